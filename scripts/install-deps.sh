@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs everything the build, the tests and the program need on Debian 12.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6svg6-dev
+    libgl-dev libxkbcommon-dev
+    libsqlite3-dev sqlite3
+    libgtest-dev libgmock-dev googletest libbenchmark-dev
+    libxlsxwriter-dev
+    fonts-dejavu-core fonts-liberation2
+    xvfb xauth
+    shared-mime-info desktop-file-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

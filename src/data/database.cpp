@@ -1,0 +1,115 @@
+#include "database.h"
+
+#include "connection.h"
+#include "dberror.h"
+#include "querydef.h"
+#include "recordset.h"
+#include "recordset_p.h"
+
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace korvesta {
+
+Database::Database(std::shared_ptr<Connection> connection)
+    : m_connection(std::move(connection))
+{}
+
+Database Database::open(const QString &path, Mode mode)
+{
+    return Database(Connection::acquire(path, mode == Mode::ReadOnly));
+}
+
+void Database::forget(const QString &path)
+{
+    Connection::forget(path);
+}
+
+void Database::forgetAll()
+{
+    Connection::forgetAll();
+}
+
+QString Database::path() const
+{
+    return m_connection->path();
+}
+
+bool Database::isReadOnly() const
+{
+    return m_connection->isReadOnly();
+}
+
+Recordset Database::openRecordset(const QString &sqlOrName) const
+{
+    const auto t = m_connection->translateSource(sqlOrName);
+    return Recordset(m_connection, m_connection->query(*t, {}));
+}
+
+int Database::execute(const QString &sql) const
+{
+    const auto t = m_connection->translateSource(sql);
+    return m_connection->execute(*t, {});
+}
+
+bool Database::hasQueryDef(const QString &name) const
+{
+    return m_connection->savedQuery(name).has_value();
+}
+
+QueryDef Database::queryDef(const QString &name) const
+{
+    const std::optional<QString> sql = m_connection->savedQuery(name);
+    if (!sql)
+        throw DbError(dberr::TooFewParameters,
+                      QStringLiteral("В документе нет запроса «%1»").arg(name));
+    return QueryDef(m_connection, name, *sql);
+}
+
+void Database::createQueryDef(const QString &name, const QString &sql) const
+{
+    m_connection->setSavedQuery(name, sql);
+}
+
+QStringList Database::queryDefNames() const
+{
+    return m_connection->savedQueryNames();
+}
+
+void Database::compactTo(const QString &destination) const
+{
+    if (QFileInfo::exists(destination))
+        throw DbError(dberr::Failed,
+                      QStringLiteral("Файл «%1» уже существует").arg(destination));
+    Connection::Statement s(*m_connection, "VACUUM INTO ?1");
+    const QByteArray target = destination.toUtf8();
+    sqlite3_bind_text(s.get(), 1, target.constData(), int(target.size()), SQLITE_TRANSIENT);
+    s.step();
+}
+
+Database::Transaction::Transaction(const Database &db)
+    : m_connection(db.m_connection)
+{
+    if (m_connection->m_transactionDepth++ == 0)
+        m_connection->exec("BEGIN IMMEDIATE");
+}
+
+Database::Transaction::~Transaction()
+{
+    if (m_done)
+        return;
+    if (--m_connection->m_transactionDepth == 0)
+        sqlite3_exec(m_connection->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void Database::Transaction::commit()
+{
+    if (m_done)
+        return;
+    m_done = true;
+    if (--m_connection->m_transactionDepth == 0)
+        m_connection->exec("COMMIT");
+}
+
+} // namespace korvesta

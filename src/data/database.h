@@ -1,0 +1,76 @@
+#pragma once
+
+#include "jettype.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+
+namespace korvesta {
+
+class Connection;
+class QueryDef;
+class Recordset;
+
+// A handle on one open document. Cheap to copy: copies share the connection. Every
+// statement runs in its own transaction unless a Transaction is open, so a change is on
+// disk when the call that made it returns.
+//
+// All operations throw DbError on failure (see dberror.h for the numbers).
+class Database
+{
+public:
+    enum class Mode { ReadWrite, ReadOnly };
+
+    // Opens an existing document; never creates a file. Throws FileNotFound for a missing
+    // file and ForeignFormat for a file that is not one of our documents.
+    static Database open(const QString &path, Mode mode = Mode::ReadWrite);
+
+    // Drops the cached connection of a path (before the file is deleted or replaced).
+    static void forget(const QString &path);
+    static void forgetAll();
+
+    QString path() const;
+    bool isReadOnly() const;
+
+    // SQL text in the program's dialect, a table name or a saved query name.
+    Recordset openRecordset(const QString &sqlOrName) const;
+    // Runs a statement that changes data (or a saved action query); returns rows affected.
+    int execute(const QString &sql) const;
+
+    bool hasQueryDef(const QString &name) const;
+    // Throws TooFewParameters when no saved query has that name.
+    QueryDef queryDef(const QString &name) const;
+    // Adds or replaces a saved query.
+    void createQueryDef(const QString &name, const QString &sql) const;
+    QStringList queryDefNames() const;
+
+    // Writes a compacted copy; fails when the destination exists.
+    void compactTo(const QString &destination) const;
+
+    // Groups several changes into one transaction (faster bulk writes). Rolls back unless
+    // committed.
+    class Transaction
+    {
+    public:
+        explicit Transaction(const Database &db);
+        ~Transaction();
+        void commit();
+        Transaction(const Transaction &) = delete;
+        Transaction &operator=(const Transaction &) = delete;
+
+    private:
+        std::shared_ptr<Connection> m_connection;
+        bool m_done = false;
+    };
+
+    std::shared_ptr<Connection> connection() const { return m_connection; }
+
+private:
+    explicit Database(std::shared_ptr<Connection> connection);
+    std::shared_ptr<Connection> m_connection;
+};
+
+} // namespace korvesta

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "jetast.h"
+#include "jettranslator.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace korvesta::jet {
+
+// One source of a FROM clause as names are resolved against it.
+struct ScopeSource
+{
+    QString name;  // the name the statement refers to it by (alias or table/query name)
+    QString table; // base table name; empty for a subquery or saved query
+    std::vector<ColumnInfo> columns;
+};
+
+struct Scope
+{
+    std::vector<ScopeSource> sources;
+    const Select *select = nullptr; // for aliases of the select list
+    const Scope *outer = nullptr;
+};
+
+// An emitted expression with what the translator knows about it.
+struct Emitted
+{
+    QString sql;
+    JetType type = JetType::Unknown;
+    bool column = false;    // a plain column reference
+    bool parameter = false; // a plain parameter reference
+    int parameterIndex = -1;
+};
+
+// Writes SQLite SQL from the parsed statement, resolving names against the document.
+class Emitter
+{
+public:
+    Emitter(SchemaProvider &schema, Translation &out)
+        : m_schema(schema)
+        , m_out(out)
+    {}
+
+    void declareParameters(const std::vector<Parameter> &parameters);
+
+    struct Output
+    {
+        std::vector<ColumnInfo> columns;
+    };
+    QString select(const Select &s, const Scope *outer, Output *output, bool addRowids);
+    QString sources(const std::vector<std::unique_ptr<Source>> &from, Scope &scope);
+    QString source(const Source &s, Scope &scope);
+    Emitted expression(const Expr &e, const Scope &scope);
+
+    // Crosstab support: aggregates emitted while set carry the pivot filter.
+    bool m_inTransform = false;
+
+private:
+    Emitted name(const Expr &e, const Scope &scope);
+    Emitted binary(const Expr &e, const Scope &scope);
+    Emitted function(const Expr &e, const Scope &scope);
+    Emitted parameter(const QString &name);
+    void inferParameter(const Emitted &a, const Emitted &b);
+    std::vector<ColumnInfo> savedQueryColumns(const QString &name, QString *sql);
+    [[noreturn]] void fail(const Expr &e, const QString &what) const;
+
+    SchemaProvider &m_schema;
+    Translation &m_out;
+    QSet<QString> m_expandingAliases; // guards an alias that refers to itself
+    QSet<QString> m_openQueries;      // guards saved queries that refer to themselves
+    int m_exprCounter = 1000;
+};
+
+bool isAggregateName(const QString &function);
+
+} // namespace korvesta::jet

@@ -1,0 +1,784 @@
+#include "jetparser.h"
+
+#include "data/dberror.h"
+#include "jetlexer.h"
+
+#include <QDate>
+#include <QTime>
+
+namespace korvesta::jet {
+
+namespace {
+
+// Words that end an expression or a source and so cannot be bare aliases.
+bool isReserved(const QString &word)
+{
+    static const char *const words[] = {
+        "SELECT", "FROM",  "WHERE",  "GROUP", "BY",     "HAVING", "ORDER",   "UNION",
+        "AND",    "OR",    "NOT",    "XOR",   "EQV",    "IMP",    "LIKE",    "IS",
+        "IN",     "BETWEEN", "AS",   "ON",    "INNER",  "LEFT",   "RIGHT",   "OUTER",
+        "JOIN",   "PIVOT", "TRANSFORM", "SET", "INTO",  "VALUES", "DISTINCT", "DISTINCTROW",
+        "TOP",    "ASC",   "DESC",   "MOD",   "PARAMETERS", "INSERT", "UPDATE", "DELETE",
+        "EXISTS", "ALL",   "PERCENT",
+    };
+    for (const char *w : words) {
+        if (word.compare(QLatin1String(w), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+JetType parameterType(const QString &typeName)
+{
+    const QString t = typeName.toLower();
+    if (t == u"text" || t == u"char" || t == u"varchar" || t == u"memo" || t == u"string"
+        || t == u"longtext")
+        return JetType::Text;
+    if (t == u"datetime" || t == u"date" || t == u"time")
+        return JetType::Date;
+    if (t == u"long" || t == u"int" || t == u"integer4" || t == u"counter"
+        || t == u"autoincrement")
+        return JetType::Long;
+    if (t == u"integer" || t == u"short" || t == u"smallint" || t == u"byte"
+        || t == u"integer2")
+        return JetType::Integer;
+    if (t == u"bit" || t == u"yesno" || t == u"boolean" || t == u"logical")
+        return JetType::Boolean;
+    if (t == u"double" || t == u"single" || t == u"float" || t == u"currency"
+        || t == u"money" || t == u"real" || t == u"numeric" || t == u"decimal")
+        return JetType::Double;
+    return JetType::Unknown;
+}
+
+class Parser
+{
+public:
+    explicit Parser(const QString &sql)
+        : m_sql(sql)
+        , m_tokens(tokenize(sql))
+    {}
+
+    Statement statement()
+    {
+        Statement st;
+        if (word(u"PARAMETERS")) {
+            parameters(st);
+        }
+        if (peekWord(u"SELECT")) {
+            st.kind = Statement::Kind::Select;
+            st.select = select(true);
+        } else if (word(u"TRANSFORM")) {
+            st.kind = Statement::Kind::Crosstab;
+            st.transform = expression();
+            if (!peekWord(u"SELECT"))
+                fail(QStringLiteral("ожидается SELECT"));
+            st.select = select(true);
+            expectWord(u"PIVOT");
+            st.pivot = expression();
+            if (word(u"IN")) {
+                expectSymbol(u"(");
+                st.pivotValues = expressionList();
+                expectSymbol(u")");
+            }
+        } else if (word(u"INSERT")) {
+            insert(st);
+        } else if (word(u"UPDATE")) {
+            update(st);
+        } else if (word(u"DELETE")) {
+            remove(st);
+        } else {
+            fail(QStringLiteral("ожидается SELECT, TRANSFORM, INSERT, UPDATE или DELETE"));
+        }
+        symbol(u";");
+        if (peek().kind != Token::Kind::End)
+            fail(QStringLiteral("лишний текст после конца запроса"));
+        return st;
+    }
+
+private:
+    // Tokens ---------------------------------------------------------------------------
+    const Token &peek(int ahead = 0) const
+    {
+        const size_t i = std::min(m_pos + size_t(ahead), m_tokens.size() - 1);
+        return m_tokens[i];
+    }
+    const Token &take() { return m_tokens[std::min(m_pos++, m_tokens.size() - 1)]; }
+    bool peekWord(QStringView w, int ahead = 0) const { return peek(ahead).isWord(w); }
+    bool word(QStringView w)
+    {
+        if (!peekWord(w))
+            return false;
+        ++m_pos;
+        return true;
+    }
+    bool symbol(QStringView s)
+    {
+        if (!peek().isSymbol(s))
+            return false;
+        ++m_pos;
+        return true;
+    }
+    void expectWord(QStringView w)
+    {
+        if (!word(w))
+            fail(QStringLiteral("ожидается %1").arg(w.toString()));
+    }
+    void expectSymbol(QStringView s)
+    {
+        if (!symbol(s))
+            fail(QStringLiteral("ожидается «%1»").arg(s.toString()));
+    }
+    [[noreturn]] void fail(const QString &what) const
+    {
+        const Token &t = peek();
+        const QString near = t.kind == Token::Kind::End
+                                 ? QStringLiteral("конец текста")
+                                 : QStringLiteral("«%1»").arg(m_sql.mid(t.position, 30));
+        throw DbError(dberr::SyntaxError,
+                      QStringLiteral("Синтаксическая ошибка в запросе (позиция %1, %2): %3")
+                          .arg(t.position + 1)
+                          .arg(near, what));
+    }
+
+    // A name: identifier or bracketed.
+    bool peekName(int ahead = 0) const
+    {
+        const Token &t = peek(ahead);
+        return t.kind == Token::Kind::Bracketed
+               || (t.kind == Token::Kind::Identifier && !isReserved(t.text));
+    }
+    QString name()
+    {
+        if (!peekName())
+            fail(QStringLiteral("ожидается имя"));
+        return take().text;
+    }
+
+    // Statements -------------------------------------------------------------------------
+    void parameters(Statement &st)
+    {
+        do {
+            Parameter p;
+            p.name = name();
+            if (peek().kind == Token::Kind::Identifier) {
+                p.type = parameterType(take().text);
+                if (symbol(u"(")) { // Text (255)
+                    while (!symbol(u")")) {
+                        if (peek().kind == Token::Kind::End)
+                            fail(QStringLiteral("ожидается «)»"));
+                        take();
+                    }
+                }
+            }
+            st.parameters.push_back(p);
+        } while (symbol(u","));
+        expectSymbol(u";");
+    }
+
+    void insert(Statement &st)
+    {
+        expectWord(u"INTO");
+        st.kind = Statement::Kind::Insert;
+        st.table = name();
+        if (peek().isSymbol(u"(") && !peekWord(u"SELECT", 1)) {
+            take();
+            do {
+                st.columns.push_back(columnName());
+            } while (symbol(u","));
+            expectSymbol(u")");
+        }
+        if (word(u"VALUES")) {
+            expectSymbol(u"(");
+            st.values = expressionList();
+            expectSymbol(u")");
+        } else if (peekWord(u"SELECT")) {
+            st.select = select(true);
+        } else if (peek().isSymbol(u"(") && peekWord(u"SELECT", 1)) {
+            take();
+            st.select = select(true);
+            expectSymbol(u")");
+        } else {
+            fail(QStringLiteral("ожидается VALUES или SELECT"));
+        }
+    }
+
+    // A column of an INSERT list, possibly qualified by its table.
+    QString columnName()
+    {
+        QString n = name();
+        if (symbol(u"."))
+            n = name();
+        return n;
+    }
+
+    void update(Statement &st)
+    {
+        st.kind = Statement::Kind::Update;
+        st.target = source();
+        expectWord(u"SET");
+        do {
+            ExprPtr target = primary();
+            if (target->kind != Expr::Kind::Name)
+                fail(QStringLiteral("ожидается имя поля"));
+            expectSymbol(u"=");
+            st.assignments.emplace_back(std::move(target), expression());
+        } while (symbol(u","));
+        if (word(u"WHERE"))
+            st.where = expression();
+    }
+
+    void remove(Statement &st)
+    {
+        st.kind = Statement::Kind::Delete;
+        if (symbol(u"*")) {
+        } else if (!peekWord(u"FROM")) {
+            // DELETE t.* FROM ...
+            st.deleteQualifier = name();
+            expectSymbol(u".");
+            expectSymbol(u"*");
+            while (symbol(u",")) {
+                name();
+                expectSymbol(u".");
+                expectSymbol(u"*");
+            }
+        }
+        expectWord(u"FROM");
+        st.target = source();
+        if (word(u"WHERE"))
+            st.where = expression();
+    }
+
+    std::unique_ptr<Select> select(bool allowOrder)
+    {
+        expectWord(u"SELECT");
+        auto s = std::make_unique<Select>();
+        for (;;) {
+            if (word(u"DISTINCT")) {
+                s->distinct = true;
+            } else if (word(u"DISTINCTROW") || word(u"ALL")) {
+            } else if (word(u"TOP")) {
+                if (peek().kind != Token::Kind::Number)
+                    fail(QStringLiteral("ожидается число после TOP"));
+                s->top = take().text.toInt();
+                s->topPercent = word(u"PERCENT");
+            } else {
+                break;
+            }
+        }
+        do {
+            SelectItem item;
+            item.expr = expression();
+            if (word(u"AS"))
+                item.alias = name();
+            else if (peekName() && item.expr->kind != Expr::Kind::Star)
+                item.alias = name();
+            s->items.push_back(std::move(item));
+        } while (symbol(u","));
+
+        if (word(u"FROM")) {
+            do {
+                s->from.push_back(source());
+            } while (symbol(u","));
+        }
+        if (word(u"WHERE"))
+            s->where = expression();
+        if (word(u"GROUP")) {
+            expectWord(u"BY");
+            s->groupBy = expressionList();
+        }
+        if (word(u"HAVING"))
+            s->having = expression();
+        if (word(u"UNION")) {
+            s->nextAll = word(u"ALL");
+            const bool parenthesized = symbol(u"(");
+            s->next = select(!parenthesized && allowOrder);
+            if (parenthesized)
+                expectSymbol(u")");
+            // ORDER BY after the last select orders the whole union; keep it on the first.
+            if (!s->next->orderBy.empty() && !parenthesized) {
+                s->orderBy = std::move(s->next->orderBy);
+                s->next->orderBy.clear();
+            }
+        }
+        if (allowOrder && word(u"ORDER")) {
+            expectWord(u"BY");
+            do {
+                OrderItem o;
+                o.expr = expression();
+                if (word(u"DESC"))
+                    o.descending = true;
+                else
+                    word(u"ASC");
+                s->orderBy.push_back(std::move(o));
+            } while (symbol(u","));
+        }
+        return s;
+    }
+
+    // Sources ------------------------------------------------------------------------------
+    std::unique_ptr<Source> source()
+    {
+        auto left = sourcePrimary();
+        for (;;) {
+            QString type;
+            if (peekWord(u"INNER") && peekWord(u"JOIN", 1)) {
+                type = QStringLiteral("INNER");
+                m_pos += 2;
+            } else if (peekWord(u"JOIN")) {
+                type = QStringLiteral("INNER");
+                m_pos += 1;
+            } else if (peekWord(u"LEFT") || peekWord(u"RIGHT")) {
+                type = take().text.toUpper();
+                word(u"OUTER");
+                expectWord(u"JOIN");
+            } else {
+                break;
+            }
+            auto join = std::make_unique<Source>();
+            join->kind = Source::Kind::Join;
+            join->joinType = type;
+            join->position = left->position;
+            join->left = std::move(left);
+            join->right = sourcePrimary();
+            expectWord(u"ON");
+            join->on = expression();
+            left = std::move(join);
+        }
+        return left;
+    }
+
+    std::unique_ptr<Source> sourcePrimary()
+    {
+        const int position = peek().position;
+        if (symbol(u"(")) {
+            std::unique_ptr<Source> s;
+            if (peekWord(u"SELECT")) {
+                s = std::make_unique<Source>();
+                s->kind = Source::Kind::Subquery;
+                s->subquery = select(true);
+                expectSymbol(u")");
+                s->alias = optionalAlias();
+            } else {
+                s = source();
+                expectSymbol(u")");
+            }
+            s->position = position;
+            return s;
+        }
+        auto s = std::make_unique<Source>();
+        s->kind = Source::Kind::Table;
+        s->position = position;
+        s->name = name();
+        s->alias = optionalAlias();
+        return s;
+    }
+
+    QString optionalAlias()
+    {
+        if (word(u"AS"))
+            return name();
+        if (peekName())
+            return name();
+        return {};
+    }
+
+    // Expressions ------------------------------------------------------------------------
+    std::vector<ExprPtr> expressionList()
+    {
+        std::vector<ExprPtr> list;
+        do {
+            list.push_back(expression());
+        } while (symbol(u","));
+        return list;
+    }
+
+    static ExprPtr binary(QString op, ExprPtr l, ExprPtr r, int position)
+    {
+        auto e = std::make_unique<Expr>();
+        e->kind = Expr::Kind::Binary;
+        e->op = std::move(op);
+        e->position = position;
+        e->args.push_back(std::move(l));
+        e->args.push_back(std::move(r));
+        return e;
+    }
+
+    ExprPtr expression() { return logical(0); }
+
+    // IMP < EQV < XOR < OR < AND
+    ExprPtr logical(int level)
+    {
+        static const char16_t *const ops[] = {u"IMP", u"EQV", u"XOR", u"OR", u"AND"};
+        if (level == 5)
+            return negation();
+        ExprPtr left = logical(level + 1);
+        for (;;) {
+            const int position = peek().position;
+            if (!word(ops[level]))
+                return left;
+            left = binary(QString::fromUtf16(ops[level]), std::move(left), logical(level + 1),
+                          position);
+        }
+    }
+
+    ExprPtr negation()
+    {
+        const int position = peek().position;
+        if (word(u"NOT")) {
+            auto e = std::make_unique<Expr>();
+            e->kind = Expr::Kind::Unary;
+            e->op = QStringLiteral("NOT");
+            e->position = position;
+            e->args.push_back(negation());
+            return e;
+        }
+        return comparison();
+    }
+
+    ExprPtr comparison()
+    {
+        ExprPtr left = concatenation();
+        for (;;) {
+            const Token &t = peek();
+            const int position = t.position;
+            if (t.kind == Token::Kind::Symbol
+                && (t.text == u"=" || t.text == u"<>" || t.text == u"<" || t.text == u">"
+                    || t.text == u"<=" || t.text == u">=")) {
+                const QString op = take().text;
+                left = binary(op, std::move(left), concatenation(), position);
+                continue;
+            }
+            bool negated = false;
+            if (peekWord(u"NOT")
+                && (peekWord(u"LIKE", 1) || peekWord(u"IN", 1) || peekWord(u"BETWEEN", 1))) {
+                take();
+                negated = true;
+            }
+            auto e = std::make_unique<Expr>();
+            e->position = position;
+            e->negated = negated;
+            if (word(u"LIKE")) {
+                e->kind = Expr::Kind::Like;
+                e->args.push_back(std::move(left));
+                e->args.push_back(concatenation());
+            } else if (word(u"BETWEEN")) {
+                e->kind = Expr::Kind::Between;
+                e->args.push_back(std::move(left));
+                e->args.push_back(concatenation());
+                expectWord(u"AND");
+                e->args.push_back(concatenation());
+            } else if (word(u"IN")) {
+                expectSymbol(u"(");
+                e->args.push_back(std::move(left));
+                if (peekWord(u"SELECT")) {
+                    e->kind = Expr::Kind::InSelect;
+                    e->subquery = select(true);
+                } else {
+                    e->kind = Expr::Kind::In;
+                    for (auto &item : expressionList())
+                        e->args.push_back(std::move(item));
+                }
+                expectSymbol(u")");
+            } else if (word(u"IS")) {
+                e->kind = Expr::Kind::IsNull;
+                e->negated = word(u"NOT");
+                expectWord(u"NULL");
+                e->args.push_back(std::move(left));
+            } else {
+                if (negated)
+                    fail(QStringLiteral("ожидается LIKE, IN или BETWEEN"));
+                return left;
+            }
+            left = std::move(e);
+        }
+    }
+
+    ExprPtr concatenation()
+    {
+        ExprPtr left = additive();
+        for (;;) {
+            const int position = peek().position;
+            if (!symbol(u"&"))
+                return left;
+            left = binary(QStringLiteral("&"), std::move(left), additive(), position);
+        }
+    }
+
+    ExprPtr additive()
+    {
+        ExprPtr left = modulo();
+        for (;;) {
+            const int position = peek().position;
+            QString op;
+            if (symbol(u"+"))
+                op = QStringLiteral("+");
+            else if (symbol(u"-"))
+                op = QStringLiteral("-");
+            else
+                return left;
+            left = binary(op, std::move(left), modulo(), position);
+        }
+    }
+
+    ExprPtr modulo()
+    {
+        ExprPtr left = integerDivision();
+        for (;;) {
+            const int position = peek().position;
+            if (!word(u"MOD"))
+                return left;
+            left = binary(QStringLiteral("MOD"), std::move(left), integerDivision(), position);
+        }
+    }
+
+    ExprPtr integerDivision()
+    {
+        ExprPtr left = multiplicative();
+        for (;;) {
+            const int position = peek().position;
+            if (!symbol(u"\\"))
+                return left;
+            left = binary(QStringLiteral("\\"), std::move(left), multiplicative(), position);
+        }
+    }
+
+    ExprPtr multiplicative()
+    {
+        ExprPtr left = unary();
+        for (;;) {
+            const int position = peek().position;
+            QString op;
+            if (symbol(u"*"))
+                op = QStringLiteral("*");
+            else if (symbol(u"/"))
+                op = QStringLiteral("/");
+            else
+                return left;
+            left = binary(op, std::move(left), unary(), position);
+        }
+    }
+
+    ExprPtr unary()
+    {
+        const int position = peek().position;
+        if (peek().isSymbol(u"-") || peek().isSymbol(u"+")) {
+            auto e = std::make_unique<Expr>();
+            e->kind = Expr::Kind::Unary;
+            e->op = take().text;
+            e->position = position;
+            e->args.push_back(unary());
+            return e;
+        }
+        return power();
+    }
+
+    ExprPtr power()
+    {
+        ExprPtr left = primary();
+        for (;;) {
+            const int position = peek().position;
+            if (!symbol(u"^"))
+                return left;
+            left = binary(QStringLiteral("^"), std::move(left), primary(), position);
+        }
+    }
+
+    ExprPtr literal(JetType type, QString text, int position)
+    {
+        auto e = std::make_unique<Expr>();
+        e->kind = Expr::Kind::Literal;
+        e->literalType = type;
+        e->op = std::move(text);
+        e->position = position;
+        return e;
+    }
+
+    ExprPtr primary()
+    {
+        const Token &t = peek();
+        const int position = t.position;
+        switch (t.kind) {
+        case Token::Kind::String:
+            return literal(JetType::Text, take().text, position);
+        case Token::Kind::Number: {
+            const QString text = take().text;
+            const bool whole = !text.contains(u'.') && !text.contains(u'e')
+                               && !text.contains(u'E');
+            return literal(whole ? JetType::Long : JetType::Double, text, position);
+        }
+        case Token::Kind::Date: {
+            const QString iso = dateLiteralToIso(t.text);
+            if (iso.isEmpty())
+                fail(QStringLiteral("неверная дата #%1#").arg(t.text));
+            take();
+            return literal(JetType::Date, iso, position);
+        }
+        case Token::Kind::Symbol:
+            if (t.text == u"(") {
+                take();
+                if (peekWord(u"SELECT")) {
+                    auto e = std::make_unique<Expr>();
+                    e->kind = Expr::Kind::Subquery;
+                    e->position = position;
+                    e->subquery = select(true);
+                    expectSymbol(u")");
+                    return e;
+                }
+                ExprPtr inner = expression();
+                expectSymbol(u")");
+                return inner;
+            }
+            if (t.text == u"*") {
+                take();
+                auto e = std::make_unique<Expr>();
+                e->kind = Expr::Kind::Star;
+                e->position = position;
+                return e;
+            }
+            fail(QStringLiteral("ожидается выражение"));
+        case Token::Kind::Identifier:
+            if (t.isWord(u"TRUE"))
+                return take(), literal(JetType::Boolean, QStringLiteral("1"), position);
+            if (t.isWord(u"FALSE"))
+                return take(), literal(JetType::Boolean, QStringLiteral("0"), position);
+            if (t.isWord(u"NULL"))
+                return take(), literal(JetType::Unknown, QString(), position);
+            if (t.isWord(u"EXISTS")) {
+                take();
+                expectSymbol(u"(");
+                auto e = std::make_unique<Expr>();
+                e->kind = Expr::Kind::Exists;
+                e->position = position;
+                e->subquery = select(true);
+                expectSymbol(u")");
+                return e;
+            }
+            if (peek(1).isSymbol(u"("))
+                return function();
+            if (isReserved(t.text))
+                fail(QStringLiteral("ожидается выражение"));
+            return nameReference();
+        case Token::Kind::Bracketed:
+            return nameReference();
+        case Token::Kind::End:
+            fail(QStringLiteral("неожиданный конец запроса"));
+        }
+        fail(QStringLiteral("ожидается выражение"));
+    }
+
+    ExprPtr function()
+    {
+        auto e = std::make_unique<Expr>();
+        e->kind = Expr::Kind::Function;
+        e->position = peek().position;
+        e->op = take().text;
+        if (e->op.endsWith(u'$')) // Left$, Format$ ...
+            e->op.chop(1);
+        expectSymbol(u"(");
+        if (!symbol(u")")) {
+            if (word(u"DISTINCT"))
+                e->distinct = true;
+            e->args = expressionList();
+            expectSymbol(u")");
+        }
+        return e;
+    }
+
+    ExprPtr nameReference()
+    {
+        auto e = std::make_unique<Expr>();
+        e->kind = Expr::Kind::Name;
+        e->position = peek().position;
+        e->name = take().text;
+        // qualifier.name, qualifier!name, qualifier.*
+        while (peek().isSymbol(u".") || peek().isSymbol(u"!")) {
+            take();
+            if (symbol(u"*")) {
+                e->kind = Expr::Kind::Star;
+                e->qualifier = e->name;
+                e->name.clear();
+                return e;
+            }
+            const Token &n = peek();
+            if (n.kind != Token::Kind::Identifier && n.kind != Token::Kind::Bracketed)
+                fail(QStringLiteral("ожидается имя поля"));
+            e->qualifier = e->qualifier.isEmpty() ? e->name : e->qualifier + u'.' + e->name;
+            e->name = take().text;
+        }
+        return e;
+    }
+
+    QString m_sql;
+    std::vector<Token> m_tokens;
+    size_t m_pos = 0;
+};
+
+} // namespace
+
+QString dateLiteralToIso(const QString &text)
+{
+    const QString t = text.trimmed();
+    QDate date;
+    QTime time;
+    const int space = int(t.indexOf(u' '));
+    const QString datePart = space < 0 ? t : t.left(space);
+    QString timePart = space < 0 ? QString() : t.mid(space + 1).trimmed();
+
+    if (datePart.contains(u'/')) {
+        const QStringList p = datePart.split(u'/');
+        if (p.size() != 3)
+            return {};
+        bool ok1 = false, ok2 = false, ok3 = false;
+        const int m = p[0].toInt(&ok1);
+        const int d = p[1].toInt(&ok2);
+        int y = p[2].toInt(&ok3);
+        if (!ok1 || !ok2 || !ok3)
+            return {};
+        if (p[2].size() <= 2)
+            y += y < 30 ? 2000 : 1900;
+        date = QDate(y, m, d);
+    } else if (datePart.contains(u'-')) {
+        date = QDate::fromString(datePart, QStringLiteral("yyyy-MM-dd"));
+    } else if (datePart.contains(u'.')) {
+        date = QDate::fromString(datePart, QStringLiteral("d.M.yyyy"));
+    } else if (datePart.contains(u':') && timePart.isEmpty()) {
+        timePart = datePart; // a time alone
+        date = QDate(1899, 12, 30);
+    }
+    if (!date.isValid())
+        return {};
+    if (timePart.isEmpty())
+        return date.toString(Qt::ISODate);
+
+    bool pm = false, am = false;
+    QString clock = timePart.toUpper();
+    if (clock.endsWith(u"PM")) {
+        pm = true;
+        clock.chop(2);
+    } else if (clock.endsWith(u"AM")) {
+        am = true;
+        clock.chop(2);
+    }
+    const QStringList c = clock.trimmed().split(u':');
+    if (c.size() < 2 || c.size() > 3)
+        return {};
+    int h = c[0].toInt();
+    const int mi = c[1].toInt();
+    const int s = c.size() == 3 ? c[2].toInt() : 0;
+    if (pm && h < 12)
+        h += 12;
+    if (am && h == 12)
+        h = 0;
+    time = QTime(h, mi, s);
+    if (!time.isValid())
+        return {};
+    return date.toString(Qt::ISODate) + u' ' + time.toString(QStringLiteral("HH:mm:ss"));
+}
+
+Statement parseStatement(const QString &sql)
+{
+    Parser parser(sql);
+    return parser.statement();
+}
+
+} // namespace korvesta::jet

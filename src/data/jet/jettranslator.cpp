@@ -1,0 +1,545 @@
+#include "jettranslator.h"
+
+#include "data/dberror.h"
+#include "jetemitter.h"
+#include "jetparser.h"
+
+#include <functional>
+
+namespace korvesta::jet {
+
+QString quoteName(const QString &name)
+{
+    QString n = name;
+    n.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + n + u'"';
+}
+
+QString quoteText(const QString &text)
+{
+    QString t = text;
+    t.replace(u'\'', QStringLiteral("''"));
+    return u'\'' + t + u'\'';
+}
+
+QString likePattern(const QString &pattern)
+{
+    QString out;
+    out.reserve(pattern.size() + 4);
+    for (int i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern[i];
+        if (c == u'*') {
+            out += u'%';
+        } else if (c == u'?' || c == u'#') {
+            out += u'_';
+        } else if (c == u'%' || c == u'_' || c == u'\\') {
+            out += u'\\';
+            out += c;
+        } else if (c == u'[') {
+            const int close = int(pattern.indexOf(u']', i + 1));
+            if (close < 0) {
+                out += c;
+                continue;
+            }
+            const QString inside = pattern.mid(i + 1, close - i - 1);
+            if (inside.size() == 1) {
+                // [*], [?], [#]: the character itself
+                const QChar l = inside[0];
+                if (l == u'%' || l == u'_' || l == u'\\')
+                    out += u'\\';
+                out += l;
+            } else {
+                // A character list has no LIKE equivalent: any one character.
+                out += u'_';
+            }
+            i = close;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+void Emitter::declareParameters(const std::vector<Parameter> &parameters)
+{
+    for (const Parameter &p : parameters) {
+        bool known = false;
+        for (QueryParameter &q : m_out.parameters) {
+            if (q.name.compare(p.name, Qt::CaseInsensitive) == 0) {
+                q.type = p.type;
+                q.declared = true;
+                known = true;
+            }
+        }
+        if (!known)
+            m_out.parameters.push_back({p.name, p.type, true});
+    }
+}
+
+void Emitter::fail(const Expr &e, const QString &what) const
+{
+    throw DbError(dberr::SyntaxError,
+                  QStringLiteral("Ошибка в запросе (позиция %1): %2").arg(e.position + 1).arg(what));
+}
+
+std::vector<ColumnInfo> Emitter::savedQueryColumns(const QString &name, QString *sql)
+{
+    const std::optional<QString> text = m_schema.savedQuery(name);
+    if (!text)
+        throw DbError(dberr::TableNotFound,
+                      QStringLiteral("Не найдена таблица или запрос «%1»").arg(name));
+    const QString key = name.toLower();
+    if (m_openQueries.contains(key))
+        throw DbError(dberr::SyntaxError,
+                      QStringLiteral("Запрос «%1» ссылается сам на себя").arg(name));
+    if (!m_out.dependencies.contains(key))
+        m_out.dependencies.append(key);
+    m_openQueries.insert(key);
+    Statement inner = parseStatement(*text);
+    if (inner.kind != Statement::Kind::Select)
+        throw DbError(dberr::SyntaxError,
+                      QStringLiteral("Запрос «%1» нельзя использовать как источник строк")
+                          .arg(name));
+    declareParameters(inner.parameters);
+    Output output;
+    *sql = select(*inner.select, nullptr, &output, false);
+    m_openQueries.remove(key);
+    return output.columns;
+}
+
+QString Emitter::source(const Source &s, Scope &scope)
+{
+    switch (s.kind) {
+    case Source::Kind::Table: {
+        const QString refName = s.alias.isEmpty() ? s.name : s.alias;
+        if (const TableInfo *t = m_schema.table(s.name)) {
+            scope.sources.push_back({refName, t->name, t->columns});
+            QString sql = quoteName(t->name);
+            if (!s.alias.isEmpty())
+                sql += QStringLiteral(" AS ") + quoteName(s.alias);
+            return sql;
+        }
+        QString inner;
+        std::vector<ColumnInfo> columns = savedQueryColumns(s.name, &inner);
+        scope.sources.push_back({refName, QString(), std::move(columns)});
+        return u'(' + inner + QStringLiteral(") AS ") + quoteName(refName);
+    }
+    case Source::Kind::Subquery: {
+        Output output;
+        const QString inner = select(*s.subquery, scope.outer, &output, false);
+        const QString alias = s.alias.isEmpty() ? QStringLiteral("Subquery%1").arg(m_exprCounter++)
+                                                : s.alias;
+        scope.sources.push_back({alias, QString(), std::move(output.columns)});
+        return u'(' + inner + QStringLiteral(") AS ") + quoteName(alias);
+    }
+    case Source::Kind::Join:
+        break;
+    }
+
+    // A tree of inner joins is written flat, each condition after the last table it can
+    // name, so the planner is free to choose the order; outer joins keep their shape.
+    std::function<bool(const Source &)> innerOnly = [&](const Source &n) {
+        if (n.kind != Source::Kind::Join)
+            return true;
+        return n.joinType == u"INNER" && innerOnly(*n.left) && innerOnly(*n.right);
+    };
+    if (innerOnly(s)) {
+        struct Item
+        {
+            const Source *source;
+            std::vector<const Expr *> conditions;
+        };
+        std::vector<Item> items;
+        std::function<void(const Source &)> flatten = [&](const Source &n) {
+            if (n.kind != Source::Kind::Join) {
+                items.push_back({&n, {}});
+                return;
+            }
+            flatten(*n.left);
+            flatten(*n.right);
+            items.back().conditions.push_back(n.on.get());
+        };
+        flatten(s);
+        // Every table enters the scope first: a condition may name any of them.
+        std::vector<QString> parts;
+        for (const Item &item : items)
+            parts.push_back(source(*item.source, scope));
+        QString sql = parts.front();
+        for (size_t i = 1; i < items.size(); ++i) {
+            QStringList conditions;
+            for (const Expr *c : items[i].conditions)
+                conditions << u'(' + expression(*c, scope).sql + u')';
+            sql += QStringLiteral(" INNER JOIN ") + parts[i] + QStringLiteral(" ON ")
+                   + (conditions.isEmpty() ? QStringLiteral("1")
+                                           : conditions.join(QStringLiteral(" AND ")));
+        }
+        return sql;
+    }
+
+    QString left = source(*s.left, scope);
+    QString right = source(*s.right, scope);
+    if (s.right->kind == Source::Kind::Join)
+        right = u'(' + right + u')';
+    return left + u' ' + s.joinType + QStringLiteral(" JOIN ") + right + QStringLiteral(" ON ")
+           + expression(*s.on, scope).sql;
+}
+
+QString Emitter::sources(const std::vector<std::unique_ptr<Source>> &from, Scope &scope)
+{
+    QStringList parts;
+    for (const auto &s : from)
+        parts << source(*s, scope);
+    return parts.join(QStringLiteral(", "));
+}
+
+namespace {
+
+bool containsAggregate(const Expr &e)
+{
+    if (e.kind == Expr::Kind::Function && isAggregateName(e.op))
+        return true;
+    for (const auto &a : e.args) {
+        if (a && containsAggregate(*a))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString Emitter::select(const Select &s, const Scope *outer, Output *output, bool addRowids)
+{
+    Scope scope;
+    scope.select = &s;
+    scope.outer = outer;
+    QString fromSql;
+    if (!s.from.empty())
+        fromSql = sources(s.from, scope);
+
+    struct Item
+    {
+        QString sql;
+        QString name;
+        QString qualifier; // source of a plain column, for names of duplicates
+        JetType type;
+        bool named; // alias given
+    };
+    std::vector<Item> items;
+    bool aggregate = !s.groupBy.empty() || s.having != nullptr;
+    for (const SelectItem &item : s.items) {
+        const Expr &e = *item.expr;
+        if (e.kind == Expr::Kind::Star) {
+            bool found = e.qualifier.isEmpty();
+            for (const ScopeSource &src : scope.sources) {
+                if (!e.qualifier.isEmpty()
+                    && src.name.compare(e.qualifier, Qt::CaseInsensitive) != 0)
+                    continue;
+                found = true;
+                for (const ColumnInfo &c : src.columns)
+                    items.push_back({quoteName(src.name) + u'.' + quoteName(c.name), c.name,
+                                     src.name, c.type, false});
+            }
+            if (!found)
+                fail(e, QStringLiteral("нет источника «%1»").arg(e.qualifier));
+            continue;
+        }
+        if (containsAggregate(e))
+            aggregate = true;
+        const Emitted em = expression(e, scope);
+        Item it{em.sql, item.alias, QString(), em.type, !item.alias.isEmpty()};
+        if (it.name.isEmpty()) {
+            if (e.kind == Expr::Kind::Name && em.column) {
+                it.name = e.name;
+                // The column's own spelling, as the document has it.
+                for (const ScopeSource &src : scope.sources) {
+                    if (!e.qualifier.isEmpty()
+                        && src.name.compare(e.qualifier, Qt::CaseInsensitive) != 0)
+                        continue;
+                    for (const ColumnInfo &c : src.columns) {
+                        if (c.name.compare(e.name, Qt::CaseInsensitive) == 0) {
+                            it.name = c.name;
+                            it.qualifier = src.name;
+                        }
+                    }
+                    if (!it.qualifier.isEmpty())
+                        break;
+                }
+            } else {
+                it.name = QStringLiteral("Expr%1").arg(m_exprCounter++);
+            }
+        }
+        items.push_back(std::move(it));
+    }
+    // Two unnamed columns of one name are told apart by their source: "tblJob.Key".
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i].named || items[i].qualifier.isEmpty())
+            continue;
+        for (size_t j = 0; j < items.size(); ++j) {
+            if (i != j && items[j].name.compare(items[i].name, Qt::CaseInsensitive) == 0) {
+                items[i].name = items[i].qualifier + u'.' + items[i].name;
+                break;
+            }
+        }
+    }
+
+    QString sql = QStringLiteral("SELECT ");
+    if (s.distinct)
+        sql += QStringLiteral("DISTINCT ");
+    QStringList columns;
+    for (const Item &it : items) {
+        columns << it.sql + QStringLiteral(" AS ") + quoteName(it.name);
+        if (output)
+            output->columns.push_back({it.name, it.type});
+    }
+    const bool simple = addRowids && !s.distinct && !aggregate && !s.next;
+    if (simple) {
+        for (const ScopeSource &src : scope.sources) {
+            if (src.table.isEmpty())
+                continue;
+            const QString hidden = QStringLiteral("__rowid%1").arg(m_out.rowidColumns.size());
+            columns << quoteName(src.name) + QStringLiteral(".rowid AS ") + quoteName(hidden);
+            m_out.rowidColumns.push_back({src.table, src.name});
+        }
+    }
+    if (columns.isEmpty())
+        columns << QStringLiteral("NULL");
+    sql += columns.join(QStringLiteral(", "));
+    if (!fromSql.isEmpty())
+        sql += QStringLiteral(" FROM ") + fromSql;
+    if (s.where)
+        sql += QStringLiteral(" WHERE ") + expression(*s.where, scope).sql;
+    if (!s.groupBy.empty()) {
+        QStringList group;
+        for (const auto &g : s.groupBy)
+            group << expression(*g, scope).sql;
+        sql += QStringLiteral(" GROUP BY ") + group.join(QStringLiteral(", "));
+    }
+    if (s.having)
+        sql += QStringLiteral(" HAVING ") + expression(*s.having, scope).sql;
+    if (s.next) {
+        sql += s.nextAll ? QStringLiteral(" UNION ALL ") : QStringLiteral(" UNION ");
+        sql += select(*s.next, outer, nullptr, false);
+    }
+    if (!s.orderBy.empty()) {
+        QStringList order;
+        for (const OrderItem &o : s.orderBy) {
+            QString term;
+            if (s.next && o.expr->kind == Expr::Kind::Name) {
+                // A union is ordered by its result columns.
+                term = quoteName(o.expr->name);
+            } else {
+                const Emitted em = expression(*o.expr, scope);
+                term = em.sql;
+                if (em.type == JetType::Text && !em.column)
+                    term += QStringLiteral(" COLLATE NOCASE");
+            }
+            order << term + (o.descending ? QStringLiteral(" DESC") : QString());
+        }
+        sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
+    }
+    if (s.top >= 0 && !s.topPercent)
+        sql += QStringLiteral(" LIMIT %1").arg(s.top);
+    return sql;
+}
+
+namespace {
+
+void collectOutputTypes(Translation &t, const Emitter::Output &output)
+{
+    for (const ColumnInfo &c : output.columns)
+        t.outputTypes.emplace_back(c.name, c.type);
+}
+
+// The table a DELETE or UPDATE through a join changes, by the name it goes by.
+const ScopeSource *findSource(const Scope &scope, const QString &name)
+{
+    for (const ScopeSource &s : scope.sources) {
+        if (s.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &s;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+Translation translate(const QString &sql, SchemaProvider &schema)
+{
+    const Statement st = parseStatement(sql);
+    Translation t;
+    Emitter emitter(schema, t);
+    emitter.declareParameters(st.parameters);
+
+    switch (st.kind) {
+    case Statement::Kind::Select: {
+        Emitter::Output output;
+        t.kind = Translation::Kind::Select;
+        t.sql = emitter.select(*st.select, nullptr, &output, true).toUtf8();
+        collectOutputTypes(t, output);
+        break;
+    }
+    case Statement::Kind::Crosstab: {
+        t.kind = Translation::Kind::Crosstab;
+        const Select &s = *st.select;
+        Scope scope;
+        scope.select = &s;
+        const QString from = emitter.sources(s.from, scope);
+        QString where;
+        if (s.where)
+            where = QStringLiteral(" WHERE ") + emitter.expression(*s.where, scope).sql;
+
+        const Emitted pivot = emitter.expression(*st.pivot, scope);
+        t.pivotSql = pivot.sql.toUtf8();
+        t.pivotType = pivot.type;
+        t.pivotIsText = pivot.type == JetType::Text;
+        const QString collate = t.pivotIsText ? QStringLiteral(" COLLATE NOCASE") : QString();
+        t.pivotValuesSql = (QStringLiteral("SELECT DISTINCT ") + pivot.sql + collate
+                            + QStringLiteral(" FROM ") + from + where
+                            + QStringLiteral(" ORDER BY 1"))
+                               .toUtf8();
+        for (const auto &v : st.pivotValues)
+            t.fixedPivotValues.push_back(emitter.expression(*v, scope).sql.toUtf8());
+
+        emitter.m_inTransform = true;
+        const Emitted value = emitter.expression(*st.transform, scope);
+        emitter.m_inTransform = false;
+        t.valueSql = value.sql.toUtf8();
+        t.valueType = value.type;
+
+        // Row headings: the select list, then the grouping, as for a plain select.
+        QStringList head;
+        QStringList group;
+        int counter = 0;
+        for (const SelectItem &item : s.items) {
+            const Emitted em = emitter.expression(*item.expr, scope);
+            QString name = item.alias;
+            if (name.isEmpty())
+                name = item.expr->kind == Expr::Kind::Name
+                           ? item.expr->name
+                           : QStringLiteral("Expr%1").arg(1000 + counter++);
+            head << em.sql + QStringLiteral(" AS ") + quoteName(name);
+            t.outputTypes.emplace_back(name, em.type);
+        }
+        for (const auto &g : s.groupBy)
+            group << emitter.expression(*g, scope).sql;
+        QString tail = QStringLiteral(" FROM ") + from + where;
+        if (!group.isEmpty())
+            tail += QStringLiteral(" GROUP BY ") + group.join(QStringLiteral(", "));
+        if (s.having)
+            tail += QStringLiteral(" HAVING ") + emitter.expression(*s.having, scope).sql;
+        QStringList order;
+        for (const OrderItem &o : s.orderBy)
+            order << emitter.expression(*o.expr, scope).sql
+                         + (o.descending ? QStringLiteral(" DESC") : QString());
+        if (order.isEmpty())
+            order = group; // row headings ascending
+        if (!order.isEmpty())
+            tail += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
+        t.crosstabHead = (QStringLiteral("SELECT ") + head.join(QStringLiteral(", "))).toUtf8();
+        t.crosstabTail = tail.toUtf8();
+        break;
+    }
+    case Statement::Kind::Insert: {
+        t.kind = Translation::Kind::Action;
+        const TableInfo *table = schema.table(st.table);
+        if (!table)
+            throw DbError(dberr::TableNotFound,
+                          QStringLiteral("Не найдена таблица «%1»").arg(st.table));
+        QString out = QStringLiteral("INSERT INTO ") + quoteName(table->name);
+        if (!st.columns.empty()) {
+            QStringList cols;
+            for (const QString &c : st.columns)
+                cols << quoteName(c);
+            out += QStringLiteral(" (") + cols.join(QStringLiteral(", ")) + u')';
+        }
+        Scope scope;
+        if (st.select) {
+            out += u' ' + emitter.select(*st.select, nullptr, nullptr, false);
+        } else {
+            QStringList values;
+            for (const auto &v : st.values)
+                values << emitter.expression(*v, scope).sql;
+            out += QStringLiteral(" VALUES (") + values.join(QStringLiteral(", ")) + u')';
+        }
+        t.sql = out.toUtf8();
+        break;
+    }
+    case Statement::Kind::Update:
+    case Statement::Kind::Delete: {
+        t.kind = Translation::Kind::Action;
+        const bool isUpdate = st.kind == Statement::Kind::Update;
+        Scope scope;
+        const QString from = emitter.source(*st.target, scope);
+        const bool single = st.target->kind == Source::Kind::Table && st.target->alias.isEmpty()
+                            && scope.sources.size() == 1 && !scope.sources[0].table.isEmpty();
+
+        // The changed table: named by DELETE t.* or by the first assignment's qualifier,
+        // else the only (or first) table of the source.
+        QString changedName = st.deleteQualifier;
+        if (isUpdate && changedName.isEmpty() && !st.assignments.empty())
+            changedName = st.assignments.front().first->qualifier;
+        if (isUpdate && changedName.isEmpty() && !st.assignments.empty()) {
+            const QString column = st.assignments.front().first->name;
+            for (const ScopeSource &s : scope.sources) {
+                for (const ColumnInfo &c : s.columns) {
+                    if (changedName.isEmpty() && !s.table.isEmpty()
+                        && c.name.compare(column, Qt::CaseInsensitive) == 0)
+                        changedName = s.name;
+                }
+            }
+        }
+        const ScopeSource *changed = changedName.isEmpty() ? &scope.sources.front()
+                                                           : findSource(scope, changedName);
+        if (!changed || changed->table.isEmpty())
+            throw DbError(dberr::SyntaxError,
+                          QStringLiteral("Не удалось определить изменяемую таблицу"));
+        const QString where = st.where ? emitter.expression(*st.where, scope).sql : QString();
+
+        QString out;
+        if (isUpdate) {
+            QStringList sets;
+            for (const auto &[target, value] : st.assignments) {
+                QString column = target->name;
+                for (const ColumnInfo &c : changed->columns) {
+                    if (c.name.compare(column, Qt::CaseInsensitive) == 0)
+                        column = c.name;
+                }
+                const QString v = emitter.expression(*value, scope).sql;
+                if (single)
+                    sets << quoteName(column) + QStringLiteral(" = ") + v;
+                else
+                    sets << quoteName(column) + QStringLiteral(" = (SELECT ") + v
+                                + QStringLiteral(" FROM ") + from + QStringLiteral(" WHERE ")
+                                + quoteName(changed->name) + QStringLiteral(".rowid = \"__t\".rowid")
+                                + (where.isEmpty() ? QString() : QStringLiteral(" AND (") + where + u')')
+                                + QStringLiteral(" LIMIT 1)");
+            }
+            if (single) {
+                out = QStringLiteral("UPDATE ") + quoteName(changed->table) + QStringLiteral(" SET ")
+                      + sets.join(QStringLiteral(", "));
+                if (!where.isEmpty())
+                    out += QStringLiteral(" WHERE ") + where;
+            } else {
+                out = QStringLiteral("UPDATE ") + quoteName(changed->table)
+                      + QStringLiteral(" AS \"__t\" SET ") + sets.join(QStringLiteral(", "))
+                      + QStringLiteral(" WHERE \"__t\".rowid IN (SELECT ")
+                      + quoteName(changed->name) + QStringLiteral(".rowid FROM ") + from
+                      + (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where) + u')';
+            }
+        } else if (single) {
+            out = QStringLiteral("DELETE FROM ") + quoteName(changed->table);
+            if (!where.isEmpty())
+                out += QStringLiteral(" WHERE ") + where;
+        } else {
+            out = QStringLiteral("DELETE FROM ") + quoteName(changed->table)
+                  + QStringLiteral(" WHERE rowid IN (SELECT ") + quoteName(changed->name)
+                  + QStringLiteral(".rowid FROM ") + from
+                  + (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where) + u')';
+        }
+        t.sql = out.toUtf8();
+        break;
+    }
+    }
+    return t;
+}
+
+} // namespace korvesta::jet

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "data/jettype.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace korvesta::jet {
+
+struct ColumnInfo
+{
+    QString name;
+    JetType type = JetType::Unknown;
+};
+
+struct TableInfo
+{
+    QString name;
+    std::vector<ColumnInfo> columns;
+    QString keyColumn; // the autonumber column, empty when the table has none
+};
+
+// What the translator needs to know about the document: its tables and saved queries.
+class SchemaProvider
+{
+public:
+    virtual ~SchemaProvider() = default;
+    // nullptr when the document has no such table.
+    virtual const TableInfo *table(const QString &name) = 0;
+    virtual std::optional<QString> savedQuery(const QString &name) = 0;
+};
+
+struct QueryParameter
+{
+    QString name;
+    JetType type = JetType::Unknown;
+    bool declared = false; // named in a PARAMETERS clause
+};
+
+// A statement translated to SQLite SQL. Parameters are bound as ?1..?N in the order of
+// `parameters`.
+struct Translation
+{
+    enum class Kind { Select, Crosstab, Action };
+    Kind kind = Kind::Select;
+    QByteArray sql;
+    std::vector<QueryParameter> parameters;
+    // Type of each result column by name, where the translator could tell it.
+    std::vector<std::pair<QString, JetType>> outputTypes;
+    QStringList dependencies; // saved queries the statement reads, lower case
+
+    // Hidden result columns (after the visible ones) holding the rowid of each base table
+    // of a simple select, so that the recordset can change or delete rows.
+    struct RowidColumn
+    {
+        QString table;  // base table name
+        QString source; // name the table goes by in the statement (alias or name)
+    };
+    std::vector<RowidColumn> rowidColumns;
+
+    // Crosstab: the values query and the pieces of the final query, put together once the
+    // pivot values are known.
+    QByteArray pivotValuesSql;                // one column: the distinct pivot values, sorted
+    std::vector<QByteArray> fixedPivotValues; // PIVOT ... IN (...): literals in given order
+    QByteArray crosstabHead;                  // SELECT row headings
+    QByteArray crosstabTail;                  // FROM ... GROUP BY ... ORDER BY ...
+    QByteArray pivotSql;                      // the pivot expression
+    QByteArray valueSql;                      // the value; aggregates carry kPivotFilter
+    bool pivotIsText = false;
+    JetType pivotType = JetType::Unknown;
+    JetType valueType = JetType::Unknown;
+};
+
+// Placeholder in Translation::valueSql for the condition that picks one pivot column.
+inline constexpr const char *kPivotFilter = "/*pivot*/";
+
+// Translates one statement. Throws DbError: syntax error with the position, or
+// TableNotFound for a source that is neither a table nor a saved query.
+Translation translate(const QString &sql, SchemaProvider &schema);
+
+// A LIKE pattern of the program's dialect (* ? # [x]) as an SQL LIKE pattern with \ as
+// the escape character.
+QString likePattern(const QString &pattern);
+
+// An SQLite identifier in double quotes, and a text literal in apostrophes.
+QString quoteName(const QString &name);
+QString quoteText(const QString &text);
+
+} // namespace korvesta::jet
