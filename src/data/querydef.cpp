@@ -55,6 +55,11 @@ void QueryDef::setParameter(const QString &name, const QVariant &value)
     m_values.emplace_back(name, value);
 }
 
+bool QueryDef::returnsRows() const
+{
+    return m_connection->translate(m_sql)->kind != jet::Translation::Kind::Action;
+}
+
 namespace {
 
 std::vector<std::optional<QVariant>>

@@ -33,6 +33,9 @@ public:
     // "dd.mm.yyyy" / "yyyy-mm-dd").
     void setParameter(const QString &name, const QVariant &value);
 
+    // False for a statement that changes data (run it with execute()).
+    bool returnsRows() const;
+
     // Throws TooFewParameters when a parameter has no value.
     Recordset openRecordset() const;
     int execute() const;

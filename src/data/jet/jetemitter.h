@@ -14,6 +14,7 @@ struct ScopeSource
     QString name;  // the name the statement refers to it by (alias or table/query name)
     QString table; // base table name; empty for a subquery or saved query
     std::vector<ColumnInfo> columns;
+    bool rowidVisible = true; // false inside a parenthesised join, where rowid is hidden
 };
 
 struct Scope
@@ -70,6 +71,7 @@ private:
     QSet<QString> m_expandingAliases; // guards an alias that refers to itself
     QSet<QString> m_openQueries;      // guards saved queries that refer to themselves
     int m_exprCounter = 1000;
+    int m_nestedJoins = 0; // depth of parenthesised joins being written
 };
 
 bool isAggregateName(const QString &function);

@@ -70,6 +70,8 @@ public:
         } else if (word(u"TRANSFORM")) {
             st.kind = Statement::Kind::Crosstab;
             st.transform = expression();
+            if (word(u"AS"))
+                name(); // the value column's name plays no part: columns are pivot values
             if (!peekWord(u"SELECT"))
                 fail(QStringLiteral("ожидается SELECT"));
             st.select = select(true);

@@ -113,7 +113,7 @@ QString Emitter::source(const Source &s, Scope &scope)
     case Source::Kind::Table: {
         const QString refName = s.alias.isEmpty() ? s.name : s.alias;
         if (const TableInfo *t = m_schema.table(s.name)) {
-            scope.sources.push_back({refName, t->name, t->columns});
+            scope.sources.push_back({refName, t->name, t->columns, m_nestedJoins == 0});
             QString sql = quoteName(t->name);
             if (!s.alias.isEmpty())
                 sql += QStringLiteral(" AS ") + quoteName(s.alias);
@@ -177,9 +177,14 @@ QString Emitter::source(const Source &s, Scope &scope)
     }
 
     QString left = source(*s.left, scope);
-    QString right = source(*s.right, scope);
-    if (s.right->kind == Source::Kind::Join)
-        right = u'(' + right + u')';
+    QString right;
+    if (s.right->kind == Source::Kind::Join) {
+        ++m_nestedJoins;
+        right = u'(' + source(*s.right, scope) + u')';
+        --m_nestedJoins;
+    } else {
+        right = source(*s.right, scope);
+    }
     return left + u' ' + s.joinType + QStringLiteral(" JOIN ") + right + QStringLiteral(" ON ")
            + expression(*s.on, scope).sql;
 }
@@ -294,7 +299,7 @@ QString Emitter::select(const Select &s, const Scope *outer, Output *output, boo
     const bool simple = addRowids && !s.distinct && !aggregate && !s.next;
     if (simple) {
         for (const ScopeSource &src : scope.sources) {
-            if (src.table.isEmpty())
+            if (src.table.isEmpty() || !src.rowidVisible)
                 continue;
             const QString hidden = QStringLiteral("__rowid%1").arg(m_out.rowidColumns.size());
             columns << quoteName(src.name) + QStringLiteral(".rowid AS ") + quoteName(hidden);

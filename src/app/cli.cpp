@@ -1,0 +1,185 @@
+#include "cli.h"
+
+#include "data/database.h"
+#include "data/dberror.h"
+#include "data/documenttemplate.h"
+#include "data/isodate.h"
+#include "data/querydef.h"
+#include "data/recordset.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace korvesta {
+
+namespace {
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream &err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+const char *const usage =
+    "Использование:\n"
+    "  korvesta [ФАЙЛ.kvt]                 открыть окно программы (с документом)\n"
+    "  korvesta new ФАЙЛ [--force]         записать новый пустой документ\n"
+    "  korvesta sql ФАЙЛ \"ЗАПРОС\" [--param ИМЯ=ЗНАЧЕНИЕ ...]\n"
+    "                                      выполнить запрос или сохранённый запрос по имени;\n"
+    "                                      строки выводятся через табуляцию, первая строка -\n"
+    "                                      имена полей; запрос на изменение выводит число\n"
+    "                                      изменённых строк. Даты: дд.мм.гггг или гггг-мм-дд\n"
+    "  korvesta help                       эта справка\n";
+
+int fail(const QString &message, int code = 1)
+{
+    err() << message << Qt::endl;
+    return code;
+}
+
+int usageError(const QString &message)
+{
+    err() << message << Qt::endl << QString::fromUtf8(usage);
+    err().flush();
+    return 2;
+}
+
+// A field as the tab-separated output writes it.
+QString cellText(const QVariant &value)
+{
+    if (value.isNull() || !value.isValid())
+        return QString();
+    switch (value.metaType().id()) {
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("dd.MM.yyyy"));
+    case QMetaType::QDateTime:
+        return displayDateText(value.toDateTime());
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case QMetaType::Double:
+        return QString::number(value.toDouble(), 'g', 15);
+    default:
+        break;
+    }
+    QString text = value.toString();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
+    text.replace(u'\n', QStringLiteral("\\n"));
+    text.replace(u'\r', QStringLiteral("\\n"));
+    text.replace(u'\t', QStringLiteral("\\t"));
+    return text;
+}
+
+int newDocument(const QStringList &args)
+{
+    QString path;
+    bool force = false;
+    for (const QString &a : args) {
+        if (a == u"--force")
+            force = true;
+        else if (path.isEmpty())
+            path = a;
+        else
+            return usageError(QStringLiteral("Лишний аргумент: %1").arg(a));
+    }
+    if (path.isEmpty())
+        return usageError(QStringLiteral("Не указан файл нового документа"));
+    if (QFileInfo::exists(path) && !force)
+        return fail(QStringLiteral("Файл «%1» уже существует. Чтобы заменить его, добавьте --force")
+                        .arg(path));
+    try {
+        writeNewDocument(path);
+    } catch (const DbError &e) {
+        return fail(e.message());
+    }
+    return 0;
+}
+
+QString databaseMessage(const DbError &e)
+{
+    switch (e.code()) {
+    case dberr::ForeignFormat:
+        return QStringLiteral("Некорректный формат базы данных: %1").arg(e.message());
+    default:
+        return e.message();
+    }
+}
+
+int runSql(const QStringList &args)
+{
+    if (args.size() < 2)
+        return usageError(QStringLiteral("Укажите файл документа и запрос"));
+    const QString path = args[0];
+    const QString statement = args[1];
+    std::vector<std::pair<QString, QString>> params;
+    for (int i = 2; i < args.size(); ++i) {
+        if (args[i] != u"--param" || i + 1 >= args.size())
+            return usageError(QStringLiteral("Непонятный аргумент: %1").arg(args[i]));
+        const QString p = args[++i];
+        const int eq = int(p.indexOf(u'='));
+        if (eq <= 0)
+            return usageError(QStringLiteral("Параметр задаётся как ИМЯ=ЗНАЧЕНИЕ: %1").arg(p));
+        params.emplace_back(p.left(eq), p.mid(eq + 1));
+    }
+
+    try {
+        // A read never opens the file for writing.
+        Database db = Database::open(path, Database::Mode::ReadOnly);
+        const bool named = db.hasQueryDef(statement);
+        auto prepare = [&](const Database &d) {
+            QueryDef q = named ? d.queryDef(statement)
+                               : QueryDef(d.connection(), QString(), statement);
+            for (const auto &[name, value] : params)
+                q.setParameter(name, value);
+            return q;
+        };
+        QueryDef query = prepare(db);
+        if (!query.returnsRows()) {
+            const Database writable = Database::open(path, Database::Mode::ReadWrite);
+            out() << prepare(writable).execute() << Qt::endl;
+            return 0;
+        }
+        Recordset rs = query.openRecordset();
+        out() << rs.fieldNames().join(u'\t') << '\n';
+        QStringList cells;
+        for (; !rs.isEof(); rs.moveNext()) {
+            cells.clear();
+            for (int i = 0; i < rs.fieldCount(); ++i)
+                cells << cellText(rs.value(i));
+            out() << cells.join(u'\t') << '\n';
+        }
+        out().flush();
+    } catch (const DbError &e) {
+        return fail(databaseMessage(e));
+    }
+    return 0;
+}
+
+} // namespace
+
+int runCommandLine(const QStringList &args)
+{
+    const QString command = args.value(0);
+    const QStringList rest = args.mid(1);
+    if (command == u"new")
+        return newDocument(rest);
+    if (command == u"sql")
+        return runSql(rest);
+    if (command == u"help" || command == u"--help") {
+        out() << QString::fromUtf8(usage);
+        out().flush();
+        return 0;
+    }
+    return usageError(QStringLiteral("Неизвестная команда: %1").arg(command));
+}
+
+} // namespace korvesta
