@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The headless subcommands as a script would use them: output, exit codes, and that a read
+# leaves the file untouched.
+set -u
+korvesta=$1
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+failures=0
+
+check() { # name expected actual
+    if [ "$2" != "$3" ]; then
+        printf 'FAIL %s\nexpected: %s\nactual:   %s\n' "$1" "$2" "$3"
+        failures=$((failures + 1))
+    fi
+}
+
+doc="$dir/школа.kvt"
+"$korvesta" new "$doc"; check "new exits 0" 0 $?
+"$korvesta" new "$doc" 2>/dev/null; check "new refuses an existing file" 1 $?
+
+out=$("$korvesta" sql "$doc" "INSERT INTO tblGroups ([Group], Course) VALUES ('Д''Арт', '1')")
+check "insert prints rows affected" 1 "$out"
+"$korvesta" sql "$doc" "INSERT INTO tblTimeTableList ([Date], ReadOnly) VALUES (#3/14/2007#, True)" >/dev/null
+"$korvesta" sql "$doc" "INSERT INTO tblNotes (Key_TTL, [Note]) VALUES (1, 'первая' & Chr(10) & 'вторая')" >/dev/null
+
+out=$("$korvesta" sql "$doc" "SELECT tblGroups.Group, tblGroups.Comment FROM tblGroups WHERE tblGroups.Group = pG" --param "pG=д'арт")
+check "select with a text parameter" "$(printf 'Group\tComment\nД'"'"'Арт\t')" "$out"
+
+out=$("$korvesta" sql "$doc" "SELECT tblTimeTableList.Date, tblTimeTableList.ReadOnly, Max(tblTimeTableList.Date) AS M FROM tblTimeTableList GROUP BY tblTimeTableList.Date, tblTimeTableList.ReadOnly")
+check "dates and Booleans" "$(printf 'Date\tReadOnly\tM\n14.03.2007\tTrue\t14.03.2007')" "$out"
+
+out=$("$korvesta" sql "$doc" "SELECT tblNotes.Note FROM tblNotes")
+check "line breaks inside a field" "$(printf 'Note\nпервая\\nвторая')" "$out"
+
+"$korvesta" sql "$doc" "INSERT INTO tblTimeTableContent (Key_TTList, Lesson) VALUES (1, 2)" >/dev/null
+"$korvesta" sql "$doc" "INSERT INTO tblJob (Key_Tutor) VALUES (1)" >/dev/null
+for d in 2007-03-14 14.03.2007; do
+    out=$("$korvesta" sql "$doc" "PARAMETERS pDate DateTime; SELECT Count(*) AS N FROM tblTimeTableList INNER JOIN tblTimeTableContent ON tblTimeTableList.Key = tblTimeTableContent.Key_TTList WHERE tblTimeTableList.Date = pDate" --param "pDate=$d")
+    check "date parameter $d" "$(printf 'N\n1')" "$out"
+done
+
+before=$(sha1sum "$doc")
+"$korvesta" sql "$doc" "SELECT * FROM tblGroups" >/dev/null
+check "a read leaves the file as it was" "$before" "$(sha1sum "$doc")"
+
+"$korvesta" sql "$doc" "SELECT tblGroups.Key FROM tblGroups WHERE tblGroups.Key = pKey" >/dev/null 2>"$dir/err"
+check "missing parameter exits 1" 1 $?
+grep -q 'pKey' "$dir/err"; check "missing parameter is named" 0 $?
+
+"$korvesta" sql "$doc" "SELECT tblGroups.Key FROM tblGroups WHERE (((tblGroups.Key=1)" >/dev/null 2>"$dir/err"
+check "bad statement exits 1" 1 $?
+grep -q 'позиция' "$dir/err"; check "bad statement says where" 0 $?
+
+printf 'not a document' > "$dir/bad.kvt"
+"$korvesta" sql "$dir/bad.kvt" "SELECT 1" >/dev/null 2>"$dir/err"
+check "foreign file exits 1" 1 $?
+grep -q 'Некорректный формат базы данных' "$dir/err"; check "foreign file message" 0 $?
+check "foreign file untouched" "not a document" "$(cat "$dir/bad.kvt")"
+
+"$korvesta" sql "$dir/none.kvt" "SELECT 1" >/dev/null 2>&1
+check "missing file exits 1" 1 $?
+[ ! -e "$dir/none.kvt" ]; check "missing file not created" 0 $?
+
+"$korvesta" sql >/dev/null 2>&1
+check "sql without arguments exits 2" 2 $?
+
+out=$("$korvesta" sql "$doc" "DELETE tblTimeTableContent.* FROM tblTimeTableList INNER JOIN tblTimeTableContent ON tblTimeTableList.Key = tblTimeTableContent.Key_TTList WHERE (((tblTimeTableList.Date)=#3/14/2007#));")
+check "delete through a join" 1 "$out"
+
+[ $failures -eq 0 ] && echo "all passed"
+exit $failures
