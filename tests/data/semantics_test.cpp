@@ -99,6 +99,14 @@ TEST_F(Semantics, DateLiteralsAndBetween)
         "SELECT tblTimeTableList.Date FROM tblTimeTableList WHERE (((tblTimeTableList.Date)=#3/14/2007#));");
     ASSERT_EQ(rs.recordCount(), 1);
     EXPECT_EQ(rs.value("Date").toDate(), QDate(2007, 3, 14));
+
+    // A date written as text into a date field is stored as a date.
+    db->execute("INSERT INTO tblAutoTable (DateType, DateStart) VALUES ('Rest', '05.01.2008')");
+    db->execute("UPDATE tblAutoTable SET tblAutoTable.DateEnd = '9.1.2008'");
+    EXPECT_EQ(count("SELECT tblAutoTable.Key FROM tblAutoTable WHERE tblAutoTable.DateStart = "
+                    "#1/5/2008# AND tblAutoTable.DateEnd = #1/9/2008#"),
+              1);
+    EXPECT_THROW(db->execute("UPDATE tblAutoTable SET tblAutoTable.DateEnd = 'завтра'"), DbError);
 }
 
 TEST_F(Semantics, LessonDatedTodayIsNotAfterNow)

@@ -53,6 +53,9 @@ public:
     QString sources(const std::vector<std::unique_ptr<Source>> &from, Scope &scope);
     QString source(const Source &s, Scope &scope);
     Emitted expression(const Expr &e, const Scope &scope);
+    // A value written into a field of the given type: a date given as text is stored as a
+    // date, and a parameter takes the field's type.
+    Emitted assigned(const Expr &e, JetType fieldType, const Scope &scope);
 
     // Crosstab support: aggregates emitted while set carry the pivot filter.
     bool m_inTransform = false;

@@ -2,6 +2,7 @@
 
 #include "data/dberror.h"
 #include "jetemitter.h"
+#include "jetparser.h"
 
 namespace korvesta::jet {
 
@@ -187,6 +188,22 @@ Emitted Emitter::binary(const Expr &e, const Scope &scope)
     if (op == u"^")
         return {QStringLiteral("jet_pow(%1, %2)").arg(a.sql, b.sql), JetType::Double};
     fail(e, QStringLiteral("неизвестная операция %1").arg(op));
+}
+
+Emitted Emitter::assigned(const Expr &e, JetType fieldType, const Scope &scope)
+{
+    if (fieldType == JetType::Date && e.kind == Expr::Kind::Literal
+        && e.literalType == JetType::Text) {
+        const QString iso = dateLiteralToIso(e.op);
+        if (iso.isEmpty())
+            fail(e, QStringLiteral("«%1» не является датой").arg(e.op));
+        return {quoteText(iso), JetType::Date};
+    }
+    Emitted value = expression(e, scope);
+    Emitted field;
+    field.type = fieldType;
+    inferParameter(value, field);
+    return value;
 }
 
 Emitted Emitter::expression(const Expr &e, const Scope &scope)

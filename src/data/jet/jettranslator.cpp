@@ -461,8 +461,17 @@ Translation translate(const QString &sql, SchemaProvider &schema)
             out += u' ' + emitter.select(*st.select, nullptr, nullptr, false);
         } else {
             QStringList values;
-            for (const auto &v : st.values)
-                values << emitter.expression(*v, scope).sql;
+            for (size_t i = 0; i < st.values.size(); ++i) {
+                const QString column = i < st.columns.size() ? st.columns[i]
+                                       : i < table->columns.size() ? table->columns[i].name
+                                                                   : QString();
+                JetType type = JetType::Unknown;
+                for (const ColumnInfo &c : table->columns) {
+                    if (c.name.compare(column, Qt::CaseInsensitive) == 0)
+                        type = c.type;
+                }
+                values << emitter.assigned(*st.values[i], type, scope).sql;
+            }
             out += QStringLiteral(" VALUES (") + values.join(QStringLiteral(", ")) + u')';
         }
         t.sql = out.toUtf8();
@@ -504,11 +513,14 @@ Translation translate(const QString &sql, SchemaProvider &schema)
             QStringList sets;
             for (const auto &[target, value] : st.assignments) {
                 QString column = target->name;
+                JetType type = JetType::Unknown;
                 for (const ColumnInfo &c : changed->columns) {
-                    if (c.name.compare(column, Qt::CaseInsensitive) == 0)
+                    if (c.name.compare(column, Qt::CaseInsensitive) == 0) {
                         column = c.name;
+                        type = c.type;
+                    }
                 }
-                const QString v = emitter.expression(*value, scope).sql;
+                const QString v = emitter.assigned(*value, type, scope).sql;
                 if (single)
                     sets << quoteName(column) + QStringLiteral(" = ") + v;
                 else
