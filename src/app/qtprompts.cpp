@@ -1,0 +1,167 @@
+#include "qtprompts.h"
+
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace korvesta {
+
+namespace {
+
+const QString kDefaultTitle = QStringLiteral("Тарвела");
+
+QMessageBox::Icon boxIcon(Prompts::Icon icon)
+{
+    switch (icon) {
+    case Prompts::Icon::None:
+        return QMessageBox::NoIcon;
+    case Prompts::Icon::Information:
+        return QMessageBox::Information;
+    case Prompts::Icon::Warning:
+        return QMessageBox::Warning;
+    case Prompts::Icon::Critical:
+        return QMessageBox::Critical;
+    case Prompts::Icon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+Prompts::Answer toAnswer(int button)
+{
+    switch (button) {
+    case QMessageBox::Yes:
+        return Prompts::Answer::Yes;
+    case QMessageBox::No:
+        return Prompts::Answer::No;
+    case QMessageBox::Ok:
+        return Prompts::Answer::Ok;
+    default:
+        return Prompts::Answer::Cancel;
+    }
+}
+
+// Texts from core separate lines with CR LF; a label wants LF alone.
+QString displayText(const QString &text)
+{
+    QString result = text;
+    result.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return result;
+}
+
+QString titleOrDefault(const QString &title)
+{
+    return title.isEmpty() ? kDefaultTitle : title;
+}
+
+// The dialog starts in the given folder; a file path stands for its folder.
+QString startFolder(const QString &folderOrFile)
+{
+    if (folderOrFile.isEmpty())
+        return QDir::homePath();
+    const QFileInfo info(folderOrFile);
+    if (info.isDir())
+        return info.absoluteFilePath();
+    return info.dir().exists() ? info.absolutePath() : QDir::homePath();
+}
+
+} // namespace
+
+QtPrompts::QtPrompts(QWidget *parent)
+    : m_parent(parent)
+{}
+
+void QtPrompts::setParent(QWidget *parent)
+{
+    m_parent = parent;
+}
+
+void QtPrompts::message(const QString &text, Icon icon, const QString &title)
+{
+    QMessageBox box(boxIcon(icon), titleOrDefault(title), displayText(text), QMessageBox::Ok,
+                    m_parent);
+    box.exec();
+}
+
+Prompts::Answer QtPrompts::askYesNo(const QString &text, Icon icon, const QString &title)
+{
+    QMessageBox box(boxIcon(icon), titleOrDefault(title), displayText(text),
+                    QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return toAnswer(box.exec());
+}
+
+Prompts::Answer QtPrompts::askYesNoCancel(const QString &text, Icon icon, const QString &title)
+{
+    QMessageBox box(boxIcon(icon), titleOrDefault(title), displayText(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return toAnswer(box.exec());
+}
+
+Prompts::Answer QtPrompts::askOkCancel(const QString &text, Icon icon, const QString &title)
+{
+    QMessageBox box(boxIcon(icon), titleOrDefault(title), displayText(text),
+                    QMessageBox::Ok | QMessageBox::Cancel, m_parent);
+    box.setDefaultButton(QMessageBox::Ok);
+    return toAnswer(box.exec());
+}
+
+std::optional<QString> QtPrompts::askText(const QString &label, const QString &initial,
+                                          const QString &title)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_parent, titleOrDefault(title),
+                                               displayText(label), QLineEdit::Normal, initial,
+                                               &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QColor> QtPrompts::chooseColor(const QColor &initial)
+{
+    const QColor color = QColorDialog::getColor(initial, m_parent);
+    if (!color.isValid())
+        return std::nullopt;
+    return color;
+}
+
+std::optional<QString> QtPrompts::chooseFileToOpen(const FileChoice &choice)
+{
+    const QString path = QFileDialog::getOpenFileName(m_parent, choice.title,
+                                                      startFolder(choice.folder),
+                                                      choice.filter);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtPrompts::chooseFileToSave(const FileChoice &choice)
+{
+    QString proposed = startFolder(choice.folder) + QLatin1Char('/') + choice.proposedName;
+    for (;;) {
+        // The dialog itself asks before overwriting the name it returns.
+        QString path = QFileDialog::getSaveFileName(m_parent, choice.title, proposed,
+                                                    choice.filter);
+        if (path.isEmpty())
+            return std::nullopt;
+        if (!QFileInfo(path).suffix().isEmpty())
+            return path;
+        // A name typed without an extension gets ".kvt", and the dialog never saw that
+        // name: so the question about replacing it is ours.
+        path += QStringLiteral(".kvt");
+        if (!QFileInfo::exists(path))
+            return path;
+        const QString question = QStringLiteral("Файл %1 уже существует.\nЗаменить его?")
+                                     .arg(QFileInfo(path).fileName());
+        if (askYesNo(question, Icon::Warning, choice.title) == Answer::Yes)
+            return path;
+        proposed = path;
+    }
+}
+
+} // namespace korvesta
