@@ -41,14 +41,47 @@ void run(sqlite3 *db, const QByteArray &sql)
 
 } // namespace
 
-QString documentTemplateScript()
+namespace {
+
+QString resourceText(const QString &name)
 {
     static const bool registered = (initCoreResources(), true);
     Q_UNUSED(registered);
-    QFile file(QStringLiteral(":/schema/template.sql"));
+    QFile file(name);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll());
+}
+
+} // namespace
+
+QList<std::pair<QString, QString>> documentTemplateQueries()
+{
+    // Blocks of the form "-- query: NAME" followed by the query's text up to the next block.
+    QList<std::pair<QString, QString>> queries;
+    const QString marker = QStringLiteral("-- query:");
+    QString name;
+    QStringList lines;
+    auto flush = [&] {
+        if (!name.isEmpty())
+            queries.append({name, lines.join(u'\n').trimmed()});
+        lines.clear();
+    };
+    for (const QString &line : resourceText(QStringLiteral(":/schema/queries.sql")).split(u'\n')) {
+        if (line.startsWith(marker)) {
+            flush();
+            name = line.mid(marker.size()).trimmed();
+        } else if (!name.isEmpty() && !line.startsWith(QLatin1String("--"))) {
+            lines << line;
+        }
+    }
+    flush();
+    return queries;
+}
+
+QString documentTemplateScript()
+{
+    return resourceText(QStringLiteral(":/schema/template.sql"));
 }
 
 void writeNewDocument(const QString &path)
@@ -76,6 +109,24 @@ void writeNewDocument(const QString &path)
             throw DbError(dberr::Failed, QStringLiteral("Шаблон документа недоступен"));
         run(db.get(), "BEGIN");
         run(db.get(), script.toUtf8());
+        sqlite3_stmt *insert = nullptr;
+        sqlite3_prepare_v2(db.get(),
+                           "INSERT INTO sysQueries (\"Name\", \"SQL\") VALUES (?1, ?2)", -1,
+                           &insert, nullptr);
+        for (const auto &[queryName, sql] : documentTemplateQueries()) {
+            const QByteArray n = queryName.toUtf8();
+            const QByteArray q = sql.toUtf8();
+            sqlite3_bind_text(insert, 1, n.constData(), int(n.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(insert, 2, q.constData(), int(q.size()), SQLITE_TRANSIENT);
+            const int stepped = sqlite3_step(insert);
+            sqlite3_reset(insert);
+            if (stepped != SQLITE_DONE) {
+                sqlite3_finalize(insert);
+                throw DbError(dberr::Failed,
+                              QStringLiteral("Не удалось записать запрос %1 в документ").arg(queryName));
+            }
+        }
+        sqlite3_finalize(insert);
         run(db.get(), QStringLiteral("PRAGMA application_id = %1; PRAGMA user_version = %2;")
                           .arg(kDocumentApplicationId)
                           .arg(kDocumentSchemaVersion)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+
+#include <utility>
 
 namespace korvesta {
 
@@ -11,5 +14,8 @@ void writeNewDocument(const QString &path);
 
 // The template script, as compiled into the program.
 QString documentTemplateScript();
+
+// The saved queries every new document carries: name and text in the program's dialect.
+QList<std::pair<QString, QString>> documentTemplateQueries();
 
 } // namespace korvesta

@@ -1,0 +1,2 @@
+-- The saved queries of every new document, in the program's SQL dialect. Each begins with a
+-- line "-- query: NAME"; other lines starting with "--" are comments.
