@@ -1,0 +1,1 @@
+# Sources of this area: target_sources(<library> PRIVATE ...).

@@ -1,0 +1,1 @@
+# Test programs of this area: korvesta_test(name sources...).
