@@ -1,1 +1,6 @@
-# Test programs of this area: korvesta_test(name sources...).
+# The grid's model and helpers, without a window.
+korvesta_test(tests_grid
+    ${CMAKE_CURRENT_SOURCE_DIR}/grid/gridhelpers_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/grid/gridmodel_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/grid/gridoutline_test.cpp
+)

@@ -1,0 +1,370 @@
+#include "grid/gridpainter.h"
+
+#include "grid/gridicons.h"
+#include "grid/gridlayout.h"
+#include "grid/gridmodel.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace korvesta {
+
+namespace {
+
+constexpr int PaddingX = 4;
+constexpr int PaddingY = 1;
+constexpr int IconSize = 16;
+constexpr int ButtonSize = 9;
+
+QFont boldOf(QFont font)
+{
+    font.setBold(true);
+    return font;
+}
+
+// General alignment puts numbers to the right, as a spreadsheet does.
+bool looksNumeric(const QString &text)
+{
+    bool digit = false;
+    for (const QChar ch : text) {
+        if (ch.isDigit())
+            digit = true;
+        else if (ch != u' ' && ch != u',' && ch != u'.' && ch != u'-' && ch != u'+'
+                 && ch != QChar(0x00A0))
+            return false;
+    }
+    return digit;
+}
+
+QColor blend(const QColor &base, const QColor &tint, int percent)
+{
+    const auto mix = [percent](int a, int b) { return (a * (100 - percent) + b * percent) / 100; };
+    return QColor(mix(base.red(), tint.red()), mix(base.green(), tint.green()),
+                  mix(base.blue(), tint.blue()));
+}
+
+bool intersects(int a1, int a2, int b1, int b2)
+{
+    return a1 <= b2 && b1 <= a2;
+}
+
+} // namespace
+
+GridPainter::GridPainter(const GridModel &model, const GridLayout &layout,
+                         const GridPaintState &state)
+    : m_model(model)
+    , m_layout(layout)
+    , m_state(state)
+    , m_font(model.font())
+    , m_boldFont(boldOf(model.font()))
+    , m_metrics(m_font)
+    , m_boldMetrics(m_boldFont)
+    , m_selection(model.selection())
+{
+    const int row = model.currentRow();
+    const int col = model.currentCol();
+    m_currentInBody = model.isDataCell(row, col);
+    if (m_currentInBody)
+        m_current = model.mergedRange(row, col);
+}
+
+QRect GridPainter::outlineButton(const QRect &cell, int depth, int depths)
+{
+    const int room = std::max(cell.width() - ButtonSize - 4, 0);
+    const int step = depths > 1 ? std::min(room / (depths - 1), 10) : 0;
+    const int x = cell.left() + 2 + depth * step;
+    const int y = cell.top() + (cell.height() - ButtonSize) / 2;
+    return QRect(x, y, ButtonSize, ButtonSize);
+}
+
+void GridPainter::paint(QPainter &painter)
+{
+    painter.fillRect(QRect(QPoint(0, 0), m_state.viewport), m_model.backColorBkg());
+    painter.setFont(m_font);
+    m_bold = false;
+    // The body first, then the headers over it.
+    for (const auto &[fixedRows, fixedCols] :
+         {std::pair(false, false), std::pair(true, false), std::pair(false, true),
+          std::pair(true, true)}) {
+        const Region r = region(fixedRows, fixedCols);
+        if (r.firstRow > r.lastRow || r.firstCol > r.lastCol || r.clip.isEmpty())
+            continue;
+        painter.setClipRect(r.clip);
+        paintRegion(painter, r);
+        paintOutline(painter, r);
+        if (!fixedRows && !fixedCols)
+            paintSelection(painter);
+    }
+    painter.setClipping(false);
+}
+
+GridPainter::Region GridPainter::region(bool fixedRows, bool fixedCols) const
+{
+    const int fw = m_layout.fixedWidth();
+    const int fh = m_layout.fixedHeight();
+    const int width = m_state.viewport.width();
+    const int height = m_state.viewport.height();
+    Region r;
+    // Content coordinates seen by this region: [lo, hi).
+    const int xLo = fixedCols ? 0 : fw + m_state.scrollX;
+    const int xHi = fixedCols ? std::min(fw, width) : m_state.scrollX + width;
+    const int yLo = fixedRows ? 0 : fh + m_state.scrollY;
+    const int yHi = fixedRows ? std::min(fh, height) : m_state.scrollY + height;
+    r.clip = QRect(QPoint(fixedCols ? 0 : fw, fixedRows ? 0 : fh),
+                   QPoint((fixedCols ? std::min(fw, width) : width) - 1,
+                          (fixedRows ? std::min(fh, height) : height) - 1));
+    if (xLo >= std::min(xHi, m_layout.totalWidth())
+        || yLo >= std::min(yHi, m_layout.totalHeight()))
+        return r;
+    r.firstCol = std::max(m_layout.colAt(xLo), fixedCols ? 0 : m_layout.fixedCols());
+    r.lastCol = std::min(m_layout.colAt(std::min(xHi, m_layout.totalWidth()) - 1),
+                         fixedCols ? m_layout.fixedCols() - 1 : m_layout.cols() - 1);
+    r.firstRow = std::max(m_layout.rowAt(yLo), fixedRows ? 0 : m_layout.fixedRows());
+    r.lastRow = std::min(m_layout.rowAt(std::min(yHi, m_layout.totalHeight()) - 1),
+                         fixedRows ? m_layout.fixedRows() - 1 : m_layout.rows() - 1);
+    return r;
+}
+
+void GridPainter::paintRegion(QPainter &painter, const Region &region)
+{
+    const int width = region.lastCol - region.firstCol + 1;
+    const int height = region.lastRow - region.firstRow + 1;
+    // Cells already painted as part of a merged block.
+    std::vector<char> covered(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    for (int r = region.firstRow; r <= region.lastRow; ++r) {
+        for (int c = region.firstCol; c <= region.lastCol; ++c) {
+            const size_t index = static_cast<size_t>(r - region.firstRow) * width
+                                 + static_cast<size_t>(c - region.firstCol);
+            if (covered[index])
+                continue;
+            const CellRange block = m_model.mergedRange(r, c);
+            if (!block.isSingleCell()) {
+                for (int br = std::max(block.top, r); br <= std::min(block.bottom, region.lastRow);
+                     ++br) {
+                    for (int bc = std::max(block.left, region.firstCol);
+                         bc <= std::min(block.right, region.lastCol); ++bc) {
+                        covered[static_cast<size_t>(br - region.firstRow) * width
+                                + static_cast<size_t>(bc - region.firstCol)] = 1;
+                    }
+                }
+            }
+            const QRect rect = m_layout.rect(block, m_state.scrollX, m_state.scrollY);
+            if (rect.width() > 0 && rect.height() > 0 && rect.intersects(region.clip))
+                paintBlock(painter, block, rect, region.clip);
+        }
+    }
+}
+
+bool GridPainter::headerHighlighted(const CellRange &block) const
+{
+    if (!m_currentInBody)
+        return false;
+    const bool inFixedRows = block.top < m_layout.fixedRows();
+    const bool inFixedCols = block.left < m_layout.fixedCols();
+    if (inFixedRows && !inFixedCols)
+        return intersects(block.left, block.right, m_selection.left, m_selection.right);
+    if (inFixedCols && !inFixedRows)
+        return intersects(block.top, block.bottom, m_selection.top, m_selection.bottom);
+    return false;
+}
+
+void GridPainter::paintBlock(QPainter &painter, const CellRange &block, const QRect &rect,
+                             const QRect &clip)
+{
+    const int row = block.top;
+    const int col = block.left;
+    const bool fixed = row < m_layout.fixedRows() || col < m_layout.fixedCols();
+    QColor back = m_model.cellBackColor(row, col);
+    if (fixed) {
+        if (headerHighlighted(block))
+            back = blend(back, m_model.backColorSel(), 22);
+    } else if (m_currentInBody && !m_selection.isSingleCell()
+               && intersects(block.top, block.bottom, m_selection.top, m_selection.bottom)
+               && intersects(block.left, block.right, m_selection.left, m_selection.right)
+               && block != m_current) {
+        back = blend(back, m_model.backColorSel(), 25);
+    }
+    painter.fillRect(rect, back);
+
+    paintContent(painter, row, col, rect, clip);
+
+    painter.setPen(fixed ? m_model.gridColorFixed() : m_model.gridColor());
+    painter.drawLine(rect.right(), rect.top(), rect.right(), rect.bottom());
+    painter.drawLine(rect.left(), rect.bottom(), rect.right(), rect.bottom());
+    paintBorder(painter, row, col, rect);
+}
+
+void GridPainter::paintContent(QPainter &painter, int row, int col, const QRect &rect,
+                               const QRect &clip)
+{
+    QRect inner = rect.adjusted(PaddingX, PaddingY, -PaddingX - 1, -PaddingY - 1);
+    QString text = m_model.text(row, col);
+    const QString picture = m_model.cellPicture(row, col);
+    if (!picture.isEmpty()) {
+        const int size = std::min({IconSize, rect.height() - 2, rect.width() - 2});
+        const QPixmap pixmap =
+            size >= 6 ? GridIcons::pixmap(picture, size, m_state.devicePixelRatio) : QPixmap();
+        if (!pixmap.isNull()) {
+            const int y = rect.top() + (rect.height() - size) / 2;
+            if (text.isEmpty()) {
+                painter.drawPixmap(rect.left() + (rect.width() - size) / 2, y, pixmap);
+            } else {
+                const int x = std::max(rect.left() + 2, inner.left() - 1);
+                painter.drawPixmap(x, y, pixmap);
+                inner.setLeft(x + size + 3);
+            }
+        }
+    }
+    if (text.isEmpty() || inner.width() <= 0 || inner.height() <= 0)
+        return;
+
+    const bool bold = m_model.cellBold(row, col);
+    if (bold != m_bold) {
+        painter.setFont(bold ? m_boldFont : m_font);
+        m_bold = bold;
+    }
+    painter.setPen(m_model.cellForeColor(row, col));
+
+    Qt::Alignment alignment = m_model.cellAlignment(row, col);
+    if (!(alignment & Qt::AlignHorizontal_Mask))
+        alignment |= looksNumeric(text) ? Qt::AlignRight : Qt::AlignLeft;
+    if (!(alignment & Qt::AlignVertical_Mask))
+        alignment |= Qt::AlignVCenter;
+    if (text.contains(QLatin1Char('\r'))) {
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    }
+    paintText(painter, text, alignment, inner, clip);
+}
+
+void GridPainter::paintText(QPainter &painter, const QString &text, Qt::Alignment alignment,
+                            const QRect &inner, const QRect &clip)
+{
+    const QFontMetrics &metrics = m_bold ? m_boldMetrics : m_metrics;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    bool fits = true;
+    std::vector<int> widths;
+    widths.reserve(static_cast<size_t>(lines.size()));
+    for (const QString &line : lines) {
+        widths.push_back(metrics.horizontalAdvance(line));
+        fits = fits && widths.back() <= inner.width();
+    }
+    const int height = static_cast<int>(lines.size() - 1) * metrics.lineSpacing()
+                       + metrics.height();
+    if (fits || !m_model.wordWrap()) {
+        // Line by line, each cut short with an ellipsis when too wide: far cheaper than a
+        // full text layout, and what most cells need.
+        int y = inner.top();
+        if (height <= inner.height()) {
+            if (alignment & Qt::AlignVCenter)
+                y += (inner.height() - height) / 2;
+            else if (alignment & Qt::AlignBottom)
+                y += inner.height() - height;
+        }
+        const int flags = int(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop
+                          | Qt::TextSingleLine;
+        for (qsizetype i = 0; i < lines.size() && y <= inner.bottom(); ++i) {
+            const QString &line = lines[i];
+            const QRect rect(inner.left(), y, inner.width(), metrics.height());
+            const QString shown = widths[static_cast<size_t>(i)] <= inner.width()
+                                      ? line
+                                      : metrics.elidedText(line, Qt::ElideRight, inner.width());
+            if (rect.bottom() > inner.bottom() + 1) {
+                // The last line shows as far as its cell goes.
+                painter.save();
+                painter.setClipRect(inner.adjusted(0, 0, 1, 1) & clip);
+                painter.drawText(rect, flags, shown);
+                painter.restore();
+            } else {
+                painter.drawText(rect, flags, shown);
+            }
+            y += metrics.lineSpacing();
+        }
+        return;
+    }
+    // Wrapped text: keep it inside its cell, and show its beginning when it does not all fit.
+    const int flags = int(alignment) | Qt::TextWordWrap;
+    if (metrics.boundingRect(inner, flags, text).height() > inner.height())
+        alignment = (alignment & ~Qt::AlignVertical_Mask) | Qt::AlignTop;
+    painter.save();
+    painter.setClipRect(inner.adjusted(0, 0, 1, 1) & clip);
+    painter.drawText(inner, int(alignment) | Qt::TextWordWrap, text);
+    painter.restore();
+}
+
+void GridPainter::paintBorder(QPainter &painter, int row, int col, const QRect &rect)
+{
+    const CellBorder border = m_model.cellBorder(row, col);
+    if (!border.edges)
+        return;
+    const int w = border.width;
+    if (border.edges & Qt::LeftEdge)
+        painter.fillRect(rect.left(), rect.top(), w, rect.height(), border.color);
+    if (border.edges & Qt::TopEdge)
+        painter.fillRect(rect.left(), rect.top(), rect.width(), w, border.color);
+    if (border.edges & Qt::RightEdge)
+        painter.fillRect(rect.right() + 1 - w, rect.top(), w, rect.height(), border.color);
+    if (border.edges & Qt::BottomEdge)
+        painter.fillRect(rect.left(), rect.bottom() + 1 - w, rect.width(), w, border.color);
+}
+
+void GridPainter::paintOutline(QPainter &painter, const Region &region)
+{
+    const int col = m_model.outlineCol();
+    if (!m_model.outlineBar() || col < region.firstCol || col > region.lastCol
+        || region.lastRow < m_layout.fixedRows())
+        return;
+    const QColor line = m_model.gridColorFixed().darker(130);
+    for (const GridLayout::OutlineNode &node : m_layout.outlineNodes()) {
+        const int top = node.collapsed ? node.row : std::min(node.groupTop, node.row);
+        if (!intersects(top, node.row, region.firstRow, region.lastRow))
+            continue;
+        const QRect cell =
+            m_layout.rect({node.row, col, node.row, col}, m_state.scrollX, m_state.scrollY);
+        if (cell.height() <= 0 || cell.width() <= 0)
+            continue;
+        const QRect button = outlineButton(cell, node.depth, m_layout.outlineDepths());
+        const int x = button.center().x();
+        painter.setPen(line);
+        if (!node.collapsed && node.groupTop < node.row) {
+            const int y1 = m_layout.rect({node.groupTop, col, node.groupTop, col},
+                                         m_state.scrollX, m_state.scrollY)
+                               .top()
+                           + 3;
+            painter.drawLine(x, y1, x, button.top() - 1);
+            painter.drawLine(x, y1, x + 3, y1);
+        }
+        painter.fillRect(button, m_model.backColor());
+        painter.drawRect(button.adjusted(0, 0, -1, -1));
+        painter.setPen(m_model.foreColor());
+        const int y = button.center().y();
+        painter.drawLine(button.left() + 2, y, button.right() - 2, y);
+        if (node.collapsed)
+            painter.drawLine(x, button.top() + 2, x, button.bottom() - 2);
+    }
+}
+
+void GridPainter::paintSelection(QPainter &painter)
+{
+    if (!m_currentInBody)
+        return;
+    const QColor accent = m_model.backColorSel();
+    if (!m_selection.isSingleCell()) {
+        const QRect all = m_layout.rect(m_selection, m_state.scrollX, m_state.scrollY);
+        painter.setPen(accent);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(all.adjusted(0, 0, -1, -1));
+    }
+    const QRect current = m_layout.rect(m_current, m_state.scrollX, m_state.scrollY);
+    if (current.isEmpty())
+        return;
+    QPen pen(m_state.focused ? accent : accent.lighter(140));
+    pen.setWidth(2);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(current.adjusted(0, 0, -1, -1));
+}
+
+} // namespace korvesta

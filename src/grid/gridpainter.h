@@ -1,0 +1,73 @@
+#pragma once
+
+#include "grid/gridtypes.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QRect>
+#include <QSize>
+
+class QPainter;
+
+namespace korvesta {
+
+class GridLayout;
+class GridModel;
+
+struct GridPaintState
+{
+    int scrollX = 0;
+    int scrollY = 0;
+    QSize viewport;
+    bool focused = false;
+    qreal devicePixelRatio = 1;
+};
+
+// Paints the visible part of a grid: the scrolled body, then the fixed rows, the fixed
+// columns and their corner on top, each clipped to its own area so that the headers stay put.
+class GridPainter
+{
+public:
+    GridPainter(const GridModel &model, const GridLayout &layout, const GridPaintState &state);
+
+    void paint(QPainter &painter);
+
+    // The collapse button of an outline node inside the node's cell in the outline column.
+    static QRect outlineButton(const QRect &cell, int depth, int depths);
+
+private:
+    struct Region
+    {
+        int firstRow = 0;
+        int lastRow = -1;
+        int firstCol = 0;
+        int lastCol = -1;
+        QRect clip;
+    };
+
+    Region region(bool fixedRows, bool fixedCols) const;
+    void paintRegion(QPainter &painter, const Region &region);
+    void paintBlock(QPainter &painter, const CellRange &block, const QRect &rect,
+                    const QRect &clip);
+    void paintContent(QPainter &painter, int row, int col, const QRect &rect, const QRect &clip);
+    void paintText(QPainter &painter, const QString &text, Qt::Alignment alignment,
+                   const QRect &inner, const QRect &clip);
+    void paintBorder(QPainter &painter, int row, int col, const QRect &rect);
+    void paintOutline(QPainter &painter, const Region &region);
+    void paintSelection(QPainter &painter);
+    bool headerHighlighted(const CellRange &block) const;
+
+    const GridModel &m_model;
+    const GridLayout &m_layout;
+    GridPaintState m_state;
+    QFont m_font;
+    QFont m_boldFont;
+    QFontMetrics m_metrics;
+    QFontMetrics m_boldMetrics;
+    bool m_bold = false; // the font now set on the painter
+    CellRange m_selection;
+    CellRange m_current;
+    bool m_currentInBody = false;
+};
+
+} // namespace korvesta

@@ -1,0 +1,201 @@
+// Editing in place: a line edit, or a drop-down list when a beforeEdit handler set one.
+
+#include "grid/gridmodel.h"
+#include "grid/gridview.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace korvesta {
+
+bool GridView::startEditing(int row, int col)
+{
+    return beginEdit(row, col, EditStart::Keyboard);
+}
+
+bool GridView::beginEdit(int row, int col, EditStart start, const QString &typed)
+{
+    if (isEditing()) {
+        if (row == m_editRow && col == m_editCol)
+            return true;
+        commitEdit();
+    }
+    if (!m_model->isDataCell(row, col))
+        return false;
+    bool cancel = false;
+    emit beforeEdit(row, col, &cancel);
+    // A handler may also have refilled the grid or opened an editor of its own.
+    if (cancel || !m_model->isDataCell(row, col) || isEditing())
+        return false;
+    ensureVisible(row, col);
+
+    const QString text = m_model->text(row, col);
+    const std::vector<GridModel::ComboItem> items = m_model->comboItems();
+    QWidget *editor = nullptr;
+    if (!items.empty()) {
+        auto *combo = new QComboBox(viewport());
+        combo->setFrame(false);
+        combo->setEditable(m_model->comboAcceptsText());
+        combo->setMaxVisibleItems(20);
+        for (const GridModel::ComboItem &item : items)
+            combo->addItem(item.text, item.code);
+        combo->setCurrentIndex(combo->findText(text, Qt::MatchFixedString));
+        if (start == EditStart::Typing) {
+            if (combo->isEditable())
+                combo->setEditText(typed);
+            else if (const int found = combo->findText(typed, Qt::MatchStartsWith); found >= 0)
+                combo->setCurrentIndex(found);
+        } else if (combo->isEditable() && combo->currentIndex() < 0) {
+            combo->setEditText(text);
+        }
+        if (combo->lineEdit())
+            combo->lineEdit()->installEventFilter(this);
+        connect(combo, &QComboBox::activated, this, [this] { commitEdit(); });
+        m_comboBox = combo;
+        editor = combo;
+    } else {
+        auto *line = new QLineEdit(viewport());
+        line->setFrame(false);
+        line->setText(start == EditStart::Typing ? typed : text);
+        m_lineEdit = line;
+        editor = line;
+    }
+    QFont font = m_model->font();
+    font.setBold(m_model->cellBold(row, col));
+    editor->setFont(font);
+    editor->setObjectName(QStringLiteral("gridEditor"));
+    editor->installEventFilter(this);
+    m_editor = editor;
+    m_editRow = row;
+    m_editCol = col;
+    m_model->setEditing(true);
+    placeEditor();
+    editor->show();
+    editor->setFocus(Qt::OtherFocusReason);
+    if (m_comboBox && start == EditStart::Mouse)
+        m_comboBox->showPopup();
+    return true;
+}
+
+void GridView::placeEditor()
+{
+    if (!m_editor)
+        return;
+    const QRect rect = cellRect(m_editRow, m_editCol);
+    m_editor->setGeometry(rect.adjusted(1, 1, -1, -1));
+}
+
+void GridView::closeEditor()
+{
+    QWidget *editor = m_editor;
+    m_editor = nullptr;
+    m_lineEdit = nullptr;
+    m_model->setEditing(false);
+    if (m_comboBox && m_comboBox->lineEdit())
+        m_comboBox->lineEdit()->removeEventFilter(this);
+    m_comboBox = nullptr;
+    if (!editor)
+        return;
+    editor->removeEventFilter(this);
+    const bool hadFocus = editor->hasFocus() || editor->isAncestorOf(QApplication::focusWidget());
+    editor->hide();
+    editor->deleteLater();
+    if (hadFocus)
+        setFocus(Qt::OtherFocusReason);
+    viewport()->update();
+}
+
+void GridView::commitEdit()
+{
+    if (!isEditing())
+        return;
+    const int row = m_editRow;
+    const int col = m_editCol;
+    QString text;
+    QString code;
+    if (m_comboBox) {
+        const int index = m_comboBox->currentIndex();
+        text = m_comboBox->currentText();
+        if (index >= 0 && m_comboBox->itemText(index) == text)
+            code = m_comboBox->itemData(index).toString();
+        else if (!m_comboBox->isEditable())
+            text = m_model->text(row, col); // nothing chosen from a closed list
+    } else if (m_lineEdit) {
+        text = m_lineEdit->text();
+    }
+    closeEditor();
+    m_model->setComboData(code);
+    m_model->setText(row, col, text);
+    emit afterEdit(row, col);
+}
+
+void GridView::cancelEdit()
+{
+    if (isEditing())
+        closeEditor();
+}
+
+bool GridView::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool fromEditor = m_editor
+                            && (watched == m_editor
+                                || (m_comboBox && watched == m_comboBox->lineEdit()));
+    if (fromEditor) {
+        if (event->type() == QEvent::KeyPress)
+            return editorKey(static_cast<QKeyEvent *>(event));
+        if (event->type() == QEvent::FocusOut
+            && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+            // Decide once the focus has settled: it may only be moving inside the editor.
+            QMetaObject::invokeMethod(this, &GridView::editorFocusLost, Qt::QueuedConnection);
+        }
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
+}
+
+void GridView::editorFocusLost()
+{
+    if (!m_editor)
+        return;
+    if (m_comboBox && m_comboBox->view() && m_comboBox->view()->isVisible())
+        return;
+    const QWidget *focus = QApplication::focusWidget();
+    if (focus && (focus == m_editor || m_editor->isAncestorOf(focus)))
+        return;
+    commitEdit();
+}
+
+bool GridView::editorKey(QKeyEvent *event)
+{
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    switch (key) {
+    case Qt::Key_Escape:
+        cancelEdit();
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (!m_lineEdit)
+            return false; // a list moves between its items
+        [[fallthrough]];
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: {
+        commitEdit();
+        bool handled = false;
+        emit keyDown(key, modifiers, &handled);
+        if (!handled) {
+            QKeyEvent move(QEvent::KeyPress, key, modifiers);
+            navigate(&move);
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+} // namespace korvesta
