@@ -14,6 +14,7 @@ CREATE TABLE tblGroups (
     "Key_TypeFinance" INTEGER,
     "Comment" TEXT COLLATE NOCASE
 );
+CREATE INDEX idxGroupsGroup ON tblGroups ("Group", "Course");
 
 CREATE TABLE tblDisciplines (
     "Key" INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -23,6 +24,7 @@ CREATE TABLE tblDisciplines (
     "DiscColor" INTEGER,
     "LevelDiff" SMALLINT
 );
+CREATE INDEX idxDisciplinesDiscipline ON tblDisciplines ("Discipline");
 
 CREATE TABLE tblAuditories (
     "Key" INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -30,12 +32,14 @@ CREATE TABLE tblAuditories (
     "Corpus" TEXT COLLATE NOCASE,
     "CommentAud" TEXT COLLATE NOCASE
 );
+CREATE INDEX idxAuditoriesAuditoria ON tblAuditories ("Auditoria", "Corpus");
 
 CREATE TABLE tblTutors (
     "Key" INTEGER PRIMARY KEY AUTOINCREMENT,
     "Tutor" TEXT COLLATE NOCASE,
     "DefaultAud" TEXT COLLATE NOCASE
 );
+CREATE INDEX idxTutorsTutor ON tblTutors ("Tutor");
 
 CREATE TABLE tblTypeFaculty (
     "Key" INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -75,6 +79,7 @@ CREATE TABLE tblTimeLesson (
     "Lesson" SMALLINT,
     "TimeLesson" TEXT COLLATE NOCASE
 );
+CREATE INDEX idxTimeLessonLesson ON tblTimeLesson ("Lesson");
 
 CREATE TABLE tblJob (
     "Key" INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -99,7 +104,7 @@ CREATE TABLE tblTimeTableList (
     "Date" DATETEXT,
     "ReadOnly" BOOLEAN NOT NULL DEFAULT 0
 );
-CREATE INDEX idxTimeTableListDate ON tblTimeTableList ("Date");
+CREATE UNIQUE INDEX idxTimeTableListDate ON tblTimeTableList ("Date");
 
 CREATE TABLE tblTimeTableContent (
     "Key" INTEGER PRIMARY KEY AUTOINCREMENT,

@@ -1,1 +1,5 @@
-# Sources of this area: target_sources(<library> PRIVATE ...).
+# The query layer: saved-query routines, key lookups and the calendar helpers.
+target_sources(korvesta_core PRIVATE
+    ${CMAKE_CURRENT_SOURCE_DIR}/data/calendar.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/data/queries.cpp
+)

@@ -1,0 +1,138 @@
+#include "calendar.h"
+
+#include "database.h"
+#include "dberror.h"
+#include "documentsession.h"
+#include "recordset.h"
+#include "settings/settingsstore.h"
+#include "sqltext.h"
+
+#include <array>
+
+namespace korvesta {
+
+namespace {
+
+// Floor division, so that the days before the first Monday fall into week 0 and not week 1.
+qint64 floorDiv(qint64 a, qint64 b)
+{
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+} // namespace
+
+QDate academicYearStart(const QDate &today)
+{
+    return QDate(today.month() > 8 ? today.year() : today.year() - 1, 9, 1);
+}
+
+int workingWeekNumber(const Database &db, const QDate &date, const QDate &today)
+{
+    if (!date.isValid())
+        return 0;
+    QDate start = academicYearStart(today);
+    start = start.addDays(1 - start.dayOfWeek()); // back to Monday
+
+    // A rest period counts in full from its first day on, also when the date lies inside it.
+    qint64 restWeeks = 0;
+    Recordset rest =
+        db.openRecordset(QStringLiteral("SELECT tblAutoTable.DateStart, tblAutoTable.DateEnd "
+                                        "FROM tblAutoTable "
+                                        "WHERE (((tblAutoTable.DateType)='Rest') "
+                                        "AND ((tblAutoTable.DateStart)<=%1));")
+                             .arg(sqlDateLiteral(date)));
+    for (; !rest.isEof(); rest.moveNext()) {
+        const QDate from = rest.value(0).toDate();
+        const QDate to = rest.value(1).toDate();
+        if (!from.isValid() || !to.isValid() || from.daysTo(to) < 6)
+            continue;
+        qint64 weeks = from.daysTo(to.addDays(1)) / 7;
+        // Neither end on a week boundary: the weeks it spans are one fewer whole weeks.
+        if (from.dayOfWeek() != Qt::Monday && to.dayOfWeek() != Qt::Sunday)
+            --weeks;
+        restWeeks += weeks;
+    }
+    return int(floorDiv(start.daysTo(date), 7) + 1 - restWeeks);
+}
+
+int workingWeekNumber(DocumentSession &session, const QDate &date, const QDate &today)
+{
+    std::optional<Database> db = session.access();
+    if (!db)
+        return 0;
+    try {
+        return workingWeekNumber(*db, date, today);
+    } catch (const DbError &error) {
+        session.handleError(error);
+        return 0;
+    }
+}
+
+int timetableDayKey(const Database &db, const QDate &date, bool readOnlyWhenAdded)
+{
+    if (!date.isValid())
+        return 0;
+    const QString select = QStringLiteral("SELECT tblTimeTableList.* "
+                                          "FROM tblTimeTableList "
+                                          "WHERE (((tblTimeTableList.Date)=%1));")
+                               .arg(sqlDateLiteral(date));
+    Recordset rs = db.openRecordset(select);
+    if (!rs.isEmpty())
+        return rs.value(QStringLiteral("Key")).toInt();
+    try {
+        rs.addNew();
+        rs.setValue(QStringLiteral("Date"), date);
+        rs.setValue(QStringLiteral("ReadOnly"), readOnlyWhenAdded);
+        const int key = rs.value(QStringLiteral("Key")).toInt();
+        rs.update();
+        return key;
+    } catch (const DbError &) {
+        // The document keeps one row per date (a unique index): a row added meanwhile by
+        // another writer is the one to use.
+        Recordset again = db.openRecordset(select);
+        if (again.isEmpty())
+            throw;
+        return again.value(QStringLiteral("Key")).toInt();
+    }
+}
+
+int timetableDayKey(DocumentSession &session, const SettingsStore &settings, const QDate &date)
+{
+    std::optional<Database> db = session.access();
+    if (!db)
+        return 0;
+    try {
+        return timetableDayKey(
+            *db, date,
+            settings.readBool(QStringLiteral("Settings"), QStringLiteral("SaveCurrTable"), false));
+    } catch (const DbError &error) {
+        session.handleError(error);
+        return 0;
+    }
+}
+
+int weekdayNumber(const QString &text)
+{
+    static const std::array<QStringList, 7> spellings = {{
+        {QStringLiteral("понедельник"), QStringLiteral("пон"), QStringLiteral("пн")},
+        {QStringLiteral("вторник"), QStringLiteral("втор"), QStringLiteral("втр"),
+         QStringLiteral("вт")},
+        {QStringLiteral("среда"), QStringLiteral("срд"), QStringLiteral("ср")},
+        {QStringLiteral("четверг"), QStringLiteral("четв"), QStringLiteral("чет"),
+         QStringLiteral("чт")},
+        {QStringLiteral("пятница"), QStringLiteral("пятн"), QStringLiteral("пят"),
+         QStringLiteral("птн"), QStringLiteral("пт")},
+        {QStringLiteral("суббота"), QStringLiteral("суб"), QStringLiteral("сбт"),
+         QStringLiteral("сб")},
+        {QStringLiteral("воскресенье"), QStringLiteral("воскр"), QStringLiteral("воск"),
+         QStringLiteral("вос"), QStringLiteral("вс")},
+    }};
+    const QString lower = text.toLower();
+    for (size_t i = 0; i < spellings.size(); ++i) {
+        if (spellings[i].contains(lower))
+            return int(i) + 1;
+    }
+    return 0;
+}
+
+} // namespace korvesta
