@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "data/dberror.h"
+#include "data/demodocument.h"
 #include "data/documenttemplate.h"
 #include "data/isodate.h"
 #include "data/querydef.h"
@@ -39,6 +40,9 @@ const char *const usage =
     "                                      строки выводятся через табуляцию, первая строка -\n"
     "                                      имена полей; запрос на изменение выводит число\n"
     "                                      изменённых строк. Даты: дд.мм.гггг или гггг-мм-дд\n"
+    "  korvesta demo ФАЙЛ [--size small|large] [--force]\n"
+    "                                      записать пример учебного заведения с расписанием\n"
+    "                                      на текущий учебный год (small - по умолчанию)\n"
     "  korvesta help                       эта справка\n";
 
 int fail(const QString &message, int code = 1)
@@ -98,6 +102,42 @@ int newDocument(const QStringList &args)
                         .arg(path));
     try {
         writeNewDocument(path);
+    } catch (const DbError &e) {
+        return fail(e.message());
+    }
+    return 0;
+}
+
+int demoDocument(const QStringList &args)
+{
+    QString path;
+    bool force = false;
+    DemoSize size = DemoSize::Small;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (a == u"--force") {
+            force = true;
+        } else if (a == u"--size" || a.startsWith(QLatin1String("--size="))) {
+            const QString value = a == u"--size" ? args.value(++i) : a.mid(7);
+            if (value == u"small")
+                size = DemoSize::Small;
+            else if (value == u"large")
+                size = DemoSize::Large;
+            else
+                return usageError(QStringLiteral("Размер примера - small или large: %1").arg(value));
+        } else if (a.startsWith(QLatin1String("--")) || !path.isEmpty()) {
+            return usageError(QStringLiteral("Лишний аргумент: %1").arg(a));
+        } else {
+            path = a;
+        }
+    }
+    if (path.isEmpty())
+        return usageError(QStringLiteral("Не указан файл примера"));
+    if (QFileInfo::exists(path) && !force)
+        return fail(QStringLiteral("Файл «%1» уже существует. Чтобы заменить его, добавьте --force")
+                        .arg(path));
+    try {
+        writeDemoDocument(path, size);
     } catch (const DbError &e) {
         return fail(e.message());
     }
@@ -174,6 +214,8 @@ int runCommandLine(const QStringList &args)
         return newDocument(rest);
     if (command == u"sql")
         return runSql(rest);
+    if (command == u"demo")
+        return demoDocument(rest);
     if (command == u"help" || command == u"--help") {
         out() << QString::fromUtf8(usage);
         out().flush();

@@ -1,1 +1,8 @@
-# Sources of this area: target_sources(<library> PRIVATE ...).
+# The sample institution (`korvesta demo`).
+target_sources(korvesta_core PRIVATE
+    ${CMAKE_CURRENT_SOURCE_DIR}/data/democalendar.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/data/demodocument.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/data/demoinstitution.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/data/demonames.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/data/demotimetable.cpp
+)

@@ -67,5 +67,14 @@ check "sql without arguments exits 2" 2 $?
 out=$("$korvesta" sql "$doc" "DELETE tblTimeTableContent.* FROM tblTimeTableList INNER JOIN tblTimeTableContent ON tblTimeTableList.Key = tblTimeTableContent.Key_TTList WHERE (((tblTimeTableList.Date)=#3/14/2007#));")
 check "delete through a join" 1 "$out"
 
+sample="$dir/пример.kvt"
+out=$("$korvesta" demo "$sample"); check "demo exits 0" 0 $?
+check "demo prints nothing" "" "$out"
+out=$("$korvesta" sql "$sample" "SELECT Count(*) AS N FROM tblGroups")
+check "the sample has its groups" "$(printf 'N\n10')" "$out"
+"$korvesta" demo "$sample" 2>/dev/null; check "demo refuses an existing file" 1 $?
+"$korvesta" demo "$dir/other.kvt" --size huge 2>/dev/null; check "demo with an unknown size exits 2" 2 $?
+[ ! -e "$dir/other.kvt" ]; check "no sample of an unknown size" 0 $?
+
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures

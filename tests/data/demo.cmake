@@ -1,1 +1,2 @@
-# Test programs of this area: korvesta_test(name sources...).
+# The sample institution.
+korvesta_test(tests_demo ${CMAKE_CURRENT_SOURCE_DIR}/data/demo_test.cpp)
