@@ -1,10 +1,6 @@
 #include "app/cli.h"
-#include "app/mainwindow.h"
-#include "app/qtprompts.h"
+#include "app/startup.h"
 #include "app/translations.h"
-#include "data/apppaths.h"
-#include "data/documentsession.h"
-#include "settings/settingsstore.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -40,13 +36,5 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     nameApplication();
     korvesta::installRussianTranslations(app);
-
-    korvesta::SettingsStore settings;
-    korvesta::QtPrompts prompts;
-    korvesta::DocumentSession session(prompts, settings, korvesta::AppPaths::standard());
-    korvesta::frmMain window(session);
-    prompts.setParent(&window);
-    session.startFromCommandLine(app.arguments().mid(1));
-    window.show();
-    return app.exec();
+    return korvesta::runMainWindow(app, app.arguments().mid(1));
 }

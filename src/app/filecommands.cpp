@@ -1,0 +1,71 @@
+#include "filecommands.h"
+
+#include "data/database.h"
+#include "data/dberror.h"
+#include "data/documentsession.h"
+#include "data/prompts.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace korvesta {
+
+FileCommands::FileCommands(DocumentSession &session, Prompts &prompts,
+                           std::function<void()> refill)
+    : m_session(session)
+    , m_prompts(prompts)
+    , m_refill(std::move(refill))
+{}
+
+void FileCommands::newDocument()
+{
+    m_session.newDocument();
+    m_refill();
+}
+
+void FileCommands::openDocument()
+{
+    m_session.openDocument();
+    m_refill();
+}
+
+void FileCommands::saveDocumentAs()
+{
+    m_session.saveDocumentAs();
+    m_refill();
+}
+
+void FileCommands::checkStartDocument()
+{
+    const QString path = m_session.currentPath();
+    if (path.isEmpty()) {
+        m_prompts.message(QStringLiteral("Не удалось создать новое расписание в папке ")
+                              + QDir::toNativeSeparators(m_session.paths().applicationFolder)
+                              + QStringLiteral(".\r\nОткройте существующий файл командой "
+                                               "«Файл» – «Открыть»."),
+                          Prompts::Icon::Warning);
+        return;
+    }
+    if (m_session.isNewDocument())
+        return;
+    const QString name = QDir::toNativeSeparators(path);
+    try {
+        Database::open(path);
+    } catch (const DbError &error) {
+        if (error.code() == dberr::FileNotFound)
+            replaceByNewDocument(QStringLiteral("Файл ") + name + QStringLiteral(" не найден."));
+        else
+            replaceByNewDocument(QStringLiteral("Файл ") + name
+                                 + QStringLiteral(" не является файлом расписания "
+                                                  "или повреждён."));
+    }
+}
+
+void FileCommands::replaceByNewDocument(const QString &message)
+{
+    m_prompts.message(message + QStringLiteral("\r\nСоздано новое расписание."),
+                      Prompts::Icon::Warning);
+    m_session.newDocument();
+}
+
+} // namespace korvesta

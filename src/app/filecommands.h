@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+
+class QString;
+
+namespace korvesta {
+
+class DocumentSession;
+class Prompts;
+
+// "Создать", "Открыть" and "Сохранить как..." with their dialogs, each followed by a refill
+// of the current view whether it completed or was cancelled; and the look at the document
+// the program was started with.
+class FileCommands
+{
+public:
+    FileCommands(DocumentSession &session, Prompts &prompts, std::function<void()> refill);
+
+    void newDocument();
+    void openDocument();
+    void saveDocumentAs();
+
+    // Once the window is up: a start document that is missing or not a document is named
+    // to the user and a new document takes its place; a new document that could not be
+    // written is reported too.
+    void checkStartDocument();
+
+private:
+    void replaceByNewDocument(const QString &message);
+
+    DocumentSession &m_session; // Not owned.
+    Prompts &m_prompts;         // Not owned.
+    std::function<void()> m_refill;
+};
+
+} // namespace korvesta

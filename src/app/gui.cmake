@@ -1,0 +1,34 @@
+# The main window, its panes and its command handlers.
+find_package(X11 QUIET)
+target_sources(korvesta_gui PRIVATE
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/appicons.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/busyindicator.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/dlggridfont.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/filecommands.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/frmabout.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/frmhelp.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/gridlookcommands.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/helpcommands.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/keyboardlocks.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/mainwindowmenus.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/mainwindowtoolbars.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/navigationbar.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/objectpane.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/rangecalendar.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/startup.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/statusbarpanels.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/viewdispatcher.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/appicons.qrc
+)
+target_compile_definitions(korvesta_gui PRIVATE KORVESTA_VERSION="${PROJECT_VERSION}")
+if(X11_FOUND)
+    target_compile_definitions(korvesta_gui PRIVATE KORVESTA_HAVE_X11)
+    target_link_libraries(korvesta_gui PRIVATE X11::X11)
+endif()
+
+# The help pages go beside the program in the build tree and to share/korvesta when
+# installed; the window looks in both places.
+add_custom_command(TARGET korvesta POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/resources/help
+            $<TARGET_FILE_DIR:korvesta>/help)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/help/ DESTINATION share/korvesta/help)

@@ -1,0 +1,196 @@
+// The menus of the main window. Each item is an action named as the menu item; a toolbar
+// button that repeats an item shares its action (mainwindowtoolbars.cpp).
+
+#include "appicons.h"
+#include "filecommands.h"
+#include "helpcommands.h"
+#include "mainwindow.h"
+#include "viewdispatcher.h"
+#include "views/viewtable.h"
+
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace korvesta {
+
+QAction *frmMain::addCommand(QMenu *menu, const QString &name, const QString &caption,
+                             const QString &icon)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(name);
+    if (!icon.isEmpty())
+        action->setIcon(appIcon(icon));
+    m_commands.insert(action->objectName(), action);
+    return action;
+}
+
+void frmMain::createMenus()
+{
+    createFileMenu();
+    createViewMenu();
+    createEditMenus();
+    createServiceAndHelpMenus();
+}
+
+void frmMain::createFileMenu()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&Файл"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    FileCommands *commands = m_fileCommands.get();
+
+    QAction *create = addCommand(file, "submenuCreateDB", QStringLiteral("Создать"), "NEW");
+    create->setShortcut(QKeySequence::New);
+    connect(create, &QAction::triggered, this, [commands] { commands->newDocument(); });
+    QAction *open = addCommand(file, "submenuOpenDB", QStringLiteral("Открыть"), "OPEN");
+    open->setShortcut(QKeySequence::Open);
+    connect(open, &QAction::triggered, this, [commands] { commands->openDocument(); });
+    QAction *saveAs = addCommand(file, "submenuSaveDB", QStringLiteral("Сохранить как..."),
+                                 "SAVEAS");
+    saveAs->setShortcut(QKeySequence::SaveAs);
+    connect(saveAs, &QAction::triggered, this, [commands] { commands->saveDocumentAs(); });
+    file->addSeparator();
+    addCommand(file, "submenuSaveToFile", QStringLiteral("Сохранить таблицу"), "SAVE_TABLE")
+        ->setShortcut(QKeySequence::Save);
+    addCommand(file, "submenuExport", QStringLiteral("Экспорт в MS Excel"), "EXCEL");
+    file->addSeparator();
+    addCommand(file, "submenuPrintPreview", QStringLiteral("Предварительный просмотр"),
+               "PREVIEW");
+    addCommand(file, "submenuPrint", QStringLiteral("Печать"), "PRINT")
+        ->setShortcut(QKeySequence::Print);
+    file->addSeparator();
+    QAction *exit = addCommand(file, "submenuExit", QStringLiteral("Выход"));
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+}
+
+void frmMain::createViewMenu()
+{
+    QMenu *view = menuBar()->addMenu(QStringLiteral("&Вид"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    for (int s = 0; s < ViewTable::SectionCount; ++s) {
+        const SectionEntry &section = ViewTable::section(s);
+        QAction *item = addCommand(view, QStringLiteral("submnuView(%1)").arg(s),
+                                   section.viewMenuCaption, QString::fromLatin1(section.icon));
+        connect(item, &QAction::triggered, this, [this, s] { m_dispatcher->sectionClicked(s); });
+    }
+    view->addSeparator();
+    QAction *leftPane = addCommand(view, "submenuShowLeftPane", QStringLiteral("Панель разделов"));
+    leftPane->setCheckable(true);
+    connect(leftPane, &QAction::triggered, this, &frmMain::setLeftPaneShown);
+    QAction *middlePane =
+        addCommand(view, "submenuShowMiddlePane", QStringLiteral("Панель объектов"));
+    middlePane->setCheckable(true);
+    connect(middlePane, &QAction::triggered, m_dispatcher.get(),
+            &ViewDispatcher::middlePaneToggled);
+    QAction *calendar = addCommand(view, "submenuCalendar", QStringLiteral("Календарь"),
+                                   "CALENDAR");
+    calendar->setCheckable(true);
+    connect(calendar, &QAction::triggered, this, &frmMain::setCalendarShown);
+    addCommand(view, "submenuNote", QStringLiteral("Блокнот"))->setCheckable(true);
+}
+
+void frmMain::createEditMenus()
+{
+    const auto addMenu = [this](EditMenu which) {
+        QMenu *menu = menuBar()->addMenu(QStringLiteral("&Редактирование"));
+        menu->setObjectName(QStringLiteral("mnuEdit(%1)").arg(int(which)));
+        menu->menuAction()->setVisible(false);
+        m_editMenus[std::size_t(which)] = menu;
+        return menu;
+    };
+    const auto addRecord = [this](QAction *action) {
+        connect(action, &QAction::triggered, m_dispatcher.get(), &ViewDispatcher::addRecord);
+    };
+
+    QMenu *groups = addMenu(EditMenu::Groups);
+    addRecord(addCommand(groups, "submenuAddGroup", QStringLiteral("Добавить группу")));
+    addCommand(groups, "submenuEditGroup", QStringLiteral("Редактировать группу"));
+    addCommand(groups, "submenuDeleteGroup", QStringLiteral("Удалить группу"));
+
+    QMenu *disciplines = addMenu(EditMenu::Disciplines);
+    addRecord(addCommand(disciplines, "submenuAddDiscipline",
+                         QStringLiteral("Добавить дисциплину")));
+    addCommand(disciplines, "submenuEditDiscipline", QStringLiteral("Редактировать дисциплину"));
+    addCommand(disciplines, "submenuDeleteDiscipline", QStringLiteral("Удалить дисциплину"));
+
+    QMenu *auditoriums = addMenu(EditMenu::Auditoriums);
+    addRecord(addCommand(auditoriums, "submenuAddAuditoria",
+                         QStringLiteral("Добавить аудиторию")));
+    addCommand(auditoriums, "submenuEditAuditoria", QStringLiteral("Редактировать аудиторию"));
+
+    const QStringList loadParts = {QStringLiteral("Преподавателя"), QStringLiteral("Дисциплину"),
+                                   QStringLiteral("Группу")};
+    QMenu *load = addMenu(EditMenu::Load);
+    QMenu *addToLoad = load->addMenu(QStringLiteral("Добавить"));
+    addToLoad->setObjectName(QStringLiteral("submenuAddKorvesta"));
+    for (int i = 0; i < 3; ++i)
+        addCommand(addToLoad, QStringLiteral("subsubmenuAddKorvesta(%1)").arg(i),
+                   loadParts[i]);
+    addCommand(load, "submenuEditKorvesta", QStringLiteral("Изменить нагрузку"));
+    addCommand(load, "submenuEditTutor", QStringLiteral("Изменить преподавателя"));
+    QMenu *deleteFromLoad = load->addMenu(QStringLiteral("Удалить"));
+    deleteFromLoad->setObjectName(QStringLiteral("submenuDeleteKorvesta"));
+    for (int i = 0; i < 3; ++i)
+        addCommand(deleteFromLoad,
+                   QStringLiteral("subsubmenuDeleteKorvesta(%1)").arg(i),
+                   loadParts[i]);
+
+    QMenu *timetable = addMenu(EditMenu::Timetable);
+    addCommand(timetable, "submenuClearCellTimeTable", QStringLiteral("Удалить запись"));
+
+    QMenu *busy = addMenu(EditMenu::BusyTime);
+    const QStringList marks = {
+        QStringLiteral("Показать Отгулы"),       QStringLiteral("Показать По болезни"),
+        QStringLiteral("Показать Коммандировки"), QStringLiteral("Показать Отпуск"),
+        QStringLiteral("Показать Выходные дни"), QStringLiteral("Показать Нагрузку")};
+    for (int i = 0; i < marks.size(); ++i)
+        addCommand(busy, QStringLiteral("submenuBTShow(%1)").arg(i), marks[i])
+            ->setCheckable(true);
+    busy->addSeparator();
+    auto *iconOrLetter = new QActionGroup(busy);
+    const QStringList showAs = {QStringLiteral("Значки"), QStringLiteral("Буквы")};
+    for (int i = 0; i < 2; ++i) {
+        QAction *action =
+            addCommand(busy, QStringLiteral("submenuBTShowIcon(%1)").arg(i), showAs[i]);
+        action->setCheckable(true);
+        iconOrLetter->addAction(action);
+    }
+    addCommand(busy, "submenuBTLocalDate", QStringLiteral("На каждую неделю"))->setCheckable(true);
+    busy->addSeparator();
+    QMenu *deleteMarks = busy->addMenu(QStringLiteral("Удалить"));
+    deleteMarks->setObjectName(QStringLiteral("submenuBTDelete"));
+    const QStringList where = {QStringLiteral("Ячейку"), QStringLiteral("Строку"),
+                               QStringLiteral("Столбец")};
+    for (int i = 0; i < 3; ++i)
+        addCommand(deleteMarks, QStringLiteral("subsubmenuBTDelete(%1)").arg(i),
+                   where[i]);
+}
+
+void frmMain::createServiceAndHelpMenus()
+{
+    QMenu *service = menuBar()->addMenu(QStringLiteral("&Сервис"));
+    service->setObjectName(QStringLiteral("mnuProp"));
+    addCommand(service, "submenuCopyTimeTable", QStringLiteral("Копировать расписание"),
+               "COPY_TABLE");
+    addCommand(service, "submenuClearTimeTable", QStringLiteral("Очистить расписание"),
+               "CLEAR_TABLE");
+    service->addSeparator();
+    addCommand(service, "mnuSettings", QStringLiteral("Настройки"), "SETTINGS");
+
+    QMenu *info = menuBar()->addMenu(QStringLiteral("&Справка"));
+    info->setObjectName(QStringLiteral("mnuInfo"));
+    HelpCommands *help = m_helpCommands.get();
+    QAction *contents = addCommand(info, "submenuHelp", QStringLiteral("Помощь"), "HELP");
+    contents->setShortcut(QKeySequence::HelpContents);
+    connect(contents, &QAction::triggered, this, [help] { help->showHelp(); });
+    QAction *whatsThis =
+        addCommand(info, "mnuHelpSearchForHelpOn", QStringLiteral("Что это такое?"));
+    whatsThis->setShortcut(QKeySequence::WhatsThis);
+    connect(whatsThis, &QAction::triggered, this, [help] { help->whatsThis(); });
+    info->addSeparator();
+    QAction *about = addCommand(info, "submenuAbout", QStringLiteral("О программе"));
+    connect(about, &QAction::triggered, this, [help] { help->about(); });
+}
+
+} // namespace korvesta

@@ -1,0 +1,336 @@
+#include "viewdispatcher.h"
+
+#include "busyindicator.h"
+#include "data/calendar.h"
+#include "data/prompts.h"
+#include "data/queries.h"
+#include "grid/gridmodel.h"
+#include "grid/gridview.h"
+#include "mainwindow.h"
+#include "navigationbar.h"
+#include "objectpane.h"
+#include "rangecalendar.h"
+#include "statusbarpanels.h"
+#include "views/datechange.h"
+#include "views/displaytextmodes.h"
+#include "views/uisettings.h"
+#include "views/viewtable.h"
+
+#include <QAction>
+#include <QCalendarWidget>
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QLabel>
+#include <QMenu>
+#include <QTabBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace korvesta {
+
+namespace {
+
+const QString kAllEntries = QStringLiteral("Все");
+
+} // namespace
+
+ViewDispatcher::ViewDispatcher(frmMain &window)
+    : m_window(window)
+    , m_queries(std::make_unique<DocumentQueries>(window.session(), window.settings(),
+                                                  window.prompts()))
+    , m_filter(kAllEntries)
+{}
+
+ViewDispatcher::~ViewDispatcher() = default;
+
+void ViewDispatcher::refresh()
+{
+    dispatch();
+}
+
+ViewContext ViewDispatcher::context()
+{
+    ObjectPane *pane = m_window.objectPane();
+    ViewContext ctx(*m_window.grid()->model(), m_objects, m_window.session(),
+                    m_window.settings(), m_window.settingsRecord(), m_window.prompts());
+    ctx.viewCode = m_window.navigation().viewCode();
+    ctx.previousViewCode = m_window.navigation().previousViewCode();
+    ctx.gridMode = m_plan.gridMode.value_or(-1);
+    ctx.calendarDate = m_window.calendar()->selectedDate();
+    ctx.periodFrom = pane->periodFrom()->date();
+    ctx.periodTo = pane->periodTo()->date();
+    ctx.rangeFrom = pane->secondCalendar()->rangeStart();
+    ctx.rangeTo = pane->secondCalendar()->rangeEnd();
+    ctx.tab = pane->tabStrip()->currentIndex();
+    ctx.filter = m_filter;
+    ctx.processEvents = [this] { processEvents(); };
+    return ctx;
+}
+
+void ViewDispatcher::processEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void ViewDispatcher::dispatch()
+{
+    NavigationState &navigation = m_window.navigation();
+    const int code = navigation.beginDispatch();
+    if (code != m_plan.code)
+        m_filter = kAllEntries; // a filter belongs to the view it was chosen in
+    DispatchPlan plan = DispatchPlan::make(code, navigation.previousViewCode(),
+                                           m_window.settingsRecord(), m_window.settings());
+    m_plan = plan;
+
+    m_objects.clear();
+    m_window.objectPane()->clearObjects();
+    m_window.viewCaption()->setText(ViewTable::singleLineCaption(code));
+
+    GridModel &grid = *m_window.grid()->model();
+    if (plan.clearGrid)
+        grid.clear();
+    const FillRegistry::Routines *routines = m_window.fills().find(code);
+    if (plan.runFill && routines && routines->fill) {
+        BusyScope busy(m_window.busyIndicator());
+        ViewContext ctx = context();
+        routines->fill(ctx);
+    }
+    m_window.objectPane()->setObjects(m_objects);
+    navigation.endDispatch(code);
+
+    applyPlan(plan);
+    showWeekNumber();
+    emit dispatched(code);
+}
+
+void ViewDispatcher::applyInitialState()
+{
+    const NavigationState &navigation = m_window.navigation();
+    m_plan = DispatchPlan::make(navigation.viewCode(), navigation.previousViewCode(),
+                                m_window.settingsRecord(), m_window.settings());
+    m_window.viewCaption()->setText(ViewTable::singleLineCaption(m_plan.code));
+    applyPlan(m_plan);
+}
+
+void ViewDispatcher::applyPlan(const DispatchPlan &plan)
+{
+    applyMenus(plan);
+    applyPanes(plan);
+}
+
+void ViewDispatcher::setEnabled(const char *command, bool enabled)
+{
+    if (QAction *action = m_window.command(QString::fromLatin1(command)))
+        action->setEnabled(enabled);
+}
+
+void ViewDispatcher::applyMenus(const DispatchPlan &plan)
+{
+    for (int i = 0; i < EditMenuCount; ++i) {
+        QMenu *menu = m_window.editMenu(EditMenu(i));
+        const bool own = int(plan.editMenu) == i;
+        menu->menuAction()->setVisible(own);
+        menu->setEnabled(own);
+    }
+    setEnabled("submenuSaveToFile", plan.saveTable);
+    setEnabled("submenuShowMiddlePane", plan.middlePaneMenu);
+    if (plan.middlePaneChecked)
+        m_window.command(QStringLiteral("submenuShowMiddlePane"))
+            ->setChecked(*plan.middlePaneChecked);
+    setEnabled("submenuCopyTimeTable", plan.timetableService);
+    setEnabled("submenuClearTimeTable", plan.timetableService);
+    for (int kind = 0; kind < UiSettings::BusyTimeKinds; ++kind) {
+        if (QAction *show = m_window.command(QStringLiteral("submenuBTShow(%1)").arg(kind)))
+            show->setChecked(plan.busyTimeShown[std::size_t(kind)]);
+    }
+    m_window.command(QStringLiteral("submenuBTShowIcon(0)"))->setChecked(plan.busyTimeIcons);
+    m_window.command(QStringLiteral("submenuBTShowIcon(1)"))->setChecked(!plan.busyTimeIcons);
+
+    setEnabled("ButtonExportToExcel", plan.exportToExcel);
+    for (const char *tool : {"ButtonCopy", "ButtonDeleteTable", "ButtonFind", "ButtonAccessEdit"})
+        setEnabled(tool, plan.timetableTools);
+    setEnabled("ButtonView", plan.displayTextButton);
+    if (plan.disableAud)
+        setEnabled("ButtonAud", false);
+    const QList<QAction *> modes = m_window.displayTextMenu()->actions();
+    for (qsizetype i = 0; i < modes.size() && i < qsizetype(plan.displayTextShown.size()); ++i)
+        modes[i]->setVisible(plan.displayTextShown[std::size_t(i)]);
+}
+
+void ViewDispatcher::applyPanes(const DispatchPlan &plan)
+{
+    NavigationBar *bar = m_window.navigationBar();
+    bar->openSection(plan.section);
+    bar->setCurrentItem(plan.item);
+    for (int s = 0; s < ViewTable::SectionCount; ++s) {
+        const QString key = QString::fromLatin1(ViewTable::section(s).toolbarKey);
+        if (QAction *button = m_window.command(key))
+            button->setChecked(s == plan.section);
+    }
+
+    m_window.showPreview(plan.showPreview);
+    m_window.objectPane()->showParts(plan.tabStrip, plan.periodPickers, plan.secondCalendar,
+                                     plan.objectList != ObjectKind::None || plan.tabStrip);
+    m_window.setObjectPaneShown(plan.objectPane);
+}
+
+void ViewDispatcher::showWeekNumber()
+{
+    const int week = workingWeekNumber(m_window.session(), m_window.calendar()->selectedDate());
+    m_window.statusPanels()->setPanelText(StatusBarPanels::WeekNumber, QString::number(week));
+}
+
+void ViewDispatcher::sectionClicked(int section)
+{
+    m_window.navigation().selectSection(section);
+    dispatch();
+}
+
+void ViewDispatcher::itemClicked(int item)
+{
+    m_window.navigation().selectItem(item);
+    dispatch();
+}
+
+void ViewDispatcher::menuKeyChosen(const QString &key)
+{
+    const std::optional<ViewTable::Choice> choice = ViewTable::parseMenuKey(key);
+    if (!choice)
+        return;
+    NavigationState &navigation = m_window.navigation();
+    // A new-record view adds to the list of its section, so that list is shown first, as
+    // the section button shows it. Other views need nothing before them.
+    if (NavigationState::isNewRecordView(choice->section * 10 + choice->item))
+        sectionClicked(choice->section);
+    else
+        navigation.selectSection(choice->section);
+    navigation.selectItem(choice->item);
+    dispatch();
+}
+
+void ViewDispatcher::addRecord()
+{
+    m_window.navigation().selectNewRecord();
+    dispatch();
+}
+
+void ViewDispatcher::dateClicked(const QDate &date)
+{
+    const DateChange change = DateChange::make(m_window.navigation().viewCode(), date,
+                                               m_window.settingsRecord().WorkDays);
+    if (change.refill)
+        dispatch();
+    StatusBarPanels *status = m_window.statusPanels();
+    status->setPanelText(StatusBarPanels::CalendarDate, change.dateText);
+
+    // Shown, not run: the lock command answers the user's own presses only.
+    const bool locked = m_queries->IsDateReadOnly(date);
+    m_window.command(QStringLiteral("ButtonAccessEdit"))->setChecked(locked);
+    status->setPanelText(StatusBarPanels::Comment, DateChange::lockComment(locked));
+
+    m_window.toggleCalendar();
+    if (m_openNote && !m_queries->GetNote(date).isEmpty())
+        m_openNote(date);
+    showWeekNumber();
+    if (change.dayOff)
+        m_window.prompts().message(DateChange::DayOffMessage, Prompts::Icon::Information);
+    m_queries->ShowExamsOnDate(date);
+}
+
+void ViewDispatcher::objectChosen(const ObjectListEntry &entry)
+{
+    const FillRegistry::Routines *routines =
+        m_window.fills().find(m_window.navigation().viewCode());
+    if (!routines || !routines->objectChosen)
+        return;
+    BusyScope busy(m_window.busyIndicator());
+    ViewContext ctx = context();
+    routines->objectChosen(ctx, entry);
+}
+
+void ViewDispatcher::tabChosen(int tab)
+{
+    UiSettings::setTabStripSelected(m_window.settings(), tab);
+    const FillRegistry::Routines *routines =
+        m_window.fills().find(m_window.navigation().viewCode());
+    if (!routines || !routines->paneRefill)
+        return;
+    ViewContext ctx = context();
+    routines->paneRefill(ctx);
+    m_window.objectPane()->setObjects(m_objects);
+}
+
+void ViewDispatcher::periodChanged()
+{
+    const int code = m_window.navigation().viewCode();
+    if (code == 35) {
+        dispatch();
+        return;
+    }
+    // The passport, timesheet and hours worked of the tutor chosen follow the period.
+    if (code >= 32 && code <= 34) {
+        ObjectPane *pane = m_window.objectPane();
+        if (const ObjectListEntry *entry = pane->entryOf(pane->objectList()->currentItem()))
+            objectChosen(ObjectListEntry(*entry));
+    }
+}
+
+void ViewDispatcher::middlePaneToggled(bool shown)
+{
+    UiSettings::setMiddlePaneOnTimeTable(m_window.settings(), shown);
+    dispatch();
+}
+
+int ViewDispatcher::currentDisplayText() const
+{
+    return DisplayTextModes::current(m_window.settings(), m_window.navigation().item());
+}
+
+void ViewDispatcher::displayTextReset()
+{
+    const int item = m_window.navigation().item();
+    DisplayTextModes::setCurrent(m_window.settings(), item,
+                                 DisplayTextModes::resetValue(m_window.settings(), item));
+    dispatch();
+}
+
+void ViewDispatcher::displayTextChosen(int tag)
+{
+    DisplayTextModes::setCurrent(m_window.settings(), m_window.navigation().item(), tag);
+    dispatch();
+}
+
+void ViewDispatcher::totalsToggled(bool on)
+{
+    // For this run only: the options dialog owns the saved value.
+    m_window.settingsRecord().ShowTotals = on;
+    dispatch();
+}
+
+void ViewDispatcher::colorItemToggled(bool on)
+{
+    UiSettings::setShowColorItem(m_window.settings(), on);
+    m_window.settingsRecord().ShowColorItem = on;
+    dispatch();
+}
+
+QStringList ViewDispatcher::filterEntries()
+{
+    QStringList entries{kAllEntries};
+    const FillRegistry::Routines *routines =
+        m_window.fills().find(m_window.navigation().viewCode());
+    if (routines && routines->filterEntries) {
+        ViewContext ctx = context();
+        entries += routines->filterEntries(ctx);
+    }
+    return entries;
+}
+
+void ViewDispatcher::filterChosen(const QString &entry)
+{
+    m_filter = entry;
+    dispatch();
+}
+
+} // namespace korvesta

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "views/dispatchplan.h"
+#include "views/viewcontext.h"
+
+#include <QDate>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace korvesta {
+
+class DocumentQueries;
+class frmMain;
+
+// The view dispatcher and the navigation events that end in it. The dispatcher refills the
+// window for the current section, item, calendar date and period: it empties the grid, runs
+// the view's fill from the fill registry, and sets the menus, toolbar buttons, panes,
+// pickers and the status bar as the view's plan says.
+class ViewDispatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ViewDispatcher(frmMain &window);
+    ~ViewDispatcher() override;
+
+    // The dispatcher (F5, and the end of most commands).
+    void refresh();
+
+    // Navigation events
+    void sectionClicked(int section);
+    void itemClicked(int item);
+    // An entry of the section toolbar's menus ("gr01").
+    void menuKeyChosen(const QString &key);
+    // "Добавить группу", "Добавить дисциплину", "Добавить аудиторию".
+    void addRecord();
+    void dateClicked(const QDate &date);
+    void objectChosen(const ObjectListEntry &entry);
+    void tabChosen(int tab);
+    void periodChanged();
+    void middlePaneToggled(bool shown);
+
+    // Toolbar
+    void displayTextReset();
+    void displayTextChosen(int tag);
+    void totalsToggled(bool on);
+    void colorItemToggled(bool on);
+    // ButtonFilter's menu: "Все", then what the view offers; "-" is a separator.
+    QStringList filterEntries();
+    void filterChosen(const QString &entry);
+    // The mode of the timetable item shown, for the check mark in ButtonView's menu.
+    int currentDisplayText() const;
+
+    // The menu and button state of the first view, set at start without filling it.
+    void applyInitialState();
+    // Panel 10 for the calendar date.
+    void showWeekNumber();
+
+    // What the date change opens when the date has a note (the notes window).
+    void setNoteOpener(std::function<void(const QDate &)> opener)
+    {
+        m_openNote = std::move(opener);
+    }
+
+    const DispatchPlan &plan() const { return m_plan; }
+    QString filter() const { return m_filter; }
+    ViewContext context();
+
+signals:
+    // After every run of the dispatcher, with the view code shown.
+    void dispatched(int code);
+
+private:
+    void dispatch();
+    void applyPlan(const DispatchPlan &plan);
+    void applyMenus(const DispatchPlan &plan);
+    void applyPanes(const DispatchPlan &plan);
+    void setEnabled(const char *command, bool enabled);
+    void processEvents();
+
+    frmMain &m_window;
+    std::unique_ptr<DocumentQueries> m_queries;
+    ObjectList m_objects;
+    DispatchPlan m_plan;
+    QString m_filter;
+    std::function<void(const QDate &)> m_openNote;
+};
+
+} // namespace korvesta

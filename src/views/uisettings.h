@@ -1,0 +1,34 @@
+#pragma once
+
+namespace korvesta {
+
+class SettingsStore;
+
+// The window's own keys of section "Settings" (those outside the settings record), each
+// read with its default and written as the store's text.
+class UiSettings
+{
+public:
+    // The navigation bar is shown (default True).
+    static bool leftPane(const SettingsStore &settings);
+    static void setLeftPane(SettingsStore &settings, bool shown);
+
+    // The object pane beside the timetable views (default False).
+    static bool middlePaneOnTimeTable(const SettingsStore &settings);
+    static void setMiddlePaneOnTimeTable(SettingsStore &settings, bool shown);
+
+    // The tab of the object pane (default 3, the tutors).
+    static int tabStripSelected(const SettingsStore &settings);
+    static void setTabStripSelected(SettingsStore &settings, int tab);
+
+    // ButtonShowColorItem keeps its state as 1 or 0.
+    static void setShowColorItem(SettingsStore &settings, bool on);
+
+    // The busy-time marks shown, by kind 0..5 (default shown), and whether they show as
+    // icons rather than letters (default icons).
+    static constexpr int BusyTimeKinds = 6;
+    static bool showBusyTime(const SettingsStore &settings, int kind);
+    static bool busyTimeIcons(const SettingsStore &settings);
+};
+
+} // namespace korvesta

@@ -1,0 +1,20 @@
+# Navigation rules (headless) and the main window (offscreen).
+korvesta_test(tests_navigation
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/navigation_test.cpp
+)
+
+find_package(Qt6 REQUIRED COMPONENTS Test)
+add_executable(tests_mainwindow
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/apptestmain.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/mainwindow_test.cpp
+)
+target_link_libraries(tests_mainwindow PRIVATE korvesta_testsupport korvesta_gui Qt6::Test
+                                               GTest::gtest)
+gtest_discover_tests(tests_mainwindow DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+# Tools: a picture of the window, and the time from start to the first paint.
+add_executable(korvesta_screenshot ${CMAKE_CURRENT_SOURCE_DIR}/app/screenshot.cpp)
+target_link_libraries(korvesta_screenshot PRIVATE korvesta_gui)
+add_executable(korvesta_startprobe ${CMAKE_CURRENT_SOURCE_DIR}/app/startprobe.cpp)
+target_link_libraries(korvesta_startprobe PRIVATE korvesta_gui)

@@ -1,0 +1,423 @@
+#include "app/gridlookcommands.h"
+#include "app/helpcommands.h"
+#include "app/mainwindow.h"
+#include "app/statusbarpanels.h"
+#include "app/viewdispatcher.h"
+#include "data/apppaths.h"
+#include "data/calendar.h"
+#include "data/database.h"
+#include "data/documentsession.h"
+#include "grid/gridcolors.h"
+#include "grid/gridmodel.h"
+#include "grid/gridview.h"
+#include "settings/settingsstore.h"
+#include "support/scriptedprompts.h"
+#include "support/testdocument.h"
+
+#include <QAction>
+#include <QCalendarWidget>
+#include <QDateEdit>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace korvesta {
+namespace {
+
+const QString kSettings = QStringLiteral("Settings");
+
+// A window on a fresh user's settings and folders, all in a temporary folder.
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { closeWindow(); }
+
+    frmMain &open(const QStringList &args = {})
+    {
+        window = std::make_unique<frmMain>(session, settings, prompts);
+        // Every fill counts its runs and remembers what it was given.
+        for (int code : {0, 1, 10, 11, 30, 32, 40, 42}) {
+            window->fills().setFill(code, [this, code](ViewContext &ctx) {
+                ++fills[code];
+                lastContext = {ctx.viewCode, ctx.previousViewCode, ctx.calendarDate};
+                ctx.grid.setCols(2);
+                ctx.grid.setRows(3);
+                ctx.grid.setText(1, 1, QString::number(code));
+            });
+        }
+        window->startUp(args);
+        window->resize(1100, 700);
+        window->show();
+        QApplication::processEvents();
+        return *window;
+    }
+
+    void closeWindow()
+    {
+        if (window)
+            window->close();
+        window.reset();
+    }
+
+    int code() const { return window->navigation().viewCode(); }
+    // An unknown name fails the test rather than the test program.
+    QAction *command(const char *name) const
+    {
+        if (QAction *action = window->command(QString::fromLatin1(name)))
+            return action;
+        throw std::runtime_error(std::string("no command ") + name);
+    }
+    template<typename T = QWidget>
+    T *child(const char *name) const
+    {
+        if (T *found = window->findChild<T *>(QString::fromLatin1(name)))
+            return found;
+        throw std::runtime_error(std::string("no control ") + name);
+    }
+    QString panel(int number) const { return window->statusPanels()->panelText(number); }
+    bool editMenuShown(EditMenu menu) const
+    {
+        return window->editMenu(menu)->menuAction()->isVisible();
+    }
+    void click(const char *name) { QTest::mouseClick(child(name), Qt::LeftButton); }
+
+    struct Seen
+    {
+        int code = -1;
+        int previous = -1;
+        QDate date;
+    };
+
+    TestFolder folder;
+    SettingsStore settings{folder.file("settings.ini")};
+    ScriptedPrompts prompts;
+    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
+    std::unique_ptr<frmMain> window;
+    std::map<int, int> fills;
+    Seen lastContext;
+};
+
+TEST_F(MainWindowTest, StartsOnANewDocumentWithTheDefaults)
+{
+    open();
+    const QDate today = QDate::currentDate();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Тарвела - Новое расписание"));
+    EXPECT_TRUE(QFile::exists(session.paths().newDocumentFile()));
+    EXPECT_TRUE(child("picLeftPane")->isVisible());
+    EXPECT_FALSE(child("ToolbarView")->isVisible());
+    EXPECT_TRUE(command("submenuShowLeftPane")->isChecked());
+
+    const QStringList texts = {"Сегодня:", today.toString("dd.MM.yyyy"), "Время:", "*", "CAPS",
+                               "NUM", "Дата расписания:", "...текущая", "Рабочая неделя"};
+    for (int i = 0; i < texts.size(); ++i) {
+        if (texts[i] != QLatin1String("*")) {
+            EXPECT_EQ(panel(i + 1), texts[i]) << i + 1;
+        }
+    }
+    EXPECT_EQ(child<QDateEdit>("DTPickerFrom")->date(), academicYearStart(today));
+    EXPECT_EQ(child<QDateEdit>("DTPickerTo")->date(), today);
+    EXPECT_EQ(child<QCalendarWidget>("MonthView1")->selectedDate(), today);
+    EXPECT_FALSE(child("MonthView1")->isVisible());
+
+    EXPECT_FALSE(command("ButtonView")->isEnabled());
+    EXPECT_TRUE(command("ButtonTotals")->isChecked());
+    EXPECT_TRUE(command("ButtonShowColorItem")->isChecked());
+    EXPECT_EQ(window->grid()->model()->font().pointSizeF(), 8);
+    // Loading shows no view: the grid stays empty on the group list.
+    EXPECT_TRUE(fills.empty());
+    EXPECT_EQ(window->grid()->model()->rows(), 0);
+    EXPECT_EQ(code(), 0);
+    EXPECT_EQ(child<QLabel>("Label1")->text(), QStringLiteral("Список групп"));
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(MainWindowTest, WithoutTheNavigationBarTheSectionToolbarShows)
+{
+    settings.writeBool(kSettings, "LeftPane", false);
+    open();
+    EXPECT_FALSE(child("picLeftPane")->isVisible());
+    EXPECT_TRUE(child("ToolbarView")->isVisible());
+    EXPECT_FALSE(command("submenuShowLeftPane")->isChecked());
+
+    // Its menus choose views as the bar does.
+    command("tu33")->trigger();
+    EXPECT_EQ(code(), 33);
+    EXPECT_TRUE(command("ButtonTutors")->isChecked());
+
+    command("submenuShowLeftPane")->trigger();
+    EXPECT_TRUE(child("picLeftPane")->isVisible());
+    EXPECT_FALSE(child("ToolbarView")->isVisible());
+    EXPECT_EQ(settings.readText(kSettings, "LeftPane", "?"), QStringLiteral("True"));
+}
+
+TEST_F(MainWindowTest, SectionsAndItemsChooseTheViewWithItsMenus)
+{
+    open();
+    click("cmdButton(4)");
+    EXPECT_EQ(code(), 40);
+    click("navView42");
+    EXPECT_EQ(code(), 42);
+    EXPECT_EQ(child<QLabel>("Label1")->text(), QStringLiteral("График работы преподавателей"));
+    EXPECT_TRUE(editMenuShown(EditMenu::Timetable));
+    EXPECT_FALSE(editMenuShown(EditMenu::Groups));
+    for (const char *name : {"ButtonCopy", "ButtonDeleteTable", "ButtonFind", "ButtonView",
+                             "ButtonAccessEdit", "submenuClearTimeTable", "submenuShowMiddlePane"})
+        EXPECT_TRUE(command(name)->isEnabled()) << name;
+    EXPECT_FALSE(command("ButtonSave")->isEnabled());
+    EXPECT_FALSE(command("ButtonAud")->isEnabled());
+    // The work schedule offers the group modes and not the tutor's.
+    EXPECT_TRUE(child<QAction>("dGroup")->isVisible());
+    EXPECT_FALSE(child<QAction>("dTutor")->isVisible());
+    EXPECT_FALSE(panel(StatusBarPanels::WeekNumber).isEmpty());
+
+    command("submnuView(0)")->trigger();
+    EXPECT_EQ(code(), 0);
+    EXPECT_TRUE(editMenuShown(EditMenu::Groups));
+    EXPECT_FALSE(editMenuShown(EditMenu::Timetable));
+    EXPECT_FALSE(command("ButtonCopy")->isEnabled());
+    EXPECT_FALSE(command("submenuShowMiddlePane")->isEnabled());
+    EXPECT_TRUE(command("ButtonSave")->isEnabled());
+    EXPECT_TRUE(child<QToolButton>("cmdButton(0)")->isChecked());
+
+    click("cmdButton(5)");
+    EXPECT_TRUE(child("VSPrinter1")->isVisible());
+    EXPECT_FALSE(child("VSFlexGrid1")->isVisible());
+    EXPECT_TRUE(child("MonthView2")->isVisible());
+    EXPECT_FALSE(command("ButtonExportToExcel")->isEnabled());
+}
+
+TEST_F(MainWindowTest, F5RefillsTheSameViewForTheSameDate)
+{
+    open();
+    click("cmdButton(1)");
+    EXPECT_EQ(fills[10], 1);
+    QTest::keyClick(window->grid(), Qt::Key_F5);
+    EXPECT_EQ(fills[10], 2);
+    EXPECT_EQ(code(), 10);
+    EXPECT_EQ(lastContext.date, QDate::currentDate());
+    EXPECT_EQ(window->grid()->model()->text(1, 1), QStringLiteral("10"));
+}
+
+TEST_F(MainWindowTest, ANewRecordViewOpensOverItsOwnList)
+{
+    open();
+    click("cmdButton(1)");
+    // Chosen while the discipline list is shown, the new group changes nothing.
+    window->navigation().selectSection(0);
+    window->dispatcher().itemClicked(1);
+    EXPECT_EQ(fills[1], 0);
+    EXPECT_EQ(window->grid()->model()->text(1, 1), QStringLiteral("10"));
+
+    // From the section toolbar it shows the group list first.
+    click("cmdButton(1)");
+    command("gr01")->trigger();
+    EXPECT_EQ(fills[0], 1);
+    EXPECT_EQ(fills[1], 1);
+    EXPECT_EQ(lastContext.previous, 0);
+
+    click("cmdButton(1)");
+    command("submenuAddDiscipline")->trigger();
+    EXPECT_EQ(fills[11], 1);
+    EXPECT_EQ(code(), 11);
+}
+
+TEST_F(MainWindowTest, PanelSevenShowsAndHidesTheCalendar)
+{
+    open();
+    QLabel *label = window->statusPanels()->panel(StatusBarPanels::CalendarLabel);
+    QTest::mouseClick(label, Qt::LeftButton);
+    EXPECT_TRUE(child("MonthView1")->isVisible());
+    EXPECT_TRUE(command("submenuCalendar")->isChecked());
+    QTest::mouseClick(label, Qt::LeftButton);
+    EXPECT_FALSE(child("MonthView1")->isVisible());
+
+    window->setCalendarShown(true);
+    QTest::keyClick(window->grid(), Qt::Key_Escape);
+    EXPECT_FALSE(child("MonthView1")->isVisible());
+}
+
+TEST_F(MainWindowTest, AChosenDateTellsOfDaysOffLocksAndRefillsDateViews)
+{
+    open();
+    const QDate friday(2024, 3, 15);
+    const QDate saturday(2024, 3, 16);
+    Database::open(session.currentPath())
+        .execute(QStringLiteral("INSERT INTO tblTimeTableList ([Date], ReadOnly) "
+                                "VALUES (#3/15/2024#, True);"));
+    auto *calendar = child<QCalendarWidget>("MonthView1");
+    const auto choose = [&](const QDate &date) {
+        window->setCalendarShown(true);
+        calendar->setSelectedDate(date);
+        emit calendar->clicked(date);
+    };
+
+    click("cmdButton(0)");
+    choose(saturday);
+    EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::Message),
+              QStringList{QStringLiteral("Выбран выходной день")});
+    EXPECT_EQ(fills[0], 1); // the group list does not depend on the date
+    EXPECT_EQ(panel(StatusBarPanels::CalendarDate), QStringLiteral("16.03.2024"));
+    EXPECT_FALSE(child("MonthView1")->isVisible());
+    EXPECT_FALSE(command("ButtonAccessEdit")->isChecked());
+
+    choose(friday);
+    EXPECT_TRUE(command("ButtonAccessEdit")->isChecked());
+    EXPECT_EQ(panel(StatusBarPanels::Comment),
+              QStringLiteral("Дата заблокирована для редактирования"));
+
+    window->settingsRecord().WorkDays = 6;
+    prompts.shown.clear();
+    click("cmdButton(4)");
+    choose(saturday);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(fills[40], 2);
+    EXPECT_EQ(lastContext.date, saturday);
+    EXPECT_TRUE(panel(StatusBarPanels::Comment).isEmpty());
+}
+
+TEST_F(MainWindowTest, ToolbarButtonsKeepTheirSettings)
+{
+    settings.writeInt(kSettings, "DisplayTextDefault2", 25);
+    open();
+    window->dispatcher().menuKeyChosen(QStringLiteral("tt42"));
+    command("ButtonView")->trigger();
+    EXPECT_EQ(settings.readText(kSettings, "DisplayText2", "?"), QStringLiteral("25"));
+    child<QAction>("dGroup + dAuditoria")->trigger();
+    EXPECT_EQ(settings.readText(kSettings, "DisplayText2", "?"), QStringLiteral("12"));
+    EXPECT_EQ(fills[42], 3);
+
+    command("ButtonShowColorItem")->trigger();
+    EXPECT_EQ(settings.readText(kSettings, "ShowColorItem", "?"), QStringLiteral("0"));
+    EXPECT_FALSE(window->settingsRecord().ShowColorItem);
+    command("ButtonTotals")->trigger();
+    EXPECT_FALSE(window->settingsRecord().ShowTotals);
+    EXPECT_EQ(settings.readText(kSettings, "ShowTotals", "?"), QStringLiteral("?"));
+}
+
+TEST_F(MainWindowTest, TheObjectListCompletesItsView)
+{
+    open();
+    QString chosen;
+    window->fills().setFill(32, [](ViewContext &ctx) {
+        ctx.objects.headers = {QStringLiteral("Преподаватель")};
+        ctx.objects.entries = {{"tu5", {QStringLiteral("Иванов И. И.")}, "TUTOR"},
+                               {"tu7", {QStringLiteral("Петров П. П.")}, "TUTOR"}};
+    });
+    window->fills().setObjectFill(32, [&](ViewContext &, const ObjectListEntry &entry) {
+        chosen = entry.recordKey();
+    });
+    window->dispatcher().menuKeyChosen(QStringLiteral("tu32"));
+    auto *list = child<QTreeWidget>("listAction");
+    ASSERT_TRUE(list->isVisible());
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_TRUE(child("fraDTPickerPeriod")->isVisible());
+    QApplication::processEvents(); // lay the freshly shown list out before aiming at a row
+    const QRect second = list->visualItemRect(list->topLevelItem(1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(chosen, QStringLiteral("7"));
+
+    click("cmdButton(4)");
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(list->topLevelItemCount(), 0);
+    command("submenuShowMiddlePane")->trigger();
+    EXPECT_TRUE(child("TabStrip1")->isVisible());
+    EXPECT_EQ(settings.readText(kSettings, "ShowMiddlePaneOnTimeTable", "?"),
+              QStringLiteral("True"));
+}
+
+TEST_F(MainWindowTest, HelpIsShownOrItsAbsenceExplained)
+{
+    open();
+    HelpCommands &help = window->helpCommands();
+    help.setHelpFile(folder.file("нет.html"));
+    EXPECT_FALSE(help.showHelp());
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, HelpCommands::MissingMessage);
+    EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Information);
+
+    QFile page(folder.file("index.html"));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html><body><h1>Справка</h1></body></html>");
+    page.close();
+    help.setHelpFile(page.fileName());
+    EXPECT_TRUE(help.showHelp());
+    EXPECT_TRUE(help.helpWindow()->isVisible());
+}
+
+TEST_F(MainWindowTest, TheGridsLookIsSavedAndRestored)
+{
+    open();
+    window->gridLook().setFontChooser([](const QFont &, const QColor &) {
+        QFont font(QStringLiteral("Liberation Serif"));
+        font.setPointSizeF(12);
+        font.setBold(true);
+        return GridLookCommands::FontChoice{font, QColor(Qt::red)};
+    });
+    command("ButtonFont")->trigger();
+    prompts.colorAnswers.push_back(QColor(200, 220, 240));
+    EXPECT_TRUE(window->gridLook().chooseBackground());
+    EXPECT_EQ(settings.readText(kSettings, "GridFontName", "?"), QStringLiteral("Liberation Serif"));
+    EXPECT_EQ(settings.readText(kSettings, "GridFontBold", "?"), QStringLiteral("True"));
+    EXPECT_EQ(settings.readText(kSettings, "GridForeColor", "?"), QStringLiteral("255"));
+    EXPECT_EQ(settings.readText(kSettings, "GridBackColorBkg", "?"),
+              QString::number(bgrFromColor(QColor(200, 220, 240))));
+
+    closeWindow();
+    open();
+    const GridModel &grid = *window->grid()->model();
+    EXPECT_EQ(grid.font().family(), QStringLiteral("Liberation Serif"));
+    EXPECT_EQ(grid.font().pointSizeF(), 12);
+    EXPECT_EQ(grid.foreColor(), QColor(Qt::red));
+    EXPECT_EQ(grid.backColorBkg(), QColor(200, 220, 240));
+    EXPECT_EQ(window->printPreview()->palette().color(QPalette::Window), QColor(200, 220, 240));
+}
+
+TEST_F(MainWindowTest, AStartDocumentThatIsNoneIsReplacedByANewOne)
+{
+    QFile junk(folder.file("junk.kvt"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a timetable");
+    junk.close();
+    const struct
+    {
+        QString path;
+        const char *says;
+    } cases[] = {
+        {folder.file("нет такого.kvt"), "не найден"},
+        {junk.fileName(), "не является файлом расписания"},
+    };
+    for (const auto &c : cases) {
+        prompts.shown.clear();
+        open({c.path});
+        ASSERT_EQ(prompts.shown.size(), 1u);
+        EXPECT_TRUE(prompts.shown[0].text.contains(QString::fromUtf8(c.says)));
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("Тарвела - Новое расписание"));
+        closeWindow();
+    }
+
+    const QString document = newTestDocument(folder, QStringLiteral("Колледж.kvt"));
+    open({document});
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Тарвела - Колледж"));
+    EXPECT_EQ(session.currentPath(), document);
+}
+
+TEST_F(MainWindowTest, ClosingDeletesAnEmptyNewDocument)
+{
+    open();
+    const QString file = session.paths().newDocumentFile();
+    ASSERT_TRUE(QFile::exists(file));
+    command("submenuExit")->trigger();
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+} // namespace
+} // namespace korvesta

@@ -1,0 +1,432 @@
+#include "settings/settingsrecord.h"
+#include "settings/settingsstore.h"
+#include "support/testdocument.h"
+#include "views/datechange.h"
+#include "views/dispatchplan.h"
+#include "views/displaytextmodes.h"
+#include "views/gridappearance.h"
+#include "views/navigationstate.h"
+#include "views/uisettings.h"
+#include "views/viewtable.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace korvesta {
+namespace {
+
+const QString kSettings = QStringLiteral("Settings");
+
+TEST(ViewTable, EveryViewHasItsKeyCodeAndCaptions)
+{
+    const struct
+    {
+        int code;
+        const char *key;
+        const char *caption;
+        const char *menuKey;
+        const char *menuCaption;
+    } rows[] = {
+        {0, "GROUP", "Список групп", "gr00", "Список групп"},
+        {2, "GROUP_PASSPORT", "Паспорт\nучебной группы", "gr02", "Паспорт группы"},
+        {10, "DISCIPLINES", "Дисциплины", "di10", "Список дисциплин"},
+        {21, "KEY", "Новая аудитория", "au21", "Новая аудитория"},
+        {30, "KORVESTA", "Нагрузка", "tu30", "Нагрузка"},
+        {35, "OTRABOTKA_FULL", "Отработка (полная)", "tu35", "Полная отработка"},
+        {41, "TIME_TABLE_WEEK", "Расписание занятий\nна неделю", "tt41", "Расписание на неделю"},
+        {43, "BUSYTIME", "Занятость\nпреподавателя", "tt43", "Занятость преподавателей"},
+        {52, "REPORT_AUDITORIA", "Расписание\nаудитории", "rp52", "Расписание аудитории"},
+        {53, "", "Занятость\nпреподавателя", "", ""},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.code);
+        const ViewEntry *view = ViewTable::find(row.code);
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(view->code(), row.code);
+        EXPECT_STREQ(view->key, row.key);
+        EXPECT_EQ(view->caption, QString::fromUtf8(row.caption));
+        EXPECT_STREQ(view->menuKey, row.menuKey);
+        EXPECT_EQ(view->menuCaption, QString::fromUtf8(row.menuCaption));
+    }
+
+    int views = 0;
+    const int itemsPerSection[] = {3, 2, 2, 6, 4, 4};
+    for (int s = 0; s < ViewTable::SectionCount; ++s) {
+        EXPECT_EQ(int(ViewTable::items(s).size()), itemsPerSection[s]) << s;
+        for (const ViewEntry &view : ViewTable::items(s)) {
+            EXPECT_EQ(view.section, s);
+            // A menu key names its own section and item in its last two characters.
+            if (view.hasMenuEntry()) {
+                const auto choice = ViewTable::parseMenuKey(QString::fromLatin1(view.menuKey));
+                ASSERT_TRUE(choice);
+                EXPECT_EQ(choice->section * 10 + choice->item, view.code());
+            }
+            ++views;
+        }
+    }
+    EXPECT_EQ(views, 21);
+    EXPECT_EQ(ViewTable::find(3), nullptr);
+    EXPECT_EQ(ViewTable::find(60), nullptr);
+    EXPECT_EQ(ViewTable::singleLineCaption(40), QStringLiteral("Расписание занятий на день"));
+
+    const QStringList buttons = {"ГРУППЫ", "ДИСЦИПЛИНЫ", "АУДИТОРИИ", "ПРЕПОДАВАТЕЛИ",
+                                 "РАСПИСАНИЕ", "ИНДИВИДУАЛЬНОЕ"};
+    for (int s = 0; s < ViewTable::SectionCount; ++s)
+        EXPECT_EQ(ViewTable::section(s).buttonCaption, buttons[s]);
+}
+
+TEST(ViewTable, MenuKeysOfAnotherFormChooseNothing)
+{
+    for (const char *key : {"gr0", "gr001", "grxx", "tu36", "rp53", "gr 1", ""})
+        EXPECT_FALSE(ViewTable::parseMenuKey(QString::fromLatin1(key))) << key;
+}
+
+TEST(DisplayTextModes, EachTagIsTheSumOfItsParts)
+{
+    const std::map<QString, int> weights = {
+        {"dGroup", 1},     {"dTutor", 3},  {"dDiscipline", 7},
+        {"dAuditoria", 11}, {"dLesson", 24}, {"dDiscipline1", 29},
+    };
+    for (const DisplayTextMode &mode : DisplayTextModes::all()) {
+        int sum = 0;
+        for (const QString &part : mode.key.split(QStringLiteral(" + ")))
+            sum += weights.at(part);
+        EXPECT_EQ(sum, mode.tag) << mode.key.toStdString();
+    }
+}
+
+TEST(DisplayTextModes, TheDropDownOffersTheModesOfTheItem)
+{
+    const auto offered = [](int item) {
+        std::vector<int> tags;
+        for (const DisplayTextMode &mode : DisplayTextModes::all()) {
+            if (mode.isOfferedIn(item))
+                tags.push_back(mode.tag);
+        }
+        return tags;
+    };
+    const std::vector<int> dayAndWeek = {3, 7, 29, 11, 24, 14, 27, 10, 18, 31, 42, 45, 43, 67};
+    EXPECT_EQ(offered(0), dayAndWeek);
+    EXPECT_EQ(offered(1), dayAndWeek);
+    EXPECT_EQ(offered(2), (std::vector<int>{1, 7, 11, 24, 8, 12, 25, 18}));
+    EXPECT_EQ(offered(3), (std::vector<int>{7, 11, 24, 18}));
+}
+
+TEST(DisplayTextModes, StoredPerItemWithTheirDefaults)
+{
+    TestFolder folder;
+    SettingsStore store(folder.file("settings.ini"));
+    EXPECT_EQ(DisplayTextModes::current(store, 0), 18);
+    EXPECT_EQ(DisplayTextModes::current(store, 1), 18);
+    EXPECT_EQ(DisplayTextModes::current(store, 2), 8);
+    EXPECT_EQ(DisplayTextModes::resetValue(store, 2), 8);
+    store.writeInt(kSettings, "DisplayTextDefault1", 45);
+    EXPECT_EQ(DisplayTextModes::resetValue(store, 1), 45);
+    DisplayTextModes::setCurrent(store, 2, 25);
+    EXPECT_EQ(store.readText(kSettings, "DisplayText2", "?"), QStringLiteral("25"));
+}
+
+TEST(NavigationState, SectionsAndItemsMakeTheViewCode)
+{
+    NavigationState state;
+    EXPECT_EQ(state.viewCode(), 0);
+    EXPECT_TRUE(state.selectSection(3));
+    state.selectItem(4);
+    EXPECT_EQ(state.viewCode(), 34);
+    // The same section again goes back to its first item.
+    EXPECT_FALSE(state.selectSection(3));
+    EXPECT_EQ(state.viewCode(), 30);
+    state.selectItem(6); // no such item
+    state.selectSection(9);
+    EXPECT_EQ(state.viewCode(), 30);
+
+    state.selectSection(0);
+    state.selectNewRecord();
+    state.setEditExisting(true);
+    EXPECT_EQ(state.beginDispatch(), 1);
+    EXPECT_FALSE(state.editExisting());
+    state.endDispatch(1);
+    EXPECT_EQ(state.previousViewCode(), 1);
+}
+
+class DispatchPlanTest : public ::testing::Test
+{
+protected:
+    DispatchPlan plan(int code, int previous = 0) const
+    {
+        return DispatchPlan::make(code, previous, record, store);
+    }
+
+    TestFolder folder;
+    SettingsStore store{folder.file("settings.ini")};
+    SettingsRecord record;
+};
+
+TEST_F(DispatchPlanTest, MenusButtonsAndPanesFollowTheView)
+{
+    const struct
+    {
+        int code;
+        EditMenu edit;
+        bool saveTable, exportToExcel, timetable, aud, preview, pickers;
+        ObjectKind objects;
+    } rows[] = {
+        {0, EditMenu::Groups, true, true, false, false, false, false, ObjectKind::None},
+        {2, EditMenu::Groups, true, true, false, false, false, false, ObjectKind::Groups},
+        {10, EditMenu::Disciplines, true, true, false, false, false, false, ObjectKind::None},
+        {20, EditMenu::Auditoriums, true, true, false, false, false, false, ObjectKind::None},
+        {30, EditMenu::Load, true, true, false, true, false, false, ObjectKind::None},
+        {31, EditMenu::None, false, true, false, true, false, false, ObjectKind::None},
+        {33, EditMenu::None, false, true, false, true, false, true, ObjectKind::Tutors},
+        {35, EditMenu::None, false, true, false, true, false, true, ObjectKind::None},
+        {40, EditMenu::Timetable, false, true, true, false, false, false, ObjectKind::None},
+        {42, EditMenu::Timetable, false, true, true, false, false, false, ObjectKind::None},
+        {43, EditMenu::BusyTime, false, true, true, false, false, false, ObjectKind::Tutors},
+        {51, EditMenu::None, false, false, false, false, true, false, ObjectKind::Groups},
+        {52, EditMenu::None, false, false, false, false, true, false, ObjectKind::Auditoriums},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.code);
+        const DispatchPlan p = plan(row.code);
+        EXPECT_EQ(p.editMenu, row.edit);
+        EXPECT_EQ(p.saveTable, row.saveTable);
+        EXPECT_EQ(p.exportToExcel, row.exportToExcel);
+        EXPECT_EQ(p.timetableTools, row.timetable);
+        EXPECT_EQ(p.timetableService, row.timetable);
+        EXPECT_EQ(p.middlePaneMenu, row.timetable);
+        EXPECT_EQ(p.disableAud, !row.aud);
+        EXPECT_EQ(p.showPreview, row.preview);
+        EXPECT_EQ(p.periodPickers, row.pickers);
+        EXPECT_EQ(p.objectList, row.objects);
+        EXPECT_EQ(p.secondCalendar, row.preview);
+    }
+    EXPECT_EQ(plan(40).gridMode, 2);
+    EXPECT_EQ(plan(42).gridMode, 8);
+    EXPECT_EQ(plan(30).gridMode, 0);
+    EXPECT_FALSE(plan(20).gridMode);
+}
+
+TEST_F(DispatchPlanTest, ANewRecordViewOpensOnlyOverTheListOfItsSection)
+{
+    EXPECT_TRUE(plan(1, 0).runFill);
+    EXPECT_FALSE(plan(1, 10).runFill);
+    EXPECT_FALSE(plan(1, 10).clearGrid);
+    EXPECT_TRUE(plan(11, 10).runFill);
+    EXPECT_TRUE(plan(31, 30).runFill);
+    EXPECT_FALSE(plan(21, 21).runFill);
+    EXPECT_TRUE(plan(10, 1).clearGrid);
+}
+
+TEST_F(DispatchPlanTest, BusyTimeNeedsFreeWindow)
+{
+    EXPECT_TRUE(plan(43).runFill);
+    record.FreeWindow = false;
+    const DispatchPlan p = plan(43);
+    EXPECT_FALSE(p.runFill);
+    EXPECT_TRUE(p.clearGrid);
+    EXPECT_EQ(p.objectList, ObjectKind::None);
+    EXPECT_FALSE(p.objectPane);
+}
+
+TEST_F(DispatchPlanTest, TheTimetableShowsTheObjectPaneAsSaved)
+{
+    EXPECT_EQ(plan(41).middlePaneChecked, false);
+    EXPECT_FALSE(plan(41).objectPane);
+    UiSettings::setMiddlePaneOnTimeTable(store, true);
+    for (int code : {40, 41, 42}) {
+        EXPECT_EQ(plan(code).middlePaneChecked, true);
+        EXPECT_TRUE(plan(code).tabStrip);
+        EXPECT_TRUE(plan(code).objectPane);
+    }
+    EXPECT_FALSE(plan(43).middlePaneChecked);
+    EXPECT_FALSE(plan(30).middlePaneChecked);
+}
+
+TEST_F(DispatchPlanTest, DisplayModesAndBusyMarksFollowTheSettings)
+{
+    const auto shown = [](const DispatchPlan &p, const char *key) {
+        const auto modes = DisplayTextModes::all();
+        for (std::size_t i = 0; i < modes.size(); ++i) {
+            if (modes[i].key == QLatin1String(key))
+                return bool(p.displayTextShown.at(i));
+        }
+        return false;
+    };
+    EXPECT_TRUE(shown(plan(42), "dGroup"));
+    EXPECT_FALSE(shown(plan(42), "dTutor"));
+    EXPECT_TRUE(shown(plan(40), "dTutor"));
+    EXPECT_FALSE(shown(plan(41), "dGroup + dAuditoria"));
+    EXPECT_TRUE(shown(plan(41), "dDiscipline + dAuditoria"));
+    EXPECT_TRUE(plan(42).displayTextButton);
+    EXPECT_FALSE(plan(43).displayTextButton);
+    EXPECT_FALSE(plan(30).displayTextButton);
+
+    EXPECT_TRUE(plan(43).busyTimeShown[2]);
+    EXPECT_TRUE(plan(43).busyTimeIcons);
+    store.writeInt(kSettings, "ShowBusyTime2", 0);
+    store.writeInt(kSettings, "ShowBusyTimeIconNoLetter", 0);
+    EXPECT_FALSE(plan(43).busyTimeShown[2]);
+    EXPECT_TRUE(plan(43).busyTimeShown[3]);
+    EXPECT_FALSE(plan(43).busyTimeIcons);
+}
+
+TEST(DateChange, RefillsDateViewsAndTellsOfDaysOff)
+{
+    const QDate saturday(2024, 3, 16);
+    const QDate friday(2024, 3, 15);
+    const struct
+    {
+        int code;
+        QDate date;
+        int workDays;
+        bool refill, dayOff;
+    } rows[] = {
+        {0, saturday, 5, false, true},  {34, friday, 5, false, false},
+        {35, friday, 5, true, false},   {40, saturday, 6, true, false},
+        {41, QDate(2024, 3, 17), 6, true, true},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.code);
+        const DateChange change = DateChange::make(row.code, row.date, row.workDays);
+        EXPECT_EQ(change.refill, row.refill);
+        EXPECT_EQ(change.dayOff, row.dayOff);
+    }
+    EXPECT_EQ(DateChange::make(0, QDate(2008, 1, 5), 5).dateText, QStringLiteral("05.01.2008"));
+    EXPECT_EQ(DateChange::lockComment(true),
+              QStringLiteral("Дата заблокирована для редактирования"));
+    EXPECT_TRUE(DateChange::lockComment(false).isEmpty());
+}
+
+TEST(UiSettings, AFreshUserGetsTheDefaults)
+{
+    TestFolder folder;
+    SettingsStore store(folder.file("settings.ini"));
+    EXPECT_TRUE(UiSettings::leftPane(store));
+    EXPECT_FALSE(UiSettings::middlePaneOnTimeTable(store));
+    EXPECT_EQ(UiSettings::tabStripSelected(store), 3);
+    UiSettings::setLeftPane(store, false);
+    UiSettings::setShowColorItem(store, false);
+    store.write(kSettings, "TabStripSelected", "9");
+    EXPECT_EQ(store.readText(kSettings, "LeftPane", "?"), QStringLiteral("False"));
+    EXPECT_EQ(store.readText(kSettings, "ShowColorItem", "?"), QStringLiteral("0"));
+    EXPECT_EQ(UiSettings::tabStripSelected(store), 3);
+
+    // The record reads ShowColorItem back from the button's 0 or 1.
+    SettingsRecord record;
+    record.load(store);
+    EXPECT_FALSE(record.ShowColorItem);
+}
+
+TEST(SettingsRecord, EveryKeyRoundTrips)
+{
+    TestFolder folder;
+    SettingsRecord changed;
+    changed.CheckDelete = false;
+    changed.SaveCurrTable = true;
+    changed.LessonsToGroup = 5;
+    changed.ExcelPrintPreview = false;
+    changed.ExcelPrintFormat = QStringLiteral("A3");
+    changed.HoursValue = 2;
+    changed.LessonsToTutor = 6;
+    changed.JobOverFlow = false;
+    changed.OverFlowView = false;
+    changed.LessonsInDay = 10;
+    changed.LessonsInPeriod = 12;
+    changed.SortPrep = true;
+    changed.WorkTimePeriod = 3;
+    changed.WorkDays = 6;
+    changed.SortDiscAuto = true;
+    changed.ShowWeekNumber = true;
+    changed.FreeWindow = false;
+    changed.ShowTimeLesson = true;
+    changed.TimePlace = true;
+    changed.SubGroupCount = 3;
+    changed.PathDB = folder.file("колледж.kvt");
+    changed.UseFooterReport = false;
+    changed.UseHeadReport = false;
+    changed.FooterReport = QStringLiteral("Подпись: ______");
+    changed.HeaderReport = QStringLiteral("Колледж \"Северный\"");
+    changed.MergeLessons = true;
+    changed.ShowLevelDiff = false;
+    changed.CountGroupOnLecture = 2;
+    changed.ShowTotals = false;
+    changed.ShowColorItem = false;
+    changed.UseTypeFinance = true;
+    changed.UseTypeTuition = true;
+    changed.UseTypeFaculty = true;
+    changed.UseTypeDiscipline = true;
+    changed.CheckAuditoria = false;
+    changed.SubGroupColor = 0x00C0FFEE;
+    changed.FixMonthView = true;
+    {
+        SettingsStore store(folder.file("settings.ini"));
+        changed.save(store);
+    }
+    SettingsStore again(folder.file("settings.ini"));
+    SettingsRecord loaded;
+    loaded.load(again);
+    EXPECT_EQ(loaded, changed);
+}
+
+TEST(GridAppearance, FontAndBackgroundAreKeptAsText)
+{
+    TestFolder folder;
+    SettingsStore store(folder.file("settings.ini"));
+    GridAppearance fresh = GridAppearance::load(store);
+    EXPECT_EQ(fresh.fontSize, 8);
+    EXPECT_TRUE(fresh.fontName.isEmpty());
+    EXPECT_FALSE(fresh.bold);
+    EXPECT_FALSE(fresh.foreColor);
+    EXPECT_FALSE(fresh.backColorBkg);
+    // With no name saved the grid keeps its own face.
+    QFont designed(QStringLiteral("DejaVu Sans"), 10);
+    EXPECT_EQ(fresh.applyTo(designed).family(), designed.family());
+    EXPECT_EQ(fresh.applyTo(designed).pointSizeF(), 8);
+
+    GridAppearance chosen;
+    chosen.takeFont(QFont(QStringLiteral("Liberation Serif"), 11, QFont::Bold, true));
+    chosen.fontSize = 10.5;
+    chosen.foreColor = 0x000000FF; // red
+    chosen.backColorBkg = 0x00E0E0E0;
+    chosen.saveFont(store);
+    chosen.saveBackground(store);
+    const struct
+    {
+        const char *key, *text;
+    } stored[] = {
+        {"GridFontBold", "True"},       {"GridFontItalic", "True"},
+        {"GridFontName", "Liberation Serif"}, {"GridFontSize", "10.5"},
+        {"GridForeColor", "255"},       {"GridBackColorBkg", "14737632"},
+    };
+    for (const auto &s : stored)
+        EXPECT_EQ(store.readText(kSettings, s.key, "?"), QString::fromUtf8(s.text)) << s.key;
+
+    const GridAppearance loaded = GridAppearance::load(store);
+    EXPECT_TRUE(loaded.bold && loaded.italic);
+    EXPECT_EQ(loaded.fontName, QStringLiteral("Liberation Serif"));
+    EXPECT_EQ(loaded.fontSize, 10.5);
+    EXPECT_EQ(loaded.foreColor, 255u);
+    EXPECT_EQ(loaded.backColorBkg, 0x00E0E0E0u);
+}
+
+TEST(GridAppearance, BadValuesFallBackToTheGridsOwn)
+{
+    TestFolder folder;
+    SettingsStore store(folder.file("settings.ini"));
+    store.write(kSettings, "GridFontSize", "9,5"); // written with a decimal comma
+    store.write(kSettings, "GridFontBold", "жирный");
+    store.write(kSettings, "GridForeColor", "красный");
+    store.write(kSettings, "GridBackColorBkg", "-2147483633"); // a system colour, signed
+    const GridAppearance look = GridAppearance::load(store);
+    EXPECT_EQ(look.fontSize, 9.5);
+    EXPECT_FALSE(look.bold);
+    EXPECT_FALSE(look.foreColor);
+    EXPECT_EQ(look.backColorBkg, 0x8000000Fu);
+
+    store.write(kSettings, "GridFontSize", "0");
+    EXPECT_EQ(GridAppearance::load(store).fontSize, 8);
+}
+
+} // namespace
+} // namespace korvesta
