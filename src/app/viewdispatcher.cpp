@@ -6,6 +6,7 @@
 #include "data/queries.h"
 #include "grid/gridmodel.h"
 #include "grid/gridview.h"
+#include "grid/twips.h"
 #include "mainwindow.h"
 #include "navigationbar.h"
 #include "objectpane.h"
@@ -62,6 +63,7 @@ ViewContext ViewDispatcher::context()
     ctx.periodTo = pane->periodTo()->date();
     ctx.rangeFrom = pane->secondCalendar()->rangeStart();
     ctx.rangeTo = pane->secondCalendar()->rangeEnd();
+    ctx.gridWidth = pixelsToTwips(m_window.grid()->viewport()->width());
     ctx.tab = pane->tabStrip()->currentIndex();
     ctx.filter = m_filter;
     ctx.processEvents = [this] { processEvents(); };
