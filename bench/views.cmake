@@ -1,1 +1,2 @@
-# Filled in by its area.
+include(lists.cmake)
+include(timetable.cmake)
