@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include "cliview.h"
 #include "data/database.h"
 #include "data/dberror.h"
 #include "data/demodocument.h"
@@ -43,6 +44,13 @@ const char *const usage =
     "  korvesta demo ФАЙЛ [--size small|large] [--force]\n"
     "                                      записать пример учебного заведения с расписанием\n"
     "                                      на текущий учебный год (small - по умолчанию)\n"
+    "  korvesta view ФАЙЛ КОД [--date Д] [--from Д --to Д] [--object ИМЯ] [--width ТВИПЫ]\n"
+    "                [--set РАЗДЕЛ/КЛЮЧ=ЗНАЧЕНИЕ ...] [--format tsv|html]\n"
+    "                                      заполнить вид с кодом КОД, как это делает окно, и\n"
+    "                                      вывести его таблицу: tsv - строка таблицы на строку,\n"
+    "                                      ячейки через табуляцию; html - таблица с\n"
+    "                                      объединениями и цветами. --set меняет настройку\n"
+    "                                      только на этот запуск\n"
     "  korvesta help                       эта справка\n";
 
 int fail(const QString &message, int code = 1)
@@ -216,6 +224,8 @@ int runCommandLine(const QStringList &args)
         return runSql(rest);
     if (command == u"demo")
         return demoDocument(rest);
+    if (command == u"view")
+        return runViewCommand(rest, out(), err());
     if (command == u"help" || command == u"--help") {
         out() << QString::fromUtf8(usage);
         out().flush();

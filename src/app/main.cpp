@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 
 namespace {
@@ -27,7 +28,17 @@ void nameApplication()
 
 int main(int argc, char *argv[])
 {
-    if (argc > 1 && isSubcommand(QString::fromLocal8Bit(argv[1]))) {
+    const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (command == u"view") {
+        // Filling a view measures text and loads pictures, which needs the GUI classes, but
+        // never a screen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        nameApplication();
+        return korvesta::runCommandLine(app.arguments().mid(1));
+    }
+    if (isSubcommand(command)) {
         QCoreApplication app(argc, argv);
         nameApplication();
         return korvesta::runCommandLine(app.arguments().mid(1));

@@ -15,6 +15,7 @@
 #include "views/datechange.h"
 #include "views/displaytextmodes.h"
 #include "views/uisettings.h"
+#include "views/viewrun.h"
 #include "views/viewtable.h"
 
 #include <QAction>
@@ -89,14 +90,10 @@ void ViewDispatcher::dispatch()
     m_window.objectPane()->clearObjects();
     m_window.viewCaption()->setText(ViewTable::singleLineCaption(code));
 
-    GridModel &grid = *m_window.grid()->model();
-    if (plan.clearGrid)
-        grid.clear();
-    const FillRegistry::Routines *routines = m_window.fills().find(code);
-    if (plan.runFill && routines && routines->fill) {
+    {
         BusyScope busy(m_window.busyIndicator());
         ViewContext ctx = context();
-        routines->fill(ctx);
+        fillView(m_window.fills(), plan, ctx);
     }
     m_window.objectPane()->setObjects(m_objects);
     navigation.endDispatch(code);
@@ -242,13 +239,9 @@ void ViewDispatcher::dateClicked(const QDate &date)
 
 void ViewDispatcher::objectChosen(const ObjectListEntry &entry)
 {
-    const FillRegistry::Routines *routines =
-        m_window.fills().find(m_window.navigation().viewCode());
-    if (!routines || !routines->objectChosen)
-        return;
     BusyScope busy(m_window.busyIndicator());
     ViewContext ctx = context();
-    routines->objectChosen(ctx, entry);
+    fillViewForObject(m_window.fills(), ctx, entry);
 }
 
 void ViewDispatcher::tabChosen(int tab)

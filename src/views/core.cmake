@@ -8,5 +8,6 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/views/navigationstate.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/views/uisettings.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/views/viewfills.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/views/viewrun.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/views/viewtable.cpp
 )

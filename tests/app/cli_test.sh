@@ -76,5 +76,19 @@ check "the sample has its groups" "$(printf 'N\n10')" "$out"
 "$korvesta" demo "$dir/other.kvt" --size huge 2>/dev/null; check "demo with an unknown size exits 2" 2 $?
 [ ! -e "$dir/other.kvt" ]; check "no sample of an unknown size" 0 $?
 
+# The view command reads a copy of the user's settings: keep this run's settings apart.
+export XDG_CONFIG_HOME="$dir/config" XDG_DATA_HOME="$dir/data"
+"$korvesta" view "$sample" 99 >/dev/null 2>"$dir/err"; check "unknown view code exits 2" 2 $?
+grep -q 'Неизвестный код вида: 99' "$dir/err"; check "unknown view code is named" 0 $?
+"$korvesta" view "$dir/none.kvt" 0 >/dev/null 2>&1; check "view of a missing file exits 1" 1 $?
+"$korvesta" view "$dir/bad.kvt" 0 >/dev/null 2>"$dir/err"; check "view of a foreign file exits 1" 1 $?
+grep -q 'Некорректный формат базы данных' "$dir/err"; check "view of a foreign file says so" 0 $?
+"$korvesta" view "$sample" 40 --date 31.02.2026 >/dev/null 2>&1
+check "view with an impossible date exits 2" 2 $?
+"$korvesta" view "$sample" 0 --set "Settings/UseTypeFaculty=False" >/dev/null
+check "view with a setting for this run exits 0" 0 $?
+[ ! -e "$dir/config/Korvesta/Korvesta.ini" ] || ! grep -q UseTypeFaculty "$dir/config/Korvesta/Korvesta.ini"
+check "a setting for this run is not written" 0 $?
+
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures

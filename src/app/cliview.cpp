@@ -1,0 +1,179 @@
+#include "cliview.h"
+
+#include "consoleprompts.h"
+#include "data/apppaths.h"
+#include "data/documentsession.h"
+#include "data/isodate.h"
+#include "grid/gridmodel.h"
+#include "grid/gridtext.h"
+#include "settings/settingsrecord.h"
+#include "settings/settingsstore.h"
+#include "views/dispatchplan.h"
+#include "views/fillregistry.h"
+#include "views/viewcontext.h"
+#include "views/viewrun.h"
+#include "views/viewtable.h"
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace korvesta {
+
+namespace {
+
+// A little more than the grid of a maximised window on a 1280-pixel screen.
+constexpr int DefaultWidthTwips = 15000;
+
+struct ViewOptions
+{
+    QString path;
+    int code = -1;
+    QDate date = QDate::currentDate();
+    QDate from;
+    QDate to;
+    QString object;
+    int width = DefaultWidthTwips;
+    QList<std::pair<QString, QString>> sets; // "SECTION/KEY" = value
+    bool html = false;
+};
+
+QDate dateArgument(const QString &text)
+{
+    return parseMoment(text).date();
+}
+
+// Reads the options; an empty result text means they are usable, otherwise it says what is
+// wrong.
+QString parseOptions(const QStringList &args, ViewOptions &options)
+{
+    if (args.size() < 2)
+        return QStringLiteral("Укажите файл документа и код вида");
+    options.path = args[0];
+    bool ok = false;
+    options.code = args[1].toInt(&ok);
+    if (!ok || !ViewTable::find(options.code))
+        return QStringLiteral("Неизвестный код вида: %1").arg(args[1]);
+    for (int i = 2; i < args.size(); ++i) {
+        const QString &name = args[i];
+        if (i + 1 >= args.size())
+            return QStringLiteral("Не задано значение для %1").arg(name);
+        const QString value = args[++i];
+        if (name == u"--date" || name == u"--from" || name == u"--to") {
+            const QDate date = dateArgument(value);
+            if (!date.isValid())
+                return QStringLiteral("Неверная дата: %1 (нужно дд.мм.гггг или гггг-мм-дд)")
+                    .arg(value);
+            (name == u"--date" ? options.date : name == u"--from" ? options.from : options.to) =
+                date;
+        } else if (name == u"--object") {
+            options.object = value;
+        } else if (name == u"--width") {
+            options.width = value.toInt(&ok);
+            if (!ok || options.width <= 0)
+                return QStringLiteral("Ширина задаётся в твипах, целым числом больше 0: %1")
+                    .arg(value);
+        } else if (name == u"--set") {
+            const int eq = int(value.indexOf(u'='));
+            const int slash = int(value.left(eq).indexOf(u'/'));
+            if (eq <= 0 || slash <= 0 || slash == eq - 1)
+                return QStringLiteral("Настройка задаётся как РАЗДЕЛ/КЛЮЧ=ЗНАЧЕНИЕ: %1").arg(value);
+            options.sets.append({value.left(eq), value.mid(eq + 1)});
+        } else if (name == u"--format") {
+            if (value != u"tsv" && value != u"html")
+                return QStringLiteral("Формат вывода - tsv или html: %1").arg(value);
+            options.html = value == u"html";
+        } else {
+            return QStringLiteral("Непонятный аргумент: %1").arg(name);
+        }
+    }
+    if (!options.from.isValid())
+        options.from = options.date;
+    if (!options.to.isValid())
+        options.to = options.from;
+    if (options.to < options.from)
+        return QStringLiteral("Начало периода позже его конца");
+    return QString();
+}
+
+// The user's settings, copied so that --set changes this run only and nothing a fill writes
+// reaches the user's file.
+bool copyUserSettings(const QString &to)
+{
+    const SettingsStore user;
+    const QString from = user.fileName();
+    return !QFileInfo::exists(from) || QFile::copy(from, to);
+}
+
+} // namespace
+
+int runViewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    ViewOptions options;
+    if (const QString problem = parseOptions(args, options); !problem.isEmpty()) {
+        err << problem << Qt::endl << QStringLiteral("Справка: korvesta help") << Qt::endl;
+        return 2;
+    }
+    if (!QFileInfo(options.path).isFile()) {
+        err << QStringLiteral("Файл «%1» не найден").arg(options.path) << Qt::endl;
+        return 1;
+    }
+
+    QTemporaryDir scratch;
+    const QString iniPath = scratch.filePath(QStringLiteral("settings.ini"));
+    if (!scratch.isValid() || !copyUserSettings(iniPath)) {
+        err << QStringLiteral("Не удалось прочитать настройки программы") << Qt::endl;
+        return 1;
+    }
+    SettingsStore settings(iniPath);
+    for (const auto &[key, value] : options.sets) {
+        const int slash = int(key.indexOf(u'/'));
+        settings.write(key.left(slash), key.mid(slash + 1), value);
+    }
+    SettingsRecord record;
+    record.load(settings);
+
+    ConsolePrompts prompts(err);
+    DocumentSession session(prompts, settings, AppPaths::standard());
+    session.startFromCommandLine({options.path});
+    if (!session.access())
+        return 1; // the reason has been printed
+
+    GridModel grid;
+    grid.setClientWidth(options.width);
+    ObjectList objects;
+    ViewContext ctx(grid, objects, session, settings, record, prompts);
+    ctx.viewCode = options.code;
+    ctx.previousViewCode = options.code;
+    ctx.gridWidth = options.width;
+    ctx.calendarDate = options.date;
+    ctx.periodFrom = ctx.rangeFrom = options.from;
+    ctx.periodTo = ctx.rangeTo = options.to;
+    ctx.processEvents = [] {};
+
+    FillRegistry fills;
+    registerViewFills(fills);
+    const DispatchPlan plan = DispatchPlan::make(options.code, options.code, record, settings);
+    fillView(fills, plan, ctx);
+
+    if (!options.object.isEmpty()) {
+        const auto entry = std::find_if(objects.entries.begin(), objects.entries.end(),
+                                        [&](const ObjectListEntry &e) {
+                                            return e.text().compare(options.object,
+                                                                    Qt::CaseInsensitive) == 0;
+                                        });
+        if (entry == objects.entries.end()) {
+            err << QStringLiteral("В списке объектов вида нет «%1»").arg(options.object)
+                << Qt::endl;
+            return 1;
+        }
+        fillViewForObject(fills, ctx, *entry);
+    }
+
+    out << (options.html ? gridToHtml(grid) : gridToTsv(grid));
+    out.flush();
+    return 0;
+}
+
+} // namespace korvesta

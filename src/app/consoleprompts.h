@@ -1,0 +1,36 @@
+#pragma once
+
+#include "data/prompts.h"
+
+#include <QTextStream>
+
+namespace korvesta {
+
+// Prompts for the headless subcommands: messages go to standard error, and every question is
+// answered as a careful user without a window would answer it: no, cancel, nothing chosen.
+class ConsolePrompts : public Prompts
+{
+public:
+    explicit ConsolePrompts(QTextStream &err) : m_err(err) {}
+
+    void message(const QString &text, Icon icon, const QString &title) override;
+    Answer askYesNo(const QString &text, Icon icon, const QString &title) override;
+    Answer askYesNoCancel(const QString &text, Icon icon, const QString &title) override;
+    Answer askOkCancel(const QString &text, Icon icon, const QString &title) override;
+    std::optional<QString> askText(const QString &label, const QString &initial,
+                                   const QString &title) override;
+    std::optional<QColor> chooseColor(const QColor &initial) override;
+    std::optional<QString> chooseFileToOpen(const FileChoice &choice) override;
+    std::optional<QString> chooseFileToSave(const FileChoice &choice) override;
+
+    // Some message has been written.
+    bool hasSpoken() const { return m_spoken; }
+
+private:
+    void say(const QString &text);
+
+    QTextStream &m_err; // Not owned.
+    bool m_spoken = false;
+};
+
+} // namespace korvesta
