@@ -75,6 +75,9 @@ private:
     QSet<QString> m_openQueries;      // guards saved queries that refer to themselves
     int m_exprCounter = 1000;
     int m_nestedJoins = 0; // depth of parenthesised joins being written
+    // The select whose sources are being written sorts or groups by itself, so a saved
+    // query among them need not sort.
+    bool m_sourceOrderIgnored = false;
 };
 
 bool isAggregateName(const QString &function);

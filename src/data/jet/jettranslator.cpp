@@ -101,6 +101,8 @@ std::vector<ColumnInfo> Emitter::savedQueryColumns(const QString &name, QString 
                       QStringLiteral("Запрос «%1» нельзя использовать как источник строк")
                           .arg(name));
     declareParameters(inner.parameters);
+    if (m_sourceOrderIgnored && inner.select->top < 0 && !inner.select->next)
+        inner.select->orderBy.clear();
     Output output;
     *sql = select(*inner.select, nullptr, &output, false);
     m_openQueries.remove(key);
@@ -210,6 +212,33 @@ bool containsAggregate(const Expr &e)
     return false;
 }
 
+bool containsFirstOrLast(const Expr &e)
+{
+    if (e.kind == Expr::Kind::Function
+        && (e.op.compare(u"First", Qt::CaseInsensitive) == 0
+            || e.op.compare(u"Last", Qt::CaseInsensitive) == 0))
+        return true;
+    for (const auto &a : e.args) {
+        if (a && containsFirstOrLast(*a))
+            return true;
+    }
+    return false;
+}
+
+// A select that groups or sorts its rows itself takes no order from its sources, unless it
+// asks for the first or last value of a group. The sorting of a saved query used as its source
+// is then wasted work, often the most costly step of the whole statement.
+bool ignoresSourceOrder(const Select &s)
+{
+    if (s.groupBy.empty() && s.orderBy.empty())
+        return false;
+    for (const SelectItem &item : s.items) {
+        if (item.expr && containsFirstOrLast(*item.expr))
+            return false;
+    }
+    return !(s.having && containsFirstOrLast(*s.having));
+}
+
 } // namespace
 
 QString Emitter::select(const Select &s, const Scope *outer, Output *output, bool addRowids)
@@ -218,8 +247,12 @@ QString Emitter::select(const Select &s, const Scope *outer, Output *output, boo
     scope.select = &s;
     scope.outer = outer;
     QString fromSql;
-    if (!s.from.empty())
+    if (!s.from.empty()) {
+        const bool outerIgnores = m_sourceOrderIgnored;
+        m_sourceOrderIgnored = ignoresSourceOrder(s);
         fromSql = sources(s.from, scope);
+        m_sourceOrderIgnored = outerIgnores;
+    }
 
     struct Item
     {
