@@ -1,1 +1,10 @@
-# Filled in by its area.
+# Editing of the reference lists: groups, auditoriums and disciplines (no widgets).
+target_sources(korvesta_core PRIVATE
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/auditoriumsaving.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/deletionsteps.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/disciplinesaving.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/entrychecks.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/groupsaving.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/referencedeletion.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/referenceeditor.cpp
+)

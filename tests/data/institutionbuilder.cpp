@@ -120,9 +120,9 @@ SampleInstitution SampleInstitution::build(InstitutionBuilder &b, const QDate &t
     s.petrovMath = b.job(s.petrov, s.math);
     s.petrovPhysics = b.job(s.petrov, s.physics);
     s.oneilPhysics = b.job(s.oneil, s.physics);
-    auto load = [&](int job, int group, int hours, const QVariant &exam = {}) {
+    auto load = [&](int job, int groupKey, int hours, const QVariant &exam = {}) {
         return b.add("tblJobList",
-                     {"Key_Job", job, "Key_Group", group, "Hours", hours, "DateExam", exam});
+                     {"Key_Job", job, "Key_Group", groupKey, "Hours", hours, "DateExam", exam});
     };
     s.lineIvanovP9 = load(s.ivanovMath, s.p9, 40, p.addDays(4));
     load(s.ivanovMath, s.p10, 30);

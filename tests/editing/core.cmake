@@ -1,1 +1,6 @@
-# Filled in by its area.
+# Editing of the reference lists against documents built in code.
+korvesta_test(tests_editing
+    ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/referencesave_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/referencedelete_test.cpp
+)

@@ -1,0 +1,81 @@
+#include "entrychecks.h"
+#include "referencesaving.h"
+
+#include "data/database.h"
+#include "data/prompts.h"
+#include "data/querydef.h"
+#include "data/recordset.h"
+
+namespace korvesta {
+
+namespace {
+
+const QString kCorpus = QStringLiteral("Корпус");
+const QString kAuditoria = QStringLiteral("Аудитория");
+
+bool requiredCellsFilled(Prompts &prompts, const AuditoriumRow &row, bool adding)
+{
+    if (adding) {
+        return requireCells(prompts, {{row.auditoria, kAuditoria}}, QStringLiteral("Поле "),
+                            QStringLiteral(" не должно быть пустым"));
+    }
+    return requireCells(prompts, {{row.corpus, kCorpus}, {row.auditoria, kAuditoria}},
+                        QStringLiteral("Поле '"), QStringLiteral("' должно быть заполнено"));
+}
+
+// Two auditoriums cannot share a name in one building; a building left empty is "Главный",
+// also in records written before that rule.
+bool isDuplicate(const Database &db, Prompts &prompts, const AuditoriumRow &row,
+                 std::optional<int> editedKey)
+{
+    const QString auditoria = row.auditoria.trimmed();
+    const QString corpus = corpusFromCell(row.corpus);
+    Recordset rs = db.queryDef(QStringLiteral("qryAuditories")).openRecordset();
+    const int same = findRecord(rs, editedKey.value_or(0), [&](const Recordset &r) {
+        return sameName(textOf(r, QStringLiteral("Auditoria")), auditoria)
+               && sameName(corpusFromCell(textOf(r, QStringLiteral("Corpus"))), corpus);
+    });
+    if (same == 0)
+        return false;
+    if (editedKey) {
+        prompts.message(QStringLiteral("Такая аудитория уже существует"), Prompts::Icon::Warning);
+    } else {
+        prompts.message(QStringLiteral("Аудитория ") + auditoria + QStringLiteral(" (корпус ")
+                            + corpus + QStringLiteral(") уже существует в списке.")
+                            + QStringLiteral("\r\n")
+                            + QStringLiteral("А по законам физики две аудитории не могут "
+                                             "находиться в одном месте в одно время"),
+                        Prompts::Icon::Warning);
+    }
+    return true;
+}
+
+} // namespace
+
+QString corpusFromCell(const QString &cell)
+{
+    const QString corpus = cell.trimmed();
+    return corpus.isEmpty() ? QStringLiteral("Главный") : corpus;
+}
+
+SaveResult saveAuditorium(const Database &db, Prompts &prompts, const AuditoriumRow &row,
+                          std::optional<int> editedKey)
+{
+    if (!requiredCellsFilled(prompts, row, !editedKey))
+        return {};
+    if (isDuplicate(db, prompts, row, editedKey))
+        return {};
+
+    std::optional<Recordset> rs =
+        openForSave(db, prompts, QStringLiteral("tblAuditories"), editedKey);
+    if (!rs)
+        return {};
+    rs->setValue(QStringLiteral("Corpus"), corpusFromCell(row.corpus));
+    rs->setValue(QStringLiteral("Auditoria"), row.auditoria.trimmed());
+    rs->setValue(QStringLiteral("CommentAud"), row.comment.trimmed());
+    const int key = rs->value(QStringLiteral("Key")).toInt();
+    rs->update();
+    return {true, key};
+}
+
+} // namespace korvesta

@@ -1,0 +1,83 @@
+#include "deletionsteps.h"
+
+#include "data/database.h"
+#include "data/prompts.h"
+#include "data/querydef.h"
+#include "data/recordset.h"
+
+namespace korvesta {
+
+namespace {
+
+qint64 countLessons(const Database &db, const QString &query,
+                    const std::vector<std::pair<QString, QVariant>> &parameters)
+{
+    QueryDef def = db.queryDef(query);
+    for (const auto &[name, value] : parameters)
+        def.setParameter(name, value);
+    Recordset rs = def.openRecordset();
+    return rs.isEof() ? 0 : rs.value(QStringLiteral("CountLesson")).toLongLong();
+}
+
+void deleteLessons(const Database &db, const QString &condition, bool futureOnly)
+{
+    QString sql = QStringLiteral("DELETE tblTimeTableContent.* "
+                                 "FROM tblTimeTableContent "
+                                 "WHERE ((")
+                  + condition + QStringLiteral(")");
+    if (futureOnly) {
+        sql += QStringLiteral(" AND ((tblTimeTableContent.Key_TTList) IN "
+                              "(SELECT tblTimeTableList.Key "
+                              "FROM tblTimeTableList "
+                              "WHERE (((tblTimeTableList.Date)>Now()))))");
+    }
+    db.execute(sql + QStringLiteral(");"));
+}
+
+} // namespace
+
+LessonUsage readUsage(const Database &db, const QString &heldQuery, const QString &futureQuery,
+                      const std::vector<std::pair<QString, QVariant>> &parameters)
+{
+    return {countLessons(db, heldQuery, parameters), countLessons(db, futureQuery, parameters)};
+}
+
+QString messageLines(const QStringList &lines)
+{
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+DeleteOutcome runDeletion(const Database &db, Prompts &prompts, const DeletionPlan &plan)
+{
+    const LessonUsage &usage = plan.usage;
+    const bool used = usage.held > 0 || usage.future > 0;
+    if (used && usage.held < 1) {
+        if (prompts.askYesNo(plan.futureOnlyQuestion, Prompts::Icon::Warning)
+            != Prompts::Answer::Yes)
+            return DeleteOutcome::Nothing;
+    } else if (used && usage.future < 1) {
+        prompts.message(plan.refusal, Prompts::Icon::Warning);
+        return DeleteOutcome::Nothing;
+    } else if (used) {
+        if (prompts.askYesNo(plan.futurePartQuestion, Prompts::Icon::Warning)
+            != Prompts::Answer::Yes)
+            return DeleteOutcome::Nothing;
+        // Today's lessons count as held: only dates after the present moment go.
+        Database::Transaction transaction(db);
+        deleteLessons(db, plan.lessonsCondition, true);
+        transaction.commit();
+        return DeleteOutcome::FutureLessonsRemoved;
+    }
+
+    if (prompts.askYesNo(plan.finalQuestion, Prompts::Icon::Question) != Prompts::Answer::Yes)
+        return DeleteOutcome::Nothing;
+    // No lesson of the record is held by now, so every lesson left is one the user agreed to
+    // lose (or one whose date row is missing, which no view can show anyway).
+    Database::Transaction transaction(db);
+    deleteLessons(db, plan.lessonsCondition, false);
+    plan.removeRecord(db);
+    transaction.commit();
+    return DeleteOutcome::RecordDeleted;
+}
+
+} // namespace korvesta

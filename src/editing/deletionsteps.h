@@ -1,0 +1,47 @@
+#pragma once
+
+#include "referencedeletion.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace korvesta {
+
+class Database;
+class Prompts;
+
+// Lessons of a record: held up to now, and placed after now.
+struct LessonUsage
+{
+    qint64 held = 0;
+    qint64 future = 0;
+};
+
+// Reads a record's usage from its pair of saved usage queries (count field CountLesson).
+LessonUsage readUsage(const Database &db, const QString &heldQuery, const QString &futureQuery,
+                      const std::vector<std::pair<QString, QVariant>> &parameters);
+
+// One record on its way out: the questions in the user's words and the SQL that removes it.
+struct DeletionPlan
+{
+    LessonUsage usage;
+    QString futureOnlyQuestion; // used only by lessons after now
+    QString refusal;            // held lessons and nothing after now
+    QString futurePartQuestion; // held lessons and lessons after now
+    QString finalQuestion;
+    // A condition on tblTimeTableContent that picks the record's lessons.
+    QString lessonsCondition;
+    // Removes the record and its dependent rows other than lessons.
+    std::function<void(const Database &)> removeRecord;
+};
+
+DeleteOutcome runDeletion(const Database &db, Prompts &prompts, const DeletionPlan &plan);
+
+// Lines joined by CR LF; an empty string makes an empty line.
+QString messageLines(const QStringList &lines);
+
+} // namespace korvesta

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "referencerows.h"
+
+#include <optional>
+
+namespace korvesta {
+
+class Database;
+class Prompts;
+struct SettingsRecord;
+
+// Adding (no edited key) and editing (the Key of the record being edited) a record of a
+// reference list from its entry row: the checks in order, each refusal told to the user, then
+// the write. A refused row writes nothing. Throws DbError.
+SaveResult saveGroup(const Database &db, const SettingsRecord &settings, Prompts &prompts,
+                     const GroupRow &row, std::optional<int> editedKey);
+SaveResult saveAuditorium(const Database &db, Prompts &prompts, const AuditoriumRow &row,
+                          std::optional<int> editedKey);
+SaveResult saveDiscipline(const Database &db, const SettingsRecord &settings, Prompts &prompts,
+                          const DisciplineRow &row, std::optional<int> editedKey);
+
+// The building an auditorium is stored in: the cell trimmed, "Главный" when empty.
+QString corpusFromCell(const QString &cell);
+
+} // namespace korvesta

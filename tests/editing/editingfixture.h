@@ -1,0 +1,54 @@
+#pragma once
+
+#include "data/documentsession.h"
+#include "data/institutionbuilder.h"
+#include "editing/referenceeditor.h"
+#include "settings/settingsrecord.h"
+#include "settings/settingsstore.h"
+#include "support/scriptedprompts.h"
+#include "support/testdocument.h"
+
+#include <gtest/gtest.h>
+
+namespace korvesta {
+
+// The sample institution in a document opened as the window opens it, with an editor over it.
+class EditingTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { session.startFromCommandLine({path}); }
+    void TearDown() override { Database::forgetAll(); }
+
+    // Rows of SQLite's own SQL, cells joined by '|'.
+    QStringList rows(const QString &sql) const { return b.raw(sql); }
+    qint64 count(const QString &sql) const { return b.rawNumber(sql); }
+
+    // Rows that point at a record that is not there: none may ever exist.
+    qint64 danglingRows() const
+    {
+        return count("SELECT (SELECT count(*) FROM tblTimeTableContent c WHERE "
+                     " c.Key_Group NOT IN (SELECT Key FROM tblGroups) OR "
+                     " c.Key_Aud NOT IN (SELECT Key FROM tblAuditories) OR "
+                     " c.Key_Job NOT IN (SELECT Key FROM tblJob)) + "
+                     "(SELECT count(*) FROM tblJobList l WHERE "
+                     " l.Key_Group NOT IN (SELECT Key FROM tblGroups) OR "
+                     " l.Key_Job NOT IN (SELECT Key FROM tblJob)) + "
+                     "(SELECT count(*) FROM tblJob j WHERE "
+                     " j.Key_Discipline NOT IN (SELECT Key FROM tblDisciplines)) + "
+                     "(SELECT count(*) FROM tblTutors t WHERE t.DefaultAud IS NOT NULL AND "
+                     " t.DefaultAud NOT IN (SELECT Auditoria || ' (' || Corpus || ')' "
+                     " FROM tblAuditories))");
+    }
+
+    TestFolder folder;
+    QString path = newTestDocument(folder);
+    InstitutionBuilder b{Database::open(path)};
+    SampleInstitution s = SampleInstitution::build(b);
+    SettingsStore store{folder.file(QStringLiteral("user.ini"))};
+    SettingsRecord settings;
+    ScriptedPrompts prompts;
+    DocumentSession session{prompts, store, {folder.path(), folder.path()}};
+    ReferenceEditor editor{session, settings, prompts};
+};
+
+} // namespace korvesta
