@@ -1,12 +1,12 @@
 #include "fillregistry.h"
+#include "lists/listfills.h"
 
 namespace korvesta {
 
-// Each area of views adds the registration of its routines here, for example
-// registerReferenceListFills(registry). Until then a view shows an empty grid.
+// Each area of views adds the registration of its routines here.
 void registerViewFills(FillRegistry &registry)
 {
-    static_cast<void>(registry);
+    registerReferenceListFills(registry);
 }
 
 } // namespace korvesta

@@ -1,1 +1,6 @@
-# Filled in by its area.
+# The reference list views and the frame builders, on documents built in code.
+korvesta_test(tests_reflists
+    ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/views/reflists_test.cpp
+)
+target_include_directories(tests_reflists PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/data)

@@ -1,0 +1,50 @@
+#include "listfills.h"
+
+#include "celltext.h"
+#include "data/queries.h"
+#include "grid/gridmodel.h"
+#include "listtotals.h"
+#include "settings/settingsrecord.h"
+#include "views/viewcontext.h"
+
+namespace korvesta {
+
+namespace {
+
+enum Column { Corpus = 1, Auditoria, Comment };
+
+} // namespace
+
+void fillAuditoriumList(ViewContext &ctx)
+{
+    GridModel &grid = ctx.grid;
+    DocumentQueries queries(ctx.session, ctx.settings, ctx.prompts);
+    std::optional<Recordset> rs = queries.OpenList(QStringLiteral("Auditories"));
+    if (!rs)
+        return;
+    const int corpus = rs->fieldIndex(QStringLiteral("Corpus"));
+    const int auditoria = rs->fieldIndex(QStringLiteral("Auditoria"));
+    const int comment = rs->fieldIndex(QStringLiteral("CommentAud"));
+
+    grid.setRows(1);
+    int records = 0;
+    const QChar tab = QLatin1Char('\t');
+    for (; !rs->isEof(); rs->moveNext(), ++records) {
+        grid.addRow(tab + cellText(rs->value(corpus)) + tab + cellText(rs->value(auditoria)) + tab +
+                    cellText(rs->value(comment)));
+    }
+    if (!ctx.record.ShowTotals)
+        return;
+
+    const std::vector<int> totals = listtotals::addCountSubtotals(grid, Corpus, Auditoria);
+    for (const int row : totals) {
+        listtotals::relabel(grid, row, Corpus,
+                            QStringLiteral("Итого в корпусе:  ") + grid.text(row - 1, Corpus),
+                            Auditoria, QStringLiteral("аудиторий:  "));
+    }
+    listtotals::addSummaryRow(
+        grid, tab + QStringLiteral("Всего зданий: ") + QString::number(totals.size()) + tab +
+                  QStringLiteral("Всего аудиторий: ") + QString::number(records));
+}
+
+} // namespace korvesta
