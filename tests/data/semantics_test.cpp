@@ -243,5 +243,33 @@ TEST_F(Semantics, ParametersTakeTheirDeclaredTypes)
     }
 }
 
+
+// HAVING terms on grouped columns are tested before the grouping; terms on aggregates, also
+// through an alias, still see the whole group.
+TEST_F(Semantics, HavingMixesGroupedColumnsAndAggregates)
+{
+    db->execute("INSERT INTO tblTutors (Tutor) VALUES ('Антонов')");
+    db->execute("INSERT INTO tblTutors (Tutor) VALUES ('Борисов')");
+    for (int tutor : {1, 1, 1, 2, 2})
+        db->execute(QStringLiteral("INSERT INTO tblJob (Key_Tutor) VALUES (%1)").arg(tutor));
+    const QString grouped = QStringLiteral(
+        "SELECT tblTutors.Tutor, Count(tblJob.Key) AS Jobs FROM tblTutors INNER JOIN tblJob ON "
+        "tblTutors.Key = tblJob.Key_Tutor GROUP BY tblTutors.Tutor HAVING %1;");
+    const struct
+    {
+        const char *having;
+        QStringList tutors;
+    } cases[] = {
+        {"tblTutors.Tutor = 'антонов'", {"Антонов"}},
+        {"tblTutors.Tutor <> 'Антонов' AND Count(tblJob.Key) = 2", {"Борисов"}},
+        {"tblTutors.Tutor = 'Антонов' AND Count(tblJob.Key) = 2", {}},
+        {"Jobs > 2 AND tblTutors.Tutor LIKE '*'", {"Антонов"}},
+        {"tblTutors.Tutor = 'Антонов' OR Count(tblJob.Key) = 2", {"Антонов", "Борисов"}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(column(grouped.arg(QString::fromUtf8(c.having)), "Tutor"), c.tutors)
+            << c.having;
+}
+
 } // namespace
 } // namespace korvesta

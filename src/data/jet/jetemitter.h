@@ -51,6 +51,13 @@ public:
     };
     QString select(const Select &s, const Scope *outer, Output *output, bool addRowids);
     QString sources(const std::vector<std::unique_ptr<Source>> &from, Scope &scope);
+    // " WHERE ..." and " HAVING ..." of a select, each empty when it has no terms.
+    struct Filters
+    {
+        QString where;
+        QString having;
+    };
+    Filters filters(const Select &s, Scope &scope);
     QString source(const Source &s, Scope &scope);
     Emitted expression(const Expr &e, const Scope &scope);
     // A value written into a field of the given type: a date given as text is stored as a

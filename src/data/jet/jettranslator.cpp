@@ -225,6 +225,71 @@ bool containsFirstOrLast(const Expr &e)
     return false;
 }
 
+bool namesAnAlias(const Expr &e, const Select &s)
+{
+    if (e.kind == Expr::Kind::Name && e.qualifier.isEmpty()) {
+        for (const SelectItem &item : s.items) {
+            if (item.alias.compare(e.name, Qt::CaseInsensitive) == 0)
+                return true;
+        }
+    }
+    for (const auto &a : e.args) {
+        if (a && namesAnAlias(*a, s))
+            return true;
+    }
+    return false;
+}
+
+void collectConjuncts(const Expr &e, std::vector<const Expr *> &terms)
+{
+    if (e.kind == Expr::Kind::Binary && e.op.compare(u"AND", Qt::CaseInsensitive) == 0
+        && e.args.size() == 2 && e.args[0] && e.args[1]) {
+        collectConjuncts(*e.args[0], terms);
+        collectConjuncts(*e.args[1], terms);
+    } else {
+        terms.push_back(&e);
+    }
+}
+
+} // namespace
+
+// The terms of HAVING that test no aggregate, such as "HAVING tblTutors.Tutor = 'x'" after a
+// grouping on the tutor, give the same rows when tested before the grouping, where an index
+// can find them instead of grouping the whole table first. A term naming a select alias stays:
+// the alias may stand for an aggregate.
+Emitter::Filters Emitter::filters(const Select &s, Scope &scope)
+{
+    QStringList where;
+    QStringList having;
+    if (s.where)
+        where << expression(*s.where, scope).sql;
+    if (s.having) {
+        std::vector<const Expr *> terms;
+        collectConjuncts(*s.having, terms);
+        for (const Expr *term : terms) {
+            const bool beforeGrouping = !s.groupBy.empty() && !containsAggregate(*term)
+                                        && !namesAnAlias(*term, s);
+            (beforeGrouping ? where : having) << expression(*term, scope).sql;
+        }
+    }
+    auto joined = [](const QStringList &terms) {
+        if (terms.size() == 1)
+            return terms.front();
+        QStringList wrapped;
+        for (const QString &t : terms)
+            wrapped << u'(' + t + u')';
+        return wrapped.join(QStringLiteral(" AND "));
+    };
+    Filters f;
+    if (!where.isEmpty())
+        f.where = QStringLiteral(" WHERE ") + joined(where);
+    if (!having.isEmpty())
+        f.having = QStringLiteral(" HAVING ") + joined(having);
+    return f;
+}
+
+namespace {
+
 // A select that groups or sorts its rows itself takes no order from its sources, unless it
 // asks for the first or last value of a group. The sorting of a saved query used as its source
 // is then wasted work, often the most costly step of the whole statement.
@@ -344,16 +409,15 @@ QString Emitter::select(const Select &s, const Scope *outer, Output *output, boo
     sql += columns.join(QStringLiteral(", "));
     if (!fromSql.isEmpty())
         sql += QStringLiteral(" FROM ") + fromSql;
-    if (s.where)
-        sql += QStringLiteral(" WHERE ") + expression(*s.where, scope).sql;
+    const Filters f = filters(s, scope);
+    sql += f.where;
     if (!s.groupBy.empty()) {
         QStringList group;
         for (const auto &g : s.groupBy)
             group << expression(*g, scope).sql;
         sql += QStringLiteral(" GROUP BY ") + group.join(QStringLiteral(", "));
     }
-    if (s.having)
-        sql += QStringLiteral(" HAVING ") + expression(*s.having, scope).sql;
+    sql += f.having;
     if (s.next) {
         sql += s.nextAll ? QStringLiteral(" UNION ALL ") : QStringLiteral(" UNION ");
         sql += select(*s.next, outer, nullptr, false);
@@ -421,9 +485,8 @@ Translation translate(const QString &sql, SchemaProvider &schema)
         Scope scope;
         scope.select = &s;
         const QString from = emitter.sources(s.from, scope);
-        QString where;
-        if (s.where)
-            where = QStringLiteral(" WHERE ") + emitter.expression(*s.where, scope).sql;
+        const Emitter::Filters filters = emitter.filters(s, scope);
+        const QString &where = filters.where;
 
         const Emitted pivot = emitter.expression(*st.pivot, scope);
         t.pivotSql = pivot.sql.toUtf8();
@@ -462,8 +525,7 @@ Translation translate(const QString &sql, SchemaProvider &schema)
         QString tail = QStringLiteral(" FROM ") + from + where;
         if (!group.isEmpty())
             tail += QStringLiteral(" GROUP BY ") + group.join(QStringLiteral(", "));
-        if (s.having)
-            tail += QStringLiteral(" HAVING ") + emitter.expression(*s.having, scope).sql;
+        tail += filters.having;
         QStringList order;
         for (const OrderItem &o : s.orderBy)
             order << emitter.expression(*o.expr, scope).sql
