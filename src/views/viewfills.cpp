@@ -1,12 +1,15 @@
 #include "fillregistry.h"
 #include "lists/listfills.h"
+#include "timetable/timetablefills.h"
 
 namespace korvesta {
 
-// Each area of views adds the registration of its routines here.
+// Each area of views adds the registration of its routines here; a view with none shows an
+// empty grid.
 void registerViewFills(FillRegistry &registry)
 {
     registerReferenceListFills(registry);
+    registerTimetableFills(registry);
 }
 
 } // namespace korvesta

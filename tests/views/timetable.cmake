@@ -1,1 +1,7 @@
-# Filled in by its area.
+# The timetable views: composer, frames and fills over documents built in code.
+korvesta_test(tests_timetable
+    ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/views/cellcomposer_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/views/timetable_test.cpp
+)
+target_include_directories(tests_timetable PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/data)

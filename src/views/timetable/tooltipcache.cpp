@@ -1,0 +1,127 @@
+#include "tooltipcache.h"
+
+#include "grid/gridmodel.h"
+#include "settings/inifile.h"
+#include "settings/settingsrecord.h"
+#include "timetablelayout.h"
+
+#include <QFile>
+#include <QStringList>
+
+namespace korvesta {
+
+namespace {
+
+// Past this many characters the tooltip is cut after a whole line.
+constexpr qsizetype kTooltipLimit = 1000;
+
+QString flat(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
+} // namespace
+
+TooltipCache::TooltipCache(QString path)
+    : m_path(std::move(path))
+{}
+
+QString TooltipCache::section(const QString &group, const QString &course,
+                              const QString &faculty)
+{
+    return group + QLatin1Char('\\') + course + QLatin1Char('\\') + faculty;
+}
+
+QString TooltipCache::key(int lesson, int subGroup)
+{
+    return QString::number(lesson) + QLatin1Char('\\') + QString::number(subGroup);
+}
+
+void TooltipCache::discard()
+{
+    IniFile(m_path).remove();
+    m_sections.clear();
+    m_index.clear();
+}
+
+void TooltipCache::add(const QString &section, const QString &key, const QString &value)
+{
+    const QString name = flat(section).trimmed();
+    const QString folded = name.toCaseFolded();
+    auto found = m_index.constFind(folded);
+    size_t at = 0;
+    if (found == m_index.cend()) {
+        at = m_sections.size();
+        m_index.insert(folded, at);
+        m_sections.push_back({name, {}, {}});
+    } else {
+        at = found.value();
+    }
+    Section &s = m_sections[at];
+    const QString entryKey = flat(key).trimmed();
+    const QString foldedKey = entryKey.toCaseFolded();
+    if (auto entry = s.index.constFind(foldedKey); entry != s.index.cend()) {
+        s.entries[entry.value()].second = flat(value);
+        return;
+    }
+    s.index.insert(foldedKey, s.entries.size());
+    s.entries.emplace_back(entryKey, flat(value));
+}
+
+bool TooltipCache::save() const
+{
+    QString text;
+    for (const Section &s : m_sections) {
+        text += QLatin1Char('[') + s.name + QLatin1String("]\n");
+        for (const auto &[key, value] : s.entries)
+            text += key + QLatin1Char('=') + value + QLatin1Char('\n');
+    }
+    QFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const QByteArray bytes = text.toUtf8();
+    return file.write(bytes) == bytes.size();
+}
+
+QString dayTimetableTooltip(const GridModel &grid, const SettingsRecord &record,
+                            const QString &cachePath, int row, int col)
+{
+    const TimetableLayout layout = TimetableLayout::ofGrid(TimetableKind::Day, record, grid);
+    const int lesson = layout.lessonOfRow(grid, row);
+    if (lesson == 0 || !layout.isObjectCol(col))
+        return {};
+    const QString faculty = layout.useFaculty ? grid.text(layout.facultyRow(), col)
+                                              : QStringLiteral("отсутствует");
+    const QString section = TooltipCache::section(
+        grid.text(layout.objectRow(), col),
+        courseFromHeader(grid.text(layout.courseRow(), col)), faculty);
+
+    const IniFile cache(cachePath);
+    QStringList lines;
+    for (int subGroup = 0; subGroup <= record.SubGroupCount; ++subGroup) {
+        const QString value = cache.read(section, TooltipCache::key(lesson, subGroup));
+        if (value.isEmpty())
+            continue;
+        const QStringList parts = value.split(QLatin1Char(';'));
+        if (subGroup >= 1)
+            lines << QStringLiteral("Подгруппа ") + QString::number(subGroup);
+        lines << QStringLiteral("Преподаватель: ") + parts.value(0)
+              << QStringLiteral("Дисциплина: ") + parts.value(1)
+              << QStringLiteral("Тип занятия: ") + parts.value(2)
+              << QStringLiteral("Аудитория: ") + parts.value(3);
+    }
+    QString text;
+    for (const QString &line : lines) {
+        if (text.size() + line.size() > kTooltipLimit)
+            return text + QStringLiteral("\n   ...");
+        if (!text.isEmpty())
+            text += QLatin1Char('\n');
+        text += line;
+    }
+    return text;
+}
+
+} // namespace korvesta
