@@ -1,6 +1,6 @@
 // Draws the main window into a PNG file, as a planner would see it on a 1280x800 screen:
-//   korvesta_screenshot OUT.png [VIEW_CODE] [calendar] [nopane]
-// Settings and documents go to a temporary folder.
+//   korvesta_screenshot OUT.png [VIEW_CODE] [calendar] [nopane] [DOC.kvt] [date=YYYY-MM-DD]
+// Settings and new documents go to a temporary folder.
 
 #include "app/mainwindow.h"
 #include "app/qtprompts.h"
@@ -11,6 +11,8 @@
 #include "settings/settingsstore.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QDate>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -32,7 +34,17 @@ int main(int argc, char *argv[])
                                       korvesta::AppPaths{folder.path(), folder.path()});
     korvesta::frmMain window(session, settings, prompts);
     prompts.setParent(&window);
-    window.startUp(args.size() > 5 ? args.mid(5) : QStringList());
+    QStringList document;
+    QDate date;
+    for (const QString &arg : args.mid(2)) {
+        if (arg.endsWith(QStringLiteral(".kvt")))
+            document = {arg};
+        else if (arg.startsWith(QStringLiteral("date=")))
+            date = QDate::fromString(arg.mid(5), Qt::ISODate);
+    }
+    window.startUp(document);
+    if (date.isValid())
+        window.calendar()->setSelectedDate(date);
     window.resize(1280, 800);
     window.show();
     QApplication::processEvents();
