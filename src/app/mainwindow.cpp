@@ -65,6 +65,8 @@ frmMain::frmMain(DocumentSession &session, SettingsStore &settings, Prompts &pro
     createPanes();
     m_leftPaneWidth = std::max(twipsToPixels(kLeftPaneTwips), m_leftPane->sizeHint().width());
     m_dispatcher = std::make_unique<ViewDispatcher>(*this);
+    m_grid->setToolTipProvider(
+        [this](int row, int col) { return m_dispatcher->cellToolTip(row, col); });
     m_fileCommands = std::make_unique<FileCommands>(m_session, m_prompts,
                                                     [this] { m_dispatcher->refresh(); });
     m_helpCommands = std::make_unique<HelpCommands>(this, m_prompts);

@@ -237,6 +237,16 @@ void ViewDispatcher::dateClicked(const QDate &date)
     m_queries->ShowExamsOnDate(date);
 }
 
+QString ViewDispatcher::cellToolTip(int row, int col)
+{
+    const FillRegistry::Routines *routines =
+        m_window.fills().find(m_window.navigation().viewCode());
+    if (!routines || !routines->cellToolTip)
+        return QString();
+    ViewContext ctx = context();
+    return routines->cellToolTip(ctx, row, col);
+}
+
 void ViewDispatcher::objectChosen(const ObjectListEntry &entry)
 {
     BusyScope busy(m_window.busyIndicator());

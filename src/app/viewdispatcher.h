@@ -42,6 +42,8 @@ public:
     void tabChosen(int tab);
     void periodChanged();
     void middlePaneToggled(bool shown);
+    // The tooltip over a cell of the grid, as the current view gives it.
+    QString cellToolTip(int row, int col);
 
     // Toolbar
     void displayTextReset();

@@ -21,6 +21,8 @@ public:
     using ObjectFill = std::function<void(ViewContext &, const ObjectListEntry &)>;
     // The entries of ButtonFilter's menu after "Все"; "-" stands for a separator.
     using FilterEntries = std::function<QStringList(ViewContext &)>;
+    // The tooltip of a cell of the view's grid; empty for none.
+    using CellToolTip = std::function<QString(ViewContext &, int row, int col)>;
 
     struct Routines
     {
@@ -29,6 +31,7 @@ public:
         // Refills the object pane beside a timetable for the current cell and tab.
         Fill paneRefill;
         FilterEntries filterEntries;
+        CellToolTip cellToolTip;
     };
 
     void setFill(int code, Fill fill) { m_routines[code].fill = std::move(fill); }
@@ -40,6 +43,11 @@ public:
     void setFilterEntries(int code, FilterEntries entries)
     {
         m_routines[code].filterEntries = std::move(entries);
+    }
+
+    void setCellToolTip(int code, CellToolTip toolTip)
+    {
+        m_routines[code].cellToolTip = std::move(toolTip);
     }
 
     // nullptr when nothing is registered for the code.

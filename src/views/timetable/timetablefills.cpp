@@ -136,6 +136,9 @@ QString dayTimetableTooltip(ViewContext &ctx, int row, int col)
 void registerTimetableFills(FillRegistry &registry)
 {
     registry.setFill(40, showDayTimetable);
+    registry.setCellToolTip(40, [](ViewContext &ctx, int row, int col) {
+        return dayTimetableTooltip(ctx, row, col);
+    });
     registry.setFill(41, showWeekTimetable);
     registry.setFill(42, showWorkSchedule);
 }
