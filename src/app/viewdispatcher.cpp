@@ -94,6 +94,7 @@ void ViewDispatcher::dispatch()
         BusyScope busy(m_window.busyIndicator());
         ViewContext ctx = context();
         fillView(m_window.fills(), plan, ctx);
+        m_window.grid()->fitRowsToText();
     }
     m_window.objectPane()->setObjects(m_objects);
     navigation.endDispatch(code);
@@ -251,7 +252,8 @@ void ViewDispatcher::objectChosen(const ObjectListEntry &entry)
 {
     BusyScope busy(m_window.busyIndicator());
     ViewContext ctx = context();
-    fillViewForObject(m_window.fills(), ctx, entry);
+    if (fillViewForObject(m_window.fills(), ctx, entry))
+        m_window.grid()->fitRowsToText();
 }
 
 void ViewDispatcher::tabChosen(int tab)

@@ -12,9 +12,9 @@ namespace korvesta {
 
 namespace {
 
-constexpr int PaddingX = 4;
-constexpr int PaddingY = 1;
-constexpr int IconSize = 16;
+constexpr int PaddingX = GridPainter::PaddingX;
+constexpr int PaddingY = GridPainter::PaddingY;
+constexpr int IconSize = GridPainter::IconSize;
 constexpr int ButtonSize = 9;
 
 QFont boldOf(QFont font)

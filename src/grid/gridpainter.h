@@ -35,6 +35,11 @@ public:
     // The collapse button of an outline node inside the node's cell in the outline column.
     static QRect outlineButton(const QRect &cell, int depth, int depths);
 
+    // Space between a cell's edges and its text, and the size of a cell's picture.
+    static constexpr int PaddingX = 4;
+    static constexpr int PaddingY = 1;
+    static constexpr int IconSize = 16;
+
 private:
     struct Region
     {

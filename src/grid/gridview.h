@@ -56,6 +56,10 @@ public:
     // Texts for the tooltip over a cell; an empty text shows none.
     void setToolTipProvider(std::function<QString(int row, int col)> provider);
 
+    // Makes each shown row high enough for the wrapped text of its cells in the grid's font;
+    // a row never gets lower than it is. Cells merged over several rows are left alone.
+    void fitRowsToText();
+
 signals:
     void clicked(int row, int col);
     void doubleClicked(int row, int col);

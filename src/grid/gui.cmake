@@ -5,6 +5,7 @@ target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/grid/gridpainter.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/grid/gridview.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/grid/gridview_edit.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/grid/gridview_fit.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/grid/gridview_keys.cpp
     ${PROJECT_SOURCE_DIR}/resources/icons.qrc
 )

@@ -291,6 +291,22 @@ TEST_F(GridEditTest, ACellWithAListOffersTheList)
     EXPECT_NE(qobject_cast<QLineEdit *>(view->editor()), nullptr);
 }
 
+TEST_F(GridViewTest, RowsGrowToTheirWrappedTextAndNeverShrink)
+{
+    grid->setWordWrap(true);
+    grid->setText(6, 2, "Информатика 103\nИнформатика 104");
+    grid->setText(7, 3, "Очень длинное название дисциплины");
+    grid->setText(8, 3, "Химия");
+    const QRect fixedCourse = view->cellRect(0, 2);
+    view->fitRowsToText();
+    EXPECT_GE(view->cellRect(6, 2).height(), 3 * view->fontMetrics().lineSpacing());
+    EXPECT_GT(view->cellRect(7, 3).height(), 20);
+    EXPECT_EQ(view->cellRect(8, 3).height(), 20);
+    // "Математика" is merged down over rows 2 to 4: its rows keep their height.
+    EXPECT_EQ(view->cellRect(3, 0).height(), 20);
+    EXPECT_EQ(view->cellRect(0, 2), fixedCourse);
+}
+
 TEST_F(GridViewTest, OutlineButtonsCollapseAndExpandTheirGroup)
 {
     grid->setText(2, 5, 13, 5, "Сем");

@@ -185,7 +185,7 @@ TimetableLayout buildGroupFrame(ViewContext &ctx, TimetableKind kind)
     }
     grid.setColWidth(layout.lessonCol, 300);
     grid.setColAlignment(layout.lessonCol, Qt::AlignCenter);
-    captionColumn(grid, layout, layout.lessonCol, QStringLiteral("Урок"));
+    captionColumn(grid, layout, layout.lessonCol, QStringLiteral("№"));
 
     writeGroupHeaders(grid, layout, groups);
     if (layout.timeCol >= 0)
