@@ -11,6 +11,7 @@
 #include "mainwindow.h"
 #include "viewdispatcher.h"
 #include "views/displaytextmodes.h"
+#include "views/frames/entryarea.h"
 #include "views/viewtable.h"
 
 #include <QMenu>
@@ -98,13 +99,12 @@ void frmMain::createToolbars()
 
     QAction *expand = own("EXPAND");
     addToolButton(expand, "ButtonUnCollapsed", QStringLiteral("Развернуть"));
-    connect(expand, &QAction::triggered, this, [this] {
-        GridModel &grid = *m_grid->model();
-        grid.outline(grid.cols() - 1);
-    });
+    connect(expand, &QAction::triggered, this,
+            [this] { collapseOutline(*m_grid->model(), false); });
     QAction *collapse = own("COLLAPSE");
     addToolButton(collapse, "ButtonCollapsed", QStringLiteral("Свернуть"));
-    connect(collapse, &QAction::triggered, this, [this] { m_grid->model()->outline(1); });
+    connect(collapse, &QAction::triggered, this,
+            [this] { collapseOutline(*m_grid->model(), true); });
     m_toolbar->addSeparator();
 
     // ButtonView: the button resets the timetable's display mode, its arrow offers them all.

@@ -90,5 +90,14 @@ check "view with a setting for this run exits 0" 0 $?
 [ ! -e "$dir/config/Korvesta/Korvesta.ini" ] || ! grep -q UseTypeFaculty "$dir/config/Korvesta/Korvesta.ini"
 check "a setting for this run is not written" 0 $?
 
+out=$("$korvesta" view "$sample" 0 2>/dev/null)
+check "group list header" "$(printf '\tКурс\tГруппа\tЦвет\tФакультет\tФорма обучения\tФинансирование\tКомментарий')" "$(head -1 <<<"$out")"
+check "group list totals" "$(printf '\tВсего курсов: 3\tВсего групп: 10\t\t\t\t\t')" "$(tail -1 <<<"$out")"
+out=$("$korvesta" view "$sample" 2 --object "ис-11" 2>/dev/null | head -1)
+check "group passport of one group" "$(printf 'Дисциплина\tПреподаватель\tЗадано\tОтработано\tОсталось\tДата последнего урока\tДата экзамена')" "$out"
+"$korvesta" view "$sample" 2 --object "Нет такой" >/dev/null 2>&1; check "missing object exits 1" 1 $?
+out=$("$korvesta" view "$sample" 40 --format html 2>/dev/null)
+grep -q '<th colspan="[0-9]*"[^>]*>1 курс</th>' <<<"$out"; check "day view as html merges the course" 0 $?
+
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures
