@@ -3,17 +3,12 @@
 
 #include "data/calendar.h"
 #include "data/database.h"
-#include "data/demodocument.h"
-#include "data/documentsession.h"
-#include "data/prompts.h"
 #include "data/queries.h"
 #include "data/querydef.h"
 #include "data/recordset.h"
-#include "settings/settingsstore.h"
+#include "support/largesample.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -25,40 +20,15 @@
 namespace korvesta {
 namespace {
 
-// Answers nothing and shows nothing: a benchmark has no user.
-class SilentPrompts : public Prompts
-{
-public:
-    void message(const QString &, Icon, const QString &) override {}
-    Answer askYesNo(const QString &, Icon, const QString &) override { return Answer::No; }
-    Answer askYesNoCancel(const QString &, Icon, const QString &) override
-    {
-        return Answer::Cancel;
-    }
-    Answer askOkCancel(const QString &, Icon, const QString &) override { return Answer::Cancel; }
-    std::optional<QString> askText(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    std::optional<QColor> chooseColor(const QColor &) override { return std::nullopt; }
-    std::optional<QString> chooseFileToOpen(const FileChoice &) override { return std::nullopt; }
-    std::optional<QString> chooseFileToSave(const FileChoice &) override { return std::nullopt; }
-};
-
 // The large sample and the records the benchmarks ask about: the busiest date, tutor,
 // group and auditorium of the year.
 struct Sample
 {
-    QTemporaryDir folder;
-    QString path;
+    LargeSample &large = largeSample();
     QDate day, first, last;
     int tutor = 0, group = 0, jobList = 0, job = 0, dayKey = 0;
     QString tutorName, groupName, course, faculty, groupText, auditoria, corpus, discipline,
         discipline1;
-
-    SilentPrompts prompts;
-    std::unique_ptr<SettingsStore> settings;
-    std::unique_ptr<DocumentSession> session;
     std::unique_ptr<DocumentQueries> queries;
 };
 
@@ -72,24 +42,7 @@ QVariant first(const Database &db, const QString &sql, int field = 0)
 
 void prepareSample(Sample &s)
 {
-    s.path = s.folder.filePath(QStringLiteral("large.kvt"));
-    QElapsedTimer timer;
-    timer.start();
-    writeDemoDocument(s.path, DemoSize::Large);
-    std::fprintf(stderr, "Large sample written in %.2f s\n", double(timer.elapsed()) / 1000.0);
-
-    const Database db = Database::open(s.path);
-    std::fprintf(stderr,
-                 "  %lld groups, %lld tutors, %lld disciplines, %lld auditoriums, "
-                 "%lld load lines, %lld dates, %lld lessons\n",
-                 first(db, "SELECT Count(*) FROM tblGroups").toLongLong(),
-                 first(db, "SELECT Count(*) FROM tblTutors").toLongLong(),
-                 first(db, "SELECT Count(*) FROM tblDisciplines").toLongLong(),
-                 first(db, "SELECT Count(*) FROM tblAuditories").toLongLong(),
-                 first(db, "SELECT Count(*) FROM tblJobList").toLongLong(),
-                 first(db, "SELECT Count(*) FROM tblTimeTableList").toLongLong(),
-                 first(db, "SELECT Count(*) FROM tblTimeTableContent").toLongLong());
-
+    const Database db = Database::open(s.large.path);
     s.first = first(db, "SELECT Min(tblTimeTableList.Date) FROM tblTimeTableList").toDate();
     s.last = first(db, "SELECT Max(tblTimeTableList.Date) FROM tblTimeTableList").toDate();
     Recordset day = db.openRecordset(
@@ -139,14 +92,11 @@ void prepareSample(Sample &s)
                  qPrintable(s.groupText), qPrintable(s.first.toString(Qt::ISODate)),
                  qPrintable(s.last.toString(Qt::ISODate)));
 
-    s.settings = std::make_unique<SettingsStore>(s.folder.filePath(QStringLiteral("user.ini")));
     // Limits that make the checks count.
-    s.settings->writeInt(QStringLiteral("Settings"), QStringLiteral("LessonsToGroup"), 7);
-    s.settings->writeInt(QStringLiteral("Settings"), QStringLiteral("LessonsToTutor"), 7);
-    s.session = std::make_unique<DocumentSession>(s.prompts, *s.settings,
-                                                  AppPaths{s.folder.path(), s.folder.path()});
-    s.session->startFromCommandLine({s.path});
-    s.queries = std::make_unique<DocumentQueries>(*s.session, *s.settings, s.prompts);
+    s.large.settings->writeInt(QStringLiteral("Settings"), QStringLiteral("LessonsToGroup"), 7);
+    s.large.settings->writeInt(QStringLiteral("Settings"), QStringLiteral("LessonsToTutor"), 7);
+    s.queries = std::make_unique<DocumentQueries>(*s.large.session, *s.large.settings,
+                                                  s.large.prompts);
 }
 
 void add(const std::string &name, std::function<void(Sample &)> work)
@@ -167,7 +117,7 @@ void keep(T &&value)
 // A saved query opened straight, for the queries no routine opens by itself.
 void query(const char *name, std::vector<std::pair<QString, QVariant>> params, Sample &s)
 {
-    QueryDef q = Database::open(s.path).queryDef(QString::fromLatin1(name));
+    QueryDef q = Database::open(s.large.path).queryDef(QString::fromLatin1(name));
     for (const auto &[p, v] : params)
         q.setParameter(p, v);
     keep(q.openRecordset().recordCount());
@@ -211,9 +161,9 @@ void registerAll()
     add("GetNote", [](Sample &s) { keep(s.queries->GetNote(s.day)); });
     add("GetWorkWeeks", [](Sample &s) { keep(s.queries->GetWorkWeeks()); });
     add("ShowExamsOnDate", [](Sample &s) { s.queries->ShowExamsOnDate(s.day); });
-    add("workingWeekNumber", [](Sample &s) { keep(workingWeekNumber(*s.session, s.day)); });
+    add("workingWeekNumber", [](Sample &s) { keep(workingWeekNumber(*s.large.session, s.day)); });
     add("timetableDayKey",
-        [](Sample &s) { keep(timetableDayKey(*s.session, *s.settings, s.day)); });
+        [](Sample &s) { keep(timetableDayKey(*s.large.session, *s.large.settings, s.day)); });
 
     // One date.
     add("OpenTimeTable/groups", [](Sample &s) { keep(s.queries->OpenTimeTable(s.day, 0)); });
