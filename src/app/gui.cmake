@@ -7,6 +7,7 @@ target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/app/filecommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/frmabout.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/frmhelp.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/gridinteraction.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/gridlookcommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/helpcommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/keyboardlocks.cpp

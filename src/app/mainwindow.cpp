@@ -6,6 +6,7 @@
 #include "data/prompts.h"
 #include "filecommands.h"
 #include "frmhelp.h"
+#include "gridinteraction.h"
 #include "grid/gridcolors.h"
 #include "grid/gridmodel.h"
 #include "grid/gridview.h"
@@ -75,6 +76,7 @@ frmMain::frmMain(DocumentSession &session, SettingsStore &settings, Prompts &pro
     createMenus();
     createToolbars();
     connectPanes();
+    new GridInteraction(*this); // a child of the window
 
     setWindowTitle(m_session.windowTitle());
     m_session.setTitleListener([this](const QString &title) { setWindowTitle(title); });

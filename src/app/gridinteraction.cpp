@@ -1,0 +1,186 @@
+#include "gridinteraction.h"
+
+#include "data/queries.h"
+#include "editing/referenceeditor.h"
+#include "grid/gridmodel.h"
+#include "grid/gridview.h"
+#include "interaction/editingtargets.h"
+#include "interaction/gridrouter.h"
+#include "mainwindow.h"
+#include "objectpane.h"
+#include "viewdispatcher.h"
+
+#include <QAction>
+#include <QCalendarWidget>
+#include <QCursor>
+#include <QMenu>
+#include <QTabBar>
+#include <QTreeWidget>
+
+namespace korvesta {
+
+GridInteraction::GridInteraction(frmMain &window)
+    : QObject(&window)
+    , m_window(window)
+    , m_queries(
+          std::make_unique<DocumentQueries>(window.session(), window.settings(), window.prompts()))
+    , m_editor(std::make_unique<ReferenceEditor>(window.session(), window.settingsRecord(),
+                                                 window.prompts()))
+    , m_noTargets(std::make_unique<EditingTargets>())
+    , m_router(std::make_unique<GridRouter>(*window.grid()->model(), window.navigation(),
+                                            window.settingsRecord(), window.prompts(), *m_queries,
+                                            *m_editor, *m_noTargets, *this))
+{
+    setObjectName(QStringLiteral("gridInteraction"));
+    connectGrid();
+    connectMenus();
+}
+
+GridInteraction::~GridInteraction() = default;
+
+void GridInteraction::setTargets(EditingTargets *targets)
+{
+    m_router->setTargets(targets ? *targets : *m_noTargets);
+}
+
+void GridInteraction::connectGrid()
+{
+    GridView *grid = m_window.grid();
+    GridRouter *router = m_router.get();
+    connect(grid, &GridView::clicked, this, [router] { router->clicked(); });
+    connect(grid, &GridView::currentCellChanged, this, [router] { router->currentCellChanged(); });
+    connect(grid, &GridView::selectionChanged, this, [router] { router->selectionChanged(); });
+    connect(grid, &GridView::beforeEdit, this, [router](int row, int col, bool *cancel) {
+        if (!router->beforeEdit(row, col))
+            *cancel = true;
+    });
+    connect(grid, &GridView::afterEdit, this,
+            [router](int row, int col) { router->afterEdit(row, col); });
+    connect(grid, &GridView::keyDown, this,
+            [router](int key, Qt::KeyboardModifiers, bool *handled) {
+                if (router->keyDown(key))
+                    *handled = true;
+            });
+    connect(grid, &GridView::keyUp, this, [router](int key, Qt::KeyboardModifiers) {
+        // The window's key preview refills on F5 already.
+        if (key != Qt::Key_F5)
+            router->keyUp(key);
+    });
+    connect(grid, &GridView::mouseDown, this, [router] { router->mouseDown(); });
+    connect(grid, &GridView::mouseUp, this,
+            [router](Qt::MouseButton button) { router->mouseUp(button); });
+    connect(grid, &GridView::doubleClicked, this,
+            [router](int row, int col) { router->doubleClicked(row, col); });
+}
+
+void GridInteraction::connectMenus()
+{
+    GridRouter *router = m_router.get();
+    const auto route = [this, router](const QString &name, EditCommand command) {
+        if (QAction *action = m_window.command(name))
+            connect(action, &QAction::triggered, this,
+                    [router, command] { router->command(command); });
+    };
+    route(QStringLiteral("submenuEditGroup"), EditCommand::EditGroup);
+    route(QStringLiteral("submenuDeleteGroup"), EditCommand::DeleteGroup);
+    route(QStringLiteral("submenuEditDiscipline"), EditCommand::EditDiscipline);
+    route(QStringLiteral("submenuDeleteDiscipline"), EditCommand::DeleteDiscipline);
+    route(QStringLiteral("submenuEditAuditoria"), EditCommand::EditAuditoria);
+    route(QStringLiteral("submenuEditKorvesta"), EditCommand::EditLoadHours);
+    route(QStringLiteral("submenuEditTutor"), EditCommand::EditTutor);
+    route(QStringLiteral("submenuClearCellTimeTable"), EditCommand::ClearLessonCell);
+    for (int i = 0; i < 3; ++i) {
+        route(QStringLiteral("subsubmenuAddKorvesta(%1)").arg(i),
+              EditCommand(int(EditCommand::AddLoadTutor) + i));
+        route(QStringLiteral("subsubmenuDeleteKorvesta(%1)").arg(i),
+              EditCommand(int(EditCommand::DeleteLoadTutor) + i));
+        route(QStringLiteral("subsubmenuBTDelete(%1)").arg(i),
+              EditCommand(int(EditCommand::DeleteMarksCell) + i));
+    }
+    for (int kind = 0; kind < 6; ++kind) {
+        if (QAction *action = m_window.command(QStringLiteral("submenuBTShow(%1)").arg(kind)))
+            connect(action, &QAction::triggered, this,
+                    [router, kind](bool shown) { router->busyKindShown(kind, shown); });
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (QAction *action = m_window.command(QStringLiteral("submenuBTShowIcon(%1)").arg(i)))
+            connect(action, &QAction::triggered, this,
+                    [router, i] { router->busyIconsShown(i == 0); });
+    }
+    if (QAction *action = m_window.command(QStringLiteral("submenuBTLocalDate")))
+        connect(action, &QAction::triggered, this,
+                [router](bool everyWeek) { router->busyEveryWeek(everyWeek); });
+}
+
+void GridInteraction::refresh()
+{
+    m_window.dispatcher().refresh();
+}
+
+QDate GridInteraction::calendarDate() const
+{
+    return m_window.calendar()->selectedDate();
+}
+
+void GridInteraction::setCalendarDate(const QDate &date)
+{
+    m_window.calendar()->setSelectedDate(date);
+}
+
+void GridInteraction::hideCalendar()
+{
+    m_window.setCalendarShown(false);
+}
+
+void GridInteraction::showContextMenu(EditMenu which, const ContextMenuState &state)
+{
+    QMenu *menu = m_window.editMenu(which);
+    if (!menu)
+        return;
+    const std::pair<const char *, bool> items[] = {
+        {"subsubmenuAddKorvesta(1)", state.addDiscipline},
+        {"subsubmenuAddKorvesta(2)", state.addGroup},
+        {"submenuEditKorvesta", state.editHours},
+    };
+    for (const auto &[name, enabled] : items) {
+        if (QAction *action = m_window.command(QString::fromLatin1(name)))
+            action->setEnabled(enabled);
+    }
+    menu->exec(QCursor::pos());
+    // The menu bar's copy of the menu offers every item.
+    for (const auto &item : items) {
+        if (QAction *action = m_window.command(QString::fromLatin1(item.first)))
+            action->setEnabled(true);
+    }
+}
+
+void GridInteraction::repeatObjectClick()
+{
+    ObjectPane *pane = m_window.objectPane();
+    if (const ObjectListEntry *entry = pane->entryOf(pane->objectList()->currentItem()))
+        m_window.dispatcher().objectChosen(ObjectListEntry(*entry));
+}
+
+void GridInteraction::setAudButtonEnabled(bool enabled)
+{
+    if (QAction *button = m_window.command(QStringLiteral("ButtonAud")))
+        button->setEnabled(enabled);
+}
+
+bool GridInteraction::objectPaneShown() const
+{
+    return m_window.objectPane()->isVisible();
+}
+
+void GridInteraction::refreshObjectPane()
+{
+    m_window.dispatcher().tabChosen(m_window.objectPane()->tabStrip()->currentIndex());
+}
+
+void GridInteraction::revealCurrentCell()
+{
+    const GridModel *model = m_window.grid()->model();
+    m_window.grid()->ensureVisible(model->currentRow(), model->currentCol());
+}
+
+} // namespace korvesta

@@ -1,0 +1,150 @@
+// The entry area of the reference lists: filling it with a listed record, the colour
+// picker of its colour cell, and taking it over with "Принять" or "Отмена".
+
+#include "gridrouter.h"
+
+#include "data/queries.h"
+#include "editing/referenceeditor.h"
+#include "editingtargets.h"
+#include "entryrows.h"
+#include "grid/gridcolors.h"
+#include "grid/gridmodel.h"
+#include "interactionhost.h"
+#include "views/frames/entryarea.h"
+#include "views/navigationstate.h"
+
+#include <QScopedValueRollback>
+
+namespace korvesta {
+
+namespace {
+
+// The type texts of a group entered without them.
+const QString kNoFaculty = QStringLiteral("отсутствует");
+const QString kDefaultTuition = QStringLiteral("Очная");
+const QString kDefaultFinance = QStringLiteral("Бюджетная");
+
+QString orDefault(const QString &text, const QString &fallback)
+{
+    const QString trimmed = text.trimmed();
+    return trimmed.isEmpty() ? fallback : trimmed;
+}
+
+} // namespace
+
+void GridRouter::editRecord(int listView, int row)
+{
+    if (!entryrows::isRecordRow(m_grid, row))
+        return;
+    int from = row;
+    const int c = code();
+    if (c == listView) {
+        // The list opens its entry area above the records, which move down by its rows.
+        m_navigation.selectNewRecord();
+        m_host.refresh();
+        using namespace entryarea;
+        if (code() != listView + 1 || m_grid.text(AcceptRow, ButtonCol) != AcceptText)
+            return;
+        from = row + Rows;
+    } else if (c != listView + 1 || row <= entryarea::Rows) {
+        return;
+    }
+    fillEntryFromList(listView, from);
+}
+
+bool GridRouter::fillEntryFromList(int listView, int row)
+{
+    resetEntryRowColor(m_grid);
+    entryrows::copyToEntryRow(m_grid, row);
+    m_grid.setCurrentCell(entryarea::Row, 1);
+    const int key = lookUpKey(listView, entryarea::Row);
+    if (key == 0)
+        return false; // left as a new record: saving it tells that it exists
+    m_currentKey = key;
+    m_navigation.setEditExisting(true);
+    return true;
+}
+
+int GridRouter::lookUpKey(int listView, int row)
+{
+    switch (listView) {
+    case 0: {
+        QString group = m_grid.text(row, 2).trimmed();
+        QString course = m_grid.text(row, 1).trimmed();
+        QString faculty = orDefault(m_grid.text(row, 4), kNoFaculty);
+        return m_queries.GetGroupKey(group, course, faculty,
+                                     orDefault(m_grid.text(row, 5), kDefaultTuition),
+                                     orDefault(m_grid.text(row, 6), kDefaultFinance));
+    }
+    case 10:
+        return m_queries.GetKeyByText(m_grid.text(row, 2).trimmed(), QStringLiteral("Discipline"));
+    case 20:
+        return m_queries.GetKeyByText(m_grid.text(row, 2).trimmed() + QStringLiteral(" (")
+                                          + m_grid.text(row, 1).trimmed() + QLatin1Char(')'),
+                                      QStringLiteral("Auditoria"));
+    default:
+        return 0;
+    }
+}
+
+void GridRouter::pickColor(int col)
+{
+    const quint32 current = bgrFromColor(m_grid.cellBackColor(entryarea::Row, col));
+    if (const std::optional<quint32> chosen = m_editor.pickCellColor(current))
+        m_grid.setCellBackColor(entryarea::Row, col, colorFromBgr(*chosen));
+}
+
+bool GridRouter::saveEntryRow()
+{
+    const bool editing = m_navigation.editExisting();
+    const int key = m_currentKey;
+    SaveResult result;
+    switch (code()) {
+    case 1: {
+        const GroupRow row = entryrows::readGroup(m_grid);
+        result = editing ? m_editor.editGroup(key, row) : m_editor.addGroup(row);
+        break;
+    }
+    case 11: {
+        const DisciplineRow row = entryrows::readDiscipline(m_grid);
+        result = editing ? m_editor.editDiscipline(key, row) : m_editor.addDiscipline(row);
+        break;
+    }
+    case 21: {
+        const AuditoriumRow row = entryrows::readAuditorium(m_grid);
+        result = editing ? m_editor.editAuditorium(key, row) : m_editor.addAuditorium(row);
+        break;
+    }
+    case 31:
+        result = m_targets->saveTutor(editing, key);
+        break;
+    default:
+        break;
+    }
+    return result.saved;
+}
+
+void GridRouter::takeOverEntryArea(bool accept)
+{
+    if (m_busy)
+        return;
+    QScopedValueRollback<bool> busy(m_busy, true);
+    // Read before the refill takes the entry row away.
+    const QStringList cells = entryrows::listedCells(m_grid, code());
+    if (accept && !saveEntryRow())
+        return; // the row stays as typed, to be put right
+
+    m_navigation.setEditExisting(false);
+    m_currentKey = 0;
+    m_navigation.selectItem(0);
+    m_host.refresh();
+    if (!accept)
+        return;
+    const int row = entryrows::findListRow(m_grid, cells);
+    if (row >= 0) {
+        m_grid.setCurrentCell(row, 1);
+        m_host.revealCurrentCell();
+    }
+}
+
+} // namespace korvesta

@@ -1,0 +1,82 @@
+#include "app/mainwindow.h"
+#include "app/viewdispatcher.h"
+#include "data/apppaths.h"
+#include "data/database.h"
+#include "data/documentsession.h"
+#include "data/recordset.h"
+#include "grid/gridmodel.h"
+#include "grid/gridview.h"
+#include "settings/settingsstore.h"
+#include "support/scriptedprompts.h"
+#include "support/testdocument.h"
+#include "views/frames/entryarea.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace korvesta {
+namespace {
+
+// The window on an empty document: a new group typed into the entry area of the group list
+// with the keyboard, taken over on "Принять", and found in the refilled list.
+TEST(GridInteractionTest, NewGroupTypedIntoTheEntryAreaIsSavedAndShown)
+{
+    TestFolder folder;
+    const QString path = newTestDocument(folder);
+    SettingsStore settings{folder.file(QStringLiteral("settings.ini"))};
+    ScriptedPrompts prompts;
+    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
+    {
+        frmMain window(session, settings, prompts);
+        window.startUp({path});
+        window.resize(1100, 700);
+        window.show();
+        QApplication::processEvents();
+        GridView *view = window.grid();
+        GridModel *grid = view->model();
+
+        window.dispatcher().sectionClicked(0);
+        window.command(QStringLiteral("submenuAddGroup"))->trigger();
+        ASSERT_EQ(window.navigation().viewCode(), 1);
+        ASSERT_EQ(grid->text(entryarea::AcceptRow, entryarea::ButtonCol), entryarea::AcceptText);
+
+        // Key by key to the focused widget: the grid opens its editor on the first.
+        const auto type = [&](int col, const QString &text) {
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                              view->cellRect(entryarea::Row, col).center());
+            for (const QChar c : text) {
+                for (const QEvent::Type event : {QEvent::KeyPress, QEvent::KeyRelease}) {
+                    QKeyEvent key(event, Qt::Key_unknown, Qt::NoModifier, QString(c));
+                    QApplication::sendEvent(QApplication::focusWidget(), &key);
+                }
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        };
+        type(1, QStringLiteral("2"));
+        type(2, QStringLiteral("Новая-1"));
+        EXPECT_EQ(grid->text(entryarea::Row, 2), QStringLiteral("Новая-1"));
+        // The Enter of the last cell left it on the row below, over "Принять".
+        ASSERT_EQ(grid->currentRow(), entryarea::Row + 1);
+        QTest::keyClick(view, Qt::Key_Down);
+
+        EXPECT_TRUE(prompts.shown.empty());
+        EXPECT_EQ(window.navigation().viewCode(), 0);
+        const int row = grid->currentRow();
+        EXPECT_EQ(grid->text(row, 1), QStringLiteral("2"));
+        EXPECT_EQ(grid->text(row, 2), QStringLiteral("Новая-1"));
+        window.close();
+    }
+    Database db = Database::open(path);
+    EXPECT_EQ(db.openRecordset(QStringLiteral("SELECT Course FROM tblGroups WHERE "
+                                              "[Group] = 'Новая-1'"))
+                  .recordCount(),
+              1);
+    Database::forgetAll();
+}
+
+} // namespace
+} // namespace korvesta

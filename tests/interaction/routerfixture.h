@@ -1,0 +1,138 @@
+#pragma once
+
+#include "data/documentsession.h"
+#include "data/institutionbuilder.h"
+#include "data/queries.h"
+#include "editing/referenceeditor.h"
+#include "grid/gridmodel.h"
+#include "interaction/editingtargets.h"
+#include "interaction/gridrouter.h"
+#include "interaction/interactionhost.h"
+#include "settings/settingsrecord.h"
+#include "settings/settingsstore.h"
+#include "support/scriptedprompts.h"
+#include "support/testdocument.h"
+#include "views/fillregistry.h"
+#include "views/navigationstate.h"
+#include "views/viewrun.h"
+
+#include <gtest/gtest.h>
+
+namespace korvesta {
+
+// The window around the grid, as the router sees it: the dispatcher runs the real fills.
+class TestHost : public InteractionHost
+{
+public:
+    TestHost(GridModel &grid, NavigationState &navigation, DocumentSession &session,
+             SettingsStore &store, SettingsRecord &record, Prompts &prompts)
+        : m_grid(grid)
+        , m_navigation(navigation)
+        , m_session(session)
+        , m_store(store)
+        , m_record(record)
+        , m_prompts(prompts)
+    {
+        registerViewFills(m_fills);
+    }
+
+    void refresh() override
+    {
+        const int code = m_navigation.beginDispatch();
+        const DispatchPlan plan =
+            DispatchPlan::make(code, m_navigation.previousViewCode(), m_record, m_store);
+        ViewContext ctx(m_grid, m_objects, m_session, m_store, m_record, m_prompts);
+        ctx.viewCode = code;
+        ctx.previousViewCode = m_navigation.previousViewCode();
+        ctx.calendarDate = date;
+        fillView(m_fills, plan, ctx);
+        m_navigation.endDispatch(code);
+        ++refreshes;
+    }
+    QDate calendarDate() const override { return date; }
+    void showContextMenu(EditMenu which, const ContextMenuState &state) override
+    {
+        menu = which;
+        menuState = state;
+    }
+    void repeatObjectClick() override { ++objectClicks; }
+
+    QDate date = QDate::currentDate();
+    int refreshes = 0;
+    int objectClicks = 0;
+    EditMenu menu = EditMenu::None;
+    ContextMenuState menuState;
+
+private:
+    GridModel &m_grid;
+    NavigationState &m_navigation;
+    DocumentSession &m_session;
+    SettingsStore &m_store;
+    SettingsRecord &m_record;
+    Prompts &m_prompts;
+    FillRegistry m_fills;
+    ObjectList m_objects;
+};
+
+// The editing not built yet, recording what it was asked.
+class RecordingTargets : public EditingTargets
+{
+public:
+    bool assignLessonByGroup(int row, int col, const QDate &date) override
+    {
+        calls << QStringLiteral("group %1 %2 %3").arg(row).arg(col).arg(date.toString(Qt::ISODate));
+        return true;
+    }
+    bool saveExamDate(int row, const QDate &date) override
+    {
+        calls << QStringLiteral("exam %1 %2").arg(row).arg(date.toString(Qt::ISODate));
+        return true;
+    }
+    bool editLoadHours(int row) override
+    {
+        calls << QStringLiteral("hours %1").arg(row);
+        return true;
+    }
+    QStringList calls;
+};
+
+// The sample institution in a document, the window's state around a grid, and the router.
+class RouterTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { session.startFromCommandLine({path}); }
+    void TearDown() override { Database::forgetAll(); }
+
+    // Shows a view as the navigation bar does.
+    void show(int section, int item)
+    {
+        navigation.selectSection(section);
+        navigation.selectItem(item);
+        host.refresh();
+    }
+    void moveTo(int row, int col)
+    {
+        grid.setCurrentCell(row, col);
+        router.currentCellChanged();
+    }
+    QStringList messages() const { return prompts.texts(ScriptedPrompts::Kind::Message); }
+    qint64 count(const QString &sql) const { return b.rawNumber(sql); }
+
+    TestFolder folder;
+    QString path = newTestDocument(folder);
+    InstitutionBuilder b{Database::open(path)};
+    SampleInstitution s = SampleInstitution::build(b);
+    SettingsStore store{folder.file(QStringLiteral("user.ini"))};
+    SettingsRecord settings;
+    ScriptedPrompts prompts;
+    DocumentSession session{prompts, store, {folder.path(), folder.path()}};
+    GridModel grid;
+    NavigationState navigation;
+    DocumentQueries queries{session, store, prompts};
+    ReferenceEditor editor{session, settings, prompts};
+    RecordingTargets targets;
+    TestHost host{grid, navigation, session, store, settings, prompts};
+    GridRouter router{grid, navigation, settings, prompts, queries, editor, targets, host};
+};
+
+} // namespace korvesta
