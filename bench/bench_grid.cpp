@@ -97,11 +97,8 @@ BENCHMARK(BM_SixSubtotals3000)->Unit(benchmark::kMillisecond);
 
 // A week timetable of 150 groups on a full HD screen: two header rows with merged courses,
 // two-line lesson cells in their discipline colours, scrolled to the middle.
-void BM_Repaint150Columns(benchmark::State &state)
+void fillWeekOf150Groups(GridModel &grid)
 {
-    GridView view;
-    view.resize(1920, 1080);
-    GridModel &grid = *view.model();
     const std::vector<QString> texts = sampleTexts();
     grid.setCols(151);
     grid.setRows(2 + 6 * 8);
@@ -128,6 +125,13 @@ void BM_Repaint150Columns(benchmark::State &state)
     grid.setMergeCells(MergeMode::Free);
     grid.setMergeRow(0, true);
     grid.setCurrentCell(10, 60);
+}
+
+void BM_Repaint150Columns(benchmark::State &state)
+{
+    GridView view;
+    view.resize(1920, 1080);
+    fillWeekOf150Groups(*view.model());
     view.show();
     QCoreApplication::processEvents();
     view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum() / 2);
@@ -140,6 +144,20 @@ void BM_Repaint150Columns(benchmark::State &state)
     }
 }
 BENCHMARK(BM_Repaint150Columns)->Unit(benchmark::kMillisecond);
+
+// The rows of the same week grown to their wrapped texts, as after every fill.
+void BM_FitRows150Columns(benchmark::State &state)
+{
+    GridView view;
+    view.resize(1920, 1080);
+    for (auto _ : state) {
+        state.PauseTiming();
+        fillWeekOf150Groups(*view.model());
+        state.ResumeTiming();
+        view.fitRowsToText();
+    }
+}
+BENCHMARK(BM_FitRows150Columns)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

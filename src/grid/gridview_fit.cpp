@@ -6,8 +6,43 @@
 #include "twips.h"
 
 #include <QFontMetrics>
+#include <QHash>
 
 namespace korvesta {
+
+namespace {
+
+struct Measure
+{
+    QString text;
+    int width;
+    bool bold;
+    friend bool operator==(const Measure &, const Measure &) = default;
+};
+
+size_t qHash(const Measure &m, size_t seed = 0)
+{
+    return qHashMulti(seed, m.text, m.width, m.bold);
+}
+
+// The height of a cell's text in pixels: line by line when every line fits, as the painter
+// draws it; through a full text layout only when a line must wrap.
+int textHeight(const QFontMetrics &fm, const QString &text, int width, bool wordWrap)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    bool fits = true;
+    for (const QString &line : lines) {
+        if (fm.horizontalAdvance(line) > width) {
+            fits = false;
+            break;
+        }
+    }
+    if (fits || !wordWrap)
+        return int(lines.size() - 1) * fm.lineSpacing() + fm.height();
+    return fm.boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap, text).height();
+}
+
+} // namespace
 
 void GridView::fitRowsToText()
 {
@@ -19,6 +54,8 @@ void GridView::fitRowsToText()
     constexpr int padX = 2 * GridPainter::PaddingX + 1;
     constexpr int padY = 2 * GridPainter::PaddingY + 1;
 
+    // Timetables repeat the same few texts in columns of one width.
+    QHash<Measure, int> heights;
     std::vector<std::pair<int, int>> grown; // row, pixels
     for (int row = 0; row < m_model->rows(); ++row) {
         if (m_model->isRowHidden(row))
@@ -40,10 +77,13 @@ void GridView::fitRowsToText()
                 width -= GridPainter::IconSize + 3;
             if (width <= 0)
                 continue;
-            const QFontMetrics &fm = m_model->cellBold(row, col) ? bold : normal;
-            const int flags = m_model->wordWrap() ? int(Qt::TextWordWrap) : 0;
-            const QRect box = fm.boundingRect(QRect(0, 0, width, 1 << 20), flags, text);
-            needed = std::max(needed, box.height() + padY);
+            const bool isBold = m_model->cellBold(row, col);
+            const Measure key{text, width, isBold};
+            auto known = heights.constFind(key);
+            if (known == heights.cend())
+                known = heights.insert(key, textHeight(isBold ? bold : normal, text, width,
+                                                       m_model->wordWrap()));
+            needed = std::max(needed, *known + padY);
         }
         if (needed > lay.rowHeight(row))
             grown.emplace_back(row, needed);
