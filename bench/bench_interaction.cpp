@@ -48,7 +48,7 @@ public:
         ViewContext ctx(m_grid, m_objects, m_session, m_store, m_record, m_prompts);
         ctx.viewCode = code;
         ctx.previousViewCode = m_navigation.previousViewCode();
-        ctx.gridWidth = 15000;
+        m_grid.setClientWidth(15000);
         fillView(m_fills, plan, ctx);
         m_navigation.endDispatch(code);
     }

@@ -33,7 +33,7 @@ struct Views
 
     Views()
     {
-        ctx.gridWidth = GridWidthTwips;
+        grid.setClientWidth(GridWidthTwips);
         ctx.calendarDate = sample.busiestDay;
     }
 };

@@ -146,7 +146,6 @@ int runViewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     ViewContext ctx(grid, objects, session, settings, record, prompts);
     ctx.viewCode = options.code;
     ctx.previousViewCode = options.code;
-    ctx.gridWidth = options.width;
     ctx.calendarDate = options.date;
     ctx.periodFrom = ctx.rangeFrom = options.from;
     ctx.periodTo = ctx.rangeTo = options.to;

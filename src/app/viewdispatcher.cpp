@@ -64,7 +64,8 @@ ViewContext ViewDispatcher::context()
     ctx.periodTo = pane->periodTo()->date();
     ctx.rangeFrom = pane->secondCalendar()->rangeStart();
     ctx.rangeTo = pane->secondCalendar()->rangeEnd();
-    ctx.gridWidth = pixelsToTwips(m_window.grid()->viewport()->width());
+    // The grid keeps its width up to date as it is resized, but a fill may come first.
+    ctx.grid.setClientWidth(pixelsToTwips(m_window.grid()->viewport()->width()));
     ctx.tab = pane->tabStrip()->currentIndex();
     ctx.filter = m_filter;
     ctx.processEvents = [this] { processEvents(); };

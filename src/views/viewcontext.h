@@ -71,7 +71,6 @@ struct ViewContext
     QDate periodTo;     // DTPickerTo
     QDate rangeFrom;    // the selection of MonthView2
     QDate rangeTo;
-    int gridWidth = 0;  // W: the grid's visible width in twips, for widths given as its fractions
     int tab = 3;        // TabStrip1: 0 groups, 1 disciplines, 2 auditoriums, 3 tutors
     QString filter;     // the entry chosen in ButtonFilter's menu ("Все" when none)
 

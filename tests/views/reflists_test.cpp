@@ -28,7 +28,7 @@ protected:
     {
         session.startFromCommandLine({path});
         registerReferenceListFills(registry);
-        ctx.gridWidth = 10000;
+        grid.setClientWidth(10000);
     }
     void TearDown() override { Database::forgetAll(); }
 
@@ -285,7 +285,7 @@ TEST_F(RefLists, GroupListWidthsFollowTheTypeColumns)
         expected.insert(expected.end(), c.types.begin(), c.types.end());
         EXPECT_EQ(widths(), expected);
     }
-    ctx.gridWidth = 12345; // fractions are truncated
+    ctx.grid.setClientWidth(12345); // fractions are truncated
     record.UseTypeFinance = false;
     buildGroupListFrame(ctx);
     EXPECT_EQ(grid.colWidth(1), 1728);

@@ -31,7 +31,7 @@ int share(int width, int hundredths)
 
 int width(const ViewContext &ctx)
 {
-    return ctx.gridWidth > 0 ? ctx.gridWidth : ctx.grid.clientWidth();
+    return ctx.grid.clientWidth();
 }
 
 void finish(GridModel &grid)

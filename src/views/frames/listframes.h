@@ -6,7 +6,7 @@ struct ViewContext;
 
 // Frames of the reference lists, the teaching load and the tutor passport. Each empties the
 // main grid, gives it its header row, fixed columns and column widths (fractions of the
-// grid's width W, ViewContext::gridWidth) and leaves the current cell at row 0, column 0.
+// grid's width W, GridModel::clientWidth) and leaves the current cell at row 0, column 0.
 // The lists get one header row and one empty row; their fills add the body.
 
 // Columns: "", "Курс", "Группа", "Цвет", "Факультет", "Форма обучения", "Финансирование",
