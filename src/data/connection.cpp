@@ -40,19 +40,6 @@ bool fileIdentity(const QString &path, quint64 *device, quint64 *inode)
     return true;
 }
 
-// jet_likepattern(p): a pattern of the dialect, given at run time, as an SQL LIKE pattern.
-void likePatternFunction(sqlite3_context *context, int, sqlite3_value **argv)
-{
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(context);
-        return;
-    }
-    const QString pattern = QString::fromUtf8(
-        reinterpret_cast<const char *>(sqlite3_value_text(argv[0])), sqlite3_value_bytes(argv[0]));
-    const QByteArray out = jet::likePattern(pattern).toUtf8();
-    sqlite3_result_text(context, out.constData(), int(out.size()), SQLITE_TRANSIENT);
-}
-
 [[noreturn]] void foreign(const QString &path)
 {
     throw DbError(dberr::ForeignFormat,
@@ -172,9 +159,6 @@ Connection::Connection(QString path, sqlite3 *db, quint64 device, quint64 inode)
                  nullptr, nullptr, nullptr);
     sqlite3_extended_result_codes(m_db, 0);
     registerJetFunctions(m_db);
-    sqlite3_create_function_v2(m_db, "jet_likepattern", 1,
-                               SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
-                               likePatternFunction, nullptr, nullptr, nullptr);
 }
 
 Connection::~Connection()

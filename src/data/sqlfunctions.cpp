@@ -116,30 +116,122 @@ bool isAscii(std::string_view text)
     return true;
 }
 
-// SQL LIKE: '%' any run, '_' one character, the escape character makes the next one literal.
-// Greedy matching that goes back only to the last '%' keeps the cost at most length times
-// length, however many '%' the pattern holds.
-bool likeMatch(Bytes pattern, Bytes patternEnd, Bytes text, Bytes textEnd, char32_t escape)
+// ---- Patterns --------------------------------------------------------------------------------
+
+// The two pattern languages of LIKE: SQL's ('%' any run, '_' one character, an escape character
+// that makes the next one literal) and the dialect's ('*' any run, '?' one character, '#' one
+// digit, "[a-cx]" one character of a list, "[!a-c]" one character outside it; a list also
+// quotes a wildcard, as in "[*]").
+enum class PatternSyntax { Sql, Dialect };
+
+struct PatternToken
+{
+    enum Kind { AnyRun, AnyOne, Digit, List, Literal } kind = Literal;
+    char32_t c = 0;         // Literal
+    Bytes list = nullptr;   // List: the bytes between '[' (and '!') and ']'
+    Bytes listEnd = nullptr;
+    bool negated = false;
+};
+
+// Reads one token of a pattern and moves past it.
+PatternToken nextToken(Bytes &p, Bytes end, PatternSyntax syntax, char32_t escape)
+{
+    PatternToken t;
+    const char32_t c = nextCodePoint(p, end);
+    if (syntax == PatternSyntax::Sql) {
+        if (escape != 0 && c == escape && p < end)
+            t.c = nextCodePoint(p, end);
+        else if (c == '%')
+            t.kind = PatternToken::AnyRun;
+        else if (c == '_')
+            t.kind = PatternToken::AnyOne;
+        else
+            t.c = c;
+        return t;
+    }
+    switch (c) {
+    case '*':
+        t.kind = PatternToken::AnyRun;
+        return t;
+    case '?':
+        t.kind = PatternToken::AnyOne;
+        return t;
+    case '#':
+        t.kind = PatternToken::Digit;
+        return t;
+    case '[': {
+        Bytes close = p;
+        while (close < end && *close != ']')
+            ++close;
+        if (close == end)
+            break; // an unclosed '[' is itself
+        t.kind = PatternToken::List;
+        t.negated = p < close && *p == '!';
+        t.list = t.negated ? p + 1 : p;
+        t.listEnd = close;
+        p = close + 1;
+        return t;
+    }
+    default:
+        break;
+    }
+    t.c = c;
+    return t;
+}
+
+bool inList(const PatternToken &t, char32_t c)
+{
+    const char32_t folded = foldCase(c);
+    for (Bytes p = t.list; p < t.listEnd;) {
+        const char32_t low = nextCodePoint(p, t.listEnd);
+        char32_t high = low;
+        if (p + 1 < t.listEnd && *p == '-') {
+            ++p;
+            high = nextCodePoint(p, t.listEnd);
+        }
+        if ((c >= low && c <= high) || (folded >= foldCase(low) && folded <= foldCase(high)))
+            return true;
+    }
+    return false;
+}
+
+bool tokenMatches(const PatternToken &t, char32_t c)
+{
+    switch (t.kind) {
+    case PatternToken::AnyOne:
+        return true;
+    case PatternToken::Digit:
+        return c >= '0' && c <= '9';
+    case PatternToken::List:
+        return inList(t, c) != t.negated;
+    case PatternToken::Literal:
+        return t.c == c || foldCase(t.c) == foldCase(c);
+    case PatternToken::AnyRun:
+        break;
+    }
+    return false;
+}
+
+// Whether text matches a pattern, ignoring letter case. Greedy matching that goes back only
+// to the last run wildcard keeps the cost at most length times length, however many run
+// wildcards the pattern holds.
+bool likeMatch(Bytes pattern, Bytes patternEnd, Bytes text, Bytes textEnd,
+               PatternSyntax syntax, char32_t escape = 0)
 {
     Bytes starPattern = nullptr;
     Bytes starText = nullptr;
     for (;;) {
         if (pattern < patternEnd) {
             Bytes next = pattern;
-            char32_t wanted = nextCodePoint(next, patternEnd);
-            const bool literal = escape != 0 && wanted == escape && next < patternEnd;
-            if (literal)
-                wanted = nextCodePoint(next, patternEnd);
-            if (!literal && wanted == '%') {
+            const PatternToken token = nextToken(next, patternEnd, syntax, escape);
+            if (token.kind == PatternToken::AnyRun) {
                 pattern = starPattern = next;
                 starText = text;
                 continue;
             }
             if (text < textEnd) {
                 Bytes textNext = text;
-                const char32_t have = nextCodePoint(textNext, textEnd);
-                if ((!literal && wanted == '_') || wanted == have
-                    || foldCase(wanted) == foldCase(have)) {
+                if (tokenMatches(token, nextCodePoint(textNext, textEnd))) {
                     pattern = next;
                     text = textNext;
                     continue;
@@ -709,7 +801,22 @@ void jetLike(sqlite3_context *context, int argc, sqlite3_value **argv)
     if (pattern.size() > static_cast<size_t>(limit))
         return sqlite3_result_error(context, "LIKE or GLOB pattern too complex", -1);
     sqlite3_result_int(context, likeMatch(bytesOf(pattern), bytesOf(pattern) + pattern.size(),
-                                          bytesOf(text), bytesOf(text) + text.size(), escape));
+                                          bytesOf(text), bytesOf(text) + text.size(),
+                                          PatternSyntax::Sql, escape));
+}
+
+// jet_like(text, pattern): the dialect's Like, with its own wildcards and character lists.
+void jetDialectLike(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    if (isNull(argv[0]) || isNull(argv[1]))
+        return sqlite3_result_null(context);
+    QByteArray textStorage;
+    QByteArray patternStorage;
+    const std::string_view text = argUtf8(argv[0], textStorage);
+    const std::string_view pattern = argUtf8(argv[1], patternStorage);
+    sqlite3_result_int(context, likeMatch(bytesOf(pattern), bytesOf(pattern) + pattern.size(),
+                                          bytesOf(text), bytesOf(text) + text.size(),
+                                          PatternSyntax::Dialect));
 }
 
 // First and Last take the value of the first and last row fed into the group, Null included.
@@ -756,6 +863,7 @@ constexpr int kPure = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
 const ScalarFunction kScalarFunctions[] = {
     {"like", 2, kPure, jetLike},
     {"like", 3, kPure, jetLike},
+    {"jet_like", 2, kPure, jetDialectLike},
     {"jet_ucase", 1, kPure, jetChangeCase<true>},
     {"jet_lcase", 1, kPure, jetChangeCase<false>},
     {"jet_trim", 1, kPure, jetTrim<true, true>},

@@ -223,18 +223,5 @@ TEST_F(Dialect, ChangesThroughJoinsAndSubqueries)
               QStringList({"Д'Артаньян"}));
 }
 
-TEST(LikePattern, DialectWildcardsBecomeSqlWildcards)
-{
-    const struct
-    {
-        const char *jet, *sql;
-    } cases[] = {
-        {"Rest*", "Rest%"}, {"?ab", "_ab"}, {"50%", "50\\%"},  {"a_b", "a\\_b"},
-        {"[*]x", "*x"},     {"#", "_"},     {"[a-c]x", "_x"}, {"x[", "x["},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(jet::likePattern(QString::fromUtf8(c.jet)), QString::fromUtf8(c.sql)) << c.jet;
-}
-
 } // namespace
 } // namespace korvesta

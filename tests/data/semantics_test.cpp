@@ -78,6 +78,34 @@ TEST_F(Semantics, LikeWithTrailingStarMatchesPrefixOnly)
               0);
 }
 
+TEST_F(Semantics, LikeKnowsDigitsCharacterListsAndQuotedWildcards)
+{
+    const struct
+    {
+        const char *text, *pattern;
+        bool matches;
+    } cases[] = {
+        {"П-9", "П-#", true},          {"П-Я", "П-#", false},
+        {"ИС-21", "[а-к]С-2#", true},   {"ПО-21", "[а-к]О-2#", false},
+        {"ПО-21", "[!а-к]О-##", true},  {"ИС-21", "[!а-к]С-##", false},
+        {"a*b", "a[*]b", true},         {"axb", "a[*]b", false},
+        {"50%", "50[%]", true},         {"a_b", "a_b", true},
+        {"axb", "a_b", false},          {"x[", "x[", true},
+        {"Лекция", "[лм]ек*", true},    {"д#1", "д[#]#", true},
+    };
+    db->execute("INSERT INTO tblTutors (Tutor) VALUES ('Петров П.П.')");
+    for (const auto &c : cases) {
+        const QString sql = QStringLiteral("SELECT tblTutors.Key FROM tblTutors WHERE '%1' LIKE '%2'")
+                                .arg(QString::fromUtf8(c.text), QString::fromUtf8(c.pattern));
+        EXPECT_EQ(count(sql) == 1, c.matches) << c.text << " LIKE " << c.pattern;
+    }
+    // A pattern given at run time is read the same way.
+    QueryDef q(db->connection(), QString(),
+               "SELECT tblTutors.Tutor FROM tblTutors WHERE tblTutors.Tutor LIKE pPattern");
+    q.setParameter("pPattern", QStringLiteral("[нмп]етров*"));
+    EXPECT_EQ(q.openRecordset().recordCount(), 1);
+}
+
 TEST_F(Semantics, NullInConcatenationCountsAsEmptyText)
 {
     db->execute("INSERT INTO tblGroups ([Group], Course) VALUES ('П-9', Null)");

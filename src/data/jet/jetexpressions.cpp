@@ -274,22 +274,17 @@ Emitted Emitter::expression(const Expr &e, const Scope &scope)
     }
     case Expr::Kind::Like: {
         const Emitted v = expression(*e.args[0], scope);
-        const Expr &p = *e.args[1];
-        QString pattern;
-        if (p.kind == Expr::Kind::Literal && p.literalType == JetType::Text) {
-            pattern = quoteText(likePattern(p.op));
-        } else {
-            const Emitted pe = expression(p, scope);
-            if (pe.parameter && !m_out.parameters[size_t(pe.parameterIndex)].declared)
-                m_out.parameters[size_t(pe.parameterIndex)].type = JetType::Text;
-            pattern = QStringLiteral("jet_likepattern(") + pe.sql + u')';
-        }
+        const Emitted pattern = expression(*e.args[1], scope);
+        if (pattern.parameter && !m_out.parameters[size_t(pattern.parameterIndex)].declared)
+            m_out.parameters[size_t(pattern.parameterIndex)].type = JetType::Text;
         const QString text = v.type == JetType::Date
                                  ? QStringLiteral("jet_datetext(") + v.sql + u')'
                                  : v.sql;
-        return {wrap(text + (e.negated ? QStringLiteral(" NOT LIKE ") : QStringLiteral(" LIKE "))
-                     + pattern + QStringLiteral(" ESCAPE '\\'")),
-                JetType::Boolean};
+        // The dialect's wildcards and character lists have no SQL equivalent: jet_like
+        // reads the pattern as it is written.
+        const QString match = QStringLiteral("jet_like(") + text + QStringLiteral(", ")
+                              + pattern.sql + u')';
+        return {wrap(e.negated ? QStringLiteral("NOT ") + match : match), JetType::Boolean};
     }
     case Expr::Kind::Exists:
         return {QStringLiteral("EXISTS (") + select(*e.subquery, &scope, nullptr, false) + u')',

@@ -22,44 +22,6 @@ QString quoteText(const QString &text)
     return u'\'' + t + u'\'';
 }
 
-QString likePattern(const QString &pattern)
-{
-    QString out;
-    out.reserve(pattern.size() + 4);
-    for (int i = 0; i < pattern.size(); ++i) {
-        const QChar c = pattern[i];
-        if (c == u'*') {
-            out += u'%';
-        } else if (c == u'?' || c == u'#') {
-            out += u'_';
-        } else if (c == u'%' || c == u'_' || c == u'\\') {
-            out += u'\\';
-            out += c;
-        } else if (c == u'[') {
-            const int close = int(pattern.indexOf(u']', i + 1));
-            if (close < 0) {
-                out += c;
-                continue;
-            }
-            const QString inside = pattern.mid(i + 1, close - i - 1);
-            if (inside.size() == 1) {
-                // [*], [?], [#]: the character itself
-                const QChar l = inside[0];
-                if (l == u'%' || l == u'_' || l == u'\\')
-                    out += u'\\';
-                out += l;
-            } else {
-                // A character list has no LIKE equivalent: any one character.
-                out += u'_';
-            }
-            i = close;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 void Emitter::declareParameters(const std::vector<Parameter> &parameters)
 {
     for (const Parameter &p : parameters) {

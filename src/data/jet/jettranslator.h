@@ -83,10 +83,6 @@ inline constexpr const char *kPivotFilter = "/*pivot*/";
 // TableNotFound for a source that is neither a table nor a saved query.
 Translation translate(const QString &sql, SchemaProvider &schema);
 
-// A LIKE pattern of the program's dialect (* ? # [x]) as an SQL LIKE pattern with \ as
-// the escape character.
-QString likePattern(const QString &pattern);
-
 // An SQLite identifier in double quotes, and a text literal in apostrophes.
 QString quoteName(const QString &name);
 QString quoteText(const QString &text);
