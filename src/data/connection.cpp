@@ -652,6 +652,26 @@ std::unique_ptr<RecordsetData> Connection::query(
 std::unique_ptr<RecordsetData> Connection::crosstab(
     const jet::Translation &t, const std::vector<std::optional<QVariant>> &values)
 {
+    // Saved queries among the sources are computed once, for both statements below.
+    struct TemporaryTables
+    {
+        Connection &c;
+        const jet::Translation &t;
+        ~TemporaryTables()
+        {
+            for (const auto &m : t.materialized)
+                sqlite3_exec(c.m_db, ("DROP TABLE IF EXISTS temp." + m.table).constData(),
+                             nullptr, nullptr, nullptr);
+        }
+    } temporary{*this, t};
+    for (const auto &m : t.materialized) {
+        exec(("DROP TABLE IF EXISTS temp." + m.table).constData());
+        exec(m.createSql.constData());
+        Statement fill(*this, m.fillSql);
+        bindAll(fill.get(), t, values);
+        fill.step();
+    }
+
     // The pivot values, in order; each becomes a column.
     std::vector<std::pair<QString, QString>> columns; // literal, column name
     if (!t.fixedPivotValues.empty()) {

@@ -51,6 +51,9 @@ public:
     };
     QString select(const Select &s, const Scope *outer, Output *output, bool addRowids);
     QString sources(const std::vector<std::unique_ptr<Source>> &from, Scope &scope);
+    // The sources of a crosstab: its saved queries are read from temporary tables.
+    QString crosstabSources(const std::vector<std::unique_ptr<Source>> &from, Scope &scope,
+                            bool orderIgnored);
     // " WHERE ..." and " HAVING ..." of a select, each empty when it has no terms.
     struct Filters
     {
@@ -59,6 +62,8 @@ public:
     };
     Filters filters(const Select &s, Scope &scope);
     QString source(const Source &s, Scope &scope);
+    // Registers a saved query's rows for a temporary table; returns the table's name.
+    QString materialize(const QString &inner, const std::vector<ColumnInfo> &columns);
     Emitted expression(const Expr &e, const Scope &scope);
     // A value written into a field of the given type: a date given as text is stored as a
     // date, and a parameter takes the field's type.
@@ -73,7 +78,9 @@ private:
     Emitted function(const Expr &e, const Scope &scope);
     Emitted parameter(const QString &name);
     void inferParameter(const Emitted &a, const Emitted &b);
-    std::vector<ColumnInfo> savedQueryColumns(const QString &name, QString *sql);
+    // The columns of a saved query and its SQL; groups tells whether it groups its rows.
+    std::vector<ColumnInfo> savedQueryColumns(const QString &name, QString *sql,
+                                              bool *groups = nullptr);
     [[noreturn]] void fail(const Expr &e, const QString &what) const;
 
     SchemaProvider &m_schema;
@@ -85,6 +92,9 @@ private:
     // The select whose sources are being written sorts or groups by itself, so a saved
     // query among them need not sort.
     bool m_sourceOrderIgnored = false;
+    // Saved queries among the sources being written go into temporary tables (a crosstab's
+    // own sources, read by two statements).
+    bool m_materializeSources = false;
 };
 
 bool isAggregateName(const QString &function);

@@ -44,7 +44,8 @@ void Emitter::fail(const Expr &e, const QString &what) const
                   QStringLiteral("Ошибка в запросе (позиция %1): %2").arg(e.position + 1).arg(what));
 }
 
-std::vector<ColumnInfo> Emitter::savedQueryColumns(const QString &name, QString *sql)
+std::vector<ColumnInfo> Emitter::savedQueryColumns(const QString &name, QString *sql,
+                                                   bool *groups)
 {
     const std::optional<QString> text = m_schema.savedQuery(name);
     if (!text)
@@ -65,10 +66,44 @@ std::vector<ColumnInfo> Emitter::savedQueryColumns(const QString &name, QString 
     declareParameters(inner.parameters);
     if (m_sourceOrderIgnored && inner.select->top < 0 && !inner.select->next)
         inner.select->orderBy.clear();
+    if (groups)
+        *groups = !inner.select->groupBy.empty() || inner.select->distinct;
     Output output;
     *sql = select(*inner.select, nullptr, &output, false);
     m_openQueries.remove(key);
     return output.columns;
+}
+
+QString Emitter::crosstabSources(const std::vector<std::unique_ptr<Source>> &from, Scope &scope,
+                                 bool orderIgnored)
+{
+    m_sourceOrderIgnored = orderIgnored;
+    m_materializeSources = true;
+    QString sql = sources(from, scope);
+    m_materializeSources = false;
+    m_sourceOrderIgnored = false;
+    return sql;
+}
+
+QString Emitter::materialize(const QString &inner, const std::vector<ColumnInfo> &columns)
+{
+    const QString table = QStringLiteral("kvt_source%1").arg(m_out.materialized.size() + 1);
+    QStringList definitions;
+    for (const ColumnInfo &c : columns) {
+        // Text keeps the comparison without letter case that its fields have.
+        definitions << quoteName(c.name)
+                           + (c.type == JetType::Text ? QStringLiteral(" TEXT COLLATE NOCASE")
+                                                      : QString());
+    }
+    m_out.materialized.push_back(
+        {quoteName(table).toUtf8(),
+         (QStringLiteral("CREATE TEMP TABLE ") + quoteName(table) + QStringLiteral(" (")
+          + definitions.join(QStringLiteral(", ")) + u')')
+             .toUtf8(),
+         (QStringLiteral("INSERT INTO ") + quoteName(table) + QStringLiteral(" SELECT * FROM (")
+          + inner + u')')
+             .toUtf8()});
+    return QStringLiteral("temp.") + quoteName(table);
 }
 
 QString Emitter::source(const Source &s, Scope &scope)
@@ -84,9 +119,14 @@ QString Emitter::source(const Source &s, Scope &scope)
             return sql;
         }
         QString inner;
-        std::vector<ColumnInfo> columns = savedQueryColumns(s.name, &inner);
+        bool groups = false;
+        std::vector<ColumnInfo> columns = savedQueryColumns(s.name, &inner, &groups);
+        // A query that groups is computed whole wherever it is read; one that does not is
+        // merged into the statement reading it, where indexes serve both.
+        QString sql = m_materializeSources && groups ? materialize(inner, columns)
+                                                     : u'(' + inner + u')';
         scope.sources.push_back({refName, QString(), std::move(columns)});
-        return u'(' + inner + QStringLiteral(") AS ") + quoteName(refName);
+        return sql + QStringLiteral(" AS ") + quoteName(refName);
     }
     case Source::Kind::Subquery: {
         Output output;
@@ -276,9 +316,12 @@ QString Emitter::select(const Select &s, const Scope *outer, Output *output, boo
     QString fromSql;
     if (!s.from.empty()) {
         const bool outerIgnores = m_sourceOrderIgnored;
+        const bool outerMaterializes = m_materializeSources;
         m_sourceOrderIgnored = ignoresSourceOrder(s);
+        m_materializeSources = false; // only the crosstab's own sources
         fromSql = sources(s.from, scope);
         m_sourceOrderIgnored = outerIgnores;
+        m_materializeSources = outerMaterializes;
     }
 
     struct Item
@@ -446,7 +489,11 @@ Translation translate(const QString &sql, SchemaProvider &schema)
         const Select &s = *st.select;
         Scope scope;
         scope.select = &s;
-        const QString from = emitter.sources(s.from, scope);
+        // The crosstab groups its rows: its sources need no order unless it takes the first
+        // or last value of a group.
+        const QString from = emitter.crosstabSources(
+            s.from, scope,
+            ignoresSourceOrder(s) && !(st.transform && containsFirstOrLast(*st.transform)));
         const Emitter::Filters filters = emitter.filters(s, scope);
         const QString &where = filters.where;
 

@@ -63,6 +63,16 @@ struct Translation
     };
     std::vector<RowidColumn> rowidColumns;
 
+    // Crosstab: saved queries among its sources, written once into temporary tables that the
+    // values query and the final query both read, rather than computed by each of them.
+    struct Materialized
+    {
+        QByteArray table;      // temporary table, named in the pieces below
+        QByteArray createSql;  // CREATE TEMP TABLE with the query's columns
+        QByteArray fillSql;    // INSERT INTO it the query's rows
+    };
+    std::vector<Materialized> materialized;
+
     // Crosstab: the values query and the pieces of the final query, put together once the
     // pivot values are known.
     QByteArray pivotValuesSql;                // one column: the distinct pivot values, sorted
