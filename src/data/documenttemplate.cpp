@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <sys/stat.h>
+
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -84,6 +86,19 @@ QString documentTemplateScript()
     return resourceText(QStringLiteral(":/schema/template.sql"));
 }
 
+namespace {
+
+// A temporary file is readable by its owner alone; a document gets the permissions any new
+// file of the user gets.
+void giveUsualPermissions(const QString &path)
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(QFile::encodeName(path).constData(), 0666 & ~mask);
+}
+
+} // namespace
+
 void writeNewDocument(const QString &path)
 {
     const QFileInfo target(path);
@@ -135,6 +150,7 @@ void writeNewDocument(const QString &path)
     }
 
     Database::forget(path);
+    giveUsualPermissions(scratchPath);
     // rename() replaces the target in one step.
     if (std::rename(QFile::encodeName(scratchPath).constData(),
                     QFile::encodeName(path).constData())

@@ -17,6 +17,8 @@ check() { # name expected actual
 doc="$dir/школа.kvt"
 "$korvesta" new "$doc"; check "new exits 0" 0 $?
 "$korvesta" new "$doc" 2>/dev/null; check "new refuses an existing file" 1 $?
+check "a new document has a new file's permissions" \
+    "$(printf '%o' $((0666 & ~$(umask))))" "$(stat -c %a "$doc")"
 
 out=$("$korvesta" sql "$doc" "INSERT INTO tblGroups ([Group], Course) VALUES ('Д''Арт', '1')")
 check "insert prints rows affected" 1 "$out"
