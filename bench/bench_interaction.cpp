@@ -12,10 +12,9 @@
 #include "settings/settingsrecord.h"
 #include "settings/settingsstore.h"
 #include "support/largesample.h"
-#include "views/fillregistry.h"
 #include "views/frames/entryarea.h"
+#include "views/headlessviews.h"
 #include "views/navigationstate.h"
-#include "views/viewrun.h"
 
 #include <QCoreApplication>
 
@@ -29,53 +28,28 @@ namespace {
 class Host : public InteractionHost
 {
 public:
-    Host(GridModel &grid, NavigationState &navigation, DocumentSession &session,
-         SettingsStore &store, SettingsRecord &record, Prompts &prompts)
-        : m_grid(grid)
-        , m_navigation(navigation)
-        , m_session(session)
-        , m_store(store)
-        , m_record(record)
-        , m_prompts(prompts)
-    {
-        registerViewFills(m_fills);
-    }
-    void refresh() override
-    {
-        const int code = m_navigation.beginDispatch();
-        const DispatchPlan plan =
-            DispatchPlan::make(code, m_navigation.previousViewCode(), m_record, m_store);
-        ViewContext ctx(m_grid, m_objects, m_session, m_store, m_record, m_prompts);
-        ctx.viewCode = code;
-        ctx.previousViewCode = m_navigation.previousViewCode();
-        m_grid.setClientWidth(15000);
-        fillView(m_fills, plan, ctx);
-        m_navigation.endDispatch(code);
-    }
-    QDate calendarDate() const override { return QDate::currentDate(); }
+    explicit Host(HeadlessViews &views) : m_views(views) {}
+    void refresh() override { m_views.refresh(); }
+    QDate calendarDate() const override { return m_views.date; }
 
 private:
-    GridModel &m_grid;
-    NavigationState &m_navigation;
-    DocumentSession &m_session;
-    SettingsStore &m_store;
-    SettingsRecord &m_record;
-    Prompts &m_prompts;
-    FillRegistry m_fills;
-    ObjectList m_objects;
+    HeadlessViews &m_views;
 };
 
 struct Sample
 {
     LargeSample &large = largeSample();
     GridModel grid;
-    NavigationState navigation;
+    HeadlessViews views{grid, *large.session, *large.settings, large.record, large.prompts};
+    NavigationState &navigation = views.navigation();
     DocumentQueries queries{*large.session, *large.settings, large.prompts};
     ReferenceEditor editor{*large.session, large.record, large.prompts};
     EditingTargets targets;
-    Host host{grid, navigation, *large.session, *large.settings, large.record, large.prompts};
+    Host host{views};
     GridRouter router{grid, navigation, large.record, large.prompts, queries, editor, targets,
                       host};
+
+    Sample() { grid.setClientWidth(15000); } // the grid of a maximised window
 };
 
 void BM_SaveNewGroupAndRefill(benchmark::State &state)

@@ -8,10 +8,7 @@
 #include "grid/gridtext.h"
 #include "settings/settingsrecord.h"
 #include "settings/settingsstore.h"
-#include "views/dispatchplan.h"
-#include "views/fillregistry.h"
-#include "views/viewcontext.h"
-#include "views/viewrun.h"
+#include "views/headlessviews.h"
 #include "views/viewtable.h"
 
 #include <QDate>
@@ -142,32 +139,25 @@ int runViewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 
     GridModel grid;
     grid.setClientWidth(options.width);
-    ObjectList objects;
-    ViewContext ctx(grid, objects, session, settings, record, prompts);
-    ctx.viewCode = options.code;
-    ctx.previousViewCode = options.code;
-    ctx.calendarDate = options.date;
-    ctx.periodFrom = ctx.rangeFrom = options.from;
-    ctx.periodTo = ctx.rangeTo = options.to;
-    ctx.processEvents = [] {};
-
-    FillRegistry fills;
-    registerViewFills(fills);
-    const DispatchPlan plan = DispatchPlan::make(options.code, options.code, record, settings);
-    fillView(fills, plan, ctx);
+    HeadlessViews views(grid, session, settings, record, prompts);
+    views.date = options.date;
+    views.from = options.from;
+    views.to = options.to;
+    views.show(options.code);
 
     if (!options.object.isEmpty()) {
-        const auto entry = std::find_if(objects.entries.begin(), objects.entries.end(),
+        const std::vector<ObjectListEntry> &entries = views.objects().entries;
+        const auto entry = std::find_if(entries.begin(), entries.end(),
                                         [&](const ObjectListEntry &e) {
                                             return e.text().compare(options.object,
                                                                     Qt::CaseInsensitive) == 0;
                                         });
-        if (entry == objects.entries.end()) {
+        if (entry == entries.end()) {
             err << QStringLiteral("В списке объектов вида нет «%1»").arg(options.object)
                 << Qt::endl;
             return 1;
         }
-        fillViewForObject(fills, ctx, *entry);
+        views.chooseObject(*entry);
     }
 
     out << (options.html ? gridToHtml(grid) : gridToTsv(grid));

@@ -5,6 +5,7 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/views/dispatchplan.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/views/displaytextmodes.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/views/gridappearance.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/views/headlessviews.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/views/navigationstate.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/views/uisettings.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/views/viewfills.cpp

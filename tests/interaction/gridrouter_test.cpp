@@ -202,16 +202,16 @@ TEST_F(RouterTest, TimetableDoubleClickChecksTheDay)
     grid.setText(0, 1, QStringLiteral("1 курс"));
     grid.setText(1, 1, QStringLiteral("П-9"));
 
-    host.date = s.past.addDays(6); // Sunday
+    views.date = s.past.addDays(6); // Sunday
     router.doubleClicked(2, 1);
     EXPECT_EQ(messages(), QStringList{QStringLiteral("Выбран выходной день")});
     EXPECT_TRUE(targets.calls.isEmpty());
 
-    host.date = s.past.addDays(4); // П-9's exam
+    views.date = s.past.addDays(4); // П-9's exam
     router.doubleClicked(2, 1);
     EXPECT_EQ(messages().last(), QStringLiteral("На данный день назначен экзамен в группе П-9"));
     EXPECT_EQ(targets.calls,
-              QStringList{QStringLiteral("group 2 1 ") + host.date.toString(Qt::ISODate)});
+              QStringList{QStringLiteral("group 2 1 ") + views.date.toString(Qt::ISODate)});
 }
 
 TEST_F(RouterTest, WeekTimetableTakesTheDayFromTheRowHeading)
@@ -227,7 +227,7 @@ TEST_F(RouterTest, WeekTimetableTakesTheDayFromTheRowHeading)
     grid.setText(1, 2, QStringLiteral("П-10"));
     grid.setText(2, 0, QStringLiteral("Суббота"));
     grid.setText(3, 0, QStringLiteral("Воскресенье"));
-    host.date = s.past.addDays(2); // a Wednesday of the same week
+    views.date = s.past.addDays(2); // a Wednesday of the same week
 
     router.doubleClicked(3, 2);
     EXPECT_EQ(messages(), QStringList{QStringLiteral("Выбран выходной день")});

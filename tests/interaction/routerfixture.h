@@ -12,9 +12,7 @@
 #include "settings/settingsstore.h"
 #include "support/scriptedprompts.h"
 #include "support/testdocument.h"
-#include "views/fillregistry.h"
-#include "views/navigationstate.h"
-#include "views/viewrun.h"
+#include "views/headlessviews.h"
 
 #include <gtest/gtest.h>
 
@@ -24,32 +22,14 @@ namespace korvesta {
 class TestHost : public InteractionHost
 {
 public:
-    TestHost(GridModel &grid, NavigationState &navigation, DocumentSession &session,
-             SettingsStore &store, SettingsRecord &record, Prompts &prompts)
-        : m_grid(grid)
-        , m_navigation(navigation)
-        , m_session(session)
-        , m_store(store)
-        , m_record(record)
-        , m_prompts(prompts)
-    {
-        registerViewFills(m_fills);
-    }
+    explicit TestHost(HeadlessViews &views) : m_views(views) {}
 
     void refresh() override
     {
-        const int code = m_navigation.beginDispatch();
-        const DispatchPlan plan =
-            DispatchPlan::make(code, m_navigation.previousViewCode(), m_record, m_store);
-        ViewContext ctx(m_grid, m_objects, m_session, m_store, m_record, m_prompts);
-        ctx.viewCode = code;
-        ctx.previousViewCode = m_navigation.previousViewCode();
-        ctx.calendarDate = date;
-        fillView(m_fills, plan, ctx);
-        m_navigation.endDispatch(code);
+        m_views.refresh();
         ++refreshes;
     }
-    QDate calendarDate() const override { return date; }
+    QDate calendarDate() const override { return m_views.date; }
     void showContextMenu(EditMenu which, const ContextMenuState &state) override
     {
         menu = which;
@@ -57,21 +37,13 @@ public:
     }
     void repeatObjectClick() override { ++objectClicks; }
 
-    QDate date = QDate::currentDate();
     int refreshes = 0;
     int objectClicks = 0;
     EditMenu menu = EditMenu::None;
     ContextMenuState menuState;
 
 private:
-    GridModel &m_grid;
-    NavigationState &m_navigation;
-    DocumentSession &m_session;
-    SettingsStore &m_store;
-    SettingsRecord &m_record;
-    Prompts &m_prompts;
-    FillRegistry m_fills;
-    ObjectList m_objects;
+    HeadlessViews &m_views;
 };
 
 // The editing not built yet, recording what it was asked.
@@ -127,11 +99,12 @@ protected:
     ScriptedPrompts prompts;
     DocumentSession session{prompts, store, {folder.path(), folder.path()}};
     GridModel grid;
-    NavigationState navigation;
+    HeadlessViews views{grid, session, store, settings, prompts};
+    NavigationState &navigation = views.navigation();
     DocumentQueries queries{session, store, prompts};
     ReferenceEditor editor{session, settings, prompts};
     RecordingTargets targets;
-    TestHost host{grid, navigation, session, store, settings, prompts};
+    TestHost host{views};
     GridRouter router{grid, navigation, settings, prompts, queries, editor, targets, host};
 };
 

@@ -1,0 +1,58 @@
+#include "headlessviews.h"
+
+#include "dispatchplan.h"
+#include "viewrun.h"
+
+namespace korvesta {
+
+HeadlessViews::HeadlessViews(GridModel &grid, DocumentSession &session, SettingsStore &settings,
+                             SettingsRecord &record, Prompts &prompts)
+    : m_grid(grid)
+    , m_session(session)
+    , m_settings(settings)
+    , m_record(record)
+    , m_prompts(prompts)
+{
+    registerViewFills(m_fills);
+}
+
+ViewContext HeadlessViews::context()
+{
+    ViewContext ctx(m_grid, m_objects, m_session, m_settings, m_record, m_prompts);
+    ctx.viewCode = m_navigation.viewCode();
+    ctx.previousViewCode = m_navigation.previousViewCode();
+    ctx.calendarDate = date;
+    ctx.periodFrom = ctx.rangeFrom = from.isValid() ? from : date;
+    ctx.periodTo = ctx.rangeTo = to.isValid() ? to : ctx.periodFrom;
+    ctx.processEvents = [] {};
+    return ctx;
+}
+
+void HeadlessViews::refresh()
+{
+    const int code = m_navigation.beginDispatch();
+    const DispatchPlan plan =
+        DispatchPlan::make(code, m_navigation.previousViewCode(), m_record, m_settings);
+    m_objects.clear();
+    ViewContext ctx = context();
+    fillView(m_fills, plan, ctx);
+    m_navigation.endDispatch(code);
+}
+
+void HeadlessViews::show(int code)
+{
+    m_navigation.selectSection(code / 10);
+    refresh();
+    if (code % 10 != 0) {
+        m_navigation.selectItem(code % 10);
+        refresh();
+    }
+}
+
+bool HeadlessViews::chooseObject(const ObjectListEntry &entry)
+{
+    ViewContext ctx = context();
+    return fillViewForObject(m_fills, ctx, entry);
+}
+
+} // namespace korvesta
