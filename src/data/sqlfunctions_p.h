@@ -9,9 +9,23 @@
 
 #include <string_view>
 
-// What the SQL functions in sqlfunctions.cpp and the date functions in sqldatefunctions.cpp
-// share. Private to those two files.
+// What the SQL functions in sqlfunctions.cpp, the date functions in sqldatefunctions.cpp and
+// the text comparison in sqlcomparison.cpp share. Private to those files.
 namespace korvesta::sqlfn {
+
+// ---- Characters, collation and LIKE (sqlcomparison.cpp) --------------------------------------
+
+using Bytes = const unsigned char *;
+
+// Reads one code point of UTF-8 and moves past it.
+char32_t nextCodePoint(Bytes &p, Bytes end);
+// Simple Unicode case folding, one code point to one.
+char32_t foldCase(char32_t c);
+Bytes bytesOf(std::string_view text);
+
+int collateNoCase(void *, int aLength, const void *a, int bLength, const void *b);
+void jetLike(sqlite3_context *context, int argc, sqlite3_value **argv);
+void jetDialectLike(sqlite3_context *context, int argc, sqlite3_value **argv);
 
 // ---- Arguments and results (sqlfunctions.cpp) ------------------------------------------------
 
