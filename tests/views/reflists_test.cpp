@@ -210,6 +210,7 @@ TEST_F(RefLists, GroupPassportAgainstTheTables)
         ObjectListEntry entry{QStringLiteral("gr") + QString::number(group), {}, {}};
         registry.find(2)->objectChosen(ctx, entry);
         QStringList shown = body(0, 4);
+        EXPECT_EQ(shown.takeFirst(), "||||"); // the load lines start in row 2
         const QString totals = shown.takeLast();
         EXPECT_EQ(shown, expected);
         const QStringList t = totals.split(u'|');
@@ -218,7 +219,7 @@ TEST_F(RefLists, GroupPassportAgainstTheTables)
         EXPECT_EQ(t[2].toInt() - t[3].toInt(), t[4].toInt());
         EXPECT_EQ(grid.cellBackColor(grid.rows() - 1, 0), grid.backColorFixed());
     }
-    EXPECT_EQ(grid.text(1, 4), "-1");
+    EXPECT_EQ(grid.text(2, 4), "-1");
     // The dates of a line: the latest lesson and the exam.
     registry.find(2)->objectChosen(ctx, {QStringLiteral("gr") + QString::number(s.p9), {}, {}});
     const int line = grid.findRow("Иванов И.И.", 1);
@@ -345,6 +346,10 @@ TEST_F(RefLists, EntryAreaOpensOnlyInItsList)
     EXPECT_EQ(grid.text(5, 2), "Отмена");
     EXPECT_EQ(grid.cellBackColor(3, 2), grid.backColorFixed());
     EXPECT_EQ(grid.cellBackColor(1, 4), grid.backColor());
+    // The whole area is boxed in cell borders, not the entry row alone.
+    EXPECT_EQ(grid.cellBorder(4, 4).edges,
+              Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+    EXPECT_FALSE(grid.cellBorder(7, 4).edges);
     EXPECT_EQ(grid.text(7, 2), "П-9");
     EXPECT_EQ(grid.currentRow(), 1);
     EXPECT_EQ(grid.currentCol(), 1);

@@ -21,8 +21,8 @@ void insertEntryArea(GridModel &grid)
     CellBorders borders;
     borders.color = grid.gridColor().isValid() ? grid.gridColor() : QColor(Qt::gray);
     borders.left = borders.top = borders.right = borders.bottom = true;
-    borders.innerVertical = true;
-    grid.setCellBorders(Row, 0, Row, last, borders);
+    borders.innerVertical = borders.innerHorizontal = true;
+    grid.setCellBorders(Row, 0, bottom, last, borders);
 
     CellBorders button;
     button.color = QColor(Qt::black);

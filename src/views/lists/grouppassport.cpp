@@ -40,7 +40,8 @@ void fillGroupPassport(ViewContext &ctx, int keyGroup)
     const int lastLesson = rs->fieldIndex(QStringLiteral("Max-Date"));
     const int exam = rs->fieldIndex(QStringLiteral("DateExam"));
 
-    grid.setRows(1);
+    // The load lines start below an empty first body row.
+    grid.setRows(2);
     const QChar tab = QLatin1Char('\t');
     for (; !rs->isEof(); rs->moveNext()) {
         const QVariant given = rs->value(hours);
