@@ -303,6 +303,12 @@ TEST_F(Timetable, SecondShiftRowsStandApart)
     EXPECT_NE(grid.cellBackColor(2 + 2, 0), grey);
     EXPECT_EQ(grid.cellBackColor(2 + 3, 0), grey);
     EXPECT_EQ(grid.cellBackColor(2 + 3, column("П-10")), grey);
+
+    // Without colour display a lesson of the work schedule keeps the shift's colour.
+    record.ShowColorItem = false;
+    show(42);
+    EXPECT_EQ(grid.text(2 + 4, 1), "П-9  Матем\r\nП-10  Матем");
+    EXPECT_EQ(grid.cellBackColor(2 + 4, 1), grey);
 }
 
 TEST_F(Timetable, WorkScheduleByTutor)

@@ -108,7 +108,9 @@ void fillWorkSchedule(ViewContext &ctx, const TimetableLayout &layout)
         const QString held = grid.text(row, col);
         // Another subgroup, or another group of the same lecture, goes below.
         grid.setText(row, col, held.isEmpty() ? text : held + QStringLiteral("\r\n") + text);
-        grid.setCellBackColor(row, col, ctx.record.ShowColorItem ? lesson.groupColor : QColor());
+        // Without colour display the cell keeps the frame's colour (a second shift's grey).
+        if (ctx.record.ShowColorItem)
+            grid.setCellBackColor(row, col, lesson.groupColor);
     }
 }
 
