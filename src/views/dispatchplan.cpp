@@ -103,8 +103,8 @@ DispatchPlan DispatchPlan::make(int code, int previousCode, const SettingsRecord
 
     plan.exportToExcel = section <= 4;
     plan.timetableTools = section == 4;
-    // The busy-time view shows marks, not lesson texts: it has no display mode.
-    plan.displayTextButton = section == 4 && plan.item < DisplayTextModes::ItemCount;
+    // Also in the busy-time view, whose drop-down offers no entries.
+    plan.displayTextButton = section == 4;
     plan.disableAud = section != 3;
     for (const DisplayTextMode &mode : DisplayTextModes::all())
         plan.displayTextShown.push_back(mode.isOfferedIn(plan.item));

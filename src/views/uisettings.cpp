@@ -54,7 +54,8 @@ bool UiSettings::showBusyTime(const SettingsStore &settings, int kind)
 
 bool UiSettings::busyTimeIcons(const SettingsStore &settings)
 {
-    return settings.readInt(kSection, QStringLiteral("ShowBusyTimeIconNoLetter"), 1) != 0;
+    // Icons for 1 only: any other value asks for letters.
+    return settings.readInt(kSection, QStringLiteral("ShowBusyTimeIconNoLetter"), 1) == 1;
 }
 
 } // namespace korvesta

@@ -259,7 +259,7 @@ TEST_F(DispatchPlanTest, DisplayModesAndBusyMarksFollowTheSettings)
     EXPECT_FALSE(shown(plan(41), "dGroup + dAuditoria"));
     EXPECT_TRUE(shown(plan(41), "dDiscipline + dAuditoria"));
     EXPECT_TRUE(plan(42).displayTextButton);
-    EXPECT_FALSE(plan(43).displayTextButton);
+    EXPECT_TRUE(plan(43).displayTextButton);
     EXPECT_FALSE(plan(30).displayTextButton);
 
     EXPECT_TRUE(plan(43).busyTimeShown[2]);
@@ -268,6 +268,8 @@ TEST_F(DispatchPlanTest, DisplayModesAndBusyMarksFollowTheSettings)
     store.writeInt(kSettings, "ShowBusyTimeIconNoLetter", 0);
     EXPECT_FALSE(plan(43).busyTimeShown[2]);
     EXPECT_TRUE(plan(43).busyTimeShown[3]);
+    EXPECT_FALSE(plan(43).busyTimeIcons);
+    store.writeInt(kSettings, "ShowBusyTimeIconNoLetter", 2);
     EXPECT_FALSE(plan(43).busyTimeIcons);
 }
 
