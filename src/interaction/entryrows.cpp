@@ -82,6 +82,8 @@ QStringList listedCells(const GridModel &grid, int viewCode)
         return {QString(), cell(grid, 2).trimmed(), cell(grid, 3).trimmed()};
     case 21:
         return {corpusFromCell(cell(grid, 1)), cell(grid, 2).trimmed(), cell(grid, 3).trimmed()};
+    case 31: // the tutor; the other cells of the load belong to its lines
+        return {cell(grid, 1).trimmed()};
     default:
         return {};
     }

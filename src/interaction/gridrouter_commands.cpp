@@ -148,7 +148,8 @@ void GridRouter::deleteKey()
     case 40:
     case 41:
     case 42:
-        if (m_grid.isDataCell(m_row, m_col))
+        // Only a cell that shows a lesson is cleared.
+        if (m_grid.isDataCell(m_row, m_col) && !m_grid.text(m_row, m_col).trimmed().isEmpty())
             m_targets->clearLessonCell(m_row, m_col, cellDate(m_row));
         break;
     case 43:

@@ -58,11 +58,11 @@ bool GridRouter::fillEntryFromList(int listView, int row)
     entryrows::copyToEntryRow(m_grid, row);
     m_grid.setCurrentCell(entryarea::Row, 1);
     const int key = lookUpKey(listView, entryarea::Row);
-    if (key == 0)
-        return false; // left as a new record: saving it tells that it exists
+    // A record not found again is left as a new one (saving it tells that it exists); the
+    // record edited before is forgotten, so that this row cannot be written over it.
     m_currentKey = key;
-    m_navigation.setEditExisting(true);
-    return true;
+    m_navigation.setEditExisting(key != 0);
+    return key != 0;
 }
 
 int GridRouter::lookUpKey(int listView, int row)

@@ -1,5 +1,6 @@
 #include "routerfixture.h"
 
+#include "interaction/entryrows.h"
 #include "views/frames/entryarea.h"
 
 namespace korvesta {
@@ -133,6 +134,27 @@ TEST_F(RouterTest, EditOfAnExistingGroupRewritesItAndFindsItAgain)
     EXPECT_EQ(grid.text(grid.currentRow(), 2), QStringLiteral("П-9а"));
 }
 
+TEST_F(RouterTest, ARowNotFoundAgainIsSavedAsNewNotOverTheRecordEditedBefore)
+{
+    // A name stored with a trailing blank is not found by the trimmed text of the list.
+    b.add("tblGroups", {"Group", "Ц-1 ", "Course", "4", "Key_TypeFaculty", 1});
+    show(0, 0);
+    const int p9 = grid.findRow(QStringLiteral("П-9"), 2);
+    router.doubleClicked(p9, 2);
+    ASSERT_EQ(router.currentKey(), s.p9);
+
+    const int other = grid.findRow(QStringLiteral("Ц-1 "), 2, entryarea::Rows + 1);
+    ASSERT_GT(other, entryarea::Rows);
+    router.doubleClicked(other, 2);
+    EXPECT_EQ(grid.text(1, 2), QStringLiteral("Ц-1 "));
+    EXPECT_FALSE(navigation.editExisting());
+    EXPECT_EQ(router.currentKey(), 0);
+
+    grid.setText(1, 2, QStringLiteral("Ц-2"));
+    moveTo(entryarea::AcceptRow, entryarea::ButtonCol);
+    EXPECT_EQ(count("SELECT count(*) FROM tblGroups WHERE \"Group\" IN ('П-9', 'Ц-1 ', 'Ц-2')"), 3);
+}
+
 TEST_F(RouterTest, EditMenusFillTheEntryAreaWithTheRecordsKey)
 {
     const struct
@@ -212,6 +234,25 @@ TEST_F(RouterTest, TimetableDoubleClickChecksTheDay)
     EXPECT_EQ(messages().last(), QStringLiteral("На данный день назначен экзамен в группе П-9"));
     EXPECT_EQ(targets.calls,
               QStringList{QStringLiteral("group 2 1 ") + views.date.toString(Qt::ISODate)});
+}
+
+TEST_F(RouterTest, DeleteInTheDayTimetableClearsOnlyACellWithALesson)
+{
+    navigation.selectSection(4);
+    grid.setCols(3);
+    grid.setRows(3);
+    grid.setFixedRows(2);
+    grid.setFixedCols(1);
+    grid.setText(1, 1, QStringLiteral("П-9"));
+    grid.setText(1, 2, QStringLiteral("П-10"));
+    grid.setText(2, 2, QStringLiteral("Матем"));
+    views.date = s.past;
+    for (const int col : {1, 2}) {
+        grid.setCurrentCell(2, col);
+        router.keyUp(Qt::Key_Delete);
+    }
+    EXPECT_EQ(targets.calls,
+              QStringList{QStringLiteral("clear 2 2 ") + s.past.toString(Qt::ISODate)});
 }
 
 TEST_F(RouterTest, WeekTimetableTakesTheDayFromTheRowHeading)
@@ -297,6 +338,28 @@ TEST_F(RouterTest, ExamDateOfThePassport)
     router.afterEdit(1, 6);
     EXPECT_EQ(targets.calls, QStringList{QStringLiteral("exam 1 2027-03-05")});
     EXPECT_EQ(grid.text(1, 6), QStringLiteral("05.03.2027"));
+}
+
+// A new tutor is found again in the refilled load by his name alone: the load's other
+// columns belong to its lines.
+TEST(EntryRowsTest, NewTutorIsFoundAgainByName)
+{
+    GridModel entry;
+    entry.setCols(7);
+    entry.setRows(8);
+    entry.setFixedRows(1);
+    entry.setText(1, 1, QStringLiteral(" Сидоров "));
+    entry.setText(1, 2, QStringLiteral("101 (Главный)"));
+
+    GridModel load;
+    load.setCols(7);
+    load.setRows(4);
+    load.setFixedRows(1);
+    load.setText(1, 1, QStringLiteral("Иванов И.И."));
+    load.setText(2, 1, QStringLiteral("Сидоров"));
+    load.setText(2, 3, QStringLiteral("Матем"));
+    load.setText(3, 1, QStringLiteral("Петров П.П."));
+    EXPECT_EQ(entryrows::findListRow(load, entryrows::listedCells(entry, 31)), 2);
 }
 
 } // namespace

@@ -60,6 +60,10 @@ public:
         calls << QStringLiteral("exam %1 %2").arg(row).arg(date.toString(Qt::ISODate));
         return true;
     }
+    void clearLessonCell(int row, int col, const QDate &date) override
+    {
+        calls << QStringLiteral("clear %1 %2 %3").arg(row).arg(col).arg(date.toString(Qt::ISODate));
+    }
     bool editLoadHours(int row) override
     {
         calls << QStringLiteral("hours %1").arg(row);
