@@ -20,11 +20,20 @@ const QString kNoFaculty = QStringLiteral("отсутствует");
 
 using Parameters = std::vector<std::pair<QString, QVariant>>;
 
+// A null date is given as Null, as a parameter left unset: no date matches it (the auditorium
+// change asks who is free at a lesson without naming a date).
+QVariant parameterValue(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QDate && value.toDate().isNull())
+        return {};
+    return value;
+}
+
 Recordset openQuery(const Database &db, const QString &name, const Parameters &parameters)
 {
     QueryDef query = db.queryDef(name);
     for (const auto &[parameter, value] : parameters)
-        query.setParameter(parameter, value);
+        query.setParameter(parameter, parameterValue(value));
     return query.openRecordset();
 }
 
@@ -148,7 +157,12 @@ T DocumentQueries::run(T empty, const std::function<T(const Database &)> &work)
     try {
         return work(*db);
     } catch (const DbError &error) {
-        m_session.handleError(error);
+        // A saved query without a field read here is of another layout, like one without a
+        // parameter: the user is told so rather than shown an empty answer.
+        if (error.code() == dberr::ItemNotFound)
+            m_session.handleError(DbError(dberr::TooFewParameters, error.message()));
+        else
+            m_session.handleError(error);
         return empty;
     }
 }

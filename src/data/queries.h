@@ -98,7 +98,8 @@ public:
     std::optional<Recordset> OpenTutorBusyTotals(const QString &tutor);
     QString GetNote(const QDate &date);
     // Kind 1 groups, 2 disciplines, 3 auditoriums, 4 tutors, with FreeItem for the lesson
-    // (0 is taken as lesson 1); nothing for another kind.
+    // (0 is taken as lesson 1); nothing for another kind. A null date names no date, so that
+    // nothing is busy (the auditorium change asks by the lesson alone).
     std::optional<Recordset> OpenFreeBusy(int kind, int lesson, const QDate &date);
     // Weeks of the study period less its rest weeks; 0 without a study period.
     int GetWorkWeeks();

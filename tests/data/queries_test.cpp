@@ -3,6 +3,7 @@
 
 #include "data/documentsession.h"
 #include "data/queries.h"
+#include "data/querydef.h"
 #include "institutionbuilder.h"
 #include "settings/settingsstore.h"
 #include "support/scriptedprompts.h"
@@ -136,15 +137,21 @@ TEST_F(Queries, NoDocumentAndADocumentWithoutItsSavedQueries)
         EXPECT_EQ(prompts.texts(Kind::OpenFile).size(), r.rewrites ? 0 : 1) << r.name;
     }
 
+    // A saved query without a field read here is of another layout as well.
+    const QString otherLayout = "Некорректный формат базы данных\r\nДействие отменено";
+    b.db().queryDef("qryNote").setSql(
+        "PARAMETERS pDate DateTime; SELECT tblNotes.Key_TTL FROM tblNotes;");
+    prompts.shown.clear();
+    EXPECT_EQ(q.GetNote(s.past), QString());
+    EXPECT_EQ(prompts.texts(Kind::Message), QStringList({otherLayout}));
+
     // Saved queries missing: the shared message, once per call, and an empty result.
     b.raw("DELETE FROM sysQueries");
     Database::forgetAll();
     for (const Routine &r : kRoutines) {
         prompts.shown.clear();
         EXPECT_FALSE(r.call(q, s)) << r.name;
-        EXPECT_EQ(prompts.texts(Kind::Message),
-                  QStringList({"Некорректный формат базы данных\r\nДействие отменено"}))
-            << r.name;
+        EXPECT_EQ(prompts.texts(Kind::Message), QStringList({otherLayout})) << r.name;
     }
 }
 
@@ -276,6 +283,12 @@ TEST_F(Queries, ListsOpenTheirSourcesAndOtherNamesOrKindsNothing)
     // The lesson-number column stands for lesson 1.
     EXPECT_EQ(rows(q.OpenFreeBusy(4, 0, s.past)), rows(q.OpenFreeBusy(4, 1, s.past)));
     EXPECT_NE(rows(q.OpenFreeBusy(4, 2, s.past)), rows(q.OpenFreeBusy(4, 1, s.past)));
+    // Without a date (the auditorium change asks by lesson alone) every auditorium is free.
+    std::optional<Recordset> auditoriums = q.OpenFreeBusy(3, 1, QDate());
+    ASSERT_TRUE(auditoriums);
+    EXPECT_EQ(auditoriums->recordCount(), 3);
+    for (; !auditoriums->isEof(); auditoriums->moveNext())
+        EXPECT_TRUE(auditoriums->value("FreeItem").toBool());
     EXPECT_TRUE(prompts.shown.empty());
 }
 
