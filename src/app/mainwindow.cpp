@@ -68,8 +68,12 @@ frmMain::frmMain(DocumentSession &session, SettingsStore &settings, Prompts &pro
     m_dispatcher = std::make_unique<ViewDispatcher>(*this);
     m_grid->setToolTipProvider(
         [this](int row, int col) { return m_dispatcher->cellToolTip(row, col); });
-    m_fileCommands = std::make_unique<FileCommands>(m_session, m_prompts,
-                                                    [this] { m_dispatcher->refresh(); });
+    m_fileCommands = std::make_unique<FileCommands>(m_session, m_prompts, [this] {
+        // "Открыть" saves PathDB; the record keeps it too, or saving the options would
+        // put the folder of the document opened before back.
+        m_record.PathDB = m_settings.readText(kSection, QStringLiteral("PathDB"), QString());
+        m_dispatcher->refresh();
+    });
     m_helpCommands = std::make_unique<HelpCommands>(this, m_prompts);
     m_gridLook = std::make_unique<GridLookCommands>(this, m_settings, m_prompts, m_grid,
                                                     m_printer);

@@ -265,6 +265,8 @@ void ViewDispatcher::tabChosen(int tab)
     if (!routines || !routines->paneRefill)
         return;
     ViewContext ctx = context();
+    // The tab bar tells of the click before it moves its current tab.
+    ctx.tab = tab;
     routines->paneRefill(ctx);
     m_window.objectPane()->setObjects(m_objects);
 }

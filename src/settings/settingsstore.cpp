@@ -55,7 +55,10 @@ bool SettingsStore::readBool(const QString &section, const QString &key, bool de
         return true;
     if (value.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
         return false;
-    return defaultValue;
+    // A number converts too, as the buttons that save 1 or 0 write it: not zero is true.
+    bool isNumber = false;
+    const double number = value.toDouble(&isNumber);
+    return isNumber ? number != 0 : defaultValue;
 }
 
 int SettingsStore::readInt(const QString &section, const QString &key, int defaultValue) const

@@ -103,7 +103,7 @@ DispatchPlan DispatchPlan::make(int code, int previousCode, const SettingsRecord
 
     plan.exportToExcel = section <= 4;
     plan.timetableTools = section == 4;
-    // Also in the busy-time view, whose drop-down offers no entries.
+    // Also in the busy-time view, whose drop-down offers only the modes of every item.
     plan.displayTextButton = section == 4;
     plan.disableAud = section != 3;
     for (const DisplayTextMode &mode : DisplayTextModes::all())

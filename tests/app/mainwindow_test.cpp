@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QTabBar>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -331,6 +332,15 @@ TEST_F(MainWindowTest, TheObjectListCompletesItsView)
     EXPECT_TRUE(child("TabStrip1")->isVisible());
     EXPECT_EQ(settings.readText(kSettings, "ShowMiddlePaneOnTimeTable", "?"),
               QStringLiteral("True"));
+
+    // A tab click refills the pane with objects of the tab clicked, not of the one before.
+    int refilledFor = -1;
+    window->fills().setPaneRefill(40, [&](ViewContext &ctx) { refilledFor = ctx.tab; });
+    auto *tabs = child<QTabBar>("TabStrip1");
+    QApplication::processEvents();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    EXPECT_EQ(refilledFor, 1);
+    EXPECT_EQ(settings.readText(kSettings, "TabStripSelected", "?"), QStringLiteral("1"));
 }
 
 TEST_F(MainWindowTest, HelpIsShownOrItsAbsenceExplained)
@@ -407,6 +417,13 @@ TEST_F(MainWindowTest, AStartDocumentThatIsNoneIsReplacedByANewOne)
     open({document});
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Тарвела - Колледж"));
     EXPECT_EQ(session.currentPath(), document);
+
+    // The options record follows "Открыть", so that saving the options keeps the new PathDB.
+    const QString other = newTestDocument(folder, QStringLiteral("Лицей.kvt"));
+    prompts.fileAnswers.push_back(other);
+    command("submenuOpenDB")->trigger();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Тарвела - Лицей"));
+    EXPECT_EQ(window->settingsRecord().PathDB, other);
 }
 
 TEST_F(MainWindowTest, ClosingDeletesAnEmptyNewDocument)

@@ -49,7 +49,9 @@ TEST(Settings, MissingOrBadValuesYieldTheReadsDefault)
                   "ShowTotals=false\n"
                   "LessonsInDay=много\n"
                   "WorkDays= 6 \n"
-                  "SortPrep=\n");
+                  "SortPrep=\n"
+                  "ShowColorItem=0\n"
+                  "FreeWindow=-1\n");
     const SettingsStore store(ini);
 
     const struct
@@ -62,6 +64,8 @@ TEST(Settings, MissingOrBadValuesYieldTheReadsDefault)
         {"TempFile", true, true},
         {"ShowTotals", true, false},  // letter case does not matter
         {"SortPrep", true, true},     // empty
+        {"ShowColorItem", true, false}, // numbers convert: not zero is true
+        {"FreeWindow", false, true},
         {"Missing", true, true},
         {"Missing", false, false},
     };
