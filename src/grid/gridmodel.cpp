@@ -132,7 +132,7 @@ void GridModel::clear()
 
 void GridModel::setRows(int count)
 {
-    if (count < 0 || count == rows() || qint64(count) * m_cols > MaxCells)
+    if (count < 0 || count == rows() || count > MaxCells || qint64(count) * m_cols > MaxCells)
         return;
     m_rows.resize(static_cast<size_t>(count));
     m_cells.resize(index(count, 0));
@@ -142,7 +142,7 @@ void GridModel::setRows(int count)
 
 void GridModel::setCols(int count)
 {
-    if (count < 0 || count == m_cols || qint64(count) * rows() > MaxCells)
+    if (count < 0 || count == m_cols || count > MaxCells || qint64(count) * rows() > MaxCells)
         return;
     if (!m_rows.empty()) {
         std::vector<Cell> cells(static_cast<size_t>(count) * m_rows.size());

@@ -49,6 +49,32 @@ bool intersects(int a1, int a2, int b1, int b2)
     return a1 <= b2 && b1 <= a2;
 }
 
+// A cell shows no more lines than fit in its height and, on each, no more characters than it
+// has pixels across. Cutting a long text to that before it is measured keeps painting fast
+// whatever its length; what is cut would not have shown, and a cut line is still drawn short
+// with an ellipsis.
+QString visiblePart(const QString &text, const QRect &inner, int lineSpacing, bool wordWrap)
+{
+    const qsizetype maxLines = inner.height() / std::max(lineSpacing, 1) + 2;
+    const qsizetype maxChars = inner.width() + 1;
+    if (text.size() <= maxLines * maxChars)
+        return text;
+    if (wordWrap)
+        return text.left(maxLines * maxChars);
+    QString shown;
+    qsizetype start = 0;
+    for (qsizetype line = 0; line < maxLines && start <= text.size(); ++line) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        if (line > 0)
+            shown += QLatin1Char('\n');
+        shown += QStringView(text).mid(start, std::min(end - start, maxChars));
+        start = end + 1;
+    }
+    return shown;
+}
+
 } // namespace
 
 GridPainter::GridPainter(const GridModel &model, const GridLayout &layout,
@@ -238,10 +264,11 @@ void GridPainter::paintContent(QPainter &painter, int row, int col, const QRect 
     paintText(painter, text, alignment, inner, clip);
 }
 
-void GridPainter::paintText(QPainter &painter, const QString &text, Qt::Alignment alignment,
+void GridPainter::paintText(QPainter &painter, const QString &fullText, Qt::Alignment alignment,
                             const QRect &inner, const QRect &clip)
 {
     const QFontMetrics &metrics = m_bold ? m_boldMetrics : m_metrics;
+    const QString text = visiblePart(fullText, inner, metrics.lineSpacing(), m_model.wordWrap());
     const QStringList lines = text.split(QLatin1Char('\n'));
     bool fits = true;
     std::vector<int> widths;

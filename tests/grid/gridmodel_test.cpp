@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 
 namespace korvesta {
 namespace {
@@ -83,6 +84,13 @@ TEST(GridModel, CallsOutsideTheGridChangeNothing)
     EXPECT_FALSE(grid.cellBackColor(5, 5).isValid());
     EXPECT_FALSE(grid.mergedRange(-1, 0).isValid());
     EXPECT_EQ(grid.aggregate(Aggregate::Count, 7, 7, 9, 9), 0);
+
+    // An empty dimension does not make the other one free.
+    GridModel empty;
+    empty.setRows(std::numeric_limits<int>::max());
+    empty.setCols(std::numeric_limits<int>::max());
+    EXPECT_EQ(empty.rows(), 0);
+    EXPECT_EQ(empty.cols(), 0);
 }
 
 TEST(GridModel, CellsShowTheirOwnThenTheirRowsThenTheGridsColours)

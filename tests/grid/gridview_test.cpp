@@ -6,6 +6,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -305,6 +306,31 @@ TEST_F(GridViewTest, RowsGrowToTheirWrappedTextAndNeverShrink)
     // "Математика" is merged down over rows 2 to 4: its rows keep their height.
     EXPECT_EQ(view->cellRect(3, 0).height(), 20);
     EXPECT_EQ(view->cellRect(0, 2), fixedCourse);
+}
+
+TEST_F(GridViewTest, TextsOfAnyLengthPaintAsTheirVisibleBeginningDoes)
+{
+    const auto shot = [this] {
+        QImage image(view->viewport()->size(), QImage::Format_ARGB32);
+        view->viewport()->render(&image);
+        return image;
+    };
+    QString hugeLine;
+    QString hugeLines;
+    for (int i = 0; i < 200'000; ++i) {
+        hugeLine += "Математика Физика ";
+        hugeLines += QString::number(i % 100) + "\n";
+    }
+    for (const bool wrap : {false, true}) {
+        grid->setWordWrap(wrap);
+        // Already more than the cells can show.
+        grid->setText(2, 2, hugeLine.left(150));
+        grid->setText(3, 3, hugeLines.left(40));
+        const QImage expected = shot();
+        grid->setText(2, 2, hugeLine);
+        grid->setText(3, 3, hugeLines);
+        EXPECT_EQ(shot(), expected) << wrap;
+    }
 }
 
 TEST_F(GridViewTest, OutlineButtonsCollapseAndExpandTheirGroup)
