@@ -91,9 +91,20 @@ bool associateFileType(const QString &executablePath, const QString &dataHome)
             line = QStringLiteral("Exec=") + desktopExecLine(executablePath);
     }
 
+    // The type is described by the program's own file name, as on any other desktop.
+    QString mimeText = QString::fromUtf8(resource(QStringLiteral(":/korvesta-mime.xml")));
+    const qsizetype open = mimeText.indexOf(QLatin1String("<comment>"));
+    const qsizetype close = mimeText.indexOf(QLatin1String("</comment>"), open);
+    if (open >= 0 && close > open) {
+        const qsizetype from = open + qsizetype(qstrlen("<comment>"));
+        mimeText.replace(
+            from, close - from,
+            (QStringLiteral("Файл приложения ") + QFileInfo(executablePath).completeBaseName())
+                .toHtmlEscaped());
+    }
+
     const bool written
-        = writeFile(mimeFolder + QStringLiteral("/packages/korvesta.xml"),
-                    resource(QStringLiteral(":/korvesta-mime.xml")))
+        = writeFile(mimeFolder + QStringLiteral("/packages/korvesta.xml"), mimeText.toUtf8())
           && writeFile(applicationsFolder + QStringLiteral("/korvesta.desktop"),
                        desktopLines.join(QLatin1Char('\n')).toUtf8());
     if (!written)

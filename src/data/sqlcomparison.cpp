@@ -252,6 +252,20 @@ void sqlfn::jetDialectLike(sqlite3_context *context, int, sqlite3_value **argv)
                                           PatternSyntax::Dialect));
 }
 
+namespace {
+
+// The place of a case-folded character in the order of names. Letters keep the order of
+// their code points, except "ё", which Russian dictionaries place right after "е" rather
+// than after "я"; it stays a letter of its own, so "Ёлкин" and "Елкин" still differ.
+char32_t sortWeight(char32_t folded)
+{
+    constexpr char32_t ie = 0x0435; // е
+    constexpr char32_t io = 0x0451; // ё
+    return folded == io ? ie * 2 + 1 : folded * 2;
+}
+
+} // namespace
+
 int compareNoCase(const char *a, int aLength, const char *b, int bLength)
 {
     Bytes p = reinterpret_cast<Bytes>(a);
@@ -283,10 +297,10 @@ int compareNoCase(const char *a, int aLength, const char *b, int bLength)
         const char32_t y = nextCodePoint(q, qEnd);
         if (x == y)
             continue;
-        const char32_t foldedX = foldCase(x);
-        const char32_t foldedY = foldCase(y);
-        if (foldedX != foldedY)
-            return foldedX < foldedY ? -1 : 1;
+        const char32_t weightX = sortWeight(foldCase(x));
+        const char32_t weightY = sortWeight(foldCase(y));
+        if (weightX != weightY)
+            return weightX < weightY ? -1 : 1;
     }
     return static_cast<int>(p < pEnd) - static_cast<int>(q < qEnd);
 }

@@ -13,7 +13,12 @@ QString sqlDateText(const QDate &date)
 {
     if (!date.isValid())
         return {};
-    return QStringLiteral("%1/%2/%3").arg(date.month()).arg(date.day()).arg(date.year());
+    // Always four digits of the year: the engine reads a year of one or two digits as one of
+    // the years 1930 to 2029.
+    return QStringLiteral("%1/%2/%3")
+        .arg(date.month())
+        .arg(date.day())
+        .arg(date.year(), 4, 10, QLatin1Char('0'));
 }
 
 QString sqlDateLiteral(const QDate &date)

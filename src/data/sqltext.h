@@ -11,7 +11,8 @@ namespace korvesta {
 // Line breaks stay as they are.
 QString sqlText(const QString &value);
 
-// month/day/year without leading zeros: 5 January 2008 -> "1/5/2008". Empty for a null date.
+// month/day/year, month and day without leading zeros and a four-digit year:
+// 5 January 2008 -> "1/5/2008". Empty for a null date.
 QString sqlDateText(const QDate &date);
 
 // A date literal: "#1/5/2008#". "Null" for a null date.

@@ -105,6 +105,26 @@ TEST(Database, AReplacedOrDeletedFileIsNeverReadThroughAnOldConnection)
     EXPECT_EQ(errorOf([&] { Database::open(path); }), dberr::FileNotFound);
 }
 
+TEST(Database, NamesOfDocumentsInAnEarlierOrderAreSortedAgainOnOpen)
+{
+    TestFolder folder;
+    const QString path = newTestDocument(folder);
+    // Written without the program's collation: the index keeps "ё" after "я", as documents
+    // of version 1 did.
+    rawSql(path, "INSERT INTO tblTutors (Tutor) VALUES ('яковлев'), ('ёжиков'), ('жуков'), "
+                 "('елкин'); REINDEX NOCASE; PRAGMA user_version = 1;");
+    Recordset rs = Database::open(path).openRecordset(
+        "SELECT tblTutors.Tutor FROM tblTutors ORDER BY tblTutors.Tutor;");
+    QStringList names;
+    for (; !rs.isEof(); rs.moveNext())
+        names << rs.value(0).toString();
+    EXPECT_EQ(names.join(','), QStringLiteral("елкин,ёжиков,жуков,яковлев"));
+    EXPECT_EQ(Database::open(path).openRecordset("SELECT 1 AS One FROM tblTutors "
+                                                 "WHERE tblTutors.Tutor = 'ЖУКОВ';")
+                  .recordCount(),
+              1);
+}
+
 TEST(Database, MissingQueriesFieldsAndParametersAreTooFewParameters)
 {
     TestFolder folder;

@@ -1,5 +1,6 @@
 #include "data/database.h"
 #include "data/documentsession.h"
+#include "data/fileassociation.h"
 #include "data/recordset.h"
 #include "settings/settingsstore.h"
 #include "support/scriptedprompts.h"
@@ -289,6 +290,25 @@ TEST_F(DocumentSessionTest, AReadOnlyDocumentOpensForReading)
                   .recordCount(),
               1);
     EXPECT_EQ(session.currentPath(), document);
+}
+
+TEST(FileAssociation, RegistersTheTypeUnderTheProgramsOwnName)
+{
+    TestFolder home;
+    const QString program = QStringLiteral("/opt/Мои программы/korvesta");
+    ASSERT_TRUE(associateFileType(program, home.path()));
+
+    QFile mime(home.file(QStringLiteral("mime/packages/korvesta.xml")));
+    ASSERT_TRUE(mime.open(QIODevice::ReadOnly));
+    const QString type = QString::fromUtf8(mime.readAll());
+    EXPECT_TRUE(type.contains(QStringLiteral("<comment>Файл приложения korvesta</comment>")))
+        << type.toStdString();
+    EXPECT_TRUE(type.contains(QStringLiteral("<glob pattern=\"*.kvt\"/>")));
+
+    QFile entry(home.file(QStringLiteral("applications/korvesta.desktop")));
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(entry.readAll())
+                    .contains(QStringLiteral("\nExec=\"/opt/Мои программы/korvesta\" %f\n")));
 }
 
 } // namespace

@@ -36,6 +36,7 @@ TEST(SqlText, DatesAreMonthDayYearWithoutLeadingZeros)
         {QDate(2023, 12, 31), "12/31/2023"},
         {QDate(2024, 2, 29), "2/29/2024"},
         {QDate(2009, 10, 1), "10/1/2009"},
+        {QDate(25, 3, 7), "3/7/0025"},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(sqlDateText(c.date), QLatin1String(c.text));
