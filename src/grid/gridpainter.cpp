@@ -3,6 +3,7 @@
 #include "grid/gridicons.h"
 #include "grid/gridlayout.h"
 #include "grid/gridmodel.h"
+#include "grid/gridtextcache.h"
 
 #include <QPainter>
 
@@ -272,9 +273,16 @@ void GridPainter::paintText(QPainter &painter, const QString &fullText, Qt::Alig
     const QStringList lines = text.split(QLatin1Char('\n'));
     bool fits = true;
     std::vector<int> widths;
+    // Copies, cheap as the laid-out text is shared: a later insertion may move the cache's own.
+    std::vector<GridTextCache::Line> cached;
     widths.reserve(static_cast<size_t>(lines.size()));
     for (const QString &line : lines) {
-        widths.push_back(metrics.horizontalAdvance(line));
+        if (m_state.textCache) {
+            cached.push_back(m_state.textCache->line(line, m_bold, m_bold ? m_boldFont : m_font));
+            widths.push_back(cached.back().width);
+        } else {
+            widths.push_back(metrics.horizontalAdvance(line));
+        }
         fits = fits && widths.back() <= inner.width();
     }
     const int height = static_cast<int>(lines.size() - 1) * metrics.lineSpacing()
@@ -294,7 +302,24 @@ void GridPainter::paintText(QPainter &painter, const QString &fullText, Qt::Alig
         for (qsizetype i = 0; i < lines.size() && y <= inner.bottom(); ++i) {
             const QString &line = lines[i];
             const QRect rect(inner.left(), y, inner.width(), metrics.height());
-            const QString shown = widths[static_cast<size_t>(i)] <= inner.width()
+            const int width = widths[static_cast<size_t>(i)];
+            if (!cached.empty() && rect.bottom() <= inner.bottom() + 1) {
+                // A whole line, cut short when too wide: its glyphs as laid out before.
+                const GridTextCache::Line shown =
+                    width <= inner.width()
+                        ? cached[static_cast<size_t>(i)]
+                        : m_state.textCache->elided(line, m_bold, m_bold ? m_boldFont : m_font,
+                                                    inner.width());
+                int x = inner.left();
+                if (alignment & Qt::AlignRight)
+                    x = inner.right() + 1 - shown.width;
+                else if (alignment & Qt::AlignHCenter)
+                    x = inner.left() + (inner.width() - shown.width) / 2;
+                painter.drawStaticText(x, y, shown.text);
+                y += metrics.lineSpacing();
+                continue;
+            }
+            const QString shown = width <= inner.width()
                                       ? line
                                       : metrics.elidedText(line, Qt::ElideRight, inner.width());
             if (rect.bottom() > inner.bottom() + 1) {

@@ -13,6 +13,7 @@ namespace korvesta {
 
 class GridLayout;
 class GridModel;
+class GridTextCache;
 
 struct GridPaintState
 {
@@ -21,6 +22,7 @@ struct GridPaintState
     QSize viewport;
     bool focused = false;
     qreal devicePixelRatio = 1;
+    GridTextCache *textCache = nullptr; // lines painted before, kept by the view
 };
 
 // Paints the visible part of a grid: the scrolled body, then the fixed rows, the fixed

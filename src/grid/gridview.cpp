@@ -233,6 +233,8 @@ void GridView::paintEvent(QPaintEvent *)
     state.viewport = viewport()->size();
     state.focused = hasFocus() || (m_editor && m_editor->hasFocus());
     state.devicePixelRatio = devicePixelRatioF();
+    m_textCache.useFont(m_model->font());
+    state.textCache = &m_textCache;
     QPainter painter(viewport());
     GridPainter(*m_model, l, state).paint(painter);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/gridlayout.h"
+#include "grid/gridtextcache.h"
 #include "grid/gridtypes.h"
 
 #include <QAbstractScrollArea>
@@ -130,6 +131,7 @@ private:
     mutable GridLayout m_layout;
     mutable quint64 m_layoutRevision = ~quint64(0);
     mutable QFont m_layoutFont;
+    GridTextCache m_textCache;
 
     Cell m_mouse;
     Cell m_pressCell;

@@ -3,6 +3,7 @@ find_package(Qt6 REQUIRED COMPONENTS Svg)
 target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/grid/gridicons.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/grid/gridpainter.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/grid/gridtextcache.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/grid/gridview.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/grid/gridview_edit.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/grid/gridview_fit.cpp
