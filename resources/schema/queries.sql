@@ -312,73 +312,67 @@ SELECT tblNotes.Note, tblNotes.Key_TTL, tblTimeTableList.Date
 FROM tblTimeTableList INNER JOIN tblNotes ON tblTimeTableList.Key = tblNotes.Key_TTL
 WHERE (((tblTimeTableList.Date)=[pDate]));
 
--- Individual timetables (printed reports). The name is the list's text (a group's or an
--- auditorium's name) or its display form ("П-9  (1)", "101 (Главный)").
+-- Individual timetables (printed reports), each over the same rows of placed lessons. The name
+-- is the list's text (a group's or an auditorium's name) or its display form ("П-9  (1)",
+-- "101 (Главный)").
+
+-- query: qrySDLLessons
+SELECT tblTimeTableList.Date, Weekday(tblTimeTableList.Date, 2) AS WeekDayN,
+    tblTimeTableContent.Lesson, (SELECT First(tblTimeLesson.TimeLesson) FROM tblTimeLesson WHERE
+    tblTimeLesson.Lesson = tblTimeTableContent.Lesson) AS TimeLesson, tblTutors.Tutor,
+    tblGroups.Group, tblGroups.Course, [Group] & '  (' & [Course] & ')' AS GroupCourse,
+    tblDisciplines.Discipline, tblDisciplines.Discipline1, tblAuditories.Auditoria AS Aud,
+    tblAuditories.Corpus, tblTypeLesson.ShortTypeLesson, tblTypeLesson.LongTypeLesson,
+    tblTimeTableContent.SubGroup, tblJob.Key_Tutor, tblTimeTableContent.Key_Group,
+    tblTimeTableContent.Key_Aud
+FROM ((((((tblTimeTableList INNER JOIN tblTimeTableContent ON tblTimeTableList.Key =
+    tblTimeTableContent.Key_TTList) INNER JOIN tblJob ON tblTimeTableContent.Key_Job = tblJob.Key)
+    INNER JOIN tblTutors ON tblJob.Key_Tutor = tblTutors.Key) INNER JOIN tblDisciplines ON
+    tblJob.Key_Discipline = tblDisciplines.Key) INNER JOIN tblGroups ON
+    tblTimeTableContent.Key_Group = tblGroups.Key) LEFT JOIN tblAuditories ON
+    tblTimeTableContent.Key_Aud = tblAuditories.Key) LEFT JOIN tblTypeLesson ON
+    tblTimeTableContent.Key_TypeLesson = tblTypeLesson.Key;
 
 -- query: qrySDLTutor
 PARAMETERS pTutor Text, pBeginDate DateTime, pEndDate DateTime;
-SELECT tblTimeTableList.Date, Weekday(tblTimeTableList.Date, 2) AS WeekDayN,
-    tblTimeTableContent.Lesson, (SELECT First(tblTimeLesson.TimeLesson) FROM tblTimeLesson WHERE
-    tblTimeLesson.Lesson = tblTimeTableContent.Lesson) AS TimeLesson, tblTutors.Tutor,
-    tblGroups.Group, tblGroups.Course, [Group] & '  (' & [Course] & ')' AS GroupCourse,
-    tblDisciplines.Discipline, tblDisciplines.Discipline1, tblAuditories.Auditoria AS Aud,
-    tblAuditories.Corpus, tblTypeLesson.ShortTypeLesson, tblTypeLesson.LongTypeLesson,
-    tblTimeTableContent.SubGroup
-FROM ((((((tblTimeTableList INNER JOIN tblTimeTableContent ON tblTimeTableList.Key =
-    tblTimeTableContent.Key_TTList) INNER JOIN tblJob ON tblTimeTableContent.Key_Job = tblJob.Key)
-    INNER JOIN tblTutors ON tblJob.Key_Tutor = tblTutors.Key) INNER JOIN tblDisciplines ON
-    tblJob.Key_Discipline = tblDisciplines.Key) INNER JOIN tblGroups ON
-    tblTimeTableContent.Key_Group = tblGroups.Key) LEFT JOIN tblAuditories ON
-    tblTimeTableContent.Key_Aud = tblAuditories.Key) LEFT JOIN tblTypeLesson ON
-    tblTimeTableContent.Key_TypeLesson = tblTypeLesson.Key
-WHERE (((tblJob.Key_Tutor) In (SELECT T.Key FROM tblTutors AS T WHERE T.Tutor = [pTutor])) AND
-    ((tblTimeTableList.Date) Between [pBeginDate] And [pEndDate]))
-ORDER BY tblTimeTableList.Date, tblTimeTableContent.Lesson, tblGroups.Course, Len(tblGroups.Group),
-    tblGroups.Group, tblGroups.Key, tblTimeTableContent.SubGroup;
+SELECT qrySDLLessons.Date, qrySDLLessons.WeekDayN, qrySDLLessons.Lesson,
+    qrySDLLessons.TimeLesson, qrySDLLessons.Tutor, qrySDLLessons.Group, qrySDLLessons.Course,
+    qrySDLLessons.GroupCourse, qrySDLLessons.Discipline, qrySDLLessons.Discipline1,
+    qrySDLLessons.Aud, qrySDLLessons.Corpus, qrySDLLessons.ShortTypeLesson,
+    qrySDLLessons.LongTypeLesson, qrySDLLessons.SubGroup
+FROM qrySDLLessons
+WHERE (((qrySDLLessons.Key_Tutor) In (SELECT T.Key FROM tblTutors AS T WHERE T.Tutor = [pTutor]))
+    AND ((qrySDLLessons.Date) Between [pBeginDate] And [pEndDate]))
+ORDER BY qrySDLLessons.Date, qrySDLLessons.Lesson, qrySDLLessons.Course,
+    Len(qrySDLLessons.Group), qrySDLLessons.Group, qrySDLLessons.Key_Group, qrySDLLessons.SubGroup;
 
 -- query: qrySDLGroup
 PARAMETERS pGroup Text, pBeginDate DateTime, pEndDate DateTime;
-SELECT tblTimeTableList.Date, Weekday(tblTimeTableList.Date, 2) AS WeekDayN,
-    tblTimeTableContent.Lesson, (SELECT First(tblTimeLesson.TimeLesson) FROM tblTimeLesson WHERE
-    tblTimeLesson.Lesson = tblTimeTableContent.Lesson) AS TimeLesson, tblTutors.Tutor,
-    tblGroups.Group, tblGroups.Course, [Group] & '  (' & [Course] & ')' AS GroupCourse,
-    tblDisciplines.Discipline, tblDisciplines.Discipline1, tblAuditories.Auditoria AS Aud,
-    tblAuditories.Corpus, tblTypeLesson.ShortTypeLesson, tblTypeLesson.LongTypeLesson,
-    tblTimeTableContent.SubGroup
-FROM ((((((tblTimeTableList INNER JOIN tblTimeTableContent ON tblTimeTableList.Key =
-    tblTimeTableContent.Key_TTList) INNER JOIN tblJob ON tblTimeTableContent.Key_Job = tblJob.Key)
-    INNER JOIN tblTutors ON tblJob.Key_Tutor = tblTutors.Key) INNER JOIN tblDisciplines ON
-    tblJob.Key_Discipline = tblDisciplines.Key) INNER JOIN tblGroups ON
-    tblTimeTableContent.Key_Group = tblGroups.Key) LEFT JOIN tblAuditories ON
-    tblTimeTableContent.Key_Aud = tblAuditories.Key) LEFT JOIN tblTypeLesson ON
-    tblTimeTableContent.Key_TypeLesson = tblTypeLesson.Key
-WHERE (((tblTimeTableContent.Key_Group) In (SELECT G.Key FROM tblGroups AS G WHERE G.Group =
-    [pGroup] OR (G.Group & '  (' & G.Course & ')') = [pGroup])) AND ((tblTimeTableList.Date) Between
+SELECT qrySDLLessons.Date, qrySDLLessons.WeekDayN, qrySDLLessons.Lesson,
+    qrySDLLessons.TimeLesson, qrySDLLessons.Tutor, qrySDLLessons.Group, qrySDLLessons.Course,
+    qrySDLLessons.GroupCourse, qrySDLLessons.Discipline, qrySDLLessons.Discipline1,
+    qrySDLLessons.Aud, qrySDLLessons.Corpus, qrySDLLessons.ShortTypeLesson,
+    qrySDLLessons.LongTypeLesson, qrySDLLessons.SubGroup
+FROM qrySDLLessons
+WHERE (((qrySDLLessons.Key_Group) In (SELECT G.Key FROM tblGroups AS G WHERE G.Group = [pGroup]
+    OR (G.Group & '  (' & G.Course & ')') = [pGroup])) AND ((qrySDLLessons.Date) Between
     [pBeginDate] And [pEndDate]))
-ORDER BY tblTimeTableList.Date, tblTimeTableContent.Lesson, tblGroups.Course, Len(tblGroups.Group),
-    tblGroups.Group, tblGroups.Key, tblTimeTableContent.SubGroup;
+ORDER BY qrySDLLessons.Date, qrySDLLessons.Lesson, qrySDLLessons.Course,
+    Len(qrySDLLessons.Group), qrySDLLessons.Group, qrySDLLessons.Key_Group, qrySDLLessons.SubGroup;
 
 -- query: qrySDLAud
 PARAMETERS pAud Text, pBeginDate DateTime, pEndDate DateTime;
-SELECT tblTimeTableList.Date, Weekday(tblTimeTableList.Date, 2) AS WeekDayN,
-    tblTimeTableContent.Lesson, (SELECT First(tblTimeLesson.TimeLesson) FROM tblTimeLesson WHERE
-    tblTimeLesson.Lesson = tblTimeTableContent.Lesson) AS TimeLesson, tblTutors.Tutor,
-    tblGroups.Group, tblGroups.Course, [Group] & '  (' & [Course] & ')' AS GroupCourse,
-    tblDisciplines.Discipline, tblDisciplines.Discipline1, tblAuditories.Auditoria AS Aud,
-    tblAuditories.Corpus, tblTypeLesson.ShortTypeLesson, tblTypeLesson.LongTypeLesson,
-    tblTimeTableContent.SubGroup
-FROM ((((((tblTimeTableList INNER JOIN tblTimeTableContent ON tblTimeTableList.Key =
-    tblTimeTableContent.Key_TTList) INNER JOIN tblJob ON tblTimeTableContent.Key_Job = tblJob.Key)
-    INNER JOIN tblTutors ON tblJob.Key_Tutor = tblTutors.Key) INNER JOIN tblDisciplines ON
-    tblJob.Key_Discipline = tblDisciplines.Key) INNER JOIN tblGroups ON
-    tblTimeTableContent.Key_Group = tblGroups.Key) INNER JOIN tblAuditories ON
-    tblTimeTableContent.Key_Aud = tblAuditories.Key) LEFT JOIN tblTypeLesson ON
-    tblTimeTableContent.Key_TypeLesson = tblTypeLesson.Key
-WHERE (((tblTimeTableContent.Key_Aud) In (SELECT A.Key FROM tblAuditories AS A WHERE A.Auditoria =
-    [pAud] OR (A.Auditoria & ' (' & A.Corpus & ')') = [pAud])) AND ((tblTimeTableList.Date) Between
+SELECT qrySDLLessons.Date, qrySDLLessons.WeekDayN, qrySDLLessons.Lesson,
+    qrySDLLessons.TimeLesson, qrySDLLessons.Tutor, qrySDLLessons.Group, qrySDLLessons.Course,
+    qrySDLLessons.GroupCourse, qrySDLLessons.Discipline, qrySDLLessons.Discipline1,
+    qrySDLLessons.Aud, qrySDLLessons.Corpus, qrySDLLessons.ShortTypeLesson,
+    qrySDLLessons.LongTypeLesson, qrySDLLessons.SubGroup
+FROM qrySDLLessons
+WHERE (((qrySDLLessons.Key_Aud) In (SELECT A.Key FROM tblAuditories AS A WHERE A.Auditoria = [pAud]
+    OR (A.Auditoria & ' (' & A.Corpus & ')') = [pAud])) AND ((qrySDLLessons.Date) Between
     [pBeginDate] And [pEndDate]))
-ORDER BY tblTimeTableList.Date, tblTimeTableContent.Lesson, tblGroups.Course, Len(tblGroups.Group),
-    tblGroups.Group, tblGroups.Key, tblTimeTableContent.SubGroup;
+ORDER BY qrySDLLessons.Date, qrySDLLessons.Lesson, qrySDLLessons.Course,
+    Len(qrySDLLessons.Group), qrySDLLessons.Group, qrySDLLessons.Key_Group, qrySDLLessons.SubGroup;
 
 -- Key lookups -------------------------------------------------------------------------------
 
