@@ -1,7 +1,7 @@
 #include "largesample.h"
 
 #include "data/database.h"
-#include "data/demodocument.h"
+#include "sample/demodocument.h"
 #include "data/recordset.h"
 
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 #include "cliview.h"
 #include "data/database.h"
 #include "data/dberror.h"
-#include "data/demodocument.h"
+#include "sample/demodocument.h"
 #include "data/documenttemplate.h"
 #include "data/isodate.h"
 #include "data/querydef.h"

@@ -1,12 +1,12 @@
 #include "demodocument.h"
 
-#include "calendar.h"
-#include "connection.h"
-#include "database.h"
-#include "dberror.h"
+#include "data/calendar.h"
+#include "data/connection.h"
+#include "data/database.h"
+#include "data/dberror.h"
 #include "demomodel.h"
-#include "documenttemplate.h"
-#include "isodate.h"
+#include "data/documenttemplate.h"
+#include "data/isodate.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -4,8 +4,8 @@
 #include "calendar.h"
 #include "database.h"
 #include "dberror.h"
-#include "demodocument.h"
-#include "demomodel.h"
+#include "sample/demodocument.h"
+#include "sample/demomodel.h"
 #include "recordset.h"
 #include "support/testdocument.h"
 

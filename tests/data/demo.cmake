@@ -1,2 +1,0 @@
-# The sample institution.
-korvesta_test(tests_demo ${CMAKE_CURRENT_SOURCE_DIR}/data/demo_test.cpp)

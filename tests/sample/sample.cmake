@@ -1,0 +1,2 @@
+# The sample institution.
+korvesta_test(tests_demo ${CMAKE_CURRENT_SOURCE_DIR}/sample/demo_test.cpp)
