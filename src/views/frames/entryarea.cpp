@@ -34,6 +34,15 @@ void insertEntryArea(GridModel &grid)
         grid.setCellAlignment(row, ButtonCol, Qt::AlignCenter);
         grid.setCellBorders(row, ButtonCol, row, ButtonCol, button);
     }
+    // Rows added at the top join the group of the first outline node below them, and a
+    // collapsed list would hide them: the nodes that hold the area are opened.
+    for (int r = bottom + 1; r < grid.rows(); ++r) {
+        if (!grid.isCollapsed(r))
+            continue;
+        const CellRange group = grid.outlineGroup(r);
+        if (group.isValid() && group.top <= Row && group.bottom >= bottom)
+            grid.setCollapsed(r, false);
+    }
     grid.setCurrentCell(Row, 1);
 }
 
