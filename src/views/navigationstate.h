@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 namespace korvesta {
 
 // Where the user is: the section of the navigation bar (0..5), the item within it (0..5),
@@ -21,8 +23,19 @@ public:
     // "Добавить ...": the new-record item of the current section.
     void selectNewRecord() { m_item = 1; }
 
-    // Set by the edit menus that put an existing record into the entry area.
-    void setEditExisting(bool value) { m_editExisting = value; }
+    // Set by the edit menus that put an existing record into the entry area. The listener
+    // hears of each change made here (the window retitles the view); a dispatcher run clears
+    // the flag without it, as it retitles the view itself.
+    void setEditExisting(bool value)
+    {
+        m_editExisting = value;
+        if (m_editListener)
+            m_editListener(value);
+    }
+    void setEditListener(std::function<void(bool)> listener)
+    {
+        m_editListener = std::move(listener);
+    }
 
     // The dispatcher's first and fourth steps.
     int beginDispatch();
@@ -38,6 +51,7 @@ private:
     int m_item = 0;
     int m_previousCode = 0;
     bool m_editExisting = false;
+    std::function<void(bool)> m_editListener;
 };
 
 } // namespace korvesta

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QDate>
+#include <QString>
+
+#include <optional>
+
 namespace korvesta {
 
 class SettingsStore;
@@ -29,6 +34,20 @@ public:
     static constexpr int BusyTimeKinds = 6;
     static bool showBusyTime(const SettingsStore &settings, int kind);
     static bool busyTimeIcons(const SettingsStore &settings);
+
+    // Where the planner left a document: the view, the object chosen in its list (its list
+    // key, "tu5"; empty for none) and the calendar date. Kept per document file in section
+    // "LastView", so that each document opens where its own work stopped.
+    struct LastView
+    {
+        int code = 0;
+        QString object;
+        QDate date;
+    };
+    static std::optional<LastView> lastView(const SettingsStore &settings,
+                                            const QString &documentPath);
+    static void setLastView(SettingsStore &settings, const QString &documentPath,
+                            const LastView &view);
 };
 
 } // namespace korvesta

@@ -1,5 +1,8 @@
 #include "viewtable.h"
 
+#include <QLocale>
+
+#include <algorithm>
 #include <array>
 
 namespace korvesta {
@@ -119,6 +122,56 @@ QString ViewTable::singleLineCaption(int code)
     QString caption = view->caption;
     caption.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return caption;
+}
+
+QString ViewTable::viewTitle(int code, const QDate &date, int workDays)
+{
+    const QString caption = singleLineCaption(code);
+    if (!date.isValid())
+        return caption;
+    const QLocale russian(QLocale::Russian);
+    const auto dateText = [](const QDate &d) { return d.toString(QStringLiteral("dd.MM.yyyy")); };
+    switch (code) {
+    case 40:
+    case 42:
+        return caption + QStringLiteral(": ") + russian.dayName(date.dayOfWeek())
+               + QStringLiteral(", ") + dateText(date);
+    case 41: {
+        const QDate monday = date.addDays(1 - date.dayOfWeek());
+        const QDate last = monday.addDays(std::clamp(workDays, 1, 7) - 1);
+        return caption + QStringLiteral(": ") + dateText(monday) + QStringLiteral(" – ")
+               + dateText(last);
+    }
+    case 43:
+        return caption + QStringLiteral(": ")
+               + russian.standaloneMonthName(date.month()).toLower() + QLatin1Char(' ')
+               + QString::number(date.year());
+    default:
+        return caption;
+    }
+}
+
+QString ViewTable::editTitle(int code, const QString &record)
+{
+    QString title;
+    switch (code) {
+    case 1:
+        title = QStringLiteral("Изменение группы");
+        break;
+    case 11:
+        title = QStringLiteral("Изменение дисциплины");
+        break;
+    case 21:
+        title = QStringLiteral("Изменение аудитории");
+        break;
+    case 31:
+        title = QStringLiteral("Изменение преподавателя");
+        break;
+    default:
+        return singleLineCaption(code);
+    }
+    const QString name = record.trimmed();
+    return name.isEmpty() ? title : title + QLatin1Char(' ') + name;
 }
 
 } // namespace korvesta

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 #include <optional>
@@ -59,6 +60,13 @@ public:
 
     // The caption of a view on one line, as window texts and file names use it.
     static QString singleLineCaption(int code);
+    // The title over the grid: the caption, and for the views of a date what they show: the
+    // weekday and date of the day views, the first and last working days of the week view,
+    // the month of the busy time ("Расписание занятий на день: понедельник, 07.09.2026").
+    static QString viewTitle(int code, const QDate &date, int workDays);
+    // The title while a list's entry area holds an existing record rather than a new one
+    // ("Изменение группы ИС-11  (1)"); `record` is the record as lists show it.
+    static QString editTitle(int code, const QString &record);
 };
 
 } // namespace korvesta

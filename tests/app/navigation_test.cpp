@@ -9,6 +9,8 @@
 #include "views/uisettings.h"
 #include "views/viewtable.h"
 
+#include <QSettings>
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -298,6 +300,71 @@ TEST(DateChange, RefillsDateViewsAndTellsOfDaysOff)
     EXPECT_EQ(DateChange::lockComment(true),
               QStringLiteral("Дата заблокирована для редактирования"));
     EXPECT_TRUE(DateChange::lockComment(false).isEmpty());
+}
+
+TEST(ViewTable, DateViewsAreTitledWithTheirDates)
+{
+    const QDate monday(2026, 9, 7);
+    const QDate sunday(2026, 9, 13);
+    const struct
+    {
+        int code;
+        QDate date;
+        int workDays;
+        QString title;
+    } rows[] = {
+        {40, monday, 5, QStringLiteral("Расписание занятий на день: понедельник, 07.09.2026")},
+        {42, sunday, 5,
+         QStringLiteral("График работы преподавателей: воскресенье, 13.09.2026")},
+        {41, sunday, 5, QStringLiteral("Расписание занятий на неделю: 07.09.2026 – 11.09.2026")},
+        {41, monday, 6, QStringLiteral("Расписание занятий на неделю: 07.09.2026 – 12.09.2026")},
+        {43, monday, 5, QStringLiteral("Занятость преподавателя: сентябрь 2026")},
+        {0, monday, 5, QStringLiteral("Список групп")},
+        {35, monday, 5, QStringLiteral("Отработка (полная)")},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(ViewTable::viewTitle(row.code, row.date, row.workDays), row.title) << row.code;
+
+    EXPECT_EQ(ViewTable::editTitle(1, QStringLiteral("ИС-11  (1)")),
+              QStringLiteral("Изменение группы ИС-11  (1)"));
+    EXPECT_EQ(ViewTable::editTitle(21, QStringLiteral(" ")), QStringLiteral("Изменение аудитории"));
+    EXPECT_EQ(ViewTable::editTitle(0, QStringLiteral("x")), QStringLiteral("Список групп"));
+}
+
+TEST(UiSettings, EachDocumentKeepsItsLastView)
+{
+    TestFolder folder;
+    SettingsStore store(folder.file("settings.ini"));
+    const QString college = folder.file("Колледж.kvt");
+    const QString school = folder.file("школа; 2.kvt");
+    EXPECT_FALSE(UiSettings::lastView(store, college));
+    UiSettings::setLastView(store, college, {33, QStringLiteral("tu5"), QDate(2026, 10, 14)});
+    UiSettings::setLastView(store, school, {41, QStringLiteral("a;b"), QDate()});
+
+    const auto first = UiSettings::lastView(store, folder.path() + "/./Колледж.kvt");
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->code, 33);
+    EXPECT_EQ(first->object, QStringLiteral("tu5"));
+    EXPECT_EQ(first->date, QDate(2026, 10, 14));
+    const auto second = UiSettings::lastView(store, school);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->code, 41);
+    EXPECT_EQ(second->object, QStringLiteral("a;b"));
+    EXPECT_FALSE(second->date.isValid());
+
+    // A damaged value reads as nothing remembered.
+    QStringList keys;
+    {
+        QSettings ini(store.fileName(), QSettings::IniFormat);
+        ini.beginGroup(QStringLiteral("LastView"));
+        keys = ini.childKeys();
+    }
+    ASSERT_EQ(keys.size(), 2);
+    for (const char *bad : {"", "x;2026-10-14;tu5", "-1;;", "7"}) {
+        for (const QString &key : keys)
+            store.write(QStringLiteral("LastView"), key, QString::fromUtf8(bad));
+        EXPECT_FALSE(UiSettings::lastView(store, college)) << bad;
+    }
 }
 
 TEST(UiSettings, AFreshUserGetsTheDefaults)
