@@ -86,6 +86,7 @@ void GridInteraction::connectMenus()
     route(QStringLiteral("submenuEditDiscipline"), EditCommand::EditDiscipline);
     route(QStringLiteral("submenuDeleteDiscipline"), EditCommand::DeleteDiscipline);
     route(QStringLiteral("submenuEditAuditoria"), EditCommand::EditAuditoria);
+    route(QStringLiteral("submenuDeleteAuditoria"), EditCommand::DeleteAuditoria);
     route(QStringLiteral("submenuEditKorvesta"), EditCommand::EditLoadHours);
     route(QStringLiteral("submenuEditTutor"), EditCommand::EditTutor);
     route(QStringLiteral("submenuClearCellTimeTable"), EditCommand::ClearLessonCell);

@@ -118,6 +118,7 @@ void frmMain::createEditMenus()
     addRecord(addCommand(auditoriums, "submenuAddAuditoria",
                          QStringLiteral("Добавить аудиторию")));
     addCommand(auditoriums, "submenuEditAuditoria", QStringLiteral("Редактировать аудиторию"));
+    addCommand(auditoriums, "submenuDeleteAuditoria", QStringLiteral("Удалить аудиторию"));
 
     const QStringList loadParts = {QStringLiteral("Преподавателя"), QStringLiteral("Дисциплину"),
                                    QStringLiteral("Группу")};

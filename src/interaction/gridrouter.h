@@ -35,6 +35,7 @@ enum class EditCommand {
     DeleteMarksCell, // subsubmenuBTDelete(0..2)
     DeleteMarksRow,
     DeleteMarksColumn,
+    DeleteAuditoria, // submenuDeleteAuditoria
 };
 
 // The events of the main grid and the edit menus, routed by the view shown: which cells may

@@ -53,6 +53,7 @@ void GridRouter::runCommand(EditCommand command)
         return;
     case EditCommand::DeleteGroup:
     case EditCommand::DeleteDiscipline:
+    case EditCommand::DeleteAuditoria:
     case EditCommand::ClearLessonCell:
         deleteKey();
         return;
