@@ -72,13 +72,14 @@ frmMain::frmMain(DocumentSession &session, SettingsStore &settings, Prompts &pro
         // "Открыть" saves PathDB; the record keeps it too, or saving the options would
         // put the folder of the document opened before back.
         m_record.PathDB = m_settings.readText(kSection, QStringLiteral("PathDB"), QString());
-        m_dispatcher->refresh();
+        m_dispatcher->documentChanged();
     });
     m_helpCommands = std::make_unique<HelpCommands>(this, m_prompts);
     m_gridLook = std::make_unique<GridLookCommands>(this, m_settings, m_prompts, m_grid,
                                                     m_printer);
     createMenus();
     createToolbars();
+    holdUnfinishedCommands();
     connectPanes();
     new GridInteraction(*this); // a child of the window
 
@@ -251,7 +252,8 @@ void frmMain::afterShown()
                                                "по умолчанию."),
                           Prompts::Icon::Warning);
     m_fileCommands->checkStartDocument();
-    m_dispatcher->showWeekNumber();
+    // Laid out by now, so that the first view is measured as it is shown.
+    m_dispatcher->openLastView();
 }
 
 void frmMain::restoreGeometryOrDefault()
@@ -323,7 +325,21 @@ void frmMain::showPreview(bool preview)
 
 void frmMain::setObjectPaneShown(bool shown)
 {
+    const bool wasShown = !m_objectPane->isHidden();
     m_objectPane->setVisible(shown);
+    if (!shown)
+        return;
+    // A pane that appears, or whose parts changed, takes the width its parts need (all four
+    // tabs of the timetables in sight); otherwise it keeps the width the user gave it.
+    const int needed = std::max(kObjectPaneWidth, m_objectPane->minimumSizeHint().width());
+    if (wasShown && needed == m_objectPaneNeed)
+        return;
+    m_objectPaneNeed = needed;
+    const QList<int> sizes = m_rightSplitter->sizes();
+    int total = 0;
+    for (int size : sizes)
+        total += size;
+    m_rightSplitter->setSizes({needed, std::max(1, total - needed)});
 }
 
 void frmMain::placeOverlays()

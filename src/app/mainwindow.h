@@ -11,6 +11,7 @@
 #include <array>
 #include <memory>
 
+class QActionGroup;
 class QCalendarWidget;
 class QFrame;
 class QLabel;
@@ -47,8 +48,8 @@ public:
     ~frmMain() override;
 
     // The document of the command line (or a new one), the settings record, the calendars
-    // and pickers, the panes and the grid's look. The grid stays empty until the user
-    // chooses a view or presses F5.
+    // and pickers, the panes and the grid's look. Once the window is on screen it opens on
+    // the view the planner last used in the document (the group list the first time).
     void startUp(const QStringList &args);
 
     DocumentSession &session() { return m_session; }
@@ -66,6 +67,8 @@ public:
     // A command by the name of its menu item or the key of its toolbar button; nullptr for
     // an unknown name. A toolbar button that repeats a menu item shares its action.
     QAction *command(const QString &name) const { return m_commands.value(name); }
+    // False for a command whose work is not there yet: it stays disabled whatever the view.
+    bool commandWorks(const QString &name) const;
     QMenu *editMenu(EditMenu menu) const;
     QMenu *displayTextMenu() const { return m_displayTextMenu; }
     QMenu *filterMenu() const { return m_filterMenu; }
@@ -107,6 +110,7 @@ private:
     void createServiceAndHelpMenus();
     void createToolbars();
     void createSectionToolbar();
+    void holdUnfinishedCommands();
     void connectPanes();
     QAction *addCommand(QMenu *menu, const QString &name, const QString &caption,
                         const QString &icon = QString());
@@ -127,6 +131,7 @@ private:
     std::array<QMenu *, EditMenuCount> m_editMenus{};
     QMenu *m_displayTextMenu = nullptr;
     QMenu *m_filterMenu = nullptr;
+    QActionGroup *m_unfinished = nullptr; // disabled: no member can be enabled
     QToolBar *m_toolbar = nullptr;
     QToolBar *m_toolbarView = nullptr;
     QSplitter *m_splitter = nullptr;
@@ -149,6 +154,7 @@ private:
     std::unique_ptr<GridLookCommands> m_gridLook;
 
     int m_leftPaneWidth = 0;
+    int m_objectPaneNeed = 0; // the width the object pane's parts needed when last shown
     bool m_started = false;
     bool m_closed = false;
 };

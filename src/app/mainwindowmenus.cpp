@@ -9,6 +9,7 @@
 #include "views/viewtable.h"
 
 #include <QActionGroup>
+#include <QString>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -192,6 +193,47 @@ void frmMain::createServiceAndHelpMenus()
     info->addSeparator();
     QAction *about = addCommand(info, "submenuAbout", QStringLiteral("О программе"));
     connect(about, &QAction::triggered, this, [help] { help->about(); });
+}
+
+// The commands the window offers whose work is not there yet. Each is held disabled in every
+// view, so that nothing looks as if it worked when it did not; a command leaves this list
+// when its work arrives. A toolbar button that repeats a menu item goes with it.
+void frmMain::holdUnfinishedCommands()
+{
+    static const char *const unfinished[] = {
+        "submenuSaveToFile", "submenuExport", "submenuPrintPreview", "submenuPrint",
+        "submenuNote", "submenuCopyTimeTable", "submenuClearTimeTable", "mnuSettings",
+        "ButtonAud", "ButtonAccessEdit",
+        // The teaching load, lessons and busy-time marks are not edited yet.
+        "subsubmenuAddKorvesta(0)", "subsubmenuAddKorvesta(1)", "subsubmenuAddKorvesta(2)",
+        "submenuEditKorvesta", "submenuEditTutor", "subsubmenuDeleteKorvesta(0)",
+        "subsubmenuDeleteKorvesta(1)", "subsubmenuDeleteKorvesta(2)",
+        "submenuClearCellTimeTable", "submenuBTShow(0)", "submenuBTShow(1)", "submenuBTShow(2)",
+        "submenuBTShow(3)", "submenuBTShow(4)", "submenuBTShow(5)", "submenuBTShowIcon(0)",
+        "submenuBTShowIcon(1)", "submenuBTLocalDate", "subsubmenuBTDelete(0)",
+        "subsubmenuBTDelete(1)", "subsubmenuBTDelete(2)",
+    };
+    m_unfinished = new QActionGroup(this);
+    m_unfinished->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+    for (const char *name : unfinished) {
+        QAction *action = command(QString::fromLatin1(name));
+        if (!action)
+            continue;
+        // An action of an exclusive group of its own ("Значки" or "Буквы") keeps it; the
+        // whole group is held instead.
+        if (QActionGroup *own = action->actionGroup())
+            own->setEnabled(false);
+        else
+            m_unfinished->addAction(action);
+    }
+    m_unfinished->setEnabled(false);
+}
+
+bool frmMain::commandWorks(const QString &name) const
+{
+    const QAction *action = command(name);
+    return action && action->actionGroup() != m_unfinished
+           && (!action->actionGroup() || action->actionGroup()->isEnabled());
 }
 
 } // namespace korvesta

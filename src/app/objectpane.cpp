@@ -44,7 +44,9 @@ ObjectPane::ObjectPane(QWidget *parent)
     m_tabs->setObjectName(QStringLiteral("TabStrip1"));
     m_tabs->setExpanding(false);
     m_tabs->setDrawBase(false);
-    m_tabs->setUsesScrollButtons(true);
+    // Every tab in sight: the pane is never narrower than its tabs need.
+    m_tabs->setUsesScrollButtons(false);
+    m_tabs->setElideMode(Qt::ElideNone);
     for (const QString &name : {QStringLiteral("Группы"), QStringLiteral("Дисциплины"),
                                 QStringLiteral("Аудитории"), QStringLiteral("Преподаватели")})
         m_tabs->addTab(name);
@@ -141,6 +143,20 @@ QString ObjectPane::selectedObjectText() const
 {
     const ObjectListEntry *entry = entryOf(m_list->currentItem());
     return entry ? entry->text() : QString();
+}
+
+const ObjectListEntry *ObjectPane::selectEntry(const QString &key)
+{
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *item = m_list->topLevelItem(i);
+        const ObjectListEntry *entry = entryOf(item);
+        if (entry && entry->key == key) {
+            m_list->setCurrentItem(item);
+            m_list->scrollToItem(item);
+            return entry;
+        }
+    }
+    return nullptr;
 }
 
 void ObjectPane::chooseItem(QTreeWidgetItem *item)

@@ -43,6 +43,9 @@ public:
     const ObjectListEntry *entryOf(const QTreeWidgetItem *item) const;
     // The text of the selected object; empty when none.
     QString selectedObjectText() const;
+    // Makes the object with this list key ("tu5") the list's current row and returns it;
+    // nullptr when the list does not hold it.
+    const ObjectListEntry *selectEntry(const QString &key);
 
 signals:
     void objectChosen(const ObjectListEntry &entry);

@@ -2,6 +2,7 @@
 
 #include "busyindicator.h"
 #include "data/calendar.h"
+#include "data/documentsession.h"
 #include "data/prompts.h"
 #include "data/queries.h"
 #include "grid/gridmodel.h"
@@ -14,6 +15,7 @@
 #include "statusbarpanels.h"
 #include "views/datechange.h"
 #include "views/displaytextmodes.h"
+#include "views/frames/entryarea.h"
 #include "views/uisettings.h"
 #include "views/viewrun.h"
 #include "views/viewtable.h"
@@ -35,6 +37,21 @@ namespace {
 
 const QString kAllEntries = QStringLiteral("Все");
 
+// The record in the entry row as its list shows it: a group with its course, an auditorium
+// with its building, a discipline by its short name.
+QString entryRecordText(const GridModel &grid, int code)
+{
+    const auto cell = [&grid](int col) { return grid.text(entryarea::Row, col).trimmed(); };
+    switch (code) {
+    case 1:
+        return cell(2) + QStringLiteral("  (") + cell(1) + QLatin1Char(')');
+    case 21:
+        return cell(2) + QStringLiteral(" (") + cell(1) + QLatin1Char(')');
+    default:
+        return cell(code == 31 ? 1 : 2);
+    }
+}
+
 } // namespace
 
 ViewDispatcher::ViewDispatcher(frmMain &window)
@@ -42,13 +59,54 @@ ViewDispatcher::ViewDispatcher(frmMain &window)
     , m_queries(std::make_unique<DocumentQueries>(window.session(), window.settings(),
                                                   window.prompts()))
     , m_filter(kAllEntries)
-{}
+{
+    window.navigation().setEditListener([this](bool editing) { editExistingChanged(editing); });
+}
 
-ViewDispatcher::~ViewDispatcher() = default;
+ViewDispatcher::~ViewDispatcher()
+{
+    m_window.navigation().setEditListener({});
+}
 
 void ViewDispatcher::refresh()
 {
     dispatch();
+}
+
+void ViewDispatcher::openLastView()
+{
+    const std::optional<UiSettings::LastView> last =
+        UiSettings::lastView(m_window.settings(), m_window.session().currentPath());
+    int code = 0;
+    QString object;
+    // A new-record view is left with its entry area: its list opens instead.
+    if (last && ViewTable::find(last->code)) {
+        code = NavigationState::isNewRecordView(last->code)
+                   ? NavigationState::listOfSection(last->code / 10)
+                   : last->code;
+        object = last->object;
+        if (last->date.isValid() && last->date != m_window.calendar()->selectedDate()) {
+            m_window.calendar()->setSelectedDate(last->date);
+            m_window.statusPanels()->setPanelText(StatusBarPanels::CalendarDate,
+                                                  DateChange::formatDate(last->date));
+        }
+    }
+    NavigationState &navigation = m_window.navigation();
+    navigation.selectSection(code / 10);
+    navigation.selectItem(code % 10);
+    dispatch();
+    if (object.isEmpty())
+        return;
+    if (const ObjectListEntry *entry = m_window.objectPane()->selectEntry(object))
+        objectChosen(ObjectListEntry(*entry));
+}
+
+void ViewDispatcher::documentChanged()
+{
+    if (UiSettings::lastView(m_window.settings(), m_window.session().currentPath()))
+        openLastView();
+    else
+        dispatch();
 }
 
 ViewContext ViewDispatcher::context()
@@ -88,9 +146,14 @@ void ViewDispatcher::dispatch()
     m_plan = plan;
 
     m_objects.clear();
+    m_objectKey.clear();
     m_window.objectPane()->clearObjects();
-    m_window.viewCaption()->setText(ViewTable::singleLineCaption(code));
+    showTitle();
 
+    // The panes first: frames size their columns by the grid's width, which is the width
+    // it has beside the object pane or without it once the window is laid out again.
+    applyPanes(plan);
+    settleLayout();
     {
         BusyScope busy(m_window.busyIndicator());
         ViewContext ctx = context();
@@ -100,9 +163,53 @@ void ViewDispatcher::dispatch()
     m_window.objectPane()->setObjects(m_objects);
     navigation.endDispatch(code);
 
-    applyPlan(plan);
+    applyMenus(plan);
     showWeekNumber();
+    // The entry area waits for typing in its first cell.
+    if (NavigationState::isNewRecordView(code) && m_window.grid()->isVisible())
+        m_window.grid()->setFocus();
+    rememberView();
     emit dispatched(code);
+}
+
+void ViewDispatcher::settleLayout()
+{
+    // Panes shown or hidden ask their splitters and layouts for a new layout by posted
+    // events; handled now, they give the grid its new width before the fill measures it.
+    // A layout laid out may ask the one around it in turn, hence the few rounds.
+    for (int round = 0; round < 4; ++round)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+}
+
+void ViewDispatcher::showTitle()
+{
+    m_window.viewCaption()->setText(ViewTable::viewTitle(m_window.navigation().viewCode(),
+                                                         m_window.calendar()->selectedDate(),
+                                                         m_window.settingsRecord().WorkDays));
+}
+
+void ViewDispatcher::editExistingChanged(bool editing)
+{
+    const int code = m_window.navigation().viewCode();
+    if (!editing) {
+        showTitle();
+        return;
+    }
+    m_window.viewCaption()->setText(
+        ViewTable::editTitle(code, entryRecordText(*m_window.grid()->model(), code)));
+}
+
+void ViewDispatcher::rememberView()
+{
+    // Every new document starts from the same file: it has no history of its own.
+    const DocumentSession &session = m_window.session();
+    if (session.isNewDocument() || session.currentPath().isEmpty())
+        return;
+    int code = m_plan.code;
+    if (NavigationState::isNewRecordView(code))
+        code = NavigationState::listOfSection(code / 10);
+    UiSettings::setLastView(m_window.settings(), session.currentPath(),
+                            {code, m_objectKey, m_window.calendar()->selectedDate()});
 }
 
 void ViewDispatcher::applyInitialState()
@@ -110,7 +217,7 @@ void ViewDispatcher::applyInitialState()
     const NavigationState &navigation = m_window.navigation();
     m_plan = DispatchPlan::make(navigation.viewCode(), navigation.previousViewCode(),
                                 m_window.settingsRecord(), m_window.settings());
-    m_window.viewCaption()->setText(ViewTable::singleLineCaption(m_plan.code));
+    showTitle();
     applyPlan(m_plan);
 }
 
@@ -152,6 +259,9 @@ void ViewDispatcher::applyMenus(const DispatchPlan &plan)
     for (const char *tool : {"ButtonCopy", "ButtonDeleteTable", "ButtonFind", "ButtonAccessEdit"})
         setEnabled(tool, plan.timetableTools);
     setEnabled("ButtonView", plan.displayTextButton);
+    // The filter offers what the view's fill can filter by; a view without one has nothing.
+    const FillRegistry::Routines *routines = m_window.fills().find(plan.code);
+    setEnabled("ButtonFilter", routines && routines->filterEntries);
     if (plan.disableAud)
         setEnabled("ButtonAud", false);
     const QList<QAction *> modes = m_window.displayTextMenu()->actions();
@@ -225,15 +335,19 @@ void ViewDispatcher::dateClicked(const QDate &date)
     StatusBarPanels *status = m_window.statusPanels();
     status->setPanelText(StatusBarPanels::CalendarDate, change.dateText);
 
-    // Shown, not run: the lock command answers the user's own presses only.
+    // Shown, not run: the lock command answers the user's own presses only. Until the lock
+    // command works the button shows no lock at all.
     const bool locked = m_queries->IsDateReadOnly(date);
-    m_window.command(QStringLiteral("ButtonAccessEdit"))->setChecked(locked);
+    m_window.command(QStringLiteral("ButtonAccessEdit"))
+        ->setChecked(locked && m_window.commandWorks(QStringLiteral("ButtonAccessEdit")));
     status->setPanelText(StatusBarPanels::Comment, DateChange::lockComment(locked));
 
     m_window.toggleCalendar();
     if (m_openNote && !m_queries->GetNote(date).isEmpty())
         m_openNote(date);
     showWeekNumber();
+    if (!change.refill)
+        rememberView();
     if (change.dayOff)
         m_window.prompts().message(DateChange::DayOffMessage, Prompts::Icon::Information);
     m_queries->ShowExamsOnDate(date);
@@ -255,6 +369,10 @@ void ViewDispatcher::objectChosen(const ObjectListEntry &entry)
     ViewContext ctx = context();
     if (fillViewForObject(m_window.fills(), ctx, entry))
         m_window.grid()->fitRowsToText();
+    if (m_plan.objectList != ObjectKind::None) {
+        m_objectKey = entry.key;
+        rememberView();
+    }
 }
 
 void ViewDispatcher::tabChosen(int tab)

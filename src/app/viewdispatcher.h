@@ -29,6 +29,12 @@ public:
 
     // The dispatcher (F5, and the end of most commands).
     void refresh();
+    // Opens the view, object and date the planner last used in the current document, the
+    // group list the first time, and fills it (the window's start).
+    void openLastView();
+    // After "Создать", "Открыть" and "Сохранить как...": a document used before opens where
+    // its work stopped; otherwise the current view is refilled from the document now open.
+    void documentChanged();
 
     // Navigation events
     void sectionClicked(int section);
@@ -80,6 +86,10 @@ private:
     void applyPlan(const DispatchPlan &plan);
     void applyMenus(const DispatchPlan &plan);
     void applyPanes(const DispatchPlan &plan);
+    void settleLayout();
+    void showTitle();
+    void editExistingChanged(bool editing);
+    void rememberView();
     void setEnabled(const char *command, bool enabled);
     void processEvents();
 
@@ -88,6 +98,7 @@ private:
     ObjectList m_objects;
     DispatchPlan m_plan;
     QString m_filter;
+    QString m_objectKey; // the object chosen in the list for the view shown
     std::function<void(const QDate &)> m_openNote;
 };
 

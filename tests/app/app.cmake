@@ -7,6 +7,7 @@ find_package(Qt6 REQUIRED COMPONENTS Test)
 add_executable(tests_mainwindow
     ${CMAKE_CURRENT_SOURCE_DIR}/app/apptestmain.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/mainwindow_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/windowviews_test.cpp
 )
 target_link_libraries(tests_mainwindow PRIVATE korvesta_testsupport korvesta_gui Qt6::Test
                                                GTest::gtest)

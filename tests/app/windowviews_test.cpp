@@ -1,0 +1,344 @@
+// The window on the sample college with its real fills: what a planner sees of widths,
+// captions, the entry area and the commands.
+
+#include "app/mainwindow.h"
+#include "app/objectpane.h"
+#include "app/statusbarpanels.h"
+#include "app/viewdispatcher.h"
+#include "data/apppaths.h"
+#include "data/database.h"
+#include "data/documentsession.h"
+#include "grid/gridmodel.h"
+#include "grid/gridview.h"
+#include "grid/twips.h"
+#include "sample/demodocument.h"
+#include "settings/settingsstore.h"
+#include "support/scriptedprompts.h"
+#include "support/testdocument.h"
+#include "views/frames/entryarea.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace korvesta {
+namespace {
+
+// One sample document per test program run: writing it is the slow part.
+QString sampleDocument()
+{
+    static TestFolder folder;
+    static const QString path = [] {
+        const QString file = folder.file(QStringLiteral("Колледж.kvt"));
+        writeDemoDocument(file, DemoSize::Small, 2026);
+        return file;
+    }();
+    return path;
+}
+
+class WindowOnSampleTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { closeWindow(); }
+
+    frmMain &open()
+    {
+        window = std::make_unique<frmMain>(session, settings, prompts);
+        window->startUp({sampleDocument()});
+        window->resize(1100, 700);
+        window->show();
+        QApplication::processEvents();
+        return *window;
+    }
+
+    void closeWindow()
+    {
+        if (window)
+            window->close();
+        window.reset();
+    }
+
+    QAction *command(const char *name) const
+    {
+        if (QAction *action = window->command(QString::fromLatin1(name)))
+            return action;
+        throw std::runtime_error(std::string("no command ") + name);
+    }
+    template<typename T = QWidget>
+    T *child(const char *name) const
+    {
+        if (T *found = window->findChild<T *>(QString::fromLatin1(name)))
+            return found;
+        throw std::runtime_error(std::string("no control ") + name);
+    }
+    void show(int code)
+    {
+        window->dispatcher().sectionClicked(code / 10);
+        if (code % 10)
+            window->dispatcher().itemClicked(code % 10);
+    }
+    GridModel &grid() const { return *window->grid()->model(); }
+    QString title() const { return child<QLabel>("Label1")->text(); }
+    int code() const { return window->navigation().viewCode(); }
+    void chooseObject(int index)
+    {
+        auto *list = child<QTreeWidget>("listAction");
+        ASSERT_GT(list->topLevelItemCount(), index);
+        QTreeWidgetItem *item = list->topLevelItem(index);
+        list->setCurrentItem(item);
+        emit list->itemClicked(item, 0);
+    }
+    // The first row of a list that shows a record (no total, no header).
+    int firstRecordRow() const
+    {
+        for (int row = grid().fixedRows(); row < grid().rows(); ++row) {
+            if (!grid().isSubtotal(row) && !grid().text(row, 2).trimmed().isEmpty())
+                return row;
+        }
+        return -1;
+    }
+
+    TestFolder folder;
+    SettingsStore settings{folder.file("settings.ini")};
+    ScriptedPrompts prompts;
+    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
+    std::unique_ptr<frmMain> window;
+};
+
+// The columns of a frame made of fractions of the grid's width fill it, beside the object
+// pane or without it, and need no scroll bar.
+TEST_F(WindowOnSampleTest, FramesAreMeasuredOnTheGridAsItIsShown)
+{
+    open();
+    const auto columnsWidth = [this] {
+        int pixels = 0;
+        for (int col = 0; col < grid().cols(); ++col) {
+            if (!grid().isColHidden(col))
+                pixels += twipsToPixels(grid().colWidth(col));
+        }
+        return pixels;
+    };
+    // Most steps come from a view whose panes differ from their own.
+    const struct
+    {
+        int code;
+        bool chooseObject;
+        bool paneShown;
+        bool fractions; // the frame's columns are fractions of the grid's width
+    } steps[] = {
+        {33, false, true, false}, {0, false, false, true}, {2, false, true, true},
+        {2, true, true, true},    {10, false, false, true}, {32, false, true, false},
+        {20, false, false, true}, {2, true, true, true},
+    };
+    for (const auto &step : steps) {
+        show(step.code);
+        if (step.chooseObject)
+            chooseObject(0);
+        QApplication::processEvents();
+        const QWidget *viewport = window->grid()->viewport();
+        EXPECT_EQ(child("picMiddlePane")->isVisible(), step.paneShown) << step.code;
+        if (!step.fractions)
+            continue;
+        EXPECT_EQ(window->grid()->horizontalScrollBar()->maximum(), 0) << step.code;
+        EXPECT_LE(columnsWidth(), viewport->width()) << step.code;
+        EXPECT_GE(columnsWidth(), viewport->width() * 9 / 10) << step.code;
+    }
+}
+
+TEST_F(WindowOnSampleTest, AddingToACollapsedListOpensTheEntryAreaForTyping)
+{
+    const struct
+    {
+        int list;
+        const char *add;
+    } lists[] = {{0, "submenuAddGroup"}, {10, "submenuAddDiscipline"}, {20, "submenuAddAuditoria"}};
+    open();
+    for (const auto &c : lists) {
+        show(c.list);
+        command("ButtonCollapsed")->trigger();
+        command(c.add)->trigger();
+        ASSERT_EQ(code(), c.list + 1);
+        ASSERT_EQ(grid().text(entryarea::AcceptRow, entryarea::ButtonCol), entryarea::AcceptText);
+        for (int row = entryarea::Row; row < entryarea::Row + entryarea::Rows; ++row)
+            EXPECT_FALSE(grid().isRowHidden(row)) << c.list << " row " << row;
+        EXPECT_EQ(grid().currentRow(), 1);
+        EXPECT_EQ(grid().currentCol(), 1);
+        EXPECT_TRUE(window->grid()->hasFocus()) << c.list;
+        // Only the group the area joined is opened; the others stay collapsed.
+        int hidden = 0;
+        for (int row = 0; row < grid().rows(); ++row)
+            hidden += grid().isRowHidden(row) ? 1 : 0;
+        EXPECT_GT(hidden, 0) << c.list;
+
+        QTest::keyClicks(window->grid(), QStringLiteral("1"));
+        ASSERT_TRUE(window->grid()->isEditing()) << c.list;
+        QTest::keyClick(window->grid()->editor(), Qt::Key_Escape);
+    }
+}
+
+TEST_F(WindowOnSampleTest, AnEditedRecordIsTitledAsAnEdit)
+{
+    const struct
+    {
+        int list;
+        const char *edit;
+        QString title;
+    } lists[] = {
+        {0, "submenuEditGroup", QStringLiteral("Изменение группы ПК-1  (1)")},
+        {10, "submenuEditDiscipline", QStringLiteral("Изменение дисциплины ")},
+        {20, "submenuEditAuditoria", QStringLiteral("Изменение аудитории ")},
+    };
+    open();
+    for (const auto &c : lists) {
+        show(c.list);
+        const int row = firstRecordRow();
+        ASSERT_GT(row, 0);
+        const QString name = grid().text(row, 2).trimmed();
+        grid().setCurrentCell(row, 2);
+        command(c.edit)->trigger();
+        ASSERT_TRUE(window->navigation().editExisting()) << c.list;
+        EXPECT_TRUE(title().startsWith(c.title)) << title().toStdString();
+        EXPECT_TRUE(title().contains(name)) << title().toStdString();
+
+        // Back on the list, the list's own title.
+        show(c.list);
+        EXPECT_FALSE(title().startsWith(QStringLiteral("Изменение")));
+    }
+    // A new record keeps the new record's title.
+    command("submenuAddAuditoria")->trigger();
+    EXPECT_EQ(title(), QStringLiteral("Новая аудитория"));
+}
+
+TEST_F(WindowOnSampleTest, TheDateViewsSayWhichDateTheyShow)
+{
+    open();
+    auto *calendar = child<QCalendarWidget>("MonthView1");
+    const QDate monday(2026, 9, 7);
+    show(40);
+    calendar->setSelectedDate(monday);
+    emit calendar->clicked(monday);
+    EXPECT_EQ(title(), QStringLiteral("Расписание занятий на день: понедельник, 07.09.2026"));
+    show(41);
+    EXPECT_EQ(title(), QStringLiteral("Расписание занятий на неделю: 07.09.2026 – 11.09.2026"));
+    show(42);
+    EXPECT_EQ(title(), QStringLiteral("График работы преподавателей: понедельник, 07.09.2026"));
+    // The status panel tells the date as before.
+    EXPECT_EQ(window->statusPanels()->panelText(StatusBarPanels::CalendarDate),
+              QStringLiteral("07.09.2026"));
+}
+
+TEST_F(WindowOnSampleTest, TheAuditoriumMenuDeletesAsTheDeleteKeyDoes)
+{
+    open();
+    show(20);
+    QMenu *menu = window->editMenu(EditMenu::Auditoriums);
+    QStringList items;
+    for (const QAction *action : menu->actions())
+        items << action->text();
+    EXPECT_EQ(items, (QStringList{QStringLiteral("Добавить аудиторию"),
+                                  QStringLiteral("Редактировать аудиторию"),
+                                  QStringLiteral("Удалить аудиторию")}));
+    const int row = firstRecordRow();
+    ASSERT_GT(row, 0);
+    grid().setCurrentCell(row, 2);
+    prompts.answers = {Prompts::Answer::No, Prompts::Answer::No};
+    command("submenuDeleteAuditoria")->trigger();
+    ASSERT_FALSE(prompts.shown.empty());
+    EXPECT_TRUE(prompts.shown[0].text.contains(grid().text(row, 2).trimmed()))
+        << prompts.shown[0].text.toStdString();
+}
+
+TEST_F(WindowOnSampleTest, TheObjectPaneShowsEveryTab)
+{
+    settings.writeBool(QStringLiteral("Settings"), QStringLiteral("ShowMiddlePaneOnTimeTable"),
+                       true);
+    open();
+    show(40);
+    QApplication::processEvents();
+    auto *tabs = child<QTabBar>("TabStrip1");
+    ASSERT_TRUE(tabs->isVisible());
+    for (int i = 0; i < tabs->count(); ++i)
+        EXPECT_TRUE(tabs->rect().contains(tabs->tabRect(i))) << i;
+    EXPECT_GE(child("picMiddlePane")->width(), tabs->sizeHint().width());
+}
+
+TEST_F(WindowOnSampleTest, TheWindowOpensWhereThePlannerLeftTheDocument)
+{
+    open();
+    // The first time: the group list, filled.
+    EXPECT_EQ(code(), 0);
+    EXPECT_GT(firstRecordRow(), 0);
+
+    show(33);
+    chooseObject(2);
+    const QString tutor = child<QTreeWidget>("listAction")->topLevelItem(2)->text(0);
+    const QDate date(2026, 10, 14);
+    child<QCalendarWidget>("MonthView1")->setSelectedDate(date);
+    emit child<QCalendarWidget>("MonthView1")->clicked(date);
+    const int rows = grid().rows();
+    closeWindow();
+
+    open();
+    EXPECT_EQ(code(), 33);
+    EXPECT_EQ(title(), QStringLiteral("Табель"));
+    EXPECT_EQ(window->objectPane()->selectedObjectText(), tutor);
+    EXPECT_EQ(grid().rows(), rows);
+    EXPECT_EQ(child<QCalendarWidget>("MonthView1")->selectedDate(), date);
+
+    // Another document keeps its own place.
+    const QString other = newTestDocument(folder, QStringLiteral("Лицей.kvt"));
+    prompts.fileAnswers.push_back(other);
+    command("submenuOpenDB")->trigger();
+    EXPECT_EQ(code(), 33);
+    show(10);
+    prompts.fileAnswers.push_back(sampleDocument());
+    command("submenuOpenDB")->trigger();
+    EXPECT_EQ(code(), 33);
+    EXPECT_EQ(window->objectPane()->selectedObjectText(), tutor);
+}
+
+TEST_F(WindowOnSampleTest, CommandsThatDoNothingYetStayDisabled)
+{
+    const char *const unfinished[] = {
+        "submenuSaveToFile", "ButtonSave", "submenuExport", "ButtonExportToExcel",
+        "submenuPrintPreview", "submenuPrint", "ButtonPrint", "submenuNote",
+        "submenuCopyTimeTable", "ButtonCopy", "submenuClearTimeTable", "ButtonDeleteTable",
+        "mnuSettings", "ButtonAud", "ButtonAccessEdit", "ButtonFilter",
+        "submenuEditKorvesta", "submenuClearCellTimeTable", "submenuBTShow(0)",
+        "submenuBTShowIcon(1)",
+    };
+    open();
+    for (int view : {0, 20, 30, 40, 42, 43}) {
+        show(view);
+        for (const char *name : unfinished)
+            EXPECT_FALSE(command(name)->isEnabled()) << name << " in " << view;
+        for (const char *name : {"ButtonFont", "ButtonTotals", "ButtonUnCollapsed", "submenuCalendar"})
+            EXPECT_TRUE(command(name)->isEnabled()) << name << " in " << view;
+    }
+    // What the grid's routing enables stays disabled too.
+    command("ButtonAud")->setEnabled(true);
+    EXPECT_FALSE(command("ButtonAud")->isEnabled());
+    // A locked date shows no lock while the lock does nothing.
+    const QDate locked(2024, 3, 15);
+    Database::open(session.currentPath())
+        .execute(QStringLiteral("INSERT INTO tblTimeTableList ([Date], ReadOnly) "
+                                "VALUES (#3/15/2024#, True);"));
+    auto *calendar = child<QCalendarWidget>("MonthView1");
+    calendar->setSelectedDate(locked);
+    emit calendar->clicked(locked);
+    EXPECT_FALSE(command("ButtonAccessEdit")->isChecked());
+}
+
+} // namespace
+} // namespace korvesta
