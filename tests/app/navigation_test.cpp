@@ -327,7 +327,8 @@ TEST(ViewTable, DateViewsAreTitledWithTheirDates)
 
     EXPECT_EQ(ViewTable::editTitle(1, QStringLiteral("ИС-11  (1)")),
               QStringLiteral("Изменение группы ИС-11  (1)"));
-    EXPECT_EQ(ViewTable::editTitle(21, QStringLiteral(" ")), QStringLiteral("Изменение аудитории"));
+    EXPECT_EQ(ViewTable::editTitle(21, QStringLiteral(" ")),
+              QStringLiteral("Изменение аудитории"));
     EXPECT_EQ(ViewTable::editTitle(0, QStringLiteral("x")), QStringLiteral("Список групп"));
 }
 

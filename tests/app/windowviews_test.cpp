@@ -162,7 +162,8 @@ TEST_F(WindowOnSampleTest, AddingToACollapsedListOpensTheEntryAreaForTyping)
     {
         int list;
         const char *add;
-    } lists[] = {{0, "submenuAddGroup"}, {10, "submenuAddDiscipline"}, {20, "submenuAddAuditoria"}};
+    } lists[] = {
+        {0, "submenuAddGroup"}, {10, "submenuAddDiscipline"}, {20, "submenuAddAuditoria"}};
     open();
     for (const auto &c : lists) {
         show(c.list);
@@ -323,7 +324,8 @@ TEST_F(WindowOnSampleTest, CommandsThatDoNothingYetStayDisabled)
         show(view);
         for (const char *name : unfinished)
             EXPECT_FALSE(command(name)->isEnabled()) << name << " in " << view;
-        for (const char *name : {"ButtonFont", "ButtonTotals", "ButtonUnCollapsed", "submenuCalendar"})
+        for (const char *name :
+             {"ButtonFont", "ButtonTotals", "ButtonUnCollapsed", "submenuCalendar"})
             EXPECT_TRUE(command(name)->isEnabled()) << name << " in " << view;
     }
     // What the grid's routing enables stays disabled too.
