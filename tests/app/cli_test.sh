@@ -114,7 +114,7 @@ if command -v sqlite3 >/dev/null; then
     # A document of the layout before: a view reads it as it is, a change brings it up to date.
     old="$dir/старый.kvt"
     cp "$sample" "$old"
-    sqlite3 "$old" "CREATE INDEX idxGroupsGroup ON tblGroups ([Group], Course); PRAGMA user_version = 1"
+    sqlite3 "$old" "CREATE INDEX IF NOT EXISTS idxGroupsGroup ON tblGroups ([Group], Course); PRAGMA user_version = 1"
     before=$(sha1sum "$old")
     "$korvesta" view "$old" 0 >/dev/null 2>&1
     "$korvesta" sql "$old" "SELECT Count(*) FROM tblGroups" >/dev/null 2>&1
@@ -145,14 +145,14 @@ fi
 grep -q 'Запрос «qryGroupz» не найден' "$dir/err"; check "a mistyped query name is not found" 0 $?
 out=$("$korvesta" sql "$doc" tblTutors); check "a table's name shows the table" "$(printf 'Key\tTutor\tDefaultAud')" "$out"
 
-mkdir "$dir/папка.kvt"
-"$korvesta" sql "$dir/папка.kvt" "SELECT 1" >/dev/null 2>"$dir/err"; check "sql of a folder exits 1" 1 $?
-grep -q 'папка' "$dir/err"; check "sql of a folder says it is a folder" 0 $?
-"$korvesta" view "$dir/папка.kvt" 0 >/dev/null 2>"$dir/err"; check "view of a folder exits 1" 1 $?
-grep -q 'папка' "$dir/err"; check "view of a folder says it is a folder" 0 $?
+mkdir "$dir/каталог.kvt"
+"$korvesta" sql "$dir/каталог.kvt" "SELECT 1" >/dev/null 2>"$dir/err"; check "sql of a folder exits 1" 1 $?
+grep -q "это папка" "$dir/err"; check "sql of a folder says it is a folder" 0 $?
+"$korvesta" view "$dir/каталог.kvt" 0 >/dev/null 2>"$dir/err"; check "view of a folder exits 1" 1 $?
+grep -q "это папка" "$dir/err"; check "view of a folder says it is a folder" 0 $?
 
 # Passing files: a failed run removes its own, a killed run's are removed by the next one.
-"$korvesta" demo "$dir/папка.kvt" --force 2>/dev/null; check "demo over a folder fails" 1 $?
+"$korvesta" demo "$dir/каталог.kvt" --force 2>/dev/null; check "demo over a folder fails" 1 $?
 : >"$dir/.korvesta-demo-AbC123"; : >"$dir/.korvesta-demo-AbC123-journal"; : >"$dir/.korvesta-new-XyZ789"
 "$korvesta" new "$dir/ещё.kvt"
 check "no passing files are left" "" "$(ls -A "$dir" | grep '^\.korvesta-')"
