@@ -158,9 +158,8 @@ void inspectDocument(const std::shared_ptr<Connection> &c, bool mayWrite)
             upgradeLayout(connection);
             facts.version = kDocumentSchemaVersion;
         } catch (const DbError &) {
-            // Held by another program: the document works as it is, and the next opening
-            // tries again.
-            facts.prepared = false;
+            // Held by another program: the document works as it is, and is brought up to
+            // date the next time the program opens it.
         }
     }
 }
