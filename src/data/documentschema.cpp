@@ -69,8 +69,8 @@ DocumentFacts learn(Connection &c)
     return facts;
 }
 
-// The facts of a connection, learned on first sight. Only the connection that opened may
-// call this; facts of connections that are gone are dropped on the way.
+// The facts of a connection, learned on first sight; those of connections that are gone are
+// dropped on the way.
 DocumentFacts &factsOf(const std::shared_ptr<Connection> &c)
 {
     auto &known = knownDocuments();
