@@ -1,6 +1,9 @@
 -- The empty document: every table of an institution's timetable, the saved-query table and
 -- the first entries of the type lists. Text columns compare without regard to letter case
--- (the program registers a Unicode-aware NOCASE). Dates are ISO text, Booleans 0 and 1.
+-- (the program registers a Unicode-aware NOCASE). No index is ordered by NOCASE: other SQLite
+-- programs have an ASCII-only NOCASE of their own and would find such an index out of order
+-- (the tables of names hold hundreds of rows, which a scan reads at once). Dates are ISO
+-- text, Booleans 0 and 1.
 -- Declared types tell the engine how to read a value back: INTEGER (Long), SMALLINT
 -- (Integer), TEXT, DATETEXT (a date kept as text, so it never turns into a number), BOOLEAN.
 
@@ -14,7 +17,6 @@ CREATE TABLE tblGroups (
     "Key_TypeFinance" INTEGER,
     "Comment" TEXT COLLATE NOCASE
 );
-CREATE INDEX idxGroupsGroup ON tblGroups ("Group", "Course");
 
 CREATE TABLE tblDisciplines (
     "Key" INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -24,7 +26,6 @@ CREATE TABLE tblDisciplines (
     "DiscColor" INTEGER,
     "LevelDiff" SMALLINT
 );
-CREATE INDEX idxDisciplinesDiscipline ON tblDisciplines ("Discipline");
 
 CREATE TABLE tblAuditories (
     "Key" INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -32,14 +33,12 @@ CREATE TABLE tblAuditories (
     "Corpus" TEXT COLLATE NOCASE,
     "CommentAud" TEXT COLLATE NOCASE
 );
-CREATE INDEX idxAuditoriesAuditoria ON tblAuditories ("Auditoria", "Corpus");
 
 CREATE TABLE tblTutors (
     "Key" INTEGER PRIMARY KEY AUTOINCREMENT,
     "Tutor" TEXT COLLATE NOCASE,
     "DefaultAud" TEXT COLLATE NOCASE
 );
-CREATE INDEX idxTutorsTutor ON tblTutors ("Tutor");
 
 CREATE TABLE tblTypeFaculty (
     "Key" INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -145,8 +144,9 @@ CREATE INDEX idxTutorOutTutor ON tblTutorOut ("KeyTutor");
 
 -- Saved queries: name and text in the program's SQL dialect.
 CREATE TABLE sysQueries (
-    "Name" TEXT PRIMARY KEY COLLATE NOCASE,
-    "SQL" TEXT NOT NULL
+    "Name" TEXT NOT NULL COLLATE NOCASE,
+    "SQL" TEXT NOT NULL,
+    PRIMARY KEY ("Name" COLLATE BINARY)
 );
 
 -- First entries of the type lists. A group or discipline entered without a type carries

@@ -6,15 +6,19 @@
 #include "sample/demodocument.h"
 #include "data/documenttemplate.h"
 #include "data/isodate.h"
+#include "data/connection.h"
 #include "data/querydef.h"
 #include "data/recordset.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <cstdio>
+#include <exception>
+#include <new>
 
 namespace korvesta {
 
@@ -162,6 +166,17 @@ QString databaseMessage(const DbError &e)
     }
 }
 
+// A single word that could name a saved query or a table, as opposed to a statement.
+bool looksLikeAName(const QString &text)
+{
+    static const QRegularExpression name(QStringLiteral("^\\s*[\\w]+\\s*$"),
+                                         QRegularExpression::UseUnicodePropertiesOption);
+    static const QRegularExpression keyword(
+        QStringLiteral("^\\s*(select|insert|update|delete|transform|parameters)\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return name.match(text).hasMatch() && !keyword.match(text).hasMatch();
+}
+
 int runSql(const QStringList &args)
 {
     if (args.size() < 2)
@@ -183,9 +198,17 @@ int runSql(const QStringList &args)
         // A read never opens the file for writing.
         Database db = Database::open(path, Database::Mode::ReadOnly);
         const bool named = db.hasQueryDef(statement);
+        if (!named && looksLikeAName(statement)) {
+            if (!db.connection()->table(statement.trimmed()))
+                return fail(QStringLiteral("Запрос «%1» не найден в документе «%2»")
+                                .arg(statement.trimmed(), path));
+        }
+        // A table's name shows the whole table.
+        const QString text = named || !looksLikeAName(statement)
+                                 ? statement
+                                 : QStringLiteral("SELECT * FROM [%1]").arg(statement.trimmed());
         auto prepare = [&](const Database &d) {
-            QueryDef q = named ? d.queryDef(statement)
-                               : QueryDef(d.connection(), QString(), statement);
+            QueryDef q = named ? d.queryDef(statement) : QueryDef(d.connection(), QString(), text);
             for (const auto &[name, value] : params)
                 q.setParameter(name, value);
             return q;
@@ -214,16 +237,35 @@ int runSql(const QStringList &args)
 
 } // namespace
 
+int runGuarded(const std::function<int()> &command, QTextStream &errors)
+{
+    try {
+        return command();
+    } catch (const DbError &e) {
+        errors << e.message() << Qt::endl;
+    } catch (const std::bad_alloc &) {
+        errors << QStringLiteral("Недостаточно памяти: команда не выполнена") << Qt::endl;
+    } catch (const std::exception &e) {
+        errors << QStringLiteral("Команда прервана из-за внутренней ошибки программы")
+               << Qt::endl
+               << QString::fromLocal8Bit(e.what()) << Qt::endl;
+    } catch (...) {
+        errors << QStringLiteral("Команда прервана из-за внутренней ошибки программы")
+               << Qt::endl;
+    }
+    return 1;
+}
+
 int runCommandLine(const QStringList &args)
 {
     const QString command = args.value(0);
     const QStringList rest = args.mid(1);
     if (command == u"new")
-        return newDocument(rest);
+        return runGuarded([&] { return newDocument(rest); }, err());
     if (command == u"sql")
-        return runSql(rest);
+        return runGuarded([&] { return runSql(rest); }, err());
     if (command == u"demo")
-        return demoDocument(rest);
+        return runGuarded([&] { return demoDocument(rest); }, err());
     if (command == u"view")
         return runViewCommand(rest, out(), err());
     if (command == u"help" || command == u"--help") {

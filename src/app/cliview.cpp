@@ -113,7 +113,11 @@ int runViewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
         return 2;
     }
     if (!QFileInfo(options.path).isFile()) {
-        err << QStringLiteral("Файл «%1» не найден").arg(options.path) << Qt::endl;
+        err << (QFileInfo(options.path).isDir()
+                    ? QStringLiteral("«%1» - это папка, а не файл документа расписания")
+                    : QStringLiteral("Файл «%1» не найден"))
+                   .arg(options.path)
+            << Qt::endl;
         return 1;
     }
 
@@ -133,6 +137,7 @@ int runViewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 
     ConsolePrompts prompts(err);
     DocumentSession session(prompts, settings, AppPaths::standard());
+    session.setReadingOnly(true);
     session.startFromCommandLine({options.path});
     if (!session.access())
         return 1; // the reason has been printed

@@ -33,14 +33,31 @@ int workingWeekNumber(const Database &db, const QDate &date, const QDate &today)
     QDate start = academicYearStart(today);
     start = start.addDays(1 - start.dayOfWeek()); // back to Monday
 
+    // Only the rest periods of the current study period count: a document kept for several
+    // years holds the vacations of past years too. Without a study period, the academic
+    // year stands for it.
+    QDate periodStart = academicYearStart(today);
+    QDate periodEnd = periodStart.addYears(1).addDays(-1);
+    Recordset session =
+        db.openRecordset(QStringLiteral("SELECT tblAutoTable.DateStart, tblAutoTable.DateEnd "
+                                        "FROM tblAutoTable "
+                                        "WHERE (((tblAutoTable.DateType)='Session'));"));
+    if (!session.isEof() && session.value(0).toDate().isValid()
+        && session.value(1).toDate().isValid()) {
+        periodStart = session.value(0).toDate();
+        periodEnd = session.value(1).toDate();
+    }
+
     // A rest period counts in full from its first day on, also when the date lies inside it.
     qint64 restWeeks = 0;
     Recordset rest =
         db.openRecordset(QStringLiteral("SELECT tblAutoTable.DateStart, tblAutoTable.DateEnd "
                                         "FROM tblAutoTable "
                                         "WHERE (((tblAutoTable.DateType)='Rest') "
-                                        "AND ((tblAutoTable.DateStart)<=%1));")
-                             .arg(sqlDateLiteral(date)));
+                                        "AND ((tblAutoTable.DateStart)<=%1) "
+                                        "AND ((tblAutoTable.DateStart) Between %2 And %3));")
+                             .arg(sqlDateLiteral(date), sqlDateLiteral(periodStart),
+                                  sqlDateLiteral(periodEnd)));
     for (; !rest.isEof(); rest.moveNext()) {
         const QDate from = rest.value(0).toDate();
         const QDate to = rest.value(1).toDate();

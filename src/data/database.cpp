@@ -2,6 +2,7 @@
 
 #include "connection.h"
 #include "dberror.h"
+#include "documentschema.h"
 #include "querydef.h"
 #include "recordset.h"
 #include "recordset_p.h"
@@ -18,7 +19,13 @@ Database::Database(std::shared_ptr<Connection> connection)
 
 Database Database::open(const QString &path, Mode mode)
 {
-    return Database(Connection::acquire(path, mode == Mode::ReadOnly));
+    if (!path.isEmpty() && QFileInfo(path).isDir())
+        throw DbError(dberr::ForeignFormat,
+                      QStringLiteral("«%1» - это папка, а не файл документа расписания")
+                          .arg(path));
+    std::shared_ptr<Connection> connection = Connection::acquire(path, mode == Mode::ReadOnly);
+    inspectDocument(connection, mode == Mode::ReadWrite);
+    return Database(std::move(connection));
 }
 
 void Database::forget(const QString &path)
@@ -38,17 +45,25 @@ QString Database::path() const
 
 bool Database::isReadOnly() const
 {
-    return m_connection->isReadOnly();
+    return m_connection->isReadOnly() || isFromNewerVersion();
+}
+
+bool Database::isFromNewerVersion() const
+{
+    return korvesta::isFromNewerVersion(m_connection);
 }
 
 Recordset Database::openRecordset(const QString &sqlOrName) const
 {
+    ensureIntactQueries(m_connection, sqlOrName);
     const auto t = m_connection->translateSource(sqlOrName);
     return Recordset(m_connection, m_connection->query(*t, {}));
 }
 
 int Database::execute(const QString &sql) const
 {
+    ensureWritable(m_connection);
+    ensureIntactQueries(m_connection, sql);
     const auto t = m_connection->translateSource(sql);
     return m_connection->execute(*t, {});
 }
@@ -60,6 +75,7 @@ bool Database::hasQueryDef(const QString &name) const
 
 QueryDef Database::queryDef(const QString &name) const
 {
+    ensureIntactQueries(m_connection, name);
     const std::optional<QString> sql = m_connection->savedQuery(name);
     if (!sql)
         throw DbError(dberr::TooFewParameters,
@@ -69,6 +85,8 @@ QueryDef Database::queryDef(const QString &name) const
 
 void Database::createQueryDef(const QString &name, const QString &sql) const
 {
+    ensureStorableQueryText(name, sql);
+    ensureWritable(m_connection);
     m_connection->setSavedQuery(name, sql);
 }
 
@@ -91,6 +109,7 @@ void Database::compactTo(const QString &destination) const
 Database::Transaction::Transaction(const Database &db)
     : m_connection(db.m_connection)
 {
+    ensureWritable(m_connection);
     if (m_connection->m_transactionDepth++ == 0)
         m_connection->exec("BEGIN IMMEDIATE");
 }

@@ -25,7 +25,9 @@ public:
     enum class Mode { ReadWrite, ReadOnly };
 
     // Opens an existing document; never creates a file. Throws FileNotFound for a missing
-    // file and ForeignFormat for a file that is not one of our documents.
+    // file and ForeignFormat for a folder or a file that is not one of our documents.
+    // ReadWrite is for the window and for commands that change data: it brings a document
+    // of an earlier layout up to date (once). ReadOnly writes nothing at all.
     static Database open(const QString &path, Mode mode = Mode::ReadWrite);
 
     // Drops the cached connection of a path (before the file is deleted or replaced).
@@ -33,7 +35,10 @@ public:
     static void forgetAll();
 
     QString path() const;
+    // The file cannot be written, or a later version of the program made the document
+    // (it is then read, and every change is refused with that reason).
     bool isReadOnly() const;
+    bool isFromNewerVersion() const;
 
     // SQL text in the program's dialect, a table name or a saved query name.
     Recordset openRecordset(const QString &sqlOrName) const;

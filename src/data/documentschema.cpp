@@ -1,5 +1,15 @@
 #include "documentschema.h"
 
+#include "connection.h"
+#include "dberror.h"
+
+#include <QRegularExpression>
+
+#include <sqlite3.h>
+
+#include <map>
+#include <memory>
+
 namespace korvesta {
 
 const QStringList &documentTables()
@@ -17,6 +27,177 @@ const QStringList &documentTables()
         QString::fromLatin1(kSavedQueriesTable),
     };
     return tables;
+}
+
+namespace {
+
+// What is known about the document behind one connection. Connections are pooled and live
+// long, so this is learned once per connection, not once per operation.
+struct DocumentFacts
+{
+    std::weak_ptr<Connection> owner;
+    int version = 0;
+    bool prepared = false; // the open that may write has been through
+    QStringList damagedQueries;
+};
+
+std::map<const Connection *, DocumentFacts> &knownDocuments()
+{
+    static std::map<const Connection *, DocumentFacts> known;
+    return known;
+}
+
+QString columnText(sqlite3_stmt *stmt, int column)
+{
+    return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, column)),
+                             sqlite3_column_bytes(stmt, column));
+}
+
+DocumentFacts learn(Connection &c)
+{
+    DocumentFacts facts;
+    {
+        Connection::Statement s(c, "PRAGMA user_version");
+        facts.version = s.step() ? sqlite3_column_int(s.get(), 0) : 0;
+    }
+    // SQLite keeps a NUL inside a text; the program's text ends at it, so the query would
+    // silently lose its tail.
+    Connection::Statement s(c, QByteArray("SELECT \"Name\" FROM ") + kSavedQueriesTable
+                                   + " WHERE instr(CAST(\"SQL\" AS BLOB), x'00') > 0");
+    while (s.step())
+        facts.damagedQueries << columnText(s.get(), 0);
+    return facts;
+}
+
+// The facts of a connection, learned on first sight; those of connections that are gone are
+// dropped on the way.
+DocumentFacts &factsOf(const std::shared_ptr<Connection> &c)
+{
+    auto &known = knownDocuments();
+    auto it = known.find(c.get());
+    if (it != known.end() && it->second.owner.lock() == c)
+        return it->second;
+    for (auto k = known.begin(); k != known.end();)
+        k = k->second.owner.expired() ? known.erase(k) : std::next(k);
+    DocumentFacts facts = learn(*c);
+    facts.owner = c; // a weak reference tells when the connection has gone
+    return known[c.get()] = std::move(facts);
+}
+
+// Indexes whose order depends on the NOCASE collation: (index, table).
+QList<std::pair<QString, QString>> caseFoldedIndexes(Connection &c)
+{
+    QList<std::pair<QString, QString>> found;
+    Connection::Statement s(c, "SELECT DISTINCT m.name, m.tbl_name "
+                               "FROM sqlite_master AS m, pragma_index_xinfo(m.name) AS x "
+                               "WHERE m.type = 'index' AND x.key = 1 "
+                               "AND upper(x.coll) = 'NOCASE'");
+    while (s.step())
+        found.append({columnText(s.get(), 0), columnText(s.get(), 1)});
+    return found;
+}
+
+QByteArray quoted(const QString &name)
+{
+    return '"' + name.toUtf8().replace('"', "\"\"") + '"';
+}
+
+// The saved queries stay unique by name as written; names are still compared without
+// regard to case by the column's collation.
+void rebuildSavedQueries(Connection &c)
+{
+    c.exec("CREATE TABLE \"sysQueries_v3\" (\"Name\" TEXT NOT NULL COLLATE NOCASE, "
+           "\"SQL\" TEXT NOT NULL, PRIMARY KEY (\"Name\" COLLATE BINARY))");
+    c.exec("INSERT OR IGNORE INTO \"sysQueries_v3\" (\"Name\", \"SQL\") "
+           "SELECT \"Name\", ifnull(\"SQL\", '') FROM sysQueries WHERE \"Name\" IS NOT NULL");
+    c.exec("DROP TABLE sysQueries");
+    c.exec("ALTER TABLE \"sysQueries_v3\" RENAME TO sysQueries");
+}
+
+void upgradeLayout(Connection &c)
+{
+    c.exec("BEGIN IMMEDIATE");
+    try {
+        for (const auto &[index, table] : caseFoldedIndexes(c)) {
+            if (!index.startsWith(QLatin1String("sqlite_autoindex_")))
+                c.exec("DROP INDEX " + quoted(index));
+            else if (table.compare(QLatin1String(kSavedQueriesTable), Qt::CaseInsensitive) == 0)
+                rebuildSavedQueries(c);
+        }
+        c.exec("PRAGMA user_version = " + QByteArray::number(kDocumentSchemaVersion));
+        c.exec("COMMIT");
+    } catch (const DbError &) {
+        sqlite3_exec(c.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+QString newerVersionMessage(const Connection &c)
+{
+    return QStringLiteral("Документ «%1» создан более новой версией программы. Его можно "
+                          "просматривать, но изменения в нём невозможны: обновите программу")
+        .arg(c.path());
+}
+
+} // namespace
+
+void inspectDocument(const std::shared_ptr<Connection> &c, bool mayWrite)
+{
+    DocumentFacts &facts = factsOf(c);
+    Connection &connection = *c;
+    if (!mayWrite || facts.prepared || connection.isReadOnly())
+        return;
+    facts.prepared = true;
+    if (facts.version > kDocumentSchemaVersion) {
+        // Its layout is unknown to us: nothing may be written into it.
+        connection.exec("PRAGMA query_only = 1");
+        return;
+    }
+    if (facts.version < kDocumentSchemaVersion || !caseFoldedIndexes(connection).isEmpty()) {
+        try {
+            upgradeLayout(connection);
+            facts.version = kDocumentSchemaVersion;
+        } catch (const DbError &) {
+            // Held by another program: the document works as it is, and is brought up to
+            // date the next time the program opens it.
+        }
+    }
+}
+
+bool isFromNewerVersion(const std::shared_ptr<Connection> &connection)
+{
+    return factsOf(connection).version > kDocumentSchemaVersion;
+}
+
+void ensureWritable(const std::shared_ptr<Connection> &connection)
+{
+    if (isFromNewerVersion(connection))
+        throw DbError(dberr::ReadOnly, newerVersionMessage(*connection));
+}
+
+void ensureIntactQueries(const std::shared_ptr<Connection> &connection, const QString &sqlOrName)
+{
+    const QStringList &damaged = factsOf(connection).damagedQueries;
+    for (const QString &name : damaged) {
+        // The name as a word of the text (or the text itself).
+        const QRegularExpression word(QStringLiteral("(^|\\W)%1($|\\W)")
+                                          .arg(QRegularExpression::escape(name)),
+                                      QRegularExpression::CaseInsensitiveOption
+                                          | QRegularExpression::UseUnicodePropertiesOption);
+        if (word.match(sqlOrName).hasMatch())
+            throw DbError(dberr::SyntaxError,
+                          QStringLiteral("Текст сохранённого запроса «%1» повреждён: в нём есть "
+                                         "нулевой символ. Запишите текст запроса заново")
+                              .arg(name));
+    }
+}
+
+void ensureStorableQueryText(const QString &name, const QString &sql)
+{
+    if (sql.contains(QChar(0)) || name.contains(QChar(0)))
+        throw DbError(dberr::SyntaxError,
+                      QStringLiteral("Запрос «%1» не сохранён: в его тексте есть нулевой символ")
+                          .arg(QString(name).remove(QChar(0))));
 }
 
 } // namespace korvesta

@@ -155,7 +155,7 @@ void DocumentSession::openDocument()
     // The file is tried before the switch: one that is not a document gets the usual message
     // and the current document, an unsaved new one included, stays as it was.
     try {
-        Database::open(path);
+        Database::open(path, openingMode());
     } catch (const DbError &error) {
         handleError(error);
         return;
@@ -282,11 +282,25 @@ std::optional<Database> DocumentSession::access()
     if (m_path.isEmpty())
         return std::nullopt;
     try {
-        return Database::open(m_path);
+        Database db = Database::open(m_path, openingMode());
+        if (!m_readingOnly && db.isFromNewerVersion() && m_toldNewerVersion != m_path) {
+            m_toldNewerVersion = m_path;
+            m_prompts.message(QStringLiteral("Документ «%1» создан более новой версией программы. "
+                                             "Его можно просматривать, но изменения в нём не "
+                                             "будут сохранены: обновите программу")
+                                  .arg(QDir::toNativeSeparators(m_path)),
+                              Prompts::Icon::Warning);
+        }
+        return db;
     } catch (const DbError &error) {
         handleError(error);
         return std::nullopt;
     }
+}
+
+Database::Mode DocumentSession::openingMode() const
+{
+    return m_readingOnly ? Database::Mode::ReadOnly : Database::Mode::ReadWrite;
 }
 
 void DocumentSession::handleError(const DbError &error)

@@ -48,6 +48,11 @@ public:
     // or not; the file is not looked at until the first access.
     void startFromCommandLine(const QStringList &args);
 
+    // A session that only reads (a command that prints a view): the document is opened so
+    // that nothing is written to it, not even the update of an earlier layout, which waits
+    // for the window or a command that changes data.
+    void setReadingOnly(bool readingOnly) { m_readingOnly = readingOnly; }
+
     // Opens the current document for one operation, first asking for a file when no path is
     // set. On failure the user has been told (or asked for another file) and the result is
     // empty: the operation ends.
@@ -61,6 +66,7 @@ private:
     void setTitle(const QString &title);
     void enterNamedDocument(const QString &path);
     bool tempFileSetting() const;
+    Database::Mode openingMode() const;
     void setTempFileSetting(bool value);
     bool newDocumentHoldsData() const;
     void discardNewDocumentFile();
@@ -72,6 +78,8 @@ private:
     QString m_title;
     std::function<void(const QString &)> m_titleListener;
     std::function<void()> m_beforeClose;
+    bool m_readingOnly = false;
+    QString m_toldNewerVersion; // the document the user was told a later version made
 };
 
 } // namespace korvesta

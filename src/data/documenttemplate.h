@@ -3,14 +3,24 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <utility>
 
 namespace korvesta {
 
-// Writes a new, empty document (all tables, the first entries of the type lists, no saved
-// queries yet) to path, replacing a file that is there. The file is built beside the
-// target and renamed over it, so a failure leaves the old file as it was. Throws DbError.
-void writeNewDocument(const QString &path);
+class Database;
+
+// Writes a new document to path, replacing a file that is there: all tables, the first
+// entries of the type lists and the saved queries, then whatever fill writes into it. The
+// file is built beside the target under a hidden passing name and renamed over it, so a
+// failure leaves the old file as it was and removes the passing one. Throws DbError (and
+// whatever fill throws).
+void writeNewDocument(const QString &path,
+                      const std::function<void(const Database &)> &fill = {});
+
+// Removes the passing files in folder that a killed run left behind (those no running
+// program holds).
+void removeStaleScratchFiles(const QString &folder);
 
 // The template script, as compiled into the program.
 QString documentTemplateScript();

@@ -2,6 +2,7 @@
 
 #include "connection.h"
 #include "dberror.h"
+#include "documentschema.h"
 #include "recordset.h"
 #include "recordset_p.h"
 
@@ -11,10 +12,14 @@ QueryDef::QueryDef(std::shared_ptr<Connection> connection, QString name, QString
     : m_connection(std::move(connection))
     , m_name(std::move(name))
     , m_sql(std::move(sql))
-{}
+{
+    ensureIntactQueries(m_connection, m_name.isEmpty() ? m_sql : m_name + u'\n' + m_sql);
+}
 
 void QueryDef::setSql(const QString &sql)
 {
+    ensureStorableQueryText(m_name, sql);
+    ensureWritable(m_connection);
     m_connection->setSavedQuery(m_name, sql);
     m_sql = sql;
 }
@@ -85,6 +90,7 @@ Recordset QueryDef::openRecordset() const
 
 int QueryDef::execute() const
 {
+    ensureWritable(m_connection);
     const auto t = m_connection->translate(m_sql);
     return m_connection->execute(*t, orderedValues(*t, m_values));
 }

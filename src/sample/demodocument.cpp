@@ -293,28 +293,11 @@ void writeDemoDocument(const QString &path, DemoSize size, int academicYear)
 {
     const Institution inst = buildInstitution(size, academicYear);
 
-    // Built beside the target and renamed over it, so a failure leaves the old file alone.
-    const QFileInfo target(path);
-    QTemporaryFile scratch(target.absolutePath() + QStringLiteral("/.korvesta-demo-XXXXXX"));
-    if (!scratch.open())
-        throw DbError(
-            dberr::Failed,
-            QStringLiteral("Не удалось создать файл в папке %1").arg(target.absolutePath()));
-    const QString scratchPath = scratch.fileName();
-    scratch.close();
-    writeNewDocument(scratchPath);
-    {
-        const Database db = Database::open(scratchPath);
+    writeNewDocument(path, [&](const Database &db) {
         Database::Transaction transaction(db);
         writeInstitution(db.connection()->handle(), inst);
         transaction.commit();
-    }
-    Database::forget(scratchPath);
-    Database::forget(path);
-    if (std::rename(QFile::encodeName(scratchPath).constData(),
-                    QFile::encodeName(path).constData()) != 0)
-        throw DbError(dberr::Failed, QStringLiteral("Не удалось записать файл %1").arg(path));
-    scratch.setAutoRemove(false);
+    });
 }
 
 } // namespace korvesta

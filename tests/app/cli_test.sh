@@ -101,5 +101,61 @@ check "group passport of one group" "$(printf 'Дисциплина\tПрепо�
 out=$("$korvesta" view "$sample" 40 --format html 2>/dev/null)
 grep -q '<th colspan="[0-9]*"[^>]*>1 курс</th>' <<<"$out"; check "day view as html merges the course" 0 $?
 
+# Another SQLite program finds the sample consistent, and the program's writes keep it so.
+if command -v sqlite3 >/dev/null; then
+    check "the shell finds the sample sound" ok "$(sqlite3 "$sample" 'PRAGMA integrity_check')"
+    sqlite3 "$sample" "INSERT INTO tblGroups ([Group], Course) VALUES ('ЖУ-41', '4'), ('жу-42', '4')"
+    out=$("$korvesta" sql "$sample" "SELECT Count(*) AS N FROM tblGroups WHERE [Group] = 'жу-41' OR [Group] = 'ЖУ-42'")
+    check "rows the shell wrote are found by name" "$(printf 'N\n2')" "$out"
+    "$korvesta" sql "$sample" "UPDATE tblGroups SET [Group] = 'Ёж-43' WHERE [Group] = 'жу-42'" >/dev/null
+    check "the shell finds the sample sound after the program wrote" ok \
+        "$(sqlite3 "$sample" 'PRAGMA integrity_check')"
+
+    # A document of the layout before: a view reads it as it is, a change brings it up to date.
+    old="$dir/старый.kvt"
+    cp "$sample" "$old"
+    sqlite3 "$old" "CREATE INDEX IF NOT EXISTS idxGroupsGroup ON tblGroups ([Group], Course); PRAGMA user_version = 1"
+    before=$(sha1sum "$old")
+    "$korvesta" view "$old" 0 >/dev/null 2>&1
+    "$korvesta" sql "$old" "SELECT Count(*) FROM tblGroups" >/dev/null 2>&1
+    check "a view writes nothing to an older document" "$before" "$(sha1sum "$old")"
+    "$korvesta" sql "$old" "UPDATE tblGroups SET Comment = 'x' WHERE Key = 1" >/dev/null
+    check "a change brings an older document up to date" 3 "$(sqlite3 "$old" 'PRAGMA user_version')"
+    check "without the index on names" "" "$(sqlite3 "$old" "SELECT name FROM sqlite_master WHERE name = 'idxGroupsGroup'")"
+
+    # A document of a later version is read and never written.
+    newer="$dir/новее.kvt"
+    cp "$sample" "$newer"
+    sqlite3 "$newer" "PRAGMA user_version = 99"
+    before=$(sha1sum "$newer")
+    out=$("$korvesta" sql "$newer" "SELECT Count(*) AS N FROM tblTutors WHERE Key = 1")
+    check "a later version's document is read" "$(printf 'N\n1')" "$out"
+    "$korvesta" sql "$newer" "DELETE * FROM tblTutors" >/dev/null 2>"$dir/err"
+    check "a later version's document refuses a change" 1 $?
+    grep -q 'более новой версией программы' "$dir/err"; check "and says why" 0 $?
+    check "a later version's document is left as it was" "$before" "$(sha1sum "$newer")"
+
+    # A saved query cut short by a NUL character.
+    sqlite3 "$doc" "INSERT INTO sysQueries (Name, SQL) VALUES ('qryCut', 'SELECT 1 AS A' || char(0) || ', 2 AS B')"
+    "$korvesta" sql "$doc" qryCut >/dev/null 2>"$dir/err"; check "a cut query exits 1" 1 $?
+    grep -q 'нулевой символ' "$dir/err"; check "a cut query is named damaged" 0 $?
+fi
+
+"$korvesta" sql "$doc" qryGroupz >/dev/null 2>"$dir/err"; check "a mistyped query name exits 1" 1 $?
+grep -q 'Запрос «qryGroupz» не найден' "$dir/err"; check "a mistyped query name is not found" 0 $?
+out=$("$korvesta" sql "$doc" tblTutors); check "a table's name shows the table" "$(printf 'Key\tTutor\tDefaultAud')" "$out"
+
+mkdir "$dir/каталог.kvt"
+"$korvesta" sql "$dir/каталог.kvt" "SELECT 1" >/dev/null 2>"$dir/err"; check "sql of a folder exits 1" 1 $?
+grep -q "это папка" "$dir/err"; check "sql of a folder says it is a folder" 0 $?
+"$korvesta" view "$dir/каталог.kvt" 0 >/dev/null 2>"$dir/err"; check "view of a folder exits 1" 1 $?
+grep -q "это папка" "$dir/err"; check "view of a folder says it is a folder" 0 $?
+
+# Passing files: a failed run removes its own, a killed run's are removed by the next one.
+"$korvesta" demo "$dir/каталог.kvt" --force 2>/dev/null; check "demo over a folder fails" 1 $?
+: >"$dir/.korvesta-demo-AbC123"; : >"$dir/.korvesta-demo-AbC123-journal"; : >"$dir/.korvesta-new-XyZ789"
+"$korvesta" new "$dir/ещё.kvt"
+check "no passing files are left" "" "$(ls -A "$dir" | grep '^\.korvesta-')"
+
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures

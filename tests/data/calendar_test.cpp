@@ -68,6 +68,33 @@ TEST_F(CalendarDocument, WorkingWeeksLeaveOutTheRestPeriodsBegun)
     EXPECT_TRUE(prompts.shown.empty());
 }
 
+TEST_F(CalendarDocument, OnlyTheRestPeriodsOfTheCurrentStudyPeriodCount)
+{
+    // A document kept since 2005: the vacations of past years are still in it.
+    const QDate today(2007, 10, 1);
+    const QDate week10 = QDate(2007, 8, 27).addDays(63);
+    b.period("Rest", {2005, 12, 26}, {2006, 1, 8});
+    b.period("Rest", {2006, 12, 25}, {2007, 1, 7});
+    b.period("Rest", {2007, 6, 25}, {2007, 8, 26});
+    b.period("Rest", {2007, 10, 1}, {2007, 10, 14});
+    const struct
+    {
+        const char *name;
+        QDate sessionFrom, sessionTo;
+        int week;
+    } cases[] = {
+        {"no study period: the academic year", {}, {}, 8},
+        {"this year's study period", {2007, 9, 1}, {2008, 6, 30}, 8},
+        {"a study period that began in the summer", {2007, 6, 1}, {2008, 6, 30}, -1},
+    };
+    for (const auto &c : cases) {
+        b.db().execute("DELETE * FROM tblAutoTable WHERE DateType = 'Session';");
+        if (c.sessionFrom.isValid())
+            b.period("Session", c.sessionFrom, c.sessionTo);
+        EXPECT_EQ(workingWeekNumber(session, week10, today), c.week) << c.name;
+    }
+}
+
 TEST_F(CalendarDocument, TimetableDayKeyAddsOneRowPerDateProtectedAsTheSettingSays)
 {
     const QDate date(2007, 9, 3);

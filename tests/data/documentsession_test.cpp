@@ -1,4 +1,6 @@
 #include "data/database.h"
+#include "data/dberror.h"
+#include "data/documentschema.h"
 #include "data/documentsession.h"
 #include "data/fileassociation.h"
 #include "data/recordset.h"
@@ -8,6 +10,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+
+#include <sqlite3.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -21,6 +27,15 @@ const QString kBadFormat = QStringLiteral("Некорректный формат
 void execute(const QString &path, const QString &sql)
 {
     Database::open(path).execute(sql);
+}
+
+void setVersion(const QString &path, int version)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    sqlite3_exec(db, QByteArray("PRAGMA user_version = " + QByteArray::number(version)).constData(),
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
 }
 
 int rowCount(const QString &path, const QString &table)
@@ -275,12 +290,42 @@ TEST_F(DocumentSessionTest, FailedSaveAsKeepsTheDocumentAndSaysSo)
     EXPECT_EQ(prompts.shown.back().icon, Prompts::Icon::Warning);
 }
 
+// Makes a file unwritable for the test's life, also for root (who ignores permissions).
+class Unwritable
+{
+public:
+    explicit Unwritable(const QString &path)
+        : m_path(path)
+    {
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadUser);
+        if (::geteuid() == 0)
+            m_immutable = QProcess::execute(QStringLiteral("chattr"), {"+i", path}) == 0;
+    }
+    ~Unwritable()
+    {
+        if (m_immutable)
+            QProcess::execute(QStringLiteral("chattr"), {"-i", m_path});
+        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    bool holds() const { return ::geteuid() != 0 || m_immutable; }
+
+private:
+    QString m_path;
+    bool m_immutable = false;
+};
+
 TEST_F(DocumentSessionTest, AReadOnlyDocumentOpensForReading)
 {
     const QString document = newTestDocument(folder, QStringLiteral("архив.kvt"));
     execute(document, QStringLiteral("INSERT INTO tblGroups ([Group]) VALUES ('ИС-11')"));
     Database::forgetAll();
-    ASSERT_TRUE(QFile::setPermissions(document, QFileDevice::ReadOwner | QFileDevice::ReadUser));
+    const Unwritable lock(document);
+    if (!lock.holds())
+        GTEST_SKIP() << "cannot make a file unwritable here";
+    const QByteArray before = [&] {
+        QFile f(document);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
 
     // No path yet: the first access asks for the file.
     prompts.fileAnswers = {document};
@@ -290,6 +335,57 @@ TEST_F(DocumentSessionTest, AReadOnlyDocumentOpensForReading)
                   .recordCount(),
               1);
     EXPECT_EQ(session.currentPath(), document);
+    EXPECT_TRUE(db->isReadOnly());
+    try {
+        db->execute(QStringLiteral("DELETE * FROM tblGroups"));
+        ADD_FAILURE() << "a read-only document was changed";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.code(), dberr::ReadOnly);
+    }
+    QFile f(document);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+}
+
+TEST_F(DocumentSessionTest, AReadingSessionLeavesAnOlderDocumentAsItWas)
+{
+    const QString document = newTestDocument(folder, QStringLiteral("старый.kvt"));
+    execute(document, QStringLiteral("INSERT INTO tblGroups ([Group]) VALUES ('ИС-11')"));
+    setVersion(document, 2);
+    Database::forgetAll();
+    auto version = [&] {
+        QFile f(document);
+        f.open(QIODevice::ReadOnly);
+        const QByteArray header = f.read(64); // user_version: bytes 60-63, big-endian
+        return (uchar(header[60]) << 24) | (uchar(header[61]) << 16) | (uchar(header[62]) << 8)
+               | uchar(header[63]);
+    };
+    ASSERT_EQ(version(), 2);
+
+    DocumentSession reading{prompts, settings, paths};
+    reading.setReadingOnly(true);
+    reading.startFromCommandLine({document});
+    ASSERT_TRUE(reading.access());
+    EXPECT_EQ(reading.access()->openRecordset(QStringLiteral("tblGroups")).recordCount(), 1);
+    Database::forgetAll();
+    EXPECT_EQ(version(), 2);
+
+    session.startFromCommandLine({document});
+    ASSERT_TRUE(session.access());
+    EXPECT_EQ(version(), kDocumentSchemaVersion);
+}
+
+TEST_F(DocumentSessionTest, ADocumentOfALaterVersionIsShownWithAWarningOnce)
+{
+    const QString document = newTestDocument(folder, QStringLiteral("новый.kvt"));
+    setVersion(document, 99);
+    Database::forgetAll();
+    session.startFromCommandLine({document});
+    ASSERT_TRUE(session.access());
+    ASSERT_TRUE(session.access());
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Warning);
+    EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("более новой версией")));
 }
 
 TEST(FileAssociation, RegistersTheTypeUnderTheProgramsOwnName)
