@@ -2,6 +2,7 @@
 korvesta_test(tests_interaction
     ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/interaction/gridrouter_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/interaction/entryrows_test.cpp
 )
 
 find_package(Qt6 REQUIRED COMPONENTS Test)
