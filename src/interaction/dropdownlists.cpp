@@ -30,6 +30,19 @@ QString specializationAdvice()
                             "'Нормативы'");
 }
 
+// An item's text as the grid's list can carry it: a tab would pass for the end of a code, a
+// line break would split the line and "|" the list, so they show as a blank and a broken bar.
+QString itemText(QString text)
+{
+    for (QChar &c : text) {
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            c = QLatin1Char(' ');
+        else if (c == QLatin1Char('|'))
+            c = QChar(0x00A6);
+    }
+    return text;
+}
+
 // One list of the document: its items as "Key<tab>text" when coded, else the texts.
 struct ListSpec
 {
@@ -56,6 +69,7 @@ std::optional<QStringList> readItems(DocumentQueries &queries, const ListSpec &s
         QString text = rs->value(field).toString();
         if (second >= 0)
             text += gap + QLatin1Char('(') + rs->value(second).toString() + QLatin1Char(')');
+        text = itemText(text);
         items << (spec.coded ? rs->value(key).toString() + QLatin1Char('\t') + text : text);
     }
     return items;

@@ -48,5 +48,22 @@ TEST_F(RouterTest, APastedGroupIsSavedOnOneLineAndFoundAgain)
     EXPECT_EQ(grid.text(grid.currentRow(), 2), QStringLiteral("ИС-41 вечер"));
 }
 
+// A type named with a tab or "|" is one item of the drop-down list, its code kept.
+TEST_F(RouterTest, SeparatorsInAListedNameStayInsideItsItem)
+{
+    settings.UseTypeFaculty = true;
+    b.raw(QString("UPDATE tblTypeFaculty SET TypeFaculty = 'Ф' || char(9) || 'ИТ|2' WHERE Key = "
+                  "%1")
+              .arg(s.facultyFit));
+    show(0, 0);
+    navigation.selectNewRecord();
+    host.refresh();
+    ASSERT_TRUE(router.beforeEdit(entryarea::Row, 4));
+    const std::vector<GridModel::ComboItem> items = grid.comboItems();
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[1].code, QString::number(s.facultyFit));
+    EXPECT_EQ(items[1].text, QStringLiteral("Ф ИТ¦2"));
+}
+
 } // namespace
 } // namespace korvesta
