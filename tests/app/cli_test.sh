@@ -101,5 +101,15 @@ check "group passport of one group" "$(printf 'Дисциплина\tПрепо�
 out=$("$korvesta" view "$sample" 40 --format html 2>/dev/null)
 grep -q '<th colspan="[0-9]*"[^>]*>1 курс</th>' <<<"$out"; check "day view as html merges the course" 0 $?
 
+# A saved query of other fields: the view is refused in Russian, not aborted.
+cp "$sample" "$dir/foreign.kvt"
+"$korvesta" sql "$dir/foreign.kvt" "UPDATE sysQueries SET SQL='SELECT 1 AS X' WHERE Name='qryGroups'" >/dev/null
+"$korvesta" view "$dir/foreign.kvt" 0 >/dev/null 2>"$dir/err"; check "view of a foreign query exits 1" 1 $?
+grep -q 'Некорректный формат базы данных' "$dir/err"; check "view of a foreign query says so" 0 $?
+# A tab inside a name stays in its cell.
+"$korvesta" sql "$dir/foreign.kvt" "UPDATE tblDisciplines SET Discipline = 'А' & Chr(9) & 'Б' WHERE Key = 1" >/dev/null
+out=$("$korvesta" view "$dir/foreign.kvt" 10 2>/dev/null | grep -F 'А\tБ')
+check "a tab in a name keeps the columns" 6 "$(awk -F'\t' '{print NF}' <<<"$out")"
+
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures
