@@ -83,6 +83,40 @@ TEST(GridInteractionTest, NewGroupTypedIntoTheEntryAreaIsSavedAndShown)
     Database::forgetAll();
 }
 
+// A document whose group query reads other fields: the group list says so in Russian and
+// the window goes on to the next view.
+TEST(GridInteractionTest, AViewOfAForeignQueryIsToldAndTheWindowGoesOn)
+{
+    TestFolder folder;
+    const QString path = newTestDocument(folder);
+    InstitutionBuilder b{Database::open(path)};
+    SampleInstitution::build(b);
+    b.db().createQueryDef(QStringLiteral("qryGroups"), QStringLiteral("SELECT 1 AS X"));
+    SettingsStore settings{folder.file(QStringLiteral("settings.ini"))};
+    ScriptedPrompts prompts;
+    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
+    {
+        frmMain window(session, settings, prompts);
+        window.startUp({path});
+        window.show();
+        QApplication::processEvents();
+        prompts.shown.clear();
+        window.dispatcher().sectionClicked(0);
+        EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::Message),
+                  QStringList{QStringLiteral("Некорректный формат базы данных\r\n"
+                                             "Действие отменено")});
+        EXPECT_EQ(window.navigation().viewCode(), 0);
+
+        prompts.shown.clear();
+        window.dispatcher().sectionClicked(1);
+        EXPECT_TRUE(prompts.shown.empty());
+        GridModel *grid = window.grid()->model();
+        EXPECT_EQ(grid->text(grid->rows() - 1, 1), QStringLiteral("Всего дисциплин:"));
+        window.close();
+    }
+    Database::forgetAll();
+}
+
 // The window's own editing: an exam date typed into the passport of the group clicked in the
 // object list is saved on the row's load line and is there when the passport is filled again.
 TEST(GridInteractionTest, ExamDateTypedIntoThePassportIsSaved)
