@@ -14,14 +14,14 @@ namespace {
 // The Key of the line, 0 when the group has none of that discipline (and tutor).
 int findLine(const Database &db, const ExamLine &line)
 {
-    QString sql = QStringLiteral(
-                      "SELECT tblJobList.Key FROM ((tblJobList INNER JOIN tblJob ON "
-                      "tblJobList.Key_Job = tblJob.Key) INNER JOIN tblDisciplines ON "
-                      "tblJob.Key_Discipline = tblDisciplines.Key) INNER JOIN tblTutors ON "
-                      "tblJob.Key_Tutor = tblTutors.Key WHERE tblJobList.Key_Group = %1 AND "
-                      "tblDisciplines.Discipline = %2")
-                      .arg(line.keyGroup)
-                      .arg(sqlText(line.discipline.trimmed()));
+    QString sql =
+        QStringLiteral("SELECT tblJobList.Key FROM ((tblJobList INNER JOIN tblJob ON "
+                       "tblJobList.Key_Job = tblJob.Key) INNER JOIN tblDisciplines ON "
+                       "tblJob.Key_Discipline = tblDisciplines.Key) INNER JOIN tblTutors ON "
+                       "tblJob.Key_Tutor = tblTutors.Key WHERE tblJobList.Key_Group = %1 AND "
+                       "tblDisciplines.Discipline = %2")
+            .arg(line.keyGroup)
+            .arg(sqlText(line.discipline.trimmed()));
     if (!line.tutor.trimmed().isEmpty())
         sql += QStringLiteral(" AND tblTutors.Tutor = ") + sqlText(line.tutor.trimmed());
     sql += QStringLiteral(" ORDER BY tblJobList.Key;");

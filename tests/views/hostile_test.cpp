@@ -122,7 +122,8 @@ protected:
     {
         static const QRegularExpression english(QStringLiteral("[A-Za-z]{4,}"));
         static const QRegularExpression russian(QStringLiteral("[А-Яа-яЁё]{4,}"));
-        EXPECT_TRUE(russian.match(message).hasMatch()) << "view " << code << ": " << message.toStdString();
+        EXPECT_TRUE(russian.match(message).hasMatch())
+            << "view " << code << ": " << message.toStdString();
         EXPECT_FALSE(english.match(message.section(QStringLiteral("\r\n"), 0, 1)).hasMatch())
             << "view " << code << ": " << message.toStdString();
     }

@@ -62,7 +62,8 @@ void fillDisciplineList(ViewContext &ctx)
     for (const int row : listtotals::addCountSubtotals(grid, Type, Full))
         listtotals::relabel(grid, row, Type, grid.text(row - 1, Type), Full, QString());
     listtotals::addSummaryRow(
-        grid, {QString(), QStringLiteral("Всего дисциплин:"), QString(), QString::number(records)});
+        grid,
+        {QString(), QStringLiteral("Всего дисциплин:"), QString(), QString::number(records)});
 }
 
 } // namespace korvesta
