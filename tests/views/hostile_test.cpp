@@ -14,6 +14,7 @@
 #include "support/scriptedprompts.h"
 #include "support/testdocument.h"
 #include "views/headlessviews.h"
+#include "views/timetable/timetablefills.h"
 #include "views/viewtable.h"
 
 #include <QRegularExpression>
@@ -173,6 +174,29 @@ TEST_F(HostileDocument, AQueryOfOtherFieldsIsADocumentOfAnotherLayout)
     for (const int code : {0, 2, 40}) {
         const Shown shown = show(code);
         EXPECT_EQ(shown.messages, QStringList{kForeignLayout}) << code;
+    }
+}
+
+// A ';' or '\\' in a name stays in its line of the day view's tooltip.
+TEST_F(HostileDocument, SeparatorsInNamesStayInTheirTooltipLines)
+{
+    b.raw(QString("UPDATE tblTutors SET Tutor = 'Иванов; И.\\И.' WHERE Key = %1").arg(s.ivanov));
+    b.raw(QString("UPDATE tblDisciplines SET Discipline1 = 'Мат;ем' WHERE Key = %1").arg(s.math));
+    ASSERT_TRUE(views.show(40));
+    ViewContext ctx = views.context();
+    QStringList tooltips;
+    for (int row = grid.fixedRows(); row < grid.rows(); ++row) {
+        for (int col = grid.fixedCols(); col < grid.cols(); ++col) {
+            const QString tooltip = dayTimetableTooltip(ctx, row, col);
+            if (tooltip.contains(QStringLiteral("Иванов")))
+                tooltips << tooltip;
+        }
+    }
+    ASSERT_FALSE(tooltips.isEmpty());
+    for (const QString &tooltip : tooltips) {
+        EXPECT_TRUE(tooltip.contains(QStringLiteral("Преподаватель: Иванов; И.\\И.\n"
+                                                    "Дисциплина: Мат;ем\nТип занятия: ")))
+            << tooltip.toStdString();
     }
 }
 

@@ -117,8 +117,8 @@ void GroupLessonPlacer::placeAll(Recordset &rs, int day, TooltipCache *tooltips)
             const LessonTexts &t = lesson.texts;
             tooltips->add(TooltipCache::section(t.group, lesson.course, faculty),
                           TooltipCache::key(lesson.lesson, lesson.subGroup),
-                          t.tutor + QLatin1Char(';') + t.discipline1 + QLatin1Char(';') +
-                              t.longType + QLatin1Char(';') + t.auditoria);
+                          TooltipCache::details({t.tutor, t.discipline1, t.longType,
+                                                 t.auditoria}));
         }
     }
 }
