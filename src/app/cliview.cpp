@@ -103,9 +103,7 @@ bool copyUserSettings(const QString &to)
     return !QFileInfo::exists(from) || QFile::copy(from, to);
 }
 
-} // namespace
-
-int runViewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+int viewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     ViewOptions options;
     if (const QString problem = parseOptions(args, options); !problem.isEmpty()) {
@@ -177,6 +175,22 @@ int runViewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     out << (options.html ? gridToHtml(grid) : gridToTsv(grid));
     out.flush();
     return 0;
+}
+
+} // namespace
+
+int runViewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    // The fills tell of their own failures; this catches what nothing else did.
+    try {
+        return viewCommand(args, out, err);
+    } catch (const std::exception &error) {
+        err << QStringLiteral("Вид не показан: внутренняя ошибка программы") << Qt::endl
+            << QString::fromLocal8Bit(error.what()) << Qt::endl;
+    } catch (...) {
+        err << QStringLiteral("Вид не показан: внутренняя ошибка программы") << Qt::endl;
+    }
+    return 1;
 }
 
 } // namespace korvesta
