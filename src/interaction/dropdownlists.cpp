@@ -1,9 +1,12 @@
 #include "dropdownlists.h"
 
+#include "data/dberror.h"
+#include "data/dberrorhandler.h"
 #include "data/prompts.h"
 #include "data/queries.h"
 #include "grid/gridmodel.h"
 #include "settings/settingsrecord.h"
+#include "views/lists/celltext.h"
 
 #include <QStringList>
 
@@ -61,9 +64,9 @@ std::optional<QStringList> readItems(DocumentQueries &queries, const ListSpec &s
     std::optional<Recordset> rs = queries.OpenList(QString::fromLatin1(spec.list));
     if (!rs)
         return std::nullopt;
-    const int key = rs->fieldIndex(QStringLiteral("Key"));
-    const int field = rs->fieldIndex(QString::fromLatin1(spec.field));
-    const int second = secondField ? rs->fieldIndex(QString::fromLatin1(secondField)) : -1;
+    const int key = spec.coded ? requiredField(*rs, QStringLiteral("Key")) : -1;
+    const int field = requiredField(*rs, QString::fromLatin1(spec.field));
+    const int second = secondField ? requiredField(*rs, QString::fromLatin1(secondField)) : -1;
     QStringList items;
     for (; !rs->isEof(); rs->moveNext()) {
         QString text = rs->value(field).toString();
@@ -159,16 +162,26 @@ bool prepareDropDown(GridModel &grid, int viewCode, int col, DocumentQueries &qu
                      const SettingsRecord &settings, Prompts &prompts)
 {
     grid.setComboList(QString());
-    switch (viewCode) {
-    case 1:
-        return groupEntryList(grid, col, queries, settings, prompts);
-    case 11:
-        return disciplineEntryList(grid, col, queries, settings, prompts);
-    case 30:
-    case 31:
-        return loadList(grid, col, queries);
-    default:
-        return true;
+    try {
+        switch (viewCode) {
+        case 1:
+            return groupEntryList(grid, col, queries, settings, prompts);
+        case 11:
+            return disciplineEntryList(grid, col, queries, settings, prompts);
+        case 30:
+        case 31:
+            return loadList(grid, col, queries);
+        default:
+            return true;
+        }
+    } catch (const DbError &error) {
+        // A list whose query lacks a field read here: a document of another layout.
+        grid.setComboList(QString());
+        handleDatabaseError(error.code() == dberr::ItemNotFound
+                                ? DbError(dberr::ForeignFormat, error.message())
+                                : error,
+                            prompts, {});
+        return false;
     }
 }
 

@@ -65,5 +65,20 @@ TEST_F(RouterTest, SeparatorsInAListedNameStayInsideItsItem)
     EXPECT_EQ(items[1].text, QStringLiteral("Ф ИТ¦2"));
 }
 
+// A list whose saved query reads other fields cancels the edit with the message of another
+// layout.
+TEST_F(RouterTest, AListOfOtherFieldsCancelsTheEdit)
+{
+    settings.UseTypeDiscipline = true;
+    show(1, 0);
+    navigation.selectNewRecord();
+    host.refresh();
+    b.db().createQueryDef(QStringLiteral("qryDisciplineType"), QStringLiteral("SELECT 1 AS X"));
+    EXPECT_FALSE(router.beforeEdit(entryarea::Row, 1));
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Некорректный формат базы данных\r\n"
+                                                     "Действие отменено")});
+    EXPECT_EQ(grid.comboList(), QString());
+}
+
 } // namespace
 } // namespace korvesta
