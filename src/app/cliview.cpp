@@ -103,9 +103,7 @@ bool copyUserSettings(const QString &to)
     return !QFileInfo::exists(from) || QFile::copy(from, to);
 }
 
-} // namespace
-
-int runViewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+int viewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     ViewOptions options;
     if (const QString problem = parseOptions(args, options); !problem.isEmpty()) {
@@ -148,7 +146,20 @@ int runViewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     views.date = options.date;
     views.from = options.from;
     views.to = options.to;
-    views.show(options.code);
+    // A read says nothing when all is well: whatever was said (a document of another layout,
+    // a query that failed) means the grid is not the view asked for.
+    const auto failed = [&](bool filled) {
+        if (filled && !prompts.hasSpoken())
+            return false;
+        if (!prompts.hasSpoken())
+            err << QStringLiteral("Вид %1 не показан: документ «%2» не удалось прочитать")
+                       .arg(options.code)
+                       .arg(options.path)
+                << Qt::endl;
+        return true;
+    };
+    if (failed(views.show(options.code)))
+        return 1;
 
     if (!options.object.isEmpty()) {
         const std::vector<ObjectListEntry> &entries = views.objects().entries;
@@ -162,12 +173,29 @@ int runViewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
                 << Qt::endl;
             return 1;
         }
-        views.chooseObject(*entry);
+        if (failed(views.chooseObject(*entry) != FillResult::Failed))
+            return 1;
     }
 
     out << (options.html ? gridToHtml(grid) : gridToTsv(grid));
     out.flush();
     return 0;
+}
+
+} // namespace
+
+int runViewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    // The fills tell of their own failures; this catches what nothing else did.
+    try {
+        return viewCommand(args, out, err);
+    } catch (const std::exception &error) {
+        err << QStringLiteral("Вид не показан: внутренняя ошибка программы") << Qt::endl
+            << QString::fromLocal8Bit(error.what()) << Qt::endl;
+    } catch (...) {
+        err << QStringLiteral("Вид не показан: внутренняя ошибка программы") << Qt::endl;
+    }
+    return 1;
 }
 
 } // namespace korvesta

@@ -1,6 +1,7 @@
 #include "gridinteraction.h"
 
 #include "data/queries.h"
+#include "editing/examdate.h"
 #include "editing/referenceeditor.h"
 #include "grid/gridmodel.h"
 #include "grid/gridview.h"
@@ -19,6 +20,44 @@
 
 namespace korvesta {
 
+namespace {
+
+// The editing the window does itself while no other is set: the exam date of the group
+// passport, saved by the editing core for the group chosen in the object list.
+class WindowTargets : public EditingTargets
+{
+public:
+    explicit WindowTargets(frmMain &window)
+        : m_window(window)
+    {}
+
+    bool saveExamDate(int row, const QDate &date) override
+    {
+        ObjectPane *pane = m_window.objectPane();
+        const ObjectListEntry *chosen = pane->entryOf(pane->objectList()->currentItem());
+        GridModel *grid = m_window.grid()->model();
+        ExamLine line;
+        if (chosen && chosen->key.startsWith(QLatin1String("gr")))
+            line.keyGroup = chosen->recordKey().toInt();
+        line.discipline = grid->text(row, 0);
+        line.tutor = grid->text(row, 1);
+        if (korvesta::saveExamDate(m_window.session(), m_window.prompts(), line, date))
+            return true;
+        // The cell shows the date typed: show again what the document holds.
+        if (chosen) {
+            const int col = grid->currentCol();
+            m_window.dispatcher().objectChosen(ObjectListEntry(*chosen));
+            grid->setCurrentCell(row, col);
+        }
+        return false;
+    }
+
+private:
+    frmMain &m_window;
+};
+
+} // namespace
+
 GridInteraction::GridInteraction(frmMain &window)
     : QObject(&window)
     , m_window(window)
@@ -26,7 +65,7 @@ GridInteraction::GridInteraction(frmMain &window)
           std::make_unique<DocumentQueries>(window.session(), window.settings(), window.prompts()))
     , m_editor(std::make_unique<ReferenceEditor>(window.session(), window.settingsRecord(),
                                                  window.prompts()))
-    , m_noTargets(std::make_unique<EditingTargets>())
+    , m_noTargets(std::make_unique<WindowTargets>(window))
     , m_router(std::make_unique<GridRouter>(*window.grid()->model(), window.navigation(),
                                             window.settingsRecord(), window.prompts(), *m_queries,
                                             *m_editor, *m_noTargets, *this))

@@ -26,7 +26,8 @@ public:
     ~GridInteraction() override;
 
     GridRouter &router() { return *m_router; }
-    // The editing of the load, timetable and busy-time marks (not owned; nullptr for none).
+    // The editing of the load, timetable and busy-time marks (not owned; nullptr for the
+    // window's own, which saves the group passport's exam date).
     void setTargets(EditingTargets *targets);
 
     // InteractionHost

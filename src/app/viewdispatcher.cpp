@@ -367,7 +367,7 @@ void ViewDispatcher::objectChosen(const ObjectListEntry &entry)
 {
     BusyScope busy(m_window.busyIndicator());
     ViewContext ctx = context();
-    if (fillViewForObject(m_window.fills(), ctx, entry))
+    if (fillViewForObject(m_window.fills(), ctx, entry) != FillResult::NoRoutine)
         m_window.grid()->fitRowsToText();
     if (m_plan.objectList != ObjectKind::None) {
         m_objectKey = entry.key;
@@ -385,7 +385,7 @@ void ViewDispatcher::tabChosen(int tab)
     ViewContext ctx = context();
     // The tab bar tells of the click before it moves its current tab.
     ctx.tab = tab;
-    routines->paneRefill(ctx);
+    refillPane(m_window.fills(), ctx);
     m_window.objectPane()->setObjects(m_objects);
 }
 

@@ -4,6 +4,7 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/deletionsteps.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/disciplinesaving.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/entrychecks.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/examdate.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/groupsaving.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referencedeletion.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referenceeditor.cpp

@@ -178,6 +178,11 @@ void GridModel::setFixedCols(int count)
 
 int GridModel::addRow(const QString &text, int at)
 {
+    return addRow(text.isEmpty() ? QStringList() : text.split(QLatin1Char('\t')), at);
+}
+
+int GridModel::addRow(const QStringList &cells, int at)
+{
     if (at < 0 || at > rows())
         at = rows();
     if (qint64(rows() + 1) * m_cols > MaxCells)
@@ -185,19 +190,10 @@ int GridModel::addRow(const QString &text, int at)
     m_rows.insert(m_rows.begin() + at, Row());
     m_cells.insert(m_cells.begin() + static_cast<std::ptrdiff_t>(index(at, 0)),
                    static_cast<size_t>(m_cols), Cell());
-    if (!text.isEmpty() && m_cols > 0) {
-        Cell *cells = rowCells(at);
-        int col = 0;
-        qsizetype start = 0;
-        while (col < m_cols) {
-            const qsizetype tab = text.indexOf(QLatin1Char('\t'), start);
-            cells[col].text = text.mid(start, tab < 0 ? -1 : tab - start);
-            ++col;
-            if (tab < 0)
-                break;
-            start = tab + 1;
-        }
-    }
+    Cell *row = m_cols > 0 ? rowCells(at) : nullptr;
+    const int count = std::min(int(cells.size()), m_cols);
+    for (int col = 0; col < count; ++col)
+        row[col].text = cells[col];
     outlineChanged();
     clampCurrent();
     return at;

@@ -63,6 +63,9 @@ public:
     // are the parts of `text` separated by tabs. Returns the new row's index (-1 when the grid
     // cannot grow).
     int addRow(const QString &text = QString(), int at = -1);
+    // The same with the cells given one by one, so that a tab or line break inside a value
+    // stays in its cell. Cells past the last column are left out.
+    int addRow(const QStringList &cells, int at = -1);
     void removeRow(int row);
     void removeRows(int row, int count);
 

@@ -1,9 +1,12 @@
 #include "dropdownlists.h"
 
+#include "data/dberror.h"
+#include "data/dberrorhandler.h"
 #include "data/prompts.h"
 #include "data/queries.h"
 #include "grid/gridmodel.h"
 #include "settings/settingsrecord.h"
+#include "views/lists/celltext.h"
 
 #include <QStringList>
 
@@ -30,6 +33,19 @@ QString specializationAdvice()
                             "'Нормативы'");
 }
 
+// An item's text as the grid's list can carry it: a tab would pass for the end of a code, a
+// line break would split the line and "|" the list, so they show as a blank and a broken bar.
+QString itemText(QString text)
+{
+    for (QChar &c : text) {
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            c = QLatin1Char(' ');
+        else if (c == QLatin1Char('|'))
+            c = QChar(0x00A6);
+    }
+    return text;
+}
+
 // One list of the document: its items as "Key<tab>text" when coded, else the texts.
 struct ListSpec
 {
@@ -48,14 +64,15 @@ std::optional<QStringList> readItems(DocumentQueries &queries, const ListSpec &s
     std::optional<Recordset> rs = queries.OpenList(QString::fromLatin1(spec.list));
     if (!rs)
         return std::nullopt;
-    const int key = rs->fieldIndex(QStringLiteral("Key"));
-    const int field = rs->fieldIndex(QString::fromLatin1(spec.field));
-    const int second = secondField ? rs->fieldIndex(QString::fromLatin1(secondField)) : -1;
+    const int key = spec.coded ? requiredField(*rs, QStringLiteral("Key")) : -1;
+    const int field = requiredField(*rs, QString::fromLatin1(spec.field));
+    const int second = secondField ? requiredField(*rs, QString::fromLatin1(secondField)) : -1;
     QStringList items;
     for (; !rs->isEof(); rs->moveNext()) {
         QString text = rs->value(field).toString();
         if (second >= 0)
             text += gap + QLatin1Char('(') + rs->value(second).toString() + QLatin1Char(')');
+        text = itemText(text);
         items << (spec.coded ? rs->value(key).toString() + QLatin1Char('\t') + text : text);
     }
     return items;
@@ -145,16 +162,26 @@ bool prepareDropDown(GridModel &grid, int viewCode, int col, DocumentQueries &qu
                      const SettingsRecord &settings, Prompts &prompts)
 {
     grid.setComboList(QString());
-    switch (viewCode) {
-    case 1:
-        return groupEntryList(grid, col, queries, settings, prompts);
-    case 11:
-        return disciplineEntryList(grid, col, queries, settings, prompts);
-    case 30:
-    case 31:
-        return loadList(grid, col, queries);
-    default:
-        return true;
+    try {
+        switch (viewCode) {
+        case 1:
+            return groupEntryList(grid, col, queries, settings, prompts);
+        case 11:
+            return disciplineEntryList(grid, col, queries, settings, prompts);
+        case 30:
+        case 31:
+            return loadList(grid, col, queries);
+        default:
+            return true;
+        }
+    } catch (const DbError &error) {
+        // A list whose query lacks a field read here: a document of another layout.
+        grid.setComboList(QString());
+        handleDatabaseError(error.code() == dberr::ItemNotFound
+                                ? DbError(dberr::ForeignFormat, error.message())
+                                : error,
+                            prompts, {});
+        return false;
     }
 }
 

@@ -12,7 +12,13 @@ namespace {
 
 QString cell(const GridModel &grid, int col)
 {
-    return grid.text(entryarea::Row, col);
+    return oneLine(grid.text(entryarea::Row, col));
+}
+
+bool isLineSeparator(QChar c)
+{
+    return c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r')
+           || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
 }
 
 // A colour cell's colour when the user picked one (it differs from the grid's own).
@@ -25,6 +31,24 @@ std::optional<quint32> pickedColor(const GridModel &grid, int col)
 }
 
 } // namespace
+
+QString oneLine(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    bool separated = false;
+    for (const QChar c : text) {
+        if (isLineSeparator(c)) {
+            separated = true;
+            continue;
+        }
+        if (separated && !c.isSpace() && !out.isEmpty() && !out.back().isSpace())
+            out += QLatin1Char(' ');
+        separated = false;
+        out += c;
+    }
+    return out.trimmed();
+}
 
 GroupRow readGroup(const GridModel &grid)
 {

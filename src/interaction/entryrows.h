@@ -12,6 +12,11 @@ class GridModel;
 // list rows it is filled from and found again in.
 namespace entryrows {
 
+// A name as the entry row takes it: a tab or line break typed or pasted into it (a cell copied
+// from a spreadsheet) becomes a blank, runs of them one blank, and the ends are trimmed.
+QString oneLine(const QString &text);
+
+// The records read with every text on one line.
 GroupRow readGroup(const GridModel &grid);
 AuditoriumRow readAuditorium(const GridModel &grid);
 DisciplineRow readDiscipline(const GridModel &grid);

@@ -1,7 +1,6 @@
 #include "headlessviews.h"
 
 #include "dispatchplan.h"
-#include "viewrun.h"
 
 namespace korvesta {
 
@@ -28,28 +27,30 @@ ViewContext HeadlessViews::context()
     return ctx;
 }
 
-void HeadlessViews::refresh()
+bool HeadlessViews::refresh()
 {
     const int code = m_navigation.beginDispatch();
     const DispatchPlan plan =
         DispatchPlan::make(code, m_navigation.previousViewCode(), m_record, m_settings);
     m_objects.clear();
     ViewContext ctx = context();
-    fillView(m_fills, plan, ctx);
+    const FillResult result = fillView(m_fills, plan, ctx);
     m_navigation.endDispatch(code);
+    return result != FillResult::Failed;
 }
 
-void HeadlessViews::show(int code)
+bool HeadlessViews::show(int code)
 {
     m_navigation.selectSection(code / 10);
-    refresh();
-    if (code % 10 != 0) {
-        m_navigation.selectItem(code % 10);
-        refresh();
-    }
+    if (!refresh())
+        return false;
+    if (code % 10 == 0)
+        return true;
+    m_navigation.selectItem(code % 10);
+    return refresh();
 }
 
-bool HeadlessViews::chooseObject(const ObjectListEntry &entry)
+FillResult HeadlessViews::chooseObject(const ObjectListEntry &entry)
 {
     ViewContext ctx = context();
     return fillViewForObject(m_fills, ctx, entry);

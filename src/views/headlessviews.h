@@ -3,6 +3,7 @@
 #include "fillregistry.h"
 #include "navigationstate.h"
 #include "viewcontext.h"
+#include "viewrun.h"
 
 #include <QDate>
 
@@ -26,13 +27,14 @@ public:
     QDate to;
 
     ViewContext context();
-    // Fills the grid for the current navigation state, as the dispatcher does (F5).
-    void refresh();
+    // Fills the grid for the current navigation state, as the dispatcher does (F5). False
+    // when the fill failed (the user has been told why).
+    bool refresh();
     // Chooses a view as the navigation bar does, its section and then its item, filling as
-    // each click does.
-    void show(int code);
-    // The click on an entry of the object list. False when the view has no routine for it.
-    bool chooseObject(const ObjectListEntry &entry);
+    // each click does. False when a fill failed.
+    bool show(int code);
+    // The click on an entry of the object list.
+    FillResult chooseObject(const ObjectListEntry &entry);
 
 private:
     GridModel &m_grid;

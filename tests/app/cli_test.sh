@@ -156,6 +156,15 @@ grep -q "это папка" "$dir/err"; check "view of a folder says it is a fol
 : >"$dir/.korvesta-demo-AbC123"; : >"$dir/.korvesta-demo-AbC123-journal"; : >"$dir/.korvesta-new-XyZ789"
 "$korvesta" new "$dir/ещё.kvt"
 check "no passing files are left" "" "$(ls -A "$dir" | grep '^\.korvesta-')"
+# A saved query of other fields: the view is refused in Russian, not aborted.
+cp "$sample" "$dir/foreign.kvt"
+"$korvesta" sql "$dir/foreign.kvt" "UPDATE sysQueries SET SQL='SELECT 1 AS X' WHERE Name='qryGroups'" >/dev/null
+"$korvesta" view "$dir/foreign.kvt" 0 >/dev/null 2>"$dir/err"; check "view of a foreign query exits 1" 1 $?
+grep -q 'Некорректный формат базы данных' "$dir/err"; check "view of a foreign query says so" 0 $?
+# A tab inside a name stays in its cell.
+"$korvesta" sql "$dir/foreign.kvt" "UPDATE tblDisciplines SET Discipline = 'А' & Chr(9) & 'Б' WHERE Key = 1" >/dev/null
+out=$("$korvesta" view "$dir/foreign.kvt" 10 2>/dev/null | grep -F 'А\tБ')
+check "a tab in a name keeps the columns" 6 "$(awk -F'\t' '{print NF}' <<<"$out")"
 
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures

@@ -1,4 +1,6 @@
+#include "app/gridinteraction.h"
 #include "app/mainwindow.h"
+#include "app/objectpane.h"
 #include "app/viewdispatcher.h"
 #include "data/apppaths.h"
 #include "data/database.h"
@@ -6,6 +8,8 @@
 #include "data/recordset.h"
 #include "grid/gridmodel.h"
 #include "grid/gridview.h"
+#include "institutionbuilder.h"
+#include "interaction/gridrouter.h"
 #include "settings/settingsstore.h"
 #include "support/scriptedprompts.h"
 #include "support/testdocument.h"
@@ -15,6 +19,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -75,6 +80,97 @@ TEST(GridInteractionTest, NewGroupTypedIntoTheEntryAreaIsSavedAndShown)
                                               "[Group] = 'Новая-1'"))
                   .recordCount(),
               1);
+    Database::forgetAll();
+}
+
+// A document whose group query reads other fields: the group list says so in Russian and
+// the window goes on to the next view.
+TEST(GridInteractionTest, AViewOfAForeignQueryIsToldAndTheWindowGoesOn)
+{
+    TestFolder folder;
+    const QString path = newTestDocument(folder);
+    InstitutionBuilder b{Database::open(path)};
+    SampleInstitution::build(b);
+    b.db().createQueryDef(QStringLiteral("qryGroups"), QStringLiteral("SELECT 1 AS X"));
+    SettingsStore settings{folder.file(QStringLiteral("settings.ini"))};
+    ScriptedPrompts prompts;
+    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
+    {
+        frmMain window(session, settings, prompts);
+        window.startUp({path});
+        window.show();
+        QApplication::processEvents();
+        prompts.shown.clear();
+        window.dispatcher().sectionClicked(0);
+        EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::Message),
+                  QStringList{QStringLiteral("Некорректный формат базы данных\r\n"
+                                             "Действие отменено")});
+        EXPECT_EQ(window.navigation().viewCode(), 0);
+
+        prompts.shown.clear();
+        window.dispatcher().sectionClicked(1);
+        EXPECT_TRUE(prompts.shown.empty());
+        GridModel *grid = window.grid()->model();
+        EXPECT_EQ(grid->text(grid->rows() - 1, 1), QStringLiteral("Всего дисциплин:"));
+        window.close();
+    }
+    Database::forgetAll();
+}
+
+// The window's own editing: an exam date typed into the passport of the group clicked in the
+// object list is saved on the row's load line and is there when the passport is filled again.
+TEST(GridInteractionTest, ExamDateTypedIntoThePassportIsSaved)
+{
+    TestFolder folder;
+    const QString path = newTestDocument(folder);
+    InstitutionBuilder b{Database::open(path)};
+    const SampleInstitution s = SampleInstitution::build(b);
+    SettingsStore settings{folder.file(QStringLiteral("settings.ini"))};
+    ScriptedPrompts prompts;
+    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
+    {
+        frmMain window(session, settings, prompts);
+        window.startUp({path});
+        window.resize(1100, 700);
+        window.show();
+        QApplication::processEvents();
+        GridModel *grid = window.grid()->model();
+        GridRouter &router = window.findChild<GridInteraction *>()->router();
+
+        window.dispatcher().sectionClicked(0);
+        window.dispatcher().itemClicked(2);
+        ASSERT_EQ(window.navigation().viewCode(), 2);
+        QTreeWidget *objects = window.objectPane()->objectList();
+        const auto chooseP9 = [&] {
+            const QList<QTreeWidgetItem *> found =
+                objects->findItems(QStringLiteral("П-9"), Qt::MatchExactly);
+            ASSERT_EQ(found.size(), 1);
+            objects->setCurrentItem(found.first());
+            emit objects->itemClicked(found.first(), 0);
+        };
+        chooseP9();
+        const int row = grid->findRow(QStringLiteral("Петров П.П."), 1);
+        ASSERT_GT(row, 0);
+
+        grid->setCurrentCell(row, 6);
+        router.currentCellChanged();
+        ASSERT_TRUE(router.beforeEdit(row, 6));
+        grid->setText(row, 6, QStringLiteral("21.6.2027"));
+        router.afterEdit(row, 6);
+        EXPECT_TRUE(prompts.shown.empty());
+        EXPECT_EQ(b.rawNumber(QStringLiteral("SELECT count(*) FROM tblJobList WHERE DateExam = "
+                                             "'2027-06-21' AND Key_Group = %1")
+                                  .arg(s.p9)),
+                  1);
+
+        window.dispatcher().sectionClicked(1);
+        window.dispatcher().sectionClicked(0);
+        window.dispatcher().itemClicked(2);
+        chooseP9();
+        EXPECT_EQ(grid->text(grid->findRow(QStringLiteral("Петров П.П."), 1), 6),
+                  QStringLiteral("21.06.2027"));
+        window.close();
+    }
     Database::forgetAll();
 }
 

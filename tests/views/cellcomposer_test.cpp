@@ -57,5 +57,17 @@ TEST(CellComposer, MissingPartsComposeAsEmpty)
     EXPECT_EQ(composeCellText(tutorOnly, 14), QStringLiteral("Петров\n"));
 }
 
+// A name pasted from a spreadsheet keeps its tab or line break in the document; in the cell
+// it is a blank, so the parts stay on their own lines.
+TEST(CellComposer, SeparatorsInsideAPartShowAsBlanks)
+{
+    const LessonTexts l{"П-9\t2", "Иванов\r\nИ.И.", "Матем\n", "Мат\tанализ", "101\r",
+                        "Лек\t", "Лек\nция"};
+    EXPECT_EQ(composeCellText(l, 10), QStringLiteral("Матем \nИванов  И.И."));
+    EXPECT_EQ(composeCellText(l, 67), QStringLiteral("Мат анализ (Лек )  101 \nИванов  И.И."));
+    EXPECT_EQ(composeCellText(l, 12), QStringLiteral("П-9 2  101 "));
+    EXPECT_EQ(composeCellText(l, 24), QStringLiteral("(Лек ция)"));
+}
+
 } // namespace
 } // namespace korvesta

@@ -231,6 +231,43 @@ TEST_F(RefLists, GroupPassportAgainstTheTables)
     EXPECT_EQ(grid.rows(), 3);
 }
 
+// Names pasted from a spreadsheet with a tab or line break inside: each value stays in its
+// own cell, and the cells after it stay where the headings are.
+TEST_F(RefLists, SeparatorsInsideNamesStayInTheirCells)
+{
+    const SampleInstitution s = SampleInstitution::build(b);
+    b.raw(QString("UPDATE tblGroups SET [Group] = 'П-9' || char(9) || 'А', Comment = 'один' || "
+                  "char(10) || 'два' WHERE Key = %1")
+              .arg(s.p9));
+    b.raw(QString("UPDATE tblDisciplines SET Discipline = 'Мат' || char(9) || 'ем', "
+                  "LevelDiff = 1 WHERE Key = %1")
+              .arg(s.math));
+    b.raw(QString("UPDATE tblAuditories SET Auditoria = '1' || char(13) || char(10) || '01', "
+                  "CommentAud = 'окна' WHERE Key = %1")
+              .arg(s.a101));
+    b.raw(QString("UPDATE tblTutors SET Tutor = 'Иванов' || char(9) || 'И.И.' WHERE Key = %1")
+              .arg(s.ivanov));
+    const struct
+    {
+        int code;
+        int row;
+        std::vector<QString> cells; // from column 1
+    } cases[] = {
+        {0, 2, {"1", "П-9\tА", "", "отсутствует", "Очная", "Бюджетная", "один\nдва"}},
+        {10, 1, {"отсутствует", "Мат\tем", "Математика", "", "Средний"}},
+        {20, 3, {"Главный", "1\r\n01", "окна"}},
+    };
+    for (const auto &c : cases) {
+        show(c.code);
+        for (size_t i = 0; i < c.cells.size(); ++i)
+            EXPECT_EQ(grid.text(c.row, int(i) + 1), c.cells[i]) << c.code << " col " << i + 1;
+    }
+
+    ObjectListEntry entry{QStringLiteral("gr") + QString::number(s.p9), {}, {}};
+    registry.find(2)->objectChosen(ctx, entry);
+    EXPECT_EQ(body(0, 2).value(1), "Мат\tем|Иванов\tИ.И.|40");
+}
+
 TEST_F(RefLists, ObjectListsOfTheViews)
 {
     const SampleInstitution s = SampleInstitution::build(b);

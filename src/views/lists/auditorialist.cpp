@@ -22,16 +22,15 @@ void fillAuditoriumList(ViewContext &ctx)
     std::optional<Recordset> rs = queries.OpenList(QStringLiteral("Auditories"));
     if (!rs)
         return;
-    const int corpus = rs->fieldIndex(QStringLiteral("Corpus"));
-    const int auditoria = rs->fieldIndex(QStringLiteral("Auditoria"));
-    const int comment = rs->fieldIndex(QStringLiteral("CommentAud"));
+    const int corpus = requiredField(*rs, QStringLiteral("Corpus"));
+    const int auditoria = requiredField(*rs, QStringLiteral("Auditoria"));
+    const int comment = requiredField(*rs, QStringLiteral("CommentAud"));
 
     grid.setRows(1);
     int records = 0;
-    const QChar tab = QLatin1Char('\t');
     for (; !rs->isEof(); rs->moveNext(), ++records) {
-        grid.addRow(tab + cellText(rs->value(corpus)) + tab + cellText(rs->value(auditoria)) + tab +
-                    cellText(rs->value(comment)));
+        grid.addRow(QStringList{QString(), cellText(rs->value(corpus)),
+                                cellText(rs->value(auditoria)), cellText(rs->value(comment))});
     }
     if (!ctx.record.ShowTotals)
         return;
@@ -43,8 +42,8 @@ void fillAuditoriumList(ViewContext &ctx)
                             Auditoria, QStringLiteral("аудиторий:  "));
     }
     listtotals::addSummaryRow(
-        grid, tab + QStringLiteral("Всего зданий: ") + QString::number(totals.size()) + tab +
-                  QStringLiteral("Всего аудиторий: ") + QString::number(records));
+        grid, {QString(), QStringLiteral("Всего зданий: ") + QString::number(totals.size()),
+               QStringLiteral("Всего аудиторий: ") + QString::number(records)});
 }
 
 } // namespace korvesta

@@ -1,6 +1,8 @@
 #include "celltext.h"
 
+#include "data/dberror.h"
 #include "data/isodate.h"
+#include "data/recordset.h"
 
 namespace korvesta {
 
@@ -26,6 +28,14 @@ QString cellText(const QVariant &value)
     default:
         return value.toString();
     }
+}
+
+int requiredField(const Recordset &rs, const QString &name)
+{
+    const int index = rs.fieldIndex(name);
+    if (index < 0)
+        throw DbError(dberr::ItemNotFound, QStringLiteral("Нет поля «%1»").arg(name));
+    return index;
 }
 
 } // namespace korvesta

@@ -40,20 +40,18 @@ void fillDisciplineList(ViewContext &ctx)
     std::optional<Recordset> rs = queries.OpenList(QStringLiteral("Disciplines"));
     if (!rs)
         return;
-    const int type = rs->fieldIndex(QStringLiteral("Type"));
-    const int name = rs->fieldIndex(QStringLiteral("Discipline"));
-    const int fullName = rs->fieldIndex(QStringLiteral("Discipline1"));
-    const int color = rs->fieldIndex(QStringLiteral("DiscColor"));
-    const int level = rs->fieldIndex(QStringLiteral("LevelDiff"));
+    const int type = requiredField(*rs, QStringLiteral("Type"));
+    const int name = requiredField(*rs, QStringLiteral("Discipline"));
+    const int fullName = requiredField(*rs, QStringLiteral("Discipline1"));
+    const int color = requiredField(*rs, QStringLiteral("DiscColor"));
+    const int level = requiredField(*rs, QStringLiteral("LevelDiff"));
 
     grid.setRows(1);
     int records = 0;
-    const QChar tab = QLatin1Char('\t');
     for (; !rs->isEof(); rs->moveNext(), ++records) {
-        const QString line = tab + cellText(rs->value(type)) + tab + cellText(rs->value(name)) +
-                             tab + cellText(rs->value(fullName)) + tab + tab +
-                             difficultyText(rs->value(level));
-        const int row = grid.addRow(line);
+        const int row = grid.addRow(QStringList{
+            QString(), cellText(rs->value(type)), cellText(rs->value(name)),
+            cellText(rs->value(fullName)), QString(), difficultyText(rs->value(level))});
         const QVariant discColor = rs->value(color);
         if (!discColor.isNull() && discColor.isValid())
             grid.setCellBackColor(row, Color, colorFromBgr(discColor.toUInt()));
@@ -63,8 +61,9 @@ void fillDisciplineList(ViewContext &ctx)
 
     for (const int row : listtotals::addCountSubtotals(grid, Type, Full))
         listtotals::relabel(grid, row, Type, grid.text(row - 1, Type), Full, QString());
-    listtotals::addSummaryRow(grid, tab + QStringLiteral("Всего дисциплин:") + tab + tab +
-                                        QString::number(records));
+    listtotals::addSummaryRow(
+        grid,
+        {QString(), QStringLiteral("Всего дисциплин:"), QString(), QString::number(records)});
 }
 
 } // namespace korvesta

@@ -23,23 +23,21 @@ void fillGroupList(ViewContext &ctx)
     std::optional<Recordset> rs = queries.OpenList(QStringLiteral("Groups"));
     if (!rs)
         return;
-    const int course = rs->fieldIndex(QStringLiteral("Course"));
-    const int group = rs->fieldIndex(QStringLiteral("Group"));
-    const int color = rs->fieldIndex(QStringLiteral("GroupColor"));
-    const int faculty = rs->fieldIndex(QStringLiteral("TypeFaculty"));
-    const int tuition = rs->fieldIndex(QStringLiteral("TypeTuition"));
-    const int finance = rs->fieldIndex(QStringLiteral("TypeFinance"));
-    const int comment = rs->fieldIndex(QStringLiteral("Comment"));
+    const int course = requiredField(*rs, QStringLiteral("Course"));
+    const int group = requiredField(*rs, QStringLiteral("Group"));
+    const int color = requiredField(*rs, QStringLiteral("GroupColor"));
+    const int faculty = requiredField(*rs, QStringLiteral("TypeFaculty"));
+    const int tuition = requiredField(*rs, QStringLiteral("TypeTuition"));
+    const int finance = requiredField(*rs, QStringLiteral("TypeFinance"));
+    const int comment = requiredField(*rs, QStringLiteral("Comment"));
 
     grid.setRows(1);
     int records = 0;
-    const QChar tab = QLatin1Char('\t');
     for (; !rs->isEof(); rs->moveNext(), ++records) {
-        const QString line = tab + cellText(rs->value(course)).toUpper() + tab +
-                             cellText(rs->value(group)) + tab + tab + cellText(rs->value(faculty)) +
-                             tab + cellText(rs->value(tuition)) + tab +
-                             cellText(rs->value(finance)) + tab + cellText(rs->value(comment));
-        const int row = grid.addRow(line);
+        const int row = grid.addRow(QStringList{
+            QString(), cellText(rs->value(course)).toUpper(), cellText(rs->value(group)),
+            QString(), cellText(rs->value(faculty)), cellText(rs->value(tuition)),
+            cellText(rs->value(finance)), cellText(rs->value(comment))});
         const QVariant groupColor = rs->value(color);
         if (!groupColor.isNull() && groupColor.isValid())
             grid.setCellBackColor(row, Color, colorFromBgr(groupColor.toUInt()));
@@ -53,9 +51,9 @@ void fillGroupList(ViewContext &ctx)
                             QStringLiteral("Итого на курсе:  ") + grid.text(row - 1, Course), Group,
                             QStringLiteral("групп:  "));
     }
-    listtotals::addSummaryRow(grid, tab + QStringLiteral("Всего курсов: ") +
-                                        QString::number(totals.size()) + tab +
-                                        QStringLiteral("Всего групп: ") + QString::number(records));
+    listtotals::addSummaryRow(
+        grid, {QString(), QStringLiteral("Всего курсов: ") + QString::number(totals.size()),
+               QStringLiteral("Всего групп: ") + QString::number(records)});
 }
 
 } // namespace korvesta

@@ -33,23 +33,22 @@ void fillGroupPassport(ViewContext &ctx, int keyGroup)
         grid.setText(grid.fixedRows(), Discipline, QStringLiteral("не задано"));
         return;
     }
-    const int discipline = rs->fieldIndex(QStringLiteral("Discipline"));
-    const int tutor = rs->fieldIndex(QStringLiteral("Tutor"));
-    const int hours = rs->fieldIndex(QStringLiteral("Hours"));
-    const int held = rs->fieldIndex(QStringLiteral("Count-Lesson"));
-    const int lastLesson = rs->fieldIndex(QStringLiteral("Max-Date"));
-    const int exam = rs->fieldIndex(QStringLiteral("DateExam"));
+    const int discipline = requiredField(*rs, QStringLiteral("Discipline"));
+    const int tutor = requiredField(*rs, QStringLiteral("Tutor"));
+    const int hours = requiredField(*rs, QStringLiteral("Hours"));
+    const int held = requiredField(*rs, QStringLiteral("Count-Lesson"));
+    const int lastLesson = requiredField(*rs, QStringLiteral("Max-Date"));
+    const int exam = requiredField(*rs, QStringLiteral("DateExam"));
 
     // The load lines start below an empty first body row.
     grid.setRows(2);
-    const QChar tab = QLatin1Char('\t');
     for (; !rs->isEof(); rs->moveNext()) {
         const QVariant given = rs->value(hours);
         const qint64 heldCount = rs->value(held).toLongLong();
-        grid.addRow(cellText(rs->value(discipline)) + tab + cellText(rs->value(tutor)) + tab +
-                    cellText(given) + tab + QString::number(heldCount) + tab +
-                    QString::number(given.toLongLong() - heldCount) + tab +
-                    cellText(rs->value(lastLesson)) + tab + cellText(rs->value(exam)));
+        grid.addRow(QStringList{cellText(rs->value(discipline)), cellText(rs->value(tutor)),
+                                cellText(given), QString::number(heldCount),
+                                QString::number(given.toLongLong() - heldCount),
+                                cellText(rs->value(lastLesson)), cellText(rs->value(exam))});
     }
 
     const int bottom = grid.rows() - 1;

@@ -33,7 +33,7 @@ void relabel(GridModel &grid, int row, int groupOn, const QString &label, int co
     grid.setCellAlignment(row, countOn, Qt::AlignCenter);
 }
 
-int addSummaryRow(GridModel &grid, const QString &cells)
+int addSummaryRow(GridModel &grid, const QStringList &cells)
 {
     const int row = grid.addRow(cells);
     const int last = grid.cols() - 1;

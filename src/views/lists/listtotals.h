@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -20,9 +21,9 @@ std::vector<int> addCountSubtotals(GridModel &grid, int groupOn, int countOn);
 void relabel(GridModel &grid, int row, int groupOn, const QString &label, int countOn,
              const QString &countPrefix);
 
-// Adds the list's last row (cells separated by tabs from column 0), set apart in the grid's
-// fixed-cell colours. Returns its index.
-int addSummaryRow(GridModel &grid, const QString &cells);
+// Adds the list's last row (its cells from column 0), set apart in the grid's fixed-cell
+// colours. Returns its index.
+int addSummaryRow(GridModel &grid, const QStringList &cells);
 
 } // namespace listtotals
 } // namespace korvesta

@@ -22,10 +22,10 @@ void fillObjects(ViewContext &ctx, const QString &list, const QString &kind,
     std::optional<Recordset> rs = queries.OpenList(list);
     if (!rs)
         return;
-    const int key = rs->fieldIndex(QStringLiteral("Key"));
+    const int key = requiredField(*rs, QStringLiteral("Key"));
     std::vector<int> columns;
     for (const char *field : fields)
-        columns.push_back(rs->fieldIndex(QString::fromLatin1(field)));
+        columns.push_back(requiredField(*rs, QString::fromLatin1(field)));
     ctx.objects.entries.reserve(static_cast<size_t>(rs->recordCount()));
     for (; !rs->isEof(); rs->moveNext()) {
         ObjectListEntry entry;

@@ -2,15 +2,31 @@
 
 namespace korvesta {
 
+namespace {
+
+// A part on one line: a tab or line break pasted into a name would otherwise pass for the
+// break between parts, or shift the cells of an exported row.
+QString oneLine(const QString &part)
+{
+    QString text = part;
+    for (QChar &c : text) {
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            c = QLatin1Char(' ');
+    }
+    return text;
+}
+
+} // namespace
+
 QString composeCellText(const LessonTexts &lesson, int code)
 {
-    const QString &g = lesson.group;
-    const QString &t = lesson.tutor;
-    const QString &d = lesson.discipline;
-    const QString &f = lesson.discipline1;
-    const QString &a = lesson.auditoria;
-    const QString s = QLatin1Char('(') + lesson.shortType + QLatin1Char(')');
-    const QString l = QLatin1Char('(') + lesson.longType + QLatin1Char(')');
+    const QString g = oneLine(lesson.group);
+    const QString t = oneLine(lesson.tutor);
+    const QString d = oneLine(lesson.discipline);
+    const QString f = oneLine(lesson.discipline1);
+    const QString a = oneLine(lesson.auditoria);
+    const QString s = QLatin1Char('(') + oneLine(lesson.shortType) + QLatin1Char(')');
+    const QString l = QLatin1Char('(') + oneLine(lesson.longType) + QLatin1Char(')');
     const QString two = QStringLiteral("  ");
     const QChar one = QLatin1Char(' ');
     const QChar lf = QLatin1Char('\n');

@@ -19,7 +19,8 @@ struct LessonTexts
 // The text of a timetable cell for a display-text mode (the sum of the weights of the parts
 // shown: group 1, tutor 3, discipline 7, auditorium 11, kind of lesson 24, full discipline
 // 29). Parts stand two blanks apart; the tutor or auditorium of the longer modes goes on a
-// line of its own (a line feed). A code that names no known combination gives empty text.
+// line of its own (a line feed), and the only line feeds are those: a tab or line break
+// inside a part shows as a blank. A code that names no known combination gives empty text.
 QString composeCellText(const LessonTexts &lesson, int code);
 
 // The width a group column takes in the modes that show the full discipline or four parts

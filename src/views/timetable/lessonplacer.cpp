@@ -4,6 +4,7 @@
 #include "grid/gridcolors.h"
 #include "grid/gridmodel.h"
 #include "tooltipcache.h"
+#include "views/lists/celltext.h"
 
 namespace korvesta {
 
@@ -11,13 +12,11 @@ namespace {
 
 QString textAt(const Recordset &rs, int index)
 {
-    return index < 0 ? QString() : rs.value(index).toString();
+    return rs.value(index).toString();
 }
 
 QColor colorAt(const Recordset &rs, int index)
 {
-    if (index < 0)
-        return {};
     const QVariant value = rs.value(index);
     bool ok = false;
     const qint64 bgr = value.toLongLong(&ok);
@@ -29,19 +28,19 @@ const QString kLineBreak = QStringLiteral("\r\n");
 } // namespace
 
 LessonReader::LessonReader(const Recordset &rs)
-    : m_group(rs.fieldIndex(QStringLiteral("Group")))
-    , m_course(rs.fieldIndex(QStringLiteral("Course")))
-    , m_faculty(rs.fieldIndex(QStringLiteral("TypeFaculty")))
-    , m_tutor(rs.fieldIndex(QStringLiteral("Tutor")))
-    , m_discipline(rs.fieldIndex(QStringLiteral("Discipline")))
-    , m_discipline1(rs.fieldIndex(QStringLiteral("Discipline1")))
-    , m_aud(rs.fieldIndex(QStringLiteral("Aud")))
-    , m_shortType(rs.fieldIndex(QStringLiteral("ShortTypeLesson")))
-    , m_longType(rs.fieldIndex(QStringLiteral("LongTypeLesson")))
-    , m_lesson(rs.fieldIndex(QStringLiteral("Lesson")))
-    , m_subGroup(rs.fieldIndex(QStringLiteral("SubGroup")))
-    , m_discColor(rs.fieldIndex(QStringLiteral("DiscColor")))
-    , m_groupColor(rs.fieldIndex(QStringLiteral("GroupColor")))
+    : m_group(requiredField(rs, QStringLiteral("Group")))
+    , m_course(requiredField(rs, QStringLiteral("Course")))
+    , m_faculty(requiredField(rs, QStringLiteral("TypeFaculty")))
+    , m_tutor(requiredField(rs, QStringLiteral("Tutor")))
+    , m_discipline(requiredField(rs, QStringLiteral("Discipline")))
+    , m_discipline1(requiredField(rs, QStringLiteral("Discipline1")))
+    , m_aud(requiredField(rs, QStringLiteral("Aud")))
+    , m_shortType(requiredField(rs, QStringLiteral("ShortTypeLesson")))
+    , m_longType(requiredField(rs, QStringLiteral("LongTypeLesson")))
+    , m_lesson(requiredField(rs, QStringLiteral("Lesson")))
+    , m_subGroup(requiredField(rs, QStringLiteral("SubGroup")))
+    , m_discColor(requiredField(rs, QStringLiteral("DiscColor")))
+    , m_groupColor(requiredField(rs, QStringLiteral("GroupColor")))
 {}
 
 PlacedLesson LessonReader::read(const Recordset &rs) const
@@ -118,8 +117,8 @@ void GroupLessonPlacer::placeAll(Recordset &rs, int day, TooltipCache *tooltips)
             const LessonTexts &t = lesson.texts;
             tooltips->add(TooltipCache::section(t.group, lesson.course, faculty),
                           TooltipCache::key(lesson.lesson, lesson.subGroup),
-                          t.tutor + QLatin1Char(';') + t.discipline1 + QLatin1Char(';') +
-                              t.longType + QLatin1Char(';') + t.auditoria);
+                          TooltipCache::details({t.tutor, t.discipline1, t.longType,
+                                                 t.auditoria}));
         }
     }
 }

@@ -13,8 +13,7 @@ class GridModel;
 class Recordset;
 class TooltipCache;
 
-// One row of qryTimeTable or qryTimeTableWork as the timetable fills read it. Missing
-// fields read as empty.
+// One row of qryTimeTable or qryTimeTableWork as the timetable fills read it.
 struct PlacedLesson
 {
     LessonTexts texts;
@@ -26,7 +25,8 @@ struct PlacedLesson
     QColor groupColor;
 };
 
-// Reads the rows of a timetable query, the field positions looked up once.
+// Reads the rows of a timetable query, the field positions looked up once. A query without
+// one of the fields is of another layout: the constructor throws ItemNotFound.
 class LessonReader
 {
 public:

@@ -40,6 +40,36 @@ QString TooltipCache::key(int lesson, int subGroup)
     return QString::number(lesson) + QLatin1Char('\\') + QString::number(subGroup);
 }
 
+QString TooltipCache::details(const QStringList &parts)
+{
+    QString value;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            value += QLatin1Char(';');
+        for (const QChar c : parts[i]) {
+            if (c == QLatin1Char(';') || c == QLatin1Char('\\'))
+                value += QLatin1Char('\\');
+            value += c;
+        }
+    }
+    return value;
+}
+
+QStringList TooltipCache::detailsOf(const QString &value)
+{
+    QStringList parts{QString()};
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
+        if (c == QLatin1Char('\\') && i + 1 < value.size())
+            parts.last() += value.at(++i);
+        else if (c == QLatin1Char(';'))
+            parts << QString();
+        else
+            parts.last() += c;
+    }
+    return parts;
+}
+
 void TooltipCache::discard()
 {
     IniFile(m_path).remove();
@@ -105,7 +135,7 @@ QString dayTimetableTooltip(const GridModel &grid, const SettingsRecord &record,
         const QString value = cache.read(section, TooltipCache::key(lesson, subGroup));
         if (value.isEmpty())
             continue;
-        const QStringList parts = value.split(QLatin1Char(';'));
+        const QStringList parts = TooltipCache::detailsOf(value);
         if (subGroup >= 1)
             lines << QStringLiteral("Подгруппа ") + QString::number(subGroup);
         lines << QStringLiteral("Преподаватель: ") + parts.value(0)

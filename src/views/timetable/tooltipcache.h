@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <utility>
 #include <vector>
@@ -14,7 +15,7 @@ struct SettingsRecord;
 // The day view's tooltip cache: for each placed lesson its tutor, full discipline, kind of
 // lesson and auditorium, kept in an INI scratch file from one day-view fill to the next.
 // Sections are "group\course\faculty", keys "lesson\subgroup", values
-// "tutor;discipline;kind;auditorium".
+// "tutor;discipline;kind;auditorium", a ';' or '\' inside a part escaped by a '\'.
 class TooltipCache
 {
 public:
@@ -22,6 +23,9 @@ public:
 
     static QString section(const QString &group, const QString &course, const QString &faculty);
     static QString key(int lesson, int subGroup);
+    // The parts of a lesson as one value, and back.
+    static QString details(const QStringList &parts);
+    static QStringList detailsOf(const QString &value);
 
     // Deletes the file, so that no tooltip of another date outlives a fill.
     void discard();
