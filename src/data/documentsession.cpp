@@ -291,7 +291,11 @@ std::optional<Database> DocumentSession::access()
 
 void DocumentSession::handleError(const DbError &error)
 {
-    handleDatabaseError(error, m_prompts, [this] { openDocument(); });
+    handleDatabaseError(error, m_prompts, [this] { openDocument(); },
+                        [this](const QString &saved) {
+                            enterNamedDocument(saved);
+                            setTempFileSetting(false);
+                        });
 }
 
 } // namespace korvesta
