@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QTimer>
 
 namespace korvesta {
@@ -16,16 +17,17 @@ namespace {
 const QString kCancelled = QStringLiteral("Действие отменено");
 const QString kBusy = QStringLiteral("Документ занят другой программой");
 
-// The lost document already reported in this action: the reads that follow stay quiet.
-QString &reportedLoss()
+// The lost documents already reported in this action: the reads that follow stay quiet.
+QSet<QString> &reportedLoss()
 {
-    static QString path;
-    return path;
+    static QSet<QString> paths;
+    return paths;
 }
 
-void rememberLoss(const QString &path)
+// The user's action ends when the event loop runs again. The report's own dialogs run nested
+// loops, so the end is looked for only once they are closed.
+void awaitEndOfAction()
 {
-    reportedLoss() = path;
     if (QCoreApplication *app = QCoreApplication::instance())
         QTimer::singleShot(0, app, &endReportedLoss);
 }
@@ -68,8 +70,11 @@ void reportLostFile(const DbError &error, Prompts &prompts,
             openDocument();
         return;
     }
-    if (path == reportedLoss())
+    if (reportedLoss().contains(path))
         return;
+    // Reads made while the report's dialogs are open (another file picked and found missing
+    // too) stay quiet as well.
+    reportedLoss().insert(path);
     const QString lost = QStringLiteral("Файл документа «") + QDir::toNativeSeparators(path)
                          + QStringLiteral("» не найден: его удалили, переименовали или "
                                           "перенесли в другую папку.");
@@ -79,15 +84,16 @@ void reportLostFile(const DbError &error, Prompts &prompts,
                                                    "программе. Сохранить их в другой файл?"
                                                    "\r\n(«Нет» - открыть другой документ.)"),
                              Prompts::Icon::Warning);
-        rememberLoss(path);
-        if (save == Prompts::Answer::Yes && saveLostData(path, prompts, saveElsewhere))
+        if (save == Prompts::Answer::Yes && saveLostData(path, prompts, saveElsewhere)) {
+            awaitEndOfAction();
             return;
+        }
     } else {
         prompts.message(lost, Prompts::Icon::Warning);
-        rememberLoss(path);
     }
     if (openDocument)
         openDocument();
+    awaitEndOfAction();
 }
 
 } // namespace

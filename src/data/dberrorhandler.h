@@ -27,8 +27,8 @@ void handleDatabaseError(const DbError &error, Prompts &prompts,
 // error, which goes to handleDatabaseError.
 bool askToRetryLocked(const DbError &error, Prompts &prompts);
 
-// The missing file reported last stays unreported until the user's action ends (the event
-// loop runs again). Without an event loop, this ends it.
+// A missing file once reported is not reported again until the user's action ends (the event
+// loop runs again). Without an event loop, this ends the action.
 void endReportedLoss();
 
 } // namespace korvesta

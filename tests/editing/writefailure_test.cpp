@@ -9,6 +9,7 @@
 #include "data/dberrorhandler.h"
 #include "data/recordset.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -341,6 +342,39 @@ TEST_F(WriteFailure, DeletedDocumentIsToldOncePerAction)
     EXPECT_EQ(prompts.texts(Kind::OpenFile).size(), 1);
     EXPECT_TRUE(prompts.texts(Kind::YesNo).isEmpty());
     EXPECT_TRUE(prompts.exhausted());
+}
+
+TEST_F(WriteFailure, AnActionEndsWhenTheEventLoopRunsAgain)
+{
+    int argc = 1;
+    char name[] = "tests_editing";
+    char *argv[] = {name};
+    QCoreApplication app(argc, argv);
+    // A real file dialog runs an event loop of its own, inside the action.
+    struct Nested : ScriptedPrompts
+    {
+        std::optional<QString> chooseFileToOpen(const FileChoice &choice) override
+        {
+            QCoreApplication::processEvents();
+            return ScriptedPrompts::chooseFileToOpen(choice);
+        }
+    } nested;
+    DocumentSession window{nested, store, {folder.path(), folder.path()}};
+    window.startFromCommandLine({path});
+    Database::forgetAll();
+    ASSERT_TRUE(QFile::remove(path));
+
+    nested.fileAnswers = {std::nullopt};
+    for (int read = 0; read < 3; ++read)
+        EXPECT_FALSE(window.access());
+    EXPECT_EQ(nested.texts(Kind::Message).size(), 1);
+    EXPECT_EQ(nested.texts(Kind::OpenFile).size(), 1);
+
+    QCoreApplication::processEvents(); // back in the window: the next action says it again
+    nested.fileAnswers = {std::nullopt};
+    EXPECT_FALSE(window.access());
+    EXPECT_EQ(nested.texts(Kind::Message).size(), 2);
+    EXPECT_TRUE(nested.exhausted());
 }
 
 } // namespace
