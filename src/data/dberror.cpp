@@ -16,9 +16,12 @@ QString lines(const QString &first, const QString &second)
     return second.isEmpty() ? first : first + u'\n' + second;
 }
 
+// The file named in a message, with the blank before it; nothing when unknown.
 QString named(const QString &path)
 {
-    return QStringLiteral("«") + QDir::toNativeSeparators(path) + QStringLiteral("»");
+    if (path.isEmpty())
+        return QString();
+    return QStringLiteral(" «") + QDir::toNativeSeparators(path) + QStringLiteral("»");
 }
 
 // The name SQLite quotes after "no such table: " and the like.
@@ -95,7 +98,7 @@ DbError DbError::fromEngine(int resultCode, const QString &engineText, const QSt
     case SQLITE_PERM:
     case SQLITE_AUTH:
         return DbError(dberr::ReadOnly,
-                       QStringLiteral("Документ %1 открыт только для чтения: изменения "
+                       QStringLiteral("Документ%1 открыт только для чтения: изменения "
                                       "невозможны.\nРазрешите запись в файл или сохраните "
                                       "документ под другим именем (Файл – Сохранить как...).")
                            .arg(named(path)),
@@ -107,7 +110,7 @@ DbError DbError::fromEngine(int resultCode, const QString &engineText, const QSt
                        path);
     case SQLITE_IOERR:
         return DbError(dberr::DiskIo,
-                       lines(QStringLiteral("Ошибка чтения или записи файла %1. ")
+                       lines(QStringLiteral("Ошибка чтения или записи файла%1. ")
                                      .arg(named(path))
                                  + kNotSaved
                                  + QStringLiteral("\nПроверьте диск или сетевую папку и "
@@ -144,7 +147,7 @@ DbError DbError::fromEngine(int resultCode, const QString &engineText, const QSt
     case SQLITE_CORRUPT:
     case SQLITE_FORMAT:
         return DbError(dberr::ForeignFormat,
-                       QStringLiteral("Файл %1 повреждён или не является документом расписания")
+                       QStringLiteral("Файл%1 повреждён или не является документом расписания")
                            .arg(named(path)),
                        path);
     case SQLITE_CANTOPEN:
@@ -152,14 +155,14 @@ DbError DbError::fromEngine(int resultCode, const QString &engineText, const QSt
         // does not let it create.
         if (!path.isEmpty() && QFileInfo(path).isFile())
             return DbError(dberr::ReadOnly,
-                           QStringLiteral("Папка документа %1 закрыта для записи. ")
+                           QStringLiteral("Папка документа%1 закрыта для записи. ")
                                    .arg(named(path))
                                + kNotSaved
                                + QStringLiteral("\nРазрешите запись в папку или сохраните "
                                                 "документ в другой папке."),
                            path);
         return DbError(dberr::FileNotFound,
-                       QStringLiteral("Файл %1 не найден").arg(named(path)), path);
+                       QStringLiteral("Файл%1 не найден").arg(named(path)), path);
     case SQLITE_SCHEMA:
         return DbError(dberr::Failed,
                        QStringLiteral("Документ изменён другой программой во время работы. ")
