@@ -6,8 +6,10 @@
 #include "recordset_p.h"
 #include "sqlfunctions.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -86,6 +88,15 @@ LockWait &lockWait()
     return wait;
 }
 
+// Once a wait has run out, the other reads of the same user action fail at once instead of
+// waiting again each; the action ends when the event loop runs again (a question's dialog
+// included, so that "Повторить" waits anew).
+bool &gaveUp()
+{
+    static bool value = false;
+    return value;
+}
+
 // SQLite's busy handler: short sleeps first (most locks are a moment's write by another
 // program), then a tenth of a second at a time, until the limit; then the statement fails
 // with SQLITE_BUSY.
@@ -97,8 +108,14 @@ int waitForLock(void *, int attempt)
     int waited = 0;
     for (int i = 0; i < attempt; ++i)
         waited += i < kStepCount ? kSteps[i] : 100;
-    if (waited >= wait.milliseconds)
+    if (gaveUp())
         return 0;
+    if (waited >= wait.milliseconds) {
+        gaveUp() = true;
+        if (QCoreApplication *app = QCoreApplication::instance())
+            QTimer::singleShot(0, app, [] { gaveUp() = false; });
+        return 0;
+    }
     if (attempt == 0 && wait.onWaiting)
         wait.onWaiting();
     const int step = attempt < kStepCount ? kSteps[attempt] : 100;
@@ -116,6 +133,7 @@ bool isLock(int rc)
 void Connection::setLockWait(int milliseconds, std::function<void()> onWaiting)
 {
     lockWait() = {std::max(0, milliseconds), std::move(onWaiting)};
+    gaveUp() = false;
 }
 
 JetType jetTypeFromDeclared(const char *declared)
@@ -172,10 +190,10 @@ std::shared_ptr<Connection> Connection::acquire(const QString &path, bool readOn
     }
     std::shared_ptr<Connection> c(new Connection(key, db, device, inode));
 
-    // Our mark and our tables, read without writing anything.
-    // A document another program holds is busy, not foreign.
+    // Our mark and our tables, read without writing anything. A document another program
+    // holds is busy, not foreign.
     sqlite3_stmt *stmt = nullptr;
-    int prepared = sqlite3_prepare_v2(db, "PRAGMA application_id", -1, &stmt, nullptr);
+    const int prepared = sqlite3_prepare_v2(db, "PRAGMA application_id", -1, &stmt, nullptr);
     const int step = prepared == SQLITE_OK ? sqlite3_step(stmt) : prepared;
     const int id = step == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : 0;
     sqlite3_finalize(stmt);
@@ -296,9 +314,8 @@ void Connection::raise(int rc, const QString &context) const
     // the program writes afterwards would sit in that transaction and never reach the file.
     if (m_transactionDepth == 0 && !sqlite3_get_autocommit(m_db))
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    throw DbError::fromEngine(rc, context.isEmpty() ? detail : context + QStringLiteral(": ")
-                                                                  + detail,
-                              m_path);
+    const QString text = context.isEmpty() ? detail : context + QStringLiteral(": ") + detail;
+    throw DbError::fromEngine(rc, text, m_path);
 }
 
 void Connection::exec(const char *sql)

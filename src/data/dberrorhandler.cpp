@@ -17,8 +17,9 @@ namespace {
 const QString kCancelled = QStringLiteral("Действие отменено");
 const QString kBusy = QStringLiteral("Документ занят другой программой");
 
-// The lost documents already reported in this action: the reads that follow stay quiet.
-QSet<QString> &reportedLoss()
+// What this user action has reported already, so that the reads that follow stay quiet: lost
+// documents by path, locked ones by kBusy and path.
+QSet<QString> &reported()
 {
     static QSet<QString> paths;
     return paths;
@@ -70,19 +71,20 @@ void reportLostFile(const DbError &error, Prompts &prompts,
             openDocument();
         return;
     }
-    if (reportedLoss().contains(path))
+    if (reported().contains(path))
         return;
     // Reads made while the report's dialogs are open (another file picked and found missing
     // too) stay quiet as well.
-    reportedLoss().insert(path);
+    reported().insert(path);
     const QString lost = QStringLiteral("Файл документа «") + QDir::toNativeSeparators(path)
                          + QStringLiteral("» не найден: его удалили, переименовали или "
                                           "перенесли в другую папку.");
     if (saveElsewhere && Connection::holdsLostData(path)) {
         const Prompts::Answer save =
-            prompts.askYesNo(lost + QStringLiteral("\r\n\r\nДанные документа ещё открыты в "
-                                                   "программе. Сохранить их в другой файл?"
-                                                   "\r\n(«Нет» - открыть другой документ.)"),
+            prompts.askYesNo(lost
+                                 + QStringLiteral("\r\n\r\nДанные документа ещё открыты в "
+                                                  "программе. Сохранить их в другой файл?"
+                                                  "\r\n(«Нет» - открыть другой документ.)"),
                              Prompts::Icon::Warning);
         if (save == Prompts::Answer::Yes && saveLostData(path, prompts, saveElsewhere)) {
             awaitEndOfAction();
@@ -100,7 +102,7 @@ void reportLostFile(const DbError &error, Prompts &prompts,
 
 void endReportedLoss()
 {
-    reportedLoss().clear();
+    reported().clear();
 }
 
 void handleDatabaseError(const DbError &error, Prompts &prompts,
@@ -120,10 +122,15 @@ void handleDatabaseError(const DbError &error, Prompts &prompts,
         reportLostFile(error, prompts, openDocument, saveElsewhere);
         break;
     case dberr::Locked:
+        // Said once: the other reads of the action meet the same lock.
+        if (reported().contains(kBusy + error.path()))
+            break;
+        reported().insert(kBusy + error.path());
         prompts.message(kBusy + QStringLiteral(".\r\n") + kCancelled
                             + QStringLiteral(": повторите его, когда другая программа закончит "
                                              "работу с документом."),
                         Prompts::Icon::Warning);
+        awaitEndOfAction();
         break;
     case dberr::ReadOnly:
     case dberr::DiskFull:
@@ -144,9 +151,10 @@ bool askToRetryLocked(const DbError &error, Prompts &prompts)
 {
     if (error.code() != dberr::Locked)
         return false;
-    return prompts.askRetryCancel(kBusy + QStringLiteral(".\r\nПовторите, когда она закончит "
-                                                         "работу с документом, или отмените "
-                                                         "действие."),
+    return prompts.askRetryCancel(kBusy
+                                      + QStringLiteral(".\r\nПовторите, когда она закончит "
+                                                       "работу с документом, или отмените "
+                                                       "действие."),
                                   Prompts::Icon::Warning)
            == Prompts::Answer::Retry;
 }

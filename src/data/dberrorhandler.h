@@ -16,7 +16,7 @@ class Prompts;
 // - a document file that has gone: said once per user action, then the user may save the data
 //   the program still holds into a file they pick (saveElsewhere, given the file written,
 //   makes it the current document) or open another document (openDocument);
-// - a document another program holds: "Документ занят другой программой";
+// - a document another program holds: "Документ занят другой программой", once per action;
 // - any other failure: its own message, which says what was not done and what to do.
 void handleDatabaseError(const DbError &error, Prompts &prompts,
                          const std::function<void()> &openDocument,
@@ -27,8 +27,8 @@ void handleDatabaseError(const DbError &error, Prompts &prompts,
 // error, which goes to handleDatabaseError.
 bool askToRetryLocked(const DbError &error, Prompts &prompts);
 
-// A missing file once reported is not reported again until the user's action ends (the event
-// loop runs again). Without an event loop, this ends the action.
+// A missing or locked document once reported is not reported again until the user's action
+// ends (the event loop runs again). Without an event loop, this ends the action.
 void endReportedLoss();
 
 } // namespace korvesta

@@ -37,8 +37,7 @@ class OtherProgram
 public:
     explicit OtherProgram(const QString &path)
     {
-        sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READWRITE,
-                        nullptr);
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
         EXPECT_EQ(sqlite3_exec(m_db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
     }
     ~OtherProgram() { release(); }
@@ -65,8 +64,8 @@ public:
             Database::forget(path); // The next access opens the file as it now is.
             return;
         }
-        sqlite3_exec(Database::open(path).connection()->handle(), "PRAGMA query_only = 1",
-                     nullptr, nullptr, nullptr);
+        sqlite3_exec(Database::open(path).connection()->handle(), "PRAGMA query_only = 1", nullptr,
+                     nullptr, nullptr);
     }
     ~Unwritable()
     {
@@ -115,8 +114,8 @@ protected:
         sqlite3 *db = Database::open(path).connection()->handle();
         sqlite3_exec(db, "VACUUM", nullptr, nullptr, nullptr);
         const qint64 pages = count("SELECT page_count FROM pragma_page_count()");
-        sqlite3_exec(db, QByteArray("PRAGMA max_page_count = " + QByteArray::number(pages))
-                             .constData(),
+        sqlite3_exec(db,
+                     QByteArray("PRAGMA max_page_count = " + QByteArray::number(pages)).constData(),
                      nullptr, nullptr, nullptr);
     }
 
@@ -159,7 +158,9 @@ const Change kChanges[] = {
      },
      true},
     {"new auditorium",
-     [](ReferenceEditor &e, auto &) { return e.addAuditorium({"Главный", kLong, ""}).saved; },
+     [](ReferenceEditor &e, auto &) {
+         return e.addAuditorium({"Главный", kLong, ""}).saved;
+     },
      true},
     {"new discipline",
      [](ReferenceEditor &e, auto &) {
@@ -190,8 +191,9 @@ TEST_F(WriteFailure, EveryRefusedChangeIsToldAndChangesNothing)
                 prompts.answers = {Answer::Cancel};
                 done = change.run(editor, s);
                 EXPECT_EQ(prompts.texts(Kind::RetryCancel).size(), 1);
-                EXPECT_TRUE(prompts.texts(Kind::RetryCancel).value(0).startsWith(
-                    "Документ занят другой программой"));
+                EXPECT_TRUE(prompts.texts(Kind::RetryCancel)
+                                .value(0)
+                                .startsWith("Документ занят другой программой"));
                 EXPECT_TRUE(prompts.texts(Kind::Message).isEmpty());
                 break;
             }
@@ -200,8 +202,8 @@ TEST_F(WriteFailure, EveryRefusedChangeIsToldAndChangesNothing)
                 done = change.run(editor, s);
                 Database::forget(path); // The next case has its disk back.
                 EXPECT_EQ(prompts.texts(Kind::Message).size(), 1);
-                EXPECT_TRUE(prompts.texts(Kind::Message).value(0).startsWith(
-                    "На диске не хватает места"));
+                EXPECT_TRUE(
+                    prompts.texts(Kind::Message).value(0).startsWith("На диске не хватает места"));
                 break;
             case Failure::ReadOnly: {
                 Unwritable unwritable(path);
@@ -209,8 +211,8 @@ TEST_F(WriteFailure, EveryRefusedChangeIsToldAndChangesNothing)
                     prompts.answers = {Answer::Yes}; // "Удалить группу ...?"
                 done = change.run(editor, s);
                 EXPECT_EQ(prompts.texts(Kind::Message).size(), 1);
-                EXPECT_TRUE(prompts.texts(Kind::Message).value(0).contains(
-                    "открыт только для чтения"));
+                EXPECT_TRUE(
+                    prompts.texts(Kind::Message).value(0).contains("открыт только для чтения"));
                 break;
             }
             }
@@ -254,6 +256,37 @@ TEST_F(WriteFailure, RetryAfterTheOtherProgramLetGoSaves)
     EXPECT_EQ(count("SELECT count(*) FROM tblGroups WHERE \"Group\" = 'Н-1'"), 1);
 }
 
+TEST_F(WriteFailure, ALockIsWaitedForAndToldOncePerAction)
+{
+    int argc = 1;
+    char name[] = "tests_editing";
+    char *argv[] = {name};
+    QCoreApplication app(argc, argv);
+    OtherProgram holder(path);
+    // A view reads three times in one action.
+    const auto fill = [this] {
+        for (int read = 0; read < 3; ++read) {
+            const std::optional<Database> db = session.access();
+            ASSERT_TRUE(db);
+            try {
+                db->openRecordset("tblGroups");
+                ADD_FAILURE() << "read through the lock";
+            } catch (const DbError &error) {
+                session.handleError(error);
+            }
+        }
+    };
+    fill();
+    EXPECT_EQ(lockWaits, 1);
+    ASSERT_EQ(prompts.texts(Kind::Message).size(), 1);
+    EXPECT_TRUE(prompts.texts(Kind::Message)[0].startsWith("Документ занят другой программой"));
+
+    QCoreApplication::processEvents(); // the next action waits and tells again
+    fill();
+    EXPECT_EQ(lockWaits, 2);
+    EXPECT_EQ(prompts.texts(Kind::Message).size(), 2);
+}
+
 TEST_F(WriteFailure, EngineRefusalsAreToldInRussian)
 {
     const std::shared_ptr<Connection> c = Database::open(path).connection();
@@ -272,8 +305,8 @@ TEST_F(WriteFailure, EngineRefusalsAreToldInRussian)
          "полей."},
         {"INSERT INTO tblGroups VALUES (1, 2)", -1, 0, dberr::Failed,
          "Число значений не совпадает с числом полей таблицы. Изменение не сохранено."},
-        {"INSERT INTO tblGroups (Key) SELECT Key FROM tblGroups LIMIT 1", -1, 0,
-         dberr::Duplicate, "Такая запись уже есть в документе. Изменение не сохранено."},
+        {"INSERT INTO tblGroups (Key) SELECT Key FROM tblGroups LIMIT 1", -1, 0, dberr::Duplicate,
+         "Такая запись уже есть в документе. Изменение не сохранено."},
         {"SELECT * FROM tblNothing", -1, 0, dberr::TableNotFound,
          "В документе нет таблицы или запроса «tblNothing»"},
     };
@@ -323,7 +356,8 @@ TEST_F(WriteFailure, DeletedDocumentIsToldOncePerAction)
     EXPECT_FALSE(session.access());
     EXPECT_EQ(session.currentPath(), saved);
     EXPECT_EQ(prompts.texts(Kind::YesNo).size(), 1);
-    EXPECT_EQ(Database::open(saved).openRecordset("SELECT Count(*) AS N FROM tblGroups")
+    EXPECT_EQ(Database::open(saved)
+                  .openRecordset("SELECT Count(*) AS N FROM tblGroups")
                   .value("N")
                   .toLongLong(),
               groups);
