@@ -55,8 +55,8 @@ void FileCommands::checkStartDocument()
         // Held by another program for now: the document stays, and the user is told why the
         // views stay empty until it is free.
         if (error.code() == dberr::Locked)
-            m_prompts.message(QStringLiteral("Документ ") + name + QStringLiteral(" занят другой "
-                                                                                "программой.\r\n")
+            m_prompts.message(QStringLiteral("Документ ") + name
+                                  + QStringLiteral(" занят другой программой.\r\n")
                                   + QStringLiteral("Когда она закончит работу с документом, "
                                                    "обновите вид (F5)."),
                               Prompts::Icon::Warning);

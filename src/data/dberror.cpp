@@ -45,10 +45,10 @@ DbError statementError(const QString &text, const QString &path)
                        path);
     const qsizetype column = text.indexOf(noColumn);
     if (column >= 0)
-        return DbError(dberr::TooFewParameters,
-                       QStringLiteral("В документе нет поля «%1»")
-                           .arg(tail(text.mid(column), noColumn)),
-                       path);
+        return DbError(
+            dberr::TooFewParameters,
+            QStringLiteral("В документе нет поля «%1»").arg(tail(text.mid(column), noColumn)),
+            path);
     if (text.contains(QLatin1String("too many columns")))
         return DbError(dberr::Failed,
                        lines(QStringLiteral("В запросе слишком много полей: столько программа "
@@ -62,8 +62,8 @@ DbError statementError(const QString &text, const QString &path)
                                             "таблицы. Изменение не сохранено."),
                              detail),
                        path);
-    if (text.contains(QLatin1String("stack overflow"))
-        || text.contains(QLatin1String("too large")) || text.contains(QLatin1String("too many")))
+    if (text.contains(QLatin1String("stack overflow")) || text.contains(QLatin1String("too large"))
+        || text.contains(QLatin1String("too many")))
         return DbError(dberr::SyntaxError,
                        lines(QStringLiteral("Запрос слишком сложен. Упростите его."), detail),
                        path);
@@ -110,8 +110,7 @@ DbError DbError::fromEngine(int resultCode, const QString &engineText, const QSt
                        path);
     case SQLITE_IOERR:
         return DbError(dberr::DiskIo,
-                       lines(QStringLiteral("Ошибка чтения или записи файла%1. ")
-                                     .arg(named(path))
+                       lines(QStringLiteral("Ошибка чтения или записи файла%1. ").arg(named(path))
                                  + kNotSaved
                                  + QStringLiteral("\nПроверьте диск или сетевую папку и "
                                                   "повторите действие."),
@@ -130,19 +129,18 @@ DbError DbError::fromEngine(int resultCode, const QString &engineText, const QSt
     case SQLITE_CONSTRAINT:
         if (engineText.contains(QLatin1String("UNIQUE"))
             || engineText.contains(QLatin1String("PRIMARY KEY")))
-            return DbError(dberr::Duplicate,
-                           lines(QStringLiteral("Такая запись уже есть в документе. ") + kNotSaved,
-                                 detail),
-                           path);
-        return DbError(dberr::Failed,
-                       lines(QStringLiteral("Значение нарушает правила документа. ") + kNotSaved,
-                             detail),
-                       path);
+            return DbError(
+                dberr::Duplicate,
+                lines(QStringLiteral("Такая запись уже есть в документе. ") + kNotSaved, detail),
+                path);
+        return DbError(
+            dberr::Failed,
+            lines(QStringLiteral("Значение нарушает правила документа. ") + kNotSaved, detail),
+            path);
     case SQLITE_MISMATCH:
-        return DbError(dberr::TypeMismatch,
-                       lines(QStringLiteral("Значение не подходит к типу поля. ") + kNotSaved,
-                             detail),
-                       path);
+        return DbError(
+            dberr::TypeMismatch,
+            lines(QStringLiteral("Значение не подходит к типу поля. ") + kNotSaved, detail), path);
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
     case SQLITE_FORMAT:
@@ -155,14 +153,13 @@ DbError DbError::fromEngine(int resultCode, const QString &engineText, const QSt
         // does not let it create.
         if (!path.isEmpty() && QFileInfo(path).isFile())
             return DbError(dberr::ReadOnly,
-                           QStringLiteral("Папка документа%1 закрыта для записи. ")
-                                   .arg(named(path))
+                           QStringLiteral("Папка документа%1 закрыта для записи. ").arg(named(path))
                                + kNotSaved
                                + QStringLiteral("\nРазрешите запись в папку или сохраните "
                                                 "документ в другой папке."),
                            path);
-        return DbError(dberr::FileNotFound,
-                       QStringLiteral("Файл%1 не найден").arg(named(path)), path);
+        return DbError(dberr::FileNotFound, QStringLiteral("Файл%1 не найден").arg(named(path)),
+                       path);
     case SQLITE_SCHEMA:
         return DbError(dberr::Failed,
                        QStringLiteral("Документ изменён другой программой во время работы. ")
@@ -170,8 +167,8 @@ DbError DbError::fromEngine(int resultCode, const QString &engineText, const QSt
                        path);
     case SQLITE_INTERRUPT:
     case SQLITE_ABORT:
-        return DbError(dberr::Failed, QStringLiteral("Действие с документом прервано. ") + kNotSaved,
-                       path);
+        return DbError(dberr::Failed,
+                       QStringLiteral("Действие с документом прервано. ") + kNotSaved, path);
     case SQLITE_ERROR:
         return statementError(engineText, path);
     default:
