@@ -331,55 +331,6 @@ TEST_F(WriteFailure, EngineRefusalsAreToldInRussian)
 
 TEST_F(WriteFailure, DeletedDocumentIsToldOncePerAction)
 {
-    const QString saved = folder.file("спасено.kvt");
-    ASSERT_TRUE(editor.addGroup({"1", "Н-1", {}, "", "", "", ""}).saved);
-    const qint64 groups = count("SELECT count(*) FROM tblGroups");
-    ASSERT_TRUE(QFile::remove(path));
-
-    // One action reads three times: one question; the program still holds the data.
-    prompts.answers = {Answer::No};
-    prompts.fileAnswers = {std::nullopt};
-    for (int read = 0; read < 3; ++read)
-        EXPECT_FALSE(session.access());
-    const QStringList asked = prompts.texts(Kind::YesNo);
-    ASSERT_EQ(asked.size(), 1);
-    EXPECT_TRUE(asked[0].startsWith("Файл документа «" + path + "» не найден"));
-    EXPECT_TRUE(asked[0].contains("Сохранить их в другой файл?"));
-    EXPECT_EQ(prompts.texts(Kind::OpenFile).size(), 1);
-    EXPECT_TRUE(prompts.texts(Kind::Message).isEmpty());
-
-    // The next action says it again; the data go into a new file, which becomes the document.
-    endReportedLoss();
-    prompts.shown.clear();
-    prompts.answers = {Answer::Yes};
-    prompts.fileAnswers = {saved};
-    EXPECT_FALSE(session.access());
-    EXPECT_EQ(session.currentPath(), saved);
-    EXPECT_EQ(prompts.texts(Kind::YesNo).size(), 1);
-    EXPECT_EQ(Database::open(saved)
-                  .openRecordset("SELECT Count(*) AS N FROM tblGroups")
-                  .value("N")
-                  .toLongLong(),
-              groups);
-    EXPECT_TRUE(session.access());
-
-    // Nothing held: said, then another document may be opened.
-    Database::forgetAll();
-    ASSERT_TRUE(QFile::remove(saved));
-    endReportedLoss();
-    prompts.shown.clear();
-    prompts.fileAnswers = {std::nullopt};
-    EXPECT_FALSE(session.access());
-    EXPECT_FALSE(session.access());
-    ASSERT_EQ(prompts.texts(Kind::Message).size(), 1);
-    EXPECT_TRUE(prompts.texts(Kind::Message)[0].startsWith("Файл документа «" + saved));
-    EXPECT_EQ(prompts.texts(Kind::OpenFile).size(), 1);
-    EXPECT_TRUE(prompts.texts(Kind::YesNo).isEmpty());
-    EXPECT_TRUE(prompts.exhausted());
-}
-
-TEST_F(WriteFailure, AnActionEndsWhenTheEventLoopRunsAgain)
-{
     int argc = 1;
     char name[] = "tests_editing";
     char *argv[] = {name};
@@ -392,23 +343,49 @@ TEST_F(WriteFailure, AnActionEndsWhenTheEventLoopRunsAgain)
             QCoreApplication::processEvents();
             return ScriptedPrompts::chooseFileToOpen(choice);
         }
-    } nested;
-    DocumentSession window{nested, store, {folder.path(), folder.path()}};
+    } asked;
+    DocumentSession window{asked, store, {folder.path(), folder.path()}};
     window.startFromCommandLine({path});
-    Database::forgetAll();
+    const QString saved = folder.file("спасено.kvt");
+    const qint64 groups = count("SELECT count(*) FROM tblGroups");
     ASSERT_TRUE(QFile::remove(path));
 
-    nested.fileAnswers = {std::nullopt};
+    // One action reads three times: one question; the program still holds the data.
+    asked.answers = {Answer::No};
+    asked.fileAnswers = {std::nullopt};
     for (int read = 0; read < 3; ++read)
         EXPECT_FALSE(window.access());
-    EXPECT_EQ(nested.texts(Kind::Message).size(), 1);
-    EXPECT_EQ(nested.texts(Kind::OpenFile).size(), 1);
+    ASSERT_EQ(asked.texts(Kind::YesNo).size(), 1);
+    EXPECT_TRUE(asked.texts(Kind::YesNo)[0].startsWith("Файл документа «" + path + "» не найден"));
+    EXPECT_TRUE(asked.texts(Kind::YesNo)[0].contains("Сохранить их в другой файл?"));
+    EXPECT_EQ(asked.texts(Kind::OpenFile).size(), 1);
 
-    QCoreApplication::processEvents(); // back in the window: the next action says it again
-    nested.fileAnswers = {std::nullopt};
+    // The next action says it again; the data go into a new file, which becomes the document.
+    QCoreApplication::processEvents();
+    asked.answers = {Answer::Yes};
+    asked.fileAnswers = {saved};
     EXPECT_FALSE(window.access());
-    EXPECT_EQ(nested.texts(Kind::Message).size(), 2);
-    EXPECT_TRUE(nested.exhausted());
+    EXPECT_EQ(window.currentPath(), saved);
+    EXPECT_EQ(asked.texts(Kind::YesNo).size(), 2);
+    EXPECT_EQ(Database::open(saved)
+                  .openRecordset("SELECT Count(*) AS N FROM tblGroups")
+                  .value("N")
+                  .toLongLong(),
+              groups);
+    EXPECT_TRUE(window.access());
+
+    // Nothing held: said, then another document may be opened.
+    Database::forgetAll();
+    ASSERT_TRUE(QFile::remove(saved));
+    QCoreApplication::processEvents();
+    asked.fileAnswers = {std::nullopt};
+    EXPECT_FALSE(window.access());
+    EXPECT_FALSE(window.access());
+    ASSERT_EQ(asked.texts(Kind::Message).size(), 1);
+    EXPECT_TRUE(asked.texts(Kind::Message)[0].startsWith("Файл документа «" + saved));
+    EXPECT_EQ(asked.texts(Kind::OpenFile).size(), 2);
+    EXPECT_EQ(asked.texts(Kind::YesNo).size(), 2);
+    EXPECT_TRUE(asked.exhausted());
 }
 
 } // namespace
