@@ -33,6 +33,13 @@ Prompts::Answer ConsolePrompts::askOkCancel(const QString &text, Icon, const QSt
     return Answer::Cancel;
 }
 
+Prompts::Answer ConsolePrompts::askRetryCancel(const QString &text, Icon, const QString &)
+{
+    // Nobody is there to wait: the lock wait has already been spent.
+    say(text);
+    return Answer::Cancel;
+}
+
 std::optional<QString> ConsolePrompts::askText(const QString &, const QString &, const QString &)
 {
     return std::nullopt;

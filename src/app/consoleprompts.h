@@ -17,6 +17,7 @@ public:
     Answer askYesNo(const QString &text, Icon icon, const QString &title) override;
     Answer askYesNoCancel(const QString &text, Icon icon, const QString &title) override;
     Answer askOkCancel(const QString &text, Icon icon, const QString &title) override;
+    Answer askRetryCancel(const QString &text, Icon icon, const QString &title) override;
     std::optional<QString> askText(const QString &label, const QString &initial,
                                    const QString &title) override;
     std::optional<QColor> chooseColor(const QColor &initial) override;

@@ -52,7 +52,15 @@ void FileCommands::checkStartDocument()
     try {
         Database::open(path);
     } catch (const DbError &error) {
-        if (error.code() == dberr::FileNotFound)
+        // Held by another program for now: the document stays, and the user is told why the
+        // views stay empty until it is free.
+        if (error.code() == dberr::Locked)
+            m_prompts.message(QStringLiteral("Документ ") + name
+                                  + QStringLiteral(" занят другой программой.\r\n")
+                                  + QStringLiteral("Когда она закончит работу с документом, "
+                                                   "обновите вид (F5)."),
+                              Prompts::Icon::Warning);
+        else if (error.code() == dberr::FileNotFound)
             replaceByNewDocument(QStringLiteral("Файл ") + name + QStringLiteral(" не найден."));
         else
             replaceByNewDocument(QStringLiteral("Файл ") + name

@@ -22,8 +22,8 @@ public:
     void saveDocumentAs();
 
     // Once the window is up: a start document that is missing or not a document is named
-    // to the user and a new document takes its place; a new document that could not be
-    // written is reported too.
+    // to the user and a new document takes its place (one that another program holds stays,
+    // with a word why); a new document that could not be written is reported too.
     void checkStartDocument();
 
 private:

@@ -1,17 +1,25 @@
 #include "qtprompts.h"
 
+#include "data/connection.h"
+
+#include <QApplication>
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 
 namespace korvesta {
 
 namespace {
 
 const QString kDefaultTitle = QStringLiteral("Тарвела");
+// Long enough for another program's ordinary write to end; short enough that a planner does
+// not think the program hung.
+constexpr int kLockWaitMilliseconds = 5000;
 
 QMessageBox::Icon boxIcon(Prompts::Icon icon)
 {
@@ -39,6 +47,8 @@ Prompts::Answer toAnswer(int button)
         return Prompts::Answer::No;
     case QMessageBox::Ok:
         return Prompts::Answer::Ok;
+    case QMessageBox::Retry:
+        return Prompts::Answer::Retry;
     default:
         return Prompts::Answer::Cancel;
     }
@@ -68,11 +78,33 @@ QString startFolder(const QString &folderOrFile)
     return info.dir().exists() ? info.absolutePath() : QDir::homePath();
 }
 
+bool g_lockCursor = false; // the wait cursor of a lock wait is showing
+
+void endLockWait()
+{
+    if (!g_lockCursor)
+        return;
+    g_lockCursor = false;
+    QApplication::restoreOverrideCursor();
+}
+
+// The action that waits holds the event loop: the cursor goes once the loop runs again.
+void beginLockWait()
+{
+    if (g_lockCursor || !qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return;
+    g_lockCursor = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QTimer::singleShot(0, qApp, &endLockWait);
+}
+
 } // namespace
 
 QtPrompts::QtPrompts(QWidget *parent)
     : m_parent(parent)
-{}
+{
+    Connection::setLockWait(kLockWaitMilliseconds, &beginLockWait);
+}
 
 void QtPrompts::setParent(QWidget *parent)
 {
@@ -81,6 +113,7 @@ void QtPrompts::setParent(QWidget *parent)
 
 void QtPrompts::message(const QString &text, Icon icon, const QString &title)
 {
+    endLockWait();
     QMessageBox box(boxIcon(icon), titleOrDefault(title), displayText(text), QMessageBox::Ok,
                     m_parent);
     box.exec();
@@ -88,6 +121,7 @@ void QtPrompts::message(const QString &text, Icon icon, const QString &title)
 
 Prompts::Answer QtPrompts::askYesNo(const QString &text, Icon icon, const QString &title)
 {
+    endLockWait();
     QMessageBox box(boxIcon(icon), titleOrDefault(title), displayText(text),
                     QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setDefaultButton(QMessageBox::Yes);
@@ -96,6 +130,7 @@ Prompts::Answer QtPrompts::askYesNo(const QString &text, Icon icon, const QStrin
 
 Prompts::Answer QtPrompts::askYesNoCancel(const QString &text, Icon icon, const QString &title)
 {
+    endLockWait();
     QMessageBox box(boxIcon(icon), titleOrDefault(title), displayText(text),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
     box.setDefaultButton(QMessageBox::Yes);
@@ -104,9 +139,21 @@ Prompts::Answer QtPrompts::askYesNoCancel(const QString &text, Icon icon, const 
 
 Prompts::Answer QtPrompts::askOkCancel(const QString &text, Icon icon, const QString &title)
 {
+    endLockWait();
     QMessageBox box(boxIcon(icon), titleOrDefault(title), displayText(text),
                     QMessageBox::Ok | QMessageBox::Cancel, m_parent);
     box.setDefaultButton(QMessageBox::Ok);
+    return toAnswer(box.exec());
+}
+
+Prompts::Answer QtPrompts::askRetryCancel(const QString &text, Icon icon, const QString &title)
+{
+    endLockWait();
+    QMessageBox box(boxIcon(icon), titleOrDefault(title), displayText(text),
+                    QMessageBox::Retry | QMessageBox::Cancel, m_parent);
+    box.button(QMessageBox::Retry)->setText(QStringLiteral("Повторить"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+    box.setDefaultButton(QMessageBox::Retry);
     return toAnswer(box.exec());
 }
 

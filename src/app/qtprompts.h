@@ -8,7 +8,9 @@ class QWidget;
 
 namespace korvesta {
 
-// Prompts shown as Qt's own dialogs over a parent window.
+// Prompts shown as Qt's own dialogs over a parent window. While the program waits for a
+// document another program holds, the wait cursor shows it (until the event loop runs again,
+// or a dialog of these prompts opens).
 class QtPrompts : public Prompts
 {
 public:
@@ -20,6 +22,7 @@ public:
     Answer askYesNo(const QString &text, Icon icon, const QString &title) override;
     Answer askYesNoCancel(const QString &text, Icon icon, const QString &title) override;
     Answer askOkCancel(const QString &text, Icon icon, const QString &title) override;
+    Answer askRetryCancel(const QString &text, Icon icon, const QString &title) override;
     std::optional<QString> askText(const QString &label, const QString &initial,
                                    const QString &title) override;
     std::optional<QColor> chooseColor(const QColor &initial) override;

@@ -6,13 +6,18 @@
 #include "recordset_p.h"
 #include "sqlfunctions.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <sqlite3.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <iterator>
 #include <map>
 
 namespace korvesta {
@@ -20,6 +25,13 @@ namespace korvesta {
 namespace {
 
 std::map<QString, std::shared_ptr<Connection>> &pool()
+{
+    static std::map<QString, std::shared_ptr<Connection>> connections;
+    return connections;
+}
+
+// Connections whose file was deleted under them, by the path they had.
+std::map<QString, std::shared_ptr<Connection>> &lostPool()
 {
     static std::map<QString, std::shared_ptr<Connection>> connections;
     return connections;
@@ -43,7 +55,7 @@ bool fileIdentity(const QString &path, quint64 *device, quint64 *inode)
 [[noreturn]] void foreign(const QString &path)
 {
     throw DbError(dberr::ForeignFormat,
-                  QStringLiteral("Файл «%1» не является документом расписания").arg(path));
+                  QStringLiteral("Файл «%1» не является документом расписания").arg(path), path);
 }
 
 QString sqlLiteral(sqlite3_stmt *stmt, int column)
@@ -64,7 +76,65 @@ QString sqlLiteral(sqlite3_stmt *stmt, int column)
     }
 }
 
+struct LockWait
+{
+    int milliseconds = 5000;
+    std::function<void()> onWaiting;
+};
+
+LockWait &lockWait()
+{
+    static LockWait wait;
+    return wait;
+}
+
+// Once a wait has run out, the other reads of the same user action fail at once instead of
+// waiting again each; the action ends when the event loop runs again (a question's dialog
+// included, so that "Повторить" waits anew).
+bool &gaveUp()
+{
+    static bool value = false;
+    return value;
+}
+
+// SQLite's busy handler: short sleeps first (most locks are a moment's write by another
+// program), then a tenth of a second at a time, until the limit; then the statement fails
+// with SQLITE_BUSY.
+int waitForLock(void *, int attempt)
+{
+    static constexpr int kSteps[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50};
+    constexpr int kStepCount = int(std::size(kSteps));
+    const LockWait &wait = lockWait();
+    int waited = 0;
+    for (int i = 0; i < attempt; ++i)
+        waited += i < kStepCount ? kSteps[i] : 100;
+    if (gaveUp())
+        return 0;
+    if (waited >= wait.milliseconds) {
+        gaveUp() = true;
+        if (QCoreApplication *app = QCoreApplication::instance())
+            QTimer::singleShot(0, app, [] { gaveUp() = false; });
+        return 0;
+    }
+    if (attempt == 0 && wait.onWaiting)
+        wait.onWaiting();
+    const int step = attempt < kStepCount ? kSteps[attempt] : 100;
+    sqlite3_sleep(std::min(step, wait.milliseconds - waited));
+    return 1;
+}
+
+bool isLock(int rc)
+{
+    return (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED;
+}
+
 } // namespace
+
+void Connection::setLockWait(int milliseconds, std::function<void()> onWaiting)
+{
+    lockWait() = {std::max(0, milliseconds), std::move(onWaiting)};
+    gaveUp() = false;
+}
 
 JetType jetTypeFromDeclared(const char *declared)
 {
@@ -94,8 +164,14 @@ std::shared_ptr<Connection> Connection::acquire(const QString &path, bool readOn
     const QString key = poolKey(path);
     quint64 device = 0, inode = 0;
     if (path.isEmpty() || !fileIdentity(key, &device, &inode)) {
-        pool().erase(key);
-        throw DbError(dberr::FileNotFound, QStringLiteral("Файл «%1» не найден").arg(path));
+        auto held = pool().find(key);
+        if (held != pool().end()) {
+            if (!path.isEmpty())
+                lostPool()[key] = held->second;
+            pool().erase(held);
+        }
+        throw DbError(dberr::FileNotFound, QStringLiteral("Файл «%1» не найден").arg(path),
+                      key);
     }
     auto it = pool().find(key);
     if (it != pool().end()) {
@@ -114,13 +190,15 @@ std::shared_ptr<Connection> Connection::acquire(const QString &path, bool readOn
     }
     std::shared_ptr<Connection> c(new Connection(key, db, device, inode));
 
-    // Our mark and our tables, read without writing anything.
+    // Our mark and our tables, read without writing anything. A document another program
+    // holds is busy, not foreign.
     sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA application_id", -1, &stmt, nullptr) != SQLITE_OK)
-        foreign(path);
-    const int step = sqlite3_step(stmt);
+    const int prepared = sqlite3_prepare_v2(db, "PRAGMA application_id", -1, &stmt, nullptr);
+    const int step = prepared == SQLITE_OK ? sqlite3_step(stmt) : prepared;
     const int id = step == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : 0;
     sqlite3_finalize(stmt);
+    if (isLock(step))
+        c->raise(step);
     if (step != SQLITE_ROW || id != kDocumentApplicationId)
         foreign(path);
     try {
@@ -128,7 +206,9 @@ std::shared_ptr<Connection> Connection::acquire(const QString &path, bool readOn
             if (!c->table(t))
                 foreign(path);
         }
-    } catch (const DbError &) {
+    } catch (const DbError &error) {
+        if (error.code() == dberr::Locked)
+            throw;
         foreign(path);
     }
     // Indexes of documents written before the present order of names are sorted again, once.
@@ -153,11 +233,50 @@ std::shared_ptr<Connection> Connection::acquire(const QString &path, bool readOn
 void Connection::forget(const QString &path)
 {
     pool().erase(poolKey(path));
+    lostPool().erase(poolKey(path));
 }
 
 void Connection::forgetAll()
 {
     pool().clear();
+    lostPool().clear();
+}
+
+bool Connection::holdsLostData(const QString &path)
+{
+    return lostPool().count(poolKey(path)) > 0;
+}
+
+void Connection::saveLostData(const QString &path, const QString &destination)
+{
+    auto it = lostPool().find(poolKey(path));
+    if (it == lostPool().end())
+        throw DbError(dberr::FileNotFound, QStringLiteral("Файл «%1» не найден").arg(path), path);
+    std::shared_ptr<Connection> lost = it->second;
+    // VACUUM INTO refuses an existing file, which the user has agreed to replace: write beside
+    // it and rename over it in one step.
+    const QString target = poolKey(destination);
+    const QString passing = target + QStringLiteral(".korvesta-save");
+    QFile::remove(passing);
+    {
+        Statement s(*lost, "VACUUM INTO ?1");
+        const QByteArray name = passing.toUtf8();
+        sqlite3_bind_text(s.get(), 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        try {
+            s.step();
+        } catch (const DbError &) {
+            QFile::remove(passing);
+            throw;
+        }
+    }
+    forget(destination);
+    if (std::rename(QFile::encodeName(passing).constData(), QFile::encodeName(target).constData())
+        != 0) {
+        QFile::remove(passing);
+        throw DbError(dberr::Failed,
+                      QStringLiteral("Не удалось записать файл «%1»").arg(destination), target);
+    }
+    lostPool().erase(poolKey(path));
 }
 
 Connection::Connection(QString path, sqlite3 *db, quint64 device, quint64 inode)
@@ -166,7 +285,7 @@ Connection::Connection(QString path, sqlite3 *db, quint64 device, quint64 inode)
     , m_device(device)
     , m_inode(inode)
 {
-    sqlite3_busy_timeout(m_db, 3000);
+    sqlite3_busy_handler(m_db, &waitForLock, nullptr);
     // A year of lessons is tens of megabytes: keep it in memory between operations instead
     // of reading pages again for every query. None of these settings writes to the file.
     sqlite3_exec(m_db, "PRAGMA cache_size = -65536; PRAGMA mmap_size = 536870912; "
@@ -191,27 +310,12 @@ bool Connection::isReadOnly() const
 void Connection::raise(int rc, const QString &context) const
 {
     const QString detail = QString::fromUtf8(sqlite3_errmsg(m_db));
-    const QString where = context.isEmpty() ? detail : context + QStringLiteral(": ") + detail;
-    switch (rc & 0xff) {
-    case SQLITE_NOTADB:
-    case SQLITE_CORRUPT:
-        throw DbError(dberr::ForeignFormat,
-                      QStringLiteral("Файл «%1» повреждён или не является документом расписания")
-                          .arg(m_path));
-    case SQLITE_READONLY:
-        throw DbError(dberr::ReadOnly,
-                      QStringLiteral("Документ «%1» открыт только для чтения: изменения "
-                                     "невозможны")
-                          .arg(m_path));
-    case SQLITE_CANTOPEN:
-        throw DbError(dberr::FileNotFound, QStringLiteral("Файл «%1» не найден").arg(m_path));
-    default:
-        if (detail.startsWith(QLatin1String("no such table")))
-            throw DbError(dberr::TableNotFound, where);
-        if (detail.startsWith(QLatin1String("no such column")))
-            throw DbError(dberr::TooFewParameters, where);
-        throw DbError(dberr::Failed, where);
-    }
+    // A failed COMMIT can leave its transaction open (a lock it could not get): everything
+    // the program writes afterwards would sit in that transaction and never reach the file.
+    if (m_transactionDepth == 0 && !sqlite3_get_autocommit(m_db))
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    const QString text = context.isEmpty() ? detail : context + QStringLiteral(": ") + detail;
+    throw DbError::fromEngine(rc, text, m_path);
 }
 
 void Connection::exec(const char *sql)

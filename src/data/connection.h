@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -28,6 +29,18 @@ public:
     static std::shared_ptr<Connection> acquire(const QString &path, bool readOnly);
     static void forget(const QString &path);
     static void forgetAll();
+
+    // A document whose file was deleted while it was open is still readable through the
+    // connection the program held; acquire() never reads through it again, but its data can
+    // be written to a new file. Throws DbError.
+    static bool holdsLostData(const QString &path);
+    static void saveLostData(const QString &path, const QString &destination);
+
+    // How long a statement waits for a document another program has locked before it fails
+    // with dberr::Locked, and what runs when a wait begins (the window shows the wait cursor).
+    // The wait blocks the calling thread: the window's event loop runs again only after the
+    // action has ended.
+    static void setLockWait(int milliseconds, std::function<void()> onWaiting = {});
 
     ~Connection() override;
     Connection(const Connection &) = delete;

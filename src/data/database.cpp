@@ -110,8 +110,14 @@ Database::Transaction::Transaction(const Database &db)
     : m_connection(db.m_connection)
 {
     ensureWritable(m_connection);
-    if (m_connection->m_transactionDepth++ == 0)
-        m_connection->exec("BEGIN IMMEDIATE");
+    if (m_connection->m_transactionDepth++ == 0) {
+        try {
+            m_connection->exec("BEGIN IMMEDIATE");
+        } catch (...) {
+            --m_connection->m_transactionDepth; // No transaction began: none to end.
+            throw;
+        }
+    }
 }
 
 Database::Transaction::~Transaction()

@@ -305,7 +305,11 @@ Database::Mode DocumentSession::openingMode() const
 
 void DocumentSession::handleError(const DbError &error)
 {
-    handleDatabaseError(error, m_prompts, [this] { openDocument(); });
+    handleDatabaseError(error, m_prompts, [this] { openDocument(); },
+                        [this](const QString &saved) {
+                            enterNamedDocument(saved);
+                            setTempFileSetting(false);
+                        });
 }
 
 } // namespace korvesta

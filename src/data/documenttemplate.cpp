@@ -38,10 +38,12 @@ struct SqliteCloser
 void run(sqlite3 *db, const QByteArray &sql)
 {
     char *error = nullptr;
-    if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString text = QString::fromUtf8(error ? error : "");
+    const int rc = sqlite3_exec(db, sql.constData(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
+        const DbError cause = DbError::fromEngine(rc, QString::fromUtf8(error ? error : ""), {});
         sqlite3_free(error);
-        throw DbError(dberr::Failed, QStringLiteral("Не удалось создать документ: %1").arg(text));
+        throw DbError(cause.code(), QStringLiteral("Не удалось создать документ.\n")
+                                        + cause.message());
     }
 }
 

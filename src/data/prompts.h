@@ -14,7 +14,7 @@ class Prompts
 {
 public:
     enum class Icon { None, Information, Warning, Critical, Question };
-    enum class Answer { Yes, No, Ok, Cancel };
+    enum class Answer { Yes, No, Ok, Cancel, Retry };
 
     virtual ~Prompts() = default;
 
@@ -30,6 +30,10 @@ public:
     // OK/Cancel confirmation; returns Ok or Cancel.
     virtual Answer askOkCancel(const QString &text, Icon icon = Icon::Question,
                                const QString &title = QString()) = 0;
+    // "Повторить"/"Отмена" after something that may succeed a moment later (a document
+    // another program holds); returns Retry or Cancel.
+    virtual Answer askRetryCancel(const QString &text, Icon icon = Icon::Warning,
+                                  const QString &title = QString()) = 0;
     // A line of text; nullopt when cancelled.
     virtual std::optional<QString> askText(const QString &label, const QString &initial,
                                            const QString &title = QString()) = 0;

@@ -4,6 +4,7 @@
 
 #include "data/database.h"
 #include "data/dberror.h"
+#include "data/dberrorhandler.h"
 #include "data/documentsession.h"
 #include "data/prompts.h"
 #include "grid/gridcolors.h"
@@ -20,14 +21,21 @@ ReferenceEditor::ReferenceEditor(DocumentSession &session, const SettingsRecord 
 template<typename T>
 T ReferenceEditor::run(T failed, const std::function<T(const Database &)> &work)
 {
-    const std::optional<Database> db = m_session.access();
-    if (!db)
-        return failed;
-    try {
-        return work(*db);
-    } catch (const DbError &error) {
-        m_session.handleError(error);
-        return failed;
+    // Every change is one statement or one transaction, so a refused write leaves nothing
+    // behind and the whole operation can simply run again.
+    for (;;) {
+        const std::optional<Database> db = m_session.access();
+        if (!db)
+            return failed;
+        try {
+            return work(*db);
+        } catch (const DbError &error) {
+            if (askToRetryLocked(error, m_prompts))
+                continue;
+            if (error.code() != dberr::Locked)
+                m_session.handleError(error);
+            return failed;
+        }
     }
 }
 

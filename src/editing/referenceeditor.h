@@ -17,8 +17,9 @@ struct SettingsRecord;
 
 // The reference lists' editing as the window calls it: each operation opens the current
 // document (asking for one when none is set), works, and releases it. A document error ends
-// the operation through the shared handler: a save then reports nothing saved and a delete
-// nothing deleted, and nothing is left half-written.
+// the operation through the shared handler: a save then reports nothing saved (the entry row
+// keeps what was typed) and a delete nothing deleted, and nothing is left half-written. A
+// document another program holds is waited for, then the user may repeat the operation.
 class ReferenceEditor
 {
 public:

@@ -77,8 +77,11 @@ public:
 private:
     [[noreturn]] void fail() const
     {
-        throw DbError(dberr::Failed, QStringLiteral("Не удалось записать пример: %1")
-                                         .arg(QString::fromUtf8(sqlite3_errmsg(m_db))));
+        throw DbError(dberr::Failed,
+                      QStringLiteral("Не удалось записать пример.\n")
+                          + DbError::fromEngine(sqlite3_errcode(m_db),
+                                                QString::fromUtf8(sqlite3_errmsg(m_db)), {})
+                                .message());
     }
 
     sqlite3 *m_db;
@@ -108,8 +111,11 @@ qint64 templateKey(sqlite3 *db, const char *table, const char *field, const char
 void execute(sqlite3 *db, const QByteArray &sql)
 {
     if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw DbError(dberr::Failed, QStringLiteral("Не удалось записать пример: %1")
-                                         .arg(QString::fromUtf8(sqlite3_errmsg(db))));
+        throw DbError(dberr::Failed,
+                      QStringLiteral("Не удалось записать пример.\n")
+                          + DbError::fromEngine(sqlite3_errcode(db),
+                                                QString::fromUtf8(sqlite3_errmsg(db)), {})
+                                .message());
 }
 
 // Drops the indexes of a table; returns the statements that create them again.

@@ -5,6 +5,7 @@
 #include "app/viewdispatcher.h"
 #include "data/apppaths.h"
 #include "data/calendar.h"
+#include "data/connection.h"
 #include "data/database.h"
 #include "data/documentsession.h"
 #include "grid/gridcolors.h"
@@ -27,6 +28,7 @@
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <stdexcept>
 
@@ -429,6 +431,24 @@ TEST_F(MainWindowTest, AStartDocumentThatIsNoneIsReplacedByANewOne)
     command("submenuOpenDB")->trigger();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Тарвела - Лицей"));
     EXPECT_EQ(window->settingsRecord().PathDB, other);
+}
+
+TEST_F(MainWindowTest, AStartDocumentHeldByAnotherProgramStays)
+{
+    const QString document = newTestDocument(folder, QStringLiteral("Колледж.kvt"));
+    Connection::setLockWait(50);
+    sqlite3 *other = nullptr;
+    sqlite3_open_v2(QFile::encodeName(document).constData(), &other, SQLITE_OPEN_READWRITE,
+                    nullptr);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    open({document});
+    sqlite3_close_v2(other);
+    Connection::setLockWait(5000);
+    ASSERT_FALSE(prompts.texts(ScriptedPrompts::Kind::Message).isEmpty());
+    EXPECT_TRUE(prompts.texts(ScriptedPrompts::Kind::Message)[0].contains(
+        QStringLiteral("занят другой программой")));
+    EXPECT_EQ(session.currentPath(), document);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Тарвела - Колледж"));
 }
 
 TEST_F(MainWindowTest, ClosingDeletesAnEmptyNewDocument)

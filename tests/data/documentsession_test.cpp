@@ -232,7 +232,9 @@ TEST_F(DocumentSessionTest, OpeningWhatIsNotADocumentChangesNothing)
     for (int i = 0; i < 3; ++i)
         session.openDocument();
 
-    EXPECT_EQ(prompts.texts(Kind::Message), QStringList{kBadFormat});
+    ASSERT_EQ(prompts.texts(Kind::Message).size(), 2);
+    EXPECT_EQ(prompts.texts(Kind::Message)[0], kBadFormat);
+    EXPECT_TRUE(prompts.texts(Kind::Message)[1].startsWith("Файл документа «" + missing));
     EXPECT_EQ(prompts.texts(Kind::OpenFile).size(), 4);
     EXPECT_EQ(session.currentPath(), newFile());
     EXPECT_EQ(session.windowTitle(), QStringLiteral("Тарвела - Новое расписание"));

@@ -3,4 +3,5 @@ korvesta_test(tests_editing
     ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referencesave_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referencedelete_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/writefailure_test.cpp
 )

@@ -70,6 +70,11 @@ Prompts::Answer ScriptedPrompts::askOkCancel(const QString &text, Icon icon, con
     return nextAnswer(Kind::OkCancel, text, icon, Answer::Cancel);
 }
 
+Prompts::Answer ScriptedPrompts::askRetryCancel(const QString &text, Icon icon, const QString &)
+{
+    return nextAnswer(Kind::RetryCancel, text, icon, Answer::Cancel);
+}
+
 std::optional<QString> ScriptedPrompts::askText(const QString &label, const QString &,
                                                 const QString &)
 {

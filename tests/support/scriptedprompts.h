@@ -12,7 +12,17 @@ namespace korvesta {
 class ScriptedPrompts : public Prompts
 {
 public:
-    enum class Kind { Message, YesNo, YesNoCancel, OkCancel, Text, Color, OpenFile, SaveFile };
+    enum class Kind {
+        Message,
+        YesNo,
+        YesNoCancel,
+        OkCancel,
+        RetryCancel,
+        Text,
+        Color,
+        OpenFile,
+        SaveFile
+    };
     struct Shown
     {
         Kind kind;
@@ -20,7 +30,7 @@ public:
         Icon icon = Icon::None;
     };
 
-    // Answers for askYesNo, askYesNoCancel and askOkCancel, in order.
+    // Answers for askYesNo, askYesNoCancel, askOkCancel and askRetryCancel, in order.
     std::deque<Answer> answers;
     // Answers for chooseFileToOpen and chooseFileToSave; nullopt cancels.
     std::deque<std::optional<QString>> fileAnswers;
@@ -39,6 +49,7 @@ public:
     Answer askYesNo(const QString &text, Icon icon, const QString &title) override;
     Answer askYesNoCancel(const QString &text, Icon icon, const QString &title) override;
     Answer askOkCancel(const QString &text, Icon icon, const QString &title) override;
+    Answer askRetryCancel(const QString &text, Icon icon, const QString &title) override;
     std::optional<QString> askText(const QString &label, const QString &initial,
                                    const QString &title) override;
     std::optional<QColor> chooseColor(const QColor &initial) override;
