@@ -37,8 +37,8 @@ public:
 
     // Copies every cell, format and grid-wide property of another grid (print preview).
     void assign(const GridModel &other);
-    // Empties the grid: no rows or columns, no merging, no outline, no current cell.
-    // Grid-wide colours and the font stay.
+    // Empties the grid: no rows or columns, no merging, no outline, no wrapping, no current
+    // cell. Grid-wide colours and the font stay.
     void clear();
 
     // Shape

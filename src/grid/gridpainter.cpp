@@ -4,6 +4,7 @@
 #include "grid/gridlayout.h"
 #include "grid/gridmodel.h"
 #include "grid/gridtextcache.h"
+#include "grid/gridtextfit.h"
 
 #include <QPainter>
 
@@ -222,14 +223,53 @@ void GridPainter::paintBlock(QPainter &painter, const CellRange &block, const QR
     paintBorder(painter, row, col, rect);
 }
 
+int GridPainter::pictureSize(const QRect &cell)
+{
+    return std::min({IconSize, cell.height() - 2, cell.width() - 2});
+}
+
+QRect GridPainter::textArea(const QRect &cell, bool picture)
+{
+    QRect inner = cell.adjusted(PaddingX, PaddingY, -PaddingX - 1, -PaddingY - 1);
+    if (picture && pictureSize(cell) >= 6)
+        inner.setLeft(std::max(cell.left() + 2, inner.left() - 1) + pictureSize(cell) + 3);
+    return inner;
+}
+
+int GridPainter::linesIn(int height, const QFontMetrics &metrics)
+{
+    // A line that misses its room by a pixel still shows.
+    if (height + 1 < metrics.height())
+        return 1;
+    return (height + 1 - metrics.height()) / std::max(metrics.lineSpacing(), 1) + 1;
+}
+
+FittedText GridPainter::fitCellText(const QString &text, QRect &area, const QRect &cell,
+                                    bool picture, const QFontMetrics &metrics, bool wrap,
+                                    const TextWidth &measure)
+{
+    // A single word in a narrow column ("12" under "№") may use the padding rather than be
+    // cut; texts of several words wrap or are cut as usual.
+    const int room = cell.width() - 3;
+    if (!picture && area.width() < room && !text.contains(QLatin1Char('\n'))
+        && !text.contains(QLatin1Char(' '))) {
+        const int width = measure(text);
+        if (width > area.width() && width <= room) {
+            area.setLeft(cell.left() + 1);
+            area.setWidth(room);
+        }
+    }
+    return fitText(text, area.width(), linesIn(area.height(), metrics), wrap, measure);
+}
+
 void GridPainter::paintContent(QPainter &painter, int row, int col, const QRect &rect,
                                const QRect &clip)
 {
-    QRect inner = rect.adjusted(PaddingX, PaddingY, -PaddingX - 1, -PaddingY - 1);
     QString text = m_model.text(row, col);
     const QString picture = m_model.cellPicture(row, col);
+    bool pictureShown = false;
     if (!picture.isEmpty()) {
-        const int size = std::min({IconSize, rect.height() - 2, rect.width() - 2});
+        const int size = pictureSize(rect);
         const QPixmap pixmap =
             size >= 6 ? GridIcons::pixmap(picture, size, m_state.devicePixelRatio) : QPixmap();
         if (!pixmap.isNull()) {
@@ -237,12 +277,13 @@ void GridPainter::paintContent(QPainter &painter, int row, int col, const QRect 
             if (text.isEmpty()) {
                 painter.drawPixmap(rect.left() + (rect.width() - size) / 2, y, pixmap);
             } else {
-                const int x = std::max(rect.left() + 2, inner.left() - 1);
+                const int x = std::max(rect.left() + 2, rect.left() + PaddingX - 1);
                 painter.drawPixmap(x, y, pixmap);
-                inner.setLeft(x + size + 3);
+                pictureShown = true;
             }
         }
     }
+    const QRect inner = textArea(rect, pictureShown);
     if (text.isEmpty() || inner.width() <= 0 || inner.height() <= 0)
         return;
 
@@ -262,87 +303,81 @@ void GridPainter::paintContent(QPainter &painter, int row, int col, const QRect 
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     }
-    paintText(painter, text, alignment, inner, clip);
+    paintText(painter, text, alignment, inner, rect, pictureShown, clip);
 }
 
 void GridPainter::paintText(QPainter &painter, const QString &fullText, Qt::Alignment alignment,
-                            const QRect &inner, const QRect &clip)
+                            const QRect &inner, const QRect &cell, bool picture,
+                            const QRect &clip)
 {
     const QFontMetrics &metrics = m_bold ? m_boldMetrics : m_metrics;
+    const QFont &font = m_bold ? m_boldFont : m_font;
+    GridTextCache *cache = m_state.textCache;
+    // The width of a line as drawn; through the cache, which keeps its glyphs for drawing.
+    const auto drawnWidth = [&](const QString &line) {
+        return cache ? cache->line(line, m_bold, font).width : metrics.horizontalAdvance(line);
+    };
     const QString text = visiblePart(fullText, inner, metrics.lineSpacing(), m_model.wordWrap());
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    bool fits = true;
+    QStringList lines = text.split(QLatin1Char('\n'));
+    QRect area = inner;
     std::vector<int> widths;
-    // Copies, cheap as the laid-out text is shared: a later insertion may move the cache's own.
-    std::vector<GridTextCache::Line> cached;
     widths.reserve(static_cast<size_t>(lines.size()));
-    for (const QString &line : lines) {
-        if (m_state.textCache) {
-            cached.push_back(m_state.textCache->line(line, m_bold, m_bold ? m_boldFont : m_font));
-            widths.push_back(cached.back().width);
-        } else {
-            widths.push_back(metrics.horizontalAdvance(line));
-        }
-        fits = fits && widths.back() <= inner.width();
+    // Most cells show their text as it is: measured line by line, from the cache.
+    bool fits = lines.size() <= linesIn(area.height(), metrics);
+    for (qsizetype i = 0; fits && i < lines.size(); ++i) {
+        widths.push_back(drawnWidth(lines[i]));
+        fits = widths.back() <= area.width();
     }
+    if (!fits) {
+        // Wrapping and cutting try many candidate lines: measured, not cached.
+        const TextWidth measure = [&metrics](const QString &line) {
+            return metrics.horizontalAdvance(line);
+        };
+        lines = fitCellText(text, area, cell, picture, metrics, m_model.wordWrap(), measure)
+                    .lines;
+        widths.clear();
+        for (const QString &line : lines)
+            widths.push_back(drawnWidth(line));
+    }
+
     const int height = static_cast<int>(lines.size() - 1) * metrics.lineSpacing()
                        + metrics.height();
-    if (fits || !m_model.wordWrap()) {
-        // Line by line, each cut short with an ellipsis when too wide: far cheaper than a
-        // full text layout, and what most cells need.
-        int y = inner.top();
-        if (height <= inner.height()) {
-            if (alignment & Qt::AlignVCenter)
-                y += (inner.height() - height) / 2;
-            else if (alignment & Qt::AlignBottom)
-                y += inner.height() - height;
-        }
-        const int flags = int(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop
-                          | Qt::TextSingleLine;
-        for (qsizetype i = 0; i < lines.size() && y <= inner.bottom(); ++i) {
-            const QString &line = lines[i];
-            const QRect rect(inner.left(), y, inner.width(), metrics.height());
-            const int width = widths[static_cast<size_t>(i)];
-            if (!cached.empty() && rect.bottom() <= inner.bottom() + 1) {
-                // A whole line, cut short when too wide: its glyphs as laid out before.
-                const GridTextCache::Line shown =
-                    width <= inner.width()
-                        ? cached[static_cast<size_t>(i)]
-                        : m_state.textCache->elided(line, m_bold, m_bold ? m_boldFont : m_font,
-                                                    inner.width());
-                int x = inner.left();
-                if (alignment & Qt::AlignRight)
-                    x = inner.right() + 1 - shown.width;
-                else if (alignment & Qt::AlignHCenter)
-                    x = inner.left() + (inner.width() - shown.width) / 2;
-                painter.drawStaticText(x, y, shown.text);
-                y += metrics.lineSpacing();
-                continue;
-            }
-            const QString shown = width <= inner.width()
-                                      ? line
-                                      : metrics.elidedText(line, Qt::ElideRight, inner.width());
-            if (rect.bottom() > inner.bottom() + 1) {
-                // The last line shows as far as its cell goes.
-                painter.save();
-                painter.setClipRect(inner.adjusted(0, 0, 1, 1) & clip);
-                painter.drawText(rect, flags, shown);
-                painter.restore();
-            } else {
-                painter.drawText(rect, flags, shown);
-            }
-            y += metrics.lineSpacing();
-        }
-        return;
+    int y = area.top();
+    if (height <= area.height()) {
+        if (alignment & Qt::AlignVCenter)
+            y += (area.height() - height) / 2;
+        else if (alignment & Qt::AlignBottom)
+            y += area.height() - height;
     }
-    // Wrapped text: keep it inside its cell, and show its beginning when it does not all fit.
-    const int flags = int(alignment) | Qt::TextWordWrap;
-    if (metrics.boundingRect(inner, flags, text).height() > inner.height())
-        alignment = (alignment & ~Qt::AlignVertical_Mask) | Qt::AlignTop;
-    painter.save();
-    painter.setClipRect(inner.adjusted(0, 0, 1, 1) & clip);
-    painter.drawText(inner, int(alignment) | Qt::TextWordWrap, text);
-    painter.restore();
+    // Only a line lower than its cell, or an ellipsis wider than it, needs a clip.
+    const bool overflows = height > area.height() + 1
+                           || std::any_of(widths.begin(), widths.end(),
+                                          [&area](int w) { return w > area.width(); });
+    if (overflows) {
+        painter.save();
+        painter.setClipRect(area.adjusted(0, 0, 1, 1) & clip);
+    }
+    for (qsizetype i = 0; i < lines.size() && y <= area.bottom(); ++i) {
+        const int width = widths[static_cast<size_t>(i)];
+        int x = area.left();
+        if (width <= area.width()) {
+            if (alignment & Qt::AlignRight)
+                x = area.right() + 1 - width;
+            else if (alignment & Qt::AlignHCenter)
+                x = area.left() + (area.width() - width) / 2;
+        }
+        if (cache) {
+            // A copy, cheap as the laid-out text is shared: a later insertion may move the
+            // cache's own.
+            const GridTextCache::Line line = cache->line(lines[i], m_bold, font);
+            painter.drawStaticText(x, y, line.text);
+        } else {
+            painter.drawText(QPoint(x, y + metrics.ascent()), lines[i]);
+        }
+        y += metrics.lineSpacing();
+    }
+    if (overflows)
+        painter.restore();
 }
 
 void GridPainter::paintBorder(QPainter &painter, int row, int col, const QRect &rect)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/gridtextfit.h"
 #include "grid/gridtypes.h"
 
 #include <QFont>
@@ -37,6 +38,17 @@ public:
     // The collapse button of an outline node inside the node's cell in the outline column.
     static QRect outlineButton(const QRect &cell, int depth, int depths);
 
+    // Where a cell's text goes: inside the padding, right of its picture when it shows one.
+    static QRect textArea(const QRect &cell, bool picture);
+    // How many lines of a font a height shows (at least one, cut short when lower).
+    static int linesIn(int height, const QFontMetrics &metrics);
+    // The lines a cell's text shows in `area` (from textArea()), wrapped and cut as
+    // fitText() does. A single word too wide for the area but not for the cell takes the
+    // padding too: `area` is widened then.
+    static FittedText fitCellText(const QString &text, QRect &area, const QRect &cell,
+                                  bool picture, const QFontMetrics &metrics, bool wrap,
+                                  const TextWidth &measure);
+
     // Space between a cell's edges and its text, and the size of a cell's picture.
     static constexpr int PaddingX = 4;
     static constexpr int PaddingY = 1;
@@ -58,7 +70,8 @@ private:
                     const QRect &clip);
     void paintContent(QPainter &painter, int row, int col, const QRect &rect, const QRect &clip);
     void paintText(QPainter &painter, const QString &text, Qt::Alignment alignment,
-                   const QRect &inner, const QRect &clip);
+                   const QRect &inner, const QRect &cell, bool picture, const QRect &clip);
+    static int pictureSize(const QRect &cell);
     void paintBorder(QPainter &painter, int row, int col, const QRect &rect);
     void paintOutline(QPainter &painter, const Region &region);
     void paintSelection(QPainter &painter);

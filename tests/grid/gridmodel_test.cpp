@@ -44,6 +44,20 @@ TEST(GridModel, RowsAreAddedFromTabbedTextAndRemoved)
     EXPECT_EQ(grid.currentRow(), -1);
 }
 
+TEST(GridModel, ClearingLeavesNoWrappingForTheNextView)
+{
+    // A view that wraps (a timetable) must not make the next one (a list) wrap.
+    GridModel grid;
+    QFont font("DejaVu Sans", 11);
+    grid.setFont(font);
+    grid.setBackColor(Qt::yellow);
+    grid.setWordWrap(true);
+    grid.clear();
+    EXPECT_FALSE(grid.wordWrap());
+    EXPECT_EQ(grid.font(), font);
+    EXPECT_EQ(grid.backColor(), QColor(Qt::yellow));
+}
+
 TEST(GridModel, CallsOutsideTheGridChangeNothing)
 {
     GridModel grid;

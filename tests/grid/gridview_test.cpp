@@ -308,6 +308,49 @@ TEST_F(GridViewTest, RowsGrowToTheirWrappedTextAndNeverShrink)
     EXPECT_EQ(view->cellRect(0, 2), fixedCourse);
 }
 
+TEST_F(GridViewTest, RowsRefitToANewFont)
+{
+    grid->setWordWrap(true);
+    grid->setText(7, 3, "Очень длинное название дисциплины");
+    view->fitRowsToText();
+    const int fitted = view->cellRect(7, 3).height();
+    const QFont font = grid->font();
+    QFont big = font;
+    if (big.pointSizeF() > 0)
+        big.setPointSizeF(big.pointSizeF() * 2);
+    else
+        big.setPixelSize(big.pixelSize() * 2);
+    grid->setFont(big);
+    view->fitRowsToText();
+    EXPECT_GT(view->cellRect(7, 3).height(), fitted);
+    // Back to the first font: the row is as high as it was, the other rows as they were made.
+    grid->setFont(font);
+    view->fitRowsToText();
+    EXPECT_EQ(view->cellRect(7, 3).height(), fitted);
+    EXPECT_EQ(view->cellRect(8, 3).height(), 20);
+    // A height the fill set after the fit stays.
+    grid->setRowHeight(7, 1500);
+    view->fitRowsToText();
+    EXPECT_EQ(view->cellRect(7, 3).height(), 100);
+}
+
+TEST_F(GridViewTest, ACutTextShowsWhollyInItsTooltip)
+{
+    grid->setText(5, 3, "Обществознание и право");
+    grid->setText(6, 3, "Химия");
+    EXPECT_TRUE(view->isTextCut(5, 3));
+    EXPECT_EQ(view->cellToolTip(5, 3), "Обществознание и право");
+    EXPECT_FALSE(view->isTextCut(6, 3));
+    EXPECT_EQ(view->cellToolTip(6, 3), "");
+    // "12" in the narrow lesson column takes the cell's padding rather than be cut.
+    ASSERT_EQ(grid->text(13, 0), "12");
+    EXPECT_FALSE(view->isTextCut(13, 0));
+    // A tip of the view's own comes after the full text.
+    view->setToolTipProvider([](int, int) { return QStringLiteral("Занято"); });
+    EXPECT_EQ(view->cellToolTip(5, 3), "Обществознание и право\nЗанято");
+    EXPECT_EQ(view->cellToolTip(6, 3), "Занято");
+}
+
 TEST_F(GridViewTest, TextsOfAnyLengthPaintAsTheirVisibleBeginningDoes)
 {
     const auto shot = [this] {
