@@ -128,6 +128,10 @@ public:
     // invalid range outside the grid. Blocks never cross the edge of the fixed area, and
     // subtotal rows never merge down.
     CellRange mergedRange(int row, int col) const;
+    // The block a cell shows in: its merged block, or, for a block of one row at the edge of
+    // the fixed columns whose cells would merge with the block on the other side of the edge
+    // (a title across the row), both blocks together. Painted once, its text not repeated.
+    CellRange shownRange(int row, int col) const;
 
     // Outline. Subtotal rows are the outline's nodes: each stands below its group, and its
     // level is the column it groups on (-1 for a grand total).
@@ -297,7 +301,7 @@ private:
     void outlineChanged();
     void updateOutlineCache() const;
 
-    bool hjoin(int row, int col) const;
+    bool hjoin(int row, int col, bool acrossFixed = false) const;
     bool vjoin(int row, int col) const;
     std::pair<int, int> horizontalRun(int row, int col) const;
 

@@ -124,6 +124,7 @@ void GridPainter::paint(QPainter &painter)
         if (!fixedRows && !fixedCols)
             paintSelection(painter);
     }
+    paintTitles(painter);
     painter.setClipping(false);
 }
 
@@ -178,8 +179,22 @@ void GridPainter::paintRegion(QPainter &painter, const Region &region)
                 }
             }
             const QRect rect = m_layout.rect(block, m_state.scrollX, m_state.scrollY);
-            if (rect.width() > 0 && rect.height() > 0 && rect.intersects(region.clip))
-                paintBlock(painter, block, rect, region.clip);
+            if (rect.width() > 0 && rect.height() > 0 && rect.intersects(region.clip)) {
+                // A title across the fixed columns' edge: its text is painted once, over
+                // both parts, when the regions are done.
+                bool whole = true;
+                if (block.top == block.bottom
+                    && (block.right == m_layout.fixedCols() - 1
+                        || block.left == m_layout.fixedCols())) {
+                    const CellRange shown = m_model.shownRange(block.top, block.left);
+                    if (shown != block) {
+                        whole = false;
+                        if (std::find(m_titles.begin(), m_titles.end(), shown) == m_titles.end())
+                            m_titles.push_back(shown);
+                    }
+                }
+                paintBlock(painter, block, rect, region.clip, whole);
+            }
         }
     }
 }
@@ -197,8 +212,36 @@ bool GridPainter::headerHighlighted(const CellRange &block) const
     return false;
 }
 
+void GridPainter::paintTitles(QPainter &painter)
+{
+    const int fc = m_layout.fixedCols();
+    const int fh = m_layout.fixedHeight();
+    const QSize size = m_state.viewport;
+    for (const CellRange &title : m_titles) {
+        const QRect fixedPart =
+            m_layout.rect({title.top, title.left, title.top, fc - 1}, m_state.scrollX,
+                          m_state.scrollY);
+        const QRect scrolledPart =
+            m_layout.rect({title.top, fc, title.top, title.right}, m_state.scrollX,
+                          m_state.scrollY);
+        // The scrolled part slides under the fixed one: together they reach from the fixed
+        // part's left to wherever the scrolled part ends.
+        const QRect rect(QPoint(fixedPart.left(), fixedPart.top()),
+                         QPoint(std::max(fixedPart.right(), scrolledPart.right()),
+                                fixedPart.bottom()));
+        const QRect band = title.top < m_layout.fixedRows()
+                               ? QRect(0, 0, size.width(), std::min(fh, size.height()))
+                               : QRect(0, fh, size.width(), size.height() - fh);
+        const QRect clip = rect.adjusted(0, 0, -1, -1) & band;
+        if (clip.isEmpty())
+            continue;
+        painter.setClipRect(clip);
+        paintContent(painter, title.top, title.left, rect, clip);
+    }
+}
+
 void GridPainter::paintBlock(QPainter &painter, const CellRange &block, const QRect &rect,
-                             const QRect &clip)
+                             const QRect &clip, bool content)
 {
     const int row = block.top;
     const int col = block.left;
@@ -215,10 +258,13 @@ void GridPainter::paintBlock(QPainter &painter, const CellRange &block, const QR
     }
     painter.fillRect(rect, back);
 
-    paintContent(painter, row, col, rect, clip);
+    if (content)
+        paintContent(painter, row, col, rect, clip);
 
     painter.setPen(fixed ? m_model.gridColorFixed() : m_model.gridColor());
-    painter.drawLine(rect.right(), rect.top(), rect.right(), rect.bottom());
+    // No line parts a title at the fixed columns' edge.
+    if (content || block.right != m_layout.fixedCols() - 1)
+        painter.drawLine(rect.right(), rect.top(), rect.right(), rect.bottom());
     painter.drawLine(rect.left(), rect.bottom(), rect.right(), rect.bottom());
     paintBorder(painter, row, col, rect);
 }

@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <vector>
+
 class QPainter;
 
 namespace korvesta {
@@ -67,7 +69,8 @@ private:
     Region region(bool fixedRows, bool fixedCols) const;
     void paintRegion(QPainter &painter, const Region &region);
     void paintBlock(QPainter &painter, const CellRange &block, const QRect &rect,
-                    const QRect &clip);
+                    const QRect &clip, bool content = true);
+    void paintTitles(QPainter &painter);
     void paintContent(QPainter &painter, int row, int col, const QRect &rect, const QRect &clip);
     void paintText(QPainter &painter, const QString &text, Qt::Alignment alignment,
                    const QRect &inner, const QRect &cell, bool picture, const QRect &clip);
@@ -88,6 +91,8 @@ private:
     CellRange m_selection;
     CellRange m_current;
     bool m_currentInBody = false;
+    // Titles across the fixed columns' edge met while painting the regions.
+    std::vector<CellRange> m_titles;
 };
 
 } // namespace korvesta

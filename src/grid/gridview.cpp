@@ -187,7 +187,7 @@ QString GridView::cellToolTip(int row, int col) const
 {
     QString tip = m_toolTipProvider ? m_toolTipProvider(row, col) : QString();
     if (isTextCut(row, col)) {
-        const CellRange block = m_model->mergedRange(row, col);
+        const CellRange block = m_model->shownRange(row, col);
         const QString full = m_model->text(block.top, block.left);
         if (!tip.contains(full))
             tip = tip.isEmpty() ? full : full + QLatin1Char('\n') + tip;
@@ -197,7 +197,7 @@ QString GridView::cellToolTip(int row, int col) const
 
 bool GridView::isTextCut(int row, int col) const
 {
-    const CellRange block = m_model->mergedRange(row, col);
+    const CellRange block = m_model->shownRange(row, col);
     if (!block.isValid())
         return false;
     QString text = m_model->text(block.top, block.left);

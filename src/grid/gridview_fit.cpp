@@ -73,7 +73,7 @@ void GridView::fitRowsToText()
             QString text = m_model->text(row, col);
             if (text.isEmpty())
                 continue;
-            const CellRange span = m_model->mergedRange(row, col);
+            const CellRange span = m_model->shownRange(row, col);
             if (span.isValid() && (span.top != span.bottom || span.left != col))
                 continue; // measured once, and not at all when it spans rows
             const int width = span.isValid() ? lay.colRight(span.right) - lay.colLeft(span.left)

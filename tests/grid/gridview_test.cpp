@@ -1,5 +1,7 @@
+#include "grid/gridlayout.h"
 #include "grid/gridmodel.h"
 #include "grid/gridpainter.h"
+#include "grid/gridtextcache.h"
 #include "grid/gridview.h"
 #include "support/testdocument.h"
 #include "testapplication.h"
@@ -8,6 +10,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QPaintEngine>
 #include <QScrollBar>
 #include <QTest>
 
@@ -27,6 +30,142 @@ void type(QWidget *widget, const QString &text)
         QCoreApplication::sendEvent(widget, &press);
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(ch));
         QCoreApplication::sendEvent(widget, &release);
+    }
+}
+
+// A paint device that keeps the texts painted on it, in order.
+class TextRecorder : public QPaintDevice
+{
+public:
+    QStringList texts;
+
+    QPaintEngine *paintEngine() const override { return &m_engine; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth:
+            return 600;
+        case PdmHeight:
+            return 200;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        default:
+            return 1000;
+        }
+    }
+
+private:
+    class Engine : public QPaintEngine
+    {
+    public:
+        explicit Engine(QStringList &texts)
+            : m_texts(texts)
+        {
+        }
+        bool begin(QPaintDevice *) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState &) override {}
+        void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
+        void drawPolygon(const QPointF *, int, PolygonDrawMode) override {}
+        void drawTextItem(const QPointF &, const QTextItem &item) override
+        {
+            m_texts << item.text();
+        }
+        Type type() const override { return User; }
+
+    private:
+        QStringList &m_texts;
+    };
+    mutable Engine m_engine{texts};
+};
+
+TEST(GridPainterTest, ATitleAcrossTheFixedColumnIsPaintedOnce)
+{
+    testApplication();
+    const QString title = QStringLiteral("ПАСПОРТ ПРЕПОДАВАТЕЛЯ");
+    for (const bool wrap : {false, true}) {
+        for (const int scrollX : {0, 120}) {
+            GridModel grid;
+            grid.setCols(8);
+            grid.setRows(3);
+            grid.setFixedRows(1);
+            grid.setFixedCols(1);
+            grid.setText(0, 0, 0, 7, title);
+            grid.setMergeCells(MergeMode::Free);
+            grid.setMergeRow(0, true);
+            grid.setColWidth(0, 300);
+            for (int col = 1; col < 8; ++col)
+                grid.setColWidth(col, 1500);
+            grid.setWordWrap(wrap);
+            ASSERT_EQ(grid.shownRange(0, 3), (CellRange{0, 0, 0, 7}));
+            EXPECT_EQ(grid.mergedRange(0, 0), (CellRange{0, 0, 0, 0}));
+
+            GridLayout layout;
+            layout.build(grid, {});
+            GridTextCache cache;
+            GridPaintState state;
+            state.viewport = QSize(600, 200);
+            state.scrollX = scrollX;
+            state.textCache = &cache;
+            TextRecorder device;
+            QPainter painter(&device);
+            GridPainter(grid, layout, state).paint(painter);
+            painter.end();
+            EXPECT_EQ(device.texts, QStringList{title}) << wrap << " " << scrollX;
+        }
+    }
+}
+
+TEST(GridPainterTest, ACentredTextTooWideShowsItsBeginning)
+{
+    testApplication();
+    GridModel grid;
+    grid.setCols(3);
+    grid.setRows(2);
+    grid.setFixedRows(1);
+    grid.setColWidth(0, 600);  // 40 pixels
+    grid.setColWidth(1, 300);  // 20 pixels: a lesson number
+    grid.setColWidth(2, 1100); // beside a picture
+    grid.setText(0, 0, "Предмет");
+    grid.setText(1, 1, "12");
+    grid.setText(0, 2, "Анисимова Ю.С.");
+    grid.setCellPicture(0, 2, "TUTOR");
+    grid.setRowHeight(0, 600);
+    grid.setCellAlignment(0, 0, 1, 2, Qt::AlignCenter);
+    for (const bool wrap : {false, true}) {
+        grid.setWordWrap(wrap);
+        GridLayout layout;
+        layout.build(grid, {});
+        GridPaintState state;
+        state.viewport = QSize(600, 200);
+        TextRecorder device;
+        QPainter painter(&device);
+        GridPainter(grid, layout, state).paint(painter);
+        painter.end();
+        // Cut at their ends only; the lesson number whole; the initials wrapped apart.
+        const auto painted = [&device](const QString &begin, const QString &end) {
+            return std::count_if(device.texts.begin(), device.texts.end(),
+                                 [&](const QString &t) {
+                                     return t.startsWith(begin) && t.endsWith(end);
+                                 });
+        };
+        const QString ellipsis(QChar(0x2026));
+        EXPECT_EQ(painted("Пр", ellipsis), 1) << device.texts.join('|').toStdString();
+        EXPECT_EQ(painted("Ани", ellipsis), 1) << device.texts.join('|').toStdString();
+        EXPECT_TRUE(device.texts.contains("12"));
+        EXPECT_EQ(device.texts.contains("Ю.С."), wrap);
+        EXPECT_EQ(device.texts.size(), wrap ? 4 : 3);
     }
 }
 
