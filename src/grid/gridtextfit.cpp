@@ -40,8 +40,8 @@ std::vector<Word> words(const QString &line)
         const qsizetype wordStart = i;
         while (i < line.size() && line.at(i) != u' ')
             ++i;
-        result.push_back({line.mid(gapStart, wordStart - gapStart),
-                          line.mid(wordStart, i - wordStart)});
+        result.push_back(
+            {line.mid(gapStart, wordStart - gapStart), line.mid(wordStart, i - wordStart)});
     }
     return result;
 }

@@ -15,6 +15,8 @@ namespace korvesta {
 
 namespace {
 
+constexpr qsizetype MeasuredChars = 10000;
+
 struct Measure
 {
     QString text;
@@ -70,7 +72,9 @@ void GridView::fitRowsToText()
         for (int col = 0; col < m_model->cols(); ++col) {
             if (m_model->isColHidden(col))
                 continue;
-            QString text = m_model->text(row, col);
+            // A row is at most a hundred inches high: more text than that would fill is not
+            // measured.
+            QString text = m_model->text(row, col).left(MeasuredChars);
             if (text.isEmpty())
                 continue;
             const CellRange span = m_model->shownRange(row, col);
