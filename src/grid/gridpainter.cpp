@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <climits>
 
 namespace korvesta {
 
@@ -274,12 +275,70 @@ int GridPainter::pictureSize(const QRect &cell)
     return std::min({IconSize, cell.height() - 2, cell.width() - 2});
 }
 
-QRect GridPainter::textArea(const QRect &cell, bool picture)
+int GridPainter::textHeight(int lines, const QFontMetrics &metrics)
 {
-    QRect inner = cell.adjusted(PaddingX, PaddingY, -PaddingX - 1, -PaddingY - 1);
-    if (picture && pictureSize(cell) >= 6)
-        inner.setLeft(std::max(cell.left() + 2, inner.left() - 1) + pictureSize(cell) + 3);
-    return inner;
+    return (lines - 1) * metrics.lineSpacing() + metrics.height();
+}
+
+int GridPainter::heightWithPictureAbove(int textHeight)
+{
+    return IconSize + 1 + textHeight + 2 * PaddingY + 1;
+}
+
+bool GridPainter::pictureGoesAbove(const QString &text, int width, const QFontMetrics &metrics,
+                                   int *textHeight)
+{
+    const QRect padded = QRect(0, 0, width, IconSize + 2)
+                             .adjusted(PaddingX, 0, -PaddingX - 1, 0);
+    const int beside = padded.width() - (IconSize + 2);
+    if (text.isEmpty() || beside <= 0)
+        return false;
+    const TextWidth measure = [&metrics](const QString &line) {
+        return metrics.horizontalAdvance(line);
+    };
+    const FittedText besideIt = fitText(text, beside, INT_MAX, true, measure);
+    if (!besideIt.cut && besideIt.lines.size() == 1)
+        return false;
+    const FittedText whole = fitText(text, padded.width(), INT_MAX, true, measure);
+    if (whole.cut)
+        return false;
+    if (textHeight)
+        *textHeight = GridPainter::textHeight(static_cast<int>(whole.lines.size()), metrics);
+    return true;
+}
+
+GridPainter::Placement GridPainter::place(const QRect &cell, bool picture, const QString &text,
+                                          const QFontMetrics &metrics, bool wrap)
+{
+    Placement placed;
+    placed.text = cell.adjusted(PaddingX, PaddingY, -PaddingX - 1, -PaddingY - 1);
+    if (!picture)
+        return placed;
+    const int size = pictureSize(cell);
+    if (size < 6)
+        return placed;
+    placed.pictureSize = size;
+    const int y = cell.top() + (cell.height() - size) / 2;
+    if (text.isEmpty()) {
+        placed.picture = QPoint(cell.left() + (cell.width() - size) / 2, y);
+        return placed;
+    }
+    // A text that does not stand on one line beside its picture, but stands whole without
+    // it, puts the picture above itself where the row has grown for it (a tutor's surname and
+    // initials under the tutor's icon).
+    int height = 0;
+    if (wrap && pictureGoesAbove(text, cell.width(), metrics, &height)
+        && cell.height() >= heightWithPictureAbove(height)) {
+        const int top = cell.top() + (cell.height() - heightWithPictureAbove(height)) / 2;
+        placed.picture = QPoint(cell.left() + (cell.width() - size) / 2, top + PaddingY);
+        placed.text.setTop(top + PaddingY + size + 1);
+        placed.text.setHeight(height);
+        return placed;
+    }
+    const int x = std::max(cell.left() + 2, placed.text.left() - 1);
+    placed.picture = QPoint(x, y);
+    placed.text.setLeft(x + size + 3);
+    return placed;
 }
 
 int GridPainter::linesIn(int height, const QFontMetrics &metrics)
@@ -312,28 +371,31 @@ void GridPainter::paintContent(QPainter &painter, int row, int col, const QRect 
                                const QRect &clip)
 {
     QString text = m_model.text(row, col);
+    if (text.contains(QLatin1Char('\r'))) {
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    }
     const QString picture = m_model.cellPicture(row, col);
+    const bool bold = m_model.cellBold(row, col);
+    const Placement placed = place(rect, !picture.isEmpty(), text,
+                                   bold ? m_boldMetrics : m_metrics, m_model.wordWrap());
     bool pictureShown = false;
-    if (!picture.isEmpty()) {
-        const int size = pictureSize(rect);
+    if (placed.pictureSize > 0) {
         const QPixmap pixmap =
-            size >= 6 ? GridIcons::pixmap(picture, size, m_state.devicePixelRatio) : QPixmap();
+            GridIcons::pixmap(picture, placed.pictureSize, m_state.devicePixelRatio);
         if (!pixmap.isNull()) {
-            const int y = rect.top() + (rect.height() - size) / 2;
-            if (text.isEmpty()) {
-                painter.drawPixmap(rect.left() + (rect.width() - size) / 2, y, pixmap);
-            } else {
-                const int x = std::max(rect.left() + 2, rect.left() + PaddingX - 1);
-                painter.drawPixmap(x, y, pixmap);
-                pictureShown = true;
-            }
+            painter.drawPixmap(placed.picture, pixmap);
+            pictureShown = true;
         }
     }
-    const QRect inner = textArea(rect, pictureShown);
+    // A picture that cannot be drawn leaves its room to the text.
+    const QRect inner = pictureShown || text.isEmpty() ? placed.text
+                                                       : place(rect, false, text, m_metrics,
+                                                               false)
+                                                             .text;
     if (text.isEmpty() || inner.width() <= 0 || inner.height() <= 0)
         return;
 
-    const bool bold = m_model.cellBold(row, col);
     if (bold != m_bold) {
         painter.setFont(bold ? m_boldFont : m_font);
         m_bold = bold;
@@ -345,10 +407,6 @@ void GridPainter::paintContent(QPainter &painter, int row, int col, const QRect 
         alignment |= looksNumeric(text) ? Qt::AlignRight : Qt::AlignLeft;
     if (!(alignment & Qt::AlignVertical_Mask))
         alignment |= Qt::AlignVCenter;
-    if (text.contains(QLatin1Char('\r'))) {
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    }
     paintText(painter, text, alignment, inner, rect, pictureShown, clip);
 }
 

@@ -40,11 +40,26 @@ public:
     // The collapse button of an outline node inside the node's cell in the outline column.
     static QRect outlineButton(const QRect &cell, int depth, int depths);
 
-    // Where a cell's text goes: inside the padding, right of its picture when it shows one.
-    static QRect textArea(const QRect &cell, bool picture);
+    // Where a cell's text and picture go: the text inside the padding, right of the picture
+    // or, when wrapping and there is room, below it. pictureSize is 0 when no picture shows.
+    struct Placement
+    {
+        QRect text;
+        QPoint picture;
+        int pictureSize = 0;
+    };
+    static Placement place(const QRect &cell, bool picture, const QString &text,
+                           const QFontMetrics &metrics, bool wrap);
+    // Whether a wrapped text beside a picture in a cell this wide goes below the picture
+    // instead (not on one line beside it, whole without it), and then how high the text is.
+    static bool pictureGoesAbove(const QString &text, int width, const QFontMetrics &metrics,
+                                 int *textHeight = nullptr);
+    // The height of a cell whose picture stands above a text of that height.
+    static int heightWithPictureAbove(int textHeight);
+    static int textHeight(int lines, const QFontMetrics &metrics);
     // How many lines of a font a height shows (at least one, cut short when lower).
     static int linesIn(int height, const QFontMetrics &metrics);
-    // The lines a cell's text shows in `area` (from textArea()), wrapped and cut as
+    // The lines a cell's text shows in `area` (from place()), wrapped and cut as
     // fitText() does. A single word too wide for the area but not for the cell takes the
     // padding too: `area` is widened then.
     static FittedText fitCellText(const QString &text, QRect &area, const QRect &cell,

@@ -206,13 +206,16 @@ bool GridView::isTextCut(int row, int col) const
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     const QRect cell = layout().rect(block, 0, 0);
-    const bool picture = !m_model->cellPicture(block.top, block.left).isEmpty();
-    QRect area = GridPainter::textArea(cell, picture);
-    if (area.width() <= 0 || area.height() <= 0)
-        return true;
     QFont font = m_model->font();
     font.setBold(m_model->cellBold(block.top, block.left));
     const QFontMetrics metrics(font);
+    const GridPainter::Placement placed =
+        GridPainter::place(cell, !m_model->cellPicture(block.top, block.left).isEmpty(), text,
+                           metrics, m_model->wordWrap());
+    const bool picture = placed.pictureSize > 0;
+    QRect area = placed.text;
+    if (area.width() <= 0 || area.height() <= 0)
+        return true;
     const TextWidth measure = [&metrics](const QString &line) {
         return metrics.horizontalAdvance(line);
     };

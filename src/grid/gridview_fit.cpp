@@ -31,16 +31,21 @@ size_t qHash(const Measure &m, size_t seed = 0)
     return qHashMulti(seed, m.text, m.width, m.bold, m.picture);
 }
 
-// The height of a cell's text in pixels, wrapped as the painter wraps it.
-int textHeight(const QFontMetrics &fm, const QString &text, int width, bool picture,
+// The height a cell needs in pixels, padding included, for its text wrapped as the painter
+// wraps it, and for its picture when that goes above the text.
+int cellHeight(const QFontMetrics &fm, const QString &text, int width, bool picture,
                bool wordWrap)
 {
-    const QRect area = GridPainter::textArea(QRect(0, 0, width, 1 << 20), picture);
+    int pictureAbove = 0;
+    if (picture && wordWrap && GridPainter::pictureGoesAbove(text, width, fm, &pictureAbove))
+        return GridPainter::heightWithPictureAbove(pictureAbove);
+    const QRect area =
+        GridPainter::place(QRect(0, 0, width, 1 << 20), picture, QString(u'x'), fm, false).text;
     if (area.width() <= 0)
         return 0;
     const TextWidth measure = [&fm](const QString &line) { return fm.horizontalAdvance(line); };
     const qsizetype lines = fitText(text, area.width(), INT_MAX, wordWrap, measure).lines.size();
-    return int(lines - 1) * fm.lineSpacing() + fm.height();
+    return GridPainter::textHeight(static_cast<int>(lines), fm) + 2 * GridPainter::PaddingY + 1;
 }
 
 } // namespace
@@ -60,7 +65,6 @@ void GridView::fitRowsToText()
     boldFont.setBold(true);
     const QFontMetrics normal(m_model->font());
     const QFontMetrics bold(boldFont);
-    constexpr int padY = 2 * GridPainter::PaddingY + 1;
 
     // Timetables repeat the same few texts in columns of one width.
     QHash<Measure, int> heights;
@@ -93,9 +97,9 @@ void GridView::fitRowsToText()
             const Measure key{text, width, isBold, picture};
             auto known = heights.constFind(key);
             if (known == heights.cend())
-                known = heights.insert(key, textHeight(isBold ? bold : normal, text, width,
+                known = heights.insert(key, cellHeight(isBold ? bold : normal, text, width,
                                                        picture, m_model->wordWrap()));
-            needed = std::max(needed, *known + padY);
+            needed = std::max(needed, *known);
         }
         if (needed > lay.rowHeight(row))
             grown.emplace_back(row, needed);

@@ -473,6 +473,27 @@ TEST_F(GridViewTest, RowsRefitToANewFont)
     EXPECT_EQ(view->cellRect(7, 3).height(), 100);
 }
 
+TEST_F(GridViewTest, AHeaderTooWideBesideItsPictureGoesBelowIt)
+{
+    grid->setWordWrap(true);
+    grid->setText(1, 3, "Журавлёв И.К.");
+    grid->setCellPicture(1, 3, "TUTOR");
+    grid->setCellPicture(1, 2, "GROUP"); // "ИС-12" stands beside its picture
+    EXPECT_TRUE(view->isTextCut(1, 3));
+    view->fitRowsToText();
+    EXPECT_FALSE(view->isTextCut(1, 3));
+    const QFontMetrics metrics(grid->font());
+    const QRect header = view->cellRect(1, 3);
+    EXPECT_GE(header.height(), GridPainter::heightWithPictureAbove(
+                                   GridPainter::textHeight(2, metrics)));
+    const GridPainter::Placement tutor =
+        GridPainter::place(header, true, grid->text(1, 3), metrics, true);
+    EXPECT_GT(tutor.text.top(), tutor.picture.y());
+    const GridPainter::Placement group =
+        GridPainter::place(view->cellRect(1, 2), true, grid->text(1, 2), metrics, true);
+    EXPECT_GT(group.text.left(), group.picture.x());
+}
+
 TEST_F(GridViewTest, ACutTextShowsWhollyInItsTooltip)
 {
     grid->setText(5, 3, "Обществознание и право");
