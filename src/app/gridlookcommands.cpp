@@ -49,6 +49,8 @@ bool GridLookCommands::chooseFont()
         return false;
     model.setFont(choice->font);
     model.setForeColor(choice->color);
+    // Multi-line cells need rows of the new font's height.
+    m_grid->fitRowsToText();
 
     GridAppearance look = GridAppearance::load(m_settings);
     look.takeFont(choice->font);

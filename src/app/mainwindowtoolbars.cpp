@@ -3,6 +3,7 @@
 // their keys.
 
 #include "appicons.h"
+#include "data/prompts.h"
 #include "grid/gridmodel.h"
 #include "grid/gridview.h"
 #include "grid/selectbyvalue.h"
@@ -80,9 +81,15 @@ void frmMain::createToolbars()
     QAction *find = own("FIND");
     addToolButton(find, "ButtonFind", QStringLiteral("Выборка"));
     connect(find, &QAction::triggered, this, [this] {
-        selectByValue(*m_grid->model(), m_prompts, [this](bool busy) {
-            busy ? m_busy->start(104) : m_busy->stop();
-        });
+        GridModel &grid = *m_grid->model();
+        const std::optional<QColor> color =
+            m_prompts.chooseColor(grid.cellBackColor(grid.currentRow(), grid.currentCol()));
+        if (!color)
+            return;
+        m_busy->start(104);
+        const ValueSelection found = selectByValue(grid, *color);
+        m_busy->stop();
+        m_prompts.message(found.report(), Prompts::Icon::Information);
     });
     QAction *totals = own("TOTALS", true);
     addToolButton(totals, "ButtonTotals", QStringLiteral("Показывать итоги"));

@@ -122,6 +122,7 @@ void GridModel::clear()
     m_mergeMode = MergeMode::Never;
     m_outlineBar = false;
     m_outlineCol = 0;
+    m_wordWrap = false; // each view wraps only when it asks to
     m_comboList.clear();
     m_comboData.clear();
     outlineChanged();

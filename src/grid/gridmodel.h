@@ -37,8 +37,8 @@ public:
 
     // Copies every cell, format and grid-wide property of another grid (print preview).
     void assign(const GridModel &other);
-    // Empties the grid: no rows or columns, no merging, no outline, no current cell.
-    // Grid-wide colours and the font stay.
+    // Empties the grid: no rows or columns, no merging, no outline, no wrapping, no current
+    // cell. Grid-wide colours and the font stay.
     void clear();
 
     // Shape
@@ -131,6 +131,10 @@ public:
     // invalid range outside the grid. Blocks never cross the edge of the fixed area, and
     // subtotal rows never merge down.
     CellRange mergedRange(int row, int col) const;
+    // The block a cell shows in: its merged block, or, for a block of one row at the edge of
+    // the fixed columns whose cells would merge with the block on the other side of the edge
+    // (a title across the row), both blocks together. Painted once, its text not repeated.
+    CellRange shownRange(int row, int col) const;
 
     // Outline. Subtotal rows are the outline's nodes: each stands below its group, and its
     // level is the column it groups on (-1 for a grand total).
@@ -300,7 +304,7 @@ private:
     void outlineChanged();
     void updateOutlineCache() const;
 
-    bool hjoin(int row, int col) const;
+    bool hjoin(int row, int col, bool acrossFixed = false) const;
     bool vjoin(int row, int col) const;
     std::pair<int, int> horizontalRun(int row, int col) const;
 

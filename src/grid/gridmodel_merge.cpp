@@ -6,13 +6,13 @@ namespace korvesta {
 
 // Whether (row, col) merges with (row, col + 1). In the row-restricted modes the pair must
 // merge in every row above with merging on, up to the edge of the fixed area.
-bool GridModel::hjoin(int row, int col) const
+bool GridModel::hjoin(int row, int col, bool acrossFixed) const
 {
     if (row < 0 || row >= rows() || col < 0 || col + 1 >= m_cols)
         return false;
     const int fr = fixedRows();
     const int fc = fixedCols();
-    if ((col < fc) != (col + 1 < fc))
+    if (!acrossFixed && (col < fc) != (col + 1 < fc))
         return false;
     const bool restricted =
         m_mergeMode == MergeMode::RestrictRows || m_mergeMode == MergeMode::RestrictAll;
@@ -104,6 +104,21 @@ CellRange GridModel::mergedRange(int row, int col) const
     while (vjoin(bottom, first) && horizontalRun(bottom + 1, first) == std::pair(first, last))
         ++bottom;
     return {top, first, bottom, last};
+}
+
+// A title across a row keeps its text whole: the run of the fixed columns and the run that
+// goes on beyond them show as one when their cells would merge but for the edge.
+CellRange GridModel::shownRange(int row, int col) const
+{
+    const CellRange block = mergedRange(row, col);
+    const int fc = fixedCols();
+    if (!block.isValid() || block.top != block.bottom || fc == 0 || fc >= m_cols
+        || (block.right != fc - 1 && block.left != fc) || !hjoin(row, fc - 1, true))
+        return block;
+    const CellRange other = mergedRange(row, block.left == fc ? fc - 1 : fc);
+    if (other.top != other.bottom)
+        return block;
+    return {row, std::min(block.left, other.left), row, std::max(block.right, other.right)};
 }
 
 } // namespace korvesta

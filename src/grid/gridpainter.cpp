@@ -4,10 +4,12 @@
 #include "grid/gridlayout.h"
 #include "grid/gridmodel.h"
 #include "grid/gridtextcache.h"
+#include "grid/gridtextfit.h"
 
 #include <QPainter>
 
 #include <algorithm>
+#include <climits>
 
 namespace korvesta {
 
@@ -123,6 +125,7 @@ void GridPainter::paint(QPainter &painter)
         if (!fixedRows && !fixedCols)
             paintSelection(painter);
     }
+    paintTitles(painter);
     painter.setClipping(false);
 }
 
@@ -177,8 +180,22 @@ void GridPainter::paintRegion(QPainter &painter, const Region &region)
                 }
             }
             const QRect rect = m_layout.rect(block, m_state.scrollX, m_state.scrollY);
-            if (rect.width() > 0 && rect.height() > 0 && rect.intersects(region.clip))
-                paintBlock(painter, block, rect, region.clip);
+            if (rect.width() > 0 && rect.height() > 0 && rect.intersects(region.clip)) {
+                // A title across the fixed columns' edge: its text is painted once, over
+                // both parts, when the regions are done.
+                bool whole = true;
+                if (block.top == block.bottom
+                    && (block.right == m_layout.fixedCols() - 1
+                        || block.left == m_layout.fixedCols())) {
+                    const CellRange shown = m_model.shownRange(block.top, block.left);
+                    if (shown != block) {
+                        whole = false;
+                        if (std::find(m_titles.begin(), m_titles.end(), shown) == m_titles.end())
+                            m_titles.push_back(shown);
+                    }
+                }
+                paintBlock(painter, block, rect, region.clip, whole);
+            }
         }
     }
 }
@@ -196,8 +213,36 @@ bool GridPainter::headerHighlighted(const CellRange &block) const
     return false;
 }
 
+void GridPainter::paintTitles(QPainter &painter)
+{
+    const int fc = m_layout.fixedCols();
+    const int fh = m_layout.fixedHeight();
+    const QSize size = m_state.viewport;
+    for (const CellRange &title : m_titles) {
+        const QRect fixedPart =
+            m_layout.rect({title.top, title.left, title.top, fc - 1}, m_state.scrollX,
+                          m_state.scrollY);
+        const QRect scrolledPart =
+            m_layout.rect({title.top, fc, title.top, title.right}, m_state.scrollX,
+                          m_state.scrollY);
+        // The scrolled part slides under the fixed one: together they reach from the fixed
+        // part's left to wherever the scrolled part ends.
+        const QRect rect(QPoint(fixedPart.left(), fixedPart.top()),
+                         QPoint(std::max(fixedPart.right(), scrolledPart.right()),
+                                fixedPart.bottom()));
+        const QRect band = title.top < m_layout.fixedRows()
+                               ? QRect(0, 0, size.width(), std::min(fh, size.height()))
+                               : QRect(0, fh, size.width(), size.height() - fh);
+        const QRect clip = rect.adjusted(0, 0, -1, -1) & band;
+        if (clip.isEmpty())
+            continue;
+        painter.setClipRect(clip);
+        paintContent(painter, title.top, title.left, rect, clip);
+    }
+}
+
 void GridPainter::paintBlock(QPainter &painter, const CellRange &block, const QRect &rect,
-                             const QRect &clip)
+                             const QRect &clip, bool content)
 {
     const int row = block.top;
     const int col = block.left;
@@ -214,39 +259,143 @@ void GridPainter::paintBlock(QPainter &painter, const CellRange &block, const QR
     }
     painter.fillRect(rect, back);
 
-    paintContent(painter, row, col, rect, clip);
+    if (content)
+        paintContent(painter, row, col, rect, clip);
 
     painter.setPen(fixed ? m_model.gridColorFixed() : m_model.gridColor());
-    painter.drawLine(rect.right(), rect.top(), rect.right(), rect.bottom());
+    // No line parts a title at the fixed columns' edge.
+    if (content || block.right != m_layout.fixedCols() - 1)
+        painter.drawLine(rect.right(), rect.top(), rect.right(), rect.bottom());
     painter.drawLine(rect.left(), rect.bottom(), rect.right(), rect.bottom());
     paintBorder(painter, row, col, rect);
+}
+
+int GridPainter::pictureSize(const QRect &cell)
+{
+    return std::min({IconSize, cell.height() - 2, cell.width() - 2});
+}
+
+int GridPainter::textHeight(int lines, const QFontMetrics &metrics)
+{
+    return (lines - 1) * metrics.lineSpacing() + metrics.height();
+}
+
+int GridPainter::heightWithPictureAbove(int textHeight)
+{
+    return IconSize + 1 + textHeight + 2 * PaddingY + 1;
+}
+
+bool GridPainter::pictureGoesAbove(const QString &text, int width, const QFontMetrics &metrics,
+                                   int *textHeight)
+{
+    const QRect padded = QRect(0, 0, width, IconSize + 2)
+                             .adjusted(PaddingX, 0, -PaddingX - 1, 0);
+    const int beside = padded.width() - (IconSize + 2);
+    if (text.isEmpty() || beside <= 0)
+        return false;
+    const TextWidth measure = [&metrics](const QString &line) {
+        return metrics.horizontalAdvance(line);
+    };
+    const FittedText besideIt = fitText(text, beside, INT_MAX, true, measure);
+    if (!besideIt.cut && besideIt.lines.size() == 1)
+        return false;
+    const FittedText whole = fitText(text, padded.width(), INT_MAX, true, measure);
+    if (whole.cut)
+        return false;
+    if (textHeight)
+        *textHeight = GridPainter::textHeight(static_cast<int>(whole.lines.size()), metrics);
+    return true;
+}
+
+GridPainter::Placement GridPainter::place(const QRect &cell, bool picture, const QString &text,
+                                          const QFontMetrics &metrics, bool wrap)
+{
+    Placement placed;
+    placed.text = cell.adjusted(PaddingX, PaddingY, -PaddingX - 1, -PaddingY - 1);
+    if (!picture)
+        return placed;
+    const int size = pictureSize(cell);
+    if (size < 6)
+        return placed;
+    placed.pictureSize = size;
+    const int y = cell.top() + (cell.height() - size) / 2;
+    if (text.isEmpty()) {
+        placed.picture = QPoint(cell.left() + (cell.width() - size) / 2, y);
+        return placed;
+    }
+    // A text that does not stand on one line beside its picture, but stands whole without
+    // it, puts the picture above itself where the row has grown for it (a tutor's surname and
+    // initials under the tutor's icon).
+    int height = 0;
+    if (wrap && pictureGoesAbove(text, cell.width(), metrics, &height)
+        && cell.height() >= heightWithPictureAbove(height)) {
+        const int top = cell.top() + (cell.height() - heightWithPictureAbove(height)) / 2;
+        placed.picture = QPoint(cell.left() + (cell.width() - size) / 2, top + PaddingY);
+        placed.text.setTop(top + PaddingY + size + 1);
+        placed.text.setHeight(height);
+        return placed;
+    }
+    const int x = std::max(cell.left() + 2, placed.text.left() - 1);
+    placed.picture = QPoint(x, y);
+    placed.text.setLeft(x + size + 3);
+    return placed;
+}
+
+int GridPainter::linesIn(int height, const QFontMetrics &metrics)
+{
+    // A line that misses its room by a pixel still shows.
+    if (height + 1 < metrics.height())
+        return 1;
+    return (height + 1 - metrics.height()) / std::max(metrics.lineSpacing(), 1) + 1;
+}
+
+FittedText GridPainter::fitCellText(const QString &text, QRect &area, const QRect &cell,
+                                    bool picture, const QFontMetrics &metrics, bool wrap,
+                                    const TextWidth &measure)
+{
+    // A single word in a narrow column ("12" under "№") may use the padding rather than be
+    // cut; texts of several words wrap or are cut as usual.
+    const int room = cell.width() - 3;
+    if (!picture && area.width() < room && !text.contains(QLatin1Char('\n'))
+        && !text.contains(QLatin1Char(' '))) {
+        const int width = measure(text);
+        if (width > area.width() && width <= room) {
+            area.setLeft(cell.left() + 1);
+            area.setWidth(room);
+        }
+    }
+    return fitText(text, area.width(), linesIn(area.height(), metrics), wrap, measure);
 }
 
 void GridPainter::paintContent(QPainter &painter, int row, int col, const QRect &rect,
                                const QRect &clip)
 {
-    QRect inner = rect.adjusted(PaddingX, PaddingY, -PaddingX - 1, -PaddingY - 1);
     QString text = m_model.text(row, col);
+    if (text.contains(QLatin1Char('\r'))) {
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    }
     const QString picture = m_model.cellPicture(row, col);
-    if (!picture.isEmpty()) {
-        const int size = std::min({IconSize, rect.height() - 2, rect.width() - 2});
+    const bool bold = m_model.cellBold(row, col);
+    const Placement placed = place(rect, !picture.isEmpty(), text,
+                                   bold ? m_boldMetrics : m_metrics, m_model.wordWrap());
+    bool pictureShown = false;
+    if (placed.pictureSize > 0) {
         const QPixmap pixmap =
-            size >= 6 ? GridIcons::pixmap(picture, size, m_state.devicePixelRatio) : QPixmap();
+            GridIcons::pixmap(picture, placed.pictureSize, m_state.devicePixelRatio);
         if (!pixmap.isNull()) {
-            const int y = rect.top() + (rect.height() - size) / 2;
-            if (text.isEmpty()) {
-                painter.drawPixmap(rect.left() + (rect.width() - size) / 2, y, pixmap);
-            } else {
-                const int x = std::max(rect.left() + 2, inner.left() - 1);
-                painter.drawPixmap(x, y, pixmap);
-                inner.setLeft(x + size + 3);
-            }
+            painter.drawPixmap(placed.picture, pixmap);
+            pictureShown = true;
         }
     }
+    // A picture that cannot be drawn leaves its room to the text.
+    const QRect inner = pictureShown || text.isEmpty() ? placed.text
+                                                       : place(rect, false, text, m_metrics,
+                                                               false)
+                                                             .text;
     if (text.isEmpty() || inner.width() <= 0 || inner.height() <= 0)
         return;
 
-    const bool bold = m_model.cellBold(row, col);
     if (bold != m_bold) {
         painter.setFont(bold ? m_boldFont : m_font);
         m_bold = bold;
@@ -258,91 +407,81 @@ void GridPainter::paintContent(QPainter &painter, int row, int col, const QRect 
         alignment |= looksNumeric(text) ? Qt::AlignRight : Qt::AlignLeft;
     if (!(alignment & Qt::AlignVertical_Mask))
         alignment |= Qt::AlignVCenter;
-    if (text.contains(QLatin1Char('\r'))) {
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    }
-    paintText(painter, text, alignment, inner, clip);
+    paintText(painter, text, alignment, inner, rect, pictureShown, clip);
 }
 
 void GridPainter::paintText(QPainter &painter, const QString &fullText, Qt::Alignment alignment,
-                            const QRect &inner, const QRect &clip)
+                            const QRect &inner, const QRect &cell, bool picture,
+                            const QRect &clip)
 {
     const QFontMetrics &metrics = m_bold ? m_boldMetrics : m_metrics;
+    const QFont &font = m_bold ? m_boldFont : m_font;
+    GridTextCache *cache = m_state.textCache;
+    // The width of a line as drawn; through the cache, which keeps its glyphs for drawing.
+    const auto drawnWidth = [&](const QString &line) {
+        return cache ? cache->line(line, m_bold, font).width : metrics.horizontalAdvance(line);
+    };
     const QString text = visiblePart(fullText, inner, metrics.lineSpacing(), m_model.wordWrap());
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    bool fits = true;
+    QStringList lines = text.split(QLatin1Char('\n'));
+    QRect area = inner;
     std::vector<int> widths;
-    // Copies, cheap as the laid-out text is shared: a later insertion may move the cache's own.
-    std::vector<GridTextCache::Line> cached;
     widths.reserve(static_cast<size_t>(lines.size()));
-    for (const QString &line : lines) {
-        if (m_state.textCache) {
-            cached.push_back(m_state.textCache->line(line, m_bold, m_bold ? m_boldFont : m_font));
-            widths.push_back(cached.back().width);
-        } else {
-            widths.push_back(metrics.horizontalAdvance(line));
-        }
-        fits = fits && widths.back() <= inner.width();
+    // Most cells show their text as it is: measured line by line, from the cache.
+    bool fits = lines.size() <= linesIn(area.height(), metrics);
+    for (qsizetype i = 0; fits && i < lines.size(); ++i) {
+        widths.push_back(drawnWidth(lines[i]));
+        fits = widths.back() <= area.width();
     }
+    if (!fits) {
+        // Wrapping and cutting try many candidate lines: measured, not cached.
+        const TextWidth measure = [&metrics](const QString &line) {
+            return metrics.horizontalAdvance(line);
+        };
+        lines = fitCellText(text, area, cell, picture, metrics, m_model.wordWrap(), measure)
+                    .lines;
+        widths.clear();
+        for (const QString &line : lines)
+            widths.push_back(drawnWidth(line));
+    }
+
     const int height = static_cast<int>(lines.size() - 1) * metrics.lineSpacing()
                        + metrics.height();
-    if (fits || !m_model.wordWrap()) {
-        // Line by line, each cut short with an ellipsis when too wide: far cheaper than a
-        // full text layout, and what most cells need.
-        int y = inner.top();
-        if (height <= inner.height()) {
-            if (alignment & Qt::AlignVCenter)
-                y += (inner.height() - height) / 2;
-            else if (alignment & Qt::AlignBottom)
-                y += inner.height() - height;
-        }
-        const int flags = int(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop
-                          | Qt::TextSingleLine;
-        for (qsizetype i = 0; i < lines.size() && y <= inner.bottom(); ++i) {
-            const QString &line = lines[i];
-            const QRect rect(inner.left(), y, inner.width(), metrics.height());
-            const int width = widths[static_cast<size_t>(i)];
-            if (!cached.empty() && rect.bottom() <= inner.bottom() + 1) {
-                // A whole line, cut short when too wide: its glyphs as laid out before.
-                const GridTextCache::Line shown =
-                    width <= inner.width()
-                        ? cached[static_cast<size_t>(i)]
-                        : m_state.textCache->elided(line, m_bold, m_bold ? m_boldFont : m_font,
-                                                    inner.width());
-                int x = inner.left();
-                if (alignment & Qt::AlignRight)
-                    x = inner.right() + 1 - shown.width;
-                else if (alignment & Qt::AlignHCenter)
-                    x = inner.left() + (inner.width() - shown.width) / 2;
-                painter.drawStaticText(x, y, shown.text);
-                y += metrics.lineSpacing();
-                continue;
-            }
-            const QString shown = width <= inner.width()
-                                      ? line
-                                      : metrics.elidedText(line, Qt::ElideRight, inner.width());
-            if (rect.bottom() > inner.bottom() + 1) {
-                // The last line shows as far as its cell goes.
-                painter.save();
-                painter.setClipRect(inner.adjusted(0, 0, 1, 1) & clip);
-                painter.drawText(rect, flags, shown);
-                painter.restore();
-            } else {
-                painter.drawText(rect, flags, shown);
-            }
-            y += metrics.lineSpacing();
-        }
-        return;
+    int y = area.top();
+    if (height <= area.height()) {
+        if (alignment & Qt::AlignVCenter)
+            y += (area.height() - height) / 2;
+        else if (alignment & Qt::AlignBottom)
+            y += area.height() - height;
     }
-    // Wrapped text: keep it inside its cell, and show its beginning when it does not all fit.
-    const int flags = int(alignment) | Qt::TextWordWrap;
-    if (metrics.boundingRect(inner, flags, text).height() > inner.height())
-        alignment = (alignment & ~Qt::AlignVertical_Mask) | Qt::AlignTop;
-    painter.save();
-    painter.setClipRect(inner.adjusted(0, 0, 1, 1) & clip);
-    painter.drawText(inner, int(alignment) | Qt::TextWordWrap, text);
-    painter.restore();
+    // Only a line lower than its cell, or an ellipsis wider than it, needs a clip.
+    const bool overflows = height > area.height() + 1
+                           || std::any_of(widths.begin(), widths.end(),
+                                          [&area](int w) { return w > area.width(); });
+    if (overflows) {
+        painter.save();
+        painter.setClipRect(area.adjusted(0, 0, 1, 1) & clip);
+    }
+    for (qsizetype i = 0; i < lines.size() && y <= area.bottom(); ++i) {
+        const int width = widths[static_cast<size_t>(i)];
+        int x = area.left();
+        if (width <= area.width()) {
+            if (alignment & Qt::AlignRight)
+                x = area.right() + 1 - width;
+            else if (alignment & Qt::AlignHCenter)
+                x = area.left() + (area.width() - width) / 2;
+        }
+        if (cache) {
+            // A copy, cheap as the laid-out text is shared: a later insertion may move the
+            // cache's own.
+            const GridTextCache::Line line = cache->line(lines[i], m_bold, font);
+            painter.drawStaticText(x, y, line.text);
+        } else {
+            painter.drawText(QPoint(x, y + metrics.ascent()), lines[i]);
+        }
+        y += metrics.lineSpacing();
+    }
+    if (overflows)
+        painter.restore();
 }
 
 void GridPainter::paintBorder(QPainter &painter, int row, int col, const QRect &rect)

@@ -91,7 +91,7 @@ QString gridToHtml(const GridModel &grid)
         for (int col = 0; col < grid.cols(); ++col) {
             if (grid.isColHidden(col))
                 continue;
-            const CellRange span = grid.mergedRange(row, col);
+            const CellRange span = grid.shownRange(row, col);
             int rowSpan = 1;
             int colSpan = 1;
             if (span.isValid() && !span.isSingleCell()) {

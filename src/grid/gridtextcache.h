@@ -23,8 +23,6 @@ public:
     // Empties the cache when the font is not the one its lines were laid out in.
     void useFont(const QFont &font);
     const Line &line(const QString &text, bool bold, const QFont &font);
-    // The line cut short with an ellipsis to fit a width.
-    const Line &elided(const QString &text, bool bold, const QFont &font, int width);
 
 private:
     static constexpr qsizetype MaxLines = 20000;
@@ -33,8 +31,7 @@ private:
                         const QFont &font);
 
     QFont m_font;
-    QHash<QString, Line> m_lines[2];  // normal, bold
-    QHash<QString, Line> m_elided[2]; // by width and text
+    QHash<QString, Line> m_lines[2]; // normal, bold
 };
 
 } // namespace korvesta

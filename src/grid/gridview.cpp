@@ -54,6 +54,7 @@ void GridView::attach(GridModel *model)
         disconnect(connection);
     m_connections.clear();
     m_model = model;
+    m_fittedRows.clear();
     connectModel();
     modelChanged();
 }
@@ -182,6 +183,47 @@ void GridView::setToolTipProvider(std::function<QString(int, int)> provider)
     m_toolTipProvider = std::move(provider);
 }
 
+QString GridView::cellToolTip(int row, int col) const
+{
+    QString tip = m_toolTipProvider ? m_toolTipProvider(row, col) : QString();
+    if (isTextCut(row, col)) {
+        const CellRange block = m_model->shownRange(row, col);
+        const QString full = m_model->text(block.top, block.left);
+        if (!tip.contains(full))
+            tip = tip.isEmpty() ? full : full + QLatin1Char('\n') + tip;
+    }
+    return tip;
+}
+
+bool GridView::isTextCut(int row, int col) const
+{
+    const CellRange block = m_model->shownRange(row, col);
+    if (!block.isValid())
+        return false;
+    QString text = m_model->text(block.top, block.left);
+    if (text.isEmpty())
+        return false;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QRect cell = layout().rect(block, 0, 0);
+    QFont font = m_model->font();
+    font.setBold(m_model->cellBold(block.top, block.left));
+    const QFontMetrics metrics(font);
+    const GridPainter::Placement placed =
+        GridPainter::place(cell, !m_model->cellPicture(block.top, block.left).isEmpty(), text,
+                           metrics, m_model->wordWrap());
+    const bool picture = placed.pictureSize > 0;
+    QRect area = placed.text;
+    if (area.width() <= 0 || area.height() <= 0)
+        return true;
+    const TextWidth measure = [&metrics](const QString &line) {
+        return metrics.horizontalAdvance(line);
+    };
+    return GridPainter::fitCellText(text, area, cell, picture, metrics, m_model->wordWrap(),
+                                    measure)
+        .cut;
+}
+
 bool GridView::event(QEvent *event)
 {
     // Tab moves between cells, not out of the grid.
@@ -202,9 +244,7 @@ bool GridView::viewportEvent(QEvent *event)
     case QEvent::ToolTip: {
         auto *help = static_cast<QHelpEvent *>(event);
         const Cell cell = cellAt(help->pos());
-        const QString text = m_toolTipProvider && cell.row >= 0
-                                 ? m_toolTipProvider(cell.row, cell.col)
-                                 : QString();
+        const QString text = cell.row >= 0 ? cellToolTip(cell.row, cell.col) : QString();
         if (text.isEmpty())
             QToolTip::hideText();
         else

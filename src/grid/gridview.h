@@ -8,6 +8,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <vector>
 
 class QComboBox;
 class QLineEdit;
@@ -54,11 +55,17 @@ public:
     void commitEdit();
     void cancelEdit();
 
-    // Texts for the tooltip over a cell; an empty text shows none.
+    // Texts for the tooltip over a cell; an empty text shows none. A cell whose text shows
+    // cut adds its full text to the tooltip.
     void setToolTipProvider(std::function<QString(int row, int col)> provider);
+    // The tooltip over a cell.
+    QString cellToolTip(int row, int col) const;
+    // Whether the cell shows its text cut short (with "…").
+    bool isTextCut(int row, int col) const;
 
     // Makes each shown row high enough for the wrapped text of its cells in the grid's font;
-    // a row never gets lower than it is. Cells merged over several rows are left alone.
+    // a row never gets lower than it was before the first fit. Cells merged over several rows
+    // are left alone. Called again (after a change of font), it refits the rows it grew.
     void fitRowsToText();
 
 signals:
@@ -147,6 +154,15 @@ private:
     int m_editCol = -1;
 
     std::function<QString(int, int)> m_toolTipProvider;
+
+    // Rows grown by fitRowsToText(), with their heights in twips before and after.
+    struct FittedRow
+    {
+        int row;
+        int before;
+        int grownTo;
+    };
+    std::vector<FittedRow> m_fittedRows;
 };
 
 } // namespace korvesta

@@ -3,56 +3,68 @@
 #include "gridlayout.h"
 #include "gridmodel.h"
 #include "gridpainter.h"
+#include "gridtextfit.h"
 #include "twips.h"
 
 #include <QFontMetrics>
 #include <QHash>
 
+#include <climits>
+
 namespace korvesta {
 
 namespace {
+
+constexpr qsizetype MeasuredChars = 10000;
 
 struct Measure
 {
     QString text;
     int width;
     bool bold;
+    bool picture;
     friend bool operator==(const Measure &, const Measure &) = default;
 };
 
 size_t qHash(const Measure &m, size_t seed = 0)
 {
-    return qHashMulti(seed, m.text, m.width, m.bold);
+    return qHashMulti(seed, m.text, m.width, m.bold, m.picture);
 }
 
-// The height of a cell's text in pixels: line by line when every line fits, as the painter
-// draws it; through a full text layout only when a line must wrap.
-int textHeight(const QFontMetrics &fm, const QString &text, int width, bool wordWrap)
+// The height a cell needs in pixels, padding included, for its text wrapped as the painter
+// wraps it, and for its picture when that goes above the text.
+int cellHeight(const QFontMetrics &fm, const QString &text, int width, bool picture,
+               bool wordWrap)
 {
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    bool fits = true;
-    for (const QString &line : lines) {
-        if (fm.horizontalAdvance(line) > width) {
-            fits = false;
-            break;
-        }
-    }
-    if (fits || !wordWrap)
-        return int(lines.size() - 1) * fm.lineSpacing() + fm.height();
-    return fm.boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap, text).height();
+    int pictureAbove = 0;
+    if (picture && wordWrap && GridPainter::pictureGoesAbove(text, width, fm, &pictureAbove))
+        return GridPainter::heightWithPictureAbove(pictureAbove);
+    const QRect area =
+        GridPainter::place(QRect(0, 0, width, 1 << 20), picture, QString(u'x'), fm, false).text;
+    if (area.width() <= 0)
+        return 0;
+    const TextWidth measure = [&fm](const QString &line) { return fm.horizontalAdvance(line); };
+    const qsizetype lines = fitText(text, area.width(), INT_MAX, wordWrap, measure).lines.size();
+    return GridPainter::textHeight(static_cast<int>(lines), fm) + 2 * GridPainter::PaddingY + 1;
 }
 
 } // namespace
 
 void GridView::fitRowsToText()
 {
+    // Rows grown by the last fit return to the height they had, unless changed since, so that
+    // a smaller font gives lower rows again.
+    for (const FittedRow &fitted : m_fittedRows) {
+        if (fitted.row < m_model->rows() && m_model->rowHeight(fitted.row) == fitted.grownTo)
+            m_model->setRowHeight(fitted.row, fitted.before);
+    }
+    m_fittedRows.clear();
+
     const GridLayout &lay = layout();
     QFont boldFont = m_model->font();
     boldFont.setBold(true);
     const QFontMetrics normal(m_model->font());
     const QFontMetrics bold(boldFont);
-    constexpr int padX = 2 * GridPainter::PaddingX + 1;
-    constexpr int padY = 2 * GridPainter::PaddingY + 1;
 
     // Timetables repeat the same few texts in columns of one width.
     QHash<Measure, int> heights;
@@ -64,32 +76,40 @@ void GridView::fitRowsToText()
         for (int col = 0; col < m_model->cols(); ++col) {
             if (m_model->isColHidden(col))
                 continue;
-            const QString text = m_model->text(row, col);
+            // A row is at most a hundred inches high: more text than that would fill is not
+            // measured.
+            QString text = m_model->text(row, col).left(MeasuredChars);
             if (text.isEmpty())
                 continue;
-            const CellRange span = m_model->mergedRange(row, col);
+            const CellRange span = m_model->shownRange(row, col);
             if (span.isValid() && (span.top != span.bottom || span.left != col))
                 continue; // measured once, and not at all when it spans rows
-            int width = span.isValid() ? lay.colRight(span.right) - lay.colLeft(span.left)
-                                       : lay.colWidth(col);
-            width -= padX;
-            if (!m_model->cellPicture(row, col).isEmpty())
-                width -= GridPainter::IconSize + 3;
+            const int width = span.isValid() ? lay.colRight(span.right) - lay.colLeft(span.left)
+                                             : lay.colWidth(col);
             if (width <= 0)
                 continue;
+            if (text.contains(QLatin1Char('\r'))) {
+                text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+                text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+            }
             const bool isBold = m_model->cellBold(row, col);
-            const Measure key{text, width, isBold};
+            const bool picture = !m_model->cellPicture(row, col).isEmpty();
+            const Measure key{text, width, isBold, picture};
             auto known = heights.constFind(key);
             if (known == heights.cend())
-                known = heights.insert(key, textHeight(isBold ? bold : normal, text, width,
-                                                       m_model->wordWrap()));
-            needed = std::max(needed, *known + padY);
+                known = heights.insert(key, cellHeight(isBold ? bold : normal, text, width,
+                                                       picture, m_model->wordWrap()));
+            needed = std::max(needed, *known);
         }
         if (needed > lay.rowHeight(row))
             grown.emplace_back(row, needed);
     }
-    for (const auto &[row, pixels] : grown)
-        m_model->setRowHeight(row, pixelsToTwips(pixels, logicalDpiY()));
+    for (const auto &[row, pixels] : grown) {
+        const int before = m_model->rowHeight(row);
+        const int twips = pixelsToTwips(pixels, logicalDpiY());
+        m_model->setRowHeight(row, twips);
+        m_fittedRows.push_back({row, before, m_model->rowHeight(row)});
+    }
 }
 
 } // namespace korvesta

@@ -2,7 +2,6 @@
 #include "grid/gridmodel.h"
 #include "grid/selectbyvalue.h"
 #include "grid/twips.h"
-#include "support/scriptedprompts.h"
 
 #include <gtest/gtest.h>
 
@@ -92,7 +91,7 @@ struct SelectCase
     int coloured; // cells painted in the chosen colour
 };
 
-TEST(SelectByValue, PaintsEqualCellsAndCountsTheOthers)
+TEST(SelectByValue, PaintsEqualCellsAndReportsTheOthers)
 {
     const QColor chosen(255, 255, 0);
     const SelectCase cases[] = {
@@ -109,16 +108,8 @@ TEST(SelectByValue, PaintsEqualCellsAndCountsTheOthers)
         GridModel grid;
         fillTimetable(grid);
         grid.setCurrentCell(c.row, c.col);
-        ScriptedPrompts prompts;
-        prompts.colorAnswers.push_back(chosen);
-        std::vector<bool> busy;
-        selectByValue(grid, prompts, [&](bool on) { busy.push_back(on); });
-
-        EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::Message), QStringList{c.message})
-            << c.name;
-        ASSERT_EQ(prompts.shown.size(), 2u) << c.name;
-        EXPECT_EQ(prompts.shown.back().icon, Prompts::Icon::Information) << c.name;
-        EXPECT_EQ(busy, (std::vector<bool>{true, false})) << c.name;
+        const ValueSelection found = selectByValue(grid, chosen);
+        EXPECT_EQ(found.report(), c.message) << c.name;
         int coloured = 0;
         for (int r = 0; r < grid.rows(); ++r) {
             for (int col = 0; col < grid.cols(); ++col)
@@ -126,19 +117,6 @@ TEST(SelectByValue, PaintsEqualCellsAndCountsTheOthers)
         }
         EXPECT_EQ(coloured, c.coloured) << c.name;
     }
-}
-
-TEST(SelectByValue, CancelledColourChangesNothingAndSaysNothing)
-{
-    GridModel grid;
-    fillTimetable(grid);
-    grid.setCurrentCell(1, 1);
-    const quint64 revision = grid.revision();
-    ScriptedPrompts prompts;
-    prompts.colorAnswers.push_back(std::nullopt);
-    selectByValue(grid, prompts);
-    EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::Message), QStringList());
-    EXPECT_EQ(grid.revision(), revision);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "grid/gridlayout.h"
 #include "grid/gridmodel.h"
+#include "grid/gridtext.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +43,41 @@ TEST(GridModel, RowsAreAddedFromTabbedTextAndRemoved)
     EXPECT_EQ(grid.fixedRows(), 2); // never more than the rows there are
     grid.setCols(0);
     EXPECT_EQ(grid.currentRow(), -1);
+}
+
+TEST(GridModel, ClearingLeavesNoWrappingForTheNextView)
+{
+    // A view that wraps (a timetable) must not make the next one (a list) wrap.
+    GridModel grid;
+    QFont font("DejaVu Sans", 11);
+    grid.setFont(font);
+    grid.setBackColor(Qt::yellow);
+    grid.setWordWrap(true);
+    grid.clear();
+    EXPECT_FALSE(grid.wordWrap());
+    EXPECT_EQ(grid.font(), font);
+    EXPECT_EQ(grid.backColor(), QColor(Qt::yellow));
+}
+
+TEST(GridModel, ATitleAcrossTheFixedColumnsShowsAsOneBlock)
+{
+    GridModel grid;
+    fill(grid, 4, {"Паспорт\tПаспорт\tПаспорт\tПаспорт", "Паспорт\tПаспорт\tx\ty"});
+    grid.setFixedRows(1);
+    grid.setFixedCols(1);
+    grid.setMergeCells(MergeMode::Free);
+    grid.setMergeRow(0, true);
+    grid.setMergeRow(1, true);
+    EXPECT_EQ(grid.mergedRange(0, 2), (CellRange{0, 1, 0, 3})); // blocks keep to their side
+    EXPECT_EQ(grid.shownRange(0, 0), (CellRange{0, 0, 0, 3}));
+    EXPECT_EQ(grid.shownRange(0, 2), (CellRange{0, 0, 0, 3}));
+    EXPECT_EQ(grid.shownRange(1, 1), (CellRange{1, 0, 1, 1}));
+    EXPECT_EQ(grid.shownRange(1, 2), (CellRange{1, 2, 1, 2}));
+    grid.setMergeRow(1, false);
+    EXPECT_EQ(grid.shownRange(1, 0), (CellRange{1, 0, 1, 0}));
+    const QString html = gridToHtml(grid);
+    EXPECT_EQ(html.count("Паспорт"), 3) << html.toStdString();
+    EXPECT_TRUE(html.contains("<th colspan=\"4\"")) << html.toStdString();
 }
 
 TEST(GridModel, CallsOutsideTheGridChangeNothing)

@@ -1,5 +1,7 @@
+#include "grid/gridlayout.h"
 #include "grid/gridmodel.h"
 #include "grid/gridpainter.h"
+#include "grid/gridtextcache.h"
 #include "grid/gridview.h"
 #include "support/testdocument.h"
 #include "testapplication.h"
@@ -8,6 +10,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QPaintEngine>
 #include <QScrollBar>
 #include <QTest>
 
@@ -27,6 +30,142 @@ void type(QWidget *widget, const QString &text)
         QCoreApplication::sendEvent(widget, &press);
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(ch));
         QCoreApplication::sendEvent(widget, &release);
+    }
+}
+
+// A paint device that keeps the texts painted on it, in order.
+class TextRecorder : public QPaintDevice
+{
+public:
+    QStringList texts;
+
+    QPaintEngine *paintEngine() const override { return &m_engine; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth:
+            return 600;
+        case PdmHeight:
+            return 200;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        default:
+            return 1000;
+        }
+    }
+
+private:
+    class Engine : public QPaintEngine
+    {
+    public:
+        explicit Engine(QStringList &texts)
+            : m_texts(texts)
+        {
+        }
+        bool begin(QPaintDevice *) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState &) override {}
+        void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
+        void drawPolygon(const QPointF *, int, PolygonDrawMode) override {}
+        void drawTextItem(const QPointF &, const QTextItem &item) override
+        {
+            m_texts << item.text();
+        }
+        Type type() const override { return User; }
+
+    private:
+        QStringList &m_texts;
+    };
+    mutable Engine m_engine{texts};
+};
+
+TEST(GridPainterTest, ATitleAcrossTheFixedColumnIsPaintedOnce)
+{
+    testApplication();
+    const QString title = QStringLiteral("ПАСПОРТ ПРЕПОДАВАТЕЛЯ");
+    for (const bool wrap : {false, true}) {
+        for (const int scrollX : {0, 120}) {
+            GridModel grid;
+            grid.setCols(8);
+            grid.setRows(3);
+            grid.setFixedRows(1);
+            grid.setFixedCols(1);
+            grid.setText(0, 0, 0, 7, title);
+            grid.setMergeCells(MergeMode::Free);
+            grid.setMergeRow(0, true);
+            grid.setColWidth(0, 300);
+            for (int col = 1; col < 8; ++col)
+                grid.setColWidth(col, 1500);
+            grid.setWordWrap(wrap);
+            ASSERT_EQ(grid.shownRange(0, 3), (CellRange{0, 0, 0, 7}));
+            EXPECT_EQ(grid.mergedRange(0, 0), (CellRange{0, 0, 0, 0}));
+
+            GridLayout layout;
+            layout.build(grid, {});
+            GridTextCache cache;
+            GridPaintState state;
+            state.viewport = QSize(600, 200);
+            state.scrollX = scrollX;
+            state.textCache = &cache;
+            TextRecorder device;
+            QPainter painter(&device);
+            GridPainter(grid, layout, state).paint(painter);
+            painter.end();
+            EXPECT_EQ(device.texts, QStringList{title}) << wrap << " " << scrollX;
+        }
+    }
+}
+
+TEST(GridPainterTest, ACentredTextTooWideShowsItsBeginning)
+{
+    testApplication();
+    GridModel grid;
+    grid.setCols(3);
+    grid.setRows(2);
+    grid.setFixedRows(1);
+    grid.setColWidth(0, 600);  // 40 pixels
+    grid.setColWidth(1, 300);  // 20 pixels: a lesson number
+    grid.setColWidth(2, 1100); // beside a picture
+    grid.setText(0, 0, "Предмет");
+    grid.setText(1, 1, "12");
+    grid.setText(0, 2, "Анисимова Ю.С.");
+    grid.setCellPicture(0, 2, "TUTOR");
+    grid.setRowHeight(0, 600);
+    grid.setCellAlignment(0, 0, 1, 2, Qt::AlignCenter);
+    for (const bool wrap : {false, true}) {
+        grid.setWordWrap(wrap);
+        GridLayout layout;
+        layout.build(grid, {});
+        GridPaintState state;
+        state.viewport = QSize(600, 200);
+        TextRecorder device;
+        QPainter painter(&device);
+        GridPainter(grid, layout, state).paint(painter);
+        painter.end();
+        // Cut at their ends only; the lesson number whole; the initials wrapped apart.
+        const auto painted = [&device](const QString &begin, const QString &end) {
+            return std::count_if(device.texts.begin(), device.texts.end(),
+                                 [&](const QString &t) {
+                                     return t.startsWith(begin) && t.endsWith(end);
+                                 });
+        };
+        const QString ellipsis(QChar(0x2026));
+        EXPECT_EQ(painted("Пр", ellipsis), 1) << device.texts.join('|').toStdString();
+        EXPECT_EQ(painted("Ани", ellipsis), 1) << device.texts.join('|').toStdString();
+        EXPECT_TRUE(device.texts.contains("12"));
+        EXPECT_EQ(device.texts.contains("Ю.С."), wrap);
+        EXPECT_EQ(device.texts.size(), wrap ? 4 : 3);
     }
 }
 
@@ -306,6 +445,70 @@ TEST_F(GridViewTest, RowsGrowToTheirWrappedTextAndNeverShrink)
     // "Математика" is merged down over rows 2 to 4: its rows keep their height.
     EXPECT_EQ(view->cellRect(3, 0).height(), 20);
     EXPECT_EQ(view->cellRect(0, 2), fixedCourse);
+}
+
+TEST_F(GridViewTest, RowsRefitToANewFont)
+{
+    grid->setWordWrap(true);
+    grid->setText(7, 3, "Очень длинное название дисциплины");
+    view->fitRowsToText();
+    const int fitted = view->cellRect(7, 3).height();
+    const QFont font = grid->font();
+    QFont big = font;
+    if (big.pointSizeF() > 0)
+        big.setPointSizeF(big.pointSizeF() * 2);
+    else
+        big.setPixelSize(big.pixelSize() * 2);
+    grid->setFont(big);
+    view->fitRowsToText();
+    EXPECT_GT(view->cellRect(7, 3).height(), fitted);
+    // Back to the first font: the row is as high as it was, the other rows as they were made.
+    grid->setFont(font);
+    view->fitRowsToText();
+    EXPECT_EQ(view->cellRect(7, 3).height(), fitted);
+    EXPECT_EQ(view->cellRect(8, 3).height(), 20);
+    // A height the fill set after the fit stays.
+    grid->setRowHeight(7, 1500);
+    view->fitRowsToText();
+    EXPECT_EQ(view->cellRect(7, 3).height(), 100);
+}
+
+TEST_F(GridViewTest, AHeaderTooWideBesideItsPictureGoesBelowIt)
+{
+    grid->setWordWrap(true);
+    grid->setText(1, 3, "Журавлёв И.К.");
+    grid->setCellPicture(1, 3, "TUTOR");
+    grid->setCellPicture(1, 2, "GROUP"); // "ИС-12" stands beside its picture
+    EXPECT_TRUE(view->isTextCut(1, 3));
+    view->fitRowsToText();
+    EXPECT_FALSE(view->isTextCut(1, 3));
+    const QFontMetrics metrics(grid->font());
+    const QRect header = view->cellRect(1, 3);
+    EXPECT_GE(header.height(), GridPainter::heightWithPictureAbove(
+                                   GridPainter::textHeight(2, metrics)));
+    const GridPainter::Placement tutor =
+        GridPainter::place(header, true, grid->text(1, 3), metrics, true);
+    EXPECT_GT(tutor.text.top(), tutor.picture.y());
+    const GridPainter::Placement group =
+        GridPainter::place(view->cellRect(1, 2), true, grid->text(1, 2), metrics, true);
+    EXPECT_GT(group.text.left(), group.picture.x());
+}
+
+TEST_F(GridViewTest, ACutTextShowsWhollyInItsTooltip)
+{
+    grid->setText(5, 3, "Обществознание и право");
+    grid->setText(6, 3, "Химия");
+    EXPECT_TRUE(view->isTextCut(5, 3));
+    EXPECT_EQ(view->cellToolTip(5, 3), "Обществознание и право");
+    EXPECT_FALSE(view->isTextCut(6, 3));
+    EXPECT_EQ(view->cellToolTip(6, 3), "");
+    // "12" in the narrow lesson column takes the cell's padding rather than be cut.
+    ASSERT_EQ(grid->text(13, 0), "12");
+    EXPECT_FALSE(view->isTextCut(13, 0));
+    // A tip of the view's own comes after the full text.
+    view->setToolTipProvider([](int, int) { return QStringLiteral("Занято"); });
+    EXPECT_EQ(view->cellToolTip(5, 3), "Обществознание и право\nЗанято");
+    EXPECT_EQ(view->cellToolTip(6, 3), "Занято");
 }
 
 TEST_F(GridViewTest, TextsOfAnyLengthPaintAsTheirVisibleBeginningDoes)
