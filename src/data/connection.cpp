@@ -211,21 +211,6 @@ std::shared_ptr<Connection> Connection::acquire(const QString &path, bool readOn
             throw;
         foreign(path);
     }
-    // Indexes of documents written before the present order of names are sorted again, once.
-    if (!c->isReadOnly()) {
-        sqlite3_stmt *version = nullptr;
-        int stored = kDocumentSchemaVersion;
-        if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &version, nullptr) == SQLITE_OK
-            && sqlite3_step(version) == SQLITE_ROW)
-            stored = sqlite3_column_int(version, 0);
-        sqlite3_finalize(version);
-        if (stored < kDocumentSchemaVersion)
-            sqlite3_exec(db,
-                         QByteArray("REINDEX NOCASE; PRAGMA user_version = "
-                                    + QByteArray::number(kDocumentSchemaVersion))
-                             .constData(),
-                         nullptr, nullptr, nullptr);
-    }
     pool()[key] = c;
     return c;
 }
