@@ -137,8 +137,11 @@ int viewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     DocumentSession session(prompts, settings, AppPaths::standard());
     session.setReadingOnly(true);
     session.startFromCommandLine({options.path});
-    if (!session.access())
-        return 1; // the reason has been printed
+    if (!session.access()) {
+        // The reason has been printed; a script reading many documents learns which one.
+        err << QStringLiteral("Документ «%1» не открыт").arg(options.path) << Qt::endl;
+        return 1;
+    }
 
     GridModel grid;
     grid.setClientWidth(options.width);
@@ -151,11 +154,10 @@ int viewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     const auto failed = [&](bool filled) {
         if (filled && !prompts.hasSpoken())
             return false;
-        if (!prompts.hasSpoken())
-            err << QStringLiteral("Вид %1 не показан: документ «%2» не удалось прочитать")
-                       .arg(options.code)
-                       .arg(options.path)
-                << Qt::endl;
+        err << QStringLiteral("Вид %1 не показан: документ «%2» не удалось прочитать")
+                   .arg(options.code)
+                   .arg(options.path)
+            << Qt::endl;
         return true;
     };
     if (failed(views.show(options.code)))

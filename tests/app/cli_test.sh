@@ -166,5 +166,10 @@ grep -q 'Некорректный формат базы данных' "$dir/err"
 out=$("$korvesta" view "$dir/foreign.kvt" 10 2>/dev/null | grep -F 'А\tБ')
 check "a tab in a name keeps the columns" 6 "$(awk -F'\t' '{print NF}' <<<"$out")"
 
+# A damaged file: the view says which document it could not read.
+head -c 4096 /dev/urandom >"$dir/испорчен.kvt"
+"$korvesta" view "$dir/испорчен.kvt" 0 >/dev/null 2>"$dir/err"; check "view of a damaged file exits 1" 1 $?
+grep -q 'Документ «.*испорчен.kvt» не открыт' "$dir/err"; check "view of a damaged file names it" 0 $?
+
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures
