@@ -156,6 +156,25 @@ TEST_F(WindowOnSampleTest, FramesAreMeasuredOnTheGridAsItIsShown)
     }
 }
 
+TEST_F(WindowOnSampleTest, TheListsShowEveryTextWhole)
+{
+    open();
+    // The lists' columns are shares of the grid's width; a total such as "Всего групп: 10"
+    // must grow its row rather than lose its number.
+    for (const int code : {0, 10, 20}) {
+        show(code);
+        QApplication::processEvents();
+        for (int row = 0; row < grid().rows(); ++row) {
+            for (int col = 0; col < grid().cols(); ++col) {
+                if (grid().isColHidden(col) || grid().colWidth(col) == 0)
+                    continue;
+                EXPECT_FALSE(window->grid()->isTextCut(row, col))
+                    << code << ": " << grid().text(row, col).toStdString();
+            }
+        }
+    }
+}
+
 TEST_F(WindowOnSampleTest, AddingToACollapsedListOpensTheEntryAreaForTyping)
 {
     const struct

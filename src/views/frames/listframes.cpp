@@ -53,6 +53,9 @@ void startList(GridModel &grid, const QStringList &captions, int fixedCols)
 {
     frame::start(grid, 2, static_cast<int>(captions.size()), 1, fixedCols);
     frame::setCaptions(grid, 0, captions);
+    // Lists take columns as shares of a width that may be narrow: a long name or a total
+    // goes onto a second line of a taller row rather than losing its end.
+    grid.setWordWrap(true);
 }
 
 void borderHeaderInBackColor(GridModel &grid)
