@@ -1,4 +1,5 @@
-# Editing of the reference lists: groups, auditoriums and disciplines (no widgets).
+# Editing of the reference lists: groups, auditoriums, disciplines and tutors
+# (no widgets).
 target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/auditoriumsaving.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/deletionsteps.cpp
@@ -8,4 +9,5 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/groupsaving.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referencedeletion.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referenceeditor.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/tutorsaving.cpp
 )

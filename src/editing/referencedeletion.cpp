@@ -238,4 +238,70 @@ DeleteOutcome deleteDiscipline(const Database &db, Prompts &prompts, const QStri
     return runDeletion(db, prompts, plan);
 }
 
+DeleteOutcome deleteTutor(const Database &db, Prompts &prompts, const QString &tutor)
+{
+    if (namesNoRecord(tutor, QStringLiteral("Преподаватель")))
+        return DeleteOutcome::Nothing;
+    Recordset rs = db.openRecordset(QStringLiteral("SELECT tblTutors.Key, tblTutors.Tutor "
+                                                   "FROM tblTutors "
+                                                   "ORDER BY tblTutors.Key;"));
+    const int key = findRecord(rs, 0, [&](const Recordset &r) {
+        return sameName(textOf(r, QStringLiteral("Tutor")), tutor);
+    });
+    if (key == 0)
+        return DeleteOutcome::Nothing;
+    const QString t = textOf(rs, QStringLiteral("Tutor"));
+
+    DeletionPlan plan;
+    plan.usage = readUsage(db, QStringLiteral("qryTutorValueB"), QStringLiteral("qryTutorValueA"),
+                           {{QStringLiteral("pTutor"), t}});
+    const QString held = QString::number(plan.usage.held);
+    const QString future = QString::number(plan.usage.future);
+    plan.futureOnlyQuestion = messageLines({
+        QStringLiteral("На преподавателя '") + t
+            + QStringLiteral("' составлено расписание - ") + future + QStringLiteral(" часов."),
+        QStringLiteral("Удаление преподавателя повлечёт исключение его из составленного "
+                       "расписания."),
+        QString(),
+        QStringLiteral("Удалить преподавателя?"),
+    });
+    plan.refusal = messageLines({
+        QStringLiteral("Преподавателем '") + t + QStringLiteral("' на сегодня проведено ") + held
+            + QStringLiteral(" занятий."),
+        QStringLiteral("Удаление невозможно"),
+    });
+    plan.futurePartQuestion = messageLines({
+        QStringLiteral("Преподаватель '") + t + QStringLiteral("'"),
+        QStringLiteral("Отработано на сегодня - ") + held + QStringLiteral(" часов."),
+        QStringLiteral("Составлено расписание на будущий период в объёме - ") + future
+            + QStringLiteral(" часов."),
+        QStringLiteral("Возможно удаление преподавателя из расписания только за неотработанный "
+                       "период."),
+        QString(),
+        QStringLiteral("Удалить преподавателя из будущего расписания?"),
+    });
+    plan.finalQuestion = QStringLiteral("Удалить преподавателя '") + t + QStringLiteral("'");
+    const QString jobs = QStringLiteral("(SELECT tblJob.Key "
+                                        "FROM tblJob "
+                                        "WHERE (((tblJob.Key_Tutor)=%1)))")
+                             .arg(key);
+    plan.lessonsCondition = QStringLiteral("(tblTimeTableContent.Key_Job) IN ") + jobs;
+    plan.removeRecord = [key, jobs](const Database &db2) {
+        db2.execute(QStringLiteral("DELETE tblJobList.* "
+                                   "FROM tblJobList "
+                                   "WHERE (((tblJobList.Key_Job) IN %1));")
+                        .arg(jobs));
+        db2.execute(QStringLiteral("DELETE tblJob.* "
+                                   "FROM tblJob "
+                                   "WHERE (((tblJob.Key_Tutor)=%1));")
+                        .arg(key));
+        db2.execute(QStringLiteral("DELETE tblTutorOut.* "
+                                   "FROM tblTutorOut "
+                                   "WHERE (((tblTutorOut.KeyTutor)=%1));")
+                        .arg(key));
+        deleteByKey(db2, QStringLiteral("tblTutors"), key);
+    };
+    return runDeletion(db, prompts, plan);
+}
+
 } // namespace korvesta

@@ -22,7 +22,8 @@ enum class DeleteOutcome {
 // A deleted record takes with it everything that would otherwise point at nothing:
 // - a group: its lessons and its load lines (with their exam dates);
 // - an auditorium: its lessons, and the tutors' usual auditorium where it named this one;
-// - a discipline: its lessons, the tutors' jobs in it and their load lines.
+// - a discipline: its lessons, the tutors' jobs in it and their load lines;
+// - a tutor: his lessons, his jobs with their load lines, and his busy-time marks.
 // Jobs of a deleted group stay: a tutor's discipline without groups is a valid load entry.
 // Date rows and their notes stay: they belong to the calendar, not to the record.
 // Each deletion runs in one transaction. Throws DbError (nothing is then changed).
@@ -32,5 +33,6 @@ DeleteOutcome deleteAuditorium(const Database &db, Prompts &prompts, const QStri
                                const QString &corpus);
 DeleteOutcome deleteDiscipline(const Database &db, Prompts &prompts, const QString &discipline,
                                const QString &discipline1);
+DeleteOutcome deleteTutor(const Database &db, Prompts &prompts, const QString &tutor);
 
 } // namespace korvesta

@@ -78,6 +78,25 @@ SaveResult ReferenceEditor::editDiscipline(int key, const DisciplineRow &row)
     });
 }
 
+SaveResult ReferenceEditor::addTutor(const TutorRow &row)
+{
+    return run<SaveResult>(
+        {}, [&](const Database &db) { return saveTutor(db, m_prompts, row, std::nullopt); });
+}
+
+SaveResult ReferenceEditor::editTutor(int key, const TutorRow &row)
+{
+    return run<SaveResult>({},
+                           [&](const Database &db) { return saveTutor(db, m_prompts, row, key); });
+}
+
+std::optional<TutorRecord> ReferenceEditor::findTutor(const QString &name)
+{
+    return run<std::optional<TutorRecord>>(std::nullopt, [&](const Database &db) {
+        return korvesta::findTutor(db, name);
+    });
+}
+
 DeleteOutcome ReferenceEditor::deleteGroup(const QString &group, const QString &course,
                                            const QString &faculty)
 {
@@ -98,6 +117,13 @@ DeleteOutcome ReferenceEditor::deleteDiscipline(const QString &discipline,
 {
     return run<DeleteOutcome>(DeleteOutcome::Nothing, [&](const Database &db) {
         return korvesta::deleteDiscipline(db, m_prompts, discipline, discipline1);
+    });
+}
+
+DeleteOutcome ReferenceEditor::deleteTutor(const QString &tutor)
+{
+    return run<DeleteOutcome>(DeleteOutcome::Nothing, [&](const Database &db) {
+        return korvesta::deleteTutor(db, m_prompts, tutor);
     });
 }
 

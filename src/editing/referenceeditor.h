@@ -31,6 +31,11 @@ public:
     SaveResult editAuditorium(int key, const AuditoriumRow &row);
     SaveResult addDiscipline(const DisciplineRow &row);
     SaveResult editDiscipline(int key, const DisciplineRow &row);
+    SaveResult addTutor(const TutorRow &row);
+    SaveResult editTutor(int key, const TutorRow &row);
+    // The tutor of that name, to be edited; nothing when there is none (or the document
+    // could not be read, which the user was told).
+    std::optional<TutorRecord> findTutor(const QString &name);
 
     // The texts of the current row: group (col 2), course (col 1), faculty (col 4).
     DeleteOutcome deleteGroup(const QString &group, const QString &course, const QString &faculty);
@@ -38,6 +43,8 @@ public:
     DeleteOutcome deleteAuditorium(const QString &auditoria, const QString &corpus);
     // Short name (col 2), full name (col 3).
     DeleteOutcome deleteDiscipline(const QString &discipline, const QString &discipline1);
+    // The tutor's name (col 1 of the load).
+    DeleteOutcome deleteTutor(const QString &tutor);
 
     // The colour picker of a colour cell, preset with the cell's back colour (0x00BBGGRR);
     // the chosen colour, or nothing when cancelled.

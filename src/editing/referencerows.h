@@ -40,6 +40,20 @@ struct DisciplineRow
     QString levelDiff;            // col 5: a difficulty text or empty
 };
 
+struct TutorRow
+{
+    QString tutor;      // col 1
+    QString defaultAud; // col 2: the usual auditorium as the lists name it, or empty
+};
+
+// A tutor's record, as the entry area is filled with it for editing.
+struct TutorRecord
+{
+    int key = 0;
+    QString tutor;
+    QString defaultAud;
+};
+
 // What a save did: whether the record was written and its Key, so that the caller finds the
 // row again after the list is refilled.
 struct SaveResult

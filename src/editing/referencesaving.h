@@ -19,6 +19,11 @@ SaveResult saveAuditorium(const Database &db, Prompts &prompts, const Auditorium
                           std::optional<int> editedKey);
 SaveResult saveDiscipline(const Database &db, const SettingsRecord &settings, Prompts &prompts,
                           const DisciplineRow &row, std::optional<int> editedKey);
+SaveResult saveTutor(const Database &db, Prompts &prompts, const TutorRow &row,
+                     std::optional<int> editedKey);
+
+// The tutor of that name (any letter case); nothing when there is none.
+std::optional<TutorRecord> findTutor(const Database &db, const QString &name);
 
 // The building an auditorium is stored in: the cell trimmed, "Главный" when empty.
 QString corpusFromCell(const QString &cell);

@@ -34,7 +34,10 @@ protected:
                      " l.Key_Group NOT IN (SELECT Key FROM tblGroups) OR "
                      " l.Key_Job NOT IN (SELECT Key FROM tblJob)) + "
                      "(SELECT count(*) FROM tblJob j WHERE "
-                     " j.Key_Discipline NOT IN (SELECT Key FROM tblDisciplines)) + "
+                     " j.Key_Discipline NOT IN (SELECT Key FROM tblDisciplines) OR "
+                     " j.Key_Tutor NOT IN (SELECT Key FROM tblTutors)) + "
+                     "(SELECT count(*) FROM tblTutorOut o WHERE "
+                     " o.KeyTutor NOT IN (SELECT Key FROM tblTutors)) + "
                      "(SELECT count(*) FROM tblTutors t WHERE t.DefaultAud IS NOT NULL AND "
                      " t.DefaultAud NOT IN (SELECT Auditoria || ' (' || Corpus || ')' "
                      " FROM tblAuditories))");

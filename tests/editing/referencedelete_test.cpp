@@ -1,4 +1,4 @@
-// Deleting groups, auditoriums and disciplines: the four cases by the record's lessons held
+// Deleting groups, auditoriums, disciplines and tutors: the four cases by the record's lessons held
 // and to come, the texts asked, and what is left in the document.
 
 #include "editingfixture.h"
@@ -170,6 +170,73 @@ TEST_F(ReferenceDelete, DisciplineTakesItsJobsAndLoad)
                            "? question: Удалить дисциплину 'Хим' ('Химия')?"}));
     EXPECT_EQ(exists("tblJob", job), 0);
     EXPECT_EQ(count(QString("SELECT count(*) FROM tblJobList WHERE Key_Job=%1").arg(job)), 0);
+    EXPECT_EQ(danglingRows(), 0);
+}
+
+TEST_F(ReferenceDelete, TutorInEachCase)
+{
+    const auto jobsOf = [this](int tutor) {
+        return count(QString("SELECT count(*) FROM tblJob WHERE Key_Tutor=%1").arg(tutor));
+    };
+    // The caption, an empty cell and an unknown name are no tutor.
+    for (const char *name : {"Преподаватель", " ", "Нет такого"})
+        EXPECT_EQ(editor.deleteTutor(name), DeleteOutcome::Nothing) << name;
+    EXPECT_TRUE(shown().isEmpty());
+
+    // No lessons at all: the final question alone, which has no question mark.
+    prompts.answers = {Answer::No, Answer::Yes};
+    EXPECT_EQ(editor.deleteTutor("сидоров"), DeleteOutcome::Nothing);
+    EXPECT_EQ(editor.deleteTutor("сидоров"), DeleteOutcome::RecordDeleted);
+    EXPECT_EQ(shown(), QStringList(2, "? question: Удалить преподавателя 'Сидоров'"));
+    EXPECT_EQ(exists("tblTutors", s.sidorov), 0);
+
+    // Only in the future timetable: a warning, then the final question; his lessons, jobs,
+    // load lines and busy-time marks go with him.
+    const int fresh = b.add("tblTutors", {"Tutor", "Новиков"});
+    const int job = b.job(fresh, s.math);
+    b.add("tblJobList", {"Key_Job", job, "Key_Group", s.p10, "Hours", 6});
+    b.lesson(s.future, 5, job, s.p10, s.lab);
+    b.lesson(s.future.addDays(1), 5, job, s.p10, s.lab);
+    b.add("tblTutorOut", {"KeyTutor", fresh, "FreeDay", 2, "KeyTypeOut", 1});
+    const qint64 lessons = allLessons();
+    prompts.answers = {Answer::Yes, Answer::Yes};
+    EXPECT_EQ(editor.deleteTutor("Новиков"), DeleteOutcome::RecordDeleted);
+    EXPECT_EQ(shown(),
+              (QStringList{"? warning: На преподавателя 'Новиков' составлено расписание - 2 "
+                           "часов.\r\nУдаление преподавателя повлечёт исключение его из "
+                           "составленного расписания.\r\n\r\nУдалить преподавателя?",
+                           "? question: Удалить преподавателя 'Новиков'"}));
+    EXPECT_EQ(allLessons(), lessons - 2);
+    EXPECT_EQ(jobsOf(fresh), 0);
+    EXPECT_EQ(count(QString("SELECT count(*) FROM tblTutorOut WHERE KeyTutor=%1").arg(fresh)), 0);
+    EXPECT_EQ(danglingRows(), 0);
+
+    // Held lessons and none to come: refused, whatever the answer would be.
+    EXPECT_EQ(editor.deleteTutor("о'нил"), DeleteOutcome::Nothing);
+    EXPECT_EQ(shown(), QStringList{"! warning: Преподавателем 'О'Нил' на сегодня проведено 1 "
+                                   "занятий.\r\nУдаление невозможно"});
+    EXPECT_EQ(exists("tblTutors", s.oneil), 1);
+
+    // Held lessons and some to come: No keeps everything, Yes removes his lessons after now
+    // only, and he stays with his load and marks.
+    const QString question = "? warning: Преподаватель 'Петров П.П.'\r\nОтработано на сегодня "
+                             "- 2 часов.\r\nСоставлено расписание на будущий период в объёме - "
+                             "1 часов.\r\nВозможно удаление преподавателя из расписания только "
+                             "за неотработанный период.\r\n\r\nУдалить преподавателя из "
+                             "будущего расписания?";
+    const qint64 petrovLessons = lessonsOf("Key_Job", s.petrovPhysics);
+    prompts.answers = {Answer::No, Answer::Yes};
+    EXPECT_EQ(editor.deleteTutor("Петров П.П."), DeleteOutcome::Nothing);
+    EXPECT_EQ(lessonsOf("Key_Job", s.petrovPhysics), petrovLessons);
+    EXPECT_EQ(editor.deleteTutor("Петров П.П."), DeleteOutcome::FutureLessonsRemoved);
+    EXPECT_EQ(shown(), QStringList(2, question));
+    EXPECT_EQ(lessonsOf("Key_Job", s.petrovPhysics), petrovLessons - 1);
+    EXPECT_EQ(lessonsOf("Key_Job", s.petrovPhysics, true), 0);
+    EXPECT_EQ(lessonsOf("Key_Job", s.ivanovMath, true), 1);
+    EXPECT_EQ(exists("tblTutors", s.petrov), 1);
+    EXPECT_EQ(jobsOf(s.petrov), 2);
+    EXPECT_EQ(count(QString("SELECT count(*) FROM tblTutorOut WHERE KeyTutor=%1").arg(s.petrov)),
+              5);
     EXPECT_EQ(danglingRows(), 0);
 }
 

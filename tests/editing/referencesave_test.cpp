@@ -1,4 +1,4 @@
-// Adding and editing groups, auditoriums and disciplines from the cells of an entry row.
+// Adding and editing groups, auditoriums, disciplines and tutors from the cells of an entry row.
 
 #include "editingfixture.h"
 
@@ -16,7 +16,7 @@ protected:
     QStringList snapshot() const
     {
         return rows("SELECT * FROM tblGroups") + rows("SELECT * FROM tblAuditories")
-               + rows("SELECT * FROM tblDisciplines");
+               + rows("SELECT * FROM tblDisciplines") + rows("SELECT * FROM tblTutors");
     }
     // The one message shown, or a note of how many there were.
     QString onlyMessage() const
@@ -133,6 +133,27 @@ const Refusal kRefusals[] = {
          return e.addDiscipline({"", "Хим", "Химия", {}, "Ад"});
      },
      "Поле 'Сложность' может принимать значения: Лёгкий, Средний, Трудный"},
+    {"tutor without name", kNoSettings,
+     [](ReferenceEditor &e, auto &) { return e.addTutor({"  ", "101 (Главный)"}); },
+     "Поле 'Преподаватель' должно быть заполнено"},
+    {"same tutor, other case", kNoSettings,
+     [](ReferenceEditor &e, auto &) { return e.addTutor({" иванов и.и. ", ""}); },
+     "Преподаватель 'иванов и.и.'\r\nуже существует в списке."},
+    {"tutor with apostrophe", kNoSettings,
+     [](ReferenceEditor &e, auto &) { return e.addTutor({"о'НИЛ", ""}); },
+     "Преподаватель 'о'НИЛ'\r\nуже существует в списке."},
+    {"edited tutor as another", kNoSettings,
+     [](ReferenceEditor &e, auto &s) { return e.editTutor(s.petrov, {"ИВАНОВ И.И.", ""}); },
+     "Такой преподаватель уже существует"},
+    {"edited tutor emptied", kNoSettings,
+     [](ReferenceEditor &e, auto &s) { return e.editTutor(s.petrov, {" ", "101"}); },
+     "0 messages"},
+    {"usual auditorium not in the list", kNoSettings,
+     [](ReferenceEditor &e, auto &s) { return e.editTutor(s.petrov, {"Петров П.П.", "999"}); },
+     "Аудитория '999' отсутствует в списке аудиторий"},
+    {"new tutor's auditorium not in the list", kNoSettings,
+     [](ReferenceEditor &e, auto &) { return e.addTutor({"Новиков", "101 (Второй)"}); },
+     "Аудитория '101 (Второй)' отсутствует в списке аудиторий"},
 };
 
 TEST_F(ReferenceSave, RefusedRowsAreToldAndWriteNothing)
@@ -225,6 +246,39 @@ TEST_F(ReferenceSave, AuditoriumsAndDisciplines)
     EXPECT_EQ(count(QString("SELECT DiscColor FROM tblDisciplines WHERE Key=%1").arg(saved.key)),
               0x123456);
     EXPECT_EQ(prompts.texts(Kind::Message), QStringList());
+}
+
+TEST_F(ReferenceSave, TutorsWithTheirUsualAuditorium)
+{
+    // The usual auditorium is written as the lists name it, whatever was typed.
+    SaveResult saved = editor.addTutor({"  Новиков Н.Н. ", " лаб (ХИМ) "});
+    ASSERT_TRUE(saved.saved);
+    const auto tutor = [this](int key) {
+        return rows(QString("SELECT Tutor, coalesce(DefaultAud, '-') FROM tblTutors WHERE Key=%1")
+                        .arg(key));
+    };
+    EXPECT_EQ(tutor(saved.key), QStringList{"Новиков Н.Н.|Лаб (хим) (Главный)"});
+
+    // His own name in another case is no duplicate; an empty auditorium clears it.
+    saved = editor.editTutor(s.ivanov, {"иванов и.и.", "202 (ВТОРОЙ)"});
+    EXPECT_TRUE(saved.saved);
+    EXPECT_EQ(saved.key, s.ivanov);
+    EXPECT_EQ(tutor(s.ivanov), QStringList{"иванов и.и.|202 (Второй)"});
+    EXPECT_TRUE(editor.editTutor(s.oneil, {"О'Нил-Смит", ""}).saved);
+    EXPECT_EQ(tutor(s.oneil), QStringList{"О'Нил-Смит|-"});
+    EXPECT_EQ(prompts.texts(Kind::Message), QStringList());
+
+    // A bare name two buildings share is not guessed.
+    b.add("tblAuditories", {"Auditoria", "101", "Corpus", "Второй"});
+    EXPECT_FALSE(editor.editTutor(s.petrov, {"Петров П.П.", "101"}).saved);
+    EXPECT_EQ(onlyMessage(), "Аудитория '101' есть в нескольких корпусах:\r\nвыберите её из списка");
+    EXPECT_EQ(tutor(s.petrov), QStringList{"Петров П.П.|-"});
+
+    const std::optional<TutorRecord> found = editor.findTutor(" ИВАНОВ И.И.");
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->key, s.ivanov);
+    EXPECT_EQ(found->defaultAud, "202 (Второй)");
+    EXPECT_FALSE(editor.findTutor("Нет такого"));
 }
 
 } // namespace
