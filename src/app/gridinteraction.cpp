@@ -1,15 +1,19 @@
 #include "gridinteraction.h"
 
+#include "data/prompts.h"
 #include "data/queries.h"
 #include "editing/examdate.h"
 #include "editing/referenceeditor.h"
 #include "grid/gridmodel.h"
 #include "grid/gridview.h"
 #include "interaction/editingtargets.h"
+#include "interaction/entryrows.h"
 #include "interaction/gridrouter.h"
 #include "mainwindow.h"
 #include "objectpane.h"
 #include "viewdispatcher.h"
+#include "views/frames/entryarea.h"
+#include "views/navigationstate.h"
 
 #include <QAction>
 #include <QCalendarWidget>
@@ -22,14 +26,86 @@ namespace korvesta {
 
 namespace {
 
+// The tutor a row of the teaching load names: his own rows carry his name, his total
+// "ИТОГО у преподавателя  '<name>'".
+QString tutorOfLoadRow(const GridModel &grid, int row)
+{
+    static const QString totalPrefix = QStringLiteral("ИТОГО у преподавателя  '");
+    const QString text = grid.text(row, 1).trimmed();
+    if (text.startsWith(totalPrefix) && text.endsWith(QLatin1Char('\'')))
+        return text.mid(totalPrefix.size(), text.size() - totalPrefix.size() - 1);
+    return text;
+}
+
 // The editing the window does itself while no other is set: the exam date of the group
-// passport, saved by the editing core for the group chosen in the object list.
+// passport, saved by the editing core for the group chosen in the object list, and the
+// tutor's own record in the teaching load.
 class WindowTargets : public EditingTargets
 {
 public:
-    explicit WindowTargets(frmMain &window)
+    WindowTargets(frmMain &window, ReferenceEditor &editor)
         : m_window(window)
+        , m_editor(editor)
     {}
+
+    // The tutor of the row goes into the entry area of the new-tutor view with his usual
+    // auditorium, to be changed there; saving the area writes him back by his Key.
+    bool editTutor(int row) override
+    {
+        using namespace entryarea;
+        GridModel *grid = m_window.grid()->model();
+        NavigationState &navigation = m_window.navigation();
+        const int code = navigation.viewCode();
+        if (code == 31 && row <= Rows)
+            return false; // the entry area itself
+        const QString name = tutorOfLoadRow(*grid, row);
+        const std::optional<TutorRecord> tutor = m_editor.findTutor(name);
+        if (!tutor) {
+            m_window.prompts().message(QStringLiteral("Не выбран преподаватель"),
+                                       Prompts::Icon::Critical);
+            return false;
+        }
+        if (code != 31) {
+            navigation.selectNewRecord();
+            m_window.dispatcher().refresh();
+            if (navigation.viewCode() != 31 || grid->text(AcceptRow, ButtonCol) != AcceptText)
+                return false;
+        }
+        resetEntryRowColor(*grid);
+        for (int col = 1; col < grid->cols(); ++col)
+            grid->setText(Row, col, QString());
+        grid->setText(Row, 1, tutor->tutor);
+        grid->setText(Row, 2, tutor->defaultAud);
+        grid->setCurrentCell(Row, 1);
+        m_editedTutor = tutor->key;
+        navigation.setEditExisting(true);
+        return false; // nothing written yet
+    }
+
+    SaveResult saveTutor(bool editExisting, int key) override
+    {
+        const GridModel *grid = m_window.grid()->model();
+        const auto cell = [grid](int col) {
+            return entryrows::oneLine(grid->text(entryarea::Row, col));
+        };
+        const TutorRow row{cell(1), cell(2)};
+        if (!editExisting)
+            return m_editor.addTutor(row);
+        const int tutorKey = key != 0 ? key : m_editedTutor;
+        if (tutorKey == 0)
+            return {};
+        const SaveResult saved = m_editor.editTutor(tutorKey, row);
+        if (saved.saved)
+            m_editedTutor = 0;
+        return saved;
+    }
+
+    bool deleteFromLoad(LoadPart part, int row) override
+    {
+        if (part == LoadPart::Tutor)
+            return deleteTutor(row);
+        return false;
+    }
 
     bool saveExamDate(int row, const QDate &date) override
     {
@@ -53,7 +129,16 @@ public:
     }
 
 private:
+    bool deleteTutor(int row)
+    {
+        const QString name = tutorOfLoadRow(*m_window.grid()->model(), row);
+        return m_editor.deleteTutor(name) != DeleteOutcome::Nothing;
+    }
+
     frmMain &m_window;
+    ReferenceEditor &m_editor;
+    // The tutor in the entry area while he is edited.
+    int m_editedTutor = 0;
 };
 
 } // namespace
@@ -65,7 +150,7 @@ GridInteraction::GridInteraction(frmMain &window)
           std::make_unique<DocumentQueries>(window.session(), window.settings(), window.prompts()))
     , m_editor(std::make_unique<ReferenceEditor>(window.session(), window.settingsRecord(),
                                                  window.prompts()))
-    , m_noTargets(std::make_unique<WindowTargets>(window))
+    , m_noTargets(std::make_unique<WindowTargets>(window, *m_editor))
     , m_router(std::make_unique<GridRouter>(*window.grid()->model(), window.navigation(),
                                             window.settingsRecord(), window.prompts(), *m_queries,
                                             *m_editor, *m_noTargets, *this))

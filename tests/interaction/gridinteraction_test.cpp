@@ -14,10 +14,13 @@
 #include "support/scriptedprompts.h"
 #include "support/testdocument.h"
 #include "views/frames/entryarea.h"
+#include "views/frames/listframes.h"
+#include "views/viewcontext.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -169,6 +172,98 @@ TEST(GridInteractionTest, ExamDateTypedIntoThePassportIsSaved)
         chooseP9();
         EXPECT_EQ(grid->text(grid->findRow(QStringLiteral("Петров П.П."), 1), 6),
                   QStringLiteral("21.06.2027"));
+        window.close();
+    }
+    Database::forgetAll();
+}
+
+// The tutor's own record in the window: typed into the new-tutor view, edited from his row of
+// the teaching load and deleted from it. The load here lists each tutor on one row.
+TEST(GridInteractionTest, ATutorIsTypedEditedAndDeletedFromTheLoad)
+{
+    TestFolder folder;
+    const QString path = newTestDocument(folder);
+    InstitutionBuilder b{Database::open(path)};
+    const SampleInstitution s = SampleInstitution::build(b);
+    SettingsStore settings{folder.file(QStringLiteral("settings.ini"))};
+    ScriptedPrompts prompts;
+    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
+    const auto tutors = [&b] {
+        return b.raw(QStringLiteral("SELECT Tutor, coalesce(DefaultAud, '') FROM tblTutors "
+                                    "ORDER BY Key"));
+    };
+    {
+        frmMain window(session, settings, prompts);
+        window.startUp({path});
+        window.resize(1100, 700);
+        window.show();
+        QApplication::processEvents();
+        window.fills().setFill(30, [&tutors](ViewContext &ctx) {
+            buildLoadFrame(ctx);
+            ctx.grid.setRows(1);
+            for (const QString &tutor : tutors())
+                ctx.grid.addRow(QStringList{QString()} + tutor.split(QLatin1Char('|')));
+        });
+        GridView *view = window.grid();
+        GridModel *grid = view->model();
+        const auto clickCell = [&](int row, int col) {
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                              view->cellRect(row, col).center());
+        };
+        const auto title = [&] { return window.findChild<QLabel *>("Label1")->text(); };
+
+        window.dispatcher().sectionClicked(3);
+        window.dispatcher().itemClicked(1);
+        ASSERT_EQ(window.navigation().viewCode(), 31);
+        ASSERT_EQ(grid->text(entryarea::AcceptRow, entryarea::ButtonCol), entryarea::AcceptText);
+        EXPECT_EQ(grid->text(entryarea::Rows + 1, 1), QStringLiteral("Иванов И.И."));
+
+        clickCell(entryarea::Row, 1);
+        for (const QChar c : QStringLiteral("Новиков Н.Н.")) {
+            for (const QEvent::Type event : {QEvent::KeyPress, QEvent::KeyRelease}) {
+                QKeyEvent key(event, Qt::Key_unknown, Qt::NoModifier, QString(c));
+                QApplication::sendEvent(QApplication::focusWidget(), &key);
+            }
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        grid->setText(entryarea::Row, 2, QStringLiteral("лаб (хим)"));
+        clickCell(entryarea::AcceptRow, entryarea::ButtonCol);
+        EXPECT_TRUE(prompts.shown.empty());
+        EXPECT_EQ(window.navigation().viewCode(), 30);
+        EXPECT_EQ(tutors().last(), QStringLiteral("Новиков Н.Н.|Лаб (хим) (Главный)"));
+        EXPECT_EQ(grid->text(grid->currentRow(), 1), QStringLiteral("Новиков Н.Н."));
+
+        // Without a tutor's row there is no one to edit.
+        grid->setCurrentCell(0, 1);
+        window.command(QStringLiteral("submenuEditTutor"))->trigger();
+        EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::Message),
+                  QStringList{QStringLiteral("Не выбран преподаватель")});
+        EXPECT_EQ(window.navigation().viewCode(), 30);
+
+        // The tutor's row, menu or double click, fills the entry area with his record.
+        grid->setCurrentCell(grid->findRow(QStringLiteral("Иванов И.И."), 1), 1);
+        window.command(QStringLiteral("submenuEditTutor"))->trigger();
+        ASSERT_EQ(window.navigation().viewCode(), 31);
+        EXPECT_TRUE(window.navigation().editExisting());
+        EXPECT_EQ(title(), QStringLiteral("Изменение преподавателя Иванов И.И."));
+        EXPECT_EQ(grid->text(entryarea::Row, 2), QStringLiteral("101 (Главный)"));
+        grid->setText(entryarea::Row, 1, QStringLiteral("Иванов-Старший"));
+        clickCell(entryarea::AcceptRow, entryarea::ButtonCol);
+        EXPECT_EQ(window.navigation().viewCode(), 30);
+        EXPECT_FALSE(window.navigation().editExisting());
+        EXPECT_EQ(tutors().first(), QStringLiteral("Иванов-Старший|101 (Главный)"));
+        EXPECT_EQ(tutors().size(), 5);
+
+        // The Delete key on his row asks, then deletes him and refills.
+        prompts.answers = {Prompts::Answer::Yes};
+        clickCell(grid->findRow(QStringLiteral("Сидоров"), 1), 1);
+        QTest::keyClick(view, Qt::Key_Delete);
+        EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::YesNo),
+                  QStringList{QStringLiteral("Удалить преподавателя 'Сидоров'")});
+        EXPECT_EQ(grid->findRow(QStringLiteral("Сидоров"), 1), -1);
+        EXPECT_EQ(b.rawNumber(QStringLiteral("SELECT count(*) FROM tblTutors WHERE Key = %1")
+                                  .arg(s.sidorov)),
+                  0);
         window.close();
     }
     Database::forgetAll();

@@ -76,6 +76,13 @@ bool openNewAuditoriumArea(ViewContext &ctx)
                     QStringLiteral("До ввода новой аудитории активируйте раздел АУДИТОРИИ"));
 }
 
+bool openNewTutorArea(ViewContext &ctx)
+{
+    return openArea(ctx, holdsLoadList,
+                    QStringLiteral("До ввода нового преподавателя активируйте раздел "
+                                   "ПРЕПОДАВАТЕЛИ"));
+}
+
 void removeEntryRow(GridModel &grid)
 {
     grid.removeRow(entryarea::Row);

@@ -27,6 +27,8 @@ inline const QString CancelText = QStringLiteral("Отмена");
 bool openNewGroupArea(ViewContext &ctx);
 bool openNewDisciplineArea(ViewContext &ctx);
 bool openNewAuditoriumArea(ViewContext &ctx);
+// The new tutor: his name (column 1) and usual auditorium (column 2) above the teaching load.
+bool openNewTutorArea(ViewContext &ctx);
 
 // Removes the entry row (grid row 1).
 void removeEntryRow(GridModel &grid);

@@ -39,6 +39,16 @@ const QStringList kAuditoriumCaptions = {
     QStringLiteral("Разное"),
 };
 
+const QStringList kLoadCaptions = {
+    QString(),
+    QStringLiteral("Преподаватель"),
+    QStringLiteral("Аудитория"),
+    QStringLiteral("Дисциплина"),
+    QStringLiteral("Группа"),
+    QStringLiteral("Нагрузка"),
+    QStringLiteral("В неделю"),
+};
+
 // Widths from column 0: a value below 0 is that many hundredths of W (negated), others are
 // twips.
 void setWidths(GridModel &grid, int width, std::initializer_list<int> widths)
@@ -130,11 +140,7 @@ void buildAuditoriumListFrame(ViewContext &ctx)
 void buildLoadFrame(ViewContext &ctx)
 {
     GridModel &grid = ctx.grid;
-    startList(grid,
-              {QString(), QStringLiteral("Преподаватель"), QStringLiteral("Аудитория"),
-               QStringLiteral("Дисциплина"), QStringLiteral("Группа"), QStringLiteral("Нагрузка"),
-               QStringLiteral("В неделю")},
-              1);
+    startList(grid, kLoadCaptions, 1);
     setWidths(grid, frame::width(ctx), {300, -35, -10, -20, -10, -8, -11});
     borderHeaderInBackColor(grid);
     frame::finish(grid);
@@ -168,6 +174,11 @@ bool holdsDisciplineList(const ViewContext &ctx)
 bool holdsAuditoriumList(const ViewContext &ctx)
 {
     return holdsList(ctx.grid, kAuditoriumCaptions);
+}
+
+bool holdsLoadList(const ViewContext &ctx)
+{
+    return holdsList(ctx.grid, kLoadCaptions);
 }
 
 } // namespace korvesta

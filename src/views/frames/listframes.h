@@ -26,5 +26,6 @@ void buildTutorPassportFrame(ViewContext &ctx);
 bool holdsGroupList(const ViewContext &ctx);
 bool holdsDisciplineList(const ViewContext &ctx);
 bool holdsAuditoriumList(const ViewContext &ctx);
+bool holdsLoadList(const ViewContext &ctx);
 
 } // namespace korvesta

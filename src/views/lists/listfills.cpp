@@ -47,6 +47,7 @@ void registerReferenceListFills(FillRegistry &registry)
         fillAuditoriumList(ctx);
     });
     registry.setFill(21, [](ViewContext &ctx) { openNewAuditoriumArea(ctx); });
+    registry.setFill(31, [](ViewContext &ctx) { openNewTutorArea(ctx); });
 
     // The tutor views completed by a click on a tutor show their headings meanwhile.
     registry.setFill(32, objectsThen(fillTutorObjects, buildTutorPassportFrame));
