@@ -91,7 +91,8 @@ public:
         const TutorRow row{cell(1), cell(2)};
         if (!editExisting)
             return m_editor.addTutor(row);
-        const int tutorKey = key != 0 ? key : m_editedTutor;
+        // The router's key may still be that of a group or discipline left unsaved.
+        const int tutorKey = m_editedTutor != 0 ? m_editedTutor : key;
         if (tutorKey == 0)
             return {};
         const SaveResult saved = m_editor.editTutor(tutorKey, row);

@@ -240,7 +240,14 @@ TEST(GridInteractionTest, ATutorIsTypedEditedAndDeletedFromTheLoad)
                   QStringList{QStringLiteral("Не выбран преподаватель")});
         EXPECT_EQ(window.navigation().viewCode(), 30);
 
-        // The tutor's row, menu or double click, fills the entry area with his record.
+        // A group put into its entry area and left unsaved does not stand for the tutor.
+        window.dispatcher().sectionClicked(0);
+        grid->setCurrentCell(grid->findRow(QStringLiteral("Э-31"), 2), 2);
+        window.command(QStringLiteral("submenuEditGroup"))->trigger();
+        ASSERT_EQ(window.navigation().viewCode(), 1);
+        window.dispatcher().sectionClicked(3);
+
+        // The tutor's row fills the entry area with his record.
         grid->setCurrentCell(grid->findRow(QStringLiteral("Иванов И.И."), 1), 1);
         window.command(QStringLiteral("submenuEditTutor"))->trigger();
         ASSERT_EQ(window.navigation().viewCode(), 31);
@@ -252,6 +259,7 @@ TEST(GridInteractionTest, ATutorIsTypedEditedAndDeletedFromTheLoad)
         EXPECT_EQ(window.navigation().viewCode(), 30);
         EXPECT_FALSE(window.navigation().editExisting());
         EXPECT_EQ(tutors().first(), QStringLiteral("Иванов-Старший|101 (Главный)"));
+        EXPECT_EQ(prompts.shown.size(), 1u);
         EXPECT_EQ(tutors().size(), 5);
 
         // The Delete key on his row asks, then deletes him and refills.
