@@ -258,8 +258,8 @@ DeleteOutcome deleteTutor(const Database &db, Prompts &prompts, const QString &t
     const QString held = QString::number(plan.usage.held);
     const QString future = QString::number(plan.usage.future);
     plan.futureOnlyQuestion = messageLines({
-        QStringLiteral("На преподавателя '") + t
-            + QStringLiteral("' составлено расписание - ") + future + QStringLiteral(" часов."),
+        QStringLiteral("На преподавателя '") + t + QStringLiteral("' составлено расписание - ")
+            + future + QStringLiteral(" часов."),
         QStringLiteral("Удаление преподавателя повлечёт исключение его из составленного "
                        "расписания."),
         QString(),

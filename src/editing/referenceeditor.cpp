@@ -92,9 +92,8 @@ SaveResult ReferenceEditor::editTutor(int key, const TutorRow &row)
 
 std::optional<TutorRecord> ReferenceEditor::findTutor(const QString &name)
 {
-    return run<std::optional<TutorRecord>>(std::nullopt, [&](const Database &db) {
-        return korvesta::findTutor(db, name);
-    });
+    return run<std::optional<TutorRecord>>(
+        std::nullopt, [&](const Database &db) { return korvesta::findTutor(db, name); });
 }
 
 DeleteOutcome ReferenceEditor::deleteGroup(const QString &group, const QString &course,

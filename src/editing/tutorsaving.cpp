@@ -74,8 +74,8 @@ std::optional<QString> usualAuditorium(const Database &db, Prompts &prompts, con
                         Prompts::Icon::Warning);
     } else {
         prompts.message(QStringLiteral("Аудитория '") + wanted
-                            + QStringLiteral("' есть в нескольких корпусах:") + QStringLiteral("\r\n")
-                            + QStringLiteral("выберите её из списка"),
+                            + QStringLiteral("' есть в нескольких корпусах:")
+                            + QStringLiteral("\r\n") + QStringLiteral("выберите её из списка"),
                         Prompts::Icon::Warning);
     }
     return std::nullopt;

@@ -134,25 +134,39 @@ const Refusal kRefusals[] = {
      },
      "Поле 'Сложность' может принимать значения: Лёгкий, Средний, Трудный"},
     {"tutor without name", kNoSettings,
-     [](ReferenceEditor &e, auto &) { return e.addTutor({"  ", "101 (Главный)"}); },
+     [](ReferenceEditor &e, auto &) {
+         return e.addTutor({"  ", "101 (Главный)"});
+     },
      "Поле 'Преподаватель' должно быть заполнено"},
     {"same tutor, other case", kNoSettings,
-     [](ReferenceEditor &e, auto &) { return e.addTutor({" иванов и.и. ", ""}); },
+     [](ReferenceEditor &e, auto &) {
+         return e.addTutor({" иванов и.и. ", ""});
+     },
      "Преподаватель 'иванов и.и.'\r\nуже существует в списке."},
     {"tutor with apostrophe", kNoSettings,
-     [](ReferenceEditor &e, auto &) { return e.addTutor({"о'НИЛ", ""}); },
+     [](ReferenceEditor &e, auto &) {
+         return e.addTutor({"о'НИЛ", ""});
+     },
      "Преподаватель 'о'НИЛ'\r\nуже существует в списке."},
     {"edited tutor as another", kNoSettings,
-     [](ReferenceEditor &e, auto &s) { return e.editTutor(s.petrov, {"ИВАНОВ И.И.", ""}); },
+     [](ReferenceEditor &e, auto &s) {
+         return e.editTutor(s.petrov, {"ИВАНОВ И.И.", ""});
+     },
      "Такой преподаватель уже существует"},
     {"edited tutor emptied", kNoSettings,
-     [](ReferenceEditor &e, auto &s) { return e.editTutor(s.petrov, {" ", "101"}); },
+     [](ReferenceEditor &e, auto &s) {
+         return e.editTutor(s.petrov, {" ", "101"});
+     },
      "0 messages"},
     {"usual auditorium not in the list", kNoSettings,
-     [](ReferenceEditor &e, auto &s) { return e.editTutor(s.petrov, {"Петров П.П.", "999"}); },
+     [](ReferenceEditor &e, auto &s) {
+         return e.editTutor(s.petrov, {"Петров П.П.", "999"});
+     },
      "Аудитория '999' отсутствует в списке аудиторий"},
     {"new tutor's auditorium not in the list", kNoSettings,
-     [](ReferenceEditor &e, auto &) { return e.addTutor({"Новиков", "101 (Второй)"}); },
+     [](ReferenceEditor &e, auto &) {
+         return e.addTutor({"Новиков", "101 (Второй)"});
+     },
      "Аудитория '101 (Второй)' отсутствует в списке аудиторий"},
 };
 
@@ -271,7 +285,8 @@ TEST_F(ReferenceSave, TutorsWithTheirUsualAuditorium)
     // A bare name two buildings share is not guessed.
     b.add("tblAuditories", {"Auditoria", "101", "Corpus", "Второй"});
     EXPECT_FALSE(editor.editTutor(s.petrov, {"Петров П.П.", "101"}).saved);
-    EXPECT_EQ(onlyMessage(), "Аудитория '101' есть в нескольких корпусах:\r\nвыберите её из списка");
+    EXPECT_EQ(onlyMessage(),
+              "Аудитория '101' есть в нескольких корпусах:\r\nвыберите её из списка");
     EXPECT_EQ(tutor(s.petrov), QStringList{"Петров П.П.|-"});
 
     const std::optional<TutorRecord> found = editor.findTutor(" ИВАНОВ И.И.");

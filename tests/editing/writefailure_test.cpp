@@ -106,7 +106,9 @@ protected:
     QStringList snapshot() const
     {
         return rows("SELECT * FROM tblGroups") + rows("SELECT * FROM tblAuditories")
-               + rows("SELECT * FROM tblDisciplines") + rows("SELECT * FROM tblJobList");
+               + rows("SELECT * FROM tblDisciplines") + rows("SELECT * FROM tblJobList")
+               + rows("SELECT * FROM tblTutors") + rows("SELECT * FROM tblJob")
+               + rows("SELECT * FROM tblTutorOut");
     }
     // No page left for the document to grow by, as on a full disk.
     void fillDisk() const
@@ -167,10 +169,23 @@ const Change kChanges[] = {
          return e.addDiscipline({"", "Хим", kLong, {}, ""}).saved;
      },
      true},
+    {"new tutor",
+     [](ReferenceEditor &e, auto &) {
+         return e.addTutor({kLong, ""}).saved;
+     },
+     true},
+    {"edited tutor",
+     [](ReferenceEditor &e, auto &s) {
+         return e.editTutor(s.petrov, {kLong, ""}).saved;
+     },
+     true},
     {"deleted group",
      [](ReferenceEditor &e, auto &) {
          return e.deleteGroup("Э-31", "3", "отсутствует") != DeleteOutcome::Nothing;
      },
+     false},
+    {"deleted tutor",
+     [](ReferenceEditor &e, auto &) { return e.deleteTutor("Сидоров") != DeleteOutcome::Nothing; },
      false},
 };
 

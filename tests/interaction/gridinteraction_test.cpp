@@ -269,9 +269,10 @@ TEST(GridInteractionTest, ATutorIsTypedEditedAndDeletedFromTheLoad)
         EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::YesNo),
                   QStringList{QStringLiteral("Удалить преподавателя 'Сидоров'")});
         EXPECT_EQ(grid->findRow(QStringLiteral("Сидоров"), 1), -1);
-        EXPECT_EQ(b.rawNumber(QStringLiteral("SELECT count(*) FROM tblTutors WHERE Key = %1")
-                                  .arg(s.sidorov)),
-                  0);
+        EXPECT_EQ(
+            b.rawNumber(
+                QStringLiteral("SELECT count(*) FROM tblTutors WHERE Key = %1").arg(s.sidorov)),
+            0);
         window.close();
     }
     Database::forgetAll();
