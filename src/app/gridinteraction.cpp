@@ -132,6 +132,10 @@ public:
 private:
     bool deleteTutor(int row)
     {
+        // The new-tutor view is refilled only from the load: there a deleted tutor would
+        // stay on screen, and the entry area names no record.
+        if (m_window.navigation().viewCode() != 30)
+            return false;
         const QString name = tutorOfLoadRow(*m_window.grid()->model(), row);
         return m_editor.deleteTutor(name) != DeleteOutcome::Nothing;
     }

@@ -254,6 +254,8 @@ TEST(GridInteractionTest, ATutorIsTypedEditedAndDeletedFromTheLoad)
         EXPECT_TRUE(window.navigation().editExisting());
         EXPECT_EQ(title(), QStringLiteral("Изменение преподавателя Иванов И.И."));
         EXPECT_EQ(grid->text(entryarea::Row, 2), QStringLiteral("101 (Главный)"));
+        // The entry area is no tutor's row to delete.
+        window.command(QStringLiteral("subsubmenuDeleteKorvesta(0)"))->trigger();
         grid->setText(entryarea::Row, 1, QStringLiteral("Иванов-Старший"));
         clickCell(entryarea::AcceptRow, entryarea::ButtonCol);
         EXPECT_EQ(window.navigation().viewCode(), 30);
