@@ -178,7 +178,8 @@ TEST(GridInteractionTest, ExamDateTypedIntoThePassportIsSaved)
 }
 
 // The tutor's own record in the window: typed into the new-tutor view, edited from his row of
-// the teaching load and deleted from it. The load here lists each tutor on one row.
+// the teaching load and deleted from it. The load here lists each tutor on one row, with
+// his total below.
 TEST(GridInteractionTest, ATutorIsTypedEditedAndDeletedFromTheLoad)
 {
     TestFolder folder;
@@ -201,8 +202,12 @@ TEST(GridInteractionTest, ATutorIsTypedEditedAndDeletedFromTheLoad)
         window.fills().setFill(30, [&tutors](ViewContext &ctx) {
             buildLoadFrame(ctx);
             ctx.grid.setRows(1);
-            for (const QString &tutor : tutors())
-                ctx.grid.addRow(QStringList{QString()} + tutor.split(QLatin1Char('|')));
+            for (const QString &tutor : tutors()) {
+                const QStringList cells = tutor.split(QLatin1Char('|'));
+                ctx.grid.addRow(QStringList{QString()} + cells);
+                ctx.grid.addRow(QStringList{
+                    QString(), QStringLiteral("ИТОГО у преподавателя  '%1'").arg(cells[0])});
+            }
         });
         GridView *view = window.grid();
         GridModel *grid = view->model();
@@ -264,9 +269,9 @@ TEST(GridInteractionTest, ATutorIsTypedEditedAndDeletedFromTheLoad)
         EXPECT_EQ(prompts.shown.size(), 1u);
         EXPECT_EQ(tutors().size(), 5);
 
-        // The Delete key on his row asks, then deletes him and refills.
+        // The Delete key on his total asks, then deletes him and refills.
         prompts.answers = {Prompts::Answer::Yes};
-        clickCell(grid->findRow(QStringLiteral("Сидоров"), 1), 1);
+        clickCell(grid->findRow(QStringLiteral("ИТОГО у преподавателя  'Сидоров'"), 1), 1);
         QTest::keyClick(view, Qt::Key_Delete);
         EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::YesNo),
                   QStringList{QStringLiteral("Удалить преподавателя 'Сидоров'")});
