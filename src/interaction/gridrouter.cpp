@@ -264,8 +264,11 @@ void GridRouter::doubleClicked(int row, int col)
         if (row > Rows)
             editRecord(20, row);
         break;
-    case 30:
     case 31:
+        if (row <= Rows)
+            break; // the entry area is typed into, it holds no load row yet
+        [[fallthrough]];
+    case 30:
         if (col == 1)
             runCommand(EditCommand::EditTutor);
         else if (col == 3)

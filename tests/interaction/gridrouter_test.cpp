@@ -340,6 +340,20 @@ TEST_F(RouterTest, ExamDateOfThePassport)
     EXPECT_EQ(grid.text(1, 6), QStringLiteral("05.03.2027"));
 }
 
+// Double clicks in the new tutor's entry area start typing there, not the load's commands.
+TEST_F(RouterTest, DoubleClickInTheNewTutorsEntryAreaAsksNothing)
+{
+    show(3, 0);
+    navigation.selectNewRecord();
+    host.refresh();
+    ASSERT_EQ(grid.text(entryarea::AcceptRow, entryarea::ButtonCol), entryarea::AcceptText);
+    for (int col = 1; col <= 5; ++col)
+        router.doubleClicked(entryarea::Row, col);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_TRUE(targets.calls.isEmpty());
+    EXPECT_EQ(navigation.viewCode(), 31);
+}
+
 // A new tutor is found again in the refilled load by his name alone: the load's other
 // columns belong to its lines.
 TEST(EntryRowsTest, NewTutorIsFoundAgainByName)
