@@ -3,6 +3,7 @@
 
 #include "data/isodate.h"
 #include "data/jetformat.h"
+#include "text/numberformat.h"
 
 #include <QDebug>
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "grid/gridmodel.h"
 
-#include "data/jetformat.h"
+#include "text/numberformat.h"
 
 #include <cmath>
 #include <limits>

@@ -10,6 +10,8 @@
 
 #include <QDate>
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 namespace korvesta {
@@ -127,6 +129,18 @@ TEST_F(Dialect, TutorLessonsAndLessonsInPeriod)
     Recordset x = db->openRecordset("PER3");
     EXPECT_EQ(x.fieldNames(), QStringList({"Date", "П-9"}));
     EXPECT_EQ(rows(std::move(x)), QStringList({"04.09.2007|2"}));
+
+    // Fixed pivot values are the columns, in the order given, present or not.
+    db->createQueryDef("PER4", "TRANSFORM Count(PER1.Lesson) AS Lessons SELECT PER1.Date "
+                               "FROM PER1 GROUP BY PER1.Date PIVOT PER1.Group IN ('П-10', 'п-9', 'П-11');");
+    Recordset fixed = db->openRecordset("PER4");
+    EXPECT_EQ(fixed.fieldNames(), QStringList({"Date", "П-10", "п-9", "П-11"}));
+    EXPECT_EQ(rows(std::move(fixed)), QStringList({"04.09.2007||2|"}));
+    Recordset course = db->openRecordset(
+        "TRANSFORM Count(tblGroups.Key) SELECT tblGroups.Key_TypeFaculty FROM tblGroups "
+        "GROUP BY tblGroups.Key_TypeFaculty PIVOT Len(tblGroups.Group) - 3 In (1, -1, 0);");
+    EXPECT_EQ(course.fieldNames(), QStringList({"Key_TypeFaculty", "1", "-1", "0"}));
+    EXPECT_EQ(rows(std::move(course)), QStringList({"1|1||1"}));
 }
 
 TEST_F(Dialect, TutorBusyTimeTotals)
@@ -221,6 +235,95 @@ TEST_F(Dialect, ChangesThroughJoinsAndSubqueries)
               1);
     EXPECT_EQ(rows("SELECT tblGroups.Comment FROM tblGroups WHERE tblGroups.Key = 1"),
               QStringList({"Д'Артаньян"}));
+}
+
+// A document whose saved query is given by the test.
+class OneSavedQuery : public jet::SchemaProvider
+{
+public:
+    explicit OneSavedQuery(QString sql)
+        : m_sql(std::move(sql))
+    {}
+    const jet::TableInfo *table(const QString &) override { return nullptr; }
+    std::optional<QString> savedQuery(const QString &name) override
+    {
+        return name == u"qryDeep" ? std::optional<QString>(m_sql) : std::nullopt;
+    }
+
+private:
+    QString m_sql;
+};
+
+// Statements nested or chained far beyond what anyone writes: up to 1000 levels are read,
+// deeper ones are a syntax error in Russian, also inside a saved query; none may exhaust the
+// stack.
+TEST(DialectDepth, NestingIsReadTo1000LevelsAndRefusedBeyond)
+{
+    auto nested = [](int levels, const char *open, const char *inner, const char *close) {
+        return QStringLiteral("SELECT %1%2%3 AS V;")
+            .arg(QString::fromLatin1(open).repeated(levels), QLatin1String(inner),
+                 QString::fromLatin1(close).repeated(levels));
+    };
+    auto chain = [](int terms, const char *op) {
+        QStringList t;
+        for (int i = 0; i < terms; ++i)
+            t << QStringLiteral("1");
+        return QStringLiteral("SELECT %1 AS V;").arg(t.join(QLatin1String(op)));
+    };
+    const struct
+    {
+        QString sql;
+        bool read;
+    } cases[] = {
+        {nested(1000, "(", "1", ")"), true},
+        {nested(1000, "-", "1", ""), true},
+        {nested(1000, "Not ", "1", ""), true},
+        {nested(1000, "1 + (", "1", ")"), true},
+        {nested(1000, "Abs(", "1", ")"), true},
+        {nested(400, "(SELECT ", "1", ")"), true},
+        {chain(1000, " + "), true},
+        {chain(1000, " Or "), true},
+        {nested(1100, "(", "1", ")"), false},
+        {nested(3500, "(", "1", ")"), false},
+        {nested(20000, "-", "1", ""), false},
+        {nested(20000, "+", "1", ""), false},
+        {nested(5000, "Not ", "1", ""), false},
+        {nested(2000, "Abs(", "1", ")"), false},
+        {nested(2000, "1 + (", "1", ")"), false},
+        {nested(2000, "(SELECT ", "1", ")"), false},
+        {chain(10000, " + "), false},
+        {chain(10000, " Or "), false},
+        {chain(10000, " & "), false},
+        {chain(10000, " = "), false},
+    };
+    for (const auto &c : cases) {
+        for (const bool saved : {false, true}) {
+            OneSavedQuery schema(c.sql);
+            const QString sql = saved ? QStringLiteral("SELECT qryDeep.V FROM qryDeep;") : c.sql;
+            const QString what = c.sql.left(40) + (saved ? " (saved)" : "");
+            try {
+                jet::translate(sql, schema);
+                EXPECT_TRUE(c.read) << what.toStdString();
+            } catch (const DbError &e) {
+                EXPECT_FALSE(c.read) << what.toStdString() << ": " << e.what();
+                EXPECT_EQ(e.code(), dberr::SyntaxError) << what.toStdString();
+                EXPECT_TRUE(e.message().contains(QStringLiteral("вложенность")))
+                    << what.toStdString() << ": " << e.what();
+            }
+        }
+    }
+}
+
+TEST_F(Dialect, ThousandParenthesesRunToTheEnd)
+{
+    QStringList terms;
+    for (int key = 100; key > 0; --key)
+        terms << QStringLiteral("tblGroups.Key = %1").arg(key * 2 - 1);
+    const QString sql = QStringLiteral("SELECT %1tblGroups.Group%2 AS G FROM tblGroups WHERE "
+                                       "%1%3%2;")
+                            .arg(QStringLiteral("(").repeated(1000), QStringLiteral(")").repeated(1000),
+                                 terms.join(QStringLiteral(" Or ")));
+    EXPECT_EQ(rows(sql), QStringList({"П-9"}));
 }
 
 } // namespace

@@ -299,5 +299,114 @@ TEST_F(Semantics, HavingMixesGroupedColumnsAndAggregates)
             << c.having;
 }
 
+// SQLite binds its operators differently from the dialect (< tighter than =, || tighter than
+// *), and "--" starts a comment: the written SQL must keep the dialect's reading.
+TEST_F(Semantics, OperatorsKeepTheDialectsPrecedence)
+{
+    const struct
+    {
+        const char *expression;
+        const char *value;
+    } cases[] = {
+        {"2 - 3 - 4", "-5"},
+        {"2 - (3 - 4)", "3"},
+        {"-(-3)", "3"},
+        {"- -3", "3"},
+        {"2 - -3", "5"},
+        {"2 * (3 + 4)", "14"},
+        {"(1 + 2) * 3", "9"},
+        {"1 + 2 * 3", "7"},
+        {"10 / 2 / 5", "1"},
+        {"10 / (2 / 5)", "25"},
+        {"2 ^ 3 ^ 2", "64"},
+        {"7 Mod 4 Mod 2", "1"},
+        {"7 \\ 2 * 2", "1"},
+        {"1 + 2 & 3 + 4", "37"},
+        {"'a' & 1 + 2", "a3"},
+        {"'x' + 'y' & 'z'", "xyz"},
+        {"IIf(3 = 3 > 0, 'да', 'нет')", "да"},
+        {"IIf((3 = 3) > 0, 'да', 'нет')", "да"},
+        {"IIf(3 = (3 > 0), 'да', 'нет')", "нет"},
+        {"IIf(Not 1 = 2, 'да', 'нет')", "да"},
+        {"IIf(1 = 1 Or 1 = 1 And 1 = 2, 'да', 'нет')", "да"},
+        {"IIf((1 = 1 Or 1 = 1) And 1 = 2, 'да', 'нет')", "нет"},
+        {"IIf(Not (1 = 1 Or 1 = 2), 'да', 'нет')", "нет"},
+        {"IIf(1 = 2 Imp 1 = 2, 'да', 'нет')", "да"},
+        {"IIf(1 = 1 Xor 1 = 1 And 1 = 2, 'да', 'нет')", "да"},
+        {"IIf(2 + 3 Between 1 + 3 And 2 * 3, 'да', 'нет')", "да"},
+        {"IIf('Ab' & 'c' = 'ABC', 'да', 'нет')", "да"},
+    };
+    for (const auto &c : cases) {
+        Recordset rs = db->openRecordset(QStringLiteral("SELECT %1 AS V;").arg(QString::fromUtf8(c.expression)));
+        EXPECT_EQ(rs.value("V").toString(), QString::fromUtf8(c.value)) << c.expression;
+    }
+}
+
+// Chains far longer than anything written by hand still reach SQLite's parser whole.
+TEST_F(Semantics, LongOperatorChainsRun)
+{
+    auto chain = [](const QString &term, const QString &op, int n) {
+        QStringList terms;
+        for (int i = 0; i < n; ++i)
+            terms << term.arg(i);
+        return terms.join(op);
+    };
+    Recordset sum = db->openRecordset(QStringLiteral("SELECT %1 AS V;").arg(chain("1", " + ", 500)));
+    EXPECT_EQ(sum.value("V").toInt(), 500);
+    Recordset text = db->openRecordset(QStringLiteral("SELECT %1 AS V;").arg(chain("'ab'", " & ", 300)));
+    EXPECT_EQ(text.value("V").toString().size(), 600);
+    db->execute("INSERT INTO tblTutors (Tutor) VALUES ('Петров')");
+    EXPECT_EQ(count(QStringLiteral("SELECT tblTutors.Key FROM tblTutors WHERE %1;")
+                        .arg(chain("tblTutors.Key = %1", " OR ", 900))),
+              1);
+    EXPECT_EQ(count(QStringLiteral("SELECT tblTutors.Key FROM tblTutors WHERE %1;")
+                        .arg(chain("tblTutors.Key <> %1 + 100", " AND ", 900))),
+              1);
+}
+
+// A text that reads as a date is a date when compared with a date field.
+TEST_F(Semantics, DateFieldComparedWithTextComparesDates)
+{
+    for (const char *d : {"#9/1/2026#", "#11/15/2026#", "#1/10/2027#"})
+        db->execute(QStringLiteral("INSERT INTO tblTimeTableList ([Date]) VALUES (%1)").arg(QLatin1String(d)));
+    const struct
+    {
+        const char *condition;
+        int rows;
+    } cases[] = {
+        {"[Date] = '01.09.2026'", 1},
+        {"[Date] = '1.9.2026'", 1},
+        {"[Date] = '2026-09-01'", 1},
+        {"'01.09.2026' = [Date]", 1},
+        {"[Date] > '01.12.2026'", 1},
+        {"[Date] < '01.12.2026'", 2},
+        {"[Date] >= '15.11.2026'", 2},
+        {"[Date] Between '01.10.2026' And '31.12.2026'", 1},
+        {"[Date] Not Between '01.10.2026' And '31.12.2026'", 2},
+        {"[Date] In ('01.09.2026', '2027-01-10')", 2},
+        {"[Date] = 'завтра'", 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(count(QStringLiteral("SELECT tblTimeTableList.Key FROM tblTimeTableList WHERE %1;")
+                            .arg(QString::fromUtf8(c.condition))),
+                  c.rows)
+            << c.condition;
+}
+
+TEST_F(Semantics, NumberBeyondEveryTypeIsRefused)
+{
+    for (const char *sql : {"SELECT 1e999 AS V;", "SELECT -1E+400 AS V;", "SELECT 1 + 9e9999 AS V;"}) {
+        try {
+            db->openRecordset(QString::fromUtf8(sql));
+            ADD_FAILURE() << sql << " was accepted";
+        } catch (const DbError &e) {
+            EXPECT_EQ(e.code(), dberr::SyntaxError) << sql;
+            EXPECT_TRUE(e.message().contains(QStringLiteral("переполнение"))) << sql;
+        }
+    }
+    EXPECT_EQ(db->openRecordset("SELECT 1e308 AS V;").value("V").toDouble(), 1e308);
+    EXPECT_EQ(db->openRecordset("SELECT 99999999999999999999 AS V;").value("V").toDouble(), 1e20);
+}
+
 } // namespace
 } // namespace korvesta

@@ -1,5 +1,6 @@
 #include "data/isodate.h"
 #include "data/sqlfunctions.h"
+#include "text/numberformat.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -315,6 +316,31 @@ TEST_F(SqlFunctionsTest, FormatWritesNumbers)
         {"jet_format(0.1 + 0.2)", "0.3"},
         {"jet_format('12.5', '0.00')", "12.50"},
     });
+}
+
+// The number format stands on its own, for the grid's subtotals as for Format.
+TEST(NumberFormat, WritesNamedFormatsAndPatternsWithoutTheEngine)
+{
+    const struct
+    {
+        double value;
+        const char16_t *pattern;
+        const char16_t *text;
+    } cases[] = {
+        {1234.5, u"Standard", u"1 234.50"},
+        {1234.5, u" standard ", u"1 234.50"},
+        {0.256, u"Percent", u"25.60%"},
+        {-5, u"0;(0)", u"(5)"},
+        {1234.5, u"", u"1234.5"},
+        {1e20, u"General Number", u"1E+20"},
+        {7, u"0 \\x", u"7 x"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(korvesta::formatNumber(c.value, c.pattern), QString::fromUtf16(c.text))
+            << QString::fromUtf16(c.pattern).toStdString();
+    bool known = true;
+    korvesta::namedNumberPattern(u"Short Date", &known);
+    EXPECT_FALSE(known);
 }
 
 TEST_F(SqlFunctionsTest, ConversionsFollowJet)

@@ -42,6 +42,7 @@ struct Expr
     std::vector<ExprPtr> args;
     std::unique_ptr<Select> subquery;
     int position = 0;
+    int height = 1; // of the tree below and including this node
 };
 
 struct Source

@@ -24,6 +24,22 @@ struct Scope
     const Scope *outer = nullptr;
 };
 
+// How tightly SQLite binds the outermost operator of an emitted expression, loosest first.
+// An operand is put in parentheses only where it binds more loosely than its place needs,
+// so that long chains stay flat and within SQLite's parser stack.
+namespace prec {
+inline constexpr int Or = 1;
+inline constexpr int And = 2;
+inline constexpr int Not = 3;
+inline constexpr int Equality = 4; // = <> IS IN LIKE BETWEEN
+inline constexpr int Relation = 5; // < > <= >=
+inline constexpr int Additive = 7; // + -
+inline constexpr int Multiplicative = 8;
+inline constexpr int Concatenation = 9; // ||
+inline constexpr int Unary = 10;        // - + ~ (COLLATE binds tighter still)
+inline constexpr int Atom = 12;         // a value, a call, a parenthesised expression
+} // namespace prec
+
 // An emitted expression with what the translator knows about it.
 struct Emitted
 {
@@ -32,7 +48,11 @@ struct Emitted
     bool column = false;    // a plain column reference
     bool parameter = false; // a plain parameter reference
     int parameterIndex = -1;
+    int precedence = prec::Atom;
 };
+
+// The SQL of an operand in parentheses when it binds more loosely than `needed`.
+QString operand(const Emitted &e, int needed);
 
 // Writes SQLite SQL from the parsed statement, resolving names against the document.
 class Emitter

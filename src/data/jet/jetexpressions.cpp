@@ -19,6 +19,19 @@ QString wrap(const QString &sql)
     return u'(' + sql + u')';
 }
 
+Emitted made(QString sql, JetType type, int precedence)
+{
+    Emitted e{std::move(sql), type};
+    e.precedence = precedence;
+    return e;
+}
+
+// "a op b" for an operator of SQLite that groups from the left at the given precedence.
+QString infix(const Emitted &a, QStringView op, const Emitted &b, int precedence)
+{
+    return operand(a, precedence) + u' ' + op.toString() + u' ' + operand(b, precedence + 1);
+}
+
 // Text for concatenation: a date shows as the user reads it, Null as nothing.
 QString asText(const Emitted &e)
 {
@@ -27,7 +40,30 @@ QString asText(const Emitted &e)
     return QStringLiteral("coalesce(") + v + QStringLiteral(", '')");
 }
 
+bool isBinary(const Expr &e, QStringView op)
+{
+    return e.kind == Expr::Kind::Binary && e.op == op;
+}
+
+// A text literal compared with a date reads as a date where it is one ("01.09.2026",
+// "2026-09-01"), so that the comparison is of dates, not of texts.
+Emitted dateFromText(const Expr &e, Emitted emitted, const Emitted &other)
+{
+    if (other.type != JetType::Date || e.kind != Expr::Kind::Literal
+        || e.literalType != JetType::Text)
+        return emitted;
+    const QString iso = dateLiteralToIso(e.op);
+    if (iso.isEmpty())
+        return emitted;
+    return {quoteText(iso), JetType::Date};
+}
+
 } // namespace
+
+QString operand(const Emitted &e, int needed)
+{
+    return e.precedence < needed ? wrap(e.sql) : e.sql;
+}
 
 bool isAggregateName(const QString &function)
 {
@@ -103,7 +139,8 @@ Emitted Emitter::name(const Expr &e, const Scope &scope)
             m_expandingAliases.insert(key);
             Emitted inner = expression(*item.expr, scope);
             m_expandingAliases.remove(key);
-            inner.sql = wrap(inner.sql);
+            inner.sql = operand(inner, prec::Atom);
+            inner.precedence = prec::Atom;
             inner.column = false;
             return inner;
         }
@@ -120,71 +157,97 @@ Emitted Emitter::name(const Expr &e, const Scope &scope)
 Emitted Emitter::binary(const Expr &e, const Scope &scope)
 {
     const QString &op = e.op;
-    const Emitted a = expression(*e.args[0], scope);
-    const Emitted b = expression(*e.args[1], scope);
+    Emitted a = expression(*e.args[0], scope);
+    Emitted b = expression(*e.args[1], scope);
 
-    if (op == u"AND" || op == u"OR")
-        return {wrap(a.sql + u' ' + op + u' ' + b.sql), JetType::Boolean};
+    if (op == u"OR")
+        return made(infix(a, op, b, prec::Or), JetType::Boolean, prec::Or);
+    if (op == u"AND")
+        return made(infix(a, op, b, prec::And), JetType::Boolean, prec::And);
+    const QString truthA = operand(a, prec::Equality);
+    const QString truthB = operand(b, prec::Equality);
     if (op == u"XOR")
-        return {wrap(QStringLiteral("(%1 <> 0) <> (%2 <> 0)").arg(a.sql, b.sql)),
-                JetType::Boolean};
+        return made(QStringLiteral("(%1 <> 0) <> (%2 <> 0)").arg(truthA, truthB),
+                    JetType::Boolean, prec::Equality);
     if (op == u"EQV")
-        return {wrap(QStringLiteral("(%1 <> 0) = (%2 <> 0)").arg(a.sql, b.sql)),
-                JetType::Boolean};
+        return made(QStringLiteral("(%1 <> 0) = (%2 <> 0)").arg(truthA, truthB),
+                    JetType::Boolean, prec::Equality);
     if (op == u"IMP")
-        return {wrap(QStringLiteral("(%1 = 0) OR (%2 <> 0)").arg(a.sql, b.sql)),
-                JetType::Boolean};
+        return made(QStringLiteral("(%1 = 0) OR (%2 <> 0)").arg(truthA, truthB),
+                    JetType::Boolean, prec::Or);
 
     if (op == u"=" || op == u"<>" || op == u"<" || op == u">" || op == u"<=" || op == u">=") {
+        a = dateFromText(*e.args[0], a, b);
+        b = dateFromText(*e.args[1], b, a);
         inferParameter(a, b);
-        QString sql = a.sql + u' ' + op + u' ' + b.sql;
+        // The dialect compares all six alike, left to right; SQLite binds < > <= >= tighter
+        // than = and <>, which the parentheses of operand() account for.
+        const int level = op == u"=" || op == u"<>" ? prec::Equality : prec::Relation;
         // A column brings its own collation; between two expressions text compares
         // without regard to letter case all the same.
-        if (!a.column && !b.column && !isNumeric(a.type) && !isNumeric(b.type)
-            && a.type != JetType::Date && b.type != JetType::Date)
-            sql += QStringLiteral(" COLLATE NOCASE");
-        return {wrap(sql), JetType::Boolean};
+        const bool noCase = !a.column && !b.column && !isNumeric(a.type) && !isNumeric(b.type)
+                            && a.type != JetType::Date && b.type != JetType::Date;
+        QString sql = operand(a, level) + u' ' + op + u' ';
+        if (noCase)
+            sql += operand(b, prec::Atom) + QStringLiteral(" COLLATE NOCASE");
+        else
+            sql += operand(b, level + 1);
+        return made(sql, JetType::Boolean, level);
     }
-    if (op == u"&")
-        return {wrap(asText(a) + QStringLiteral(" || ") + asText(b)), JetType::Text};
+    if (op == u"&") {
+        // A concatenation is never Null: the left part of a chain needs no coalesce again.
+        const QString left = isBinary(*e.args[0], u"&") ? a.sql : asText(a);
+        return made(left + QStringLiteral(" || ") + asText(b), JetType::Text,
+                    prec::Concatenation);
+    }
     if (op == u"+") {
         if (a.type == JetType::Text || b.type == JetType::Text)
-            return {wrap(a.sql + QStringLiteral(" || ") + b.sql), JetType::Text};
+            return made(infix(a, u"||", b, prec::Concatenation), JetType::Text,
+                        prec::Concatenation);
         if (a.type == JetType::Date && b.type != JetType::Date)
             return {QStringLiteral("jet_dateadd('d', %1, %2)").arg(b.sql, a.sql), JetType::Date};
         if (b.type == JetType::Date && a.type != JetType::Date)
             return {QStringLiteral("jet_dateadd('d', %1, %2)").arg(a.sql, b.sql), JetType::Date};
-        return {wrap(a.sql + QStringLiteral(" + ") + b.sql),
-                a.type == JetType::Double || b.type == JetType::Double ? JetType::Double
-                                                                       : a.type};
+        return made(infix(a, op, b, prec::Additive),
+                    a.type == JetType::Double || b.type == JetType::Double ? JetType::Double
+                                                                           : a.type,
+                    prec::Additive);
     }
     if (op == u"-") {
         if (a.type == JetType::Date && b.type == JetType::Date)
-            return {wrap(QStringLiteral("julianday(%1) - julianday(%2)").arg(a.sql, b.sql)),
-                    JetType::Double};
+            return made(QStringLiteral("julianday(%1) - julianday(%2)").arg(a.sql, b.sql),
+                        JetType::Double, prec::Additive);
         if (a.type == JetType::Date)
             return {QStringLiteral("jet_dateadd('d', -(%1), %2)").arg(b.sql, a.sql),
                     JetType::Date};
-        return {wrap(a.sql + QStringLiteral(" - ") + b.sql),
-                a.type == JetType::Double || b.type == JetType::Double ? JetType::Double
-                                                                       : a.type};
+        return made(infix(a, op, b, prec::Additive),
+                    a.type == JetType::Double || b.type == JetType::Double ? JetType::Double
+                                                                           : a.type,
+                    prec::Additive);
     }
     if (op == u"*")
-        return {wrap(a.sql + QStringLiteral(" * ") + b.sql),
-                a.type == JetType::Double || b.type == JetType::Double ? JetType::Double
-                                                                       : JetType::Long};
-    if (op == u"/")
-        return {wrap(QStringLiteral("CAST(%1 AS REAL) / %2").arg(a.sql, b.sql)), JetType::Double};
+        return made(infix(a, op, b, prec::Multiplicative),
+                    a.type == JetType::Double || b.type == JetType::Double ? JetType::Double
+                                                                           : JetType::Long,
+                    prec::Multiplicative);
+    if (op == u"/") {
+        // The quotient of a division is already real: a chain casts its first term only.
+        const QString dividend = isBinary(*e.args[0], u"/")
+                                     ? a.sql
+                                     : QStringLiteral("CAST(%1 AS REAL)").arg(a.sql);
+        return made(dividend + QStringLiteral(" / ") + operand(b, prec::Multiplicative + 1),
+                    JetType::Double, prec::Multiplicative);
+    }
     if (op == u"\\")
-        return {wrap(QStringLiteral("CAST(jet_round(%1) AS INTEGER) / CAST(jet_round(%2) AS "
-                                    "INTEGER)")
-                         .arg(a.sql, b.sql)),
-                JetType::Long};
+        return made(QStringLiteral("CAST(jet_round(%1) AS INTEGER) / CAST(jet_round(%2) AS "
+                                   "INTEGER)")
+                        .arg(a.sql, b.sql),
+                    JetType::Long, prec::Multiplicative);
     if (op == u"MOD")
-        return {wrap(QStringLiteral("CAST(jet_round(%1) AS INTEGER) % CAST(jet_round(%2) AS "
-                                    "INTEGER)")
-                         .arg(a.sql, b.sql)),
-                JetType::Long};
+        return made(QStringLiteral("CAST(jet_round(%1) AS INTEGER) % CAST(jet_round(%2) AS "
+                                   "INTEGER)")
+                        .arg(a.sql, b.sql),
+                    JetType::Long, prec::Multiplicative);
     if (op == u"^")
         return {QStringLiteral("jet_pow(%1, %2)").arg(a.sql, b.sql), JetType::Double};
     fail(e, QStringLiteral("неизвестная операция %1").arg(op));
@@ -225,9 +288,15 @@ Emitted Emitter::expression(const Expr &e, const Scope &scope)
     case Expr::Kind::Unary: {
         const Emitted a = expression(*e.args[0], scope);
         if (e.op == u"NOT")
-            return {wrap(QStringLiteral("NOT ") + a.sql), JetType::Boolean};
-        if (e.op == u"-")
-            return {wrap(u'-' + a.sql), a.type};
+            return made(QStringLiteral("NOT ") + operand(a, prec::Not), JetType::Boolean,
+                        prec::Not);
+        if (e.op == u"-") {
+            // "--" would start a comment.
+            const QString inner = operand(a, prec::Unary);
+            return made(inner.startsWith(u'-') ? QStringLiteral("-(") + inner + u')'
+                                               : u'-' + inner,
+                        a.type, prec::Unary);
+        }
         return a;
     }
     case Expr::Kind::Binary:
@@ -238,39 +307,44 @@ Emitted Emitter::expression(const Expr &e, const Scope &scope)
         fail(e, QStringLiteral("«*» здесь недопустима"));
     case Expr::Kind::Between: {
         const Emitted v = expression(*e.args[0], scope);
-        const Emitted lo = expression(*e.args[1], scope);
-        const Emitted hi = expression(*e.args[2], scope);
+        const Emitted lo = dateFromText(*e.args[1], expression(*e.args[1], scope), v);
+        const Emitted hi = dateFromText(*e.args[2], expression(*e.args[2], scope), v);
         inferParameter(v, lo);
         inferParameter(v, hi);
-        return {wrap(v.sql + (e.negated ? QStringLiteral(" NOT BETWEEN ")
-                                        : QStringLiteral(" BETWEEN "))
-                     + lo.sql + QStringLiteral(" AND ") + hi.sql),
-                JetType::Boolean};
+        const int level = prec::Equality + 1;
+        return made(operand(v, level)
+                        + (e.negated ? QStringLiteral(" NOT BETWEEN ")
+                                     : QStringLiteral(" BETWEEN "))
+                        + operand(lo, level) + QStringLiteral(" AND ") + operand(hi, level),
+                    JetType::Boolean, prec::Equality);
     }
     case Expr::Kind::In: {
         const Emitted v = expression(*e.args[0], scope);
         QStringList items;
         for (size_t i = 1; i < e.args.size(); ++i) {
-            const Emitted item = expression(*e.args[i], scope);
+            const Emitted item = dateFromText(*e.args[i], expression(*e.args[i], scope), v);
             inferParameter(v, item);
             items << item.sql;
         }
-        return {wrap(v.sql + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN ("))
-                     + items.join(QStringLiteral(", ")) + u')'),
-                JetType::Boolean};
+        return made(operand(v, prec::Equality + 1)
+                        + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN ("))
+                        + items.join(QStringLiteral(", ")) + u')',
+                    JetType::Boolean, prec::Equality);
     }
     case Expr::Kind::InSelect: {
         const Emitted v = expression(*e.args[0], scope);
         const QString inner = select(*e.subquery, &scope, nullptr, false);
-        return {wrap(v.sql + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN ("))
-                     + inner + u')'),
-                JetType::Boolean};
+        return made(operand(v, prec::Equality + 1)
+                        + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN ("))
+                        + inner + u')',
+                    JetType::Boolean, prec::Equality);
     }
     case Expr::Kind::IsNull: {
         const Emitted v = expression(*e.args[0], scope);
-        return {wrap(v.sql + (e.negated ? QStringLiteral(" IS NOT NULL")
-                                        : QStringLiteral(" IS NULL"))),
-                JetType::Boolean};
+        return made(operand(v, prec::Equality + 1)
+                        + (e.negated ? QStringLiteral(" IS NOT NULL")
+                                     : QStringLiteral(" IS NULL")),
+                    JetType::Boolean, prec::Equality);
     }
     case Expr::Kind::Like: {
         const Emitted v = expression(*e.args[0], scope);
@@ -284,7 +358,8 @@ Emitted Emitter::expression(const Expr &e, const Scope &scope)
         // reads the pattern as it is written.
         const QString match = QStringLiteral("jet_like(") + text + QStringLiteral(", ")
                               + pattern.sql + u')';
-        return {wrap(e.negated ? QStringLiteral("NOT ") + match : match), JetType::Boolean};
+        return e.negated ? made(QStringLiteral("NOT ") + match, JetType::Boolean, prec::Not)
+                         : Emitted{match, JetType::Boolean};
     }
     case Expr::Kind::Exists:
         return {QStringLiteral("EXISTS (") + select(*e.subquery, &scope, nullptr, false) + u')',

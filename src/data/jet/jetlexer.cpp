@@ -19,6 +19,12 @@ bool isNameStart(QChar c)
     return c.isLetter() || c == u'_';
 }
 
+// Numbers are written in ASCII digits only; other scripts' digits are no number to SQLite.
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
 bool isNamePart(QChar c)
 {
     return c.isLetterOrNumber() || c == u'_' || c == u'$';
@@ -80,22 +86,22 @@ std::vector<Token> tokenize(const QString &sql)
             token.kind = Token::Kind::Date;
             token.text = sql.mid(i + 1, close - i - 1).trimmed();
             i = close + 1;
-        } else if (c.isDigit() || (c == u'.' && i + 1 < n && sql[i + 1].isDigit())) {
+        } else if (isDigit(c) || (c == u'.' && i + 1 < n && isDigit(sql[i + 1]))) {
             int j = i;
-            while (j < n && sql[j].isDigit())
+            while (j < n && isDigit(sql[j]))
                 ++j;
             if (j < n && sql[j] == u'.') {
                 ++j;
-                while (j < n && sql[j].isDigit())
+                while (j < n && isDigit(sql[j]))
                     ++j;
             }
             if (j < n && (sql[j] == u'e' || sql[j] == u'E')) {
                 int k = j + 1;
                 if (k < n && (sql[k] == u'+' || sql[k] == u'-'))
                     ++k;
-                if (k < n && sql[k].isDigit()) {
+                if (k < n && isDigit(sql[k])) {
                     j = k;
-                    while (j < n && sql[j].isDigit())
+                    while (j < n && isDigit(sql[j]))
                         ++j;
                 }
             }

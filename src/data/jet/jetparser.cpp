@@ -6,6 +6,10 @@
 #include <QDate>
 #include <QTime>
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
 namespace korvesta::jet {
 
 namespace {
@@ -50,13 +54,27 @@ JetType parameterType(const QString &typeName)
     return JetType::Unknown;
 }
 
+// How deeply a statement may nest: parentheses, operators applied to operators, subqueries.
+// Each level costs the parser and the translator stack; a statement this deep is nothing a
+// person writes, and deeper ones are refused before they can exhaust the stack.
+constexpr int kMaxDepth = 1024;
+
+// Up to this many tokens a statement cannot nest deeper than any thread's stack holds, with
+// every frame of the parser and the translator.
+constexpr size_t kTokensForAnyStack = 200;
+
+thread_local bool t_deepStack = false;
+
 class Parser
 {
 public:
     explicit Parser(const QString &sql)
         : m_sql(sql)
         , m_tokens(tokenize(sql))
-    {}
+    {
+        if (m_tokens.size() > kTokensForAnyStack && !t_deepStack)
+            throw NeedsDeepStack{};
+    }
 
     Statement statement()
     {
@@ -76,7 +94,10 @@ public:
                 fail(QStringLiteral("ожидается SELECT"));
             st.select = select(true);
             expectWord(u"PIVOT");
+            // "PIVOT expr IN (values)": the IN names the columns, it is no test of the value.
+            m_pivotHead = true;
             st.pivot = expression();
+            m_pivotHead = false;
             if (word(u"IN")) {
                 expectSymbol(u"(");
                 st.pivotValues = expressionList();
@@ -98,6 +119,46 @@ public:
     }
 
 private:
+    // One more level of nesting while it lives; deeper than kMaxDepth is a syntax error.
+    class Nesting
+    {
+    public:
+        explicit Nesting(Parser &p)
+            : m_parser(p)
+        {
+            m_parser.deeper();
+        }
+        ~Nesting() { --m_parser.m_depth; }
+        Nesting(const Nesting &) = delete;
+        Nesting &operator=(const Nesting &) = delete;
+
+    private:
+        Parser &m_parser;
+    };
+
+    void deeper()
+    {
+        if (++m_depth > kMaxDepth)
+            tooDeep();
+    }
+    [[noreturn]] void tooDeep() const
+    {
+        fail(QStringLiteral("слишком глубокая вложенность (больше %1 уровней)").arg(kMaxDepth));
+    }
+
+    // A chain "a + b + c" parses in a loop yet builds a tree one level deeper per operator,
+    // which the translator then walks recursively: the tree's height has the same limit.
+    ExprPtr grown(ExprPtr e) const
+    {
+        int below = 0;
+        for (const ExprPtr &a : e->args)
+            below = std::max(below, a->height);
+        e->height = below + 1;
+        if (e->height > kMaxDepth)
+            tooDeep();
+        return e;
+    }
+
     // Tokens ---------------------------------------------------------------------------
     const Token &peek(int ahead = 0) const
     {
@@ -252,6 +313,8 @@ private:
 
     std::unique_ptr<Select> select(bool allowOrder)
     {
+        const Nesting nesting(*this);
+        const bool pivotHead = std::exchange(m_pivotHead, false);
         expectWord(u"SELECT");
         auto s = std::make_unique<Select>();
         for (;;) {
@@ -314,6 +377,7 @@ private:
                 s->orderBy.push_back(std::move(o));
             } while (symbol(u","));
         }
+        m_pivotHead = pivotHead;
         return s;
     }
 
@@ -321,7 +385,9 @@ private:
     std::unique_ptr<Source> source()
     {
         auto left = sourcePrimary();
-        for (;;) {
+        for (int joins = 1;; ++joins) {
+            if (joins > kMaxDepth)
+                tooDeep();
             QString type;
             if (peekWord(u"INNER") && peekWord(u"JOIN", 1)) {
                 type = QStringLiteral("INNER");
@@ -351,6 +417,7 @@ private:
 
     std::unique_ptr<Source> sourcePrimary()
     {
+        const Nesting nesting(*this);
         const int position = peek().position;
         if (symbol(u"(")) {
             std::unique_ptr<Source> s;
@@ -394,7 +461,7 @@ private:
         return list;
     }
 
-    static ExprPtr binary(QString op, ExprPtr l, ExprPtr r, int position)
+    ExprPtr binary(QString op, ExprPtr l, ExprPtr r, int position) const
     {
         auto e = std::make_unique<Expr>();
         e->kind = Expr::Kind::Binary;
@@ -402,10 +469,14 @@ private:
         e->position = position;
         e->args.push_back(std::move(l));
         e->args.push_back(std::move(r));
-        return e;
+        return grown(std::move(e));
     }
 
-    ExprPtr expression() { return logical(0); }
+    ExprPtr expression()
+    {
+        const Nesting nesting(*this);
+        return logical(0);
+    }
 
     // IMP < EQV < XOR < OR < AND
     ExprPtr logical(int level)
@@ -427,12 +498,13 @@ private:
     {
         const int position = peek().position;
         if (word(u"NOT")) {
+            const Nesting nesting(*this);
             auto e = std::make_unique<Expr>();
             e->kind = Expr::Kind::Unary;
             e->op = QStringLiteral("NOT");
             e->position = position;
             e->args.push_back(negation());
-            return e;
+            return grown(std::move(e));
         }
         return comparison();
     }
@@ -443,11 +515,13 @@ private:
         for (;;) {
             const Token &t = peek();
             const int position = t.position;
+            if (m_pivotHead && peekWord(u"IN"))
+                return left;
             if (t.kind == Token::Kind::Symbol
                 && (t.text == u"=" || t.text == u"<>" || t.text == u"<" || t.text == u">"
                     || t.text == u"<=" || t.text == u">=")) {
                 const QString op = take().text;
-                left = binary(op, std::move(left), concatenation(), position);
+                    left = binary(op, std::move(left), concatenation(), position);
                 continue;
             }
             bool negated = false;
@@ -491,7 +565,7 @@ private:
                     fail(QStringLiteral("ожидается LIKE, IN или BETWEEN"));
                 return left;
             }
-            left = std::move(e);
+            left = grown(std::move(e));
         }
     }
 
@@ -564,12 +638,13 @@ private:
     {
         const int position = peek().position;
         if (peek().isSymbol(u"-") || peek().isSymbol(u"+")) {
+            const Nesting nesting(*this);
             auto e = std::make_unique<Expr>();
             e->kind = Expr::Kind::Unary;
             e->op = take().text;
             e->position = position;
             e->args.push_back(unary());
-            return e;
+            return grown(std::move(e));
         }
         return power();
     }
@@ -603,9 +678,18 @@ private:
         case Token::Kind::String:
             return literal(JetType::Text, take().text, position);
         case Token::Kind::Number: {
+            // A number too large for any numeric type is refused rather than read as infinity.
+            bool ok = false;
+            const double value = t.text.toDouble(&ok);
+            if (!ok || !std::isfinite(value))
+                fail(QStringLiteral("число %1 вне допустимого диапазона (переполнение)")
+                         .arg(t.text.left(30)));
             const QString text = take().text;
-            const bool whole = !text.contains(u'.') && !text.contains(u'e')
-                               && !text.contains(u'E');
+            bool whole = !text.contains(u'.') && !text.contains(u'e') && !text.contains(u'E');
+            if (whole) {
+                text.toLongLong(&ok);
+                whole = ok; // beyond 64 bits a whole number is a Double
+            }
             return literal(whole ? JetType::Long : JetType::Double, text, position);
         }
         case Token::Kind::Date: {
@@ -618,16 +702,19 @@ private:
         case Token::Kind::Symbol:
             if (t.text == u"(") {
                 take();
+                const bool pivotHead = std::exchange(m_pivotHead, false);
                 if (peekWord(u"SELECT")) {
                     auto e = std::make_unique<Expr>();
                     e->kind = Expr::Kind::Subquery;
                     e->position = position;
                     e->subquery = select(true);
                     expectSymbol(u")");
+                    m_pivotHead = pivotHead;
                     return e;
                 }
                 ExprPtr inner = expression();
                 expectSymbol(u")");
+                m_pivotHead = pivotHead;
                 return inner;
             }
             if (t.text == u"*") {
@@ -677,13 +764,15 @@ private:
         if (e->op.endsWith(u'$')) // Left$, Format$ ...
             e->op.chop(1);
         expectSymbol(u"(");
+        const bool pivotHead = std::exchange(m_pivotHead, false);
         if (!symbol(u")")) {
             if (word(u"DISTINCT"))
                 e->distinct = true;
             e->args = expressionList();
             expectSymbol(u")");
         }
-        return e;
+        m_pivotHead = pivotHead;
+        return grown(std::move(e));
     }
 
     ExprPtr nameReference()
@@ -713,6 +802,9 @@ private:
     QString m_sql;
     std::vector<Token> m_tokens;
     size_t m_pos = 0;
+    int m_depth = 0;
+    // Reading the head of PIVOT, where IN starts the list of columns (outside parentheses).
+    bool m_pivotHead = false;
 };
 
 } // namespace
@@ -775,6 +867,21 @@ QString dateLiteralToIso(const QString &text)
     if (!time.isValid())
         return {};
     return date.toString(Qt::ISODate) + u' ' + time.toString(QStringLiteral("HH:mm:ss"));
+}
+
+DeepStack::DeepStack()
+{
+    t_deepStack = true;
+}
+
+DeepStack::~DeepStack()
+{
+    t_deepStack = false;
+}
+
+bool DeepStack::active()
+{
+    return t_deepStack;
 }
 
 Statement parseStatement(const QString &sql)

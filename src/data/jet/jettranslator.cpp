@@ -4,7 +4,11 @@
 #include "jetemitter.h"
 #include "jetparser.h"
 
+#include <QThread>
+
+#include <exception>
 #include <functional>
+#include <memory>
 
 namespace korvesta::jet {
 
@@ -438,7 +442,7 @@ QString Emitter::select(const Select &s, const Scope *outer, Output *output, boo
                 const Emitted em = expression(*o.expr, scope);
                 term = em.sql;
                 if (em.type == JetType::Text && !em.column)
-                    term += QStringLiteral(" COLLATE NOCASE");
+                    term = operand(em, prec::Atom) + QStringLiteral(" COLLATE NOCASE");
             }
             order << term + (o.descending ? QStringLiteral(" DESC") : QString());
         }
@@ -469,7 +473,9 @@ const ScopeSource *findSource(const Scope &scope, const QString &name)
 
 } // namespace
 
-Translation translate(const QString &sql, SchemaProvider &schema)
+namespace {
+
+Translation translateHere(const QString &sql, SchemaProvider &schema)
 {
     const Statement st = parseStatement(sql);
     Translation t;
@@ -502,12 +508,14 @@ Translation translate(const QString &sql, SchemaProvider &schema)
         t.pivotType = pivot.type;
         t.pivotIsText = pivot.type == JetType::Text;
         const QString collate = t.pivotIsText ? QStringLiteral(" COLLATE NOCASE") : QString();
-        t.pivotValuesSql = (QStringLiteral("SELECT DISTINCT ") + pivot.sql + collate
+        t.pivotValuesSql = (QStringLiteral("SELECT DISTINCT ") + operand(pivot, prec::Atom) + collate
                             + QStringLiteral(" FROM ") + from + where
                             + QStringLiteral(" ORDER BY 1"))
                                .toUtf8();
+        // Each value stands alone on the right of "pivot = value".
         for (const auto &v : st.pivotValues)
-            t.fixedPivotValues.push_back(emitter.expression(*v, scope).sql.toUtf8());
+            t.fixedPivotValues.push_back(
+                operand(emitter.expression(*v, scope), prec::Unary).toUtf8());
 
         emitter.m_inTransform = true;
         const Emitted value = emitter.expression(*st.transform, scope);
@@ -661,6 +669,37 @@ Translation translate(const QString &sql, SchemaProvider &schema)
     }
     }
     return t;
+}
+
+} // namespace
+
+// Most statements are translated where they are asked for. A long one, or one reading a long
+// saved query, may nest a thousand levels deep, more than a thread's usual stack holds in
+// every build: it is translated again on a thread of its own with a stack to match.
+Translation translate(const QString &sql, SchemaProvider &schema)
+{
+    if (DeepStack::active())
+        return translateHere(sql, schema);
+    try {
+        return translateHere(sql, schema);
+    } catch (const NeedsDeepStack &) {
+    }
+    Translation result;
+    std::exception_ptr failure;
+    std::unique_ptr<QThread> thread(QThread::create([&] {
+        const DeepStack deep;
+        try {
+            result = translateHere(sql, schema);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }));
+    thread->setStackSize(DeepStack::kBytes);
+    thread->start();
+    thread->wait();
+    if (failure)
+        std::rethrow_exception(failure);
+    return result;
 }
 
 } // namespace korvesta::jet

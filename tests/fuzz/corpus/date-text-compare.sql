@@ -1,0 +1,1 @@
+SELECT tblTimeTableList.Key FROM tblTimeTableList WHERE [Date] > '01.12.2026' AND [Date] Between '2026-09-01' And '31.12.2026';

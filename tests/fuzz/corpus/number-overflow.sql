@@ -1,0 +1,1 @@
+SELECT 1e999 AS V;

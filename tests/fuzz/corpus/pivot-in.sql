@@ -1,0 +1,1 @@
+TRANSFORM Count(tblGroups.Key) SELECT tblGroups.Course FROM tblGroups GROUP BY tblGroups.Course PIVOT tblGroups.Group IN ('П-9', 'П-10');

@@ -1,0 +1,4 @@
+PARAMETERS pDate DateTime;
+SELECT tblTimeTableList.*
+FROM tblTimeTableList
+WHERE (((tblTimeTableList.Date)=[pDate]));

@@ -1,0 +1,4 @@
+PARAMETERS pKeyTutor Long;
+SELECT tblTutorOut.*
+FROM tblTutorOut
+WHERE (((tblTutorOut.KeyTutor)=[pKeyTutor]));

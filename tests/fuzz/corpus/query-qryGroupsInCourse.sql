@@ -1,0 +1,3 @@
+SELECT DISTINCT tblGroups.Course
+FROM tblGroups
+ORDER BY tblGroups.Course;
