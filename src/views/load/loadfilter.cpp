@@ -112,9 +112,11 @@ LoadFilter LoadFilter::forEntry(const QString &entry, const LoadFilterLists &lis
             return filter;
         }
     }
-    if (entry.startsWith(kCoursePrefix) && lists.courses.contains(entry.mid(kCoursePrefix.size()))) {
+    const QString course = entry.startsWith(kCoursePrefix) ? entry.mid(kCoursePrefix.size())
+                                                            : QString();
+    if (!course.isEmpty() && lists.courses.contains(course)) {
         filter.m_kind = Kind::Course;
-        filter.m_value = entry.mid(kCoursePrefix.size());
+        filter.m_value = course;
     } else if (lists.specializations.contains(entry)) {
         filter.m_kind = Kind::Specialization;
         filter.m_value = entry;
@@ -122,10 +124,10 @@ LoadFilter LoadFilter::forEntry(const QString &entry, const LoadFilterLists &lis
         filter.m_kind = Kind::Given;
     } else if (entry == kLeft) {
         filter.m_kind = Kind::Left;
-    } else if (entry.startsWith(kCoursePrefix)) {
+    } else if (!course.isEmpty()) {
         // A course whose last group has gone: its lines are none.
         filter.m_kind = Kind::Course;
-        filter.m_value = entry.mid(kCoursePrefix.size());
+        filter.m_value = course;
     } else {
         filter.m_kind = Kind::Specialization;
         filter.m_value = entry;
