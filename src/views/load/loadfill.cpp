@@ -256,8 +256,10 @@ void fillLoad(ViewContext &ctx)
 
     if (ctx.record.ShowTotals && last >= grid.fixedRows()) {
         addSubtotals(grid, weeks > 0);
-        // A discipline merges only within its tutor.
-        grid.setMergeCells(MergeMode::RestrictColumns);
+        // A total stands between two tutors and between two disciplines, so a cell merges
+        // only within its tutor's or discipline's lines; an empty auditorium does not keep
+        // the lines of a discipline apart.
+        grid.setMergeCells(MergeMode::Free);
         for (const int col : {TutorCol, AuditoriumCol, DisciplineCol})
             grid.setMergeCol(col, true);
         CellBorders body;
