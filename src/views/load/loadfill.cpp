@@ -170,7 +170,7 @@ void lineAlong(GridModel &grid, int row, const QColor &color, int width)
     CellBorders borders;
     borders.color = color;
     borders.width = width;
-    borders.top = borders.bottom = true;
+    borders.bottom = true;
     grid.setCellBorders(row, TutorCol, row, grid.cols() - 1, borders);
 }
 
