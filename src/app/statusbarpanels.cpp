@@ -108,11 +108,6 @@ void StatusBarPanels::showFilter(const QString &entry)
     m_filter->setVisible(!entry.isEmpty());
 }
 
-QString StatusBarPanels::filterText() const
-{
-    return m_filter->text();
-}
-
 void StatusBarPanels::refreshClock()
 {
     const QDateTime now = QDateTime::currentDateTime();

@@ -34,7 +34,6 @@ public:
 
     // The filter the view shown is narrowed by, beside the comment; hidden when empty.
     void showFilter(const QString &entry);
-    QString filterText() const;
 
     // Reads the clock and the lock keys again.
     void refreshClock();
