@@ -11,6 +11,7 @@
 #include "support/testdocument.h"
 #include "views/fillregistry.h"
 #include "views/frames/entryarea.h"
+#include "views/load/loadfilter.h"
 #include "views/load/loadview.h"
 
 #include <gtest/gtest.h>
@@ -266,6 +267,41 @@ TEST_F(LoadView, FilterEntriesNarrowTheRows)
     EXPECT_EQ(grid.text(1, HoursCol) + "|" + grid.text(2, HoursCol), "2|10");
     show("Внебюджетные");
     EXPECT_EQ(grid.text(1, HoursCol), "2");
+}
+
+TEST(LoadFilterEntries, LookedUpInTheMenusOrder)
+{
+    // Specializations named like a fixed entry or a course never take their place.
+    LoadFilterLists lists;
+    lists.courses = {"1", "2"};
+    lists.specializations = {"Очные", "Курс 2", "Курс 5", "Нагрузка выдана"};
+    using Kind = LoadFilter::Kind;
+    const struct
+    {
+        const char *entry;
+        Kind kind;
+    } cases[] = {
+        {"", Kind::All},
+        {"Все", Kind::All},
+        {"Очные", Kind::Tuition},
+        {"Бюджетые", Kind::Finance},
+        {"Курс 2", Kind::Course},
+        {"Курс 5", Kind::Specialization},
+        {"Курс 9", Kind::Course},
+        {"Нагрузка выдана", Kind::Given},
+        {"Осталась нагрузка", Kind::Left},
+        {"нет такой", Kind::Specialization},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(LoadFilter::forEntry(QString::fromUtf8(c.entry), lists).kind(), c.kind)
+            << c.entry;
+
+    LoadLine line;
+    line.course = "2";
+    line.tuition = "очная"; // letter case as a user typed the type
+    EXPECT_TRUE(LoadFilter::forEntry("Курс 2", lists).accepts(line));
+    EXPECT_TRUE(LoadFilter::forEntry("Очные", lists).accepts(line));
+    EXPECT_FALSE(LoadFilter::forEntry("Курс 9", lists).accepts(line));
 }
 
 } // namespace

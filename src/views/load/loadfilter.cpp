@@ -117,13 +117,13 @@ LoadFilter LoadFilter::forEntry(const QString &entry, const LoadFilterLists &lis
     if (!course.isEmpty() && lists.courses.contains(course)) {
         filter.m_kind = Kind::Course;
         filter.m_value = course;
-    } else if (lists.specializations.contains(entry)) {
-        filter.m_kind = Kind::Specialization;
-        filter.m_value = entry;
     } else if (entry == kGiven) {
         filter.m_kind = Kind::Given;
     } else if (entry == kLeft) {
         filter.m_kind = Kind::Left;
+    } else if (lists.specializations.contains(entry)) {
+        filter.m_kind = Kind::Specialization;
+        filter.m_value = entry;
     } else if (!course.isEmpty()) {
         // A course whose last group has gone: its lines are none.
         filter.m_kind = Kind::Course;

@@ -55,9 +55,10 @@ public:
 
     // The entries of the menu after "Все", in the menu's order; "-" stands for a separator.
     static QStringList menuEntries(const LoadFilterLists &lists);
-    // The rule of a menu entry. Entries are looked up in the menu's order, so a specialization
-    // named like a fixed entry never hides it; an empty entry and "Все" keep every line. A
-    // course or specialization the document no longer has keeps none.
+    // The rule of a menu entry: the fixed entries first, then the courses, then the
+    // specializations, so that a specialization named like another entry never hides it. An
+    // empty entry and "Все" keep every line; a course or specialization the document no
+    // longer has keeps none.
     static LoadFilter forEntry(const QString &entry, const LoadFilterLists &lists);
 
     Kind kind() const { return m_kind; }
