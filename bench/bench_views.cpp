@@ -1,11 +1,12 @@
 // Every view's fill, with its frame, on the large sample institution as the window shows it:
-// the reference lists, the group passport of the group with the most load lines, and the
-// timetables of the busiest date.
+// the reference lists, the teaching load with all its totals, the group passport of the group
+// with the most load lines, and the timetables of the busiest date.
 
 #include "grid/gridmodel.h"
 #include "support/largesample.h"
 #include "views/frames/listframes.h"
 #include "views/lists/listfills.h"
+#include "views/load/loadview.h"
 #include "views/timetable/timetablefills.h"
 #include "views/viewcontext.h"
 
@@ -77,6 +78,22 @@ void BM_GroupPassport(benchmark::State &state)
     countCells(state, v.grid);
 }
 
+// The load with the six subtotals of its outline.
+void BM_Load(benchmark::State &state)
+{
+    Views &v = views();
+    v.sample.record.ShowTotals = true;
+    for (auto _ : state) {
+        buildLoadFrame(v.ctx);
+        fillLoad(v.ctx);
+    }
+    countCells(state, v.grid);
+    int totals = 0;
+    for (int r = 0; r < v.grid.rows(); ++r)
+        totals += v.grid.isSubtotal(r) ? 1 : 0;
+    state.counters["totals"] = totals;
+}
+
 template<void (*Show)(ViewContext &)>
 void BM_Timetable(benchmark::State &state)
 {
@@ -97,6 +114,7 @@ BENCHMARK(BM_List<buildDisciplineListFrame, fillDisciplineList>)
 BENCHMARK(BM_List<buildAuditoriumListFrame, fillAuditoriumList>)
     ->Name("AuditoriumList")
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Load)->Name("Load")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GroupPassport)->Name("GroupPassport")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Timetable<showDayTimetable>)->Name("DayTimetable")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Timetable<showWeekTimetable>)->Name("WeekTimetable")->Unit(benchmark::kMillisecond);

@@ -8,6 +8,7 @@
 #include "grid/gridtext.h"
 #include "settings/settingsrecord.h"
 #include "settings/settingsstore.h"
+#include "views/fillregistry.h"
 #include "views/headlessviews.h"
 #include "views/viewtable.h"
 
@@ -33,6 +34,7 @@ struct ViewOptions
     QString object;
     int width = DefaultWidthTwips;
     QList<std::pair<QString, QString>> sets; // "SECTION/KEY" = value
+    QString filter;                          // an entry of the view's filter menu
     bool html = false;
 };
 
@@ -77,6 +79,8 @@ QString parseOptions(const QStringList &args, ViewOptions &options)
             if (eq <= 0 || slash <= 0 || slash == eq - 1)
                 return QStringLiteral("Настройка задаётся как РАЗДЕЛ/КЛЮЧ=ЗНАЧЕНИЕ: %1").arg(value);
             options.sets.append({value.left(eq), value.mid(eq + 1)});
+        } else if (name == u"--filter") {
+            options.filter = value;
         } else if (name == u"--format") {
             if (value != u"tsv" && value != u"html")
                 return QStringLiteral("Формат вывода - tsv или html: %1").arg(value);
@@ -101,6 +105,29 @@ bool copyUserSettings(const QString &to)
     const SettingsStore user;
     const QString from = user.fileName();
     return !QFileInfo::exists(from) || QFile::copy(from, to);
+}
+
+// Whether the view's filter menu offers the entry; says what it offers when not.
+bool filterOffered(HeadlessViews &views, const ViewOptions &options, QTextStream &err)
+{
+    FillRegistry fills;
+    registerViewFills(fills);
+    const FillRegistry::Routines *routines = fills.find(options.code);
+    if (!routines || !routines->filterEntries) {
+        err << QStringLiteral("У вида %1 нет фильтра").arg(options.code) << Qt::endl;
+        return false;
+    }
+    ViewContext ctx = views.context();
+    QStringList entries{QStringLiteral("Все")};
+    entries += routines->filterEntries(ctx);
+    entries.removeAll(QStringLiteral("-"));
+    if (entries.contains(options.filter))
+        return true;
+    err << QStringLiteral("В меню фильтра вида %1 нет «%2»; есть: %3")
+               .arg(options.code)
+               .arg(options.filter, entries.join(QStringLiteral(", ")))
+        << Qt::endl;
+    return false;
 }
 
 int viewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
@@ -149,6 +176,9 @@ int viewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     views.date = options.date;
     views.from = options.from;
     views.to = options.to;
+    if (!options.filter.isEmpty() && !filterOffered(views, options, err))
+        return 2;
+    views.filter = options.filter;
     // A read says nothing when all is well: whatever was said (a document of another layout,
     // a query that failed) means the grid is not the view asked for.
     const auto failed = [&](bool filled) {

@@ -58,6 +58,17 @@ StatusBarPanels::StatusBarPanels(QWidget *parent)
         addPermanentWidget(label, i + 1 == Comment ? 1 : 0);
         m_panels[std::size_t(i)] = label;
     }
+    // Not one of the numbered panels: it shows only while a filter narrows the view.
+    m_filter = new QLabel(this);
+    m_filter->setObjectName(QStringLiteral("StatusBar1Filter"));
+    m_filter->setToolTip(
+        QStringLiteral("Показаны не все строки: выберите \"Все\" в меню фильтра"));
+    m_filter->setFrameShape(QFrame::StyledPanel);
+    m_filter->setFrameShadow(QFrame::Sunken);
+    m_filter->setContentsMargins(4, 0, 4, 0);
+    m_filter->setStyleSheet(QStringLiteral("font-weight: bold"));
+    insertPermanentWidget(Comment - 1, m_filter);
+    m_filter->hide();
     panel(CalendarLabel)->setCursor(Qt::PointingHandCursor);
     panel(CalendarDate)->setCursor(Qt::PointingHandCursor);
     panel(Caps)->setAlignment(Qt::AlignCenter);
@@ -89,6 +100,12 @@ void StatusBarPanels::setPanelText(int number, const QString &text)
 {
     if (QLabel *label = panel(number))
         label->setText(text);
+}
+
+void StatusBarPanels::showFilter(const QString &entry)
+{
+    m_filter->setText(entry.isEmpty() ? QString() : QStringLiteral("Фильтр: ") + entry);
+    m_filter->setVisible(!entry.isEmpty());
 }
 
 void StatusBarPanels::refreshClock()

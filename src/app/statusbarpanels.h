@@ -32,6 +32,9 @@ public:
     QString panelText(int number) const;
     void setPanelText(int number, const QString &text);
 
+    // The filter the view shown is narrowed by, beside the comment; hidden when empty.
+    void showFilter(const QString &entry);
+
     // Reads the clock and the lock keys again.
     void refreshClock();
     void refreshLocks();
@@ -48,6 +51,7 @@ private:
     void scheduleClock();
 
     std::array<QLabel *, PanelCount> m_panels{};
+    QLabel *m_filter = nullptr;
     QTimer m_clock;
     KeyboardLocks m_locks;
 };

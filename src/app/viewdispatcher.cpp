@@ -52,6 +52,13 @@ QString entryRecordText(const GridModel &grid, int code)
     }
 }
 
+// A new-record view works on its section's list and keeps that list's filter.
+int filterOwner(int code)
+{
+    return NavigationState::isNewRecordView(code) ? NavigationState::listOfSection(code / 10)
+                                                  : code;
+}
+
 } // namespace
 
 ViewDispatcher::ViewDispatcher(frmMain &window)
@@ -103,6 +110,9 @@ void ViewDispatcher::openLastView()
 
 void ViewDispatcher::documentChanged()
 {
+    // Courses and specializations are those of the document: a filter does not carry over.
+    m_filter = kAllEntries;
+    m_filterCode = -1;
     if (UiSettings::lastView(m_window.settings(), m_window.session().currentPath()))
         openLastView();
     else
@@ -125,7 +135,7 @@ ViewContext ViewDispatcher::context()
     // The grid keeps its width up to date as it is resized, but a fill may come first.
     ctx.grid.setClientWidth(pixelsToTwips(m_window.grid()->viewport()->width()));
     ctx.tab = pane->tabStrip()->currentIndex();
-    ctx.filter = m_filter;
+    ctx.filter = filter();
     ctx.processEvents = [this] { processEvents(); };
     return ctx;
 }
@@ -139,8 +149,6 @@ void ViewDispatcher::dispatch()
 {
     NavigationState &navigation = m_window.navigation();
     const int code = navigation.beginDispatch();
-    if (code != m_plan.code)
-        m_filter = kAllEntries; // a filter belongs to the view it was chosen in
     DispatchPlan plan = DispatchPlan::make(code, navigation.previousViewCode(),
                                            m_window.settingsRecord(), m_window.settings());
     m_plan = plan;
@@ -165,6 +173,7 @@ void ViewDispatcher::dispatch()
 
     applyMenus(plan);
     showWeekNumber();
+    showFilter();
     // The entry area waits for typing in its first cell.
     if (NavigationState::isNewRecordView(code) && m_window.grid()->isVisible())
         m_window.grid()->setFocus();
@@ -457,8 +466,23 @@ QStringList ViewDispatcher::filterEntries()
 
 void ViewDispatcher::filterChosen(const QString &entry)
 {
+    // Kept through refills and edits, and when the planner comes back to the view, until
+    // "Все" or another entry is chosen.
     m_filter = entry;
+    m_filterCode = filterOwner(m_window.navigation().viewCode());
     dispatch();
+}
+
+QString ViewDispatcher::filter() const
+{
+    return filterOwner(m_window.navigation().viewCode()) == m_filterCode ? m_filter
+                                                                          : kAllEntries;
+}
+
+void ViewDispatcher::showFilter()
+{
+    const QString entry = filter();
+    m_window.statusPanels()->showFilter(entry == kAllEntries ? QString() : entry);
 }
 
 } // namespace korvesta

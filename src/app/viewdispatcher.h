@@ -66,6 +66,8 @@ public:
     void applyInitialState();
     // Panel 10 for the calendar date.
     void showWeekNumber();
+    // The status bar's note of the filter of the view shown.
+    void showFilter();
 
     // What the date change opens when the date has a note (the notes window).
     void setNoteOpener(std::function<void(const QDate &)> opener)
@@ -74,7 +76,8 @@ public:
     }
 
     const DispatchPlan &plan() const { return m_plan; }
-    QString filter() const { return m_filter; }
+    // The filter of the view shown: the entry last chosen in it, "Все" when none.
+    QString filter() const;
     ViewContext context();
 
 signals:
@@ -98,6 +101,7 @@ private:
     ObjectList m_objects;
     DispatchPlan m_plan;
     QString m_filter;
+    int m_filterCode = -1; // the view (its list, for a new-record view) the filter was chosen in
     QString m_objectKey; // the object chosen in the list for the view shown
     std::function<void(const QDate &)> m_openNote;
 };

@@ -104,7 +104,10 @@ FittedText fitText(const QString &text, int width, int maxLines, bool wrap,
 {
     FittedText fitted;
     const QStringList paragraphs = text.split(u'\n');
-    for (const QString &paragraph : paragraphs) {
+    for (QString paragraph : paragraphs) {
+        // Blanks at the end of a line show nothing and need no room.
+        while (paragraph.endsWith(u' '))
+            paragraph.chop(1);
         if (wrap)
             wrapLine(paragraph, width, measure, fitted.lines);
         else

@@ -23,6 +23,7 @@ ViewContext HeadlessViews::context()
     ctx.calendarDate = date;
     ctx.periodFrom = ctx.rangeFrom = from.isValid() ? from : date;
     ctx.periodTo = ctx.rangeTo = to.isValid() ? to : ctx.periodFrom;
+    ctx.filter = filter;
     ctx.processEvents = [] {};
     return ctx;
 }

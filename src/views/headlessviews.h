@@ -25,6 +25,7 @@ public:
     QDate date = QDate::currentDate(); // MonthView1
     QDate from;                        // the period pickers; the date when not set
     QDate to;
+    QString filter;                    // the entry of ButtonFilter's menu; empty for "Все"
 
     ViewContext context();
     // Fills the grid for the current navigation state, as the dispatcher does (F5). False

@@ -1,5 +1,6 @@
 #include "fillregistry.h"
 #include "lists/listfills.h"
+#include "load/loadview.h"
 #include "timetable/timetablefills.h"
 
 namespace korvesta {
@@ -10,6 +11,7 @@ void registerViewFills(FillRegistry &registry)
 {
     registerReferenceListFills(registry);
     registerTimetableFills(registry);
+    registerLoadFills(registry);
 }
 
 } // namespace korvesta

@@ -171,5 +171,17 @@ head -c 4096 /dev/urandom >"$dir/испорчен.kvt"
 "$korvesta" view "$dir/испорчен.kvt" 0 >/dev/null 2>"$dir/err"; check "view of a damaged file exits 1" 1 $?
 grep -q 'Документ «.*испорчен.kvt» не открыт' "$dir/err"; check "view of a damaged file names it" 0 $?
 
+# The teaching load: the tutors' totals add up to the hours of the whole load, and a filter
+# entry leaves the lines of its course only.
+out=$("$korvesta" view "$sample" 30 2>/dev/null | awk -F'\t' '$2 ~ /^ИТОГО/ {gsub(/ /, "", $6); s += $6; n++} END {print n "|" s}')
+hours=$("$korvesta" sql "$sample" "SELECT Count(*) AS N FROM tblJobList" | tail -1)
+tutors=$("$korvesta" sql "$sample" "SELECT Count(*) AS N FROM (SELECT DISTINCT Key_Tutor FROM tblJob INNER JOIN tblJobList ON tblJob.Key = tblJobList.Key_Job)" | tail -1)
+check "the load totals every tutor" "$tutors|$("$korvesta" sql "$sample" "SELECT Sum(Hours) AS S FROM tblJobList" | tail -1)" "$out"
+check "the load has a line per load line" "$hours" "$("$korvesta" view "$sample" 30 --set Settings/ShowTotals=False | tail -n +2 | wc -l)"
+out=$("$korvesta" view "$sample" 30 --filter "Курс 2" | awk -F'\t' 'NR > 1 && $5 ~ /\(/ {n[$5 ~ /\(2\)/]++} END {print (n[1] > 0) "|" n[0] + 0}')
+check "a course filter leaves that course" "1|0" "$out"
+"$korvesta" view "$sample" 30 --filter "Курс 99" >/dev/null 2>"$dir/err"; check "an entry the menu lacks exits 2" 2 $?
+grep -q 'нет «Курс 99»' "$dir/err"; check "an entry the menu lacks is named" 0 $?
+
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures

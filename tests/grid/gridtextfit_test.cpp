@@ -36,6 +36,7 @@ TEST(GridTextFit, WrapsAtBlanksAndCutsAtTheEndOnly)
         {"blanks dropped before the ellipsis", "ab cdefgh", 40, 1, false, {"ab…"}, true},
         {"narrower than an ellipsis", "abc", 5, 1, false, {"…"}, true},
         {"empty", "", 50, 1, true, {""}, false},
+        {"blanks at the end take no room", "102 (Б) ", 70, 2, true, {"102 (Б)"}, false},
     };
     for (const auto &c : cases) {
         const FittedText fitted = fitText(c.text, c.width, c.maxLines, c.wrap, tenEach);
