@@ -47,10 +47,6 @@ void registerReferenceListFills(FillRegistry &registry)
         fillAuditoriumList(ctx);
     });
     registry.setFill(21, [](ViewContext &ctx) { openNewAuditoriumArea(ctx); });
-    // The teaching load shows at least its headings, which the new tutor is entered over;
-    // the load's own fill, where registered, writes its lines.
-    if (const FillRegistry::Routines *load = registry.find(30); !load || !load->fill)
-        registry.setFill(30, buildLoadFrame);
     registry.setFill(31, [](ViewContext &ctx) { openNewTutorArea(ctx); });
 
     // The tutor views completed by a click on a tutor show their headings meanwhile.
