@@ -2,6 +2,7 @@
 
 #include "data/queries.h"
 #include "editing/examdate.h"
+#include "editing/loadeditor.h"
 #include "editing/referenceeditor.h"
 #include "grid/gridmodel.h"
 #include "grid/gridview.h"
@@ -10,6 +11,7 @@
 #include "mainwindow.h"
 #include "objectpane.h"
 #include "viewdispatcher.h"
+#include "views/frames/entryarea.h"
 
 #include <QAction>
 #include <QCalendarWidget>
@@ -52,7 +54,43 @@ public:
         return false;
     }
 
+    bool addLoadTutor() override { return loadEditor().addTutor(loadRow(entryarea::Row)); }
+    bool addLoadDiscipline(int row) override { return loadEditor().addDiscipline(loadRow(row)); }
+    bool addLoadGroup(int row) override { return loadEditor().addGroup(loadRow(row)); }
+    bool editLoadHours(int row) override { return loadEditor().changeHours(loadRow(row)); }
+    bool deleteFromLoad(LoadPart part, int row) override
+    {
+        switch (part) {
+        case LoadPart::Discipline:
+            return removeLoadDiscipline(row);
+        case LoadPart::Group:
+            return removeLoadGroup(row);
+        default:
+            return false;
+        }
+    }
+
 private:
+    LoadEditor loadEditor() { return LoadEditor(m_window.session(), m_window.prompts()); }
+
+    // The cells of a row of the load: the entry row, or a line of the outline.
+    LoadEntry loadRow(int row) const
+    {
+        const GridModel *grid = m_window.grid()->model();
+        return {grid->text(row, 1), grid->text(row, 2), grid->text(row, 3), grid->text(row, 4),
+                grid->text(row, 5)};
+    }
+    bool removeLoadGroup(int row)
+    {
+        const LoadEntry line = loadRow(row);
+        return loadEditor().removeGroup(line.tutor, line.discipline, line.group);
+    }
+    bool removeLoadDiscipline(int row)
+    {
+        const LoadEntry line = loadRow(row);
+        return loadEditor().removeDiscipline(line.tutor, line.discipline);
+    }
+
     frmMain &m_window;
 };
 

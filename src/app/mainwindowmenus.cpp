@@ -204,10 +204,8 @@ void frmMain::holdUnfinishedCommands()
         "submenuSaveToFile", "submenuExport", "submenuPrintPreview", "submenuPrint",
         "submenuNote", "submenuCopyTimeTable", "submenuClearTimeTable", "mnuSettings",
         "ButtonAud", "ButtonAccessEdit",
-        // The teaching load, lessons and busy-time marks are not edited yet.
-        "subsubmenuAddKorvesta(0)", "subsubmenuAddKorvesta(1)", "subsubmenuAddKorvesta(2)",
-        "submenuEditKorvesta", "submenuEditTutor", "subsubmenuDeleteKorvesta(0)",
-        "subsubmenuDeleteKorvesta(1)", "subsubmenuDeleteKorvesta(2)",
+        // The tutor's record, lessons and busy-time marks are not edited yet.
+        "submenuEditTutor", "subsubmenuDeleteKorvesta(0)",
         "submenuClearCellTimeTable", "submenuBTShow(0)", "submenuBTShow(1)", "submenuBTShow(2)",
         "submenuBTShow(3)", "submenuBTShow(4)", "submenuBTShow(5)", "submenuBTShowIcon(0)",
         "submenuBTShowIcon(1)", "submenuBTLocalDate", "subsubmenuBTDelete(0)",

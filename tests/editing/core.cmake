@@ -9,4 +9,5 @@ korvesta_test(tests_editing
 korvesta_test(tests_loadedit
     ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/load_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/loadrouting_test.cpp
 )
