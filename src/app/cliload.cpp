@@ -144,8 +144,8 @@ int loadCommand(const QStringList &args, QTextStream &err)
     const LoadEntry &entry = options.entry;
     bool changed = false;
     if (options.action == u"add") {
-        changed = tutorListed(*db, entry.tutor) ? editor.addDiscipline(entry)
-                                                : editor.addTutor(entry);
+        changed =
+            tutorListed(*db, entry.tutor) ? editor.addDiscipline(entry) : editor.addTutor(entry);
     } else if (options.action == u"hours") {
         changed = editor.changeHours(entry);
     } else if (options.hasGroup) {

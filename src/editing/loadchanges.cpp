@@ -247,13 +247,14 @@ std::optional<LineRef> findLine(const Database &db, Prompts &prompts, const QStr
 // exceptions, which would otherwise belong to nobody.
 void tidyTutor(const Database &db, int tutor)
 {
-    db.execute(QStringLiteral("DELETE tblJob.* "
-                              "FROM tblJob "
-                              "WHERE (((tblJob.Key_Tutor)=%1) "
-                              "AND ((tblJob.Key) NOT IN (SELECT tblJobList.Key_Job FROM tblJobList)) "
-                              "AND ((tblJob.Key) NOT IN "
-                              "(SELECT tblTimeTableContent.Key_Job FROM tblTimeTableContent)));")
-                   .arg(tutor));
+    db.execute(
+        QStringLiteral("DELETE tblJob.* "
+                       "FROM tblJob "
+                       "WHERE (((tblJob.Key_Tutor)=%1) "
+                       "AND ((tblJob.Key) NOT IN (SELECT tblJobList.Key_Job FROM tblJobList)) "
+                       "AND ((tblJob.Key) NOT IN "
+                       "(SELECT tblTimeTableContent.Key_Job FROM tblTimeTableContent)));")
+            .arg(tutor));
     const qint64 jobs = firstNumber(db, QStringLiteral("SELECT Count(tblJob.Key) AS CountJobs "
                                                        "FROM tblJob "
                                                        "WHERE (((tblJob.Key_Tutor)=%1));")
@@ -263,8 +264,8 @@ void tidyTutor(const Database &db, int tutor)
     db.execute(QStringLiteral("DELETE tblTutorOut.* FROM tblTutorOut "
                               "WHERE (((tblTutorOut.KeyTutor)=%1));")
                    .arg(tutor));
-    db.execute(
-        QStringLiteral("DELETE tblTutors.* FROM tblTutors WHERE (((tblTutors.Key)=%1));").arg(tutor));
+    db.execute(QStringLiteral("DELETE tblTutors.* FROM tblTutors WHERE (((tblTutors.Key)=%1));")
+                   .arg(tutor));
 }
 
 bool tutorExists(const Database &db, const QString &tutor)
@@ -284,8 +285,8 @@ QString confirmationText(const LoadEntry &entry, int hours)
            + QStringLiteral("Аудитория ") + tab + entry.auditorium.trimmed() + kBreak
            + QStringLiteral("Дисциплина ") + tab + entry.discipline.trimmed() + kBreak
            + QStringLiteral("Группа ") + tab + tab + entry.group.trimmed() + kBreak
-           + QStringLiteral("Нагрузка ") + tab + QString::number(hours)
-           + QStringLiteral(" часов") + kBreak + kBreak + QStringLiteral("Продолжить?");
+           + QStringLiteral("Нагрузка ") + tab + QString::number(hours) + QStringLiteral(" часов")
+           + kBreak + kBreak + QStringLiteral("Продолжить?");
 }
 
 QString lineExistsText(const LoadEntry &entry)
@@ -304,12 +305,11 @@ std::optional<int> loadHoursFromText(Prompts &prompts, const QString &text)
     // Blanks between digits are thousands separators ("1 200").
     QString typed = text;
     typed.remove(QRegularExpression(QStringLiteral("\\s")));
-    static const QRegularExpression leading(
-        QStringLiteral("^[-+]?(\\d+([.,]\\d*)?|[.,]\\d+)"));
+    static const QRegularExpression leading(QStringLiteral("^[-+]?(\\d+([.,]\\d*)?|[.,]\\d+)"));
     const QRegularExpressionMatch number = leading.match(typed);
-    const bool zero = !number.hasMatch()
-                      || number.captured(0).replace(QLatin1Char(','), QLatin1Char('.')).toDouble()
-                             == 0.0;
+    const bool zero =
+        !number.hasMatch()
+        || number.captured(0).replace(QLatin1Char(','), QLatin1Char('.')).toDouble() == 0.0;
     if (zero) {
         warn(prompts, QStringLiteral("Нагрузка не задана"));
         return std::nullopt;
@@ -330,8 +330,7 @@ std::optional<int> loadHoursFromText(Prompts &prompts, const QString &text)
     return int(hours);
 }
 
-bool addToLoad(const Database &db, Prompts &prompts, LoadAddition addition,
-               const LoadEntry &entry)
+bool addToLoad(const Database &db, Prompts &prompts, LoadAddition addition, const LoadEntry &entry)
 {
     if (!requireCells(prompts,
                       {{entry.tutor, QStringLiteral("Преподаватель")},
@@ -372,8 +371,8 @@ bool addToLoad(const Database &db, Prompts &prompts, LoadAddition addition,
     }
     const int keyGroup = groupKey(db, groupText);
     if (keyGroup == 0) {
-        warn(prompts, QStringLiteral("Группа ") + groupText
-                          + QStringLiteral(" отсутствует в списке групп"));
+        warn(prompts,
+             QStringLiteral("Группа ") + groupText + QStringLiteral(" отсутствует в списке групп"));
         return false;
     }
     if (addition == LoadAddition::Group && jobKey(db, keyTutor, keyDiscipline) == 0) {
@@ -400,9 +399,9 @@ bool addToLoad(const Database &db, Prompts &prompts, LoadAddition addition,
     Database::Transaction transaction(db);
     if (addition == LoadAddition::Tutor) {
         keyTutor = addRow(db, QStringLiteral("tblTutors"),
-                           {{QStringLiteral("Tutor"), tutor},
-                            {QStringLiteral("DefaultAud"),
-                             defaultAud.isEmpty() ? QVariant() : QVariant(defaultAud)}});
+                          {{QStringLiteral("Tutor"), tutor},
+                           {QStringLiteral("DefaultAud"),
+                            defaultAud.isEmpty() ? QVariant() : QVariant(defaultAud)}});
     }
     int job = jobKey(db, keyTutor, keyDiscipline);
     if (job == 0) {
@@ -427,8 +426,8 @@ bool changeLoadHours(const Database &db, Prompts &prompts, const LoadEntry &entr
     const std::optional<int> hours = loadHoursFromText(prompts, entry.hours);
     if (!hours)
         return false;
-    const std::optional<LineRef> line = findLine(db, prompts, entry.tutor.trimmed(),
-                                                 entry.discipline.trimmed(), entry.group);
+    const std::optional<LineRef> line =
+        findLine(db, prompts, entry.tutor.trimmed(), entry.discipline.trimmed(), entry.group);
     if (!line)
         return false;
     Database::Transaction transaction(db);
@@ -458,12 +457,11 @@ bool removeGroupFromLoad(const Database &db, Prompts &prompts, const QString &tu
                           + QStringLiteral("Удаление невозможно"));
         return false;
     }
-    const QString question = QStringLiteral("Удалить группу ") + name.group
-                             + QStringLiteral(" курс (") + name.course + QStringLiteral(")")
-                             + kBreak + QStringLiteral("из нагрузки преподавателя '")
-                             + tutor.trimmed() + QStringLiteral("'") + kBreak
-                             + QStringLiteral("по дисциплине '") + discipline.trimmed()
-                             + QStringLiteral("'?");
+    const QString question =
+        QStringLiteral("Удалить группу ") + name.group + QStringLiteral(" курс (") + name.course
+        + QStringLiteral(")") + kBreak + QStringLiteral("из нагрузки преподавателя '")
+        + tutor.trimmed() + QStringLiteral("'") + kBreak + QStringLiteral("по дисциплине '")
+        + discipline.trimmed() + QStringLiteral("'?");
     if (prompts.askYesNo(question, Prompts::Icon::Question) == Prompts::Answer::No)
         return false;
     Database::Transaction transaction(db);
@@ -489,10 +487,9 @@ bool removeDisciplineFromLoad(const Database &db, Prompts &prompts, const QStrin
                           + QStringLiteral("Удаление невозможно"));
         return false;
     }
-    const QString question = QStringLiteral("Удалить дисциплину '") + discipline.trimmed()
-                             + QStringLiteral("'") + kBreak
-                             + QStringLiteral("из нагрузки преподавателя '") + tutor.trimmed()
-                             + QStringLiteral("'?");
+    const QString question =
+        QStringLiteral("Удалить дисциплину '") + discipline.trimmed() + QStringLiteral("'") + kBreak
+        + QStringLiteral("из нагрузки преподавателя '") + tutor.trimmed() + QStringLiteral("'?");
     if (prompts.askYesNo(question, Prompts::Icon::Question) != Prompts::Answer::Yes)
         return false;
     Database::Transaction transaction(db);
@@ -500,8 +497,8 @@ bool removeDisciplineFromLoad(const Database &db, Prompts &prompts, const QStrin
     db.execute(QStringLiteral("DELETE tblJobList.* FROM tblJobList "
                               "WHERE (((tblJobList.Key_Job)=%1));")
                    .arg(job->job));
-    db.execute(QStringLiteral("DELETE tblJob.* FROM tblJob WHERE (((tblJob.Key)=%1));")
-                   .arg(job->job));
+    db.execute(
+        QStringLiteral("DELETE tblJob.* FROM tblJob WHERE (((tblJob.Key)=%1));").arg(job->job));
     tidyTutor(db, job->tutor);
     transaction.commit();
     return true;

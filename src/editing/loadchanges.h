@@ -34,8 +34,7 @@ enum class LoadAddition {
 // A load line is a tutor's job (tutor and discipline) given to a group with its hours. No job
 // is kept without a line and no tutor without a job once his load is cut down: removing the
 // last group of a discipline removes the job, and removing the last job removes the tutor.
-bool addToLoad(const Database &db, Prompts &prompts, LoadAddition addition,
-               const LoadEntry &entry);
+bool addToLoad(const Database &db, Prompts &prompts, LoadAddition addition, const LoadEntry &entry);
 // The hours of the line of entry.tutor, entry.discipline and entry.group.
 bool changeLoadHours(const Database &db, Prompts &prompts, const LoadEntry &entry);
 // The texts of an outline row: the tutor, the discipline and the group text.

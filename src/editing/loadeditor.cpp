@@ -34,9 +34,8 @@ bool LoadEditor::run(const std::function<bool(const Database &)> &work)
 
 bool LoadEditor::addTutor(const LoadEntry &entry)
 {
-    return run([&](const Database &db) {
-        return addToLoad(db, m_prompts, LoadAddition::Tutor, entry);
-    });
+    return run(
+        [&](const Database &db) { return addToLoad(db, m_prompts, LoadAddition::Tutor, entry); });
 }
 
 bool LoadEditor::addDiscipline(const LoadEntry &entry)
@@ -48,9 +47,8 @@ bool LoadEditor::addDiscipline(const LoadEntry &entry)
 
 bool LoadEditor::addGroup(const LoadEntry &entry)
 {
-    return run([&](const Database &db) {
-        return addToLoad(db, m_prompts, LoadAddition::Group, entry);
-    });
+    return run(
+        [&](const Database &db) { return addToLoad(db, m_prompts, LoadAddition::Group, entry); });
 }
 
 bool LoadEditor::changeHours(const LoadEntry &entry)

@@ -17,7 +17,8 @@ class LoadEdit : public EditingTest
 protected:
     QStringList snapshot() const
     {
-        return rows("SELECT * FROM tblTutors ORDER BY Key") + rows("SELECT * FROM tblJob ORDER BY Key")
+        return rows("SELECT * FROM tblTutors ORDER BY Key")
+               + rows("SELECT * FROM tblJob ORDER BY Key")
                + rows("SELECT * FROM tblJobList ORDER BY Key")
                + rows("SELECT count(*) FROM tblTutorOut");
     }
@@ -45,9 +46,10 @@ protected:
     void expectConsistent(const char *when) const
     {
         EXPECT_EQ(danglingRows(), 0) << when;
-        EXPECT_EQ(count("SELECT count(*) FROM tblJob WHERE Key_Tutor NOT IN "
-                        "(SELECT Key FROM tblTutors) OR Key NOT IN (SELECT Key_Job FROM tblJobList)"),
-                  0)
+        EXPECT_EQ(
+            count("SELECT count(*) FROM tblJob WHERE Key_Tutor NOT IN "
+                  "(SELECT Key FROM tblTutors) OR Key NOT IN (SELECT Key_Job FROM tblJobList)"),
+            0)
             << when;
         EXPECT_EQ(count("SELECT count(*) FROM (SELECT 1 FROM tblJobList GROUP BY Key_Job, "
                         "Key_Group HAVING count(*) > 1)"),
@@ -90,7 +92,8 @@ const Refusal kRefusals[] = {
     {"hours then letters", [](LoadEditor &e) { return hours(e, "12abc"); }, {kNotWhole}},
     {"negative hours", [](LoadEditor &e) { return hours(e, "-3"); }, {kNotWhole}},
     {"fraction of hours", [](LoadEditor &e) { return hours(e, "2.5"); }, {kNotWhole}},
-    {"too many hours", [](LoadEditor &e) { return hours(e, "99999999999"); },
+    {"too many hours",
+     [](LoadEditor &e) { return hours(e, "99999999999"); },
      {"Нагрузка не может превышать 99 999 часов"}},
     {"hours of a line not in the load",
      [](LoadEditor &e) { return e.changeHours(entry("О'Нил", "", "Физ", "П-10  (1)", "5")); },
@@ -102,7 +105,9 @@ const Refusal kRefusals[] = {
      [](LoadEditor &e) { return e.addTutor(entry("Козлов", "", "", "П-9  (1)", "")); },
      {"Поле 'Дисциплина' должно быть заполнено"}},
     {"new tutor, name in other case",
-     [](LoadEditor &e) { return e.addTutor(entry(" иванов и.и. ", "", "Матем", "Э-31  (3)", "4")); },
+     [](LoadEditor &e) {
+         return e.addTutor(entry(" иванов и.и. ", "", "Матем", "Э-31  (3)", "4"));
+     },
      {"Преподаватель 'иванов и.и.'\r\nуже существует в списке."}},
     {"new tutor with apostrophe, other case",
      [](LoadEditor &e) { return e.addTutor(entry("о'нил", "", "Матем", "Э-31  (3)", "4")); },
@@ -114,14 +119,14 @@ const Refusal kRefusals[] = {
      [](LoadEditor &e) { return e.addTutor(entry("Козлов", "999", "Матем", "Э-31  (3)", "4")); },
      {"Аудитория '999' отсутствует в списке аудиторий"}},
     {"new tutor not confirmed",
-     [](LoadEditor &e) {
-         return e.addTutor(entry("Козлов", "101", "Матем", "Э-31  (3)", "4"));
-     },
+     [](LoadEditor &e) { return e.addTutor(entry("Козлов", "101", "Матем", "Э-31  (3)", "4")); },
      {"Добавляется запись:\r\n\r\nПреподаватель \tКозлов\r\nАудитория \t101\r\n"
       "Дисциплина \tМатем\r\nГруппа \t\tЭ-31  (3)\r\nНагрузка \t4 часов\r\n\r\nПродолжить?"},
      {Answer::No}},
     {"discipline and group already in the load",
-     [](LoadEditor &e) { return e.addDiscipline(entry("Иванов И.И.", "", "Матем", "П-9  (1)", "4")); },
+     [](LoadEditor &e) {
+         return e.addDiscipline(entry("Иванов И.И.", "", "Матем", "П-9  (1)", "4"));
+     },
      {"Нагрузка \r\nпо преподавателю\tИванов И.И.\r\nпо дисциплине\t\tМатем\r\n"
       "по группе\t\tП-9  (1)\r\nуже составлена!"}},
     {"group already in the load",
@@ -152,7 +157,8 @@ const Refusal kRefusals[] = {
      [](LoadEditor &e) { return e.removeDiscipline("Петров П.П.", "Физ"); },
      {"Для дисциплины  'Физ' уже составлена нагрузка на 2 занятий.\r\nУдаление невозможно"}},
     {"the group column's caption",
-     [](LoadEditor &e) { return e.removeGroup("Иванов И.И.", "Матем", "Группа"); }, {}},
+     [](LoadEditor &e) { return e.removeGroup("Иванов И.И.", "Матем", "Группа"); },
+     {}},
     {"discipline not in the load",
      [](LoadEditor &e) { return e.removeDiscipline("Сидоров", "Физ"); },
      {"Дисциплина 'Физ' отсутствует в нагрузке преподавателя 'Сидоров'"}},
@@ -261,7 +267,8 @@ TEST_F(LoadEdit, AFailedWriteLeavesTheDocumentAsItWas)
 {
     const QStringList before = snapshot();
     // The line cannot be written: the tutor and job made for it go too.
-    b.raw("CREATE TRIGGER refuse BEFORE INSERT ON tblJobList BEGIN SELECT RAISE(ABORT, 'нет'); END");
+    b.raw(
+        "CREATE TRIGGER refuse BEFORE INSERT ON tblJobList BEGIN SELECT RAISE(ABORT, 'нет'); END");
     prompts.answers = {Answer::Yes};
     EXPECT_FALSE(loadEditor.addTutor(entry("Козлов", "", "Матем", "П-9  (1)", "4")));
     EXPECT_EQ(snapshot(), before);

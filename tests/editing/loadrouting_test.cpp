@@ -13,7 +13,10 @@ class LoadTargets : public EditingTargets
 {
 public:
     bool addLoadTutor() override { return record(QStringLiteral("tutor 1")); }
-    bool addLoadDiscipline(int row) override { return record(QStringLiteral("discipline %1").arg(row)); }
+    bool addLoadDiscipline(int row) override
+    {
+        return record(QStringLiteral("discipline %1").arg(row));
+    }
     bool addLoadGroup(int row) override { return record(QStringLiteral("group %1").arg(row)); }
     bool editLoadHours(int row) override { return record(QStringLiteral("hours %1").arg(row)); }
     bool deleteFromLoad(LoadPart part, int row) override
@@ -47,8 +50,8 @@ protected:
         grid.setRows(1);
         grid.addRow(QStringList{"", "Иванов И.И.", "101 (Главный)", "Матем", "П-9  (1)", "40"});
         grid.addRow(QStringList{"", "Иванов И.И.", "101 (Главный)", "Матем", "П-10  (1)", "30"});
-        const int discipline = grid.addRow(
-            QStringList{"", "Иванов И.И.", "", "Нагрузка по дисциплине 'Матем'", "Групп:   2", "70"});
+        const int discipline = grid.addRow(QStringList{
+            "", "Иванов И.И.", "", "Нагрузка по дисциплине 'Матем'", "Групп:   2", "70"});
         const int tutor =
             grid.addRow(QStringList{"", "ИТОГО у преподавателя  'Иванов И.И.'", "101 (Главный) ",
                                     "Дисциплин:   1 ", "Групп:   2", "70"});
@@ -62,7 +65,10 @@ protected:
         grid.setCurrentCell(row, col);
         router.currentCellChanged();
     }
-    QString lastShown() const { return prompts.shown.empty() ? QString() : prompts.shown.back().text; }
+    QString lastShown() const
+    {
+        return prompts.shown.empty() ? QString() : prompts.shown.back().text;
+    }
 
     LoadTargets load;
 };
