@@ -57,13 +57,14 @@ const char *const usage =
     "                                      объединениями и цветами. --set меняет настройку\n"
     "                                      только на этот запуск\n"
     "  korvesta load ФАЙЛ add|hours|remove --tutor П --discipline Д [--group Г] [--hours Ч]\n"
-    "                [--auditorium А] [--yes]\n"
+    "                [--auditorium А] [--yes] [--dry-run]\n"
     "                                      изменить нагрузку с проверками окна: add - добавить\n"
     "                                      нового преподавателя со строкой нагрузки или\n"
     "                                      дисциплину и группу имеющемуся; hours - изменить\n"
     "                                      часы; remove - убрать группу (без --group -\n"
     "                                      дисциплину). Группа - \"П-9  (1)\". На вопросы\n"
-    "                                      отвечается «нет», с --yes - «да»\n"
+    "                                      отвечается «нет», с --yes - «да»; --dry-run -\n"
+    "                                      только проверить, ничего не записывая\n"
     "  korvesta help                       эта справка\n";
 
 int fail(const QString &message, int code = 1)

@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <optional>
+
 namespace korvesta {
 
 namespace {
@@ -48,6 +50,7 @@ struct LoadOptions
     bool hasGroup = false;
     bool hasHours = false;
     bool yes = false;
+    bool dryRun = false;
 };
 
 // An empty result when the options are usable, else what is wrong.
@@ -64,8 +67,8 @@ QString parseOptions(const QStringList &args, LoadOptions &options)
     bool hasDiscipline = false;
     for (int i = 2; i < args.size(); ++i) {
         const QString &name = args[i];
-        if (name == u"--yes") {
-            options.yes = true;
+        if (name == u"--yes" || name == u"--dry-run") {
+            (name == u"--yes" ? options.yes : options.dryRun) = true;
             continue;
         }
         if (i + 1 >= args.size())
@@ -140,6 +143,10 @@ int loadCommand(const QStringList &args, QTextStream &err)
         return 1;
     }
 
+    // A trial runs the change inside a transaction of its own that is never committed.
+    std::optional<Database::Transaction> trial;
+    if (options.dryRun)
+        trial.emplace(*db);
     LoadEditor editor(session, prompts);
     const LoadEntry &entry = options.entry;
     bool changed = false;
@@ -153,6 +160,8 @@ int loadCommand(const QStringList &args, QTextStream &err)
     } else {
         changed = editor.removeDiscipline(entry.tutor, entry.discipline);
     }
+    if (changed && options.dryRun)
+        err << QStringLiteral("Изменение возможно; документ не изменён (--dry-run)") << Qt::endl;
     if (changed)
         return 0;
     if (refusing.asked())

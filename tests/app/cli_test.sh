@@ -183,6 +183,9 @@ grep -q '^Продолжить?$' "$dir/err"; check "the confirmation is printed
 check "an unconfirmed tutor is not added" 0 "$(loadsql "SELECT Count(*) AS N FROM tblTutors WHERE tblTutors.Tutor = 'Д''Арк Ж.'")"
 "$korvesta" load "$load" add --tutor "Д'Арк Ж." --discipline ОБЖ --group "ИС-11  (1)" --hours 20 --yes
 check "a new tutor with --yes exits 0" 0 $?
+"$korvesta" load "$load" add --tutor "Проба" --discipline ОБЖ --group "ИС-11  (1)" --hours 2 --yes --dry-run 2>/dev/null
+check "a trial exits 0" 0 $?
+check "a trial writes nothing" 0 "$(loadsql "SELECT Count(*) AS N FROM tblTutors WHERE tblTutors.Tutor = 'Проба'")"
 "$korvesta" load "$load" add --tutor "д'арк ж." --discipline Черчение --group "ИС-12  (1)" --hours 12
 check "a discipline for a tutor named in other case" 0 $?
 check "the tutor has two lines" 2 "$(lines)"
