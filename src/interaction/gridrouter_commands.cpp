@@ -185,7 +185,7 @@ void GridRouter::deleteKey()
         deleteListRow();
         break;
     case 30:
-        if (onLoadEntry(m_row, m_col) || (loadEntryOpen() && m_row == entryarea::Row))
+        if (loadEntryOpen() && m_row == entryarea::Row)
             break; // the entry row is not in the document yet
         if (!m_grid.isDataCell(m_row, kLoadTutorCol)) {
             m_prompts.message(QStringLiteral("Выберите строку преподавателя, дисциплины или "
