@@ -4,6 +4,7 @@
 
 #include "data/database.h"
 #include "data/queries.h"
+#include "editing/loadeditor.h"
 #include "editing/referenceeditor.h"
 #include "grid/gridmodel.h"
 #include "interaction/editingtargets.h"
@@ -81,6 +82,42 @@ void BM_SaveNewGroupAndRefill(benchmark::State &state)
 }
 
 BENCHMARK(BM_SaveNewGroupAndRefill)->Name("SaveNewGroupAndRefill")->Unit(benchmark::kMillisecond);
+
+// One change of a load line's hours, as the load's entry row makes it: the line found from
+// the row's texts, checked and rewritten in its transaction. The refill of the load is the
+// load view's own benchmark.
+void BM_ChangeLoadHours(benchmark::State &state)
+{
+    LargeSample &large = largeSample();
+    // The last line of the load, so that the lookups cannot stop early.
+    const QString line = large
+                             .first(QStringLiteral(
+                                 "SELECT TOP 1 tblTutors.Tutor & '|' & tblDisciplines.Discipline "
+                                 "& '|' & tblGroups.Group & '  (' & tblGroups.Course & ')' "
+                                 "FROM (((tblJobList INNER JOIN tblJob ON tblJobList.Key_Job = "
+                                 "tblJob.Key) INNER JOIN tblTutors ON tblJob.Key_Tutor = "
+                                 "tblTutors.Key) INNER JOIN tblDisciplines ON "
+                                 "tblJob.Key_Discipline = tblDisciplines.Key) INNER JOIN "
+                                 "tblGroups ON tblJobList.Key_Group = tblGroups.Key "
+                                 "ORDER BY tblJobList.Key DESC;"))
+                             .toString();
+    const QStringList parts = line.split(u'|');
+    if (parts.size() != 3) {
+        state.SkipWithError("the sample has no load");
+        return;
+    }
+    LoadEditor editor(*large.session, large.prompts);
+    LoadEntry entry{parts[0], QString(), parts[1], parts[2], QString()};
+    int hours = 40;
+    for (auto _ : state) {
+        entry.hours = QString::number(hours);
+        if (!editor.changeHours(entry))
+            state.SkipWithError("the hours were not changed");
+        hours = hours == 40 ? 41 : 40;
+    }
+}
+
+BENCHMARK(BM_ChangeLoadHours)->Name("ChangeLoadHours")->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace korvesta

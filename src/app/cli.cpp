@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include "cliload.h"
 #include "cliview.h"
 #include "data/database.h"
 #include "data/dberror.h"
@@ -55,6 +56,15 @@ const char *const usage =
     "                                      ячейки через табуляцию; html - таблица с\n"
     "                                      объединениями и цветами. --set меняет настройку\n"
     "                                      только на этот запуск\n"
+    "  korvesta load ФАЙЛ add|hours|remove --tutor П --discipline Д [--group Г] [--hours Ч]\n"
+    "                [--auditorium А] [--yes] [--dry-run]\n"
+    "                                      изменить нагрузку с проверками окна: add - добавить\n"
+    "                                      нового преподавателя со строкой нагрузки или\n"
+    "                                      дисциплину и группу имеющемуся; hours - изменить\n"
+    "                                      часы; remove - убрать группу (без --group -\n"
+    "                                      дисциплину). Группа - \"П-9  (1)\". На вопросы\n"
+    "                                      отвечается «нет», с --yes - «да»; --dry-run -\n"
+    "                                      только проверить, ничего не записывая\n"
     "  korvesta help                       эта справка\n";
 
 int fail(const QString &message, int code = 1)
@@ -268,6 +278,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return demoDocument(rest); }, err());
     if (command == u"view")
         return runViewCommand(rest, out(), err());
+    if (command == u"load")
+        return runLoadCommand(rest, out(), err());
     if (command == u"help" || command == u"--help") {
         out() << QString::fromUtf8(usage);
         out().flush();

@@ -3,6 +3,7 @@
 #include "data/prompts.h"
 #include "data/queries.h"
 #include "editing/examdate.h"
+#include "editing/loadeditor.h"
 #include "editing/referenceeditor.h"
 #include "grid/gridmodel.h"
 #include "grid/gridview.h"
@@ -101,13 +102,6 @@ public:
         return saved;
     }
 
-    bool deleteFromLoad(LoadPart part, int row) override
-    {
-        if (part == LoadPart::Tutor)
-            return deleteTutor(row);
-        return false;
-    }
-
     bool saveExamDate(int row, const QDate &date) override
     {
         ObjectPane *pane = m_window.objectPane();
@@ -129,6 +123,23 @@ public:
         return false;
     }
 
+    bool addLoadTutor() override { return loadEditor().addTutor(loadRow(entryarea::Row)); }
+    bool addLoadDiscipline(int row) override { return loadEditor().addDiscipline(loadRow(row)); }
+    bool addLoadGroup(int row) override { return loadEditor().addGroup(loadRow(row)); }
+    bool editLoadHours(int row) override { return loadEditor().changeHours(loadRow(row)); }
+    bool deleteFromLoad(LoadPart part, int row) override
+    {
+        switch (part) {
+        case LoadPart::Tutor:
+            return deleteTutor(row);
+        case LoadPart::Discipline:
+            return removeLoadDiscipline(row);
+        case LoadPart::Group:
+            return removeLoadGroup(row);
+        }
+        return false;
+    }
+
 private:
     bool deleteTutor(int row)
     {
@@ -138,6 +149,26 @@ private:
             return false;
         const QString name = tutorOfLoadRow(*m_window.grid()->model(), row);
         return m_editor.deleteTutor(name) != DeleteOutcome::Nothing;
+    }
+
+    LoadEditor loadEditor() { return LoadEditor(m_window.session(), m_window.prompts()); }
+
+    // The cells of a row of the load: the entry row, or a line of the outline.
+    LoadEntry loadRow(int row) const
+    {
+        const GridModel *grid = m_window.grid()->model();
+        return {grid->text(row, 1), grid->text(row, 2), grid->text(row, 3), grid->text(row, 4),
+                grid->text(row, 5)};
+    }
+    bool removeLoadGroup(int row)
+    {
+        const LoadEntry line = loadRow(row);
+        return loadEditor().removeGroup(line.tutor, line.discipline, line.group);
+    }
+    bool removeLoadDiscipline(int row)
+    {
+        const LoadEntry line = loadRow(row);
+        return loadEditor().removeDiscipline(line.tutor, line.discipline);
     }
 
     frmMain &m_window;

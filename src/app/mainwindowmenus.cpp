@@ -204,9 +204,7 @@ void frmMain::holdUnfinishedCommands()
         "submenuSaveToFile", "submenuExport", "submenuPrintPreview", "submenuPrint",
         "submenuNote", "submenuCopyTimeTable", "submenuClearTimeTable", "mnuSettings",
         "ButtonAud", "ButtonAccessEdit",
-        // The teaching load, lessons and busy-time marks are not edited yet.
-        "subsubmenuAddKorvesta(0)", "subsubmenuAddKorvesta(1)", "subsubmenuAddKorvesta(2)",
-        "submenuEditKorvesta", "subsubmenuDeleteKorvesta(1)", "subsubmenuDeleteKorvesta(2)",
+        // Lessons and busy-time marks are not edited yet.
         "submenuClearCellTimeTable", "submenuBTShow(0)", "submenuBTShow(1)", "submenuBTShow(2)",
         "submenuBTShow(3)", "submenuBTShow(4)", "submenuBTShow(5)", "submenuBTShowIcon(0)",
         "submenuBTShowIcon(1)", "submenuBTLocalDate", "subsubmenuBTDelete(0)",

@@ -114,6 +114,10 @@ void GridRouter::currentCellChanged()
             takeOverEntryArea(false);
         return;
     }
+    if (c == 30) {
+        m_grid.setEditMode(onLoadEntry(row, col) ? EditMode::KeyboardMouse : EditMode::None);
+        return;
+    }
     // Only the entry area, the exam dates and the load (its own editing) take typing.
     if (c != 2 && c / 10 != 3)
         m_grid.setEditMode(EditMode::None);
@@ -156,6 +160,8 @@ bool GridRouter::beforeEdit(int row, int col)
     }
     if (NavigationState::isNewRecordView(c) && !canEditByColor(row, col))
         return false;
+    if (c == 30 && !onLoadEntry(row, col))
+        return false;
     return prepareDropDown(m_grid, c, col, m_queries, m_settings, m_prompts);
 }
 
@@ -166,12 +172,17 @@ void GridRouter::afterEdit(int row, int col)
         examDateEdited(row, col);
     else if (c / 10 == 3)
         m_grid.setComboList(QString());
+    // The hours typed finish the load's entry row.
+    if (c == 30 && col == 5 && onLoadEntry(row, col))
+        finishLoadEntry();
 }
 
 bool GridRouter::keyDown(int key)
 {
     storeCell();
     const int c = code();
+    if (c == 30 && loadEntryKey(key))
+        return true;
     if (!NavigationState::isNewRecordView(c) || m_busy)
         return false;
     updateEditMode();
@@ -269,6 +280,8 @@ void GridRouter::doubleClicked(int row, int col)
             break; // the entry area is typed into, it holds no load row yet
         [[fallthrough]];
     case 30:
+        if (row == Row && loadEntryOpen())
+            break; // the entry row is typed into
         if (col == 1)
             runCommand(EditCommand::EditTutor);
         else if (col == 3)

@@ -86,6 +86,9 @@ public:
     // The edit menu a view shows as its context menu; None for none.
     static EditMenu contextMenuOf(int viewCode);
 
+    // What the load's entry row is open for.
+    enum class LoadEntryKind { None, Tutor, Discipline, Group, Hours };
+
 private:
     int code() const;
     void storeCell();
@@ -108,6 +111,17 @@ private:
     bool loadCommand(EditCommand command, int row);
     bool hasTutor(int row) const;
     bool hasGroup(int row) const;
+    EditCommand loadDeletionAt(int row, int col) const;
+    void refillLoad(int row, int col);
+
+    // The load's entry row (gridrouter_entry.cpp): a row put above the load by the menu
+    // items that add or change a line, typed into and finished with its hours cell.
+    void prepareLoadEntry(LoadEntryKind kind, int sourceRow);
+    bool loadEntryOpen() const;
+    bool onLoadEntry(int row, int col) const;
+    bool loadEntryKey(int key);
+    void finishLoadEntry();
+    int loadRowOf(int row) const;
 
     // Timetables (gridrouter_timetable.cpp)
     void assignLesson(int row, int col);
@@ -128,6 +142,7 @@ private:
     int m_row = -1;
     int m_col = -1;
     int m_currentKey = 0;
+    LoadEntryKind m_loadEntry = LoadEntryKind::None;
     // The text of the cell being edited, put back when the edit is refused.
     QString m_textBeforeEdit;
     // Set while a command runs, so that the grid's own events from its refill and the

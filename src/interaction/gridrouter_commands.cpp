@@ -4,6 +4,7 @@
 #include "gridrouter.h"
 
 #include "data/prompts.h"
+#include "data/queries.h"
 #include "editing/referenceeditor.h"
 #include "editingtargets.h"
 #include "entryrows.h"
@@ -72,7 +73,7 @@ void GridRouter::runCommand(EditCommand command)
         break;
     }
     if ((code() == 30 || code() == 31) && loadCommand(command, m_row))
-        m_host.refresh();
+        refillLoad(m_row, m_col);
 }
 
 bool GridRouter::hasTutor(int row) const
@@ -90,27 +91,37 @@ bool GridRouter::hasGroup(int row) const
 bool GridRouter::loadCommand(EditCommand command, int row)
 {
     using Part = EditingTargets::LoadPart;
+    // A totals row stands for the load row above it.
+    const int line = loadRowOf(row);
     switch (command) {
     case EditCommand::AddLoadTutor:
-        return m_targets->addLoadTutor();
+        if (code() == 30)
+            prepareLoadEntry(LoadEntryKind::Tutor, -1);
+        return false;
     case EditCommand::AddLoadDiscipline:
-        if (!hasTutor(row)) {
-            m_prompts.message(QStringLiteral("Не выделен преподаватель для добавления дисциплины"),
-                              Prompts::Icon::Information);
-            return false;
-        }
-        return m_targets->addLoadDiscipline(row);
     case EditCommand::AddLoadGroup:
-        if (!m_grid.isDataCell(row, kLoadDisciplineCol)
-            || m_grid.text(row, kLoadDisciplineCol).trimmed().isEmpty())
-            return false;
-        return m_targets->addLoadGroup(row);
-    case EditCommand::EditLoadHours:
-        if (!hasGroup(row)) {
-            m_prompts.message(QStringLiteral("Не выбрана группа"), Prompts::Icon::Information);
+        if (line < 0
+            || m_queries.GetKeyByText(m_grid.text(line, kLoadTutorCol).trimmed(),
+                                      QStringLiteral("Tutor"))
+                   == 0) {
+            m_prompts.message(QStringLiteral("Не выделен преподаватель для добавления дисциплины"),
+                              Prompts::Icon::Critical);
             return false;
         }
-        return m_targets->editLoadHours(row);
+        if (code() == 30) {
+            prepareLoadEntry(command == EditCommand::AddLoadDiscipline ? LoadEntryKind::Discipline
+                                                                       : LoadEntryKind::Group,
+                             line);
+        }
+        return false;
+    case EditCommand::EditLoadHours:
+        if (line != row || !hasGroup(row)) {
+            m_prompts.message(QStringLiteral("Не выбрана группа"), Prompts::Icon::Critical);
+            return false;
+        }
+        if (code() == 30)
+            prepareLoadEntry(LoadEntryKind::Hours, row);
+        return false;
     case EditCommand::EditTutor:
         if (!hasTutor(row)) {
             m_prompts.message(QStringLiteral("Не выбран преподаватель"),
@@ -119,14 +130,49 @@ bool GridRouter::loadCommand(EditCommand command, int row)
         }
         return m_targets->editTutor(row);
     case EditCommand::DeleteLoadTutor:
-        return m_grid.isDataCell(row, 1) && m_targets->deleteFromLoad(Part::Tutor, row);
+        return line >= 0 && m_targets->deleteFromLoad(Part::Tutor, line);
     case EditCommand::DeleteLoadDiscipline:
-        return m_grid.isDataCell(row, 1) && m_targets->deleteFromLoad(Part::Discipline, row);
-    case EditCommand::DeleteLoadGroup:
-        return m_grid.isDataCell(row, 1) && m_targets->deleteFromLoad(Part::Group, row);
+    case EditCommand::DeleteLoadGroup: {
+        if (line < 0)
+            return false;
+        // A totals row names no group.
+        if (command == EditCommand::DeleteLoadGroup && line != row) {
+            m_prompts.message(QStringLiteral("Не выбрана группа"), Prompts::Icon::Information);
+            return false;
+        }
+        QScopedValueRollback<bool> busy(m_busy, true);
+        return m_targets->deleteFromLoad(
+            command == EditCommand::DeleteLoadGroup ? Part::Group : Part::Discipline, line);
+    }
     default:
         return false;
     }
+}
+
+// What Delete removes at a cell of the load: on a load row by the column (the tutor's
+// columns, the discipline's, else the group); on a totals row what it totals.
+EditCommand GridRouter::loadDeletionAt(int row, int col) const
+{
+    if (m_grid.isSubtotal(row)) {
+        return m_grid.rowOutlineLevel(row) == kLoadDisciplineCol
+                   ? EditCommand::DeleteLoadDiscipline
+                   : EditCommand::DeleteLoadTutor;
+    }
+    return col <= 2   ? EditCommand::DeleteLoadTutor
+           : col == 3 ? EditCommand::DeleteLoadDiscipline
+                      : EditCommand::DeleteLoadGroup;
+}
+
+// The load refilled after a change, with the row of the change (or the one that took its
+// place) in sight.
+void GridRouter::refillLoad(int row, int col)
+{
+    m_host.refresh();
+    const int last = m_grid.rows() - 1;
+    if (row < m_grid.fixedRows() || last < m_grid.fixedRows())
+        return;
+    m_grid.setCurrentCell(std::min(row, last), std::max(col, 1));
+    m_host.revealCurrentCell();
 }
 
 void GridRouter::deleteKey()
@@ -138,14 +184,18 @@ void GridRouter::deleteKey()
     case 20:
         deleteListRow();
         break;
-    case 30: {
-        const EditCommand command = m_col <= 2   ? EditCommand::DeleteLoadTutor
-                                    : m_col == 3 ? EditCommand::DeleteLoadDiscipline
-                                                 : EditCommand::DeleteLoadGroup;
-        if (loadCommand(command, m_row))
-            m_host.refresh();
+    case 30:
+        if (loadEntryOpen() && m_row == entryarea::Row)
+            break; // the entry row is not in the document yet
+        if (!m_grid.isDataCell(m_row, kLoadTutorCol)) {
+            m_prompts.message(QStringLiteral("Выберите строку преподавателя, дисциплины или "
+                                             "группы"),
+                              Prompts::Icon::Information);
+            break;
+        }
+        if (loadCommand(loadDeletionAt(m_row, m_col), m_row))
+            refillLoad(m_row, m_col);
         break;
-    }
     case 40:
     case 41:
     case 42:

@@ -148,3 +148,137 @@ void GridRouter::takeOverEntryArea(bool accept)
 }
 
 } // namespace korvesta
+
+// The load's entry row.
+
+namespace korvesta {
+
+namespace {
+
+// Column 0 of the entry row carries this mark, so that a refill, which leaves column 0
+// empty, is seen to have taken the row away.
+const QString kLoadEntryMark = QStringLiteral("*");
+constexpr int kLoadHoursCol = 5;
+
+int firstTypedCol(GridRouter::LoadEntryKind kind)
+{
+    using Kind = GridRouter::LoadEntryKind;
+    switch (kind) {
+    case Kind::Discipline:
+        return 3;
+    case Kind::Group:
+        return 4;
+    case Kind::Hours:
+        return kLoadHoursCol;
+    default:
+        return 1;
+    }
+}
+
+} // namespace
+
+int GridRouter::loadRowOf(int row) const
+{
+    if (!m_grid.isDataCell(row, 1))
+        return -1;
+    while (row >= m_grid.fixedRows() && m_grid.isSubtotal(row))
+        --row;
+    if (row < m_grid.fixedRows() || (loadEntryOpen() && row == entryarea::Row))
+        return -1;
+    return row;
+}
+
+bool GridRouter::loadEntryOpen() const
+{
+    return m_loadEntry != LoadEntryKind::None && code() == 30
+           && m_grid.text(entryarea::Row, 0) == kLoadEntryMark;
+}
+
+bool GridRouter::onLoadEntry(int row, int col) const
+{
+    return row == entryarea::Row && loadEntryOpen() && col >= firstTypedCol(m_loadEntry)
+           && col <= kLoadHoursCol;
+}
+
+void GridRouter::prepareLoadEntry(LoadEntryKind kind, int sourceRow)
+{
+    QStringList cells;
+    cells.resize(m_grid.cols());
+    if (cells.isEmpty())
+        return;
+    cells[0] = kLoadEntryMark;
+    // The cells the new line shares with the chosen row; for the hours, the hours too.
+    const int copied = kind == LoadEntryKind::Hours ? kLoadHoursCol : 4;
+    for (int col = 1; sourceRow >= 0 && col <= copied && col < cells.size(); ++col)
+        cells[col] = m_grid.text(sourceRow, col);
+    if (loadEntryOpen())
+        m_grid.removeRow(entryarea::Row); // one entry row at a time
+    m_grid.addRow(cells, entryarea::Row);
+    m_loadEntry = kind;
+    m_grid.setCurrentCell(entryarea::Row, firstTypedCol(kind));
+    m_grid.setEditMode(EditMode::KeyboardMouse);
+    m_host.revealCurrentCell();
+}
+
+// Enter on the entry row finishes it, Escape takes it away.
+bool GridRouter::loadEntryKey(int key)
+{
+    if (!loadEntryOpen() || m_busy || m_row != entryarea::Row)
+        return false;
+    if (key == Qt::Key_Escape) {
+        m_grid.removeRow(entryarea::Row);
+        m_loadEntry = LoadEntryKind::None;
+        m_grid.setEditMode(EditMode::None);
+        return true;
+    }
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    finishLoadEntry();
+    return true;
+}
+
+void GridRouter::finishLoadEntry()
+{
+    if (!loadEntryOpen() || m_busy)
+        return;
+    QScopedValueRollback<bool> busy(m_busy, true);
+    using entryarea::Row;
+    bool changed = false;
+    switch (m_loadEntry) {
+    case LoadEntryKind::Tutor:
+        changed = m_targets->addLoadTutor();
+        break;
+    case LoadEntryKind::Discipline:
+        changed = m_targets->addLoadDiscipline(Row);
+        break;
+    case LoadEntryKind::Group:
+        changed = m_targets->addLoadGroup(Row);
+        break;
+    case LoadEntryKind::Hours:
+        changed = m_targets->editLoadHours(Row);
+        break;
+    case LoadEntryKind::None:
+        break;
+    }
+    if (!changed)
+        return; // the row stays as typed, to be put right
+    const QString tutor = m_grid.text(Row, 1).trimmed();
+    const QString discipline = m_grid.text(Row, 3).trimmed();
+    const QString group = m_grid.text(Row, 4).trimmed();
+    m_loadEntry = LoadEntryKind::None;
+    m_host.refresh();
+    // The line written, found again in the refilled load.
+    for (int row = m_grid.fixedRows(); row < m_grid.rows(); ++row) {
+        const auto same = [&](int col, const QString &text) {
+            return m_grid.text(row, col).trimmed().startsWith(text, Qt::CaseInsensitive)
+                   && (col == 4 || m_grid.text(row, col).trimmed().size() == text.size());
+        };
+        if (!m_grid.isSubtotal(row) && same(1, tutor) && same(3, discipline) && same(4, group)) {
+            m_grid.setCurrentCell(row, kLoadHoursCol);
+            m_host.revealCurrentCell();
+            break;
+        }
+    }
+}
+
+} // namespace korvesta

@@ -182,6 +182,44 @@ out=$("$korvesta" view "$sample" 30 --filter "Курс 2" | awk -F'\t' 'NR > 1 &
 check "a course filter leaves that course" "1|0" "$out"
 "$korvesta" view "$sample" 30 --filter "Курс 99" >/dev/null 2>"$dir/err"; check "an entry the menu lacks exits 2" 2 $?
 grep -q 'нет «Курс 99»' "$dir/err"; check "an entry the menu lacks is named" 0 $?
+# The teaching load changed headlessly: the window's checks and messages, questions refused
+# unless --yes, a refusal exits 1 and changes nothing.
+load="$dir/нагрузка.kvt"
+cp "$sample" "$load"
+loadsql() { "$korvesta" sql "$load" "$1" | sed 1d; }
+lines() { loadsql "SELECT Count(*) AS N FROM (tblTutors INNER JOIN tblJob ON tblTutors.Key = tblJob.Key_Tutor) INNER JOIN tblJobList ON tblJob.Key = tblJobList.Key_Job WHERE tblTutors.Tutor = 'Д''Арк Ж.'"; }
+"$korvesta" load "$load" add --tutor "Д'Арк Ж." --discipline ОБЖ --group "ИС-11  (1)" --hours 20 2>"$dir/err"
+check "a new tutor unconfirmed exits 1" 1 $?
+grep -q '^Продолжить?$' "$dir/err"; check "the confirmation is printed" 0 $?
+check "an unconfirmed tutor is not added" 0 "$(loadsql "SELECT Count(*) AS N FROM tblTutors WHERE tblTutors.Tutor = 'Д''Арк Ж.'")"
+"$korvesta" load "$load" add --tutor "Д'Арк Ж." --discipline ОБЖ --group "ИС-11  (1)" --hours 20 --yes
+check "a new tutor with --yes exits 0" 0 $?
+"$korvesta" load "$load" add --tutor "Проба" --discipline ОБЖ --group "ИС-11  (1)" --hours 2 --yes --dry-run 2>/dev/null
+check "a trial exits 0" 0 $?
+check "a trial writes nothing" 0 "$(loadsql "SELECT Count(*) AS N FROM tblTutors WHERE tblTutors.Tutor = 'Проба'")"
+"$korvesta" load "$load" add --tutor "д'арк ж." --discipline Черчение --group "ИС-12  (1)" --hours 12
+check "a discipline for a tutor named in other case" 0 $?
+check "the tutor has two lines" 2 "$(lines)"
+"$korvesta" load "$load" add --tutor "Д'Арк Ж." --discipline Черчение --group "ИС-12  (1)" --hours 12 2>"$dir/err"
+check "a line twice exits 1" 1 $?
+grep -q 'уже составлена!' "$dir/err"; check "a line twice is told" 0 $?
+for h in 0 abc 12abc -3 2.5 99999999999; do
+    "$korvesta" load "$load" hours --tutor "Д'Арк Ж." --discipline ОБЖ --group "ИС-11  (1)" --hours "$h" 2>/dev/null
+    check "hours $h refused" 1 $?
+done
+"$korvesta" load "$load" hours --tutor "Д'Арк Ж." --discipline ОБЖ --group "ИС-11  (1)" --hours 36
+check "hours changed" "36" "$(loadsql "SELECT Max(tblJobList.Hours) AS H FROM (tblTutors INNER JOIN tblJob ON tblTutors.Key = tblJob.Key_Tutor) INNER JOIN tblJobList ON tblJob.Key = tblJobList.Key_Job WHERE tblTutors.Tutor = 'Д''Арк Ж.'")"
+"$korvesta" load "$load" remove --tutor "Д'Арк Ж." --discipline Черчение --group "ИС-12  (1)" 2>/dev/null
+check "a removal unconfirmed exits 1" 1 $?
+"$korvesta" load "$load" remove --tutor "Д'Арк Ж." --discipline Черчение --group "ИС-12  (1)" --yes
+check "a group removed" 1 "$(lines)"
+"$korvesta" load "$load" remove --tutor "Д'Арк Ж." --discipline ОБЖ --yes
+check "the last discipline takes the tutor" 0 "$(loadsql "SELECT Count(*) AS N FROM tblTutors WHERE tblTutors.Tutor = 'Д''Арк Ж.'")"
+busy=$(loadsql "SELECT TOP 1 tblTutors.Tutor & '|' & tblDisciplines.Discipline AS T FROM (tblTutors INNER JOIN tblJob ON tblTutors.Key = tblJob.Key_Tutor) INNER JOIN tblDisciplines ON tblDisciplines.Key = tblJob.Key_Discipline WHERE tblJob.Key IN (SELECT tblTimeTableContent.Key_Job FROM tblTimeTableContent)")
+"$korvesta" load "$load" remove --tutor "${busy%%|*}" --discipline "${busy#*|}" --yes 2>"$dir/err"
+check "a discipline with lessons stays" 1 $?
+grep -q 'Удаление невозможно' "$dir/err"; check "a discipline with lessons is told" 0 $?
+"$korvesta" load "$load" move --tutor A --discipline B 2>/dev/null; check "an unknown action exits 2" 2 $?
 
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures

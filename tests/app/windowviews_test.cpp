@@ -335,7 +335,7 @@ TEST_F(WindowOnSampleTest, CommandsThatDoNothingYetStayDisabled)
         "submenuPrintPreview", "submenuPrint", "ButtonPrint", "submenuNote",
         "submenuCopyTimeTable", "ButtonCopy", "submenuClearTimeTable", "ButtonDeleteTable",
         "mnuSettings", "ButtonAud", "ButtonAccessEdit",
-        "submenuEditKorvesta", "submenuClearCellTimeTable", "submenuBTShow(0)",
+        "submenuClearCellTimeTable", "submenuBTShow(0)",
         "submenuBTShowIcon(1)",
     };
     open();

@@ -5,3 +5,9 @@ korvesta_test(tests_editing
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referencedelete_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/writefailure_test.cpp
 )
+# The teaching load's editing against documents built in code.
+korvesta_test(tests_loadedit
+    ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/load_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/loadrouting_test.cpp
+)

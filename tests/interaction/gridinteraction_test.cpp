@@ -86,6 +86,62 @@ TEST(GridInteractionTest, NewGroupTypedIntoTheEntryAreaIsSavedAndShown)
     Database::forgetAll();
 }
 
+// The load in the window: "Добавить / Преподавателя" opens the entry row, the hours typed
+// into it finish the row, and the confirmed tutor is written with his first load line.
+TEST(GridInteractionTest, NewTutorFinishedByTheHoursTypedIsWrittenWithHisLoad)
+{
+    TestFolder folder;
+    const QString path = newTestDocument(folder);
+    InstitutionBuilder b{Database::open(path)};
+    b.add("tblGroups", {"Group", "П-9", "Course", "1", "Key_TypeFaculty", 1, "Key_TypeTuition", 1,
+                        "Key_TypeFinance", 1});
+    b.add("tblDisciplines", {"Discipline", "Матем", "Discipline1", "Математика", "DiscType", 1});
+    SettingsStore settings{folder.file(QStringLiteral("settings.ini"))};
+    ScriptedPrompts prompts;
+    prompts.answers = {Prompts::Answer::Yes};
+    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
+    {
+        frmMain window(session, settings, prompts);
+        window.startUp({path});
+        window.resize(1100, 700);
+        window.show();
+        QApplication::processEvents();
+        GridView *view = window.grid();
+        GridModel *grid = view->model();
+        window.dispatcher().sectionClicked(3);
+        window.dispatcher().itemClicked(0);
+        ASSERT_EQ(window.navigation().viewCode(), 30);
+        // The load's columns under their header, with no line yet.
+        grid->setCols(7);
+        grid->setFixedCols(1);
+        grid->setFixedRows(1);
+        grid->setRows(1);
+        QAction *add = window.command(QStringLiteral("subsubmenuAddKorvesta(0)"));
+        ASSERT_TRUE(add->isEnabled());
+        add->trigger();
+        ASSERT_EQ(grid->currentRow(), 1);
+        grid->setText(1, 1, QStringLiteral("Новиков"));
+        grid->setText(1, 3, QStringLiteral("Матем"));
+        grid->setText(1, 4, QStringLiteral("П-9  (1)"));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cellRect(1, 5).center());
+        for (const QChar c : QStringLiteral("36")) {
+            for (const QEvent::Type event : {QEvent::KeyPress, QEvent::KeyRelease}) {
+                QKeyEvent key(event, Qt::Key_unknown, Qt::NoModifier, QString(c));
+                QApplication::sendEvent(QApplication::focusWidget(), &key);
+            }
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::YesNo).size(), 1);
+        EXPECT_TRUE(prompts.texts(ScriptedPrompts::Kind::Message).isEmpty());
+        EXPECT_NE(grid->text(1, 0), QStringLiteral("*")) << "the entry row is gone";
+        window.close();
+    }
+    EXPECT_EQ(b.raw("SELECT t.Tutor, l.Hours FROM tblTutors t JOIN tblJob j ON j.Key_Tutor = t.Key "
+                    "JOIN tblJobList l ON l.Key_Job = j.Key"),
+              QStringList{QStringLiteral("Новиков|36")});
+    Database::forgetAll();
+}
+
 // A document whose group query reads other fields: the group list says so in Russian and
 // the window goes on to the next view.
 TEST(GridInteractionTest, AViewOfAForeignQueryIsToldAndTheWindowGoesOn)

@@ -310,6 +310,13 @@ TEST_F(RouterTest, ContextMenusFollowTheView)
     EXPECT_EQ(messages(), QStringList{QStringLiteral("Не выбрана группа")});
     grid.setText(1, 4, QStringLiteral("П-9  (1)"));
     router.doubleClicked(1, 5);
+    // The line goes into an entry row above the load; its hours typed change them.
+    EXPECT_EQ(grid.text(2, 4), QStringLiteral("П-9  (1)"));
+    EXPECT_EQ(grid.text(1, 4), QStringLiteral("П-9  (1)"));
+    EXPECT_EQ(grid.currentCol(), 5);
+    EXPECT_TRUE(targets.calls.isEmpty());
+    grid.setText(1, 5, QStringLiteral("12"));
+    router.afterEdit(1, 5);
     EXPECT_EQ(targets.calls, QStringList{QStringLiteral("hours 1")});
     EXPECT_EQ(host.refreshes, 1);
 }

@@ -1,0 +1,189 @@
+#include "cliload.h"
+
+#include "consoleprompts.h"
+#include "data/apppaths.h"
+#include "data/database.h"
+#include "data/documentsession.h"
+#include "data/recordset.h"
+#include "data/sqltext.h"
+#include "editing/loadeditor.h"
+#include "settings/settingsstore.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <optional>
+
+namespace korvesta {
+
+namespace {
+
+// Console prompts that answer every question with yes, for --yes.
+class AgreeingPrompts : public ConsolePrompts
+{
+public:
+    using ConsolePrompts::ConsolePrompts;
+    Answer askYesNo(const QString &, Icon, const QString &) override { return Answer::Yes; }
+};
+
+// Console prompts that say no, remembering that a question was asked.
+class RefusingPrompts : public ConsolePrompts
+{
+public:
+    using ConsolePrompts::ConsolePrompts;
+    Answer askYesNo(const QString &text, Icon icon, const QString &title) override
+    {
+        m_asked = true;
+        return ConsolePrompts::askYesNo(text, icon, title);
+    }
+    bool asked() const { return m_asked; }
+
+private:
+    bool m_asked = false;
+};
+
+struct LoadOptions
+{
+    QString path;
+    QString action;
+    LoadEntry entry;
+    bool hasGroup = false;
+    bool hasHours = false;
+    bool yes = false;
+    bool dryRun = false;
+};
+
+// An empty result when the options are usable, else what is wrong.
+QString parseOptions(const QStringList &args, LoadOptions &options)
+{
+    if (args.size() < 2)
+        return QStringLiteral("Укажите файл документа и действие: add, hours или remove");
+    options.path = args[0];
+    options.action = args[1];
+    if (options.action != u"add" && options.action != u"hours" && options.action != u"remove")
+        return QStringLiteral("Неизвестное действие: %1 (нужно add, hours или remove)")
+            .arg(options.action);
+    bool hasTutor = false;
+    bool hasDiscipline = false;
+    for (int i = 2; i < args.size(); ++i) {
+        const QString &name = args[i];
+        if (name == u"--yes" || name == u"--dry-run") {
+            (name == u"--yes" ? options.yes : options.dryRun) = true;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return QStringLiteral("Не задано значение для %1").arg(name);
+        const QString value = args[++i];
+        if (name == u"--tutor") {
+            options.entry.tutor = value;
+            hasTutor = true;
+        } else if (name == u"--discipline") {
+            options.entry.discipline = value;
+            hasDiscipline = true;
+        } else if (name == u"--group") {
+            options.entry.group = value;
+            options.hasGroup = true;
+        } else if (name == u"--hours") {
+            options.entry.hours = value;
+            options.hasHours = true;
+        } else if (name == u"--auditorium") {
+            options.entry.auditorium = value;
+        } else {
+            return QStringLiteral("Непонятный аргумент: %1").arg(name);
+        }
+    }
+    if (!hasTutor || !hasDiscipline)
+        return QStringLiteral("Укажите преподавателя (--tutor) и дисциплину (--discipline)");
+    if (options.action != u"remove" && !options.hasGroup)
+        return QStringLiteral("Укажите группу (--group), например \"П-9  (1)\"");
+    if (options.action != u"remove" && !options.hasHours)
+        return QStringLiteral("Укажите нагрузку в часах (--hours)");
+    return QString();
+}
+
+bool tutorListed(const Database &db, const QString &tutor)
+{
+    const Recordset rs = db.openRecordset(QStringLiteral("SELECT tblTutors.Key "
+                                                         "FROM tblTutors "
+                                                         "WHERE (((tblTutors.Tutor)=%1));")
+                                              .arg(sqlText(tutor.trimmed())));
+    return !rs.isEof();
+}
+
+int loadCommand(const QStringList &args, QTextStream &err)
+{
+    LoadOptions options;
+    if (const QString problem = parseOptions(args, options); !problem.isEmpty()) {
+        err << problem << Qt::endl << QStringLiteral("Справка: korvesta help") << Qt::endl;
+        return 2;
+    }
+    if (!QFileInfo(options.path).isFile()) {
+        err << (QFileInfo(options.path).isDir()
+                    ? QStringLiteral("«%1» - это папка, а не файл документа расписания")
+                    : QStringLiteral("Файл «%1» не найден"))
+                   .arg(options.path)
+            << Qt::endl;
+        return 1;
+    }
+    // Nothing the command does reaches the user's own settings.
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        err << QStringLiteral("Не удалось создать временную папку") << Qt::endl;
+        return 1;
+    }
+    SettingsStore settings(scratch.filePath(QStringLiteral("settings.ini")));
+    RefusingPrompts refusing(err);
+    AgreeingPrompts agreeing(err);
+    ConsolePrompts &prompts = options.yes ? static_cast<ConsolePrompts &>(agreeing) : refusing;
+    DocumentSession session(prompts, settings, AppPaths::standard());
+    session.startFromCommandLine({options.path});
+    const std::optional<Database> db = session.access();
+    if (!db) {
+        err << QStringLiteral("Документ «%1» не открыт").arg(options.path) << Qt::endl;
+        return 1;
+    }
+
+    // A trial runs the change inside a transaction of its own that is never committed.
+    std::optional<Database::Transaction> trial;
+    if (options.dryRun)
+        trial.emplace(*db);
+    LoadEditor editor(session, prompts);
+    const LoadEntry &entry = options.entry;
+    bool changed = false;
+    if (options.action == u"add") {
+        changed =
+            tutorListed(*db, entry.tutor) ? editor.addDiscipline(entry) : editor.addTutor(entry);
+    } else if (options.action == u"hours") {
+        changed = editor.changeHours(entry);
+    } else if (options.hasGroup) {
+        changed = editor.removeGroup(entry.tutor, entry.discipline, entry.group);
+    } else {
+        changed = editor.removeDiscipline(entry.tutor, entry.discipline);
+    }
+    if (changed && options.dryRun)
+        err << QStringLiteral("Изменение возможно; документ не изменён (--dry-run)") << Qt::endl;
+    if (changed)
+        return 0;
+    if (refusing.asked())
+        err << QStringLiteral("Ответ «нет»: нагрузка не изменена. Чтобы ответить «да», "
+                              "добавьте --yes")
+            << Qt::endl;
+    return 1;
+}
+
+} // namespace
+
+int runLoadCommand(const QStringList &args, QTextStream &, QTextStream &err)
+{
+    try {
+        return loadCommand(args, err);
+    } catch (const std::exception &error) {
+        err << QStringLiteral("Нагрузка не изменена: внутренняя ошибка программы") << Qt::endl
+            << QString::fromLocal8Bit(error.what()) << Qt::endl;
+    } catch (...) {
+        err << QStringLiteral("Нагрузка не изменена: внутренняя ошибка программы") << Qt::endl;
+    }
+    return 1;
+}
+
+} // namespace korvesta
