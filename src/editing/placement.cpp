@@ -69,10 +69,14 @@ QColor storedColor(const SettingsStore &store, const QString &key, int defaultVa
 QColor levelColor(const SettingsStore &store, int level)
 {
     switch (level) {
-    case 0: return storedColor(store, QStringLiteral("LevelDiff_0"), int(0x80000008u));
-    case 1: return storedColor(store, QStringLiteral("LevelDiff_1"), 0x8000);
-    case 2: return storedColor(store, QStringLiteral("LevelDiff_2"), 0x800000);
-    default: return QColor();
+    case 0:
+        return storedColor(store, QStringLiteral("LevelDiff_0"), int(0x80000008u));
+    case 1:
+        return storedColor(store, QStringLiteral("LevelDiff_1"), 0x8000);
+    case 2:
+        return storedColor(store, QStringLiteral("LevelDiff_2"), 0x800000);
+    default:
+        return QColor();
     }
 }
 
@@ -121,10 +125,10 @@ QString tutorCellRows(int keyTutor, int keyDay, int lesson)
 // The Key of the date's row; 0 when the date has none.
 int dayKey(const Database &db, const QDate &date)
 {
-    const Recordset rs = db.openRecordset(
-        QStringLiteral("SELECT tblTimeTableList.Key FROM tblTimeTableList WHERE "
-                       "tblTimeTableList.Date = %1;")
-            .arg(sqlDateLiteral(date)));
+    const Recordset rs =
+        db.openRecordset(QStringLiteral("SELECT tblTimeTableList.Key FROM tblTimeTableList WHERE "
+                                        "tblTimeTableList.Date = %1;")
+                             .arg(sqlDateLiteral(date)));
     return rs.isEmpty() ? 0 : rs.value(0).toInt();
 }
 
@@ -142,10 +146,9 @@ bool cellEmpty(const Database &db, PlacementMode mode, int key, const QDate &dat
 PlacedCell composeCell(const Database &db, PlacementMode mode, int key, int keyDay, int lesson,
                        int code)
 {
-    const QString condition =
-        mode == PlacementMode::Group
-            ? QStringLiteral("tblTimeTableContent.Key_Group = %1").arg(key)
-            : QStringLiteral("tblJob.Key_Tutor = %1").arg(key);
+    const QString condition = mode == PlacementMode::Group
+                                  ? QStringLiteral("tblTimeTableContent.Key_Group = %1").arg(key)
+                                  : QStringLiteral("tblJob.Key_Tutor = %1").arg(key);
     Recordset row = db.openRecordset(
         QStringLiteral(
             "SELECT tblGroups.Group, tblGroups.GroupColor, tblTimeTableContent.SubGroup, "
@@ -192,8 +195,8 @@ PlacedCell composeCell(const Database &db, PlacementMode mode, int key, int keyD
 std::vector<PlacementLessonType> readLessonTypes(const Database &db)
 {
     std::vector<PlacementLessonType> types;
-    for (Recordset rs = db.openRecordset(
-             QStringLiteral("SELECT tblTypeLesson.* FROM tblTypeLesson ORDER BY tblTypeLesson.Key;"));
+    for (Recordset rs = db.openRecordset(QStringLiteral(
+             "SELECT tblTypeLesson.* FROM tblTypeLesson ORDER BY tblTypeLesson.Key;"));
          !rs.isEof(); rs.moveNext()) {
         types.push_back({rs.value(QStringLiteral("Key")).toInt(),
                          QStringLiteral("(") + text(rs, QStringLiteral("ShortTypeLesson"))
@@ -203,15 +206,40 @@ std::vector<PlacementLessonType> readLessonTypes(const Database &db)
     return types;
 }
 
-std::vector<PlacementAuditorium> readAuditoriums(const Database &db, const QDate &date, int lesson)
+// Every auditorium with its state at the lesson. The lessons of the cell itself are replaced
+// by the placement, so the auditoriums only they hold count as free.
+std::vector<PlacementAuditorium> readAuditoriums(const Database &db, const PlacementChoice &c)
 {
+    const QDate &date = c.date;
+    const int lesson = c.lesson;
+    std::set<int> takenElsewhere;
+    const int day = c.cellWasEmpty ? 0 : dayKey(db, date);
+    if (day != 0) {
+        const QString ownCell =
+            c.mode == PlacementMode::Group
+                ? QStringLiteral("tblTimeTableContent.Key_Group = %1").arg(c.keyGroup)
+                : QStringLiteral("tblJob.Key_Tutor = %1").arg(c.keyTutor);
+        for (Recordset rs =
+                 db.openRecordset(QStringLiteral("SELECT DISTINCT tblTimeTableContent.Key_Aud FROM "
+                                                 "tblTimeTableContent INNER JOIN tblJob ON "
+                                                 "tblTimeTableContent.Key_Job = tblJob.Key WHERE "
+                                                 "tblTimeTableContent.Key_TTList = %1 AND "
+                                                 "tblTimeTableContent.Lesson = %2 AND Not (%3);")
+                                      .arg(day)
+                                      .arg(lesson)
+                                      .arg(ownCell));
+             !rs.isEof(); rs.moveNext())
+            takenElsewhere.insert(rs.value(0).toInt());
+    }
     std::vector<PlacementAuditorium> auds;
-    for (Recordset rs = openQuery(db, QStringLiteral("qryFreeBusyAuditories"),
-                                  {{QStringLiteral("pLesson"), lesson},
-                                   {QStringLiteral("pDate"), date}});
+    for (Recordset rs =
+             openQuery(db, QStringLiteral("qryFreeBusyAuditories"),
+                       {{QStringLiteral("pLesson"), lesson}, {QStringLiteral("pDate"), date}});
          !rs.isEof(); rs.moveNext()) {
-        auds.push_back({rs.value(QStringLiteral("Key")).toInt(), auditoriumText(rs),
-                        rs.value(QStringLiteral("FreeItem")).toBool()});
+        const int key = rs.value(QStringLiteral("Key")).toInt();
+        const bool free = rs.value(QStringLiteral("FreeItem")).toBool()
+                          || (day != 0 && !takenElsewhere.count(key));
+        auds.push_back({key, auditoriumText(rs), free});
     }
     return auds;
 }
@@ -258,8 +286,7 @@ QString tutorExceptionText(const Database &db, int keyTutor, const QDate &date, 
                        + weekdayAbbreviation(date);
             if (atLesson)
                 return QStringLiteral("Свободный урок - ") + QString::number(lesson) + kLineBreak
-                       + QStringLiteral("В постоянный день недели - ")
-                       + weekdayAbbreviation(date);
+                       + QStringLiteral("В постоянный день недели - ") + weekdayAbbreviation(date);
         } else if (atLesson) {
             return QStringLiteral("Постоянный свободный урок - ") + QString::number(lesson);
         }
@@ -271,8 +298,7 @@ namespace {
 
 // The tutor is free at the lesson; his lessons in `exceptGroup`'s cell do not count, since
 // placing there replaces them.
-bool tutorFreeFor(const Database &db, int keyTutor, const QDate &date, int lesson,
-                  int exceptGroup)
+bool tutorFreeFor(const Database &db, int keyTutor, const QDate &date, int lesson, int exceptGroup)
 {
     if (!tutorExceptionText(db, keyTutor, date, lesson).isEmpty())
         return false;
@@ -300,8 +326,9 @@ QStringList PlacementChoice::columns(const PlacementLine &l) const
 {
     const QString left = QString::number(l.left());
     if (mode == PlacementMode::Group)
-        return {l.discipline, l.discipline1, l.tutor, l.auditorium, left,
-                l.pairFree ? QStringLiteral("1") : QStringLiteral("0")};
+        return {l.discipline, l.discipline1,
+                l.tutor,      l.auditorium,
+                left,         l.pairFree ? QStringLiteral("1") : QStringLiteral("0")};
     return {l.group + QStringLiteral(" (") + l.course + QLatin1Char(')'), l.discipline,
             l.discipline1, left};
 }
@@ -352,12 +379,12 @@ bool PlacementChoice::check(int keyJobList, Prompts &prompts)
         return true;
     }
     const int limit = int(picks.size()) - 1;
-    prompts.message(mode == PlacementMode::Group
-                        ? QStringLiteral("Достигнут предел количества подгрупп - не более ")
-                              + QString::number(limit)
-                        : QStringLiteral(
-                              "Достигнут предел количества групп для одной лекции - не более ")
-                              + QString::number(limit));
+    prompts.message(
+        mode == PlacementMode::Group
+            ? QStringLiteral("Достигнут предел количества подгрупп - не более ")
+                  + QString::number(limit)
+            : QStringLiteral("Достигнут предел количества групп для одной лекции - не более ")
+                  + QString::number(limit));
     return false;
 }
 
@@ -410,12 +437,12 @@ void PlacementChoice::sortByColumn(int column)
         return;
     m_sortDescending = column == m_sortColumn ? !m_sortDescending : false;
     m_sortColumn = column;
-    std::stable_sort(lines.begin(), lines.end(),
-                     [&](const PlacementLine &a, const PlacementLine &b) {
-                         const int order = QString::localeAwareCompare(
-                             columns(a).at(column), columns(b).at(column));
-                         return m_sortDescending ? order > 0 : order < 0;
-                     });
+    std::stable_sort(
+        lines.begin(), lines.end(), [&](const PlacementLine &a, const PlacementLine &b) {
+            const int order =
+                QString::localeAwareCompare(columns(a).at(column), columns(b).at(column));
+            return m_sortDescending ? order > 0 : order < 0;
+        });
 }
 
 // Opening ---------------------------------------------------------------------------------------
@@ -490,10 +517,10 @@ std::optional<PlacementChoice> LessonPlacement::openForGroup(const QDate &date, 
             return std::nullopt;
         }
         c.cellWasEmpty = cellEmpty(*db, c.mode, c.keyGroup, date, lesson);
-        const int count = firstInt(*db, QStringLiteral("qryCountGroupLessonsInDay"),
-                                   {{QStringLiteral("pKeyGroup"), c.keyGroup},
-                                    {QStringLiteral("pDate"), date}},
-                                   QStringLiteral("CountLessons"));
+        const int count =
+            firstInt(*db, QStringLiteral("qryCountGroupLessonsInDay"),
+                     {{QStringLiteral("pKeyGroup"), c.keyGroup}, {QStringLiteral("pDate"), date}},
+                     QStringLiteral("CountLessons"));
         const int limit = m_settings.LessonsToGroup;
         if (limit > 0 && c.cellWasEmpty && count >= limit) {
             m_prompts.message(
@@ -521,9 +548,9 @@ std::optional<PlacementChoice> LessonPlacement::openForGroup(const QDate &date, 
         c.frameCaption = QStringLiteral("Дисциплины и преподаватели в группе  ") + c.objectName
                          + QStringLiteral(" (курс ") + c.course + QLatin1Char(')');
         c.hint = QStringLiteral("- чекбокс для подгрупп");
-        c.headers = {QStringLiteral("Дисц"),      QStringLiteral("Дисциплина"),
+        c.headers = {QStringLiteral("Дисц"),          QStringLiteral("Дисциплина"),
                      QStringLiteral("Преподаватель"), QStringLiteral("Аудитория"),
-                     QStringLiteral("Осталось"),  QStringLiteral("DoubleLesson")};
+                     QStringLiteral("Осталось"),      QStringLiteral("DoubleLesson")};
         const bool pairInDay = c.partner >= 1 && c.partner <= m_settings.LessonsInDay;
         c.pairEnabled = c.freeLessons > 2 && pairInDay;
         c.pairChecked = c.pairEnabled && m_settings.MergeLessons;
@@ -564,7 +591,7 @@ std::optional<PlacementChoice> LessonPlacement::openForGroup(const QDate &date, 
             }
             c.lines.push_back(l);
         }
-        c.auditoriums = readAuditoriums(*db, date, lesson);
+        c.auditoriums = readAuditoriums(*db, c);
         c.picks.resize(size_t(std::max(m_settings.SubGroupCount, 1)) + 1);
         return c;
     } catch (const DbError &error) {
@@ -607,15 +634,14 @@ std::optional<PlacementChoice> LessonPlacement::openForTutor(const QDate &date, 
             return std::nullopt;
         }
         c.cellWasEmpty = cellEmpty(*db, c.mode, c.keyTutor, date, lesson);
-        const int count = firstInt(*db, QStringLiteral("qryCountTutorLessonsInDay"),
-                                   {{QStringLiteral("pDate"), date},
-                                    {QStringLiteral("pKeyTutor"), c.keyTutor}},
-                                   QStringLiteral("CountLessons"));
+        const int count =
+            firstInt(*db, QStringLiteral("qryCountTutorLessonsInDay"),
+                     {{QStringLiteral("pDate"), date}, {QStringLiteral("pKeyTutor"), c.keyTutor}},
+                     QStringLiteral("CountLessons"));
         const int limit = m_settings.LessonsToTutor;
         if (limit > 0 && c.cellWasEmpty && count >= limit) {
-            m_prompts.message(
-                QStringLiteral("Достигнут предел дневной нагрузки для преподавателя"),
-                Prompts::Icon::Warning);
+            m_prompts.message(QStringLiteral("Достигнут предел дневной нагрузки для преподавателя"),
+                              Prompts::Icon::Warning);
             return std::nullopt;
         }
         const QString exception = tutorExceptionText(*db, c.keyTutor, date, lesson);
@@ -643,8 +669,8 @@ std::optional<PlacementChoice> LessonPlacement::openForTutor(const QDate &date, 
         c.caption = QStringLiteral("Выбор группы и дисциплины");
         c.frameCaption = QStringLiteral("Группы и дисциплины у преподавателя  ") + c.objectName;
         c.hint = QStringLiteral("- чекбокс для лекций");
-        c.headers = {QStringLiteral("Группа"), QStringLiteral("Дисц"),
-                     QStringLiteral("Дисциплина"), QStringLiteral("Осталось")};
+        c.headers = {QStringLiteral("Группа"), QStringLiteral("Дисц"), QStringLiteral("Дисциплина"),
+                     QStringLiteral("Осталось")};
         c.jobOverFlow = m_settings.JobOverFlow;
         c.overFlowView = m_settings.OverFlowView;
         c.checkAuditoria = m_settings.CheckAuditoria;
@@ -684,7 +710,7 @@ std::optional<PlacementChoice> LessonPlacement::openForTutor(const QDate &date, 
             }
             c.lines.push_back(l);
         }
-        c.auditoriums = readAuditoriums(*db, date, lesson);
+        c.auditoriums = readAuditoriums(*db, c);
         c.picks.resize(size_t(std::max(m_settings.CountGroupOnLecture, 1)) + 1);
         return c;
     } catch (const DbError &error) {
@@ -735,10 +761,9 @@ PlacementResult LessonPlacement::add(PlacementChoice &c, const PlacementRequest 
             return refused;
         }
     }
-    const bool typeKnown = std::any_of(c.lessonTypes.begin(), c.lessonTypes.end(),
-                                       [&](const PlacementLessonType &t) {
-                                           return t.key == request.keyTypeLesson;
-                                       });
+    const bool typeKnown =
+        std::any_of(c.lessonTypes.begin(), c.lessonTypes.end(),
+                    [&](const PlacementLessonType &t) { return t.key == request.keyTypeLesson; });
     if (!typeKnown) {
         m_prompts.message(QStringLiteral("Выберите тип занятия"), Prompts::Icon::Warning);
         return refused;
@@ -756,8 +781,7 @@ PlacementResult LessonPlacement::add(PlacementChoice &c, const PlacementRequest 
                 QStringLiteral("Аудитория '") + s.auditorium.trimmed() + QStringLiteral("'")
                     + QStringLiteral(" занята на данном на уроке") + kLineBreak
                     + QStringLiteral("Если желаете оставить выбранную аудиторию, нажмите 'OK'")
-                    + kLineBreak
-                    + QStringLiteral("Для редактирования аудитории нажмите 'Отмена'"),
+                    + kLineBreak + QStringLiteral("Для редактирования аудитории нажмите 'Отмена'"),
                 Prompts::Icon::Warning);
             if (answer != Prompts::Answer::Ok)
                 return refused;
@@ -784,8 +808,8 @@ PlacementResult LessonPlacement::write(const Database &db, const PlacementChoice
     const int key = group ? c.keyGroup : c.keyTutor;
 
     // Somebody else may have filled or emptied the cell since it was opened.
-    const QString cellRows = group ? groupCellRows(key, day, c.lesson, c.lesson)
-                                   : tutorCellRows(key, day, c.lesson);
+    const QString cellRows =
+        group ? groupCellRows(key, day, c.lesson, c.lesson) : tutorCellRows(key, day, c.lesson);
     if (db.openRecordset(cellRows).isEmpty() != c.cellWasEmpty) {
         m_prompts.message(
             QStringLiteral("Редактирование данной ячейки уже произведено другим пользователем.")

@@ -91,8 +91,8 @@ public:
     QDate date;
     int lesson = 0;
     int partner = 0;
-    int keyGroup = 0; // by group
-    int keyTutor = 0; // by tutor
+    int keyGroup = 0;   // by group
+    int keyTutor = 0;   // by tutor
     QString objectName; // the group ("П-9") or the tutor
     QString course;
     // No lesson of the group (by group) or of the tutor (by tutor) was in the cell at opening.
@@ -103,7 +103,7 @@ public:
     QString frameCaption; // the list's frame caption
     QString hint;         // next to the list
     QString freeLessonsText;
-    QStringList headers;  // list columns
+    QStringList headers; // list columns
     int freeLessons = 0;
     bool pairEnabled = false;
     bool pairChecked = false;
@@ -160,9 +160,9 @@ struct PlacementRequest
 
 enum class PlacementOutcome {
     Written,
-    Refused,   // a check refused; the dialog stays open
-    Dropped,   // the cell changed meanwhile: the input is dropped and the dialog closes
-    Failed     // a document error, told through the shared handler
+    Refused, // a check refused; the dialog stays open
+    Dropped, // the cell changed meanwhile: the input is dropped and the dialog closes
+    Failed   // a document error, told through the shared handler
 };
 
 // A cell after the write, to be shown with its new text.
