@@ -355,5 +355,20 @@ TEST_F(Placement, CellChangedByAnotherConnectionIsNotWritten)
     EXPECT_EQ(messages(), QStringList({refusal, refusal}));
 }
 
+// The engine refuses the second row of a pair: the cell keeps what it held.
+TEST_F(Placement, FailedWriteLeavesTheDocumentAsItWas)
+{
+    b.lesson(monday, 3, petrovPhys, g1, a202);
+    b.raw("CREATE TRIGGER refuse BEFORE INSERT ON tblTimeTableContent WHEN NEW.Lesson = 4 "
+          "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    const QStringList before = placed(g1, monday);
+    std::optional<PlacementChoice> choice = openGroup(3);
+    ASSERT_TRUE(choice);
+    ASSERT_TRUE(choice->check(ivanovG1, prompts));
+    EXPECT_EQ(add(*choice, true).outcome, PlacementOutcome::Failed);
+    EXPECT_EQ(placed(g1, monday), before);
+    EXPECT_EQ(messages().size(), 1);
+}
+
 } // namespace
 } // namespace korvesta
