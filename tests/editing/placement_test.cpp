@@ -370,5 +370,23 @@ TEST_F(Placement, FailedWriteLeavesTheDocumentAsItWas)
     EXPECT_EQ(messages().size(), 1);
 }
 
+// The type written is the chosen type's key, also when the list has gaps.
+TEST_F(Placement, LessonTypesAreCarriedByKey)
+{
+    b.raw("DELETE FROM tblTypeLesson WHERE Key < 3");
+    std::optional<PlacementChoice> choice = openGroup(1);
+    ASSERT_TRUE(choice);
+    ASSERT_EQ(choice->lessonTypes.size(), 2u);
+    EXPECT_EQ(choice->lessonTypes[1].key, 4);
+    EXPECT_EQ(choice->lessonTypes[1].text, "(Сем) - Семинар");
+    ASSERT_TRUE(choice->check(ivanovG1, prompts));
+    EXPECT_EQ(add(*choice, false, 1).outcome, PlacementOutcome::Refused);
+    EXPECT_EQ(add(*choice, false, 4).outcome, PlacementOutcome::Written);
+    EXPECT_EQ(placed(g1, monday), QStringList({"1|1|П-1|101|4"}));
+    b.raw("DELETE FROM tblTypeLesson");
+    EXPECT_FALSE(openGroup(2));
+    EXPECT_EQ(messages(), QStringList({"Выберите тип занятия", "Не задан список типов занятий"}));
+}
+
 } // namespace
 } // namespace korvesta
