@@ -8,6 +8,7 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/examdate.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/groupsaving.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placement.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/placementcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referencedeletion.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referenceeditor.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/tutorsaving.cpp
