@@ -9,6 +9,7 @@
 #include "data/connection.h"
 #include "data/querydef.h"
 #include "data/recordset.h"
+#include "editing/placementcommand.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -55,6 +56,7 @@ const char *const usage =
     "                                      ячейки через табуляцию; html - таблица с\n"
     "                                      объединениями и цветами. --set меняет настройку\n"
     "                                      только на этот запуск\n"
+    "  korvesta place ФАЙЛ ...             поставить занятие (korvesta place --help)\n"
     "  korvesta help                       эта справка\n";
 
 int fail(const QString &message, int code = 1)
@@ -268,6 +270,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return demoDocument(rest); }, err());
     if (command == u"view")
         return runViewCommand(rest, out(), err());
+    if (command == u"place")
+        return runGuarded([&] { return runPlaceCommand(rest, out(), err()); }, err());
     if (command == u"help" || command == u"--help") {
         out() << QString::fromUtf8(usage);
         out().flush();

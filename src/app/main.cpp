@@ -14,6 +14,7 @@ bool isSubcommand(const QString &word)
     static const QStringList subcommands = {
         QStringLiteral("new"),  QStringLiteral("sql"),  QStringLiteral("demo"),
         QStringLiteral("view"), QStringLiteral("help"), QStringLiteral("--help"),
+        QStringLiteral("place"),
     };
     return subcommands.contains(word);
 }

@@ -93,6 +93,8 @@ TEST_F(PlaceCommand, PlacesAsTheDialogWould)
 TEST_F(PlaceCommand, RefusalsWriteNothing)
 {
     b.day(QDate(2026, 9, 15), true);
+    b.period("Session", QDate(2026, 9, 1), QDate(2027, 6, 30));
+    b.period("Selebrate", QDate(2026, 11, 4), QDate());
     const struct
     {
         QStringList args;
