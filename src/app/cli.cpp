@@ -10,6 +10,7 @@
 #include "data/connection.h"
 #include "data/querydef.h"
 #include "data/recordset.h"
+#include "editing/placementcommand.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -65,6 +66,7 @@ const char *const usage =
     "                                      дисциплину). Группа - \"П-9  (1)\". На вопросы\n"
     "                                      отвечается «нет», с --yes - «да»; --dry-run -\n"
     "                                      только проверить, ничего не записывая\n"
+    "  korvesta place ФАЙЛ ...             поставить занятие (korvesta place --help)\n"
     "  korvesta help                       эта справка\n";
 
 int fail(const QString &message, int code = 1)
@@ -279,7 +281,9 @@ int runCommandLine(const QStringList &args)
     if (command == u"view")
         return runViewCommand(rest, out(), err());
     if (command == u"load")
-        return runLoadCommand(rest, out(), err());
+        return runGuarded([&] { return runLoadCommand(rest, out(), err()); }, err());
+    if (command == u"place")
+        return runGuarded([&] { return runPlaceCommand(rest, out(), err()); }, err());
     if (command == u"help" || command == u"--help") {
         out() << QString::fromUtf8(usage);
         out().flush();

@@ -15,6 +15,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("new"),  QStringLiteral("sql"),  QStringLiteral("demo"),
         QStringLiteral("view"), QStringLiteral("help"), QStringLiteral("--help"),
         QStringLiteral("load"),
+        QStringLiteral("place"),
     };
     return subcommands.contains(word);
 }

@@ -9,6 +9,8 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/groupsaving.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/loadchanges.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/loadeditor.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/placement.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/placementcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referencedeletion.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referenceeditor.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/tutorsaving.cpp

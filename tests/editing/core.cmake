@@ -5,9 +5,17 @@ korvesta_test(tests_editing
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referencedelete_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/writefailure_test.cpp
 )
+
 # The teaching load's editing against documents built in code.
 korvesta_test(tests_loadedit
     ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/load_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/loadrouting_test.cpp
+)
+
+# Lesson placement from a timetable cell, against documents built in code.
+korvesta_test(tests_placement
+    ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/placement_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/placementcommand_test.cpp
 )

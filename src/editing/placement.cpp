@@ -1,0 +1,887 @@
+#include "placement.h"
+
+#include "data/calendar.h"
+#include "data/database.h"
+#include "data/dberror.h"
+#include "data/documentsession.h"
+#include "data/prompts.h"
+#include "data/querydef.h"
+#include "data/recordset.h"
+#include "data/sqltext.h"
+#include "settings/settingsrecord.h"
+#include "settings/settingsstore.h"
+#include "views/timetable/cellcomposer.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+namespace korvesta {
+
+namespace {
+
+const QString kLineBreak = QStringLiteral("\r\n");
+const QString kSettings = QStringLiteral("Settings");
+
+using Parameters = std::vector<std::pair<QString, QVariant>>;
+
+Recordset openQuery(const Database &db, const QString &name, const Parameters &parameters)
+{
+    QueryDef query = db.queryDef(name);
+    for (const auto &[parameter, value] : parameters)
+        query.setParameter(parameter, value);
+    return query.openRecordset();
+}
+
+int firstInt(const Database &db, const QString &name, const Parameters &parameters,
+             const QString &field)
+{
+    const Recordset rs = openQuery(db, name, parameters);
+    return rs.isEmpty() ? 0 : rs.value(field).toInt();
+}
+
+QString text(const Recordset &rs, const QString &field)
+{
+    return rs.value(field).toString();
+}
+
+// "101 (Главный)", empty without an auditorium.
+QString auditoriumText(const Recordset &rs)
+{
+    const QVariant aud = rs.value(QStringLiteral("Auditoria"));
+    if (aud.isNull() || !aud.isValid())
+        return QString();
+    return aud.toString() + QStringLiteral(" (") + text(rs, QStringLiteral("Corpus"))
+           + QLatin1Char(')');
+}
+
+// A colour setting kept as 0x00BBGGRR; a system colour (high bit set) is the ordinary colour.
+QColor storedColor(const SettingsStore &store, const QString &key, int defaultValue)
+{
+    const quint32 value = quint32(store.readInt(kSettings, key, defaultValue));
+    if (value & 0x80000000u)
+        return QColor();
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+QColor levelColor(const SettingsStore &store, int level)
+{
+    switch (level) {
+    case 0:
+        return storedColor(store, QStringLiteral("LevelDiff_0"), int(0x80000008u));
+    case 1:
+        return storedColor(store, QStringLiteral("LevelDiff_1"), 0x8000);
+    case 2:
+        return storedColor(store, QStringLiteral("LevelDiff_2"), 0x800000);
+    default:
+        return QColor();
+    }
+}
+
+QDate dateOf(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QDateTime)
+        return value.toDateTime().date();
+    return value.toDate();
+}
+
+bool isSet(const QVariant &value)
+{
+    return value.isValid() && !value.isNull();
+}
+
+QString weekdayAbbreviation(const QDate &date)
+{
+    return QLocale(QLocale::Russian).dayName(date.dayOfWeek(), QLocale::ShortFormat);
+}
+
+// Rows of lessons of one group at the date and lesson, in subgroup order.
+QString groupCellRows(int keyGroup, int keyDay, int first, int last)
+{
+    return QStringLiteral("SELECT tblTimeTableContent.* FROM tblTimeTableContent WHERE "
+                          "(((tblTimeTableContent.Key_Group)=%1) AND "
+                          "((tblTimeTableContent.Key_TTList)=%2) AND "
+                          "((tblTimeTableContent.Lesson) Between %3 And %4)) "
+                          "ORDER BY tblTimeTableContent.SubGroup, tblTimeTableContent.Key;")
+        .arg(keyGroup)
+        .arg(keyDay)
+        .arg(std::min(first, last))
+        .arg(std::max(first, last));
+}
+
+QString tutorCellRows(int keyTutor, int keyDay, int lesson)
+{
+    return QStringLiteral("SELECT tblTimeTableContent.* FROM tblTimeTableContent INNER JOIN "
+                          "tblJob ON tblTimeTableContent.Key_Job = tblJob.Key WHERE "
+                          "tblJob.Key_Tutor = %1 AND tblTimeTableContent.Key_TTList = %2 AND "
+                          "tblTimeTableContent.Lesson = %3;")
+        .arg(keyTutor)
+        .arg(keyDay)
+        .arg(lesson);
+}
+
+// The Key of the date's row; 0 when the date has none.
+int dayKey(const Database &db, const QDate &date)
+{
+    const Recordset rs =
+        db.openRecordset(QStringLiteral("SELECT tblTimeTableList.Key FROM tblTimeTableList WHERE "
+                                        "tblTimeTableList.Date = %1;")
+                             .arg(sqlDateLiteral(date)));
+    return rs.isEmpty() ? 0 : rs.value(0).toInt();
+}
+
+bool cellEmpty(const Database &db, PlacementMode mode, int key, const QDate &date, int lesson)
+{
+    const int day = dayKey(db, date);
+    if (day == 0)
+        return true;
+    const QString sql = mode == PlacementMode::Group ? groupCellRows(key, day, lesson, lesson)
+                                                     : tutorCellRows(key, day, lesson);
+    return db.openRecordset(sql).isEmpty();
+}
+
+// The cell's text rebuilt from its lessons, one line per subgroup or group.
+PlacedCell composeCell(const Database &db, PlacementMode mode, int key, int keyDay, int lesson,
+                       int code)
+{
+    const QString condition = mode == PlacementMode::Group
+                                  ? QStringLiteral("tblTimeTableContent.Key_Group = %1").arg(key)
+                                  : QStringLiteral("tblJob.Key_Tutor = %1").arg(key);
+    Recordset row = db.openRecordset(
+        QStringLiteral(
+            "SELECT tblGroups.Group, tblGroups.GroupColor, tblTimeTableContent.SubGroup, "
+            "tblTypeLesson.ShortTypeLesson, tblTypeLesson.LongTypeLesson, "
+            "tblAuditories.Auditoria, tblTutors.Tutor, tblDisciplines.Discipline, "
+            "tblDisciplines.Discipline1, tblDisciplines.DiscColor "
+            "FROM (((((tblTimeTableContent INNER JOIN tblJob ON tblTimeTableContent.Key_Job = "
+            "tblJob.Key) INNER JOIN tblGroups ON tblTimeTableContent.Key_Group = tblGroups.Key) "
+            "INNER JOIN tblTutors ON tblJob.Key_Tutor = tblTutors.Key) INNER JOIN "
+            "tblDisciplines ON tblJob.Key_Discipline = tblDisciplines.Key) LEFT JOIN "
+            "tblAuditories ON tblTimeTableContent.Key_Aud = tblAuditories.Key) LEFT JOIN "
+            "tblTypeLesson ON tblTimeTableContent.Key_TypeLesson = tblTypeLesson.Key "
+            "WHERE %1 AND tblTimeTableContent.Key_TTList = %2 AND "
+            "tblTimeTableContent.Lesson = %3 "
+            "ORDER BY tblTimeTableContent.SubGroup, tblTimeTableContent.Key;")
+            .arg(condition)
+            .arg(keyDay)
+            .arg(lesson));
+    PlacedCell cell;
+    cell.lesson = lesson;
+    QStringList parts;
+    for (; !row.isEof(); row.moveNext()) {
+        LessonTexts texts;
+        texts.group = text(row, QStringLiteral("Group"));
+        texts.tutor = text(row, QStringLiteral("Tutor"));
+        texts.discipline = text(row, QStringLiteral("Discipline"));
+        texts.discipline1 = text(row, QStringLiteral("Discipline1"));
+        texts.auditoria = text(row, QStringLiteral("Auditoria"));
+        texts.shortType = text(row, QStringLiteral("ShortTypeLesson"));
+        texts.longType = text(row, QStringLiteral("LongTypeLesson"));
+        parts << composeCellText(texts, code);
+        if (parts.size() == 1) {
+            const QVariant colour = row.value(QStringLiteral("DiscColor"));
+            if (isSet(colour)) {
+                const quint32 v = quint32(colour.toLongLong());
+                cell.color = QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+            }
+        }
+    }
+    cell.text = parts.join(kLineBreak);
+    return cell;
+}
+
+std::vector<PlacementLessonType> readLessonTypes(const Database &db)
+{
+    std::vector<PlacementLessonType> types;
+    for (Recordset rs = db.openRecordset(QStringLiteral(
+             "SELECT tblTypeLesson.* FROM tblTypeLesson ORDER BY tblTypeLesson.Key;"));
+         !rs.isEof(); rs.moveNext()) {
+        types.push_back({rs.value(QStringLiteral("Key")).toInt(),
+                         QStringLiteral("(") + text(rs, QStringLiteral("ShortTypeLesson"))
+                             + QStringLiteral(") - ")
+                             + text(rs, QStringLiteral("LongTypeLesson"))});
+    }
+    return types;
+}
+
+// Every auditorium with its state at the lesson. The lessons of the cell itself are replaced
+// by the placement, so the auditoriums only they hold count as free.
+std::vector<PlacementAuditorium> readAuditoriums(const Database &db, const PlacementChoice &c)
+{
+    const QDate &date = c.date;
+    const int lesson = c.lesson;
+    std::set<int> takenElsewhere;
+    const int day = c.cellWasEmpty ? 0 : dayKey(db, date);
+    if (day != 0) {
+        const QString ownCell =
+            c.mode == PlacementMode::Group
+                ? QStringLiteral("tblTimeTableContent.Key_Group = %1").arg(c.keyGroup)
+                : QStringLiteral("tblJob.Key_Tutor = %1").arg(c.keyTutor);
+        for (Recordset rs =
+                 db.openRecordset(QStringLiteral("SELECT DISTINCT tblTimeTableContent.Key_Aud FROM "
+                                                 "tblTimeTableContent INNER JOIN tblJob ON "
+                                                 "tblTimeTableContent.Key_Job = tblJob.Key WHERE "
+                                                 "tblTimeTableContent.Key_TTList = %1 AND "
+                                                 "tblTimeTableContent.Lesson = %2 AND Not (%3);")
+                                      .arg(day)
+                                      .arg(lesson)
+                                      .arg(ownCell));
+             !rs.isEof(); rs.moveNext())
+            takenElsewhere.insert(rs.value(0).toInt());
+    }
+    std::vector<PlacementAuditorium> auds;
+    for (Recordset rs =
+             openQuery(db, QStringLiteral("qryFreeBusyAuditories"),
+                       {{QStringLiteral("pLesson"), lesson}, {QStringLiteral("pDate"), date}});
+         !rs.isEof(); rs.moveNext()) {
+        const int key = rs.value(QStringLiteral("Key")).toInt();
+        const bool free = rs.value(QStringLiteral("FreeItem")).toBool()
+                          || (day != 0 && !takenElsewhere.count(key));
+        auds.push_back({key, auditoriumText(rs), free});
+    }
+    return auds;
+}
+
+// What the exhausted lines become under the settings: greyed, gone, or left as they are.
+enum class Exhausted { Grey, Remove, Keep };
+
+Exhausted exhaustedHandling(const SettingsRecord &settings)
+{
+    if (!settings.JobOverFlow)
+        return Exhausted::Keep;
+    return settings.OverFlowView ? Exhausted::Grey : Exhausted::Remove;
+}
+
+} // namespace
+
+int partnerLesson(int lesson)
+{
+    return lesson % 2 == 1 ? lesson + 1 : lesson - 1;
+}
+
+QString tutorExceptionText(const Database &db, int keyTutor, const QDate &date, int lesson)
+{
+    for (Recordset rs = openQuery(db, QStringLiteral("qryFreeTimeTutor"),
+                                  {{QStringLiteral("pKeyTutor"), keyTutor}});
+         !rs.isEof(); rs.moveNext()) {
+        const QVariant onDate = rs.value(QStringLiteral("FreeLocalDate"));
+        const QVariant day = rs.value(QStringLiteral("FreeDay"));
+        const QVariant at = rs.value(QStringLiteral("FreeLesson"));
+        const bool wholeDay = !isSet(at);
+        const bool atLesson = isSet(at) && at.toInt() == lesson;
+        if (isSet(onDate)) {
+            if (dateOf(onDate) != date)
+                continue;
+            if (wholeDay)
+                return QStringLiteral("Свободный день");
+            if (atLesson)
+                return QStringLiteral("Свободный урок");
+        } else if (isSet(day)) {
+            if (day.toInt() != date.dayOfWeek())
+                continue;
+            if (wholeDay)
+                return QStringLiteral("Постоянный свободный день недели - ")
+                       + weekdayAbbreviation(date);
+            if (atLesson)
+                return QStringLiteral("Свободный урок - ") + QString::number(lesson) + kLineBreak
+                       + QStringLiteral("В постоянный день недели - ") + weekdayAbbreviation(date);
+        } else if (atLesson) {
+            return QStringLiteral("Постоянный свободный урок - ") + QString::number(lesson);
+        }
+    }
+    return QString();
+}
+
+namespace {
+
+// The tutor is free at the lesson; his lessons in `exceptGroup`'s cell do not count, since
+// placing there replaces them.
+bool tutorFreeFor(const Database &db, int keyTutor, const QDate &date, int lesson, int exceptGroup)
+{
+    if (!tutorExceptionText(db, keyTutor, date, lesson).isEmpty())
+        return false;
+    for (Recordset rs = openQuery(db, QStringLiteral("qryTutorLessonsOnDay"),
+                                  {{QStringLiteral("pLesson"), lesson},
+                                   {QStringLiteral("pDate"), date},
+                                   {QStringLiteral("pKeyTutor"), keyTutor}});
+         !rs.isEof(); rs.moveNext()) {
+        if (exceptGroup == 0 || rs.value(QStringLiteral("Key_Group")).toInt() != exceptGroup)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool isTutorFree(const Database &db, int keyTutor, const QDate &date, int lesson)
+{
+    return tutorFreeFor(db, keyTutor, date, lesson, 0);
+}
+
+// The choice ----------------------------------------------------------------------------------
+
+QStringList PlacementChoice::columns(const PlacementLine &l) const
+{
+    const QString left = QString::number(l.left());
+    if (mode == PlacementMode::Group)
+        return {l.discipline, l.discipline1,
+                l.tutor,      l.auditorium,
+                left,         l.pairFree ? QStringLiteral("1") : QStringLiteral("0")};
+    return {l.group + QStringLiteral(" (") + l.course + QLatin1Char(')'), l.discipline,
+            l.discipline1, left};
+}
+
+const PlacementLine *PlacementChoice::line(int keyJobList) const
+{
+    for (const PlacementLine &l : lines) {
+        if (l.keyJobList == keyJobList)
+            return &l;
+    }
+    return nullptr;
+}
+
+std::vector<PlacementAuditorium> PlacementChoice::freeAuditoriums() const
+{
+    std::vector<PlacementAuditorium> result;
+    std::copy_if(auditoriums.begin(), auditoriums.end(), std::back_inserter(result),
+                 [](const PlacementAuditorium &a) { return a.free; });
+    return result;
+}
+
+int PlacementChoice::slotOf(int keyJobList) const
+{
+    for (size_t i = 1; i < picks.size(); ++i) {
+        if (picks[i].keyJobList == keyJobList)
+            return int(i);
+    }
+    return 0;
+}
+
+int PlacementChoice::usedSlots() const
+{
+    return int(std::count_if(picks.begin(), picks.end(),
+                             [](const PlacementSlot &s) { return s.keyJobList != 0; }));
+}
+
+bool PlacementChoice::check(int keyJobList, Prompts &prompts)
+{
+    const PlacementLine *chosen = line(keyJobList);
+    if (!chosen)
+        return false;
+    if (slotOf(keyJobList) != 0)
+        return true;
+    for (size_t i = 1; i < picks.size(); ++i) {
+        if (picks[i].keyJobList != 0)
+            continue;
+        picks[i] = {keyJobList, chosen->auditorium, chosen->keyAud};
+        return true;
+    }
+    const int limit = int(picks.size()) - 1;
+    prompts.message(
+        mode == PlacementMode::Group
+            ? QStringLiteral("Достигнут предел количества подгрупп - не более ")
+                  + QString::number(limit)
+            : QStringLiteral("Достигнут предел количества групп для одной лекции - не более ")
+                  + QString::number(limit));
+    return false;
+}
+
+void PlacementChoice::uncheck(int keyJobList)
+{
+    if (const int slot = slotOf(keyJobList))
+        picks[size_t(slot)] = PlacementSlot();
+}
+
+void PlacementChoice::chooseAuditorium(int slot, const PlacementAuditorium &auditorium)
+{
+    if (slot < 1 || slot >= int(picks.size()))
+        return;
+    picks[size_t(slot)].auditorium = auditorium.text;
+    picks[size_t(slot)].keyAud = auditorium.key;
+}
+
+void PlacementChoice::typeAuditorium(int slot, const QString &typed)
+{
+    if (slot < 1 || slot >= int(picks.size()))
+        return;
+    PlacementSlot &s = picks[size_t(slot)];
+    s.auditorium = typed;
+    s.keyAud = 0;
+    const QString wanted = typed.trimmed();
+    for (const PlacementAuditorium &a : auditoriums) {
+        if (a.text.compare(wanted, Qt::CaseInsensitive) == 0) {
+            s.keyAud = a.key;
+            break;
+        }
+    }
+}
+
+void PlacementChoice::click(int keyJobList)
+{
+    const PlacementLine *clicked = line(keyJobList);
+    if (!clicked || !jobOverFlow)
+        return;
+    okEnabled = !(overFlowView && clicked->exhausted);
+    if (mode == PlacementMode::Group) {
+        pairEnabled = clicked->pairFree && freeLessons > 2;
+        if (!pairEnabled)
+            pairChecked = false;
+    }
+}
+
+void PlacementChoice::sortByColumn(int column)
+{
+    if (column < 0 || column > 2)
+        return;
+    m_sortDescending = column == m_sortColumn ? !m_sortDescending : false;
+    m_sortColumn = column;
+    std::stable_sort(
+        lines.begin(), lines.end(), [&](const PlacementLine &a, const PlacementLine &b) {
+            const int order =
+                QString::localeAwareCompare(columns(a).at(column), columns(b).at(column));
+            return m_sortDescending ? order > 0 : order < 0;
+        });
+}
+
+// Opening ---------------------------------------------------------------------------------------
+
+LessonPlacement::LessonPlacement(DocumentSession &session, const SettingsRecord &settings,
+                                 const SettingsStore &store, Prompts &prompts)
+    : m_session(session)
+    , m_settings(settings)
+    , m_store(store)
+    , m_prompts(prompts)
+{}
+
+namespace {
+
+// The refusals both modes share: a lesson outside the day, a protected date, no lesson types.
+bool lessonRefused(const SettingsRecord &settings, Prompts &prompts, int lesson)
+{
+    const int last = std::max(settings.LessonsInDay, 1);
+    if (lesson >= 1 && lesson <= last)
+        return false;
+    prompts.message(QStringLiteral("Номер урока должен быть от 1 до ") + QString::number(last),
+                    Prompts::Icon::Warning);
+    return true;
+}
+
+bool dateProtected(const Database &db, const QDate &date)
+{
+    const Recordset rs =
+        openQuery(db, QStringLiteral("qryDateReadOnly"), {{QStringLiteral("pDate"), date}});
+    return !rs.isEmpty() && rs.value(QStringLiteral("ReadOnly")).toBool();
+}
+
+} // namespace
+
+std::optional<PlacementChoice> LessonPlacement::openForGroup(const QDate &date, int lesson,
+                                                             const QString &group,
+                                                             const QString &course,
+                                                             const QString &faculty)
+{
+    m_status.clear();
+    if (lessonRefused(m_settings, m_prompts, lesson))
+        return std::nullopt;
+    const std::optional<Database> db = m_session.access();
+    if (!db)
+        return std::nullopt;
+    try {
+        if (dateProtected(*db, date)) {
+            m_status = QStringLiteral("Дата заблокирована для редактирования");
+            m_prompts.message(m_status, Prompts::Icon::Critical);
+            return std::nullopt;
+        }
+        PlacementChoice c;
+        c.mode = PlacementMode::Group;
+        c.date = date;
+        c.lesson = lesson;
+        c.partner = partnerLesson(lesson);
+        c.objectName = group.trimmed();
+        c.course = course.trimmed();
+        const QString facultyName =
+            faculty.trimmed().isEmpty() ? QStringLiteral("отсутствует") : faculty.trimmed();
+        c.keyGroup = firstInt(*db, QStringLiteral("qryGetKeyGroup"),
+                              {{QStringLiteral("pGroup"), c.objectName},
+                               {QStringLiteral("pCourse"), c.course},
+                               {QStringLiteral("pFaculty"), facultyName},
+                               {QStringLiteral("pTuition"), QStringLiteral("Очная")},
+                               {QStringLiteral("pFinance"), QStringLiteral("Бюджетная")}},
+                              QStringLiteral("Key"));
+        if (c.keyGroup == 0) {
+            m_prompts.message(QStringLiteral("Группа ") + c.objectName + QStringLiteral(" (курс ")
+                                  + c.course + QStringLiteral(") не найдена"),
+                              Prompts::Icon::Warning);
+            return std::nullopt;
+        }
+        c.cellWasEmpty = cellEmpty(*db, c.mode, c.keyGroup, date, lesson);
+        const int count =
+            firstInt(*db, QStringLiteral("qryCountGroupLessonsInDay"),
+                     {{QStringLiteral("pKeyGroup"), c.keyGroup}, {QStringLiteral("pDate"), date}},
+                     QStringLiteral("CountLessons"));
+        const int limit = m_settings.LessonsToGroup;
+        if (limit > 0 && c.cellWasEmpty && count >= limit) {
+            m_prompts.message(
+                QStringLiteral("Достигнут предел количества занятий в день для учебной группы"),
+                Prompts::Icon::Warning);
+            return std::nullopt;
+        }
+        Recordset rs = openQuery(*db, QStringLiteral("qrySelJobGroup"),
+                                 {{QStringLiteral("pKeyGroup"), c.keyGroup}});
+        if (rs.isEmpty()) {
+            m_prompts.message(QStringLiteral("Нет доступных преподавателей"));
+            return std::nullopt;
+        }
+        c.lessonTypes = readLessonTypes(*db);
+        if (c.lessonTypes.empty()) {
+            m_prompts.message(QStringLiteral("Не задан список типов занятий"),
+                              Prompts::Icon::Warning);
+            return std::nullopt;
+        }
+        c.freeLessons = limit - count;
+        c.freeLessonsText =
+            QStringLiteral("Доступных занятий в день - ") + QString::number(c.freeLessons);
+        c.tag = QStringLiteral("Расписание");
+        c.caption = QStringLiteral("Выбор дисциплины и преподавателя");
+        c.frameCaption = QStringLiteral("Дисциплины и преподаватели в группе  ") + c.objectName
+                         + QStringLiteral(" (курс ") + c.course + QLatin1Char(')');
+        c.hint = QStringLiteral("- чекбокс для подгрупп");
+        c.headers = {QStringLiteral("Дисц"),          QStringLiteral("Дисциплина"),
+                     QStringLiteral("Преподаватель"), QStringLiteral("Аудитория"),
+                     QStringLiteral("Осталось"),      QStringLiteral("DoubleLesson")};
+        const bool pairInDay = c.partner >= 1 && c.partner <= m_settings.LessonsInDay;
+        c.pairEnabled = c.freeLessons > 2 && pairInDay;
+        c.pairChecked = c.pairEnabled && m_settings.MergeLessons;
+        c.jobOverFlow = m_settings.JobOverFlow;
+        c.overFlowView = m_settings.OverFlowView;
+        c.checkAuditoria = m_settings.CheckAuditoria;
+        const bool marks = m_settings.JobOverFlow && m_settings.OverFlowView;
+        const Exhausted exhausted = exhaustedHandling(m_settings);
+        for (; !rs.isEof(); rs.moveNext()) {
+            PlacementLine l;
+            l.keyJobList = rs.value(QStringLiteral("KeyJobList")).toInt();
+            l.discipline = text(rs, QStringLiteral("Discipline"));
+            l.discipline1 = text(rs, QStringLiteral("Discipline1"));
+            l.levelDiff = rs.value(QStringLiteral("LevelDiff")).toInt();
+            if (m_settings.ShowLevelDiff)
+                l.disciplineColor = levelColor(m_store, l.levelDiff);
+            l.tutor = text(rs, QStringLiteral("Tutor"));
+            l.keyTutor = rs.value(QStringLiteral("KeyTutor")).toInt();
+            l.auditorium = auditoriumText(rs);
+            l.keyAud = rs.value(QStringLiteral("KeyAud")).toInt();
+            l.hours = rs.value(QStringLiteral("Hours")).toInt();
+            l.placed = rs.value(QStringLiteral("CountLesson")).toInt();
+            l.group = c.objectName;
+            l.course = c.course;
+            l.keyGroup = c.keyGroup;
+            if (marks && !tutorFreeFor(*db, l.keyTutor, date, lesson, c.keyGroup)) {
+                l.tutorBusy = true;
+                l.tooltip = QStringLiteral("Преподаватель занят на данный урок");
+            }
+            l.pairFree = pairInDay && tutorFreeFor(*db, l.keyTutor, date, c.partner, c.keyGroup);
+            if (l.left() <= 0) {
+                if (exhausted == Exhausted::Remove)
+                    continue;
+                if (exhausted == Exhausted::Grey) {
+                    l.exhausted = true;
+                    l.tooltip = QStringLiteral("Все часы по дисциплине отработаны");
+                }
+            }
+            c.lines.push_back(l);
+        }
+        c.auditoriums = readAuditoriums(*db, c);
+        c.picks.resize(size_t(std::max(m_settings.SubGroupCount, 1)) + 1);
+        return c;
+    } catch (const DbError &error) {
+        m_session.handleError(error);
+        return std::nullopt;
+    }
+}
+
+std::optional<PlacementChoice> LessonPlacement::openForTutor(const QDate &date, int lesson,
+                                                             const QString &tutor)
+{
+    m_status.clear();
+    if (lessonRefused(m_settings, m_prompts, lesson))
+        return std::nullopt;
+    const std::optional<Database> db = m_session.access();
+    if (!db)
+        return std::nullopt;
+    try {
+        if (dateProtected(*db, date)) {
+            m_status = QStringLiteral("Дата заблокирована для редактирования");
+            m_prompts.message(m_status, Prompts::Icon::Critical);
+            return std::nullopt;
+        }
+        PlacementChoice c;
+        c.mode = PlacementMode::Tutor;
+        c.date = date;
+        c.lesson = lesson;
+        c.partner = partnerLesson(lesson);
+        c.objectName = tutor.trimmed();
+        {
+            const Recordset found = db->openRecordset(
+                QStringLiteral("SELECT tblTutors.Key FROM tblTutors WHERE tblTutors.Tutor = %1;")
+                    .arg(sqlText(c.objectName)));
+            c.keyTutor = found.isEmpty() ? 0 : found.value(0).toInt();
+        }
+        if (c.keyTutor == 0) {
+            m_prompts.message(QStringLiteral("Преподаватель ") + c.objectName
+                                  + QStringLiteral(" не найден"),
+                              Prompts::Icon::Warning);
+            return std::nullopt;
+        }
+        c.cellWasEmpty = cellEmpty(*db, c.mode, c.keyTutor, date, lesson);
+        const int count =
+            firstInt(*db, QStringLiteral("qryCountTutorLessonsInDay"),
+                     {{QStringLiteral("pDate"), date}, {QStringLiteral("pKeyTutor"), c.keyTutor}},
+                     QStringLiteral("CountLessons"));
+        const int limit = m_settings.LessonsToTutor;
+        if (limit > 0 && c.cellWasEmpty && count >= limit) {
+            m_prompts.message(QStringLiteral("Достигнут предел дневной нагрузки для преподавателя"),
+                              Prompts::Icon::Warning);
+            return std::nullopt;
+        }
+        const QString exception = tutorExceptionText(*db, c.keyTutor, date, lesson);
+        if (!exception.isEmpty()) {
+            m_prompts.message(exception, Prompts::Icon::Information);
+            return std::nullopt;
+        }
+        Recordset rs = openQuery(*db, QStringLiteral("qrySelJobTutor"),
+                                 {{QStringLiteral("pKeyTutor"), c.keyTutor}});
+        if (rs.isEmpty()) {
+            m_prompts.message(QStringLiteral("У преподавателя нет учебной нагрузки"));
+            return std::nullopt;
+        }
+        c.lessonTypes = readLessonTypes(*db);
+        if (c.lessonTypes.empty()) {
+            m_prompts.message(QStringLiteral("Не задан список типов занятий"),
+                              Prompts::Icon::Warning);
+            return std::nullopt;
+        }
+        c.initialAuditorium = auditoriumText(rs);
+        c.freeLessons = limit - count;
+        c.freeLessonsText =
+            QStringLiteral("Доступных занятий в день - ") + QString::number(c.freeLessons);
+        c.tag = QStringLiteral("График");
+        c.caption = QStringLiteral("Выбор группы и дисциплины");
+        c.frameCaption = QStringLiteral("Группы и дисциплины у преподавателя  ") + c.objectName;
+        c.hint = QStringLiteral("- чекбокс для лекций");
+        c.headers = {QStringLiteral("Группа"), QStringLiteral("Дисц"), QStringLiteral("Дисциплина"),
+                     QStringLiteral("Осталось")};
+        c.jobOverFlow = m_settings.JobOverFlow;
+        c.overFlowView = m_settings.OverFlowView;
+        c.checkAuditoria = m_settings.CheckAuditoria;
+        const Exhausted exhausted = exhaustedHandling(m_settings);
+        for (; !rs.isEof(); rs.moveNext()) {
+            PlacementLine l;
+            l.keyJobList = rs.value(QStringLiteral("KeyJobList")).toInt();
+            l.group = text(rs, QStringLiteral("Group"));
+            l.course = text(rs, QStringLiteral("Course"));
+            l.keyGroup = rs.value(QStringLiteral("KeyGroup")).toInt();
+            l.discipline = text(rs, QStringLiteral("Discipline"));
+            l.discipline1 = text(rs, QStringLiteral("Discipline1"));
+            l.levelDiff = rs.value(QStringLiteral("LevelDiff")).toInt();
+            if (m_settings.ShowLevelDiff)
+                l.disciplineColor = levelColor(m_store, l.levelDiff);
+            l.tutor = c.objectName;
+            l.keyTutor = c.keyTutor;
+            l.auditorium = c.initialAuditorium;
+            l.keyAud = rs.value(QStringLiteral("KeyAud")).toInt();
+            l.hours = rs.value(QStringLiteral("Hours")).toInt();
+            l.placed = rs.value(QStringLiteral("CountLesson")).toInt();
+            const Recordset busy = openQuery(*db, QStringLiteral("qryGroupLessonsInDay"),
+                                             {{QStringLiteral("pLesson"), lesson},
+                                              {QStringLiteral("pDate"), date},
+                                              {QStringLiteral("pKeyGroup"), l.keyGroup}});
+            if (!busy.isEmpty()) {
+                l.groupBusy = true;
+                l.tooltip = QStringLiteral("Группа занята на данном уроке");
+            }
+            if (l.left() <= 0) {
+                if (exhausted == Exhausted::Remove)
+                    continue;
+                if (exhausted == Exhausted::Grey) {
+                    l.exhausted = true;
+                    l.tooltip = QStringLiteral("Все часы по группе отработаны");
+                }
+            }
+            c.lines.push_back(l);
+        }
+        c.auditoriums = readAuditoriums(*db, c);
+        c.picks.resize(size_t(std::max(m_settings.CountGroupOnLecture, 1)) + 1);
+        return c;
+    } catch (const DbError &error) {
+        m_session.handleError(error);
+        return std::nullopt;
+    }
+}
+
+// Adding ---------------------------------------------------------------------------------------
+
+PlacementResult LessonPlacement::add(PlacementChoice &c, const PlacementRequest &request)
+{
+    const PlacementResult refused;
+    // Slots in use, in slot order; by tutor one auditorium, the first box's, serves them all.
+    std::vector<int> used;
+    for (size_t i = 1; i < c.picks.size(); ++i) {
+        if (c.picks[i].keyJobList != 0)
+            used.push_back(int(i));
+    }
+    if (used.empty()) {
+        m_prompts.message(QStringLiteral("Отметьте в списке хотя бы одну строку"),
+                          Prompts::Icon::Warning);
+        return refused;
+    }
+    const std::vector<int> boxes =
+        c.mode == PlacementMode::Group ? used : std::vector<int>{used.front()};
+    for (int i : boxes) {
+        PlacementSlot &s = c.picks[size_t(i)];
+        if (s.auditorium.trimmed().isEmpty()) {
+            m_prompts.message(QStringLiteral("Выберите аудиторию"), Prompts::Icon::Warning);
+            return refused;
+        }
+        if (s.keyAud == 0)
+            c.typeAuditorium(i, s.auditorium);
+        if (s.keyAud == 0) {
+            m_prompts.message(QStringLiteral("Аудитория '") + s.auditorium.trimmed()
+                                  + QStringLiteral("' не найдена в списке аудиторий"),
+                              Prompts::Icon::Warning);
+            return refused;
+        }
+    }
+    for (int i : used) {
+        const PlacementLine *l = c.line(c.picks[size_t(i)].keyJobList);
+        const bool greyed = c.jobOverFlow && c.overFlowView && l && l->exhausted;
+        if (!l || (c.mode == PlacementMode::Group && l->tutorBusy) || greyed) {
+            m_prompts.message(QStringLiteral("Выбраны заблокированные позиции"),
+                              Prompts::Icon::None, QStringLiteral("Редактирование нагрузки"));
+            return refused;
+        }
+    }
+    const bool typeKnown =
+        std::any_of(c.lessonTypes.begin(), c.lessonTypes.end(),
+                    [&](const PlacementLessonType &t) { return t.key == request.keyTypeLesson; });
+    if (!typeKnown) {
+        m_prompts.message(QStringLiteral("Выберите тип занятия"), Prompts::Icon::Warning);
+        return refused;
+    }
+    if (c.checkAuditoria) {
+        std::set<int> asked;
+        for (int i : boxes) {
+            const PlacementSlot &s = c.picks[size_t(i)];
+            const bool free = std::any_of(
+                c.auditoriums.begin(), c.auditoriums.end(),
+                [&](const PlacementAuditorium &a) { return a.key == s.keyAud && a.free; });
+            if (free || !asked.insert(s.keyAud).second)
+                continue;
+            const Prompts::Answer answer = m_prompts.askOkCancel(
+                QStringLiteral("Аудитория '") + s.auditorium.trimmed() + QStringLiteral("'")
+                    + QStringLiteral(" занята на данном на уроке") + kLineBreak
+                    + QStringLiteral("Если желаете оставить выбранную аудиторию, нажмите 'OK'")
+                    + kLineBreak + QStringLiteral("Для редактирования аудитории нажмите 'Отмена'"),
+                Prompts::Icon::Warning);
+            if (answer != Prompts::Answer::Ok)
+                return refused;
+        }
+    }
+    const std::optional<Database> db = m_session.access();
+    if (!db)
+        return {PlacementOutcome::Failed, {}};
+    try {
+        return write(*db, c, request);
+    } catch (const DbError &error) {
+        m_session.handleError(error);
+        return {PlacementOutcome::Failed, {}};
+    }
+}
+
+PlacementResult LessonPlacement::write(const Database &db, const PlacementChoice &c,
+                                       const PlacementRequest &request)
+{
+    Database::Transaction transaction(db);
+    const int day = timetableDayKey(db, c.date, m_settings.SaveCurrTable);
+    const bool group = c.mode == PlacementMode::Group;
+    const bool paired = group && request.paired && c.partner >= 1;
+    const int key = group ? c.keyGroup : c.keyTutor;
+
+    // Somebody else may have filled or emptied the cell since it was opened.
+    const QString cellRows =
+        group ? groupCellRows(key, day, c.lesson, c.lesson) : tutorCellRows(key, day, c.lesson);
+    if (db.openRecordset(cellRows).isEmpty() != c.cellWasEmpty) {
+        m_prompts.message(
+            QStringLiteral("Редактирование данной ячейки уже произведено другим пользователем.")
+                + kLineBreak + QStringLiteral("Ваш ввод занятия отменён"),
+            Prompts::Icon::Critical);
+        return {PlacementOutcome::Dropped, {}};
+    }
+    // The new lessons replace what the cell (and, for a pair, its partner) held.
+    {
+        const QString replaced =
+            group ? groupCellRows(key, day, c.lesson, paired ? c.partner : c.lesson) : cellRows;
+        for (Recordset rs = db.openRecordset(replaced); !rs.isEof(); rs.moveNext()) {
+            db.execute(QStringLiteral("DELETE FROM tblTimeTableContent WHERE "
+                                      "tblTimeTableContent.Key = %1;")
+                           .arg(rs.value(QStringLiteral("Key")).toInt()));
+        }
+    }
+    Recordset added = db.openRecordset(
+        QStringLiteral("SELECT tblTimeTableContent.* FROM tblTimeTableContent WHERE False;"));
+    const auto addRow = [&](int keyJob, int keyGroup, int lesson, int keyAud, int subGroup) {
+        added.addNew();
+        added.setValue(QStringLiteral("Key_Job"), keyJob);
+        added.setValue(QStringLiteral("Key_Group"), keyGroup);
+        added.setValue(QStringLiteral("Lesson"), lesson);
+        added.setValue(QStringLiteral("Key_Aud"), keyAud);
+        added.setValue(QStringLiteral("Key_TTList"), day);
+        added.setValue(QStringLiteral("SubGroup"), subGroup);
+        added.setValue(QStringLiteral("Key_TypeLesson"), request.keyTypeLesson);
+        added.update();
+    };
+    int lectureAud = 0;
+    for (size_t i = 1; i < c.picks.size(); ++i) {
+        const PlacementSlot &s = c.picks[i];
+        if (s.keyJobList == 0)
+            continue;
+        if (lectureAud == 0)
+            lectureAud = s.keyAud;
+        const Recordset keys = openQuery(db, QStringLiteral("qryKeysJob"),
+                                         {{QStringLiteral("pKeyJobList"), s.keyJobList}});
+        if (keys.isEmpty())
+            continue; // the line was removed meanwhile
+        const int keyJob = keys.value(QStringLiteral("Key_Job")).toInt();
+        const int keyGroup = keys.value(QStringLiteral("Key_Group")).toInt();
+        if (group) {
+            addRow(keyJob, keyGroup, c.lesson, s.keyAud, int(i));
+            if (paired)
+                addRow(keyJob, keyGroup, c.partner, s.keyAud, int(i));
+            continue;
+        }
+        // A group of the lecture that already has lessons then gets one more subgroup.
+        Recordset others = db.openRecordset(groupCellRows(keyGroup, day, c.lesson, c.lesson));
+        const int k = others.recordCount();
+        if (k > 0 && k >= m_settings.SubGroupCount) {
+            m_prompts.message(QStringLiteral("Достигнут предел количества подгрупп"));
+            continue;
+        }
+        for (int n = 1; !others.isEof(); others.moveNext(), ++n) {
+            others.edit();
+            others.setValue(QStringLiteral("SubGroup"), n);
+            others.update();
+        }
+        addRow(keyJob, keyGroup, c.lesson, lectureAud, k == 0 ? 0 : k + 1);
+    }
+    PlacementResult result;
+    result.outcome = PlacementOutcome::Written;
+    const int code = group ? m_store.readInt(kSettings, QStringLiteral("DisplayTextTable"), 18)
+                           : m_store.readInt(kSettings, QStringLiteral("DisplayTextWorkTable"), 8);
+    result.cells.push_back(composeCell(db, c.mode, key, day, c.lesson, code));
+    if (paired)
+        result.cells.push_back(composeCell(db, c.mode, key, day, c.partner, code));
+    transaction.commit();
+    return result;
+}
+
+} // namespace korvesta

@@ -1,0 +1,414 @@
+#include "placementcommand.h"
+
+#include "placement.h"
+
+#include "data/apppaths.h"
+#include "data/database.h"
+#include "data/documentsession.h"
+#include "data/prompts.h"
+#include "data/recordset.h"
+#include "settings/settingsrecord.h"
+#include "settings/settingsstore.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+namespace korvesta {
+
+namespace {
+
+const char *const placeUsage =
+    "Использование:\n"
+    "  korvesta place ФАЙЛ --date Д --lesson N --group \"ГРУППА (КУРС)\" [--subgroup K]\n"
+    "                 --discipline ДИСЦ [--discipline ДИСЦ2 ...] [--type Лек]\n"
+    "                 [--aud \"101 (Главный)\"] [--pair] [--yes] [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
+    "  korvesta place ФАЙЛ --date Д --lesson N --tutor ПРЕПОДАВАТЕЛЬ --discipline ДИСЦ\n"
+    "                 --group \"ГРУППА (КУРС)\" [--group ГРУППА2 ...] [--type Лек] [--aud А]\n"
+    "                 [--yes] [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
+    "  По группе: каждая дисциплина - своя подгруппа (1, 2, ...), занятия ячейки\n"
+    "  заменяются новыми. По преподавателю: лекция для всех названных групп.\n"
+    "  Дата: дд.мм.гггг или гггг-мм-дд. --yes отвечает \"OK\" на вопрос о занятой\n"
+    "  аудитории. --set меняет настройку раздела Settings только на этот запуск.\n";
+
+// Messages go to the error stream; a question is answered "OK"/"Да" only under --yes.
+class HeadlessPrompts : public Prompts
+{
+public:
+    HeadlessPrompts(QTextStream &err, bool yes)
+        : m_err(err)
+        , m_yes(yes)
+    {}
+
+    void message(const QString &text, Icon, const QString &) override { say(text); }
+    Answer askYesNo(const QString &text, Icon, const QString &) override
+    {
+        return ask(text) ? Answer::Yes : Answer::No;
+    }
+    Answer askYesNoCancel(const QString &text, Icon, const QString &) override
+    {
+        return ask(text) ? Answer::Yes : Answer::Cancel;
+    }
+    Answer askOkCancel(const QString &text, Icon, const QString &) override
+    {
+        return ask(text) ? Answer::Ok : Answer::Cancel;
+    }
+    Answer askRetryCancel(const QString &text, Icon, const QString &) override
+    {
+        say(text);
+        return Answer::Cancel;
+    }
+    std::optional<QString> askText(const QString &, const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
+    std::optional<QColor> chooseColor(const QColor &) override { return std::nullopt; }
+    std::optional<QString> chooseFileToOpen(const FileChoice &) override { return std::nullopt; }
+    std::optional<QString> chooseFileToSave(const FileChoice &) override { return std::nullopt; }
+
+private:
+    void say(const QString &text)
+    {
+        m_err << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << Qt::endl;
+    }
+    bool ask(const QString &text)
+    {
+        say(text);
+        if (!m_yes)
+            m_err << QStringLiteral("Ответ: Отмена (чтобы согласиться, добавьте --yes)")
+                  << Qt::endl;
+        return m_yes;
+    }
+
+    QTextStream &m_err;
+    bool m_yes;
+};
+
+struct PlaceOptions
+{
+    QString path;
+    QDate date;
+    int lesson = 0;
+    bool lessonGiven = false;
+    QStringList groups;
+    int subgroup = 0;
+    QString tutor;
+    QStringList disciplines;
+    QString type;
+    QString aud;
+    bool pair = false;
+    bool yes = false;
+    std::vector<std::pair<QString, QString>> sets;
+};
+
+QDate parseDate(const QString &text)
+{
+    QDate date = QDate::fromString(text, QStringLiteral("dd.MM.yyyy"));
+    if (!date.isValid())
+        date = QDate::fromString(text, QStringLiteral("d.M.yyyy"));
+    if (!date.isValid())
+        date = QDate::fromString(text, Qt::ISODate);
+    return date;
+}
+
+// An empty text when the options are usable, else what is wrong with them.
+QString parseOptions(const QStringList &args, PlaceOptions &o)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        const auto value = [&] { return args[++i]; };
+        if (a == u"--pair") {
+            o.pair = true;
+        } else if (a == u"--yes") {
+            o.yes = true;
+        } else if (!a.startsWith(QLatin1String("--"))) {
+            if (!o.path.isEmpty())
+                return QStringLiteral("Лишний аргумент: %1").arg(a);
+            o.path = a;
+        } else if (!hasValue) {
+            return QStringLiteral("Не указано значение для %1").arg(a);
+        } else if (a == u"--date") {
+            const QString text = value();
+            o.date = parseDate(text);
+            if (!o.date.isValid())
+                return QStringLiteral("Неверная дата: %1").arg(text);
+        } else if (a == u"--lesson" || a == u"--subgroup") {
+            const QString text = value();
+            bool ok = false;
+            const int n = text.toInt(&ok);
+            if (!ok)
+                return QStringLiteral("Неверное число: %1").arg(text);
+            (a == u"--lesson" ? o.lesson : o.subgroup) = n;
+            o.lessonGiven = o.lessonGiven || a == u"--lesson";
+        } else if (a == u"--group") {
+            o.groups << value();
+        } else if (a == u"--tutor") {
+            o.tutor = value();
+        } else if (a == u"--discipline") {
+            o.disciplines << value();
+        } else if (a == u"--type") {
+            o.type = value();
+        } else if (a == u"--aud") {
+            o.aud = value();
+        } else if (a == u"--set") {
+            const QString text = value();
+            const int eq = int(text.indexOf(u'='));
+            if (eq <= 0)
+                return QStringLiteral("Настройка задаётся как КЛЮЧ=ЗНАЧЕНИЕ: %1").arg(text);
+            o.sets.emplace_back(text.left(eq), text.mid(eq + 1));
+        } else {
+            return QStringLiteral("Непонятный аргумент: %1").arg(a);
+        }
+    }
+    if (o.path.isEmpty())
+        return QStringLiteral("Не указан файл документа");
+    if (!o.date.isValid())
+        return QStringLiteral("Не указана дата (--date)");
+    if (!o.lessonGiven)
+        return QStringLiteral("Не указан номер урока (--lesson)");
+    if (o.groups.isEmpty())
+        return QStringLiteral("Не указана группа (--group)");
+    if (o.disciplines.isEmpty())
+        return QStringLiteral("Не указана дисциплина (--discipline)");
+    if (o.tutor.isEmpty() && o.groups.size() > 1)
+        return QStringLiteral("Несколько групп - только для лекции преподавателя (--tutor)");
+    if (!o.tutor.isEmpty() && o.disciplines.size() > 1)
+        return QStringLiteral("Для лекции указывается одна дисциплина");
+    if (o.subgroup != 0 && (!o.tutor.isEmpty() || o.disciplines.size() > 1))
+        return QStringLiteral("--subgroup задаётся для одной дисциплины группы");
+    if (!o.tutor.isEmpty() && o.pair)
+        return QStringLiteral("Парное занятие ставится только по группе");
+    return QString();
+}
+
+struct GroupName
+{
+    QString group, course, faculty;
+};
+
+// "П-9 (1)", "П-9  (1) ФИТ".
+std::optional<GroupName> parseGroup(const QString &text)
+{
+    static const QRegularExpression form(
+        QStringLiteral("^\\s*(.+?)\\s*\\(\\s*([^)]*?)\\s*\\)\\s*(.*)$"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    return GroupName{m.captured(1), m.captured(2), m.captured(3).trimmed()};
+}
+
+bool sameText(const QString &a, const QString &b)
+{
+    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+bool lineMatches(const PlacementLine &line, const QString &discipline)
+{
+    return sameText(line.discipline, discipline) || sameText(line.discipline1, discipline);
+}
+
+// The key of the type named by its short or long name; the first type when none is named.
+int typeKey(const PlacementChoice &choice, const QString &name)
+{
+    if (name.trimmed().isEmpty())
+        return choice.lessonTypes.front().key;
+    for (const PlacementLessonType &t : choice.lessonTypes) {
+        const qsizetype close = t.text.indexOf(QStringLiteral(") - "));
+        if (close < 1)
+            continue;
+        if (sameText(t.text.mid(1, close - 1), name) || sameText(t.text.mid(close + 4), name))
+            return t.key;
+    }
+    return 0;
+}
+
+QDate dateValue(const QVariant &value)
+{
+    return value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
+}
+
+// What the window's calendar keeps from placing: a day off, a date outside the study period,
+// a vacation or a holiday. Empty when the date can take lessons. Throws DbError.
+QString calendarRefusal(const Database &db, const QDate &date, int workDays)
+{
+    if (date.dayOfWeek() > workDays)
+        return QStringLiteral("Выбран выходной день");
+    for (Recordset rs = db.openRecordset(
+             QStringLiteral("SELECT tblAutoTable.DateType, tblAutoTable.DateStart, "
+                            "tblAutoTable.DateEnd FROM tblAutoTable;"));
+         !rs.isEof(); rs.moveNext()) {
+        const QString type = rs.value(QStringLiteral("DateType")).toString();
+        const QDate start = dateValue(rs.value(QStringLiteral("DateStart")));
+        QDate end = dateValue(rs.value(QStringLiteral("DateEnd")));
+        if (!end.isValid())
+            end = start;
+        const bool inside = start.isValid() && start <= date && date <= end;
+        if (type.compare(QStringLiteral("Session"), Qt::CaseInsensitive) == 0) {
+            if (start.isValid() && !inside)
+                return QStringLiteral("Дата %1 вне учебного периода %2 - %3")
+                    .arg(date.toString(QStringLiteral("dd.MM.yyyy")),
+                         start.toString(QStringLiteral("dd.MM.yyyy")),
+                         end.toString(QStringLiteral("dd.MM.yyyy")));
+        } else if (inside
+                   && (type.startsWith(QStringLiteral("Rest"), Qt::CaseInsensitive)
+                       || type.startsWith(QStringLiteral("Selebrate"), Qt::CaseInsensitive))) {
+            return QStringLiteral("Дата %1 приходится на каникулы или праздник")
+                .arg(date.toString(QStringLiteral("dd.MM.yyyy")));
+        }
+    }
+    return QString();
+}
+
+int place(const PlaceOptions &o, QTextStream &out, QTextStream &err)
+{
+    QTemporaryDir scratch;
+    const QString iniPath = scratch.filePath(QStringLiteral("settings.ini"));
+    const QString userSettings = SettingsStore().fileName();
+    if (!scratch.isValid()
+        || (QFileInfo::exists(userSettings) && !QFile::copy(userSettings, iniPath))) {
+        err << QStringLiteral("Не удалось прочитать настройки программы") << Qt::endl;
+        return 1;
+    }
+    SettingsStore store(iniPath);
+    for (const auto &[key, value] : o.sets)
+        store.write(QStringLiteral("Settings"), key, value);
+    SettingsRecord settings;
+    settings.load(store);
+
+    HeadlessPrompts prompts(err, o.yes);
+    DocumentSession session(prompts, store, AppPaths::standard());
+    session.startFromCommandLine({o.path});
+    const std::optional<Database> db = session.access();
+    if (!db)
+        return 1;
+    if (const QString refusal = calendarRefusal(*db, o.date, settings.WorkDays);
+        !refusal.isEmpty()) {
+        err << refusal << Qt::endl;
+        return 1;
+    }
+    LessonPlacement placement(session, settings, store, prompts);
+
+    std::optional<PlacementChoice> choice;
+    if (o.tutor.isEmpty()) {
+        const std::optional<GroupName> g = parseGroup(o.groups.front());
+        if (!g) {
+            err << QStringLiteral("Группа задаётся с курсом: \"П-9 (1)\"") << Qt::endl;
+            return 2;
+        }
+        choice = placement.openForGroup(o.date, o.lesson, g->group, g->course, g->faculty);
+    } else {
+        choice = placement.openForTutor(o.date, o.lesson, o.tutor);
+    }
+    if (!choice)
+        return 1;
+
+    // The lines as the user would check them, each in its slot.
+    const int slotCount = int(choice->picks.size()) - 1;
+    std::vector<const PlacementLine *> chosen;
+    if (choice->mode == PlacementMode::Group) {
+        for (const QString &discipline : o.disciplines) {
+            const auto found = std::find_if(
+                choice->lines.begin(), choice->lines.end(), [&](const PlacementLine &l) {
+                    return lineMatches(l, discipline)
+                           && std::find(chosen.begin(), chosen.end(), &l) == chosen.end();
+                });
+            if (found == choice->lines.end()) {
+                err << QStringLiteral("В нагрузке группы нет дисциплины «%1»").arg(discipline)
+                    << Qt::endl;
+                return 1;
+            }
+            chosen.push_back(&*found);
+        }
+    } else {
+        for (const QString &groupText : o.groups) {
+            const std::optional<GroupName> g = parseGroup(groupText);
+            const auto found = std::find_if(
+                choice->lines.begin(), choice->lines.end(), [&](const PlacementLine &l) {
+                    return g && sameText(l.group, g->group) && sameText(l.course, g->course)
+                           && lineMatches(l, o.disciplines.front());
+                });
+            if (found == choice->lines.end()) {
+                err << QStringLiteral("В нагрузке преподавателя нет дисциплины «%1» в группе «%2»")
+                           .arg(o.disciplines.front(), groupText)
+                    << Qt::endl;
+                return 1;
+            }
+            chosen.push_back(&*found);
+        }
+    }
+    if (o.subgroup != 0) {
+        if (o.subgroup < 1 || o.subgroup > slotCount) {
+            err << QStringLiteral("Номер подгруппы должен быть от 1 до %1").arg(slotCount)
+                << Qt::endl;
+            return 1;
+        }
+        const PlacementLine &l = *chosen.front();
+        choice->picks[size_t(o.subgroup)] = {l.keyJobList, l.auditorium, l.keyAud};
+    } else {
+        for (const PlacementLine *l : chosen) {
+            if (!choice->check(l->keyJobList, prompts))
+                return 1;
+        }
+    }
+    for (int slot = 1; slot <= slotCount; ++slot) {
+        if (choice->picks[size_t(slot)].keyJobList == 0)
+            continue;
+        if (!o.aud.isEmpty())
+            choice->typeAuditorium(slot, o.aud);
+        else if (choice->mode == PlacementMode::Tutor)
+            break; // the tutor's usual auditorium serves the lecture
+    }
+
+    PlacementRequest request;
+    request.keyTypeLesson = typeKey(*choice, o.type);
+    if (request.keyTypeLesson == 0) {
+        err << QStringLiteral("Нет типа занятия «%1»").arg(o.type) << Qt::endl;
+        return 1;
+    }
+    if (o.pair) {
+        const bool tutorsFree = std::all_of(chosen.begin(), chosen.end(),
+                                            [](const PlacementLine *l) { return l->pairFree; });
+        if (!choice->pairEnabled || !tutorsFree) {
+            err << QStringLiteral("Парное занятие недоступно: ")
+                << (choice->pairEnabled
+                        ? QStringLiteral("преподаватель занят на уроке %1").arg(choice->partner)
+                        : choice->freeLessonsText)
+                << Qt::endl;
+            return 1;
+        }
+        request.paired = true;
+    }
+    const PlacementResult result = placement.add(*choice, request);
+    if (result.outcome != PlacementOutcome::Written)
+        return 1;
+    for (const PlacedCell &cell : result.cells)
+        out << cell.lesson << '\t'
+            << QString(cell.text).replace(QStringLiteral("\r\n"), QStringLiteral(" / "))
+            << Qt::endl;
+    return 0;
+}
+
+} // namespace
+
+int runPlaceCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    if (args.contains(QStringLiteral("--help"))) {
+        out << QString::fromUtf8(placeUsage);
+        out.flush();
+        return 0;
+    }
+    PlaceOptions options;
+    if (const QString problem = parseOptions(args, options); !problem.isEmpty()) {
+        err << problem << Qt::endl << QString::fromUtf8(placeUsage);
+        err.flush();
+        return 2;
+    }
+    const int code = place(options, out, err);
+    out.flush();
+    err.flush();
+    return code;
+}
+
+} // namespace korvesta
