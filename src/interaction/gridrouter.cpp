@@ -172,8 +172,10 @@ void GridRouter::afterEdit(int row, int col)
         examDateEdited(row, col);
     else if (c / 10 == 3)
         m_grid.setComboList(QString());
-    // The hours typed finish the load's entry row.
-    if (c == 30 && col == 5 && onLoadEntry(row, col))
+    // The hours typed finish the load's entry row when they are all it asks for or nothing
+    // else is missing.
+    if (c == 30 && col == 5 && onLoadEntry(row, col)
+        && (m_loadEntry == LoadEntryKind::Hours || firstEmptyLoadCell() < 0))
         finishLoadEntry();
 }
 

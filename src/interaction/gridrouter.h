@@ -120,6 +120,7 @@ private:
     bool loadEntryOpen() const;
     bool onLoadEntry(int row, int col) const;
     bool loadEntryKey(int key);
+    int firstEmptyLoadCell() const;
     void finishLoadEntry();
     int loadRowOf(int row) const;
 
