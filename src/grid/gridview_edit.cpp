@@ -235,8 +235,11 @@ void GridView::searchList(const QString &typed)
         m_listSearch = typed;
         found = find(typed, view->currentIndex().isValid() ? view->currentIndex().row() + 1 : 0);
     }
-    if (found >= 0)
-        view->setCurrentIndex(m_comboBox->model()->index(found, m_comboBox->modelColumn()));
+    if (found >= 0) {
+        const QModelIndex index = m_comboBox->model()->index(found, m_comboBox->modelColumn());
+        view->setCurrentIndex(index);
+        view->scrollTo(index);
+    }
 }
 
 // The highlighted item goes into the cell.
