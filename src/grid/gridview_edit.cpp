@@ -151,8 +151,10 @@ void GridView::cancelEdit()
 
 bool GridView::eventFilter(QObject *watched, QEvent *event)
 {
-    const bool fromList = m_editor && m_comboBox && !m_comboBox->isEditable()
-                          && (watched == m_comboBox || watched == m_comboBox->view());
+    // A list that takes typed text too keeps its own keys while it is closed.
+    const bool fromList = m_editor && m_comboBox
+                          && (watched == m_comboBox->view()
+                              || (watched == m_comboBox && !m_comboBox->isEditable()));
     if (fromList && event->type() == QEvent::ShortcutOverride) {
         // Keep the list's popup from acting on the keys the grid gives a meaning of its own.
         const auto *key = static_cast<QKeyEvent *>(event);
@@ -302,7 +304,7 @@ bool GridView::listKey(QKeyEvent *event)
         break;
     }
     const QString text = event->text();
-    if (!text.isEmpty() && text.front().isPrint()
+    if (!m_comboBox->isEditable() && !text.isEmpty() && text.front().isPrint()
         && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
         searchList(text);
         return true;
