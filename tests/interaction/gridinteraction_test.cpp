@@ -234,6 +234,9 @@ TEST(GridInteractionTest, ALoadLineIsPickedFromItsListsByTheKeyboard)
         EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::YesNo).size(), 1);
         EXPECT_TRUE(prompts.texts(ScriptedPrompts::Kind::Message).isEmpty());
         EXPECT_FALSE(entryOpen());
+        // The Enter that saved the line leaves the cursor on it.
+        EXPECT_FALSE(grid->isSubtotal(grid->currentRow()));
+        EXPECT_EQ(grid->text(grid->currentRow(), 4), QStringLiteral("П-9  (1)"));
         window.close();
     }
     EXPECT_EQ(b.raw("SELECT t.Tutor, d.Discipline, g.[Group], l.Hours FROM tblTutors t "
