@@ -105,7 +105,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    enum class EditStart { Keyboard, Typing, Mouse };
+    // List: a key that opens a cell's drop-down list (Down, Up, F4); it starts no edit on a
+    // cell without a list.
+    enum class EditStart { Keyboard, Typing, Mouse, List };
     enum class Drag { None, Select, Resize };
 
     void attach(GridModel *model);
@@ -129,6 +131,11 @@ private:
     void placeEditor();
     void closeEditor();
     bool editorKey(QKeyEvent *event);
+    bool listKey(QKeyEvent *event);
+    void openList();
+    bool listShown() const;
+    void searchList(const QString &typed);
+    void takeListItem();
     void editorFocusLost();
 
     GridModel *m_model = nullptr;     // not owned when set by setModel()
@@ -152,6 +159,10 @@ private:
     QComboBox *m_comboBox = nullptr; // the editor, when it is a drop-down list
     int m_editRow = -1;
     int m_editCol = -1;
+    // The letters typed into a drop-down list so far, and when the last came: a pause starts
+    // a new search.
+    QString m_listSearch;
+    qint64 m_listSearchAt = 0;
 
     std::function<QString(int, int)> m_toolTipProvider;
 

@@ -13,6 +13,15 @@ void GridView::keyPressEvent(QKeyEvent *event)
 {
     bool handled = false;
     emit keyDown(event->key(), event->modifiers(), &handled);
+    // Down, Up and F4 open the drop-down list of a cell that has one.
+    const int key = event->key();
+    const bool listKey = key == Qt::Key_Down || key == Qt::Key_Up || key == Qt::Key_F4;
+    if (!handled && listKey && m_model->editMode() != EditMode::None
+        && !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))
+        && beginEdit(m_model->currentRow(), m_model->currentCol(), EditStart::List)) {
+        event->accept();
+        return;
+    }
     if (handled || navigate(event)) {
         event->accept();
         return;

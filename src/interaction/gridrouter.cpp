@@ -8,6 +8,8 @@
 #include "views/frames/entryarea.h"
 #include "views/navigationstate.h"
 
+#include <utility>
+
 namespace korvesta {
 
 namespace {
@@ -172,14 +174,21 @@ void GridRouter::afterEdit(int row, int col)
         examDateEdited(row, col);
     else if (c / 10 == 3)
         m_grid.setComboList(QString());
-    // The hours typed finish the load's entry row.
-    if (c == 30 && col == 5 && onLoadEntry(row, col))
+    // The hours typed finish the load's entry row when they are all it asks for or nothing
+    // else is missing.
+    if (c == 30 && col == 5 && onLoadEntry(row, col)
+        && (m_loadEntry == LoadEntryKind::Hours || firstEmptyLoadCell() < 0)) {
         finishLoadEntry();
+        m_savedByEdit = m_loadEntry == LoadEntryKind::None;
+    }
 }
 
 bool GridRouter::keyDown(int key)
 {
     storeCell();
+    // The Enter that ended the edit which saved the load's line stays on the saved line.
+    if (std::exchange(m_savedByEdit, false) && (key == Qt::Key_Return || key == Qt::Key_Enter))
+        return true;
     const int c = code();
     if (c == 30 && loadEntryKey(key))
         return true;
@@ -212,6 +221,7 @@ void GridRouter::keyUp(int key)
 
 void GridRouter::mouseDown()
 {
+    m_savedByEdit = false;
     storeCell();
     m_host.hideCalendar();
 }

@@ -120,6 +120,7 @@ private:
     bool loadEntryOpen() const;
     bool onLoadEntry(int row, int col) const;
     bool loadEntryKey(int key);
+    int firstEmptyLoadCell() const;
     void finishLoadEntry();
     int loadRowOf(int row) const;
 
@@ -143,6 +144,8 @@ private:
     int m_col = -1;
     int m_currentKey = 0;
     LoadEntryKind m_loadEntry = LoadEntryKind::None;
+    // Set when an edit of the hours saved the load's line, until the next key or click.
+    bool m_savedByEdit = false;
     // The text of the cell being edited, put back when the edit is refused.
     QString m_textBeforeEdit;
     // Set while a command runs, so that the grid's own events from its refill and the

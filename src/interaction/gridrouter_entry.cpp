@@ -220,7 +220,8 @@ void GridRouter::prepareLoadEntry(LoadEntryKind kind, int sourceRow)
     m_host.revealCurrentCell();
 }
 
-// Enter on the entry row finishes it, Escape takes it away.
+// Enter on the entry row finishes it once it is complete (or in its hours), Escape takes it
+// away.
 bool GridRouter::loadEntryKey(int key)
 {
     if (!loadEntryOpen() || m_busy || m_row != entryarea::Row)
@@ -233,8 +234,25 @@ bool GridRouter::loadEntryKey(int key)
     }
     if (key != Qt::Key_Return && key != Qt::Key_Enter)
         return false;
+    // Enter before the hours, with a cell still to fill, goes on to that cell.
+    const int missing = firstEmptyLoadCell();
+    if (m_col != kLoadHoursCol && missing >= 0) {
+        m_grid.setCurrentCell(entryarea::Row, missing);
+        return true;
+    }
     finishLoadEntry();
     return true;
+}
+
+// The first cell of the entry row that a line of the load needs and that is still empty;
+// -1 when the line is complete.
+int GridRouter::firstEmptyLoadCell() const
+{
+    for (const int col : {1, 3, 4, kLoadHoursCol}) {
+        if (m_grid.text(entryarea::Row, col).trimmed().isEmpty())
+            return col;
+    }
+    return -1;
 }
 
 void GridRouter::finishLoadEntry()

@@ -6,9 +6,11 @@
 #include "support/testdocument.h"
 #include "testapplication.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QImage>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPaintEngine>
 #include <QScrollBar>
@@ -429,6 +431,57 @@ TEST_F(GridEditTest, ACellWithAListOffersTheList)
     grid->setCurrentCell(3, 5);
     QTest::keyClick(view.get(), Qt::Key_F2);
     EXPECT_NE(qobject_cast<QLineEdit *>(view->editor()), nullptr);
+}
+
+// The keys of a drop-down list, sent where the application sends them: to the open list,
+// else to the widget with the focus.
+TEST_F(GridEditTest, ADropDownListIsWorkedFromTheKeyboard)
+{
+    lists[2] = "1\tОчная|2\tЗаочная|3\tВечерняя";
+    QStringList reported;
+    QObject::connect(view.get(), &GridView::keyDown, [&](int key, Qt::KeyboardModifiers, bool *) {
+        reported << QKeySequence(key).toString();
+    });
+    const auto send = [](const QString &keys) {
+        for (const QString &key : keys.split(' ', Qt::SkipEmptyParts)) {
+            QWidget *popup = QApplication::activePopupWidget();
+            QWidget *to = popup && popup->focusWidget() ? popup->focusWidget()
+                                                        : QApplication::focusWidget();
+            if (key.size() == 1 && key.front().isLower())
+                type(to, key);
+            else
+                QTest::keyClick(to, Qt::Key(QKeySequence(key)[0].key()));
+        }
+    };
+    const struct
+    {
+        const char *name;
+        int col;
+        QString keys;
+        QString text; // of the cell 3,col afterwards
+        QString current;
+        QStringList reported;
+    } cases[] = {
+        {"Down opens, Enter takes and stays", 2, "Down Down Return", "Вечерняя", "3,2", {"Down"}},
+        {"Escape keeps the cell", 2, "Down Up Escape", "Заочная", "3,2", {"Down"}},
+        {"Tab takes and moves on", 2, "Down Up Tab", "Очная", "3,3", {"Down", "Tab"}},
+        {"letters find an item, any case", 2, "в е Return", "Вечерняя", "3,2", {"В"}},
+        {"a letter of no item keeps the cell's", 2, "ж Return", "Заочная", "3,2", {"Ж"}},
+        {"a cell without a list moves", 3, "Down", "Химия", "4,3", {"Down"}},
+    };
+    for (const auto &c : cases) {
+        grid->setText(3, 2, "Заочная");
+        grid->setText(3, 3, "Химия");
+        grid->setCurrentCell(3, c.col);
+        view->setFocus();
+        reported.clear();
+        send(c.keys);
+        EXPECT_EQ(grid->text(3, c.col), c.text) << c.name;
+        EXPECT_EQ(current(), c.current) << c.name;
+        EXPECT_FALSE(view->isEditing()) << c.name;
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << c.name;
+        EXPECT_EQ(reported, c.reported) << c.name;
+    }
 }
 
 TEST_F(GridViewTest, RowsGrowToTheirWrappedTextAndNeverShrink)

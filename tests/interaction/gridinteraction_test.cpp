@@ -142,6 +142,112 @@ TEST(GridInteractionTest, NewTutorFinishedByTheHoursTypedIsWrittenWithHisLoad)
     Database::forgetAll();
 }
 
+// The same line typed from the keyboard alone: the discipline and group cells are picked
+// from their drop-down lists by the arrows and by the first letters; an Enter or an Escape
+// that only closes a list leaves the line open.
+TEST(GridInteractionTest, ALoadLineIsPickedFromItsListsByTheKeyboard)
+{
+    TestFolder folder;
+    const QString path = newTestDocument(folder);
+    InstitutionBuilder b{Database::open(path)};
+    for (const char *group : {"Б-1", "П-9"})
+        b.add("tblGroups", {"Group", group, "Course", "1", "Key_TypeFaculty", 1,
+                            "Key_TypeTuition", 1, "Key_TypeFinance", 1});
+    for (const char *discipline : {"Алгебра", "Матем"})
+        b.add("tblDisciplines",
+              {"Discipline", discipline, "Discipline1", discipline, "DiscType", 1});
+    SettingsStore settings{folder.file(QStringLiteral("settings.ini"))};
+    ScriptedPrompts prompts;
+    prompts.answers = {Prompts::Answer::Yes};
+    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
+    {
+        frmMain window(session, settings, prompts);
+        window.startUp({path});
+        window.resize(1100, 700);
+        window.show();
+        QApplication::processEvents();
+        GridView *view = window.grid();
+        GridModel *grid = view->model();
+        window.dispatcher().sectionClicked(3);
+        window.dispatcher().itemClicked(0);
+        ASSERT_EQ(window.navigation().viewCode(), 30);
+        grid->setCols(7);
+        grid->setFixedCols(1);
+        grid->setFixedRows(1);
+        grid->setRows(1);
+        window.command(QStringLiteral("subsubmenuAddKorvesta(0)"))->trigger();
+        ASSERT_EQ(grid->currentRow(), 1);
+
+        // Keys go where the application sends them: to an open list, else to the focus.
+        const auto target = [] {
+            QWidget *popup = QApplication::activePopupWidget();
+            return popup && popup->focusWidget() ? popup->focusWidget()
+                                                 : QApplication::focusWidget();
+        };
+        const auto keys = [&](std::initializer_list<Qt::Key> list) {
+            for (const Qt::Key key : list)
+                QTest::keyClick(target(), key);
+        };
+        const auto type = [&](const QString &text) {
+            for (const QChar c : text) {
+                for (const QEvent::Type event : {QEvent::KeyPress, QEvent::KeyRelease}) {
+                    QKeyEvent key(event, Qt::Key_unknown, Qt::NoModifier, QString(c));
+                    QApplication::sendEvent(target(), &key);
+                }
+            }
+        };
+        const auto listOpen = [&] { return QApplication::activePopupWidget() != nullptr; };
+        const auto entryOpen = [&] { return grid->text(1, 0) == QStringLiteral("*"); };
+
+        type(QStringLiteral("Новиков"));
+        keys({Qt::Key_Tab, Qt::Key_Tab});
+        ASSERT_EQ(grid->currentCol(), 3);
+        // Down opens the list on its first item; Escape closes it and the cell stays empty.
+        keys({Qt::Key_Down});
+        EXPECT_TRUE(listOpen());
+        keys({Qt::Key_Down, Qt::Key_Escape});
+        EXPECT_FALSE(listOpen());
+        EXPECT_FALSE(view->isEditing());
+        EXPECT_EQ(grid->text(1, 3), QString());
+        EXPECT_TRUE(entryOpen());
+        // Down, Down, Enter takes the second item; the line is not finished by it.
+        keys({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
+        EXPECT_FALSE(listOpen());
+        EXPECT_EQ(grid->text(1, 3), QStringLiteral("Матем"));
+        EXPECT_EQ(grid->currentCol(), 3);
+        EXPECT_TRUE(entryOpen());
+        // Enter on the grid with cells still empty goes on to the first of them.
+        keys({Qt::Key_Return});
+        EXPECT_EQ(grid->currentCol(), 4);
+        EXPECT_TRUE(entryOpen());
+        // A letter, in any case, finds the group; Tab takes it and moves on.
+        type(QStringLiteral("п"));
+        EXPECT_TRUE(listOpen());
+        keys({Qt::Key_Tab});
+        EXPECT_FALSE(listOpen());
+        EXPECT_EQ(grid->text(1, 4), QStringLiteral("П-9  (1)"));
+        EXPECT_EQ(grid->currentCol(), 5);
+        EXPECT_TRUE(prompts.shown.empty());
+
+        type(QStringLiteral("36"));
+        keys({Qt::Key_Return});
+        EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::YesNo).size(), 1);
+        EXPECT_TRUE(prompts.texts(ScriptedPrompts::Kind::Message).isEmpty());
+        EXPECT_FALSE(entryOpen());
+        // The Enter that saved the line leaves the cursor on it.
+        EXPECT_FALSE(grid->isSubtotal(grid->currentRow()));
+        EXPECT_EQ(grid->text(grid->currentRow(), 4), QStringLiteral("П-9  (1)"));
+        window.close();
+    }
+    EXPECT_EQ(b.raw("SELECT t.Tutor, d.Discipline, g.[Group], l.Hours FROM tblTutors t "
+                    "JOIN tblJob j ON j.Key_Tutor = t.Key "
+                    "JOIN tblDisciplines d ON d.Key = j.Key_Discipline "
+                    "JOIN tblJobList l ON l.Key_Job = j.Key JOIN tblGroups g ON g.Key = "
+                    "l.Key_Group"),
+              QStringList{QStringLiteral("Новиков|Матем|П-9|36")});
+    Database::forgetAll();
+}
+
 // A document whose group query reads other fields: the group list says so in Russian and
 // the window goes on to the next view.
 TEST(GridInteractionTest, AViewOfAForeignQueryIsToldAndTheWindowGoesOn)
