@@ -24,6 +24,10 @@ public:
         return Answer::Cancel;
     }
     Answer askOkCancel(const QString &, Icon, const QString &) override { return Answer::Cancel; }
+    Answer askRetryCancel(const QString &, Icon, const QString &) override
+    {
+        return Answer::Cancel;
+    }
     std::optional<QString> askText(const QString &, const QString &, const QString &) override
     {
         return std::nullopt;
