@@ -171,5 +171,15 @@ head -c 4096 /dev/urandom >"$dir/испорчен.kvt"
 "$korvesta" view "$dir/испорчен.kvt" 0 >/dev/null 2>"$dir/err"; check "view of a damaged file exits 1" 1 $?
 grep -q 'Документ «.*испорчен.kvt» не открыт' "$dir/err"; check "view of a damaged file names it" 0 $?
 
+# A dry run tells what a change would do, table by table, and leaves the file as it was.
+before=$(sha1sum "$sample")
+out=$("$korvesta" sql "$sample" "DELETE FROM tblGroups WHERE Course = '1'" --dry-run 2>"$dir/err")
+check "dry run exits 0" 0 $?
+check "dry run counts the rows" "$(printf 'Таблица\tДобавлено\tИзменено\tУдалено\ntblGroups\t0\t0\t6')" "$out"
+grep -q 'Пробный запуск: документ не изменён' "$dir/err"; check "dry run says so" 0 $?
+check "dry run leaves the file as it was" "$before" "$(sha1sum "$sample")"
+out=$("$korvesta" sql "$sample" "UPDATE tblTutors SET Tutor = Tutor WHERE False" --dry-run 2>/dev/null)
+check "dry run of a change of nothing" "$(printf 'Таблица\tДобавлено\tИзменено\tУдалено')" "$out"
+
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures
