@@ -34,7 +34,8 @@ void BM_PlaceOneLesson(benchmark::State &state)
     const QString day = largeSample().first("SELECT Max(Key) FROM tblTimeTableList").toString();
     for (auto _ : state) {
         db.execute("INSERT INTO tblTimeTableContent (Key_TTList, Lesson, Key_Job, Key_Group, "
-                   "SubGroup, Key_Aud, Key_TypeLesson) VALUES (" + day + ", 15, 1, 1, 0, 1, 1)");
+                   "SubGroup, Key_Aud, Key_TypeLesson) VALUES ("
+                   + day + ", 15, 1, 1, 0, 1, 1)");
         db.execute("DELETE FROM tblTimeTableContent WHERE Lesson = 15");
     }
     if (recorded)
@@ -73,7 +74,8 @@ void BM_DeleteWholeYear(benchmark::State &state)
     const bool recorded = state.range(0) != 0;
     Database db = document(recorded);
     keepLessons(db);
-    const qint64 rows = largeSample().first("SELECT Count(*) FROM tblTimeTableContent").toLongLong();
+    const qint64 rows =
+        largeSample().first("SELECT Count(*) FROM tblTimeTableContent").toLongLong();
     for (auto _ : state) {
         deleteYear(db);
         state.PauseTiming();

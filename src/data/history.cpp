@@ -57,6 +57,7 @@ struct History::Impl
     {
         qint64 id = 0;
         QString caption;
+        qint64 rows = 0;
     };
 
     std::weak_ptr<Connection> connection;
@@ -115,9 +116,9 @@ struct History::Impl
     void install(Connection &c)
     {
         {
-            Connection::Statement list(
-                c, "SELECT name FROM main.sqlite_master WHERE type = 'table' "
-                   "AND name NOT LIKE 'sqlite!_%' ESCAPE '!' ORDER BY name");
+            Connection::Statement list(c,
+                                       "SELECT name FROM main.sqlite_master WHERE type = 'table' "
+                                       "AND name NOT LIKE 'sqlite!_%' ESCAPE '!' ORDER BY name");
             while (list.step()) {
                 Table t;
                 t.name = columnText(list.get(), 0);
@@ -137,8 +138,8 @@ struct History::Impl
             width = std::max(width, int(t.columns.size()));
         }
 
-        sqlite3_create_function_v2(db, kStepFunction, 0, SQLITE_UTF8, this, &stepFunction,
-                                   nullptr, nullptr, nullptr);
+        sqlite3_create_function_v2(db, kStepFunction, 0, SQLITE_UTF8, this, &stepFunction, nullptr,
+                                   nullptr, nullptr);
         sqlite3_commit_hook(db, &onCommit, this);
         // A row that INSERT OR REPLACE removes is recorded as deleted only so.
         exec("PRAGMA recursive_triggers = ON");
@@ -158,8 +159,7 @@ struct History::Impl
         try {
             dropObjects();
             exec(log);
-            exec(QByteArray("CREATE INDEX temp.korvesta_history_step ON ") + kLogTable
-                 + " (step)");
+            exec(QByteArray("CREATE INDEX temp.korvesta_history_step ON ") + kLogTable + " (step)");
             for (size_t k = 0; k < tables.size(); ++k)
                 createTriggers(int(k));
             if (ownTransaction)
@@ -192,10 +192,10 @@ struct History::Impl
         const auto [newNames, newValues] = image("n", "NEW");
         auto trigger = [&](const char *kind, const char *event, const QByteArray &columns,
                            const QByteArray &values) {
-            exec("CREATE TEMP TRIGGER " + triggerName(k, kind) + " AFTER " + event
-                 + " ON main." + t.quotedName + " WHEN " + kStepFunction
-                 + "() BEGIN INSERT INTO " + kLogTable + " (step, tbl, ro, rn" + columns
-                 + ") VALUES (" + kStepFunction + "(), " + index + values + "); END");
+            exec("CREATE TEMP TRIGGER " + triggerName(k, kind) + " AFTER " + event + " ON main."
+                 + t.quotedName + " WHEN " + kStepFunction + "() BEGIN INSERT INTO " + kLogTable
+                 + " (step, tbl, ro, rn" + columns + ") VALUES (" + kStepFunction + "(), " + index
+                 + values + "); END");
         };
         trigger("i", "INSERT", newNames, ", NULL, NEW.rowid" + newValues);
         trigger("u", "UPDATE", oldNames + newNames,
@@ -207,10 +207,9 @@ struct History::Impl
     {
         for (size_t k = 0; k < tables.size(); ++k) {
             for (const char *kind : {"i", "u", "d"})
-                sqlite3_exec(db,
-                             ("DROP TRIGGER IF EXISTS temp." + triggerName(int(k), kind))
-                                 .constData(),
-                             nullptr, nullptr, nullptr);
+                sqlite3_exec(
+                    db, ("DROP TRIGGER IF EXISTS temp." + triggerName(int(k), kind)).constData(),
+                    nullptr, nullptr, nullptr);
         }
         sqlite3_exec(db, (QByteArray("DROP TABLE IF EXISTS temp.") + kLogTable).constData(),
                      nullptr, nullptr, nullptr);
@@ -228,8 +227,8 @@ struct History::Impl
             return; // the connection, and everything made on it, is gone
         dropObjects();
         sqlite3_commit_hook(db, nullptr, nullptr);
-        sqlite3_create_function_v2(db, kStepFunction, 0, SQLITE_UTF8, nullptr, nullptr,
-                                   nullptr, nullptr, nullptr);
+        sqlite3_create_function_v2(db, kStepFunction, 0, SQLITE_UTF8, nullptr, nullptr, nullptr,
+                                   nullptr, nullptr);
         sqlite3_exec(db, "PRAGMA recursive_triggers = OFF", nullptr, nullptr, nullptr);
     }
 
@@ -237,8 +236,8 @@ struct History::Impl
     {
         if (steps.empty())
             return;
-        Connection::Statement s(c, QByteArray("DELETE FROM temp.") + kLogTable
-                                       + " WHERE step = ?1");
+        Connection::Statement s(c,
+                                QByteArray("DELETE FROM temp.") + kLogTable + " WHERE step = ?1");
         for (const StepInfo &step : steps) {
             sqlite3_bind_int64(s.get(), 1, step.id);
             s.step();
@@ -253,30 +252,42 @@ struct History::Impl
         const std::shared_ptr<Connection> c = alive();
         if (!c)
             return;
-        std::vector<qint64> found;
+        std::vector<std::pair<qint64, qint64>> found; // step, rows
         {
-            Connection::Statement s(*c, QByteArray("SELECT DISTINCT step FROM temp.")
-                                            + kLogTable
-                                            + " WHERE step > ?1 AND step < ?2 ORDER BY step");
+            Connection::Statement s(*c, QByteArray("SELECT step, count(*) FROM temp.") + kLogTable
+                                            + " WHERE step > ?1 AND step < ?2 GROUP BY step "
+                                              "ORDER BY step");
             sqlite3_bind_int64(s.get(), 1, known);
             sqlite3_bind_int64(s.get(), 2, current);
             while (s.step())
-                found.push_back(sqlite3_column_int64(s.get(), 0));
+                found.emplace_back(sqlite3_column_int64(s.get(), 0),
+                                   sqlite3_column_int64(s.get(), 1));
         }
         if (found.empty())
             return;
-        known = found.back();
+        known = found.back().first;
         forgetSteps(*c, undone);
         undone.clear();
-        for (qint64 id : found) {
+        for (const auto &[id, rows] : found) {
             auto caption = captions.find(id);
-            done.push_back({id, caption == captions.end() ? kDefaultCaption : caption->second});
+            done.push_back(
+                {id, caption == captions.end() ? kDefaultCaption : caption->second, rows});
         }
         captions.erase(captions.begin(), captions.upper_bound(known));
-        if (done.size() > size_t(kStepLimit)) {
-            const auto excess = done.begin() + qsizetype(done.size() - size_t(kStepLimit));
-            forgetSteps(*c, std::vector<StepInfo>(done.begin(), excess));
-            done.erase(done.begin(), excess);
+        // The oldest steps go beyond the limit, and while the steps hold more rows than
+        // memory should (the last step is always kept).
+        qint64 total = 0;
+        for (const StepInfo &step : done)
+            total += step.rows;
+        size_t excess = done.size() > size_t(kStepLimit) ? done.size() - size_t(kStepLimit) : 0;
+        for (size_t i = 0; i < excess; ++i)
+            total -= done[i].rows;
+        while (excess + 1 < done.size() && total > kRowLimit)
+            total -= done[excess++].rows;
+        if (excess > 0) {
+            const auto end = done.begin() + qsizetype(excess);
+            forgetSteps(*c, std::vector<StepInfo>(done.begin(), end));
+            done.erase(done.begin(), end);
         }
     }
 

@@ -29,8 +29,10 @@ class Connection;
 class History
 {
 public:
-    // The number of steps kept; older ones are forgotten.
+    // The number of steps kept; older ones are forgotten, also while the steps together hold
+    // more rows than the limit (the whole year of a large college is some 150 000).
     static constexpr int kStepLimit = 200;
+    static constexpr qint64 kRowLimit = 2'000'000;
 
     // Starts recording the document's changes (nothing happens when it is already recorded)
     // and drops the history of any other document. Returns nullptr, having dropped any

@@ -53,8 +53,8 @@ protected:
             QStringList columns{"rowid"};
             for (const QString &c : b.raw("SELECT name FROM pragma_table_info('" + table + "')"))
                 columns << "quote(\"" + c + "\")";
-            shot[table] = b.raw("SELECT " + columns.join(", ") + " FROM " + table
-                                + " ORDER BY rowid");
+            shot[table] =
+                b.raw("SELECT " + columns.join(", ") + " FROM " + table + " ORDER BY rowid");
         }
         return shot;
     }
@@ -81,6 +81,11 @@ struct Change
     const char *name;
     std::function<void(HistoryTest &)> make;
 };
+
+void PrintTo(const Change &change, std::ostream *os)
+{
+    *os << change.name;
+}
 
 class EachChange : public HistoryTest, public ::testing::WithParamInterface<Change>
 {};
@@ -163,17 +168,14 @@ std::vector<Change> changes()
                    rs.deleteCurrent();
                }},
         Change{"ReplacedSavedQuery",
-               [](HistoryTest &t) {
-                   t.db.createQueryDef("qryKeysJob", "SELECT 1 AS One");
-               }},
+               [](HistoryTest &t) { t.db.createQueryDef("qryKeysJob", "SELECT 1 AS One"); }},
         Change{"ReferenceEditorDeletesGroup",
                [](HistoryTest &t) {
                    t.prompts.answers = {Prompts::Answer::Yes};
                    ASSERT_EQ(t.editor.deleteGroup("п-9", "1", ""),
                              DeleteOutcome::FutureLessonsRemoved);
                }},
-        Change{"ReferenceEditorAddsGroup",
-               [](HistoryTest &t) {
+        Change{"ReferenceEditorAddsGroup", [](HistoryTest &t) {
                    GroupRow row;
                    row.course = "4";
                    row.group = "Ф-41";
@@ -208,8 +210,7 @@ TEST_F(HistoryTest, StepsNamedAndRedoDroppedByANewChange)
         sql(*this, "INSERT INTO tblNotes (Key_TTL, [Note]) VALUES (1, 'b')");
     }
     sql(*this, "INSERT INTO tblNotes (Key_TTL, [Note]) VALUES (1, 'c')");
-    EXPECT_EQ(history->undoCaptions(),
-              (QStringList{"изменение данных", "копирование недели"}));
+    EXPECT_EQ(history->undoCaptions(), (QStringList{"изменение данных", "копирование недели"}));
     history->undo();
     history->undo();
     EXPECT_EQ(history->redoCaption(), "копирование недели");
@@ -245,21 +246,25 @@ TEST_F(HistoryTest, RandomRunAgreesWithSnapshots)
             switch (random.bounded(4)) {
             case 0:
                 changed = db.execute(QString("INSERT INTO tblNotes (Key_TTL, [Note]) "
-                                             "VALUES (%1, 'n%2')").arg(key).arg(i));
+                                             "VALUES (%1, 'n%2')")
+                                         .arg(key)
+                                         .arg(i));
                 break;
             case 1:
                 changed = db.execute(QString("DELETE FROM tblNotes WHERE Key_TTL = %1").arg(key));
                 break;
             case 2:
                 changed = db.execute(QString("UPDATE tblTimeTableContent SET Lesson = Lesson + 1 "
-                                             "WHERE Key <= %1").arg(key));
+                                             "WHERE Key <= %1")
+                                         .arg(key));
                 break;
             default: {
                 Database::Transaction tr(db);
-                changed = db.execute(QString("DELETE FROM tblTimeTableContent WHERE Key = %1")
-                                         .arg(key));
+                changed =
+                    db.execute(QString("DELETE FROM tblTimeTableContent WHERE Key = %1").arg(key));
                 changed += db.execute(QString("INSERT INTO tblGroups ([Group], Course) "
-                                              "VALUES ('g%1', 1)").arg(i));
+                                              "VALUES ('g%1', 1)")
+                                          .arg(i));
                 tr.commit();
             }
             }
@@ -277,13 +282,15 @@ TEST_F(HistoryTest, RandomRunAgreesWithSnapshots)
 
 TEST_F(HistoryTest, AnotherProgramsChangeRefusesTheUndo)
 {
-    sql(*this, "UPDATE tblTutors SET DefaultAud = 'наш' WHERE [Key] = " + QString::number(s.ivanov));
+    sql(*this,
+        "UPDATE tblTutors SET DefaultAud = 'наш' WHERE [Key] = " + QString::number(s.ivanov));
     sqlite3 *other = nullptr;
     ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &other), SQLITE_OK);
     auto otherSql = [&](const QByteArray &statement) {
         ASSERT_EQ(sqlite3_exec(other, statement.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
     };
-    otherSql("UPDATE tblTutors SET DefaultAud = 'чужой' WHERE Key = " + QByteArray::number(s.ivanov));
+    // Another program's change of letter case alone counts.
+    otherSql("UPDATE tblTutors SET DefaultAud = 'НАШ' WHERE Key = " + QByteArray::number(s.ivanov));
     const Snapshot changedElsewhere = snapshot();
 
     try {
@@ -333,6 +340,18 @@ TEST_F(HistoryTest, BelongsToTheOpenDocumentOnly)
     EXPECT_EQ(History::attach(Database::open(second, Database::Mode::ReadOnly)), nullptr);
     EXPECT_EQ(History::of(db), nullptr);
 
+    // Nor does one made by a later version of the program.
+    const QString newer = newTestDocument(folder, "newer.kvt");
+    {
+        sqlite3 *shell = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(newer).constData(), &shell), SQLITE_OK);
+        sqlite3_exec(shell, "PRAGMA user_version = 99", nullptr, nullptr, nullptr);
+        sqlite3_close(shell);
+    }
+    const Database newerDb = Database::open(newer);
+    EXPECT_EQ(History::attach(newerDb), nullptr);
+    EXPECT_TRUE(InstitutionBuilder(newerDb).raw("SELECT name FROM sqlite_temp_master").isEmpty());
+
     DocumentSession reader{prompts, store, {folder.path(), folder.path()}};
     reader.setReadingOnly(true);
     reader.startFromCommandLine({path});
@@ -340,6 +359,22 @@ TEST_F(HistoryTest, BelongsToTheOpenDocumentOnly)
     ASSERT_TRUE(reader.access());
     EXPECT_EQ(History::of(db), nullptr);
     EXPECT_TRUE(b.raw("SELECT name FROM sqlite_temp_master").isEmpty());
+}
+
+TEST_F(HistoryTest, FileReplacedOnDiskEndsTheHistory)
+{
+    sql(*this, "DELETE FROM tblNotes");
+    const QString copy = folder.file("copy.kvt");
+    ASSERT_TRUE(QFile::copy(path, copy));
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::rename(copy, path));
+    try {
+        history->undo();
+        ADD_FAILURE() << "the undo went through";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.message().contains("заменён другим файлом")) << e.message().toStdString();
+    }
+    EXPECT_FALSE(history->canUndo());
 }
 
 } // namespace
