@@ -367,6 +367,16 @@ History *History::of(const Database &db)
     return nullptr;
 }
 
+History *History::current()
+{
+    return currentHistory().get();
+}
+
+qint64 History::changeCount() const
+{
+    return d->current;
+}
+
 void History::detachAll()
 {
     currentHistory().reset();

@@ -40,6 +40,8 @@ public:
     static History *attach(const Database &db);
     // The history of the document, or nullptr when its changes are not recorded.
     static History *of(const Database &db);
+    // The history being recorded, whichever document it belongs to; nullptr when none.
+    static History *current();
     // Stops recording and forgets every history.
     static void detachAll();
 
@@ -83,6 +85,10 @@ public:
     void undo();
     void redo();
     void clear();
+
+    // Grows with every transaction the document's connection ends: what the history offers
+    // may have changed when it has (read without touching the document).
+    qint64 changeCount() const;
 
     // What the changes not yet made a step (those of the open transaction) do, per table.
     std::vector<TableChanges> pendingChanges();
