@@ -1,5 +1,7 @@
 #include "historycommands.h"
 
+#include "appicons.h"
+
 #include "data/dberror.h"
 #include "data/documentsession.h"
 #include "data/history.h"
@@ -45,8 +47,8 @@ HistoryCommands::HistoryCommands(frmMain &window)
         action->setShortcutContext(Qt::WindowShortcut);
         window.addAction(action); // the keys work whichever edit menu is shown
     }
-    m_undo->setIcon(QIcon::fromTheme(QStringLiteral("edit-undo")));
-    m_redo->setIcon(QIcon::fromTheme(QStringLiteral("edit-redo")));
+    m_undo->setIcon(appIcon(QStringLiteral("UNDO")));
+    m_redo->setIcon(appIcon(QStringLiteral("REDO")));
     connect(m_undo, &QAction::triggered, this, [this] { apply(true); });
     connect(m_redo, &QAction::triggered, this, [this] { apply(false); });
 
