@@ -116,9 +116,12 @@ struct History::Impl
     void install(Connection &c)
     {
         {
-            Connection::Statement list(c,
-                                       "SELECT name FROM main.sqlite_master WHERE type = 'table' "
-                                       "AND name NOT LIKE 'sqlite!_%' ESCAPE '!' ORDER BY name");
+            // A table without rowids (none of ours) has no row number to name a row by.
+            Connection::Statement list(
+                c, "SELECT m.name FROM main.sqlite_master AS m WHERE m.type = 'table' "
+                   "AND m.name NOT LIKE 'sqlite!_%' ESCAPE '!' AND NOT EXISTS (SELECT 1 FROM "
+                   "pragma_table_list AS l WHERE l.schema = 'main' AND l.name = m.name "
+                   "AND l.wr) ORDER BY m.name");
             while (list.step()) {
                 Table t;
                 t.name = columnText(list.get(), 0);
@@ -126,10 +129,10 @@ struct History::Impl
                 tables.push_back(std::move(t));
             }
         }
+        // A table another program added after the connection read the layout is left out.
+        std::erase_if(tables, [&c](const Table &t) { return c.table(t.name) == nullptr; });
         for (Table &t : tables) {
             const jet::TableInfo *info = c.table(t.name);
-            if (!info)
-                continue;
             for (const jet::ColumnInfo &column : info->columns) {
                 if (column.name.compare(info->keyColumn, Qt::CaseInsensitive) != 0
                     || info->keyColumn.isEmpty())

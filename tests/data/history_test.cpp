@@ -340,6 +340,22 @@ TEST_F(HistoryTest, BelongsToTheOpenDocumentOnly)
     EXPECT_EQ(History::attach(Database::open(second, Database::Mode::ReadOnly)), nullptr);
     EXPECT_EQ(History::of(db), nullptr);
 
+    // A table without rowids, which no document of ours has, is left out of the history.
+    const QString extra = newTestDocument(folder, "extra.kvt");
+    {
+        sqlite3 *shell = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(extra).constData(), &shell), SQLITE_OK);
+        sqlite3_exec(shell, "CREATE TABLE tblExtra (a PRIMARY KEY, b) WITHOUT ROWID", nullptr,
+                     nullptr, nullptr);
+        sqlite3_close(shell);
+    }
+    const Database extraDb = Database::open(extra);
+    History *extraHistory = History::attach(extraDb);
+    ASSERT_NE(extraHistory, nullptr);
+    extraDb.execute("INSERT INTO tblExtra (a, b) VALUES (1, 2)");
+    extraDb.execute("INSERT INTO tblNotes (Key_TTL, [Note]) VALUES (1, 'x')");
+    EXPECT_EQ(extraHistory->undoCaptions().size(), 1);
+
     // Nor does one made by a later version of the program.
     const QString newer = newTestDocument(folder, "newer.kvt");
     {
