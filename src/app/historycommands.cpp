@@ -41,8 +41,8 @@ HistoryCommands::HistoryCommands(frmMain &window)
     m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     m_redo = new QAction(kRedo, &window);
     m_redo->setObjectName(QStringLiteral("submenuRedo"));
-    m_redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
-                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    m_redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     for (QAction *action : {m_undo, m_redo}) {
         action->setShortcutContext(Qt::WindowShortcut);
         window.addAction(action); // the keys work whichever edit menu is shown

@@ -75,8 +75,8 @@ TEST_F(HistoryCommandsTest, UndoAndRedoTheLastStep)
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_EQ(undo->text(), "Отменить");
     EXPECT_EQ(undo->shortcut(), QKeySequence("Ctrl+Z"));
-    EXPECT_EQ(redo->shortcuts(), (QList<QKeySequence>{QKeySequence("Ctrl+Y"),
-                                                       QKeySequence("Ctrl+Shift+Z")}));
+    EXPECT_EQ(redo->shortcuts(),
+              (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
     EXPECT_EQ(window->editMenu(EditMenu::Groups)->actions().value(0), undo);
     EXPECT_TRUE(window->mainToolbar()->actions().contains(redo));
 
