@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
+#include <QTest>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -99,6 +100,13 @@ TEST_F(HistoryCommandsTest, UndoAndRedoTheLastStep)
     EXPECT_EQ(redo->text(), "Повторить: добавление группы «П-1»");
 
     redo->trigger();
+    EXPECT_EQ(groups(), 1);
+
+    // The keys work whichever view is shown.
+    window->activateWindow();
+    QTest::keyClick(window->grid(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(groups(), 0);
+    QTest::keyClick(window->grid(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(groups(), 1);
     EXPECT_EQ(undo->text(), "Отменить: добавление группы «П-1»");
     EXPECT_TRUE(prompts.shown.empty());
