@@ -6,6 +6,7 @@
 #include "data/dberror.h"
 #include "sample/demodocument.h"
 #include "data/documenttemplate.h"
+#include "data/history.h"
 #include "data/isodate.h"
 #include "data/connection.h"
 #include "data/querydef.h"
@@ -42,11 +43,14 @@ const char *const usage =
     "Использование:\n"
     "  korvesta [ФАЙЛ.kvt]                 открыть окно программы (с документом)\n"
     "  korvesta new ФАЙЛ [--force]         записать новый пустой документ\n"
-    "  korvesta sql ФАЙЛ \"ЗАПРОС\" [--param ИМЯ=ЗНАЧЕНИЕ ...]\n"
+    "  korvesta sql ФАЙЛ \"ЗАПРОС\" [--param ИМЯ=ЗНАЧЕНИЕ ...] [--dry-run]\n"
     "                                      выполнить запрос или сохранённый запрос по имени;\n"
     "                                      строки выводятся через табуляцию, первая строка -\n"
     "                                      имена полей; запрос на изменение выводит число\n"
-    "                                      изменённых строк. Даты: дд.мм.гггг или гггг-мм-дд\n"
+    "                                      изменённых строк. Даты: дд.мм.гггг или гггг-мм-дд.\n"
+    "                                      --dry-run: запрос на изменение выполняется пробно и\n"
+    "                                      выводит по таблицам, сколько строк он добавил бы,\n"
+    "                                      изменил и удалил; документ не изменяется\n"
     "  korvesta demo ФАЙЛ [--size small|large] [--force]\n"
     "                                      записать пример учебного заведения с расписанием\n"
     "                                      на текущий учебный год (small - по умолчанию)\n"
@@ -189,6 +193,34 @@ bool looksLikeAName(const QString &text)
     return name.match(text).hasMatch() && !keyword.match(text).hasMatch();
 }
 
+// Runs a change in a transaction that is rolled back, and prints what it would do to each
+// table: rows added, changed and removed.
+int tryChange(const Database &db, const std::function<void()> &change)
+{
+    if (db.isReadOnly())
+        return fail(QStringLiteral("Документ «%1» открыт только для чтения: изменения в нём "
+                                   "невозможны")
+                        .arg(db.path()));
+    struct Detach
+    {
+        ~Detach() { History::detachAll(); }
+    } detach;
+    History *history = History::attach(db);
+    std::vector<History::TableChanges> changes;
+    {
+        Database::Transaction transaction(db);
+        change();
+        if (history)
+            changes = history->pendingChanges();
+    } // rolled back
+    out() << QStringLiteral("Таблица\tДобавлено\tИзменено\tУдалено") << '\n';
+    for (const History::TableChanges &c : changes)
+        out() << c.table << '\t' << c.added << '\t' << c.changed << '\t' << c.removed << '\n';
+    out().flush();
+    err() << QStringLiteral("Пробный запуск: документ не изменён") << Qt::endl;
+    return 0;
+}
+
 int runSql(const QStringList &args)
 {
     if (args.size() < 2)
@@ -196,7 +228,12 @@ int runSql(const QStringList &args)
     const QString path = args[0];
     const QString statement = args[1];
     std::vector<std::pair<QString, QString>> params;
+    bool dryRun = false;
     for (int i = 2; i < args.size(); ++i) {
+        if (args[i] == u"--dry-run") {
+            dryRun = true;
+            continue;
+        }
         if (args[i] != u"--param" || i + 1 >= args.size())
             return usageError(QStringLiteral("Непонятный аргумент: %1").arg(args[i]));
         const QString p = args[++i];
@@ -228,6 +265,8 @@ int runSql(const QStringList &args)
         QueryDef query = prepare(db);
         if (!query.returnsRows()) {
             const Database writable = Database::open(path, Database::Mode::ReadWrite);
+            if (dryRun)
+                return tryChange(writable, [&] { prepare(writable).execute(); });
             out() << prepare(writable).execute() << Qt::endl;
             return 0;
         }

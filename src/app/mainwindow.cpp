@@ -13,6 +13,7 @@
 #include "grid/twips.h"
 #include "gridlookcommands.h"
 #include "helpcommands.h"
+#include "historycommands.h"
 #include "navigationbar.h"
 #include "objectpane.h"
 #include "rangecalendar.h"
@@ -80,6 +81,7 @@ frmMain::frmMain(DocumentSession &session, SettingsStore &settings, Prompts &pro
     createMenus();
     createToolbars();
     holdUnfinishedCommands();
+    new HistoryCommands(*this); // a child of the window
     connectPanes();
     new GridInteraction(*this); // a child of the window
 

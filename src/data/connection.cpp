@@ -424,6 +424,12 @@ void Connection::setSavedQuery(const QString &name, const QString &sql)
     }
 }
 
+void Connection::reloadSavedQueries()
+{
+    m_queriesLoaded = false;
+    m_translations.clear();
+}
+
 // Translation -------------------------------------------------------------------------------
 
 std::shared_ptr<const jet::Translation> Connection::translate(const QString &sql)

@@ -54,6 +54,9 @@ public:
     std::optional<QString> savedQuery(const QString &name) override;
     QStringList savedQueryNames();
     void setSavedQuery(const QString &name, const QString &sql);
+    // The saved queries are read again at their next use (their rows were written back
+    // behind the cache, by undo or redo).
+    void reloadSavedQueries();
 
     std::shared_ptr<const jet::Translation> translate(const QString &sql);
     // The translation of SQL text, a table name or a saved query's name.

@@ -1,5 +1,7 @@
 #include "documentsession.h"
 
+#include "history.h"
+
 #include "dberror.h"
 #include "dberrorhandler.h"
 #include "documenttemplate.h"
@@ -283,6 +285,15 @@ std::optional<Database> DocumentSession::access()
         return std::nullopt;
     try {
         Database db = Database::open(m_path, openingMode());
+        if (!m_readingOnly) {
+            // The window's document keeps its history of changes (another one's is dropped);
+            // without it the document still works.
+            try {
+                History::attach(db);
+            } catch (const DbError &) {
+                History::detachAll();
+            }
+        }
         if (!m_readingOnly && db.isFromNewerVersion() && m_toldNewerVersion != m_path) {
             m_toldNewerVersion = m_path;
             m_prompts.message(QStringLiteral("Документ «%1» создан более новой версией программы. "

@@ -78,6 +78,16 @@ check "the sample has its groups" "$(printf 'N\n10')" "$out"
 "$korvesta" demo "$dir/other.kvt" --size huge 2>/dev/null; check "demo with an unknown size exits 2" 2 $?
 [ ! -e "$dir/other.kvt" ]; check "no sample of an unknown size" 0 $?
 
+# A dry run tells what a change would do, table by table, and leaves the file as it was.
+before=$(sha1sum "$sample")
+out=$("$korvesta" sql "$sample" "DELETE FROM tblGroups WHERE Course = '1'" --dry-run 2>"$dir/err")
+check "dry run exits 0" 0 $?
+check "dry run counts the rows" "$(printf 'Таблица\tДобавлено\tИзменено\tУдалено\ntblGroups\t0\t0\t6')" "$out"
+grep -q 'Пробный запуск: документ не изменён' "$dir/err"; check "dry run says so" 0 $?
+check "dry run leaves the file as it was" "$before" "$(sha1sum "$sample")"
+out=$("$korvesta" sql "$sample" "UPDATE tblTutors SET Tutor = Tutor WHERE False" --dry-run 2>/dev/null)
+check "dry run of a change of nothing" "$(printf 'Таблица\tДобавлено\tИзменено\tУдалено')" "$out"
+
 # The view command reads a copy of the user's settings: keep this run's settings apart.
 export XDG_CONFIG_HOME="$dir/config" XDG_DATA_HOME="$dir/data"
 "$korvesta" view "$sample" 99 >/dev/null 2>"$dir/err"; check "unknown view code exits 2" 2 $?

@@ -266,7 +266,8 @@ TEST_F(WindowOnSampleTest, TheAuditoriumMenuDeletesAsTheDeleteKeyDoes)
     QStringList items;
     for (const QAction *action : menu->actions())
         items << action->text();
-    EXPECT_EQ(items, (QStringList{QStringLiteral("Добавить аудиторию"),
+    EXPECT_EQ(items, (QStringList{QStringLiteral("Отменить"), QStringLiteral("Повторить"),
+                                  QString(), QStringLiteral("Добавить аудиторию"),
                                   QStringLiteral("Редактировать аудиторию"),
                                   QStringLiteral("Удалить аудиторию")}));
     const int row = firstRecordRow();

@@ -1,0 +1,397 @@
+// The document's history: each kind of change is undone to exactly the content before and
+// redone to exactly the content after, a long random run of changes, undos and redos agrees
+// with a model of snapshots, and a row changed by another program stops an undo cleanly.
+
+#include "data/history.h"
+
+#include "data/dberror.h"
+#include "data/documentschema.h"
+#include "data/querydef.h"
+#include "data/recordset.h"
+#include "editing/editingfixture.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <sqlite3.h>
+
+#include <map>
+
+namespace korvesta {
+namespace {
+
+using Snapshot = std::map<QString, QStringList>;
+
+class HistoryTest : public EditingTest
+{
+public:
+    using EditingTest::editor;
+    using EditingTest::prompts;
+
+protected:
+    void SetUp() override
+    {
+        EditingTest::SetUp();
+        const std::optional<Database> opened = session.access();
+        ASSERT_TRUE(opened);
+        db = *opened;
+        history = History::of(db);
+        ASSERT_NE(history, nullptr);
+        history->clear(); // the sample institution is no step of the user's
+    }
+    void TearDown() override
+    {
+        History::detachAll();
+        EditingTest::TearDown();
+    }
+
+    // Every document table, row by row with its rowid, values quoted with their kind.
+    Snapshot snapshot() const
+    {
+        Snapshot shot;
+        for (const QString &table : documentTables()) {
+            QStringList columns{"rowid"};
+            for (const QString &c : b.raw("SELECT name FROM pragma_table_info('" + table + "')"))
+                columns << "quote(\"" + c + "\")";
+            shot[table] =
+                b.raw("SELECT " + columns.join(", ") + " FROM " + table + " ORDER BY rowid");
+        }
+        return shot;
+    }
+
+public:
+    Database db = Database::open(path);
+    History *history = nullptr;
+};
+
+// The tables whose rows differ.
+QStringList differences(const Snapshot &a, const Snapshot &b)
+{
+    QStringList tables;
+    for (const auto &[table, rows] : a) {
+        auto other = b.find(table);
+        if (other == b.end() || other->second != rows)
+            tables << table;
+    }
+    return tables;
+}
+
+struct Change
+{
+    const char *name;
+    std::function<void(HistoryTest &)> make;
+};
+
+void PrintTo(const Change &change, std::ostream *os)
+{
+    *os << change.name;
+}
+
+class EachChange : public HistoryTest, public ::testing::WithParamInterface<Change>
+{};
+
+TEST_P(EachChange, UndoneAndRedoneExactly)
+{
+    const Snapshot before = snapshot();
+    GetParam().make(*this);
+    const Snapshot after = snapshot();
+    ASSERT_NE(before, after);
+    ASSERT_EQ(history->undoCaptions().size(), 1) << "one change, one step";
+    EXPECT_FALSE(history->canRedo());
+
+    history->undo();
+    EXPECT_EQ(differences(snapshot(), before), QStringList());
+    EXPECT_FALSE(history->canUndo());
+    ASSERT_TRUE(history->canRedo());
+    history->redo();
+    EXPECT_EQ(differences(snapshot(), after), QStringList());
+    history->undo();
+    EXPECT_EQ(differences(snapshot(), before), QStringList());
+}
+
+void sql(HistoryTest &t, const QString &statement)
+{
+    t.db.execute(statement);
+}
+
+std::vector<Change> changes()
+{
+    return {
+        Change{"SqlInsert",
+               [](HistoryTest &t) {
+                   sql(t, "INSERT INTO tblGroups ([Group], Course, Comment) "
+                          "VALUES ('Н-5', 1, 'O''Neil')");
+               }},
+        Change{"SqlUpdateManyRows",
+               [](HistoryTest &t) { sql(t, "UPDATE tblTutors SET Tutor = UCase(Tutor)"); }},
+        Change{"SqlUpdateOfKey",
+               [](HistoryTest &t) {
+                   sql(t, "UPDATE tblAuditories SET [Key] = [Key] + 1000, Corpus = 'Новый'");
+               }},
+        Change{"SqlDeleteAllLessons",
+               [](HistoryTest &t) { sql(t, "DELETE * FROM tblTimeTableContent"); }},
+        Change{"SqlDeleteRowsWithoutKey",
+               [](HistoryTest &t) { sql(t, "DELETE FROM tblTutorOut WHERE FreeDay Is Not Null"); }},
+        Change{"TransactionOfSeveralStatements",
+               [](HistoryTest &t) {
+                   Database::Transaction tr(t.db);
+                   sql(t, "DELETE FROM tblJobList");
+                   sql(t, "INSERT INTO tblNotes (Key_TTL, [Note]) VALUES (1, 'заметка')");
+                   sql(t, "UPDATE tblTimeLesson SET TimeLesson = '08:00' WHERE Lesson = 1");
+                   tr.commit();
+               }},
+        Change{"StepAroundSeveralStatements",
+               [](HistoryTest &t) {
+                   History::Step step(t.db, "перенос");
+                   sql(t, "UPDATE tblGroups SET Course = Course + 1");
+                   sql(t, "DELETE FROM tblTimeTableList WHERE ReadOnly = True");
+               }},
+        Change{"RecordsetAdd",
+               [](HistoryTest &t) {
+                   Recordset rs = t.db.openRecordset("tblNotes");
+                   rs.addNew();
+                   rs.setValue("Key_TTL", 7);
+                   rs.setValue("Note", "1,5 часа");
+                   rs.update();
+               }},
+        Change{"RecordsetEditRowWithoutKey",
+               [](HistoryTest &t) {
+                   Recordset rs = t.db.openRecordset("SELECT * FROM tblTutorOut WHERE FreeDay=3");
+                   rs.edit();
+                   rs.setValue("FreeLesson", 2);
+                   rs.update();
+               }},
+        Change{"RecordsetDelete",
+               [](HistoryTest &t) {
+                   Recordset rs = t.db.openRecordset("tblNotes");
+                   rs.moveLast();
+                   rs.deleteCurrent();
+               }},
+        Change{"ReplacedSavedQuery",
+               [](HistoryTest &t) { t.db.createQueryDef("qryKeysJob", "SELECT 1 AS One"); }},
+        Change{"ReferenceEditorDeletesGroup",
+               [](HistoryTest &t) {
+                   t.prompts.answers = {Prompts::Answer::Yes};
+                   ASSERT_EQ(t.editor.deleteGroup("п-9", "1", ""),
+                             DeleteOutcome::FutureLessonsRemoved);
+               }},
+        Change{"ReferenceEditorAddsGroup", [](HistoryTest &t) {
+                   GroupRow row;
+                   row.course = "4";
+                   row.group = "Ф-41";
+                   ASSERT_TRUE(t.editor.addGroup(row).saved);
+               }}};
+}
+
+std::string changeName(const ::testing::TestParamInfo<Change> &param)
+{
+    return param.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(History, EachChange, ::testing::ValuesIn(changes()), changeName);
+
+TEST_F(HistoryTest, SavedQueryTextFollowsUndo)
+{
+    const QString text = db.queryDef("qryKeysJob").sql();
+    db.createQueryDef("qryKeysJob", "SELECT 1 AS One");
+    history->undo();
+    EXPECT_EQ(db.queryDef("qryKeysJob").sql(), text);
+    EXPECT_EQ(db.queryDef("qryKeysJob").parameterNames().size(), 1);
+}
+
+TEST_F(HistoryTest, StepsNamedAndRedoDroppedByANewChange)
+{
+    EXPECT_EQ(db.execute("UPDATE tblNotes SET [Note] = 'x' WHERE False"), 0);
+    EXPECT_FALSE(history->canUndo()) << "a step that touched no row is none";
+    {
+        History::Step step(db, "копирование недели");
+        History::Step inner(db, "вложенный");
+        sql(*this, "INSERT INTO tblNotes (Key_TTL, [Note]) VALUES (1, 'a')");
+        sql(*this, "INSERT INTO tblNotes (Key_TTL, [Note]) VALUES (1, 'b')");
+    }
+    sql(*this, "INSERT INTO tblNotes (Key_TTL, [Note]) VALUES (1, 'c')");
+    EXPECT_EQ(history->undoCaptions(), (QStringList{"изменение данных", "копирование недели"}));
+    history->undo();
+    history->undo();
+    EXPECT_EQ(history->redoCaption(), "копирование недели");
+    sql(*this, "INSERT INTO tblNotes (Key_TTL, [Note]) VALUES (2, 'd')");
+    EXPECT_FALSE(history->canRedo());
+    EXPECT_EQ(history->undoCaptions().size(), 1);
+
+    for (int i = 0; i < History::kStepLimit + 5; ++i)
+        sql(*this, "UPDATE tblNotes SET [Note] = [Note] & 'x'");
+    EXPECT_EQ(history->undoCaptions().size(), History::kStepLimit);
+
+    history->clear();
+    EXPECT_FALSE(history->canUndo());
+    EXPECT_THROW(history->undo(), DbError);
+}
+
+TEST_F(HistoryTest, RandomRunAgreesWithSnapshots)
+{
+    QRandomGenerator random(16);
+    std::vector<Snapshot> states{snapshot()};
+    size_t at = 0;
+    for (int i = 0; i < 300; ++i) {
+        const int what = int(random.bounded(7));
+        if (what == 0 && at > 0) {
+            history->undo();
+            --at;
+        } else if (what == 1 && at + 1 < states.size()) {
+            history->redo();
+            ++at;
+        } else {
+            int changed = 0;
+            const int key = int(random.bounded(40));
+            switch (random.bounded(4)) {
+            case 0:
+                changed = db.execute(QString("INSERT INTO tblNotes (Key_TTL, [Note]) "
+                                             "VALUES (%1, 'n%2')")
+                                         .arg(key)
+                                         .arg(i));
+                break;
+            case 1:
+                changed = db.execute(QString("DELETE FROM tblNotes WHERE Key_TTL = %1").arg(key));
+                break;
+            case 2:
+                changed = db.execute(QString("UPDATE tblTimeTableContent SET Lesson = Lesson + 1 "
+                                             "WHERE Key <= %1")
+                                         .arg(key));
+                break;
+            default: {
+                Database::Transaction tr(db);
+                changed =
+                    db.execute(QString("DELETE FROM tblTimeTableContent WHERE Key = %1").arg(key));
+                changed += db.execute(QString("INSERT INTO tblGroups ([Group], Course) "
+                                              "VALUES ('g%1', 1)")
+                                          .arg(i));
+                tr.commit();
+            }
+            }
+            if (changed == 0)
+                continue;
+            states.resize(at + 1);
+            states.push_back(snapshot());
+            ++at;
+        }
+        ASSERT_EQ(differences(snapshot(), states[at]), QStringList()) << "after action " << i;
+        ASSERT_EQ(history->canUndo(), at > 0);
+        ASSERT_EQ(history->canRedo(), at + 1 < states.size());
+    }
+}
+
+TEST_F(HistoryTest, AnotherProgramsChangeRefusesTheUndo)
+{
+    sql(*this,
+        "UPDATE tblTutors SET DefaultAud = 'наш' WHERE [Key] = " + QString::number(s.ivanov));
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &other), SQLITE_OK);
+    auto otherSql = [&](const QByteArray &statement) {
+        ASSERT_EQ(sqlite3_exec(other, statement.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    };
+    // Another program's change of letter case alone counts.
+    otherSql("UPDATE tblTutors SET DefaultAud = 'НАШ' WHERE Key = " + QByteArray::number(s.ivanov));
+    const Snapshot changedElsewhere = snapshot();
+
+    try {
+        history->undo();
+        ADD_FAILURE() << "the undo went through";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.message(), "Отменить «изменение данных» невозможно: после него эти данные "
+                               "(таблица tblTutors) изменила другая программа. Документ "
+                               "оставлен без изменений");
+    }
+    EXPECT_EQ(differences(snapshot(), changedElsewhere), QStringList());
+    EXPECT_TRUE(history->canUndo());
+
+    // Once the row is as the step left it, the step undoes. A row gone stops the redo of a
+    // deletion; a row the other program put where a deleted one belongs stops its undo.
+    otherSql("UPDATE tblTutors SET DefaultAud = 'наш' WHERE Key = " + QByteArray::number(s.ivanov));
+    history->undo();
+    sql(*this, "DELETE FROM tblAuditories WHERE [Key] = " + QString::number(s.lab));
+    history->undo();
+    otherSql("DELETE FROM tblAuditories WHERE Key = " + QByteArray::number(s.lab));
+    const Snapshot removed = snapshot();
+    EXPECT_THROW(history->redo(), DbError);
+    EXPECT_EQ(differences(snapshot(), removed), QStringList());
+    sql(*this, "DELETE FROM tblAuditories WHERE [Key] = " + QString::number(s.a202));
+    otherSql("INSERT INTO tblAuditories (Key, Auditoria) VALUES (" + QByteArray::number(s.a202)
+             + ", 'чужая')");
+    const Snapshot taken = snapshot();
+    EXPECT_THROW(history->undo(), DbError);
+    EXPECT_EQ(differences(snapshot(), taken), QStringList());
+    sqlite3_close(other);
+}
+
+TEST_F(HistoryTest, BelongsToTheOpenDocumentOnly)
+{
+    sql(*this, "DELETE FROM tblNotes");
+    ASSERT_TRUE(history->canUndo());
+
+    const QString second = newTestDocument(folder, "second.kvt");
+    History *other = History::attach(Database::open(second));
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(History::of(db), nullptr);
+    EXPECT_FALSE(History::attach(db)->canUndo()) << "the first document's steps are gone";
+
+    // A document that cannot be written, and a session that only reads, get no history.
+    QFile::setPermissions(second, QFile::ReadOwner);
+    Database::forget(second);
+    EXPECT_EQ(History::attach(Database::open(second, Database::Mode::ReadOnly)), nullptr);
+    EXPECT_EQ(History::of(db), nullptr);
+
+    // A table without rowids, which no document of ours has, is left out of the history.
+    const QString extra = newTestDocument(folder, "extra.kvt");
+    {
+        sqlite3 *shell = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(extra).constData(), &shell), SQLITE_OK);
+        sqlite3_exec(shell, "CREATE TABLE tblExtra (a PRIMARY KEY, b) WITHOUT ROWID", nullptr,
+                     nullptr, nullptr);
+        sqlite3_close(shell);
+    }
+    const Database extraDb = Database::open(extra);
+    History *extraHistory = History::attach(extraDb);
+    ASSERT_NE(extraHistory, nullptr);
+    extraDb.execute("INSERT INTO tblExtra (a, b) VALUES (1, 2)");
+    extraDb.execute("INSERT INTO tblNotes (Key_TTL, [Note]) VALUES (1, 'x')");
+    EXPECT_EQ(extraHistory->undoCaptions().size(), 1);
+
+    // Nor does one made by a later version of the program.
+    const QString newer = newTestDocument(folder, "newer.kvt");
+    {
+        sqlite3 *shell = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(newer).constData(), &shell), SQLITE_OK);
+        sqlite3_exec(shell, "PRAGMA user_version = 99", nullptr, nullptr, nullptr);
+        sqlite3_close(shell);
+    }
+    const Database newerDb = Database::open(newer);
+    EXPECT_EQ(History::attach(newerDb), nullptr);
+    EXPECT_TRUE(InstitutionBuilder(newerDb).raw("SELECT name FROM sqlite_temp_master").isEmpty());
+
+    DocumentSession reader{prompts, store, {folder.path(), folder.path()}};
+    reader.setReadingOnly(true);
+    reader.startFromCommandLine({path});
+    History::detachAll();
+    ASSERT_TRUE(reader.access());
+    EXPECT_EQ(History::of(db), nullptr);
+    EXPECT_TRUE(b.raw("SELECT name FROM sqlite_temp_master").isEmpty());
+}
+
+TEST_F(HistoryTest, FileReplacedOnDiskEndsTheHistory)
+{
+    sql(*this, "DELETE FROM tblNotes");
+    const QString copy = folder.file("copy.kvt");
+    ASSERT_TRUE(QFile::copy(path, copy));
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::rename(copy, path));
+    try {
+        history->undo();
+        ADD_FAILURE() << "the undo went through";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.message().contains("заменён другим файлом")) << e.message().toStdString();
+    }
+    EXPECT_FALSE(history->canUndo());
+}
+
+} // namespace
+} // namespace korvesta
