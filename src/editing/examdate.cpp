@@ -3,6 +3,7 @@
 #include "data/database.h"
 #include "data/dberror.h"
 #include "data/documentsession.h"
+#include "data/history.h"
 #include "data/prompts.h"
 #include "data/recordset.h"
 #include "data/sqltext.h"
@@ -42,6 +43,11 @@ bool saveExamDate(DocumentSession &session, Prompts &prompts, const ExamLine &li
     if (!db)
         return false;
     try {
+        const History::Step step(
+            *db, QStringLiteral("дата экзамена по дисциплине «") + line.discipline.trimmed()
+                     + (date.isValid()
+                            ? QStringLiteral("»: ") + date.toString(QStringLiteral("dd.MM.yyyy"))
+                            : QStringLiteral("»: снята")));
         Database::Transaction transaction(*db);
         const int key = findLine(*db, line);
         if (key == 0) {

@@ -4,6 +4,7 @@
 #include "data/database.h"
 #include "data/dberror.h"
 #include "data/documentsession.h"
+#include "data/history.h"
 #include "data/prompts.h"
 #include "data/querydef.h"
 #include "data/recordset.h"
@@ -790,7 +791,25 @@ PlacementResult LessonPlacement::add(PlacementChoice &c, const PlacementRequest 
     const std::optional<Database> db = m_session.access();
     if (!db)
         return {PlacementOutcome::Failed, {}};
+    // The step's caption, as the edit menu shows it: "занятие «Алгебра» на 14.09.2026, урок 3".
+    QStringList disciplines;
+    for (int i : used) {
+        const QString name = QStringLiteral("«") + c.line(c.picks[size_t(i)].keyJobList)->discipline
+                             + QStringLiteral("»");
+        if (!disciplines.contains(name))
+            disciplines.push_back(name);
+    }
+    const bool paired = c.mode == PlacementMode::Group && request.paired && c.partner >= 1;
+    const QString caption =
+        (disciplines.size() > 1 ? QStringLiteral("занятия ") : QStringLiteral("занятие "))
+        + disciplines.join(QStringLiteral(", ")) + QStringLiteral(" на ")
+        + c.date.toString(QStringLiteral("dd.MM.yyyy"))
+        + (paired ? QStringLiteral(", уроки %1–%2")
+                        .arg(std::min(c.lesson, c.partner))
+                        .arg(std::max(c.lesson, c.partner))
+                  : QStringLiteral(", урок %1").arg(c.lesson));
     try {
+        const History::Step step(*db, caption);
         return write(*db, c, request);
     } catch (const DbError &error) {
         m_session.handleError(error);

@@ -4,6 +4,7 @@
 #include "entrychecks.h"
 
 #include "data/database.h"
+#include "data/history.h"
 #include "data/querydef.h"
 #include "data/recordset.h"
 #include "data/sqltext.h"
@@ -301,6 +302,11 @@ DeleteOutcome deleteTutor(const Database &db, Prompts &prompts, const QString &t
                         .arg(key));
         deleteByKey(db2, QStringLiteral("tblTutors"), key);
     };
+    // Held lessons keep the tutor: only his future lessons can go then.
+    const bool futureOnly = plan.usage.held > 0 && plan.usage.future > 0;
+    const History::Step step(
+        db, QStringLiteral("удаление преподавателя «") + t
+                + (futureOnly ? QStringLiteral("» из будущего расписания") : QStringLiteral("»")));
     return runDeletion(db, prompts, plan);
 }
 

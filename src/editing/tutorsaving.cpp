@@ -2,6 +2,7 @@
 #include "referencesaving.h"
 
 #include "data/database.h"
+#include "data/history.h"
 #include "data/prompts.h"
 #include "data/recordset.h"
 
@@ -100,6 +101,9 @@ SaveResult saveTutor(const Database &db, Prompts &prompts, const TutorRow &row,
     if (!auditorium)
         return {};
 
+    const History::Step step(db, (editedKey ? QStringLiteral("изменение преподавателя «")
+                                            : QStringLiteral("добавление преподавателя «"))
+                                     + tutor + QStringLiteral("»"));
     std::optional<Recordset> rs = openForSave(db, prompts, QStringLiteral("tblTutors"), editedKey);
     if (!rs)
         return {};

@@ -9,6 +9,9 @@
 #include "data/querydef.h"
 #include "data/recordset.h"
 #include "editing/editingfixture.h"
+#include "editing/examdate.h"
+#include "editing/loadeditor.h"
+#include "editing/placement.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -27,6 +30,8 @@ class HistoryTest : public EditingTest
 public:
     using EditingTest::editor;
     using EditingTest::prompts;
+    using EditingTest::s;
+    using EditingTest::session;
 
 protected:
     void SetUp() override
@@ -62,6 +67,8 @@ protected:
 public:
     Database db = Database::open(path);
     History *history = nullptr;
+    LoadEditor loadEditor{session, prompts};
+    LessonPlacement placement{session, settings, store, prompts};
 };
 
 // The tables whose rows differ.
@@ -80,6 +87,8 @@ struct Change
 {
     const char *name;
     std::function<void(HistoryTest &)> make;
+    // What the edit menu names the step by; not checked when null.
+    const char *caption = nullptr;
 };
 
 void PrintTo(const Change &change, std::ostream *os)
@@ -97,6 +106,9 @@ TEST_P(EachChange, UndoneAndRedoneExactly)
     const Snapshot after = snapshot();
     ASSERT_NE(before, after);
     ASSERT_EQ(history->undoCaptions().size(), 1) << "one change, one step";
+    if (GetParam().caption) {
+        EXPECT_EQ(history->undoCaption(), QString::fromUtf8(GetParam().caption));
+    }
     EXPECT_FALSE(history->canRedo());
 
     history->undo();
@@ -175,11 +187,69 @@ std::vector<Change> changes()
                    ASSERT_EQ(t.editor.deleteGroup("п-9", "1", ""),
                              DeleteOutcome::FutureLessonsRemoved);
                }},
-        Change{"ReferenceEditorAddsGroup", [](HistoryTest &t) {
+        Change{"ReferenceEditorAddsGroup",
+               [](HistoryTest &t) {
                    GroupRow row;
                    row.course = "4";
                    row.group = "Ф-41";
                    ASSERT_TRUE(t.editor.addGroup(row).saved);
+               }},
+        Change{"LoadOfNewTutor",
+               [](HistoryTest &t) {
+                   t.prompts.answers = {Prompts::Answer::Yes};
+                   ASSERT_TRUE(t.loadEditor.addTutor({" Козлов ", "", "Физ", "П-9  (1)", "4"}));
+               },
+               "добавление нагрузки преподавателя «Козлов»"},
+        Change{"LoadDiscipline",
+               [](HistoryTest &t) {
+                   ASSERT_TRUE(t.loadEditor.addDiscipline({"Сидоров", "", "Физ", "П-9  (1)", "4"}));
+               },
+               "добавление дисциплины «Физ» в нагрузку преподавателя «Сидоров»"},
+        Change{
+            "LoadGroup",
+            [](HistoryTest &t) {
+                ASSERT_TRUE(t.loadEditor.addGroup({"Иванов И.И.", "", "Матем", "Э-31  (3)", "4"}));
+            },
+            "добавление группы «Э-31  (3)» в нагрузку преподавателя «Иванов И.И.»"},
+        Change{"LoadHours",
+               [](HistoryTest &t) {
+                   ASSERT_TRUE(
+                       t.loadEditor.changeHours({"Иванов И.И.", "", "Матем", "П-9  (1)", "77"}));
+               },
+               "изменение нагрузки преподавателя «Иванов И.И.» по дисциплине «Матем»"},
+        Change{"TutorAdded",
+               [](HistoryTest &t) {
+                   ASSERT_TRUE(t.editor.addTutor({"Козлов", ""}).saved);
+               },
+               "добавление преподавателя «Козлов»"},
+        Change{"TutorEdited",
+               [](HistoryTest &t) {
+                   ASSERT_TRUE(t.editor.editTutor(t.s.sidorov, {"Сидоров С.С.", ""}).saved);
+               },
+               "изменение преподавателя «Сидоров С.С.»"},
+        Change{"TutorDeleted",
+               [](HistoryTest &t) {
+                   t.prompts.answers = {Prompts::Answer::Yes};
+                   ASSERT_EQ(t.editor.deleteTutor("сидоров"), DeleteOutcome::RecordDeleted);
+               },
+               "удаление преподавателя «Сидоров»"},
+        Change{"ExamDate",
+               [](HistoryTest &t) {
+                   ASSERT_TRUE(saveExamDate(t.session, t.prompts, {t.s.p9, " Матем ", ""},
+                                            QDate(2026, 6, 15)));
+               },
+               "дата экзамена по дисциплине «Матем»: 15.06.2026"},
+        Change{"LessonPlaced", [](HistoryTest &t) {
+                   std::optional<PlacementChoice> c =
+                       t.placement.openForGroup(t.s.future, 3, "П-9", "1", "");
+                   ASSERT_TRUE(c);
+                   ASSERT_TRUE(c->check(t.s.lineIvanovP9, t.prompts));
+                   ASSERT_FALSE(c->lessonTypes.empty());
+                   ASSERT_EQ(t.placement.add(*c, {c->lessonTypes.front().key, false}).outcome,
+                             PlacementOutcome::Written);
+                   EXPECT_EQ(t.history->undoCaption(), "занятие «Матем» на "
+                                                           + t.s.future.toString("dd.MM.yyyy")
+                                                           + ", урок 3");
                }}};
 }
 
@@ -189,6 +259,32 @@ std::string changeName(const ::testing::TestParamInfo<Change> &param)
 }
 
 INSTANTIATE_TEST_SUITE_P(History, EachChange, ::testing::ValuesIn(changes()), changeName);
+
+// Lines taken out of the load are named by what went, and one undo brings them back.
+TEST_F(HistoryTest, LoadRemovalsAreStepsOfTheirOwn)
+{
+    ASSERT_TRUE(loadEditor.addDiscipline({"Сидоров", "", "Физ", "П-9  (1)", "4"}));
+    ASSERT_TRUE(loadEditor.addGroup({"Сидоров", "", "Физ", "Э-31  (3)", "6"}));
+    history->clear();
+    const Snapshot before = snapshot();
+    const struct
+    {
+        std::function<bool()> remove;
+        const char *caption;
+    } cases[] = {
+        {[&] { return loadEditor.removeGroup("Сидоров", "Физ", "Э-31  (3)"); },
+         "удаление группы «Э-31  (3)» из нагрузки преподавателя «Сидоров»"},
+        {[&] { return loadEditor.removeDiscipline("Сидоров", "Физ"); },
+         "удаление дисциплины «Физ» из нагрузки преподавателя «Сидоров»"},
+    };
+    for (const auto &c : cases) {
+        prompts.answers = {Prompts::Answer::Yes};
+        ASSERT_TRUE(c.remove()) << c.caption;
+        EXPECT_EQ(history->undoCaption(), QString::fromUtf8(c.caption));
+        history->undo();
+        EXPECT_EQ(differences(snapshot(), before), QStringList()) << c.caption;
+    }
+}
 
 TEST_F(HistoryTest, SavedQueryTextFollowsUndo)
 {
