@@ -2,6 +2,7 @@
 #include "referencesaving.h"
 
 #include "data/database.h"
+#include "data/history.h"
 #include "data/prompts.h"
 #include "data/querydef.h"
 #include "data/recordset.h"
@@ -66,6 +67,9 @@ SaveResult saveAuditorium(const Database &db, Prompts &prompts, const Auditorium
     if (isDuplicate(db, prompts, row, editedKey))
         return {};
 
+    const History::Step step(db, (editedKey ? QStringLiteral("изменение аудитории «")
+                                            : QStringLiteral("добавление аудитории «"))
+                                     + row.auditoria.trimmed() + QStringLiteral("»"));
     std::optional<Recordset> rs =
         openForSave(db, prompts, QStringLiteral("tblAuditories"), editedKey);
     if (!rs)

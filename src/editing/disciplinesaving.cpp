@@ -2,6 +2,7 @@
 #include "referencesaving.h"
 
 #include "data/database.h"
+#include "data/history.h"
 #include "data/prompts.h"
 #include "data/recordset.h"
 #include "settings/settingsrecord.h"
@@ -79,6 +80,9 @@ SaveResult saveDiscipline(const Database &db, const SettingsRecord &settings, Pr
         return {};
     }
 
+    const History::Step step(db, (editedKey ? QStringLiteral("изменение дисциплины «")
+                                            : QStringLiteral("добавление дисциплины «"))
+                                     + row.discipline.trimmed() + QStringLiteral("»"));
     std::optional<Recordset> rs =
         openForSave(db, prompts, QStringLiteral("tblDisciplines"), editedKey);
     if (!rs)

@@ -2,6 +2,7 @@
 #include "referencesaving.h"
 
 #include "data/database.h"
+#include "data/history.h"
 #include "data/prompts.h"
 #include "data/querydef.h"
 #include "data/recordset.h"
@@ -102,6 +103,9 @@ SaveResult saveGroup(const Database &db, const SettingsRecord &settings, Prompts
     if (!finance)
         return {};
 
+    const History::Step step(db, (editedKey ? QStringLiteral("изменение группы «")
+                                            : QStringLiteral("добавление группы «"))
+                                     + row.group.trimmed() + QStringLiteral("»"));
     std::optional<Recordset> rs = openForSave(db, prompts, QStringLiteral("tblGroups"), editedKey);
     if (!rs)
         return {};

@@ -96,6 +96,8 @@ DeleteOutcome deleteGroup(const Database &db, Prompts &prompts, const QString &g
                       .arg(key));
         deleteByKey(d, QStringLiteral("tblGroups"), key);
     };
+    const History::Step step(db, QStringLiteral("удаление группы «") + group.trimmed()
+                                     + QStringLiteral("»"));
     return runDeletion(db, prompts, plan);
 }
 
@@ -165,6 +167,8 @@ DeleteOutcome deleteAuditorium(const Database &db, Prompts &prompts, const QStri
         if (left.isEof())
             forgetUsual(a);
     };
+    const History::Step step(db, QStringLiteral("удаление аудитории «") + auditoria.trimmed()
+                                     + QStringLiteral("»"));
     return runDeletion(db, prompts, plan);
 }
 
@@ -236,6 +240,8 @@ DeleteOutcome deleteDiscipline(const Database &db, Prompts &prompts, const QStri
                         .arg(key));
         deleteByKey(db2, QStringLiteral("tblDisciplines"), key);
     };
+    const History::Step step(db, QStringLiteral("удаление дисциплины «") + discipline.trimmed()
+                                     + QStringLiteral("»"));
     return runDeletion(db, prompts, plan);
 }
 

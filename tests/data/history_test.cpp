@@ -186,14 +186,16 @@ std::vector<Change> changes()
                    t.prompts.answers = {Prompts::Answer::Yes};
                    ASSERT_EQ(t.editor.deleteGroup("п-9", "1", ""),
                              DeleteOutcome::FutureLessonsRemoved);
-               }},
+               },
+               "удаление группы «п-9»"},
         Change{"ReferenceEditorAddsGroup",
                [](HistoryTest &t) {
                    GroupRow row;
                    row.course = "4";
                    row.group = "Ф-41";
                    ASSERT_TRUE(t.editor.addGroup(row).saved);
-               }},
+               },
+               "добавление группы «Ф-41»"},
         Change{"LoadOfNewTutor",
                [](HistoryTest &t) {
                    t.prompts.answers = {Prompts::Answer::Yes};
