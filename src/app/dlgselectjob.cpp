@@ -17,6 +17,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <numeric>
+
 namespace korvesta {
 
 namespace {
@@ -195,9 +197,35 @@ void dlgSelectJob::fillList()
                 item->setToolTip(c, line.tooltip);
         }
     }
-    for (int c = 0; c < m_list->columnCount(); ++c)
-        m_list->resizeColumnToContents(c);
     m_filling = false;
+}
+
+// The columns as shares of the list's width; the pair state of a line is never shown.
+void dlgSelectJob::fitColumns()
+{
+    static const int group[] = {20, 30, 30, 20, 15, 0};
+    static const int tutor[] = {30, 20, 35, 15};
+    const int width = m_list->viewport()->width();
+    const int *shares = m_choice.mode == PlacementMode::Group ? group : tutor;
+    const int count = m_choice.mode == PlacementMode::Group ? 6 : 4;
+    const int total = std::accumulate(shares, shares + count, 0);
+    for (int c = 0; c < m_list->columnCount() && c < count; ++c) {
+        m_list->setColumnHidden(c, shares[c] == 0);
+        if (shares[c] > 0)
+            m_list->setColumnWidth(c, width * shares[c] / total);
+    }
+}
+
+void dlgSelectJob::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    fitColumns();
+}
+
+void dlgSelectJob::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    fitColumns();
 }
 
 void dlgSelectJob::itemChanged(QTreeWidgetItem *item, int column)

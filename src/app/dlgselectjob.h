@@ -34,8 +34,13 @@ public:
     // The cells written by "Добавить"; empty until then.
     const PlacementResult &result() const { return m_result; }
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
 private:
     void fillList();
+    void fitColumns();
     void itemChanged(QTreeWidgetItem *item, int column);
     void currentChanged(QTreeWidgetItem *item);
     void showSlots();
