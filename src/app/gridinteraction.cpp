@@ -1,6 +1,8 @@
 #include "gridinteraction.h"
 
 #include "data/prompts.h"
+#include "dlgselectjob.h"
+#include "editing/placement.h"
 #include "data/queries.h"
 #include "editing/examdate.h"
 #include "editing/loadeditor.h"
@@ -12,9 +14,11 @@
 #include "interaction/gridrouter.h"
 #include "mainwindow.h"
 #include "objectpane.h"
+#include "statusbarpanels.h"
 #include "viewdispatcher.h"
 #include "views/frames/entryarea.h"
 #include "views/navigationstate.h"
+#include "views/timetable/timetablelayout.h"
 
 #include <QAction>
 #include <QCalendarWidget>
@@ -140,7 +144,64 @@ public:
         return false;
     }
 
+    // The group of the cell's column (day and week views) and the lesson of its row.
+    bool assignLessonByGroup(int row, int col, const QDate &date) override
+    {
+        const GridModel &grid = *m_window.grid()->model();
+        const int code = m_window.navigation().viewCode();
+        const TimetableLayout layout = TimetableLayout::ofGrid(
+            code == 41 ? TimetableKind::Week : TimetableKind::Day, m_window.settingsRecord(), grid);
+        const int lesson = layout.lessonOfRow(grid, row);
+        const QString group = grid.text(layout.objectRow(), col).trimmed();
+        if (lesson == 0 || !layout.isObjectCol(col) || group.isEmpty())
+            return false;
+        const QString course = courseFromHeader(grid.text(layout.courseRow(), col));
+        const QString faculty =
+            layout.useFaculty ? grid.text(layout.facultyRow(), col).trimmed() : QString();
+        LessonPlacement placement = this->placement();
+        return place(placement, placement.openForGroup(date, lesson, group, course, faculty));
+    }
+
+    // The tutor of the work schedule's column and the lesson of its row.
+    bool assignLessonByTutor(int row, int col, const QDate &date) override
+    {
+        const GridModel &grid = *m_window.grid()->model();
+        const TimetableLayout layout = TimetableLayout::ofGrid(TimetableKind::WorkSchedule,
+                                                               m_window.settingsRecord(), grid);
+        const int lesson = layout.lessonOfRow(grid, row);
+        const QString tutor = grid.text(layout.objectRow(), col).trimmed();
+        if (lesson == 0 || !layout.isObjectCol(col) || tutor.isEmpty())
+            return false;
+        LessonPlacement placement = this->placement();
+        return place(placement, placement.openForTutor(date, lesson, tutor));
+    }
+
 private:
+    LessonPlacement placement()
+    {
+        return LessonPlacement(m_window.session(), m_window.settingsRecord(), m_window.settings(),
+                               m_window.prompts());
+    }
+
+    // The job dialog over an opened choice; the view is filled again once a lesson is written.
+    bool place(LessonPlacement &placement, std::optional<PlacementChoice> choice)
+    {
+        m_window.statusPanels()->setPanelText(StatusBarPanels::Comment, placement.statusText());
+        if (!choice)
+            return false;
+        dlgSelectJob dialog(*choice, placement, m_window.prompts(), m_window.settings(),
+                            &m_window);
+        if (dialog.exec() != QDialog::Accepted
+            || dialog.result().outcome != PlacementOutcome::Written)
+            return false;
+        const GridModel *grid = m_window.grid()->model();
+        const int row = grid->currentRow();
+        const int col = grid->currentCol();
+        m_window.dispatcher().refresh();
+        m_window.grid()->model()->setCurrentCell(row, col);
+        return true;
+    }
+
     bool deleteTutor(int row)
     {
         // The new-tutor view is refilled only from the load: there a deleted tutor would

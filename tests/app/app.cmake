@@ -7,6 +7,8 @@ find_package(Qt6 REQUIRED COMPONENTS Test)
 add_executable(tests_mainwindow
     ${CMAKE_CURRENT_SOURCE_DIR}/app/apptestmain.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/mainwindow_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/selectjob_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/windowviews_test.cpp
 )
 target_link_libraries(tests_mainwindow PRIVATE korvesta_testsupport korvesta_gui Qt6::Test

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "editing/placement.h"
+
+#include <QDialog>
+
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace korvesta {
+
+class SettingsStore;
+
+// The job dialog: the load lines of a group or tutor for one lesson, checked one per
+// subgroup (or per group of a lecture), with the auditorium of each, the lesson type and the
+// paired lesson. It draws a PlacementChoice and hands every click to it; "Добавить" asks the
+// placement to write, and the dialog closes once the lesson is written.
+class dlgSelectJob : public QDialog
+{
+    Q_OBJECT
+
+public:
+    dlgSelectJob(PlacementChoice &choice, LessonPlacement &placement, Prompts &prompts,
+                 SettingsStore &settings, QWidget *parent = nullptr);
+    ~dlgSelectJob() override;
+
+    // The cells written by "Добавить"; empty until then.
+    const PlacementResult &result() const { return m_result; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void fillList();
+    void fitColumns();
+    void itemChanged(QTreeWidgetItem *item, int column);
+    void currentChanged(QTreeWidgetItem *item);
+    void showSlots();
+    int currentSlot() const;
+    void add();
+
+    PlacementChoice &m_choice;
+    LessonPlacement &m_placement;
+    Prompts &m_prompts;
+    SettingsStore &m_settings;
+    PlacementResult m_result;
+
+    QTreeWidget *m_list;
+    std::vector<QLineEdit *> m_audBoxes; // by slot; [0] unused
+    QComboBox *m_auds;
+    QComboBox *m_types;
+    QCheckBox *m_pair;
+    QPushButton *m_ok;
+    bool m_filling = false;
+};
+
+} // namespace korvesta
