@@ -543,7 +543,8 @@ std::optional<PlacementChoice> LessonPlacement::openForGroup(const QDate &date, 
         }
         c.freeLessons = limit - count;
         c.freeLessonsText =
-            QStringLiteral("Доступных занятий в день - ") + QString::number(c.freeLessons);
+            QStringLiteral("Доступных занятий в день - ")
+            + QString::number(std::max(0, c.freeLessons)); // a day already over its limit has none
         c.tag = QStringLiteral("Расписание");
         c.caption = QStringLiteral("Выбор дисциплины и преподавателя");
         c.frameCaption = QStringLiteral("Дисциплины и преподаватели в группе  ") + c.objectName
@@ -665,7 +666,8 @@ std::optional<PlacementChoice> LessonPlacement::openForTutor(const QDate &date, 
         c.initialAuditorium = auditoriumText(rs);
         c.freeLessons = limit - count;
         c.freeLessonsText =
-            QStringLiteral("Доступных занятий в день - ") + QString::number(c.freeLessons);
+            QStringLiteral("Доступных занятий в день - ")
+            + QString::number(std::max(0, c.freeLessons)); // a day already over its limit has none
         c.tag = QStringLiteral("График");
         c.caption = QStringLiteral("Выбор группы и дисциплины");
         c.frameCaption = QStringLiteral("Группы и дисциплины у преподавателя  ") + c.objectName;
