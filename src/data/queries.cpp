@@ -104,15 +104,8 @@ const ListSource *findList(const QString &name)
     return nullptr;
 }
 
-// A group's display text "П-9  (1)", possibly followed by " " and a faculty, taken apart.
-// A single "(" stands in for the two blanks and parenthesis of a text typed by hand.
-struct GroupText
-{
-    QString group;
-    QString course;
-    QString faculty; // empty when the text names none
-    bool hasCourse = false;
-};
+
+} // namespace
 
 GroupText splitGroupText(const QString &text)
 {
@@ -138,8 +131,6 @@ GroupText splitGroupText(const QString &text)
     parts.faculty = text.mid(close + 1).trimmed();
     return parts;
 }
-
-} // namespace
 
 DocumentQueries::DocumentQueries(DocumentSession &session, SettingsStore &settings,
                                  Prompts &prompts)

@@ -18,6 +18,17 @@ class DocumentSession;
 class Prompts;
 class SettingsStore;
 
+// A group's display text "П-9  (1)", possibly followed by " " and a faculty, taken apart.
+// A single "(" stands in for the two blanks and parenthesis of a text typed by hand.
+struct GroupText
+{
+    QString group;
+    QString course;
+    QString faculty; // empty when the text names none
+    bool hasCourse = false;
+};
+GroupText splitGroupText(const QString &text);
+
 // The questions views, editors and reports ask of the current document: one routine per
 // question, each opening the document for the call (asking for one when no path is set),
 // running a saved query of the document or SQL built here, and returning a recordset, a

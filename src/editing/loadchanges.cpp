@@ -4,6 +4,7 @@
 
 #include "data/database.h"
 #include "data/prompts.h"
+#include "data/queries.h"
 #include "data/recordset.h"
 #include "data/sqltext.h"
 
@@ -19,45 +20,10 @@ const QString kNoFaculty = QStringLiteral("отсутствует");
 // The caption of the group column, which a header row shows where a group would be.
 const QString kGroupCaption = QStringLiteral("Группа");
 
-// A group text of the load: "П-9  (1)", or "П-9  (1) ФИТ" when faculties are shown. A text
-// typed with one blank before the parenthesis is read too.
-struct GroupName
-{
-    QString group;
-    QString course;
-    QString faculty;
-    bool hasCourse = false;
-};
-
-GroupName splitGroupText(const QString &text)
-{
-    GroupName parts;
-    qsizetype open = text.indexOf(QLatin1String("  ("));
-    qsizetype skip = 3;
-    if (open < 0) {
-        open = text.indexOf(QLatin1Char('('));
-        skip = 1;
-    }
-    if (open < 0) {
-        parts.group = text.trimmed();
-        return parts;
-    }
-    parts.group = text.left(open).trimmed();
-    parts.hasCourse = true;
-    const qsizetype close = text.indexOf(QLatin1Char(')'), open + skip);
-    if (close < 0) {
-        parts.course = text.mid(open + skip).trimmed();
-        return parts;
-    }
-    parts.course = text.mid(open + skip, close - open - skip).trimmed();
-    parts.faculty = text.mid(close + 1).trimmed();
-    return parts;
-}
-
 // Rows of tblGroups (joined to tblTypeFaculty) that the text names, and the order that puts
 // the group of the named faculty (or of none) first, when one name and course is found in
 // several faculties.
-QString groupCondition(const GroupName &name)
+QString groupCondition(const GroupText &name)
 {
     QString condition = QStringLiteral("((tblGroups.Group)=%1)").arg(sqlText(name.group));
     if (name.hasCourse)
@@ -65,7 +31,7 @@ QString groupCondition(const GroupName &name)
     return condition;
 }
 
-QString facultyOrder(const GroupName &name)
+QString facultyOrder(const GroupText &name)
 {
     return QStringLiteral("IIf(Nz(tblTypeFaculty.TypeFaculty,'%1')=%2,0,1)")
         .arg(kNoFaculty, sqlText(name.faculty.isEmpty() ? kNoFaculty : name.faculty));
@@ -103,7 +69,7 @@ int disciplineKey(const Database &db, const QString &discipline)
 
 int groupKey(const Database &db, const QString &groupText)
 {
-    const GroupName name = splitGroupText(groupText);
+    const GroupText name = splitGroupText(groupText);
     return firstKey(db, QStringLiteral("SELECT tblGroups.Key "
                                        "FROM tblGroups LEFT JOIN tblTypeFaculty ON "
                                        "tblGroups.Key_TypeFaculty = tblTypeFaculty.Key "
@@ -223,7 +189,7 @@ std::optional<LineRef> findLine(const Database &db, Prompts &prompts, const QStr
         return std::nullopt;
     // Among the job's own groups, so that a name and course found in several faculties picks
     // the one that has the line.
-    const GroupName name = splitGroupText(groupText);
+    const GroupText name = splitGroupText(groupText);
     const Recordset rs = db.openRecordset(
         QStringLiteral("SELECT tblJobList.Key, tblJobList.Key_Group "
                        "FROM (tblJobList INNER JOIN tblGroups ON "
@@ -442,7 +408,7 @@ bool changeLoadHours(const Database &db, Prompts &prompts, const LoadEntry &entr
 bool removeGroupFromLoad(const Database &db, Prompts &prompts, const QString &tutor,
                          const QString &discipline, const QString &groupText)
 {
-    const GroupName name = splitGroupText(groupText);
+    const GroupText name = splitGroupText(groupText);
     if (name.group.isEmpty() || name.group == kGroupCaption)
         return false;
     const std::optional<LineRef> line =
