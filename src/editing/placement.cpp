@@ -478,10 +478,8 @@ bool dateProtected(const Database &db, const QDate &date)
 
 } // namespace
 
-std::optional<PlacementChoice> LessonPlacement::openForGroup(const QDate &date, int lesson,
-                                                             const QString &group,
-                                                             const QString &course,
-                                                             const QString &faculty)
+std::optional<PlacementChoice> LessonPlacement::open(PlacementMode mode, const QDate &date,
+                                                     int lesson, const Completion &complete)
 {
     m_status.clear();
     if (lessonRefused(m_settings, m_prompts, lesson))
@@ -496,230 +494,228 @@ std::optional<PlacementChoice> LessonPlacement::openForGroup(const QDate &date, 
             return std::nullopt;
         }
         PlacementChoice c;
-        c.mode = PlacementMode::Group;
+        c.mode = mode;
         c.date = date;
         c.lesson = lesson;
         c.partner = partnerLesson(lesson);
-        c.objectName = group.trimmed();
-        c.course = course.trimmed();
-        const QString facultyName =
-            faculty.trimmed().isEmpty() ? QStringLiteral("отсутствует") : faculty.trimmed();
-        c.keyGroup = firstInt(*db, QStringLiteral("qryGetKeyGroup"),
-                              {{QStringLiteral("pGroup"), c.objectName},
-                               {QStringLiteral("pCourse"), c.course},
-                               {QStringLiteral("pFaculty"), facultyName},
-                               {QStringLiteral("pTuition"), QStringLiteral("Очная")},
-                               {QStringLiteral("pFinance"), QStringLiteral("Бюджетная")}},
-                              QStringLiteral("Key"));
-        if (c.keyGroup == 0) {
-            m_prompts.message(QStringLiteral("Группа ") + c.objectName + QStringLiteral(" (курс ")
-                                  + c.course + QStringLiteral(") не найдена"),
-                              Prompts::Icon::Warning);
-            return std::nullopt;
-        }
-        c.cellWasEmpty = cellEmpty(*db, c.mode, c.keyGroup, date, lesson);
-        const int count =
-            firstInt(*db, QStringLiteral("qryCountGroupLessonsInDay"),
-                     {{QStringLiteral("pKeyGroup"), c.keyGroup}, {QStringLiteral("pDate"), date}},
-                     QStringLiteral("CountLessons"));
-        const int limit = m_settings.LessonsToGroup;
-        if (limit > 0 && c.cellWasEmpty && count >= limit) {
-            m_prompts.message(
-                QStringLiteral("Достигнут предел количества занятий в день для учебной группы"),
-                Prompts::Icon::Warning);
-            return std::nullopt;
-        }
-        Recordset rs = openQuery(*db, QStringLiteral("qrySelJobGroup"),
-                                 {{QStringLiteral("pKeyGroup"), c.keyGroup}});
-        if (rs.isEmpty()) {
-            m_prompts.message(QStringLiteral("Нет доступных преподавателей"));
-            return std::nullopt;
-        }
-        c.lessonTypes = readLessonTypes(*db);
-        if (c.lessonTypes.empty()) {
-            m_prompts.message(QStringLiteral("Не задан список типов занятий"),
-                              Prompts::Icon::Warning);
-            return std::nullopt;
-        }
-        c.freeLessons = limit - count;
-        c.freeLessonsText =
-            QStringLiteral("Доступных занятий в день - ")
-            + QString::number(std::max(0, c.freeLessons)); // a day already over its limit has none
-        c.tag = QStringLiteral("Расписание");
-        c.caption = QStringLiteral("Выбор дисциплины и преподавателя");
-        c.frameCaption = QStringLiteral("Дисциплины и преподаватели в группе  ") + c.objectName
-                         + QStringLiteral(" (курс ") + c.course + QLatin1Char(')');
-        c.hint = QStringLiteral("- чекбокс для подгрупп");
-        c.headers = {QStringLiteral("Дисц"),          QStringLiteral("Дисциплина"),
-                     QStringLiteral("Преподаватель"), QStringLiteral("Аудитория"),
-                     QStringLiteral("Осталось"),      QStringLiteral("DoubleLesson")};
-        const bool pairInDay = c.partner >= 1 && c.partner <= m_settings.LessonsInDay;
-        c.pairEnabled = c.freeLessons > 2 && pairInDay;
-        c.pairChecked = c.pairEnabled && m_settings.MergeLessons;
-        c.jobOverFlow = m_settings.JobOverFlow;
-        c.overFlowView = m_settings.OverFlowView;
-        c.checkAuditoria = m_settings.CheckAuditoria;
-        const bool marks = m_settings.JobOverFlow && m_settings.OverFlowView;
-        const Exhausted exhausted = exhaustedHandling(m_settings);
-        for (; !rs.isEof(); rs.moveNext()) {
-            PlacementLine l;
-            l.keyJobList = rs.value(QStringLiteral("KeyJobList")).toInt();
-            l.discipline = text(rs, QStringLiteral("Discipline"));
-            l.discipline1 = text(rs, QStringLiteral("Discipline1"));
-            l.levelDiff = rs.value(QStringLiteral("LevelDiff")).toInt();
-            if (m_settings.ShowLevelDiff)
-                l.disciplineColor = levelColor(m_store, l.levelDiff);
-            l.tutor = text(rs, QStringLiteral("Tutor"));
-            l.keyTutor = rs.value(QStringLiteral("KeyTutor")).toInt();
-            l.auditorium = auditoriumText(rs);
-            l.keyAud = rs.value(QStringLiteral("KeyAud")).toInt();
-            l.hours = rs.value(QStringLiteral("Hours")).toInt();
-            l.placed = rs.value(QStringLiteral("CountLesson")).toInt();
-            l.group = c.objectName;
-            l.course = c.course;
-            l.keyGroup = c.keyGroup;
-            if (marks && !tutorFreeFor(*db, l.keyTutor, date, lesson, c.keyGroup)) {
-                l.tutorBusy = true;
-                l.tooltip = QStringLiteral("Преподаватель занят на данный урок");
-            }
-            l.pairFree = pairInDay && tutorFreeFor(*db, l.keyTutor, date, c.partner, c.keyGroup);
-            if (l.left() <= 0) {
-                if (exhausted == Exhausted::Remove)
-                    continue;
-                if (exhausted == Exhausted::Grey) {
-                    l.exhausted = true;
-                    l.tooltip = QStringLiteral("Все часы по дисциплине отработаны");
-                }
-            }
-            c.lines.push_back(l);
-        }
-        c.auditoriums = readAuditoriums(*db, c);
-        c.picks.resize(size_t(std::max(m_settings.SubGroupCount, 1)) + 1);
-        return c;
+        return complete(*db, std::move(c));
     } catch (const DbError &error) {
         m_session.handleError(error);
         return std::nullopt;
     }
 }
 
+std::optional<PlacementChoice> LessonPlacement::openForGroup(const QDate &date, int lesson,
+                                                             const QString &group,
+                                                             const QString &course,
+                                                             const QString &faculty)
+{
+    return open(
+        PlacementMode::Group, date, lesson,
+        [&](const Database &db, PlacementChoice c) -> std::optional<PlacementChoice> {
+            c.objectName = group.trimmed();
+            c.course = course.trimmed();
+            const QString facultyName =
+                faculty.trimmed().isEmpty() ? QStringLiteral("отсутствует") : faculty.trimmed();
+            c.keyGroup = firstInt(db, QStringLiteral("qryGetKeyGroup"),
+                                  {{QStringLiteral("pGroup"), c.objectName},
+                                   {QStringLiteral("pCourse"), c.course},
+                                   {QStringLiteral("pFaculty"), facultyName},
+                                   {QStringLiteral("pTuition"), QStringLiteral("Очная")},
+                                   {QStringLiteral("pFinance"), QStringLiteral("Бюджетная")}},
+                                  QStringLiteral("Key"));
+            if (c.keyGroup == 0) {
+                m_prompts.message(QStringLiteral("Группа ") + c.objectName
+                                      + QStringLiteral(" (курс ") + c.course
+                                      + QStringLiteral(") не найдена"),
+                                  Prompts::Icon::Warning);
+                return std::nullopt;
+            }
+            c.cellWasEmpty = cellEmpty(db, c.mode, c.keyGroup, date, lesson);
+            const int count = firstInt(
+                db, QStringLiteral("qryCountGroupLessonsInDay"),
+                {{QStringLiteral("pKeyGroup"), c.keyGroup}, {QStringLiteral("pDate"), date}},
+                QStringLiteral("CountLessons"));
+            const int limit = m_settings.LessonsToGroup;
+            if (limit > 0 && c.cellWasEmpty && count >= limit) {
+                m_prompts.message(
+                    QStringLiteral("Достигнут предел количества занятий в день для учебной группы"),
+                    Prompts::Icon::Warning);
+                return std::nullopt;
+            }
+            Recordset rs = openQuery(db, QStringLiteral("qrySelJobGroup"),
+                                     {{QStringLiteral("pKeyGroup"), c.keyGroup}});
+            if (rs.isEmpty()) {
+                m_prompts.message(QStringLiteral("Нет доступных преподавателей"));
+                return std::nullopt;
+            }
+            c.lessonTypes = readLessonTypes(db);
+            if (c.lessonTypes.empty()) {
+                m_prompts.message(QStringLiteral("Не задан список типов занятий"),
+                                  Prompts::Icon::Warning);
+                return std::nullopt;
+            }
+            c.freeLessons = limit - count;
+            c.freeLessonsText = QStringLiteral("Доступных занятий в день - ")
+                                + QString::number(std::max(
+                                    0, c.freeLessons)); // a day already over its limit has none
+            c.tag = QStringLiteral("Расписание");
+            c.caption = QStringLiteral("Выбор дисциплины и преподавателя");
+            c.frameCaption = QStringLiteral("Дисциплины и преподаватели в группе  ") + c.objectName
+                             + QStringLiteral(" (курс ") + c.course + QLatin1Char(')');
+            c.hint = QStringLiteral("- чекбокс для подгрупп");
+            c.headers = {QStringLiteral("Дисц"),          QStringLiteral("Дисциплина"),
+                         QStringLiteral("Преподаватель"), QStringLiteral("Аудитория"),
+                         QStringLiteral("Осталось"),      QStringLiteral("DoubleLesson")};
+            const bool pairInDay = c.partner >= 1 && c.partner <= m_settings.LessonsInDay;
+            c.pairEnabled = c.freeLessons > 2 && pairInDay;
+            c.pairChecked = c.pairEnabled && m_settings.MergeLessons;
+            c.jobOverFlow = m_settings.JobOverFlow;
+            c.overFlowView = m_settings.OverFlowView;
+            c.checkAuditoria = m_settings.CheckAuditoria;
+            const bool marks = m_settings.JobOverFlow && m_settings.OverFlowView;
+            const Exhausted exhausted = exhaustedHandling(m_settings);
+            for (; !rs.isEof(); rs.moveNext()) {
+                PlacementLine l;
+                l.keyJobList = rs.value(QStringLiteral("KeyJobList")).toInt();
+                l.discipline = text(rs, QStringLiteral("Discipline"));
+                l.discipline1 = text(rs, QStringLiteral("Discipline1"));
+                l.levelDiff = rs.value(QStringLiteral("LevelDiff")).toInt();
+                if (m_settings.ShowLevelDiff)
+                    l.disciplineColor = levelColor(m_store, l.levelDiff);
+                l.tutor = text(rs, QStringLiteral("Tutor"));
+                l.keyTutor = rs.value(QStringLiteral("KeyTutor")).toInt();
+                l.auditorium = auditoriumText(rs);
+                l.keyAud = rs.value(QStringLiteral("KeyAud")).toInt();
+                l.hours = rs.value(QStringLiteral("Hours")).toInt();
+                l.placed = rs.value(QStringLiteral("CountLesson")).toInt();
+                l.group = c.objectName;
+                l.course = c.course;
+                l.keyGroup = c.keyGroup;
+                if (marks && !tutorFreeFor(db, l.keyTutor, date, lesson, c.keyGroup)) {
+                    l.tutorBusy = true;
+                    l.tooltip = QStringLiteral("Преподаватель занят на данный урок");
+                }
+                l.pairFree = pairInDay && tutorFreeFor(db, l.keyTutor, date, c.partner, c.keyGroup);
+                if (l.left() <= 0) {
+                    if (exhausted == Exhausted::Remove)
+                        continue;
+                    if (exhausted == Exhausted::Grey) {
+                        l.exhausted = true;
+                        l.tooltip = QStringLiteral("Все часы по дисциплине отработаны");
+                    }
+                }
+                c.lines.push_back(l);
+            }
+            c.auditoriums = readAuditoriums(db, c);
+            c.picks.resize(size_t(std::max(m_settings.SubGroupCount, 1)) + 1);
+            return c;
+        });
+}
+
 std::optional<PlacementChoice> LessonPlacement::openForTutor(const QDate &date, int lesson,
                                                              const QString &tutor)
 {
-    m_status.clear();
-    if (lessonRefused(m_settings, m_prompts, lesson))
-        return std::nullopt;
-    const std::optional<Database> db = m_session.access();
-    if (!db)
-        return std::nullopt;
-    try {
-        if (dateProtected(*db, date)) {
-            m_status = QStringLiteral("Дата заблокирована для редактирования");
-            m_prompts.message(m_status, Prompts::Icon::Critical);
-            return std::nullopt;
-        }
-        PlacementChoice c;
-        c.mode = PlacementMode::Tutor;
-        c.date = date;
-        c.lesson = lesson;
-        c.partner = partnerLesson(lesson);
-        c.objectName = tutor.trimmed();
-        {
-            const Recordset found = db->openRecordset(
-                QStringLiteral("SELECT tblTutors.Key FROM tblTutors WHERE tblTutors.Tutor = %1;")
-                    .arg(sqlText(c.objectName)));
-            c.keyTutor = found.isEmpty() ? 0 : found.value(0).toInt();
-        }
-        if (c.keyTutor == 0) {
-            m_prompts.message(QStringLiteral("Преподаватель ") + c.objectName
-                                  + QStringLiteral(" не найден"),
-                              Prompts::Icon::Warning);
-            return std::nullopt;
-        }
-        c.cellWasEmpty = cellEmpty(*db, c.mode, c.keyTutor, date, lesson);
-        const int count =
-            firstInt(*db, QStringLiteral("qryCountTutorLessonsInDay"),
-                     {{QStringLiteral("pDate"), date}, {QStringLiteral("pKeyTutor"), c.keyTutor}},
-                     QStringLiteral("CountLessons"));
-        const int limit = m_settings.LessonsToTutor;
-        if (limit > 0 && c.cellWasEmpty && count >= limit) {
-            m_prompts.message(QStringLiteral("Достигнут предел дневной нагрузки для преподавателя"),
-                              Prompts::Icon::Warning);
-            return std::nullopt;
-        }
-        const QString exception = tutorExceptionText(*db, c.keyTutor, date, lesson);
-        if (!exception.isEmpty()) {
-            m_prompts.message(exception, Prompts::Icon::Information);
-            return std::nullopt;
-        }
-        Recordset rs = openQuery(*db, QStringLiteral("qrySelJobTutor"),
-                                 {{QStringLiteral("pKeyTutor"), c.keyTutor}});
-        if (rs.isEmpty()) {
-            m_prompts.message(QStringLiteral("У преподавателя нет учебной нагрузки"));
-            return std::nullopt;
-        }
-        c.lessonTypes = readLessonTypes(*db);
-        if (c.lessonTypes.empty()) {
-            m_prompts.message(QStringLiteral("Не задан список типов занятий"),
-                              Prompts::Icon::Warning);
-            return std::nullopt;
-        }
-        c.initialAuditorium = auditoriumText(rs);
-        c.freeLessons = limit - count;
-        c.freeLessonsText =
-            QStringLiteral("Доступных занятий в день - ")
-            + QString::number(std::max(0, c.freeLessons)); // a day already over its limit has none
-        c.tag = QStringLiteral("График");
-        c.caption = QStringLiteral("Выбор группы и дисциплины");
-        c.frameCaption = QStringLiteral("Группы и дисциплины у преподавателя  ") + c.objectName;
-        c.hint = QStringLiteral("- чекбокс для лекций");
-        c.headers = {QStringLiteral("Группа"), QStringLiteral("Дисц"), QStringLiteral("Дисциплина"),
-                     QStringLiteral("Осталось")};
-        c.jobOverFlow = m_settings.JobOverFlow;
-        c.overFlowView = m_settings.OverFlowView;
-        c.checkAuditoria = m_settings.CheckAuditoria;
-        const Exhausted exhausted = exhaustedHandling(m_settings);
-        for (; !rs.isEof(); rs.moveNext()) {
-            PlacementLine l;
-            l.keyJobList = rs.value(QStringLiteral("KeyJobList")).toInt();
-            l.group = text(rs, QStringLiteral("Group"));
-            l.course = text(rs, QStringLiteral("Course"));
-            l.keyGroup = rs.value(QStringLiteral("KeyGroup")).toInt();
-            l.discipline = text(rs, QStringLiteral("Discipline"));
-            l.discipline1 = text(rs, QStringLiteral("Discipline1"));
-            l.levelDiff = rs.value(QStringLiteral("LevelDiff")).toInt();
-            if (m_settings.ShowLevelDiff)
-                l.disciplineColor = levelColor(m_store, l.levelDiff);
-            l.tutor = c.objectName;
-            l.keyTutor = c.keyTutor;
-            l.auditorium = c.initialAuditorium;
-            l.keyAud = rs.value(QStringLiteral("KeyAud")).toInt();
-            l.hours = rs.value(QStringLiteral("Hours")).toInt();
-            l.placed = rs.value(QStringLiteral("CountLesson")).toInt();
-            const Recordset busy = openQuery(*db, QStringLiteral("qryGroupLessonsInDay"),
-                                             {{QStringLiteral("pLesson"), lesson},
-                                              {QStringLiteral("pDate"), date},
-                                              {QStringLiteral("pKeyGroup"), l.keyGroup}});
-            if (!busy.isEmpty()) {
-                l.groupBusy = true;
-                l.tooltip = QStringLiteral("Группа занята на данном уроке");
+    return open(
+        PlacementMode::Tutor, date, lesson,
+        [&](const Database &db, PlacementChoice c) -> std::optional<PlacementChoice> {
+            c.objectName = tutor.trimmed();
+            {
+                const Recordset found = db.openRecordset(
+                    QStringLiteral(
+                        "SELECT tblTutors.Key FROM tblTutors WHERE tblTutors.Tutor = %1;")
+                        .arg(sqlText(c.objectName)));
+                c.keyTutor = found.isEmpty() ? 0 : found.value(0).toInt();
             }
-            if (l.left() <= 0) {
-                if (exhausted == Exhausted::Remove)
-                    continue;
-                if (exhausted == Exhausted::Grey) {
-                    l.exhausted = true;
-                    l.tooltip = QStringLiteral("Все часы по группе отработаны");
+            if (c.keyTutor == 0) {
+                m_prompts.message(QStringLiteral("Преподаватель ") + c.objectName
+                                      + QStringLiteral(" не найден"),
+                                  Prompts::Icon::Warning);
+                return std::nullopt;
+            }
+            c.cellWasEmpty = cellEmpty(db, c.mode, c.keyTutor, date, lesson);
+            const int count = firstInt(
+                db, QStringLiteral("qryCountTutorLessonsInDay"),
+                {{QStringLiteral("pDate"), date}, {QStringLiteral("pKeyTutor"), c.keyTutor}},
+                QStringLiteral("CountLessons"));
+            const int limit = m_settings.LessonsToTutor;
+            if (limit > 0 && c.cellWasEmpty && count >= limit) {
+                m_prompts.message(
+                    QStringLiteral("Достигнут предел дневной нагрузки для преподавателя"),
+                    Prompts::Icon::Warning);
+                return std::nullopt;
+            }
+            const QString exception = tutorExceptionText(db, c.keyTutor, date, lesson);
+            if (!exception.isEmpty()) {
+                m_prompts.message(exception, Prompts::Icon::Information);
+                return std::nullopt;
+            }
+            Recordset rs = openQuery(db, QStringLiteral("qrySelJobTutor"),
+                                     {{QStringLiteral("pKeyTutor"), c.keyTutor}});
+            if (rs.isEmpty()) {
+                m_prompts.message(QStringLiteral("У преподавателя нет учебной нагрузки"));
+                return std::nullopt;
+            }
+            c.lessonTypes = readLessonTypes(db);
+            if (c.lessonTypes.empty()) {
+                m_prompts.message(QStringLiteral("Не задан список типов занятий"),
+                                  Prompts::Icon::Warning);
+                return std::nullopt;
+            }
+            c.initialAuditorium = auditoriumText(rs);
+            c.freeLessons = limit - count;
+            c.freeLessonsText = QStringLiteral("Доступных занятий в день - ")
+                                + QString::number(std::max(
+                                    0, c.freeLessons)); // a day already over its limit has none
+            c.tag = QStringLiteral("График");
+            c.caption = QStringLiteral("Выбор группы и дисциплины");
+            c.frameCaption = QStringLiteral("Группы и дисциплины у преподавателя  ") + c.objectName;
+            c.hint = QStringLiteral("- чекбокс для лекций");
+            c.headers = {QStringLiteral("Группа"), QStringLiteral("Дисц"),
+                         QStringLiteral("Дисциплина"), QStringLiteral("Осталось")};
+            c.jobOverFlow = m_settings.JobOverFlow;
+            c.overFlowView = m_settings.OverFlowView;
+            c.checkAuditoria = m_settings.CheckAuditoria;
+            const Exhausted exhausted = exhaustedHandling(m_settings);
+            for (; !rs.isEof(); rs.moveNext()) {
+                PlacementLine l;
+                l.keyJobList = rs.value(QStringLiteral("KeyJobList")).toInt();
+                l.group = text(rs, QStringLiteral("Group"));
+                l.course = text(rs, QStringLiteral("Course"));
+                l.keyGroup = rs.value(QStringLiteral("KeyGroup")).toInt();
+                l.discipline = text(rs, QStringLiteral("Discipline"));
+                l.discipline1 = text(rs, QStringLiteral("Discipline1"));
+                l.levelDiff = rs.value(QStringLiteral("LevelDiff")).toInt();
+                if (m_settings.ShowLevelDiff)
+                    l.disciplineColor = levelColor(m_store, l.levelDiff);
+                l.tutor = c.objectName;
+                l.keyTutor = c.keyTutor;
+                l.auditorium = c.initialAuditorium;
+                l.keyAud = rs.value(QStringLiteral("KeyAud")).toInt();
+                l.hours = rs.value(QStringLiteral("Hours")).toInt();
+                l.placed = rs.value(QStringLiteral("CountLesson")).toInt();
+                const Recordset busy = openQuery(db, QStringLiteral("qryGroupLessonsInDay"),
+                                                 {{QStringLiteral("pLesson"), lesson},
+                                                  {QStringLiteral("pDate"), date},
+                                                  {QStringLiteral("pKeyGroup"), l.keyGroup}});
+                if (!busy.isEmpty()) {
+                    l.groupBusy = true;
+                    l.tooltip = QStringLiteral("Группа занята на данном уроке");
                 }
+                if (l.left() <= 0) {
+                    if (exhausted == Exhausted::Remove)
+                        continue;
+                    if (exhausted == Exhausted::Grey) {
+                        l.exhausted = true;
+                        l.tooltip = QStringLiteral("Все часы по группе отработаны");
+                    }
+                }
+                c.lines.push_back(l);
             }
-            c.lines.push_back(l);
-        }
-        c.auditoriums = readAuditoriums(*db, c);
-        c.picks.resize(size_t(std::max(m_settings.CountGroupOnLecture, 1)) + 1);
-        return c;
-    } catch (const DbError &error) {
-        m_session.handleError(error);
-        return std::nullopt;
-    }
+            c.auditoriums = readAuditoriums(db, c);
+            c.picks.resize(size_t(std::max(m_settings.CountGroupOnLecture, 1)) + 1);
+            return c;
+        });
 }
 
 // Adding ---------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -200,6 +201,13 @@ public:
     const QString &statusText() const { return m_status; }
 
 private:
+    // The refusals every cell meets (lesson number, document, protected date), then the
+    // mode's own steps, which complete the choice or refuse it; database errors are told.
+    using Completion =
+        std::function<std::optional<PlacementChoice>(const Database &, PlacementChoice)>;
+    std::optional<PlacementChoice> open(PlacementMode mode, const QDate &date, int lesson,
+                                        const Completion &complete);
+
     PlacementResult write(const Database &db, const PlacementChoice &choice,
                           const PlacementRequest &request);
 
