@@ -23,13 +23,15 @@ fi
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++-14 \
       -DKORVESTA_SANITIZE=ON -DKORVESTA_FUZZ=ON -DKORVESTA_BENCH=OFF \
       -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" "${launcher[@]}"
-cmake --build build-fuzz -j"$(nproc)" -t fuzz_dialect
+cmake --build build-fuzz -j"$(nproc)" -t fuzz_dialect -t fuzz_replay
 
 mkdir -p build-fuzz/corpus build-fuzz/artifacts
 cp -n tests/fuzz/corpus/* build-fuzz/corpus/
 export ASAN_OPTIONS=detect_leaks=0
 export UBSAN_OPTIONS=print_stacktrace=1
 export QT_QPA_PLATFORM=offscreen
+# The saved queries of a new document seed the run beside the corpus.
+./build-fuzz/tests/fuzz_replay --seeds build-fuzz/corpus
 cd build-fuzz
 exec nice -n 5 ./tests/fuzz_dialect corpus -jobs=1 -workers=1 -max_total_time="$seconds" \
     -max_len=4096 -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 \

@@ -1,8 +1,14 @@
-// Replays every file of the fuzz corpus through the fuzz target's entry point: the inputs that
-// once found a fault must pass on every build. Prints "N passed, 0 failed" at the end; a fault
-// ends the run with the sanitizer's report or an uncaught exception.
+// Replays every file of the fuzz corpus, and every saved query a new document carries, through
+// the fuzz target's entry point: the inputs that once found a fault must pass on every build,
+// and no saved query may be refused. Prints "N passed, 0 failed" at the end; a fault ends the
+// run with the sanitizer's report or an uncaught exception.
+//
+// With --seeds FOLDER it writes the saved queries there as files instead, to start a fuzzing
+// run from them.
 
 #include "dialectfuzz.h"
+
+#include "data/documenttemplate.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,9 +19,28 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    const auto queries = korvesta::documentTemplateQueries();
+    if (argc == 3 && QByteArray(argv[1]) == "--seeds") {
+        const QDir seeds(QString::fromLocal8Bit(argv[2]));
+        for (const auto &[name, sql] : queries) {
+            QFile file(seeds.filePath(QStringLiteral("query-%1.sql").arg(name)));
+            if (!file.open(QIODevice::WriteOnly) || file.write(sql.toUtf8()) < 0)
+                return 1;
+        }
+        return 0;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s CORPUS_FOLDER\n", argv[0]);
+        std::fprintf(stderr, "usage: %s CORPUS_FOLDER | --seeds FOLDER\n", argv[0]);
         return 2;
+    }
+    int refusedQueries = 0;
+    for (const auto &[name, sql] : queries) {
+        const QByteArray input = sql.toUtf8();
+        if (!korvesta::runDialectInput(reinterpret_cast<const uint8_t *>(input.constData()),
+                                       size_t(input.size()))) {
+            std::fprintf(stderr, "saved query refused: %s\n", qPrintable(name));
+            ++refusedQueries;
+        }
     }
     const QDir corpus(QString::fromLocal8Bit(argv[1]));
     const QStringList files = corpus.entryList(QDir::Files, QDir::Name);
@@ -34,11 +59,13 @@ int main(int argc, char **argv)
         if (korvesta::runDialectInput(reinterpret_cast<const uint8_t *>(input.constData()),
                                       size_t(input.size())))
             ++translated;
-        else if (name.startsWith(u"query-"))
-            std::fprintf(stderr, "saved query refused: %s\n", qPrintable(name));
     }
     std::printf("%d of %lld inputs translated, the others refused\n", translated,
                 static_cast<long long>(files.size()));
+    std::printf("%lld saved queries, %d refused\n", static_cast<long long>(queries.size()),
+                refusedQueries);
+    if (refusedQueries > 0)
+        return 1;
     std::printf("%lld passed, 0 failed\n", static_cast<long long>(files.size()));
     return 0;
 }

@@ -1,4 +1,0 @@
-PARAMETERS pDate DateTime;
-SELECT tblTimeTableList.*
-FROM tblTimeTableList
-WHERE (((tblTimeTableList.Date)=[pDate]));

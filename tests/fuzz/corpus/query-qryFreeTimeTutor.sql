@@ -1,4 +1,0 @@
-PARAMETERS pKeyTutor Long;
-SELECT tblTutorOut.*
-FROM tblTutorOut
-WHERE (((tblTutorOut.KeyTutor)=[pKeyTutor]));

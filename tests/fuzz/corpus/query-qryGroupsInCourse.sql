@@ -1,3 +1,0 @@
-SELECT DISTINCT tblGroups.Course
-FROM tblGroups
-ORDER BY tblGroups.Course;

@@ -1,3 +1,0 @@
-SELECT tblTutors.Key, tblTutors.Tutor, tblTutors.DefaultAud
-FROM tblTutors
-ORDER BY tblTutors.Tutor, tblTutors.Key;
