@@ -1,9 +1,8 @@
 #include "loadeditor.h"
 
+#include "documentchange.h"
+
 #include "data/database.h"
-#include "data/dberror.h"
-#include "data/dberrorhandler.h"
-#include "data/documentsession.h"
 #include "data/history.h"
 
 namespace korvesta {
@@ -30,22 +29,7 @@ LoadEditor::LoadEditor(DocumentSession &session, Prompts &prompts)
 
 bool LoadEditor::run(const std::function<bool(const Database &)> &work)
 {
-    // A change is one transaction, so a refused write leaves nothing behind and the whole
-    // operation can simply run again.
-    for (;;) {
-        const std::optional<Database> db = m_session.access();
-        if (!db)
-            return false;
-        try {
-            return work(*db);
-        } catch (const DbError &error) {
-            if (askToRetryLocked(error, m_prompts))
-                continue;
-            if (error.code() != dberr::Locked)
-                m_session.handleError(error);
-            return false;
-        }
-    }
+    return runDocumentChange(m_session, m_prompts, false, work);
 }
 
 bool LoadEditor::addTutor(const LoadEntry &entry)

@@ -1,11 +1,9 @@
 #include "referenceeditor.h"
 
+#include "documentchange.h"
 #include "referencesaving.h"
 
 #include "data/database.h"
-#include "data/dberror.h"
-#include "data/dberrorhandler.h"
-#include "data/documentsession.h"
 #include "data/prompts.h"
 #include "grid/gridcolors.h"
 
@@ -21,22 +19,7 @@ ReferenceEditor::ReferenceEditor(DocumentSession &session, const SettingsRecord 
 template<typename T>
 T ReferenceEditor::run(T failed, const std::function<T(const Database &)> &work)
 {
-    // Every change is one statement or one transaction, so a refused write leaves nothing
-    // behind and the whole operation can simply run again.
-    for (;;) {
-        const std::optional<Database> db = m_session.access();
-        if (!db)
-            return failed;
-        try {
-            return work(*db);
-        } catch (const DbError &error) {
-            if (askToRetryLocked(error, m_prompts))
-                continue;
-            if (error.code() != dberr::Locked)
-                m_session.handleError(error);
-            return failed;
-        }
-    }
+    return runDocumentChange(m_session, m_prompts, failed, work);
 }
 
 SaveResult ReferenceEditor::addGroup(const GroupRow &row)
