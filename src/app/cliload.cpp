@@ -1,5 +1,6 @@
 #include "cliload.h"
 
+#include "cli.h"
 #include "consoleprompts.h"
 #include "data/apppaths.h"
 #include "data/database.h"
@@ -9,7 +10,6 @@
 #include "editing/loadeditor.h"
 #include "settings/settingsstore.h"
 
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <optional>
@@ -117,14 +117,8 @@ int loadCommand(const QStringList &args, QTextStream &err)
         err << problem << Qt::endl << QStringLiteral("Справка: korvesta help") << Qt::endl;
         return 2;
     }
-    if (!QFileInfo(options.path).isFile()) {
-        err << (QFileInfo(options.path).isDir()
-                    ? QStringLiteral("«%1» - это папка, а не файл документа расписания")
-                    : QStringLiteral("Файл «%1» не найден"))
-                   .arg(options.path)
-            << Qt::endl;
+    if (!documentFileGiven(options.path, err))
         return 1;
-    }
     // Nothing the command does reaches the user's own settings.
     QTemporaryDir scratch;
     if (!scratch.isValid()) {

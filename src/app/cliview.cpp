@@ -1,5 +1,6 @@
 #include "cliview.h"
 
+#include "cli.h"
 #include "consoleprompts.h"
 #include "data/apppaths.h"
 #include "data/documentsession.h"
@@ -137,14 +138,8 @@ int viewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
         err << problem << Qt::endl << QStringLiteral("Справка: korvesta help") << Qt::endl;
         return 2;
     }
-    if (!QFileInfo(options.path).isFile()) {
-        err << (QFileInfo(options.path).isDir()
-                    ? QStringLiteral("«%1» - это папка, а не файл документа расписания")
-                    : QStringLiteral("Файл «%1» не найден"))
-                   .arg(options.path)
-            << Qt::endl;
+    if (!documentFileGiven(options.path, err))
         return 1;
-    }
 
     QTemporaryDir scratch;
     const QString iniPath = scratch.filePath(QStringLiteral("settings.ini"));
