@@ -19,6 +19,12 @@ qint64 floorDiv(qint64 a, qint64 b)
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
+// A date field read as a date, whether the engine gives it with a time or without.
+QDate calendarDateValue(const QVariant &value)
+{
+    return value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
+}
+
 } // namespace
 
 QDate academicYearStart(const QDate &today)
@@ -150,6 +156,36 @@ int weekdayNumber(const QString &text)
             return int(i) + 1;
     }
     return 0;
+}
+
+QString calendarRefusal(const Database &db, const QDate &date, int workDays)
+{
+    if (date.dayOfWeek() > workDays)
+        return QStringLiteral("Выбран выходной день");
+    for (Recordset rs = db.openRecordset(
+             QStringLiteral("SELECT tblAutoTable.DateType, tblAutoTable.DateStart, "
+                            "tblAutoTable.DateEnd FROM tblAutoTable;"));
+         !rs.isEof(); rs.moveNext()) {
+        const QString type = rs.value(QStringLiteral("DateType")).toString();
+        const QDate start = calendarDateValue(rs.value(QStringLiteral("DateStart")));
+        QDate end = calendarDateValue(rs.value(QStringLiteral("DateEnd")));
+        if (!end.isValid())
+            end = start;
+        const bool inside = start.isValid() && start <= date && date <= end;
+        if (type.compare(QStringLiteral("Session"), Qt::CaseInsensitive) == 0) {
+            if (start.isValid() && !inside)
+                return QStringLiteral("Дата %1 вне учебного периода %2 - %3")
+                    .arg(date.toString(QStringLiteral("dd.MM.yyyy")),
+                         start.toString(QStringLiteral("dd.MM.yyyy")),
+                         end.toString(QStringLiteral("dd.MM.yyyy")));
+        } else if (inside
+                   && (type.startsWith(QStringLiteral("Rest"), Qt::CaseInsensitive)
+                       || type.startsWith(QStringLiteral("Selebrate"), Qt::CaseInsensitive))) {
+            return QStringLiteral("Дата %1 приходится на каникулы или праздник")
+                .arg(date.toString(QStringLiteral("dd.MM.yyyy")));
+        }
+    }
+    return QString();
 }
 
 } // namespace korvesta

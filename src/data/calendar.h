@@ -31,6 +31,9 @@ int timetableDayKey(DocumentSession &session, const SettingsStore &settings, con
 // Same on an open document, with ReadOnly of a new row given; throws DbError.
 int timetableDayKey(const Database &db, const QDate &date, bool readOnlyWhenAdded);
 
+// Why a date cannot take lessons: a day past the working days, a date outside the study
+// period, a vacation or a holiday. Empty when the date can take lessons. Throws DbError.
+QString calendarRefusal(const Database &db, const QDate &date, int workDays);
 // A weekday name or abbreviation in Russian, any letter case, as 1 (Monday) to 7 (Sunday):
 // "понедельник", "пон", "пн", ... "воскресенье", "воскр", "воск", "вос", "вс". Anything else,
 // including a name with blanks around it, gives 0.

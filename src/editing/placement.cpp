@@ -488,6 +488,12 @@ std::optional<PlacementChoice> LessonPlacement::open(PlacementMode mode, const Q
     if (!db)
         return std::nullopt;
     try {
+        if (const QString refusal = calendarRefusal(*db, date, m_settings.WorkDays);
+            !refusal.isEmpty()) {
+            m_status = refusal;
+            m_prompts.message(refusal, Prompts::Icon::Information);
+            return std::nullopt;
+        }
         if (dateProtected(*db, date)) {
             m_status = QStringLiteral("Дата заблокирована для редактирования");
             m_prompts.message(m_status, Prompts::Icon::Critical);

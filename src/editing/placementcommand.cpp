@@ -224,43 +224,6 @@ int typeKey(const PlacementChoice &choice, const QString &name)
     return 0;
 }
 
-QDate dateValue(const QVariant &value)
-{
-    return value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
-}
-
-// What the window's calendar keeps from placing: a day off, a date outside the study period,
-// a vacation or a holiday. Empty when the date can take lessons. Throws DbError.
-QString calendarRefusal(const Database &db, const QDate &date, int workDays)
-{
-    if (date.dayOfWeek() > workDays)
-        return QStringLiteral("Выбран выходной день");
-    for (Recordset rs = db.openRecordset(
-             QStringLiteral("SELECT tblAutoTable.DateType, tblAutoTable.DateStart, "
-                            "tblAutoTable.DateEnd FROM tblAutoTable;"));
-         !rs.isEof(); rs.moveNext()) {
-        const QString type = rs.value(QStringLiteral("DateType")).toString();
-        const QDate start = dateValue(rs.value(QStringLiteral("DateStart")));
-        QDate end = dateValue(rs.value(QStringLiteral("DateEnd")));
-        if (!end.isValid())
-            end = start;
-        const bool inside = start.isValid() && start <= date && date <= end;
-        if (type.compare(QStringLiteral("Session"), Qt::CaseInsensitive) == 0) {
-            if (start.isValid() && !inside)
-                return QStringLiteral("Дата %1 вне учебного периода %2 - %3")
-                    .arg(date.toString(QStringLiteral("dd.MM.yyyy")),
-                         start.toString(QStringLiteral("dd.MM.yyyy")),
-                         end.toString(QStringLiteral("dd.MM.yyyy")));
-        } else if (inside
-                   && (type.startsWith(QStringLiteral("Rest"), Qt::CaseInsensitive)
-                       || type.startsWith(QStringLiteral("Selebrate"), Qt::CaseInsensitive))) {
-            return QStringLiteral("Дата %1 приходится на каникулы или праздник")
-                .arg(date.toString(QStringLiteral("dd.MM.yyyy")));
-        }
-    }
-    return QString();
-}
-
 int place(const PlaceOptions &o, QTextStream &out, QTextStream &err)
 {
     QTemporaryDir scratch;
@@ -283,11 +246,6 @@ int place(const PlaceOptions &o, QTextStream &out, QTextStream &err)
     const std::optional<Database> db = session.access();
     if (!db)
         return 1;
-    if (const QString refusal = calendarRefusal(*db, o.date, settings.WorkDays);
-        !refusal.isEmpty()) {
-        err << refusal << Qt::endl;
-        return 1;
-    }
     LessonPlacement placement(session, settings, store, prompts);
 
     std::optional<PlacementChoice> choice;

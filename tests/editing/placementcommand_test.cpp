@@ -95,6 +95,7 @@ TEST_F(PlaceCommand, RefusalsWriteNothing)
     b.day(QDate(2026, 9, 15), true);
     b.period("Session", QDate(2026, 9, 1), QDate(2027, 6, 30));
     b.period("Selebrate", QDate(2026, 11, 4), QDate());
+    b.add("tblGroups", {"Group", "П-3", "Course", "1"}); // no load
     const struct
     {
         QStringList args;
@@ -122,6 +123,19 @@ TEST_F(PlaceCommand, RefusalsWriteNothing)
           "--type", "Зачёт"},
          1,
          "Нет типа занятия «Зачёт»"},
+        {{"--date", "04.11.2026", "--lesson", "1", "--group", "П-1 (1)", "--discipline", "Матем"},
+         1,
+         "Дата 04.11.2026 приходится на каникулы или праздник"},
+        {{"--date", "14.09.2027", "--lesson", "1", "--group", "П-1 (1)", "--discipline", "Матем"},
+         1,
+         "Дата 14.09.2027 вне учебного периода 01.09.2026 - 30.06.2027"},
+        {{"--date", "19.09.2026", "--lesson", "1", "--tutor", "Иванов", "--discipline", "Матем",
+          "--group", "П-1 (1)"},
+         1,
+         "Выбран выходной день"},
+        {{"--date", "14.09.2026", "--lesson", "1", "--group", "П-3 (1)", "--discipline", "Матем"},
+         1,
+         "Нет доступных преподавателей"},
         {{"--lesson", "1", "--group", "П-1 (1)", "--discipline", "Матем"},
          2,
          "Не указана дата (--date)"},
