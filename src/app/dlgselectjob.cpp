@@ -13,10 +13,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <numeric>
 
 namespace korvesta {
@@ -133,8 +136,10 @@ dlgSelectJob::dlgSelectJob(PlacementChoice &choice, LessonPlacement &placement, 
     connect(m_list, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *item) { currentChanged(item); });
     connect(m_list->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        const int current = currentKey();
         m_choice.sortByColumn(column);
         fillList();
+        setCurrentKey(current);
     });
     connect(m_pair, &QCheckBox::toggled, this,
             [this](bool checked) { m_choice.pairChecked = checked; });
@@ -155,8 +160,13 @@ dlgSelectJob::dlgSelectJob(PlacementChoice &choice, LessonPlacement &placement, 
     connect(m_ok, &QPushButton::clicked, this, &dlgSelectJob::add);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    resize(twipsToPixels(m_settings.readInt(kSettings, kWidth, 6480)),
-           twipsToPixels(m_settings.readInt(kSettings, kHeight, 5715)));
+    measureColumns();
+    sizeToContent();
+    // The list starts on the first line that can be placed, so that Space checks it.
+    const auto usable = std::find_if(m_choice.lines.begin(), m_choice.lines.end(),
+                                     [](const PlacementLine &line) { return !line.blocked(); });
+    if (usable != m_choice.lines.end())
+        setCurrentKey(usable->keyJobList);
     m_list->setFocus();
 }
 
@@ -200,20 +210,67 @@ void dlgSelectJob::fillList()
     m_filling = false;
 }
 
-// The columns as shares of the list's width; the pair state of a line is never shown.
+namespace {
+
+// The columns' shares of the list's width beyond what their texts need; the pair state of a
+// line (the last column by group) is never shown.
+std::vector<int> columnShares(PlacementMode mode)
+{
+    if (mode == PlacementMode::Group)
+        return {20, 30, 30, 20, 15, 0};
+    return {30, 20, 35, 15};
+}
+
+} // namespace
+
+void dlgSelectJob::measureColumns()
+{
+    const std::vector<int> shares = columnShares(m_choice.mode);
+    m_contentWidths.assign(size_t(m_list->columnCount()), 0);
+    for (int c = 0; c < m_list->columnCount(); ++c) {
+        const bool shown = size_t(c) < shares.size() && shares[size_t(c)] > 0;
+        m_list->setColumnHidden(c, !shown);
+        if (!shown)
+            continue;
+        m_list->resizeColumnToContents(c);
+        m_contentWidths[size_t(c)] = m_list->columnWidth(c);
+    }
+}
+
+// Every column gets what its texts need and the rest of the width by its share; a list too
+// narrow for the texts narrows each column in proportion to its need.
 void dlgSelectJob::fitColumns()
 {
-    static const int group[] = {20, 30, 30, 20, 15, 0};
-    static const int tutor[] = {30, 20, 35, 15};
+    const std::vector<int> shares = columnShares(m_choice.mode);
     const int width = m_list->viewport()->width();
-    const int *shares = m_choice.mode == PlacementMode::Group ? group : tutor;
-    const int count = m_choice.mode == PlacementMode::Group ? 6 : 4;
-    const int total = std::accumulate(shares, shares + count, 0);
-    for (int c = 0; c < m_list->columnCount() && c < count; ++c) {
-        m_list->setColumnHidden(c, shares[c] == 0);
-        if (shares[c] > 0)
-            m_list->setColumnWidth(c, width * shares[c] / total);
+    const int needed = std::accumulate(m_contentWidths.begin(), m_contentWidths.end(), 0);
+    int shareTotal = 0;
+    for (size_t c = 0; c < m_contentWidths.size() && c < shares.size(); ++c)
+        shareTotal += shares[c];
+    for (size_t c = 0; c < m_contentWidths.size() && c < shares.size(); ++c) {
+        if (shares[c] == 0)
+            continue;
+        const int column =
+            width >= needed ? m_contentWidths[c] + (width - needed) * shares[c] / shareTotal
+                            : m_contentWidths[c] * width / std::max(needed, 1);
+        m_list->setColumnWidth(int(c), column);
     }
+}
+
+// The size kept from the last time, but never smaller than the lines need to be read, nor
+// larger than the screen.
+void dlgSelectJob::sizeToContent()
+{
+    const int needed = std::accumulate(m_contentWidths.begin(), m_contentWidths.end(), 0);
+    const int listExtra = m_list->frameWidth() * 2 + m_list->verticalScrollBar()->sizeHint().width();
+    const int besideList = sizeHint().width() - m_list->sizeHint().width();
+    QSize size(std::max(twipsToPixels(m_settings.readInt(kSettings, kWidth, 6480)),
+                        needed + listExtra + besideList),
+               std::max(twipsToPixels(m_settings.readInt(kSettings, kHeight, 5715)),
+                        sizeHint().height()));
+    if (const QScreen *shown = screen())
+        size = size.boundedTo(shown->availableGeometry().size() * 9 / 10);
+    resize(size);
 }
 
 void dlgSelectJob::resizeEvent(QResizeEvent *event)
@@ -245,7 +302,28 @@ void dlgSelectJob::itemChanged(QTreeWidgetItem *item, int column)
     } else {
         m_choice.uncheck(key);
     }
+    // Checking a line with the mouse leaves the current line where it was; the checked line
+    // decides OK and the paired lesson all the same.
+    if (checked && m_choice.slotOf(key) != 0)
+        m_choice.click(key);
     showSlots();
+}
+
+int dlgSelectJob::currentKey() const
+{
+    const QTreeWidgetItem *item = m_list->currentItem();
+    return item ? item->data(0, KeyRole).toInt() : 0;
+}
+
+void dlgSelectJob::setCurrentKey(int keyJobList)
+{
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *item = m_list->topLevelItem(i);
+        if (item->data(0, KeyRole).toInt() == keyJobList) {
+            m_list->setCurrentItem(item);
+            return;
+        }
+    }
 }
 
 void dlgSelectJob::currentChanged(QTreeWidgetItem *item)

@@ -40,11 +40,15 @@ protected:
 
 private:
     void fillList();
+    void measureColumns();
     void fitColumns();
+    void sizeToContent();
     void itemChanged(QTreeWidgetItem *item, int column);
     void currentChanged(QTreeWidgetItem *item);
     void showSlots();
     int currentSlot() const;
+    int currentKey() const;
+    void setCurrentKey(int keyJobList);
     void add();
 
     PlacementChoice &m_choice;
@@ -60,6 +64,8 @@ private:
     QCheckBox *m_pair;
     QPushButton *m_ok;
     bool m_filling = false;
+    // What each column's texts need, measured once the list is filled; 0 for a hidden one.
+    std::vector<int> m_contentWidths;
 };
 
 } // namespace korvesta

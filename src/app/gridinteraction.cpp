@@ -191,8 +191,11 @@ private:
             return false;
         dlgSelectJob dialog(*choice, placement, m_window.prompts(), m_window.settings(),
                             &m_window);
-        if (dialog.exec() != QDialog::Accepted
-            || dialog.result().outcome != PlacementOutcome::Written)
+        const int answer = dialog.exec();
+        // The keys go back to the grid, also where no window manager hands the focus back.
+        m_window.activateWindow();
+        m_window.grid()->setFocus();
+        if (answer != QDialog::Accepted || dialog.result().outcome != PlacementOutcome::Written)
             return false;
         const GridModel *grid = m_window.grid()->model();
         const int row = grid->currentRow();

@@ -42,6 +42,10 @@ TEST(SelectJobDialog, DoubleClickOnAnEmptyDayCellPlacesTheCheckedLine)
         b.add("tblAuditories", {"Auditoria", "101", "Corpus", "Главный"});
         const int tutor = b.add("tblTutors", {"Tutor", "Иванов", "DefaultAud", "101 (Главный)"});
         b.add("tblJobList", {"Key_Job", b.job(tutor, math), "Key_Group", group, "Hours", 40});
+        // A line with every hour placed, listed first and greyed.
+        const int algebra = b.add("tblDisciplines", {"Discipline", "Алгебра",
+                                                     "Discipline1", "Алгебра и начала анализа"});
+        b.add("tblJobList", {"Key_Job", b.job(tutor, algebra), "Key_Group", group, "Hours", 0});
     }
     Database::forgetAll();
 
@@ -74,11 +78,23 @@ TEST(SelectJobDialog, DoubleClickOnAnEmptyDayCellPlacesTheCheckedLine)
         EXPECT_EQ(dialog->objectName(), "dlgSelectJob");
         dialogSeen = true;
         auto *list = dialog->findChild<QTreeWidget *>("ListView1");
-        ASSERT_TRUE(list && list->topLevelItemCount() == 1);
-        EXPECT_EQ(list->topLevelItem(0)->text(2), "Иванов");
+        ASSERT_TRUE(list && list->topLevelItemCount() == 2);
+        EXPECT_EQ(list->topLevelItem(1)->text(2), "Иванов");
         EXPECT_EQ(dialog->findChild<QLabel *>("lblFreeLessonsInDay")->text().left(26),
                   "Доступных занятий в день -");
-        list->topLevelItem(0)->setCheckState(0, Qt::Checked);
+        // On a screen wide enough every shown column fits its texts (the test screen is
+        // narrower than the dialog would like to be).
+        dialog->resize(1200, dialog->height());
+        for (int c = 0; c < list->columnCount(); ++c) {
+            for (int i = 0; i < list->topLevelItemCount() && !list->isColumnHidden(c); ++i) {
+                const QString text = list->topLevelItem(i)->text(c);
+                EXPECT_GT(list->columnWidth(c), list->fontMetrics().horizontalAdvance(text))
+                    << text.toStdString();
+            }
+        }
+        // The list starts on the line that can be placed: Space checks it.
+        QTest::keyClick(list, Qt::Key_Space);
+        EXPECT_EQ(list->topLevelItem(1)->checkState(0), Qt::Checked);
         EXPECT_EQ(dialog->findChild<QLineEdit *>("txtAuditoria(1)")->text(), "101 (Главный)");
         EXPECT_GT(dialog->findChild<QComboBox *>("cboTypeLesson")->count(), 0);
         // Enter is "Добавить".
