@@ -7,6 +7,7 @@
 #include "sample/demodocument.h"
 #include "data/documenttemplate.h"
 #include "data/history.h"
+#include "data/trialrun.h"
 #include "data/isodate.h"
 #include "data/connection.h"
 #include "data/querydef.h"
@@ -201,23 +202,9 @@ int tryChange(const Database &db, const std::function<void()> &change)
         return fail(QStringLiteral("Документ «%1» открыт только для чтения: изменения в нём "
                                    "невозможны")
                         .arg(db.path()));
-    struct Detach
-    {
-        ~Detach() { History::detachAll(); }
-    } detach;
-    History *history = History::attach(db);
-    std::vector<History::TableChanges> changes;
-    {
-        Database::Transaction transaction(db);
-        change();
-        if (history)
-            changes = history->pendingChanges();
-    } // rolled back
-    out() << QStringLiteral("Таблица\tДобавлено\tИзменено\tУдалено") << '\n';
-    for (const History::TableChanges &c : changes)
-        out() << c.table << '\t' << c.added << '\t' << c.changed << '\t' << c.removed << '\n';
-    out().flush();
-    err() << QStringLiteral("Пробный запуск: документ не изменён") << Qt::endl;
+    TrialRun trial(db);
+    change();
+    trial.report(out(), err());
     return 0;
 }
 

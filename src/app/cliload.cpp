@@ -5,6 +5,7 @@
 #include "data/apppaths.h"
 #include "data/database.h"
 #include "data/documentsession.h"
+#include "data/trialrun.h"
 #include "data/recordset.h"
 #include "data/sqltext.h"
 #include "editing/loadeditor.h"
@@ -110,7 +111,7 @@ bool tutorListed(const Database &db, const QString &tutor)
     return !rs.isEof();
 }
 
-int loadCommand(const QStringList &args, QTextStream &err)
+int loadCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     LoadOptions options;
     if (const QString problem = parseOptions(args, options); !problem.isEmpty()) {
@@ -138,7 +139,7 @@ int loadCommand(const QStringList &args, QTextStream &err)
     }
 
     // A trial runs the change inside a transaction of its own that is never committed.
-    std::optional<Database::Transaction> trial;
+    std::optional<TrialRun> trial;
     if (options.dryRun)
         trial.emplace(*db);
     LoadEditor editor(session, prompts);
@@ -154,8 +155,8 @@ int loadCommand(const QStringList &args, QTextStream &err)
     } else {
         changed = editor.removeDiscipline(entry.tutor, entry.discipline);
     }
-    if (changed && options.dryRun)
-        err << QStringLiteral("Изменение возможно; документ не изменён (--dry-run)") << Qt::endl;
+    if (changed && trial)
+        trial->report(out, err);
     if (changed)
         return 0;
     if (refusing.asked())
@@ -167,10 +168,10 @@ int loadCommand(const QStringList &args, QTextStream &err)
 
 } // namespace
 
-int runLoadCommand(const QStringList &args, QTextStream &, QTextStream &err)
+int runLoadCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     try {
-        return loadCommand(args, err);
+        return loadCommand(args, out, err);
     } catch (const std::exception &error) {
         err << QStringLiteral("Нагрузка не изменена: внутренняя ошибка программы") << Qt::endl
             << QString::fromLocal8Bit(error.what()) << Qt::endl;

@@ -7,6 +7,7 @@
 #include "data/documentsession.h"
 #include "data/prompts.h"
 #include "data/recordset.h"
+#include "data/trialrun.h"
 #include "settings/settingsrecord.h"
 #include "settings/settingsstore.h"
 
@@ -23,14 +24,17 @@ const char *const placeUsage =
     "Использование:\n"
     "  korvesta place ФАЙЛ --date Д --lesson N --group \"ГРУППА (КУРС)\" [--subgroup K]\n"
     "                 --discipline ДИСЦ [--discipline ДИСЦ2 ...] [--type Лек]\n"
-    "                 [--aud \"101 (Главный)\"] [--pair] [--yes] [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
+    "                 [--aud \"101 (Главный)\"] [--pair] [--yes] [--dry-run]\n"
+    "                 [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
     "  korvesta place ФАЙЛ --date Д --lesson N --tutor ПРЕПОДАВАТЕЛЬ --discipline ДИСЦ\n"
     "                 --group \"ГРУППА (КУРС)\" [--group ГРУППА2 ...] [--type Лек] [--aud А]\n"
-    "                 [--yes] [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
+    "                 [--yes] [--dry-run] [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
     "  По группе: каждая дисциплина - своя подгруппа (1, 2, ...), занятия ячейки\n"
     "  заменяются новыми. По преподавателю: лекция для всех названных групп.\n"
     "  Дата: дд.мм.гггг или гггг-мм-дд. --yes отвечает \"OK\" на вопрос о занятой\n"
-    "  аудитории. --set меняет настройку раздела Settings только на этот запуск.\n";
+    "  аудитории. --dry-run проверяет и пробует запись, печатает, сколько строк каждой\n"
+    "  таблицы изменилось бы, и ничего не записывает. --set меняет настройку раздела\n"
+    "  Settings только на этот запуск.\n";
 
 // Messages go to the error stream; a question is answered "OK"/"Да" only under --yes.
 class HeadlessPrompts : public Prompts
@@ -99,6 +103,7 @@ struct PlaceOptions
     QString aud;
     bool pair = false;
     bool yes = false;
+    bool dryRun = false;
     std::vector<std::pair<QString, QString>> sets;
 };
 
@@ -123,6 +128,8 @@ QString parseOptions(const QStringList &args, PlaceOptions &o)
             o.pair = true;
         } else if (a == u"--yes") {
             o.yes = true;
+        } else if (a == u"--dry-run") {
+            o.dryRun = true;
         } else if (!a.startsWith(QLatin1String("--"))) {
             if (!o.path.isEmpty())
                 return QStringLiteral("Лишний аргумент: %1").arg(a);
@@ -338,9 +345,16 @@ int place(const PlaceOptions &o, QTextStream &out, QTextStream &err)
         }
         request.paired = true;
     }
+    std::optional<TrialRun> trial;
+    if (o.dryRun)
+        trial.emplace(*db);
     const PlacementResult result = placement.add(*choice, request);
     if (result.outcome != PlacementOutcome::Written)
         return 1;
+    if (trial) {
+        trial->report(out, err);
+        return 0;
+    }
     for (const PlacedCell &cell : result.cells)
         out << cell.lesson << '\t'
             << QString(cell.text).replace(QStringLiteral("\r\n"), QStringLiteral(" / "))

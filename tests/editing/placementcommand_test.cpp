@@ -157,6 +157,10 @@ TEST_F(PlaceCommand, OccupiedAuditoriumNeedsYes)
     EXPECT_EQ(run(second), 1);
     EXPECT_TRUE(errors.contains("занята на данном на уроке"));
     EXPECT_EQ(placed().size(), 1);
+    // A trial counts the rows and leaves the document as it was.
+    EXPECT_EQ(run(second + QStringList{"--yes", "--dry-run"}), 0);
+    EXPECT_TRUE(output.contains("tblTimeTableContent\t1\t0\t0")) << output.toStdString();
+    EXPECT_EQ(placed().size(), 1);
     EXPECT_EQ(run(second + QStringList{"--yes"}), 0);
     EXPECT_EQ(placed().size(), 2);
 }
