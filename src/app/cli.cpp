@@ -1,6 +1,7 @@
 #include "cli.h"
 
 #include "cliload.h"
+#include "clilock.h"
 #include "cliview.h"
 #include "data/database.h"
 #include "data/dberror.h"
@@ -72,6 +73,9 @@ const char *const usage =
     "                                      отвечается «нет», с --yes - «да»; --dry-run -\n"
     "                                      только проверить, ничего не записывая\n"
     "  korvesta place ФАЙЛ ...             поставить занятие (korvesta place --help)\n"
+    "  korvesta lock ФАЙЛ --date Д [--unlock [--password П]] [--dry-run]\n"
+    "                                      закрыть дату расписания для редактирования или\n"
+    "                                      открыть её (korvesta lock --help)\n"
     "  korvesta help                       эта справка\n";
 
 int fail(const QString &message, int code = 1)
@@ -322,6 +326,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runLoadCommand(rest, out(), err()); }, err());
     if (command == u"place")
         return runGuarded([&] { return runPlaceCommand(rest, out(), err()); }, err());
+    if (command == u"lock")
+        return runGuarded([&] { return runLockCommand(rest, out(), err()); }, err());
     if (command == u"help" || command == u"--help") {
         out() << QString::fromUtf8(usage);
         out().flush();

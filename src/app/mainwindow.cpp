@@ -13,6 +13,7 @@
 #include "grid/twips.h"
 #include "gridlookcommands.h"
 #include "helpcommands.h"
+#include "datelockcommand.h"
 #include "historycommands.h"
 #include "navigationbar.h"
 #include "objectpane.h"
@@ -82,6 +83,7 @@ frmMain::frmMain(DocumentSession &session, SettingsStore &settings, Prompts &pro
     createToolbars();
     holdUnfinishedCommands();
     new HistoryCommands(*this); // a child of the window
+    new DateLockCommand(*this); // a child of the window
     connectPanes();
     new GridInteraction(*this); // a child of the window
 

@@ -169,6 +169,16 @@ std::optional<QString> QtPrompts::askText(const QString &label, const QString &i
     return text;
 }
 
+std::optional<QString> QtPrompts::askPassword(const QString &label, const QString &title)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_parent, titleOrDefault(title), displayText(label),
+                                               QLineEdit::Password, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
 std::optional<QColor> QtPrompts::chooseColor(const QColor &initial)
 {
     const QColor color = QColorDialog::getColor(initial, m_parent);

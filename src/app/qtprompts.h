@@ -25,6 +25,7 @@ public:
     Answer askRetryCancel(const QString &text, Icon icon, const QString &title) override;
     std::optional<QString> askText(const QString &label, const QString &initial,
                                    const QString &title) override;
+    std::optional<QString> askPassword(const QString &label, const QString &title) override;
     std::optional<QColor> chooseColor(const QColor &initial) override;
     std::optional<QString> chooseFileToOpen(const FileChoice &choice) override;
     std::optional<QString> chooseFileToSave(const FileChoice &choice) override;

@@ -78,6 +78,18 @@ ViewDispatcher::~ViewDispatcher()
 void ViewDispatcher::refresh()
 {
     dispatch();
+    // An undone lock shows at once; the status bar keeps what the change said.
+    showDateLock(m_window.calendar()->selectedDate(), false);
+}
+
+void ViewDispatcher::showDateLock(const QDate &date, bool comment)
+{
+    // Shown, not run: the lock command answers the user's own presses only.
+    const bool locked = m_queries->IsDateReadOnly(date);
+    m_window.command(QStringLiteral("ButtonAccessEdit"))->setChecked(locked);
+    if (comment)
+        m_window.statusPanels()->setPanelText(StatusBarPanels::Comment,
+                                              DateChange::lockComment(locked));
 }
 
 void ViewDispatcher::openLastView()
@@ -344,12 +356,7 @@ void ViewDispatcher::dateClicked(const QDate &date)
     StatusBarPanels *status = m_window.statusPanels();
     status->setPanelText(StatusBarPanels::CalendarDate, change.dateText);
 
-    // Shown, not run: the lock command answers the user's own presses only. Until the lock
-    // command works the button shows no lock at all.
-    const bool locked = m_queries->IsDateReadOnly(date);
-    m_window.command(QStringLiteral("ButtonAccessEdit"))
-        ->setChecked(locked && m_window.commandWorks(QStringLiteral("ButtonAccessEdit")));
-    status->setPanelText(StatusBarPanels::Comment, DateChange::lockComment(locked));
+    showDateLock(date);
 
     m_window.toggleCalendar();
     if (m_openNote && !m_queries->GetNote(date).isEmpty())

@@ -37,6 +37,13 @@ public:
     // A line of text; nullopt when cancelled.
     virtual std::optional<QString> askText(const QString &label, const QString &initial,
                                            const QString &title = QString()) = 0;
+    // A password, its letters hidden where the implementation can hide them; nullopt when
+    // cancelled.
+    virtual std::optional<QString> askPassword(const QString &label,
+                                               const QString &title = QString())
+    {
+        return askText(label, QString(), title);
+    }
     // A colour; nullopt when cancelled.
     virtual std::optional<QColor> chooseColor(const QColor &initial) = 0;
 

@@ -5,6 +5,7 @@
 #include "data/apppaths.h"
 #include "data/database.h"
 #include "data/documentsession.h"
+#include "data/isodate.h"
 #include "data/prompts.h"
 #include "data/recordset.h"
 #include "data/trialrun.h"
@@ -107,16 +108,6 @@ struct PlaceOptions
     std::vector<std::pair<QString, QString>> sets;
 };
 
-QDate parseDate(const QString &text)
-{
-    QDate date = QDate::fromString(text, QStringLiteral("dd.MM.yyyy"));
-    if (!date.isValid())
-        date = QDate::fromString(text, QStringLiteral("d.M.yyyy"));
-    if (!date.isValid())
-        date = QDate::fromString(text, Qt::ISODate);
-    return date;
-}
-
 // An empty text when the options are usable, else what is wrong with them.
 QString parseOptions(const QStringList &args, PlaceOptions &o)
 {
@@ -138,7 +129,7 @@ QString parseOptions(const QStringList &args, PlaceOptions &o)
             return QStringLiteral("Не указано значение для %1").arg(a);
         } else if (a == u"--date") {
             const QString text = value();
-            o.date = parseDate(text);
+            o.date = parseMoment(text).date();
             if (!o.date.isValid())
                 return QStringLiteral("Неверная дата: %1").arg(text);
         } else if (a == u"--lesson" || a == u"--subgroup") {

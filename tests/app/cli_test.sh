@@ -231,5 +231,20 @@ check "a discipline with lessons stays" 1 $?
 grep -q 'Удаление невозможно' "$dir/err"; check "a discipline with lessons is told" 0 $?
 "$korvesta" load "$load" move --tutor A --discipline B 2>/dev/null; check "an unknown action exits 2" 2 $?
 
+# A date locked and unlocked headlessly, the unlock under the user's password.
+readonly_of() { loadsql "SELECT ReadOnly FROM tblTimeTableList WHERE [Date] = #12/31/2030#"; }
+"$korvesta" lock "$load" --date 31.12.2030 2>/dev/null
+check "a date locked" "True" "$(readonly_of)"
+mkdir -p "$XDG_CONFIG_HOME/Korvesta"
+printf '[Settings]\nAccessEditPwd=пароль\n' > "$XDG_CONFIG_HOME/Korvesta/Korvesta.ini"
+"$korvesta" lock "$load" --date 31.12.2030 --unlock --password другой 2>"$dir/err"
+check "a wrong password exits 1" 1 $?
+grep -q '^Неверный пароль$' "$dir/err"; check "a wrong password is told" 0 $?
+"$korvesta" lock "$load" --date 31.12.2030 --unlock 2>/dev/null
+check "no password given exits 1" 1 $?
+"$korvesta" lock "$load" --date 31.12.2030 --unlock --password пароль 2>/dev/null
+check "the right password unlocks" "False" "$(readonly_of)"
+rm "$XDG_CONFIG_HOME/Korvesta/Korvesta.ini"
+
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures

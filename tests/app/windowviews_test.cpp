@@ -8,6 +8,7 @@
 #include "data/apppaths.h"
 #include "data/database.h"
 #include "data/documentsession.h"
+#include "data/recordset.h"
 #include "grid/gridmodel.h"
 #include "grid/gridview.h"
 #include "grid/twips.h"
@@ -335,7 +336,7 @@ TEST_F(WindowOnSampleTest, CommandsThatDoNothingYetStayDisabled)
         "submenuSaveToFile", "ButtonSave", "submenuExport", "ButtonExportToExcel",
         "submenuPrintPreview", "submenuPrint", "ButtonPrint", "submenuNote",
         "submenuCopyTimeTable", "ButtonCopy", "submenuClearTimeTable", "ButtonDeleteTable",
-        "mnuSettings", "ButtonAud", "ButtonAccessEdit",
+        "mnuSettings", "ButtonAud",
         "submenuClearCellTimeTable", "submenuBTShow(0)",
         "submenuBTShowIcon(1)",
     };
@@ -353,15 +354,47 @@ TEST_F(WindowOnSampleTest, CommandsThatDoNothingYetStayDisabled)
     // What the grid's routing enables stays disabled too.
     command("ButtonAud")->setEnabled(true);
     EXPECT_FALSE(command("ButtonAud")->isEnabled());
-    // A locked date shows no lock while the lock does nothing.
-    const QDate locked(2024, 3, 15);
-    Database::open(session.currentPath())
-        .execute(QStringLiteral("INSERT INTO tblTimeTableList ([Date], ReadOnly) "
-                                "VALUES (#3/15/2024#, True);"));
+}
+
+// The lock button follows the calendar's date and locks or unlocks it under the password.
+TEST_F(WindowOnSampleTest, LockButtonLocksAndUnlocksTheCalendarDate)
+{
+    open();
+    show(40);
+    const QDate date(2024, 3, 15);
     auto *calendar = child<QCalendarWidget>("MonthView1");
-    calendar->setSelectedDate(locked);
-    emit calendar->clicked(locked);
-    EXPECT_FALSE(command("ButtonAccessEdit")->isChecked());
+    calendar->setSelectedDate(date);
+    emit calendar->clicked(date);
+    QAction *button = command("ButtonAccessEdit");
+    ASSERT_TRUE(button->isEnabled());
+    EXPECT_FALSE(button->isChecked());
+    const auto lockedInDocument = [&] {
+        Recordset rs = Database::open(session.currentPath())
+                           .openRecordset(QStringLiteral("SELECT ReadOnly FROM tblTimeTableList "
+                                                         "WHERE [Date] = #3/15/2024#"));
+        return !rs.isEof() && rs.value(0).toBool();
+    };
+
+    button->trigger(); // a date without a row gets one, locked
+    EXPECT_TRUE(button->isChecked());
+    EXPECT_TRUE(lockedInDocument());
+    EXPECT_EQ(window->statusPanels()->panelText(StatusBarPanels::Comment),
+              QStringLiteral("Дата заблокирована для редактирования"));
+
+    settings.write("Settings", "AccessEditPwd", "секрет");
+    prompts.textAnswers = {QStringLiteral("не тот"), std::nullopt, QStringLiteral("секрет")};
+    button->trigger(); // a wrong password
+    EXPECT_TRUE(button->isChecked());
+    button->trigger(); // cancelled
+    EXPECT_TRUE(button->isChecked());
+    EXPECT_TRUE(lockedInDocument());
+    button->trigger();
+    EXPECT_FALSE(button->isChecked());
+    EXPECT_FALSE(lockedInDocument());
+    EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::Message),
+              QStringList({"Доступ к редактированию расписания закрыт", "Неверный пароль",
+                           "Доступ к редактированию расписания открыт"}));
+    EXPECT_TRUE(prompts.exhausted());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "data/documentsession.h"
 #include "data/institutionbuilder.h"
+#include "editing/datelock.h"
 #include "editing/placement.h"
 #include "settings/settingsrecord.h"
 #include "settings/settingsstore.h"
@@ -314,6 +315,24 @@ TEST_F(Placement, ProtectedDateAndOccupiedAuditorium)
     EXPECT_TRUE(prompts.texts(Kind::OkCancel)
                     .first()
                     .startsWith("Аудитория '101 (Главный)' занята на данном на уроке\r\n"));
+}
+
+// With the protection of new dates on, the first lesson of a date locks it; an unlock
+// without a password set asks nothing and opens it again.
+TEST_F(Placement, NewDatesStartLockedUnderSaveCurrTable)
+{
+    settings.SaveCurrTable = true;
+    store.writeBool("Settings", "SaveCurrTable", true);
+    std::optional<PlacementChoice> choice = openGroup(1);
+    ASSERT_TRUE(choice && choice->check(ivanovG1, prompts));
+    ASSERT_EQ(add(*choice).outcome, PlacementOutcome::Written);
+    EXPECT_FALSE(openGroup(2));
+    EXPECT_EQ(placement.statusText(), "Дата заблокирована для редактирования");
+
+    EXPECT_TRUE(DateLock(session, store, prompts).setLocked(monday, false));
+    EXPECT_TRUE(prompts.texts(Kind::Text).isEmpty());
+    EXPECT_TRUE(openGroup(2));
+    EXPECT_EQ(b.rawNumber("SELECT count(*) FROM tblTimeTableList WHERE ReadOnly"), 0);
 }
 
 // Another program changes the document between opening and "Добавить".
