@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include "clibusy.h"
 #include "cliload.h"
 #include "clilock.h"
 #include "cliview.h"
@@ -76,6 +77,8 @@ const char *const usage =
     "  korvesta lock ФАЙЛ --date Д [--unlock [--password П]] [--dry-run]\n"
     "                                      закрыть дату расписания для редактирования или\n"
     "                                      открыть её (korvesta lock --help)\n"
+    "  korvesta busy ФАЙЛ --tutor П ...    отметить занятость преподавателя или снять\n"
+    "                                      отметки (korvesta busy --help)\n"
     "  korvesta help                       эта справка\n";
 
 int fail(const QString &message, int code = 1)
@@ -328,6 +331,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runPlaceCommand(rest, out(), err()); }, err());
     if (command == u"lock")
         return runGuarded([&] { return runLockCommand(rest, out(), err()); }, err());
+    if (command == u"busy")
+        return runGuarded([&] { return runBusyCommand(rest, out(), err()); }, err());
     if (command == u"help" || command == u"--help") {
         out() << QString::fromUtf8(usage);
         out().flush();

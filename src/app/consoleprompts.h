@@ -34,4 +34,28 @@ private:
     bool m_spoken = false;
 };
 
+// Console prompts that answer every question with yes, for --yes.
+class AgreeingPrompts : public ConsolePrompts
+{
+public:
+    using ConsolePrompts::ConsolePrompts;
+    Answer askYesNo(const QString &, Icon, const QString &) override { return Answer::Yes; }
+};
+
+// Console prompts that say no, remembering that a question was asked.
+class RefusingPrompts : public ConsolePrompts
+{
+public:
+    using ConsolePrompts::ConsolePrompts;
+    Answer askYesNo(const QString &text, Icon icon, const QString &title) override
+    {
+        m_asked = true;
+        return ConsolePrompts::askYesNo(text, icon, title);
+    }
+    bool asked() const { return m_asked; }
+
+private:
+    bool m_asked = false;
+};
+
 } // namespace korvesta

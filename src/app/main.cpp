@@ -17,6 +17,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("load"),
         QStringLiteral("place"),
         QStringLiteral("lock"),
+        QStringLiteral("busy"),
     };
     return subcommands.contains(word);
 }

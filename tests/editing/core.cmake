@@ -18,4 +18,5 @@ korvesta_test(tests_placement
     ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placement_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placementcommand_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/tutorexceptions_test.cpp
 )
