@@ -14,6 +14,7 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placementcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referencedeletion.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referenceeditor.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/timetablerows.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/tutorexceptions.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/tutorsaving.cpp
 )

@@ -9,6 +9,7 @@
 #include "data/querydef.h"
 #include "data/recordset.h"
 #include "data/sqltext.h"
+#include "editing/timetablerows.h"
 #include "settings/settingsrecord.h"
 #include "settings/settingsstore.h"
 #include "views/timetable/cellcomposer.h"
@@ -26,36 +27,9 @@ namespace {
 const QString kLineBreak = QStringLiteral("\r\n");
 const QString kSettings = QStringLiteral("Settings");
 
-using Parameters = std::vector<std::pair<QString, QVariant>>;
-
-Recordset openQuery(const Database &db, const QString &name, const Parameters &parameters)
-{
-    QueryDef query = db.queryDef(name);
-    for (const auto &[parameter, value] : parameters)
-        query.setParameter(parameter, value);
-    return query.openRecordset();
-}
-
-int firstInt(const Database &db, const QString &name, const Parameters &parameters,
-             const QString &field)
-{
-    const Recordset rs = openQuery(db, name, parameters);
-    return rs.isEmpty() ? 0 : rs.value(field).toInt();
-}
-
 QString text(const Recordset &rs, const QString &field)
 {
     return rs.value(field).toString();
-}
-
-// "101 (Главный)", empty without an auditorium.
-QString auditoriumText(const Recordset &rs)
-{
-    const QVariant aud = rs.value(QStringLiteral("Auditoria"));
-    if (aud.isNull() || !aud.isValid())
-        return QString();
-    return aud.toString() + QStringLiteral(" (") + text(rs, QStringLiteral("Corpus"))
-           + QLatin1Char(')');
 }
 
 // A colour setting kept as 0x00BBGGRR; a system colour (high bit set) is the ordinary colour.
@@ -123,19 +97,9 @@ QString tutorCellRows(int keyTutor, int keyDay, int lesson)
         .arg(lesson);
 }
 
-// The Key of the date's row; 0 when the date has none.
-int dayKey(const Database &db, const QDate &date)
-{
-    const Recordset rs =
-        db.openRecordset(QStringLiteral("SELECT tblTimeTableList.Key FROM tblTimeTableList WHERE "
-                                        "tblTimeTableList.Date = %1;")
-                             .arg(sqlDateLiteral(date)));
-    return rs.isEmpty() ? 0 : rs.value(0).toInt();
-}
-
 bool cellEmpty(const Database &db, PlacementMode mode, int key, const QDate &date, int lesson)
 {
-    const int day = dayKey(db, date);
+    const int day = existingDayKey(db, date);
     if (day == 0)
         return true;
     const QString sql = mode == PlacementMode::Group ? groupCellRows(key, day, lesson, lesson)
@@ -207,6 +171,8 @@ std::vector<PlacementLessonType> readLessonTypes(const Database &db)
     return types;
 }
 
+} // namespace
+
 // Every auditorium with its state at the lesson. The lessons of the cell itself are replaced
 // by the placement, so the auditoriums only they hold count as free.
 std::vector<PlacementAuditorium> readAuditoriums(const Database &db, const PlacementChoice &c)
@@ -214,7 +180,7 @@ std::vector<PlacementAuditorium> readAuditoriums(const Database &db, const Place
     const QDate &date = c.date;
     const int lesson = c.lesson;
     std::set<int> takenElsewhere;
-    const int day = c.cellWasEmpty ? 0 : dayKey(db, date);
+    const int day = c.cellWasEmpty ? 0 : existingDayKey(db, date);
     if (day != 0) {
         const QString ownCell =
             c.mode == PlacementMode::Group
@@ -234,7 +200,7 @@ std::vector<PlacementAuditorium> readAuditoriums(const Database &db, const Place
     }
     std::vector<PlacementAuditorium> auds;
     for (Recordset rs =
-             openQuery(db, QStringLiteral("qryFreeBusyAuditories"),
+             openSavedQuery(db, QStringLiteral("qryFreeBusyAuditories"),
                        {{QStringLiteral("pLesson"), lesson}, {QStringLiteral("pDate"), date}});
          !rs.isEof(); rs.moveNext()) {
         const int key = rs.value(QStringLiteral("Key")).toInt();
@@ -244,6 +210,8 @@ std::vector<PlacementAuditorium> readAuditoriums(const Database &db, const Place
     }
     return auds;
 }
+
+namespace {
 
 // What the exhausted lines become under the settings: greyed, gone, or left as they are.
 enum class Exhausted { Grey, Remove, Keep };
@@ -264,7 +232,7 @@ int partnerLesson(int lesson)
 
 QString tutorExceptionText(const Database &db, int keyTutor, const QDate &date, int lesson)
 {
-    for (Recordset rs = openQuery(db, QStringLiteral("qryFreeTimeTutor"),
+    for (Recordset rs = openSavedQuery(db, QStringLiteral("qryFreeTimeTutor"),
                                   {{QStringLiteral("pKeyTutor"), keyTutor}});
          !rs.isEof(); rs.moveNext()) {
         const QVariant onDate = rs.value(QStringLiteral("FreeLocalDate"));
@@ -303,7 +271,7 @@ bool tutorFreeFor(const Database &db, int keyTutor, const QDate &date, int lesso
 {
     if (!tutorExceptionText(db, keyTutor, date, lesson).isEmpty())
         return false;
-    for (Recordset rs = openQuery(db, QStringLiteral("qryTutorLessonsOnDay"),
+    for (Recordset rs = openSavedQuery(db, QStringLiteral("qryTutorLessonsOnDay"),
                                   {{QStringLiteral("pLesson"), lesson},
                                    {QStringLiteral("pDate"), date},
                                    {QStringLiteral("pKeyTutor"), keyTutor}});
@@ -469,13 +437,6 @@ bool lessonRefused(const SettingsRecord &settings, Prompts &prompts, int lesson)
     return true;
 }
 
-bool dateProtected(const Database &db, const QDate &date)
-{
-    const Recordset rs =
-        openQuery(db, QStringLiteral("qryDateReadOnly"), {{QStringLiteral("pDate"), date}});
-    return !rs.isEmpty() && rs.value(QStringLiteral("ReadOnly")).toBool();
-}
-
 } // namespace
 
 std::optional<PlacementChoice> LessonPlacement::open(PlacementMode mode, const QDate &date,
@@ -523,7 +484,7 @@ std::optional<PlacementChoice> LessonPlacement::openForGroup(const QDate &date, 
             c.course = course.trimmed();
             const QString facultyName =
                 faculty.trimmed().isEmpty() ? QStringLiteral("отсутствует") : faculty.trimmed();
-            c.keyGroup = firstInt(db, QStringLiteral("qryGetKeyGroup"),
+            c.keyGroup = firstNumber(db, QStringLiteral("qryGetKeyGroup"),
                                   {{QStringLiteral("pGroup"), c.objectName},
                                    {QStringLiteral("pCourse"), c.course},
                                    {QStringLiteral("pFaculty"), facultyName},
@@ -538,7 +499,7 @@ std::optional<PlacementChoice> LessonPlacement::openForGroup(const QDate &date, 
                 return std::nullopt;
             }
             c.cellWasEmpty = cellEmpty(db, c.mode, c.keyGroup, date, lesson);
-            const int count = firstInt(
+            const int count = firstNumber(
                 db, QStringLiteral("qryCountGroupLessonsInDay"),
                 {{QStringLiteral("pKeyGroup"), c.keyGroup}, {QStringLiteral("pDate"), date}},
                 QStringLiteral("CountLessons"));
@@ -549,7 +510,7 @@ std::optional<PlacementChoice> LessonPlacement::openForGroup(const QDate &date, 
                     Prompts::Icon::Warning);
                 return std::nullopt;
             }
-            Recordset rs = openQuery(db, QStringLiteral("qrySelJobGroup"),
+            Recordset rs = openSavedQuery(db, QStringLiteral("qrySelJobGroup"),
                                      {{QStringLiteral("pKeyGroup"), c.keyGroup}});
             if (rs.isEmpty()) {
                 m_prompts.message(QStringLiteral("Нет доступных преподавателей"));
@@ -640,7 +601,7 @@ std::optional<PlacementChoice> LessonPlacement::openForTutor(const QDate &date, 
                 return std::nullopt;
             }
             c.cellWasEmpty = cellEmpty(db, c.mode, c.keyTutor, date, lesson);
-            const int count = firstInt(
+            const int count = firstNumber(
                 db, QStringLiteral("qryCountTutorLessonsInDay"),
                 {{QStringLiteral("pDate"), date}, {QStringLiteral("pKeyTutor"), c.keyTutor}},
                 QStringLiteral("CountLessons"));
@@ -656,7 +617,7 @@ std::optional<PlacementChoice> LessonPlacement::openForTutor(const QDate &date, 
                 m_prompts.message(exception, Prompts::Icon::Information);
                 return std::nullopt;
             }
-            Recordset rs = openQuery(db, QStringLiteral("qrySelJobTutor"),
+            Recordset rs = openSavedQuery(db, QStringLiteral("qrySelJobTutor"),
                                      {{QStringLiteral("pKeyTutor"), c.keyTutor}});
             if (rs.isEmpty()) {
                 m_prompts.message(QStringLiteral("У преподавателя нет учебной нагрузки"));
@@ -700,7 +661,7 @@ std::optional<PlacementChoice> LessonPlacement::openForTutor(const QDate &date, 
                 l.keyAud = rs.value(QStringLiteral("KeyAud")).toInt();
                 l.hours = rs.value(QStringLiteral("Hours")).toInt();
                 l.placed = rs.value(QStringLiteral("CountLesson")).toInt();
-                const Recordset busy = openQuery(db, QStringLiteral("qryGroupLessonsInDay"),
+                const Recordset busy = openSavedQuery(db, QStringLiteral("qryGroupLessonsInDay"),
                                                  {{QStringLiteral("pLesson"), lesson},
                                                   {QStringLiteral("pDate"), date},
                                                   {QStringLiteral("pKeyGroup"), l.keyGroup}});
@@ -724,6 +685,51 @@ std::optional<PlacementChoice> LessonPlacement::openForTutor(const QDate &date, 
         });
 }
 
+bool auditoriumsGiven(PlacementChoice &c, const std::vector<int> &boxes, Prompts &prompts)
+{
+    for (int i : boxes) {
+        PlacementSlot &s = c.picks[size_t(i)];
+        if (s.auditorium.trimmed().isEmpty()) {
+            prompts.message(QStringLiteral("Выберите аудиторию"), Prompts::Icon::Warning);
+            return false;
+        }
+        if (s.keyAud == 0)
+            c.typeAuditorium(i, s.auditorium);
+        if (s.keyAud == 0) {
+            prompts.message(QStringLiteral("Аудитория '") + s.auditorium.trimmed()
+                                + QStringLiteral("' не найдена в списке аудиторий"),
+                            Prompts::Icon::Warning);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool occupiedAuditoriumsAccepted(const PlacementChoice &c, const std::vector<int> &boxes,
+                                 Prompts &prompts)
+{
+    if (!c.checkAuditoria)
+        return true;
+    std::set<int> asked;
+    for (int i : boxes) {
+        const PlacementSlot &s = c.picks[size_t(i)];
+        const bool free =
+            std::any_of(c.auditoriums.begin(), c.auditoriums.end(),
+                        [&](const PlacementAuditorium &a) { return a.key == s.keyAud && a.free; });
+        if (free || !asked.insert(s.keyAud).second)
+            continue;
+        const Prompts::Answer answer = prompts.askOkCancel(
+            QStringLiteral("Аудитория '") + s.auditorium.trimmed() + QStringLiteral("'")
+                + QStringLiteral(" занята на данном на уроке") + kLineBreak
+                + QStringLiteral("Если желаете оставить выбранную аудиторию, нажмите 'OK'")
+                + kLineBreak + QStringLiteral("Для редактирования аудитории нажмите 'Отмена'"),
+            Prompts::Icon::Warning);
+        if (answer != Prompts::Answer::Ok)
+            return false;
+    }
+    return true;
+}
+
 // Adding ---------------------------------------------------------------------------------------
 
 PlacementResult LessonPlacement::add(PlacementChoice &c, const PlacementRequest &request)
@@ -742,21 +748,8 @@ PlacementResult LessonPlacement::add(PlacementChoice &c, const PlacementRequest 
     }
     const std::vector<int> boxes =
         c.mode == PlacementMode::Group ? used : std::vector<int>{used.front()};
-    for (int i : boxes) {
-        PlacementSlot &s = c.picks[size_t(i)];
-        if (s.auditorium.trimmed().isEmpty()) {
-            m_prompts.message(QStringLiteral("Выберите аудиторию"), Prompts::Icon::Warning);
-            return refused;
-        }
-        if (s.keyAud == 0)
-            c.typeAuditorium(i, s.auditorium);
-        if (s.keyAud == 0) {
-            m_prompts.message(QStringLiteral("Аудитория '") + s.auditorium.trimmed()
-                                  + QStringLiteral("' не найдена в списке аудиторий"),
-                              Prompts::Icon::Warning);
-            return refused;
-        }
-    }
+    if (!auditoriumsGiven(c, boxes, m_prompts))
+        return refused;
     for (int i : used) {
         const PlacementLine *l = c.line(c.picks[size_t(i)].keyJobList);
         const bool greyed = c.jobOverFlow && c.overFlowView && l && l->exhausted;
@@ -773,25 +766,8 @@ PlacementResult LessonPlacement::add(PlacementChoice &c, const PlacementRequest 
         m_prompts.message(QStringLiteral("Выберите тип занятия"), Prompts::Icon::Warning);
         return refused;
     }
-    if (c.checkAuditoria) {
-        std::set<int> asked;
-        for (int i : boxes) {
-            const PlacementSlot &s = c.picks[size_t(i)];
-            const bool free = std::any_of(
-                c.auditoriums.begin(), c.auditoriums.end(),
-                [&](const PlacementAuditorium &a) { return a.key == s.keyAud && a.free; });
-            if (free || !asked.insert(s.keyAud).second)
-                continue;
-            const Prompts::Answer answer = m_prompts.askOkCancel(
-                QStringLiteral("Аудитория '") + s.auditorium.trimmed() + QStringLiteral("'")
-                    + QStringLiteral(" занята на данном на уроке") + kLineBreak
-                    + QStringLiteral("Если желаете оставить выбранную аудиторию, нажмите 'OK'")
-                    + kLineBreak + QStringLiteral("Для редактирования аудитории нажмите 'Отмена'"),
-                Prompts::Icon::Warning);
-            if (answer != Prompts::Answer::Ok)
-                return refused;
-        }
-    }
+    if (!occupiedAuditoriumsAccepted(c, boxes, m_prompts))
+        return refused;
     const std::optional<Database> db = m_session.access();
     if (!db)
         return {PlacementOutcome::Failed, {}};
@@ -870,7 +846,7 @@ PlacementResult LessonPlacement::write(const Database &db, const PlacementChoice
             continue;
         if (lectureAud == 0)
             lectureAud = s.keyAud;
-        const Recordset keys = openQuery(db, QStringLiteral("qryKeysJob"),
+        const Recordset keys = openSavedQuery(db, QStringLiteral("qryKeysJob"),
                                          {{QStringLiteral("pKeyJobList"), s.keyJobList}});
         if (keys.isEmpty())
             continue; // the line was removed meanwhile

@@ -218,6 +218,15 @@ private:
     QString m_status;
 };
 
+// Every auditorium with its state at the choice's lesson; the auditoriums only the cell's own
+// lessons hold count as free, since those lessons are replaced. Throws DbError.
+std::vector<PlacementAuditorium> readAuditoriums(const Database &db, const PlacementChoice &c);
+// The auditorium boxes of the slots are filled with auditoriums of the list; told otherwise.
+bool auditoriumsGiven(PlacementChoice &c, const std::vector<int> &boxes, Prompts &prompts);
+// No box holds an occupied auditorium, or the user keeps it (asked when CheckAuditoria is on).
+bool occupiedAuditoriumsAccepted(const PlacementChoice &c, const std::vector<int> &boxes,
+                                 Prompts &prompts);
+
 // The tutor availability test: false when one of his exceptions covers the lesson or he
 // already teaches then. Throws DbError.
 bool isTutorFree(const Database &db, int keyTutor, const QDate &date, int lesson);
