@@ -35,11 +35,11 @@ const QColor kGreyed(0xC0, 0xC0, 0xC0);
 
 } // namespace
 
-dlgSelectJob::dlgSelectJob(PlacementChoice &choice, LessonPlacement &placement, Prompts &prompts,
+dlgSelectJob::dlgSelectJob(PlacementChoice &choice, Writer write, Prompts &prompts,
                            SettingsStore &settings, QWidget *parent)
     : QDialog(parent)
     , m_choice(choice)
-    , m_placement(placement)
+    , m_write(std::move(write))
     , m_prompts(prompts)
     , m_settings(settings)
 {
@@ -112,6 +112,14 @@ dlgSelectJob::dlgSelectJob(PlacementChoice &choice, LessonPlacement &placement, 
     QPushButton *cancel = buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("CancelButton"));
     cancel->setAutoDefault(false);
+
+    // An auditorium change keeps the lessons' types and pairs as they are.
+    const bool placing = !choice.auditoriumChange;
+    typeLabel->setVisible(placing);
+    m_types->setVisible(placing);
+    freeLessons->setVisible(placing);
+    if (!placing)
+        m_pair->setVisible(false);
 
     auto *side = new QVBoxLayout;
     side->addWidget(typeLabel);
@@ -214,9 +222,12 @@ namespace {
 
 // The columns' shares of the list's width beyond what their texts need; the pair state of a
 // line (the last column by group) is never shown.
-std::vector<int> columnShares(PlacementMode mode)
+std::vector<int> columnShares(const PlacementChoice &choice)
 {
-    if (mode == PlacementMode::Group)
+    if (choice.auditoriumChange)
+        return choice.mode == PlacementMode::Group ? std::vector<int>{20, 30, 30, 20}
+                                                   : std::vector<int>{30, 20, 35};
+    if (choice.mode == PlacementMode::Group)
         return {20, 30, 30, 20, 15, 0};
     return {30, 20, 35, 15};
 }
@@ -225,7 +236,7 @@ std::vector<int> columnShares(PlacementMode mode)
 
 void dlgSelectJob::measureColumns()
 {
-    const std::vector<int> shares = columnShares(m_choice.mode);
+    const std::vector<int> shares = columnShares(m_choice);
     m_contentWidths.assign(size_t(m_list->columnCount()), 0);
     for (int c = 0; c < m_list->columnCount(); ++c) {
         const bool shown = size_t(c) < shares.size() && shares[size_t(c)] > 0;
@@ -241,7 +252,7 @@ void dlgSelectJob::measureColumns()
 // narrow for the texts narrows each column in proportion to its need.
 void dlgSelectJob::fitColumns()
 {
-    const std::vector<int> shares = columnShares(m_choice.mode);
+    const std::vector<int> shares = columnShares(m_choice);
     const int width = m_list->viewport()->width();
     const int needed = std::accumulate(m_contentWidths.begin(), m_contentWidths.end(), 0);
     int shareTotal = 0;
@@ -375,7 +386,7 @@ void dlgSelectJob::add()
         }
     }
     const PlacementRequest request{m_types->currentData().toInt(), m_pair->isChecked()};
-    m_result = m_placement.add(m_choice, request);
+    m_result = m_write(m_choice, request);
     switch (m_result.outcome) {
     case PlacementOutcome::Written:
         accept();

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <vector>
 
 class QCheckBox;
@@ -20,15 +21,18 @@ class SettingsStore;
 
 // The job dialog: the load lines of a group or tutor for one lesson, checked one per
 // subgroup (or per group of a lecture), with the auditorium of each, the lesson type and the
-// paired lesson. It draws a PlacementChoice and hands every click to it; "Добавить" asks the
-// placement to write, and the dialog closes once the lesson is written.
+// paired lesson; or, for an auditorium change, the cell's lessons with their auditoriums. It
+// draws a PlacementChoice and hands every click to it; "Добавить" hands the choice to the
+// writer, and the dialog closes once it is written.
 class dlgSelectJob : public QDialog
 {
     Q_OBJECT
 
 public:
-    dlgSelectJob(PlacementChoice &choice, LessonPlacement &placement, Prompts &prompts,
-                 SettingsStore &settings, QWidget *parent = nullptr);
+    using Writer = std::function<PlacementResult(PlacementChoice &, const PlacementRequest &)>;
+
+    dlgSelectJob(PlacementChoice &choice, Writer write, Prompts &prompts, SettingsStore &settings,
+                 QWidget *parent = nullptr);
     ~dlgSelectJob() override;
 
     // The cells written by "Добавить"; empty until then.
@@ -52,7 +56,7 @@ private:
     void add();
 
     PlacementChoice &m_choice;
-    LessonPlacement &m_placement;
+    Writer m_write;
     Prompts &m_prompts;
     SettingsStore &m_settings;
     PlacementResult m_result;

@@ -2,6 +2,7 @@
 
 #include "data/prompts.h"
 #include "dlgselectjob.h"
+#include "editing/auditoriumchange.h"
 #include "editing/placement.h"
 #include "data/queries.h"
 #include "editing/examdate.h"
@@ -176,6 +177,34 @@ public:
         return place(placement, placement.openForTutor(date, lesson, tutor));
     }
 
+    bool changeAuditorium(int row, int col, const QDate &date) override
+    {
+        const GridModel &grid = *m_window.grid()->model();
+        const int code = m_window.navigation().viewCode();
+        const TimetableLayout layout = TimetableLayout::ofGrid(
+            code == 42 ? TimetableKind::WorkSchedule
+                       : (code == 41 ? TimetableKind::Week : TimetableKind::Day),
+            m_window.settingsRecord(), grid);
+        const int lesson = layout.lessonOfRow(grid, row);
+        const QString object = grid.text(layout.objectRow(), col).trimmed();
+        if (lesson == 0 || !layout.isObjectCol(col) || object.isEmpty())
+            return false;
+        AuditoriumChange change(m_window.session(), m_window.settingsRecord(), m_window.prompts());
+        std::optional<PlacementChoice> choice;
+        if (code == 42) {
+            choice = change.openForTutor(date, lesson, object);
+        } else {
+            const QString course = courseFromHeader(grid.text(layout.courseRow(), col));
+            const QString faculty =
+                layout.useFaculty ? grid.text(layout.facultyRow(), col).trimmed() : QString();
+            choice = change.openForGroup(date, lesson, object, course, faculty);
+        }
+        return choice
+               && showJobDialog(*choice, [&change](PlacementChoice &c, const PlacementRequest &) {
+                      return change.write(c);
+                  });
+    }
+
 private:
     LessonPlacement placement()
     {
@@ -187,9 +216,17 @@ private:
     bool place(LessonPlacement &placement, std::optional<PlacementChoice> choice)
     {
         m_window.statusPanels()->setPanelText(StatusBarPanels::Comment, placement.statusText());
-        if (!choice)
-            return false;
-        dlgSelectJob dialog(*choice, placement, m_window.prompts(), m_window.settings(),
+        return choice
+               && showJobDialog(*choice,
+                                [&placement](PlacementChoice &c, const PlacementRequest &request) {
+                                    return placement.add(c, request);
+                                });
+    }
+
+    // The job dialog; once its choice is written, the view is filled again on the same cell.
+    bool showJobDialog(PlacementChoice &choice, dlgSelectJob::Writer write)
+    {
+        dlgSelectJob dialog(choice, std::move(write), m_window.prompts(), m_window.settings(),
                             &m_window);
         const int answer = dialog.exec();
         // The keys go back to the grid, also where no window manager hands the focus back.
@@ -314,6 +351,7 @@ void GridInteraction::connectMenus()
     route(QStringLiteral("submenuEditKorvesta"), EditCommand::EditLoadHours);
     route(QStringLiteral("submenuEditTutor"), EditCommand::EditTutor);
     route(QStringLiteral("submenuClearCellTimeTable"), EditCommand::ClearLessonCell);
+    route(QStringLiteral("ButtonAud"), EditCommand::ChangeAuditorium);
     for (int i = 0; i < 3; ++i) {
         route(QStringLiteral("subsubmenuAddKorvesta(%1)").arg(i),
               EditCommand(int(EditCommand::AddLoadTutor) + i));

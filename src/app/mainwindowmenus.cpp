@@ -203,7 +203,6 @@ void frmMain::holdUnfinishedCommands()
     static const char *const unfinished[] = {
         "submenuSaveToFile", "submenuExport", "submenuPrintPreview", "submenuPrint",
         "submenuNote", "submenuCopyTimeTable", "submenuClearTimeTable", "mnuSettings",
-        "ButtonAud",
         // Lessons and busy-time marks are not edited yet.
         "submenuClearCellTimeTable", "submenuBTShow(0)", "submenuBTShow(1)", "submenuBTShow(2)",
         "submenuBTShow(3)", "submenuBTShow(4)", "submenuBTShow(5)", "submenuBTShowIcon(0)",

@@ -1,6 +1,7 @@
 # Editing of the reference lists: groups, auditoriums, disciplines and tutors
 # (no widgets).
 target_sources(korvesta_core PRIVATE
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/auditoriumchange.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/auditoriumsaving.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/datelock.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/deletionsteps.cpp

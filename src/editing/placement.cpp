@@ -294,6 +294,11 @@ bool isTutorFree(const Database &db, int keyTutor, const QDate &date, int lesson
 QStringList PlacementChoice::columns(const PlacementLine &l) const
 {
     const QString left = QString::number(l.left());
+    if (auditoriumChange && mode == PlacementMode::Group)
+        return {l.discipline, l.discipline1, l.tutor, l.auditorium};
+    if (auditoriumChange)
+        return {l.group + QStringLiteral(" (") + l.course + QLatin1Char(')'), l.discipline,
+                l.discipline1};
     if (mode == PlacementMode::Group)
         return {l.discipline, l.discipline1,
                 l.tutor,      l.auditorium,

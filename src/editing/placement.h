@@ -27,10 +27,10 @@ enum class PlacementMode { Group, Tutor };
 // Lessons form pairs (1, 2), (3, 4), ...: the other lesson of L's pair.
 int partnerLesson(int lesson);
 
-// One load line offered for placing.
+// One load line offered for placing; in an auditorium change, one lesson of the cell.
 struct PlacementLine
 {
-    int keyJobList = 0;
+    int keyJobList = 0; // in an auditorium change: the lesson's row (tblTimeTableContent.Key)
     QString discipline;  // short name
     QString discipline1; // full name
     int levelDiff = 0;
@@ -98,6 +98,9 @@ public:
     QString course;
     // No lesson of the group (by group) or of the tutor (by tutor) was in the cell at opening.
     bool cellWasEmpty = true;
+    // The choice changes the auditoriums of the cell's lessons instead of placing lessons:
+    // each line is a lesson, checked in a slot of its own that starts with its auditorium.
+    bool auditoriumChange = false;
 
     QString tag;          // "Расписание" or "График"
     QString caption;      // window caption

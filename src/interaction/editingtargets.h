@@ -45,6 +45,12 @@ public:
         return false;
     }
     virtual void clearLessonCell(int /*row*/, int /*col*/, const QDate & /*date*/) {}
+    // The auditoriums of the cell's lessons on the date; true when one was changed (the view
+    // is refilled then).
+    virtual bool changeAuditorium(int /*row*/, int /*col*/, const QDate & /*date*/)
+    {
+        return false;
+    }
     // The object pane's details of the lesson under the cursor (day timetable).
     virtual void showLessonDetails(int /*row*/, int /*col*/) {}
 

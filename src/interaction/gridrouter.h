@@ -36,6 +36,7 @@ enum class EditCommand {
     DeleteMarksRow,
     DeleteMarksColumn,
     DeleteAuditoria, // submenuDeleteAuditoria
+    ChangeAuditorium, // ButtonAud
 };
 
 // The events of the main grid and the edit menus, routed by the view shown: which cells may

@@ -58,6 +58,12 @@ void GridRouter::runCommand(EditCommand command)
     case EditCommand::ClearLessonCell:
         deleteKey();
         return;
+    case EditCommand::ChangeAuditorium:
+        // The lessons of the current cell, on its own date.
+        if (code() >= 40 && code() <= 42 && m_grid.isDataCell(m_row, m_col)
+            && !m_grid.text(m_row, m_col).trimmed().isEmpty())
+            m_targets->changeAuditorium(m_row, m_col, cellDate(m_row));
+        return;
     case EditCommand::DeleteMarksCell:
     case EditCommand::DeleteMarksRow:
     case EditCommand::DeleteMarksColumn: {

@@ -336,7 +336,7 @@ TEST_F(WindowOnSampleTest, CommandsThatDoNothingYetStayDisabled)
         "submenuSaveToFile", "ButtonSave", "submenuExport", "ButtonExportToExcel",
         "submenuPrintPreview", "submenuPrint", "ButtonPrint", "submenuNote",
         "submenuCopyTimeTable", "ButtonCopy", "submenuClearTimeTable", "ButtonDeleteTable",
-        "mnuSettings", "ButtonAud",
+        "mnuSettings",
         "submenuClearCellTimeTable", "submenuBTShow(0)",
         "submenuBTShowIcon(1)",
     };
@@ -351,9 +351,6 @@ TEST_F(WindowOnSampleTest, CommandsThatDoNothingYetStayDisabled)
         // Only the load narrows its rows.
         EXPECT_EQ(command("ButtonFilter")->isEnabled(), view == 30) << view;
     }
-    // What the grid's routing enables stays disabled too.
-    command("ButtonAud")->setEnabled(true);
-    EXPECT_FALSE(command("ButtonAud")->isEnabled());
 }
 
 // The lock button follows the calendar's date and locks or unlocks it under the password.

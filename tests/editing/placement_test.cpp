@@ -3,6 +3,7 @@
 
 #include "data/documentsession.h"
 #include "data/institutionbuilder.h"
+#include "editing/auditoriumchange.h"
 #include "editing/datelock.h"
 #include "editing/placement.h"
 #include "settings/settingsrecord.h"
@@ -333,6 +334,37 @@ TEST_F(Placement, NewDatesStartLockedUnderSaveCurrTable)
     EXPECT_TRUE(prompts.texts(Kind::Text).isEmpty());
     EXPECT_TRUE(openGroup(2));
     EXPECT_EQ(b.rawNumber("SELECT count(*) FROM tblTimeTableList WHERE ReadOnly"), 0);
+}
+
+// The auditorium change lists the cell's lessons with their auditoriums and writes only the
+// auditorium of the lessons it changes.
+TEST_F(Placement, AuditoriumChangeWritesOnlyTheChosenAuditoriums)
+{
+    b.lesson(monday, 2, ivanovMath, g1, a101, 1);
+    b.lesson(monday, 2, petrovPhys, g1, a101, 2);
+    b.lesson(monday, 2, sidorovPhys, g2, a202); // 202 is taken elsewhere
+    AuditoriumChange change{session, settings, prompts};
+    EXPECT_FALSE(change.openForGroup(monday, 3, "П-1", "1", "")); // an empty cell
+    std::optional<PlacementChoice> choice = change.openForGroup(monday, 2, "П-1", "1", "");
+    ASSERT_TRUE(choice);
+    ASSERT_EQ(choice->lines.size(), 2u);
+    EXPECT_EQ(choice->columns(choice->lines[1]),
+              QStringList({"Физ", "Физика", "Петров", "101 (Главный)"}));
+    EXPECT_EQ(choice->picks[2].auditorium, "101 (Главный)");
+    ASSERT_EQ(choice->freeAuditoriums().size(), 1u); // 101, held by the cell itself
+
+    settings.CheckAuditoria = true;
+    choice->checkAuditoria = true;
+    choice->typeAuditorium(2, "202 (Главный)");
+    prompts.answers = {Answer::Cancel, Answer::Ok};
+    EXPECT_EQ(change.write(*choice).outcome, PlacementOutcome::Refused);
+    EXPECT_EQ(change.write(*choice).outcome, PlacementOutcome::Written);
+    EXPECT_EQ(placed(g1, monday), QStringList({"2|1|П-1|101|1", "2|2|П-1|202|1"}));
+
+    b.day(monday.addDays(1), true);
+    b.lesson(monday.addDays(1), 1, ivanovMath, g1, a101);
+    EXPECT_FALSE(change.openForTutor(monday.addDays(1), 1, "Иванов"));
+    EXPECT_EQ(messages().back(), "Дата заблокирована для редактирования");
 }
 
 // Another program changes the document between opening and "Добавить".
