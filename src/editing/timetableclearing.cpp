@@ -13,6 +13,9 @@
 #include "data/sqltext.h"
 #include "settings/settingsrecord.h"
 
+#include <QElapsedTimer>
+
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -266,8 +269,7 @@ TimetableDeletion TimetableClearing::deleteDates(const QString &dates, const QSt
                                                  Progress &progress)
 {
     TimetableDeletion result;
-    // Dates gone through already: a run repeated after the document was held does not
-    // count them again.
+    // Dates written for good: a run repeated after the document was held skips them.
     std::set<int> done;
     const bool finished =
         runDocumentChange<bool>(m_session, m_prompts, false, [&](const Database &db) {
@@ -280,33 +282,56 @@ TimetableDeletion TimetableClearing::deleteDates(const QString &dates, const QSt
             }
             const int total = int(days.size());
             progress.advance(0, total);
+            // Every date is removed whole inside a transaction, and whole dates are committed
+            // together: a commit waits for the disk, and one per date would take longer than
+            // the whole deletion of a busy year. A failure takes back the dates since the
+            // last commit and no more; Cancel commits the dates done and stops.
+            std::optional<Database::Transaction> transaction;
+            QElapsedTimer sinceCommit;
+            TimetableDeletion pending;
+            std::vector<int> pendingKeys;
+            const auto commit = [&] {
+                transaction->commit();
+                transaction.reset();
+                result.deleted += pending.deleted;
+                result.protectedDates += pending.protectedDates;
+                if (!result.first.isValid())
+                    result.first = pending.first;
+                result.last = pending.last;
+                done.insert(pendingKeys.begin(), pendingKeys.end());
+                pending = TimetableDeletion();
+                pendingKeys.clear();
+            };
             for (int i = 0; i < total; ++i) {
                 const auto &[key, date] = days[size_t(i)];
-                {
-                    Database::Transaction transaction(db);
-                    // Read again inside the transaction: the date may have been protected
-                    // or removed since the list was read.
-                    const Recordset row = db.openRecordset(
-                        QStringLiteral("SELECT tblTimeTableList.ReadOnly FROM tblTimeTableList "
-                                       "WHERE (((tblTimeTableList.Key)=%1));")
-                            .arg(key));
-                    if (!row.isEmpty()) {
-                        if (row.value(0).toBool()) {
-                            ++result.protectedDates;
-                            progress.status(protectedDateText(date));
-                        } else {
-                            removeTimetableDate(db, key);
-                            ++result.deleted;
-                        }
-                    }
-                    transaction.commit();
+                if (!transaction) {
+                    transaction.emplace(db);
+                    sinceCommit.start();
                 }
-                done.insert(key);
-                if (!result.first.isValid())
-                    result.first = date;
-                result.last = date;
+                // Read again inside the transaction: the date may have been protected or
+                // removed since the list was read.
+                const Recordset row = db.openRecordset(
+                    QStringLiteral("SELECT tblTimeTableList.ReadOnly FROM tblTimeTableList "
+                                   "WHERE (((tblTimeTableList.Key)=%1));")
+                        .arg(key));
+                if (!row.isEmpty()) {
+                    if (row.value(0).toBool()) {
+                        ++pending.protectedDates;
+                        progress.status(protectedDateText(date));
+                    } else {
+                        removeTimetableDate(db, key);
+                        ++pending.deleted;
+                    }
+                }
+                pendingKeys.push_back(key);
+                if (!pending.first.isValid())
+                    pending.first = date;
+                pending.last = date;
                 progress.advance(i + 1, total);
-                if (i + 1 < total && progress.cancelled()) {
+                const bool stop = i + 1 < total && progress.cancelled();
+                if (stop || i + 1 == total || sinceCommit.elapsed() >= m_commitInterval)
+                    commit();
+                if (stop) {
                     result.cancelled = true;
                     return true;
                 }

@@ -31,8 +31,8 @@ struct TimetableDeletion
 
 // Removing placed lessons: one cell of a timetable view (the Delete key), or whole dates (a
 // date, a week, the whole period). Protected dates are never changed. Every removal is one
-// undo step; each date is removed in a transaction of its own, so that a failure or a Cancel
-// leaves every date either as it was or without its lessons.
+// undo step. A date is only ever removed whole inside a transaction, so that a failure or a
+// Cancel leaves every date either as it was or without its lessons.
 //
 // A date's row goes with its last lesson, except when it carries a note: the note needs it.
 class TimetableClearing
@@ -53,6 +53,10 @@ public:
     TimetableDeletion deleteRange(const QDate &first, const QDate &last, Progress &progress);
     TimetableDeletion deleteAll(Progress &progress);
 
+    // Whole dates removed within this many milliseconds share one commit (a commit per date
+    // would wait for the disk some two hundred times for a year); 0 commits every date.
+    void setCommitInterval(qint64 ms) { m_commitInterval = ms; }
+
     // The status bar's text after clearing a cell ("" when there is none to show).
     const QString &statusText() const { return m_status; }
 
@@ -71,6 +75,7 @@ private:
     const SettingsRecord &m_settings;
     Prompts &m_prompts;
     QString m_status;
+    qint64 m_commitInterval = 100;
 };
 
 // Removes the lessons of a date (by the Key of its tblTimeTableList row) and, unless it has

@@ -281,20 +281,37 @@ TEST_F(Clearing, CancelAndFailureLeaveEveryDateWholeAndSayWhatWasDone)
               QStringList({"Удаление остановлено: удалено дат: 2 (с 14.09.2026 по 15.09.2026), "
                            "остальные не изменены"}));
 
-    // The engine refuses the lessons of Thursday: Wednesday is gone, Thursday whole.
+    // The engine refuses Thursday's lessons. Gathered into one commit, the dates before it
+    // come back whole; committed one by one, they stay deleted.
+    const QStringList cancelled = lessons();
     b.raw("CREATE TRIGGER refuse BEFORE DELETE ON tblTimeTableContent WHEN old.Key_TTList = "
           + QString::number(b.day(monday.addDays(3)))
           + " BEGIN SELECT RAISE(ABORT, 'refused'); END");
-    progress = RecordedProgress();
-    d = clearing.deleteAll(progress);
+    const struct
+    {
+        qint64 interval;
+        QStringList gone;
+        QString message;
+    } failures[] = {
+        {1000000, {}, "Удаление расписания прервано: ни одна дата не удалена"},
+        {0,
+         {"2026-09-07", "2026-09-16"},
+         "Удаление расписания прервано: удалено дат: 2 (с 07.09.2026 по 16.09.2026), остальные "
+         "не изменены"},
+    };
+    for (const auto &f : failures) {
+        SCOPED_TRACE(f.interval);
+        prompts.shown.clear();
+        progress = RecordedProgress();
+        clearing.setCommitInterval(f.interval);
+        d = clearing.deleteAll(progress);
+        EXPECT_EQ(d.outcome, ClearingOutcome::Failed);
+        EXPECT_EQ(d.deleted, f.gone.size());
+        EXPECT_EQ(lessons(), without(cancelled, on(f.gone)));
+        ASSERT_FALSE(messages().isEmpty());
+        EXPECT_EQ(messages().back(), f.message);
+    }
     b.raw("DROP TRIGGER refuse");
-    EXPECT_EQ(d.outcome, ClearingOutcome::Failed);
-    EXPECT_EQ(d.deleted, 2);
-    EXPECT_EQ(lessons(),
-              without(allLessons, on({"2026-09-07", "2026-09-14", "2026-09-15", "2026-09-16"})));
-    ASSERT_FALSE(messages().isEmpty());
-    EXPECT_EQ(messages().back(), "Удаление расписания прервано: удалено дат: 2 (с 07.09.2026 по "
-                                 "16.09.2026), остальные не изменены");
 }
 
 TEST_F(Clearing, ADeletionIsOneStepThatUndoRestoresRowByRow)
