@@ -24,4 +24,5 @@ korvesta_test(tests_placement
 korvesta_test(tests_clearing
     ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/clearing_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/clearcommand_test.cpp
 )
