@@ -1,12 +1,14 @@
 #include "gridinteraction.h"
 
 #include "data/prompts.h"
+#include "dlgdeletetimetable.h"
 #include "dlgselectjob.h"
 #include "editing/placement.h"
 #include "data/queries.h"
 #include "editing/examdate.h"
 #include "editing/loadeditor.h"
 #include "editing/referenceeditor.h"
+#include "editing/timetableclearing.h"
 #include "grid/gridmodel.h"
 #include "grid/gridview.h"
 #include "interaction/editingtargets.h"
@@ -15,6 +17,7 @@
 #include "mainwindow.h"
 #include "objectpane.h"
 #include "statusbarpanels.h"
+#include "statusprogress.h"
 #include "viewdispatcher.h"
 #include "views/frames/entryarea.h"
 #include "views/navigationstate.h"
@@ -24,6 +27,7 @@
 #include <QCalendarWidget>
 #include <QCursor>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTreeWidget>
 
@@ -40,6 +44,23 @@ QString tutorOfLoadRow(const GridModel &grid, int row)
     if (text.startsWith(totalPrefix) && text.endsWith(QLatin1Char('\'')))
         return text.mid(totalPrefix.size(), text.size() - totalPrefix.size() - 1);
     return text;
+}
+
+// The current view filled again after the timetable changed, with the current cell and the
+// scroll position kept.
+void refillKeepingCell(frmMain &window)
+{
+    GridView *grid = window.grid();
+    GridModel *model = grid->model();
+    const int row = model->currentRow();
+    const int col = model->currentCol();
+    const int top = grid->verticalScrollBar()->value();
+    const int left = grid->horizontalScrollBar()->value();
+    window.dispatcher().refresh();
+    if (row >= 0 && col >= 0 && row < model->rows() && col < model->cols())
+        model->setCurrentCell(row, col);
+    grid->verticalScrollBar()->setValue(top);
+    grid->horizontalScrollBar()->setValue(left);
 }
 
 // The editing the window does itself while no other is set: the exam date of the group
@@ -174,6 +195,38 @@ public:
             return false;
         LessonPlacement placement = this->placement();
         return place(placement, placement.openForTutor(date, lesson, tutor));
+    }
+
+    // The lessons of the cell's group (day and week views) or tutor (work schedule) at the
+    // lesson of its row; a day beyond the working days is left alone.
+    void clearLessonCell(int row, int col, const QDate &date) override
+    {
+        const SettingsRecord &settings = m_window.settingsRecord();
+        if (!date.isValid() || date.dayOfWeek() > settings.WorkDays)
+            return;
+        const GridModel &grid = *m_window.grid()->model();
+        const int code = m_window.navigation().viewCode();
+        const TimetableKind kind = code == 41   ? TimetableKind::Week
+                                   : code == 42 ? TimetableKind::WorkSchedule
+                                                : TimetableKind::Day;
+        const TimetableLayout layout = TimetableLayout::ofGrid(kind, settings, grid);
+        const int lesson = layout.lessonOfRow(grid, row);
+        const QString object = grid.text(layout.objectRow(), col).trimmed();
+        if (lesson == 0 || !layout.isObjectCol(col) || object.isEmpty())
+            return;
+        TimetableClearing clearing(m_window.session(), settings, m_window.prompts());
+        ClearingOutcome outcome = ClearingOutcome::Refused;
+        if (kind == TimetableKind::WorkSchedule) {
+            outcome = clearing.clearTutorCell(date, lesson, object);
+        } else {
+            const QString course = courseFromHeader(grid.text(layout.courseRow(), col));
+            const QString faculty =
+                layout.useFaculty ? grid.text(layout.facultyRow(), col).trimmed() : QString();
+            outcome = clearing.clearGroupCell(date, lesson, object, course, faculty);
+        }
+        m_window.statusPanels()->setPanelText(StatusBarPanels::Comment, clearing.statusText());
+        if (outcome == ClearingOutcome::Done)
+            refillKeepingCell(m_window);
     }
 
 private:
@@ -311,6 +364,8 @@ void GridInteraction::connectMenus()
     route(QStringLiteral("submenuEditKorvesta"), EditCommand::EditLoadHours);
     route(QStringLiteral("submenuEditTutor"), EditCommand::EditTutor);
     route(QStringLiteral("submenuClearCellTimeTable"), EditCommand::ClearLessonCell);
+    if (QAction *action = m_window.command(QStringLiteral("submenuClearTimeTable")))
+        connect(action, &QAction::triggered, this, &GridInteraction::deleteTimetable);
     for (int i = 0; i < 3; ++i) {
         route(QStringLiteral("subsubmenuAddKorvesta(%1)").arg(i),
               EditCommand(int(EditCommand::AddLoadTutor) + i));
@@ -403,6 +458,22 @@ void GridInteraction::revealCurrentCell()
 {
     const GridModel *model = m_window.grid()->model();
     m_window.grid()->ensureVisible(model->currentRow(), model->currentCol());
+}
+
+void GridInteraction::deleteTimetable()
+{
+    dlgDeleteTimeTable dialog(calendarDate(), &m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    TimetableClearing clearing(m_window.session(), m_window.settingsRecord(), m_window.prompts());
+    {
+        StatusProgress progress(m_window.statusPanels());
+        if (dialog.range() == dlgDeleteTimeTable::Range::WholePeriod)
+            clearing.deleteAll(progress);
+        else
+            clearing.deleteRange(dialog.first(), dialog.last(), progress);
+    }
+    refillKeepingCell(m_window);
 }
 
 } // namespace korvesta

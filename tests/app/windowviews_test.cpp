@@ -334,9 +334,9 @@ TEST_F(WindowOnSampleTest, CommandsThatDoNothingYetStayDisabled)
     const char *const unfinished[] = {
         "submenuSaveToFile", "ButtonSave", "submenuExport", "ButtonExportToExcel",
         "submenuPrintPreview", "submenuPrint", "ButtonPrint", "submenuNote",
-        "submenuCopyTimeTable", "ButtonCopy", "submenuClearTimeTable", "ButtonDeleteTable",
+        "submenuCopyTimeTable", "ButtonCopy",
         "mnuSettings", "ButtonAud", "ButtonAccessEdit",
-        "submenuClearCellTimeTable", "submenuBTShow(0)",
+        "submenuBTShow(0)",
         "submenuBTShowIcon(1)",
     };
     open();
