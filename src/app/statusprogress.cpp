@@ -8,6 +8,8 @@
 #include <QProgressBar>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace korvesta {
 
 namespace {
@@ -44,6 +46,13 @@ StatusProgress::StatusProgress(StatusBarPanels *panels, QWidget *keepsInput)
     : m_panels(panels)
     , m_keepsInput(keepsInput)
 {
+    // A long text and the bar must not widen the window: the comment panel takes what
+    // room is left while the change runs.
+    if (m_panels) {
+        QLabel *comment = m_panels->panel(StatusBarPanels::Comment);
+        m_commentPolicy = comment->sizePolicy();
+        comment->setSizePolicy(QSizePolicy::Ignored, m_commentPolicy.verticalPolicy());
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     qApp->installEventFilter(this);
     m_sinceBreath.start();
@@ -57,6 +66,12 @@ StatusProgress::~StatusProgress()
         m_panels->removeWidget(m_bar);
         m_bar->deleteLater();
     }
+    for (QLabel *label : m_hidden) {
+        if (label)
+            label->show();
+    }
+    if (m_panels)
+        m_panels->panel(StatusBarPanels::Comment)->setSizePolicy(m_commentPolicy);
 }
 
 void StatusProgress::status(const QString &text)
@@ -72,12 +87,26 @@ void StatusProgress::advance(int done, int total)
     if (!m_panels || total <= 0)
         return;
     if (!m_bar) {
+        // The bar takes the place of today's date and the clock, which nobody reads while
+        // the change runs, so that the comment keeps its room.
+        int width = 0;
+        for (int panel = StatusBarPanels::TodayLabel; panel <= StatusBarPanels::Time; ++panel) {
+            QLabel *label = m_panels->panel(panel);
+            width += label->width();
+            if (label->isVisible()) {
+                label->hide();
+                m_hidden.push_back(label);
+            }
+        }
         m_bar = new QProgressBar(m_panels);
         m_bar->setObjectName(QStringLiteral("StatusBar1Progress"));
-        m_bar->setFixedWidth(m_bar->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 24);
+        m_bar->setFixedWidth(std::max(
+            width, m_bar->fontMetrics().horizontalAdvance(QStringLiteral("000 из 000")) + 24));
+        // No taller than the panels, or the whole window would move for a moment.
+        m_bar->setMaximumHeight(m_panels->panel(StatusBarPanels::Comment)->sizeHint().height());
         m_bar->setTextVisible(true);
         m_bar->setFormat(QStringLiteral("%v из %m"));
-        m_panels->addPermanentWidget(m_bar);
+        m_panels->insertPermanentWidget(0, m_bar);
         m_bar->show();
     }
     m_bar->setMaximum(total);

@@ -5,7 +5,11 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
+#include <QSizePolicy>
 
+#include <vector>
+
+class QLabel;
 class QProgressBar;
 class QWidget;
 
@@ -14,11 +18,11 @@ namespace korvesta {
 class StatusBarPanels;
 
 // The window's Progress for a long change of the timetable: its texts go to the comment panel
-// of the status bar, its steps to a progress bar shown at the end of the status bar, and Esc
-// asks it to stop. While it lives the wait cursor shows and the window takes no input: the
-// change runs on the window's thread and only lets the window repaint now and then. A dialog
-// that shows the course itself (with a Cancel button of its own) keeps its input when it is
-// named as `keepsInput`, and its Cancel calls cancel().
+// of the status bar, its steps to a progress bar in the place of the date and clock panels,
+// and Esc asks it to stop. While it lives the wait cursor shows and the window takes no input:
+// the change runs on the window's thread and only lets the window repaint now and then. A
+// dialog that shows the course itself (with a Cancel button of its own) keeps its input when
+// it is named as `keepsInput`, and its Cancel calls cancel().
 class StatusProgress : public QObject, public Progress
 {
     Q_OBJECT
@@ -45,7 +49,9 @@ private:
 
     QPointer<StatusBarPanels> m_panels;
     QPointer<QWidget> m_keepsInput;
-    QProgressBar *m_bar = nullptr; // owned by the status bar while shown
+    QProgressBar *m_bar = nullptr;          // owned by the status bar while shown
+    std::vector<QPointer<QLabel>> m_hidden; // the panels the bar stands in for
+    QSizePolicy m_commentPolicy;
     QElapsedTimer m_sinceBreath;
     bool m_cancelled = false;
 };

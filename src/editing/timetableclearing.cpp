@@ -126,7 +126,7 @@ QString spanText(const QDate &first, const QDate &last)
     return from + QStringLiteral("–") + dateText(last);
 }
 
-// What a stopped deletion has done, for the status bar or a message.
+// What a stopped deletion has done, for a message.
 QString doneText(const TimetableDeletion &d)
 {
     if (d.deleted == 0)
@@ -134,6 +134,16 @@ QString doneText(const TimetableDeletion &d)
     return QStringLiteral("удалено дат: %1 (с %2 по %3), остальные не изменены")
         .arg(d.deleted)
         .arg(dateText(d.first), dateText(d.last));
+}
+
+// The same, short enough for the status bar: "Остановлено на 26.01.2027: удалено дат - 89".
+QString stoppedText(const QString &stopped, const TimetableDeletion &d)
+{
+    if (d.deleted == 0)
+        return QStringLiteral("Удаление %1: ни одна дата не удалена").arg(stopped.toLower());
+    return QStringLiteral("%1 на %2: удалено дат - %3")
+        .arg(stopped, dateText(d.last))
+        .arg(d.deleted);
 }
 
 } // namespace
@@ -343,10 +353,10 @@ TimetableDeletion TimetableClearing::deleteDates(const QString &dates, const QSt
         const QString text = doneText(result);
         m_prompts.message(QStringLiteral("Удаление расписания прервано: ") + text,
                           Prompts::Icon::Warning);
-        progress.status(QStringLiteral("Удаление прервано: ") + text);
+        progress.status(stoppedText(QStringLiteral("Прервано"), result));
         return result;
     }
-    progress.status(result.cancelled ? QStringLiteral("Удаление остановлено: ") + doneText(result)
+    progress.status(result.cancelled ? stoppedText(QStringLiteral("Остановлено"), result)
                                      : completedText());
     return result;
 }

@@ -277,9 +277,7 @@ TEST_F(Clearing, CancelAndFailureLeaveEveryDateWholeAndSayWhatWasDone)
     EXPECT_TRUE(d.cancelled);
     EXPECT_EQ(d.outcome, ClearingOutcome::Done);
     EXPECT_EQ(lessons(), without(allLessons, on({"2026-09-14", "2026-09-15"})));
-    EXPECT_EQ(progress.texts,
-              QStringList({"Удаление остановлено: удалено дат: 2 (с 14.09.2026 по 15.09.2026), "
-                           "остальные не изменены"}));
+    EXPECT_EQ(progress.texts, QStringList{"Остановлено на 15.09.2026: удалено дат - 2"});
 
     // The engine refuses Thursday's lessons. Gathered into one commit, the dates before it
     // come back whole; committed one by one, they stay deleted.
@@ -292,12 +290,17 @@ TEST_F(Clearing, CancelAndFailureLeaveEveryDateWholeAndSayWhatWasDone)
         qint64 interval;
         QStringList gone;
         QString message;
+        QString status;
     } failures[] = {
-        {1000000, {}, "Удаление расписания прервано: ни одна дата не удалена"},
+        {1000000,
+         {},
+         "Удаление расписания прервано: ни одна дата не удалена",
+         "Удаление прервано: ни одна дата не удалена"},
         {0,
          {"2026-09-07", "2026-09-16"},
          "Удаление расписания прервано: удалено дат: 2 (с 07.09.2026 по 16.09.2026), остальные "
-         "не изменены"},
+         "не изменены",
+         "Прервано на 16.09.2026: удалено дат - 2"},
     };
     for (const auto &f : failures) {
         SCOPED_TRACE(f.interval);
@@ -310,6 +313,7 @@ TEST_F(Clearing, CancelAndFailureLeaveEveryDateWholeAndSayWhatWasDone)
         EXPECT_EQ(lessons(), without(cancelled, on(f.gone)));
         ASSERT_FALSE(messages().isEmpty());
         EXPECT_EQ(messages().back(), f.message);
+        EXPECT_EQ(progress.texts.back(), f.status);
     }
     b.raw("DROP TRIGGER refuse");
 }
