@@ -1,6 +1,7 @@
 // Deleting timetables on the large sample institution: the whole period (every date with
-// lessons, each in its own transaction, recorded as one undo step) and the week of the
-// busiest day. Each run works on a fresh copy of the sample.
+// lessons, whole dates committed together, recorded as one undo step), the week of the
+// busiest day, and the undo of the whole period's deletion. Each run works on a fresh copy of
+// the sample.
 
 #include "data/database.h"
 #include "data/documentsession.h"
@@ -96,6 +97,36 @@ void BM_DeleteWeek(benchmark::State &state)
     });
 }
 BENCHMARK(BM_DeleteWeek)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Taking the deletion of the whole period back with Отменить.
+void BM_UndoWholePeriodDeletion(benchmark::State &state)
+{
+    LargeSample &large = largeSample();
+    qint64 restored = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto copy = std::make_unique<Copy>(large);
+        TimetableClearing clearing(*copy->session, large.record, large.prompts);
+        SilentProgress progress;
+        clearing.deleteAll(progress);
+        const qint64 left = lessonCount(copy->path);
+        History *history = History::current();
+        if (!history || !history->canUndo()) {
+            state.SkipWithError("the deletion is no step");
+            break;
+        }
+        state.ResumeTiming();
+
+        history->undo();
+
+        state.PauseTiming();
+        restored = lessonCount(copy->path) - left;
+        copy.reset();
+        state.ResumeTiming();
+    }
+    state.counters["lessons"] = double(restored);
+}
+BENCHMARK(BM_UndoWholePeriodDeletion)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 } // namespace korvesta
