@@ -3,6 +3,7 @@
 
 #include "app/mainwindow.h"
 #include "app/statusbarpanels.h"
+#include "app/statusprogress.h"
 #include "app/viewdispatcher.h"
 #include "data/apppaths.h"
 #include "data/database.h"
@@ -19,6 +20,7 @@
 #include <QCalendarWidget>
 #include <QDialog>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -178,6 +180,30 @@ TEST_F(DeleteTimetableWindow, TheDialogDeletesTheWeekButItsProtectedDay)
     EXPECT_TRUE(grid().text(row, col).isEmpty()); // refilled
     EXPECT_EQ(grid().currentRow(), row);
     EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(DeleteTimetableWindow, TheProgressStandsInForTheClockAndEscStopsIt)
+{
+    window.settingsRecord().CheckDelete = true;
+    showDay(monday, 1);
+    StatusBarPanels *panels = window.statusPanels();
+    {
+        StatusProgress progress(panels);
+        progress.advance(3, 10);
+        ASSERT_TRUE(progress.bar());
+        EXPECT_TRUE(progress.bar()->isVisible());
+        EXPECT_EQ(progress.bar()->value(), 3);
+        EXPECT_FALSE(panels->panel(StatusBarPanels::Time)->isVisible());
+        // The window takes no other input meanwhile: Delete asks nothing.
+        QTest::keyClick(window.grid(), Qt::Key_Delete);
+        EXPECT_TRUE(prompts.shown.empty());
+        EXPECT_FALSE(progress.cancelled());
+        QTest::keyClick(window.grid(), Qt::Key_Escape);
+        EXPECT_TRUE(progress.cancelled());
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(panels->findChild<QProgressBar *>("StatusBar1Progress"));
+    EXPECT_TRUE(panels->panel(StatusBarPanels::Time)->isVisible());
 }
 
 } // namespace
