@@ -14,6 +14,7 @@
 #include "data/connection.h"
 #include "data/querydef.h"
 #include "data/recordset.h"
+#include "editing/clearcommand.h"
 #include "editing/placementcommand.h"
 
 #include <QDate>
@@ -79,6 +80,8 @@ const char *const usage =
     "                                      открыть её (korvesta lock --help)\n"
     "  korvesta busy ФАЙЛ --tutor П ...    отметить занятость преподавателя или снять\n"
     "                                      отметки (korvesta busy --help)\n"
+    "  korvesta clear ФАЙЛ ...             удалить расписание дат или запись ячейки\n"
+    "                                      (korvesta clear --help)\n"
     "  korvesta help                       эта справка\n";
 
 int fail(const QString &message, int code = 1)
@@ -333,6 +336,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runLockCommand(rest, out(), err()); }, err());
     if (command == u"busy")
         return runGuarded([&] { return runBusyCommand(rest, out(), err()); }, err());
+    if (command == u"clear")
+        return runGuarded([&] { return runClearCommand(rest, out(), err()); }, err());
     if (command == u"help" || command == u"--help") {
         out() << QString::fromUtf8(usage);
         out().flush();

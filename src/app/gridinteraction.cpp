@@ -1,6 +1,7 @@
 #include "gridinteraction.h"
 
 #include "data/prompts.h"
+#include "dlgdeletetimetable.h"
 #include "dlgselectjob.h"
 #include "editing/auditoriumchange.h"
 #include "editing/placement.h"
@@ -8,6 +9,7 @@
 #include "editing/examdate.h"
 #include "editing/loadeditor.h"
 #include "editing/referenceeditor.h"
+#include "editing/timetableclearing.h"
 #include "grid/gridmodel.h"
 #include "grid/gridview.h"
 #include "interaction/editingtargets.h"
@@ -16,6 +18,7 @@
 #include "mainwindow.h"
 #include "objectpane.h"
 #include "statusbarpanels.h"
+#include "statusprogress.h"
 #include "viewdispatcher.h"
 #include "views/frames/entryarea.h"
 #include "views/navigationstate.h"
@@ -25,6 +28,7 @@
 #include <QCalendarWidget>
 #include <QCursor>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTreeWidget>
 
@@ -41,6 +45,23 @@ QString tutorOfLoadRow(const GridModel &grid, int row)
     if (text.startsWith(totalPrefix) && text.endsWith(QLatin1Char('\'')))
         return text.mid(totalPrefix.size(), text.size() - totalPrefix.size() - 1);
     return text;
+}
+
+// The current view filled again after the timetable changed, with the current cell and the
+// scroll position kept.
+void refillKeepingCell(frmMain &window)
+{
+    GridView *grid = window.grid();
+    GridModel *model = grid->model();
+    const int row = model->currentRow();
+    const int col = model->currentCol();
+    const int top = grid->verticalScrollBar()->value();
+    const int left = grid->horizontalScrollBar()->value();
+    window.dispatcher().refresh();
+    if (row >= 0 && col >= 0 && row < model->rows() && col < model->cols())
+        model->setCurrentCell(row, col);
+    grid->verticalScrollBar()->setValue(top);
+    grid->horizontalScrollBar()->setValue(left);
 }
 
 // The editing the window does itself while no other is set: the exam date of the group
@@ -148,64 +169,95 @@ public:
     // The group of the cell's column (day and week views) and the lesson of its row.
     bool assignLessonByGroup(int row, int col, const QDate &date) override
     {
-        const GridModel &grid = *m_window.grid()->model();
-        const int code = m_window.navigation().viewCode();
-        const TimetableLayout layout = TimetableLayout::ofGrid(
-            code == 41 ? TimetableKind::Week : TimetableKind::Day, m_window.settingsRecord(), grid);
-        const int lesson = layout.lessonOfRow(grid, row);
-        const QString group = grid.text(layout.objectRow(), col).trimmed();
-        if (lesson == 0 || !layout.isObjectCol(col) || group.isEmpty())
+        const std::optional<LessonCell> cell = lessonCell(row, col);
+        if (!cell || cell->kind == TimetableKind::WorkSchedule)
             return false;
-        const QString course = courseFromHeader(grid.text(layout.courseRow(), col));
-        const QString faculty =
-            layout.useFaculty ? grid.text(layout.facultyRow(), col).trimmed() : QString();
         LessonPlacement placement = this->placement();
-        return place(placement, placement.openForGroup(date, lesson, group, course, faculty));
+        return place(placement, placement.openForGroup(date, cell->lesson, cell->object,
+                                                       cell->course, cell->faculty));
     }
 
     // The tutor of the work schedule's column and the lesson of its row.
     bool assignLessonByTutor(int row, int col, const QDate &date) override
     {
-        const GridModel &grid = *m_window.grid()->model();
-        const TimetableLayout layout = TimetableLayout::ofGrid(TimetableKind::WorkSchedule,
-                                                               m_window.settingsRecord(), grid);
-        const int lesson = layout.lessonOfRow(grid, row);
-        const QString tutor = grid.text(layout.objectRow(), col).trimmed();
-        if (lesson == 0 || !layout.isObjectCol(col) || tutor.isEmpty())
+        const std::optional<LessonCell> cell = lessonCell(row, col);
+        if (!cell || cell->kind != TimetableKind::WorkSchedule)
             return false;
         LessonPlacement placement = this->placement();
-        return place(placement, placement.openForTutor(date, lesson, tutor));
+        return place(placement, placement.openForTutor(date, cell->lesson, cell->object));
     }
 
     bool changeAuditorium(int row, int col, const QDate &date) override
     {
-        const GridModel &grid = *m_window.grid()->model();
-        const int code = m_window.navigation().viewCode();
-        const TimetableLayout layout = TimetableLayout::ofGrid(
-            code == 42 ? TimetableKind::WorkSchedule
-                       : (code == 41 ? TimetableKind::Week : TimetableKind::Day),
-            m_window.settingsRecord(), grid);
-        const int lesson = layout.lessonOfRow(grid, row);
-        const QString object = grid.text(layout.objectRow(), col).trimmed();
-        if (lesson == 0 || !layout.isObjectCol(col) || object.isEmpty())
+        const std::optional<LessonCell> cell = lessonCell(row, col);
+        if (!cell)
             return false;
         AuditoriumChange change(m_window.session(), m_window.settingsRecord(), m_window.prompts());
-        std::optional<PlacementChoice> choice;
-        if (code == 42) {
-            choice = change.openForTutor(date, lesson, object);
-        } else {
-            const QString course = courseFromHeader(grid.text(layout.courseRow(), col));
-            const QString faculty =
-                layout.useFaculty ? grid.text(layout.facultyRow(), col).trimmed() : QString();
-            choice = change.openForGroup(date, lesson, object, course, faculty);
-        }
+        std::optional<PlacementChoice> choice =
+            cell->kind == TimetableKind::WorkSchedule
+                ? change.openForTutor(date, cell->lesson, cell->object)
+                : change.openForGroup(date, cell->lesson, cell->object, cell->course,
+                                      cell->faculty);
         return choice
                && showJobDialog(*choice, [&change](PlacementChoice &c, const PlacementRequest &) {
                       return change.write(c);
                   });
     }
 
+    // The lessons of the cell's group (day and week views) or tutor (work schedule) at the
+    // lesson of its row; a day beyond the working days is left alone.
+    void clearLessonCell(int row, int col, const QDate &date) override
+    {
+        const SettingsRecord &settings = m_window.settingsRecord();
+        if (!date.isValid() || date.dayOfWeek() > settings.WorkDays)
+            return;
+        const std::optional<LessonCell> cell = lessonCell(row, col);
+        if (!cell)
+            return;
+        TimetableClearing clearing(m_window.session(), settings, m_window.prompts());
+        const ClearingOutcome outcome =
+            cell->kind == TimetableKind::WorkSchedule
+                ? clearing.clearTutorCell(date, cell->lesson, cell->object)
+                : clearing.clearGroupCell(date, cell->lesson, cell->object, cell->course,
+                                          cell->faculty);
+        m_window.statusPanels()->setPanelText(StatusBarPanels::Comment, clearing.statusText());
+        if (outcome == ClearingOutcome::Done)
+            refillKeepingCell(m_window);
+    }
+
 private:
+    // What a timetable cell stands for: the lesson of its row and the group (with its course
+    // and faculty) or tutor of its column.
+    struct LessonCell
+    {
+        TimetableKind kind = TimetableKind::Day;
+        int lesson = 0;
+        QString object;
+        QString course;
+        QString faculty;
+    };
+    std::optional<LessonCell> lessonCell(int row, int col) const
+    {
+        const GridModel &grid = *m_window.grid()->model();
+        const int code = m_window.navigation().viewCode();
+        LessonCell cell;
+        cell.kind = code == 41   ? TimetableKind::Week
+                    : code == 42 ? TimetableKind::WorkSchedule
+                                 : TimetableKind::Day;
+        const TimetableLayout layout =
+            TimetableLayout::ofGrid(cell.kind, m_window.settingsRecord(), grid);
+        cell.lesson = layout.lessonOfRow(grid, row);
+        cell.object = grid.text(layout.objectRow(), col).trimmed();
+        if (cell.lesson == 0 || !layout.isObjectCol(col) || cell.object.isEmpty())
+            return std::nullopt;
+        if (cell.kind != TimetableKind::WorkSchedule) {
+            cell.course = courseFromHeader(grid.text(layout.courseRow(), col));
+            if (layout.useFaculty)
+                cell.faculty = grid.text(layout.facultyRow(), col).trimmed();
+        }
+        return cell;
+    }
+
     LessonPlacement placement()
     {
         return LessonPlacement(m_window.session(), m_window.settingsRecord(), m_window.settings(),
@@ -234,11 +286,7 @@ private:
         m_window.grid()->setFocus();
         if (answer != QDialog::Accepted || dialog.result().outcome != PlacementOutcome::Written)
             return false;
-        const GridModel *grid = m_window.grid()->model();
-        const int row = grid->currentRow();
-        const int col = grid->currentCol();
-        m_window.dispatcher().refresh();
-        m_window.grid()->model()->setCurrentCell(row, col);
+        refillKeepingCell(m_window);
         return true;
     }
 
@@ -352,6 +400,8 @@ void GridInteraction::connectMenus()
     route(QStringLiteral("submenuEditTutor"), EditCommand::EditTutor);
     route(QStringLiteral("submenuClearCellTimeTable"), EditCommand::ClearLessonCell);
     route(QStringLiteral("ButtonAud"), EditCommand::ChangeAuditorium);
+    if (QAction *action = m_window.command(QStringLiteral("submenuClearTimeTable")))
+        connect(action, &QAction::triggered, this, &GridInteraction::deleteTimetable);
     for (int i = 0; i < 3; ++i) {
         route(QStringLiteral("subsubmenuAddKorvesta(%1)").arg(i),
               EditCommand(int(EditCommand::AddLoadTutor) + i));
@@ -444,6 +494,22 @@ void GridInteraction::revealCurrentCell()
 {
     const GridModel *model = m_window.grid()->model();
     m_window.grid()->ensureVisible(model->currentRow(), model->currentCol());
+}
+
+void GridInteraction::deleteTimetable()
+{
+    dlgDeleteTimeTable dialog(calendarDate(), &m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    TimetableClearing clearing(m_window.session(), m_window.settingsRecord(), m_window.prompts());
+    {
+        StatusProgress progress(m_window.statusPanels());
+        if (dialog.range() == dlgDeleteTimeTable::Range::WholePeriod)
+            clearing.deleteAll(progress);
+        else
+            clearing.deleteRange(dialog.first(), dialog.last(), progress);
+    }
+    refillKeepingCell(m_window);
 }
 
 } // namespace korvesta

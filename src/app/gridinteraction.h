@@ -42,6 +42,10 @@ public:
     void refreshObjectPane() override;
     void revealCurrentCell() override;
 
+    // "Очистить расписание": the deletion dialog, the deletion with its course in the status
+    // bar, and the view filled again.
+    void deleteTimetable();
+
 private:
     void connectGrid();
     void connectMenus();

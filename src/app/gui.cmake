@@ -3,6 +3,7 @@ find_package(X11 QUIET)
 target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/app/appicons.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/busyindicator.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/dlgdeletetimetable.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/dlggridfont.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/dlgselectjob.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/filecommands.cpp
@@ -21,6 +22,7 @@ target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/app/rangecalendar.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/startup.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/statusbarpanels.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/statusprogress.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/viewdispatcher.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/appicons.qrc
 )

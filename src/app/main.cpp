@@ -18,6 +18,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("place"),
         QStringLiteral("lock"),
         QStringLiteral("busy"),
+        QStringLiteral("clear"),
     };
     return subcommands.contains(word);
 }

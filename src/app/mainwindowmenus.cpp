@@ -202,9 +202,9 @@ void frmMain::holdUnfinishedCommands()
 {
     static const char *const unfinished[] = {
         "submenuSaveToFile", "submenuExport", "submenuPrintPreview", "submenuPrint",
-        "submenuNote", "submenuCopyTimeTable", "submenuClearTimeTable", "mnuSettings",
-        // Lessons and busy-time marks are not edited yet.
-        "submenuClearCellTimeTable", "submenuBTShow(0)", "submenuBTShow(1)", "submenuBTShow(2)",
+        "submenuNote", "submenuCopyTimeTable", "mnuSettings",
+        // Busy-time marks are not edited yet.
+        "submenuBTShow(0)", "submenuBTShow(1)", "submenuBTShow(2)",
         "submenuBTShow(3)", "submenuBTShow(4)", "submenuBTShow(5)", "submenuBTShowIcon(0)",
         "submenuBTShowIcon(1)", "submenuBTLocalDate", "subsubmenuBTDelete(0)",
         "subsubmenuBTDelete(1)", "subsubmenuBTDelete(2)",

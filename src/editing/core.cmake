@@ -4,6 +4,7 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/auditoriumchange.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/auditoriumsaving.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/datelock.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/clearcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/deletionsteps.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/disciplinesaving.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/entrychecks.cpp
@@ -17,5 +18,6 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referenceeditor.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/timetablerows.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/tutorexceptions.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/timetableclearing.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/tutorsaving.cpp
 )

@@ -335,9 +335,9 @@ TEST_F(WindowOnSampleTest, CommandsThatDoNothingYetStayDisabled)
     const char *const unfinished[] = {
         "submenuSaveToFile", "ButtonSave", "submenuExport", "ButtonExportToExcel",
         "submenuPrintPreview", "submenuPrint", "ButtonPrint", "submenuNote",
-        "submenuCopyTimeTable", "ButtonCopy", "submenuClearTimeTable", "ButtonDeleteTable",
+        "submenuCopyTimeTable", "ButtonCopy",
         "mnuSettings",
-        "submenuClearCellTimeTable", "submenuBTShow(0)",
+        "submenuBTShow(0)",
         "submenuBTShowIcon(1)",
     };
     open();

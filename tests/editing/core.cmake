@@ -20,3 +20,10 @@ korvesta_test(tests_placement
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placementcommand_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/tutorexceptions_test.cpp
 )
+
+# Clearing timetable cells and deleting whole dates, against documents built in code.
+korvesta_test(tests_clearing
+    ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/clearing_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/clearcommand_test.cpp
+)

@@ -1,0 +1,313 @@
+#include "clearcommand.h"
+
+#include "progress.h"
+#include "timetableclearing.h"
+
+#include "data/apppaths.h"
+#include "data/database.h"
+#include "data/documentsession.h"
+#include "data/history.h"
+#include "data/prompts.h"
+#include "settings/settingsrecord.h"
+#include "settings/settingsstore.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <optional>
+
+namespace korvesta {
+
+namespace {
+
+const char *const clearUsage =
+    "Использование:\n"
+    "  korvesta clear ФАЙЛ --from Д --to Д [--dry-run]\n"
+    "  korvesta clear ФАЙЛ --all [--dry-run]\n"
+    "  korvesta clear ФАЙЛ --date Д --lesson N (--group \"ГРУППА (КУРС)\" | --tutor П)\n"
+    "                 [--yes] [--dry-run] [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
+    "  --from/--to: удалить расписание с даты по дату; --all: на всех датах с занятиями.\n"
+    "  Заблокированные даты не изменяются. --date: удалить запись ячейки - занятия группы\n"
+    "  (все подгруппы) или преподавателя на уроке N. Вопрос о подтверждении (настройка\n"
+    "  CheckDelete) получает ответ \"Да\" только с --yes. Дата: дд.мм.гггг или гггг-мм-дд.\n"
+    "  --dry-run выводит, сколько строк изменилось бы, и ничего не записывает.\n";
+
+// Messages and status texts go to the error stream; a question is answered "Да" only under
+// --yes.
+class HeadlessPrompts : public Prompts
+{
+public:
+    HeadlessPrompts(QTextStream &err, bool yes)
+        : m_err(err)
+        , m_yes(yes)
+    {}
+
+    void message(const QString &text, Icon, const QString &) override { say(text); }
+    Answer askYesNo(const QString &text, Icon, const QString &) override
+    {
+        return ask(text) ? Answer::Yes : Answer::No;
+    }
+    Answer askYesNoCancel(const QString &text, Icon, const QString &) override
+    {
+        return ask(text) ? Answer::Yes : Answer::Cancel;
+    }
+    Answer askOkCancel(const QString &text, Icon, const QString &) override
+    {
+        return ask(text) ? Answer::Ok : Answer::Cancel;
+    }
+    Answer askRetryCancel(const QString &text, Icon, const QString &) override
+    {
+        say(text);
+        return Answer::Cancel;
+    }
+    std::optional<QString> askText(const QString &, const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
+    std::optional<QColor> chooseColor(const QColor &) override { return std::nullopt; }
+    std::optional<QString> chooseFileToOpen(const FileChoice &) override { return std::nullopt; }
+    std::optional<QString> chooseFileToSave(const FileChoice &) override { return std::nullopt; }
+
+    void say(const QString &text)
+    {
+        m_err << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << Qt::endl;
+    }
+
+private:
+    bool ask(const QString &text)
+    {
+        say(text);
+        if (!m_yes)
+            m_err << QStringLiteral("Ответ: Нет (чтобы согласиться, добавьте --yes)") << Qt::endl;
+        return m_yes;
+    }
+
+    QTextStream &m_err;
+    bool m_yes;
+};
+
+// The status texts of a deletion, one a line; the same text twice in a row is said once.
+class PrintedProgress : public Progress
+{
+public:
+    explicit PrintedProgress(HeadlessPrompts &prompts)
+        : m_prompts(prompts)
+    {}
+    void status(const QString &text) override
+    {
+        if (!text.isEmpty() && text != m_last)
+            m_prompts.say(text);
+        m_last = text;
+    }
+    void advance(int, int) override {}
+    bool cancelled() override { return false; }
+
+private:
+    HeadlessPrompts &m_prompts;
+    QString m_last;
+};
+
+struct ClearOptions
+{
+    QString path;
+    QDate from, to, date;
+    bool all = false;
+    int lesson = 0;
+    bool lessonGiven = false;
+    QString group;
+    QString tutor;
+    bool yes = false;
+    bool dryRun = false;
+    std::vector<std::pair<QString, QString>> sets;
+};
+
+QDate parseDate(const QString &text)
+{
+    for (const QString &format : {QStringLiteral("dd.MM.yyyy"), QStringLiteral("d.M.yyyy")}) {
+        if (const QDate date = QDate::fromString(text, format); date.isValid())
+            return date;
+    }
+    return QDate::fromString(text, Qt::ISODate);
+}
+
+// An empty text when the options are usable, else what is wrong with them.
+QString parseOptions(const QStringList &args, ClearOptions &o)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (a == u"--all" || a == u"--yes" || a == u"--dry-run") {
+            (a == u"--all" ? o.all : a == u"--yes" ? o.yes : o.dryRun) = true;
+            continue;
+        }
+        if (!a.startsWith(QLatin1String("--"))) {
+            if (!o.path.isEmpty())
+                return QStringLiteral("Лишний аргумент: %1").arg(a);
+            o.path = a;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return QStringLiteral("Не указано значение для %1").arg(a);
+        const QString value = args[++i];
+        if (a == u"--from" || a == u"--to" || a == u"--date") {
+            const QDate date = parseDate(value);
+            if (!date.isValid())
+                return QStringLiteral("Неверная дата: %1").arg(value);
+            (a == u"--from" ? o.from : a == u"--to" ? o.to : o.date) = date;
+        } else if (a == u"--lesson") {
+            bool ok = false;
+            o.lesson = value.toInt(&ok);
+            if (!ok)
+                return QStringLiteral("Неверное число: %1").arg(value);
+            o.lessonGiven = true;
+        } else if (a == u"--group") {
+            o.group = value;
+        } else if (a == u"--tutor") {
+            o.tutor = value;
+        } else if (a == u"--set") {
+            const int eq = int(value.indexOf(u'='));
+            if (eq <= 0)
+                return QStringLiteral("Настройка задаётся как КЛЮЧ=ЗНАЧЕНИЕ: %1").arg(value);
+            o.sets.emplace_back(value.left(eq), value.mid(eq + 1));
+        } else {
+            return QStringLiteral("Непонятный аргумент: %1").arg(a);
+        }
+    }
+    if (o.path.isEmpty())
+        return QStringLiteral("Не указан файл документа");
+    const bool range = o.from.isValid() || o.to.isValid();
+    const bool cell = o.date.isValid();
+    if (int(range) + int(o.all) + int(cell) != 1)
+        return QStringLiteral("Укажите одно из: --from и --to, --all или --date");
+    if (range && !(o.from.isValid() && o.to.isValid()))
+        return QStringLiteral("Диапазон задаётся двумя датами: --from и --to");
+    if (cell) {
+        if (!o.lessonGiven)
+            return QStringLiteral("Не указан номер урока (--lesson)");
+        if (o.group.isEmpty() == o.tutor.isEmpty())
+            return QStringLiteral("Укажите группу (--group) или преподавателя (--tutor)");
+    } else if (o.lessonGiven || !o.group.isEmpty() || !o.tutor.isEmpty()) {
+        return QStringLiteral("Урок, группа и преподаватель задаются только с --date");
+    }
+    return QString();
+}
+
+QString dateText(const QDate &date)
+{
+    return date.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+int clear(const ClearOptions &o, QTextStream &out, QTextStream &err)
+{
+    const QFileInfo file(o.path);
+    if (!file.isFile()) {
+        err << (file.isDir() ? QStringLiteral("«%1» - это папка, а не файл документа расписания")
+                             : QStringLiteral("Файл «%1» не найден"))
+                   .arg(o.path)
+            << Qt::endl;
+        return 1;
+    }
+    // The user's settings are read, and what --set changes stays with this run.
+    QTemporaryDir scratch;
+    const QString iniPath = scratch.filePath(QStringLiteral("settings.ini"));
+    const QString userSettings = SettingsStore().fileName();
+    if (!scratch.isValid()
+        || (QFileInfo::exists(userSettings) && !QFile::copy(userSettings, iniPath))) {
+        err << QStringLiteral("Не удалось прочитать настройки программы") << Qt::endl;
+        return 1;
+    }
+    SettingsStore store(iniPath);
+    for (const auto &[key, value] : o.sets)
+        store.write(QStringLiteral("Settings"), key, value);
+    SettingsRecord settings;
+    settings.load(store);
+
+    HeadlessPrompts prompts(err, o.yes);
+    DocumentSession session(prompts, store, AppPaths::standard());
+    session.startFromCommandLine({o.path});
+    const std::optional<Database> db = session.access();
+    if (!db)
+        return 1;
+    if (db->isReadOnly()) {
+        err << QStringLiteral("Документ «%1» открыт только для чтения: изменения в нём "
+                              "невозможны")
+                   .arg(o.path)
+            << Qt::endl;
+        return 1;
+    }
+    if (o.date.isValid() && o.date.dayOfWeek() > settings.WorkDays) {
+        err << QStringLiteral("Выбран выходной день") << Qt::endl;
+        return 1;
+    }
+
+    // A trial runs inside a transaction of its own that is never committed.
+    std::optional<Database::Transaction> trial;
+    if (o.dryRun)
+        trial.emplace(*db);
+    TimetableClearing clearing(session, settings, prompts);
+    PrintedProgress progress(prompts);
+    bool done = false;
+    if (o.date.isValid()) {
+        std::optional<ClearingOutcome> outcome;
+        if (!o.tutor.isEmpty()) {
+            outcome = clearing.clearTutorCell(o.date, o.lesson, o.tutor);
+        } else {
+            static const QRegularExpression form(
+                QStringLiteral("^\\s*(.+?)\\s*\\(\\s*([^)]*?)\\s*\\)\\s*(.*)$"));
+            const QRegularExpressionMatch m = form.match(o.group);
+            if (!m.hasMatch()) {
+                err << QStringLiteral("Группа задаётся с курсом: \"П-9 (1)\"") << Qt::endl;
+                return 2;
+            }
+            outcome = clearing.clearGroupCell(o.date, o.lesson, m.captured(1), m.captured(2),
+                                              m.captured(3).trimmed());
+        }
+        done = outcome == ClearingOutcome::Done;
+        if (done && !o.dryRun)
+            out << QStringLiteral("Запись удалена: урок %1, %2").arg(o.lesson).arg(dateText(o.date))
+                << Qt::endl;
+    } else {
+        const TimetableDeletion d =
+            o.all ? clearing.deleteAll(progress) : clearing.deleteRange(o.from, o.to, progress);
+        done = d.outcome == ClearingOutcome::Done;
+        if (!o.dryRun) {
+            out << QStringLiteral("Удалено дат: %1").arg(d.deleted) << Qt::endl;
+            if (d.protectedDates > 0)
+                out << QStringLiteral("Заблокированных дат пропущено: %1").arg(d.protectedDates)
+                    << Qt::endl;
+        }
+    }
+    if (o.dryRun && done) {
+        if (History *history = History::of(*db)) {
+            out << QStringLiteral("Таблица\tДобавлено\tИзменено\tУдалено") << '\n';
+            for (const History::TableChanges &c : history->pendingChanges())
+                out << c.table << '\t' << c.added << '\t' << c.changed << '\t' << c.removed << '\n';
+        }
+        err << QStringLiteral("Пробный запуск: документ не изменён") << Qt::endl;
+    }
+    return done ? 0 : 1;
+}
+
+} // namespace
+
+int runClearCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    if (args.contains(QStringLiteral("--help"))) {
+        out << QString::fromUtf8(clearUsage);
+        out.flush();
+        return 0;
+    }
+    ClearOptions options;
+    if (const QString problem = parseOptions(args, options); !problem.isEmpty()) {
+        err << problem << Qt::endl << QString::fromUtf8(clearUsage);
+        err.flush();
+        return 2;
+    }
+    const int code = clear(options, out, err);
+    out.flush();
+    err.flush();
+    return code;
+}
+
+} // namespace korvesta
