@@ -1,7 +1,7 @@
 #include "clibusy.h"
 
 #include "cli.h"
-#include "consoleprompts.h"
+#include "editing/consoleprompts.h"
 #include "data/apppaths.h"
 #include "data/documentsession.h"
 #include "data/isodate.h"
@@ -133,9 +133,7 @@ int runBusyCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     SettingsStore store(scratch.filePath(QStringLiteral("settings.ini")));
     SettingsRecord settings;
     settings.WorkDays = qint16(o.workDays);
-    RefusingPrompts refusing(err);
-    AgreeingPrompts agreeing(err);
-    ConsolePrompts &prompts = o.yes ? static_cast<ConsolePrompts &>(agreeing) : refusing;
+    ConsolePrompts prompts(err, o.yes);
     DocumentSession session(prompts, store, AppPaths::standard());
     session.startFromCommandLine({o.path});
     const std::optional<Database> db = session.access();
@@ -189,7 +187,7 @@ int runBusyCommand(const QStringList &args, QTextStream &out, QTextStream &err)
         if (!o.remove && pastWorkDays)
             err << QStringLiteral("Нечего отмечать: дни недели после рабочих не отмечаются")
                 << Qt::endl;
-        else if (o.remove && refusing.asked())
+        else if (o.remove && prompts.refused())
             err << QStringLiteral("Ответ «нет»: отметки не сняты. Чтобы ответить «да», "
                                   "добавьте --yes")
                 << Qt::endl;

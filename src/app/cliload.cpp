@@ -1,7 +1,7 @@
 #include "cliload.h"
 
 #include "cli.h"
-#include "consoleprompts.h"
+#include "editing/consoleprompts.h"
 #include "data/apppaths.h"
 #include "data/database.h"
 #include "data/documentsession.h"
@@ -103,9 +103,7 @@ int loadCommand(const QStringList &args, QTextStream &out, QTextStream &err)
         return 1;
     }
     SettingsStore settings(scratch.filePath(QStringLiteral("settings.ini")));
-    RefusingPrompts refusing(err);
-    AgreeingPrompts agreeing(err);
-    ConsolePrompts &prompts = options.yes ? static_cast<ConsolePrompts &>(agreeing) : refusing;
+    ConsolePrompts prompts(err, options.yes);
     DocumentSession session(prompts, settings, AppPaths::standard());
     session.startFromCommandLine({options.path});
     const std::optional<Database> db = session.access();
@@ -135,7 +133,7 @@ int loadCommand(const QStringList &args, QTextStream &out, QTextStream &err)
         trial->report(out, err);
     if (changed)
         return 0;
-    if (refusing.asked())
+    if (prompts.refused())
         err << QStringLiteral("Ответ «нет»: нагрузка не изменена. Чтобы ответить «да», "
                               "добавьте --yes")
             << Qt::endl;

@@ -1,7 +1,7 @@
 #include "clilock.h"
 
 #include "cli.h"
-#include "consoleprompts.h"
+#include "editing/consoleprompts.h"
 #include "data/apppaths.h"
 #include "data/documentsession.h"
 #include "data/isodate.h"

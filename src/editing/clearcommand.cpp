@@ -1,20 +1,19 @@
 #include "clearcommand.h"
 
+#include "commandsettings.h"
+#include "consoleprompts.h"
 #include "progress.h"
 #include "timetableclearing.h"
 
 #include "data/apppaths.h"
 #include "data/database.h"
 #include "data/documentsession.h"
-#include "data/history.h"
+#include "data/queries.h"
+#include "data/trialrun.h"
 #include "data/prompts.h"
 #include "settings/settingsrecord.h"
 #include "settings/settingsstore.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <optional>
 
@@ -36,79 +35,6 @@ const char *const clearUsage =
 
 // Messages and status texts go to the error stream; a question is answered "Да" only under
 // --yes.
-class HeadlessPrompts : public Prompts
-{
-public:
-    HeadlessPrompts(QTextStream &err, bool yes)
-        : m_err(err)
-        , m_yes(yes)
-    {}
-
-    void message(const QString &text, Icon, const QString &) override { say(text); }
-    Answer askYesNo(const QString &text, Icon, const QString &) override
-    {
-        return ask(text) ? Answer::Yes : Answer::No;
-    }
-    Answer askYesNoCancel(const QString &text, Icon, const QString &) override
-    {
-        return ask(text) ? Answer::Yes : Answer::Cancel;
-    }
-    Answer askOkCancel(const QString &text, Icon, const QString &) override
-    {
-        return ask(text) ? Answer::Ok : Answer::Cancel;
-    }
-    Answer askRetryCancel(const QString &text, Icon, const QString &) override
-    {
-        say(text);
-        return Answer::Cancel;
-    }
-    std::optional<QString> askText(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    std::optional<QColor> chooseColor(const QColor &) override { return std::nullopt; }
-    std::optional<QString> chooseFileToOpen(const FileChoice &) override { return std::nullopt; }
-    std::optional<QString> chooseFileToSave(const FileChoice &) override { return std::nullopt; }
-
-    void say(const QString &text)
-    {
-        m_err << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << Qt::endl;
-    }
-
-private:
-    bool ask(const QString &text)
-    {
-        say(text);
-        if (!m_yes)
-            m_err << QStringLiteral("Ответ: Нет (чтобы согласиться, добавьте --yes)") << Qt::endl;
-        return m_yes;
-    }
-
-    QTextStream &m_err;
-    bool m_yes;
-};
-
-// The status texts of a deletion, one a line; the same text twice in a row is said once.
-class PrintedProgress : public Progress
-{
-public:
-    explicit PrintedProgress(HeadlessPrompts &prompts)
-        : m_prompts(prompts)
-    {}
-    void status(const QString &text) override
-    {
-        if (!text.isEmpty() && text != m_last)
-            m_prompts.say(text);
-        m_last = text;
-    }
-    void advance(int, int) override {}
-    bool cancelled() override { return false; }
-
-private:
-    HeadlessPrompts &m_prompts;
-    QString m_last;
-};
-
 struct ClearOptions
 {
     QString path;
@@ -209,21 +135,14 @@ int clear(const ClearOptions &o, QTextStream &out, QTextStream &err)
         return 1;
     }
     // The user's settings are read, and what --set changes stays with this run.
-    QTemporaryDir scratch;
-    const QString iniPath = scratch.filePath(QStringLiteral("settings.ini"));
-    const QString userSettings = SettingsStore().fileName();
-    if (!scratch.isValid()
-        || (QFileInfo::exists(userSettings) && !QFile::copy(userSettings, iniPath))) {
-        err << QStringLiteral("Не удалось прочитать настройки программы") << Qt::endl;
+    CommandSettings run(o.sets);
+    if (!run.usable()) {
+        err << CommandSettings::unusableText() << Qt::endl;
         return 1;
     }
-    SettingsStore store(iniPath);
-    for (const auto &[key, value] : o.sets)
-        store.write(QStringLiteral("Settings"), key, value);
-    SettingsRecord settings;
-    settings.load(store);
-
-    HeadlessPrompts prompts(err, o.yes);
+    SettingsStore &store = run.store();
+    const SettingsRecord &settings = run.record();
+    ConsolePrompts prompts(err, o.yes);
     DocumentSession session(prompts, store, AppPaths::standard());
     session.startFromCommandLine({o.path});
     const std::optional<Database> db = session.access();
@@ -241,8 +160,7 @@ int clear(const ClearOptions &o, QTextStream &out, QTextStream &err)
         return 1;
     }
 
-    // A trial runs inside a transaction of its own that is never committed.
-    std::optional<Database::Transaction> trial;
+    std::optional<TrialRun> trial;
     if (o.dryRun)
         trial.emplace(*db);
     TimetableClearing clearing(session, settings, prompts);
@@ -253,15 +171,12 @@ int clear(const ClearOptions &o, QTextStream &out, QTextStream &err)
         if (!o.tutor.isEmpty()) {
             outcome = clearing.clearTutorCell(o.date, o.lesson, o.tutor);
         } else {
-            static const QRegularExpression form(
-                QStringLiteral("^\\s*(.+?)\\s*\\(\\s*([^)]*?)\\s*\\)\\s*(.*)$"));
-            const QRegularExpressionMatch m = form.match(o.group);
-            if (!m.hasMatch()) {
+            const GroupText g = splitGroupText(o.group);
+            if (!g.hasCourse) {
                 err << QStringLiteral("Группа задаётся с курсом: \"П-9 (1)\"") << Qt::endl;
                 return 2;
             }
-            outcome = clearing.clearGroupCell(o.date, o.lesson, m.captured(1), m.captured(2),
-                                              m.captured(3).trimmed());
+            outcome = clearing.clearGroupCell(o.date, o.lesson, g.group, g.course, g.faculty);
         }
         done = outcome == ClearingOutcome::Done;
         if (done && !o.dryRun)
@@ -278,14 +193,12 @@ int clear(const ClearOptions &o, QTextStream &out, QTextStream &err)
                     << Qt::endl;
         }
     }
-    if (o.dryRun && done) {
-        if (History *history = History::of(*db)) {
-            out << QStringLiteral("Таблица\tДобавлено\tИзменено\tУдалено") << '\n';
-            for (const History::TableChanges &c : history->pendingChanges())
-                out << c.table << '\t' << c.added << '\t' << c.changed << '\t' << c.removed << '\n';
-        }
-        err << QStringLiteral("Пробный запуск: документ не изменён") << Qt::endl;
-    }
+    if (trial && done)
+        trial->report(out, err);
+    if (!done && prompts.refused())
+        err << QStringLiteral("Ответ «нет»: расписание не изменено. Чтобы ответить «да», "
+                              "добавьте --yes")
+            << Qt::endl;
     return done ? 0 : 1;
 }
 

@@ -1,5 +1,7 @@
 #include "placementcommand.h"
 
+#include "commandsettings.h"
+#include "consoleprompts.h"
 #include "placement.h"
 
 #include "data/apppaths.h"
@@ -7,15 +9,13 @@
 #include "data/documentsession.h"
 #include "data/isodate.h"
 #include "data/prompts.h"
+#include "data/queries.h"
 #include "data/recordset.h"
 #include "data/trialrun.h"
 #include "settings/settingsrecord.h"
 #include "settings/settingsstore.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 namespace korvesta {
 
@@ -36,59 +36,6 @@ const char *const placeUsage =
     "  аудитории. --dry-run проверяет и пробует запись, печатает, сколько строк каждой\n"
     "  таблицы изменилось бы, и ничего не записывает. --set меняет настройку раздела\n"
     "  Settings только на этот запуск.\n";
-
-// Messages go to the error stream; a question is answered "OK"/"Да" only under --yes.
-class HeadlessPrompts : public Prompts
-{
-public:
-    HeadlessPrompts(QTextStream &err, bool yes)
-        : m_err(err)
-        , m_yes(yes)
-    {}
-
-    void message(const QString &text, Icon, const QString &) override { say(text); }
-    Answer askYesNo(const QString &text, Icon, const QString &) override
-    {
-        return ask(text) ? Answer::Yes : Answer::No;
-    }
-    Answer askYesNoCancel(const QString &text, Icon, const QString &) override
-    {
-        return ask(text) ? Answer::Yes : Answer::Cancel;
-    }
-    Answer askOkCancel(const QString &text, Icon, const QString &) override
-    {
-        return ask(text) ? Answer::Ok : Answer::Cancel;
-    }
-    Answer askRetryCancel(const QString &text, Icon, const QString &) override
-    {
-        say(text);
-        return Answer::Cancel;
-    }
-    std::optional<QString> askText(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    std::optional<QColor> chooseColor(const QColor &) override { return std::nullopt; }
-    std::optional<QString> chooseFileToOpen(const FileChoice &) override { return std::nullopt; }
-    std::optional<QString> chooseFileToSave(const FileChoice &) override { return std::nullopt; }
-
-private:
-    void say(const QString &text)
-    {
-        m_err << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << Qt::endl;
-    }
-    bool ask(const QString &text)
-    {
-        say(text);
-        if (!m_yes)
-            m_err << QStringLiteral("Ответ: Отмена (чтобы согласиться, добавьте --yes)")
-                  << Qt::endl;
-        return m_yes;
-    }
-
-    QTextStream &m_err;
-    bool m_yes;
-};
 
 struct PlaceOptions
 {
@@ -181,22 +128,6 @@ QString parseOptions(const QStringList &args, PlaceOptions &o)
     return QString();
 }
 
-struct GroupName
-{
-    QString group, course, faculty;
-};
-
-// "П-9 (1)", "П-9  (1) ФИТ".
-std::optional<GroupName> parseGroup(const QString &text)
-{
-    static const QRegularExpression form(
-        QStringLiteral("^\\s*(.+?)\\s*\\(\\s*([^)]*?)\\s*\\)\\s*(.*)$"));
-    const QRegularExpressionMatch m = form.match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    return GroupName{m.captured(1), m.captured(2), m.captured(3).trimmed()};
-}
-
 bool sameText(const QString &a, const QString &b)
 {
     return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
@@ -224,21 +155,14 @@ int typeKey(const PlacementChoice &choice, const QString &name)
 
 int place(const PlaceOptions &o, QTextStream &out, QTextStream &err)
 {
-    QTemporaryDir scratch;
-    const QString iniPath = scratch.filePath(QStringLiteral("settings.ini"));
-    const QString userSettings = SettingsStore().fileName();
-    if (!scratch.isValid()
-        || (QFileInfo::exists(userSettings) && !QFile::copy(userSettings, iniPath))) {
-        err << QStringLiteral("Не удалось прочитать настройки программы") << Qt::endl;
+    CommandSettings run(o.sets);
+    if (!run.usable()) {
+        err << CommandSettings::unusableText() << Qt::endl;
         return 1;
     }
-    SettingsStore store(iniPath);
-    for (const auto &[key, value] : o.sets)
-        store.write(QStringLiteral("Settings"), key, value);
-    SettingsRecord settings;
-    settings.load(store);
-
-    HeadlessPrompts prompts(err, o.yes);
+    SettingsStore &store = run.store();
+    const SettingsRecord &settings = run.record();
+    ConsolePrompts prompts(err, o.yes);
     DocumentSession session(prompts, store, AppPaths::standard());
     session.startFromCommandLine({o.path});
     const std::optional<Database> db = session.access();
@@ -248,12 +172,12 @@ int place(const PlaceOptions &o, QTextStream &out, QTextStream &err)
 
     std::optional<PlacementChoice> choice;
     if (o.tutor.isEmpty()) {
-        const std::optional<GroupName> g = parseGroup(o.groups.front());
-        if (!g) {
+        const GroupText g = splitGroupText(o.groups.front());
+        if (!g.hasCourse) {
             err << QStringLiteral("Группа задаётся с курсом: \"П-9 (1)\"") << Qt::endl;
             return 2;
         }
-        choice = placement.openForGroup(o.date, o.lesson, g->group, g->course, g->faculty);
+        choice = placement.openForGroup(o.date, o.lesson, g.group, g.course, g.faculty);
     } else {
         choice = placement.openForTutor(o.date, o.lesson, o.tutor);
     }
@@ -279,10 +203,10 @@ int place(const PlaceOptions &o, QTextStream &out, QTextStream &err)
         }
     } else {
         for (const QString &groupText : o.groups) {
-            const std::optional<GroupName> g = parseGroup(groupText);
+            const GroupText g = splitGroupText(groupText);
             const auto found = std::find_if(
                 choice->lines.begin(), choice->lines.end(), [&](const PlacementLine &l) {
-                    return g && sameText(l.group, g->group) && sameText(l.course, g->course)
+                    return g.hasCourse && sameText(l.group, g.group) && sameText(l.course, g.course)
                            && lineMatches(l, o.disciplines.front());
                 });
             if (found == choice->lines.end()) {
@@ -340,8 +264,13 @@ int place(const PlaceOptions &o, QTextStream &out, QTextStream &err)
     if (o.dryRun)
         trial.emplace(*db);
     const PlacementResult result = placement.add(*choice, request);
-    if (result.outcome != PlacementOutcome::Written)
+    if (result.outcome != PlacementOutcome::Written) {
+        if (prompts.refused())
+            err << QStringLiteral("Ответ «Отмена»: занятие не поставлено. Чтобы ответить «OK», "
+                                  "добавьте --yes")
+                << Qt::endl;
         return 1;
+    }
     if (trial) {
         trial->report(out, err);
         return 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/prompts.h"
+
 #include <QString>
 
 namespace korvesta {
@@ -27,6 +29,28 @@ public:
     void status(const QString &) override {}
     void advance(int, int) override {}
     bool cancelled() override { return false; }
+};
+
+// Progress told as messages, one a line (the headless commands); a text said just before is
+// not said again.
+class PrintedProgress final : public Progress
+{
+public:
+    explicit PrintedProgress(Prompts &prompts)
+        : m_prompts(prompts)
+    {}
+    void status(const QString &text) override
+    {
+        if (!text.isEmpty() && text != m_last)
+            m_prompts.message(text);
+        m_last = text;
+    }
+    void advance(int, int) override {}
+    bool cancelled() override { return false; }
+
+private:
+    Prompts &m_prompts;
+    QString m_last;
 };
 
 } // namespace korvesta

@@ -6,12 +6,16 @@
 
 namespace korvesta {
 
-// Prompts for the headless subcommands: messages go to standard error, and every question is
-// answered as a careful user without a window would answer it: no, cancel, nothing chosen.
+// Prompts for the headless subcommands: messages and questions go to standard error, and
+// every question is answered as a careful user without a window would answer it: no,
+// cancel, nothing chosen; or, for a command run with --yes, yes and OK.
 class ConsolePrompts : public Prompts
 {
 public:
-    explicit ConsolePrompts(QTextStream &err) : m_err(err) {}
+    explicit ConsolePrompts(QTextStream &err, bool yes = false)
+        : m_err(err)
+        , m_yes(yes)
+    {}
 
     void message(const QString &text, Icon icon, const QString &title) override;
     Answer askYesNo(const QString &text, Icon icon, const QString &title) override;
@@ -26,36 +30,18 @@ public:
 
     // Some message has been written.
     bool hasSpoken() const { return m_spoken; }
+    // A question was answered no or cancel.
+    bool refused() const { return m_refused; }
 
 private:
     void say(const QString &text);
+    // Says the question; true when it is answered yes.
+    bool agree(const QString &text);
 
     QTextStream &m_err; // Not owned.
+    bool m_yes = false;
     bool m_spoken = false;
-};
-
-// Console prompts that answer every question with yes, for --yes.
-class AgreeingPrompts : public ConsolePrompts
-{
-public:
-    using ConsolePrompts::ConsolePrompts;
-    Answer askYesNo(const QString &, Icon, const QString &) override { return Answer::Yes; }
-};
-
-// Console prompts that say no, remembering that a question was asked.
-class RefusingPrompts : public ConsolePrompts
-{
-public:
-    using ConsolePrompts::ConsolePrompts;
-    Answer askYesNo(const QString &text, Icon icon, const QString &title) override
-    {
-        m_asked = true;
-        return ConsolePrompts::askYesNo(text, icon, title);
-    }
-    bool asked() const { return m_asked; }
-
-private:
-    bool m_asked = false;
+    bool m_refused = false;
 };
 
 } // namespace korvesta

@@ -10,6 +10,13 @@ void ConsolePrompts::say(const QString &text)
     m_spoken = true;
 }
 
+bool ConsolePrompts::agree(const QString &text)
+{
+    say(text);
+    m_refused = m_refused || !m_yes;
+    return m_yes;
+}
+
 void ConsolePrompts::message(const QString &text, Icon, const QString &)
 {
     say(text);
@@ -17,20 +24,17 @@ void ConsolePrompts::message(const QString &text, Icon, const QString &)
 
 Prompts::Answer ConsolePrompts::askYesNo(const QString &text, Icon, const QString &)
 {
-    say(text);
-    return Answer::No;
+    return agree(text) ? Answer::Yes : Answer::No;
 }
 
 Prompts::Answer ConsolePrompts::askYesNoCancel(const QString &text, Icon, const QString &)
 {
-    say(text);
-    return Answer::Cancel;
+    return agree(text) ? Answer::Yes : Answer::Cancel;
 }
 
 Prompts::Answer ConsolePrompts::askOkCancel(const QString &text, Icon, const QString &)
 {
-    say(text);
-    return Answer::Cancel;
+    return agree(text) ? Answer::Ok : Answer::Cancel;
 }
 
 Prompts::Answer ConsolePrompts::askRetryCancel(const QString &text, Icon, const QString &)
