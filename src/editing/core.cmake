@@ -13,5 +13,6 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placementcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referencedeletion.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referenceeditor.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/timetablecopying.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/tutorsaving.cpp
 )

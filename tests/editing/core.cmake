@@ -19,3 +19,9 @@ korvesta_test(tests_placement
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placement_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placementcommand_test.cpp
 )
+
+# Copying a day or a week of the timetable, against documents built in code.
+korvesta_test(tests_copying
+    ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/copying_test.cpp
+)
