@@ -11,6 +11,7 @@
 #include "data/connection.h"
 #include "data/querydef.h"
 #include "data/recordset.h"
+#include "editing/copycommand.h"
 #include "editing/placementcommand.h"
 
 #include <QDate>
@@ -71,6 +72,8 @@ const char *const usage =
     "                                      отвечается «нет», с --yes - «да»; --dry-run -\n"
     "                                      только проверить, ничего не записывая\n"
     "  korvesta place ФАЙЛ ...             поставить занятие (korvesta place --help)\n"
+    "  korvesta copy ФАЙЛ ...              скопировать день или неделю расписания, размножить\n"
+    "                                      день на период (korvesta copy --help)\n"
     "  korvesta help                       эта справка\n";
 
 int fail(const QString &message, int code = 1)
@@ -335,6 +338,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runLoadCommand(rest, out(), err()); }, err());
     if (command == u"place")
         return runGuarded([&] { return runPlaceCommand(rest, out(), err()); }, err());
+    if (command == u"copy")
+        return runGuarded([&] { return runCopyCommand(rest, out(), err()); }, err());
     if (command == u"help" || command == u"--help") {
         out() << QString::fromUtf8(usage);
         out().flush();

@@ -2,6 +2,7 @@
 # (no widgets).
 target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/auditoriumsaving.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/copycommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/deletionsteps.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/disciplinesaving.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/entrychecks.cpp

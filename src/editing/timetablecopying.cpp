@@ -161,10 +161,11 @@ private:
     std::map<std::pair<int, int>, Line> m_lines;
 };
 
-// One lesson of the source date, as it is written again.
+// One lesson of the source date: what finds the lessons it replaces and counts its hours.
 struct SourceLesson
 {
-    QVariant keyJob, keyGroup, lesson, keyAud, subGroup, keyTypeLesson;
+    qint64 key = 0;
+    QVariant keyJob, keyGroup, lesson, subGroup;
 };
 
 const QString &allUsedUpText()
@@ -182,6 +183,21 @@ const QString &allUsedUpText()
 }
 
 const QString kCopying = QStringLiteral("Копирование расписания");
+
+// Runs head + "tblTimeTableContent.Key In (...)" + tail for the keys, a few hundred at a time,
+// in the keys' order.
+void executeForKeys(const Database &db, const QString &head, const std::vector<qint64> &keys,
+                    const QString &tail)
+{
+    constexpr size_t kChunk = 500;
+    for (size_t i = 0; i < keys.size(); i += kChunk) {
+        QStringList texts;
+        for (size_t j = i; j < std::min(keys.size(), i + kChunk); ++j)
+            texts << QString::number(keys[j]);
+        db.execute(head + QStringLiteral("tblTimeTableContent.Key In (")
+                   + texts.join(QLatin1Char(',')) + QLatin1Char(')') + tail);
+    }
+}
 
 CopyReport failedReport()
 {
@@ -249,6 +265,7 @@ struct TimetableCopying::Run
     LoadLedger ledger;
     std::map<QDate, int> sourceCounts;
     std::map<QDate, std::vector<SourceLesson>> sources;
+    std::map<QDate, int> sourceDays; // the Key of each source date's row
     int done = 0; // progress steps: two per source lesson of every planned date
     int total = 0;
 
@@ -284,15 +301,17 @@ struct TimetableCopying::Run
                                 "tblTimeTableContent.Key;")
                      .arg(sqlDateLiteral(s)));
              !rs.isEof(); rs.moveNext()) {
-            lessons.push_back({rs.value(QStringLiteral("Key_Job")),
+            sourceDays[s] = rs.value(QStringLiteral("Key_TTList")).toInt();
+            lessons.push_back({rs.value(QStringLiteral("Key")).toLongLong(),
+                               rs.value(QStringLiteral("Key_Job")),
                                rs.value(QStringLiteral("Key_Group")),
                                rs.value(QStringLiteral("Lesson")),
-                               rs.value(QStringLiteral("Key_Aud")),
-                               rs.value(QStringLiteral("SubGroup")),
-                               rs.value(QStringLiteral("Key_TypeLesson"))});
+                               rs.value(QStringLiteral("SubGroup"))});
         }
         return sources.emplace(s, std::move(lessons)).first->second;
     }
+
+    int sourceDay(const QDate &s) const { return sourceDays.at(s); }
 };
 
 TimetableCopying::TimetableCopying(DocumentSession &session, const SettingsRecord &settings,
@@ -555,43 +574,63 @@ int TimetableCopying::copyDate(Run &run, const QDate &source, const QDate &desti
         return 0; // rolled back: the date stays as it was
 
     m_progress.status(kCopying + kLineBreak + QStringLiteral("проводится запись данных"));
-    std::optional<QueryDef> replaced;
-    if (over)
-        replaced = db.queryDef(QStringLiteral("qryCopyReWrite"));
-    std::set<qint64> added;
-    Recordset target = db.openRecordset(
-        QStringLiteral("SELECT tblTimeTableContent.* FROM tblTimeTableContent WHERE False;"));
-    for (const SourceLesson *l : collected) {
-        if (replaced) {
-            replaced->setParameter(QStringLiteral("pKeyTTL"), day);
-            replaced->setParameter(QStringLiteral("pLesson"), l->lesson);
-            replaced->setParameter(QStringLiteral("pKeyGroup"), l->keyGroup);
-            replaced->setParameter(QStringLiteral("pSubGroup"), l->subGroup);
-            replaced->setParameter(QStringLiteral("pKeyJob"), l->keyJob);
-            for (Recordset rs = replaced->openRecordset(); !rs.isEof(); rs.moveNext()) {
-                // Two source lessons may answer for the same place (two subgroups of one load
-                // line): what this copy has written stays.
-                if (added.count(rs.value(QStringLiteral("Key")).toLongLong()))
-                    continue;
-                if (run.jobOverFlow)
+    if (over) {
+        // What each copied lesson replaces goes first. Only lessons the date had before are
+        // replaced: two source lessons answering for one place (two subgroups of one load
+        // line) are both kept.
+        // It only ever finds a lesson of the same group at the same lesson number: where
+        // the date has none, there is nothing to ask.
+        std::set<std::pair<int, int>> held;
+        for (Recordset rs = db.openRecordset(
+                 QStringLiteral("SELECT tblTimeTableContent.Lesson, tblTimeTableContent.Key_Group "
+                                "FROM tblTimeTableContent WHERE "
+                                "tblTimeTableContent.Key_TTList = %1;")
+                     .arg(day));
+             !rs.isEof(); rs.moveNext())
+            held.emplace(rs.value(0).toInt(), rs.value(1).toInt());
+        QueryDef replaced = db.queryDef(QStringLiteral("qryCopyReWrite"));
+        std::set<qint64> gone;
+        for (const SourceLesson *l : collected) {
+            if (!held.count({l->lesson.toInt(), l->keyGroup.toInt()}))
+                continue;
+            replaced.setParameter(QStringLiteral("pKeyTTL"), day);
+            replaced.setParameter(QStringLiteral("pLesson"), l->lesson);
+            replaced.setParameter(QStringLiteral("pKeyGroup"), l->keyGroup);
+            replaced.setParameter(QStringLiteral("pSubGroup"), l->subGroup);
+            replaced.setParameter(QStringLiteral("pKeyJob"), l->keyJob);
+            for (Recordset rs = replaced.openRecordset(); !rs.isEof(); rs.moveNext()) {
+                if (gone.insert(rs.value(QStringLiteral("Key")).toLongLong()).second
+                    && run.jobOverFlow)
                     run.ledger.release(rs.value(QStringLiteral("Key_Group")).toInt(),
                                        rs.value(QStringLiteral("Key_Job")).toInt());
-                rs.deleteCurrent();
             }
         }
-        target.addNew();
-        target.setValue(QStringLiteral("Key_TTList"), day);
-        target.setValue(QStringLiteral("Lesson"), l->lesson);
-        target.setValue(QStringLiteral("Key_Job"), l->keyJob);
-        target.setValue(QStringLiteral("Key_Group"), l->keyGroup);
-        target.setValue(QStringLiteral("SubGroup"), l->subGroup);
-        target.setValue(QStringLiteral("Key_Aud"), l->keyAud);
-        target.setValue(QStringLiteral("Key_TypeLesson"), l->keyTypeLesson);
-        if (over)
-            added.insert(target.value(QStringLiteral("Key")).toLongLong());
-        target.update();
-        m_progress.advance(++run.done, run.total);
+        executeForKeys(db, QStringLiteral("DELETE FROM tblTimeTableContent WHERE "),
+                       std::vector<qint64>(gone.begin(), gone.end()), QStringLiteral(";"));
     }
+    // The copies, in the order the source's lessons were written: the whole day in one
+    // statement, or the lessons kept by key.
+    const QString insert =
+        QStringLiteral("INSERT INTO tblTimeTableContent (Key_TTList, Lesson, Key_Job, Key_Group, "
+                       "SubGroup, Key_Aud, Key_TypeLesson) SELECT %1, tblTimeTableContent.Lesson, "
+                       "tblTimeTableContent.Key_Job, tblTimeTableContent.Key_Group, "
+                       "tblTimeTableContent.SubGroup, tblTimeTableContent.Key_Aud, "
+                       "tblTimeTableContent.Key_TypeLesson FROM tblTimeTableContent WHERE ")
+            .arg(day);
+    const QString order = QStringLiteral(" ORDER BY tblTimeTableContent.Key;");
+    if (collected.size() == lessons.size()) {
+        db.execute(insert
+                   + QStringLiteral("tblTimeTableContent.Key_TTList = %1").arg(run.sourceDay(source))
+                   + order);
+    } else {
+        std::vector<qint64> keys;
+        keys.reserve(collected.size());
+        for (const SourceLesson *l : collected)
+            keys.push_back(l->key);
+        executeForKeys(db, insert, keys, order);
+    }
+    run.done += int(collected.size());
+    m_progress.advance(run.done, run.total);
     transaction.commit();
     m_progress.status(QString());
     return int(collected.size());

@@ -24,4 +24,5 @@ korvesta_test(tests_placement
 korvesta_test(tests_copying
     ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/copying_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/copycommand_test.cpp
 )

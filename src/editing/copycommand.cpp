@@ -1,0 +1,248 @@
+#include "copycommand.h"
+
+#include "progress.h"
+#include "timetablecopying.h"
+
+#include "data/apppaths.h"
+#include "data/database.h"
+#include "data/documentsession.h"
+#include "data/prompts.h"
+#include "settings/settingsrecord.h"
+#include "settings/settingsstore.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <vector>
+
+namespace korvesta {
+
+namespace {
+
+const char *const copyUsage =
+    "Использование:\n"
+    "  korvesta copy ФАЙЛ --day Д --to Д2 [--overwrite all|same] [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
+    "      скопировать расписание дня Д на день Д2\n"
+    "  korvesta copy ФАЙЛ --week Д --to Д2 [--overwrite all|same] [--set ...]\n"
+    "      скопировать рабочие дни недели, в которую входит Д, на неделю, в которую входит Д2\n"
+    "  korvesta copy ФАЙЛ --day Д --until Д2 [--overwrite all|same] [--set ...]\n"
+    "      размножить день Д на каждый учебный день после него до Д2 включительно\n"
+    "      (Д2 раньше Д - на дни перед ним)\n"
+    "  --overwrite all (по умолчанию) - расписание на дату назначения сначала удаляется;\n"
+    "  same - копия ложится поверх, заменяя на том же уроке только занятия той же группы\n"
+    "  в той же подгруппе или по той же строке нагрузки. Заблокированные даты, каникулы\n"
+    "  и праздники недели и периода пропускаются. Дата: дд.мм.гггг или гггг-мм-дд.\n"
+    "  --set меняет настройку раздела Settings (WorkDays, JobOverFlow, SaveCurrTable...)\n"
+    "  только на этот запуск.\n";
+
+// Messages go to the error stream; nobody is there to answer a question.
+class CommandPrompts : public Prompts
+{
+public:
+    explicit CommandPrompts(QTextStream &err)
+        : m_err(err)
+    {}
+
+    void message(const QString &text, Icon, const QString &) override { say(text); }
+    Answer askYesNo(const QString &text, Icon, const QString &) override
+    {
+        say(text);
+        return Answer::No;
+    }
+    Answer askYesNoCancel(const QString &text, Icon, const QString &) override
+    {
+        say(text);
+        return Answer::Cancel;
+    }
+    Answer askOkCancel(const QString &text, Icon, const QString &) override
+    {
+        say(text);
+        return Answer::Cancel;
+    }
+    Answer askRetryCancel(const QString &text, Icon, const QString &) override
+    {
+        say(text);
+        return Answer::Cancel;
+    }
+    std::optional<QString> askText(const QString &, const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
+    std::optional<QColor> chooseColor(const QColor &) override { return std::nullopt; }
+    std::optional<QString> chooseFileToOpen(const FileChoice &) override { return std::nullopt; }
+    std::optional<QString> chooseFileToSave(const FileChoice &) override { return std::nullopt; }
+
+    void say(const QString &text)
+    {
+        m_err << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << Qt::endl;
+    }
+
+private:
+    QTextStream &m_err;
+};
+
+// The status bar's texts, a line each; the two lines of a stage are joined.
+class CommandProgress : public Progress
+{
+public:
+    explicit CommandProgress(QTextStream &err)
+        : m_err(err)
+    {}
+
+    void status(const QString &text) override
+    {
+        if (!text.isEmpty())
+            m_err << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(": "))
+                  << Qt::endl;
+    }
+    void advance(int, int) override {}
+    bool cancelled() override { return false; }
+
+private:
+    QTextStream &m_err;
+};
+
+struct CopyOptions
+{
+    QString path;
+    CopyRequest request;
+    bool dayGiven = false, weekGiven = false, toGiven = false, untilGiven = false;
+    std::vector<std::pair<QString, QString>> sets;
+};
+
+QDate parseDate(const QString &text)
+{
+    QDate date = QDate::fromString(text, QStringLiteral("dd.MM.yyyy"));
+    if (!date.isValid())
+        date = QDate::fromString(text, QStringLiteral("d.M.yyyy"));
+    if (!date.isValid())
+        date = QDate::fromString(text, Qt::ISODate);
+    return date;
+}
+
+// An empty text when the options are usable, else what is wrong with them.
+QString parseOptions(const QStringList &args, CopyOptions &o)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (!a.startsWith(QLatin1String("--"))) {
+            if (!o.path.isEmpty())
+                return QStringLiteral("Лишний аргумент: %1").arg(a);
+            o.path = a;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return QStringLiteral("Не указано значение для %1").arg(a);
+        const QString value = args[++i];
+        if (a == u"--day" || a == u"--week" || a == u"--to" || a == u"--until") {
+            const QDate date = parseDate(value);
+            if (!date.isValid())
+                return QStringLiteral("Неверная дата: %1").arg(value);
+            if (a == u"--day" || a == u"--week") {
+                if (o.dayGiven || o.weekGiven)
+                    return QStringLiteral("Исходная дата задаётся один раз: --day или --week");
+                (a == u"--day" ? o.dayGiven : o.weekGiven) = true;
+                o.request.source = date;
+            } else {
+                if (o.toGiven || o.untilGiven)
+                    return QStringLiteral("Дата назначения задаётся один раз: --to или --until");
+                (a == u"--to" ? o.toGiven : o.untilGiven) = true;
+                o.request.destination = date;
+            }
+        } else if (a == u"--overwrite") {
+            if (value == u"all")
+                o.request.overwrite = CopyOverwrite::ClearFirst;
+            else if (value == u"same")
+                o.request.overwrite = CopyOverwrite::Over;
+            else
+                return QStringLiteral("--overwrite принимает all или same: %1").arg(value);
+        } else if (a == u"--set") {
+            const int eq = int(value.indexOf(u'='));
+            if (eq <= 0)
+                return QStringLiteral("Настройка задаётся как КЛЮЧ=ЗНАЧЕНИЕ: %1").arg(value);
+            o.sets.emplace_back(value.left(eq), value.mid(eq + 1));
+        } else {
+            return QStringLiteral("Непонятный аргумент: %1").arg(a);
+        }
+    }
+    if (o.path.isEmpty())
+        return QStringLiteral("Не указан файл документа");
+    if (!o.dayGiven && !o.weekGiven)
+        return QStringLiteral("Не указана исходная дата (--day или --week)");
+    if (!o.toGiven && !o.untilGiven)
+        return QStringLiteral("Не указана дата назначения (--to или --until)");
+    if (o.weekGiven && o.untilGiven)
+        return QStringLiteral("Размножается только один день: --until задаётся с --day");
+    o.request.period = o.weekGiven ? CopyPeriod::Week : CopyPeriod::Day;
+    o.request.replicate = o.untilGiven;
+    return QString();
+}
+
+int copy(const CopyOptions &o, QTextStream &out, QTextStream &err)
+{
+    const QFileInfo file(o.path);
+    if (!file.isFile()) {
+        err << (file.isDir() ? QStringLiteral("«%1» - это папка, а не файл документа расписания")
+                             : QStringLiteral("Файл «%1» не найден"))
+                   .arg(o.path)
+            << Qt::endl;
+        return 1;
+    }
+    // The user's settings, changed by --set for this run only.
+    QTemporaryDir scratch;
+    const QString iniPath = scratch.filePath(QStringLiteral("settings.ini"));
+    const QString userSettings = SettingsStore().fileName();
+    if (!scratch.isValid()
+        || (QFileInfo::exists(userSettings) && !QFile::copy(userSettings, iniPath))) {
+        err << QStringLiteral("Не удалось прочитать настройки программы") << Qt::endl;
+        return 1;
+    }
+    SettingsStore store(iniPath);
+    for (const auto &[key, value] : o.sets)
+        store.write(QStringLiteral("Settings"), key, value);
+    SettingsRecord settings;
+    settings.load(store);
+
+    CommandPrompts prompts(err);
+    CommandProgress progress(err);
+    DocumentSession session(prompts, store, AppPaths::standard());
+    session.startFromCommandLine({o.path});
+    TimetableCopying copying(session, settings, store, prompts, progress);
+    const CopyReport report = copying.run(o.request);
+    for (const QDate &date : report.copied)
+        out << date.toString(QStringLiteral("dd.MM.yyyy")) << Qt::endl;
+    if (report.outcome == CopyOutcome::Done) {
+        if (report.copied.empty() && report.summary.isEmpty())
+            prompts.say(QStringLiteral("Нет занятий для копирования: расписание не изменено"));
+        else if (report.summary.isEmpty())
+            prompts.say(QStringLiteral("Скопировано дат: %1, занятий: %2")
+                            .arg(report.copied.size())
+                            .arg(report.rowsWritten));
+        return 0;
+    }
+    return 1;
+}
+
+} // namespace
+
+int runCopyCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    if (args.contains(QStringLiteral("--help"))) {
+        out << QString::fromUtf8(copyUsage);
+        out.flush();
+        return 0;
+    }
+    CopyOptions options;
+    if (const QString problem = parseOptions(args, options); !problem.isEmpty()) {
+        err << problem << Qt::endl << QString::fromUtf8(copyUsage);
+        err.flush();
+        return 2;
+    }
+    const int code = copy(options, out, err);
+    out.flush();
+    err.flush();
+    return code;
+}
+
+} // namespace korvesta
