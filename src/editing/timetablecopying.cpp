@@ -473,26 +473,17 @@ CopyReport TimetableCopying::copy(const Database &db, const CopyRequest &request
         }
     }
 
+    // Short enough for the status bar: the counts only.
     QStringList said;
     if (!report.skippedProtected.empty())
-        said << QStringLiteral("пропущено заблокированных дат: %1").arg(report.skippedProtected.size())
-                    + (report.skippedProtected.size() <= 5
-                           ? QStringLiteral(" (") + datesText(report.skippedProtected)
-                                 + QStringLiteral(")")
-                           : QString());
+        said << QStringLiteral("заблокированных: %1").arg(report.skippedProtected.size());
     if (!report.skippedHoliday.empty())
-        said << QStringLiteral("пропущено дат каникул, праздников и вне учебного периода: %1")
-                        .arg(report.skippedHoliday.size())
-                    + (report.skippedHoliday.size() <= 5
-                           ? QStringLiteral(" (") + datesText(report.skippedHoliday)
-                                 + QStringLiteral(")")
-                           : QString());
+        said << QStringLiteral("нерабочих: %1").arg(report.skippedHoliday.size());
     if (!report.loadUsedUp.empty() && plan.size() > 1)
-        said << QStringLiteral("не скопировано из-за отработанной нагрузки дат: %1")
-                    .arg(report.loadUsedUp.size());
+        said << QStringLiteral("с отработанной нагрузкой: %1").arg(report.loadUsedUp.size());
     if (!said.isEmpty())
-        report.summary = QStringLiteral("Скопировано дат: %1; ").arg(report.copied.size())
-                         + said.join(QStringLiteral("; "));
+        report.summary = QStringLiteral("Скопировано дат: %1; пропущено ").arg(report.copied.size())
+                         + said.join(QStringLiteral(", "));
     m_progress.status(report.summary);
 
     if (cancelled || failed) {
