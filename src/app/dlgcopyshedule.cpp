@@ -396,7 +396,7 @@ void copyTimetable(frmMain &window)
     const auto showStatus = [status](const QString &text) {
         QLabel *panel = status->panel(StatusBarPanels::Comment);
         const QString line = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(": "));
-        const int room = std::max(panel->width() - 2 * panel->margin() - 8, 40);
+        const int room = std::max(panel->contentsRect().width() - 4, 40);
         status->setPanelText(StatusBarPanels::Comment,
                              panel->fontMetrics().elidedText(line, Qt::ElideRight, room));
         panel->setToolTip(line);

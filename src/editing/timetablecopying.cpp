@@ -623,7 +623,8 @@ int TimetableCopying::copyDate(Run &run, const QDate &source, const QDate &desti
     run.done += int(collected.size());
     m_progress.advance(run.done, run.total);
     transaction.commit();
-    m_progress.status(QString());
+    // The status bar keeps the stage's text until the next date's: the command clears it at
+    // its end.
     return int(collected.size());
 }
 
