@@ -423,12 +423,6 @@ CopyReport TimetableCopying::copy(const Database &db, const CopyRequest &request
             report.emptySource.push_back(d); // nothing to copy, nothing said
             continue;
         }
-        if (isProtected(d)) {
-            report.skippedProtected.push_back(d);
-            run.done += steps;
-            m_progress.advance(run.done, run.total);
-            continue;
-        }
         if (!calendar.refusal(d).isEmpty()) {
             report.skippedHoliday.push_back(d);
             run.done += steps;
@@ -441,7 +435,8 @@ CopyReport TimetableCopying::copy(const Database &db, const CopyRequest &request
         std::optional<int> written;
         for (;;) {
             try {
-                written = copyDate(run, s, d);
+                if (!isProtected(d))
+                    written = copyDate(run, s, d);
                 break;
             } catch (const DbError &error) {
                 run.ledger = ledgerBefore;
@@ -459,6 +454,10 @@ CopyReport TimetableCopying::copy(const Database &db, const CopyRequest &request
             break;
         run.done = doneBefore + steps;
         m_progress.advance(run.done, run.total);
+        if (!written) {
+            report.skippedProtected.push_back(d);
+            continue;
+        }
         if (*written > 0) {
             report.copied.push_back(d);
             report.rowsWritten += *written;

@@ -436,20 +436,48 @@ TEST_F(Copying, WeekAndReplicationPassProtectedAndHolidayDates)
     EXPECT_TRUE(on(QDate(2026, 10, 1)).isEmpty());
 }
 
-TEST_F(Copying, CancelLeavesEveryDateWholeOrUntouched)
+TEST_F(Copying, CancelOrAFailureLeavesEveryDateWholeOrUntouched)
 {
-    progress.stopAfter = 2; // two dates are done, then Cancel
-    const QDate friday = monday.addDays(11);
-    const CopyReport report =
-        run(CopyPeriod::Day, monday, friday, CopyOverwrite::ClearFirst, true);
-    EXPECT_EQ(report.outcome, CopyOutcome::Cancelled);
-    ASSERT_EQ(report.copied.size(), 2u);
-    EXPECT_EQ(on(monday.addDays(1)), texts(mondayLessons));
-    EXPECT_EQ(on(monday.addDays(2)), texts(mondayLessons));
-    EXPECT_TRUE(on(monday.addDays(3)).isEmpty());
-    EXPECT_EQ(messages(), QStringList({"Копирование расписания прервано.\r\nСкопированы "
-                                       "полностью даты (2): 15.09.2026, 16.09.2026\r\n"
-                                       "Остальные даты не изменены."}));
+    // Monday replicated up to Friday 25.09: Tuesday and Wednesday are done when the user
+    // stops, or when writing Thursday fails halfway (after its date row was added).
+    const struct
+    {
+        const char *name;
+        bool fail;
+        QString message;
+    } cases[] = {
+        {"Cancel", false,
+         "Копирование расписания прервано.\r\nСкопированы полностью даты (2): 15.09.2026, "
+         "16.09.2026\r\nОстальные даты не изменены."},
+        {"failure", true,
+         "Копирование расписания остановлено из-за ошибки.\r\nСкопированы полностью даты (2): "
+         "15.09.2026, 16.09.2026\r\nОстальные даты не изменены."},
+    };
+    const QStringList days = table("tblTimeTableList");
+    const QStringList tuesday = on(monday.addDays(1));
+    for (const auto &c : cases) {
+        prompts.shown.clear();
+        progress.asked = 0;
+        progress.stopAfter = c.fail ? 1000 : 2;
+        if (c.fail)
+            b.raw("CREATE TEMP TRIGGER failThursday BEFORE INSERT ON tblTimeTableContent WHEN "
+                  "(SELECT Date FROM tblTimeTableList WHERE Key = NEW.Key_TTList) = "
+                  "'2026-09-17' BEGIN SELECT RAISE(ABORT, 'disk'); END");
+        const CopyReport report =
+            run(CopyPeriod::Day, monday, monday.addDays(11), CopyOverwrite::ClearFirst, true);
+        EXPECT_EQ(report.outcome, c.fail ? CopyOutcome::Failed : CopyOutcome::Cancelled);
+        EXPECT_EQ(report.copied, std::vector<QDate>({monday.addDays(1), monday.addDays(2)}));
+        EXPECT_EQ(on(monday.addDays(1)), texts(mondayLessons)) << c.name;
+        EXPECT_EQ(on(monday.addDays(2)), texts(mondayLessons)) << c.name;
+        EXPECT_TRUE(on(monday.addDays(3)).isEmpty()) << c.name;
+        EXPECT_EQ(messages().value(messages().size() - 1), c.message) << c.name;
+        // The dates' rows: Monday's and Tuesday's as they were, and the new Wednesday only.
+        EXPECT_EQ(table("tblTimeTableList").size(), days.size() + 1) << c.name;
+        b.raw("DROP TRIGGER IF EXISTS failThursday");
+        b.raw("DELETE FROM tblTimeTableContent WHERE Key_TTList <> (SELECT Key FROM "
+              "tblTimeTableList WHERE Date = '2026-09-14')");
+        b.raw("DELETE FROM tblTimeTableList WHERE Date > '2026-09-15'");
+    }
 }
 
 TEST_F(Copying, AWeekCopyIsOneStepOfTheHistory)
