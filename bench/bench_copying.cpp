@@ -26,9 +26,36 @@ struct Sample
     QDate sessionEnd = large.first(QStringLiteral("SELECT DateEnd FROM tblAutoTable WHERE "
                                                   "DateType = 'Session'"))
                            .toDate();
-    QDate monday = large.busiestDay.addDays(1 - large.busiestDay.dayOfWeek());
-    // The term runs on from the busiest week, or back from it when the year ends first.
+    QDate monday = fullWeek();
+    // The term runs on from that week, or back from it when the year ends first.
     int direction = monday.addDays(7 * kTermWeeks) <= sessionEnd ? 1 : -1;
+
+    bool hasLessons(const QDate &date) const
+    {
+        return large
+                   .first(QStringLiteral("SELECT Count(*) FROM tblTimeTableList INNER JOIN "
+                                         "tblTimeTableContent ON tblTimeTableList.Key = "
+                                         "tblTimeTableContent.Key_TTList WHERE "
+                                         "tblTimeTableList.Date = #%1#;")
+                              .arg(date.toString(QStringLiteral("M/d/yyyy"))))
+                   .toInt()
+               > 0;
+    }
+    // The Monday of the first week from the busiest day's on that, like the week after it,
+    // has lessons on all five days: a full week copied onto a full week, no holiday in them.
+    QDate fullWeek() const
+    {
+        const QDate busiest = large.busiestDay.addDays(1 - large.busiestDay.dayOfWeek());
+        for (int w = 0; w < 20; ++w) {
+            const QDate m = busiest.addDays(7 * w);
+            bool full = true;
+            for (int i = 0; i < 12 && full; ++i)
+                full = i % 7 >= 5 || hasLessons(m.addDays(i));
+            if (full)
+                return m;
+        }
+        return busiest;
+    }
 
     CopyReport run(const CopyRequest &request)
     {

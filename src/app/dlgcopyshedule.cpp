@@ -342,6 +342,7 @@ void dlgCopyShedule::copy()
     for (int i = 0; i < choices.size(); ++i)
         choices[i]->setEnabled(enabled[size_t(i)]);
     m_cancelButton->setText(QStringLiteral("Закрыть"));
+    m_cancelButton->setEnabled(true);
     if (m_report.outcome == CopyOutcome::Done) {
         m_bar->setRange(0, 1);
         m_bar->setValue(1);
@@ -352,10 +353,9 @@ void dlgCopyShedule::copy()
 
 void dlgCopyShedule::cancel()
 {
+    // Heard now, done once the date being copied is finished.
     m_cancelled = true;
     m_cancelButton->setEnabled(false);
-    QApplication::processEvents();
-    m_cancelButton->setEnabled(true);
 }
 
 void dlgCopyShedule::saveSettings()
