@@ -23,8 +23,9 @@ struct Sample
     SilentProgress progress;
     TimetableCopying copying{*large.session, large.record, *large.settings, large.prompts,
                              progress};
-    QDate sessionEnd = large.first(QStringLiteral("SELECT DateEnd FROM tblAutoTable WHERE "
-                                                  "DateType = 'Session'"))
+    QDate sessionEnd = large
+                           .first(QStringLiteral("SELECT DateEnd FROM tblAutoTable WHERE "
+                                                 "DateType = 'Session'"))
                            .toDate();
     QDate monday = fullWeek();
     // The term runs on from that week, or back from it when the year ends first.
@@ -98,8 +99,8 @@ void BM_ReplicateDayOverTerm(benchmark::State &state)
     CopyReport report;
     const QDate last = s.large.busiestDay.addDays(7 * kTermWeeks * s.direction);
     for (auto _ : state)
-        report = s.run({CopyPeriod::Day, s.large.busiestDay, last,
-                        CopyOverwrite(state.range(0)), true});
+        report =
+            s.run({CopyPeriod::Day, s.large.busiestDay, last, CopyOverwrite(state.range(0)), true});
     count(state, report);
     state.SetLabel(state.range(0) == 0 ? "clearing first" : "copying over");
 }

@@ -271,8 +271,7 @@ dlgCopyShedule::dlgCopyShedule(DocumentSession &session, const SettingsRecord &r
 
     m_source->setDate(storedDate(settings, QStringLiteral("SourseDate")));
     m_destination->setDate(storedDate(settings, QStringLiteral("DestinationDate")));
-    (settings.readInt(kWizard, QStringLiteral("ReWriteTimeTable"), 0) == 1 ? m_over
-                                                                          : m_clearFirst)
+    (settings.readInt(kWizard, QStringLiteral("ReWriteTimeTable"), 0) == 1 ? m_over : m_clearFirst)
         ->setChecked(true);
     const bool week = settings.readInt(kWizard, QStringLiteral("CopyWizard"), 0) == 1;
     (week ? m_oneWeek : m_oneDay)->setChecked(true);
@@ -323,8 +322,8 @@ void dlgCopyShedule::copy()
     m_process->setTitle(kProcess);
     m_bar->setRange(0, 1);
     m_bar->setValue(0);
-    const QList<QWidget *> choices = {m_source, m_destination, m_oneDay,    m_oneWeek,
-                                      m_clearFirst, m_over,    m_multiCopy, m_copyButton};
+    const QList<QWidget *> choices = {m_source,     m_destination, m_oneDay,    m_oneWeek,
+                                      m_clearFirst, m_over,        m_multiCopy, m_copyButton};
     std::vector<bool> enabled;
     for (QWidget *w : choices) {
         enabled.push_back(w->isEnabled());

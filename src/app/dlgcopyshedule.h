@@ -57,9 +57,9 @@ class dlgCopyShedule : public QDialog
 
 public:
     // statusText shows the copy's status texts (the main window's status bar).
-    dlgCopyShedule(DocumentSession &session, const SettingsRecord &record,
-                   SettingsStore &settings, Prompts &prompts,
-                   std::function<void(const QString &)> statusText, QWidget *parent = nullptr);
+    dlgCopyShedule(DocumentSession &session, const SettingsRecord &record, SettingsStore &settings,
+                   Prompts &prompts, std::function<void(const QString &)> statusText,
+                   QWidget *parent = nullptr);
     ~dlgCopyShedule() override;
 
     // The report of the last copy; its outcome is Refused until one has run.

@@ -6,6 +6,7 @@
 #include "data/apppaths.h"
 #include "data/database.h"
 #include "data/documentsession.h"
+#include "data/history.h"
 #include "data/prompts.h"
 #include "settings/settingsrecord.h"
 #include "settings/settingsstore.h"
@@ -14,6 +15,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <optional>
 #include <vector>
 
 namespace korvesta {
@@ -22,7 +24,8 @@ namespace {
 
 const char *const copyUsage =
     "Использование:\n"
-    "  korvesta copy ФАЙЛ --day Д --to Д2 [--overwrite all|same] [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
+    "  korvesta copy ФАЙЛ --day Д --to Д2 [--overwrite all|same] [--dry-run]\n"
+    "                [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
     "      скопировать расписание дня Д на день Д2\n"
     "  korvesta copy ФАЙЛ --week Д --to Д2 [--overwrite all|same] [--set ...]\n"
     "      скопировать рабочие дни недели, в которую входит Д, на неделю, в которую входит Д2\n"
@@ -34,7 +37,8 @@ const char *const copyUsage =
     "  в той же подгруппе или по той же строке нагрузки. Заблокированные даты, каникулы\n"
     "  и праздники недели и периода пропускаются. Дата: дд.мм.гггг или гггг-мм-дд.\n"
     "  --set меняет настройку раздела Settings (WorkDays, JobOverFlow, SaveCurrTable...)\n"
-    "  только на этот запуск.\n";
+    "  только на этот запуск. --dry-run - всё проверить и сказать, сколько строк\n"
+    "  добавилось бы, изменилось и удалилось бы, ничего не записывая.\n";
 
 // Messages go to the error stream; nobody is there to answer a question.
 class CommandPrompts : public Prompts
@@ -108,6 +112,7 @@ struct CopyOptions
     QString path;
     CopyRequest request;
     bool dayGiven = false, weekGiven = false, toGiven = false, untilGiven = false;
+    bool dryRun = false;
     std::vector<std::pair<QString, QString>> sets;
 };
 
@@ -126,6 +131,10 @@ QString parseOptions(const QStringList &args, CopyOptions &o)
 {
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
+        if (a == u"--dry-run") {
+            o.dryRun = true;
+            continue;
+        }
         if (!a.startsWith(QLatin1String("--"))) {
             if (!o.path.isEmpty())
                 return QStringLiteral("Лишний аргумент: %1").arg(a);
@@ -208,8 +217,30 @@ int copy(const CopyOptions &o, QTextStream &out, QTextStream &err)
     CommandProgress progress(err);
     DocumentSession session(prompts, store, AppPaths::standard());
     session.startFromCommandLine({o.path});
+    // A trial runs the copy inside a transaction of its own that is never committed: the
+    // dates' own transactions then commit nothing.
+    std::optional<Database> db;
+    std::optional<Database::Transaction> trial;
+    if (o.dryRun) {
+        db = session.access();
+        if (!db)
+            return 1;
+        trial.emplace(*db);
+    }
     TimetableCopying copying(session, settings, store, prompts, progress);
     const CopyReport report = copying.run(o.request);
+    if (trial) {
+        if (History *history = History::of(*db)) {
+            for (const History::TableChanges &c : history->pendingChanges())
+                err << QStringLiteral("%1: добавлено %2, изменено %3, удалено %4")
+                           .arg(c.table)
+                           .arg(c.added)
+                           .arg(c.changed)
+                           .arg(c.removed)
+                    << Qt::endl;
+        }
+        err << QStringLiteral("Документ не изменён (--dry-run)") << Qt::endl;
+    }
     for (const QDate &date : report.copied)
         out << date.toString(QStringLiteral("dd.MM.yyyy")) << Qt::endl;
     if (report.outcome == CopyOutcome::Done) {

@@ -38,8 +38,8 @@ QString rangeText(const QDate &first, const QDate &last)
 {
     if (first == last)
         return dayText(first);
-    const QString from = first.year() == last.year() ? first.toString(QStringLiteral("dd.MM"))
-                                                     : dayText(first);
+    const QString from =
+        first.year() == last.year() ? first.toString(QStringLiteral("dd.MM")) : dayText(first);
     return from + QStringLiteral("–") + dayText(last);
 }
 
@@ -120,21 +120,19 @@ public:
     // A group without such a load line is never refused.
     bool take(const Database &db, int keyGroup, int keyJob)
     {
-        auto found = m_lines.find({keyGroup, keyJob});
-        if (found == m_lines.end()) {
+        Line &line = m_lines[{keyGroup, keyJob}];
+        if (!line.asked) {
             QueryDef query = db.queryDef(QStringLiteral("qryCheckCopyOverJob"));
             query.setParameter(QStringLiteral("pKeyGroup"), keyGroup);
             query.setParameter(QStringLiteral("pKeyJob"), keyJob);
             const Recordset rs = query.openRecordset();
-            Line line;
+            line.asked = true;
             if (!rs.isEmpty()) {
                 line.known = true;
                 line.hours = rs.value(QStringLiteral("Hours")).toInt();
-                line.count = rs.value(QStringLiteral("CountHours")).toInt();
+                line.count += rs.value(QStringLiteral("CountHours")).toInt();
             }
-            found = m_lines.emplace(std::make_pair(keyGroup, keyJob), line).first;
         }
-        Line &line = found->second;
         if (!line.known)
             return true;
         if (line.count >= line.hours)
@@ -143,20 +141,16 @@ public:
         return true;
     }
 
-    // A lesson of the line was deleted.
-    void release(int keyGroup, int keyJob)
-    {
-        const auto found = m_lines.find({keyGroup, keyJob});
-        if (found != m_lines.end() && found->second.known)
-            --found->second.count;
-    }
+    // A lesson of the line goes (or is about to go, in the transaction that asks next).
+    void release(int keyGroup, int keyJob) { --m_lines[{keyGroup, keyJob}].count; }
 
 private:
     struct Line
     {
+        bool asked = false;
         bool known = false;
         int hours = 0;
-        int count = 0;
+        int count = 0; // before it is asked: the lessons released meanwhile, as a negative
     };
     std::map<std::pair<int, int>, Line> m_lines;
 };
@@ -172,8 +166,8 @@ const QString &allUsedUpText()
 {
     static const QString text =
         QStringLiteral("Не могу скопировать расписание, потому что") + kLineBreak
-        + QStringLiteral("У всех преподавателей, занятых на дату исходного расписания")
-        + kLineBreak + QStringLiteral("полностью отработана нагрузка.") + kLineBreak + kLineBreak
+        + QStringLiteral("У всех преподавателей, занятых на дату исходного расписания") + kLineBreak
+        + QStringLiteral("полностью отработана нагрузка.") + kLineBreak + kLineBreak
         + QStringLiteral("Но если Вы, таки, настаиваете на участии в этом безнадежном деле,")
         + kLineBreak
         + QStringLiteral("то прежде отключите в Настройках функцию ограничения переработки")
@@ -244,8 +238,8 @@ QString copyCaption(const CopyRequest &request, int workDays)
                + QStringLiteral(" на ") + rangeText(md, md.addDays(workDays - 1));
     }
     if (request.replicate)
-        return QStringLiteral("размножение дня ") + dayText(request.source)
-               + QStringLiteral(" до ") + dayText(request.destination);
+        return QStringLiteral("размножение дня ") + dayText(request.source) + QStringLiteral(" до ")
+               + dayText(request.destination);
     return QStringLiteral("копирование дня ") + dayText(request.source) + QStringLiteral(" на ")
            + dayText(request.destination);
 }
@@ -266,7 +260,7 @@ struct TimetableCopying::Run
     std::map<QDate, int> sourceCounts;
     std::map<QDate, std::vector<SourceLesson>> sources;
     std::map<QDate, int> sourceDays; // the Key of each source date's row
-    int done = 0; // progress steps: two per source lesson of every planned date
+    int done = 0;                    // progress steps: two per source lesson of every planned date
     int total = 0;
 
     int sourceCount(const QDate &s)
@@ -302,11 +296,10 @@ struct TimetableCopying::Run
                      .arg(sqlDateLiteral(s)));
              !rs.isEof(); rs.moveNext()) {
             sourceDays[s] = rs.value(QStringLiteral("Key_TTList")).toInt();
-            lessons.push_back({rs.value(QStringLiteral("Key")).toLongLong(),
-                               rs.value(QStringLiteral("Key_Job")),
-                               rs.value(QStringLiteral("Key_Group")),
-                               rs.value(QStringLiteral("Lesson")),
-                               rs.value(QStringLiteral("SubGroup"))});
+            lessons.push_back(
+                {rs.value(QStringLiteral("Key")).toLongLong(), rs.value(QStringLiteral("Key_Job")),
+                 rs.value(QStringLiteral("Key_Group")), rs.value(QStringLiteral("Lesson")),
+                 rs.value(QStringLiteral("SubGroup"))});
         }
         return sources.emplace(s, std::move(lessons)).first->second;
     }
@@ -315,8 +308,7 @@ struct TimetableCopying::Run
 };
 
 TimetableCopying::TimetableCopying(DocumentSession &session, const SettingsRecord &settings,
-                                   const SettingsStore &store, Prompts &prompts,
-                                   Progress &progress)
+                                   const SettingsStore &store, Prompts &prompts, Progress &progress)
     : m_session(session)
     , m_settings(settings)
     , m_store(store)
@@ -327,8 +319,8 @@ TimetableCopying::TimetableCopying(DocumentSession &session, const SettingsRecor
 CopyReport TimetableCopying::run(const CopyRequest &request)
 {
     CopyReport refused;
-    const int workDays = clampedWorkDays(
-        m_store.readInt(QStringLiteral("Settings"), QStringLiteral("WorkDays"), 5));
+    const int workDays =
+        clampedWorkDays(m_store.readInt(QStringLiteral("Settings"), QStringLiteral("WorkDays"), 5));
     if (!request.source.isValid() || !request.destination.isValid()) {
         m_prompts.message(QStringLiteral("Не указана дата исходного или нового расписания"),
                           Prompts::Icon::Warning);
@@ -345,12 +337,10 @@ CopyReport TimetableCopying::run(const CopyRequest &request)
             Prompts::Icon::Warning);
         return refused;
     }
-    if (!week && request.replicate
-        && std::abs(request.source.daysTo(request.destination)) > 366) {
+    if (!week && request.replicate && std::abs(request.source.daysTo(request.destination)) > 366) {
         m_prompts.message(QStringLiteral("Период размножения расписания длиннее года (%1 - %2).")
                                   .arg(dayText(request.source), dayText(request.destination))
-                              + kLineBreak
-                              + QStringLiteral("Проверьте дату нового расписания."),
+                              + kLineBreak + QStringLiteral("Проверьте дату нового расписания."),
                           Prompts::Icon::Warning);
         return refused;
     }
@@ -383,8 +373,8 @@ CopyReport TimetableCopying::copy(const Database &db, const CopyRequest &request
         if (isProtected(d)) {
             m_prompts.message(QStringLiteral("Расписание на ") + dayText(d)
                                   + QStringLiteral(" года") + kLineBreak
-                                  + QStringLiteral("заблокировано для редактирования")
-                                  + kLineBreak + QStringLiteral("Операция остановлена."),
+                                  + QStringLiteral("заблокировано для редактирования") + kLineBreak
+                                  + QStringLiteral("Операция остановлена."),
                               Prompts::Icon::Warning);
             return report;
         }
@@ -494,8 +484,7 @@ CopyReport TimetableCopying::copy(const Database &db, const CopyRequest &request
             const QString doneText =
                 report.copied.empty()
                     ? QStringLiteral("Ни одна дата не скопирована.")
-                    : QStringLiteral("Скопированы полностью даты (%1): ")
-                              .arg(report.copied.size())
+                    : QStringLiteral("Скопированы полностью даты (%1): ").arg(report.copied.size())
                           + (report.copied.size() <= 10
                                  ? datesText(report.copied)
                                  : dayText(report.copied.front()) + QStringLiteral(" ... ")
@@ -507,7 +496,7 @@ CopyReport TimetableCopying::copy(const Database &db, const CopyRequest &request
         return report;
     }
     report.outcome = report.copied.empty() && !report.loadUsedUp.empty() ? CopyOutcome::Refused
-                                                                          : CopyOutcome::Done;
+                                                                         : CopyOutcome::Done;
     return report;
 }
 
@@ -519,36 +508,23 @@ int TimetableCopying::copyDate(Run &run, const QDate &source, const QDate &desti
     m_progress.status(kCopying + kLineBreak + QStringLiteral("проверяется дата назначения"));
 
     Database::Transaction transaction(db);
-    int day = 0;
-    {
-        Recordset row = db.openRecordset(
-            QStringLiteral("SELECT tblTimeTableList.* FROM tblTimeTableList WHERE "
-                           "(((tblTimeTableList.Date)=%1));")
-                .arg(sqlDateLiteral(destination)));
-        if (row.isEmpty() || over) {
-            day = timetableDayKey(db, destination, run.saveCurrTable);
-        } else {
-            // The destination's timetable goes; its date row stays, with the note it may
-            // carry, and is protected as a new one would be.
-            day = row.value(QStringLiteral("Key")).toInt();
-            const QString ofDay =
-                QStringLiteral(" FROM tblTimeTableContent WHERE tblTimeTableContent.Key_TTList = %1;")
-                    .arg(day);
-            if (run.jobOverFlow) {
-                for (Recordset gone = db.openRecordset(
-                         QStringLiteral("SELECT tblTimeTableContent.Key_Group, "
-                                        "tblTimeTableContent.Key_Job")
-                         + ofDay);
-                     !gone.isEof(); gone.moveNext())
-                    run.ledger.release(gone.value(0).toInt(), gone.value(1).toInt());
-            }
-            db.execute(QStringLiteral("DELETE") + ofDay);
-            if (row.value(QStringLiteral("ReadOnly")).toBool() != run.saveCurrTable) {
-                row.edit();
-                row.setValue(QStringLiteral("ReadOnly"), run.saveCurrTable);
-                row.update();
-            }
-        }
+    Recordset row =
+        db.openRecordset(QStringLiteral("SELECT tblTimeTableList.* FROM tblTimeTableList WHERE "
+                                        "(((tblTimeTableList.Date)=%1));")
+                             .arg(sqlDateLiteral(destination)));
+    int day = row.isEmpty() ? 0 : row.value(QStringLiteral("Key")).toInt();
+    const bool clear = day != 0 && !over;
+    const QString ofDay =
+        QStringLiteral(" FROM tblTimeTableContent WHERE tblTimeTableContent.Key_TTList = %1;")
+            .arg(day);
+    // The lessons the destination loses no longer count against their load lines. Nothing is
+    // written before it is known that something will be copied.
+    if (clear && run.jobOverFlow) {
+        for (Recordset gone = db.openRecordset(
+                 QStringLiteral("SELECT tblTimeTableContent.Key_Group, tblTimeTableContent.Key_Job")
+                 + ofDay);
+             !gone.isEof(); gone.moveNext())
+            run.ledger.release(gone.value(0).toInt(), gone.value(1).toInt());
     }
 
     m_progress.status(kCopying + kLineBreak
@@ -561,10 +537,23 @@ int TimetableCopying::copyDate(Run &run, const QDate &source, const QDate &desti
         m_progress.advance(++run.done, run.total);
     }
     if (collected.empty())
-        return 0; // rolled back: the date stays as it was
+        return 0; // the date stays as it was
+
+    if (day == 0) {
+        day = timetableDayKey(db, destination, run.saveCurrTable);
+    } else if (clear) {
+        // The destination's timetable goes; its date row stays, with the note it may carry,
+        // and is protected as a new one would be.
+        db.execute(QStringLiteral("DELETE") + ofDay);
+        if (row.value(QStringLiteral("ReadOnly")).toBool() != run.saveCurrTable) {
+            row.edit();
+            row.setValue(QStringLiteral("ReadOnly"), run.saveCurrTable);
+            row.update();
+        }
+    }
 
     m_progress.status(kCopying + kLineBreak + QStringLiteral("проводится запись данных"));
-    if (over) {
+    if (over && !row.isEmpty()) {
         // What each copied lesson replaces goes first. Only lessons the date had before are
         // replaced: two source lessons answering for one place (two subgroups of one load
         // line) are both kept.
@@ -609,9 +598,10 @@ int TimetableCopying::copyDate(Run &run, const QDate &source, const QDate &desti
             .arg(day);
     const QString order = QStringLiteral(" ORDER BY tblTimeTableContent.Key;");
     if (collected.size() == lessons.size()) {
-        db.execute(insert
-                   + QStringLiteral("tblTimeTableContent.Key_TTList = %1").arg(run.sourceDay(source))
-                   + order);
+        db.execute(
+            insert
+            + QStringLiteral("tblTimeTableContent.Key_TTList = %1").arg(run.sourceDay(source))
+            + order);
     } else {
         std::vector<qint64> keys;
         keys.reserve(collected.size());

@@ -73,17 +73,41 @@ TEST_F(CopyCommand, CopiesAndRefusesAsTheDialogDoes)
          "11.09.2026\n10.09.2026\n09.09.2026\n",
          {"2026-09-09|1", "2026-09-10|1", "2026-09-11|1"},
          ""},
-        {"onto itself", {"--day", "14.09.2026", "--to", "14.09.2026"}, 1, "", {},
+        {"onto itself",
+         {"--day", "14.09.2026", "--to", "14.09.2026"},
+         1,
+         "",
+         {},
          "Дата нового расписания совпадает с датой исходного."},
         {"a week does not replicate",
-         {"--week", "14.09.2026", "--until", "21.09.2026"}, 2, "", {},
+         {"--week", "14.09.2026", "--until", "21.09.2026"},
+         2,
+         "",
+         {},
          "Размножается только один день: --until задаётся с --day"},
         {"unknown way of overwriting",
-         {"--day", "14.09.2026", "--to", "15.09.2026", "--overwrite", "some"}, 2, "", {},
+         {"--day", "14.09.2026", "--to", "15.09.2026", "--overwrite", "some"},
+         2,
+         "",
+         {},
          "--overwrite принимает all или same: some"},
-        {"no destination", {"--day", "14.09.2026"}, 2, "", {},
+        {"no destination",
+         {"--day", "14.09.2026"},
+         2,
+         "",
+         {},
          "Не указана дата назначения (--to или --until)"},
     };
+    // A trial says what would change and leaves the document as it was.
+    EXPECT_EQ(run({"--week", "14.09.2026", "--to", "21.09.2026", "--dry-run"}), 0)
+        << errors.toStdString();
+    EXPECT_TRUE(errors.contains("tblTimeTableContent: добавлено 5, изменено 0, удалено 0\n"
+                                "tblTimeTableList: добавлено 5, изменено 0, удалено 0\n"
+                                "Документ не изменён (--dry-run)"))
+        << errors.toStdString();
+    EXPECT_TRUE(lessonsFrom(next).isEmpty());
+    EXPECT_EQ(b.rawNumber("SELECT count(*) FROM tblTimeTableList"), 6);
+
     for (const auto &c : cases) {
         b.raw(QString("DELETE FROM tblTimeTableContent WHERE Key_TTList IN (SELECT Key FROM "
                       "tblTimeTableList WHERE Date >= '%1' OR Date < '%2')")

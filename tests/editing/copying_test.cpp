@@ -91,11 +91,11 @@ protected:
     // The lessons of a date, sorted.
     QStringList on(const QDate &date) const
     {
-        QStringList rows = b.raw(
-            QString("SELECT c.Lesson, c.SubGroup, c.Key_Group, c.Key_Job, c.Key_Aud, "
-                    "c.Key_TypeLesson FROM tblTimeTableContent c JOIN tblTimeTableList d ON "
-                    "d.Key = c.Key_TTList WHERE d.Date = '%1'")
-                .arg(date.toString(Qt::ISODate)));
+        QStringList rows =
+            b.raw(QString("SELECT c.Lesson, c.SubGroup, c.Key_Group, c.Key_Job, c.Key_Aud, "
+                          "c.Key_TypeLesson FROM tblTimeTableContent c JOIN tblTimeTableList d ON "
+                          "d.Key = c.Key_TTList WHERE d.Date = '%1'")
+                      .arg(date.toString(Qt::ISODate)));
         std::sort(rows.begin(), rows.end());
         return rows;
     }
@@ -107,8 +107,9 @@ protected:
     }
     QString readOnlyOf(const QDate &date) const
     {
-        return b.raw(QString("SELECT ReadOnly FROM tblTimeTableList WHERE Date = '%1'")
-                         .arg(date.toString(Qt::ISODate)))
+        return b
+            .raw(QString("SELECT ReadOnly FROM tblTimeTableList WHERE Date = '%1'")
+                     .arg(date.toString(Qt::ISODate)))
             .value(0);
     }
     QStringList table(const char *name) const
@@ -182,8 +183,8 @@ TEST_F(Copying, TheTwoWaysOfCopyingOntoADayWithLessons)
     } cases[] = {
         {CopyOverwrite::ClearFirst, mondayLessons},
         {CopyOverwrite::Over,
-         {mondayLessons[0], mondayLessons[1], mondayLessons[2], mondayLessons[3],
-          tuesdayLessons[1], tuesdayLessons[2]}},
+         {mondayLessons[0], mondayLessons[1], mondayLessons[2], mondayLessons[3], tuesdayLessons[1],
+          tuesdayLessons[2]}},
     };
     for (const auto &c : cases) {
         b.raw(QString("DELETE FROM tblTimeTableContent WHERE Key_TTList = %1").arg(b.day(tuesday)));
@@ -261,8 +262,8 @@ TEST_F(Copying, RefusalsWriteNothing)
     };
     for (const auto &c : cases) {
         prompts.shown.clear();
-        const CopyReport report = run(c.period, c.source, c.destination,
-                                      CopyOverwrite::ClearFirst, c.replicate);
+        const CopyReport report =
+            run(c.period, c.source, c.destination, CopyOverwrite::ClearFirst, c.replicate);
         EXPECT_EQ(report.outcome, CopyOutcome::Refused) << c.name;
         EXPECT_EQ(messages(), QStringList({c.message})) << c.name;
         EXPECT_EQ(table("tblTimeTableContent").join('\n'), before) << c.name;
@@ -375,6 +376,15 @@ TEST_F(Copying, TheLoadLimitLeavesOutUsedUpLines)
     EXPECT_TRUE(messages().isEmpty());
 }
 
+TEST_F(Copying, TheLessonsOfAClearedDestinationFreeTheirHours)
+{
+    // П-2's mathematics has 2 hours, both held: Monday's and Tuesday's. Tuesday, cleared first,
+    // gives its hour back, and Monday's lesson fits.
+    b.raw(QString("UPDATE tblJobList SET Hours = 2 WHERE Key = %1").arg(l2));
+    day(monday, monday.addDays(1));
+    EXPECT_EQ(on(monday.addDays(1)), texts(mondayLessons));
+}
+
 TEST_F(Copying, EveryLineUsedUpRefusesWithTheLongMessage)
 {
     b.raw("UPDATE tblJobList SET Hours = 1");
@@ -429,8 +439,8 @@ TEST_F(Copying, WeekAndReplicationPassProtectedAndHolidayDates)
 
     // Outside the study period nothing is copied either.
     b.period("Session", QDate(2026, 9, 1), QDate(2026, 9, 30));
-    const CopyReport term = run(CopyPeriod::Day, monday, QDate(2026, 10, 9),
-                                CopyOverwrite::Over, true);
+    const CopyReport term =
+        run(CopyPeriod::Day, monday, QDate(2026, 10, 9), CopyOverwrite::Over, true);
     EXPECT_EQ(term.skippedHoliday.size(), 9u); // 24.09, 25.09 and seven days of October
     EXPECT_EQ(term.skippedProtected.size(), 1u);
     EXPECT_TRUE(on(QDate(2026, 10, 1)).isEmpty());
@@ -521,17 +531,45 @@ TEST(CopyPlan, DatesAndCaptionsOfEachKind)
         QDate firstSource, firstDestination, lastDestination;
         QString caption;
     } cases[] = {
-        {"day", {CopyPeriod::Day, mon, mon.addDays(1)}, 5, 1, mon, mon.addDays(1),
-         mon.addDays(1), "копирование дня 14.09.2026 на 15.09.2026"},
-        {"six-day week from a Sunday", {CopyPeriod::Week, mon.addDays(6), mon.addDays(16)}, 6, 6,
-         mon, mon.addDays(14), mon.addDays(19),
+        {"day",
+         {CopyPeriod::Day, mon, mon.addDays(1)},
+         5,
+         1,
+         mon,
+         mon.addDays(1),
+         mon.addDays(1),
+         "копирование дня 14.09.2026 на 15.09.2026"},
+        {"six-day week from a Sunday",
+         {CopyPeriod::Week, mon.addDays(6), mon.addDays(16)},
+         6,
+         6,
+         mon,
+         mon.addDays(14),
+         mon.addDays(19),
          "копирование недели 14.09–19.09.2026 на 28.09–03.10.2026"},
-        {"replication forwards", {CopyPeriod::Day, mon, mon.addDays(11), {}, true}, 5, 9, mon,
-         mon.addDays(1), mon.addDays(11), "размножение дня 14.09.2026 до 25.09.2026"},
-        {"replication backwards onto a Sunday", {CopyPeriod::Day, mon, mon.addDays(-8), {}, true},
-         5, 5, mon, mon.addDays(-3), mon.addDays(-7), "размножение дня 14.09.2026 до 06.09.2026"},
-        {"week over the new year", {CopyPeriod::Week, QDate(2027, 1, 1), QDate(2027, 1, 4)}, 5, 5,
-         QDate(2026, 12, 28), QDate(2027, 1, 4), QDate(2027, 1, 8),
+        {"replication forwards",
+         {CopyPeriod::Day, mon, mon.addDays(11), {}, true},
+         5,
+         9,
+         mon,
+         mon.addDays(1),
+         mon.addDays(11),
+         "размножение дня 14.09.2026 до 25.09.2026"},
+        {"replication backwards onto a Sunday",
+         {CopyPeriod::Day, mon, mon.addDays(-8), {}, true},
+         5,
+         5,
+         mon,
+         mon.addDays(-3),
+         mon.addDays(-7),
+         "размножение дня 14.09.2026 до 06.09.2026"},
+        {"week over the new year",
+         {CopyPeriod::Week, QDate(2027, 1, 1), QDate(2027, 1, 4)},
+         5,
+         5,
+         QDate(2026, 12, 28),
+         QDate(2027, 1, 4),
+         QDate(2027, 1, 8),
          "копирование недели 28.12.2026–01.01.2027 на 04.01–08.01.2027"},
     };
     for (const auto &c : cases) {
