@@ -15,6 +15,7 @@
 #include "data/querydef.h"
 #include "data/recordset.h"
 #include "editing/clearcommand.h"
+#include "editing/copycommand.h"
 #include "editing/placementcommand.h"
 
 #include <QDate>
@@ -82,6 +83,8 @@ const char *const usage =
     "                                      отметки (korvesta busy --help)\n"
     "  korvesta clear ФАЙЛ ...             удалить расписание дат или запись ячейки\n"
     "                                      (korvesta clear --help)\n"
+    "  korvesta copy ФАЙЛ ...              скопировать день или неделю расписания, размножить\n"
+    "                                      день на период (korvesta copy --help)\n"
     "  korvesta help                       эта справка\n";
 
 int fail(const QString &message, int code = 1)
@@ -338,6 +341,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runBusyCommand(rest, out(), err()); }, err());
     if (command == u"clear")
         return runGuarded([&] { return runClearCommand(rest, out(), err()); }, err());
+    if (command == u"copy")
+        return runGuarded([&] { return runCopyCommand(rest, out(), err()); }, err());
     if (command == u"help" || command == u"--help") {
         out() << QString::fromUtf8(usage);
         out().flush();

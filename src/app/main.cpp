@@ -19,6 +19,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("lock"),
         QStringLiteral("busy"),
         QStringLiteral("clear"),
+        QStringLiteral("copy"),
     };
     return subcommands.contains(word);
 }

@@ -2,6 +2,7 @@
 // button that repeats an item shares its action (mainwindowtoolbars.cpp).
 
 #include "appicons.h"
+#include "dlgcopyshedule.h"
 #include "filecommands.h"
 #include "helpcommands.h"
 #include "mainwindow.h"
@@ -173,8 +174,9 @@ void frmMain::createServiceAndHelpMenus()
 {
     QMenu *service = menuBar()->addMenu(QStringLiteral("&Сервис"));
     service->setObjectName(QStringLiteral("mnuProp"));
-    addCommand(service, "submenuCopyTimeTable", QStringLiteral("Копировать расписание"),
-               "COPY_TABLE");
+    QAction *copy = addCommand(service, "submenuCopyTimeTable",
+                               QStringLiteral("Копировать расписание"), "COPY_TABLE");
+    connect(copy, &QAction::triggered, this, [this] { copyTimetable(*this); });
     addCommand(service, "submenuClearTimeTable", QStringLiteral("Очистить расписание"),
                "CLEAR_TABLE");
     service->addSeparator();
@@ -202,7 +204,7 @@ void frmMain::holdUnfinishedCommands()
 {
     static const char *const unfinished[] = {
         "submenuSaveToFile", "submenuExport", "submenuPrintPreview", "submenuPrint",
-        "submenuNote", "submenuCopyTimeTable", "mnuSettings",
+        "submenuNote", "mnuSettings",
         // Busy-time marks are not edited yet.
         "submenuBTShow(0)", "submenuBTShow(1)", "submenuBTShow(2)",
         "submenuBTShow(3)", "submenuBTShow(4)", "submenuBTShow(5)", "submenuBTShowIcon(0)",

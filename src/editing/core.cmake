@@ -7,6 +7,7 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/consoleprompts.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/datelock.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/clearcommand.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/copycommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/deletionsteps.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/disciplinesaving.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/entrychecks.cpp
@@ -21,5 +22,6 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/timetablerows.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/tutorexceptions.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/timetableclearing.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/timetablecopying.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/tutorsaving.cpp
 )

@@ -31,8 +31,9 @@ public:
     bool cancelled() override { return false; }
 };
 
-// Progress told as messages, one a line (the headless commands); a text said just before is
-// not said again.
+// Progress told as messages, one a line (the headless commands): the two lines of a stage
+// ("Копирование расписания", "проводится запись данных") joined by a colon, and a text said
+// just before not said again.
 class PrintedProgress final : public Progress
 {
 public:
@@ -42,7 +43,7 @@ public:
     void status(const QString &text) override
     {
         if (!text.isEmpty() && text != m_last)
-            m_prompts.message(text);
+            m_prompts.message(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(": ")));
         m_last = text;
     }
     void advance(int, int) override {}

@@ -335,7 +335,6 @@ TEST_F(WindowOnSampleTest, CommandsThatDoNothingYetStayDisabled)
     const char *const unfinished[] = {
         "submenuSaveToFile", "ButtonSave", "submenuExport", "ButtonExportToExcel",
         "submenuPrintPreview", "submenuPrint", "ButtonPrint", "submenuNote",
-        "submenuCopyTimeTable", "ButtonCopy",
         "mnuSettings",
         "submenuBTShow(0)",
         "submenuBTShowIcon(1)",

@@ -1,0 +1,187 @@
+#include "copycommand.h"
+
+#include "commandsettings.h"
+#include "consoleprompts.h"
+#include "progress.h"
+#include "timetablecopying.h"
+
+#include "data/apppaths.h"
+#include "data/database.h"
+#include "data/documentsession.h"
+#include "data/isodate.h"
+#include "data/trialrun.h"
+#include "data/prompts.h"
+#include "settings/settingsrecord.h"
+#include "settings/settingsstore.h"
+
+#include <QFileInfo>
+
+#include <optional>
+#include <vector>
+
+namespace korvesta {
+
+namespace {
+
+const char *const copyUsage =
+    "Использование:\n"
+    "  korvesta copy ФАЙЛ --day Д --to Д2 [--overwrite all|same] [--dry-run]\n"
+    "                [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
+    "      скопировать расписание дня Д на день Д2\n"
+    "  korvesta copy ФАЙЛ --week Д --to Д2 [--overwrite all|same] [--set ...]\n"
+    "      скопировать рабочие дни недели, в которую входит Д, на неделю, в которую входит Д2\n"
+    "  korvesta copy ФАЙЛ --day Д --until Д2 [--overwrite all|same] [--set ...]\n"
+    "      размножить день Д на каждый учебный день после него до Д2 включительно\n"
+    "      (Д2 раньше Д - на дни перед ним)\n"
+    "  --overwrite all (по умолчанию) - расписание на дату назначения сначала удаляется;\n"
+    "  same - копия ложится поверх, заменяя на том же уроке только занятия той же группы\n"
+    "  в той же подгруппе или по той же строке нагрузки. Заблокированные даты, каникулы\n"
+    "  и праздники недели и периода пропускаются. Дата: дд.мм.гггг или гггг-мм-дд.\n"
+    "  --set меняет настройку раздела Settings (WorkDays, JobOverFlow, SaveCurrTable...)\n"
+    "  только на этот запуск. --dry-run - всё проверить и сказать, сколько строк\n"
+    "  добавилось бы, изменилось и удалилось бы, ничего не записывая.\n";
+
+struct CopyOptions
+{
+    QString path;
+    CopyRequest request;
+    bool dayGiven = false, weekGiven = false, toGiven = false, untilGiven = false;
+    bool dryRun = false;
+    std::vector<std::pair<QString, QString>> sets;
+};
+
+// An empty text when the options are usable, else what is wrong with them.
+QString parseOptions(const QStringList &args, CopyOptions &o)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (a == u"--dry-run") {
+            o.dryRun = true;
+            continue;
+        }
+        if (!a.startsWith(QLatin1String("--"))) {
+            if (!o.path.isEmpty())
+                return QStringLiteral("Лишний аргумент: %1").arg(a);
+            o.path = a;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return QStringLiteral("Не указано значение для %1").arg(a);
+        const QString value = args[++i];
+        if (a == u"--day" || a == u"--week" || a == u"--to" || a == u"--until") {
+            const QDate date = parseMoment(value).date();
+            if (!date.isValid())
+                return QStringLiteral("Неверная дата: %1").arg(value);
+            if (a == u"--day" || a == u"--week") {
+                if (o.dayGiven || o.weekGiven)
+                    return QStringLiteral("Исходная дата задаётся один раз: --day или --week");
+                (a == u"--day" ? o.dayGiven : o.weekGiven) = true;
+                o.request.source = date;
+            } else {
+                if (o.toGiven || o.untilGiven)
+                    return QStringLiteral("Дата назначения задаётся один раз: --to или --until");
+                (a == u"--to" ? o.toGiven : o.untilGiven) = true;
+                o.request.destination = date;
+            }
+        } else if (a == u"--overwrite") {
+            if (value == u"all")
+                o.request.overwrite = CopyOverwrite::ClearFirst;
+            else if (value == u"same")
+                o.request.overwrite = CopyOverwrite::Over;
+            else
+                return QStringLiteral("--overwrite принимает all или same: %1").arg(value);
+        } else if (a == u"--set") {
+            const int eq = int(value.indexOf(u'='));
+            if (eq <= 0)
+                return QStringLiteral("Настройка задаётся как КЛЮЧ=ЗНАЧЕНИЕ: %1").arg(value);
+            o.sets.emplace_back(value.left(eq), value.mid(eq + 1));
+        } else {
+            return QStringLiteral("Непонятный аргумент: %1").arg(a);
+        }
+    }
+    if (o.path.isEmpty())
+        return QStringLiteral("Не указан файл документа");
+    if (!o.dayGiven && !o.weekGiven)
+        return QStringLiteral("Не указана исходная дата (--day или --week)");
+    if (!o.toGiven && !o.untilGiven)
+        return QStringLiteral("Не указана дата назначения (--to или --until)");
+    if (o.weekGiven && o.untilGiven)
+        return QStringLiteral("Размножается только один день: --until задаётся с --day");
+    o.request.period = o.weekGiven ? CopyPeriod::Week : CopyPeriod::Day;
+    o.request.replicate = o.untilGiven;
+    return QString();
+}
+
+int copy(const CopyOptions &o, QTextStream &out, QTextStream &err)
+{
+    const QFileInfo file(o.path);
+    if (!file.isFile()) {
+        err << (file.isDir() ? QStringLiteral("«%1» - это папка, а не файл документа расписания")
+                             : QStringLiteral("Файл «%1» не найден"))
+                   .arg(o.path)
+            << Qt::endl;
+        return 1;
+    }
+    // The user's settings, changed by --set for this run only.
+    CommandSettings run(o.sets);
+    if (!run.usable()) {
+        err << CommandSettings::unusableText() << Qt::endl;
+        return 1;
+    }
+    SettingsStore &store = run.store();
+    const SettingsRecord &settings = run.record();
+    ConsolePrompts prompts(err);
+    PrintedProgress progress(prompts);
+    DocumentSession session(prompts, store, AppPaths::standard());
+    session.startFromCommandLine({o.path});
+    // A trial runs the copy inside a transaction of its own that is never committed: the
+    // dates' own transactions then commit nothing.
+    std::optional<Database> db;
+    std::optional<TrialRun> trial;
+    if (o.dryRun) {
+        db = session.access();
+        if (!db)
+            return 1;
+        trial.emplace(*db);
+    }
+    TimetableCopying copying(session, settings, store, prompts, progress);
+    const CopyReport report = copying.run(o.request);
+    if (trial)
+        trial->report(out, err);
+    for (const QDate &date : report.copied)
+        out << date.toString(QStringLiteral("dd.MM.yyyy")) << Qt::endl;
+    if (report.outcome == CopyOutcome::Done) {
+        if (report.copied.empty() && report.summary.isEmpty())
+            err << QStringLiteral("Нет занятий для копирования: расписание не изменено") << Qt::endl;
+        else if (report.summary.isEmpty())
+            err << QStringLiteral("Скопировано дат: %1, занятий: %2")
+                       .arg(report.copied.size())
+                       .arg(report.rowsWritten)
+                << Qt::endl;
+        return 0;
+    }
+    return 1;
+}
+
+} // namespace
+
+int runCopyCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    if (args.contains(QStringLiteral("--help"))) {
+        out << QString::fromUtf8(copyUsage);
+        out.flush();
+        return 0;
+    }
+    CopyOptions options;
+    if (const QString problem = parseOptions(args, options); !problem.isEmpty()) {
+        err << problem << Qt::endl << QString::fromUtf8(copyUsage);
+        err.flush();
+        return 2;
+    }
+    const int code = copy(options, out, err);
+    out.flush();
+    err.flush();
+    return code;
+}
+
+} // namespace korvesta
