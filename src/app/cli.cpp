@@ -288,18 +288,6 @@ int runSql(const QStringList &args)
 
 } // namespace
 
-bool documentFileGiven(const QString &path, QTextStream &errors)
-{
-    const QFileInfo file(path);
-    if (file.isFile())
-        return true;
-    errors << (file.isDir() ? QStringLiteral("«%1» - это папка, а не файл документа расписания")
-                            : QStringLiteral("Файл «%1» не найден"))
-                  .arg(path)
-           << Qt::endl;
-    return false;
-}
-
 int runGuarded(const std::function<int()> &command, QTextStream &errors)
 {
     try {

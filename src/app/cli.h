@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editing/commandrun.h"
+
 #include <QStringList>
 #include <QTextStream>
 
@@ -16,8 +18,5 @@ int runCommandLine(const QStringList &args);
 // Russian and gives exit code 1.
 int runGuarded(const std::function<int()> &command, QTextStream &errors);
 
-// False, with the reason printed to errors, when path names no file a subcommand can open (it
-// is missing, or a folder).
-bool documentFileGiven(const QString &path, QTextStream &errors);
 
 } // namespace korvesta

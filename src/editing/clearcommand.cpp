@@ -1,5 +1,6 @@
 #include "clearcommand.h"
 
+#include "commandrun.h"
 #include "commandsettings.h"
 #include "consoleprompts.h"
 #include "progress.h"
@@ -126,14 +127,8 @@ QString dateText(const QDate &date)
 
 int clear(const ClearOptions &o, QTextStream &out, QTextStream &err)
 {
-    const QFileInfo file(o.path);
-    if (!file.isFile()) {
-        err << (file.isDir() ? QStringLiteral("«%1» - это папка, а не файл документа расписания")
-                             : QStringLiteral("Файл «%1» не найден"))
-                   .arg(o.path)
-            << Qt::endl;
+    if (!documentFileGiven(o.path, err))
         return 1;
-    }
     // The user's settings are read, and what --set changes stays with this run.
     CommandSettings run(o.sets);
     if (!run.usable()) {
@@ -206,21 +201,7 @@ int clear(const ClearOptions &o, QTextStream &out, QTextStream &err)
 
 int runClearCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
-    if (args.contains(QStringLiteral("--help"))) {
-        out << QString::fromUtf8(clearUsage);
-        out.flush();
-        return 0;
-    }
-    ClearOptions options;
-    if (const QString problem = parseOptions(args, options); !problem.isEmpty()) {
-        err << problem << Qt::endl << QString::fromUtf8(clearUsage);
-        err.flush();
-        return 2;
-    }
-    const int code = clear(options, out, err);
-    out.flush();
-    err.flush();
-    return code;
+    return runSubcommand<ClearOptions>(args, out, err, clearUsage, parseOptions, clear);
 }
 
 } // namespace korvesta

@@ -1,5 +1,6 @@
 #include "copycommand.h"
 
+#include "commandrun.h"
 #include "commandsettings.h"
 #include "consoleprompts.h"
 #include "progress.h"
@@ -14,7 +15,6 @@
 #include "settings/settingsrecord.h"
 #include "settings/settingsstore.h"
 
-#include <QFileInfo>
 
 #include <optional>
 #include <vector>
@@ -114,14 +114,8 @@ QString parseOptions(const QStringList &args, CopyOptions &o)
 
 int copy(const CopyOptions &o, QTextStream &out, QTextStream &err)
 {
-    const QFileInfo file(o.path);
-    if (!file.isFile()) {
-        err << (file.isDir() ? QStringLiteral("«%1» - это папка, а не файл документа расписания")
-                             : QStringLiteral("Файл «%1» не найден"))
-                   .arg(o.path)
-            << Qt::endl;
+    if (!documentFileGiven(o.path, err))
         return 1;
-    }
     // The user's settings, changed by --set for this run only.
     CommandSettings run(o.sets);
     if (!run.usable()) {
@@ -167,21 +161,7 @@ int copy(const CopyOptions &o, QTextStream &out, QTextStream &err)
 
 int runCopyCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
-    if (args.contains(QStringLiteral("--help"))) {
-        out << QString::fromUtf8(copyUsage);
-        out.flush();
-        return 0;
-    }
-    CopyOptions options;
-    if (const QString problem = parseOptions(args, options); !problem.isEmpty()) {
-        err << problem << Qt::endl << QString::fromUtf8(copyUsage);
-        err.flush();
-        return 2;
-    }
-    const int code = copy(options, out, err);
-    out.flush();
-    err.flush();
-    return code;
+    return runSubcommand<CopyOptions>(args, out, err, copyUsage, parseOptions, copy);
 }
 
 } // namespace korvesta

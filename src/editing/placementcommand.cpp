@@ -1,5 +1,6 @@
 #include "placementcommand.h"
 
+#include "commandrun.h"
 #include "commandsettings.h"
 #include "consoleprompts.h"
 #include "placement.h"
@@ -155,6 +156,8 @@ int typeKey(const PlacementChoice &choice, const QString &name)
 
 int place(const PlaceOptions &o, QTextStream &out, QTextStream &err)
 {
+    if (!documentFileGiven(o.path, err))
+        return 1;
     CommandSettings run(o.sets);
     if (!run.usable()) {
         err << CommandSettings::unusableText() << Qt::endl;
@@ -286,21 +289,7 @@ int place(const PlaceOptions &o, QTextStream &out, QTextStream &err)
 
 int runPlaceCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
-    if (args.contains(QStringLiteral("--help"))) {
-        out << QString::fromUtf8(placeUsage);
-        out.flush();
-        return 0;
-    }
-    PlaceOptions options;
-    if (const QString problem = parseOptions(args, options); !problem.isEmpty()) {
-        err << problem << Qt::endl << QString::fromUtf8(placeUsage);
-        err.flush();
-        return 2;
-    }
-    const int code = place(options, out, err);
-    out.flush();
-    err.flush();
-    return code;
+    return runSubcommand<PlaceOptions>(args, out, err, placeUsage, parseOptions, place);
 }
 
 } // namespace korvesta
