@@ -87,9 +87,11 @@ void ViewDispatcher::showDateLock(const QDate &date, bool comment)
     // Shown, not run: the lock command answers the user's own presses only.
     const bool locked = m_queries->IsDateReadOnly(date);
     m_window.command(QStringLiteral("ButtonAccessEdit"))->setChecked(locked);
-    if (comment)
-        m_window.statusPanels()->setPanelText(StatusBarPanels::Comment,
-                                              DateChange::lockComment(locked));
+    // Without comment, the lock's own text still follows the lock; another text stays.
+    StatusBarPanels *status = m_window.statusPanels();
+    const QString shown = status->panelText(StatusBarPanels::Comment);
+    if (comment || shown.isEmpty() || shown == DateChange::lockComment(true))
+        status->setPanelText(StatusBarPanels::Comment, DateChange::lockComment(locked));
 }
 
 void ViewDispatcher::openLastView()

@@ -29,7 +29,8 @@ public:
 
     // The dispatcher (F5, and the end of most commands).
     void refresh();
-    // The lock button, and with comment the status bar's comment, as the date's protection is.
+    // The lock button and the status bar's lock text as the date's protection is; without
+    // comment another text in the status bar is left standing.
     void showDateLock(const QDate &date, bool comment = true);
     // Opens the view, object and date the planner last used in the current document, the
     // group list the first time, and fills it (the window's start).
