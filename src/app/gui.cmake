@@ -14,7 +14,9 @@ target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/app/gridlookcommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/helpcommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/datelockcommand.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/frmnote.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/historycommands.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/notecommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/keyboardlocks.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/mainwindowmenus.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/mainwindowtoolbars.cpp

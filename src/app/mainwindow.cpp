@@ -15,6 +15,7 @@
 #include "helpcommands.h"
 #include "datelockcommand.h"
 #include "historycommands.h"
+#include "notecommand.h"
 #include "navigationbar.h"
 #include "objectpane.h"
 #include "rangecalendar.h"
@@ -84,6 +85,7 @@ frmMain::frmMain(DocumentSession &session, SettingsStore &settings, Prompts &pro
     holdUnfinishedCommands();
     new HistoryCommands(*this); // a child of the window
     new DateLockCommand(*this); // a child of the window
+    m_notes = new NoteCommand(*this); // a child of the window
     connectPanes();
     new GridInteraction(*this); // a child of the window
 
@@ -92,6 +94,8 @@ frmMain::frmMain(DocumentSession &session, SettingsStore &settings, Prompts &pro
     m_session.setBeforeClose([this] {
         if (frmHelp *help = m_helpCommands->helpWindow())
             help->close();
+        // The note belongs to the document that closes.
+        m_notes->closeNow();
     });
     qApp->installEventFilter(this);
     restoreGeometryOrDefault();

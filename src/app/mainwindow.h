@@ -29,6 +29,7 @@ class GridLookCommands;
 class GridView;
 class HelpCommands;
 class NavigationBar;
+class NoteCommand;
 class ObjectPane;
 class Prompts;
 class SettingsStore;
@@ -63,6 +64,7 @@ public:
     FileCommands &fileCommands() { return *m_fileCommands; }
     HelpCommands &helpCommands() { return *m_helpCommands; }
     GridLookCommands &gridLook() { return *m_gridLook; }
+    NoteCommand &notes() { return *m_notes; }
 
     // A command by the name of its menu item or the key of its toolbar button; nullptr for
     // an unknown name. A toolbar button that repeats a menu item shares its action.
@@ -152,6 +154,7 @@ private:
     std::unique_ptr<FileCommands> m_fileCommands;
     std::unique_ptr<HelpCommands> m_helpCommands;
     std::unique_ptr<GridLookCommands> m_gridLook;
+    NoteCommand *m_notes = nullptr; // a child
 
     int m_leftPaneWidth = 0;
     int m_objectPaneNeed = 0; // the width the object pane's parts needed when last shown

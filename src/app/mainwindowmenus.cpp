@@ -204,7 +204,7 @@ void frmMain::holdUnfinishedCommands()
 {
     static const char *const unfinished[] = {
         "submenuSaveToFile", "submenuExport", "submenuPrintPreview", "submenuPrint",
-        "submenuNote", "mnuSettings",
+        "mnuSettings",
         // Busy-time marks are not edited yet.
         "submenuBTShow(0)", "submenuBTShow(1)", "submenuBTShow(2)",
         "submenuBTShow(3)", "submenuBTShow(4)", "submenuBTShow(5)", "submenuBTShowIcon(0)",

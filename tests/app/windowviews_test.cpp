@@ -334,7 +334,7 @@ TEST_F(WindowOnSampleTest, CommandsThatDoNothingYetStayDisabled)
 {
     const char *const unfinished[] = {
         "submenuSaveToFile", "ButtonSave", "submenuExport", "ButtonExportToExcel",
-        "submenuPrintPreview", "submenuPrint", "ButtonPrint", "submenuNote",
+        "submenuPrintPreview", "submenuPrint", "ButtonPrint",
         "mnuSettings",
         "submenuBTShow(0)",
         "submenuBTShowIcon(1)",

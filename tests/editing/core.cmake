@@ -19,6 +19,7 @@ korvesta_test(tests_placement
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placement_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placementcommand_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/tutorexceptions_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/datenote_test.cpp
 )
 
 # Clearing timetable cells and deleting whole dates, against documents built in code.
