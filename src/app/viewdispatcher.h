@@ -48,6 +48,12 @@ public:
     void tabChosen(int tab);
     void periodChanged();
     void middlePaneToggled(bool shown);
+    // The busy-time menu: a kind of mark shown or hidden (entry n of submenuBTShow stands for
+    // kind n + 1), icons or letters, marks for every week or for one date. Each is kept in
+    // the settings and the tutor's month shown again.
+    void busyTimeKindToggled(int entry, bool shown);
+    void busyTimeIconsChosen(bool icons);
+    void busyTimeEveryWeekToggled(bool everyWeek);
     // The tooltip over a cell of the grid, as the current view gives it.
     QString cellToolTip(int row, int col);
 
@@ -94,6 +100,8 @@ private:
     void editExistingChanged(bool editing);
     void rememberView();
     void setEnabled(const char *command, bool enabled);
+    // The click on the object chosen in the list, repeated; the view itself when none is.
+    void repeatObjectClick();
     void processEvents();
 
     frmMain &m_window;
