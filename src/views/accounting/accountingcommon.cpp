@@ -9,6 +9,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 
 namespace korvesta::accounting {
@@ -80,6 +81,21 @@ QString numberText(const QVariant &value)
     if (ok && number == std::floor(number) && std::fabs(number) < 1e15)
         return QString::number(static_cast<qint64>(number));
     return cellText(value);
+}
+
+void widenToText(GridModel &grid, int col, int firstRow, int lastRow, bool picture, int most)
+{
+    // The core has no fonts to measure with: a letter of the grid's font is taken as about
+    // 105 twips (7 pixels), which a text of capitals and digits stays within.
+    constexpr int Letter = 105, Picture = 330, Margin = 150;
+    qsizetype longest = 0;
+    for (int row = firstRow; row <= lastRow; ++row) {
+        for (const QString &line : grid.text(row, col).split(QLatin1Char('\n')))
+            longest = std::max(longest, line.size());
+    }
+    const int wanted = int(longest) * Letter + (picture ? Picture : 0) + Margin;
+    if (wanted > grid.colWidth(col))
+        grid.setColWidth(col, std::min(wanted, std::max(most, grid.colWidth(col))));
 }
 
 WaitPointer::WaitPointer(GridModel &grid)

@@ -47,6 +47,11 @@ QDate dateOfField(const QString &name);
 // A number a query gave, as the grid shows it; empty for Null.
 QString numberText(const QVariant &value);
 
+// Widens a column to about the width of its longest text in the rows given (plus a picture),
+// up to `most` twips; a column never narrows below what its frame gave it.
+void widenToText(GridModel &grid, int col, int firstRow, int lastRow, bool picture,
+                 int most = 3600);
+
 // The hourglass over the grid for the whole fill, restored however the fill ends.
 class WaitPointer
 {

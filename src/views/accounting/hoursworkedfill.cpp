@@ -83,6 +83,7 @@ void writeGroupHeaders(GridModel &grid, const std::vector<GroupColumn> &columns,
                                  : columns[i].course + QStringLiteral(" курс"));
         grid.setColWidth(col, width);
         grid.setColAlignment(col, Qt::AlignCenter);
+        widenToText(grid, col, 0, 1, true);
     }
     if (!columns.empty())
         grid.setCellAlignment(0, firstCol, 1, grid.cols() - 1, Qt::AlignCenter);
@@ -140,7 +141,8 @@ void fillHoursWorked(ViewContext &ctx, int keyTutor)
     }
     const int last = grid.rows() - 1;
     grid.setCellBackColor(fixed, MonthCol, last, MonthCol, colorFromBgr(0x80000018));
-    grid.setCellAlignment(fixed, DateCol, last, DateCol, Qt::AlignCenter);
+    grid.setColAlignment(DateCol, Qt::AlignCenter);
+    widenToText(grid, MonthCol, fixed, last, false);
     // The months merge down; the lesson counts never do.
     grid.setMergeCells(MergeMode::FixedOnly);
 
@@ -157,6 +159,8 @@ void fillHoursWorked(ViewContext &ctx, int keyTutor)
         if (grand >= 0)
             grid.setText(grand, DateCol, QString::number(dates) + QStringLiteral(" дн."));
     }
+    for (int col = FirstGroupCol; col < grid.cols(); ++col)
+        widenToText(grid, col, fixed, grid.rows() - 1, false);
     grid.setCurrentCell(0, 0);
 }
 
@@ -277,7 +281,10 @@ void fillFullHoursWorked(ViewContext &ctx)
     const int last = grid.rows() - 1;
     grid.setCellPicture(fixed, TutorCol, last, TutorCol, QStringLiteral("TUTOR"));
     grid.setCellPicture(fixed, DisciplineCol, last, DisciplineCol, QStringLiteral("DISCIPLINE"));
-    grid.setCellAlignment(fixed, TotalCol, last, RemainderCol, Qt::AlignCenter);
+    for (int col = TotalCol; col <= RemainderCol; ++col)
+        grid.setColAlignment(col, Qt::AlignCenter);
+    widenToText(grid, TutorCol, fixed, last, true);
+    widenToText(grid, DisciplineCol, fixed, last, true);
     // A discipline merges down only within its tutor.
     grid.setMergeCells(MergeMode::RestrictColumns);
 
@@ -286,6 +293,8 @@ void fillFullHoursWorked(ViewContext &ctx)
         totals.add(TutorCol, DisciplineCol, QStringLiteral("Итого"));
         totals.addGrand(TutorCol, QString::number(tutors.size()) + QStringLiteral(" чел."));
     }
+    for (int col = TotalCol; col < grid.cols(); ++col)
+        widenToText(grid, col, fixed, grid.rows() - 1, false);
     grid.setCurrentCell(0, 0);
 }
 

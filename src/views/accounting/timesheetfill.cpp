@@ -158,7 +158,10 @@ void fillTimesheet(ViewContext &ctx, int keyTutor)
     const int last = grid.rows() - 1;
     grid.setCellPicture(fixed, DisciplineCol, last, DisciplineCol, QStringLiteral("DISCIPLINE"));
     grid.setCellPicture(fixed, GroupCol, last, GroupCol, QStringLiteral("GROUP"));
-    grid.setCellAlignment(fixed, CourseCol, last, RemainderCol, Qt::AlignCenter);
+    for (int col = CourseCol; col <= RemainderCol; ++col)
+        grid.setColAlignment(col, Qt::AlignCenter);
+    widenToText(grid, DisciplineCol, 0, last, true);
+    widenToText(grid, GroupCol, 0, last, true);
     // A group merges down only within its discipline, a course only within its group.
     grid.setMergeCells(MergeMode::RestrictColumns);
 
@@ -167,6 +170,9 @@ void fillTimesheet(ViewContext &ctx, int keyTutor)
         totals.add(DisciplineCol, GroupCol, QStringLiteral("Итого"));
         totals.addGrand(GroupCol, QStringLiteral("ВСЕГО"));
     }
+    // Wide enough for the totals, which may run to thousands.
+    for (int col = TotalCol; col < grid.cols(); ++col)
+        widenToText(grid, col, fixed, grid.rows() - 1, false);
     grid.setCurrentCell(0, 0);
 }
 
