@@ -54,6 +54,9 @@ public:
     void busyTimeKindToggled(int entry, bool shown);
     void busyTimeIconsChosen(bool icons);
     void busyTimeEveryWeekToggled(bool everyWeek);
+    // The click on the object chosen in the list, repeated (after a change the view shows);
+    // the view itself is shown again when no object is chosen.
+    void repeatObjectClick();
     // The tooltip over a cell of the grid, as the current view gives it.
     QString cellToolTip(int row, int col);
 
@@ -100,8 +103,6 @@ private:
     void editExistingChanged(bool editing);
     void rememberView();
     void setEnabled(const char *command, bool enabled);
-    // The click on the object chosen in the list, repeated; the view itself when none is.
-    void repeatObjectClick();
     void processEvents();
 
     frmMain &m_window;

@@ -3,6 +3,7 @@
 // test takes from the lessons it placed. Groups and disciplines of one name stay apart.
 
 #include "data/documentsession.h"
+#include "data/history.h"
 #include "data/querydef.h"
 #include "grid/gridcolors.h"
 #include "grid/gridmodel.h"
@@ -376,9 +377,16 @@ TEST_F(Accounting, PeriodsAndTutorsWithoutFiguresAreToldOrLeftEmpty)
 
 TEST_F(Accounting, ReadOnlyDocumentShowsItsFiguresAndKeepsItsQueries)
 {
+    // Looking at the figures changes nothing that "Отменить" would take back.
     const QString stored = Database::open(path).queryDef("OTR3").sql();
+    History *history = History::attach(Database::open(path));
+    ASSERT_NE(history, nullptr);
     choose(33, ivanov);
+    choose(34, ivanov);
+    registry.find(35)->fill(ctx);
     EXPECT_EQ(Database::open(path).queryDef("OTR3").sql(), stored);
+    EXPECT_FALSE(history->canUndo());
+    History::detachAll();
 
     // A document opened for reading only: nothing may be written into it.
     Database::forgetAll();

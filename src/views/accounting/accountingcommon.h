@@ -26,8 +26,6 @@ inline const QColor kFullBack{0xC0, 0xFF, 0xC0};
 inline const QColor kFullFore{0x00, 0x00, 0xFF};
 inline const QColor kOverdrawnFore{0xFF, 0x00, 0x00};
 
-constexpr auto kWholeNumbers = "#,##0";
-
 // "Начало периода позже его конца" and the like when the period cannot be shown; empty when
 // it can.
 QString periodProblem(const QDate &first, const QDate &last);
