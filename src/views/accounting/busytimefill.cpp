@@ -6,6 +6,7 @@
 #include "grid/gridmodel.h"
 #include "settings/settingsrecord.h"
 #include "views/frames/busytimeframe.h"
+#include "views/lists/celltext.h"
 #include "views/uisettings.h"
 #include "views/viewcontext.h"
 
@@ -134,12 +135,10 @@ void markExceptions(ViewContext &ctx, DocumentQueries &queries, int keyTutor, Mo
     std::optional<Recordset> rs = queries.OpenTutorFreeTime(keyTutor);
     if (!rs)
         return;
-    const int kindField = rs->fieldIndex(QStringLiteral("KeyTypeOut"));
-    const int dateField = rs->fieldIndex(QStringLiteral("FreeLocalDate"));
-    const int dayField = rs->fieldIndex(QStringLiteral("FreeDay"));
-    const int lessonField = rs->fieldIndex(QStringLiteral("FreeLesson"));
-    if (kindField < 0 || dateField < 0 || dayField < 0 || lessonField < 0)
-        return;
+    const int kindField = requiredField(*rs, QStringLiteral("KeyTypeOut"));
+    const int dateField = requiredField(*rs, QStringLiteral("FreeLocalDate"));
+    const int dayField = requiredField(*rs, QStringLiteral("FreeDay"));
+    const int lessonField = requiredField(*rs, QStringLiteral("FreeLesson"));
     for (; !rs->isEof(); rs->moveNext()) {
         bool ok = false;
         const int kind = rs->value(kindField).toInt(&ok);
@@ -201,13 +200,15 @@ void fillBusyTime(ViewContext &ctx, int keyTutor)
         const QString format = QStringLiteral("dd.MM.yyyy");
         std::optional<Recordset> rs = queries.OpenBusyTime(
             keyTutor, first.toString(format), first.addDays(marks.days() - 1).toString(format));
+        const int dateField = rs ? requiredField(*rs, QStringLiteral("Date")) : -1;
+        const int lessonField = rs ? requiredField(*rs, QStringLiteral("Lesson")) : -1;
         for (; rs && !rs->isEof(); rs->moveNext()) {
-            const QVariant value = rs->value(QStringLiteral("Date"));
+            const QVariant value = rs->value(dateField);
             const QDate date = value.typeId() == QMetaType::QDate
                                    ? value.toDate()
                                    : parseMoment(value.toString()).date();
             bool ok = false;
-            const int lesson = rs->value(QStringLiteral("Lesson")).toInt(&ok);
+            const int lesson = rs->value(lessonField).toInt(&ok);
             if (ok && lesson >= 1 && date.isValid() && date.month() == first.month()
                 && date.year() == first.year())
                 marks.mark(date.day(), lesson, LessonMark);

@@ -118,8 +118,11 @@ void fillHoursWorked(ViewContext &ctx, int keyTutor)
         queries.OpenTutorLessonsByGroup(keyTutor, ctx.periodFrom, ctx.periodTo);
     if (!rs || rs->isEmpty())
         return;
+    const int dateField = requiredField(*rs, QStringLiteral("Date"));
     const std::vector<GroupColumn> columns =
-        groupColumns(*rs, 1, queries, [](const QString &) { return true; });
+        groupColumns(*rs, 0, queries, [](const QString &name) {
+            return name.compare(QStringLiteral("Date"), Qt::CaseInsensitive) != 0;
+        });
 
     const int fixed = grid.fixedRows();
     grid.setRows(fixed + rs->recordCount());
@@ -127,7 +130,7 @@ void fillHoursWorked(ViewContext &ctx, int keyTutor)
     grid.setFixedCols(FirstGroupCol);
     writeGroupHeaders(grid, columns, FirstGroupCol, WorkedGroupWidth);
     for (int row = fixed; !rs->isEof(); rs->moveNext(), ++row) {
-        const QDate date = dateOfField(cellText(rs->value(0)));
+        const QDate date = dateOfField(cellText(rs->value(dateField)));
         grid.setText(row, MonthCol, monthName(date, true));
         grid.setText(row, DateCol, dayAndMonth(date));
         for (size_t i = 0; i < columns.size(); ++i) {
