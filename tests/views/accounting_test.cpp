@@ -12,6 +12,7 @@
 #include "settings/settingsstore.h"
 #include "support/scriptedprompts.h"
 #include "support/testdocument.h"
+#include "views/accounting/accountingcommon.h"
 #include "views/accounting/accountingviews.h"
 #include "views/fillregistry.h"
 #include "views/frames/busytimeframe.h"
@@ -499,6 +500,33 @@ TEST_F(BusyTime, SettingsChooseIconsAndKindsAndTotalsCountLessons)
     EXPECT_EQ(day(12), "....");
     EXPECT_EQ(day(7), "tttt");
     EXPECT_EQ(grid.text(totals, busytime::dayCol(12)), "0");
+}
+
+TEST(DistinctNames, SharedNamesGetTheirDetailOrKey)
+{
+    // Key, name, detail -> suffix.
+    const struct
+    {
+        int key;
+        const char *name;
+        const char *detail;
+        const char *suffix;
+    } records[] = {
+        {1, "П-9", "", ""},              {2, "ИС-21", "ФИТ", " ФИТ"},
+        {3, "ИС-21", "ФЭМ", " ФЭМ"},     {4, "Э-31", "ФИТ", " №4"},
+        {5, "Э-31", "ФИТ", " №5"},       {6, "Д-1", "", " №6"},
+        {7, "Д-1", "ФЭМ", " ФЭМ"},       {2, "ИС-21", "ФИТ", " ФИТ"}, // a key met again
+    };
+    accounting::DistinctNames names;
+    QHash<int, QString> details;
+    for (const auto &r : records) {
+        names.add(r.key, r.name);
+        details.insert(r.key, r.detail);
+    }
+    const std::vector<QString> suffixes = names.suffixes([&](int key) { return details[key]; });
+    ASSERT_EQ(suffixes.size(), std::size(records));
+    for (size_t i = 0; i < suffixes.size(); ++i)
+        EXPECT_EQ(suffixes[i], records[i].suffix) << records[i].key;
 }
 
 TEST(BusyTimeGrid, CellsNameTheirDateLessonAndKind)

@@ -119,10 +119,14 @@ QHash<int, GroupInfo> readGroups(DocumentQueries &queries)
     const int group = requiredField(*rs, QStringLiteral("Group"));
     const int course = requiredField(*rs, QStringLiteral("Course"));
     const int faculty = requiredField(*rs, QStringLiteral("TypeFaculty"));
-    for (int order = 0; !rs->isEof(); rs->moveNext(), ++order)
-        groups.insert(rs->value(key).toInt(),
-                      {cellText(rs->value(group)), cellText(rs->value(course)),
-                       cellText(rs->value(faculty)), order});
+    for (int order = 0; !rs->isEof(); rs->moveNext(), ++order) {
+        QString facultyName = cellText(rs->value(faculty));
+        // The faculty a group without one is filed under names none.
+        if (facultyName == QStringLiteral("отсутствует"))
+            facultyName.clear();
+        groups.insert(rs->value(key).toInt(), {cellText(rs->value(group)),
+                                               cellText(rs->value(course)), facultyName, order});
+    }
     return groups;
 }
 

@@ -72,7 +72,8 @@ struct GroupInfo
     int order = 0; // its place in the list "Groups" (by course, then name)
 };
 
-// The groups of the document by Key, from the list "Groups".
+// The groups of the document by Key, from the list "Groups". A group of no faculty has an
+// empty one.
 QHash<int, GroupInfo> readGroups(DocumentQueries &queries);
 // The full names of the disciplines by Key, from the list "Disciplines".
 QHash<int, QString> readDisciplineNames(DocumentQueries &queries);
@@ -85,8 +86,9 @@ class DistinctNames
 {
 public:
     void add(int key, const QString &name) { m_records.emplace_back(key, name); }
-    // Per record added, in that order: empty, " " + detail, or that and " №" + key. `detail`
-    // gives what sets a record apart from others of its name ("ФИТ"); empty when nothing.
+    // Per record added, in that order: empty, " " + detail, or " №" + key where the detail
+    // does not set it apart. `detail` gives what sets a record apart from others of its name
+    // ("ФИТ"); empty when nothing.
     template<typename Detail>
     std::vector<QString> suffixes(Detail detail) const;
 
@@ -113,10 +115,9 @@ std::vector<QString> DistinctNames::suffixes(Detail detail) const
             ++sameDetail[detail(key)];
         for (const int key : it.value()) {
             const QString more = detail(key);
-            QString suffix = more.isEmpty() ? QString() : QLatin1Char(' ') + more;
-            if (more.isEmpty() || sameDetail.value(more) > 1)
-                suffix += QStringLiteral(" №") + QString::number(key);
-            suffixOf.insert(key, suffix);
+            suffixOf.insert(key, more.isEmpty() || sameDetail.value(more) > 1
+                                     ? QStringLiteral(" №") + QString::number(key)
+                                     : QLatin1Char(' ') + more);
         }
     }
     std::vector<QString> out;
