@@ -649,7 +649,7 @@ ORDER BY tblTimeTableContent.Key_TypeLesson, tblDisciplines.Discipline, tblGroup
 
 -- query: OTR3
 SELECT tblTimeTableList.Date, tblJob.Key_Tutor, tblJob.Key_Discipline, tblGroups.Group,
-    tblGroups.Course, tblJobList.Hours AS Всего
+    tblGroups.Course, tblJobList.Hours AS Всего, tblGroups.Key AS Key_Group
 FROM (tblJob INNER JOIN (tblTimeTableList INNER JOIN (tblTimeTableContent INNER JOIN tblGroups ON
     tblTimeTableContent.Key_Group = tblGroups.Key) ON tblTimeTableList.Key =
     tblTimeTableContent.Key_TTList) ON tblJob.Key = tblTimeTableContent.Key_Job) INNER JOIN
@@ -659,7 +659,7 @@ ORDER BY tblTimeTableList.Date, tblGroups.Course, Len(tblGroups.Group), tblGroup
 
 -- query: OTR1
 SELECT tblTimeTableList.Date, tblJob.Key_Tutor, [Group] & '  (' & [Course] & ')' AS GroupCourse,
-    tblTimeTableContent.Lesson
+    tblTimeTableContent.Lesson, tblGroups.Key AS Key_Group
 FROM tblTimeTableList INNER JOIN (tblJob INNER JOIN (tblGroups INNER JOIN tblTimeTableContent ON
     tblGroups.Key = tblTimeTableContent.Key_Group) ON tblJob.Key = tblTimeTableContent.Key_Job) ON
     tblTimeTableList.Key = tblTimeTableContent.Key_TTList
@@ -669,7 +669,7 @@ ORDER BY tblTimeTableList.Date, tblGroups.Course, Len(tblGroups.Group), tblGroup
 
 -- query: PER1
 SELECT tblTimeTableList.Date, tblTimeTableContent.Key_Job, tblGroups.Group,
-    tblTimeTableContent.Lesson
+    tblTimeTableContent.Lesson, tblGroups.Key AS Key_Group
 FROM tblTimeTableList INNER JOIN (tblTimeTableContent INNER JOIN tblGroups ON
     tblTimeTableContent.Key_Group = tblGroups.Key) ON tblTimeTableList.Key =
     tblTimeTableContent.Key_TTList
@@ -677,48 +677,50 @@ WHERE (((tblTimeTableList.Date) Between #9/1/2000# AND #8/31/2001#))
 ORDER BY tblTimeTableList.Date, Len(tblGroups.Group), tblGroups.Group;
 
 -- The timesheet of a tutor: per discipline and group the load ("всего"), the lessons given in
--- the period ("отраб"), what remains ("остат"), and one column per date with that day's
+-- the period ("отраб"), what remains ("остат"), the keys of the discipline and the group (two
+-- groups or disciplines of one name stay apart), and one column per date with that day's
 -- lessons.
 -- query: OTR4
 TRANSFORM Count(OTR3.Date) AS Lessons
 SELECT tblDisciplines.Discipline, OTR3.Group, OTR3.Course, OTR3.Всего AS всего, Count(OTR3.Date) AS
-    отраб, OTR3.Всего - Count(OTR3.Date) AS остат
+    отраб, OTR3.Всего - Count(OTR3.Date) AS остат, OTR3.Key_Discipline, OTR3.Key_Group
 FROM OTR3 INNER JOIN tblDisciplines ON OTR3.Key_Discipline = tblDisciplines.Key
-GROUP BY tblDisciplines.Discipline, OTR3.Key_Discipline, OTR3.Course, OTR3.Group, OTR3.Всего
-ORDER BY tblDisciplines.Discipline, OTR3.Key_Discipline, OTR3.Course, Len(OTR3.Group), OTR3.Group,
+GROUP BY tblDisciplines.Discipline, OTR3.Key_Discipline, OTR3.Course, OTR3.Group, OTR3.Key_Group,
     OTR3.Всего
+ORDER BY tblDisciplines.Discipline, OTR3.Key_Discipline, OTR3.Course, Len(OTR3.Group), OTR3.Group,
+    OTR3.Key_Group, OTR3.Всего
 PIVOT OTR3.Date;
 
--- The lessons a tutor gave: one row per date, one column per group ("П-9  (1)").
+-- The lessons a tutor gave: one row per date, one column per group named by the group's Key.
 -- query: qryOtrabotka
 TRANSFORM Count(OTR1.Lesson) AS Lessons
 SELECT OTR1.Date
 FROM OTR1
 GROUP BY OTR1.Date
 ORDER BY OTR1.Date
-PIVOT OTR1.GroupCourse;
+PIVOT OTR1.Key_Group;
 
 -- PER1 summed per load line first: the crosstab then works on a few thousand rows instead
 -- of every lesson of the period.
 -- query: PER2
-SELECT PER1.Key_Job, PER1.Group, Count(PER1.Lesson) AS Lessons
+SELECT PER1.Key_Job, PER1.Key_Group, Count(PER1.Lesson) AS Lessons
 FROM PER1
-GROUP BY PER1.Key_Job, PER1.Group;
+GROUP BY PER1.Key_Job, PER1.Key_Group;
 
 -- The lessons of all tutors in the period: per tutor and discipline the load of the job
--- over all its groups ("всего"), the lessons given ("отраб"), what remains ("остат"), and
--- one column per group.
+-- over all its groups ("всего"), the lessons given ("отраб"), what remains ("остат"), the
+-- keys of the tutor and the discipline, and one column per group named by the group's Key.
 -- query: PER3
 TRANSFORM Sum(PER2.Lessons) AS Lessons
 SELECT tblTutors.Tutor, tblDisciplines.Discipline, Nz((SELECT Sum(tblJobList.Hours) FROM tblJobList
     WHERE tblJobList.Key_Job = tblJob.Key),0) AS всего, Sum(PER2.Lessons) AS отраб, Nz((SELECT
     Sum(tblJobList.Hours) FROM tblJobList WHERE tblJobList.Key_Job = tblJob.Key),0) -
-    Sum(PER2.Lessons) AS остат
+    Sum(PER2.Lessons) AS остат, tblTutors.Key AS Key_Tutor, tblJob.Key_Discipline
 FROM ((PER2 INNER JOIN tblJob ON PER2.Key_Job = tblJob.Key) INNER JOIN tblTutors ON tblJob.Key_Tutor
     = tblTutors.Key) INNER JOIN tblDisciplines ON tblJob.Key_Discipline = tblDisciplines.Key
-GROUP BY tblTutors.Tutor, tblTutors.Key, tblDisciplines.Discipline, tblJob.Key
+GROUP BY tblTutors.Tutor, tblTutors.Key, tblDisciplines.Discipline, tblJob.Key, tblJob.Key_Discipline
 ORDER BY tblTutors.Tutor, tblTutors.Key, tblDisciplines.Discipline, tblJob.Key
-PIVOT PER2.Group;
+PIVOT PER2.Key_Group;
 
 -- A tutor's busy time: qryViewTutorBusyTime and qryViewTutorOutTime are rewritten for the
 -- tutor before qryViewTutorOutTotals is opened.

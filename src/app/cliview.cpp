@@ -30,6 +30,7 @@ struct ViewOptions
     QString path;
     int code = -1;
     QDate date = QDate::currentDate();
+    bool dateGiven = false;
     QDate from;
     QDate to;
     QString object;
@@ -67,6 +68,7 @@ QString parseOptions(const QStringList &args, ViewOptions &options)
                     .arg(value);
             (name == u"--date" ? options.date : name == u"--from" ? options.from : options.to) =
                 date;
+            options.dateGiven = options.dateGiven || name == u"--date";
         } else if (name == u"--object") {
             options.object = value;
         } else if (name == u"--width") {
@@ -90,6 +92,9 @@ QString parseOptions(const QStringList &args, ViewOptions &options)
             return QStringLiteral("Непонятный аргумент: %1").arg(name);
         }
     }
+    // The busy time shows a month: that of the period's start when no date is given.
+    if (!options.dateGiven && options.from.isValid() && options.code == 43)
+        options.date = options.from;
     if (!options.from.isValid())
         options.from = options.date;
     if (!options.to.isValid())

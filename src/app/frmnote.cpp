@@ -107,7 +107,6 @@ void frmNote::fadeTo(qreal opacity, bool animated)
     m_fade = new QPropertyAnimation(this, "windowOpacity", this);
     m_fade->setDuration(kFadeMs);
     m_fade->setEndValue(opacity);
-    connect(m_fade, &QObject::destroyed, this, [this] { m_fade = nullptr; });
     m_fade->start(QAbstractAnimation::DeleteWhenStopped);
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QDate>
+#include <QPointer>
+#include <QPropertyAnimation>
 #include <QWidget>
 
 class QLabel;
 class QPlainTextEdit;
-class QPropertyAnimation;
 class QTimer;
 
 namespace korvesta {
@@ -56,7 +57,7 @@ private:
     QLabel *m_label;
     QPlainTextEdit *m_text;
     QTimer *m_idle;
-    QPropertyAnimation *m_fade = nullptr;
+    QPointer<QPropertyAnimation> m_fade; // the fade running, if any
     // Mouse activity over the window since the idle timer was started again.
     bool m_armed = false;
     bool m_dimmed = false;

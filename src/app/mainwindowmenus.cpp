@@ -147,9 +147,13 @@ void frmMain::createEditMenus()
         QStringLiteral("Показать Отгулы"),       QStringLiteral("Показать По болезни"),
         QStringLiteral("Показать Коммандировки"), QStringLiteral("Показать Отпуск"),
         QStringLiteral("Показать Выходные дни"), QStringLiteral("Показать Нагрузку")};
-    for (int i = 0; i < marks.size(); ++i)
-        addCommand(busy, QStringLiteral("submenuBTShow(%1)").arg(i), marks[i])
-            ->setCheckable(true);
+    ViewDispatcher *dispatcher = m_dispatcher.get();
+    for (int i = 0; i < marks.size(); ++i) {
+        QAction *show = addCommand(busy, QStringLiteral("submenuBTShow(%1)").arg(i), marks[i]);
+        show->setCheckable(true);
+        connect(show, &QAction::triggered, dispatcher,
+                [dispatcher, i](bool on) { dispatcher->busyTimeKindToggled(i, on); });
+    }
     busy->addSeparator();
     auto *iconOrLetter = new QActionGroup(busy);
     const QStringList showAs = {QStringLiteral("Значки"), QStringLiteral("Буквы")};
@@ -158,8 +162,14 @@ void frmMain::createEditMenus()
             addCommand(busy, QStringLiteral("submenuBTShowIcon(%1)").arg(i), showAs[i]);
         action->setCheckable(true);
         iconOrLetter->addAction(action);
+        connect(action, &QAction::triggered, dispatcher,
+                [dispatcher, i] { dispatcher->busyTimeIconsChosen(i == 0); });
     }
-    addCommand(busy, "submenuBTLocalDate", QStringLiteral("На каждую неделю"))->setCheckable(true);
+    QAction *everyWeek =
+        addCommand(busy, "submenuBTLocalDate", QStringLiteral("На каждую неделю"));
+    everyWeek->setCheckable(true);
+    connect(everyWeek, &QAction::triggered, dispatcher,
+            &ViewDispatcher::busyTimeEveryWeekToggled);
     busy->addSeparator();
     QMenu *deleteMarks = busy->addMenu(QStringLiteral("Удалить"));
     deleteMarks->setObjectName(QStringLiteral("submenuBTDelete"));
@@ -206,10 +216,7 @@ void frmMain::holdUnfinishedCommands()
         "submenuSaveToFile", "submenuExport", "submenuPrintPreview", "submenuPrint",
         "mnuSettings",
         // Busy-time marks are not edited yet.
-        "submenuBTShow(0)", "submenuBTShow(1)", "submenuBTShow(2)",
-        "submenuBTShow(3)", "submenuBTShow(4)", "submenuBTShow(5)", "submenuBTShowIcon(0)",
-        "submenuBTShowIcon(1)", "submenuBTLocalDate", "subsubmenuBTDelete(0)",
-        "subsubmenuBTDelete(1)", "subsubmenuBTDelete(2)",
+        "subsubmenuBTDelete(0)", "subsubmenuBTDelete(1)", "subsubmenuBTDelete(2)",
     };
     m_unfinished = new QActionGroup(this);
     m_unfinished->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);

@@ -277,6 +277,8 @@ void ViewDispatcher::applyMenus(const DispatchPlan &plan)
     }
     m_window.command(QStringLiteral("submenuBTShowIcon(0)"))->setChecked(plan.busyTimeIcons);
     m_window.command(QStringLiteral("submenuBTShowIcon(1)"))->setChecked(!plan.busyTimeIcons);
+    m_window.command(QStringLiteral("submenuBTLocalDate"))
+        ->setChecked(UiSettings::busyTimeEveryWeek(m_window.settings()));
 
     setEnabled("ButtonExportToExcel", plan.exportToExcel);
     for (const char *tool : {"ButtonCopy", "ButtonDeleteTable", "ButtonFind", "ButtonAccessEdit"})
@@ -353,8 +355,15 @@ void ViewDispatcher::dateClicked(const QDate &date)
 {
     const DateChange change = DateChange::make(m_window.navigation().viewCode(), date,
                                                m_window.settingsRecord().WorkDays);
-    if (change.refill)
+    if (change.refill) {
+        // The busy time of the tutor chosen follows the calendar to the month of the date.
+        const QString tutor = m_plan.code == 43 ? m_objectKey : QString();
         dispatch();
+        if (!tutor.isEmpty()) {
+            if (const ObjectListEntry *entry = m_window.objectPane()->selectEntry(tutor))
+                objectChosen(ObjectListEntry(*entry));
+        }
+    }
     StatusBarPanels *status = m_window.statusPanels();
     status->setPanelText(StatusBarPanels::CalendarDate, change.dateText);
 
@@ -420,6 +429,35 @@ void ViewDispatcher::periodChanged()
         if (const ObjectListEntry *entry = pane->entryOf(pane->objectList()->currentItem()))
             objectChosen(ObjectListEntry(*entry));
     }
+}
+
+void ViewDispatcher::repeatObjectClick()
+{
+    ObjectPane *pane = m_window.objectPane();
+    if (const ObjectListEntry *entry = pane->entryOf(pane->objectList()->currentItem()))
+        objectChosen(ObjectListEntry(*entry));
+    else
+        dispatch();
+}
+
+void ViewDispatcher::busyTimeKindToggled(int entry, bool shown)
+{
+    UiSettings::setShowBusyTime(m_window.settings(), entry + 1, shown);
+    m_plan.busyTimeShown[std::size_t(entry)] = shown;
+    repeatObjectClick();
+}
+
+void ViewDispatcher::busyTimeIconsChosen(bool icons)
+{
+    UiSettings::setBusyTimeIcons(m_window.settings(), icons);
+    m_plan.busyTimeIcons = icons;
+    repeatObjectClick();
+}
+
+void ViewDispatcher::busyTimeEveryWeekToggled(bool everyWeek)
+{
+    UiSettings::setBusyTimeEveryWeek(m_window.settings(), everyWeek);
+    repeatObjectClick();
 }
 
 void ViewDispatcher::middlePaneToggled(bool shown)

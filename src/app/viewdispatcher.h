@@ -51,6 +51,15 @@ public:
     void tabChosen(int tab);
     void periodChanged();
     void middlePaneToggled(bool shown);
+    // The busy-time menu: a kind of mark shown or hidden (entry n of submenuBTShow stands for
+    // kind n + 1), icons or letters, marks for every week or for one date. Each is kept in
+    // the settings and the tutor's month shown again.
+    void busyTimeKindToggled(int entry, bool shown);
+    void busyTimeIconsChosen(bool icons);
+    void busyTimeEveryWeekToggled(bool everyWeek);
+    // The click on the object chosen in the list, repeated (after a change the view shows);
+    // the view itself is shown again when no object is chosen.
+    void repeatObjectClick();
     // The tooltip over a cell of the grid, as the current view gives it.
     QString cellToolTip(int row, int col);
 

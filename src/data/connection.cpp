@@ -380,9 +380,12 @@ std::optional<QString> Connection::savedQuery(const QString &name)
 {
     if (!m_queriesLoaded)
         loadSavedQueries();
-    auto it = m_queries.constFind(name.toLower());
+    const QString key = name.toLower();
+    auto it = m_queries.constFind(key);
     if (it == m_queries.constEnd())
         return std::nullopt;
+    if (const auto substitute = m_substitutes.constFind(key); substitute != m_substitutes.cend())
+        return substitute.value();
     return it->second;
 }
 
@@ -413,15 +416,30 @@ void Connection::setSavedQuery(const QString &name, const QString &sql)
         s.step();
     }
     m_queries.insert(name.toLower(), {stored, sql});
+    forgetTranslationsOf(name.toLower());
+}
 
+void Connection::forgetTranslationsOf(const QString &key)
+{
     // Translations that read the query are out of date now.
-    const QString key = name.toLower();
     for (auto it = m_translations.begin(); it != m_translations.end();) {
         if ((*it)->dependencies.contains(key))
             it = m_translations.erase(it);
         else
             ++it;
     }
+}
+
+void Connection::substituteSavedQuery(const QString &name, const QString &sql)
+{
+    m_substitutes.insert(name.toLower(), sql);
+    forgetTranslationsOf(name.toLower());
+}
+
+void Connection::restoreSavedQuery(const QString &name)
+{
+    if (m_substitutes.remove(name.toLower()))
+        forgetTranslationsOf(name.toLower());
 }
 
 void Connection::reloadSavedQueries()

@@ -57,6 +57,11 @@ public:
     // The saved queries are read again at their next use (their rows were written back
     // behind the cache, by undo or redo).
     void reloadSavedQueries();
+    // Reads `sql` in place of the saved query `name` until restoreSavedQuery(name), writing
+    // nothing, so that a query rewritten before each use works on a document that cannot be
+    // written and leaves no step in its history.
+    void substituteSavedQuery(const QString &name, const QString &sql);
+    void restoreSavedQuery(const QString &name);
 
     std::shared_ptr<const jet::Translation> translate(const QString &sql);
     // The translation of SQL text, a table name or a saved query's name.
@@ -96,6 +101,7 @@ private:
     Connection(QString path, sqlite3 *db, quint64 device, quint64 inode);
     void loadSchema();
     void loadSavedQueries();
+    void forgetTranslationsOf(const QString &key);
     sqlite3_stmt *prepare(const QByteArray &sql);
     std::unique_ptr<RecordsetData> read(sqlite3_stmt *stmt, const jet::Translation &t,
                                         int visibleColumns);
@@ -114,6 +120,7 @@ private:
     bool m_queriesLoaded = false;
     QHash<QString, std::pair<QString, QString>> m_queries; // lower-case name -> name, SQL
     QHash<QString, std::shared_ptr<const jet::Translation>> m_translations;
+    QHash<QString, QString> m_substitutes; // lower-case name -> SQL read in its place
     QHash<QByteArray, sqlite3_stmt *> m_statements;
 };
 

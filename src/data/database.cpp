@@ -83,6 +83,29 @@ QueryDef Database::queryDef(const QString &name) const
     return QueryDef(m_connection, name, *sql);
 }
 
+Recordset Database::openWithQueryTexts(
+    const QString &reader, const std::vector<std::pair<QString, QString>> &texts) const
+{
+    for (const auto &[name, sql] : texts) {
+        queryDef(name); // it must be there
+        ensureStorableQueryText(name, sql);
+    }
+    // The recordset is read whole before the queries get their own texts back.
+    struct Restore
+    {
+        Connection &connection;
+        const std::vector<std::pair<QString, QString>> &texts;
+        ~Restore()
+        {
+            for (const auto &text : texts)
+                connection.restoreSavedQuery(text.first);
+        }
+    } restore{*m_connection, texts};
+    for (const auto &[name, sql] : texts)
+        m_connection->substituteSavedQuery(name, sql);
+    return queryDef(reader).openRecordset();
+}
+
 void Database::createQueryDef(const QString &name, const QString &sql) const
 {
     ensureStorableQueryText(name, sql);

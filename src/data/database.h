@@ -7,6 +7,8 @@
 #include <QVariant>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace korvesta {
 
@@ -50,6 +52,11 @@ public:
     QueryDef queryDef(const QString &name) const;
     // Adds or replaces a saved query.
     void createQueryDef(const QString &name, const QString &sql) const;
+    // Opens the saved query `reader` as if each saved query named in `texts` had the text
+    // given there; the document keeps its own texts and is not written. Throws
+    // TooFewParameters when any of the queries is missing.
+    Recordset openWithQueryTexts(const QString &reader,
+                                 const std::vector<std::pair<QString, QString>> &texts) const;
     QStringList queryDefNames() const;
 
     // Writes a compacted copy; fails when the destination exists.

@@ -179,10 +179,11 @@ DocumentQueries::rewriteAndOpen(const std::vector<std::pair<QString, QString>> &
 {
     if (m_session.currentPath().isEmpty())
         return std::nullopt;
+    // The texts are read in place of the document's own rather than written into it: the
+    // figures of a document that cannot be written show as well, and looking at them is no
+    // change that "Отменить" would have to take back.
     return run<std::optional<Recordset>>(std::nullopt, [&](const Database &db) {
-        for (const auto &[name, sql] : texts)
-            db.queryDef(name).setSql(sql);
-        return std::optional<Recordset>(db.queryDef(reader).openRecordset());
+        return std::optional<Recordset>(db.openWithQueryTexts(reader, texts));
     });
 }
 
@@ -237,7 +238,8 @@ std::optional<Recordset> DocumentQueries::OpenTutorHoursByGroup(int keyTutor, co
 {
     const QString otr3 =
         QStringLiteral("SELECT tblTimeTableList.Date, tblJob.Key_Tutor, tblJob.Key_Discipline, "
-                       "tblGroups.Group, tblGroups.Course, tblJobList.Hours AS Всего ") +
+                       "tblGroups.Group, tblGroups.Course, tblJobList.Hours AS Всего, "
+                       "tblGroups.Key AS Key_Group ") +
         QStringLiteral(
             "FROM (tblJob INNER JOIN (tblTimeTableList INNER JOIN (tblTimeTableContent INNER "
             "JOIN tblGroups ON tblTimeTableContent.Key_Group = tblGroups.Key) ON "
@@ -255,7 +257,8 @@ std::optional<Recordset> DocumentQueries::OpenTutorLessonsByGroup(int keyTutor, 
 {
     const QString otr1 =
         QStringLiteral("SELECT tblTimeTableList.Date, tblJob.Key_Tutor, [Group] & '  (' & "
-                       "[Course] & ')' AS GroupCourse, tblTimeTableContent.Lesson ") +
+                       "[Course] & ')' AS GroupCourse, tblTimeTableContent.Lesson, "
+                       "tblGroups.Key AS Key_Group ") +
         QStringLiteral("FROM tblTimeTableList INNER JOIN (tblJob INNER JOIN (tblGroups INNER JOIN "
                        "tblTimeTableContent ON tblGroups.Key = tblTimeTableContent.Key_Group) ON "
                        "tblJob.Key = tblTimeTableContent.Key_Job) ON tblTimeTableList.Key = "
@@ -270,7 +273,7 @@ std::optional<Recordset> DocumentQueries::OpenLessonsInPeriod(const QDate &first
 {
     const QString per1 =
         QStringLiteral("SELECT tblTimeTableList.Date, tblTimeTableContent.Key_Job, "
-                       "tblGroups.Group, tblTimeTableContent.Lesson ") +
+                       "tblGroups.Group, tblTimeTableContent.Lesson, tblGroups.Key AS Key_Group ") +
         QStringLiteral(
             "FROM tblTimeTableList INNER JOIN (tblTimeTableContent INNER JOIN tblGroups ON "
             "tblTimeTableContent.Key_Group = tblGroups.Key) ON tblTimeTableList.Key = "

@@ -56,7 +56,9 @@ public:
     bool IsDateReadOnly(const QDate &date);
 
     // Accounting: a tutor's timesheet (OTR4), the lessons he gave per group (qryOtrabotka),
-    // everybody's lessons per group (PER3). One column per date or group.
+    // everybody's lessons per group (PER3). One column per date or group; a group's column is
+    // named by its Key, and the rows carry the keys of their discipline, group or tutor, so
+    // that two groups or disciplines of one name stay apart.
     std::optional<Recordset> OpenTutorHoursByGroup(int keyTutor, const QDate &first,
                                                    const QDate &last);
     std::optional<Recordset> OpenTutorLessonsByGroup(int keyTutor, const QDate &first,

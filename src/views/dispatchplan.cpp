@@ -97,8 +97,9 @@ DispatchPlan DispatchPlan::make(int code, int previousCode, const SettingsRecord
     plan.middlePaneMenu = section == 4;
     if (isTimetableGrid(code))
         plan.middlePaneChecked = UiSettings::middlePaneOnTimeTable(settings);
-    for (int kind = 0; kind < UiSettings::BusyTimeKinds; ++kind)
-        plan.busyTimeShown[std::size_t(kind)] = UiSettings::showBusyTime(settings, kind);
+    // Entry n of the menu stands for kind n + 1 (the absences, rest days, lessons).
+    for (int entry = 0; entry < UiSettings::BusyTimeKinds; ++entry)
+        plan.busyTimeShown[std::size_t(entry)] = UiSettings::showBusyTime(settings, entry + 1);
     plan.busyTimeIcons = UiSettings::busyTimeIcons(settings);
 
     plan.exportToExcel = section <= 4;

@@ -73,6 +73,27 @@ bool UiSettings::busyTimeIcons(const SettingsStore &settings)
     return settings.readInt(kSection, QStringLiteral("ShowBusyTimeIconNoLetter"), 1) == 1;
 }
 
+void UiSettings::setShowBusyTime(SettingsStore &settings, int kind, bool shown)
+{
+    settings.writeInt(kSection, QStringLiteral("ShowBusyTime") + QString::number(kind),
+                      shown ? 1 : 0);
+}
+
+void UiSettings::setBusyTimeIcons(SettingsStore &settings, bool icons)
+{
+    settings.writeInt(kSection, QStringLiteral("ShowBusyTimeIconNoLetter"), icons ? 1 : 0);
+}
+
+bool UiSettings::busyTimeEveryWeek(const SettingsStore &settings)
+{
+    return settings.readInt(kSection, QStringLiteral("ShowBusyTimeLocalDate"), 1) != 2;
+}
+
+void UiSettings::setBusyTimeEveryWeek(SettingsStore &settings, bool everyWeek)
+{
+    settings.writeInt(kSection, QStringLiteral("ShowBusyTimeLocalDate"), everyWeek ? 1 : 2);
+}
+
 // Kept as "code;yyyy-MM-dd;object": the object's key comes last, as the one part that could
 // hold anything.
 std::optional<UiSettings::LastView> UiSettings::lastView(const SettingsStore &settings,

@@ -29,11 +29,18 @@ public:
     // ButtonShowColorItem keeps its state as 1 or 0.
     static void setShowColorItem(SettingsStore &settings, bool on);
 
-    // The busy-time marks shown, by kind 0..5 (default shown), and whether they show as
-    // icons rather than letters (default icons).
+    // The busy-time marks shown, by kind 1..6 (the absences 1 to 5, 5 also the rest days, 6
+    // the lessons; default shown), and whether they show as icons rather than letters
+    // (default icons).
     static constexpr int BusyTimeKinds = 6;
     static bool showBusyTime(const SettingsStore &settings, int kind);
+    static void setShowBusyTime(SettingsStore &settings, int kind, bool shown);
     static bool busyTimeIcons(const SettingsStore &settings);
+    static void setBusyTimeIcons(SettingsStore &settings, bool icons);
+    // Marks belong to a weekday of every week (ShowBusyTimeLocalDate other than 2, the
+    // default) rather than to one date.
+    static bool busyTimeEveryWeek(const SettingsStore &settings);
+    static void setBusyTimeEveryWeek(SettingsStore &settings, bool everyWeek);
 
     // Where the planner left a document: the view, the object chosen in its list (its list
     // key, "tu5"; empty for none) and the calendar date. Kept per document file in section

@@ -1,3 +1,4 @@
+#include "accounting/accountingviews.h"
 #include "fillregistry.h"
 #include "lists/listfills.h"
 #include "load/loadview.h"
@@ -12,6 +13,7 @@ void registerViewFills(FillRegistry &registry)
     registerReferenceListFills(registry);
     registerTimetableFills(registry);
     registerLoadFills(registry);
+    registerAccountingFills(registry);
 }
 
 } // namespace korvesta

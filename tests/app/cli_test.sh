@@ -192,6 +192,28 @@ out=$("$korvesta" view "$sample" 30 --filter "Курс 2" | awk -F'\t' 'NR > 1 &
 check "a course filter leaves that course" "1|0" "$out"
 "$korvesta" view "$sample" 30 --filter "Курс 99" >/dev/null 2>"$dir/err"; check "an entry the menu lacks exits 2" 2 $?
 grep -q 'нет «Курс 99»' "$dir/err"; check "an entry the menu lacks is named" 0 $?
+# The accounting views: all tutors' hours worked over the year count every lesson once; the
+# busy time shows the month of --from; reading the figures writes nothing to the document.
+first=$("$korvesta" sql "$sample" "SELECT Min(Date) AS D FROM tblTimeTableList" | tail -1)
+last=$("$korvesta" sql "$sample" "SELECT Max(Date) AS D FROM tblTimeTableList" | tail -1)
+lessons=$("$korvesta" sql "$sample" "SELECT Count(*) AS N FROM tblTimeTableContent INNER JOIN tblJob ON tblTimeTableContent.Key_Job = tblJob.Key" | tail -1)
+taught=$("$korvesta" sql "$sample" "SELECT Count(*) AS N FROM (SELECT DISTINCT Key_Tutor FROM tblJob INNER JOIN tblTimeTableContent ON tblJob.Key = tblTimeTableContent.Key_Job)" | tail -1)
+before=$(sha1sum "$sample")
+out=$("$korvesta" view "$sample" 35 --from "$first" --to "$last" 2>/dev/null | tail -1 | awk -F'\t' '{gsub(/ /, "", $5); print $2 "|" $5}')
+check "all tutors' hours worked count every lesson" "$taught чел.|$lessons" "$out"
+tutor=$("$korvesta" sql "$sample" "SELECT Tutor FROM tblTutors WHERE Key = 1" | tail -1)
+given=$("$korvesta" sql "$sample" "SELECT Count(*) AS N FROM tblTimeTableContent INNER JOIN tblJob ON tblTimeTableContent.Key_Job = tblJob.Key WHERE tblJob.Key_Tutor = 1" | tail -1)
+out=$("$korvesta" view "$sample" 33 --object "$tutor" --from "$first" --to "$last" 2>/dev/null | tail -1 | awk -F'\t' '{gsub(/ /, "", $6); print $3 "|" $6}')
+check "a tutor's timesheet totals his lessons" "ВСЕГО|$given" "$out"
+year=${last:6:4}
+weekdays=(пн вт ср чт пт сб вс)
+out=$("$korvesta" view "$sample" 43 --object "$tutor" --from "01.02.$year" 2>/dev/null | sed -n 2p | cut -f3)
+check "busy time shows the month of the period's start" "${weekdays[$(date -d "$year-02-01" +%u) - 1]}" "$out"
+check "the accounting views write nothing" "$before" "$(sha1sum "$sample")"
+"$korvesta" view "$sample" 34 --object "$tutor" --from "$last" --to "$first" >/dev/null 2>"$dir/err"
+check "a period ending before it starts exits 2" 2 $?
+grep -q 'Начало периода позже его конца' "$dir/err"; check "a period ending before it starts is told" 0 $?
+
 # The teaching load changed headlessly: the window's checks and messages, questions refused
 # unless --yes, a refusal exits 1 and changes nothing.
 load="$dir/нагрузка.kvt"

@@ -264,9 +264,10 @@ TEST_F(DispatchPlanTest, DisplayModesAndBusyMarksFollowTheSettings)
     EXPECT_TRUE(plan(43).displayTextButton);
     EXPECT_FALSE(plan(30).displayTextButton);
 
+    // Entry n of the menu stands for kind n + 1.
     EXPECT_TRUE(plan(43).busyTimeShown[2]);
     EXPECT_TRUE(plan(43).busyTimeIcons);
-    store.writeInt(kSettings, "ShowBusyTime2", 0);
+    store.writeInt(kSettings, "ShowBusyTime3", 0);
     store.writeInt(kSettings, "ShowBusyTimeIconNoLetter", 0);
     EXPECT_FALSE(plan(43).busyTimeShown[2]);
     EXPECT_TRUE(plan(43).busyTimeShown[3]);

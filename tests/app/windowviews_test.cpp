@@ -330,14 +330,61 @@ TEST_F(WindowOnSampleTest, TheWindowOpensWhereThePlannerLeftTheDocument)
     EXPECT_EQ(window->objectPane()->selectedObjectText(), tutor);
 }
 
+// A tutor's timesheet and his busy time as the menus of the busy-time view change it; the
+// month follows the calendar with the tutor still chosen.
+TEST_F(WindowOnSampleTest, AccountingViewsOfATutorFollowPeriodMenusAndCalendar)
+{
+    open();
+    show(33);
+    chooseObject(0);
+    ASSERT_GT(grid().rows(), 2);
+    EXPECT_EQ(grid().text(1, 4), "всего");
+    EXPECT_FALSE(grid().text(2, 1).isEmpty());
+    EXPECT_EQ(grid().cellPicture(2, 2), "GROUP");
+
+    show(43);
+    auto *calendar = child<QCalendarWidget>("MonthView1");
+    calendar->setSelectedDate(QDate(2026, 10, 14));
+    emit calendar->clicked(QDate(2026, 10, 14));
+    chooseObject(0);
+    const auto marks = [this](bool letters) {
+        int count = 0;
+        for (int row = 2; row < 2 + 14; ++row) {
+            for (int col = 2; col < 33; ++col)
+                count += letters ? !grid().text(row, col).isEmpty()
+                                 : !grid().cellPicture(row, col).isEmpty();
+        }
+        return count;
+    };
+    const int icons = marks(false);
+    ASSERT_GT(icons, 0);
+    EXPECT_EQ(marks(true), 0);
+    ASSERT_TRUE(command("submenuBTShowIcon(1)")->isEnabled());
+    command("submenuBTShowIcon(1)")->trigger();
+    EXPECT_EQ(marks(true), icons);
+    EXPECT_EQ(marks(false), 0);
+    EXPECT_EQ(settings.readInt("Settings", "ShowBusyTimeIconNoLetter", 1), 0);
+    // Rest days hidden: the Saturday of 17 October keeps nothing.
+    command("submenuBTShow(4)")->trigger();
+    EXPECT_EQ(settings.readInt("Settings", "ShowBusyTime5", 1), 0);
+    EXPECT_EQ(grid().text(2, 17 + 1), "");
+    command("submenuBTShow(4)")->trigger();
+    EXPECT_EQ(grid().text(2, 17 + 1), "В");
+
+    // November: the chosen tutor's month, 30 days.
+    calendar->setSelectedDate(QDate(2026, 11, 3));
+    emit calendar->clicked(QDate(2026, 11, 3));
+    EXPECT_EQ(grid().text(1, 1 + 1), "вс");
+    EXPECT_EQ(grid().colWidth(31 + 1), 0);
+    EXPECT_GT(marks(true), 0);
+}
+
 TEST_F(WindowOnSampleTest, CommandsThatDoNothingYetStayDisabled)
 {
     const char *const unfinished[] = {
         "submenuSaveToFile", "ButtonSave", "submenuExport", "ButtonExportToExcel",
         "submenuPrintPreview", "submenuPrint", "ButtonPrint",
-        "mnuSettings",
-        "submenuBTShow(0)",
-        "submenuBTShowIcon(1)",
+        "mnuSettings", "subsubmenuBTDelete(0)",
     };
     open();
     for (int view : {0, 20, 30, 40, 42, 43}) {

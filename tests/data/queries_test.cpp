@@ -320,30 +320,46 @@ TEST_F(Queries, AccountingHasOneColumnPerDateOrGroup)
     std::optional<Recordset> rs = q.OpenTutorHoursByGroup(s.ivanov, s.past, s.future);
     ASSERT_TRUE(rs);
     const QString d = "dd.MM.yyyy";
-    EXPECT_EQ(
-        rs->fieldNames(),
-        QStringList({"Discipline", "Group", "Course", "всего", "отраб", "остат", s.past.toString(d),
-                     s.past.addDays(1).toString(d), s.today.toString(d), s.future.toString(d)}));
+    EXPECT_EQ(rs->fieldNames(),
+              QStringList({"Discipline", "Group", "Course", "всего", "отраб", "остат",
+                           "Key_Discipline", "Key_Group", s.past.toString(d),
+                           s.past.addDays(1).toString(d), s.today.toString(d),
+                           s.future.toString(d)}));
+    const auto keys = [&](int group) { return QString("%1|%2|").arg(s.math).arg(group); };
     EXPECT_EQ(rows(std::move(rs)),
-              QStringList({"Матем|П-9|1|40|3|37|1||1|1", "Матем|П-10|1|30|1|29|1|||",
-                           "Матем|ИС-21|2|2|2|0||2||", "Матем|ИС-21|2|10|1|9||1||"}));
+              QStringList({"Матем|П-9|1|40|3|37|" + keys(s.p9) + "1||1|1",
+                           "Матем|П-10|1|30|1|29|" + keys(s.p10) + "1|||",
+                           "Матем|ИС-21|2|2|2|0|" + keys(s.isFit) + "|2||",
+                           "Матем|ИС-21|2|10|1|9|" + keys(s.isFem) + "|1||"}));
     EXPECT_EQ(rows(q.OpenTutorHoursByGroup(s.ivanov, s.future, s.future)),
-              QStringList({"Матем|П-9|1|40|1|39|1"}));
+              QStringList({"Матем|П-9|1|40|1|39|" + keys(s.p9) + "1"}));
     EXPECT_EQ(rows(q.OpenTutorHoursByGroup(s.sidorov, s.past, s.future)), QStringList());
 
     rs = q.OpenTutorLessonsByGroup(s.petrov, s.past, s.future);
     ASSERT_TRUE(rs);
-    EXPECT_EQ(rs->fieldNames(), QStringList({"Date", "Д'Артаньян  (2)", "П-10  (1)", "П-9  (1)"}));
-    EXPECT_EQ(rows(std::move(rs)), QStringList({s.past.toString("dd.MM") + "|1||1",
-                                                s.future.toString("dd.MM") + "||1|"}));
+    // Groups by Key: П-10 was added before П-9, Д'Артаньян after them.
+    EXPECT_EQ(rs->fieldNames(), QStringList({"Date", QString::number(s.p10),
+                                             QString::number(s.p9),
+                                             QString::number(s.artagnan)}));
+    EXPECT_EQ(rows(std::move(rs)), QStringList({s.past.toString("dd.MM") + "||1|1",
+                                                s.future.toString("dd.MM") + "|1||"}));
 
     rs = q.OpenLessonsInPeriod(s.past, s.past.addDays(1));
     ASSERT_TRUE(rs);
-    EXPECT_EQ(rs->fieldNames(), QStringList({"Tutor", "Discipline", "всего", "отраб", "остат",
-                                             "Д'Артаньян", "ИС-21", "П-10", "П-9"}));
+    EXPECT_EQ(rs->fieldNames(),
+              QStringList({"Tutor", "Discipline", "всего", "отраб", "остат", "Key_Tutor",
+                           "Key_Discipline", QString::number(s.p10), QString::number(s.p9),
+                           QString::number(s.artagnan), QString::number(s.isFit),
+                           QString::number(s.isFem)}));
+    // The two groups ИС-21 of course 2 stay apart.
+    const auto who = [](int tutor, int discipline) {
+        return QString("%1|%2|").arg(tutor).arg(discipline);
+    };
     EXPECT_EQ(rows(std::move(rs)),
-              QStringList({"Иванов И.И.|Матем|82|5|77||3|1|1", "О'Нил|Физ|10|1|9||||1",
-                           "Петров П.П.|Матем|20|1|19||||1", "Петров П.П.|Физ|15|1|14|1|||"}));
+              QStringList({"Иванов И.И.|Матем|82|5|77|" + who(s.ivanov, s.math) + "1|1||2|1",
+                           "О'Нил|Физ|10|1|9|" + who(s.oneil, s.physics) + "|1|||",
+                           "Петров П.П.|Матем|20|1|19|" + who(s.petrov, s.math) + "|1|||",
+                           "Петров П.П.|Физ|15|1|14|" + who(s.petrov, s.physics) + "||1||"}));
 
     // Busy time: the totals repeated on each of Петров's five exceptions; none without lessons.
     rs = q.OpenTutorBusyTotals("Петров П.П.");

@@ -160,6 +160,11 @@ TEST_F(HostileDocument, AQueryOfOtherFieldsIsADocumentOfAnotherLayout)
         {"qryTimeTable", {40, 41}},
         {"qryTimeTableWork", {42}},
         {"qryTutors", {32, 33, 34, 42, 43, 50, 53}},
+        {"OTR4", {33}},
+        {"qryOtrabotka", {34}},
+        {"PER3", {35}},
+        {"qryFreeTimeTutor", {43}},
+        {"qryBusyTime", {43}},
     };
     for (const auto &k : known) {
         const auto found = told.find(QString::fromLatin1(k.query));

@@ -79,8 +79,7 @@ void buildLegend(ViewContext &ctx, int lessons)
 {
     GridModel &grid = ctx.grid;
     const bool icons = UiSettings::busyTimeIcons(ctx.settings);
-    const bool everyWeek = ctx.settings.readInt(QStringLiteral("Settings"),
-                                                QStringLiteral("ShowBusyTimeLocalDate"), 1) != 2;
+    const bool everyWeek = UiSettings::busyTimeEveryWeek(ctx.settings);
     const int head = busytime::legendRow(lessons);
     mergedText(grid, head, 2, 15, QStringLiteral("Обозначения свободного времени преподавателя"));
     mergedText(grid, head, 17, 19, QStringLiteral("Значки"));
