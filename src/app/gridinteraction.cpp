@@ -9,6 +9,7 @@
 #include "editing/examdate.h"
 #include "editing/loadeditor.h"
 #include "editing/referenceeditor.h"
+#include "editing/tutorexceptions.h"
 #include "editing/timetableclearing.h"
 #include "grid/gridmodel.h"
 #include "grid/gridview.h"
@@ -20,9 +21,11 @@
 #include "statusbarpanels.h"
 #include "statusprogress.h"
 #include "viewdispatcher.h"
+#include "views/accounting/accountingviews.h"
 #include "views/frames/entryarea.h"
 #include "views/navigationstate.h"
 #include "views/timetable/timetablelayout.h"
+#include "views/uisettings.h"
 
 #include <QAction>
 #include <QCalendarWidget>
@@ -225,7 +228,74 @@ public:
             refillKeepingCell(m_window);
     }
 
+    bool markBusyCells(int kind, const CellRange &block) override
+    {
+        const std::optional<BusyTutor> tutor = busyTutor();
+        if (!tutor)
+            return false;
+        const int lessons = m_window.settingsRecord().LessonsInDay;
+        std::vector<BusyCell> cells;
+        for (int row = block.top; row <= block.bottom; ++row) {
+            for (int col = block.left; col <= block.right; ++col)
+                addBusyCell(cells, busytime::lessonOfRow(row, lessons), col);
+        }
+        return TutorExceptions(m_window.session(), m_window.settingsRecord(), m_window.prompts())
+            .mark(tutor->key, kind, markBy(), cells);
+    }
+
+    bool deleteBusyMarks(MarkScope scope, int row, int col) override
+    {
+        const std::optional<BusyTutor> tutor = busyTutor();
+        if (!tutor)
+            return false;
+        const int lessons = m_window.settingsRecord().LessonsInDay;
+        const int lesson = busytime::lessonOfRow(row, lessons);
+        // The current cell first: the question names it.
+        std::vector<BusyCell> cells;
+        addBusyCell(cells, lesson, col);
+        if (scope == MarkScope::Row) {
+            for (int day = 0; day < m_window.grid()->model()->cols(); ++day) {
+                if (day != col)
+                    addBusyCell(cells, lesson, day);
+            }
+        } else if (scope == MarkScope::Column) {
+            for (int l = 1; l <= lessons; ++l) {
+                if (l != lesson)
+                    addBusyCell(cells, l, col);
+            }
+        }
+        return TutorExceptions(m_window.session(), m_window.settingsRecord(), m_window.prompts())
+            .remove(tutor->key, tutor->name, markBy(), cells);
+    }
+
 private:
+    struct BusyTutor
+    {
+        int key = 0;
+        QString name;
+    };
+    // The tutor whose busy time is shown: the one chosen in the object list.
+    std::optional<BusyTutor> busyTutor() const
+    {
+        ObjectPane *pane = m_window.objectPane();
+        const ObjectListEntry *chosen = pane->entryOf(pane->objectList()->currentItem());
+        if (!chosen || !chosen->key.startsWith(QLatin1String("tu")))
+            return std::nullopt;
+        return BusyTutor{chosen->recordKey().toInt(), chosen->text()};
+    }
+    MarkBy markBy() const
+    {
+        return UiSettings::busyTimeEveryWeek(m_window.settings()) ? MarkBy::Weekday
+                                                                   : MarkBy::Date;
+    }
+    // The cell of a lesson and a day column of the month shown, when the column is a day.
+    void addBusyCell(std::vector<BusyCell> &cells, int lesson, int col) const
+    {
+        const QDate date = busytime::dateOfCol(m_window.calendar()->selectedDate(), col);
+        if (lesson >= 1 && date.isValid())
+            cells.push_back({lesson, date, date.dayOfWeek()});
+    }
+
     // What a timetable cell stands for: the lesson of its row and the group (with its course
     // and faculty) or tutor of its column.
     struct LessonCell

@@ -215,8 +215,6 @@ void frmMain::holdUnfinishedCommands()
     static const char *const unfinished[] = {
         "submenuSaveToFile", "submenuExport", "submenuPrintPreview", "submenuPrint",
         "mnuSettings",
-        // Busy-time marks are not edited yet.
-        "subsubmenuBTDelete(0)", "subsubmenuBTDelete(1)", "subsubmenuBTDelete(2)",
     };
     m_unfinished = new QActionGroup(this);
     m_unfinished->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);

@@ -2,6 +2,8 @@
 
 #include "editing/referencerows.h"
 
+#include "grid/gridtypes.h"
+
 #include <QDate>
 
 namespace korvesta {
@@ -54,8 +56,8 @@ public:
     // The object pane's details of the lesson under the cursor (day timetable).
     virtual void showLessonDetails(int /*row*/, int /*col*/) {}
 
-    // Busy-time marks (view 43).
-    virtual bool toggleBusyMark(int /*row*/, int /*col*/) { return false; }
+    // Busy-time marks (view 43): the block of day cells marked with an absence kind (1 to 4).
+    virtual bool markBusyCells(int /*kind*/, const CellRange & /*block*/) { return false; }
     enum class MarkScope { Cell, Row, Column };
     virtual bool deleteBusyMarks(MarkScope /*scope*/, int /*row*/, int /*col*/) { return false; }
     virtual void showBusyKind(int /*kind*/, bool /*shown*/) {}

@@ -5,6 +5,7 @@
 #include "grid/gridmodel.h"
 #include "interactionhost.h"
 #include "settings/settingsrecord.h"
+#include "views/accounting/accountingviews.h"
 #include "views/frames/entryarea.h"
 #include "views/navigationstate.h"
 
@@ -132,11 +133,13 @@ void GridRouter::currentCellChanged()
         return;
     }
     case 43: {
-        const int firstRow = m_grid.fixedRows();
-        const bool markCell = row >= firstRow && row < firstRow + m_settings.LessonsInDay
-                              && col >= kMarkFirstCol && col < kMarkFirstCol + kMarkDays;
-        if (markCell && m_targets->toggleBusyMark(row, col))
+        // A line of the legend names an absence kind: the day cells selected before it take
+        // the kind.
+        const int kind = busytime::absenceKindAt(row, col, m_settings.LessonsInDay);
+        if (kind != 0 && m_markBlock.isValid() && m_targets->markBusyCells(kind, m_markBlock)) {
+            m_markBlock = CellRange();
             m_host.repeatObjectClick();
+        }
         return;
     }
     case 40:
@@ -245,6 +248,16 @@ void GridRouter::mouseUp(Qt::MouseButton button)
 
 void GridRouter::selectionChanged()
 {
+    if (code() == 43 && !m_busy) {
+        // The block of day cells the next click on the legend marks.
+        const CellRange block = m_grid.selection();
+        const int firstRow = m_grid.fixedRows();
+        if (block.isValid() && block.top >= firstRow
+            && block.bottom < firstRow + m_settings.LessonsInDay && block.left >= kMarkFirstCol
+            && block.right < kMarkFirstCol + kMarkDays)
+            m_markBlock = block;
+        return;
+    }
     if (!isTimetable(code()) || !m_host.objectPaneShown() || m_busy)
         return;
     followTimetableCell();

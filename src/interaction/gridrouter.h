@@ -2,6 +2,8 @@
 
 #include "views/dispatchplan.h"
 
+#include "grid/gridtypes.h"
+
 #include <QDate>
 #include <QString>
 
@@ -152,6 +154,8 @@ private:
     // Set while a command runs, so that the grid's own events from its refill and the
     // messages' event loop do not start another.
     bool m_busy = false;
+    // The day cells of the busy time selected last: what a click on the legend marks.
+    CellRange m_markBlock;
 };
 
 } // namespace korvesta

@@ -379,12 +379,45 @@ TEST_F(WindowOnSampleTest, AccountingViewsOfATutorFollowPeriodMenusAndCalendar)
     EXPECT_GT(marks(true), 0);
 }
 
+// Day cells selected in a tutor's busy time take the kind of the legend line clicked next;
+// the row command removes the marks of its lesson after the question.
+TEST_F(WindowOnSampleTest, BusyTimeMarksFromTheLegendAndRemovedByRow)
+{
+    open();
+    settings.writeInt("Settings", "ShowBusyTimeLocalDate", 2); // marks for dates
+    show(43);
+    auto *calendar = child<QCalendarWidget>("MonthView1");
+    calendar->setSelectedDate(QDate(2026, 11, 4));
+    emit calendar->clicked(QDate(2026, 11, 4));
+    chooseObject(0);
+    const auto sick = [this] {
+        return Database::open(session.currentPath())
+            .openRecordset("SELECT Count(*) FROM tblTutorOut WHERE KeyTypeOut = 2 AND "
+                           "FreeLocalDate Between #11/4/2026# And #11/5/2026# AND "
+                           "FreeLesson In (2, 3)")
+            .value(0)
+            .toInt();
+    };
+    const int before = sick();
+    // Lessons 2 and 3 of 4 and 5 November, then the legend's "По болезни" line.
+    grid().setSelection(3, 5, 4, 6);
+    grid().setCurrentCell(14 + 2 + 4, 5);
+    EXPECT_EQ(sick(), before + 4);
+
+    grid().setCurrentCell(3, 5);
+    prompts.answers = {Prompts::Answer::Yes};
+    ASSERT_TRUE(command("subsubmenuBTDelete(1)")->isEnabled());
+    command("subsubmenuBTDelete(1)")->trigger();
+    EXPECT_EQ(sick(), 2);
+    EXPECT_TRUE(prompts.texts(ScriptedPrompts::Kind::YesNo).value(0).contains("на дату 04.11.2026"));
+}
+
 TEST_F(WindowOnSampleTest, CommandsThatDoNothingYetStayDisabled)
 {
     const char *const unfinished[] = {
         "submenuSaveToFile", "ButtonSave", "submenuExport", "ButtonExportToExcel",
         "submenuPrintPreview", "submenuPrint", "ButtonPrint",
-        "mnuSettings", "subsubmenuBTDelete(0)",
+        "mnuSettings",
     };
     open();
     for (int view : {0, 20, 30, 40, 42, 43}) {
