@@ -16,6 +16,7 @@
 #include "data/recordset.h"
 #include "editing/clearcommand.h"
 #include "editing/copycommand.h"
+#include "editing/auditoriumcommand.h"
 #include "editing/placementcommand.h"
 
 #include <QDate>
@@ -78,6 +79,8 @@ const char *const usage =
     "                                      отвечается «нет», с --yes - «да»; --dry-run -\n"
     "                                      только проверить, ничего не записывая\n"
     "  korvesta place ФАЙЛ ...             поставить занятие (korvesta place --help)\n"
+    "  korvesta auditorium ФАЙЛ ...        сменить аудиторию занятий ячейки\n"
+    "                                      (korvesta auditorium --help)\n"
     "  korvesta lock ФАЙЛ --date Д [--unlock [--password П]] [--dry-run]\n"
     "                                      закрыть дату расписания для редактирования или\n"
     "                                      открыть её (korvesta lock --help)\n"
@@ -325,6 +328,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runLoadCommand(rest, out(), err()); }, err());
     if (command == u"place")
         return runGuarded([&] { return runPlaceCommand(rest, out(), err()); }, err());
+    if (command == u"auditorium")
+        return runGuarded([&] { return runAuditoriumCommand(rest, out(), err()); }, err());
     if (command == u"lock")
         return runGuarded([&] { return runLockCommand(rest, out(), err()); }, err());
     if (command == u"busy")

@@ -16,6 +16,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("view"), QStringLiteral("help"), QStringLiteral("--help"),
         QStringLiteral("load"),
         QStringLiteral("place"),
+        QStringLiteral("auditorium"),
         QStringLiteral("lock"),
         QStringLiteral("busy"),
         QStringLiteral("clear"),

@@ -2,6 +2,7 @@
 # (no widgets).
 target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/auditoriumchange.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/auditoriumcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/auditoriumsaving.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/commandrun.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/commandsettings.cpp

@@ -268,5 +268,14 @@ check "no password given exits 1" 1 $?
 check "the right password unlocks" "False" "$(readonly_of)"
 rm "$XDG_CONFIG_HOME/Korvesta/Korvesta.ini"
 
+# The auditorium of a cell's lessons changed headlessly: an occupied one only with --yes.
+cell=$(loadsql "SELECT TOP 1 Format(d.[Date], 'dd.mm.yyyy') & '|' & c.Lesson & '|' & g.[Group] & ' (' & g.Course & ')' AS T FROM (tblTimeTableContent c INNER JOIN tblTimeTableList d ON d.Key = c.Key_TTList) INNER JOIN tblGroups g ON g.Key = c.Key_Group WHERE Not d.ReadOnly ORDER BY d.[Date], c.Lesson")
+IFS='|' read -r cdate clesson cgroup <<< "$cell"
+"$korvesta" auditorium "$load" --date "$cdate" --lesson "$clesson" --group "$cgroup" --aud "нет такой" 2>"$dir/err"
+check "an unknown auditorium exits 1" 1 $?
+grep -q 'не найдена в списке аудиторий' "$dir/err"; check "an unknown auditorium is told" 0 $?
+"$korvesta" auditorium "$load" --date "$cdate" --lesson "$clesson" --group "$cgroup" --aud "$(loadsql "SELECT TOP 1 Auditoria & ' (' & Corpus & ')' AS A FROM tblAuditories ORDER BY Key DESC")" --yes 2>/dev/null
+check "an auditorium given with --yes" 0 $?
+
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures
