@@ -124,6 +124,30 @@ void BM_CopyWeekOntoEveryWeekOfTerm(benchmark::State &state)
 }
 BENCHMARK(BM_CopyWeekOntoEveryWeekOfTerm)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// Taking back a full week copied onto the next week, and applying it again: what "Отменить"
+// and "Повторить" do after the copy.
+void BM_UndoWeekCopy(benchmark::State &state)
+{
+    Sample &s = sample();
+    s.large.record.JobOverFlow = false;
+    s.run({CopyPeriod::Week, s.monday, s.monday.addDays(7 * s.direction)});
+    const CopyReport report =
+        s.copying.run({CopyPeriod::Week, s.monday, s.monday.addDays(7 * s.direction)});
+    History *history = History::current();
+    if (!history || !history->canUndo()) {
+        state.SkipWithError("the copy left no step to undo");
+        return;
+    }
+    for (auto _ : state) {
+        history->undo();
+        state.PauseTiming();
+        history->redo();
+        state.ResumeTiming();
+    }
+    count(state, report);
+}
+BENCHMARK(BM_UndoWeekCopy)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 } // namespace
 } // namespace korvesta
 
