@@ -18,6 +18,8 @@
 #include "navigationbar.h"
 #include "objectpane.h"
 #include "rangecalendar.h"
+#include "reportcommands.h"
+#include "reportpreview.h"
 #include "settings/settingsstore.h"
 #include "statusbarpanels.h"
 #include "viewdispatcher.h"
@@ -84,6 +86,7 @@ frmMain::frmMain(DocumentSession &session, SettingsStore &settings, Prompts &pro
     holdUnfinishedCommands();
     new HistoryCommands(*this); // a child of the window
     new DateLockCommand(*this); // a child of the window
+    new ReportCommands(*this);  // a child of the window
     connectPanes();
     new GridInteraction(*this); // a child of the window
 
@@ -138,8 +141,8 @@ void frmMain::createPanes()
     m_grid = new GridView(m_viewStack);
     m_grid->setObjectName(QStringLiteral("VSFlexGrid1"));
     m_viewStack->addWidget(m_grid);
-    m_printer = new QWidget(m_viewStack);
-    m_printer->setObjectName(QStringLiteral("VSPrinter1"));
+    m_reportPreview = new ReportPreview(m_viewStack);
+    m_printer = m_reportPreview;
     m_printer->setAutoFillBackground(true);
     QPalette previewPalette = m_printer->palette();
     previewPalette.setColor(QPalette::Window, colorFromBgr(kPreviewBackground));

@@ -24,6 +24,19 @@ QString documentFileFilter()
     return entries.join(QStringLiteral(" |"));
 }
 
+QString documentDialogFilter()
+{
+    QStringList entries;
+    for (const QString &entry : documentFileFilter().split(QStringLiteral(" |"))) {
+        const qsizetype bar = entry.indexOf(u'|');
+        QString caption = entry.left(bar);
+        const QString pattern = entry.mid(bar + 1);
+        caption = caption.left(caption.lastIndexOf(u'(')) + u'(' + pattern + u')';
+        entries << caption;
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
 std::optional<DocumentType> documentTypeOf(const QString &fileName)
 {
     const QString tail = fileName.right(4).toLower();

@@ -21,6 +21,10 @@ enum class DocumentType {
 // The save dialog's filter: the six kinds in their order.
 QString documentFileFilter();
 
+// The same for the file dialog: "Текстовый документ (*.txt);;...", the paged HTML offered
+// as *.xhtm, so that a name of that kind can be told from a plain page.
+QString documentDialogFilter();
+
 // The kind of document a file name asks for, by its last four characters (".txt", ".rtf",
 // ".htm", "html", "xhtm", ".pdf"; letter case aside); nothing for any other name.
 std::optional<DocumentType> documentTypeOf(const QString &fileName);

@@ -61,10 +61,17 @@ ReportContent gridReport(const GridModel &grid, const GridPrintOptions &options)
     content.leftMarginMm = kInchMm;
     content.landscape = grid.cols() >= kLandscapeColumns;
 
+    // Columns with no text at all (the outline's, a row header's) carry nothing to paper.
     std::vector<int> shown;
-    for (int col = 0; col < grid.cols(); ++col)
-        if (!grid.isColHidden(col) && grid.colWidth(col) > 0)
+    for (int col = 0; col < grid.cols(); ++col) {
+        if (grid.isColHidden(col) || grid.colWidth(col) <= 0)
+            continue;
+        bool text = false;
+        for (int row = 0; row < grid.rows() && !text; ++row)
+            text = !grid.isRowHidden(row) && !grid.text(row, col).trimmed().isEmpty();
+        if (text)
             shown.push_back(col);
+    }
     double total = 0;
     for (int col : shown)
         total += grid.colWidth(col);

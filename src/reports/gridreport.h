@@ -16,7 +16,7 @@ struct GridPrintOptions
     double fontPoints = 8;
 };
 
-// The grid as a table of pages: its shown columns with widths in proportion to the grid's
+// The grid as a table of pages: its shown columns that hold some text with widths in proportion to the grid's
 // (as shares of the printable width), its fixed rows as the headings of every page, each
 // shown row with its texts, colours and bold; cells merged across columns span them, cells
 // merged down show their text once. Landscape for a grid of 6 columns or more; the left

@@ -360,7 +360,8 @@ QSizeF reportArea(const ReportContent &content)
     return layout.paintRect(QPageLayout::Point).size();
 }
 
-int paintReport(const ReportContent &content, QPagedPaintDevice &device, int first, int last)
+int paintReport(const ReportContent &content, QPagedPaintDevice &device, int first, int last,
+                const PageProgress &progress)
 {
     const QSizeF area = device.pageLayout().paintRect(QPageLayout::Point).size();
     const ReportPagination pages = paginateReport(content, area);
@@ -376,6 +377,10 @@ int paintReport(const ReportContent &content, QPagedPaintDevice &device, int fir
     const int to = last > 0 ? std::min(last, count) : count;
     const Metrics metrics(content);
     for (int page = from; page <= to; ++page) {
+        if (progress && !progress(page - from + 1, to - from + 1)) {
+            painter.end();
+            return 0;
+        }
         if (page > from)
             device.newPage();
         painter.save();

@@ -4,6 +4,7 @@
 
 #include <QSizeF>
 
+#include <functional>
 #include <vector>
 
 class QPagedPaintDevice;
@@ -46,10 +47,15 @@ ReportPagination paginateReport(const ReportContent &content, const QSizeF &area
 // size of its own and keepPageSize is set).
 void applyReportPageLayout(const ReportContent &content, QPagedPaintDevice &device,
                            bool keepPageSize = false);
+// Told before each page is painted (its number and the number of pages to paint); false
+// stops the painting.
+using PageProgress = std::function<bool(int page, int count)>;
+
 // Paints the report onto the device from its current page on: pages first..last (1-based,
-// 0 for all). Returns the number of pages the report has.
+// 0 for all). Returns the number of pages the report has; 0 when the device cannot be
+// painted on or the painting was stopped.
 int paintReport(const ReportContent &content, QPagedPaintDevice &device, int first = 0,
-                int last = 0);
+                int last = 0, const PageProgress &progress = {});
 
 // The printable area, in points, of an A4 page laid out for the report.
 QSizeF reportArea(const ReportContent &content);

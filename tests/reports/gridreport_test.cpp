@@ -38,8 +38,10 @@ TEST(GridReport, OrientationFollowsTheColumnCount)
 TEST(GridReport, ColumnsTakeTheirShareOfTheWidthAndHiddenOnesNone)
 {
     GridModel grid;
-    makeGrid(grid, 4); // widths 1000, 2000, 3000, 4000
+    makeGrid(grid, 5); // widths 1000, 2000, 3000, 4000, 5000
     grid.setColWidth(2, 0);
+    for (int row = 0; row < grid.rows(); ++row)
+        grid.setText(row, 4, QString()); // an empty column prints nothing
     grid.setRowHidden(2, true);
     const ReportContent content = gridReport(grid, {QStringLiteral("Вид")});
     ASSERT_EQ(content.columns.size(), 3u);
