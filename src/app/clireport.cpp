@@ -141,15 +141,17 @@ int reportCommand(const ReportOptions &options, QTextStream &out, QTextStream &e
         err << CommandSettings::unusableText() << Qt::endl;
         return 1;
     }
+    const ReportKind *kind = findReportKind(options.name);
     ConsolePrompts prompts(err);
     DocumentSession session(prompts, settings.store(), AppPaths::standard());
-    session.setReadingOnly(true);
+    // The busy-time totals are read through saved queries written for the tutor first; every
+    // other report only reads.
+    session.setReadingOnly(kind->viewCode != 53);
     session.startFromCommandLine({options.path});
     if (!session.access()) {
         err << QStringLiteral("Документ «%1» не открыт").arg(options.path) << Qt::endl;
         return 1;
     }
-    const ReportKind *kind = findReportKind(options.name);
     DocumentQueries queries(session, settings.store(), prompts);
     if (kind->needsObject && !objectKnown(queries, *kind, options.object)) {
         err << QStringLiteral("В документе нет объекта «%1» для отчёта «%2»")

@@ -377,7 +377,8 @@ QByteArray rtfAlign(ReportContent::Align align)
 constexpr int kTwipsPerMm10 = 567; // twips in a centimetre
 
 QByteArray rtfRow(const ReportContent &content, const ReportContent::Row &row,
-                  const std::vector<int> &edges, bool heading, const char *shade)
+                  const std::vector<int> &edges, bool heading, const char *shade,
+                  bool leftAligned = false)
 {
     QByteArray out = "\\trowd\\trgaph60\\trleft0";
     if (heading)
@@ -394,8 +395,10 @@ QByteArray rtfRow(const ReportContent &content, const ReportContent::Row &row,
             out += shade;
         out += "\\cellx" + QByteArray::number(edges[last]);
         const bool bold = cell.bold || row.total || heading;
-        cells += "\\pard\\intbl" + rtfAlign(heading ? ReportContent::Align::Center
-                                                    : content.columns[c].align);
+        cells += "\\pard\\intbl"
+                 + rtfAlign(heading       ? ReportContent::Align::Center
+                            : leftAligned ? ReportContent::Align::Left
+                                          : content.columns[c].align);
         cells += bold ? "\\b " : " ";
         cells += rtfText(cell.text);
         cells += bold ? "\\b0\\cell " : "\\cell ";
@@ -499,8 +502,8 @@ QByteArray reportToRtf(const ReportContent &content)
         rtf += "\\lndscpsxn";
     rtf += '\n';
     if (!content.pageHeader.isEmpty())
-        rtf += "{\\header\\pard\\qc\\fs15 " + rtfText(content.pageHeader) + "\\par}\n";
-    rtf += "{\\footer\\pard\\tqr\\tx" + QByteArray::number(printable) + "\\fs15 "
+        rtf += "{\\header\\pard\\plain\\f0\\qc\\fs15 " + rtfText(content.pageHeader) + "\\par}\n";
+    rtf += "{\\footer\\pard\\plain\\f0\\tqr\\tx" + QByteArray::number(printable) + "\\fs15 "
            + rtfText(content.pageFooter)
            + "\\tab " + rtfText(QStringLiteral("Страница "))
            + "{\\field{\\*\\fldinst PAGE}{\\fldrslt 1}}" + rtfText(QStringLiteral(" из "))
@@ -519,7 +522,7 @@ QByteArray reportToRtf(const ReportContent &content)
             ReportContent::Cell cell{block.heading, {}, {}, true,
                                      int(std::max<std::size_t>(1, content.columns.size()))};
             heading.cells.push_back(cell);
-            QByteArray row = rtfRow(content, heading, edges, false, "\\clcbpat3");
+            QByteArray row = rtfRow(content, heading, edges, false, "\\clcbpat3", true);
             // The heading stays on the page of the row under it.
             row.replace("\\pard\\intbl", "\\pard\\intbl\\keepn");
             rtf += row;
