@@ -5,6 +5,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
+#include <QGraphicsView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -79,6 +81,16 @@ ReportPreview::ReportPreview(QWidget *parent)
 }
 
 ReportPreview::~ReportPreview() = default;
+
+void ReportPreview::changeEvent(QEvent *event)
+{
+    // The pages lie on the background the user chose for the grid and the preview.
+    if (event->type() == QEvent::PaletteChange) {
+        if (auto *pages = m_view->findChild<QGraphicsView *>())
+            pages->setBackgroundBrush(palette().color(QPalette::Window));
+    }
+    QWidget::changeEvent(event);
+}
 
 void ReportPreview::setReport(std::optional<ReportContent> report)
 {

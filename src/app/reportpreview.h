@@ -50,6 +50,9 @@ public:
     static bool printContent(QWidget *parent, ReportContent content, const QPageLayout &setup,
                              const QString &docName);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void paintPages(QPrinter *printer);
     void showPageNumber();

@@ -2,6 +2,7 @@
 // таблицу", and the preview window of a view's grid.
 
 #include "app/frmpreview.h"
+#include "app/gridlookcommands.h"
 #include "app/mainwindow.h"
 #include "app/objectpane.h"
 #include "app/rangecalendar.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGraphicsView>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -127,6 +129,13 @@ TEST_F(ReportWindow, AnObjectClickedRendersItsTimetableAndEachViewStartsEmpty)
     range()->setRange(s.past, s.past.addDays(1));
     EXPECT_EQ(shown()->dataRowCount(), lessonsOf(QStringLiteral("c.Key_Aud = %1").arg(s.a202)));
     EXPECT_TRUE(prompts.shown.empty());
+
+    // The pages lie on the background chosen for the grid and the preview.
+    prompts.colorAnswers.push_back(QColor(10, 20, 30));
+    ASSERT_TRUE(window->gridLook().chooseBackground());
+    auto *pages = window->reportPreview()->findChild<QGraphicsView *>();
+    ASSERT_TRUE(pages);
+    EXPECT_EQ(pages->backgroundBrush().color(), QColor(10, 20, 30));
 }
 
 TEST_F(ReportWindow, SaveTableWritesTheViewsReportOfTheChosenKind)
