@@ -111,6 +111,7 @@ void ReportCommands::showReport(const ObjectListEntry &entry)
     const RangeCalendar *range = m_window.objectPane()->secondCalendar();
     ReportMaker maker(m_window.session(), m_window.settings(), m_window.settingsRecord(),
                       m_window.prompts(), m_window.session().paths().applicationFolder);
+    maker.rememberToldProblems(m_toldProblems);
     m_window.reportPreview()->setReport(maker.make({QString::fromUtf8(kind->name),
                                                     objectText(code, entry), 0,
                                                     range->rangeStart(), range->rangeEnd()}));
@@ -172,6 +173,7 @@ bool ReportCommands::saveToFile()
     const RangeCalendar *range = m_window.objectPane()->secondCalendar();
     ReportMaker maker(m_window.session(), m_window.settings(), m_window.settingsRecord(), prompts,
                       m_window.session().paths().applicationFolder);
+    maker.rememberToldProblems(m_toldProblems);
     ReportRequest request{QString::fromUtf8(kind->name),
                           object ? objectText(code, *object) : QString(), 0,
                           range->rangeStart(), range->rangeEnd()};

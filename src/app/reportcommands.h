@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 
 #include <optional>
 
@@ -46,6 +47,7 @@ private:
     frmMain &m_window;
     QPointer<frmPreview> m_previewWindow;
     std::optional<ObjectListEntry> m_shownObject; // of the report in the preview pane
+    QSet<QString> m_toldProblems; // faults of the layout files told while the window is open
 };
 
 } // namespace korvesta

@@ -55,8 +55,13 @@ std::optional<ReportContent> ReportMaker::make(const ReportRequest &request)
         m_sources.value_or(ReportLayoutSources::standard(m_session.currentPath(),
                                                          m_applicationFolder));
     const LoadedLayouts loaded = loadReportLayouts(sources);
-    for (const QString &problem : loaded.problems)
+    for (const QString &problem : loaded.problems) {
+        if (m_told && m_told->contains(problem))
+            continue;
         m_prompts.message(problem, Prompts::Icon::Warning);
+        if (m_told)
+            m_told->insert(problem);
+    }
 
     const ReportKind *kind = findReportKind(request.name);
     const QString name = kind ? QString::fromUtf8(kind->name) : request.name.trimmed();

@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -54,6 +55,9 @@ public:
 
     // Replaces where the layouts are read from (tests).
     void setLayoutSources(const ReportLayoutSources &sources) { m_sources = sources; }
+    // A fault of a layout file already told is not told again (the window keeps them while it
+    // is open, so that each click on an object does not repeat it).
+    void rememberToldProblems(QSet<QString> &told) { m_told = &told; }
     // The moment the footer names (tests fix it).
     void setMoment(const QDateTime &moment) { m_moment = moment; }
 
@@ -65,6 +69,7 @@ private:
     QString m_applicationFolder;
     std::optional<ReportLayoutSources> m_sources;
     QDateTime m_moment;
+    QSet<QString> *m_told = nullptr; // Not owned.
 };
 
 } // namespace korvesta
