@@ -20,6 +20,19 @@ const ReportKind kKinds[] = {
     {"НАГРУЗКА", 30, false, false},
 };
 
+// A group by its display form "П-9  (1)" or by its name alone (the first of that name).
+int groupKey(DocumentQueries &queries, const QString &text)
+{
+    std::optional<Recordset> rs = queries.OpenList(QStringLiteral("Groups"));
+    for (; rs && !rs->isEof(); rs->moveNext()) {
+        for (const char *field : {"GroupCourse", "Group"})
+            if (rs->value(QString::fromLatin1(field)).toString().compare(text.trimmed(),
+                                                                        Qt::CaseInsensitive) == 0)
+                return rs->value(QStringLiteral("Key")).toInt();
+    }
+    return 0;
+}
+
 } // namespace
 
 const ReportKind *findReportKind(const QString &name)
@@ -96,13 +109,10 @@ std::optional<ReportContent> ReportMaker::make(const ReportRequest &request)
     case 0:
         rs = queries.OpenList(QStringLiteral("Groups"));
         break;
-    case 2: {
-        const int key = request.objectKey > 0
-                            ? request.objectKey
-                            : queries.GetKeyByText(request.object, QStringLiteral("Group"));
-        rs = queries.OpenGroupPassport(key);
+    case 2:
+        rs = queries.OpenGroupPassport(request.objectKey > 0 ? request.objectKey
+                                                             : groupKey(queries, request.object));
         break;
-    }
     case 10:
         rs = queries.OpenList(QStringLiteral("Disciplines"));
         break;

@@ -188,7 +188,7 @@ QString blockHeadingRow(const ReportContent &content, const QString &heading, bo
 
 QString htmlHead(const ReportContent &content)
 {
-    QString title = content.title;
+    QString title = content.title.isEmpty() ? content.pageHeader : content.title;
     if (!content.lines.isEmpty())
         title += QStringLiteral(" - ") + content.lines.first();
     return QStringLiteral(
@@ -217,7 +217,8 @@ QString htmlHead(const ReportContent &content)
 QString htmlTitle(const ReportContent &content)
 {
     QString html;
-    html += QStringLiteral("<h1>%1</h1>\n").arg(escaped(content.title));
+    if (!content.title.isEmpty())
+        html += QStringLiteral("<h1>%1</h1>\n").arg(escaped(content.title));
     for (const QString &line : content.lines)
         html += QStringLiteral("<p class=\"line\">%1</p>\n").arg(escaped(line));
     return html;
@@ -422,7 +423,8 @@ QString reportToText(const ReportContent &content)
     if (!content.pageHeader.isEmpty())
         for (const QString &line : wrapText(content.pageHeader, width))
             out << centred(line, width);
-    out << centred(content.title.toUpper(), width);
+    if (!content.title.isEmpty())
+        out << centred(content.title.toUpper(), width);
     for (const QString &line : content.lines)
         out << centred(line, width);
     out << QString();

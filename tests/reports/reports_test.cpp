@@ -292,6 +292,14 @@ TEST_F(Reports, TotalsAndLinesReadTheRows)
         QStringLiteral("SELECT count(*) FROM tblTimeTableContent WHERE Key_Group = %1").arg(s.p9));
     EXPECT_EQ(table.totals, QStringList{QStringLiteral("Всего||%1|%2||").arg(hours).arg(held)});
 
+    // A group named without its course, in any letter case, is found as well.
+    const std::optional<ReportContent> byName =
+        make(QStringLiteral("ПАСПОРТ ГРУППЫ"), QStringLiteral("п-10"));
+    ASSERT_TRUE(byName);
+    EXPECT_EQ(byName->dataRowCount(),
+              b.rawNumber(QStringLiteral("SELECT count(*) FROM tblJobList WHERE Key_Group = %1")
+                              .arg(s.p10)));
+
     const std::optional<ReportContent> busy =
         make(QStringLiteral("ЗАНЯТОСТЬ ПРЕПОДАВАТЕЛЯ"), QStringLiteral("Петров П.П."));
     ASSERT_TRUE(busy);
