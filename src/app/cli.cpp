@@ -3,6 +3,7 @@
 #include "clibusy.h"
 #include "cliload.h"
 #include "clilock.h"
+#include "clireport.h"
 #include "cliview.h"
 #include "data/database.h"
 #include "data/dberror.h"
@@ -90,6 +91,10 @@ const char *const usage =
     "                                      (korvesta clear --help)\n"
     "  korvesta copy ФАЙЛ ...              скопировать день или неделю расписания, размножить\n"
     "                                      день на период (korvesta copy --help)\n"
+    "  korvesta report ФАЙЛ \"НАЗВАНИЕ\" [--object ИМЯ] [--from Д --to Д] --out ДОКУМЕНТ\n"
+    "                                      записать отчёт (расписание преподавателя, группы,\n"
+    "                                      аудитории и др.) в PDF, HTML, RTF или текст\n"
+    "                                      (korvesta report --help)\n"
     "  korvesta help                       эта справка\n";
 
 int fail(const QString &message, int code = 1)
@@ -338,6 +343,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runClearCommand(rest, out(), err()); }, err());
     if (command == u"copy")
         return runGuarded([&] { return runCopyCommand(rest, out(), err()); }, err());
+    if (command == u"report")
+        return runGuarded([&] { return runReportCommand(rest, out(), err()); }, err());
     if (command == u"help" || command == u"--help") {
         out() << QString::fromUtf8(usage);
         out().flush();

@@ -10,6 +10,7 @@ target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/app/filecommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/frmabout.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/frmhelp.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/frmpreview.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/gridinteraction.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/gridlookcommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/helpcommands.cpp
@@ -23,6 +24,8 @@ target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/app/navigationbar.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/objectpane.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/rangecalendar.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/reportcommands.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/reportpreview.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/startup.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/statusbarpanels.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/statusprogress.cpp

@@ -21,6 +21,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("busy"),
         QStringLiteral("clear"),
         QStringLiteral("copy"),
+        QStringLiteral("report"),
     };
     return subcommands.contains(word);
 }
@@ -36,9 +37,9 @@ void nameApplication()
 int main(int argc, char *argv[])
 {
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (command == u"view") {
-        // Filling a view measures text and loads pictures, which needs the GUI classes, but
-        // never a screen.
+    if (command == u"view" || command == u"report") {
+        // Filling a view measures text and loads pictures, and a report lays its text out on
+        // pages, which needs the GUI classes, but never a screen.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);

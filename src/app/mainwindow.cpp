@@ -19,6 +19,8 @@
 #include "navigationbar.h"
 #include "objectpane.h"
 #include "rangecalendar.h"
+#include "reportcommands.h"
+#include "reportpreview.h"
 #include "settings/settingsstore.h"
 #include "statusbarpanels.h"
 #include "viewdispatcher.h"
@@ -86,6 +88,7 @@ frmMain::frmMain(DocumentSession &session, SettingsStore &settings, Prompts &pro
     new HistoryCommands(*this); // a child of the window
     new DateLockCommand(*this); // a child of the window
     m_notes = new NoteCommand(*this); // a child of the window
+    new ReportCommands(*this);  // a child of the window
     connectPanes();
     new GridInteraction(*this); // a child of the window
 
@@ -142,8 +145,8 @@ void frmMain::createPanes()
     m_grid = new GridView(m_viewStack);
     m_grid->setObjectName(QStringLiteral("VSFlexGrid1"));
     m_viewStack->addWidget(m_grid);
-    m_printer = new QWidget(m_viewStack);
-    m_printer->setObjectName(QStringLiteral("VSPrinter1"));
+    m_reportPreview = new ReportPreview(m_viewStack);
+    m_printer = m_reportPreview;
     m_printer->setAutoFillBackground(true);
     QPalette previewPalette = m_printer->palette();
     previewPalette.setColor(QPalette::Window, colorFromBgr(kPreviewBackground));

@@ -32,6 +32,7 @@ class NavigationBar;
 class NoteCommand;
 class ObjectPane;
 class Prompts;
+class ReportPreview;
 class SettingsStore;
 class StatusBarPanels;
 class ViewDispatcher;
@@ -79,6 +80,8 @@ public:
     ObjectPane *objectPane() const { return m_objectPane; }
     GridView *grid() const { return m_grid; }
     QWidget *printPreview() const { return m_printer; }
+    // The individual reports' pages in the right pane (VSPrinter1).
+    ReportPreview *reportPreview() const { return m_reportPreview; }
     QCalendarWidget *calendar() const { return m_monthView1; }
     StatusBarPanels *statusPanels() const { return m_status; }
     BusyIndicator *busyIndicator() const { return m_busy; }
@@ -145,6 +148,7 @@ private:
     QStackedWidget *m_viewStack = nullptr;
     GridView *m_grid = nullptr;
     QWidget *m_printer = nullptr;
+    ReportPreview *m_reportPreview = nullptr; // the same widget as m_printer
     QFrame *m_calendarFrame = nullptr; // the border of the pop-up calendar
     QCalendarWidget *m_monthView1 = nullptr;
     BusyIndicator *m_busy = nullptr;

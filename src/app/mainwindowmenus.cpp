@@ -213,7 +213,7 @@ void frmMain::createServiceAndHelpMenus()
 void frmMain::holdUnfinishedCommands()
 {
     static const char *const unfinished[] = {
-        "submenuSaveToFile", "submenuExport", "submenuPrintPreview", "submenuPrint",
+        "submenuExport",
         "mnuSettings",
     };
     m_unfinished = new QActionGroup(this);

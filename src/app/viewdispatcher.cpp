@@ -400,6 +400,7 @@ void ViewDispatcher::objectChosen(const ObjectListEntry &entry)
         m_objectKey = entry.key;
         rememberView();
     }
+    emit objectShown(entry);
 }
 
 void ViewDispatcher::tabChosen(int tab)

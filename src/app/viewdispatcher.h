@@ -95,6 +95,8 @@ public:
 signals:
     // After every run of the dispatcher, with the view code shown.
     void dispatched(int code);
+    // After an object of the object list was chosen and its view completed.
+    void objectShown(const ObjectListEntry &entry);
 
 private:
     void dispatch();

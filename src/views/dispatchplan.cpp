@@ -92,7 +92,8 @@ DispatchPlan DispatchPlan::make(int code, int previousCode, const SettingsRecord
     plan.gridMode = gridModeOf(code);
 
     plan.editMenu = editMenuOf(code);
-    plan.saveTable = code <= 30;
+    // The individual reports are saved as documents too.
+    plan.saveTable = code <= 30 || section == 5;
     plan.timetableService = section == 4;
     plan.middlePaneMenu = section == 4;
     if (isTimetableGrid(code))

@@ -276,6 +276,28 @@ check "an unknown auditorium exits 1" 1 $?
 grep -q 'не найдена в списке аудиторий' "$dir/err"; check "an unknown auditorium is told" 0 $?
 "$korvesta" auditorium "$load" --date "$cdate" --lesson "$clesson" --group "$cgroup" --aud "$(loadsql "SELECT TOP 1 Auditoria & ' (' & Corpus & ')' AS A FROM tblAuditories ORDER BY Key DESC")" --yes 2>/dev/null
 check "an auditorium given with --yes" 0 $?
+# Printed reports written headlessly; a read of the document leaves it as it was.
+before=$(sha1sum "$sample")
+tutor=$("$korvesta" sql "$sample" "SELECT TOP 1 Tutor FROM tblTutors ORDER BY Tutor" | tail -1)
+"$korvesta" report "$sample" "РАСПИСАНИЕ ПРЕПОДАВАТЕЛЯ" --object "$tutor" --from 01.09.2026 \
+    --to 30.09.2026 --out "$dir/р.xhtm" 2>/dev/null
+check "a report exits 0" 0 $?
+check "the paged page is written as .htm" "yes no" \
+    "$([ -s "$dir/р.htm" ] && echo yes || echo no) $([ -e "$dir/р.xhtm" ] && echo yes || echo no)"
+grep -q "<h1>Расписание преподавателя</h1>" "$dir/р.htm"; check "the report's title" 0 $?
+check "a report leaves the document as it was" "$before" "$(sha1sum "$sample")"
+"$korvesta" report "$sample" "СПИСОК ГРУПП" --out "$dir/группы.pdf" 2>/dev/null
+check "a PDF is a PDF" "%PDF" "$(head -c 4 "$dir/группы.pdf")"
+"$korvesta" report "$sample" "РАСПИСАНИЕ ЗВОНКОВ" --out "$dir/x.pdf" 2>"$dir/err"
+check "an unknown report exits 2" 2 $?
+grep -q 'Неизвестный отчёт: «РАСПИСАНИЕ ЗВОНКОВ»' "$dir/err"; check "an unknown report is named" 0 $?
+"$korvesta" report "$sample" "РАСПИСАНИЕ ГРУППЫ" --object "Нет такой" --out "$dir/x.txt" 2>/dev/null
+check "a report of a missing object exits 1" 1 $?
+"$korvesta" report "$sample" "НАГРУЗКА" --out "$dir/x.doc" 2>/dev/null
+check "a report to an unknown kind of file exits 2" 2 $?
+"$korvesta" report "$sample" "НАГРУЗКА" --out "$dir/нет/x.txt" 2>"$dir/err"
+check "a report to a missing folder exits 1" 1 $?
+grep -q 'Не удалось записать файл' "$dir/err"; check "a report not written is told" 0 $?
 
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures

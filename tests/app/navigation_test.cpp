@@ -185,8 +185,8 @@ TEST_F(DispatchPlanTest, MenusButtonsAndPanesFollowTheView)
         {40, EditMenu::Timetable, false, true, true, false, false, false, ObjectKind::None},
         {42, EditMenu::Timetable, false, true, true, false, false, false, ObjectKind::None},
         {43, EditMenu::BusyTime, false, true, true, false, false, false, ObjectKind::Tutors},
-        {51, EditMenu::None, false, false, false, false, true, false, ObjectKind::Groups},
-        {52, EditMenu::None, false, false, false, false, true, false, ObjectKind::Auditoriums},
+        {51, EditMenu::None, true, false, false, false, true, false, ObjectKind::Groups},
+        {52, EditMenu::None, true, false, false, false, true, false, ObjectKind::Auditoriums},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.code);
