@@ -144,9 +144,8 @@ int reportCommand(const ReportOptions &options, QTextStream &out, QTextStream &e
     const ReportKind *kind = findReportKind(options.name);
     ConsolePrompts prompts(err);
     DocumentSession session(prompts, settings.store(), AppPaths::standard());
-    // The busy-time totals are read through saved queries written for the tutor first; every
-    // other report only reads.
-    session.setReadingOnly(kind->viewCode != 53);
+    // A report only reads.
+    session.setReadingOnly(true);
     session.startFromCommandLine({options.path});
     if (!session.access()) {
         err << QStringLiteral("Документ «%1» не открыт").arg(options.path) << Qt::endl;
