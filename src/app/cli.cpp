@@ -1,6 +1,7 @@
 #include "cli.h"
 
 #include "clibusy.h"
+#include "cliexport.h"
 #include "cliload.h"
 #include "clilock.h"
 #include "cliview.h"
@@ -85,6 +86,9 @@ const char *const usage =
     "                                      (korvesta clear --help)\n"
     "  korvesta copy ФАЙЛ ...              скопировать день или неделю расписания, размножить\n"
     "                                      день на период (korvesta copy --help)\n"
+    "  korvesta export ФАЙЛ КОД ТАБЛИЦА.xlsx [параметры view]\n"
+    "                                      записать таблицу вида в файл MS Excel, как окно\n"
+    "                                      (korvesta export --help)\n"
     "  korvesta help                       эта справка\n";
 
 int fail(const QString &message, int code = 1)
@@ -331,6 +335,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runClearCommand(rest, out(), err()); }, err());
     if (command == u"copy")
         return runGuarded([&] { return runCopyCommand(rest, out(), err()); }, err());
+    if (command == u"export")
+        return runGuarded([&] { return runExportCommand(rest, out(), err()); }, err());
     if (command == u"help" || command == u"--help") {
         out() << QString::fromUtf8(usage);
         out().flush();

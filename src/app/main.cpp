@@ -20,6 +20,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("busy"),
         QStringLiteral("clear"),
         QStringLiteral("copy"),
+        QStringLiteral("export"),
     };
     return subcommands.contains(word);
 }
@@ -35,7 +36,7 @@ void nameApplication()
 int main(int argc, char *argv[])
 {
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (command == u"view") {
+    if (command == u"view" || command == u"export") {
         // Filling a view measures text and loads pictures, which needs the GUI classes, but
         // never a screen.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
