@@ -14,6 +14,7 @@ target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/app/gridlookcommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/helpcommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/datelockcommand.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/exportcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/historycommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/keyboardlocks.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/mainwindowmenus.cpp

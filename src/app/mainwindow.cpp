@@ -14,6 +14,7 @@
 #include "gridlookcommands.h"
 #include "helpcommands.h"
 #include "datelockcommand.h"
+#include "exportcommand.h"
 #include "historycommands.h"
 #include "navigationbar.h"
 #include "objectpane.h"
@@ -84,6 +85,7 @@ frmMain::frmMain(DocumentSession &session, SettingsStore &settings, Prompts &pro
     holdUnfinishedCommands();
     new HistoryCommands(*this); // a child of the window
     new DateLockCommand(*this); // a child of the window
+    new ExportCommand(*this);   // a child of the window
     connectPanes();
     new GridInteraction(*this); // a child of the window
 

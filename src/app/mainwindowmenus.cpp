@@ -203,7 +203,7 @@ void frmMain::createServiceAndHelpMenus()
 void frmMain::holdUnfinishedCommands()
 {
     static const char *const unfinished[] = {
-        "submenuSaveToFile", "submenuExport", "submenuPrintPreview", "submenuPrint",
+        "submenuSaveToFile", "submenuPrintPreview", "submenuPrint",
         "submenuNote", "mnuSettings",
         // Busy-time marks are not edited yet.
         "submenuBTShow(0)", "submenuBTShow(1)", "submenuBTShow(2)",

@@ -333,9 +333,8 @@ TEST_F(WindowOnSampleTest, TheWindowOpensWhereThePlannerLeftTheDocument)
 TEST_F(WindowOnSampleTest, CommandsThatDoNothingYetStayDisabled)
 {
     const char *const unfinished[] = {
-        "submenuSaveToFile", "ButtonSave", "submenuExport", "ButtonExportToExcel",
-        "submenuPrintPreview", "submenuPrint", "ButtonPrint", "submenuNote",
-        "mnuSettings",
+        "submenuSaveToFile", "ButtonSave", "submenuPrintPreview",
+        "submenuPrint", "ButtonPrint", "submenuNote", "mnuSettings",
         "submenuBTShow(0)",
         "submenuBTShowIcon(1)",
     };
