@@ -30,6 +30,7 @@ ExportFormat listFormat(int code, const char *sheet, const char *title)
     f.titleRows = 1;
     f.margins = ListMargins;
     f.centreAcross = true;
+    f.widthsToPage = true;
     return f;
 }
 
@@ -43,6 +44,7 @@ ExportFormat accountingFormat(int code, const char *sheet, const char *title, in
     f.formulas = true;
     f.headerRowsEven = true;
     f.accounting = true;
+    f.widthsToPage = false;
     return f;
 }
 

@@ -46,6 +46,8 @@ struct ExportFormat
     int dayDateCol = -1;         // the column of dates shown "d mmm", their month and year
     int monthCol = -1;           // in the month column ("Сентябрь '26")
     bool headerRowsEven = false; // the first header row as high as the second
+    bool widthsToPage = false;   // the columns, sized on the window's width, narrowed to the
+                                 // page's
     QStringList cornerTexts;     // the first column's header cells, top to bottom
     bool accounting = false;     // the header names the tutor and the period
 };

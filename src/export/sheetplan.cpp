@@ -363,12 +363,30 @@ void Planner::addOutline()
 void Planner::sizeRowsAndColumns()
 {
     const int defaultWidth = 1000; // twips, for a column the grid leaves at its default
+    const auto widthOf = [&](int col) {
+        const int twips = m_grid.colWidth(col);
+        return twips < 0 ? defaultWidth : twips;
+    };
+    double scale = 1;
+    if (m_format.widthsToPage) {
+        // A4 across, less the margins and room for the cells' padding. A program whose
+        // default font is wider than the width unit's scales the page to fit (see the page
+        // setup).
+        const double page =
+            (8.27 - m_format.margins.left - m_format.margins.right) * 1440 * 0.9;
+        double total = 0;
+        for (int col = 0; col < m_grid.cols(); ++col) {
+            if (m_sheetCol[size_t(col)] >= 0 && !m_grid.isColHidden(col))
+                total += widthOf(col);
+        }
+        if (total > page)
+            scale = page / total;
+    }
     for (int col = 0; col < m_grid.cols(); ++col) {
         const int sc = m_sheetCol[size_t(col)];
         if (sc < 0)
             continue;
-        const int twips = m_grid.colWidth(col);
-        m_sheet->colWidths[size_t(sc)] = widthInCharacters(twips < 0 ? defaultWidth : twips);
+        m_sheet->colWidths[size_t(sc)] = widthInCharacters(int(widthOf(col) * scale));
         m_sheet->colHidden[size_t(sc)] = m_grid.isColHidden(col);
     }
     if (m_totalCol >= 0)

@@ -97,6 +97,8 @@ void setUpPage(lxw_worksheet *sheet, const ExportFormat &format, const SheetPlan
         worksheet_center_vertically(sheet);
     if (format.fitToPage)
         worksheet_fit_to_pages(sheet, 1, 1);
+    else if (format.widthsToPage)
+        worksheet_fit_to_pages(sheet, 1, 0); // as many pages down as it takes
     if (format.overThenDown)
         worksheet_print_across(sheet);
     if (format.paperA4)
