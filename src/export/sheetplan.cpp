@@ -292,8 +292,7 @@ void Planner::writeRowTotal(int row)
     cell.value = sum;
     cell.text = QStringLiteral("=SUM(%1:%2)")
                     .arg(columnName(m_firstSummed) + r, columnName(m_lastSummed) + r);
-    if (m_grid.isSubtotal(row))
-        style.number = SheetStyle::Comma;
+    style.number = SheetStyle::Comma;
     cell.style = styleOf(style);
 }
 

@@ -158,6 +158,28 @@ TEST_P(SampleViews, WritesTheSheetAndPageOfTheView)
     EXPECT_EQ(sheet.footer,
               QStringLiteral("&LПодготовил(a):  planner    &D    &T&RСтраница &P"));
     EXPECT_EQ(sheet.maxLevel() > 0, c.outlined) << sheet.maxLevel();
+    // What only some views set: one page for the day, the pages of the schedule across
+    // first with its corner captions, the week's tall top margin.
+    EXPECT_EQ(sheet.fitToPage, c.code == 40 || c.code < 33) << "fit";
+    if (c.code == 40) {
+        EXPECT_EQ(sheet.pageSetup.value(QStringLiteral("fitToHeight"), QStringLiteral("1")),
+                  QStringLiteral("1"));
+        EXPECT_EQ(sheet.printOptions.value(QStringLiteral("verticalCentered")),
+                  QStringLiteral("1"));
+    }
+    if (c.code < 33) { // as many pages down as the list takes
+        EXPECT_EQ(sheet.pageSetup.value(QStringLiteral("fitToHeight")), QStringLiteral("0"));
+    }
+    EXPECT_EQ(sheet.pageSetup.value(QStringLiteral("pageOrder")),
+              c.code == 42 ? QStringLiteral("overThenDown") : QString());
+    if (c.code == 42) {
+        EXPECT_EQ(sheet.text(QStringLiteral("A1")), QStringLiteral("Преподаватели"));
+        EXPECT_EQ(sheet.text(QStringLiteral("A2")), QStringLiteral("Уроки"));
+    }
+    EXPECT_EQ(sheet.margins.value(QStringLiteral("top")),
+              c.code == 41 || (c.code >= 33 && c.code <= 35) ? QStringLiteral("1.02")
+              : c.code >= 40                                 ? QStringLiteral("0.7")
+                                                             : QStringLiteral("0.7087"));
     if (c.code >= 33 && c.code <= 35) {
         // The totals are live sums with the "Comma" format, and the picture column is gone.
         int sums = 0;
