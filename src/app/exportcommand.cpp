@@ -47,8 +47,9 @@ void ExportCommand::exportView()
     std::optional<QString> chosen = prompts.chooseFileToSave(choice);
     if (!chosen || chosen->isEmpty())
         return;
+    // The desktop opens the file by its extension.
     QString path = *chosen;
-    if (QFileInfo(path).suffix().isEmpty())
+    if (QFileInfo(path).suffix().compare(QStringLiteral("xlsx"), Qt::CaseInsensitive) != 0)
         path += QStringLiteral(".xlsx");
 
     ExportRequest request;

@@ -61,7 +61,7 @@ TEST_F(ExportInWindow, WritesTheViewShownAndOpensIt)
 {
     show(41);
     ASSERT_TRUE(window->command(QStringLiteral("submenuExport"))->isEnabled());
-    const QString chosen = folder.file(QStringLiteral("неделя"));
+    const QString chosen = folder.file(QStringLiteral("неделя.12.10"));
     prompts.fileAnswers.push_back(chosen);
     press();
     ASSERT_EQ(prompts.fileChoices.size(), 1u);

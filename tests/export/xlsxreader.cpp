@@ -144,9 +144,6 @@ XlsxSheet readXlsx(const QString &path)
                 cell.value = type == u"s" ? strings.value(v.toInt()) : v;
             } else if (name == u"mergeCell") {
                 sheet.merges << a.value(QLatin1String("ref")).toString();
-            } else if (name == u"col" && a.value(QLatin1String("hidden")) == u"1") {
-                for (int c = a.value(QLatin1String("min")).toInt(); c <= a.value(QLatin1String("max")).toInt(); ++c)
-                    sheet.hiddenCols << QString::number(c);
             } else if (name == u"oddHeader") {
                 sheet.header = xml.readElementText();
             } else if (name == u"oddFooter") {

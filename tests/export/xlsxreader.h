@@ -26,7 +26,6 @@ struct XlsxSheet
     QMap<int, int> rowLevels;         // 1-based row -> outline level, rows with one only
     QMap<int, double> rowHeights;     // 1-based row -> height in points, where set
     QStringList merges;               // "A1:B2"
-    QStringList hiddenCols;           // 1-based column numbers as text
     QString header;                   // oddHeader
     QString footer;                   // oddFooter
     QMap<QString, QString> pageSetup; // attributes of pageSetup
