@@ -85,6 +85,11 @@ const ViewCase viewCases[] = {
      "ДАТА : 12.10.26", false},
 };
 
+void PrintTo(const ViewCase &c, std::ostream *os)
+{
+    *os << "view " << c.code;
+}
+
 class SampleViews : public ::testing::TestWithParam<ViewCase>
 {
 protected:
