@@ -15,7 +15,9 @@
 #include <cstring>
 #include <memory>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace korvesta {
 
@@ -32,6 +34,34 @@ lxw_color_t colour(QRgb rgb)
 {
     return lxw_color_t(rgb & 0xffffffu);
 }
+
+// The library prints its errors to the standard error stream in English; the user is told
+// in Russian instead, so its own words are kept off the console while the file is written.
+class QuietLibrary
+{
+public:
+    QuietLibrary()
+        : m_saved(dup(STDERR_FILENO))
+    {
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (m_saved >= 0 && null >= 0)
+            dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            close(null);
+    }
+    ~QuietLibrary()
+    {
+        if (m_saved >= 0) {
+            dup2(m_saved, STDERR_FILENO);
+            close(m_saved);
+        }
+    }
+    QuietLibrary(const QuietLibrary &) = delete;
+    QuietLibrary &operator=(const QuietLibrary &) = delete;
+
+private:
+    int m_saved;
+};
 
 struct WorkbookCloser
 {
@@ -255,15 +285,20 @@ ExportResult exportView(const ExportRequest &request, const QString &path,
     worksheet_activate(sheet);
 
     errno = 0;
-    const lxw_error closed = workbook_close(workbook.release());
+    lxw_error closed = LXW_NO_ERROR;
+    int error = 0;
+    {
+        const QuietLibrary quiet;
+        closed = workbook_close(workbook.release());
+        error = errno;
+    }
     if (closed != LXW_NO_ERROR) {
-        const int error = errno;
         return {ExportResult::Failed,
                 writeProblem(target, error, QString::fromUtf8(lxw_strerror(closed)))};
     }
     const QByteArray finalName = QFile::encodeName(target.absoluteFilePath());
     if (std::rename(scratchName.constData(), finalName.constData()) != 0) {
-        const int error = errno;
+        error = errno;
         return {ExportResult::Failed,
                 writeProblem(target, error, QString::fromLocal8Bit(std::strerror(error)))};
     }
