@@ -8,7 +8,7 @@ packages=(
     libgl-dev libxkbcommon-dev
     libsqlite3-dev sqlite3
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    libxlsxwriter-dev
+    libxlsxwriter-dev libzip-dev
     fonts-dejavu-core fonts-liberation2
     xvfb xauth
     shared-mime-info desktop-file-utils

@@ -1,6 +1,7 @@
 #include "cli.h"
 
 #include "clibusy.h"
+#include "cliexport.h"
 #include "cliload.h"
 #include "clilock.h"
 #include "clireport.h"
@@ -95,6 +96,9 @@ const char *const usage =
     "                                      записать отчёт (расписание преподавателя, группы,\n"
     "                                      аудитории и др.) в PDF, HTML, RTF или текст\n"
     "                                      (korvesta report --help)\n"
+    "  korvesta export ФАЙЛ КОД ТАБЛИЦА.xlsx [параметры view]\n"
+    "                                      записать таблицу вида в файл MS Excel, как окно\n"
+    "                                      (korvesta export --help)\n"
     "  korvesta help                       эта справка\n";
 
 int fail(const QString &message, int code = 1)
@@ -345,6 +349,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runCopyCommand(rest, out(), err()); }, err());
     if (command == u"report")
         return runGuarded([&] { return runReportCommand(rest, out(), err()); }, err());
+    if (command == u"export")
+        return runGuarded([&] { return runExportCommand(rest, out(), err()); }, err());
     if (command == u"help" || command == u"--help") {
         out() << QString::fromUtf8(usage);
         out().flush();

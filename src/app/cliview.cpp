@@ -136,13 +136,11 @@ bool filterOffered(HeadlessViews &views, const ViewOptions &options, QTextStream
     return false;
 }
 
-int viewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+// Fills the view the options name and hands it to `use`; the exit code is use's, or that of
+// the failure told to err.
+int fillAndUse(const ViewOptions &options, QTextStream &err,
+               const std::function<int(const FilledView &)> &use)
 {
-    ViewOptions options;
-    if (const QString problem = parseOptions(args, options); !problem.isEmpty()) {
-        err << problem << Qt::endl << QStringLiteral("Справка: korvesta help") << Qt::endl;
-        return 2;
-    }
     if (!documentFileGiven(options.path, err))
         return 1;
 
@@ -193,6 +191,7 @@ int viewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     if (failed(views.show(options.code)))
         return 1;
 
+    QString object; // as the list names it, whatever the letter case it was asked by
     if (!options.object.isEmpty()) {
         const std::vector<ObjectListEntry> &entries = views.objects().entries;
         const auto entry = std::find_if(entries.begin(), entries.end(),
@@ -207,14 +206,39 @@ int viewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
         }
         if (failed(views.chooseObject(*entry) != FillResult::Failed))
             return 1;
+        object = entry->text();
     }
 
-    out << (options.html ? gridToHtml(grid) : gridToTsv(grid));
-    out.flush();
-    return 0;
+    return use(FilledView{grid, options.code, object, views.date, options.from, options.to,
+                          record});
+}
+
+int viewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    ViewOptions options;
+    if (const QString problem = parseOptions(args, options); !problem.isEmpty()) {
+        err << problem << Qt::endl << QStringLiteral("Справка: korvesta help") << Qt::endl;
+        return 2;
+    }
+    return fillAndUse(options, err, [&](const FilledView &view) {
+        out << (options.html ? gridToHtml(view.grid) : gridToTsv(view.grid));
+        out.flush();
+        return 0;
+    });
 }
 
 } // namespace
+
+int withFilledView(const QStringList &args, QTextStream &err,
+                   const std::function<int(const FilledView &)> &use)
+{
+    ViewOptions options;
+    if (const QString problem = parseOptions(args, options); !problem.isEmpty()) {
+        err << problem << Qt::endl << QStringLiteral("Справка: korvesta help") << Qt::endl;
+        return 2;
+    }
+    return fillAndUse(options, err, use);
+}
 
 int runViewCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {

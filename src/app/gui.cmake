@@ -16,6 +16,7 @@ target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/app/helpcommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/datelockcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/frmnote.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/exportcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/historycommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/notecommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/keyboardlocks.cpp

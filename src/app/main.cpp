@@ -22,6 +22,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("clear"),
         QStringLiteral("copy"),
         QStringLiteral("report"),
+        QStringLiteral("export"),
     };
     return subcommands.contains(word);
 }
@@ -37,7 +38,7 @@ void nameApplication()
 int main(int argc, char *argv[])
 {
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (command == u"view" || command == u"report") {
+    if (command == u"view" || command == u"report" || command == u"export") {
         // Filling a view measures text and loads pictures, and a report lays its text out on
         // pages, which needs the GUI classes, but never a screen.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

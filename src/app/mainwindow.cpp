@@ -14,6 +14,7 @@
 #include "gridlookcommands.h"
 #include "helpcommands.h"
 #include "datelockcommand.h"
+#include "exportcommand.h"
 #include "historycommands.h"
 #include "notecommand.h"
 #include "navigationbar.h"
@@ -89,6 +90,7 @@ frmMain::frmMain(DocumentSession &session, SettingsStore &settings, Prompts &pro
     new DateLockCommand(*this); // a child of the window
     m_notes = new NoteCommand(*this); // a child of the window
     new ReportCommands(*this);  // a child of the window
+    new ExportCommand(*this);   // a child of the window
     connectPanes();
     new GridInteraction(*this); // a child of the window
 

@@ -213,7 +213,6 @@ void frmMain::createServiceAndHelpMenus()
 void frmMain::holdUnfinishedCommands()
 {
     static const char *const unfinished[] = {
-        "submenuExport",
         "mnuSettings",
     };
     m_unfinished = new QActionGroup(this);

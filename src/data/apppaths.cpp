@@ -1,6 +1,10 @@
 #include "apppaths.h"
 
 #include <QDir>
+#include <QtGlobal>
+
+#include <pwd.h>
+#include <unistd.h>
 #include <QStandardPaths>
 
 namespace korvesta {
@@ -35,6 +39,18 @@ AppPaths AppPaths::standard()
     QDir().mkpath(paths.applicationFolder);
     paths.tempFolder = withoutTrailingSlash(QDir::tempPath());
     return paths;
+}
+
+QString loginName()
+{
+    if (const passwd *entry = getpwuid(geteuid()); entry && entry->pw_name)
+        return QString::fromLocal8Bit(entry->pw_name);
+    for (const char *name : {"USER", "LOGNAME", "USERNAME"}) {
+        const QString value = qEnvironmentVariable(name);
+        if (!value.isEmpty())
+            return value;
+    }
+    return QString();
 }
 
 } // namespace korvesta

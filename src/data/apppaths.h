@@ -20,4 +20,8 @@ struct AppPaths
     static AppPaths standard();
 };
 
+// The login name of the user running the program ("ivanova"); what reports and spreadsheets
+// sign with when no name is set.
+QString loginName();
+
 } // namespace korvesta

@@ -7,8 +7,6 @@
 
 #include <QLocale>
 
-#include <pwd.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <map>
@@ -435,18 +433,6 @@ void decorateReport(ReportContent &content, const SettingsRecord &record, const 
     content.pageFooter = QStringLiteral("Подготовил(а): ") + who
                          + (who.isEmpty() ? QString() : QStringLiteral("    "))
                          + made.toString(QStringLiteral("dd.MM.yyyy hh:mm"));
-}
-
-QString loginName()
-{
-    for (const char *name : {"USER", "LOGNAME", "USERNAME"}) {
-        const QString value = qEnvironmentVariable(name);
-        if (!value.isEmpty())
-            return value;
-    }
-    if (const passwd *entry = getpwuid(getuid()))
-        return QString::fromLocal8Bit(entry->pw_name);
-    return QString();
 }
 
 } // namespace korvesta

@@ -3,6 +3,8 @@
 #include "reportcontent.h"
 
 #include <QDate>
+#include "data/apppaths.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -61,7 +63,5 @@ ReportContent bindEmptyReport(const ReportLayout &layout, const ReportValues &va
 void decorateReport(ReportContent &content, const SettingsRecord &record,
                     const QDateTime &made);
 
-// The name the user logged on with.
-QString loginName();
 
 } // namespace korvesta

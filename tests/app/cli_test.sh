@@ -111,6 +111,19 @@ check "group passport of one group" "$(printf 'Дисциплина\tПрепо�
 out=$("$korvesta" view "$sample" 40 --format html 2>/dev/null)
 grep -q '<th colspan="[0-9]*"[^>]*>1 курс</th>' <<<"$out"; check "day view as html merges the course" 0 $?
 
+# The export writes the view's sheet, and nothing for a view it does not export.
+out=$("$korvesta" export "$sample" 41 "$dir/неделя.xlsx" --date 12.10.2026 2>/dev/null)
+check "export exits 0" 0 $?
+check "export tells the file" "Таблица записана: $dir/неделя.xlsx" "$out"
+check "the sheet is a zip file" "PK" "$(head -c 2 "$dir/неделя.xlsx")"
+"$korvesta" export "$sample" 43 "$dir/занятость.xlsx" >/dev/null 2>"$dir/err"
+check "export of a view outside the table exits 2" 2 $?
+grep -q 'Вид 43 не выгружается в MS Excel' "$dir/err"; check "the view is named" 0 $?
+[ ! -e "$dir/занятость.xlsx" ]; check "nothing is written for it" 0 $?
+"$korvesta" export "$sample" 0 "$dir" >/dev/null 2>"$dir/err"
+check "export to a folder exits 1" 1 $?
+grep -q 'это папка' "$dir/err"; check "export to a folder says so" 0 $?
+
 # Another SQLite program finds the sample consistent, and the program's writes keep it so.
 if command -v sqlite3 >/dev/null; then
     check "the shell finds the sample sound" ok "$(sqlite3 "$sample" 'PRAGMA integrity_check')"
