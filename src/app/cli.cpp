@@ -19,6 +19,7 @@
 #include "editing/clearcommand.h"
 #include "editing/copycommand.h"
 #include "editing/auditoriumcommand.h"
+#include "editing/datenotecommand.h"
 #include "editing/placementcommand.h"
 
 #include <QDate>
@@ -83,6 +84,8 @@ const char *const usage =
     "  korvesta place ФАЙЛ ...             поставить занятие (korvesta place --help)\n"
     "  korvesta auditorium ФАЙЛ ...        сменить аудиторию занятий ячейки\n"
     "                                      (korvesta auditorium --help)\n"
+    "  korvesta note ФАЙЛ --date Д [--set ТЕКСТ]\n"
+    "                                      прочитать или записать заметку на дату\n"
     "  korvesta lock ФАЙЛ --date Д [--unlock [--password П]] [--dry-run]\n"
     "                                      закрыть дату расписания для редактирования или\n"
     "                                      открыть её (korvesta lock --help)\n"
@@ -339,6 +342,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runPlaceCommand(rest, out(), err()); }, err());
     if (command == u"auditorium")
         return runGuarded([&] { return runAuditoriumCommand(rest, out(), err()); }, err());
+    if (command == u"note")
+        return runGuarded([&] { return runNoteCommand(rest, out(), err()); }, err());
     if (command == u"lock")
         return runGuarded([&] { return runLockCommand(rest, out(), err()); }, err());
     if (command == u"busy")

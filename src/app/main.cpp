@@ -18,6 +18,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("place"),
         QStringLiteral("auditorium"),
         QStringLiteral("lock"),
+        QStringLiteral("note"),
         QStringLiteral("busy"),
         QStringLiteral("clear"),
         QStringLiteral("copy"),

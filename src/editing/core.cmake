@@ -9,6 +9,7 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/consoleprompts.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/datelock.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/datenote.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/datenotecommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/clearcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/copycommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/deletionsteps.cpp

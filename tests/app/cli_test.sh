@@ -312,5 +312,13 @@ check "a report to an unknown kind of file exits 2" 2 $?
 check "a report to a missing folder exits 1" 1 $?
 grep -q 'Не удалось записать файл' "$dir/err"; check "a report not written is told" 0 $?
 
+# A date's note written, read back whole and deleted headlessly.
+text=$'Педсовет в 15:00\nКабинет \'директора\' * ? #'
+"$korvesta" note "$load" --date 31.12.2030 --set "$text"
+check "a note written" 0 $?
+check "a note read back whole" "$text" "$("$korvesta" note "$load" --date 31.12.2030)"
+"$korvesta" note "$load" --date 31.12.2030 --set ""
+check "an emptied note is deleted" 0 "$(loadsql "SELECT Count(*) AS N FROM tblNotes INNER JOIN tblTimeTableList ON tblTimeTableList.Key = tblNotes.Key_TTL WHERE tblTimeTableList.[Date] = #12/31/2030#")"
+
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures
