@@ -18,6 +18,7 @@
 #include "data/recordset.h"
 #include "editing/clearcommand.h"
 #include "editing/copycommand.h"
+#include "check/checkcommand.h"
 #include "editing/auditoriumcommand.h"
 #include "editing/datenotecommand.h"
 #include "editing/placementcommand.h"
@@ -84,6 +85,9 @@ const char *const usage =
     "  korvesta place ФАЙЛ ...             поставить занятие (korvesta place --help)\n"
     "  korvesta auditorium ФАЙЛ ...        сменить аудиторию занятий ячейки\n"
     "                                      (korvesta auditorium --help)\n"
+    "  korvesta check ФАЙЛ [--from Д --to Д] [--format tsv|html]\n"
+    "                                      проверить расписание: все накладки и нарушения\n"
+    "                                      (korvesta check --help)\n"
     "  korvesta note ФАЙЛ --date Д [--set ТЕКСТ]\n"
     "                                      прочитать или записать заметку на дату\n"
     "  korvesta lock ФАЙЛ --date Д [--unlock [--password П]] [--dry-run]\n"
@@ -342,6 +346,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runPlaceCommand(rest, out(), err()); }, err());
     if (command == u"auditorium")
         return runGuarded([&] { return runAuditoriumCommand(rest, out(), err()); }, err());
+    if (command == u"check")
+        return runGuarded([&] { return runCheckCommand(rest, out(), err()); }, err());
     if (command == u"note")
         return runGuarded([&] { return runNoteCommand(rest, out(), err()); }, err());
     if (command == u"lock")

@@ -19,6 +19,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("auditorium"),
         QStringLiteral("lock"),
         QStringLiteral("note"),
+        QStringLiteral("check"),
         QStringLiteral("busy"),
         QStringLiteral("clear"),
         QStringLiteral("copy"),

@@ -3,6 +3,7 @@
 
 #include "appicons.h"
 #include "dlgcopyshedule.h"
+#include "frmcheck.h"
 #include "filecommands.h"
 #include "helpcommands.h"
 #include "mainwindow.h"
@@ -189,6 +190,17 @@ void frmMain::createServiceAndHelpMenus()
     connect(copy, &QAction::triggered, this, [this] { copyTimetable(*this); });
     addCommand(service, "submenuClearTimeTable", QStringLiteral("Очистить расписание"),
                "CLEAR_TABLE");
+    QAction *check =
+        addCommand(service, "submenuCheckTimeTable", QStringLiteral("Проверка расписания"));
+    connect(check, &QAction::triggered, this, [this] {
+        // One list at a time; a second call brings it to the front, checked again.
+        frmCheck *list = findChild<frmCheck *>(QStringLiteral("frmCheck"));
+        if (!list)
+            list = new frmCheck(*this);
+        list->show();
+        list->raise();
+        list->runCheck();
+    });
     service->addSeparator();
     addCommand(service, "mnuSettings", QStringLiteral("Настройки"), "SETTINGS");
 

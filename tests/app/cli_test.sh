@@ -320,5 +320,16 @@ check "a note read back whole" "$text" "$("$korvesta" note "$load" --date 31.12.
 "$korvesta" note "$load" --date 31.12.2030 --set ""
 check "an emptied note is deleted" 0 "$(loadsql "SELECT Count(*) AS N FROM tblNotes INNER JOIN tblTimeTableList ON tblTimeTableList.Key = tblNotes.Key_TTL WHERE tblTimeTableList.[Date] = #12/31/2030#")"
 
+# The timetable check: the sample is clash-free; a lesson planted beside another is an error.
+checked="$dir/проверка.kvt"
+cp "$sample" "$checked"
+"$korvesta" check "$checked" >/dev/null 2>&1
+check "a clash-free timetable exits 0" 0 $?
+"$korvesta" sql "$checked" "INSERT INTO tblTimeTableContent (Key_TTList, Key_Job, Key_Group, Lesson, Key_Aud, SubGroup, Key_TypeLesson) SELECT TOP 1 Key_TTList, Key_Job, Key_Group, Lesson, Key_Aud, SubGroup, Key_TypeLesson FROM tblTimeTableContent" >/dev/null
+"$korvesta" check "$checked" --format tsv > "$dir/check.tsv" 2>/dev/null
+check "a clash exits 1" 1 $?
+grep -q '^У группы два занятия одновременно' "$dir/check.tsv"; check "the clash is listed" 0 $?
+"$korvesta" check "$dir/нет.kvt" 2>/dev/null; check "a missing document exits 2" 2 $?
+
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures

@@ -1,6 +1,7 @@
 // The window on the sample college with its real fills: what a planner sees of widths,
 // captions, the entry area and the commands.
 
+#include "app/frmcheck.h"
 #include "app/mainwindow.h"
 #include "app/objectpane.h"
 #include "app/statusbarpanels.h"
@@ -17,10 +18,12 @@
 #include "support/scriptedprompts.h"
 #include "support/testdocument.h"
 #include "views/frames/entryarea.h"
+#include "views/timetable/timetablelayout.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
@@ -410,6 +413,47 @@ TEST_F(WindowOnSampleTest, BusyTimeMarksFromTheLegendAndRemovedByRow)
     command("subsubmenuBTDelete(1)")->trigger();
     EXPECT_EQ(sick(), 2);
     EXPECT_TRUE(prompts.texts(ScriptedPrompts::Kind::YesNo).value(0).contains("на дату 04.11.2026"));
+}
+
+// The sample has no clash; one planted is listed, and its double click opens the day view on
+// its date with the group's cell of that lesson chosen.
+TEST_F(WindowOnSampleTest, TheCheckListsAPlantedClashAndOpensItsCell)
+{
+    TestFolder own;
+    const QString copy = own.file("Проверка.kvt");
+    ASSERT_TRUE(QFile::copy(sampleDocument(), copy));
+    window = std::make_unique<frmMain>(session, settings, prompts);
+    window->startUp({copy});
+    window->show();
+    command("submenuCheckTimeTable")->trigger();
+    auto *list = window->findChild<frmCheck *>("frmCheck");
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->result().errors, 0);
+
+    // A second lesson for a group, whole, beside one it already has: another tutor's line.
+    Database::open(copy).execute(
+        "INSERT INTO tblTimeTableContent (Key_TTList, Key_Job, Key_Group, Lesson, Key_Aud, "
+        "SubGroup, Key_TypeLesson) SELECT TOP 1 c.Key_TTList, (SELECT TOP 1 j.Key FROM tblJob j "
+        "WHERE j.Key <> c.Key_Job), c.Key_Group, c.Lesson, c.Key_Aud, c.SubGroup, "
+        "c.Key_TypeLesson FROM tblTimeTableContent c INNER JOIN tblTimeTableList d ON d.Key = "
+        "c.Key_TTList WHERE Not d.ReadOnly AND Weekday(d.[Date], 2) <= 5 ORDER BY d.[Date] DESC");
+    list->runCheck();
+    const auto clash = std::find_if(
+        list->result().problems.begin(), list->result().problems.end(),
+        [](const TimetableProblem &p) { return p.kind == ProblemKind::GroupClash; });
+    ASSERT_NE(clash, list->result().problems.end());
+    auto *tree = list->findChild<QTreeWidget *>("lstProblems");
+    ASSERT_GT(tree->topLevelItemCount(), 0);
+
+    ASSERT_TRUE(list->openProblem(*clash));
+    EXPECT_EQ(code(), 40);
+    EXPECT_EQ(window->calendar()->selectedDate(), clash->date);
+    const GridModel &g = grid();
+    const TimetableLayout layout =
+        TimetableLayout::ofGrid(TimetableKind::Day, window->settingsRecord(), g);
+    EXPECT_EQ(g.text(layout.objectRow(), g.currentCol()).trimmed(), clash->group);
+    EXPECT_EQ(layout.lessonOfRow(g, g.currentRow()), clash->lesson);
+    closeWindow(); // before its document's folder goes
 }
 
 TEST_F(WindowOnSampleTest, CommandsThatDoNothingYetStayDisabled)

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace korvesta {
+
+class Database;
+struct SettingsRecord;
+
+// One list of what is wrong with a timetable, found by reading every lesson of a period once:
+// what placing refuses one lesson at a time, but what copying, edits of the load or the
+// calendar, and other planners on the same file can still leave behind.
+
+enum class ProblemKind {
+    TutorClash,      // a tutor gives two different lessons at once
+    AuditoriumClash, // an auditorium holds two different lessons at once
+    GroupClash,      // a group (or one subgroup) has two lessons at once
+    OverHours,       // a load line has more lessons than hours
+    DayOff,          // a lesson on a weekday past the working days
+    Holiday,
+    RestPeriod,
+    OutsideStudy,    // before or after the study period
+    TutorAbsent,     // in one of the tutor's exceptions
+    GroupDayLimit,   // more lessons a day than the group may have
+    TutorDayLimit,
+    Orphan,          // a lesson whose date, load line, group, tutor or auditorium is gone
+    HoursLeft,       // (a warning) a load line with hours left at the end of the study period
+};
+constexpr int kProblemKinds = int(ProblemKind::HoursLeft) + 1;
+
+// What the list calls a kind: "Преподаватель в двух местах одновременно".
+QString problemKindText(ProblemKind kind);
+// Every kind is an error but the hours left, which is a warning.
+bool isError(ProblemKind kind);
+
+struct TimetableProblem
+{
+    ProblemKind kind = ProblemKind::TutorClash;
+    QDate date;   // invalid when the problem has no date (a load line, a lesson without one)
+    int lesson = 0;
+    QString group; // the group to open the cell of: "П-9" (with course)
+    QString course;
+    QString tutor;
+    QString objects;     // what it concerns, for the list: "Иванов; П-1, П-2"
+    QString explanation; // a short sentence
+};
+
+struct TimetableCheck
+{
+    QDate from, to; // the period checked
+    std::vector<TimetableProblem> problems; // by kind, then date and lesson
+    int errors = 0;
+    int warnings = 0;
+};
+
+// Checks the lessons of the period (both ends included; an invalid end is open) against the
+// document and the settings; the hours left are looked at only when the period reaches the
+// end of the study period. Throws DbError when the document cannot be read.
+TimetableCheck checkTimetable(const Database &db, const SettingsRecord &settings,
+                              const QDate &from = {}, const QDate &to = {});
+
+} // namespace korvesta
