@@ -4,6 +4,7 @@
 #include "appicons.h"
 #include "dlgcopyshedule.h"
 #include "filecommands.h"
+#include "frmoptions.h"
 #include "helpcommands.h"
 #include "mainwindow.h"
 #include "viewdispatcher.h"
@@ -190,7 +191,9 @@ void frmMain::createServiceAndHelpMenus()
     addCommand(service, "submenuClearTimeTable", QStringLiteral("Очистить расписание"),
                "CLEAR_TABLE");
     service->addSeparator();
-    addCommand(service, "mnuSettings", QStringLiteral("Настройки"), "SETTINGS");
+    QAction *settings =
+        addCommand(service, "mnuSettings", QStringLiteral("Настройки"), "SETTINGS");
+    connect(settings, &QAction::triggered, this, [this] { showOptions(*this); });
 
     QMenu *info = menuBar()->addMenu(QStringLiteral("&Справка"));
     info->setObjectName(QStringLiteral("mnuInfo"));
@@ -214,7 +217,6 @@ void frmMain::holdUnfinishedCommands()
 {
     static const char *const unfinished[] = {
         "submenuExport",
-        "mnuSettings",
     };
     m_unfinished = new QActionGroup(this);
     m_unfinished->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);

@@ -20,11 +20,10 @@ struct Pattern
 
 // The display codes the timetable knows, as the boxes that show them.
 const Pattern kPatterns[] = {
-    {1, "100000"},  {3, "010000"},  {7, "001000"},  {8, "101000"},  {10, "011000"},
-    {11, "000010"}, {12, "100010"}, {14, "010010"}, {18, "001010"}, {21, "011010"},
-    {24, "000001"}, {25, "100001"}, {27, "010001"}, {29, "000100"}, {31, "001001"},
-    {32, "010100"}, {33, "101001"}, {40, "000110"}, {42, "001011"}, {43, "010110"},
-    {45, "011011"}, {53, "000101"}, {67, "010111"},
+    {1, "100000"},  {3, "010000"},  {7, "001000"},  {8, "101000"},  {10, "011000"}, {11, "000010"},
+    {12, "100010"}, {14, "010010"}, {18, "001010"}, {21, "011010"}, {24, "000001"}, {25, "100001"},
+    {27, "010001"}, {29, "000100"}, {31, "001001"}, {32, "010100"}, {33, "101001"}, {40, "000110"},
+    {42, "001011"}, {43, "010110"}, {45, "011011"}, {53, "000101"}, {67, "010111"},
 };
 
 // The weights of the boxes "Группа" to "Аудитория".
@@ -136,11 +135,10 @@ std::optional<Refusal> checkNorms(const SettingsRecord &r)
     for (const Bound &b : bounds) {
         if (b.value >= b.low && b.value <= b.high)
             continue;
-        return Refusal{QString::fromLatin1(b.control),
-                       QStringLiteral("%1: допустимо от %2 до %3")
-                           .arg(QString::fromUtf8(b.caption))
-                           .arg(b.low)
-                           .arg(b.high)};
+        return Refusal{QString::fromLatin1(b.control), QStringLiteral("%1: допустимо от %2 до %3")
+                                                           .arg(QString::fromUtf8(b.caption))
+                                                           .arg(b.low)
+                                                           .arg(b.high)};
     }
     return std::nullopt;
 }

@@ -160,8 +160,8 @@ bool OptionsSession::addSpecialization(const QString &name)
 
 bool OptionsSession::deleteListRow(int key, bool faculty)
 {
-    const QString title = faculty ? QStringLiteral("Удаление факультета")
-                                  : QStringLiteral("Удаление специализации");
+    const QString title =
+        faculty ? QStringLiteral("Удаление факультета") : QStringLiteral("Удаление специализации");
     QString name;
     for (const ListItem &item : faculty ? faculties() : specializations()) {
         if (item.key == key)
@@ -211,13 +211,12 @@ bool OptionsSession::deleteListRow(int key, bool faculty)
                            .arg(key));
             return true;
         }
-        Recordset rs = db.openRecordset(
-            QStringLiteral("SELECT tblDiscType.Priory FROM tblDiscType "
-                           "WHERE (((tblDiscType.Key)=%1));")
-                .arg(key));
+        Recordset rs = db.openRecordset(QStringLiteral("SELECT tblDiscType.Priory FROM tblDiscType "
+                                                       "WHERE (((tblDiscType.Key)=%1));")
+                                            .arg(key));
         const QVariant priory = rs.isEmpty() ? QVariant() : rs.value(0);
-        db.execute(QStringLiteral("DELETE * FROM tblDiscType WHERE (((tblDiscType.Key)=%1));")
-                       .arg(key));
+        db.execute(
+            QStringLiteral("DELETE * FROM tblDiscType WHERE (((tblDiscType.Key)=%1));").arg(key));
         // Priorities stay 1..n without gaps.
         if (priory.isValid())
             db.execute(QStringLiteral("UPDATE tblDiscType SET tblDiscType.Priory = "
@@ -341,11 +340,11 @@ std::vector<OptionsSession::Holiday> OptionsSession::holidays()
     return read<std::vector<Holiday>>({}, [&](const Database &db) {
         std::vector<Holiday> list;
         for (const char *kind : {"Rest", "Selebrate"}) {
-            for (Recordset rs = db.openRecordset(
-                     QStringLiteral("SELECT tblAutoTable.* FROM tblAutoTable "
-                                    "WHERE (((tblAutoTable.DateType) LIKE '%1*')) "
-                                    "ORDER BY tblAutoTable.DateStart;")
-                         .arg(QLatin1String(kind)));
+            for (Recordset rs =
+                     db.openRecordset(QStringLiteral("SELECT tblAutoTable.* FROM tblAutoTable "
+                                                     "WHERE (((tblAutoTable.DateType) LIKE '%1*')) "
+                                                     "ORDER BY tblAutoTable.DateStart;")
+                                          .arg(QLatin1String(kind)));
                  !rs.isEof(); rs.moveNext()) {
                 Holiday h;
                 h.key = keyOf(rs);
@@ -369,40 +368,43 @@ bool OptionsSession::addHoliday(const QDate &firstDay, const QDate &lastDay, con
     const QDate last = std::max(firstDay, lastDay);
     const QString title = QStringLiteral("Каникулы и праздники");
     if (first.daysTo(last) + 1 > options::kLongestHoliday) {
-        m_prompts.message(QStringLiteral("Каждый период не более %1 дней").arg(options::kLongestHoliday),
-                          Prompts::Icon::Warning, title);
+        m_prompts.message(
+            QStringLiteral("Каждый период не более %1 дней").arg(options::kLongestHoliday),
+            Prompts::Icon::Warning, title);
         return false;
     }
-    if (study.start.isValid() && study.end.isValid()
-        && (first < study.start || last > study.end)) {
+    if (study.start.isValid() && study.end.isValid() && (first < study.start || last > study.end)) {
         m_prompts.message(QStringLiteral("Каникулы и праздники указываются внутри учебного "
                                          "периода %1 - %2")
                               .arg(dayText(study.start), dayText(study.end)),
                           Prompts::Icon::Warning, title);
         return false;
     }
-    const bool overlaps = read<int>(-1, [&](const Database &db) {
-        for (Recordset rs = db.openRecordset(
-                 QStringLiteral("SELECT tblAutoTable.* FROM tblAutoTable "
-                                "WHERE (((tblAutoTable.DateType) Not LIKE 'Year'));"));
-             !rs.isEof(); rs.moveNext()) {
-            // The study period holds the holidays; it is not one of them.
-            if (rs.value(QStringLiteral("DateType")).toString().compare(
-                    QStringLiteral("Session"), Qt::CaseInsensitive)
-                == 0)
-                continue;
-            const QDate start = dateValue(rs.value(QStringLiteral("DateStart")));
-            QDate end = dateValue(rs.value(QStringLiteral("DateEnd")));
-            if (!end.isValid())
-                end = start;
-            if (start.isValid() && first <= end && last >= start)
-                return 1;
-        }
-        return 0;
-    }) != 0;
+    const bool overlaps =
+        read<int>(-1,
+                  [&](const Database &db) {
+                      for (Recordset rs = db.openRecordset(QStringLiteral(
+                               "SELECT tblAutoTable.* FROM tblAutoTable "
+                               "WHERE (((tblAutoTable.DateType) Not LIKE 'Year'));"));
+                           !rs.isEof(); rs.moveNext()) {
+                          // The study period holds the holidays; it is not one of them.
+                          if (rs.value(QStringLiteral("DateType"))
+                                  .toString()
+                                  .compare(QStringLiteral("Session"), Qt::CaseInsensitive)
+                              == 0)
+                              continue;
+                          const QDate start = dateValue(rs.value(QStringLiteral("DateStart")));
+                          QDate end = dateValue(rs.value(QStringLiteral("DateEnd")));
+                          if (!end.isValid())
+                              end = start;
+                          if (start.isValid() && first <= end && last >= start)
+                              return 1;
+                      }
+                      return 0;
+                  })
+        != 0;
     if (overlaps) {
-        m_prompts.message(QStringLiteral("Пересекающиеся периоды"), Prompts::Icon::Warning,
-                          title);
+        m_prompts.message(QStringLiteral("Пересекающиеся периоды"), Prompts::Icon::Warning, title);
         return false;
     }
     const bool oneDay = first == last;
@@ -451,8 +453,7 @@ bool OptionsSession::setProtection(bool on)
                                   + QStringLiteral("редактирования расписания"));
         if (!password)
             return m_record.SaveCurrTable;
-        if (*password
-            != m_store.readText(kSettings, QStringLiteral("AccessEditPwd"), QString())) {
+        if (*password != m_store.readText(kSettings, QStringLiteral("AccessEditPwd"), QString())) {
             m_prompts.message(QStringLiteral("Неверный пароль"), Prompts::Icon::Critical);
             return m_record.SaveCurrTable;
         }
@@ -467,23 +468,23 @@ int OptionsSession::protectAll(const std::function<void(int, int)> &progress)
 {
     if (m_session.currentPath().isEmpty())
         return 0;
-    const int done = change<int>(-1, QStringLiteral("защита всего расписания"),
-                                 [&](const Database &db) {
-        Recordset rs = db.openRecordset(
-            QStringLiteral("SELECT tblTimeTableList.* FROM tblTimeTableList "
-                           "WHERE (((tblTimeTableList.ReadOnly)=False));"));
-        const int total = rs.recordCount();
-        int count = 0;
-        for (; !rs.isEof(); rs.moveNext()) {
-            rs.edit();
-            rs.setValue(QStringLiteral("ReadOnly"), true);
-            rs.update();
-            ++count;
-            if (progress)
-                progress(count, total);
-        }
-        return count;
-    });
+    const int done =
+        change<int>(-1, QStringLiteral("защита всего расписания"), [&](const Database &db) {
+            Recordset rs =
+                db.openRecordset(QStringLiteral("SELECT tblTimeTableList.* FROM tblTimeTableList "
+                                                "WHERE (((tblTimeTableList.ReadOnly)=False));"));
+            const int total = rs.recordCount();
+            int count = 0;
+            for (; !rs.isEof(); rs.moveNext()) {
+                rs.edit();
+                rs.setValue(QStringLiteral("ReadOnly"), true);
+                rs.update();
+                ++count;
+                if (progress)
+                    progress(count, total);
+            }
+            return count;
+        });
     if (done == 0)
         m_prompts.message(QStringLiteral("Все даты расписания уже защищены"),
                           Prompts::Icon::Information);
@@ -527,8 +528,7 @@ bool OptionsSession::setDisplayDefault(int item, const std::array<bool, 6> &boxe
     if (!options::isShownCode(code)) {
         m_prompts.message(QStringLiteral("Такое сочетание расписание показать не может.") + kCrLf
                               + QStringLiteral("Выберите другое сочетание"),
-                          Prompts::Icon::Warning,
-                          QStringLiteral("Что отображать в расписании"));
+                          Prompts::Icon::Warning, QStringLiteral("Что отображать в расписании"));
         return false;
     }
     write(kSettings, QStringLiteral("DisplayTextDefault%1").arg(item), QString::number(code));
@@ -568,9 +568,9 @@ std::optional<options::Refusal> OptionsSession::apply(const SettingsRecord &edit
                      QStringLiteral("учебный период ") + dayText(study.start)
                          + QStringLiteral(" - ") + dayText(study.end),
                      [&](const Database &db) {
-                         Recordset rs = db.openRecordset(QStringLiteral(
-                             "SELECT tblAutoTable.* FROM tblAutoTable "
-                             "WHERE (((tblAutoTable.DateType)='Session'));"));
+                         Recordset rs = db.openRecordset(
+                             QStringLiteral("SELECT tblAutoTable.* FROM tblAutoTable "
+                                            "WHERE (((tblAutoTable.DateType)='Session'));"));
                          if (rs.isEmpty()) {
                              rs.addNew();
                              rs.setValue(QStringLiteral("DateType"), QStringLiteral("Session"));
@@ -618,6 +618,16 @@ bool OptionsSession::cancel()
     m_steps.clear();
     m_record = m_recordBefore;
     return undone;
+}
+
+bool exportColors(const SettingsStore &store)
+{
+    return store.readBool(kSettings, QStringLiteral("ExportColor"), true);
+}
+
+void setExportColors(SettingsStore &store, bool on)
+{
+    store.writeBool(kSettings, QStringLiteral("ExportColor"), on);
 }
 
 } // namespace korvesta

@@ -146,4 +146,9 @@ private:
     std::vector<QString> m_steps;
 };
 
+// Whether exported cells keep their colours ("Отображать цвета", setting ExportColor; true
+// when missing).
+bool exportColors(const SettingsStore &store);
+void setExportColors(SettingsStore &store, bool on);
+
 } // namespace korvesta

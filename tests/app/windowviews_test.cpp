@@ -416,7 +416,6 @@ TEST_F(WindowOnSampleTest, CommandsThatDoNothingYetStayDisabled)
 {
     const char *const unfinished[] = {
         "submenuExport", "ButtonExportToExcel",
-        "mnuSettings",
     };
     open();
     for (int view : {0, 20, 30, 40, 42, 43}) {

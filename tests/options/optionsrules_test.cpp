@@ -19,9 +19,9 @@ TEST(OptionsRules, NumberBoxesKeepTheirNumber)
         QString typed, kept;
         int value;
     } cases[] = {
-        {"12a", "12", 12},   {"abc", "", 0},      {"", "", 0},         {"1a2", "1", 1},
-        {"-", "", 0},        {"12,7", "12,7", 12}, {"99999", "99999", 32767},
-        {"-3", "-3", -3},    {"7 ", "7 ", 7},
+        {"12a", "12", 12},         {"abc", "", 0},   {"", "", 0},
+        {"1a2", "1", 1},           {"-", "", 0},     {"12,7", "12,7", 12},
+        {"99999", "99999", 32767}, {"-3", "-3", -3}, {"7 ", "7 ", 7},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(numericText(c.typed), c.kept) << c.typed.toStdString();
@@ -75,15 +75,13 @@ TEST(OptionsRules, NormsOutOfBounds)
         {"no subgroups", [](SettingsRecord &r) { r.SubGroupCount = 0; }, "txtSubGroupCount"},
         {"no limit for a tutor", [](SettingsRecord &r) { r.LessonsToTutor = 0; }, ""},
         {"negative hours", [](SettingsRecord &r) { r.HoursValue = -1; }, "txtHoursValue"},
-        {"lecture of no group", [](SettingsRecord &r) { r.CountGroupOnLecture = 0; },
-         "txtLecture"},
+        {"lecture of no group", [](SettingsRecord &r) { r.CountGroupOnLecture = 0; }, "txtLecture"},
     };
     for (const auto &c : cases) {
         SettingsRecord record;
         c.set(record);
         const std::optional<Refusal> refusal = checkNorms(record);
-        EXPECT_EQ(refusal ? refusal->control : QString(), QString::fromLatin1(c.control))
-            << c.name;
+        EXPECT_EQ(refusal ? refusal->control : QString(), QString::fromLatin1(c.control)) << c.name;
     }
     SettingsRecord record;
     record.LessonsInDay = 100;

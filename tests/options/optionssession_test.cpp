@@ -118,8 +118,8 @@ TEST_F(OptionsSessionTest, PrioritiesStayWithoutGaps)
     b.raw("DELETE FROM tblDiscType");
     int keys[4];
     for (int i = 0; i < 4; ++i)
-        keys[i] = b.add("tblDiscType", {"Type", QString("С%1").arg(i + 1), "Priory", i + 1,
-                                        "Visible", true});
+        keys[i] = b.add("tblDiscType",
+                        {"Type", QString("С%1").arg(i + 1), "Priory", i + 1, "Visible", true});
     store.writeBool("DiscType", QString::number(keys[1]), false);
     EXPECT_FALSE(options.specializations()[1].checked);
     EXPECT_TRUE(options.deleteSpecialization(keys[1]));
@@ -176,9 +176,13 @@ TEST_F(OptionsSessionTest, HolidaysInsideTheStudyPeriodWithoutOverlaps)
         {"holds a holiday", {2026, 11, 1}, {2026, 11, 8}, overlap},
         {"the same holiday", {2026, 11, 4}, {2026, 11, 4}, overlap},
         {"inside a vacation", {2027, 1, 1}, {2027, 1, 1}, overlap},
-        {"before the study period", {2026, 8, 31}, {2026, 9, 2},
+        {"before the study period",
+         {2026, 8, 31},
+         {2026, 9, 2},
          "Каникулы и праздники указываются внутри учебного периода 01.09.2026 - 30.06.2027"},
-        {"after it", {2027, 7, 1}, {2027, 7, 1},
+        {"after it",
+         {2027, 7, 1},
+         {2027, 7, 1},
          "Каникулы и праздники указываются внутри учебного периода 01.09.2026 - 30.06.2027"},
         {"31 days", {2027, 2, 1}, {2027, 3, 3}, "Каждый период не более 30 дней"},
     };
@@ -259,10 +263,10 @@ TEST_F(OptionsSessionTest, ApplyRefusesNormsOutOfBoundsAndWritesNothing)
 
 TEST_F(OptionsSessionTest, ProtectionUnderThePassword)
 {
-    const QString on = "Укажите пароль для ограничения доступа" + kCrLf
-                       + "к редактированию расписания";
-    const QString off = "Введите пароль для отмены ограничения" + kCrLf
-                        + "редактирования расписания";
+    const QString on =
+        "Укажите пароль для ограничения доступа" + kCrLf + "к редактированию расписания";
+    const QString off =
+        "Введите пароль для отмены ограничения" + kCrLf + "редактирования расписания";
     const auto password = [&] { return store.readText("Settings", "AccessEditPwd", "none"); };
 
     prompts.textAnswers = {std::nullopt}; // the question cancelled: nothing changes
@@ -299,8 +303,7 @@ TEST_F(OptionsSessionTest, ProtectAllDates)
     b.day(QDate(2026, 9, 15), true);
     b.day(QDate(2026, 9, 16));
     std::vector<std::pair<int, int>> steps;
-    EXPECT_EQ(options.protectAll([&](int done, int total) { steps.push_back({done, total}); }),
-              2);
+    EXPECT_EQ(options.protectAll([&](int done, int total) { steps.push_back({done, total}); }), 2);
     EXPECT_EQ(steps, (std::vector<std::pair<int, int>>{{1, 2}, {2, 2}}));
     EXPECT_EQ(rows("SELECT ReadOnly FROM tblTimeTableList"), QStringList({"1", "1", "1"}));
     EXPECT_EQ(options.protectAll(), 0);
