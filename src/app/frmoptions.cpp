@@ -313,7 +313,7 @@ bool frmOptions::eventFilter(QObject *watched, QEvent *event)
                 deleteSpecialization();
             return true;
         }
-        if (keyPreview(key))
+        if (keyPreview(static_cast<QWidget *>(watched), key))
             return true;
     }
     return QDialog::eventFilter(watched, event);
@@ -321,7 +321,7 @@ bool frmOptions::eventFilter(QObject *watched, QEvent *event)
 
 // Keys the dialog takes before its controls: Ctrl+Tab turns to the next tab (from the last
 // to the first), Enter applies (or adds what the text box in focus holds), Esc closes.
-bool frmOptions::keyPreview(QKeyEvent *event)
+bool frmOptions::keyPreview(QWidget *focus, QKeyEvent *event)
 {
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     switch (event->key()) {
@@ -337,7 +337,6 @@ bool frmOptions::keyPreview(QKeyEvent *event)
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter: {
-        QWidget *focus = QApplication::focusWidget();
         if (focus == m_faculty)
             addFaculty();
         else if (focus == m_discType)

@@ -68,7 +68,7 @@ private:
     SettingsRecord editedRecord() const;
     void numberEdited(QLineEdit *box);
     void deriveLessonsInPeriod(QLineEdit *changed);
-    bool keyPreview(QKeyEvent *event);
+    bool keyPreview(QWidget *focus, QKeyEvent *event);
     void showRefusal(const QString &control);
     void swatchClicked(QLabel *swatch);
     static void paintSwatch(QLabel *swatch, const QColor &color);

@@ -128,9 +128,9 @@ std::optional<Refusal> checkNorms(const SettingsRecord &r)
         {"txtLecture", "Количество групп для лекционного занятия", r.CountGroupOnLecture, 1, 50},
         {"txtHoursValue", "Часов нагрузки в учебный период", r.HoursValue, 0,
          std::numeric_limits<qint16>::max()},
-        {"txtLessonsToTutor", "Рабочих часов в день", r.LessonsToTutor, 0, day},
+        {"txtLessonsToTutor", "Рабочих часов в день", r.LessonsToTutor, 0, 24},
         {"txtSubGroupCount", "Максимальное количество подгрупп", r.SubGroupCount, 1, 10},
-        {"txtLessonsToGroup", "Занятий в день для группы", r.LessonsToGroup, 0, day},
+        {"txtLessonsToGroup", "Занятий в день для группы", r.LessonsToGroup, 0, 24},
     };
     for (const Bound &b : bounds) {
         if (b.value >= b.low && b.value <= b.high)

@@ -74,6 +74,14 @@ TEST(OptionsRules, NormsOutOfBounds)
          "txtLessonsInPeriod"},
         {"no subgroups", [](SettingsRecord &r) { r.SubGroupCount = 0; }, "txtSubGroupCount"},
         {"no limit for a tutor", [](SettingsRecord &r) { r.LessonsToTutor = 0; }, ""},
+        {"a group's limit past a short day",
+         [](SettingsRecord &r) {
+             r.LessonsInDay = 4;
+             r.LessonsInPeriod = 4;
+         },
+         ""},
+        {"a group's limit of 25", [](SettingsRecord &r) { r.LessonsToGroup = 25; },
+         "txtLessonsToGroup"},
         {"negative hours", [](SettingsRecord &r) { r.HoursValue = -1; }, "txtHoursValue"},
         {"lecture of no group", [](SettingsRecord &r) { r.CountGroupOnLecture = 0; }, "txtLecture"},
     };
