@@ -225,6 +225,8 @@ void frmMain::startUp(const QStringList &args)
 {
     m_session.startFromCommandLine(args);
     m_record.load(m_settings);
+    if (m_record.ShowWeekNumber)
+        m_monthView1->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
 
     const QDate today = QDate::currentDate();
     m_monthView1->setSelectedDate(today);

@@ -251,5 +251,29 @@ TEST_F(OptionsDialogTest, OkShowsLessonTimesAndShiftsInTheDayView)
     EXPECT_EQ(window.settingsRecord().LessonsInPeriod, 3);
 }
 
+// From the service menu: the view on screen is filled again with what OK changed.
+TEST_F(OptionsDialogTest, TheViewIsRefilledAfterOk)
+{
+    dialog.reset();
+    window.dispatcher().sectionClicked(4);
+    const GridModel &grid = *window.grid()->model();
+    ASSERT_EQ(grid.rows() - grid.fixedRows(), 14);
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto *shown = qobject_cast<frmOptions *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(shown);
+        seen = true;
+        auto *lessons = shown->findChild<QLineEdit *>("txtLessonsInDay");
+        lessons->clear();
+        QTest::keyClicks(lessons, "5");
+        shown->findChild<QCheckBox *>("chkShowWeekNumber")->setChecked(true);
+        QTest::mouseClick(shown->findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
+    });
+    window.command("mnuSettings")->trigger();
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(grid.rows() - grid.fixedRows(), 5);
+    EXPECT_EQ(window.calendar()->verticalHeaderFormat(), QCalendarWidget::ISOWeekNumbers);
+}
+
 } // namespace
 } // namespace korvesta
