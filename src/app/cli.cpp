@@ -3,6 +3,7 @@
 #include "clibusy.h"
 #include "cliload.h"
 #include "clilock.h"
+#include "clioptions.h"
 #include "clireport.h"
 #include "cliview.h"
 #include "data/database.h"
@@ -95,6 +96,8 @@ const char *const usage =
     "                                      записать отчёт (расписание преподавателя, группы,\n"
     "                                      аудитории и др.) в PDF, HTML, RTF или текст\n"
     "                                      (korvesta report --help)\n"
+    "  korvesta options ФАЙЛ ...           учебный период, праздники, время занятий,\n"
+    "                                      факультеты, специализации (korvesta options --help)\n"
     "  korvesta help                       эта справка\n";
 
 int fail(const QString &message, int code = 1)
@@ -345,6 +348,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runCopyCommand(rest, out(), err()); }, err());
     if (command == u"report")
         return runGuarded([&] { return runReportCommand(rest, out(), err()); }, err());
+    if (command == u"options")
+        return runGuarded([&] { return runOptionsCommand(rest, out(), err()); }, err());
     if (command == u"help" || command == u"--help") {
         out() << QString::fromUtf8(usage);
         out().flush();

@@ -18,6 +18,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("place"),
         QStringLiteral("auditorium"),
         QStringLiteral("lock"),
+        QStringLiteral("options"),
         QStringLiteral("busy"),
         QStringLiteral("clear"),
         QStringLiteral("copy"),

@@ -21,6 +21,7 @@ const QString kDiscType = QStringLiteral("DiscType");
 const QString kCrLf = QStringLiteral("\r\n");
 // The first row of each type list stands for "no type": records entered without one get it.
 constexpr int kNoTypeKey = 1;
+const QString kLateStart = QStringLiteral("Дата начала учебного периода позже даты окончания");
 
 QString dayText(const QDate &date)
 {
@@ -305,24 +306,58 @@ bool OptionsSession::setLessonTime(int lesson, const QString &time)
 
 // The study period and the holidays.
 
-OptionsSession::Period OptionsSession::studyPeriod(const QDate &today)
+std::optional<OptionsSession::Period> OptionsSession::storedStudyPeriod()
 {
-    Period period{academicYearStart(today), today};
-    read<bool>(false, [&](const Database &db) {
+    return read<std::optional<Period>>(std::nullopt, [&](const Database &db) {
         Recordset rs = db.openRecordset(QStringLiteral(
             "SELECT tblAutoTable.DateType, tblAutoTable.DateStart, tblAutoTable.DateEnd "
             "FROM tblAutoTable WHERE (((tblAutoTable.DateType)='Session'));"));
-        if (!rs.isEmpty()) {
-            const QDate start = dateValue(rs.value(QStringLiteral("DateStart")));
-            const QDate end = dateValue(rs.value(QStringLiteral("DateEnd")));
-            if (start.isValid())
-                period.start = start;
-            if (end.isValid())
-                period.end = end;
-        }
-        return true;
+        if (rs.isEmpty())
+            return std::optional<Period>();
+        return std::optional<Period>(Period{dateValue(rs.value(QStringLiteral("DateStart"))),
+                                            dateValue(rs.value(QStringLiteral("DateEnd")))});
     });
+}
+
+OptionsSession::Period OptionsSession::studyPeriod(const QDate &today)
+{
+    Period period{academicYearStart(today), today};
+    if (const std::optional<Period> stored = storedStudyPeriod()) {
+        if (stored->start.isValid())
+            period.start = stored->start;
+        if (stored->end.isValid())
+            period.end = stored->end;
+    }
     return period;
+}
+
+bool OptionsSession::setStudyPeriod(const Period &study)
+{
+    if (!study.start.isValid() || !study.end.isValid() || study.start > study.end) {
+        m_prompts.message(kLateStart, Prompts::Icon::Warning, QStringLiteral("Настройки"));
+        return false;
+    }
+    const std::optional<Period> stored = storedStudyPeriod();
+    if (stored && stored->start == study.start && stored->end == study.end)
+        return true;
+    return change<bool>(false,
+                        QStringLiteral("учебный период ") + dayText(study.start)
+                            + QStringLiteral(" - ") + dayText(study.end),
+                        [&](const Database &db) {
+                            Recordset rs = db.openRecordset(
+                                QStringLiteral("SELECT tblAutoTable.* FROM tblAutoTable "
+                                               "WHERE (((tblAutoTable.DateType)='Session'));"));
+                            if (rs.isEmpty()) {
+                                rs.addNew();
+                                rs.setValue(QStringLiteral("DateType"), QStringLiteral("Session"));
+                            } else {
+                                rs.edit();
+                            }
+                            rs.setValue(QStringLiteral("DateStart"), study.start);
+                            rs.setValue(QStringLiteral("DateEnd"), study.end);
+                            rs.update();
+                            return true;
+                        });
 }
 
 QString OptionsSession::Holiday::itemKey() const
@@ -547,42 +582,8 @@ std::optional<options::Refusal> OptionsSession::apply(const SettingsRecord &edit
         m_prompts.message(refusal->text, Prompts::Icon::Warning, title);
         return refusal;
     }
-    if (!study.start.isValid() || !study.end.isValid() || study.start > study.end) {
-        options::Refusal refusal{QStringLiteral("DTPickerStart"),
-                                 QStringLiteral("Дата начала учебного периода позже даты "
-                                                "окончания")};
-        m_prompts.message(refusal.text, Prompts::Icon::Warning, title);
-        return refusal;
-    }
-    const Period stored = read<Period>({}, [&](const Database &db) {
-        Recordset rs = db.openRecordset(QStringLiteral(
-            "SELECT tblAutoTable.DateType, tblAutoTable.DateStart, tblAutoTable.DateEnd "
-            "FROM tblAutoTable WHERE (((tblAutoTable.DateType)='Session'));"));
-        if (rs.isEmpty())
-            return Period{};
-        return Period{dateValue(rs.value(QStringLiteral("DateStart"))),
-                      dateValue(rs.value(QStringLiteral("DateEnd")))};
-    });
-    if (stored.start != study.start || stored.end != study.end) {
-        change<bool>(false,
-                     QStringLiteral("учебный период ") + dayText(study.start)
-                         + QStringLiteral(" - ") + dayText(study.end),
-                     [&](const Database &db) {
-                         Recordset rs = db.openRecordset(
-                             QStringLiteral("SELECT tblAutoTable.* FROM tblAutoTable "
-                                            "WHERE (((tblAutoTable.DateType)='Session'));"));
-                         if (rs.isEmpty()) {
-                             rs.addNew();
-                             rs.setValue(QStringLiteral("DateType"), QStringLiteral("Session"));
-                         } else {
-                             rs.edit();
-                         }
-                         rs.setValue(QStringLiteral("DateStart"), study.start);
-                         rs.setValue(QStringLiteral("DateEnd"), study.end);
-                         rs.update();
-                         return true;
-                     });
-    }
+    if (!setStudyPeriod(study))
+        return options::Refusal{QStringLiteral("DTPickerStart"), kLateStart};
     m_record = edited;
     m_record.save(m_store);
     m_recordBefore = m_record;

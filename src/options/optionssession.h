@@ -81,6 +81,10 @@ public:
     };
     // The study period of the document; without one, the academic year so far.
     Period studyPeriod(const QDate &today = QDate::currentDate());
+    // The one the document holds; nothing when it has none (or cannot be read).
+    std::optional<Period> storedStudyPeriod();
+    // Writes the study period (refused with a message when it ends before it starts).
+    bool setStudyPeriod(const Period &study);
 
     // A vacation (two dates) or a holiday (one).
     struct Holiday
