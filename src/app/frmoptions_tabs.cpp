@@ -379,7 +379,7 @@ QWidget *frmOptions::buildDisplayTab()
     displayLayout->addWidget(applyDisplay, 8, 1, Qt::AlignRight);
     displayLayout->setColumnStretch(1, 1);
     connect(applyDisplay, &QPushButton::clicked, this, &frmOptions::applyDisplayText);
-    layout->addWidget(display, 0, 0, 2, 1);
+    layout->addWidget(display, 0, 0, 3, 1);
 
     QGroupBox *background = frame(page, "fraGridColorBkg", QStringLiteral("Фон таблицы"));
     auto *backgroundLayout = new QHBoxLayout(background);
@@ -401,7 +401,9 @@ QWidget *frmOptions::buildDisplayTab()
         levelsLayout->addRow(m_levelColors[size_t(i)], new QLabel(levelCaptions[i], levels));
     }
     layout->addWidget(levels, 1, 1);
+    // The colour frames keep their height; the room left goes below them.
     layout->setRowStretch(2, 1);
+    layout->setRowStretch(3, 1);
     layout->setColumnStretch(0, 1);
     return page;
 }
