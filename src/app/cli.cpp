@@ -4,6 +4,7 @@
 #include "cliexport.h"
 #include "cliload.h"
 #include "clilock.h"
+#include "clioptions.h"
 #include "clireport.h"
 #include "cliview.h"
 #include "data/database.h"
@@ -106,6 +107,8 @@ const char *const usage =
     "  korvesta export ФАЙЛ КОД ТАБЛИЦА.xlsx [параметры view]\n"
     "                                      записать таблицу вида в файл MS Excel, как окно\n"
     "                                      (korvesta export --help)\n"
+    "  korvesta options ФАЙЛ ...           учебный период, праздники, время занятий,\n"
+    "                                      факультеты, специализации (korvesta options --help)\n"
     "  korvesta help                       эта справка\n";
 
 int fail(const QString &message, int code = 1)
@@ -362,6 +365,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runReportCommand(rest, out(), err()); }, err());
     if (command == u"export")
         return runGuarded([&] { return runExportCommand(rest, out(), err()); }, err());
+    if (command == u"options")
+        return runGuarded([&] { return runOptionsCommand(rest, out(), err()); }, err());
     if (command == u"help" || command == u"--help") {
         out() << QString::fromUtf8(usage);
         out().flush();

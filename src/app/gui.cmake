@@ -10,6 +10,9 @@ target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/app/filecommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/frmabout.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/frmhelp.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/frmoptions.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/frmoptions_lists.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/frmoptions_tabs.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/frmpreview.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/gridinteraction.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/gridlookcommands.cpp

@@ -85,7 +85,6 @@ frmMain::frmMain(DocumentSession &session, SettingsStore &settings, Prompts &pro
                                                     m_printer);
     createMenus();
     createToolbars();
-    holdUnfinishedCommands();
     new HistoryCommands(*this); // a child of the window
     new DateLockCommand(*this); // a child of the window
     m_notes = new NoteCommand(*this); // a child of the window
@@ -227,6 +226,8 @@ void frmMain::startUp(const QStringList &args)
 {
     m_session.startFromCommandLine(args);
     m_record.load(m_settings);
+    if (m_record.ShowWeekNumber)
+        m_monthView1->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
 
     const QDate today = QDate::currentDate();
     m_monthView1->setSelectedDate(today);

@@ -70,8 +70,6 @@ public:
     // A command by the name of its menu item or the key of its toolbar button; nullptr for
     // an unknown name. A toolbar button that repeats a menu item shares its action.
     QAction *command(const QString &name) const { return m_commands.value(name); }
-    // False for a command whose work is not there yet: it stays disabled whatever the view.
-    bool commandWorks(const QString &name) const;
     QMenu *editMenu(EditMenu menu) const;
     QMenu *displayTextMenu() const { return m_displayTextMenu; }
     QMenu *filterMenu() const { return m_filterMenu; }
@@ -115,7 +113,6 @@ private:
     void createServiceAndHelpMenus();
     void createToolbars();
     void createSectionToolbar();
-    void holdUnfinishedCommands();
     void connectPanes();
     QAction *addCommand(QMenu *menu, const QString &name, const QString &caption,
                         const QString &icon = QString());
@@ -136,7 +133,6 @@ private:
     std::array<QMenu *, EditMenuCount> m_editMenus{};
     QMenu *m_displayTextMenu = nullptr;
     QMenu *m_filterMenu = nullptr;
-    QActionGroup *m_unfinished = nullptr; // disabled: no member can be enabled
     QToolBar *m_toolbar = nullptr;
     QToolBar *m_toolbarView = nullptr;
     QSplitter *m_splitter = nullptr;

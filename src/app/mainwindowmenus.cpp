@@ -5,6 +5,7 @@
 #include "dlgcopyshedule.h"
 #include "frmcheck.h"
 #include "filecommands.h"
+#include "frmoptions.h"
 #include "helpcommands.h"
 #include "mainwindow.h"
 #include "viewdispatcher.h"
@@ -202,7 +203,9 @@ void frmMain::createServiceAndHelpMenus()
         list->runCheck();
     });
     service->addSeparator();
-    addCommand(service, "mnuSettings", QStringLiteral("Настройки"), "SETTINGS");
+    QAction *settings =
+        addCommand(service, "mnuSettings", QStringLiteral("Настройки"), "SETTINGS");
+    connect(settings, &QAction::triggered, this, [this] { showOptions(*this); });
 
     QMenu *info = menuBar()->addMenu(QStringLiteral("&Справка"));
     info->setObjectName(QStringLiteral("mnuInfo"));
@@ -217,37 +220,6 @@ void frmMain::createServiceAndHelpMenus()
     info->addSeparator();
     QAction *about = addCommand(info, "submenuAbout", QStringLiteral("О программе"));
     connect(about, &QAction::triggered, this, [help] { help->about(); });
-}
-
-// The commands the window offers whose work is not there yet. Each is held disabled in every
-// view, so that nothing looks as if it worked when it did not; a command leaves this list
-// when its work arrives. A toolbar button that repeats a menu item goes with it.
-void frmMain::holdUnfinishedCommands()
-{
-    static const char *const unfinished[] = {
-        "mnuSettings",
-    };
-    m_unfinished = new QActionGroup(this);
-    m_unfinished->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
-    for (const char *name : unfinished) {
-        QAction *action = command(QString::fromLatin1(name));
-        if (!action)
-            continue;
-        // An action of an exclusive group of its own ("Значки" or "Буквы") keeps it; the
-        // whole group is held instead.
-        if (QActionGroup *own = action->actionGroup())
-            own->setEnabled(false);
-        else
-            m_unfinished->addAction(action);
-    }
-    m_unfinished->setEnabled(false);
-}
-
-bool frmMain::commandWorks(const QString &name) const
-{
-    const QAction *action = command(name);
-    return action && action->actionGroup() != m_unfinished
-           && (!action->actionGroup() || action->actionGroup()->isEnabled());
 }
 
 } // namespace korvesta

@@ -330,6 +330,23 @@ check "a clash-free timetable exits 0" 0 $?
 check "a clash exits 1" 1 $?
 grep -q '^У группы два занятия одновременно' "$dir/check.tsv"; check "the clash is listed" 0 $?
 "$korvesta" check "$dir/нет.kvt" 2>/dev/null; check "a missing document exits 2" 2 $?
+# The study period, holidays, lesson times and faculties written headlessly, with the
+# dialog's refusals.
+opt="$dir/настройки.kvt"
+"$korvesta" new "$opt"
+"$korvesta" options "$opt" --study-period 01.09.2026 30.06.2027 --holiday 04.11.2026 \
+    --holiday 28.12.2026 10.01.2027 --lesson-time 1 08:30-09:15 --faculty ФИТ
+check "options exit 0" 0 $?
+out=$("$korvesta" sql "$opt" "SELECT DateType, DateStart, DateEnd FROM tblAutoTable ORDER BY DateStart")
+check "the study period and holidays" "$(printf 'DateType\tDateStart\tDateEnd\nSession\t01.09.2026\t30.06.2027\nSelebrate\t04.11.2026\t\nRest\t28.12.2026\t10.01.2027')" "$out"
+"$korvesta" options "$opt" --holiday 05.01.2027 2>"$dir/err"
+check "an overlapping holiday exits 1" 1 $?
+check "an overlapping holiday is told" "Пересекающиеся периоды" "$(cat "$dir/err")"
+"$korvesta" options "$opt" --faculty фит 2>/dev/null; check "a faculty twice exits 1" 1 $?
+"$korvesta" options "$opt" --holiday 01.02.2027 03.02.2027 --dry-run >/dev/null 2>&1
+out=$("$korvesta" sql "$opt" "SELECT Count(*) AS N FROM tblAutoTable")
+check "a dry run writes nothing" "$(printf 'N\n3')" "$out"
+"$korvesta" options "$opt" 2>/dev/null; check "options without a change exit 2" 2 $?
 
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures

@@ -456,21 +456,19 @@ TEST_F(WindowOnSampleTest, TheCheckListsAPlantedClashAndOpensItsCell)
     closeWindow(); // before its document's folder goes
 }
 
-TEST_F(WindowOnSampleTest, CommandsThatDoNothingYetStayDisabled)
+// The commands every view offers, and those only some views do.
+TEST_F(WindowOnSampleTest, CommandsFollowTheView)
 {
-    const char *const unfinished[] = {
-        "mnuSettings",
-    };
     open();
     for (int view : {0, 20, 30, 40, 42, 43}) {
         show(view);
-        for (const char *name : unfinished)
-            EXPECT_FALSE(command(name)->isEnabled()) << name << " in " << view;
-        for (const char *name :
-             {"ButtonFont", "ButtonTotals", "ButtonUnCollapsed", "submenuCalendar"})
+        for (const char *name : {"ButtonFont", "ButtonTotals", "ButtonUnCollapsed",
+                                 "submenuCalendar", "mnuSettings", "submenuCheckTimeTable",
+                                 "submenuExport", "submenuPrintPreview"})
             EXPECT_TRUE(command(name)->isEnabled()) << name << " in " << view;
-        // Only the load narrows its rows.
+        // Only the load narrows its rows; copying and clearing belong to the timetables.
         EXPECT_EQ(command("ButtonFilter")->isEnabled(), view == 30) << view;
+        EXPECT_EQ(command("submenuCopyTimeTable")->isEnabled(), view / 10 == 4) << view;
     }
 }
 
