@@ -1,6 +1,7 @@
 #include "cli.h"
 
 #include "clibusy.h"
+#include "clifree.h"
 #include "cliload.h"
 #include "clilock.h"
 #include "clireport.h"
@@ -95,6 +96,9 @@ const char *const usage =
     "                                      записать отчёт (расписание преподавателя, группы,\n"
     "                                      аудитории и др.) в PDF, HTML, RTF или текст\n"
     "                                      (korvesta report --help)\n"
+    "  korvesta free ФАЙЛ --date Д --lesson N [--kind groups|disciplines|auditoriums|tutors]\n"
+    "                                      вывести, кто и что свободно или занято на уроке N\n"
+    "                                      даты Д (korvesta free --help)\n"
     "  korvesta help                       эта справка\n";
 
 int fail(const QString &message, int code = 1)
@@ -343,6 +347,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runClearCommand(rest, out(), err()); }, err());
     if (command == u"copy")
         return runGuarded([&] { return runCopyCommand(rest, out(), err()); }, err());
+    if (command == u"free")
+        return runGuarded([&] { return runFreeCommand(rest, out(), err()); }, err());
     if (command == u"report")
         return runGuarded([&] { return runReportCommand(rest, out(), err()); }, err());
     if (command == u"help" || command == u"--help") {

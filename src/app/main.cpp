@@ -22,6 +22,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("clear"),
         QStringLiteral("copy"),
         QStringLiteral("report"),
+        QStringLiteral("free"),
     };
     return subcommands.contains(word);
 }
