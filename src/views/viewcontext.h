@@ -23,7 +23,7 @@ struct ObjectListEntry
     QString key;
     QStringList texts; // one per column of the list
     QString icon;      // icon key ("GROUP", "TUTOR", "AUDITORIA")
-    QColor foreColor;  // the texts' colour; invalid: the list's own
+    QColor foreColor = QColor(); // the texts' colour; invalid: the list's own
 
     // The key without its kind: the record's Key as text.
     QString recordKey() const { return key.mid(2); }
