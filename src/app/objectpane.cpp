@@ -128,6 +128,9 @@ void ObjectPane::setObjects(const ObjectList &objects)
         const ObjectListEntry &entry = m_entries[i];
         auto *item = new QTreeWidgetItem(entry.texts);
         item->setIcon(0, appIcon(entry.icon));
+        // A long name is cut at the column's edge; the tooltip shows it whole.
+        for (int col = 0; col < entry.texts.size(); ++col)
+            item->setToolTip(col, entry.texts[col]);
         if (entry.foreColor.isValid()) {
             for (int col = 0; col < columns; ++col)
                 item->setForeground(col, entry.foreColor);

@@ -42,6 +42,26 @@ void writeTotal(GridModel &grid, int row, int level, const QString &caption, int
     grid.setCellBold(row, 1, row, Columns - 1, true);
 }
 
+// Each column as wide as its longest line (the totals' captions run across several and are
+// left out), so that the counts stay in sight beside the names; the spare last column is
+// hidden.
+void fitColumns(GridModel &grid, int firstRow)
+{
+    // The core has no fonts: a letter of the grid's font is about 105 twips (7 pixels).
+    constexpr int Letter = 105, Picture = 330, Margin = 180, Most = 4200;
+    for (int col = BlockCol; col <= CountCol; ++col) {
+        qsizetype longest = 0;
+        for (int row = firstRow; row < grid.rows(); ++row) {
+            if (!grid.isSubtotal(row))
+                longest = std::max(longest, grid.text(row, col).size());
+        }
+        const bool picture = col == DisciplineCol || col == GroupCol;
+        grid.setColWidth(col, std::min(int(longest) * Letter + (picture ? Picture : 0) + Margin,
+                                       Most));
+    }
+    grid.setColWidth(Columns - 1, 0);
+}
+
 } // namespace
 
 int TutorPassport::loadLessons() const
@@ -163,11 +183,7 @@ void fillTutorPassport(ViewContext &ctx, int keyTutor)
     for (const int col : {int(BlockCol), int(TypeCol)})
         grid.setMergeCol(col, true);
     grid.setColAlignment(CountCol, Qt::AlignCenter);
-    const int last = grid.rows() - 1;
-    for (const int col : {int(TypeCol), int(DisciplineCol), int(GroupCol), int(FacultyCol)})
-        accounting::widenToText(grid, col, first + 1, last, col == DisciplineCol || col == GroupCol);
-    accounting::widenToText(grid, BlockCol, first + 1, last, false, 1600);
-    accounting::widenToText(grid, CountCol, first + 1, last, false);
+    fitColumns(grid, first + 1);
     grid.setCurrentCell(0, 0);
 }
 
