@@ -42,24 +42,42 @@ void writeTotal(GridModel &grid, int row, int level, const QString &caption, int
     grid.setCellBold(row, 1, row, Columns - 1, true);
 }
 
-// Each column as wide as its longest line (the totals' captions run across several and are
-// left out), so that the counts stay in sight beside the names; the spare last column is
+// Each column as wide as its longest line (headings are bold; the totals' captions run
+// across several columns and are left out). Where that is wider than the grid, the faculty,
+// group and discipline give up width, in that order, down to a few letters, and take a second
+// line instead, so that the counts stay in sight beside the names. The spare last column is
 // hidden.
 void fitColumns(GridModel &grid, int firstRow)
 {
-    // The core has no fonts: a letter of the grid's font is about 105 twips (7 pixels).
-    constexpr int Letter = 105, Picture = 330, Margin = 180, Most = 4200;
+    // The core has no fonts: a letter of the grid's font is about 105 twips (7 pixels), a
+    // bold one about 120.
+    constexpr int Letter = 105, BoldLetter = 120, Picture = 330, Margin = 180, Most = 4200;
+    constexpr int Least = 1200;
     for (int col = BlockCol; col <= CountCol; ++col) {
-        qsizetype longest = 0;
+        int widest = 0;
         for (int row = firstRow; row < grid.rows(); ++row) {
-            if (!grid.isSubtotal(row))
-                longest = std::max(longest, grid.text(row, col).size());
+            if (grid.isSubtotal(row))
+                continue;
+            const int letter = grid.cellBold(row, col) ? BoldLetter : Letter;
+            widest = std::max(widest, int(grid.text(row, col).size()) * letter);
         }
         const bool picture = col == DisciplineCol || col == GroupCol;
-        grid.setColWidth(col, std::min(int(longest) * Letter + (picture ? Picture : 0) + Margin,
-                                       Most));
+        grid.setColWidth(col, std::min(widest + (picture ? Picture : 0) + Margin, Most));
     }
     grid.setColWidth(Columns - 1, 0);
+
+    // The frame's columns take 96 hundredths of the grid's width; so do these.
+    int spare = grid.clientWidth() * 96 / 100;
+    for (int col = 0; col <= CountCol; ++col)
+        spare -= grid.colWidth(col);
+    for (const int col : {int(FacultyCol), int(GroupCol), int(DisciplineCol)}) {
+        if (spare >= 0)
+            break;
+        const int give = std::min(-spare, std::max(grid.colWidth(col) - Least, 0));
+        grid.setColWidth(col, grid.colWidth(col) - give);
+        spare += give;
+    }
+    grid.setWordWrap(true);
 }
 
 } // namespace
