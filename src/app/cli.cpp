@@ -2,6 +2,7 @@
 
 #include "clibusy.h"
 #include "cliexport.h"
+#include "clifree.h"
 #include "cliload.h"
 #include "clilock.h"
 #include "clioptions.h"
@@ -109,6 +110,9 @@ const char *const usage =
     "                                      (korvesta export --help)\n"
     "  korvesta options ФАЙЛ ...           учебный период, праздники, время занятий,\n"
     "                                      факультеты, специализации (korvesta options --help)\n"
+    "  korvesta free ФАЙЛ --date Д --lesson N [--kind groups|disciplines|auditoriums|tutors]\n"
+    "                                      вывести, кто и что свободно или занято на уроке N\n"
+    "                                      даты Д (korvesta free --help)\n"
     "  korvesta help                       эта справка\n";
 
 int fail(const QString &message, int code = 1)
@@ -361,6 +365,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runClearCommand(rest, out(), err()); }, err());
     if (command == u"copy")
         return runGuarded([&] { return runCopyCommand(rest, out(), err()); }, err());
+    if (command == u"free")
+        return runGuarded([&] { return runFreeCommand(rest, out(), err()); }, err());
     if (command == u"report")
         return runGuarded([&] { return runReportCommand(rest, out(), err()); }, err());
     if (command == u"export")

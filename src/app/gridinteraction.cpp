@@ -557,7 +557,7 @@ bool GridInteraction::objectPaneShown() const
 
 void GridInteraction::refreshObjectPane()
 {
-    m_window.dispatcher().tabChosen(m_window.objectPane()->tabStrip()->currentIndex());
+    m_window.dispatcher().refillObjectPane(m_window.objectPane()->tabStrip()->currentIndex());
 }
 
 void GridInteraction::revealCurrentCell()

@@ -26,6 +26,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("copy"),
         QStringLiteral("report"),
         QStringLiteral("export"),
+        QStringLiteral("free"),
     };
     return subcommands.contains(word);
 }

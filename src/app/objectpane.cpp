@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTimer>
 #include <QTreeWidget>
@@ -104,6 +105,18 @@ void ObjectPane::showParts(bool tabs, bool pickers, bool secondCalendar, bool li
 
 void ObjectPane::setObjects(const ObjectList &objects)
 {
+    // The same kind of objects again (the free and busy list following the grid's cell):
+    // the list stays where the user scrolled it and on the object chosen.
+    QStringList shownHeaders;
+    if (QTreeWidgetItem *header = m_list->headerItem()) {
+        for (int col = 0; col < header->columnCount(); ++col)
+            shownHeaders << header->text(col);
+    }
+    const bool sameKind = !m_entries.empty() && shownHeaders == objects.headers;
+    const int scrolled = m_list->verticalScrollBar()->value();
+    const ObjectListEntry *current = entryOf(m_list->currentItem());
+    const QString currentKey = sameKind && current ? current->key : QString();
+
     m_list->clear();
     m_entries = objects.entries;
     const int columns = std::max<int>(1, int(objects.headers.size()));
@@ -115,12 +128,28 @@ void ObjectPane::setObjects(const ObjectList &objects)
         const ObjectListEntry &entry = m_entries[i];
         auto *item = new QTreeWidgetItem(entry.texts);
         item->setIcon(0, appIcon(entry.icon));
+        // A long name is cut at the column's edge; the tooltip shows it whole.
+        for (int col = 0; col < entry.texts.size(); ++col)
+            item->setToolTip(col, entry.texts[col]);
+        if (entry.foreColor.isValid()) {
+            for (int col = 0; col < columns; ++col)
+                item->setForeground(col, entry.foreColor);
+        }
         item->setData(0, kEntryRole, qulonglong(i));
         items.append(item);
     }
     m_list->addTopLevelItems(items);
     if (columns > 1)
         m_list->resizeColumnToContents(0);
+    if (!sameKind)
+        return;
+    for (int i = 0; i < items.size() && !currentKey.isEmpty(); ++i) {
+        if (m_entries[std::size_t(i)].key == currentKey) {
+            m_list->setCurrentItem(items[i]);
+            break;
+        }
+    }
+    m_list->verticalScrollBar()->setValue(scrolled);
 }
 
 void ObjectPane::clearObjects()

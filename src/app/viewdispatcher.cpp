@@ -181,6 +181,9 @@ void ViewDispatcher::dispatch()
         ViewContext ctx = context();
         fillView(m_window.fills(), plan, ctx);
         m_window.grid()->fitRowsToText();
+        // The free and busy objects of the cell the fill left current, at once.
+        if (plan.tabStrip)
+            refillPane(m_window.fills(), ctx);
     }
     m_window.objectPane()->setObjects(m_objects);
     navigation.endDispatch(code);
@@ -406,6 +409,11 @@ void ViewDispatcher::objectChosen(const ObjectListEntry &entry)
 void ViewDispatcher::tabChosen(int tab)
 {
     UiSettings::setTabStripSelected(m_window.settings(), tab);
+    refillObjectPane(tab);
+}
+
+void ViewDispatcher::refillObjectPane(int tab)
+{
     const FillRegistry::Routines *routines =
         m_window.fills().find(m_window.navigation().viewCode());
     if (!routines || !routines->paneRefill)

@@ -49,6 +49,9 @@ public:
     void dateClicked(const QDate &date);
     void objectChosen(const ObjectListEntry &entry);
     void tabChosen(int tab);
+    // The object pane of a timetable refilled for the grid's current cell and the tab given
+    // (the current cell moved: nothing is saved).
+    void refillObjectPane(int tab);
     void periodChanged();
     void middlePaneToggled(bool shown);
     // The busy-time menu: a kind of mark shown or hidden (entry n of submenuBTShow stands for

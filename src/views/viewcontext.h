@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -22,6 +23,7 @@ struct ObjectListEntry
     QString key;
     QStringList texts; // one per column of the list
     QString icon;      // icon key ("GROUP", "TUTOR", "AUDITORIA")
+    QColor foreColor = QColor(); // the texts' colour; invalid: the list's own
 
     // The key without its kind: the record's Key as text.
     QString recordKey() const { return key.mid(2); }

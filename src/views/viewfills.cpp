@@ -1,5 +1,6 @@
 #include "accounting/accountingviews.h"
 #include "fillregistry.h"
+#include "freebusy/freebusyfills.h"
 #include "lists/listfills.h"
 #include "load/loadview.h"
 #include "timetable/timetablefills.h"
@@ -14,6 +15,7 @@ void registerViewFills(FillRegistry &registry)
     registerTimetableFills(registry);
     registerLoadFills(registry);
     registerAccountingFills(registry);
+    registerFreeBusyFills(registry);
 }
 
 } // namespace korvesta

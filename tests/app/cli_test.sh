@@ -347,6 +347,23 @@ check "an overlapping holiday is told" "Пересекающиеся перио�
 out=$("$korvesta" sql "$opt" "SELECT Count(*) AS N FROM tblAutoTable")
 check "a dry run writes nothing" "$(printf 'N\n3')" "$out"
 "$korvesta" options "$opt" 2>/dev/null; check "options without a change exit 2" 2 $?
+# Free and busy objects of a lesson: a column of states, lesson 0 read as lesson 1, nothing
+# written.
+before=$(sha1sum "$sample")
+busyday=$("$korvesta" sql "$sample" "SELECT TOP 1 tblTimeTableList.Date FROM tblTimeTableList INNER JOIN tblTimeTableContent ON tblTimeTableList.Key = tblTimeTableContent.Key_TTList GROUP BY tblTimeTableList.Date ORDER BY Count(*) DESC, tblTimeTableList.Date" | tail -1)
+out=$("$korvesta" free "$sample" --date "$busyday" --lesson 1 --kind auditoriums)
+check "free exits 0" 0 $?
+check "free lists the kind's headings and the state" "$(printf 'Аудитории\tКорпус\tСостояние')" "$(head -1 <<<"$out")"
+busyrooms=$("$korvesta" sql "$sample" "PARAMETERS pD DateTime; SELECT Count(*) AS N FROM (SELECT DISTINCT tblTimeTableContent.Key_Aud FROM tblTimeTableList INNER JOIN tblTimeTableContent ON tblTimeTableList.Key = tblTimeTableContent.Key_TTList WHERE tblTimeTableList.Date = pD AND tblTimeTableContent.Lesson = 1) AS A" --param "pD=$busyday" | tail -1)
+check "busy auditoriums are those with a lesson" "$busyrooms" "$(grep -c $'\tзанята$' <<<"$out")"
+check "lesson 0 is the first lesson" "$out" "$("$korvesta" free "$sample" --date "$busyday" --lesson 0 --kind auditoriums)"
+out=$("$korvesta" free "$sample" --date 01.01.2001 --lesson 2 --kind groups)
+check "a date without a timetable leaves every group free" 0 "$(grep -c $'\tзанята$' <<<"$out")"
+"$korvesta" free "$sample" --date "$busyday" --lesson 1 --kind rooms 2>/dev/null
+check "an unknown kind exits 2" 2 $?
+"$korvesta" free "$sample" --lesson 1 2>/dev/null
+check "free without a date exits 2" 2 $?
+check "free leaves the document as it was" "$before" "$(sha1sum "$sample")"
 
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures

@@ -284,6 +284,78 @@ TEST_F(WindowOnSampleTest, TheAuditoriumMenuDeletesAsTheDeleteKeyDoes)
         << prompts.shown[0].text.toStdString();
 }
 
+// Moving through the day timetable with the tutors tab: the list shows the tutors busy at
+// the cell's lesson in red, and a move is no tab choice (nothing saved).
+TEST_F(WindowOnSampleTest, TheFreeBusyListFollowsTheCellOfTheDayTimetable)
+{
+    settings.writeBool(QStringLiteral("Settings"), QStringLiteral("ShowMiddlePaneOnTimeTable"),
+                       true);
+    settings.writeInt(QStringLiteral("Settings"), QStringLiteral("TabStripSelected"), 3);
+    const Database db = Database::open(sampleDocument());
+    Recordset busiest = db.openRecordset(QStringLiteral(
+        "SELECT TOP 1 tblTimeTableList.Date FROM tblTimeTableList INNER JOIN "
+        "tblTimeTableContent ON tblTimeTableList.Key = tblTimeTableContent.Key_TTList "
+        "GROUP BY tblTimeTableList.Date ORDER BY Count(*) DESC, tblTimeTableList.Date"));
+    QDate date = busiest.value(0).toDate();
+    if (!date.isValid())
+        date = QDate::fromString(busiest.value(0).toString().left(10), Qt::ISODate);
+    open();
+    child<QCalendarWidget>("MonthView1")->setSelectedDate(date);
+    show(40);
+    auto *list = child<QTreeWidget>("listAction");
+    ASSERT_GT(list->topLevelItemCount(), 0);
+
+    const auto busyShown = [&] {
+        QStringList busy;
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            QTreeWidgetItem *item = list->topLevelItem(i);
+            if (item->foreground(0).color() == QColor(Qt::red))
+                busy << item->text(0);
+        }
+        return busy;
+    };
+    const auto busyInDocument = [&](int lesson) {
+        QStringList busy;
+        for (Recordset rs = db.openRecordset(
+                 QStringLiteral("SELECT DISTINCT tblTutors.Tutor FROM ((tblTimeTableList INNER "
+                                "JOIN tblTimeTableContent ON tblTimeTableList.Key = "
+                                "tblTimeTableContent.Key_TTList) INNER JOIN tblJob ON "
+                                "tblJob.Key = tblTimeTableContent.Key_Job) INNER JOIN tblTutors "
+                                "ON tblTutors.Key = tblJob.Key_Tutor WHERE "
+                                "tblTimeTableList.Date = #%1# AND tblTimeTableContent.Lesson = %2 "
+                                "ORDER BY tblTutors.Tutor")
+                     .arg(date.toString(QStringLiteral("M/d/yyyy")))
+                     .arg(lesson));
+             !rs.isEof(); rs.moveNext())
+            busy << rs.value(0).toString();
+        return busy;
+    };
+    // Every tutor teaching at the lesson shows busy (a tutor away at it does too).
+    const auto expectBusyAt = [&](int lesson) {
+        const QStringList shown = busyShown();
+        QStringList missing = busyInDocument(lesson);
+        ASSERT_FALSE(missing.isEmpty()) << lesson;
+        for (const QString &tutor : shown)
+            missing.removeAll(tutor);
+        EXPECT_TRUE(missing.isEmpty()) << lesson << " " << missing.join(", ").toStdString();
+    };
+    expectBusyAt(1); // the heading cell the view opens on stands for lesson 1
+    const int col = grid().fixedCols();
+    QStringList before = busyShown();
+    for (const int lesson : {3, 2}) {
+        grid().setCurrentCell(grid().fixedRows() + lesson - 1, col);
+        QApplication::processEvents();
+        expectBusyAt(lesson);
+        EXPECT_NE(busyShown(), before) << lesson;
+        before = busyShown();
+    }
+    settings.writeInt(QStringLiteral("Settings"), QStringLiteral("TabStripSelected"), 0);
+    grid().setCurrentCell(grid().fixedRows(), col);
+    EXPECT_EQ(settings.readText(QStringLiteral("Settings"), QStringLiteral("TabStripSelected"),
+                                QString()),
+              QStringLiteral("0"));
+}
+
 TEST_F(WindowOnSampleTest, TheObjectPaneShowsEveryTab)
 {
     settings.writeBool(QStringLiteral("Settings"), QStringLiteral("ShowMiddlePaneOnTimeTable"),
