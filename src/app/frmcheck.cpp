@@ -68,9 +68,12 @@ std::pair<QDate, QDate> studyPeriod(DocumentSession &session)
 } // namespace
 
 frmCheck::frmCheck(frmMain &window)
-    : QDialog(&window)
+    : QDialog(nullptr)
     , m_window(window)
 {
+    // A window of its own beside the main window, which comes to the front when a problem is
+    // opened; it goes with the main window.
+    connect(&window, &QObject::destroyed, this, &QObject::deleteLater);
     setObjectName(QStringLiteral("frmCheck"));
     setWindowTitle(QStringLiteral("Проверка расписания"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -204,6 +207,7 @@ bool frmCheck::openProblem(const TimetableProblem &problem)
     if (m_window.navigation().viewCode() != 40)
         dispatcher.itemClicked(0);
     dispatcher.dateClicked(problem.date);
+    m_window.setCalendarShown(false);
     GridModel &grid = *m_window.grid()->model();
     const TimetableLayout layout =
         TimetableLayout::ofGrid(TimetableKind::Day, m_window.settingsRecord(), grid);
@@ -220,6 +224,7 @@ bool frmCheck::openProblem(const TimetableProblem &problem)
     }
     if (row >= 0 && col >= 0)
         grid.setCurrentCell(row, col);
+    m_window.raise();
     m_window.activateWindow();
     return true;
 }

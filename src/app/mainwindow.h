@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -30,6 +31,7 @@ class GridView;
 class HelpCommands;
 class NavigationBar;
 class NoteCommand;
+class frmCheck;
 class ObjectPane;
 class Prompts;
 class ReportPreview;
@@ -66,6 +68,7 @@ public:
     HelpCommands &helpCommands() { return *m_helpCommands; }
     GridLookCommands &gridLook() { return *m_gridLook; }
     NoteCommand &notes() { return *m_notes; }
+    frmCheck *checkList() const;
 
     // A command by the name of its menu item or the key of its toolbar button; nullptr for
     // an unknown name. A toolbar button that repeats a menu item shares its action.
@@ -155,6 +158,7 @@ private:
     std::unique_ptr<HelpCommands> m_helpCommands;
     std::unique_ptr<GridLookCommands> m_gridLook;
     NoteCommand *m_notes = nullptr; // a child
+    QPointer<frmCheck> m_checkList;  // "Проверка расписания" while it is open
 
     int m_leftPaneWidth = 0;
     int m_objectPaneNeed = 0; // the width the object pane's parts needed when last shown

@@ -195,12 +195,11 @@ void frmMain::createServiceAndHelpMenus()
         addCommand(service, "submenuCheckTimeTable", QStringLiteral("Проверка расписания"));
     connect(check, &QAction::triggered, this, [this] {
         // One list at a time; a second call brings it to the front, checked again.
-        frmCheck *list = findChild<frmCheck *>(QStringLiteral("frmCheck"));
-        if (!list)
-            list = new frmCheck(*this);
-        list->show();
-        list->raise();
-        list->runCheck();
+        if (!m_checkList)
+            m_checkList = new frmCheck(*this);
+        m_checkList->show();
+        m_checkList->raise();
+        m_checkList->runCheck();
     });
     service->addSeparator();
     QAction *settings =
@@ -220,6 +219,11 @@ void frmMain::createServiceAndHelpMenus()
     info->addSeparator();
     QAction *about = addCommand(info, "submenuAbout", QStringLiteral("О программе"));
     connect(about, &QAction::triggered, this, [help] { help->about(); });
+}
+
+frmCheck *frmMain::checkList() const
+{
+    return m_checkList;
 }
 
 } // namespace korvesta

@@ -440,7 +440,12 @@ void Checker::checkHours()
                             "tblTimeTableContent.Key_Group;"));
          !rs.isEof(); rs.moveNext())
         placed.insert({rs.value(0).toInt(), rs.value(1).toInt()}, rs.value(2).toInt());
-    const bool toTheEnd = m_studyEnd.isValid() && (!m_to.isValid() || m_to >= m_studyEnd);
+    // Hours left count once the timetable is compiled to the study period's last week.
+    const bool compiled = std::any_of(m_lessons.begin(), m_lessons.end(), [&](const Lesson &l) {
+        return l.hasDate && l.date >= m_studyEnd.addDays(-6);
+    });
+    const bool toTheEnd =
+        m_studyEnd.isValid() && compiled && (!m_to.isValid() || m_to >= m_studyEnd);
     for (Recordset rs = m_db.openRecordset(
              QStringLiteral("SELECT tblJobList.Key_Job, tblJobList.Key_Group, tblJobList.Hours "
                             "FROM tblJobList;"));

@@ -59,7 +59,8 @@ struct TimetableCheck
 
 // Checks the lessons of the period (both ends included; an invalid end is open) against the
 // document and the settings; the hours left are looked at only when the period reaches the
-// end of the study period. Throws DbError when the document cannot be read.
+// end of the study period and the timetable has lessons in its last week. Throws DbError when
+// the document cannot be read.
 TimetableCheck checkTimetable(const Database &db, const SettingsRecord &settings,
                               const QDate &from = {}, const QDate &to = {});
 

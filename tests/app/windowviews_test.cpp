@@ -498,7 +498,7 @@ TEST_F(WindowOnSampleTest, TheCheckListsAPlantedClashAndOpensItsCell)
     window->startUp({copy});
     window->show();
     command("submenuCheckTimeTable")->trigger();
-    auto *list = window->findChild<frmCheck *>("frmCheck");
+    frmCheck *list = window->checkList();
     ASSERT_TRUE(list);
     EXPECT_EQ(list->result().errors, 0);
 
