@@ -20,6 +20,7 @@
 #include "data/recordset.h"
 #include "editing/clearcommand.h"
 #include "editing/copycommand.h"
+#include "assist/suggestcommand.h"
 #include "check/checkcommand.h"
 #include "editing/auditoriumcommand.h"
 #include "editing/datenotecommand.h"
@@ -87,6 +88,9 @@ const char *const usage =
     "  korvesta place ФАЙЛ ...             поставить занятие (korvesta place --help)\n"
     "  korvesta auditorium ФАЙЛ ...        сменить аудиторию занятий ячейки\n"
     "                                      (korvesta auditorium --help)\n"
+    "  korvesta suggest ФАЙЛ --group Г --discipline Д [--from Д --to Д] [--top N]\n"
+    "                                      лучшие свободные уроки для строки нагрузки\n"
+    "                                      (korvesta suggest --help)\n"
     "  korvesta check ФАЙЛ [--from Д --to Д] [--format tsv|html]\n"
     "                                      проверить расписание: все накладки и нарушения\n"
     "                                      (korvesta check --help)\n"
@@ -353,6 +357,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runPlaceCommand(rest, out(), err()); }, err());
     if (command == u"auditorium")
         return runGuarded([&] { return runAuditoriumCommand(rest, out(), err()); }, err());
+    if (command == u"suggest")
+        return runGuarded([&] { return runSuggestCommand(rest, out(), err()); }, err());
     if (command == u"check")
         return runGuarded([&] { return runCheckCommand(rest, out(), err()); }, err());
     if (command == u"note")
