@@ -20,6 +20,7 @@
 #include "data/recordset.h"
 #include "editing/clearcommand.h"
 #include "editing/copycommand.h"
+#include "assist/covercommand.h"
 #include "assist/suggestcommand.h"
 #include "check/checkcommand.h"
 #include "editing/auditoriumcommand.h"
@@ -91,6 +92,9 @@ const char *const usage =
     "  korvesta suggest ФАЙЛ --group Г --discipline Д [--from Д --to Д] [--top N]\n"
     "                                      лучшие свободные уроки для строки нагрузки\n"
     "                                      (korvesta suggest --help)\n"
+    "  korvesta cover ФАЙЛ --tutor П --date Д [--assign]\n"
+    "                                      кто может заменить отсутствующего преподавателя\n"
+    "                                      (korvesta cover --help)\n"
     "  korvesta check ФАЙЛ [--from Д --to Д] [--format tsv|html]\n"
     "                                      проверить расписание: все накладки и нарушения\n"
     "                                      (korvesta check --help)\n"
@@ -357,6 +361,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runPlaceCommand(rest, out(), err()); }, err());
     if (command == u"auditorium")
         return runGuarded([&] { return runAuditoriumCommand(rest, out(), err()); }, err());
+    if (command == u"cover")
+        return runGuarded([&] { return runCoverCommand(rest, out(), err()); }, err());
     if (command == u"suggest")
         return runGuarded([&] { return runSuggestCommand(rest, out(), err()); }, err());
     if (command == u"check")

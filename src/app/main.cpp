@@ -21,6 +21,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("note"),
         QStringLiteral("check"),
         QStringLiteral("suggest"),
+        QStringLiteral("cover"),
         QStringLiteral("options"),
         QStringLiteral("busy"),
         QStringLiteral("clear"),

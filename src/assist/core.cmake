@@ -1,5 +1,8 @@
-# The placement assistant: ranked free slots for a load line (no widgets).
+# The placement and cover assistants: ranked free slots for a load line, and who can take
+# an absent tutor's lessons (no widgets).
 target_sources(korvesta_core PRIVATE
+    ${CMAKE_CURRENT_SOURCE_DIR}/assist/cover.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/assist/covercommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/assist/slotsuggestion.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/assist/suggestcommand.cpp
 )
