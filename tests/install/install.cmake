@@ -1,0 +1,8 @@
+# The program installed under a prefix with a space in it, as a package would lay it out.
+add_test(NAME install_layout
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/install/install_test.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(install_layout PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0")
+add_test(NAME commandline
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/install/commandline_test.sh $<TARGET_FILE:korvesta>)
+set_tests_properties(commandline PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
