@@ -54,3 +54,21 @@ foreach(size ${KORVESTA_ICON_SIZES})
             DESTINATION ${share}/icons/hicolor/${size}x${size}/mimetypes
             RENAME application-x-korvesta.png)
 endforeach()
+
+# The package's own documents, as Debian lays them out. Whoever builds the package for an
+# institution names themselves as its maintainer.
+set(KORVESTA_MAINTAINER "Korvesta <packages@korvesta.invalid>" CACHE STRING
+    "Maintainer of the package, as \"Name <address>\"")
+string(TIMESTAMP changelog_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
+file(WRITE ${CMAKE_BINARY_DIR}/changelog
+    "korvesta (${PROJECT_VERSION}) unstable; urgency=medium\n\n"
+    "  * Release ${PROJECT_VERSION}.\n\n"
+    " -- ${KORVESTA_MAINTAINER}  ${changelog_date}\n")
+set(changelog ${CMAKE_BINARY_DIR}/changelog.gz)
+add_custom_command(OUTPUT ${changelog}
+    COMMAND sh -c "gzip -9n -c '${CMAKE_BINARY_DIR}/changelog' > '${changelog}'"
+    DEPENDS ${CMAKE_BINARY_DIR}/changelog
+    VERBATIM)
+add_custom_target(korvesta_changelog ALL DEPENDS ${changelog})
+install(FILES ${KORVESTA_DESKTOP_DIR}/copyright ${changelog}
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -2,12 +2,13 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME korvesta)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "Korvesta <korvesta@localhost>")
+set(CPACK_PACKAGE_CONTACT "${KORVESTA_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "timetable planner for schools and colleges")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Keeps the groups, disciplines, auditoriums and tutors of an institution, the teaching\n\
-load and a day-by-day timetable with clash checks; prints timesheets, hours worked,\n\
-work schedules and individual timetables. Russian user interface.")
+    "Keeps the groups, disciplines, auditoriums and tutors of an institution,\n\
+the teaching load and a day-by-day timetable with clash checks; prints\n\
+timesheets, hours worked, work schedules and individual timetables.\n\
+Russian user interface.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

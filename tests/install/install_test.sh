@@ -23,6 +23,8 @@ for f in bin/korvesta \
     share/man/man1/korvesta.1.gz \
     share/bash-completion/completions/korvesta \
     share/korvesta/help/index.html \
+    share/korvesta/help/images/timetable.png \
+    share/doc/korvesta/copyright \
     share/icons/hicolor/scalable/apps/korvesta.svg \
     share/icons/hicolor/scalable/mimetypes/application-x-korvesta.svg; do
     [ -s "$prefix/$f" ] || fail "installed: $f"
