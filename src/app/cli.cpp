@@ -113,7 +113,8 @@ const char *const usage =
     "  korvesta free ФАЙЛ --date Д --lesson N [--kind groups|disciplines|auditoriums|tutors]\n"
     "                                      вывести, кто и что свободно или занято на уроке N\n"
     "                                      даты Д (korvesta free --help)\n"
-    "  korvesta help                       эта справка\n";
+    "  korvesta help                       эта справка\n"
+    "  korvesta --version                  версия программы\n";
 
 int fail(const QString &message, int code = 1)
 {
