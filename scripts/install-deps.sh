@@ -11,7 +11,7 @@ packages=(
     libxlsxwriter-dev libzip-dev
     fonts-dejavu-core fonts-liberation2
     xvfb xauth
-    shared-mime-info desktop-file-utils
+    shared-mime-info desktop-file-utils appstream
 )
 
 missing=()

@@ -121,7 +121,8 @@ const char *const usage =
     "  korvesta free ФАЙЛ --date Д --lesson N [--kind groups|disciplines|auditoriums|tutors]\n"
     "                                      вывести, кто и что свободно или занято на уроке N\n"
     "                                      даты Д (korvesta free --help)\n"
-    "  korvesta help                       эта справка\n";
+    "  korvesta help                       эта справка\n"
+    "  korvesta --version                  версия программы\n";
 
 int fail(const QString &message, int code = 1)
 {
@@ -134,6 +135,23 @@ int usageError(const QString &message)
     err() << message << Qt::endl << QString::fromUtf8(usage);
     err().flush();
     return 2;
+}
+
+// The lines of the usage text that describe one command, or empty when it has none.
+QString commandUsage(const QString &command)
+{
+    const QString prefix = QStringLiteral("  korvesta ") + command + QLatin1Char(' ');
+    QStringList lines;
+    bool inside = false;
+    for (const QString &line : QString::fromUtf8(usage).split(u'\n')) {
+        if (line.startsWith(QLatin1String("  korvesta ")))
+            inside = line.startsWith(prefix);
+        if (inside)
+            lines << line;
+    }
+    if (lines.isEmpty())
+        return QString();
+    return QStringLiteral("Использование:\n") + lines.join(u'\n') + u'\n';
 }
 
 // A field as the tab-separated output writes it.
@@ -347,6 +365,19 @@ int runCommandLine(const QStringList &args)
 {
     const QString command = args.value(0);
     const QStringList rest = args.mid(1);
+    // "korvesta help COMMAND" is "korvesta COMMAND --help".
+    if ((command == u"help" || command == u"--help") && !rest.isEmpty())
+        return runCommandLine({rest.constFirst(), QStringLiteral("--help")});
+    // The commands without a help text of their own show their lines of the usage.
+    static const QStringList briefCommands = {QStringLiteral("new"), QStringLiteral("sql"),
+                                              QStringLiteral("demo"), QStringLiteral("view"),
+                                              QStringLiteral("load")};
+    if (briefCommands.contains(command)
+        && (rest.contains(QStringLiteral("--help")) || rest.contains(QStringLiteral("-h")))) {
+        out() << commandUsage(command);
+        out().flush();
+        return 0;
+    }
     if (command == u"new")
         return runGuarded([&] { return newDocument(rest); }, err());
     if (command == u"sql")

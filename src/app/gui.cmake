@@ -49,3 +49,10 @@ add_custom_command(TARGET korvesta POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/resources/help
             $<TARGET_FILE_DIR:korvesta>/help)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/help/ DESTINATION share/korvesta/help)
+
+# The About box names its build date; only that file is rebuilt when the date changes.
+# SOURCE_DATE_EPOCH, when set, makes the date reproducible.
+string(TIMESTAMP KORVESTA_BUILD_DATE "%d.%m.%Y")
+set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/app/frmabout.cpp PROPERTIES
+    COMPILE_DEFINITIONS "KORVESTA_BUILD_DATE=\"${KORVESTA_BUILD_DATE}\"")
+target_compile_definitions(korvesta PRIVATE KORVESTA_VERSION="${PROJECT_VERSION}")

@@ -4,8 +4,15 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
+
+#include <cstdio>
+
+#ifndef KORVESTA_VERSION
+#define KORVESTA_VERSION "0.0"
+#endif
 
 namespace {
 
@@ -39,6 +46,52 @@ void nameApplication()
     QCoreApplication::setApplicationName(QStringLiteral("Korvesta"));
 }
 
+// Options Qt reads itself and that take a value ("-platform offscreen").
+bool isQtOptionWithValue(const QString &arg)
+{
+    static const QStringList options = {
+        QStringLiteral("-platform"), QStringLiteral("-platformpluginpath"),
+        QStringLiteral("-platformtheme"), QStringLiteral("-plugin"),
+        QStringLiteral("-qwindowgeometry"), QStringLiteral("-qwindowicon"),
+        QStringLiteral("-qwindowtitle"), QStringLiteral("-display"),
+        QStringLiteral("-geometry"), QStringLiteral("-style"),
+        QStringLiteral("-stylesheet"), QStringLiteral("-session"),
+        QStringLiteral("-title"), QStringLiteral("-name"),
+    };
+    return options.contains(arg);
+}
+
+// Why the arguments cannot open the window, or empty when they can. Only a document opens
+// it: a path ending in .kvt or naming an existing file. Anything else is a mistyped command,
+// and a script that made it must not hang on a window.
+QString windowArgumentsProblem(int argc, char *argv[])
+{
+    QStringList words;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg.startsWith(QLatin1String("--")) && arg.size() > 2)
+            return QStringLiteral("Неизвестный параметр: %1").arg(arg);
+        if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+            if (isQtOptionWithValue(arg))
+                ++i;
+            continue;
+        }
+        words << arg;
+    }
+    if (words.isEmpty())
+        return QString();
+    // A path with blanks may arrive unquoted and split into words.
+    QString path = words.join(QLatin1Char(' '));
+    if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"')))
+        path = path.mid(1, path.size() - 2);
+    if (path.endsWith(QLatin1String(".kvt"), Qt::CaseInsensitive) || QFileInfo(path).isFile())
+        return QString();
+    if (words.size() == 1 && !words[0].contains(QLatin1Char('/'))
+        && !words[0].contains(QLatin1Char('.')))
+        return QStringLiteral("Неизвестная команда: %1").arg(words[0]);
+    return QStringLiteral("Файл документа не найден: %1").arg(path);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -57,6 +110,21 @@ int main(int argc, char *argv[])
         QCoreApplication app(argc, argv);
         nameApplication();
         return korvesta::runCommandLine(app.arguments().mid(1));
+    }
+
+    if (command == u"--version") {
+        std::printf("korvesta (Тарвела) %s\n", KORVESTA_VERSION);
+        return 0;
+    }
+    if (command == u"-h") {
+        QCoreApplication app(argc, argv);
+        return korvesta::runCommandLine({QStringLiteral("help")});
+    }
+    const QString problem = windowArgumentsProblem(argc, argv);
+    if (!problem.isEmpty()) {
+        std::fprintf(stderr, "korvesta: %s\nСправка: korvesta --help\n",
+                     problem.toLocal8Bit().constData());
+        return 2;
     }
 
     QApplication app(argc, argv);
