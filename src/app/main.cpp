@@ -20,6 +20,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("lock"),
         QStringLiteral("note"),
         QStringLiteral("check"),
+        QStringLiteral("import"),
         QStringLiteral("options"),
         QStringLiteral("busy"),
         QStringLiteral("clear"),

@@ -1,0 +1,292 @@
+#include "tableimport.h"
+
+#include "data/database.h"
+#include "data/history.h"
+#include "data/prompts.h"
+#include "data/queries.h"
+#include "data/recordset.h"
+#include "data/sqltext.h"
+#include "data/trialrun.h"
+#include "editing/loadchanges.h"
+#include "editing/referencesaving.h"
+#include "settings/settingsrecord.h"
+
+#include <QFileInfo>
+
+namespace korvesta {
+
+namespace {
+
+// Stands in for the user while one row goes through the checks of manual entry: the first
+// message is the reason the row is refused, and the confirmation of an addition is the
+// planner's own choice to import.
+class RowPrompts : public Prompts
+{
+public:
+    QString reason;
+
+    void message(const QString &text, Icon, const QString &) override
+    {
+        if (reason.isEmpty())
+            reason = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+                         .replace(u'\t', u' ')
+                         .simplified();
+    }
+    Answer askYesNo(const QString &, Icon, const QString &) override { return Answer::Yes; }
+    Answer askYesNoCancel(const QString &, Icon, const QString &) override { return Answer::Yes; }
+    Answer askOkCancel(const QString &, Icon, const QString &) override { return Answer::Ok; }
+    Answer askRetryCancel(const QString &, Icon, const QString &) override
+    {
+        return Answer::Cancel;
+    }
+    std::optional<QString> askText(const QString &, const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
+    std::optional<QColor> chooseColor(const QColor &) override { return std::nullopt; }
+    std::optional<QString> chooseFileToOpen(const FileChoice &) override { return std::nullopt; }
+    std::optional<QString> chooseFileToSave(const FileChoice &) override { return std::nullopt; }
+};
+
+class RowCells
+{
+public:
+    RowCells(const ColumnMapping &mapping, const QStringList &cells)
+        : m_mapping(mapping)
+        , m_cells(cells)
+    {}
+    bool has(const char *key) const { return m_mapping.column(QString::fromLatin1(key)) >= 0; }
+    QString operator[](const char *key) const
+    {
+        const int column = m_mapping.column(QString::fromLatin1(key));
+        return column < 0 ? QString() : m_cells.value(column).trimmed();
+    }
+
+private:
+    const ColumnMapping &m_mapping;
+    const QStringList &m_cells;
+};
+
+QString quoted(const QString &text)
+{
+    return QStringLiteral("«") + text + QStringLiteral("»");
+}
+
+bool exists(const Database &db, const QString &sql)
+{
+    return !db.openRecordset(sql).isEof();
+}
+
+bool disciplineListed(const Database &db, const QString &discipline)
+{
+    return exists(db, QStringLiteral("SELECT tblDisciplines.Key FROM tblDisciplines "
+                                     "WHERE (((tblDisciplines.Discipline)=%1));")
+                          .arg(sqlText(discipline)));
+}
+
+bool groupListed(const Database &db, const GroupText &name)
+{
+    QString sql = QStringLiteral("SELECT tblGroups.Key FROM tblGroups "
+                                 "WHERE (((tblGroups.Group)=%1)")
+                      .arg(sqlText(name.group));
+    if (name.hasCourse)
+        sql += QStringLiteral(" AND ((tblGroups.Course)=%1)").arg(sqlText(name.course));
+    return exists(db, sql + QStringLiteral(");"));
+}
+
+bool tutorListed(const Database &db, const QString &tutor)
+{
+    return findTutor(db, tutor).has_value();
+}
+
+// One reference record from a row; what was added, or nothing with the reason in prompts.
+std::optional<QString> importReference(const Database &db, const SettingsRecord &settings,
+                                       RowPrompts &prompts, ImportKind kind, const RowCells &row)
+{
+    switch (kind) {
+    case ImportKind::Groups: {
+        const GroupRow group{row["course"], row["group"], std::nullopt, row["faculty"],
+                             row["tuition"], row["finance"], row["comment"]};
+        if (!saveGroup(db, settings, prompts, group, std::nullopt).saved)
+            return std::nullopt;
+        return QStringLiteral("группа ")
+               + quoted(group.group + QStringLiteral("  (") + group.course.toUpper()
+                        + QStringLiteral(")"));
+    }
+    case ImportKind::Tutors: {
+        const TutorRow tutor{row["tutor"], row["auditorium"]};
+        if (!saveTutor(db, prompts, tutor, std::nullopt).saved)
+            return std::nullopt;
+        return QStringLiteral("преподаватель ") + quoted(tutor.tutor);
+    }
+    case ImportKind::Disciplines: {
+        // Without a column of full names a discipline is known by its short name alone.
+        const DisciplineRow discipline{row["type"], row["discipline"],
+                                       row.has("discipline1") ? row["discipline1"]
+                                                              : row["discipline"],
+                                       std::nullopt, row["level"]};
+        if (!saveDiscipline(db, settings, prompts, discipline, std::nullopt).saved)
+            return std::nullopt;
+        return QStringLiteral("дисциплина ") + quoted(discipline.discipline);
+    }
+    case ImportKind::Auditoriums: {
+        const AuditoriumRow auditorium{row["corpus"], row["auditorium"], row["comment"]};
+        if (!saveAuditorium(db, prompts, auditorium, std::nullopt).saved)
+            return std::nullopt;
+        return QStringLiteral("аудитория ")
+               + quoted(auditorium.auditoria + QStringLiteral(" (")
+                        + corpusFromCell(auditorium.corpus) + QStringLiteral(")"));
+    }
+    case ImportKind::Load:
+        break;
+    }
+    return std::nullopt;
+}
+
+// A load line from a row, adding first what the lists lack when asked to.
+std::optional<QString> importLoadLine(const Database &db, const SettingsRecord &settings,
+                                      RowPrompts &prompts, const RowCells &row,
+                                      bool createMissing)
+{
+    LoadEntry entry;
+    entry.tutor = row["tutor"];
+    entry.auditorium = row["auditorium"];
+    entry.discipline = row["discipline"];
+    entry.group = row["group"];
+    if (!row["course"].isEmpty() && !entry.group.isEmpty())
+        entry.group += QStringLiteral("  (") + row["course"].toUpper() + QStringLiteral(")");
+    entry.hours = row["hours"];
+
+    QStringList created;
+    const bool newTutor = !entry.tutor.isEmpty() && !tutorListed(db, entry.tutor);
+    if (createMissing && !entry.discipline.isEmpty() && !disciplineListed(db, entry.discipline)) {
+        const QString full = row["discipline1"].isEmpty() ? entry.discipline : row["discipline1"];
+        if (!saveDiscipline(db, settings, prompts,
+                            DisciplineRow{QString(), entry.discipline, full, std::nullopt,
+                                          QString()},
+                            std::nullopt)
+                 .saved)
+            return std::nullopt;
+        created << QStringLiteral("дисциплина ") + quoted(entry.discipline);
+    }
+    const GroupText group = splitGroupText(entry.group);
+    if (createMissing && !group.group.isEmpty() && !groupListed(db, group)) {
+        if (!saveGroup(db, settings, prompts,
+                       GroupRow{group.course, group.group, std::nullopt, group.faculty,
+                                QString(), QString(), QString()},
+                       std::nullopt)
+                 .saved)
+            return std::nullopt;
+        created << QStringLiteral("группа ") + quoted(entry.group);
+    }
+    const LoadAddition addition =
+        createMissing && newTutor ? LoadAddition::Tutor : LoadAddition::Discipline;
+    if (!addToLoad(db, prompts, addition, entry))
+        return std::nullopt;
+    if (addition == LoadAddition::Tutor)
+        created << QStringLiteral("преподаватель ") + quoted(entry.tutor);
+    QString text = QStringLiteral("нагрузка: ") + entry.tutor + QStringLiteral(", ")
+                   + entry.discipline + QStringLiteral(", ") + entry.group + QStringLiteral(", ")
+                   + entry.hours + QStringLiteral(" ч.");
+    if (!created.isEmpty())
+        text += QStringLiteral("; в списки добавлены: ") + created.join(QStringLiteral(", "));
+    return text;
+}
+
+void importRows(const Database &db, const SettingsRecord &settings, const SheetTable &table,
+                const ColumnMapping &mapping, const ImportOptions &options, ImportReport &report)
+{
+    for (size_t i = 1; i < table.rows.size(); ++i) {
+        const SheetRow &sheetRow = table.rows[i];
+        const RowCells row(mapping, sheetRow.cells);
+        RowPrompts prompts;
+        const std::optional<QString> added =
+            mapping.kind == ImportKind::Load
+                ? importLoadLine(db, settings, prompts, row, options.createMissing)
+                : importReference(db, settings, prompts, mapping.kind, row);
+        ImportRowResult result;
+        result.number = sheetRow.number;
+        result.added = added.has_value();
+        result.text = added ? *added
+                            : (prompts.reason.isEmpty() ? QStringLiteral("строка не добавлена")
+                                                        : prompts.reason);
+        ++(result.added ? report.added : report.skipped);
+        report.rows.push_back(std::move(result));
+    }
+}
+
+} // namespace
+
+QStringList sheetHeaders(const SheetTable &table)
+{
+    return table.rows.empty() ? QStringList() : table.rows.front().cells;
+}
+
+QString ImportReport::text() const
+{
+    QString out;
+    if (!source.isEmpty())
+        out += QStringLiteral("Источник: ") + source + u'\n';
+    if (!refusal.isEmpty())
+        return out + refusal + u'\n';
+    out += QStringLiteral("Добавлено строк: %1, пропущено: %2. %3\n")
+               .arg(added)
+               .arg(skipped)
+               .arg(written ? QStringLiteral("Документ изменён.")
+                            : QStringLiteral("Документ не изменён."));
+    for (const ImportRowResult &row : rows) {
+        out += QStringLiteral("Строка %1\t%2\t%3\n")
+                   .arg(row.number)
+                   .arg(row.added ? QStringLiteral("добавлено") : QStringLiteral("пропущено"),
+                        row.text);
+    }
+    return out;
+}
+
+ImportReport importTable(const Database &db, const SettingsRecord &settings, Prompts &prompts,
+                         const SheetTable &table, const ColumnMapping &mapping,
+                         const ImportOptions &options)
+{
+    ImportReport report;
+    report.source = table.source;
+    if (!table.ok()) {
+        report.refusal = table.error;
+        return report;
+    }
+    if (table.rows.size() < 2) {
+        report.refusal = QStringLiteral("В таблице нет строк для импорта: первая строка - "
+                                        "названия столбцов, данные - под ней");
+        return report;
+    }
+    if (const QString problem = mappingProblem(mapping); !problem.isEmpty()) {
+        report.refusal = problem + QStringLiteral(".\r\nВ первой строке таблицы должны быть "
+                                                  "названия столбцов");
+        return report;
+    }
+    if (options.dryRun) {
+        TrialRun trial(db);
+        importRows(db, settings, table, mapping, options, report);
+        return report;
+    }
+    const History::Step step(db, QStringLiteral("импорт: ")
+                                     + importKindCaption(mapping.kind).toLower());
+    Database::Transaction transaction(db);
+    importRows(db, settings, table, mapping, options, report);
+    if (report.added == 0)
+        return report;
+    if (report.skipped > 0) {
+        const QString question =
+            QStringLiteral("Не прошли проверку строк: %1 из %2 (причины - в отчёте).")
+                .arg(report.skipped)
+                .arg(report.added + report.skipped)
+            + QStringLiteral("\r\n") + QStringLiteral("Добавить остальные строки (%1)?")
+                                           .arg(report.added);
+        if (prompts.askYesNo(question, Prompts::Icon::Question) != Prompts::Answer::Yes)
+            return report;
+    }
+    transaction.commit();
+    report.written = true;
+    return report;
+}
+
+} // namespace korvesta
