@@ -11,7 +11,7 @@
 #include "editing/referencesaving.h"
 #include "settings/settingsrecord.h"
 
-#include <QFileInfo>
+#include <QSet>
 
 namespace korvesta {
 
@@ -72,32 +72,51 @@ QString quoted(const QString &text)
     return QStringLiteral("«") + text + QStringLiteral("»");
 }
 
-bool exists(const Database &db, const QString &sql)
+// The names the load's lists hold, read once: the rows of a large load name the same tutors,
+// disciplines and groups again and again. Only the import itself adds to the lists meanwhile.
+class KnownNames
 {
-    return !db.openRecordset(sql).isEof();
-}
+public:
+    explicit KnownNames(const Database &db)
+    {
+        readInto(db, QStringLiteral("SELECT Tutor FROM tblTutors;"), m_tutors);
+        readInto(db, QStringLiteral("SELECT Discipline FROM tblDisciplines;"), m_disciplines);
+        Recordset rs = db.openRecordset(QStringLiteral("SELECT tblGroups.Group, tblGroups.Course FROM tblGroups;"));
+        for (; !rs.isEof(); rs.moveNext()) {
+            const QString group = key(rs.value(0).toString());
+            const QString course = key(rs.value(1).toString());
+            m_groups.insert(group);
+            m_groups.insert(group + u'\n' + course);
+        }
+    }
+    bool hasTutor(const QString &name) const { return m_tutors.contains(key(name)); }
+    bool hasDiscipline(const QString &name) const { return m_disciplines.contains(key(name)); }
+    bool hasGroup(const GroupText &name) const
+    {
+        return m_groups.contains(key(name.group)
+                                 + (name.hasCourse ? u'\n' + key(name.course) : QString()));
+    }
+    void addTutor(const QString &name) { m_tutors.insert(key(name)); }
+    void addDiscipline(const QString &name) { m_disciplines.insert(key(name)); }
+    void addGroup(const GroupText &name)
+    {
+        m_groups.insert(key(name.group));
+        m_groups.insert(key(name.group) + u'\n' + key(name.course));
+    }
 
-bool disciplineListed(const Database &db, const QString &discipline)
-{
-    return exists(db, QStringLiteral("SELECT tblDisciplines.Key FROM tblDisciplines "
-                                     "WHERE (((tblDisciplines.Discipline)=%1));")
-                          .arg(sqlText(discipline)));
-}
+private:
+    static QString key(const QString &name) { return name.trimmed().toCaseFolded(); }
+    static void readInto(const Database &db, const QString &sql, QSet<QString> &names)
+    {
+        Recordset rs = db.openRecordset(sql);
+        for (; !rs.isEof(); rs.moveNext())
+            names.insert(key(rs.value(0).toString()));
+    }
 
-bool groupListed(const Database &db, const GroupText &name)
-{
-    QString sql = QStringLiteral("SELECT tblGroups.Key FROM tblGroups "
-                                 "WHERE (((tblGroups.Group)=%1)")
-                      .arg(sqlText(name.group));
-    if (name.hasCourse)
-        sql += QStringLiteral(" AND ((tblGroups.Course)=%1)").arg(sqlText(name.course));
-    return exists(db, sql + QStringLiteral(");"));
-}
-
-bool tutorListed(const Database &db, const QString &tutor)
-{
-    return findTutor(db, tutor).has_value();
-}
+    QSet<QString> m_tutors;
+    QSet<QString> m_disciplines;
+    QSet<QString> m_groups;
+};
 
 // One reference record from a row; what was added, or nothing with the reason in prompts.
 std::optional<QString> importReference(const Database &db, const SettingsRecord &settings,
@@ -146,7 +165,7 @@ std::optional<QString> importReference(const Database &db, const SettingsRecord 
 // A load line from a row, adding first what the lists lack when asked to.
 std::optional<QString> importLoadLine(const Database &db, const SettingsRecord &settings,
                                       RowPrompts &prompts, const RowCells &row,
-                                      bool createMissing)
+                                      bool createMissing, KnownNames &known)
 {
     LoadEntry entry;
     entry.tutor = row["tutor"];
@@ -158,8 +177,8 @@ std::optional<QString> importLoadLine(const Database &db, const SettingsRecord &
     entry.hours = row["hours"];
 
     QStringList created;
-    const bool newTutor = !entry.tutor.isEmpty() && !tutorListed(db, entry.tutor);
-    if (createMissing && !entry.discipline.isEmpty() && !disciplineListed(db, entry.discipline)) {
+    const bool newTutor = !entry.tutor.isEmpty() && !known.hasTutor(entry.tutor);
+    if (createMissing && !entry.discipline.isEmpty() && !known.hasDiscipline(entry.discipline)) {
         const QString full = row["discipline1"].isEmpty() ? entry.discipline : row["discipline1"];
         if (!saveDiscipline(db, settings, prompts,
                             DisciplineRow{QString(), entry.discipline, full, std::nullopt,
@@ -167,24 +186,28 @@ std::optional<QString> importLoadLine(const Database &db, const SettingsRecord &
                             std::nullopt)
                  .saved)
             return std::nullopt;
+        known.addDiscipline(entry.discipline);
         created << QStringLiteral("дисциплина ") + quoted(entry.discipline);
     }
     const GroupText group = splitGroupText(entry.group);
-    if (createMissing && !group.group.isEmpty() && !groupListed(db, group)) {
+    if (createMissing && !group.group.isEmpty() && !known.hasGroup(group)) {
         if (!saveGroup(db, settings, prompts,
                        GroupRow{group.course, group.group, std::nullopt, group.faculty,
                                 QString(), QString(), QString()},
                        std::nullopt)
                  .saved)
             return std::nullopt;
+        known.addGroup(group);
         created << QStringLiteral("группа ") + quoted(entry.group);
     }
     const LoadAddition addition =
         createMissing && newTutor ? LoadAddition::Tutor : LoadAddition::Discipline;
     if (!addToLoad(db, prompts, addition, entry))
         return std::nullopt;
-    if (addition == LoadAddition::Tutor)
+    if (addition == LoadAddition::Tutor) {
+        known.addTutor(entry.tutor);
         created << QStringLiteral("преподаватель ") + quoted(entry.tutor);
+    }
     QString text = QStringLiteral("нагрузка: ") + entry.tutor + QStringLiteral(", ")
                    + entry.discipline + QStringLiteral(", ") + entry.group + QStringLiteral(", ")
                    + entry.hours + QStringLiteral(" ч.");
@@ -196,13 +219,16 @@ std::optional<QString> importLoadLine(const Database &db, const SettingsRecord &
 void importRows(const Database &db, const SettingsRecord &settings, const SheetTable &table,
                 const ColumnMapping &mapping, const ImportOptions &options, ImportReport &report)
 {
+    std::optional<KnownNames> known;
+    if (mapping.kind == ImportKind::Load)
+        known.emplace(db);
     for (size_t i = 1; i < table.rows.size(); ++i) {
         const SheetRow &sheetRow = table.rows[i];
         const RowCells row(mapping, sheetRow.cells);
         RowPrompts prompts;
         const std::optional<QString> added =
             mapping.kind == ImportKind::Load
-                ? importLoadLine(db, settings, prompts, row, options.createMissing)
+                ? importLoadLine(db, settings, prompts, row, options.createMissing, *known)
                 : importReference(db, settings, prompts, mapping.kind, row);
         ImportRowResult result;
         result.number = sheetRow.number;
