@@ -284,6 +284,16 @@ ImportReport importTable(const Database &db, const SettingsRecord &settings, Pro
                                         "названия столбцов, данные - под ней");
         return report;
     }
+    // Each reference row is checked against the whole list, which grows as rows are added;
+    // a real list is a few hundred rows, so a larger table is most likely not a list at all.
+    if (mapping.kind != ImportKind::Load && table.rows.size() - 1 > size_t(kReferenceRowLimit)) {
+        report.refusal = QStringLiteral("В таблице %1 строк. В список за один раз "
+                                        "импортируется не больше %2 строк:\r\nразделите "
+                                        "таблицу на части")
+                             .arg(table.rows.size() - 1)
+                             .arg(kReferenceRowLimit);
+        return report;
+    }
     if (const QString problem = mappingProblem(mapping); !problem.isEmpty()) {
         report.refusal = problem + QStringLiteral(".\r\nВ первой строке таблицы должны быть "
                                                   "названия столбцов");

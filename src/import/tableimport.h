@@ -45,6 +45,9 @@ struct ImportReport
     QString text() const;
 };
 
+// The most rows a reference list takes from one table; the load has no such limit.
+constexpr int kReferenceRowLimit = 5000;
+
 // The header row of the table: its first row.
 QStringList sheetHeaders(const SheetTable &table);
 

@@ -301,5 +301,20 @@ TEST_F(LoadImport, ReferenceListsKeepTheirEntryChecks)
     EXPECT_EQ(yes.rows[2].text, "Поле Аудитория не должно быть пустым");
 }
 
+TEST_F(LoadImport, FiftyThousandRowsAreReadAndTooManyForAList)
+{
+    QByteArray csv = "Курс,Группа\r\n";
+    for (int i = 0; i < 50000; ++i)
+        csv += QByteArray::number(1 + i % 5) + ",Г-" + QByteArray::number(i) + "\r\n";
+    writeFile(folder.file("big.csv"), csv);
+    const SheetTable big = readSheetFile(folder.file("big.csv"));
+    ASSERT_EQ(big.rows.size(), 50001u);
+    EXPECT_EQ(big.rows.back().cells, QStringList({"5", "Г-49999"}));
+    const ImportReport report = importTable(
+        *db, settings, prompts, big, matchColumns(ImportKind::Groups, sheetHeaders(big)), {});
+    EXPECT_TRUE(report.refusal.startsWith("В таблице 50000 строк.")) << report.refusal.toStdString();
+    EXPECT_EQ(count("tblGroups"), 0);
+}
+
 } // namespace
 } // namespace korvesta
