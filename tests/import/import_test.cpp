@@ -13,6 +13,8 @@
 #include "settings/settingsstore.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 #include <xlsxwriter.h>
@@ -299,6 +301,32 @@ TEST_F(LoadImport, ReferenceListsKeepTheirEntryChecks)
     EXPECT_EQ(stored, QStringList({"Главный|101|", "Б|Спортзал|большой, с душем"}));
     EXPECT_TRUE(yes.rows[1].text.startsWith("Аудитория 101 (корпус Главный) уже существует"));
     EXPECT_EQ(yes.rows[2].text, "Поле Аудитория не должно быть пустым");
+}
+
+// A book saved by LibreOffice (shared strings, its own styles and relationships) reads as the
+// CSV it was made from.
+TEST_F(LoadImport, BookSavedByLibreOffice)
+{
+    const QString office = QStandardPaths::findExecutable("libreoffice");
+    if (office.isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed";
+    writeFile(folder.file("lo.csv"), "Преподаватель;Дисциплина;Группа;Курс;Часы\n"
+                                     "Иванов И.И.;Физика;ПИ-21;1;72\n"
+                                     "Петрова А.А.;Химия;ИС-22;2;036\n");
+    QProcess convert;
+    convert.start(office, {"-env:UserInstallation=file://" + folder.file("profile"), "--headless",
+                           "--infilter=CSV:59,34,76,1", "--convert-to", "xlsx", "--outdir",
+                           folder.file("out"), folder.file("lo.csv")});
+    ASSERT_TRUE(convert.waitForFinished(120000));
+    const SheetTable saved = readSheetFile(folder.file("out/lo.xlsx"));
+    ASSERT_TRUE(saved.ok()) << saved.error.toStdString();
+    EXPECT_EQ(cellsOf(saved), cellsOf(readSheetFile(folder.file("lo.csv"))).replaceInStrings("036", "36"));
+    const ImportReport report = importTable(*db, settings, prompts, saved,
+                                            matchColumns(ImportKind::Load, sheetHeaders(saved)),
+                                            ImportOptions{true, false});
+    ASSERT_TRUE(report.written);
+    EXPECT_EQ(loadRows(), QStringList({"Иванов И.И.|Физика|ПИ-21|1|72",
+                                       "Петрова А.А.|Химия|ИС-22|2|36"}));
 }
 
 TEST_F(LoadImport, FiftyThousandRowsAreReadAndTooManyForAList)
