@@ -148,7 +148,7 @@ dlgImport::dlgImport(frmMain &window, const QString &path, SheetTable table)
     connect(m_kind, &QComboBox::currentIndexChanged, this, &dlgImport::kindChosen);
     connect(m_sheet, &QComboBox::currentIndexChanged, this, &dlgImport::sheetChosen);
     fillPreview();
-    resize(860, 480);
+    resize(1000, 480);
 }
 
 ImportKind dlgImport::kind() const
