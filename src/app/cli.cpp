@@ -23,6 +23,7 @@
 #include "assist/covercommand.h"
 #include "assist/suggestcommand.h"
 #include "check/checkcommand.h"
+#include "import/importcommand.h"
 #include "editing/auditoriumcommand.h"
 #include "editing/datenotecommand.h"
 #include "editing/placementcommand.h"
@@ -98,6 +99,8 @@ const char *const usage =
     "  korvesta check ФАЙЛ [--from Д --to Д] [--format tsv|html]\n"
     "                                      проверить расписание: все накладки и нарушения\n"
     "                                      (korvesta check --help)\n"
+    "  korvesta import ФАЙЛ ИСТОЧНИК.xlsx|.csv --kind groups|tutors|disciplines|auditoriums|load\n"
+    "                                      импорт списка или нагрузки (korvesta import --help)\n"
     "  korvesta note ФАЙЛ --date Д [--set ТЕКСТ]\n"
     "                                      прочитать или записать заметку на дату\n"
     "  korvesta lock ФАЙЛ --date Д [--unlock [--password П]] [--dry-run]\n"
@@ -398,6 +401,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runSuggestCommand(rest, out(), err()); }, err());
     if (command == u"check")
         return runGuarded([&] { return runCheckCommand(rest, out(), err()); }, err());
+    if (command == u"import")
+        return runGuarded([&] { return runImportCommand(rest, out(), err()); }, err());
     if (command == u"note")
         return runGuarded([&] { return runNoteCommand(rest, out(), err()); }, err());
     if (command == u"lock")

@@ -29,6 +29,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("check"),
         QStringLiteral("suggest"),
         QStringLiteral("cover"),
+        QStringLiteral("import"),
         QStringLiteral("options"),
         QStringLiteral("busy"),
         QStringLiteral("clear"),

@@ -3,6 +3,7 @@
 
 #include "appicons.h"
 #include "dlgcopyshedule.h"
+#include "dlgimport.h"
 #include "frmcheck.h"
 #include "filecommands.h"
 #include "frmoptions.h"
@@ -57,6 +58,8 @@ void frmMain::createFileMenu()
     addCommand(file, "submenuSaveToFile", QStringLiteral("Сохранить таблицу"), "SAVE_TABLE")
         ->setShortcut(QKeySequence::Save);
     addCommand(file, "submenuExport", QStringLiteral("Экспорт в MS Excel"), "EXCEL");
+    QAction *import = addCommand(file, "submenuImport", QStringLiteral("Импорт..."));
+    connect(import, &QAction::triggered, this, [this] { importFromFile(*this); });
     file->addSeparator();
     addCommand(file, "submenuPrintPreview", QStringLiteral("Предварительный просмотр"),
                "PREVIEW");

@@ -365,5 +365,20 @@ check "an unknown kind exits 2" 2 $?
 check "free without a date exits 2" 2 $?
 check "free leaves the document as it was" "$before" "$(sha1sum "$sample")"
 
+imp="$dir/импорт.kvt"
+"$korvesta" new "$imp"
+printf 'ФИО;Предмет;Группа;Курс;Кол. ч\r\nИванов;Физика;ПИ-21;1;72\nИванов;Физика;ПИ-21;1;0\r\n' >"$dir/load.csv"
+before=$(sha1sum "$imp")
+"$korvesta" import "$imp" "$dir/load.csv" --kind load --map hours="Кол. ч" --create-missing --dry-run >/dev/null 2>&1
+check "an import with a skipped row exits 1" 1 $?
+check "a dry-run import leaves the document as it was" "$before" "$(sha1sum "$imp")"
+out=$("$korvesta" import "$imp" "$dir/load.csv" --kind load --map hours=E --create-missing --yes 2>/dev/null)
+check "the import reports each row" "$(printf 'Строка 3\tпропущено\tНагрузка не задана')" "$(tail -1 <<<"$out")"
+check "the imported load line" "$(printf 'Hours\n72')" "$("$korvesta" sql "$imp" "SELECT Hours FROM tblJobList")"
+printf '\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1' >"$dir/old.xls"
+"$korvesta" import "$imp" "$dir/old.xls" --kind groups 2>"$dir/err"
+check "an old .xls book exits 2" 2 $?
+check "an old .xls book is told to be saved as .xlsx" 1 "$(grep -c 'сохраните как «Книга Excel (.xlsx)»' "$dir/err")"
+
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures
