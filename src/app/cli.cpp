@@ -21,6 +21,7 @@
 #include "editing/clearcommand.h"
 #include "editing/copycommand.h"
 #include "check/checkcommand.h"
+#include "publish/publishcommand.h"
 #include "editing/auditoriumcommand.h"
 #include "editing/datenotecommand.h"
 #include "editing/placementcommand.h"
@@ -90,6 +91,10 @@ const char *const usage =
     "  korvesta check ФАЙЛ [--from Д --to Д] [--format tsv|html]\n"
     "                                      проверить расписание: все накладки и нарушения\n"
     "                                      (korvesta check --help)\n"
+    "  korvesta publish ФАЙЛ ПАПКА [--from Д --to Д]\n"
+    "                                      опубликовать расписание в папку: календари .ics и\n"
+    "                                      веб-страницы групп, преподавателей и аудиторий\n"
+    "                                      (korvesta publish --help)\n"
     "  korvesta note ФАЙЛ --date Д [--set ТЕКСТ]\n"
     "                                      прочитать или записать заметку на дату\n"
     "  korvesta lock ФАЙЛ --date Д [--unlock [--password П]] [--dry-run]\n"
@@ -355,6 +360,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runAuditoriumCommand(rest, out(), err()); }, err());
     if (command == u"check")
         return runGuarded([&] { return runCheckCommand(rest, out(), err()); }, err());
+    if (command == u"publish")
+        return runGuarded([&] { return runPublishCommand(rest, out(), err()); }, err());
     if (command == u"note")
         return runGuarded([&] { return runNoteCommand(rest, out(), err()); }, err());
     if (command == u"lock")

@@ -20,6 +20,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("lock"),
         QStringLiteral("note"),
         QStringLiteral("check"),
+        QStringLiteral("publish"),
         QStringLiteral("options"),
         QStringLiteral("busy"),
         QStringLiteral("clear"),
