@@ -4,6 +4,7 @@
 #include "appicons.h"
 #include "dlgcopyshedule.h"
 #include "frmcheck.h"
+#include "publishmenucommand.h"
 #include "filecommands.h"
 #include "frmoptions.h"
 #include "helpcommands.h"
@@ -57,6 +58,11 @@ void frmMain::createFileMenu()
     addCommand(file, "submenuSaveToFile", QStringLiteral("Сохранить таблицу"), "SAVE_TABLE")
         ->setShortcut(QKeySequence::Save);
     addCommand(file, "submenuExport", QStringLiteral("Экспорт в MS Excel"), "EXCEL");
+    auto *publisher = new PublishMenuCommand(*this);
+    connect(addCommand(file, "submenuPublish", QStringLiteral("Опубликовать...")),
+            &QAction::triggered, publisher, &PublishMenuCommand::publish);
+    connect(addCommand(file, "submenuPublishFolder", QStringLiteral("Папка публикации...")),
+            &QAction::triggered, publisher, &PublishMenuCommand::chooseFolderAndPublish);
     file->addSeparator();
     addCommand(file, "submenuPrintPreview", QStringLiteral("Предварительный просмотр"),
                "PREVIEW");

@@ -17,24 +17,12 @@ QString clockText(const QTime &t)
 // or a subgroup number past the first.
 bool splitAt(const PublishModel &model, int group, const Teaching &t, int subgroup)
 {
-    if (subgroup > 0)
-        return true;
-    const auto &lessons = model.lessonsOf(PublishedKind::Group, size_t(group));
-    const std::pair hour(t.date, t.lesson);
-    const auto first = std::lower_bound(
-        lessons.begin(), lessons.end(), hour, [](const ObjectLesson &l, const auto &h) {
-            return std::pair(l.teaching->date, l.teaching->lesson) < h;
-        });
-    const auto last = std::upper_bound(
-        first, lessons.end(), hour, [](const auto &h, const ObjectLesson &l) {
-            return h < std::pair(l.teaching->date, l.teaching->lesson);
-        });
-    return last - first > 1;
+    return subgroup > 0 || model.groupsAt(group, t) > 1;
 }
 
-QString subgroupText(int subgroup)
+QString subgroupText(const PublishModel &model, int group, const Teaching &t, int subgroup)
 {
-    return QStringLiteral("подгруппа %1").arg(subgroup + 1);
+    return QStringLiteral("подгруппа %1").arg(model.subgroupNumber(group, t, subgroup));
 }
 
 } // namespace
@@ -66,14 +54,14 @@ LessonWords lessonWords(const PublishModel &model, PublishedKind kind, size_t ob
     for (const Teaching::Attendance &a : t.groups) {
         QString g = model.list(PublishedKind::Group)[size_t(a.group)].label;
         if (splitAt(model, a.group, t, a.subgroup))
-            g += QStringLiteral(" (") + subgroupText(a.subgroup) + u')';
+            g += QStringLiteral(" (") + subgroupText(model, a.group, t, a.subgroup) + u')';
         if (!groups.contains(g))
             groups << g;
     }
     texts.groups = groups.join(QStringLiteral(", "));
     if (kind == PublishedKind::Group) {
         if (splitAt(model, int(object), t, lesson.subgroup))
-            texts.subgroup = subgroupText(lesson.subgroup);
+            texts.subgroup = subgroupText(model, int(object), t, lesson.subgroup);
         texts.colour = discipline.colour;
     } else if (!t.groups.empty()) {
         texts.colour = model.groupColours[size_t(t.groups.front().group)];

@@ -67,6 +67,7 @@ QString counted(int n, const char *one, const char *few, const char *many)
 struct FileState
 {
     QString hash;
+    QString source;    // pages: what the page was made from
     QDate date;        // pages: the day their timetable last changed
     bool gone = false; // calendars of objects that are no more, already cancelled
 };
@@ -88,6 +89,8 @@ struct State
             FileState fs;
             if (sameFormat)
                 fs.hash = f.value(QStringLiteral("hash")).toString();
+            if (sameFormat)
+                fs.source = f.value(QStringLiteral("source")).toString();
             fs.date = QDate::fromString(f.value(QStringLiteral("date")).toString(), Qt::ISODate);
             fs.gone = f.value(QStringLiteral("gone")).toBool();
             s.files.emplace(it.key(), fs);
@@ -101,6 +104,8 @@ struct State
         for (const auto &[name, f] : files) {
             QJsonObject o;
             o.insert(QStringLiteral("hash"), f.hash);
+            if (!f.source.isEmpty())
+                o.insert(QStringLiteral("source"), f.source);
             if (f.date.isValid())
                 o.insert(QStringLiteral("date"), f.date.toString(Qt::ISODate));
             if (f.gone)
@@ -129,6 +134,8 @@ public:
 private:
     QString target(const QString &relative) const { return m_folder + u'/' + relative; }
     void put(const QString &relative, const QByteArray &content);
+    QString sourceOf(PublishedKind kind, size_t object, const QDate &week) const;
+    void hashShared();
     void publishCalendar(PublishedKind kind, size_t object);
     void publishPage(PublishedKind kind, size_t object);
     void publishIndex();
@@ -141,6 +148,7 @@ private:
     Progress &m_progress;
     QString m_folder;
     PublishModel m_model;
+    QByteArray m_shared;
     State m_old, m_new;
     std::map<QString, QByteArray> m_changed; // relative path -> new content
     QStringList m_removed;
@@ -154,48 +162,97 @@ void Publisher::put(const QString &relative, const QByteArray &content)
         m_changed.emplace(relative, content);
 }
 
+// What the files of an object are made from, without making them: the keys of its lessons
+// and of the records they name, on top of everything the whole publication shares (names,
+// colours, times, period). When it is what the last files were made from, they stand.
+QString Publisher::sourceOf(PublishedKind kind, size_t object, const QDate &week) const
+{
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    hash.addData(m_shared);
+    const auto add = [&hash](qint64 n) { hash.addData(QByteArrayView(reinterpret_cast<const char *>(&n), sizeof n)); };
+    add(int(kind));
+    add(qint64(object));
+    add(week.isValid() ? week.toJulianDay() : 0);
+    for (const ObjectLesson &l : m_model.lessonsOf(kind, object)) {
+        const Teaching &t = *l.teaching;
+        add(t.date.toJulianDay());
+        add(t.lesson);
+        add(t.job);
+        add(t.auditorium);
+        add(t.tutor);
+        add(t.discipline);
+        add(t.type);
+        add(l.subgroup);
+        add(l.clash);
+        for (const Teaching::Attendance &a : t.groups) {
+            add(a.group);
+            add(a.subgroup);
+            add(m_model.groupsAt(a.group, t));
+        }
+        if (kind == PublishedKind::Group)
+            add(m_model.groupsAt(int(object), t));
+    }
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+// Everything all files share; a change of any name re-makes every file (and writes those
+// whose text changed).
+void Publisher::hashShared()
+{
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    const auto add = [&hash](const QString &text) {
+        hash.addData(text.toUtf8());
+        hash.addData(QByteArrayView("\x1f", 1));
+    };
+    add(QString::number(kFormat));
+    add(m_new.feed);
+    add(QString::fromUtf8(m_request.zone.id()));
+    add(m_request.from.toString(Qt::ISODate) + m_request.to.toString(Qt::ISODate));
+    add(QString::number(m_request.workDays));
+    for (const auto &objects : m_model.objects)
+        for (const PublishedObject &o : objects)
+            add(o.name + u'|' + o.title + u'|' + o.label + u'|' + o.file);
+    QList<int> keys = m_model.disciplines.keys();
+    std::sort(keys.begin(), keys.end());
+    for (const int k : std::as_const(keys)) {
+        const DisciplineInfo &d = m_model.disciplines[k];
+        add(QString::number(k) + u'|' + d.name + u'|' + d.fullName + u'|'
+            + (d.colour.isValid() ? d.colour.name() : QString()));
+    }
+    keys = m_model.lessonTypes.keys();
+    std::sort(keys.begin(), keys.end());
+    for (const int k : std::as_const(keys))
+        add(QString::number(k) + u'|' + m_model.lessonTypes[k].first + u'|'
+            + m_model.lessonTypes[k].second);
+    for (const auto &[n, t] : m_model.times)
+        add(QString::number(n) + u'|' + t.start.toString() + u'|' + t.end.toString());
+    for (const QColor &c : m_model.groupColours)
+        add(c.isValid() ? c.name() : QString());
+    m_shared = hash.result();
+}
+
 void Publisher::publishCalendar(PublishedKind kind, size_t object)
 {
     const PublishedObject &o = m_model.list(kind)[object];
     const QString relative = kindFolder(kind) + u'/' + o.file + QStringLiteral(".ics");
+    FileState &state = m_new.files[relative];
+    state.hash = sourceOf(kind, object, QDate());
+    const auto old = m_old.files.find(relative);
+    if (old != m_old.files.end() && old->second.hash == state.hash && !old->second.gone
+        && QFileInfo::exists(target(relative)))
+        return;
+
     std::vector<FeedEvent> events;
     const auto &lessons = m_model.lessonsOf(kind, object);
     events.reserve(lessons.size());
     for (const ObjectLesson &l : lessons)
         events.push_back(feedEvent(m_model, kind, object, l, m_new.feed));
-
     FeedSettings settings;
     settings.name = QStringLiteral("Расписание: ") + o.title;
     settings.zone = m_request.zone;
     settings.from = m_request.from;
     settings.to = m_request.to;
     settings.now = m_request.now;
-
-    // The events as they are now; when they are what the file was made from, the file stands.
-    QCryptographicHash hash(QCryptographicHash::Md5);
-    const auto add = [&hash](const QString &text) {
-        hash.addData(text.toUtf8());
-        hash.addData(QByteArrayView("\x1f", 1));
-    };
-    add(settings.name);
-    add(QString::fromUtf8(settings.zone.id()));
-    add(settings.from.toString(Qt::ISODate));
-    add(settings.to.toString(Qt::ISODate));
-    for (const FeedEvent &e : events) {
-        add(e.uid);
-        add(e.date.toString(Qt::ISODate));
-        add(e.start.toString());
-        add(e.end.toString());
-        add(e.summary);
-        add(e.location);
-        add(e.description);
-    }
-    FileState &state = m_new.files[relative];
-    state.hash = QString::fromLatin1(hash.result().toHex());
-    const auto old = m_old.files.find(relative);
-    if (old != m_old.files.end() && old->second.hash == state.hash && !old->second.gone
-        && QFileInfo::exists(target(relative)))
-        return;
     FeedChanges changes;
     put(relative, writeFeed(settings, events, readFile(target(relative)), &changes));
     m_result.cancelled += changes.cancelled;
@@ -205,17 +262,21 @@ void Publisher::publishPage(PublishedKind kind, size_t object)
 {
     const PublishedObject &o = m_model.list(kind)[object];
     const QString relative = kindFolder(kind) + u'/' + o.file + QStringLiteral(".html");
-    const QString page = objectPage(m_model, kind, object, m_request.today);
     FileState &state = m_new.files[relative];
+    state.source = sourceOf(kind, object, m_request.today.addDays(1 - m_request.today.dayOfWeek()));
+    const auto old = m_old.files.find(relative);
+    const bool known = old != m_old.files.end() && old->second.date.isValid();
+    if (known && old->second.source == state.source && QFileInfo::exists(target(relative))) {
+        state.hash = old->second.hash;
+        state.date = old->second.date;
+        m_latestPage = std::max(m_latestPage, state.date);
+        return;
+    }
+    const QString page = objectPage(m_model, kind, object, m_request.today);
     state.hash = QString::fromLatin1(
         QCryptographicHash::hash(page.toUtf8(), QCryptographicHash::Md5).toHex());
-    const auto old = m_old.files.find(relative);
-    const bool same = old != m_old.files.end() && old->second.hash == state.hash
-                      && old->second.date.isValid();
-    state.date = same ? old->second.date : m_request.today;
+    state.date = known && old->second.hash == state.hash ? old->second.date : m_request.today;
     m_latestPage = std::max(m_latestPage, state.date);
-    if (same && QFileInfo::exists(target(relative)))
-        return;
     put(relative, QString(page).replace(kPublishedMark, day(state.date)).toUtf8());
 }
 
@@ -355,6 +416,7 @@ PublishResult Publisher::run()
                      ? QUuid::createUuid().toString(QUuid::WithoutBraces)
                      : m_old.feed;
 
+    hashShared();
     int total = 0;
     for (const auto &objects : m_model.objects)
         total += int(objects.size());

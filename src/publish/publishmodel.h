@@ -112,6 +112,12 @@ struct PublishModel
         const auto it = times.find(lesson);
         return it == times.end() ? LessonClock() : it->second;
     }
+    // How many lessons group number `group` has at the date and lesson number of `t`.
+    int groupsAt(int group, const Teaching &t) const;
+    // The number the group's subgroup goes by at that hour: its place among the subgroups
+    // meeting then (whatever numbers the document gives them), or the next after the first
+    // when it meets alone.
+    int subgroupNumber(int group, const Teaching &t, int subgroup) const;
     // Lesson numbers of the period that have no clock time, ascending.
     std::vector<int> untimedLessons() const;
     // Lessons (teachings) at those numbers.

@@ -131,12 +131,12 @@ TEST_F(PublishTest, CalendarsHoldTheDocumentsLessonsAtTheirTimes)
         const char *file;
         QStringList events;
     } cases[] = {
-        // A lecture with П-10, two subgroups at lesson 2 (the sample numbers them 1 and 2),
+        // A lecture with П-10, two subgroups at lesson 2 (the document numbers them 1 and 2),
         // a lesson number without a time as a day, summer and winter time.
         {"groups/П-9_(1).ics",
          {"2026-10-19 08:30|Матем (Лек), 101, Иванов И.И.",
-          "2026-10-19 09:20|Матем (Пр), 202, Петров П.П., подгруппа 2",
-          "2026-10-19 09:20|Физ (Лаб), Лаб (хим), О'Нил, подгруппа 3",
+          "2026-10-19 09:20|Матем (Пр), 202, Петров П.П., подгруппа 1",
+          "2026-10-19 09:20|Физ (Лаб), Лаб (хим), О'Нил, подгруппа 2",
           "2026-10-28|Урок 4: Матем (Лек), 101, Иванов И.И.",
           "2026-11-04 08:30|Матем (Лек), 101, Иванов И.И."}},
         // Two groups ИС-21 of course 2 are told apart by faculty, in the summary and the file.
@@ -152,7 +152,7 @@ TEST_F(PublishTest, CalendarsHoldTheDocumentsLessonsAtTheirTimes)
         {"groups/ИС-21_(2)_ФЭМ.ics", {"2026-10-20 10:15|Матем (Лек), 101, Иванов И.И."}},
         {"groups/А_Б_1_(1).ics", {"2026-10-26 08:30|Матем (Пр), 202, Петров П.П."}},
         {"auditoriums/202_(Второй).ics",
-         {"2026-10-19 09:20|Матем (Пр), Петров П.П., П-9 (подгруппа 2)",
+         {"2026-10-19 09:20|Матем (Пр), Петров П.П., П-9 (подгруппа 1)",
           "2026-10-19 10:15|Физ (Лек), Петров П.П., Д'Артаньян",
           "2026-10-26 08:30|Матем (Пр), Петров П.П., А/Б: 1",
           "2026-11-04 08:30|Физ (Лек), Петров П.П., П-10"}},
