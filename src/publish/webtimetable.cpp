@@ -244,16 +244,8 @@ QString PageWriter::write()
         return m_html;
     }
 
-    m_html += QStringLiteral("<nav><h2>Недели</h2><ol class=\"toc\">\n");
-    for (const QDate &monday : weeks)
-        m_html += QStringLiteral("<li%1><a href=\"#w%2\">%3</a></li>\n")
-                      .arg(monday == thisWeek ? QStringLiteral(" class=\"current\"") : QString(),
-                           monday.toString(Qt::ISODate),
-                           monday.toString(QStringLiteral("dd.MM")) + u'–'
-                               + monday.addDays(6).toString(QStringLiteral("dd.MM")));
-    m_html += QStringLiteral("</ol></nav>\n<main>\n");
-
-    // The current week (or the next one to come) first, then the later weeks, then the past.
+    // The current week (or the next one to come) first, then the list of all weeks, then the
+    // later weeks, then the past: on a phone the week one looks for is at the top.
     const auto firstCurrent = std::lower_bound(weeks.begin(), weeks.end(), thisWeek);
     const auto lessonFrom = [this](const QDate &monday) {
         return size_t(std::lower_bound(m_lessons.begin(), m_lessons.end(), monday,
@@ -262,15 +254,29 @@ QString PageWriter::write()
                                        })
                       - m_lessons.begin());
     };
-    for (auto w = firstCurrent; w != weeks.end(); ++w) {
+    m_html += QStringLiteral("<main>\n");
+    auto w = firstCurrent;
+    if (w != weeks.end()) {
+        size_t next = lessonFrom(*w);
+        weekSection(*w++, next);
+    }
+    m_html += QStringLiteral("<nav><h2>Все недели</h2><ol class=\"toc\">\n");
+    for (const QDate &monday : weeks)
+        m_html += QStringLiteral("<li%1><a href=\"#w%2\">%3</a></li>\n")
+                      .arg(monday == thisWeek ? QStringLiteral(" class=\"current\"") : QString(),
+                           monday.toString(Qt::ISODate),
+                           monday.toString(QStringLiteral("dd.MM")) + u'–'
+                               + monday.addDays(6).toString(QStringLiteral("dd.MM")));
+    m_html += QStringLiteral("</ol></nav>\n");
+    for (; w != weeks.end(); ++w) {
         size_t next = lessonFrom(*w);
         weekSection(*w, next);
     }
     if (firstCurrent != weeks.begin()) {
         m_html += QStringLiteral("<h2>Прошедшие недели</h2>\n");
-        for (auto w = weeks.begin(); w != firstCurrent; ++w) {
-            size_t next = lessonFrom(*w);
-            weekSection(*w, next);
+        for (auto past = weeks.begin(); past != firstCurrent; ++past) {
+            size_t next = lessonFrom(*past);
+            weekSection(*past, next);
         }
     }
     m_html += QStringLiteral("</main>\n") + kFoot;

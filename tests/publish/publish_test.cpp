@@ -315,6 +315,7 @@ TEST_F(PublishTest, PagesLinkEveryObjectAndShowTheCurrentWeekFirst)
     const qsizetype next = page.indexOf("id=\"w2026-11-02\"");
     const qsizetype past = page.indexOf("id=\"w2026-10-19\"");
     EXPECT_TRUE(current > 0 && current < next && next < past) << current << next << past;
+    EXPECT_TRUE(page.indexOf("Все недели") > current && page.indexOf("Все недели") < next);
     EXPECT_TRUE(page.indexOf("href=\"#w2026-10-19\"") < page.indexOf("href=\"#w2026-10-26\""));
     EXPECT_TRUE(page.contains("Текущая неделя: 26.10 – 01.11.2026"));
     EXPECT_TRUE(page.contains("class=\"day today\""));
