@@ -24,6 +24,7 @@
 #include "assist/suggestcommand.h"
 #include "check/checkcommand.h"
 #include "import/importcommand.h"
+#include "publish/publishcommand.h"
 #include "editing/auditoriumcommand.h"
 #include "editing/datenotecommand.h"
 #include "editing/placementcommand.h"
@@ -101,6 +102,10 @@ const char *const usage =
     "                                      (korvesta check --help)\n"
     "  korvesta import ФАЙЛ ИСТОЧНИК.xlsx|.csv --kind groups|tutors|disciplines|auditoriums|load\n"
     "                                      импорт списка или нагрузки (korvesta import --help)\n"
+    "  korvesta publish ФАЙЛ ПАПКА [--from Д --to Д]\n"
+    "                                      опубликовать расписание в папку: календари .ics и\n"
+    "                                      веб-страницы групп, преподавателей и аудиторий\n"
+    "                                      (korvesta publish --help)\n"
     "  korvesta note ФАЙЛ --date Д [--set ТЕКСТ]\n"
     "                                      прочитать или записать заметку на дату\n"
     "  korvesta lock ФАЙЛ --date Д [--unlock [--password П]] [--dry-run]\n"
@@ -403,6 +408,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runCheckCommand(rest, out(), err()); }, err());
     if (command == u"import")
         return runGuarded([&] { return runImportCommand(rest, out(), err()); }, err());
+    if (command == u"publish")
+        return runGuarded([&] { return runPublishCommand(rest, out(), err()); }, err());
     if (command == u"note")
         return runGuarded([&] { return runNoteCommand(rest, out(), err()); }, err());
     if (command == u"lock")

@@ -24,6 +24,7 @@ target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/app/exportcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/historycommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/notecommand.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/publishmenucommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/keyboardlocks.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/mainwindowmenus.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/mainwindowtoolbars.cpp

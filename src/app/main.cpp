@@ -30,6 +30,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("suggest"),
         QStringLiteral("cover"),
         QStringLiteral("import"),
+        QStringLiteral("publish"),
         QStringLiteral("options"),
         QStringLiteral("busy"),
         QStringLiteral("clear"),

@@ -5,6 +5,7 @@
 #include "dlgcopyshedule.h"
 #include "dlgimport.h"
 #include "frmcheck.h"
+#include "publishmenucommand.h"
 #include "filecommands.h"
 #include "frmoptions.h"
 #include "helpcommands.h"
@@ -60,6 +61,11 @@ void frmMain::createFileMenu()
     addCommand(file, "submenuExport", QStringLiteral("Экспорт в MS Excel"), "EXCEL");
     QAction *import = addCommand(file, "submenuImport", QStringLiteral("Импорт..."));
     connect(import, &QAction::triggered, this, [this] { importFromFile(*this); });
+    auto *publisher = new PublishMenuCommand(*this);
+    connect(addCommand(file, "submenuPublish", QStringLiteral("Опубликовать...")),
+            &QAction::triggered, publisher, &PublishMenuCommand::publish);
+    connect(addCommand(file, "submenuPublishFolder", QStringLiteral("Папка публикации...")),
+            &QAction::triggered, publisher, &PublishMenuCommand::chooseFolderAndPublish);
     file->addSeparator();
     addCommand(file, "submenuPrintPreview", QStringLiteral("Предварительный просмотр"),
                "PREVIEW");

@@ -12,6 +12,7 @@ add_executable(tests_mainwindow
     ${CMAKE_CURRENT_SOURCE_DIR}/app/mainwindow_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/note_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/options_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/publishcommand_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/reportwindow_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/selectjob_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp

@@ -1,0 +1,13 @@
+# Publishing the timetable: iCalendar files and a static web timetable (no widgets).
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(LIBICAL REQUIRED IMPORTED_TARGET libical)
+target_sources(korvesta_core PRIVATE
+    ${CMAKE_CURRENT_SOURCE_DIR}/publish/icalfeed.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/publish/lessonwords.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/publish/publishcommand.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/publish/publisher.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/publish/publishmodel.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/publish/safefilenames.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/publish/webtimetable.cpp
+)
+target_link_libraries(korvesta_core PRIVATE PkgConfig::LIBICAL)

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "icalfeed.h"
+#include "publishmodel.h"
+
+#include <QColor>
+#include <QString>
+
+namespace korvesta {
+
+// A lesson as the page and the calendar of one object tell it: what is taught, where, and by
+// whom or to whom (a group's lesson names its tutor, a tutor's its groups, an auditorium's
+// both).
+struct LessonWords
+{
+    int lesson = 0;
+    QString time;       // "8:30–9:15"; empty when the lesson number has no time
+    QString discipline; // the full name where the document has one
+    QString shortName;  // the short name
+    QString type;       // "Лекция"
+    QString shortType;  // "Лек"
+    QString auditorium; // "101 (Главный)"; empty for none
+    QString room;       // "101"
+    QString tutor;
+    QString groups;     // "П-9, П-10 (подгруппа 2)"
+    QString subgroup;   // the group's own subgroup on its page: "подгруппа 2"
+    QColor colour;      // the discipline's on a group's page, the group's elsewhere
+};
+
+// The lesson on the page of object number `object` of the kind.
+LessonWords lessonWords(const PublishModel &model, PublishedKind kind, size_t object,
+                        const ObjectLesson &lesson);
+
+// The calendar event of the lesson. Its UID names the object and the slot (date, lesson
+// number, subgroup), not what is taught there, so that a lesson changed in place updates the
+// event a calendar already shows. `feed` tells apart the publications of two institutions.
+FeedEvent feedEvent(const PublishModel &model, PublishedKind kind, size_t object,
+                    const ObjectLesson &lesson, const QString &feed);
+
+} // namespace korvesta

@@ -1,0 +1,525 @@
+#include "publisher.h"
+
+#include "icalfeed.h"
+#include "lessonwords.h"
+#include "publishmodel.h"
+#include "webtimetable.h"
+
+#include "data/database.h"
+#include "data/recordset.h"
+#include "editing/progress.h"
+#include "settings/settingsstore.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QUuid>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <map>
+#include <system_error>
+
+namespace korvesta {
+
+namespace {
+
+const QString kStateFile = QStringLiteral(".korvesta-publish.json");
+// Raised when the files come out differently for the same timetable, so that every file is
+// made anew once.
+constexpr int kFormat = 1;
+
+QString day(const QDate &date)
+{
+    return date.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool sameDevice(const QString &a, const QString &b)
+{
+    struct stat sa {}, sb {};
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0
+           && ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev;
+}
+
+// "12 групп", "1 группа", "2 группы".
+QString counted(int n, const char *one, const char *few, const char *many)
+{
+    const int tens = n % 100, units = n % 10;
+    const char *word = (tens >= 11 && tens <= 14) ? many
+                       : units == 1               ? one
+                       : (units >= 2 && units <= 4) ? few
+                                                    : many;
+    return QString::number(n) + u' ' + QString::fromUtf8(word);
+}
+
+// What the folder held after the last publication.
+struct FileState
+{
+    QString hash;
+    QString source;    // pages: what the page was made from
+    QDate date;        // pages: the day their timetable last changed
+    bool gone = false; // calendars of objects that are no more, already cancelled
+};
+
+struct State
+{
+    QString feed;
+    std::map<QString, FileState> files;
+
+    static State read(const QString &path)
+    {
+        State s;
+        const QJsonObject root = QJsonDocument::fromJson(readFile(path)).object();
+        s.feed = root.value(QStringLiteral("feed")).toString();
+        const bool sameFormat = root.value(QStringLiteral("format")).toInt() == kFormat;
+        const QJsonObject files = root.value(QStringLiteral("files")).toObject();
+        for (auto it = files.begin(); it != files.end(); ++it) {
+            const QJsonObject f = it.value().toObject();
+            FileState fs;
+            if (sameFormat)
+                fs.hash = f.value(QStringLiteral("hash")).toString();
+            if (sameFormat)
+                fs.source = f.value(QStringLiteral("source")).toString();
+            fs.date = QDate::fromString(f.value(QStringLiteral("date")).toString(), Qt::ISODate);
+            fs.gone = f.value(QStringLiteral("gone")).toBool();
+            s.files.emplace(it.key(), fs);
+        }
+        return s;
+    }
+
+    QByteArray text() const
+    {
+        QJsonObject list;
+        for (const auto &[name, f] : files) {
+            QJsonObject o;
+            o.insert(QStringLiteral("hash"), f.hash);
+            if (!f.source.isEmpty())
+                o.insert(QStringLiteral("source"), f.source);
+            if (f.date.isValid())
+                o.insert(QStringLiteral("date"), f.date.toString(Qt::ISODate));
+            if (f.gone)
+                o.insert(QStringLiteral("gone"), true);
+            list.insert(name, o);
+        }
+        QJsonObject root;
+        root.insert(QStringLiteral("format"), kFormat);
+        root.insert(QStringLiteral("feed"), feed);
+        root.insert(QStringLiteral("files"), list);
+        return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    }
+};
+
+class Publisher
+{
+public:
+    Publisher(const Database &db, const PublishRequest &request, Progress &progress)
+        : m_db(db)
+        , m_request(request)
+        , m_progress(progress)
+    {}
+
+    PublishResult run();
+
+private:
+    QString target(const QString &relative) const { return m_folder + u'/' + relative; }
+    void put(const QString &relative, const QByteArray &content);
+    QString sourceOf(PublishedKind kind, size_t object, const QDate &week) const;
+    void hashShared();
+    void publishCalendar(PublishedKind kind, size_t object);
+    void publishPage(PublishedKind kind, size_t object);
+    void publishIndex();
+    void retireFiles();
+    QString write();
+    QString moveIntoPlace(const QString &staging);
+
+    const Database &m_db;
+    const PublishRequest &m_request;
+    Progress &m_progress;
+    QString m_folder;
+    PublishModel m_model;
+    QByteArray m_shared;
+    State m_old, m_new;
+    std::map<QString, QByteArray> m_changed; // relative path -> new content
+    QStringList m_removed;
+    QDate m_latestPage;
+    PublishResult m_result;
+};
+
+void Publisher::put(const QString &relative, const QByteArray &content)
+{
+    if (readFile(target(relative)) != content)
+        m_changed.emplace(relative, content);
+}
+
+// What the files of an object are made from, without making them: the keys of its lessons
+// and of the records they name, on top of everything the whole publication shares (names,
+// colours, times, period). When it is what the last files were made from, they stand.
+QString Publisher::sourceOf(PublishedKind kind, size_t object, const QDate &week) const
+{
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    hash.addData(m_shared);
+    const auto add = [&hash](qint64 n) { hash.addData(QByteArrayView(reinterpret_cast<const char *>(&n), sizeof n)); };
+    add(int(kind));
+    add(qint64(object));
+    add(week.isValid() ? week.toJulianDay() : 0);
+    for (const ObjectLesson &l : m_model.lessonsOf(kind, object)) {
+        const Teaching &t = *l.teaching;
+        add(t.date.toJulianDay());
+        add(t.lesson);
+        add(t.job);
+        add(t.auditorium);
+        add(t.tutor);
+        add(t.discipline);
+        add(t.type);
+        add(l.subgroup);
+        add(l.clash);
+        for (const Teaching::Attendance &a : t.groups) {
+            add(a.group);
+            add(a.subgroup);
+            add(m_model.groupsAt(a.group, t));
+        }
+        if (kind == PublishedKind::Group)
+            add(m_model.groupsAt(int(object), t));
+    }
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+// Everything all files share; a change of any name re-makes every file (and writes those
+// whose text changed).
+void Publisher::hashShared()
+{
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    const auto add = [&hash](const QString &text) {
+        hash.addData(text.toUtf8());
+        hash.addData(QByteArrayView("\x1f", 1));
+    };
+    add(QString::number(kFormat));
+    add(m_new.feed);
+    add(QString::fromUtf8(m_request.zone.id()));
+    add(m_request.from.toString(Qt::ISODate) + m_request.to.toString(Qt::ISODate));
+    add(QString::number(m_request.workDays));
+    for (const auto &objects : m_model.objects)
+        for (const PublishedObject &o : objects)
+            add(o.name + u'|' + o.title + u'|' + o.label + u'|' + o.file);
+    QList<int> keys = m_model.disciplines.keys();
+    std::sort(keys.begin(), keys.end());
+    for (const int k : std::as_const(keys)) {
+        const DisciplineInfo &d = m_model.disciplines[k];
+        add(QString::number(k) + u'|' + d.name + u'|' + d.fullName + u'|'
+            + (d.colour.isValid() ? d.colour.name() : QString()));
+    }
+    keys = m_model.lessonTypes.keys();
+    std::sort(keys.begin(), keys.end());
+    for (const int k : std::as_const(keys))
+        add(QString::number(k) + u'|' + m_model.lessonTypes[k].first + u'|'
+            + m_model.lessonTypes[k].second);
+    for (const auto &[n, t] : m_model.times)
+        add(QString::number(n) + u'|' + t.start.toString() + u'|' + t.end.toString());
+    for (const QColor &c : m_model.groupColours)
+        add(c.isValid() ? c.name() : QString());
+    m_shared = hash.result();
+}
+
+void Publisher::publishCalendar(PublishedKind kind, size_t object)
+{
+    const PublishedObject &o = m_model.list(kind)[object];
+    const QString relative = kindFolder(kind) + u'/' + o.file + QStringLiteral(".ics");
+    FileState &state = m_new.files[relative];
+    state.hash = sourceOf(kind, object, QDate());
+    const auto old = m_old.files.find(relative);
+    if (old != m_old.files.end() && old->second.hash == state.hash && !old->second.gone
+        && QFileInfo::exists(target(relative)))
+        return;
+
+    std::vector<FeedEvent> events;
+    const auto &lessons = m_model.lessonsOf(kind, object);
+    events.reserve(lessons.size());
+    for (const ObjectLesson &l : lessons)
+        events.push_back(feedEvent(m_model, kind, object, l, m_new.feed));
+    FeedSettings settings;
+    settings.name = QStringLiteral("Расписание: ") + o.title;
+    settings.zone = m_request.zone;
+    settings.from = m_request.from;
+    settings.to = m_request.to;
+    settings.now = m_request.now;
+    FeedChanges changes;
+    put(relative, writeFeed(settings, events, readFile(target(relative)), &changes));
+    m_result.cancelled += changes.cancelled;
+}
+
+void Publisher::publishPage(PublishedKind kind, size_t object)
+{
+    const PublishedObject &o = m_model.list(kind)[object];
+    const QString relative = kindFolder(kind) + u'/' + o.file + QStringLiteral(".html");
+    FileState &state = m_new.files[relative];
+    state.source = sourceOf(kind, object, m_request.today.addDays(1 - m_request.today.dayOfWeek()));
+    const auto old = m_old.files.find(relative);
+    const bool known = old != m_old.files.end() && old->second.date.isValid();
+    if (known && old->second.source == state.source && QFileInfo::exists(target(relative))) {
+        state.hash = old->second.hash;
+        state.date = old->second.date;
+        m_latestPage = std::max(m_latestPage, state.date);
+        return;
+    }
+    const QString page = objectPage(m_model, kind, object, m_request.today);
+    state.hash = QString::fromLatin1(
+        QCryptographicHash::hash(page.toUtf8(), QCryptographicHash::Md5).toHex());
+    state.date = known && old->second.hash == state.hash ? old->second.date : m_request.today;
+    m_latestPage = std::max(m_latestPage, state.date);
+    put(relative, QString(page).replace(kPublishedMark, day(state.date)).toUtf8());
+}
+
+// The index says when the newest of the pages changed.
+void Publisher::publishIndex()
+{
+    const QString relative = QStringLiteral("index.html");
+    const QString page = indexPage(m_model);
+    FileState &state = m_new.files[relative];
+    state.hash = QString::fromLatin1(
+        QCryptographicHash::hash(page.toUtf8(), QCryptographicHash::Md5).toHex());
+    const auto old = m_old.files.find(relative);
+    if (old != m_old.files.end() && old->second.hash == state.hash)
+        m_latestPage = std::max(m_latestPage, old->second.date);
+    else
+        m_latestPage = m_request.today;
+    state.date = m_latestPage;
+    put(relative, QString(page).replace(kPublishedMark, day(state.date)).toUtf8());
+}
+
+// Files of objects that are gone: a page goes at once, a calendar first tells its readers
+// that every lesson in it is cancelled and goes with the next publication.
+void Publisher::retireFiles()
+{
+    for (const auto &[relative, old] : m_old.files) {
+        if (m_new.files.count(relative))
+            continue;
+        const QString path = target(relative);
+        if (!QFileInfo::exists(path))
+            continue;
+        if (relative.endsWith(QStringLiteral(".ics")) && !old.gone) {
+            FeedSettings settings;
+            settings.name = QStringLiteral("Расписание (больше не публикуется)");
+            settings.zone = m_request.zone;
+            settings.from = m_request.from;
+            settings.to = m_request.to;
+            settings.now = m_request.now;
+            settings.gone = true;
+            FeedChanges changes;
+            put(relative, writeFeed(settings, {}, readFile(path), &changes));
+            m_result.cancelled += changes.cancelled;
+            FileState &state = m_new.files[relative];
+            state.gone = true;
+        } else {
+            m_removed << relative;
+        }
+    }
+}
+
+QString Publisher::moveIntoPlace(const QString &staging)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    for (const auto &[relative, content] : m_changed) {
+        const QString to = target(relative);
+        if (!QDir().mkpath(QFileInfo(to).absolutePath()))
+            return QStringLiteral("Не удалось создать папку «%1»").arg(QFileInfo(to).absolutePath());
+        fs::rename(fs::path(QFile::encodeName(staging + u'/' + relative).toStdString()),
+                   fs::path(QFile::encodeName(to).toStdString()), error);
+        if (error)
+            return QStringLiteral("Не удалось записать файл «%1»: %2")
+                .arg(to, QString::fromLocal8Bit(error.message().c_str()));
+    }
+    fs::rename(fs::path(QFile::encodeName(staging + u'/' + kStateFile).toStdString()),
+               fs::path(QFile::encodeName(target(kStateFile)).toStdString()), error);
+    for (const QString &relative : std::as_const(m_removed)) {
+        QFile::remove(target(relative));
+        QDir(m_folder).rmpath(QFileInfo(relative).path()); // only when left empty
+    }
+    return QString();
+}
+
+// Everything is written beside the folder first; only then is it renamed into place.
+QString Publisher::write()
+{
+    const QFileInfo folder(m_folder);
+    const QString parent = folder.absolutePath();
+    const bool exists = folder.exists();
+    if (!exists && !QDir().mkpath(parent))
+        return QStringLiteral("Не удалось создать папку «%1»").arg(parent);
+    const QString cannot = QStringLiteral("Нет доступа на запись в папку «%1»").arg(m_folder);
+    // Beside the folder when a rename can reach it from there, else inside it.
+    const bool beside = !exists || sameDevice(parent, m_folder);
+    QTemporaryDir staging(beside ? parent + QStringLiteral("/.") + folder.fileName()
+                                       + QStringLiteral("-публикация-XXXXXX")
+                                 : m_folder + QStringLiteral("/.korvesta-публикация-XXXXXX"));
+    if (!staging.isValid())
+        return cannot;
+    for (const auto &[relative, content] : m_changed) {
+        const QString path = staging.filePath(relative);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()
+            || !file.flush())
+            return QStringLiteral("Не удалось записать файл «%1»: %2")
+                .arg(target(relative), file.errorString());
+    }
+    QFile state(staging.filePath(kStateFile));
+    const QByteArray stateText = m_new.text();
+    if (!state.open(QIODevice::WriteOnly) || state.write(stateText) != stateText.size()
+        || !state.flush())
+        return cannot;
+    state.close();
+    if (!exists) {
+        if (!QDir().rename(staging.path(), m_folder))
+            return cannot;
+        staging.setAutoRemove(false);
+        return QString();
+    }
+    if (!QFileInfo(m_folder).isWritable())
+        return cannot;
+    return moveIntoPlace(staging.path());
+}
+
+PublishResult Publisher::run()
+{
+    if (!m_request.from.isValid() || !m_request.to.isValid() || m_request.from > m_request.to) {
+        m_result.problem = QStringLiteral("Начало периода позже его конца");
+        return m_result;
+    }
+    m_folder = QFileInfo(m_request.folder).absoluteFilePath();
+    const QFileInfo folder(m_folder);
+    if (folder.exists() && !folder.isDir()) {
+        m_result.problem = QStringLiteral("«%1» - не папка").arg(m_folder);
+        return m_result;
+    }
+    m_progress.status(QStringLiteral("Публикация расписания"));
+    m_model = readPublishModel(m_db, m_request.from, m_request.to, m_request.workDays);
+    if (m_model.teachings.empty()) {
+        m_result.problem = QStringLiteral("В периоде %1 - %2 нет ни одного занятия; ничего "
+                                          "не опубликовано")
+                               .arg(day(m_request.from), day(m_request.to));
+        return m_result;
+    }
+    m_old = State::read(target(kStateFile));
+    m_new.feed = m_old.feed.isEmpty()
+                     ? QUuid::createUuid().toString(QUuid::WithoutBraces)
+                     : m_old.feed;
+
+    hashShared();
+    int total = 0;
+    for (const auto &objects : m_model.objects)
+        total += int(objects.size());
+    int done = 0;
+    for (const PublishedKind kind : {PublishedKind::Group, PublishedKind::Tutor, PublishedKind::Auditorium}) {
+        for (size_t i = 0; i < m_model.list(kind).size(); ++i) {
+            publishCalendar(kind, i);
+            publishPage(kind, i);
+            m_progress.advance(++done, total);
+            if (m_progress.cancelled()) {
+                m_result.problem = QStringLiteral("Публикация прервана; в папке всё осталось "
+                                                  "как было");
+                return m_result;
+            }
+        }
+    }
+    publishIndex();
+    retireFiles();
+
+    if (!m_changed.empty() || !m_removed.isEmpty()
+        || m_new.text() != readFile(target(kStateFile))) {
+        m_progress.status(QStringLiteral("Запись файлов"));
+        if (const QString problem = write(); !problem.isEmpty()) {
+            m_result.problem = problem;
+            return m_result;
+        }
+    }
+    for (const auto &[relative, content] : m_changed)
+        m_result.written << relative;
+    m_result.removed = m_removed;
+    m_result.groups = int(m_model.list(PublishedKind::Group).size());
+    m_result.tutors = int(m_model.list(PublishedKind::Tutor).size());
+    m_result.auditoriums = int(m_model.list(PublishedKind::Auditorium).size());
+    m_result.untimedLessons = m_model.untimedLessons();
+    m_result.untimedCount = m_model.untimedCount();
+    m_result.done = true;
+    m_progress.status(QString());
+    return m_result;
+}
+
+QString documentKey(const QString &path)
+{
+    const QFileInfo file(path);
+    const QString canonical = file.canonicalFilePath();
+    return QString::fromLatin1(
+        QCryptographicHash::hash((canonical.isEmpty() ? file.absoluteFilePath() : canonical)
+                                     .toUtf8(),
+                                 QCryptographicHash::Sha1)
+            .toHex());
+}
+
+} // namespace
+
+QString PublishResult::summary() const
+{
+    QString text = QStringLiteral("опубликовано: %1, %2, %3; изменено файлов: %4")
+                       .arg(counted(groups, "группа", "группы", "групп"),
+                            counted(tutors, "преподаватель", "преподавателя", "преподавателей"),
+                            counted(auditoriums, "аудитория", "аудитории", "аудиторий"))
+                       .arg(written.size() + removed.size());
+    if (cancelled > 0)
+        text += QStringLiteral("; отменено занятий: %1").arg(cancelled);
+    if (!untimedLessons.empty()) {
+        QStringList numbers;
+        for (const int n : untimedLessons)
+            numbers << QString::number(n);
+        text += QStringLiteral("\nзанятий без времени урока: %1 (уроки %2) - опубликованы как "
+                               "события на весь день")
+                    .arg(untimedCount)
+                    .arg(numbers.join(QStringLiteral(", ")));
+    }
+    return text;
+}
+
+std::pair<QDate, QDate> defaultPublishPeriod(const Database &db, const QDate &today)
+{
+    const Recordset rs = db.openRecordset(
+        QStringLiteral("SELECT tblAutoTable.DateStart, tblAutoTable.DateEnd FROM tblAutoTable "
+                       "WHERE (((tblAutoTable.DateType)='Session'));"));
+    if (!rs.isEmpty() && rs.value(0).toDate().isValid() && rs.value(1).toDate().isValid()
+        && rs.value(0).toDate() <= rs.value(1).toDate())
+        return {rs.value(0).toDate(), rs.value(1).toDate()};
+    const QDate start(today.month() > 8 ? today.year() : today.year() - 1, 9, 1);
+    return {start, start.addYears(1).addDays(-1)};
+}
+
+PublishResult publishTimetable(const Database &db, const PublishRequest &request,
+                               Progress &progress)
+{
+    return Publisher(db, request, progress).run();
+}
+
+QString publishFolder(const SettingsStore &settings, const QString &documentPath)
+{
+    if (documentPath.isEmpty())
+        return QString();
+    return settings.readText(QStringLiteral("Publish"), documentKey(documentPath), QString());
+}
+
+void setPublishFolder(SettingsStore &settings, const QString &documentPath, const QString &folder)
+{
+    if (!documentPath.isEmpty())
+        settings.write(QStringLiteral("Publish"), documentKey(documentPath), folder);
+}
+
+} // namespace korvesta

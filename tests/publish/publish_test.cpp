@@ -1,0 +1,396 @@
+// Publishing the timetable of the sample institution, read back with libical's own parser and
+// compared with the document: events per object, their times through the file's VTIMEZONE,
+// UIDs that stay, removed lessons cancelled, only changed files written.
+
+#include "publish/publisher.h"
+#include "publish/safefilenames.h"
+
+#include "data/institutionbuilder.h"
+#include "editing/progress.h"
+#include "publish/icalreading.h"
+#include "support/testdocument.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace korvesta {
+namespace {
+
+QString readText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+class PublishTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { Database::forgetAll(); }
+
+    // Wednesday after the clocks of Berlin went back (25.10.2026): the sample's lessons of
+    // last week are summer time, those of this week and the next winter time.
+    PublishRequest request() const
+    {
+        PublishRequest r;
+        r.folder = out;
+        r.from = QDate(2026, 10, 1);
+        r.to = QDate(2026, 11, 30);
+        r.workDays = 5;
+        r.today = today;
+        r.now = QDateTime(today, QTime(18, 0), zone);
+        r.zone = zone;
+        return r;
+    }
+    PublishResult publish(const PublishRequest &r)
+    {
+        SilentProgress progress;
+        return publishTimetable(b.db(), r, progress);
+    }
+    PublishResult publish() { return publish(request()); }
+
+    // The events of a calendar as "start|summary", cancelled ones marked.
+    QStringList events(const QString &file) const
+    {
+        QStringList rows;
+        for (const ReadEvent &e : readCalendar(out + '/' + file, zone))
+            rows << (e.cancelled ? "ОТМЕНА " : "") + e.start + '|' + e.summary;
+        return rows;
+    }
+    std::map<QString, ReadEvent> byUid(const QString &file) const
+    {
+        std::map<QString, ReadEvent> map;
+        for (const ReadEvent &e : readCalendar(out + '/' + file, zone))
+            map[e.uid] = e;
+        return map;
+    }
+    // Every file of the publication with its time of change.
+    std::map<QString, QDateTime> files() const
+    {
+        std::map<QString, QDateTime> all;
+        QDirIterator it(out, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            all[QDir(out).relativeFilePath(file)] = QFileInfo(file).lastModified();
+        }
+        return all;
+    }
+    void ageFiles() const
+    {
+        for (const auto &[name, time] : files()) {
+            QFile f(out + '/' + name);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            f.setFileTime(old, QFileDevice::FileModificationTime);
+        }
+    }
+    QStringList changedSinceAged() const
+    {
+        QStringList changed;
+        for (const auto &[name, time] : files())
+            if (time != old && !name.startsWith('.'))
+                changed << name;
+        return changed;
+    }
+
+    TestFolder folder;
+    QString path = newTestDocument(folder);
+    QString out = folder.file("сайт/расписание");
+    InstitutionBuilder b{Database::open(path)};
+    QDate today{2026, 10, 28};
+    SampleInstitution s = [this] {
+        SampleInstitution built = SampleInstitution::build(b, today);
+        b.add("tblTimeLesson", {"Lesson", 1, "TimeLesson", "8:30-9:15"});
+        b.add("tblTimeLesson", {"Lesson", 2, "TimeLesson", "09.20 – 10.05"});
+        b.add("tblTimeLesson", {"Lesson", 3, "TimeLesson", "10:15-11:00"});
+        b.add("tblTimeLesson", {"Lesson", 4, "TimeLesson", "после обеда"});
+        b.db().execute("UPDATE tblDisciplines SET DiscColor = 13434879 WHERE Discipline = 'Матем'");
+        return built;
+    }();
+    int slash = b.add("tblGroups", {"Group", "А/Б: 1", "Course", "1"});
+    int slashLesson = b.lesson(QDate(2026, 10, 26), 1, s.petrovMath, slash, s.a202, 0, 2);
+    QTimeZone zone{"Europe/Berlin"};
+    QDateTime old{QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc()};
+};
+
+TEST_F(PublishTest, CalendarsHoldTheDocumentsLessonsAtTheirTimes)
+{
+    const PublishResult result = publish();
+    ASSERT_TRUE(result.done) << result.problem.toStdString();
+    EXPECT_EQ(result.summary(),
+              "опубликовано: 7 групп, 4 преподавателя, 3 аудитории; изменено файлов: 29\n"
+              "занятий без времени урока: 1 (уроки 4) - опубликованы как события на весь день");
+
+    struct Case
+    {
+        const char *file;
+        QStringList events;
+    } cases[] = {
+        // A lecture with П-10, two subgroups at lesson 2 (the document numbers them 1 and 2),
+        // a lesson number without a time as a day, summer and winter time.
+        {"groups/П-9_(1).ics",
+         {"2026-10-19 08:30|Матем (Лек), 101, Иванов И.И.",
+          "2026-10-19 09:20|Матем (Пр), 202, Петров П.П., подгруппа 1",
+          "2026-10-19 09:20|Физ (Лаб), Лаб (хим), О'Нил, подгруппа 2",
+          "2026-10-28|Урок 4: Матем (Лек), 101, Иванов И.И.",
+          "2026-11-04 08:30|Матем (Лек), 101, Иванов И.И."}},
+        // Two groups ИС-21 of course 2 are told apart by faculty, in the summary and the file.
+        {"tutors/Иванов_И.И.ics",
+         {"2026-10-19 08:30|Матем (Лек), П-9, П-10, 101",
+          "2026-10-20 08:30|Матем (Лек), ИС-21 (2 курс, ФИТ), 101",
+          "2026-10-20 09:20|Матем (Лек), ИС-21 (2 курс, ФИТ), 101",
+          "2026-10-20 10:15|Матем (Лек), ИС-21 (2 курс, ФЭМ), 101",
+          "2026-10-28|Урок 4: Матем (Лек), П-9, 101",
+          "2026-11-04 08:30|Матем (Лек), П-9, 101"}},
+        {"groups/ИС-21_(2).ics", {"2026-10-20 08:30|Матем (Лек), 101, Иванов И.И.",
+                                  "2026-10-20 09:20|Матем (Лек), 101, Иванов И.И."}},
+        {"groups/ИС-21_(2)_ФЭМ.ics", {"2026-10-20 10:15|Матем (Лек), 101, Иванов И.И."}},
+        {"groups/А_Б_1_(1).ics", {"2026-10-26 08:30|Матем (Пр), 202, Петров П.П."}},
+        {"auditoriums/202_(Второй).ics",
+         {"2026-10-19 09:20|Матем (Пр), Петров П.П., П-9 (подгруппа 1)",
+          "2026-10-19 10:15|Физ (Лек), Петров П.П., Д'Артаньян",
+          "2026-10-26 08:30|Матем (Пр), Петров П.П., А/Б: 1",
+          "2026-11-04 08:30|Физ (Лек), Петров П.П., П-10"}},
+        {"groups/Э-31_(3).ics", {}},
+        {"tutors/Сидоров.ics", {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(events(c.file), c.events) << c.file;
+
+    // Every object's count against the document's own rows: a group has a lesson per date,
+    // lesson number and subgroup; a tutor and an auditorium per lesson given, whatever the
+    // groups at it.
+    const auto counts = [&](const QString &sql) {
+        std::map<QString, int> n;
+        for (const QString &row : b.raw(sql))
+            n[row.section('|', 0, 0)] = row.section('|', 1).toInt();
+        return n;
+    };
+    const QString lessons = "FROM tblTimeTableContent c JOIN tblTimeTableList d ON d.Key = "
+                            "c.Key_TTList JOIN tblJob j ON j.Key = c.Key_Job ";
+    const std::map<QString, int> expected[] = {
+        counts("SELECT x, count(*) FROM (SELECT DISTINCT g.[Group] || ' (' || g.Course || ')' || "
+               "CASE WHEN g.Key = " + QString::number(s.isFem) + " THEN ' ФЭМ' ELSE '' END AS x, "
+               "d.Date, c.Lesson, c.SubGroup " + lessons + "JOIN tblGroups g ON g.Key = "
+               "c.Key_Group) GROUP BY x"),
+        counts("SELECT x, count(*) FROM (SELECT DISTINCT t.Tutor AS x, d.Date, c.Lesson, "
+               "c.Key_Job, c.Key_Aud, c.Key_TypeLesson " + lessons +
+               "JOIN tblTutors t ON t.Key = j.Key_Tutor) GROUP BY x"),
+        counts("SELECT x, count(*) FROM (SELECT DISTINCT a.Auditoria || ' (' || a.Corpus || ')' "
+               "AS x, d.Date, c.Lesson, c.Key_Job, c.Key_Aud, c.Key_TypeLesson " + lessons +
+               "JOIN tblAuditories a ON a.Key = c.Key_Aud) GROUP BY x"),
+    };
+    const char *folders[] = {"groups", "tutors", "auditoriums"};
+    for (int k = 0; k < 3; ++k) {
+        std::map<QString, int> found;
+        for (const QFileInfo &f : QDir(out + '/' + folders[k]).entryInfoList({"*.ics"})) {
+            const int n = int(events(QString(folders[k]) + '/' + f.fileName()).size());
+            if (n > 0)
+                found[f.completeBaseName()] = n;
+        }
+        std::map<QString, int> wanted;
+        for (const auto &[name, n] : expected[k])
+            wanted[safeFileName(name)] = n;
+        EXPECT_EQ(found, wanted) << folders[k];
+    }
+}
+
+TEST_F(PublishTest, UidsStayAndWhatWasRemovedComesCancelledOnce)
+{
+    ASSERT_TRUE(publish().done);
+    const auto first = byUid("groups/П-9_(1).ics");
+    ageFiles();
+
+    // Nothing changed: nothing written, and every UID as it was.
+    const PublishResult again = publish();
+    ASSERT_TRUE(again.done);
+    EXPECT_TRUE(again.written.isEmpty()) << again.written.join(' ').toStdString();
+    EXPECT_TRUE(changedSinceAged().isEmpty()) << changedSinceAged().join(' ').toStdString();
+    const auto second = byUid("groups/П-9_(1).ics");
+    ASSERT_EQ(second.size(), first.size());
+    for (const auto &[uid, e] : first)
+        EXPECT_EQ(second.count(uid), 1u) << uid.toStdString();
+
+    // П-9's lesson of 04.11 goes; its lesson of 28.10 moves to another auditorium.
+    b.db().execute("DELETE FROM tblTimeTableContent WHERE Key_Group = " + QString::number(s.p9) +
+                   " AND Key_TTList = " + QString::number(b.day(s.future)));
+    b.db().execute("UPDATE tblTimeTableContent SET Key_Aud = " + QString::number(s.a202) +
+                   " WHERE Key_Group = " + QString::number(s.p9) + " AND Lesson = 4");
+    const PublishResult third = publish();
+    ASSERT_TRUE(third.done);
+    // In the calendars of П-9, Иванов and 101; 101 loses the lesson of 28.10 too.
+    EXPECT_EQ(third.cancelled, 4);
+    const auto changed = byUid("groups/П-9_(1).ics");
+    ASSERT_EQ(changed.size(), first.size());
+    int cancelled = 0;
+    for (const auto &[uid, e] : changed) {
+        const ReadEvent &before = first.at(uid);
+        if (e.cancelled) {
+            ++cancelled;
+            EXPECT_EQ(e.start, "2026-11-04 08:30");
+            EXPECT_EQ(e.sequence, before.sequence + 1);
+        } else if (e.start == "2026-10-28") {
+            EXPECT_EQ(e.location, "202 (Второй)");
+            EXPECT_EQ(e.sequence, before.sequence + 1);
+        } else {
+            EXPECT_EQ(e.sequence, before.sequence) << uid.toStdString();
+        }
+    }
+    EXPECT_EQ(cancelled, 1);
+    EXPECT_EQ(events("auditoriums/101_(Главный).ics").filter("ОТМЕНА").size(), 2);
+    EXPECT_EQ(events("auditoriums/202_(Второй).ics").filter("2026-10-28").size(), 1);
+    // Only the calendars and pages of those it concerns; the index keeps its date.
+    EXPECT_EQ(changedSinceAged(), QStringList({"auditoriums/101_(Главный).html",
+                                               "auditoriums/101_(Главный).ics",
+                                               "auditoriums/202_(Второй).html",
+                                               "auditoriums/202_(Второй).ics",
+                                               "groups/П-9_(1).html", "groups/П-9_(1).ics",
+                                               "tutors/Иванов_И.И.html",
+                                               "tutors/Иванов_И.И.ics"}));
+    EXPECT_EQ(third.written.size(), 8);
+
+    // The cancellation has been told; it stays in the file while the file stands.
+    ageFiles();
+    ASSERT_TRUE(publish().done);
+    EXPECT_TRUE(changedSinceAged().isEmpty());
+    EXPECT_EQ(events("groups/П-9_(1).ics").filter("ОТМЕНА").size(), 1);
+
+    // A narrower period leaves the lessons outside it as they were, cancels none.
+    PublishRequest narrow = request();
+    narrow.from = QDate(2026, 10, 26);
+    const PublishResult later = publish(narrow);
+    ASSERT_TRUE(later.done);
+    EXPECT_EQ(later.cancelled, 0);
+    EXPECT_EQ(events("groups/П-9_(1).ics").filter("2026-10-19").size(), 3);
+}
+
+TEST_F(PublishTest, AGoneObjectsCalendarIsCancelledThenRemoved)
+{
+    ASSERT_TRUE(publish().done);
+    b.db().execute("DELETE FROM tblTimeTableContent WHERE Key_Group = " + QString::number(slash));
+    b.db().execute("DELETE FROM tblGroups WHERE Key = " + QString::number(slash));
+    const PublishResult gone = publish();
+    ASSERT_TRUE(gone.done);
+    EXPECT_EQ(events("groups/А_Б_1_(1).ics"),
+              QStringList{"ОТМЕНА 2026-10-26 08:30|Матем (Пр), 202, Петров П.П."});
+    EXPECT_FALSE(QFile::exists(out + "/groups/А_Б_1_(1).html"));
+    EXPECT_TRUE(gone.removed.contains("groups/А_Б_1_(1).html"));
+    EXPECT_FALSE(readText(out + "/index.html").contains("А_Б_1"));
+
+    const PublishResult after = publish();
+    ASSERT_TRUE(after.done);
+    EXPECT_EQ(after.removed, QStringList{"groups/А_Б_1_(1).ics"});
+    EXPECT_FALSE(QFile::exists(out + "/groups/А_Б_1_(1).ics"));
+    // Files the program did not make are never touched.
+    QFile mine(out + "/groups/заметка.txt");
+    ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
+    mine.close();
+    ASSERT_TRUE(publish().done);
+    EXPECT_TRUE(QFile::exists(mine.fileName()));
+}
+
+TEST_F(PublishTest, PagesLinkEveryObjectAndShowTheCurrentWeekFirst)
+{
+    ASSERT_TRUE(publish().done);
+    const QString index = readText(out + "/index.html");
+    // Every link of the index leads to a file that is there, and each object has two.
+    static const QRegularExpression href("href=\"([^\"#]+)\"");
+    int links = 0;
+    for (auto it = href.globalMatch(index); it.hasNext(); ++links) {
+        const QString target = QUrl::fromPercentEncoding(it.next().captured(1).toLatin1());
+        EXPECT_TRUE(QFile::exists(out + '/' + target)) << target.toStdString();
+    }
+    EXPECT_EQ(links, 2 * (7 + 4 + 3));
+    EXPECT_TRUE(index.contains("ИС-21 (ФИТ)") && index.contains("ИС-21 (ФЭМ)"));
+    EXPECT_TRUE(index.contains("Опубликовано: 28.10.2026"));
+
+    const QString page = readText(out + "/groups/П-9_(1).html");
+    // This week, then the next, then the past one; the weeks listed in their order.
+    const qsizetype current = page.indexOf("id=\"w2026-10-26\"");
+    const qsizetype next = page.indexOf("id=\"w2026-11-02\"");
+    const qsizetype past = page.indexOf("id=\"w2026-10-19\"");
+    EXPECT_TRUE(current > 0 && current < next && next < past) << current << next << past;
+    EXPECT_TRUE(page.indexOf("Все недели") > current && page.indexOf("Все недели") < next);
+    EXPECT_TRUE(page.indexOf("href=\"#w2026-10-19\"") < page.indexOf("href=\"#w2026-10-26\""));
+    EXPECT_TRUE(page.contains("Текущая неделя: 26.10 – 01.11.2026"));
+    EXPECT_TRUE(page.contains("class=\"day today\""));
+    EXPECT_TRUE(page.contains("<b>Математика</b> · Лекция"));
+    EXPECT_TRUE(page.contains("background:#ffffcc")); // Матем's colour, 0x00CCFFFF
+    EXPECT_TRUE(page.contains("время не задано"));
+    EXPECT_TRUE(page.contains("href=\"%D0%9F-9_%281%29.ics\""));
+    EXPECT_FALSE(page.contains("<script"));
+    EXPECT_TRUE(readText(out + "/groups/Э-31_(3).html").contains("Занятий нет"));
+}
+
+TEST_F(PublishTest, BadDestinationsAndPeriodsPublishNothing)
+{
+    QFile file(folder.file("файл"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    struct Case
+    {
+        const char *name;
+        QString folder;
+        QDate from, to;
+        QString problem;
+    } cases[] = {
+        {"a file", file.fileName(), {}, {}, "«" + file.fileName() + "» - не папка"},
+        {"under a file", file.fileName() + "/сайт", {}, {},
+         "Не удалось создать папку «" + file.fileName() + "»"},
+        {"empty period", out, QDate(2027, 1, 1), QDate(2027, 1, 31),
+         "В периоде 01.01.2027 - 31.01.2027 нет ни одного занятия; ничего не опубликовано"},
+        {"reversed", out, QDate(2027, 1, 31), QDate(2027, 1, 1), "Начало периода позже его конца"},
+    };
+    for (const Case &c : cases) {
+        PublishRequest r = request();
+        r.folder = c.folder;
+        if (c.from.isValid()) {
+            r.from = c.from;
+            r.to = c.to;
+        }
+        const PublishResult result = publish(r);
+        EXPECT_FALSE(result.done) << c.name;
+        EXPECT_EQ(result.problem, c.problem) << c.name;
+        EXPECT_FALSE(QFileInfo::exists(out)) << c.name;
+    }
+    // Nothing half-made is left beside the folder either.
+    const QStringList left =
+        QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    EXPECT_EQ(left.filter(QRegularExpression("^(?!test\\.kvt)")), QStringList{"файл"});
+}
+
+TEST(SafeFileNames, KeepLettersAndReplaceWhatFileSystemsRefuse)
+{
+    const struct
+    {
+        QString name, file;
+    } cases[] = {
+        {"П-9 (1)", "П-9_(1)"},
+        {"А/Б: 1", "А_Б_1"},
+        {"a\\b*c?d\"e<f>g|h#i%j", "a_b_c_d_e_f_g_h_i_j"},
+        {"..скрытый.", "скрытый"},
+        {"Иванов И.И.", "Иванов_И.И"},
+        {"  ", "_"},
+        {"con", "con_"},
+        {"строка\tс\nпереводом", "строка_с_переводом"},
+        {QString(120, QChar(u'ж')), QString(100, QChar(u'ж'))},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(safeFileName(c.name), c.file) << c.name.toStdString();
+
+    // Namesakes: the first keeps the plain name, the others take their more precise one or
+    // a number; letter case does not tell files apart.
+    EXPECT_EQ(uniqueFileNames({{"ИС-21 (2)", "ИС-21 (2) ФИТ"}, {"ИС-21 (2)", "ИС-21 (2) ФЭМ"},
+                               {"ИС-21 (2)", "ИС-21 (2) ФЭМ"}, {"иванов"}, {"Иванов"},
+                               {"Иванов_2"}}),
+              (std::vector<QString>{"ИС-21_(2)", "ИС-21_(2)_ФЭМ", "ИС-21_(2)_ФЭМ_2", "иванов",
+                                    "Иванов_3", "Иванов_2"}));
+}
+
+} // namespace
+} // namespace korvesta
