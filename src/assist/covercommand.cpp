@@ -8,7 +8,7 @@
 #include "data/isodate.h"
 #include "data/trialrun.h"
 #include "editing/commandrun.h"
-#include "editing/commandsettings.h"
+#include "editing/commanddocument.h"
 #include "editing/consoleprompts.h"
 
 #include <optional>
@@ -59,20 +59,14 @@ QString parseOptions(const QStringList &args, CoverOptions &o)
 
 int cover(const CoverOptions &o, QTextStream &out, QTextStream &err)
 {
-    if (!documentFileGiven(o.path, err))
-        return 2;
-    CommandSettings run;
-    if (!run.usable()) {
-        err << CommandSettings::unusableText() << Qt::endl;
-        return 2;
-    }
-    ConsolePrompts prompts(err);
-    DocumentSession session(prompts, run.store(), AppPaths::standard());
-    session.setReadingOnly(!o.assign);
-    session.startFromCommandLine({o.path});
-    const std::optional<Database> db = session.access();
+    CommandDocument document(o.path, {},
+                             o.assign ? CommandDocument::Use::Change : CommandDocument::Use::Read,
+                             false, err);
+    const std::optional<Database> &db = document.db();
     if (!db)
         return 2;
+    DocumentSession &session = document.session();
+    ConsolePrompts &prompts = document.prompts();
     CoverList list;
     try {
         list = coverList(*db, o.tutor, o.date);

@@ -7,7 +7,7 @@
 #include "data/documentsession.h"
 #include "data/isodate.h"
 #include "editing/commandrun.h"
-#include "editing/commandsettings.h"
+#include "editing/commanddocument.h"
 #include "editing/consoleprompts.h"
 
 #include <optional>
@@ -83,23 +83,13 @@ QString parseOptions(const QStringList &args, SuggestOptions &o)
 
 int suggest(const SuggestOptions &o, QTextStream &out, QTextStream &err)
 {
-    if (!documentFileGiven(o.path, err))
-        return 2;
-    CommandSettings run(o.sets);
-    if (!run.usable()) {
-        err << CommandSettings::unusableText() << Qt::endl;
-        return 2;
-    }
-    ConsolePrompts prompts(err);
-    DocumentSession session(prompts, run.store(), AppPaths::standard());
-    session.setReadingOnly(true);
-    session.startFromCommandLine({o.path});
-    const std::optional<Database> db = session.access();
+    CommandDocument document(o.path, o.sets, CommandDocument::Use::Read, false, err);
+    const std::optional<Database> &db = document.db();
     if (!db)
         return 2;
     SlotSuggestions found;
     try {
-        found = suggestSlots(*db, run.record(), o.request);
+        found = suggestSlots(*db, document.record(), o.request);
     } catch (const DbError &error) {
         err << error.message() << Qt::endl;
         return 2;

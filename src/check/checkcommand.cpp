@@ -7,7 +7,7 @@
 #include "data/documentsession.h"
 #include "data/isodate.h"
 #include "editing/commandrun.h"
-#include "editing/commandsettings.h"
+#include "editing/commanddocument.h"
 #include "editing/consoleprompts.h"
 
 #include <optional>
@@ -116,23 +116,13 @@ void printHtml(const TimetableCheck &check, QTextStream &out)
 
 int check(const CheckOptions &o, QTextStream &out, QTextStream &err)
 {
-    if (!documentFileGiven(o.path, err))
-        return 2;
-    CommandSettings run(o.sets);
-    if (!run.usable()) {
-        err << CommandSettings::unusableText() << Qt::endl;
-        return 2;
-    }
-    ConsolePrompts prompts(err);
-    DocumentSession session(prompts, run.store(), AppPaths::standard());
-    session.setReadingOnly(true);
-    session.startFromCommandLine({o.path});
-    const std::optional<Database> db = session.access();
+    CommandDocument document(o.path, o.sets, CommandDocument::Use::Read, false, err);
+    const std::optional<Database> &db = document.db();
     if (!db)
         return 2;
     TimetableCheck result;
     try {
-        result = checkTimetable(*db, run.record(), o.from, o.to);
+        result = checkTimetable(*db, document.record(), o.from, o.to);
     } catch (const DbError &error) {
         err << QStringLiteral("Расписание не проверено: ") << error.message() << Qt::endl;
         return 2;

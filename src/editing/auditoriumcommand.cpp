@@ -2,7 +2,7 @@
 
 #include "auditoriumchange.h"
 #include "commandrun.h"
-#include "commandsettings.h"
+#include "commanddocument.h"
 #include "consoleprompts.h"
 
 #include "data/apppaths.h"
@@ -89,20 +89,12 @@ QString parseOptions(const QStringList &args, AuditoriumOptions &o)
 
 int changeAuditorium(const AuditoriumOptions &o, QTextStream &out, QTextStream &err)
 {
-    if (!documentFileGiven(o.path, err))
-        return 1;
-    CommandSettings run(o.sets);
-    if (!run.usable()) {
-        err << CommandSettings::unusableText() << Qt::endl;
-        return 1;
-    }
-    ConsolePrompts prompts(err, o.yes);
-    DocumentSession session(prompts, run.store(), AppPaths::standard());
-    session.startFromCommandLine({o.path});
-    const std::optional<Database> db = session.access();
+    CommandDocument document(o.path, o.sets, CommandDocument::Use::Change, o.yes, err);
+    const std::optional<Database> &db = document.db();
     if (!db)
         return 1;
-    AuditoriumChange change(session, run.record(), prompts);
+    ConsolePrompts &prompts = document.prompts();
+    AuditoriumChange change(document.session(), document.record(), prompts);
     std::optional<PlacementChoice> choice;
     if (o.tutor.isEmpty()) {
         const GroupText g = splitGroupText(o.group);

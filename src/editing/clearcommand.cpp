@@ -1,7 +1,7 @@
 #include "clearcommand.h"
 
 #include "commandrun.h"
-#include "commandsettings.h"
+#include "commanddocument.h"
 #include "consoleprompts.h"
 #include "progress.h"
 #include "timetableclearing.h"
@@ -127,22 +127,14 @@ QString dateText(const QDate &date)
 
 int clear(const ClearOptions &o, QTextStream &out, QTextStream &err)
 {
-    if (!documentFileGiven(o.path, err))
-        return 1;
     // The user's settings are read, and what --set changes stays with this run.
-    CommandSettings run(o.sets);
-    if (!run.usable()) {
-        err << CommandSettings::unusableText() << Qt::endl;
-        return 1;
-    }
-    SettingsStore &store = run.store();
-    const SettingsRecord &settings = run.record();
-    ConsolePrompts prompts(err, o.yes);
-    DocumentSession session(prompts, store, AppPaths::standard());
-    session.startFromCommandLine({o.path});
-    const std::optional<Database> db = session.access();
+    CommandDocument document(o.path, o.sets, CommandDocument::Use::Change, o.yes, err);
+    const std::optional<Database> &db = document.db();
     if (!db)
         return 1;
+    DocumentSession &session = document.session();
+    const SettingsRecord &settings = document.record();
+    ConsolePrompts &prompts = document.prompts();
     if (db->isReadOnly()) {
         err << QStringLiteral("Документ «%1» открыт только для чтения: изменения в нём "
                               "невозможны")

@@ -1,7 +1,7 @@
 #include "copycommand.h"
 
 #include "commandrun.h"
-#include "commandsettings.h"
+#include "commanddocument.h"
 #include "consoleprompts.h"
 #include "progress.h"
 #include "timetablecopying.h"
@@ -114,31 +114,19 @@ QString parseOptions(const QStringList &args, CopyOptions &o)
 
 int copy(const CopyOptions &o, QTextStream &out, QTextStream &err)
 {
-    if (!documentFileGiven(o.path, err))
-        return 1;
     // The user's settings, changed by --set for this run only.
-    CommandSettings run(o.sets);
-    if (!run.usable()) {
-        err << CommandSettings::unusableText() << Qt::endl;
+    CommandDocument document(o.path, o.sets, CommandDocument::Use::Change, false, err);
+    const std::optional<Database> &db = document.db();
+    if (!db)
         return 1;
-    }
-    SettingsStore &store = run.store();
-    const SettingsRecord &settings = run.record();
-    ConsolePrompts prompts(err);
-    PrintedProgress progress(prompts);
-    DocumentSession session(prompts, store, AppPaths::standard());
-    session.startFromCommandLine({o.path});
+    PrintedProgress progress(document.prompts());
     // A trial runs the copy inside a transaction of its own that is never committed: the
     // dates' own transactions then commit nothing.
-    std::optional<Database> db;
     std::optional<TrialRun> trial;
-    if (o.dryRun) {
-        db = session.access();
-        if (!db)
-            return 1;
+    if (o.dryRun)
         trial.emplace(*db);
-    }
-    TimetableCopying copying(session, settings, store, prompts, progress);
+    TimetableCopying copying(document.session(), document.record(), document.store(),
+                             document.prompts(), progress);
     const CopyReport report = copying.run(o.request);
     if (trial)
         trial->report(out, err);

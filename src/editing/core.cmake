@@ -4,6 +4,7 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/auditoriumchange.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/auditoriumcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/auditoriumsaving.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/commanddocument.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/commandrun.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/commandsettings.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/consoleprompts.cpp

@@ -1,7 +1,7 @@
 #include "datenotecommand.h"
 
 #include "commandrun.h"
-#include "commandsettings.h"
+#include "commanddocument.h"
 #include "consoleprompts.h"
 #include "datenote.h"
 
@@ -58,21 +58,14 @@ QString parseOptions(const QStringList &args, NoteOptions &o)
 
 int note(const NoteOptions &o, QTextStream &out, QTextStream &err)
 {
-    if (!documentFileGiven(o.path, err))
-        return 1;
-    CommandSettings run;
-    if (!run.usable()) {
-        err << CommandSettings::unusableText() << Qt::endl;
-        return 1;
-    }
-    ConsolePrompts prompts(err);
-    DocumentSession session(prompts, run.store(), AppPaths::standard());
-    session.setReadingOnly(!o.text);
-    session.startFromCommandLine({o.path});
-    const std::optional<Database> db = session.access();
+    CommandDocument document(o.path, {},
+                             o.text ? CommandDocument::Use::Change : CommandDocument::Use::Read,
+                             false, err);
+    const std::optional<Database> &db = document.db();
     if (!db)
         return 1;
-    DateNote dateNote(session, prompts);
+    ConsolePrompts &prompts = document.prompts();
+    DateNote dateNote(document.session(), prompts);
     if (!o.text) {
         const QString text = dateNote.load(o.date);
         if (!text.isEmpty())

@@ -1,7 +1,7 @@
 #include "placementcommand.h"
 
 #include "commandrun.h"
-#include "commandsettings.h"
+#include "commanddocument.h"
 #include "consoleprompts.h"
 #include "placement.h"
 
@@ -156,22 +156,12 @@ int typeKey(const PlacementChoice &choice, const QString &name)
 
 int place(const PlaceOptions &o, QTextStream &out, QTextStream &err)
 {
-    if (!documentFileGiven(o.path, err))
-        return 1;
-    CommandSettings run(o.sets);
-    if (!run.usable()) {
-        err << CommandSettings::unusableText() << Qt::endl;
-        return 1;
-    }
-    SettingsStore &store = run.store();
-    const SettingsRecord &settings = run.record();
-    ConsolePrompts prompts(err, o.yes);
-    DocumentSession session(prompts, store, AppPaths::standard());
-    session.startFromCommandLine({o.path});
-    const std::optional<Database> db = session.access();
+    CommandDocument document(o.path, o.sets, CommandDocument::Use::Change, o.yes, err);
+    const std::optional<Database> &db = document.db();
     if (!db)
         return 1;
-    LessonPlacement placement(session, settings, store, prompts);
+    ConsolePrompts &prompts = document.prompts();
+    LessonPlacement placement(document.session(), document.record(), document.store(), prompts);
 
     std::optional<PlacementChoice> choice;
     if (o.tutor.isEmpty()) {
