@@ -60,10 +60,9 @@ QString parseOptions(const QStringList &args, SuggestOptions &o)
             if (!ok || o.request.top < 1)
                 return QStringLiteral("--top - число от 1: %1").arg(value);
         } else if (a == u"--set") {
-            const int eq = int(value.indexOf(u'='));
-            if (eq <= 0)
-                return QStringLiteral("Настройка задаётся как КЛЮЧ=ЗНАЧЕНИЕ: %1").arg(value);
-            o.sets.emplace_back(value.left(eq), value.mid(eq + 1));
+            if (const QString problem = CommandSettings::addSet(value, o.sets);
+                !problem.isEmpty())
+                return problem;
         } else {
             return QStringLiteral("Непонятный аргумент: %1").arg(a);
         }

@@ -19,4 +19,13 @@ CommandSettings::CommandSettings(const Values &sets)
     m_record.load(*m_store);
 }
 
+QString CommandSettings::addSet(const QString &option, Values &sets)
+{
+    const int eq = int(option.indexOf(u'='));
+    if (eq <= 0)
+        return QStringLiteral("Настройка задаётся как КЛЮЧ=ЗНАЧЕНИЕ: %1").arg(option);
+    sets.emplace_back(option.left(eq), option.mid(eq + 1));
+    return QString();
+}
+
 } // namespace korvesta

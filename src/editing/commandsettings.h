@@ -20,6 +20,10 @@ public:
 
     explicit CommandSettings(const Values &sets = {});
 
+    // Adds the value of a --set option ("KEY=VALUE") to sets; the refusal text when it is not
+    // one, else an empty text.
+    static QString addSet(const QString &option, Values &sets);
+
     // False when the copy could not be made; the command should stop with unusableText().
     bool usable() const { return m_store != nullptr; }
     static QString unusableText() { return QStringLiteral("Не удалось прочитать настройки программы"); }

@@ -99,11 +99,9 @@ QString parseOptions(const QStringList &args, PlaceOptions &o)
         } else if (a == u"--aud") {
             o.aud = value();
         } else if (a == u"--set") {
-            const QString text = value();
-            const int eq = int(text.indexOf(u'='));
-            if (eq <= 0)
-                return QStringLiteral("Настройка задаётся как КЛЮЧ=ЗНАЧЕНИЕ: %1").arg(text);
-            o.sets.emplace_back(text.left(eq), text.mid(eq + 1));
+            if (const QString problem = CommandSettings::addSet(value(), o.sets);
+                !problem.isEmpty())
+                return problem;
         } else {
             return QStringLiteral("Непонятный аргумент: %1").arg(a);
         }
