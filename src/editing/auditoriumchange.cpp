@@ -138,19 +138,13 @@ std::optional<PlacementChoice> AuditoriumChange::open(PlacementChoice c, const Q
 PlacementResult AuditoriumChange::write(PlacementChoice &c)
 {
     const PlacementResult refused;
-    std::vector<int> used;
-    for (size_t i = 1; i < c.picks.size(); ++i) {
-        if (c.picks[i].keyJobList != 0)
-            used.push_back(int(i));
-    }
+    const std::vector<int> used = c.checkedSlots();
     if (used.empty()) {
         m_prompts.message(QStringLiteral("Отметьте в списке хотя бы одну строку"),
                           Prompts::Icon::Warning);
         return refused;
     }
-    // By tutor one box, the first one, serves every lesson of the lecture.
-    const std::vector<int> boxes =
-        c.mode == PlacementMode::Group ? used : std::vector<int>{used.front()};
+    const std::vector<int> boxes = c.auditoriumSlots();
     if (!auditoriumsGiven(c, boxes, m_prompts)
         || !occupiedAuditoriumsAccepted(c, boxes, m_prompts))
         return refused;

@@ -362,6 +362,24 @@ bool PlacementChoice::check(int keyJobList, Prompts &prompts)
     return false;
 }
 
+std::vector<int> PlacementChoice::checkedSlots() const
+{
+    std::vector<int> used;
+    for (size_t i = 1; i < picks.size(); ++i) {
+        if (picks[i].keyJobList != 0)
+            used.push_back(int(i));
+    }
+    return used;
+}
+
+std::vector<int> PlacementChoice::auditoriumSlots() const
+{
+    std::vector<int> used = checkedSlots();
+    if (mode == PlacementMode::Tutor && used.size() > 1)
+        used.resize(1);
+    return used;
+}
+
 void PlacementChoice::uncheck(int keyJobList)
 {
     if (const int slot = slotOf(keyJobList))
@@ -740,19 +758,13 @@ bool occupiedAuditoriumsAccepted(const PlacementChoice &c, const std::vector<int
 PlacementResult LessonPlacement::add(PlacementChoice &c, const PlacementRequest &request)
 {
     const PlacementResult refused;
-    // Slots in use, in slot order; by tutor one auditorium, the first box's, serves them all.
-    std::vector<int> used;
-    for (size_t i = 1; i < c.picks.size(); ++i) {
-        if (c.picks[i].keyJobList != 0)
-            used.push_back(int(i));
-    }
+    const std::vector<int> used = c.checkedSlots();
     if (used.empty()) {
         m_prompts.message(QStringLiteral("Отметьте в списке хотя бы одну строку"),
                           Prompts::Icon::Warning);
         return refused;
     }
-    const std::vector<int> boxes =
-        c.mode == PlacementMode::Group ? used : std::vector<int>{used.front()};
+    const std::vector<int> boxes = c.auditoriumSlots();
     if (!auditoriumsGiven(c, boxes, m_prompts))
         return refused;
     for (int i : used) {

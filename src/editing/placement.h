@@ -141,6 +141,10 @@ public:
     // 0 when the line is not checked.
     int slotOf(int keyJobList) const;
     int usedSlots() const;
+    // The slots holding a line, in slot order; and the slots whose auditorium box counts: each
+    // of them by group, the first by tutor (one auditorium serves the lecture).
+    std::vector<int> checkedSlots() const;
+    std::vector<int> auditoriumSlots() const;
     // A pick from the auditorium list, or a text typed into the slot's box.
     void chooseAuditorium(int slot, const PlacementAuditorium &auditorium);
     void typeAuditorium(int slot, const QString &text);
