@@ -1,8 +1,9 @@
 #pragma once
 
+#include "slotmap.h"
+
 #include <QDate>
 #include <QString>
-#include <QStringList>
 
 #include <vector>
 
@@ -13,8 +14,8 @@ struct SettingsRecord;
 
 // Where a lesson of a load line can go: the free cells of the line's group in a period where
 // the tutor is free and present and an auditorium is free, ranked so that the group's and the
-// tutor's days stay without gaps, the tutor keeps his usual auditorium and a discipline is
-// not given twice a day.
+// tutor's days stay without gaps, the tutor keeps his usual auditorium, a discipline is not
+// given twice a day and hard disciplines are spread over the week.
 
 struct SlotRequest
 {
@@ -22,16 +23,12 @@ struct SlotRequest
     QString discipline; // short or full name
     QDate from, to;
     int top = 10;
+    QString tutor; // when several tutors teach the discipline to the group
 };
 
-struct Slot
-{
-    QDate date;
-    int lesson = 0;
-    QStringList freeAuditoriums; // "101 (Главный)", the tutor's usual one first
-    int score = 0;
-    QStringList reasons; // what raised or lowered the score
-};
+// A lesson the line can take, with the free auditoriums and the rank's reasons; its soft
+// problems (problems) lower the score.
+using Slot = SlotState;
 
 struct SlotSuggestions
 {
@@ -40,6 +37,11 @@ struct SlotSuggestions
     int hoursLeft = 0;
     std::vector<Slot> best; // best first
 };
+
+// The ranked lessons of a load line, or why there are none: no such line, no hours left, no
+// free lesson in the period.
+SlotSuggestions rankSlots(const SlotMap &map, const AssistLine &line, const QDate &from,
+                          const QDate &to, int top);
 
 // Throws DbError when the document cannot be read.
 SlotSuggestions suggestSlots(const Database &db, const SettingsRecord &settings,

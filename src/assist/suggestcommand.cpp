@@ -19,9 +19,11 @@ namespace {
 const char *const suggestUsage =
     "Использование:\n"
     "  korvesta suggest ФАЙЛ --group \"ГРУППА (КУРС)\" --discipline ДИСЦ [--from Д] [--to Д]\n"
-    "                   [--top N] [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
+    "                   [--tutor ПРЕПОДАВАТЕЛЬ] [--top N] [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
     "  Печатает лучшие свободные уроки для строки нагрузки группы по дисциплине, по одному\n"
-    "  в строке через табуляцию: дата, урок, свободные аудитории, оценка и её причины.\n"
+    "  в строке через табуляцию: дата, урок, свободные аудитории, оценка и её причины\n"
+    "  (с мягкими помехами: предел дня преподавателя, своя аудитория занята, пара\n"
+    "  невозможна). --tutor выбирает строку, когда дисциплину в группе ведут несколько.\n"
     "  Период по умолчанию - две недели с сегодняшнего дня, N по умолчанию - 10.\n";
 
 struct SuggestOptions
@@ -48,6 +50,8 @@ QString parseOptions(const QStringList &args, SuggestOptions &o)
             o.request.group = value;
         } else if (a == u"--discipline") {
             o.request.discipline = value;
+        } else if (a == u"--tutor") {
+            o.request.tutor = value;
         } else if (a == u"--from" || a == u"--to") {
             const QDate date = parseMoment(value).date();
             if (!date.isValid())

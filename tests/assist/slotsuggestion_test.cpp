@@ -50,7 +50,7 @@ protected:
 
     SlotSuggestions suggest(const QDate &from, const QDate &to)
     {
-        return suggestSlots(b.db(), settings, {"П-1 (1)", "Математика", from, to, 100});
+        return suggestSlots(b.db(), settings, {"П-1 (1)", "Математика", from, to, 100, {}});
     }
 };
 
@@ -97,7 +97,7 @@ TEST_F(SlotSuggestionTest, RankingKeepsDaysWithoutGapsAndRefusesWhatCannotBe)
     EXPECT_EQ(found.best.back().lesson, 4);
     EXPECT_TRUE(found.best.back().reasons.contains("окно у группы"));
 
-    EXPECT_FALSE(suggestSlots(b.db(), settings, {"П-1 (1)", "Химия", monday, monday, 5})
+    EXPECT_FALSE(suggestSlots(b.db(), settings, {"П-1 (1)", "Химия", monday, monday, 5, {}})
                      .refusal.isEmpty());
     b.db().execute(QString("UPDATE tblJobList SET Hours = 0 WHERE Key = %1").arg(line));
     EXPECT_TRUE(suggest(monday, monday).refusal.startsWith("По строке нагрузки не осталось"));
