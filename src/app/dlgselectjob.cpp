@@ -112,6 +112,17 @@ dlgSelectJob::dlgSelectJob(PlacementChoice &choice, Writer write, Prompts &promp
     QPushButton *cancel = buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("CancelButton"));
     cancel->setAutoDefault(false);
+    // The placement assistant for the line chosen, in place of this one lesson.
+    QPushButton *suggest =
+        buttons->addButton(QStringLiteral("Подобрать время"), QDialogButtonBox::ActionRole);
+    suggest->setObjectName(QStringLiteral("cmdSuggestTime"));
+    suggest->setAutoDefault(false);
+    suggest->setVisible(choice.mode == PlacementMode::Group && !choice.auditoriumChange);
+    connect(suggest, &QPushButton::clicked, this, [this] {
+        m_suggestFor = currentKey();
+        if (m_suggestFor > 0)
+            reject();
+    });
 
     // An auditorium change keeps the lessons' types and pairs as they are.
     const bool placing = !choice.auditoriumChange;

@@ -37,6 +37,8 @@ public:
 
     // The cells written by "Добавить"; empty until then.
     const PlacementResult &result() const { return m_result; }
+    // The line "Подобрать время" was asked for (the dialog closed for it); 0 otherwise.
+    int suggestFor() const { return m_suggestFor; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -68,6 +70,7 @@ private:
     QCheckBox *m_pair;
     QPushButton *m_ok;
     bool m_filling = false;
+    int m_suggestFor = 0;
     // What each column's texts need, measured once the list is filled; 0 for a hidden one.
     std::vector<int> m_contentWidths;
 };

@@ -18,6 +18,7 @@
 #include "interaction/gridrouter.h"
 #include "mainwindow.h"
 #include "objectpane.h"
+#include "slotassistant.h"
 #include "statusbarpanels.h"
 #include "statusprogress.h"
 #include "viewdispatcher.h"
@@ -354,6 +355,10 @@ private:
         // The keys go back to the grid, also where no window manager hands the focus back.
         m_window.activateWindow();
         m_window.grid()->setFocus();
+        if (dialog.suggestFor() > 0) {
+            m_window.slotAssistant()->startForLine(dialog.suggestFor());
+            return false;
+        }
         if (answer != QDialog::Accepted || dialog.result().outcome != PlacementOutcome::Written)
             return false;
         refillKeepingCell(m_window);

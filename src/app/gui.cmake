@@ -31,6 +31,7 @@ target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/app/navigationbar.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/objectpane.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/rangecalendar.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/slotassistant.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/reportcommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/reportpreview.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/startup.cpp

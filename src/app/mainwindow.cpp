@@ -21,6 +21,7 @@
 #include "objectpane.h"
 #include "rangecalendar.h"
 #include "reportcommands.h"
+#include "slotassistant.h"
 #include "reportpreview.h"
 #include "settings/settingsstore.h"
 #include "statusbarpanels.h"
@@ -92,6 +93,9 @@ frmMain::frmMain(DocumentSession &session, SettingsStore &settings, Prompts &pro
     new ExportCommand(*this);   // a child of the window
     connectPanes();
     new GridInteraction(*this); // a child of the window
+    m_slotAssistant = new SlotAssistant(*this);
+    connect(command(QStringLiteral("submenuSuggestTime")), &QAction::triggered, m_slotAssistant,
+            &SlotAssistant::startFromView);
 
     setWindowTitle(m_session.windowTitle());
     m_session.setTitleListener([this](const QString &title) { setWindowTitle(title); });

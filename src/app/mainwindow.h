@@ -35,6 +35,7 @@ class frmCheck;
 class ObjectPane;
 class Prompts;
 class ReportPreview;
+class SlotAssistant;
 class SettingsStore;
 class StatusBarPanels;
 class ViewDispatcher;
@@ -69,6 +70,8 @@ public:
     GridLookCommands &gridLook() { return *m_gridLook; }
     NoteCommand &notes() { return *m_notes; }
     frmCheck *checkList() const;
+    // "Подобрать время" beside the grid.
+    SlotAssistant *slotAssistant() const { return m_slotAssistant; }
 
     // A command by the name of its menu item or the key of its toolbar button; nullptr for
     // an unknown name. A toolbar button that repeats a menu item shares its action.
@@ -159,6 +162,7 @@ private:
     std::unique_ptr<GridLookCommands> m_gridLook;
     NoteCommand *m_notes = nullptr; // a child
     QPointer<frmCheck> m_checkList;  // "Проверка расписания" while it is open
+    SlotAssistant *m_slotAssistant = nullptr; // a child of the window
 
     int m_leftPaneWidth = 0;
     int m_objectPaneNeed = 0; // the width the object pane's parts needed when last shown

@@ -149,6 +149,8 @@ void frmMain::createEditMenus()
         addCommand(deleteFromLoad,
                    QStringLiteral("subsubmenuDeleteKorvesta(%1)").arg(i),
                    loadParts[i]);
+    load->addSeparator();
+    addCommand(load, "submenuSuggestTime", QStringLiteral("Подобрать время"));
 
     QMenu *timetable = addMenu(EditMenu::Timetable);
     addCommand(timetable, "submenuClearCellTimeTable", QStringLiteral("Удалить запись"));
@@ -200,6 +202,7 @@ void frmMain::createServiceAndHelpMenus()
     connect(copy, &QAction::triggered, this, [this] { copyTimetable(*this); });
     addCommand(service, "submenuClearTimeTable", QStringLiteral("Очистить расписание"),
                "CLEAR_TABLE");
+    service->addAction(m_commands.value(QStringLiteral("submenuSuggestTime")));
     QAction *check =
         addCommand(service, "submenuCheckTimeTable", QStringLiteral("Проверка расписания"));
     connect(check, &QAction::triggered, this, [this] {

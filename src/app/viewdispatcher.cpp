@@ -387,10 +387,15 @@ QString ViewDispatcher::cellToolTip(int row, int col)
 {
     const FillRegistry::Routines *routines =
         m_window.fills().find(m_window.navigation().viewCode());
-    if (!routines || !routines->cellToolTip)
-        return QString();
-    ViewContext ctx = context();
-    return routines->cellToolTip(ctx, row, col);
+    QString tip;
+    if (routines && routines->cellToolTip) {
+        ViewContext ctx = context();
+        tip = routines->cellToolTip(ctx, row, col);
+    }
+    const QString more = m_toolTipOverlay ? m_toolTipOverlay(row, col) : QString();
+    if (more.isEmpty())
+        return tip;
+    return tip.isEmpty() ? more : tip + QStringLiteral("\n\n") + more;
 }
 
 void ViewDispatcher::objectChosen(const ObjectListEntry &entry)

@@ -84,6 +84,13 @@ public:
     // The status bar's note of the filter of the view shown.
     void showFilter();
 
+    // What a tool beside the grid says of a cell of the view shown, after the view's own
+    // tooltip (the placement assistant's reasons).
+    void setToolTipOverlay(std::function<QString(int, int)> overlay)
+    {
+        m_toolTipOverlay = std::move(overlay);
+    }
+
     // What the date change opens when the date has a note (the notes window).
     void setNoteOpener(std::function<void(const QDate &)> opener)
     {
@@ -121,6 +128,7 @@ private:
     int m_filterCode = -1; // the view (its list, for a new-record view) the filter was chosen in
     QString m_objectKey; // the object chosen in the list for the view shown
     std::function<void(const QDate &)> m_openNote;
+    std::function<QString(int, int)> m_toolTipOverlay;
 };
 
 } // namespace korvesta

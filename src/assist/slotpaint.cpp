@@ -27,9 +27,9 @@ QColor SlotPaint::colorOf(SlotFit fit)
 {
     switch (fit) {
     case SlotFit::Free:
-        return QColor(198, 239, 206);
+        return QColor(140, 225, 140);
     case SlotFit::Soft:
-        return QColor(255, 235, 156);
+        return QColor(255, 215, 90);
     case SlotFit::None:
         break;
     }

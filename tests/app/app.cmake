@@ -15,6 +15,7 @@ add_executable(tests_mainwindow
     ${CMAKE_CURRENT_SOURCE_DIR}/app/publishcommand_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/reportwindow_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/selectjob_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/slotassistant_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/windowviews_test.cpp
 )

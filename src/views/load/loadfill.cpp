@@ -17,6 +17,17 @@ namespace korvesta {
 
 namespace loadview {
 
+std::optional<LineTexts> lineOfRow(const GridModel &grid, int row)
+{
+    if (row < grid.fixedRows() || row >= grid.rows() || grid.isSubtotal(row))
+        return std::nullopt;
+    LineTexts line{grid.text(row, TutorCol).trimmed(), grid.text(row, DisciplineCol).trimmed(),
+                   grid.text(row, GroupCol).trimmed()};
+    if (line.tutor.isEmpty() || line.discipline.isEmpty() || line.group.isEmpty())
+        return std::nullopt;
+    return line;
+}
+
 QString formatHours(double hours)
 {
     if (hours != std::floor(hours) || std::fabs(hours) >= 1e15)

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace korvesta {
 
 class FillRegistry;
@@ -23,6 +25,16 @@ constexpr int LineLevel = 4;
 
 // "# ###": thousands set apart by a space ("1 234").
 QString formatHours(double hours);
+
+// The load line a row shows: its tutor, discipline (short name) and group ("П-9  (1)").
+struct LineTexts
+{
+    QString tutor;
+    QString discipline;
+    QString group;
+};
+// Nothing for a header or a total row, or a row with one of the three empty.
+std::optional<LineTexts> lineOfRow(const GridModel &grid, int row);
 
 } // namespace loadview
 

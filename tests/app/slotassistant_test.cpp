@@ -1,0 +1,161 @@
+// "Подобрать время" in the window on the sample college: from a load line to the coloured
+// week, a lesson placed from the list and undone, and a line with nothing left.
+
+#include "app/historycommands.h"
+#include "app/mainwindow.h"
+#include "app/slotassistant.h"
+#include "app/viewdispatcher.h"
+#include "assist/slotpaint.h"
+#include "data/database.h"
+#include "data/documentsession.h"
+#include "data/history.h"
+#include "data/queries.h"
+#include "data/recordset.h"
+#include "grid/gridmodel.h"
+#include "grid/gridview.h"
+#include "sample/demodocument.h"
+#include "settings/settingsstore.h"
+#include "support/scriptedprompts.h"
+#include "support/testdocument.h"
+#include "views/load/loadview.h"
+#include "views/timetable/timetablelayout.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace korvesta {
+namespace {
+
+class SlotAssistantWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        path = folder.file(QStringLiteral("Колледж.kvt"));
+        writeDemoDocument(path, DemoSize::Small, 2026);
+        const Database db = Database::open(path);
+        keyLine = int(db.openRecordset("SELECT Min(Key) FROM tblJobList;").value(0).toInt());
+        db.execute(QString("UPDATE tblJobList SET Hours = Hours + 20 WHERE Key = %1;")
+                       .arg(keyLine));
+    }
+    void TearDown() override
+    {
+        if (window)
+            window->close();
+        window.reset();
+        History::detachAll();
+        Database::forgetAll();
+    }
+
+    std::optional<AssistLine> line() { return loadLine(*session.access(), keyLine); }
+
+    // The load view with the line's row current, and the command.
+    void suggestFromLoad()
+    {
+        window->dispatcher().sectionClicked(3);
+        GridModel &grid = *window->grid()->model();
+        const std::optional<AssistLine> l = line();
+        ASSERT_TRUE(l);
+        for (int row = 0; row < grid.rows(); ++row) {
+            const auto texts = loadview::lineOfRow(grid, row);
+            if (texts && texts->tutor == l->tutor && texts->discipline == l->discipline
+                && splitGroupText(texts->group).group == l->group) {
+                grid.setCurrentCell(row, loadview::GroupCol);
+                break;
+            }
+        }
+        window->command("submenuSuggestTime")->trigger();
+        QApplication::processEvents();
+    }
+
+    // Cells of the grid painted in the assistant's colour of a fit.
+    int painted(SlotFit fit) const
+    {
+        const GridModel &grid = *window->grid()->model();
+        int count = 0;
+        for (int row = 0; row < grid.rows(); ++row) {
+            for (int col = 0; col < grid.cols(); ++col)
+                count += grid.cellBackColor(row, col) == SlotPaint::colorOf(fit);
+        }
+        return count;
+    }
+
+    TestFolder folder;
+    QString path;
+    int keyLine = 0;
+    SettingsStore settings{folder.file("settings.ini")};
+    ScriptedPrompts prompts;
+    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
+    std::unique_ptr<frmMain> window;
+};
+
+TEST_F(SlotAssistantWindowTest, ALoadLineColoursItsWeekAndPlacesFromTheList)
+{
+    window = std::make_unique<frmMain>(session, settings, prompts);
+    window->startUp({path});
+    window->resize(1100, 700);
+    window->show();
+    QApplication::processEvents();
+    window->calendar()->setSelectedDate(QDate(2026, 12, 7));
+
+    suggestFromLoad();
+    SlotAssistant *assistant = window->slotAssistant();
+    ASSERT_TRUE(assistant->isVisible());
+    EXPECT_EQ(window->navigation().viewCode(), 41);
+    auto *list = assistant->findChild<QTreeWidget *>("lstSlots");
+    ASSERT_GT(list->topLevelItemCount(), 0);
+    EXPECT_GT(painted(SlotFit::Free), 0);
+
+    // Every painted cell of the group's column tells why in its tooltip.
+    GridModel &grid = *window->grid()->model();
+    const TimetableLayout layout =
+        TimetableLayout::ofGrid(TimetableKind::Week, window->settingsRecord(), grid);
+    const int col = groupColumn(grid, layout, *line());
+    ASSERT_GE(col, 0);
+    for (int row = layout.headerRows; row < grid.rows(); ++row) {
+        if (grid.cellBackColor(row, col) == SlotPaint::colorOf(SlotFit::Free)) {
+            EXPECT_TRUE(window->dispatcher().cellToolTip(row, col).contains("Можно поставить"));
+        }
+    }
+
+    // A double click on the best lesson places it; undo takes it back.
+    const int placed = line()->placed;
+    ASSERT_TRUE(assistant->placeRow(0));
+    EXPECT_EQ(line()->placed, placed + 1);
+    EXPECT_GT(list->topLevelItemCount(), 0);
+    HistoryCommands *history = window->findChild<HistoryCommands *>();
+    history->refresh();
+    history->undoAction()->trigger();
+    EXPECT_EQ(line()->placed, placed);
+
+    // Closed, the assistant takes its colours with it.
+    assistant->close();
+    QApplication::processEvents();
+    EXPECT_EQ(painted(SlotFit::Free), 0);
+    EXPECT_EQ(painted(SlotFit::Soft), 0);
+
+    // A line with every hour placed says so instead of an empty list.
+    session.access()->execute(
+        QString("UPDATE tblJobList SET Hours = %1 WHERE Key = %2;").arg(placed).arg(keyLine));
+    suggestFromLoad();
+    auto *message = assistant->findChild<QLabel *>("lblMessage");
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_TRUE(message->text().startsWith("По строке нагрузки не осталось часов"));
+    EXPECT_EQ(painted(SlotFit::Free), 0);
+
+    // Without a load line current the command asks for one.
+    assistant->close();
+    window->dispatcher().sectionClicked(0);
+    const size_t told = prompts.shown.size();
+    window->command("submenuSuggestTime")->trigger();
+    EXPECT_EQ(prompts.shown.size(), told + 1);
+    EXPECT_FALSE(assistant->isVisible());
+}
+
+} // namespace
+} // namespace korvesta
