@@ -126,6 +126,11 @@ SlotAssistant::SlotAssistant(frmMain &window)
     hide();
     window.addDockWidget(Qt::RightDockWidgetArea, this);
 
+    connect(&window.dispatcher(), &ViewDispatcher::aboutToFill, this, [this](int code) {
+        // The pane goes with the timetables it colours and comes back with them.
+        if (m_line)
+            setVisible(code == kDayView || code == kWeekView);
+    });
     connect(&window.dispatcher(), &ViewDispatcher::dispatched, this, &SlotAssistant::viewShown);
     connect(m_period, &QComboBox::currentIndexChanged, this, [this] { update(); });
     connect(m_list, &QTreeWidget::itemActivated, this,
@@ -150,8 +155,7 @@ void SlotAssistant::startFromView()
         texts = loadview::lineOfRow(grid, grid.currentRow());
     if (!texts) {
         if (m_line) {
-            show();
-            raise();
+            start(*m_line);
             return;
         }
         m_window.prompts().message(
@@ -193,10 +197,8 @@ void SlotAssistant::startForLine(int keyJobList)
 void SlotAssistant::start(const AssistLine &line)
 {
     m_line = line;
-    show();
-    raise();
-    m_window.resizeDocks({this}, {kPaneWidth}, Qt::Horizontal);
-    // The week of the calendar date, where the colours show the line's places.
+    // The week of the calendar date, where the colours show the line's places; the pane is
+    // shown before the week is filled.
     ViewDispatcher &dispatcher = m_window.dispatcher();
     if (m_window.navigation().viewCode() != kWeekView
         && m_window.navigation().viewCode() != kDayView) {
@@ -205,6 +207,15 @@ void SlotAssistant::start(const AssistLine &line)
             dispatcher.itemClicked(1);
     } else {
         dispatcher.refresh();
+    }
+}
+
+void SlotAssistant::showEvent(QShowEvent *event)
+{
+    QDockWidget::showEvent(event);
+    if (!m_sized) {
+        m_sized = true;
+        m_window.resizeDocks({this}, {kPaneWidth}, Qt::Horizontal);
     }
 }
 

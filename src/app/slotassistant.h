@@ -28,7 +28,8 @@ class SlotAssistant : public QDockWidget
 public:
     explicit SlotAssistant(frmMain &window);
 
-    // The command: the load line of the load view's current row, or the line shown already.
+    // The command: the load line of the load view's current row, or the line worked for
+    // already, in the week timetable.
     void startFromView();
     // Works for the load line given by its key and shows the week timetable.
     void startForLine(int keyJobList);
@@ -39,6 +40,7 @@ public:
     QTreeWidget *list() const { return m_list; }
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -61,6 +63,7 @@ private:
     QLabel *m_message;
     QLabel *m_details;
     QPushButton *m_place;
+    bool m_sized = false; // the pane took its width once; then the user's width stays
 };
 
 } // namespace korvesta

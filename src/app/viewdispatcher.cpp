@@ -174,6 +174,7 @@ void ViewDispatcher::dispatch()
 
     // The panes first: frames size their columns by the grid's width, which is the width
     // it has beside the object pane or without it once the window is laid out again.
+    emit aboutToFill(code);
     applyPanes(plan);
     settleLayout();
     {

@@ -103,6 +103,9 @@ public:
     ViewContext context();
 
 signals:
+    // Before the panes are laid out for a view and the view is filled: a pane beside the
+    // grid shown or hidden now leaves the grid the width the fill measures.
+    void aboutToFill(int code);
     // After every run of the dispatcher, with the view code shown.
     void dispatched(int code);
     // After an object of the object list was chosen and its view completed.

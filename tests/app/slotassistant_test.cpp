@@ -133,6 +133,14 @@ TEST_F(SlotAssistantWindowTest, ALoadLineColoursItsWeekAndPlacesFromTheList)
     history->undoAction()->trigger();
     EXPECT_EQ(line()->placed, placed);
 
+    // The pane goes with the timetables and comes back with them.
+    window->dispatcher().sectionClicked(3);
+    EXPECT_FALSE(assistant->isVisible());
+    window->dispatcher().sectionClicked(4);
+    window->dispatcher().itemClicked(1);
+    EXPECT_TRUE(assistant->isVisible());
+    EXPECT_GT(painted(SlotFit::Free), 0);
+
     // Closed, the assistant takes its colours with it.
     assistant->close();
     QApplication::processEvents();
