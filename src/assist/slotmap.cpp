@@ -288,10 +288,11 @@ SlotMap::SlotMap(const Database &db, const SettingsRecord &settings, const Assis
                 s.score -= 5 * tutorGaps;
                 s.reasons << QStringLiteral("окно у преподавателя");
             }
+            // A usual auditorium taken is among the soft problems already.
             if (!line.usualAud.isEmpty()) {
                 s.score += usualFree ? 10 : -5;
-                s.reasons << (usualFree ? QStringLiteral("своя аудитория свободна")
-                                        : QStringLiteral("своя аудитория занята"));
+                if (usualFree)
+                    s.reasons << QStringLiteral("своя аудитория свободна");
             }
             if (day.disciplineLessons.contains(partner)) {
                 s.score += 5;

@@ -104,7 +104,13 @@ int suggest(const SuggestOptions &o, QTextStream &out, QTextStream &err)
     for (const Slot &slot : found.best)
         out << slot.date.toString(QStringLiteral("dd.MM.yyyy")) << '\t' << slot.lesson << '\t'
             << slot.freeAuditoriums.join(QStringLiteral(", ")) << '\t' << slot.score << '\t'
-            << slot.reasons.join(QStringLiteral("; ")) << '\n';
+            << (slot.reasons
+                + (slot.problems.isEmpty()
+                       ? QStringList()
+                       : QStringList{QStringLiteral("помехи: ")
+                                     + slot.problems.join(QStringLiteral(", "))}))
+                   .join(QStringLiteral("; "))
+            << '\n';
     err << QStringLiteral("Преподаватель: %1; осталось часов: %2").arg(found.tutor).arg(found.hoursLeft)
         << Qt::endl;
     return 0;
