@@ -126,7 +126,8 @@ CoverList coverList(const Database &db, const QString &tutor, const QDate &date)
 
     // Who teaches at each lesson of the date, and how many lessons each tutor has.
     QHash<int, QSet<int>> busy; // lesson -> tutors
-    QHash<int, int> lessonsOf;  // tutor -> lessons that day
+    // tutor -> the lesson numbers he teaches that day: a lecture to several groups is one
+    QHash<int, QSet<int>> lessonsOf;
     struct Own
     {
         int key, keyJob, lesson, keyGroup, keyDiscipline;
@@ -154,7 +155,7 @@ CoverList coverList(const Database &db, const QString &tutor, const QDate &date)
         const int lesson = rs.value(1).toInt();
         const int keyTutor = rs.value(2).toInt();
         busy[lesson].insert(keyTutor);
-        ++lessonsOf[keyTutor];
+        lessonsOf[keyTutor].insert(lesson);
         if (keyTutor != absent)
             continue;
         const QString name = rs.value(5).toString(), course = rs.value(6).toString();
@@ -220,7 +221,7 @@ CoverList coverList(const Database &db, const QString &tutor, const QDate &date)
             CoverCandidate &c = byTutor[l.keyTutor];
             c.keyTutor = l.keyTutor;
             c.tutor = l.tutor;
-            c.lessonsThatDay = lessonsOf.value(l.keyTutor);
+            c.lessonsThatDay = int(lessonsOf.value(l.keyTutor).size());
             c.teachesGroup = c.teachesGroup || group;
             if (discipline && group) {
                 c.keyJob = l.keyJob;

@@ -38,6 +38,8 @@ protected:
         b.add("tblTutorOut", {"KeyTutor", gone, "FreeLocalDate", monday, "KeyTypeOut", 1});
         lesson = b.lesson(monday, 2, ivanovMath, g1, aud);
         b.lesson(monday, 2, sidorovMath, g2, aud);
+        b.lesson(monday, 4, orlovMath, g1, aud); // a lecture to both groups: one lesson
+        b.lesson(monday, 4, orlovMath, g2, aud);
 
         session.startFromCommandLine({path});
         History::attach(*session.access());
@@ -81,7 +83,10 @@ protected:
     QString path = newTestDocument(folder);
     InstitutionBuilder b{Database::open(path)};
     const QDate monday{2026, 9, 14};
-    const int g1 = b.add("tblGroups", {"Group", "П-1", "Course", "1"});
+    // The same name and course in another faculty: a load line must not go to the twin.
+    const int twin = b.add("tblGroups", {"Group", "П-1", "Course", "1"});
+    const int evening = b.add("tblTypeFaculty", {"TypeFaculty", "Вечерний"});
+    const int g1 = b.add("tblGroups", {"Group", "П-1", "Course", "1", "Key_TypeFaculty", evening});
     const int math = b.add("tblDisciplines", {"Discipline", "Матем"});
     const int phys = b.add("tblDisciplines", {"Discipline", "Физ"});
     const int ivanov = b.add("tblTutors", {"Tutor", "Иванов"});
@@ -103,10 +108,13 @@ TEST_F(CoverTest, CandidatesRankedAndRefusals)
     for (const CoverCandidate &c : l.candidates)
         order << c.tutor;
     EXPECT_EQ(order, QStringList({"Орлов", "Петров", "Кузнецов"}));
+    EXPECT_EQ(l.candidates[0].lessonsThatDay, 1);
+    EXPECT_EQ(l.candidates[0].hoursLeft, 9);
     EXPECT_EQ(l.group, "П-1 (1)");
-    EXPECT_EQ(l.groupText, "П-1  (1)");
+    EXPECT_EQ(l.groupText, "П-1  (1) Вечерний");
     EXPECT_EQ(l.absentTutor, "Иванов");
-    EXPECT_EQ(coverList(b.db(), "Орлов", monday).refusal, "У преподавателя Орлов нет занятий 14.09.2026");
+    EXPECT_EQ(coverList(b.db(), "Петров", monday).refusal,
+              "У преподавателя Петров нет занятий 14.09.2026");
     EXPECT_EQ(coverList(b.db(), "Никто", monday).refusal, "Преподаватель «Никто» не найден");
 }
 
