@@ -134,10 +134,13 @@ frmCover::frmCover(frmMain &window)
 frmCover *frmCover::showFor(frmMain &window)
 {
     frmCover *cover = window.findChild<frmCover *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!cover)
+    if (!cover) {
         cover = new frmCover(window);
-    else
+    } else {
+        cover->fillTutors();
         cover->setDate(window.calendar()->selectedDate());
+        cover->refresh();
+    }
     cover->show();
     cover->raise();
     cover->activateWindow();
@@ -193,6 +196,7 @@ void frmCover::refresh()
         say(QStringLiteral("Документ не открыт"));
         return;
     }
+    m_listDocument = m_window.session().currentPath();
     try {
         m_list = coverList(*db, tutor, m_date->date());
     } catch (const DbError &error) {
@@ -300,6 +304,12 @@ bool frmCover::assignChosen()
     size_t lesson = 0, candidate = 0;
     if (!chosen(m_tree->currentItem(), lesson, candidate))
         return false;
+    if (m_window.session().currentPath() != m_listDocument) {
+        // Another document was opened since: its lessons are read afresh, nothing given.
+        fillTutors();
+        refresh();
+        return false;
+    }
     const UncoveredLesson l = m_list.lessons[lesson];
     const CoverCandidate c = l.candidates[candidate];
     // The notes window writes its whole text back when it closes: it stores it now, so

@@ -61,6 +61,7 @@ private:
     QPointer<frmPreview> m_preview;
     CoverList m_list;
     QString m_given; // the last lesson given away, told under the list
+    QString m_listDocument; // the document the list was read from
 };
 
 } // namespace korvesta

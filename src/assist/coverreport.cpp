@@ -78,13 +78,21 @@ std::vector<Held> heldLessons(const Database &db, const QDate &date)
     return held;
 }
 
+// The clock times of the lessons as the timetable shows them: the rows of one lesson joined
+// by line feeds.
 QHash<int, QString> lessonTimes(const Database &db)
 {
     QHash<int, QString> times;
-    for (Recordset rs = db.openRecordset(QStringLiteral(
-             "SELECT tblTimeLesson.Lesson, tblTimeLesson.TimeLesson FROM tblTimeLesson;"));
-         !rs.isEof(); rs.moveNext())
-        times.insert(rs.value(0).toInt(), rs.value(1).toString().trimmed());
+    for (Recordset rs = db.openRecordset(
+             QStringLiteral("SELECT tblTimeLesson.Lesson, tblTimeLesson.TimeLesson "
+                            "FROM tblTimeLesson ORDER BY tblTimeLesson.Lesson;"));
+         !rs.isEof(); rs.moveNext()) {
+        const QString time = rs.value(1).toString().trimmed();
+        if (time.isEmpty())
+            continue;
+        QString &text = times[rs.value(0).toInt()];
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + time;
+    }
     return times;
 }
 
