@@ -2,6 +2,7 @@
 
 #include "data/prompts.h"
 #include "reportpreview.h"
+#include "reports/documentfiles.h"
 #include "reports/reportwriters.h"
 
 #include <QDesktopServices>
@@ -53,6 +54,10 @@ frmPreview::frmPreview(Prompts &prompts, QString applicationFolder, QWidget *par
     QAction *setup = file->addAction(QStringLiteral("Параметры &страницы..."));
     setup->setObjectName(QStringLiteral("mnuSettings"));
     connect(setup, &QAction::triggered, this, [this] { m_preview->pageSetup(); });
+    QAction *save = file->addAction(QStringLiteral("&Сохранить как..."));
+    save->setObjectName(QStringLiteral("mnuSave"));
+    save->setShortcut(QKeySequence::Save);
+    connect(save, &QAction::triggered, this, [this] { saveAs(); });
     QAction *html = file->addAction(QStringLiteral("Открыть в &браузере"));
     html->setObjectName(QStringLiteral("mnuHtml"));
     connect(html, &QAction::triggered, this, [this] { openAsHtml(); });
@@ -93,6 +98,34 @@ QString frmPreview::openAsHtml()
                               .arg(QDir::toNativeSeparators(path)),
                           Prompts::Icon::Warning);
     return path;
+}
+
+QString frmPreview::saveAs()
+{
+    if (!m_preview->report())
+        return QString();
+    Prompts::FileChoice choice;
+    choice.title = QStringLiteral("Сохранить как");
+    choice.folder = QDir::homePath();
+    choice.proposedName = htmlFileName(m_docName).chopped(4) + QStringLiteral(".pdf");
+    choice.filter = documentDialogFilter();
+    const std::optional<QString> chosen = m_prompts.chooseFileToSave(choice);
+    if (!chosen || chosen->trimmed().isEmpty())
+        return QString();
+    const std::optional<DocumentType> type = documentTypeOf(*chosen);
+    if (!type) {
+        m_prompts.message(QStringLiteral("Имя файла должно оканчиваться на .pdf, .htm, .html, "
+                                         ".xhtm, .rtf или .txt: «%1»")
+                              .arg(QDir::toNativeSeparators(*chosen)),
+                          Prompts::Icon::Warning);
+        return QString();
+    }
+    const QString problem = writeReportDocument(*m_preview->report(), *chosen, *type);
+    if (!problem.isEmpty()) {
+        m_prompts.message(problem, Prompts::Icon::Warning);
+        return QString();
+    }
+    return documentFileName(*chosen);
 }
 
 void frmPreview::setUrlOpener(UrlOpener opener)

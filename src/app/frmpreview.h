@@ -27,6 +27,10 @@ public:
     void showContent(const ReportContent &content, const QString &docName);
     ReportPreview *preview() const { return m_preview; }
 
+    // "Сохранить как...": the pages as a report document of the kind the name ends in (PDF,
+    // HTML, RTF, text). The path written; empty when cancelled or it failed (told).
+    QString saveAs();
+
     // "Открыть в браузере": writes the pages as an HTML page in the program's folder and
     // opens it with the desktop's browser. The path written; empty when it failed (told).
     QString openAsHtml();

@@ -20,6 +20,7 @@ target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/app/helpcommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/datelockcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/frmcheck.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/frmcover.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/frmnote.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/exportcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/historycommands.cpp

@@ -5,6 +5,7 @@
 #include "dlgcopyshedule.h"
 #include "dlgimport.h"
 #include "frmcheck.h"
+#include "frmcover.h"
 #include "publishmenucommand.h"
 #include "filecommands.h"
 #include "frmoptions.h"
@@ -213,6 +214,8 @@ void frmMain::createServiceAndHelpMenus()
         m_checkList->raise();
         m_checkList->runCheck();
     });
+    connect(addCommand(service, "submenuCover", QStringLiteral("Замены...")),
+            &QAction::triggered, this, [this] { frmCover::showFor(*this); });
     service->addSeparator();
     QAction *settings =
         addCommand(service, "mnuSettings", QStringLiteral("Настройки"), "SETTINGS");

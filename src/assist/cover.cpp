@@ -6,8 +6,11 @@
 #include "data/recordset.h"
 #include "data/sqltext.h"
 #include "editing/documentchange.h"
+#include "editing/loadchanges.h"
+#include "editing/timetablerows.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -16,60 +19,135 @@ namespace korvesta {
 
 namespace {
 
+// The hours of a load line added for a cover: the one lesson it takes.
+constexpr int kCoverHours = 1;
+
 QDate dateOf(const QVariant &value)
 {
     return value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
 }
 
-// Whether an exception row keeps a tutor from a lesson of a date.
+// Whether an exception row (KeyTutor, FreeLocalDate, FreeDay, FreeLesson) keeps its tutor
+// from a lesson of the date.
 bool covers(const Recordset &rs, const QDate &date, int lesson)
 {
-    const QDate on = dateOf(rs.value(1));
-    const int weekday = rs.value(2).toInt();
-    const int at = rs.value(3).toInt();
-    if (at != 0 && at != lesson)
+    return exceptionCovers(rs.value(1), rs.value(2).toInt(), rs.value(3).toInt(), date, lesson);
+}
+
+int firstKey(const Database &db, const QString &sql)
+{
+    const Recordset rs = db.openRecordset(sql);
+    return rs.isEof() ? 0 : rs.value(0).toInt();
+}
+
+// The tutor's line of the discipline for the group, as the document has it now.
+int coverJob(const Database &db, int keyTutor, int keyDiscipline, int keyGroup)
+{
+    return firstKey(db, QStringLiteral("SELECT tblJob.Key FROM tblJob INNER JOIN tblJobList ON "
+                                       "tblJob.Key = tblJobList.Key_Job "
+                                       "WHERE (((tblJob.Key_Tutor)=%1) "
+                                       "AND ((tblJob.Key_Discipline)=%2) "
+                                       "AND ((tblJobList.Key_Group)=%3)) "
+                                       "ORDER BY tblJob.Key;")
+                            .arg(keyTutor)
+                            .arg(keyDiscipline)
+                            .arg(keyGroup));
+}
+
+// Appends a line to the note of the date, whose timetable row exists (the lesson is on it).
+void appendToNote(const Database &db, const QDate &date, const QString &line)
+{
+    const int day = existingDayKey(db, date);
+    const Recordset note = db.openRecordset(QStringLiteral("SELECT tblNotes.Note FROM tblNotes "
+                                                           "WHERE (((tblNotes.Key_TTL)=%1));")
+                                                .arg(day));
+    if (note.isEmpty()) {
+        db.execute(QStringLiteral("INSERT INTO tblNotes (Key_TTL, Note) VALUES (%1, %2);")
+                       .arg(QString::number(day), sqlText(line)));
+        return;
+    }
+    QString text = note.value(0).toString();
+    while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
+        text.chop(1);
+    text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + line;
+    db.execute(QStringLiteral("UPDATE tblNotes SET tblNotes.Note = %1 "
+                              "WHERE (((tblNotes.Key_TTL)=%2));")
+                   .arg(sqlText(text), QString::number(day)));
+}
+
+} // namespace
+
+bool exceptionCovers(const QVariant &localDate, int weekday, int exceptionLesson,
+                     const QDate &date, int lesson)
+{
+    const QDate on = dateOf(localDate);
+    if (exceptionLesson != 0 && exceptionLesson != lesson)
         return false;
     if (on.isValid())
         return on == date;
     if (weekday != 0)
         return weekday == date.dayOfWeek();
-    return at != 0;
+    return exceptionLesson != 0;
 }
 
-} // namespace
+QString coverNoteLine(const UncoveredLesson &lesson, const QString &coveringTutor)
+{
+    return QStringLiteral("Замена: %1 урок, %2, %3: %4 → %5")
+        .arg(QString::number(lesson.lesson), lesson.group, lesson.discipline, lesson.absentTutor,
+             coveringTutor);
+}
+
+std::optional<CoverNote> parseCoverNoteLine(const QString &line)
+{
+    // The group ends with its course in brackets; a tutor's name holds no colon.
+    static const QRegularExpression form(
+        QStringLiteral("^\\s*Замена: (\\d+) урок, (.*?\\(.*?\\)), (.*): ([^:]*) → (.*?)\\s*$"));
+    const QRegularExpressionMatch m = form.match(line);
+    if (!m.hasMatch())
+        return std::nullopt;
+    return CoverNote{m.captured(1).toInt(), m.captured(2), m.captured(3), m.captured(4).trimmed(),
+                     m.captured(5)};
+}
 
 CoverList coverList(const Database &db, const QString &tutor, const QDate &date)
 {
     CoverList list;
     const Recordset found = db.openRecordset(
-        QStringLiteral("SELECT tblTutors.Key FROM tblTutors WHERE tblTutors.Tutor = %1;")
+        QStringLiteral("SELECT tblTutors.Key, tblTutors.Tutor FROM tblTutors "
+                       "WHERE tblTutors.Tutor = %1;")
             .arg(sqlText(tutor.trimmed())));
     if (found.isEmpty()) {
         list.refusal = QStringLiteral("Преподаватель «%1» не найден").arg(tutor.trimmed());
         return list;
     }
     const int absent = found.value(0).toInt();
+    const QString absentName = found.value(1).toString();
     const QString day = sqlDateLiteral(date);
 
     // Who teaches at each lesson of the date, and how many lessons each tutor has.
     QHash<int, QSet<int>> busy; // lesson -> tutors
-    QHash<int, int> lessonsOf;  // tutor -> lessons that day
+    // tutor -> the lesson numbers he teaches that day: a lecture to several groups is one
+    QHash<int, QSet<int>> lessonsOf;
     struct Own
     {
-        int key, lesson, keyGroup, keyDiscipline;
-        QString group, discipline;
+        int key, keyJob, lesson, keyGroup, keyDiscipline;
+        QString group, groupText, discipline;
     };
     std::vector<Own> own;
     for (Recordset rs = db.openRecordset(
              QStringLiteral("SELECT tblTimeTableContent.Key, tblTimeTableContent.Lesson, "
                             "tblJob.Key_Tutor, tblTimeTableContent.Key_Group, "
                             "tblJob.Key_Discipline, tblGroups.[Group], tblGroups.Course, "
-                            "tblDisciplines.Discipline FROM (((tblTimeTableContent INNER JOIN "
+                            "tblDisciplines.Discipline, tblTypeFaculty.TypeFaculty, "
+                            "tblTimeTableContent.Key_Job "
+                            "FROM ((((tblTimeTableContent INNER JOIN "
                             "tblTimeTableList ON tblTimeTableContent.Key_TTList = "
                             "tblTimeTableList.Key) INNER JOIN tblJob ON "
                             "tblTimeTableContent.Key_Job = tblJob.Key) INNER JOIN tblGroups ON "
                             "tblTimeTableContent.Key_Group = tblGroups.Key) INNER JOIN "
-                            "tblDisciplines ON tblJob.Key_Discipline = tblDisciplines.Key "
+                            "tblDisciplines ON tblJob.Key_Discipline = tblDisciplines.Key) "
+                            "LEFT JOIN tblTypeFaculty ON "
+                            "tblGroups.Key_TypeFaculty = tblTypeFaculty.Key "
                             "WHERE tblTimeTableList.[Date] = %1 ORDER BY "
                             "tblTimeTableContent.Lesson, tblGroups.[Group];")
                  .arg(day));
@@ -77,12 +155,17 @@ CoverList coverList(const Database &db, const QString &tutor, const QDate &date)
         const int lesson = rs.value(1).toInt();
         const int keyTutor = rs.value(2).toInt();
         busy[lesson].insert(keyTutor);
-        ++lessonsOf[keyTutor];
-        if (keyTutor == absent)
-            own.push_back({rs.value(0).toInt(), lesson, rs.value(3).toInt(), rs.value(4).toInt(),
-                           rs.value(5).toString() + QStringLiteral(" (") + rs.value(6).toString()
-                               + QLatin1Char(')'),
-                           rs.value(7).toString()});
+        lessonsOf[keyTutor].insert(lesson);
+        if (keyTutor != absent)
+            continue;
+        const QString name = rs.value(5).toString(), course = rs.value(6).toString();
+        const QString faculty = rs.value(8).toString().trimmed();
+        // The load finds a group by name, course and faculty.
+        own.push_back({rs.value(0).toInt(), rs.value(9).toInt(), lesson, rs.value(3).toInt(), rs.value(4).toInt(),
+                       name + QStringLiteral(" (") + course + QLatin1Char(')'),
+                       name + QStringLiteral("  (") + course + QLatin1Char(')')
+                           + (faculty.isEmpty() ? QString() : QLatin1Char(' ') + faculty),
+                       rs.value(7).toString()});
     }
     if (own.empty()) {
         list.refusal = QStringLiteral("У преподавателя %1 нет занятий %2")
@@ -122,7 +205,10 @@ CoverList coverList(const Database &db, const QString &tutor, const QDate &date)
     }
 
     for (const Own &o : own) {
-        UncoveredLesson lesson{o.key, o.lesson, o.keyGroup, o.group, o.discipline, {}};
+        UncoveredLesson lesson{o.key,      o.keyJob,  date,
+                               o.lesson,   o.keyGroup, o.group,
+                               o.groupText, o.keyDiscipline, o.discipline,
+                               absentName, {}};
         QHash<int, CoverCandidate> byTutor;
         for (const Line &l : lines) {
             const bool discipline = l.keyDiscipline == o.keyDiscipline;
@@ -135,7 +221,7 @@ CoverList coverList(const Database &db, const QString &tutor, const QDate &date)
             CoverCandidate &c = byTutor[l.keyTutor];
             c.keyTutor = l.keyTutor;
             c.tutor = l.tutor;
-            c.lessonsThatDay = lessonsOf.value(l.keyTutor);
+            c.lessonsThatDay = int(lessonsOf.value(l.keyTutor).size());
             c.teachesGroup = c.teachesGroup || group;
             if (discipline && group) {
                 c.keyJob = l.keyJob;
@@ -175,24 +261,71 @@ CoverList coverList(const Database &db, const QString &tutor, const QDate &date)
 bool assignCover(DocumentSession &session, Prompts &prompts, const UncoveredLesson &lesson,
                  const CoverCandidate &candidate)
 {
-    if (candidate.keyJob == 0) {
-        prompts.message(QStringLiteral("У преподавателя %1 нет строки нагрузки по дисциплине "
-                                       "«%2» в группе %3: добавьте её в нагрузку")
-                            .arg(candidate.tutor, lesson.discipline, lesson.group),
-                        Prompts::Icon::Warning);
+    // What the document holds now: the list may have been made before other changes.
+    enum class State { Failed, Protected, HasLine, NoLine };
+    const State state = runDocumentChange<State>(session, prompts, State::Failed,
+                                                 [&](const Database &db) {
+        if (dateProtected(db, lesson.date))
+            return State::Protected;
+        return coverJob(db, candidate.keyTutor, lesson.keyDiscipline, lesson.keyGroup) != 0
+                   ? State::HasLine
+                   : State::NoLine;
+    });
+    if (state == State::Failed)
+        return false;
+    if (state == State::Protected) {
+        prompts.message(QStringLiteral("Дата заблокирована для редактирования"),
+                        Prompts::Icon::Critical);
         return false;
     }
+    if (state == State::NoLine
+        && prompts.askYesNo(QStringLiteral("У преподавателя %1 нет нагрузки по дисциплине «%2» "
+                                           "в группе %3.\r\nДобавить строку нагрузки на %4 ч и "
+                                           "передать это занятие?")
+                                .arg(candidate.tutor, lesson.discipline, lesson.group,
+                                     QString::number(kCoverHours)),
+                            Prompts::Icon::Question)
+               != Prompts::Answer::Yes)
+        return false;
+
     return runDocumentChange<bool>(session, prompts, false, [&](const Database &db) {
         const History::Step step(db, QStringLiteral("замена: %1, урок %2, %3")
                                          .arg(lesson.group)
                                          .arg(lesson.lesson)
                                          .arg(candidate.tutor));
-        return db.execute(QStringLiteral("UPDATE tblTimeTableContent SET "
-                                         "tblTimeTableContent.Key_Job = %1 WHERE "
-                                         "tblTimeTableContent.Key = %2;")
-                              .arg(candidate.keyJob)
-                              .arg(lesson.keyContent))
-               == 1;
+        Database::Transaction transaction(db);
+        int job = coverJob(db, candidate.keyTutor, lesson.keyDiscipline, lesson.keyGroup);
+        if (job == 0) {
+            // The load's own way of adding a line, with its checks; its refusals are told
+            // there and roll everything back here.
+            const LoadEntry entry{candidate.tutor, QString(), lesson.discipline,
+                                  lesson.groupText, QString::number(kCoverHours)};
+            if (!addToLoad(db, prompts, LoadAddition::Discipline, entry))
+                return false;
+            job = coverJob(db, candidate.keyTutor, lesson.keyDiscipline, lesson.keyGroup);
+            if (job == 0)
+                return false;
+        }
+        // Only while the lesson is still the absent tutor's: a list shown for a while may
+        // offer a lesson that has since been given away or cleared.
+        const int changed = db.execute(QStringLiteral("UPDATE tblTimeTableContent SET "
+                                                      "tblTimeTableContent.Key_Job = %1 "
+                                                      "WHERE (((tblTimeTableContent.Key)=%2) "
+                                                      "AND ((tblTimeTableContent.Key_Job)=%3));")
+                                           .arg(job)
+                                           .arg(lesson.keyContent)
+                                           .arg(lesson.keyJob));
+        if (changed != 1) {
+            prompts.message(QStringLiteral("Занятие %1 урока группы %2 уже не у преподавателя "
+                                           "%3: список замен устарел")
+                                .arg(QString::number(lesson.lesson), lesson.group,
+                                     lesson.absentTutor),
+                            Prompts::Icon::Warning);
+            return false;
+        }
+        appendToNote(db, lesson.date, coverNoteLine(lesson, candidate.tutor));
+        transaction.commit();
+        return true;
     });
 }
 

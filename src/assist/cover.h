@@ -2,7 +2,9 @@
 
 #include <QDate>
 #include <QString>
+#include <QVariant>
 
+#include <optional>
 #include <vector>
 
 namespace korvesta {
@@ -29,10 +31,15 @@ struct CoverCandidate
 struct UncoveredLesson
 {
     int keyContent = 0;
+    int keyJob = 0; // the absent tutor's job the lesson belongs to
+    QDate date;
     int lesson = 0;
     int keyGroup = 0;
     QString group; // "П-9 (1)"
+    QString groupText; // as the load names it: "П-9  (1)", the faculty after it when it has one
+    int keyDiscipline = 0;
     QString discipline;
+    QString absentTutor;
     std::vector<CoverCandidate> candidates; // best first
 };
 
@@ -45,9 +52,32 @@ struct CoverList
 // Throws DbError.
 CoverList coverList(const Database &db, const QString &tutor, const QDate &date);
 
-// Gives the lesson to the candidate: his load line of the discipline for the lesson's group,
-// which must exist (told otherwise). One undoable step; false when nothing was written.
+// Gives the lesson to the candidate: his load line of the discipline for the lesson's group.
+// When he has none, the user is asked whether to add one of an hour (the load's own checks
+// apply); "No" writes nothing. The cover is remembered as a line of the date's note
+// (coverNoteLine). All of it is one transaction and one undoable step; false when nothing
+// was written. A protected date is refused.
 bool assignCover(DocumentSession &session, Prompts &prompts, const UncoveredLesson &lesson,
                  const CoverCandidate &candidate);
+
+// The line of the date's note that remembers a cover:
+// "Замена: 3 урок, П-9 (1), Математика: Петров П.П. → Сидоров С.С."
+QString coverNoteLine(const UncoveredLesson &lesson, const QString &coveringTutor);
+
+// A cover line read back from a note; nothing for any other line.
+struct CoverNote
+{
+    int lesson = 0;
+    QString group; // "П-9 (1)"
+    QString discipline;
+    QString absentTutor;
+    QString coveringTutor;
+};
+std::optional<CoverNote> parseCoverNoteLine(const QString &line);
+
+// Whether an exception of a tutor (FreeLocalDate, FreeDay, FreeLesson of tblTutorOut) keeps
+// him from a lesson of the date.
+bool exceptionCovers(const QVariant &localDate, int weekday, int exceptionLesson,
+                     const QDate &date, int lesson);
 
 } // namespace korvesta

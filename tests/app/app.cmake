@@ -9,6 +9,7 @@ add_executable(tests_mainwindow
     ${CMAKE_CURRENT_SOURCE_DIR}/app/deletetimetable_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/exportcommand_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/copyshedule_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/coverwindow_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/mainwindow_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/note_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/options_test.cpp

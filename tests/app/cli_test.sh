@@ -365,6 +365,15 @@ check "an unknown kind exits 2" 2 $?
 check "free without a date exits 2" 2 $?
 check "free leaves the document as it was" "$before" "$(sha1sum "$sample")"
 
+"$korvesta" cover "$sample" --date "$busyday" --report "$dir/замены.txt"
+check "cover --report exits 0" 0 $?
+check "the cover report is titled by its date" 1 "$(grep -c "ЗАМЕНЫ НА $busyday (" "$dir/замены.txt")"
+"$korvesta" cover "$sample" --date "$busyday" --report "$dir/замены.doc" 2>/dev/null
+check "a cover report of an unknown kind exits 2" 2 $?
+"$korvesta" cover "$sample" --date "$busyday" 2>/dev/null
+check "cover without a tutor or a report exits 2" 2 $?
+check "the cover report leaves the document as it was" "$before" "$(sha1sum "$sample")"
+
 imp="$dir/импорт.kvt"
 "$korvesta" new "$imp"
 printf 'ФИО;Предмет;Группа;Курс;Кол. ч\r\nИванов;Физика;ПИ-21;1;72\nИванов;Физика;ПИ-21;1;0\r\n' >"$dir/load.csv"
