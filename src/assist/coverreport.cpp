@@ -160,10 +160,12 @@ std::vector<CoverReportRow> coverReportRows(const Database &db, const QDate &dat
     const std::vector<Held> held = heldLessons(db, date);
     const QHash<int, QString> times = lessonTimes(db);
     std::vector<CoverReportRow> covered;
+    QSet<QString> absent; // a tutor covered for is away the whole day
     for (const QString &line : noteLines(db, date)) {
         const std::optional<CoverNote> note = parseCoverNoteLine(line);
         if (!note)
             continue;
+        absent.insert(note->absentTutor);
         CoverReportRow row{note->lesson, times.value(note->lesson), note->group,
                            note->discipline, QString(), note->absentTutor, note->coveringTutor};
         // The lesson as it is now, the covering tutor's own first among subgroups.
@@ -185,7 +187,7 @@ std::vector<CoverReportRow> coverReportRows(const Database &db, const QDate &dat
 
     const QHash<int, QSet<int>> away = awayLessons(db, date, held);
     for (const Held &h : held) {
-        if (away.value(h.keyTutor).contains(h.lesson))
+        if (away.value(h.keyTutor).contains(h.lesson) || absent.contains(h.tutor))
             covered.push_back({h.lesson, times.value(h.lesson), h.group, h.discipline,
                                h.auditorium, h.tutor, kNoCover});
     }

@@ -98,6 +98,18 @@ TEST(CoverReport, CoversThenLessonsWithoutCoverThenAnEmptyDay)
     const QString text = QString::fromUtf8(written.readAll());
     EXPECT_TRUE(text.contains("нет замены")) << text.toStdString();
 
+    // A tutor covered for without an exception is away all day: his other lesson is uncovered.
+    const QDate wednesday = monday.addDays(2);
+    b.lesson(wednesday, 2, b.job(orlov, math), g1, a101);
+    b.lesson(wednesday, 3, b.job(weekly, math), g2, a202);
+    b.add("tblNotes", {"Key_TTL", b.day(wednesday),
+                       "Note", "Замена: 2 урок, П-1 (1), Матем: Вторник → Орлов О.О."});
+    const std::vector<CoverReportRow> wed = coverReportRows(b.db(), wednesday);
+    ASSERT_EQ(wed.size(), 2u);
+    EXPECT_EQ(wed[0].covering, "Орлов О.О.");
+    EXPECT_EQ(wed[1].lesson, 3);
+    EXPECT_EQ(wed[1].covering, "нет замены");
+
     // A day without covers and without anyone away says so in one row.
     const QDate tuesday = monday.addDays(1);
     fillCoverReport(grid, tuesday, coverReportRows(b.db(), tuesday));
