@@ -21,6 +21,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTreeWidget>
@@ -57,13 +58,21 @@ frmCover::frmCover(frmMain &window)
     m_date->setObjectName(QStringLiteral("dtpDate"));
     m_date->setCalendarPopup(true);
     m_date->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    m_to = new QDateEdit(m_date->date(), this);
+    m_to->setObjectName(QStringLiteral("dtpTo"));
+    m_to->setCalendarPopup(true);
+    m_to->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    m_to->setToolTip(QStringLiteral("Последний день отсутствия: по отметкам занятости "
+                                    "преподавателя, или выберите сами"));
     auto *choice = new QHBoxLayout;
     auto *tutorLabel = new QLabel(QStringLiteral("Отсутствует"), this);
     tutorLabel->setBuddy(m_tutor);
     choice->addWidget(tutorLabel);
     choice->addWidget(m_tutor, 1);
-    choice->addWidget(new QLabel(QStringLiteral("Дата"), this));
+    choice->addWidget(new QLabel(QStringLiteral("с"), this));
     choice->addWidget(m_date);
+    choice->addWidget(new QLabel(QStringLiteral("по"), this));
+    choice->addWidget(m_to);
 
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("lstCover"));
@@ -106,8 +115,10 @@ frmCover::frmCover(frmMain &window)
     layout->addLayout(buttons);
 
     // A name picked or typed out in full shows its lessons; Enter shows why another does not.
+    // A new tutor or first date takes the absence marked from that date on.
     const auto another = [this] {
         m_given.clear();
+        extendToAbsence();
         refresh();
     };
     connect(m_tutor, &QComboBox::currentTextChanged, this, [this, another](const QString &text) {
@@ -116,6 +127,10 @@ frmCover::frmCover(frmMain &window)
     });
     connect(m_tutor->lineEdit(), &QLineEdit::returnPressed, this, another);
     connect(m_date, &QDateEdit::dateChanged, this, another);
+    connect(m_to, &QDateEdit::dateChanged, this, [this] {
+        m_given.clear();
+        refresh();
+    });
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
         if (item && item->parent())
             assignChosen();
@@ -150,6 +165,7 @@ frmCover *frmCover::showFor(frmMain &window)
 void frmCover::setTutor(const QString &tutor)
 {
     m_tutor->setEditText(tutor);
+    extendToAbsence();
     refresh();
 }
 
@@ -157,6 +173,23 @@ void frmCover::setDate(const QDate &date)
 {
     if (date.isValid())
         m_date->setDate(date);
+}
+
+void frmCover::extendToAbsence()
+{
+    QDate end = m_date->date();
+    const QString tutor = m_tutor->currentText().trimmed();
+    if (!tutor.isEmpty()) {
+        if (const std::optional<Database> db = m_window.session().access()) {
+            try {
+                end = std::max(end, absenceEnd(*db, tutor, m_date->date()));
+            } catch (const DbError &) {
+                // the one date is shown; the list itself tells the document's trouble
+            }
+        }
+    }
+    const QSignalBlocker quiet(m_to);
+    m_to->setDate(end);
 }
 
 void frmCover::fillTutors()
@@ -198,7 +231,7 @@ void frmCover::refresh()
     }
     m_listDocument = m_window.session().currentPath();
     try {
-        m_list = coverList(*db, tutor, m_date->date());
+        m_list = coverList(*db, tutor, m_date->date(), std::max(m_date->date(), m_to->date()));
     } catch (const DbError &error) {
         m_window.session().handleError(error);
         say(QStringLiteral("Занятия преподавателя не прочитаны из документа"));
@@ -226,9 +259,14 @@ void frmCover::fill()
     int nobody = 0;
     for (size_t i = 0; i < m_list.lessons.size(); ++i) {
         const UncoveredLesson &l = m_list.lessons[i];
+        // Over a period each lesson names its day.
+        const QString day =
+            m_to->date() > m_date->date()
+                ? QLocale(QLocale::Russian).toString(l.date, QStringLiteral("ddd dd.MM, "))
+                : QString();
         auto *top = new QTreeWidgetItem(
-            m_tree, {QString::number(l.lesson) + QStringLiteral(" урок") + kDash + l.group + kDash
-                     + l.discipline});
+            m_tree, {day + QString::number(l.lesson) + QStringLiteral(" урок") + kDash + l.group
+                     + kDash + l.discipline});
         top->setFirstColumnSpanned(true);
         QFont bold = top->font(0);
         bold.setBold(true);
@@ -328,8 +366,14 @@ bool frmCover::assignChosen()
     m_window.dispatcher().refresh();
     refresh();
     if (m_list.lessons.empty())
-        say(QStringLiteral("Все занятия преподавателя %1 на %2 переданы. %3")
-                .arg(l.absentTutor, l.date.toString(QStringLiteral("dd.MM.yyyy")), m_given));
+        say(QStringLiteral("Все занятия преподавателя %1 %2 переданы. %3")
+                .arg(l.absentTutor,
+                     m_to->date() > m_date->date()
+                         ? QStringLiteral("с %1 по %2")
+                               .arg(m_date->date().toString(QStringLiteral("dd.MM.yyyy")),
+                                    m_to->date().toString(QStringLiteral("dd.MM.yyyy")))
+                         : QStringLiteral("на ") + l.date.toString(QStringLiteral("dd.MM.yyyy")),
+                     m_given));
     return true;
 }
 
@@ -338,7 +382,11 @@ void frmCover::showReport()
     const std::optional<Database> db = m_window.session().access();
     if (!db)
         return;
-    const QDate date = m_date->date();
+    // The day of the lesson chosen, else the first day.
+    QDate date = m_date->date();
+    if (const QTreeWidgetItem *item = m_tree->currentItem();
+        item && item->data(0, LessonRole).toULongLong() < m_list.lessons.size())
+        date = m_list.lessons[item->data(0, LessonRole).toULongLong()].date;
     GridModel grid;
     try {
         fillCoverReport(grid, date, coverReportRows(*db, date));

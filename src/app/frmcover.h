@@ -45,6 +45,8 @@ public:
 
 private:
     void fillTutors();
+    // The period's end at the last day of the tutor's absence from the first date on.
+    void extendToAbsence();
     void fill();
     void say(const QString &text);
     // The lesson and the candidate an item stands for; false for none.
@@ -53,6 +55,7 @@ private:
     frmMain &m_window;
     QComboBox *m_tutor;
     QDateEdit *m_date;
+    QDateEdit *m_to; // the last date of the absence; the date itself for one day
     QStackedWidget *m_stack;
     QTreeWidget *m_tree;
     QLabel *m_message;

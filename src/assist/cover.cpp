@@ -258,6 +258,59 @@ CoverList coverList(const Database &db, const QString &tutor, const QDate &date)
     return list;
 }
 
+CoverList coverList(const Database &db, const QString &tutor, const QDate &from,
+                    const QDate &to)
+{
+    CoverList all;
+    if (from == to)
+        return coverList(db, tutor, from);
+    if (db.openRecordset(QStringLiteral("SELECT tblTutors.Key FROM tblTutors WHERE "
+                                        "tblTutors.Tutor = %1;")
+                             .arg(sqlText(tutor.trimmed())))
+            .isEmpty()) {
+        all.refusal = QStringLiteral("Преподаватель «%1» не найден").arg(tutor.trimmed());
+        return all;
+    }
+    for (QDate date = from; date.isValid() && date <= to; date = date.addDays(1)) {
+        CoverList day = coverList(db, tutor, date);
+        for (UncoveredLesson &lesson : day.lessons)
+            all.lessons.push_back(std::move(lesson));
+    }
+    if (all.lessons.empty())
+        all.refusal = QStringLiteral("У преподавателя %1 нет занятий с %2 по %3")
+                          .arg(tutor.trimmed(), from.toString(QStringLiteral("dd.MM.yyyy")),
+                               to.toString(QStringLiteral("dd.MM.yyyy")));
+    return all;
+}
+
+QDate absenceEnd(const Database &db, const QString &tutor, const QDate &date)
+{
+    QSet<QDate> away;
+    for (Recordset rs = db.openRecordset(
+             QStringLiteral("SELECT tblTutorOut.FreeLocalDate FROM tblTutorOut INNER JOIN "
+                            "tblTutors ON tblTutorOut.KeyTutor = tblTutors.Key WHERE "
+                            "tblTutors.Tutor = %1 AND Nz(tblTutorOut.FreeLesson, 0) = 0 AND "
+                            "tblTutorOut.FreeLocalDate Is Not Null;")
+                 .arg(sqlText(tutor.trimmed())));
+         !rs.isEof(); rs.moveNext())
+        away.insert(dateOf(rs.value(0)));
+    if (!away.contains(date))
+        return date;
+    // Up to three days without a mark (a weekend, a holiday) between two marked days keep
+    // the absence going.
+    QDate end = date;
+    for (bool found = true; found;) {
+        found = false;
+        for (int step = 1; step <= 4 && !found; ++step) {
+            if (away.contains(end.addDays(step))) {
+                end = end.addDays(step);
+                found = true;
+            }
+        }
+    }
+    return end;
+}
+
 bool assignCover(DocumentSession &session, Prompts &prompts, const UncoveredLesson &lesson,
                  const CoverCandidate &candidate)
 {

@@ -51,6 +51,15 @@ struct CoverList
 
 // Throws DbError.
 CoverList coverList(const Database &db, const QString &tutor, const QDate &date);
+// The same for every date of a period, date after date; refused only when no date of it has
+// a lesson of the tutor. Throws DbError.
+CoverList coverList(const Database &db, const QString &tutor, const QDate &from,
+                    const QDate &to);
+
+// The last date of the tutor's absence that takes in `date`: his whole-day exceptions of
+// dates that follow one another (days off between them do not break the run); `date` itself
+// when none of them falls on it. Throws DbError.
+QDate absenceEnd(const Database &db, const QString &tutor, const QDate &date);
 
 // Gives the lesson to the candidate: his load line of the discipline for the lesson's group.
 // When he has none, the user is asked whether to add one of an hour (the load's own checks

@@ -23,13 +23,15 @@ namespace {
 
 const char *const coverUsage =
     "Использование:\n"
-    "  korvesta cover ФАЙЛ --tutor ПРЕПОДАВАТЕЛЬ --date Д [--assign] [--yes] [--dry-run]\n"
+    "  korvesta cover ФАЙЛ --tutor ПРЕПОДАВАТЕЛЬ --date Д [--to Д] [--assign] [--yes]\n"
+    "                 [--dry-run]\n"
     "  korvesta cover ФАЙЛ --date Д --report ОТЧЁТ.pdf|.rtf|.htm|.txt\n"
     "  Печатает занятия преподавателя на дату, по одному в строке через табуляцию: урок,\n"
     "  группа, дисциплина и кто может их провести, лучшие первыми (свободен на этом уроке,\n"
     "  не отсутствует, ведёт эту дисциплину или эту группу). С --assign каждое занятие\n"
     "  передаётся лучшему из них, и замена записывается в заметку даты; тому, у кого нет\n"
     "  строки нагрузки по дисциплине в группе, она добавляется (1 ч) только с --yes.\n"
+    "  С --to - все дни периода с --date по --to, дата первой колонкой.\n"
     "  --report записывает отчёт о заменах за день; вид файла - по его окончанию.\n";
 
 struct CoverOptions
@@ -37,6 +39,7 @@ struct CoverOptions
     QString path;
     QString tutor;
     QDate date;
+    QDate to; // the period's last date; invalid for the one date
     QString report;
     bool assign = false;
     bool yes = false;
@@ -57,9 +60,10 @@ QString parseOptions(const QStringList &args, CoverOptions &o)
                     .arg(o.report);
         } else if (a == u"--tutor" && i + 1 < args.size()) {
             o.tutor = args[++i];
-        } else if (a == u"--date" && i + 1 < args.size()) {
-            o.date = parseMoment(args[++i]).date();
-            if (!o.date.isValid())
+        } else if ((a == u"--date" || a == u"--to") && i + 1 < args.size()) {
+            QDate &date = a == u"--date" ? o.date : o.to;
+            date = parseMoment(args[++i]).date();
+            if (!date.isValid())
                 return QStringLiteral("Непонятная дата: %1").arg(args[i]);
         } else if (!a.startsWith(QStringLiteral("--")) && o.path.isEmpty()) {
             o.path = a;
@@ -71,6 +75,10 @@ QString parseOptions(const QStringList &args, CoverOptions &o)
         || (o.tutor.trimmed().isEmpty() && o.report.isEmpty()))
         return QStringLiteral("Укажите файл документа, дату (--date) и преподавателя (--tutor) "
                               "или файл отчёта (--report)");
+    if (o.to.isValid() && o.to < o.date)
+        return QStringLiteral("Начало периода позже его конца");
+    if (o.to.isValid() && o.date.daysTo(o.to) > 366)
+        return QStringLiteral("Период длиннее года");
     if (o.assign && o.tutor.trimmed().isEmpty())
         return QStringLiteral("Для --assign укажите преподавателя (--tutor)");
     return QString();
@@ -103,6 +111,8 @@ int listAndAssign(const CoverList &list, const CoverOptions &o, DocumentSession 
                        + (c.keyJob != 0 ? QStringLiteral("; осталось часов %1").arg(c.hoursLeft)
                                         : QString())
                        + QStringLiteral("; занятий в этот день %1)").arg(c.lessonsThatDay);
+        if (o.to.isValid())
+            out << l.date.toString(QStringLiteral("dd.MM.yyyy")) << '\t';
         out << l.lesson << '\t' << l.group << '\t' << l.discipline << '\t'
             << (who.isEmpty() ? QStringLiteral("заменить некем") : who.join(QStringLiteral("; ")))
             << '\n';
@@ -113,8 +123,9 @@ int listAndAssign(const CoverList &list, const CoverOptions &o, DocumentSession 
         if (l.candidates.empty() || !assignCover(session, prompts, l, l.candidates.front()))
             ++left;
         else
-            err << QStringLiteral("Урок %1, %2: передан преподавателю %3")
-                       .arg(QString::number(l.lesson), l.group, l.candidates.front().tutor)
+            err << QStringLiteral("%1, урок %2, %3: передан преподавателю %4")
+                       .arg(l.date.toString(QStringLiteral("dd.MM.yyyy")),
+                            QString::number(l.lesson), l.group, l.candidates.front().tutor)
                 << Qt::endl;
     }
     if (left > 0)
@@ -133,7 +144,8 @@ int cover(const CoverOptions &o, QTextStream &out, QTextStream &err)
     int code = 0;
     try {
         if (!o.tutor.trimmed().isEmpty()) {
-            const CoverList list = coverList(*db, o.tutor, o.date);
+            const CoverList list =
+                coverList(*db, o.tutor, o.date, o.to.isValid() ? o.to : o.date);
             if (!list.refusal.isEmpty()) {
                 err << list.refusal << Qt::endl;
                 code = 1;

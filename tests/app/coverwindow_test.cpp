@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QCalendarWidget>
 #include <QFile>
+#include <QDateEdit>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -45,6 +46,9 @@ TEST(CoverWindow, ASickTutorsDayCovered)
         for (const int t : {ivanov, orlov})
             b.add("tblJobList", {"Key_Job", b.job(t, math), "Key_Group", g1, "Hours", 10});
         b.lesson(monday, 2, b.job(ivanov, math), g1, aud);
+        // Ill on Monday and Tuesday: the window takes both days.
+        for (const QDate &d : {monday, monday.addDays(1)})
+            b.add("tblTutorOut", {"KeyTutor", ivanov, "FreeLocalDate", d, "KeyTypeOut", 2});
     }
     SettingsStore settings{folder.file("settings.ini")};
     ScriptedPrompts prompts;
@@ -71,8 +75,9 @@ TEST(CoverWindow, ASickTutorsDayCovered)
     window.notes().window()->findChild<QPlainTextEdit *>("txtNote")->setPlainText("Педсовет");
     cover->setTutor("Иванов");
     ASSERT_TRUE(tree->isVisible());
+    EXPECT_EQ(cover->findChild<QDateEdit *>("dtpTo")->date(), monday.addDays(1));
     ASSERT_EQ(tree->topLevelItemCount(), 1);
-    EXPECT_EQ(tree->topLevelItem(0)->text(0), "2 урок — П-1 (1) — Матем");
+    EXPECT_EQ(tree->topLevelItem(0)->text(0), "пн 14.09, 2 урок — П-1 (1) — Матем");
     ASSERT_TRUE(tree->currentItem());
     EXPECT_EQ(tree->currentItem()->text(0), "Орлов"); // the best, chosen
 
@@ -80,8 +85,8 @@ TEST(CoverWindow, ASickTutorsDayCovered)
     EXPECT_EQ(InstitutionBuilder{Database::open(path)}.raw("SELECT Note FROM tblNotes"),
               QStringList{"Педсовет\nЗамена: 2 урок, П-1 (1), Матем: Иванов → Орлов"});
     EXPECT_TRUE(message->isVisible());
-    EXPECT_TRUE(message->text().startsWith("Все занятия преподавателя Иванов на 14.09.2026 "
-                                           "переданы"))
+    EXPECT_TRUE(message->text().startsWith("Все занятия преподавателя Иванов с 14.09.2026 "
+                                           "по 15.09.2026 переданы"))
         << message->text().toStdString();
 
     QTest::mouseClick(cover->findChild<QPushButton *>("cmdReport"), Qt::LeftButton);

@@ -211,5 +211,29 @@ TEST_F(CoverTest, NewLoadLineOnlyAfterTheQuestion)
     }
 }
 
+// An absence marked Friday to Tuesday runs over the weekend; its lessons are listed day by day.
+TEST_F(CoverTest, AnAbsenceOverSeveralDays)
+{
+    const QDate friday = monday.addDays(4);
+    for (const QDate &d : {friday, friday.addDays(3), friday.addDays(4)})
+        b.add("tblTutorOut", {"KeyTutor", ivanov, "FreeLocalDate", d, "KeyTypeOut", 2});
+    // Only one lesson away on Wednesday: not a whole day.
+    b.add("tblTutorOut", {"KeyTutor", ivanov, "FreeLocalDate", friday.addDays(5), "FreeLesson",
+                          1, "KeyTypeOut", 2});
+    EXPECT_EQ(absenceEnd(b.db(), "Иванов", friday), friday.addDays(4));
+    EXPECT_EQ(absenceEnd(b.db(), "Иванов", friday.addDays(3)), friday.addDays(4));
+    EXPECT_EQ(absenceEnd(b.db(), "Иванов", monday.addDays(1)), monday.addDays(1));
+
+    b.lesson(friday.addDays(4), 3, ivanovMath, g1, 1);
+    const CoverList list = coverList(b.db(), "Иванов", monday, friday.addDays(4));
+    ASSERT_EQ(list.lessons.size(), 2u) << list.refusal.toStdString();
+    EXPECT_EQ(list.lessons[0].date, monday);
+    EXPECT_EQ(list.lessons[1].date, friday.addDays(4));
+    EXPECT_EQ(list.lessons[1].lesson, 3);
+    EXPECT_TRUE(coverList(b.db(), "Иванов", monday.addDays(1), friday)
+                    .refusal.startsWith("У преподавателя Иванов нет занятий с"));
+    EXPECT_TRUE(coverList(b.db(), "Никто", monday, friday).refusal.contains("не найден"));
+}
+
 } // namespace
 } // namespace korvesta
