@@ -140,6 +140,11 @@ frmCover::frmCover(frmMain &window)
     connect(m_assign, &QPushButton::clicked, this, &frmCover::assignChosen);
     connect(report, &QPushButton::clicked, this, &frmCover::showReport);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    // Whatever changed the timetable (an undo, a lesson placed or cleared) is read again.
+    connect(&window.dispatcher(), &ViewDispatcher::dispatched, this, [this] {
+        if (isVisible() && !m_assigning)
+            refresh();
+    });
 
     fillTutors();
     resize(820, 500);
@@ -363,7 +368,9 @@ bool frmCover::assignChosen()
         return false;
     m_given = QStringLiteral("%1 урок, %2, %3: заменяет %4")
                   .arg(QString::number(l.lesson), l.group, l.discipline, c.tutor);
+    m_assigning = true; // the list is read once, below
     m_window.dispatcher().refresh();
+    m_assigning = false;
     refresh();
     if (m_list.lessons.empty())
         say(QStringLiteral("Все занятия преподавателя %1 %2 переданы. %3")

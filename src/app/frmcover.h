@@ -56,6 +56,7 @@ private:
     QComboBox *m_tutor;
     QDateEdit *m_date;
     QDateEdit *m_to; // the last date of the absence; the date itself for one day
+    bool m_assigning = false;
     QStackedWidget *m_stack;
     QTreeWidget *m_tree;
     QLabel *m_message;

@@ -358,6 +358,26 @@ void SlotAssistant::currentChanged(QTreeWidgetItem *item)
     m_details->setText(lines.join(QLatin1Char('\n')));
 }
 
+void SlotAssistant::showCell(const QDate &date, int lesson)
+{
+    const int code = m_window.navigation().viewCode();
+    if (!m_line || (code != kDayView && code != kWeekView))
+        return;
+    GridModel &grid = *m_window.grid()->model();
+    const TimetableLayout layout =
+        TimetableLayout::ofGrid(code == kWeekView ? TimetableKind::Week : TimetableKind::Day,
+                                m_window.settingsRecord(), grid);
+    const int col = groupColumn(grid, layout, *m_line);
+    for (int row = layout.headerRows; col >= 0 && row < grid.rows(); ++row) {
+        if (layout.lessonOfRow(grid, row) == lesson
+            && (code == kDayView || layout.weekdayOfRow(grid, row) == date.dayOfWeek())) {
+            grid.setCurrentCell(row, col);
+            m_window.grid()->ensureVisible(row, col);
+            return;
+        }
+    }
+}
+
 bool SlotAssistant::placeRow(int row)
 {
     if (!m_line || row < 0 || row >= int(m_best.size()))
@@ -391,6 +411,7 @@ bool SlotAssistant::placeRow(int row)
     m_window.calendar()->setSelectedDate(slot.date);
     m_window.dispatcher().dateClicked(slot.date);
     m_window.setCalendarShown(false);
+    showCell(slot.date, slot.lesson);
     if (const int code = m_window.navigation().viewCode(); code != kDayView && code != kWeekView)
         update();
     m_window.statusPanels()->setPanelText(StatusBarPanels::Comment, QStringLiteral("Поставлено: %1, %2, урок %3")

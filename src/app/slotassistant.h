@@ -52,6 +52,8 @@ private:
     void fillList(const std::vector<SlotState> &best);
     void showMessage(const QString &text);
     void currentChanged(QTreeWidgetItem *item);
+    // The cell of the line's group at the lesson, current and in sight.
+    void showCell(const QDate &date, int lesson);
 
     frmMain &m_window;
     std::optional<AssistLine> m_line;

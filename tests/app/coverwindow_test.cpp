@@ -5,6 +5,7 @@
 #include "app/frmcover.h"
 #include "app/frmnote.h"
 #include "app/frmpreview.h"
+#include "app/historycommands.h"
 #include "app/mainwindow.h"
 #include "app/notecommand.h"
 #include "app/reportpreview.h"
@@ -88,6 +89,13 @@ TEST(CoverWindow, ASickTutorsDayCovered)
     EXPECT_TRUE(message->text().startsWith("Все занятия преподавателя Иванов с 14.09.2026 "
                                            "по 15.09.2026 переданы"))
         << message->text().toStdString();
+
+    // Undone in the main window, the lesson is back in the list.
+    HistoryCommands *history = window.findChild<HistoryCommands *>();
+    history->refresh();
+    history->undoAction()->trigger();
+    EXPECT_TRUE(tree->isVisible());
+    EXPECT_EQ(tree->topLevelItemCount(), 1);
 
     QTest::mouseClick(cover->findChild<QPushButton *>("cmdReport"), Qt::LeftButton);
     auto *preview = window.findChild<frmPreview *>("frmPreview");

@@ -127,6 +127,7 @@ TEST_F(SlotAssistantWindowTest, ALoadLineColoursItsWeekAndPlacesFromTheList)
     const int placed = line()->placed;
     ASSERT_TRUE(assistant->placeRow(0));
     EXPECT_EQ(line()->placed, placed + 1);
+    EXPECT_EQ(grid.currentCol(), col) << "the placed lesson is the current cell";
     EXPECT_GT(list->topLevelItemCount(), 0);
     HistoryCommands *history = window->findChild<HistoryCommands *>();
     history->refresh();
