@@ -54,6 +54,10 @@ StatusBarPanels::StatusBarPanels(QWidget *parent)
             label->setAlignment(Qt::AlignCenter);
         }
         label->installEventFilter(this);
+        // A long comment is cut at the panel's edge (and told whole in its tooltip) rather
+        // than widening the window.
+        if (i + 1 == Comment)
+            label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         // Permanent, so that a passing message never hides the panels.
         addPermanentWidget(label, i + 1 == Comment ? 1 : 0);
         m_panels[std::size_t(i)] = label;
@@ -98,8 +102,11 @@ QString StatusBarPanels::panelText(int number) const
 
 void StatusBarPanels::setPanelText(int number, const QString &text)
 {
-    if (QLabel *label = panel(number))
+    if (QLabel *label = panel(number)) {
         label->setText(text);
+        if (number == Comment)
+            label->setToolTip(text);
+    }
 }
 
 void StatusBarPanels::showFilter(const QString &entry)

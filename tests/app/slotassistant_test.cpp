@@ -4,6 +4,7 @@
 #include "app/historycommands.h"
 #include "app/mainwindow.h"
 #include "app/slotassistant.h"
+#include "app/statusbarpanels.h"
 #include "app/viewdispatcher.h"
 #include "assist/slotpaint.h"
 #include "data/database.h"
@@ -164,6 +165,23 @@ TEST_F(SlotAssistantWindowTest, ALoadLineColoursItsWeekAndPlacesFromTheList)
     window->command("submenuSuggestTime")->trigger();
     EXPECT_EQ(prompts.shown.size(), told + 1);
     EXPECT_FALSE(assistant->isVisible());
+}
+
+// What the assistant says in the status bar may be long: it is cut there, the window keeps
+// its width.
+TEST_F(SlotAssistantWindowTest, ALongCommentNeverWidensTheWindow)
+{
+    window = std::make_unique<frmMain>(session, settings, prompts);
+    window->startUp({path});
+    window->resize(900, 600);
+    window->show();
+    QApplication::processEvents();
+    const int width = window->width();
+    window->statusPanels()->setPanelText(StatusBarPanels::Comment,
+                                         QString(300, QLatin1Char('x')));
+    QApplication::processEvents();
+    EXPECT_EQ(window->width(), width);
+    EXPECT_LE(window->minimumSizeHint().width(), width);
 }
 
 } // namespace
