@@ -1,6 +1,7 @@
 // "Подобрать время" in the window on the sample college: from a load line to the coloured
 // week, a lesson placed from the list and undone, and a line with nothing left.
 
+#include "app/dlgselectjob.h"
 #include "app/historycommands.h"
 #include "app/mainwindow.h"
 #include "app/slotassistant.h"
@@ -12,9 +13,11 @@
 #include "data/history.h"
 #include "data/queries.h"
 #include "data/recordset.h"
+#include "editing/placement.h"
 #include "grid/gridmodel.h"
 #include "grid/gridview.h"
 #include "sample/demodocument.h"
+#include "settings/settingsrecord.h"
 #include "settings/settingsstore.h"
 #include "support/scriptedprompts.h"
 #include "support/testdocument.h"
@@ -25,6 +28,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QLabel>
+#include <QPushButton>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -165,6 +169,37 @@ TEST_F(SlotAssistantWindowTest, ALoadLineColoursItsWeekAndPlacesFromTheList)
     window->command("submenuSuggestTime")->trigger();
     EXPECT_EQ(prompts.shown.size(), told + 1);
     EXPECT_FALSE(assistant->isVisible());
+}
+
+// "Подобрать время" in the job dialog closes it for the line chosen there.
+TEST_F(SlotAssistantWindowTest, TheJobDialogHandsItsLineToTheAssistant)
+{
+    session.startFromCommandLine({path});
+    const std::optional<AssistLine> l = line();
+    ASSERT_TRUE(l);
+    const QDate monday(2026, 12, 7);
+    const SlotMap map(*session.access(), SettingsRecord(), *l, monday, monday.addDays(6));
+    const std::vector<SlotState> best = map.ranked(1);
+    ASSERT_FALSE(best.empty());
+    SettingsRecord record;
+    LessonPlacement placement(session, record, settings, prompts);
+    std::optional<PlacementChoice> choice = placement.openForGroup(
+        best.front().date, best.front().lesson, l->group, l->course, l->faculty);
+    ASSERT_TRUE(choice);
+    dlgSelectJob dialog(*choice, [](PlacementChoice &, const PlacementRequest &) {
+        return PlacementResult();
+    }, prompts, settings);
+    dialog.show();
+    auto *list = dialog.findChild<QTreeWidget *>();
+    ASSERT_TRUE(list);
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        if (list->topLevelItem(i)->data(0, Qt::UserRole).toInt() == keyLine)
+            list->setCurrentItem(list->topLevelItem(i));
+    }
+    dialog.findChild<QPushButton *>("cmdSuggestTime")->click();
+    EXPECT_EQ(dialog.suggestFor(), keyLine);
+    EXPECT_EQ(dialog.result().outcome, PlacementOutcome::Refused) << "nothing written";
+    EXPECT_FALSE(dialog.isVisible());
 }
 
 // What the assistant says in the status bar may be long: it is cut there, the window keeps
