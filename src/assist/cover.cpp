@@ -2,9 +2,11 @@
 
 #include "data/database.h"
 #include "data/history.h"
+#include "data/isodate.h"
 #include "data/prompts.h"
 #include "data/recordset.h"
 #include "data/sqltext.h"
+#include "data/tutorabsence.h"
 #include "editing/documentchange.h"
 #include "editing/loadchanges.h"
 #include "editing/timetablerows.h"
@@ -21,11 +23,6 @@ namespace {
 
 // The hours of a load line added for a cover: the one lesson it takes.
 constexpr int kCoverHours = 1;
-
-QDate dateOf(const QVariant &value)
-{
-    return value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
-}
 
 // Whether an exception row (KeyTutor, FreeLocalDate, FreeDay, FreeLesson) keeps its tutor
 // from a lesson of the date.
@@ -80,14 +77,7 @@ void appendToNote(const Database &db, const QDate &date, const QString &line)
 bool exceptionCovers(const QVariant &localDate, int weekday, int exceptionLesson,
                      const QDate &date, int lesson)
 {
-    const QDate on = dateOf(localDate);
-    if (exceptionLesson != 0 && exceptionLesson != lesson)
-        return false;
-    if (on.isValid())
-        return on == date;
-    if (weekday != 0)
-        return weekday == date.dayOfWeek();
-    return exceptionLesson != 0;
+    return TutorAbsence::fromFields(localDate, weekday, exceptionLesson).covers(date, lesson);
 }
 
 QString coverNoteLine(const UncoveredLesson &lesson, const QString &coveringTutor)

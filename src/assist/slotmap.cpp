@@ -2,9 +2,11 @@
 
 #include "data/calendar.h"
 #include "data/database.h"
+#include "data/isodate.h"
 #include "data/queries.h"
 #include "data/recordset.h"
 #include "data/sqltext.h"
+#include "data/tutorabsence.h"
 #include "editing/placement.h"
 #include "editing/timetablerows.h"
 #include "settings/settingsrecord.h"
@@ -16,11 +18,6 @@
 namespace korvesta {
 
 namespace {
-
-QDate dateOf(const QVariant &value)
-{
-    return value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
-}
 
 // The line with everything the assistant reads of it; the condition picks the line.
 const char *const kLineQuery =
@@ -68,24 +65,6 @@ struct Day
     QSet<int> disciplineLessons; // the line's own lessons
     int groupDifficulty = 0;     // the difficulties of the group's lessons added up
     QHash<int, QSet<int>> auditoriumsTaken; // by lesson
-};
-
-struct Absence
-{
-    QDate date;
-    int weekday = 0;
-    int lesson = 0;
-
-    bool covers(const QDate &d, int l) const
-    {
-        if (lesson != 0 && lesson != l)
-            return false;
-        if (date.isValid())
-            return date == d;
-        if (weekday != 0)
-            return weekday == d.dayOfWeek();
-        return lesson != 0;
-    }
 };
 
 // Empty lessons between a day's first and last.
@@ -161,14 +140,14 @@ SlotMap::SlotMap(const Database &db, const SettingsRecord &settings, const Assis
              "FROM tblAuditories;"));
          !rs.isEof(); rs.moveNext())
         auditoriums.insert(rs.value(0).toInt(), auditoriumText(rs));
-    std::vector<Absence> absences;
+    std::vector<TutorAbsence> absences;
     for (Recordset rs = db.openRecordset(
              QStringLiteral("SELECT tblTutorOut.FreeLocalDate, tblTutorOut.FreeDay, "
                             "tblTutorOut.FreeLesson FROM tblTutorOut WHERE "
                             "tblTutorOut.KeyTutor = %1;")
                  .arg(line.keyTutor));
          !rs.isEof(); rs.moveNext())
-        absences.push_back({dateOf(rs.value(0)), rs.value(1).toInt(), rs.value(2).toInt()});
+        absences.push_back(TutorAbsence::fromFields(rs.value(0), rs.value(1), rs.value(2)));
     QHash<QDate, Day> days;
     QHash<QDate, QSet<int>> groupHeld; // lessons whose difficulty is counted already
     for (Recordset rs = db.openRecordset(
@@ -204,7 +183,7 @@ SlotMap::SlotMap(const Database &db, const SettingsRecord &settings, const Assis
     const int lessons = std::max<int>(settings.LessonsInDay, 1);
     const auto absentAt = [&](const QDate &date, int lesson) {
         return std::any_of(absences.begin(), absences.end(),
-                           [&](const Absence &a) { return a.covers(date, lesson); });
+                           [&](const TutorAbsence &a) { return a.covers(date, lesson); });
     };
     for (QDate date = from; date.isValid() && date <= to; date = date.addDays(1)) {
         m_firstOfDate.insert(date, int(m_states.size()));

@@ -1,8 +1,10 @@
 #include "timetablecheck.h"
 
 #include "data/database.h"
+#include "data/isodate.h"
 #include "data/recordset.h"
 #include "data/sqltext.h"
+#include "data/tutorabsence.h"
 #include "settings/settingsrecord.h"
 
 #include <QHash>
@@ -16,11 +18,6 @@
 namespace korvesta {
 
 namespace {
-
-QDate dateOf(const QVariant &value)
-{
-    return value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
-}
 
 QString day(const QDate &date)
 {
@@ -73,24 +70,10 @@ struct Period
     QDate start, end;
 };
 
-struct Absence
+struct Absence : TutorAbsence
 {
     int keyTutor = 0;
-    QDate date; // or
-    int weekday = 0;
-    int lesson = 0; // 0: the whole day
     QString kind;
-
-    bool covers(const QDate &d, int l) const
-    {
-        if (lesson != 0 && lesson != l)
-            return false;
-        if (date.isValid())
-            return date == d;
-        if (weekday != 0)
-            return weekday == d.dayOfWeek();
-        return lesson != 0;
-    }
 };
 
 class Checker
@@ -227,10 +210,9 @@ void Checker::readAbsences()
                             "ON tblTutorOut.KeyTypeOut = tblTutorTypeOut.Key;"));
          !rs.isEof(); rs.moveNext()) {
         Absence a;
+        static_cast<TutorAbsence &>(a) =
+            TutorAbsence::fromFields(rs.value(1), rs.value(2), rs.value(3));
         a.keyTutor = rs.value(0).toInt();
-        a.date = dateOf(rs.value(1));
-        a.weekday = rs.value(2).toInt();
-        a.lesson = rs.value(3).toInt();
         a.kind = rs.value(4).toString();
         m_absences[a.keyTutor].push_back(a);
     }

@@ -3,6 +3,7 @@
 #include "database.h"
 #include "dberror.h"
 #include "documentsession.h"
+#include "isodate.h"
 #include "recordset.h"
 #include "settings/settingsstore.h"
 #include "sqltext.h"
@@ -17,12 +18,6 @@ namespace {
 qint64 floorDiv(qint64 a, qint64 b)
 {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
-
-// A date field read as a date, whether the engine gives it with a time or without.
-QDate calendarDateValue(const QVariant &value)
-{
-    return value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
 }
 
 } // namespace
@@ -167,8 +162,8 @@ QString calendarRefusal(const Database &db, const QDate &date, int workDays)
                             "tblAutoTable.DateEnd FROM tblAutoTable;"));
          !rs.isEof(); rs.moveNext()) {
         const QString type = rs.value(QStringLiteral("DateType")).toString();
-        const QDate start = calendarDateValue(rs.value(QStringLiteral("DateStart")));
-        QDate end = calendarDateValue(rs.value(QStringLiteral("DateEnd")));
+        const QDate start = dateOf(rs.value(QStringLiteral("DateStart")));
+        QDate end = dateOf(rs.value(QStringLiteral("DateEnd")));
         if (!end.isValid())
             end = start;
         const bool inside = start.isValid() && start <= date && date <= end;

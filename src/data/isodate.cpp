@@ -1,6 +1,12 @@
 #include "data/isodate.h"
 
 namespace korvesta {
+
+QDate dateOf(const QVariant &value)
+{
+    return value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
+}
+
 namespace {
 
 // Writes value as exactly 'width' decimal digits.

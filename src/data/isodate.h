@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 #include <QTime>
+#include <QVariant>
 
 namespace korvesta {
 
@@ -20,6 +21,9 @@ QString isoMomentText(const QDate &date, const QTime &time);
 QDateTime parseMoment(QStringView text);
 // Same on UTF-8 bytes straight from SQLite.
 QDateTime parseMoment(const char *utf8, int length);
+
+// A date field read as a date, whether the engine gives it with a time of day or without.
+QDate dateOf(const QVariant &value);
 
 // Text of a date for the user: 'dd.mm.yyyy', with ' hh:mm:ss' only when the time is not
 // midnight.

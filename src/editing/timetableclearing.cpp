@@ -7,6 +7,7 @@
 #include "data/dberror.h"
 #include "data/documentsession.h"
 #include "data/history.h"
+#include "data/isodate.h"
 #include "data/prompts.h"
 #include "data/querydef.h"
 #include "data/recordset.h"
@@ -29,11 +30,6 @@ const QString kTab = QStringLiteral("\t");
 QString dateText(const QDate &date)
 {
     return date.toString(QStringLiteral("dd.MM.yyyy"));
-}
-
-QDate dateOf(const QVariant &value)
-{
-    return value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
 }
 
 bool dateProtected(const Database &db, const QDate &date)

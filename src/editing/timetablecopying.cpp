@@ -8,6 +8,7 @@
 #include "data/dberrorhandler.h"
 #include "data/documentsession.h"
 #include "data/history.h"
+#include "data/isodate.h"
 #include "data/prompts.h"
 #include "data/querydef.h"
 #include "data/recordset.h"
@@ -61,11 +62,6 @@ int clampedWorkDays(int workDays)
     return std::clamp(workDays, 1, 7);
 }
 
-QDate dateValue(const QVariant &value)
-{
-    return value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
-}
-
 // The study calendar's dates that take no lessons: vacations, holidays and the days outside
 // the study period. Read once per command.
 class StudyCalendar
@@ -78,8 +74,8 @@ public:
                                 "tblAutoTable.DateEnd FROM tblAutoTable;"));
              !rs.isEof(); rs.moveNext()) {
             const QString type = rs.value(QStringLiteral("DateType")).toString();
-            const QDate start = dateValue(rs.value(QStringLiteral("DateStart")));
-            QDate end = dateValue(rs.value(QStringLiteral("DateEnd")));
+            const QDate start = dateOf(rs.value(QStringLiteral("DateStart")));
+            QDate end = dateOf(rs.value(QStringLiteral("DateEnd")));
             if (!start.isValid())
                 continue;
             if (!end.isValid())

@@ -5,6 +5,7 @@
 #include "data/calendar.h"
 #include "data/documentsession.h"
 #include "data/history.h"
+#include "data/isodate.h"
 #include "data/prompts.h"
 #include "data/recordset.h"
 #include "data/sqltext.h"
@@ -26,11 +27,6 @@ const QString kLateStart = QStringLiteral("Дата начала учебног�
 QString dayText(const QDate &date)
 {
     return date.toString(QStringLiteral("dd.MM.yyyy"));
-}
-
-QDate dateValue(const QVariant &value)
-{
-    return value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
 }
 
 int keyOf(const Recordset &rs)
@@ -314,8 +310,8 @@ std::optional<OptionsSession::Period> OptionsSession::storedStudyPeriod()
             "FROM tblAutoTable WHERE (((tblAutoTable.DateType)='Session'));"));
         if (rs.isEmpty())
             return std::optional<Period>();
-        return std::optional<Period>(Period{dateValue(rs.value(QStringLiteral("DateStart"))),
-                                            dateValue(rs.value(QStringLiteral("DateEnd")))});
+        return std::optional<Period>(Period{dateOf(rs.value(QStringLiteral("DateStart"))),
+                                            dateOf(rs.value(QStringLiteral("DateEnd")))});
     });
 }
 
@@ -384,8 +380,8 @@ std::vector<OptionsSession::Holiday> OptionsSession::holidays()
                 Holiday h;
                 h.key = keyOf(rs);
                 h.rest = kind[0] == 'R';
-                h.start = dateValue(rs.value(QStringLiteral("DateStart")));
-                h.end = h.rest ? dateValue(rs.value(QStringLiteral("DateEnd"))) : h.start;
+                h.start = dateOf(rs.value(QStringLiteral("DateStart")));
+                h.end = h.rest ? dateOf(rs.value(QStringLiteral("DateEnd"))) : h.start;
                 if (!h.end.isValid())
                     h.end = h.start;
                 list.push_back(h);
@@ -428,8 +424,8 @@ bool OptionsSession::addHoliday(const QDate &firstDay, const QDate &lastDay, con
                                   .compare(QStringLiteral("Session"), Qt::CaseInsensitive)
                               == 0)
                               continue;
-                          const QDate start = dateValue(rs.value(QStringLiteral("DateStart")));
-                          QDate end = dateValue(rs.value(QStringLiteral("DateEnd")));
+                          const QDate start = dateOf(rs.value(QStringLiteral("DateStart")));
+                          QDate end = dateOf(rs.value(QStringLiteral("DateEnd")));
                           if (!end.isValid())
                               end = start;
                           if (start.isValid() && first <= end && last >= start)

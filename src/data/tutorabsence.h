@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDate>
+#include <QVariant>
+
+namespace korvesta {
+
+// One exception of a tutor as the document keeps it: on a date, or on a weekday of every week,
+// at one lesson or (lesson 0) the whole day; a row with neither date nor weekday stands for
+// that lesson of every day.
+struct TutorAbsence
+{
+    QDate date;
+    int weekday = 0;
+    int lesson = 0;
+
+    // From the fields FreeLocalDate, FreeDay and FreeLesson as a recordset gives them.
+    static TutorAbsence fromFields(const QVariant &date, const QVariant &weekday,
+                                   const QVariant &lesson);
+    // The exception keeps the tutor from the lesson of the date.
+    bool covers(const QDate &day, int atLesson) const;
+};
+
+} // namespace korvesta
