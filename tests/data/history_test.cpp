@@ -44,12 +44,6 @@ protected:
         ASSERT_NE(history, nullptr);
         history->clear(); // the sample institution is no step of the user's
     }
-    void TearDown() override
-    {
-        History::detachAll();
-        EditingTest::TearDown();
-    }
-
     // Every document table, row by row with its rowid, values quoted with their kind.
     Snapshot snapshot() const
     {

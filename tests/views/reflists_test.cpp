@@ -2,14 +2,7 @@
 // and their labels, colours, the group passport against counts taken from the tables, object
 // lists; frame shapes and widths, the entry area, collapsing, the busy-time month and legend.
 
-#include "data/documentsession.h"
-#include "grid/gridmodel.h"
-#include "institutionbuilder.h"
-#include "settings/settingsrecord.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
-#include "views/fillregistry.h"
+#include "support/viewfixture.h"
 #include "views/frames/accountingframes.h"
 #include "views/frames/busytimeframe.h"
 #include "views/frames/entryarea.h"
@@ -21,16 +14,15 @@
 namespace korvesta {
 namespace {
 
-class RefLists : public ::testing::Test
+class RefLists : public ViewTest
 {
 protected:
     void SetUp() override
     {
-        session.startFromCommandLine({path});
+        ViewTest::SetUp();
         registerReferenceListFills(registry);
         grid.setClientWidth(10000);
     }
-    void TearDown() override { Database::forgetAll(); }
 
     void show(int code)
     {
@@ -71,17 +63,6 @@ protected:
         return count;
     }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
-    SettingsStore settings{folder.file(QStringLiteral("user.ini"))};
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, {folder.path(), folder.path()}};
-    GridModel grid;
-    ObjectList objects;
-    SettingsRecord record;
-    ViewContext ctx{grid, objects, session, settings, record, prompts};
-    FillRegistry registry;
 };
 
 TEST_F(RefLists, GroupListOrdersCoursesAndLabelsTotals)
