@@ -360,11 +360,8 @@ TEST_F(MainWindowTest, HelpIsShownOrItsAbsenceExplained)
     EXPECT_EQ(prompts.shown[0].text, HelpCommands::MissingMessage);
     EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Information);
 
-    QFile page(folder.file("index.html"));
-    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-    page.write("<html><body><h1>Справка</h1></body></html>");
-    page.close();
-    help.setHelpFile(page.fileName());
+    writeTestFile(folder.file("index.html"), "<html><body><h1>Справка</h1></body></html>");
+    help.setHelpFile(folder.file("index.html"));
     EXPECT_TRUE(help.showHelp());
     EXPECT_TRUE(help.helpWindow()->isVisible());
 }
@@ -399,17 +396,14 @@ TEST_F(MainWindowTest, TheGridsLookIsSavedAndRestored)
 
 TEST_F(MainWindowTest, AStartDocumentThatIsNoneIsReplacedByANewOne)
 {
-    QFile junk(folder.file("junk.kvt"));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write("not a timetable");
-    junk.close();
+    writeTestFile(folder.file("junk.kvt"), "not a timetable");
     const struct
     {
         QString path;
         const char *says;
     } cases[] = {
         {folder.file("нет такого.kvt"), "не найден"},
-        {junk.fileName(), "не является файлом расписания"},
+        {folder.file("junk.kvt"), "не является файлом расписания"},
     };
     for (const auto &c : cases) {
         prompts.shown.clear();

@@ -89,8 +89,7 @@ protected:
     }
     QString settingsText() const
     {
-        QFile file(folder.file("settings.ini"));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        return QString::fromUtf8(readTestFile(folder.file("settings.ini")));
     }
     QStringList itemTexts(const char *list) const
     {

@@ -32,19 +32,6 @@ int errorOf(const std::function<void()> &action)
     return 0;
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
 void rawSql(const QString &path, const char *sql)
 {
     sqlite3 *db = nullptr;
@@ -88,11 +75,11 @@ TEST(Database, UnusableFilesAreReportedAndLeftAsTheyWere)
     const QString good = newTestDocument(folder);
 
     const QString text = folder.file("notes.kvt");
-    writeFile(text, "Это не документ\n");
+    writeTestFile(text, "Это не документ\n");
     const QString empty = folder.file("empty.kvt");
-    writeFile(empty, QByteArray());
+    writeTestFile(empty, QByteArray());
     const QString truncated = folder.file("truncated.kvt");
-    writeFile(truncated, contents(good).left(1500));
+    writeTestFile(truncated, readTestFile(good).left(1500));
     const QString otherDb = folder.file("other.kvt");
     rawSql(otherDb, "CREATE TABLE t (a)");
     const QString missingTable = folder.file("missing.kvt");
@@ -114,10 +101,10 @@ TEST(Database, UnusableFilesAreReportedAndLeftAsTheyWere)
         {missingTable, dberr::ForeignFormat},
     };
     for (const auto &c : cases) {
-        const QByteArray before = contents(c.path);
+        const QByteArray before = readTestFile(c.path);
         EXPECT_EQ(errorOf([&] { Database::open(c.path).openRecordset("tblGroups"); }), c.code)
             << c.path.toStdString();
-        EXPECT_EQ(contents(c.path), before) << c.path.toStdString();
+        EXPECT_EQ(readTestFile(c.path), before) << c.path.toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(folder.file("absent.kvt"))) << "opening created a file";
     EXPECT_EQ(errorOf([&] { Database::open(good).openRecordset("tblGroups"); }), 0);
@@ -404,12 +391,12 @@ TEST(Database, AnEarlierLayoutIsUpdatedOnlyByAnOpenThatMayWrite)
                  "ALTER TABLE old RENAME TO sysQueries;"
                  "INSERT INTO tblDisciplines (Discipline) VALUES ('Математика');"
                  "PRAGMA user_version = 2;");
-    const QByteArray before = contents(path);
+    const QByteArray before = readTestFile(path);
     const int queries = int(documentTemplateQueries().size());
 
     Database::open(path, Database::Mode::ReadOnly).openRecordset("tblDisciplines");
     Database::forgetAll();
-    EXPECT_EQ(contents(path), before) << "a read wrote to the document";
+    EXPECT_EQ(readTestFile(path), before) << "a read wrote to the document";
 
     Database db = Database::open(path);
     EXPECT_EQ(rawValue(path, "PRAGMA user_version"), QString::number(kDocumentSchemaVersion));
@@ -428,7 +415,7 @@ TEST(Database, ADocumentOfALaterVersionIsReadButNeverWritten)
     TestFolder folder;
     const QString path = newTestDocument(folder);
     rawSql(path, "INSERT INTO tblTutors (Tutor) VALUES ('Антонов'); PRAGMA user_version = 99;");
-    const QByteArray before = contents(path);
+    const QByteArray before = readTestFile(path);
 
     Database db = Database::open(path);
     EXPECT_TRUE(db.isFromNewerVersion());
@@ -455,7 +442,7 @@ TEST(Database, ADocumentOfALaterVersionIsReadButNeverWritten)
         EXPECT_TRUE(e.message().contains(QStringLiteral("более новой версией программы")));
     }
     Database::forgetAll();
-    EXPECT_EQ(contents(path), before);
+    EXPECT_EQ(readTestFile(path), before);
 }
 
 TEST(Database, ASavedQueryCutShortByANulCharacterIsRefused)

@@ -44,13 +44,6 @@ int rowCount(const QString &path, const QString &table)
         .recordCount();
 }
 
-void writeRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 // A session whose application folder, temporary folder and settings all live in a
 // temporary folder.
 class DocumentSessionTest : public ::testing::Test
@@ -140,7 +133,7 @@ TEST_F(DocumentSessionTest, StartWithAPathTakesItAsItIs)
 TEST_F(DocumentSessionTest, ClosingAnEmptyNewDocumentAsksNothing)
 {
     startNew();
-    writeRaw(paths.scratchFile(), "[x]\ny=1\n");
+    writeTestFile(paths.scratchFile(), "[x]\ny=1\n");
     bool hookRan = false;
     session.setBeforeClose([&] { hookRan = true; });
     closeExpectingNewFileGone();
@@ -223,7 +216,7 @@ TEST_F(DocumentSessionTest, OpeningAnotherFileDiscardsTheNewDocument)
 TEST_F(DocumentSessionTest, OpeningWhatIsNotADocumentChangesNothing)
 {
     const QString foreign = folder.file(QStringLiteral("чужой.kvt"));
-    writeRaw(foreign, "это не база данных");
+    writeTestFile(foreign, "это не база данных");
     const QString missing = folder.file(QStringLiteral("нет.kvt"));
     startNew();
 
@@ -324,10 +317,7 @@ TEST_F(DocumentSessionTest, AReadOnlyDocumentOpensForReading)
     const Unwritable lock(document);
     if (!lock.holds())
         GTEST_SKIP() << "cannot make a file unwritable here";
-    const QByteArray before = [&] {
-        QFile f(document);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }();
+    const QByteArray before = readTestFile(document);
 
     // No path yet: the first access asks for the file.
     prompts.fileAnswers = {document};
@@ -344,9 +334,7 @@ TEST_F(DocumentSessionTest, AReadOnlyDocumentOpensForReading)
     } catch (const DbError &e) {
         EXPECT_EQ(e.code(), dberr::ReadOnly);
     }
-    QFile f(document);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), before);
+    EXPECT_EQ(readTestFile(document), before);
 }
 
 TEST_F(DocumentSessionTest, AReadingSessionLeavesAnOlderDocumentAsItWas)

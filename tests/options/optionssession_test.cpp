@@ -35,8 +35,7 @@ protected:
     }
     QString settingsFile() const
     {
-        QFile file(folder.file("user.ini"));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        return QString::fromUtf8(readTestFile(folder.file("user.ini")));
     }
 
     SettingsRecord record;

@@ -413,11 +413,7 @@ TEST_F(Reports, AVeryLongNameWrapsInsteadOfRunningOver)
 TEST_F(Reports, ALayoutFileBesideTheDocumentReplacesItsReports)
 {
     const QString own = folder.file(QStringLiteral("Reports.xml"));
-    const auto write = [&](const QByteArray &text) {
-        QFile file(own);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
-    };
+    const auto write = [&](const QByteArray &text) { writeTestFile(own, text); };
     maker.setLayoutSources(ReportLayoutSources::standard(path, QString()));
 
     write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<reports>\n"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -27,5 +28,10 @@ private:
 
 // Writes a new, empty document into the folder and returns its path. Throws DbError.
 QString newTestDocument(const TestFolder &folder, const QString &name = QStringLiteral("test.kvt"));
+
+// Writes the bytes as the whole file; the test fails when the file cannot be written.
+void writeTestFile(const QString &path, const QByteArray &bytes);
+// The whole file; empty when it cannot be read.
+QByteArray readTestFile(const QString &path);
 
 } // namespace korvesta
