@@ -1,11 +1,7 @@
 #include "app/gridinteraction.h"
-#include "app/mainwindow.h"
 #include "app/objectpane.h"
-#include "app/viewdispatcher.h"
-#include "grid/gridmodel.h"
-#include "grid/gridview.h"
 #include "interaction/gridrouter.h"
-#include "support/documentfixture.h"
+#include "support/windowfixture.h"
 #include "views/frames/entryarea.h"
 #include "views/frames/listframes.h"
 #include "views/viewcontext.h"
@@ -23,34 +19,11 @@ namespace korvesta {
 namespace {
 
 // The window on a document the test builds first.
-class GridInteractionTest : public DocumentTest
+class GridInteractionTest : public WindowTest
 {
 protected:
-    void SetUp() override {} // the window opens the document
-    void TearDown() override
-    {
-        if (window)
-            window->close();
-        window.reset();
-        DocumentTest::TearDown();
-    }
-
-    frmMain &open()
-    {
-        window = std::make_unique<frmMain>(session, store, prompts);
-        window->startUp({path});
-        window->resize(1100, 700);
-        window->show();
-        QApplication::processEvents();
-        return *window;
-    }
+    frmMain &open() { return WindowTest::open({path}); }
     GridView *view() const { return window->grid(); }
-    GridModel *grid() const { return window->grid()->model(); }
-    void show(int section, int item)
-    {
-        window->dispatcher().sectionClicked(section);
-        window->dispatcher().itemClicked(item);
-    }
     void clickCell(int row, int col)
     {
         QTest::mouseClick(view()->viewport(), Qt::LeftButton, {},
@@ -77,8 +50,6 @@ protected:
             }
         }
     }
-
-    std::unique_ptr<frmMain> window;
 };
 
 // The window on an empty document: a new group typed into the entry area of the group list
@@ -87,25 +58,25 @@ TEST_F(GridInteractionTest, NewGroupTypedIntoTheEntryAreaIsSavedAndShown)
 {
     open();
     window->dispatcher().sectionClicked(0);
-    window->command(QStringLiteral("submenuAddGroup"))->trigger();
-    ASSERT_EQ(window->navigation().viewCode(), 1);
-    ASSERT_EQ(grid()->text(entryarea::AcceptRow, entryarea::ButtonCol), entryarea::AcceptText);
+    command("submenuAddGroup")->trigger();
+    ASSERT_EQ(code(), 1);
+    ASSERT_EQ(grid().text(entryarea::AcceptRow, entryarea::ButtonCol), entryarea::AcceptText);
 
     for (const auto &[col, text] : {std::pair(1, "2"), std::pair(2, "Новая-1")}) {
         clickCell(entryarea::Row, col);
         type(QString::fromUtf8(text));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
-    EXPECT_EQ(grid()->text(entryarea::Row, 2), QStringLiteral("Новая-1"));
+    EXPECT_EQ(grid().text(entryarea::Row, 2), QStringLiteral("Новая-1"));
     // The Enter of the last cell left it on the row below, over "Принять".
-    ASSERT_EQ(grid()->currentRow(), entryarea::Row + 1);
+    ASSERT_EQ(grid().currentRow(), entryarea::Row + 1);
     QTest::keyClick(view(), Qt::Key_Down);
 
     EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(window->navigation().viewCode(), 0);
-    const int row = grid()->currentRow();
-    EXPECT_EQ(grid()->text(row, 1), QStringLiteral("2"));
-    EXPECT_EQ(grid()->text(row, 2), QStringLiteral("Новая-1"));
+    EXPECT_EQ(code(), 0);
+    const int row = grid().currentRow();
+    EXPECT_EQ(grid().text(row, 1), QStringLiteral("2"));
+    EXPECT_EQ(grid().text(row, 2), QStringLiteral("Новая-1"));
     EXPECT_EQ(b.raw("SELECT Course FROM tblGroups WHERE \"Group\" = 'Новая-1'"),
               QStringList{QStringLiteral("2")});
 }
@@ -124,48 +95,48 @@ TEST_F(GridInteractionTest, ALoadLineIsPickedFromItsListsByTheKeyboard)
               {"Discipline", discipline, "Discipline1", discipline, "DiscType", 1});
     prompts.answers = {Prompts::Answer::Yes};
     open();
-    show(3, 0);
-    ASSERT_EQ(window->navigation().viewCode(), 30);
+    show(30);
+    ASSERT_EQ(code(), 30);
     // The load's columns under their header, with no line yet.
-    grid()->setCols(7);
-    grid()->setFixedCols(1);
-    grid()->setFixedRows(1);
-    grid()->setRows(1);
-    QAction *add = window->command(QStringLiteral("subsubmenuAddKorvesta(0)"));
+    grid().setCols(7);
+    grid().setFixedCols(1);
+    grid().setFixedRows(1);
+    grid().setRows(1);
+    QAction *add = command("subsubmenuAddKorvesta(0)");
     ASSERT_TRUE(add->isEnabled());
     add->trigger();
-    ASSERT_EQ(grid()->currentRow(), 1);
+    ASSERT_EQ(grid().currentRow(), 1);
     const auto listOpen = [] { return QApplication::activePopupWidget() != nullptr; };
-    const auto entryOpen = [this] { return grid()->text(1, 0) == QStringLiteral("*"); };
+    const auto entryOpen = [this] { return grid().text(1, 0) == QStringLiteral("*"); };
 
     type(QStringLiteral("Новиков"));
     keys({Qt::Key_Tab, Qt::Key_Tab});
-    ASSERT_EQ(grid()->currentCol(), 3);
+    ASSERT_EQ(grid().currentCol(), 3);
     // Down opens the list on its first item; Escape closes it and the cell stays empty.
     keys({Qt::Key_Down});
     EXPECT_TRUE(listOpen());
     keys({Qt::Key_Down, Qt::Key_Escape});
     EXPECT_FALSE(listOpen());
     EXPECT_FALSE(view()->isEditing());
-    EXPECT_EQ(grid()->text(1, 3), QString());
+    EXPECT_EQ(grid().text(1, 3), QString());
     EXPECT_TRUE(entryOpen());
     // Down, Down, Enter takes the second item; the line is not finished by it.
     keys({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
     EXPECT_FALSE(listOpen());
-    EXPECT_EQ(grid()->text(1, 3), QStringLiteral("Матем"));
-    EXPECT_EQ(grid()->currentCol(), 3);
+    EXPECT_EQ(grid().text(1, 3), QStringLiteral("Матем"));
+    EXPECT_EQ(grid().currentCol(), 3);
     EXPECT_TRUE(entryOpen());
     // Enter on the grid with cells still empty goes on to the first of them.
     keys({Qt::Key_Return});
-    EXPECT_EQ(grid()->currentCol(), 4);
+    EXPECT_EQ(grid().currentCol(), 4);
     EXPECT_TRUE(entryOpen());
     // A letter, in any case, finds the group; Tab takes it and moves on.
     type(QStringLiteral("п"));
     EXPECT_TRUE(listOpen());
     keys({Qt::Key_Tab});
     EXPECT_FALSE(listOpen());
-    EXPECT_EQ(grid()->text(1, 4), QStringLiteral("П-9  (1)"));
-    EXPECT_EQ(grid()->currentCol(), 5);
+    EXPECT_EQ(grid().text(1, 4), QStringLiteral("П-9  (1)"));
+    EXPECT_EQ(grid().currentCol(), 5);
     EXPECT_TRUE(prompts.shown.empty());
 
     type(QStringLiteral("36"));
@@ -174,8 +145,8 @@ TEST_F(GridInteractionTest, ALoadLineIsPickedFromItsListsByTheKeyboard)
     EXPECT_TRUE(prompts.texts(ScriptedPrompts::Kind::Message).isEmpty());
     EXPECT_FALSE(entryOpen());
     // The Enter that saved the line leaves the cursor on it.
-    EXPECT_FALSE(grid()->isSubtotal(grid()->currentRow()));
-    EXPECT_EQ(grid()->text(grid()->currentRow(), 4), QStringLiteral("П-9  (1)"));
+    EXPECT_FALSE(grid().isSubtotal(grid().currentRow()));
+    EXPECT_EQ(grid().text(grid().currentRow(), 4), QStringLiteral("П-9  (1)"));
     EXPECT_EQ(b.raw("SELECT t.Tutor, d.Discipline, g.[Group], l.Hours FROM tblTutors t "
                     "JOIN tblJob j ON j.Key_Tutor = t.Key "
                     "JOIN tblDisciplines d ON d.Key = j.Key_Discipline "
@@ -196,12 +167,12 @@ TEST_F(GridInteractionTest, AViewOfAForeignQueryIsToldAndTheWindowGoesOn)
     EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::Message),
               QStringList{QStringLiteral("Некорректный формат базы данных\r\n"
                                          "Действие отменено")});
-    EXPECT_EQ(window->navigation().viewCode(), 0);
+    EXPECT_EQ(code(), 0);
 
     prompts.shown.clear();
     window->dispatcher().sectionClicked(1);
     EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(grid()->text(grid()->rows() - 1, 1), QStringLiteral("Всего дисциплин:"));
+    EXPECT_EQ(grid().text(grid().rows() - 1, 1), QStringLiteral("Всего дисциплин:"));
 }
 
 // The window's own editing: an exam date typed into the passport of the group clicked in the
@@ -213,8 +184,8 @@ TEST_F(GridInteractionTest, ExamDateTypedIntoThePassportIsSaved)
     GridRouter &router = window->findChild<GridInteraction *>()->router();
     QTreeWidget *objects = window->objectPane()->objectList();
     const auto showP9 = [&] {
-        show(0, 2);
-        ASSERT_EQ(window->navigation().viewCode(), 2);
+        show(2);
+        ASSERT_EQ(code(), 2);
         const QList<QTreeWidgetItem *> found =
             objects->findItems(QStringLiteral("П-9"), Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1);
@@ -222,13 +193,13 @@ TEST_F(GridInteractionTest, ExamDateTypedIntoThePassportIsSaved)
         emit objects->itemClicked(found.first(), 0);
     };
     showP9();
-    const int row = grid()->findRow(QStringLiteral("Петров П.П."), 1);
+    const int row = grid().findRow(QStringLiteral("Петров П.П."), 1);
     ASSERT_GT(row, 0);
 
-    grid()->setCurrentCell(row, 6);
+    grid().setCurrentCell(row, 6);
     router.currentCellChanged();
     ASSERT_TRUE(router.beforeEdit(row, 6));
-    grid()->setText(row, 6, QStringLiteral("21.6.2027"));
+    grid().setText(row, 6, QStringLiteral("21.6.2027"));
     router.afterEdit(row, 6);
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(b.rawNumber(QStringLiteral("SELECT count(*) FROM tblJobList WHERE DateExam = "
@@ -238,7 +209,7 @@ TEST_F(GridInteractionTest, ExamDateTypedIntoThePassportIsSaved)
 
     window->dispatcher().sectionClicked(1);
     showP9();
-    EXPECT_EQ(grid()->text(grid()->findRow(QStringLiteral("Петров П.П."), 1), 6),
+    EXPECT_EQ(grid().text(grid().findRow(QStringLiteral("Петров П.П."), 1), 6),
               QStringLiteral("21.06.2027"));
 }
 
@@ -265,47 +236,47 @@ TEST_F(GridInteractionTest, ATutorIsTypedEditedAndDeletedFromTheLoad)
     });
     const auto title = [this] { return window->findChild<QLabel *>("Label1")->text(); };
 
-    show(3, 1);
-    ASSERT_EQ(window->navigation().viewCode(), 31);
-    ASSERT_EQ(grid()->text(entryarea::AcceptRow, entryarea::ButtonCol), entryarea::AcceptText);
-    EXPECT_EQ(grid()->text(entryarea::Rows + 1, 1), QStringLiteral("Иванов И.И."));
+    show(31);
+    ASSERT_EQ(code(), 31);
+    ASSERT_EQ(grid().text(entryarea::AcceptRow, entryarea::ButtonCol), entryarea::AcceptText);
+    EXPECT_EQ(grid().text(entryarea::Rows + 1, 1), QStringLiteral("Иванов И.И."));
 
     clickCell(entryarea::Row, 1);
     type(QStringLiteral("Новиков Н.Н."));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    grid()->setText(entryarea::Row, 2, QStringLiteral("лаб (хим)"));
+    grid().setText(entryarea::Row, 2, QStringLiteral("лаб (хим)"));
     clickCell(entryarea::AcceptRow, entryarea::ButtonCol);
     EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(window->navigation().viewCode(), 30);
+    EXPECT_EQ(code(), 30);
     EXPECT_EQ(tutors().last(), QStringLiteral("Новиков Н.Н.|Лаб (хим) (Главный)"));
-    EXPECT_EQ(grid()->text(grid()->currentRow(), 1), QStringLiteral("Новиков Н.Н."));
+    EXPECT_EQ(grid().text(grid().currentRow(), 1), QStringLiteral("Новиков Н.Н."));
 
     // Without a tutor's row there is no one to edit.
-    grid()->setCurrentCell(0, 1);
-    window->command(QStringLiteral("submenuEditTutor"))->trigger();
+    grid().setCurrentCell(0, 1);
+    command("submenuEditTutor")->trigger();
     EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::Message),
               QStringList{QStringLiteral("Не выбран преподаватель")});
-    EXPECT_EQ(window->navigation().viewCode(), 30);
+    EXPECT_EQ(code(), 30);
 
     // A group put into its entry area and left unsaved does not stand for the tutor.
     window->dispatcher().sectionClicked(0);
-    grid()->setCurrentCell(grid()->findRow(QStringLiteral("Э-31"), 2), 2);
-    window->command(QStringLiteral("submenuEditGroup"))->trigger();
-    ASSERT_EQ(window->navigation().viewCode(), 1);
+    grid().setCurrentCell(grid().findRow(QStringLiteral("Э-31"), 2), 2);
+    command("submenuEditGroup")->trigger();
+    ASSERT_EQ(code(), 1);
     window->dispatcher().sectionClicked(3);
 
     // The tutor's row fills the entry area with his record.
-    grid()->setCurrentCell(grid()->findRow(QStringLiteral("Иванов И.И."), 1), 1);
-    window->command(QStringLiteral("submenuEditTutor"))->trigger();
-    ASSERT_EQ(window->navigation().viewCode(), 31);
+    grid().setCurrentCell(grid().findRow(QStringLiteral("Иванов И.И."), 1), 1);
+    command("submenuEditTutor")->trigger();
+    ASSERT_EQ(code(), 31);
     EXPECT_TRUE(window->navigation().editExisting());
     EXPECT_EQ(title(), QStringLiteral("Изменение преподавателя Иванов И.И."));
-    EXPECT_EQ(grid()->text(entryarea::Row, 2), QStringLiteral("101 (Главный)"));
+    EXPECT_EQ(grid().text(entryarea::Row, 2), QStringLiteral("101 (Главный)"));
     // The entry area is no tutor's row to delete.
-    window->command(QStringLiteral("subsubmenuDeleteKorvesta(0)"))->trigger();
-    grid()->setText(entryarea::Row, 1, QStringLiteral("Иванов-Старший"));
+    command("subsubmenuDeleteKorvesta(0)")->trigger();
+    grid().setText(entryarea::Row, 1, QStringLiteral("Иванов-Старший"));
     clickCell(entryarea::AcceptRow, entryarea::ButtonCol);
-    EXPECT_EQ(window->navigation().viewCode(), 30);
+    EXPECT_EQ(code(), 30);
     EXPECT_FALSE(window->navigation().editExisting());
     EXPECT_EQ(tutors().first(), QStringLiteral("Иванов-Старший|101 (Главный)"));
     EXPECT_EQ(prompts.shown.size(), 1u);
@@ -313,11 +284,11 @@ TEST_F(GridInteractionTest, ATutorIsTypedEditedAndDeletedFromTheLoad)
 
     // The Delete key on his total asks, then deletes him and refills.
     prompts.answers = {Prompts::Answer::Yes};
-    clickCell(grid()->findRow(QStringLiteral("ИТОГО у преподавателя  'Сидоров'"), 1), 1);
+    clickCell(grid().findRow(QStringLiteral("ИТОГО у преподавателя  'Сидоров'"), 1), 1);
     QTest::keyClick(view(), Qt::Key_Delete);
     EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::YesNo),
               QStringList{QStringLiteral("Удалить преподавателя 'Сидоров'")});
-    EXPECT_EQ(grid()->findRow(QStringLiteral("Сидоров"), 1), -1);
+    EXPECT_EQ(grid().findRow(QStringLiteral("Сидоров"), 1), -1);
     EXPECT_EQ(
         b.rawNumber(QStringLiteral("SELECT count(*) FROM tblTutors WHERE Key = %1").arg(s.sidorov)),
         0);
