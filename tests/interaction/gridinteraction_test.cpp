@@ -1,6 +1,3 @@
-#include "app/gridinteraction.h"
-#include "app/objectpane.h"
-#include "interaction/gridrouter.h"
 #include "support/windowfixture.h"
 #include "views/frames/entryarea.h"
 #include "views/frames/listframes.h"
@@ -11,7 +8,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTest>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -173,44 +169,6 @@ TEST_F(GridInteractionTest, AViewOfAForeignQueryIsToldAndTheWindowGoesOn)
     window->dispatcher().sectionClicked(1);
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(grid().text(grid().rows() - 1, 1), QStringLiteral("Всего дисциплин:"));
-}
-
-// The window's own editing: an exam date typed into the passport of the group clicked in the
-// object list is saved on the row's load line and is there when the passport is filled again.
-TEST_F(GridInteractionTest, ExamDateTypedIntoThePassportIsSaved)
-{
-    const SampleInstitution s = SampleInstitution::build(b);
-    open();
-    GridRouter &router = window->findChild<GridInteraction *>()->router();
-    QTreeWidget *objects = window->objectPane()->objectList();
-    const auto showP9 = [&] {
-        show(2);
-        ASSERT_EQ(code(), 2);
-        const QList<QTreeWidgetItem *> found =
-            objects->findItems(QStringLiteral("П-9"), Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1);
-        objects->setCurrentItem(found.first());
-        emit objects->itemClicked(found.first(), 0);
-    };
-    showP9();
-    const int row = grid().findRow(QStringLiteral("Петров П.П."), 1);
-    ASSERT_GT(row, 0);
-
-    grid().setCurrentCell(row, 6);
-    router.currentCellChanged();
-    ASSERT_TRUE(router.beforeEdit(row, 6));
-    grid().setText(row, 6, QStringLiteral("21.6.2027"));
-    router.afterEdit(row, 6);
-    EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(b.rawNumber(QStringLiteral("SELECT count(*) FROM tblJobList WHERE DateExam = "
-                                         "'2027-06-21' AND Key_Group = %1")
-                              .arg(s.p9)),
-              1);
-
-    window->dispatcher().sectionClicked(1);
-    showP9();
-    EXPECT_EQ(grid().text(grid().findRow(QStringLiteral("Петров П.П."), 1), 6),
-              QStringLiteral("21.06.2027"));
 }
 
 // The tutor's own record in the window: typed into the new-tutor view, edited from his row of
