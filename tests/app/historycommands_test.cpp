@@ -13,7 +13,6 @@
 #include <QToolBar>
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 namespace korvesta {
 namespace {
@@ -95,10 +94,7 @@ TEST_F(HistoryCommandsTest, UndoAndRedoTheLastStep)
 TEST_F(HistoryCommandsTest, RefusedUndoIsToldAndChangesNothing)
 {
     db->execute("INSERT INTO tblGroups ([Group], Course) VALUES ('П-1', '1')");
-    sqlite3 *other = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(db->path()).constData(), &other), SQLITE_OK);
-    sqlite3_exec(other, "UPDATE tblGroups SET Course = '2'", nullptr, nullptr, nullptr);
-    sqlite3_close(other);
+    sqliteExec(db->path(), "UPDATE tblGroups SET Course = '2'");
 
     commands->refresh();
     commands->undoAction()->trigger();

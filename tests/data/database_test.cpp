@@ -32,14 +32,6 @@ int errorOf(const std::function<void()> &action)
     return 0;
 }
 
-void rawSql(const QString &path, const char *sql)
-{
-    sqlite3 *db = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-    sqlite3_close(db);
-}
-
 // A single value read without the program's engine.
 QString rawValue(const QString &path, const char *sql)
 {
@@ -81,10 +73,10 @@ TEST(Database, UnusableFilesAreReportedAndLeftAsTheyWere)
     const QString truncated = folder.file("truncated.kvt");
     writeTestFile(truncated, readTestFile(good).left(1500));
     const QString otherDb = folder.file("other.kvt");
-    rawSql(otherDb, "CREATE TABLE t (a)");
+    sqliteExec(otherDb, "CREATE TABLE t (a)");
     const QString missingTable = folder.file("missing.kvt");
     QFile::copy(good, missingTable);
-    rawSql(missingTable, "DROP TABLE tblNotes");
+    sqliteExec(missingTable, "DROP TABLE tblNotes");
 
     const struct
     {
@@ -130,7 +122,7 @@ TEST(Database, NamesOfDocumentsInAnEarlierOrderAreSortedAgainOnOpen)
     const QString path = newTestDocument(folder);
     // Written without the program's collation: the index keeps "ё" after "я", as documents
     // of version 1 did.
-    rawSql(path, "INSERT INTO tblTutors (Tutor) VALUES ('яковлев'), ('ёжиков'), ('жуков'), "
+    sqliteExec(path, "INSERT INTO tblTutors (Tutor) VALUES ('яковлев'), ('ёжиков'), ('жуков'), "
                  "('елкин'); REINDEX NOCASE; PRAGMA user_version = 1;");
     Recordset rs = Database::open(path).openRecordset(
         "SELECT tblTutors.Tutor FROM tblTutors ORDER BY tblTutors.Tutor;");
@@ -384,7 +376,7 @@ TEST(Database, AnEarlierLayoutIsUpdatedOnlyByAnOpenThatMayWrite)
     TestFolder folder;
     const QString path = newTestDocument(folder);
     // The layout before: names and the saved queries' key ordered by NOCASE.
-    rawSql(path, "CREATE INDEX idxDisciplinesDiscipline ON tblDisciplines (Discipline);"
+    sqliteExec(path, "CREATE INDEX idxDisciplinesDiscipline ON tblDisciplines (Discipline);"
                  "CREATE INDEX idxGroupsGroup ON tblGroups ([Group], Course);"
                  "CREATE TABLE old (Name TEXT PRIMARY KEY COLLATE NOCASE, SQL TEXT NOT NULL);"
                  "INSERT INTO old SELECT Name, SQL FROM sysQueries; DROP TABLE sysQueries;"
@@ -414,7 +406,7 @@ TEST(Database, ADocumentOfALaterVersionIsReadButNeverWritten)
 {
     TestFolder folder;
     const QString path = newTestDocument(folder);
-    rawSql(path, "INSERT INTO tblTutors (Tutor) VALUES ('Антонов'); PRAGMA user_version = 99;");
+    sqliteExec(path, "INSERT INTO tblTutors (Tutor) VALUES ('Антонов'); PRAGMA user_version = 99;");
     const QByteArray before = readTestFile(path);
 
     Database db = Database::open(path);
@@ -449,7 +441,7 @@ TEST(Database, ASavedQueryCutShortByANulCharacterIsRefused)
 {
     TestFolder folder;
     const QString path = newTestDocument(folder);
-    rawSql(path, "INSERT INTO sysQueries (Name, SQL) VALUES ('qryProbe', "
+    sqliteExec(path, "INSERT INTO sysQueries (Name, SQL) VALUES ('qryProbe', "
                  "'SELECT tblTutors.Key FROM tblTutors' || char(0) || ' WHERE tblTutors.Key = 0'),"
                  "('qryOuter', 'SELECT * FROM qryProbe');");
     Database db = Database::open(path);

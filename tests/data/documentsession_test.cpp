@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QProcess>
 
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -27,15 +26,6 @@ const QString kBadFormat = QStringLiteral("Некорректный формат
 void execute(const QString &path, const QString &sql)
 {
     Database::open(path).execute(sql);
-}
-
-void setVersion(const QString &path, int version)
-{
-    sqlite3 *db = nullptr;
-    sqlite3_open(QFile::encodeName(path).constData(), &db);
-    sqlite3_exec(db, QByteArray("PRAGMA user_version = " + QByteArray::number(version)).constData(),
-                 nullptr, nullptr, nullptr);
-    sqlite3_close(db);
 }
 
 int rowCount(const QString &path, const QString &table)
@@ -341,7 +331,7 @@ TEST_F(DocumentSessionTest, AReadingSessionLeavesAnOlderDocumentAsItWas)
 {
     const QString document = newTestDocument(folder, QStringLiteral("старый.kvt"));
     execute(document, QStringLiteral("INSERT INTO tblGroups ([Group]) VALUES ('ИС-11')"));
-    setVersion(document, 2);
+    sqliteExec(document, "PRAGMA user_version = 2");
     Database::forgetAll();
     auto version = [&] {
         QFile f(document);
@@ -368,7 +358,7 @@ TEST_F(DocumentSessionTest, AReadingSessionLeavesAnOlderDocumentAsItWas)
 TEST_F(DocumentSessionTest, ADocumentOfALaterVersionIsShownWithAWarningOnce)
 {
     const QString document = newTestDocument(folder, QStringLiteral("новый.kvt"));
-    setVersion(document, 99);
+    sqliteExec(document, "PRAGMA user_version = 99");
     Database::forgetAll();
     session.startFromCommandLine({document});
     ASSERT_TRUE(session.access());

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <sqlite3.h>
+
 #include <gtest/gtest.h>
 
 void PrintTo(const QString &value, std::ostream *os)
@@ -31,6 +33,18 @@ QByteArray readTestFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void sqliteExec(const QString &path, const QByteArray &sql)
+{
+    sqlite3 *db = nullptr;
+    if (sqlite3_open(QFile::encodeName(path).constData(), &db) != SQLITE_OK) {
+        ADD_FAILURE() << "cannot open " << path.toStdString();
+    } else {
+        EXPECT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK)
+            << sqlite3_errmsg(db) << " in " << sql.constData();
+    }
+    sqlite3_close(db);
 }
 
 } // namespace korvesta

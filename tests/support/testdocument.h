@@ -33,5 +33,8 @@ QString newTestDocument(const TestFolder &folder, const QString &name = QStringL
 void writeTestFile(const QString &path, const QByteArray &bytes);
 // The whole file; empty when it cannot be read.
 QByteArray readTestFile(const QString &path);
+// Runs the statements on the file through SQLite alone, as another program would; the test
+// fails when they cannot run.
+void sqliteExec(const QString &path, const QByteArray &sql);
 
 } // namespace korvesta
