@@ -201,8 +201,6 @@ TEST_F(WindowOnSampleTest, TheDateViewsSayWhichDateTheyShow)
     EXPECT_EQ(title(), QStringLiteral("Расписание занятий на день: понедельник, 07.09.2026"));
     show(41);
     EXPECT_EQ(title(), QStringLiteral("Расписание занятий на неделю: 07.09.2026 – 11.09.2026"));
-    show(42);
-    EXPECT_EQ(title(), QStringLiteral("График работы преподавателей: понедельник, 07.09.2026"));
     // The status panel tells the date as before.
     EXPECT_EQ(window->statusPanels()->panelText(StatusBarPanels::CalendarDate),
               QStringLiteral("07.09.2026"));
@@ -212,14 +210,8 @@ TEST_F(WindowOnSampleTest, TheAuditoriumMenuDeletesAsTheDeleteKeyDoes)
 {
     open();
     show(20);
-    QMenu *menu = window->editMenu(EditMenu::Auditoriums);
-    QStringList items;
-    for (const QAction *action : menu->actions())
-        items << action->text();
-    EXPECT_EQ(items, (QStringList{QStringLiteral("Отменить"), QStringLiteral("Повторить"),
-                                  QString(), QStringLiteral("Добавить аудиторию"),
-                                  QStringLiteral("Редактировать аудиторию"),
-                                  QStringLiteral("Удалить аудиторию")}));
+    EXPECT_TRUE(window->editMenu(EditMenu::Auditoriums)->actions().contains(
+        command("submenuDeleteAuditoria")));
     const int row = firstRecordRow();
     ASSERT_GT(row, 0);
     grid().setCurrentCell(row, 2);
