@@ -123,7 +123,7 @@ TEST(Database, NamesOfDocumentsInAnEarlierOrderAreSortedAgainOnOpen)
     // Written without the program's collation: the index keeps "ё" after "я", as documents
     // of version 1 did.
     sqliteExec(path, "INSERT INTO tblTutors (Tutor) VALUES ('яковлев'), ('ёжиков'), ('жуков'), "
-                 "('елкин'); REINDEX NOCASE; PRAGMA user_version = 1;");
+                     "('елкин'); REINDEX NOCASE; PRAGMA user_version = 1;");
     Recordset rs = Database::open(path).openRecordset(
         "SELECT tblTutors.Tutor FROM tblTutors ORDER BY tblTutors.Tutor;");
     QStringList names;
@@ -377,12 +377,12 @@ TEST(Database, AnEarlierLayoutIsUpdatedOnlyByAnOpenThatMayWrite)
     const QString path = newTestDocument(folder);
     // The layout before: names and the saved queries' key ordered by NOCASE.
     sqliteExec(path, "CREATE INDEX idxDisciplinesDiscipline ON tblDisciplines (Discipline);"
-                 "CREATE INDEX idxGroupsGroup ON tblGroups ([Group], Course);"
-                 "CREATE TABLE old (Name TEXT PRIMARY KEY COLLATE NOCASE, SQL TEXT NOT NULL);"
-                 "INSERT INTO old SELECT Name, SQL FROM sysQueries; DROP TABLE sysQueries;"
-                 "ALTER TABLE old RENAME TO sysQueries;"
-                 "INSERT INTO tblDisciplines (Discipline) VALUES ('Математика');"
-                 "PRAGMA user_version = 2;");
+                     "CREATE INDEX idxGroupsGroup ON tblGroups ([Group], Course);"
+                     "CREATE TABLE old (Name TEXT PRIMARY KEY COLLATE NOCASE, SQL TEXT NOT NULL);"
+                     "INSERT INTO old SELECT Name, SQL FROM sysQueries; DROP TABLE sysQueries;"
+                     "ALTER TABLE old RENAME TO sysQueries;"
+                     "INSERT INTO tblDisciplines (Discipline) VALUES ('Математика');"
+                     "PRAGMA user_version = 2;");
     const QByteArray before = readTestFile(path);
     const int queries = int(documentTemplateQueries().size());
 
@@ -442,8 +442,9 @@ TEST(Database, ASavedQueryCutShortByANulCharacterIsRefused)
     TestFolder folder;
     const QString path = newTestDocument(folder);
     sqliteExec(path, "INSERT INTO sysQueries (Name, SQL) VALUES ('qryProbe', "
-                 "'SELECT tblTutors.Key FROM tblTutors' || char(0) || ' WHERE tblTutors.Key = 0'),"
-                 "('qryOuter', 'SELECT * FROM qryProbe');");
+                     "'SELECT tblTutors.Key FROM tblTutors' || char(0) || "
+                     "' WHERE tblTutors.Key = 0'),"
+                     "('qryOuter', 'SELECT * FROM qryProbe');");
     Database db = Database::open(path);
     const std::function<void()> reads[] = {
         [&] { db.queryDef("qryProbe"); },

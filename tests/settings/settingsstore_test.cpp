@@ -38,13 +38,13 @@ TEST(Settings, MissingOrBadValuesYieldTheReadsDefault)
     TestFolder folder;
     const QString ini = folder.file(QStringLiteral("user.ini"));
     writeTestFile(ini, "[Settings]\n"
-                  "TempFile=yes\n"
-                  "ShowTotals=false\n"
-                  "LessonsInDay=много\n"
-                  "WorkDays= 6 \n"
-                  "SortPrep=\n"
-                  "ShowColorItem=0\n"
-                  "FreeWindow=-1\n");
+                       "TempFile=yes\n"
+                       "ShowTotals=false\n"
+                       "LessonsInDay=много\n"
+                       "WorkDays= 6 \n"
+                       "SortPrep=\n"
+                       "ShowColorItem=0\n"
+                       "FreeWindow=-1\n");
     const SettingsStore store(ini);
 
     const struct
