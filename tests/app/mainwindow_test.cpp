@@ -281,8 +281,7 @@ TEST_F(MainWindowTest, TheObjectListCompletesItsView)
     EXPECT_EQ(list->topLevelItemCount(), 0);
     command("submenuShowMiddlePane")->trigger();
     EXPECT_TRUE(child("TabStrip1")->isVisible());
-    EXPECT_EQ(store.readText(kSettings, "ShowMiddlePaneOnTimeTable", "?"),
-              QStringLiteral("True"));
+    EXPECT_EQ(store.readText(kSettings, "ShowMiddlePaneOnTimeTable", "?"), QStringLiteral("True"));
 
     // A tab click refills the pane with objects of the tab clicked, not of the one before.
     int refilledFor = -1;

@@ -45,10 +45,7 @@ protected:
         FAIL() << "no object " << text.toStdString();
     }
     RangeCalendar *range() const { return window->objectPane()->secondCalendar(); }
-    const std::optional<ReportContent> &shown() const
-    {
-        return window->reportPreview()->report();
-    }
+    const std::optional<ReportContent> &shown() const { return window->reportPreview()->report(); }
     qint64 lessonsOf(const QString &where) const
     {
         return b.rawNumber(QStringLiteral(

@@ -31,8 +31,8 @@ TEST_F(SelectJobDialog, DoubleClickOnAnEmptyDayCellPlacesTheCheckedLine)
     const int tutor = b.add("tblTutors", {"Tutor", "Иванов", "DefaultAud", "101 (Главный)"});
     b.add("tblJobList", {"Key_Job", b.job(tutor, math), "Key_Group", group, "Hours", 40});
     // A line with every hour placed, listed first and greyed.
-    const int algebra = b.add("tblDisciplines", {"Discipline", "Алгебра",
-                                                 "Discipline1", "Алгебра и начала анализа"});
+    const int algebra = b.add("tblDisciplines",
+                              {"Discipline", "Алгебра", "Discipline1", "Алгебра и начала анализа"});
     b.add("tblJobList", {"Key_Job", b.job(tutor, algebra), "Key_Group", group, "Hours", 0});
 
     open({path});

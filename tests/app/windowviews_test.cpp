@@ -210,8 +210,9 @@ TEST_F(WindowOnSampleTest, TheAuditoriumMenuDeletesAsTheDeleteKeyDoes)
 {
     open();
     show(20);
-    EXPECT_TRUE(window->editMenu(EditMenu::Auditoriums)->actions().contains(
-        command("submenuDeleteAuditoria")));
+    EXPECT_TRUE(window->editMenu(EditMenu::Auditoriums)
+                    ->actions()
+                    .contains(command("submenuDeleteAuditoria")));
     const int row = firstRecordRow();
     ASSERT_GT(row, 0);
     grid().setCurrentCell(row, 2);
@@ -226,8 +227,7 @@ TEST_F(WindowOnSampleTest, TheAuditoriumMenuDeletesAsTheDeleteKeyDoes)
 // the cell's lesson in red, and a move is no tab choice (nothing saved).
 TEST_F(WindowOnSampleTest, TheFreeBusyListFollowsTheCellOfTheDayTimetable)
 {
-    store.writeBool(QStringLiteral("Settings"), QStringLiteral("ShowMiddlePaneOnTimeTable"),
-                       true);
+    store.writeBool(QStringLiteral("Settings"), QStringLiteral("ShowMiddlePaneOnTimeTable"), true);
     store.writeInt(QStringLiteral("Settings"), QStringLiteral("TabStripSelected"), 3);
     const Database db = Database::open(sampleDocument());
     Recordset busiest = db.openRecordset(QStringLiteral(
@@ -289,15 +289,14 @@ TEST_F(WindowOnSampleTest, TheFreeBusyListFollowsTheCellOfTheDayTimetable)
     }
     store.writeInt(QStringLiteral("Settings"), QStringLiteral("TabStripSelected"), 0);
     grid().setCurrentCell(grid().fixedRows(), col);
-    EXPECT_EQ(store.readText(QStringLiteral("Settings"), QStringLiteral("TabStripSelected"),
-                                QString()),
-              QStringLiteral("0"));
+    EXPECT_EQ(
+        store.readText(QStringLiteral("Settings"), QStringLiteral("TabStripSelected"), QString()),
+        QStringLiteral("0"));
 }
 
 TEST_F(WindowOnSampleTest, TheObjectPaneShowsEveryTab)
 {
-    store.writeBool(QStringLiteral("Settings"), QStringLiteral("ShowMiddlePaneOnTimeTable"),
-                       true);
+    store.writeBool(QStringLiteral("Settings"), QStringLiteral("ShowMiddlePaneOnTimeTable"), true);
     open();
     show(40);
     QApplication::processEvents();

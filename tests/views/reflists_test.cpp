@@ -62,7 +62,6 @@ protected:
             count += grid.isSubtotal(row) ? 1 : 0;
         return count;
     }
-
 };
 
 TEST_F(RefLists, GroupListOrdersCoursesAndLabelsTotals)
