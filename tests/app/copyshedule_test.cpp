@@ -2,16 +2,8 @@
 // choices kept for the next opening, and the day view showing the copy afterwards.
 
 #include "app/dlgcopyshedule.h"
-#include "app/mainwindow.h"
 #include "app/statusbarpanels.h"
-#include "app/viewdispatcher.h"
-#include "data/apppaths.h"
-#include "data/database.h"
-#include "data/documentsession.h"
-#include "data/institutionbuilder.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/windowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,38 +22,27 @@
 namespace korvesta {
 namespace {
 
-TEST(CopySheduleDialog, AWeekCopiedFromTheServiceMenu)
-{
-    TestFolder folder;
-    const QString path = newTestDocument(folder);
-    const QDate monday(2026, 9, 14);
-    QStringList sourceWeek;
-    {
-        InstitutionBuilder b{Database::open(path)};
-        const int group = b.add("tblGroups", {"Group", "П-1", "Course", "1"});
-        const int aud = b.add("tblAuditories", {"Auditoria", "101", "Corpus", "Главный"});
-        const int job = b.job(b.add("tblTutors", {"Tutor", "Иванов"}),
-                              b.add("tblDisciplines", {"Discipline", "Матем"}));
-        for (int i = 0; i < 5; ++i)
-            b.lesson(monday.addDays(i), i + 1, job, group, aud);
-    }
-    Database::forgetAll();
+using CopySheduleDialog = WindowTest;
 
-    SettingsStore settings{folder.file("settings.ini")};
-    settings.write("Wizard", "CopyWizard", "1");
-    settings.write("Wizard", "SourseDate", "16.09.2026"); // a Wednesday
-    settings.write("Wizard", "DestinationDate", "25.09.2026");
-    settings.write("Wizard", "ReWriteTimeTable", "1");
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
-    frmMain window(session, settings, prompts);
-    window.startUp({path});
-    window.resize(1100, 700);
-    window.show();
-    window.calendar()->setSelectedDate(monday.addDays(7));
-    window.dispatcher().sectionClicked(4);
+TEST_F(CopySheduleDialog, AWeekCopiedFromTheServiceMenu)
+{
+    const QDate monday(2026, 9, 14);
+    const int group = b.add("tblGroups", {"Group", "П-1", "Course", "1"});
+    const int aud = b.add("tblAuditories", {"Auditoria", "101", "Corpus", "Главный"});
+    const int job = b.job(b.add("tblTutors", {"Tutor", "Иванов"}),
+                          b.add("tblDisciplines", {"Discipline", "Матем"}));
+    for (int i = 0; i < 5; ++i)
+        b.lesson(monday.addDays(i), i + 1, job, group, aud);
+
+    store.write("Wizard", "CopyWizard", "1");
+    store.write("Wizard", "SourseDate", "16.09.2026"); // a Wednesday
+    store.write("Wizard", "DestinationDate", "25.09.2026");
+    store.write("Wizard", "ReWriteTimeTable", "1");
+    open({path});
+    window->calendar()->setSelectedDate(monday.addDays(7));
+    window->dispatcher().sectionClicked(4);
     QApplication::processEvents();
-    ASSERT_TRUE(window.command("submenuCopyTimeTable")->isEnabled());
+    ASSERT_TRUE(window->command("submenuCopyTimeTable")->isEnabled());
 
     bool dialogSeen = false;
     QTimer::singleShot(0, [&] {
@@ -95,26 +76,24 @@ TEST(CopySheduleDialog, AWeekCopiedFromTheServiceMenu)
         // By day the dates show in full, and replication may be chosen again.
         auto *oneDay = dialog->findChild<QRadioButton *>("optCopyTime(0)");
         QTest::mouseClick(oneDay, Qt::LeftButton, {}, QPoint(8, oneDay->height() / 2));
-        EXPECT_EQ(settings.readText("Wizard", "CopyWizard", ""), "0");
+        EXPECT_EQ(store.readText("Wizard", "CopyWizard", ""), "0");
         EXPECT_EQ(source->text(), "14 сент. 2026 - пн");
         EXPECT_TRUE(multi->isEnabled());
         QTest::mouseClick(dialog->findChild<QPushButton *>("CancelButton"), Qt::LeftButton);
         EXPECT_FALSE(dialog->isVisible());
     });
-    window.command("submenuCopyTimeTable")->trigger();
+    window->command("submenuCopyTimeTable")->trigger();
     EXPECT_TRUE(dialogSeen);
     EXPECT_TRUE(prompts.texts(ScriptedPrompts::Kind::Message).isEmpty());
 
-    InstitutionBuilder b{Database::open(path)};
     EXPECT_EQ(b.raw("SELECT d.Date, c.Lesson FROM tblTimeTableContent c JOIN tblTimeTableList d "
                     "ON d.Key = c.Key_TTList WHERE d.Date >= '2026-09-21' ORDER BY d.Date"),
               QStringList({"2026-09-21|1", "2026-09-22|2", "2026-09-23|3", "2026-09-24|4",
                            "2026-09-25|5"}));
-    EXPECT_EQ(settings.readText("Wizard", "SourseDate", ""), "14.09.2026");
-    EXPECT_EQ(settings.readText("Wizard", "DestinationDate", ""), "21.09.2026");
-    EXPECT_EQ(settings.readText("Wizard", "ReWriteTimeTable", ""), "1");
-    EXPECT_TRUE(window.statusPanels()->panelText(StatusBarPanels::Comment).isEmpty());
-    window.close();
+    EXPECT_EQ(store.readText("Wizard", "SourseDate", ""), "14.09.2026");
+    EXPECT_EQ(store.readText("Wizard", "DestinationDate", ""), "21.09.2026");
+    EXPECT_EQ(store.readText("Wizard", "ReWriteTimeTable", ""), "1");
+    EXPECT_TRUE(window->statusPanels()->panelText(StatusBarPanels::Comment).isEmpty());
 }
 
 } // namespace

@@ -1,19 +1,9 @@
 // Removing lessons from the window: the Delete key on a cell of the day timetable, and the
 // deletion dialog over a week with a protected day, each checked in the document and on screen.
 
-#include "app/mainwindow.h"
 #include "app/statusbarpanels.h"
 #include "app/statusprogress.h"
-#include "app/viewdispatcher.h"
-#include "data/apppaths.h"
-#include "data/database.h"
-#include "data/documentsession.h"
-#include "data/institutionbuilder.h"
-#include "grid/gridmodel.h"
-#include "grid/gridview.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/windowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,43 +23,31 @@ namespace {
 
 // П-1 has mathematics at lesson 1 in two subgroups and physics at lesson 2 every day of the
 // week of 14.09.2026, Sunday included; Wednesday is protected.
-class DeleteTimetableWindow : public ::testing::Test
+class DeleteTimetableWindow : public WindowTest
 {
 protected:
     void SetUp() override
     {
-        {
-            InstitutionBuilder b{Database::open(path)};
-            const int group = b.add("tblGroups", {"Group", "П-1", "Course", "1"});
-            const int aud = b.add("tblAuditories", {"Auditoria", "101", "Corpus", "Главный"});
-            const int tutor = b.add("tblTutors", {"Tutor", "Иванов"});
-            const int math = b.job(tutor, b.add("tblDisciplines", {"Discipline", "Матем"}));
-            const int phys = b.job(tutor, b.add("tblDisciplines", {"Discipline", "Физ"}));
-            for (int d = 0; d < 7; ++d) {
-                b.lesson(monday.addDays(d), 1, math, group, aud, 1);
-                b.lesson(monday.addDays(d), 1, math, group, aud, 2);
-                b.lesson(monday.addDays(d), 2, phys, group, aud);
-            }
-            b.raw("UPDATE tblTimeTableList SET ReadOnly = 1 WHERE Date = '2026-09-16'");
+        const int group = b.add("tblGroups", {"Group", "П-1", "Course", "1"});
+        const int aud = b.add("tblAuditories", {"Auditoria", "101", "Corpus", "Главный"});
+        const int tutor = b.add("tblTutors", {"Tutor", "Иванов"});
+        const int math = b.job(tutor, b.add("tblDisciplines", {"Discipline", "Матем"}));
+        const int phys = b.job(tutor, b.add("tblDisciplines", {"Discipline", "Физ"}));
+        for (int d = 0; d < 7; ++d) {
+            b.lesson(monday.addDays(d), 1, math, group, aud, 1);
+            b.lesson(monday.addDays(d), 1, math, group, aud, 2);
+            b.lesson(monday.addDays(d), 2, phys, group, aud);
         }
-        Database::forgetAll();
-        window.startUp({path});
-        window.resize(1100, 700);
-        window.show();
+        b.raw("UPDATE tblTimeTableList SET ReadOnly = 1 WHERE Date = '2026-09-16'");
+        open({path});
     }
-    void TearDown() override
-    {
-        window.close();
-        Database::forgetAll();
-    }
-
     // The day timetable of the date, with the cell of П-1 at the lesson current.
     void showDay(const QDate &date, int lesson)
     {
-        window.calendar()->setSelectedDate(date);
-        window.dispatcher().sectionClicked(4);
+        window->calendar()->setSelectedDate(date);
+        window->dispatcher().sectionClicked(4);
         QApplication::processEvents();
-        ASSERT_EQ(window.navigation().viewCode(), 40);
+        ASSERT_EQ(window->navigation().viewCode(), 40);
         col = -1;
         for (int c = 0; c < grid().cols() && col < 0; ++c) {
             if (grid().text(grid().fixedRows() - 1, c).trimmed() == "П-1")
@@ -81,32 +59,25 @@ protected:
     }
     void pressDelete()
     {
-        window.grid()->setFocus();
-        QTest::keyClick(window.grid(), Qt::Key_Delete);
+        window->grid()->setFocus();
+        QTest::keyClick(window->grid(), Qt::Key_Delete);
     }
-    GridModel &grid() { return *window.grid()->model(); }
     // Lessons per date, "date|count".
     QStringList lessonsPerDate() const
     {
-        return InstitutionBuilder{Database::open(path)}.raw(
+        return b.raw(
             "SELECT d.Date, count(c.Key) FROM tblTimeTableList d LEFT JOIN tblTimeTableContent "
             "c ON c.Key_TTList = d.Key GROUP BY d.Date ORDER BY d.Date");
     }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
     QDate monday{2026, 9, 14};
-    SettingsStore settings{folder.file("settings.ini")};
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
-    frmMain window{session, settings, prompts};
     int row = -1, col = -1;
 };
 
 TEST_F(DeleteTimetableWindow, DeleteKeyClearsTheCellAfterTheQuestionAndKeepsTheCell)
 {
-    window.settingsRecord().CheckDelete = true;
-    window.settingsRecord().WorkDays = 6;
+    window->settingsRecord().CheckDelete = true;
+    window->settingsRecord().WorkDays = 6;
     showDay(monday.addDays(1), 1);
     ASSERT_FALSE(grid().text(row, col).isEmpty());
 
@@ -127,7 +98,7 @@ TEST_F(DeleteTimetableWindow, DeleteKeyClearsTheCellAfterTheQuestionAndKeepsTheC
     pressDelete();
     EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::Message),
               QStringList{"Дата заблокирована для редактирования"});
-    EXPECT_EQ(window.statusPanels()->panelText(StatusBarPanels::Comment),
+    EXPECT_EQ(window->statusPanels()->panelText(StatusBarPanels::Comment),
               "Дата заблокирована для редактирования");
 
     // Sunday is beyond the working days: nothing is asked or removed.
@@ -142,8 +113,8 @@ TEST_F(DeleteTimetableWindow, DeleteKeyClearsTheCellAfterTheQuestionAndKeepsTheC
 TEST_F(DeleteTimetableWindow, TheDialogDeletesTheWeekButItsProtectedDay)
 {
     showDay(monday.addDays(3), 2);
-    ASSERT_TRUE(window.command("submenuClearTimeTable")->isEnabled());
-    ASSERT_TRUE(window.command("submenuClearCellTimeTable")->isEnabled());
+    ASSERT_TRUE(window->command("submenuClearTimeTable")->isEnabled());
+    ASSERT_TRUE(window->command("submenuClearCellTimeTable")->isEnabled());
 
     const auto answer = [](int option, bool ok) {
         return [option, ok] {
@@ -170,13 +141,13 @@ TEST_F(DeleteTimetableWindow, TheDialogDeletesTheWeekButItsProtectedDay)
     };
     const QStringList whole = lessonsPerDate();
     QTimer::singleShot(0, answer(1, false));
-    window.command("submenuClearTimeTable")->trigger();
+    window->command("submenuClearTimeTable")->trigger();
     EXPECT_EQ(lessonsPerDate(), whole);
 
     QTimer::singleShot(0, answer(1, true));
-    window.command("submenuClearTimeTable")->trigger();
+    window->command("submenuClearTimeTable")->trigger();
     EXPECT_EQ(lessonsPerDate(), QStringList{"2026-09-16|3"});
-    EXPECT_EQ(window.statusPanels()->panelText(StatusBarPanels::Comment), "Удаление завершено");
+    EXPECT_EQ(window->statusPanels()->panelText(StatusBarPanels::Comment), "Удаление завершено");
     EXPECT_TRUE(grid().text(row, col).isEmpty()); // refilled
     EXPECT_EQ(grid().currentRow(), row);
     EXPECT_TRUE(prompts.shown.empty());
@@ -184,9 +155,9 @@ TEST_F(DeleteTimetableWindow, TheDialogDeletesTheWeekButItsProtectedDay)
 
 TEST_F(DeleteTimetableWindow, TheProgressStandsInForTheClockAndEscStopsIt)
 {
-    window.settingsRecord().CheckDelete = true;
+    window->settingsRecord().CheckDelete = true;
     showDay(monday, 1);
-    StatusBarPanels *panels = window.statusPanels();
+    StatusBarPanels *panels = window->statusPanels();
     {
         StatusProgress progress(panels);
         progress.advance(3, 10);
@@ -195,10 +166,10 @@ TEST_F(DeleteTimetableWindow, TheProgressStandsInForTheClockAndEscStopsIt)
         EXPECT_EQ(progress.bar()->value(), 3);
         EXPECT_FALSE(panels->panel(StatusBarPanels::Time)->isVisible());
         // The window takes no other input meanwhile: Delete asks nothing.
-        QTest::keyClick(window.grid(), Qt::Key_Delete);
+        QTest::keyClick(window->grid(), Qt::Key_Delete);
         EXPECT_TRUE(prompts.shown.empty());
         EXPECT_FALSE(progress.cancelled());
-        QTest::keyClick(window.grid(), Qt::Key_Escape);
+        QTest::keyClick(window->grid(), Qt::Key_Escape);
         EXPECT_TRUE(progress.cancelled());
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

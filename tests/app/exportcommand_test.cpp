@@ -1,14 +1,8 @@
 // "Экспорт в MS Excel" in the window: the save dialog, the file written and opened.
 
 #include "app/exportcommand.h"
-#include "app/mainwindow.h"
-#include "app/viewdispatcher.h"
-#include "data/apppaths.h"
-#include "data/documentsession.h"
 #include "sample/demodocument.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/windowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,39 +14,20 @@
 namespace korvesta {
 namespace {
 
-class ExportInWindow : public ::testing::Test
+class ExportInWindow : public WindowTest
 {
 protected:
     void SetUp() override
     {
         const QString document = folder.file(QStringLiteral("Колледж.kvt"));
         writeDemoDocument(document, DemoSize::Small, 2026);
-        window = std::make_unique<frmMain>(session, settings, prompts);
-        window->startUp({document});
-        window->show();
-        QApplication::processEvents();
+        open({document});
         exporter = window->findChild<ExportCommand *>(QStringLiteral("ExportCommand"));
         ASSERT_NE(exporter, nullptr);
-        exporter->setOpener([this](const QString &path) { opened << path; });
+        exporter->setOpener([this](const QString &file) { opened << file; });
     }
-    void TearDown() override
-    {
-        if (window)
-            window->close();
-    }
-    void show(int code)
-    {
-        window->dispatcher().sectionClicked(code / 10);
-        if (code % 10)
-            window->dispatcher().itemClicked(code % 10);
-    }
-    void press() { window->command(QStringLiteral("ButtonExportToExcel"))->trigger(); }
+    void press() { command("ButtonExportToExcel")->trigger(); }
 
-    TestFolder folder;
-    SettingsStore settings{folder.file("settings.ini")};
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
-    std::unique_ptr<frmMain> window;
     ExportCommand *exporter = nullptr;
     QStringList opened;
 };
@@ -60,7 +35,7 @@ protected:
 TEST_F(ExportInWindow, WritesTheViewShownAndOpensIt)
 {
     show(41);
-    ASSERT_TRUE(window->command(QStringLiteral("submenuExport"))->isEnabled());
+    ASSERT_TRUE(command("submenuExport")->isEnabled());
     const QString chosen = folder.file(QStringLiteral("неделя.12.10"));
     prompts.fileAnswers.push_back(chosen);
     press();

@@ -2,16 +2,8 @@
 // document's last step and fill the view again, and the message of a refused undo.
 
 #include "app/historycommands.h"
-#include "app/mainwindow.h"
-#include "data/database.h"
-#include "data/documentsession.h"
-#include "data/history.h"
 #include "data/recordset.h"
-#include "grid/gridmodel.h"
-#include "grid/gridview.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/windowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,36 +13,28 @@
 #include <QToolBar>
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 namespace korvesta {
 namespace {
 
-class HistoryCommandsTest : public ::testing::Test
+class HistoryCommandsTest : public WindowTest
 {
 protected:
     void SetUp() override
     {
-        window = std::make_unique<frmMain>(session, settings, prompts);
-        window->fills().setFill(0, [this](ViewContext &ctx) {
-            ++fills;
-            ctx.grid.setCols(3);
-            ctx.grid.setRows(5);
-        });
-        window->startUp({newTestDocument(folder)});
-        window->show();
-        QApplication::processEvents();
+        open({path});
         commands = window->findChild<HistoryCommands *>();
         ASSERT_NE(commands, nullptr);
         db = session.access();
         ASSERT_TRUE(db);
     }
-    void TearDown() override
+    void beforeStart(frmMain &w) override
     {
-        window->close();
-        window.reset();
-        History::detachAll();
-        Database::forgetAll();
+        w.fills().setFill(0, [this](ViewContext &ctx) {
+            ++fills;
+            ctx.grid.setCols(3);
+            ctx.grid.setRows(5);
+        });
     }
 
     qint64 groups() const
@@ -58,11 +42,6 @@ protected:
         return db->openRecordset("SELECT Count(*) AS N FROM tblGroups").value(0).toLongLong();
     }
 
-    TestFolder folder;
-    SettingsStore settings{folder.file("settings.ini")};
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
-    std::unique_ptr<frmMain> window;
     HistoryCommands *commands = nullptr;
     std::optional<Database> db;
     int fills = 0;
@@ -115,10 +94,7 @@ TEST_F(HistoryCommandsTest, UndoAndRedoTheLastStep)
 TEST_F(HistoryCommandsTest, RefusedUndoIsToldAndChangesNothing)
 {
     db->execute("INSERT INTO tblGroups ([Group], Course) VALUES ('П-1', '1')");
-    sqlite3 *other = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(db->path()).constData(), &other), SQLITE_OK);
-    sqlite3_exec(other, "UPDATE tblGroups SET Course = '2'", nullptr, nullptr, nullptr);
-    sqlite3_close(other);
+    sqliteExec(db->path(), "UPDATE tblGroups SET Course = '2'");
 
     commands->refresh();
     commands->undoAction()->trigger();

@@ -3,15 +3,8 @@
 // with a note opens the window by itself.
 
 #include "app/frmnote.h"
-#include "app/mainwindow.h"
 #include "app/notecommand.h"
-#include "data/apppaths.h"
-#include "data/database.h"
-#include "data/documentsession.h"
-#include "data/institutionbuilder.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/windowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,23 +18,18 @@
 namespace korvesta {
 namespace {
 
-TEST(NotesWindow, OpensStoresDimsAndComesBack)
+using NotesWindow = WindowTest;
+
+TEST_F(NotesWindow, OpensStoresDimsAndComesBack)
 {
-    TestFolder folder;
-    const QString path = newTestDocument(folder);
     const QDate monday(2026, 9, 14);
-    SettingsStore settings{folder.file("settings.ini")};
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
-    frmMain window(session, settings, prompts);
-    window.startUp({path});
-    window.show();
-    window.calendar()->setSelectedDate(monday);
-    QAction *menu = window.command("submenuNote");
+    open({path});
+    window->calendar()->setSelectedDate(monday);
+    QAction *menu = window->command("submenuNote");
     ASSERT_TRUE(menu->isEnabled());
 
     menu->trigger();
-    QPointer<frmNote> note = window.notes().window();
+    QPointer<frmNote> note = window->notes().window();
     ASSERT_TRUE(note);
     EXPECT_TRUE(menu->isChecked());
     auto *text = note->findChild<QPlainTextEdit *>("txtNote");
@@ -66,20 +54,20 @@ TEST(NotesWindow, OpensStoresDimsAndComesBack)
     QTRY_VERIFY(!note);
     EXPECT_FALSE(menu->isChecked());
     const auto stored = [&] {
-        return InstitutionBuilder{Database::open(path)}.raw(
+        return b.raw(
             "SELECT d.Date, n.Note FROM tblNotes n JOIN tblTimeTableList d ON d.Key = n.Key_TTL");
     };
     EXPECT_EQ(stored(), QStringList{"2026-09-14|Педсовет "});
 
     // Choosing a date with a note opens the window by itself, on that date.
-    window.setCalendarShown(true);
-    window.calendar()->setSelectedDate(monday.addDays(1));
-    emit window.calendar()->clicked(monday.addDays(1));
-    EXPECT_FALSE(window.notes().window());
-    window.setCalendarShown(true);
-    window.calendar()->setSelectedDate(monday);
-    emit window.calendar()->clicked(monday);
-    note = window.notes().window();
+    window->setCalendarShown(true);
+    window->calendar()->setSelectedDate(monday.addDays(1));
+    emit window->calendar()->clicked(monday.addDays(1));
+    EXPECT_FALSE(window->notes().window());
+    window->setCalendarShown(true);
+    window->calendar()->setSelectedDate(monday);
+    emit window->calendar()->clicked(monday);
+    note = window->notes().window();
     ASSERT_TRUE(note);
     EXPECT_EQ(note->date(), monday);
     EXPECT_EQ(note->findChild<QPlainTextEdit *>("txtNote")->toPlainText(), "Педсовет ");
@@ -87,7 +75,6 @@ TEST(NotesWindow, OpensStoresDimsAndComesBack)
     menu->trigger(); // unchecked: stored unchanged and closed
     QTRY_VERIFY(!note);
     EXPECT_EQ(stored().size(), 1);
-    window.close();
 }
 
 } // namespace

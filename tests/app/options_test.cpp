@@ -2,18 +2,8 @@
 // OK and Отмена leave behind in the settings, the document and the views.
 
 #include "app/frmoptions.h"
-#include "app/mainwindow.h"
 #include "app/rangecalendar.h"
-#include "app/viewdispatcher.h"
-#include "data/apppaths.h"
-#include "data/database.h"
-#include "data/documentsession.h"
-#include "data/institutionbuilder.h"
-#include "grid/gridmodel.h"
-#include "grid/gridview.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/windowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,24 +27,20 @@ namespace {
 
 using Kind = ScriptedPrompts::Kind;
 
-class OptionsDialogTest : public ::testing::Test
+class OptionsDialogTest : public WindowTest
 {
 protected:
     void SetUp() override
     {
-        window.startUp({path});
-        window.resize(1100, 700);
-        window.show();
-        QApplication::processEvents();
-        dialog = std::make_unique<frmOptions>(window);
+        open({path});
+        dialog = std::make_unique<frmOptions>(*window);
         dialog->show();
         QApplication::processEvents();
     }
     void TearDown() override
     {
         dialog.reset();
-        window.close();
-        Database::forgetAll();
+        WindowTest::TearDown();
     }
 
     template<typename T = QWidget>
@@ -77,10 +63,7 @@ protected:
         else
             edit->insert(text);
     }
-    QStringList rows(const QString &sql) const
-    {
-        return InstitutionBuilder(Database::open(path)).raw(sql);
-    }
+    QStringList rows(const QString &sql) const { return b.raw(sql); }
     QStringList documentRows() const
     {
         return rows("SELECT * FROM tblTypeFaculty") + rows("SELECT * FROM tblDiscType")
@@ -89,8 +72,7 @@ protected:
     }
     QString settingsText() const
     {
-        QFile file(folder.file("settings.ini"));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        return QString::fromUtf8(readTestFile(folder.file("user.ini")));
     }
     QStringList itemTexts(const char *list) const
     {
@@ -106,12 +88,6 @@ protected:
         view->setCurrentItem(view->topLevelItem(row));
     }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    SettingsStore settings{folder.file("settings.ini")};
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
-    frmMain window{session, settings, prompts};
     std::unique_ptr<frmOptions> dialog;
 };
 
@@ -141,8 +117,8 @@ TEST_F(OptionsDialogTest, KeysTurnTabsApplyAndClose)
     type("txtLessonsInDay", "8");
     QTest::keyClick(child("chkMergeLessons"), Qt::Key_Return);
     EXPECT_FALSE(child<QPushButton>("cmdApply")->isEnabled());
-    EXPECT_EQ(window.settingsRecord().LessonsInDay, 8);
-    EXPECT_EQ(settings.readInt("Settings", "LessonsInDay", 0), 8);
+    EXPECT_EQ(window->settingsRecord().LessonsInDay, 8);
+    EXPECT_EQ(store.readInt("Settings", "LessonsInDay", 0), 8);
     EXPECT_TRUE(dialog->isVisible());
 
     QTest::keyClick(child("lvDateOut"), Qt::Key_Escape);
@@ -150,7 +126,7 @@ TEST_F(OptionsDialogTest, KeysTurnTabsApplyAndClose)
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     // What was applied stays.
     EXPECT_EQ(rows("SELECT TypeFaculty FROM tblTypeFaculty"), QStringList({"отсутствует", "ФИТ"}));
-    EXPECT_EQ(settings.readInt("Settings", "LessonsInDay", 0), 8);
+    EXPECT_EQ(store.readInt("Settings", "LessonsInDay", 0), 8);
     EXPECT_TRUE(prompts.texts(Kind::Message).isEmpty());
 }
 
@@ -173,14 +149,14 @@ TEST_F(OptionsDialogTest, NumberBoxesAndTheLessonsOfAShift)
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->tabs()->currentIndex(), 0);
     EXPECT_EQ(prompts.texts(Kind::Message), QStringList({"Количество смен: допустимо от 1 до 3"}));
-    EXPECT_EQ(window.settingsRecord().WorkTimePeriod, 1);
+    EXPECT_EQ(window->settingsRecord().WorkTimePeriod, 1);
 }
 
 TEST_F(OptionsDialogTest, CancelLeavesSettingsAndDocumentAsTheyWere)
 {
     const QStringList documentBefore = documentRows();
     const QString settingsBefore = settingsText();
-    const SettingsRecord recordBefore = window.settingsRecord();
+    const SettingsRecord recordBefore = window->settingsRecord();
 
     type("txtLessonsInDay", "100");
     type("txtFaculty", "ФИТ");
@@ -198,7 +174,7 @@ TEST_F(OptionsDialogTest, CancelLeavesSettingsAndDocumentAsTheyWere)
     EXPECT_TRUE(child<QCheckBox>("chkSaveCurrTable")->isChecked());
     prompts.colorAnswers = {QColor(Qt::yellow)};
     QTest::mouseClick(child("lblGridColorBkg"), Qt::LeftButton);
-    EXPECT_EQ(window.grid()->model()->backColorBkg(), QColor(Qt::yellow));
+    EXPECT_EQ(window->grid()->model()->backColorBkg(), QColor(Qt::yellow));
 
     // A lesson count of 100 is refused; Отмена then takes everything back.
     QTest::mouseClick(child<QPushButton>("cmdOK"), Qt::LeftButton);
@@ -209,8 +185,8 @@ TEST_F(OptionsDialogTest, CancelLeavesSettingsAndDocumentAsTheyWere)
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(documentRows(), documentBefore);
     EXPECT_EQ(settingsText(), settingsBefore);
-    EXPECT_EQ(window.settingsRecord(), recordBefore);
-    EXPECT_NE(window.grid()->model()->backColorBkg(), QColor(Qt::yellow));
+    EXPECT_EQ(window->settingsRecord(), recordBefore);
+    EXPECT_NE(window->grid()->model()->backColorBkg(), QColor(Qt::yellow));
 }
 
 TEST_F(OptionsDialogTest, ProtectionKeepsTheBoxUnderAWrongPassword)
@@ -224,7 +200,7 @@ TEST_F(OptionsDialogTest, ProtectionKeepsTheBoxUnderAWrongPassword)
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Space);
     EXPECT_TRUE(box->isChecked());
-    EXPECT_EQ(settings.readText("Settings", "AccessEditPwd", ""), "пароль");
+    EXPECT_EQ(store.readText("Settings", "AccessEditPwd", ""), "пароль");
     EXPECT_EQ(prompts.texts(Kind::Message), QStringList({"Неверный пароль", "Неверный пароль"}));
 }
 
@@ -241,22 +217,22 @@ TEST_F(OptionsDialogTest, OkShowsLessonTimesAndShiftsInTheDayView)
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
 
-    window.dispatcher().sectionClicked(4);
-    const GridModel &grid = *window.grid()->model();
+    window->dispatcher().sectionClicked(4);
+    const GridModel &grid = *window->grid()->model();
     EXPECT_EQ(grid.rows() - grid.fixedRows(), 6);
     QStringList texts;
     for (int col = 0; col < grid.cols(); ++col)
         texts << grid.text(grid.fixedRows(), col);
     EXPECT_TRUE(texts.contains("08:30-09:15")) << texts.join('|').toStdString();
-    EXPECT_EQ(window.settingsRecord().LessonsInPeriod, 3);
+    EXPECT_EQ(window->settingsRecord().LessonsInPeriod, 3);
 }
 
 // From the service menu: the view on screen is filled again with what OK changed.
 TEST_F(OptionsDialogTest, TheViewIsRefilledAfterOk)
 {
     dialog.reset();
-    window.dispatcher().sectionClicked(4);
-    const GridModel &grid = *window.grid()->model();
+    window->dispatcher().sectionClicked(4);
+    const GridModel &grid = *window->grid()->model();
     ASSERT_EQ(grid.rows() - grid.fixedRows(), 14);
     bool seen = false;
     QTimer::singleShot(0, [&] {
@@ -269,10 +245,10 @@ TEST_F(OptionsDialogTest, TheViewIsRefilledAfterOk)
         shown->findChild<QCheckBox *>("chkShowWeekNumber")->setChecked(true);
         QTest::mouseClick(shown->findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
     });
-    window.command("mnuSettings")->trigger();
+    window->command("mnuSettings")->trigger();
     EXPECT_TRUE(seen);
     EXPECT_EQ(grid.rows() - grid.fixedRows(), 5);
-    EXPECT_EQ(window.calendar()->verticalHeaderFormat(), QCalendarWidget::ISOWeekNumbers);
+    EXPECT_EQ(window->calendar()->verticalHeaderFormat(), QCalendarWidget::ISOWeekNumbers);
 }
 
 } // namespace

@@ -3,16 +3,10 @@
 
 #include "app/frmpreview.h"
 #include "app/gridlookcommands.h"
-#include "app/mainwindow.h"
 #include "app/objectpane.h"
 #include "app/rangecalendar.h"
 #include "app/reportpreview.h"
-#include "app/viewdispatcher.h"
-#include "data/documentsession.h"
-#include "data/institutionbuilder.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/windowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,29 +22,13 @@ namespace {
 
 using Kind = ScriptedPrompts::Kind;
 
-class ReportWindow : public ::testing::Test
+class ReportWindow : public WindowTest
 {
 protected:
     void SetUp() override
     {
-        window = std::make_unique<frmMain>(session, settings, prompts);
-        window->startUp({path});
-        window->resize(1100, 700);
-        window->show();
-        QApplication::processEvents();
+        open({path});
         range()->setRange(s.past, s.future);
-    }
-    void TearDown() override
-    {
-        window->close();
-        window.reset();
-        Database::forgetAll();
-    }
-
-    void show(int code)
-    {
-        window->dispatcher().sectionClicked(code / 10);
-        window->dispatcher().itemClicked(code % 10);
     }
     // Clicks the object whose first column reads text.
     void choose(const QString &text)
@@ -67,14 +45,7 @@ protected:
         FAIL() << "no object " << text.toStdString();
     }
     RangeCalendar *range() const { return window->objectPane()->secondCalendar(); }
-    const std::optional<ReportContent> &shown() const
-    {
-        return window->reportPreview()->report();
-    }
-    QAction *command(const char *name) const
-    {
-        return window->command(QString::fromLatin1(name));
-    }
+    const std::optional<ReportContent> &shown() const { return window->reportPreview()->report(); }
     qint64 lessonsOf(const QString &where) const
     {
         return b.rawNumber(QStringLiteral(
@@ -85,14 +56,7 @@ protected:
                                     range()->rangeEnd().toString(Qt::ISODate), where));
     }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
     SampleInstitution s = SampleInstitution::build(b, QDate(2026, 10, 14));
-    SettingsStore settings{folder.file(QStringLiteral("settings.ini"))};
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
-    std::unique_ptr<frmMain> window;
 };
 
 TEST_F(ReportWindow, AnObjectClickedRendersItsTimetableAndEachViewStartsEmpty)

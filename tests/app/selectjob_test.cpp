@@ -1,17 +1,7 @@
 // Placing a lesson from the day timetable: a double click on an empty cell opens the job
 // dialog, a checked line and "Добавить" write the lesson and show it in the cell.
 
-#include "app/mainwindow.h"
-#include "app/viewdispatcher.h"
-#include "data/apppaths.h"
-#include "data/database.h"
-#include "data/documentsession.h"
-#include "data/institutionbuilder.h"
-#include "grid/gridmodel.h"
-#include "grid/gridview.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/windowfixture.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -29,39 +19,29 @@
 namespace korvesta {
 namespace {
 
-TEST(SelectJobDialog, DoubleClickOnAnEmptyDayCellPlacesTheCheckedLine)
+using SelectJobDialog = WindowTest;
+
+TEST_F(SelectJobDialog, DoubleClickOnAnEmptyDayCellPlacesTheCheckedLine)
 {
-    TestFolder folder;
-    const QString path = newTestDocument(folder);
     const QDate monday(2026, 9, 14);
     int group = 0;
-    {
-        InstitutionBuilder b{Database::open(path)};
-        group = b.add("tblGroups", {"Group", "П-1", "Course", "1"});
-        const int math = b.add("tblDisciplines", {"Discipline", "Матем", "Discipline1", "Математика"});
-        b.add("tblAuditories", {"Auditoria", "101", "Corpus", "Главный"});
-        const int tutor = b.add("tblTutors", {"Tutor", "Иванов", "DefaultAud", "101 (Главный)"});
-        b.add("tblJobList", {"Key_Job", b.job(tutor, math), "Key_Group", group, "Hours", 40});
-        // A line with every hour placed, listed first and greyed.
-        const int algebra = b.add("tblDisciplines", {"Discipline", "Алгебра",
-                                                     "Discipline1", "Алгебра и начала анализа"});
-        b.add("tblJobList", {"Key_Job", b.job(tutor, algebra), "Key_Group", group, "Hours", 0});
-    }
-    Database::forgetAll();
+    group = b.add("tblGroups", {"Group", "П-1", "Course", "1"});
+    const int math = b.add("tblDisciplines", {"Discipline", "Матем", "Discipline1", "Математика"});
+    b.add("tblAuditories", {"Auditoria", "101", "Corpus", "Главный"});
+    const int tutor = b.add("tblTutors", {"Tutor", "Иванов", "DefaultAud", "101 (Главный)"});
+    b.add("tblJobList", {"Key_Job", b.job(tutor, math), "Key_Group", group, "Hours", 40});
+    // A line with every hour placed, listed first and greyed.
+    const int algebra = b.add("tblDisciplines",
+                              {"Discipline", "Алгебра", "Discipline1", "Алгебра и начала анализа"});
+    b.add("tblJobList", {"Key_Job", b.job(tutor, algebra), "Key_Group", group, "Hours", 0});
 
-    SettingsStore settings{folder.file("settings.ini")};
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
-    frmMain window(session, settings, prompts);
-    window.startUp({path});
-    window.resize(1100, 700);
-    window.show();
-    window.calendar()->setSelectedDate(monday);
-    window.dispatcher().sectionClicked(4);
+    open({path});
+    window->calendar()->setSelectedDate(monday);
+    window->dispatcher().sectionClicked(4);
     QApplication::processEvents();
-    ASSERT_EQ(window.navigation().viewCode(), 40);
+    ASSERT_EQ(window->navigation().viewCode(), 40);
 
-    GridModel &grid = *window.grid()->model();
+    GridModel &grid = *window->grid()->model();
     int col = -1;
     for (int c = 0; c < grid.cols() && col < 0; ++c) {
         if (grid.text(grid.fixedRows() - 1, c).trimmed() == "П-1")
@@ -104,8 +84,8 @@ TEST(SelectJobDialog, DoubleClickOnAnEmptyDayCellPlacesTheCheckedLine)
             dialog->reject();
         }
     });
-    QTest::mouseDClick(window.grid()->viewport(), Qt::LeftButton, {},
-                       window.grid()->cellRect(row, col).center());
+    QTest::mouseDClick(window->grid()->viewport(), Qt::LeftButton, {},
+                       window->grid()->cellRect(row, col).center());
     EXPECT_TRUE(dialogSeen);
     EXPECT_TRUE(prompts.texts(ScriptedPrompts::Kind::Message).isEmpty())
         << prompts.texts(ScriptedPrompts::Kind::Message).join("; ").toStdString();
@@ -115,7 +95,6 @@ TEST(SelectJobDialog, DoubleClickOnAnEmptyDayCellPlacesTheCheckedLine)
             .arg(group));
     EXPECT_EQ(placed, 1);
     EXPECT_TRUE(grid.text(row, col).contains("Матем")) << grid.text(row, col).toStdString();
-    window.close();
 }
 
 } // namespace

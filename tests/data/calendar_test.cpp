@@ -1,9 +1,5 @@
 #include "data/calendar.h"
-#include "data/documentsession.h"
-#include "institutionbuilder.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/documentfixture.h"
 
 #include <gtest/gtest.h>
 
@@ -24,18 +20,9 @@ TEST(Calendar, AcademicYearAndWeekdayNames)
         EXPECT_EQ(weekdayNumber(QString::fromUtf8(text)), day) << text;
 }
 
-class CalendarDocument : public ::testing::Test
+class CalendarDocument : public DocumentTest
 {
 protected:
-    void SetUp() override { session.startFromCommandLine({path}); }
-    void TearDown() override { Database::forgetAll(); }
-
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
-    SettingsStore settings{folder.file(QStringLiteral("user.ini"))};
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, {folder.path(), folder.path()}};
 };
 
 TEST_F(CalendarDocument, WorkingWeeksLeaveOutTheRestPeriodsBegun)
@@ -98,11 +85,11 @@ TEST_F(CalendarDocument, OnlyTheRestPeriodsOfTheCurrentStudyPeriodCount)
 TEST_F(CalendarDocument, TimetableDayKeyAddsOneRowPerDateProtectedAsTheSettingSays)
 {
     const QDate date(2007, 9, 3);
-    settings.writeBool("Settings", "SaveCurrTable", true);
-    const int key = timetableDayKey(session, settings, date);
-    settings.writeBool("Settings", "SaveCurrTable", false);
-    EXPECT_EQ(timetableDayKey(session, settings, date), key);
-    const int next = timetableDayKey(session, settings, date.addDays(1));
+    store.writeBool("Settings", "SaveCurrTable", true);
+    const int key = timetableDayKey(session, store, date);
+    store.writeBool("Settings", "SaveCurrTable", false);
+    EXPECT_EQ(timetableDayKey(session, store, date), key);
+    const int next = timetableDayKey(session, store, date.addDays(1));
     EXPECT_EQ(
         b.raw("SELECT Key, Date, ReadOnly FROM tblTimeTableList ORDER BY Key"),
         QStringList({QString("%1|2007-09-03|1").arg(key), QString("%1|2007-09-04|0").arg(next)}));
@@ -112,8 +99,8 @@ TEST_F(CalendarDocument, TimetableDayKeyAddsOneRowPerDateProtectedAsTheSettingSa
     // Nothing to read: 0; no document: the user is asked for one first.
     b.raw("DROP TABLE tblTimeTableList");
     Database::forgetAll();
-    EXPECT_EQ(timetableDayKey(session, settings, date), 0);
-    DocumentSession none{prompts, settings, {folder.path(), folder.path()}};
+    EXPECT_EQ(timetableDayKey(session, store, date), 0);
+    DocumentSession none{prompts, store, {folder.path(), folder.path()}};
     prompts.fileAnswers.push_back(std::nullopt);
     EXPECT_EQ(workingWeekNumber(none, date), 0);
     EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::OpenFile).size(), 1);

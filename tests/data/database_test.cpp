@@ -32,27 +32,6 @@ int errorOf(const std::function<void()> &action)
     return 0;
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-void rawSql(const QString &path, const char *sql)
-{
-    sqlite3 *db = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-    sqlite3_close(db);
-}
-
 // A single value read without the program's engine.
 QString rawValue(const QString &path, const char *sql)
 {
@@ -88,16 +67,16 @@ TEST(Database, UnusableFilesAreReportedAndLeftAsTheyWere)
     const QString good = newTestDocument(folder);
 
     const QString text = folder.file("notes.kvt");
-    writeFile(text, "Это не документ\n");
+    writeTestFile(text, "Это не документ\n");
     const QString empty = folder.file("empty.kvt");
-    writeFile(empty, QByteArray());
+    writeTestFile(empty, QByteArray());
     const QString truncated = folder.file("truncated.kvt");
-    writeFile(truncated, contents(good).left(1500));
+    writeTestFile(truncated, readTestFile(good).left(1500));
     const QString otherDb = folder.file("other.kvt");
-    rawSql(otherDb, "CREATE TABLE t (a)");
+    sqliteExec(otherDb, "CREATE TABLE t (a)");
     const QString missingTable = folder.file("missing.kvt");
     QFile::copy(good, missingTable);
-    rawSql(missingTable, "DROP TABLE tblNotes");
+    sqliteExec(missingTable, "DROP TABLE tblNotes");
 
     const struct
     {
@@ -114,10 +93,10 @@ TEST(Database, UnusableFilesAreReportedAndLeftAsTheyWere)
         {missingTable, dberr::ForeignFormat},
     };
     for (const auto &c : cases) {
-        const QByteArray before = contents(c.path);
+        const QByteArray before = readTestFile(c.path);
         EXPECT_EQ(errorOf([&] { Database::open(c.path).openRecordset("tblGroups"); }), c.code)
             << c.path.toStdString();
-        EXPECT_EQ(contents(c.path), before) << c.path.toStdString();
+        EXPECT_EQ(readTestFile(c.path), before) << c.path.toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(folder.file("absent.kvt"))) << "opening created a file";
     EXPECT_EQ(errorOf([&] { Database::open(good).openRecordset("tblGroups"); }), 0);
@@ -143,8 +122,8 @@ TEST(Database, NamesOfDocumentsInAnEarlierOrderAreSortedAgainOnOpen)
     const QString path = newTestDocument(folder);
     // Written without the program's collation: the index keeps "ё" after "я", as documents
     // of version 1 did.
-    rawSql(path, "INSERT INTO tblTutors (Tutor) VALUES ('яковлев'), ('ёжиков'), ('жуков'), "
-                 "('елкин'); REINDEX NOCASE; PRAGMA user_version = 1;");
+    sqliteExec(path, "INSERT INTO tblTutors (Tutor) VALUES ('яковлев'), ('ёжиков'), ('жуков'), "
+                     "('елкин'); REINDEX NOCASE; PRAGMA user_version = 1;");
     Recordset rs = Database::open(path).openRecordset(
         "SELECT tblTutors.Tutor FROM tblTutors ORDER BY tblTutors.Tutor;");
     QStringList names;
@@ -397,19 +376,19 @@ TEST(Database, AnEarlierLayoutIsUpdatedOnlyByAnOpenThatMayWrite)
     TestFolder folder;
     const QString path = newTestDocument(folder);
     // The layout before: names and the saved queries' key ordered by NOCASE.
-    rawSql(path, "CREATE INDEX idxDisciplinesDiscipline ON tblDisciplines (Discipline);"
-                 "CREATE INDEX idxGroupsGroup ON tblGroups ([Group], Course);"
-                 "CREATE TABLE old (Name TEXT PRIMARY KEY COLLATE NOCASE, SQL TEXT NOT NULL);"
-                 "INSERT INTO old SELECT Name, SQL FROM sysQueries; DROP TABLE sysQueries;"
-                 "ALTER TABLE old RENAME TO sysQueries;"
-                 "INSERT INTO tblDisciplines (Discipline) VALUES ('Математика');"
-                 "PRAGMA user_version = 2;");
-    const QByteArray before = contents(path);
+    sqliteExec(path, "CREATE INDEX idxDisciplinesDiscipline ON tblDisciplines (Discipline);"
+                     "CREATE INDEX idxGroupsGroup ON tblGroups ([Group], Course);"
+                     "CREATE TABLE old (Name TEXT PRIMARY KEY COLLATE NOCASE, SQL TEXT NOT NULL);"
+                     "INSERT INTO old SELECT Name, SQL FROM sysQueries; DROP TABLE sysQueries;"
+                     "ALTER TABLE old RENAME TO sysQueries;"
+                     "INSERT INTO tblDisciplines (Discipline) VALUES ('Математика');"
+                     "PRAGMA user_version = 2;");
+    const QByteArray before = readTestFile(path);
     const int queries = int(documentTemplateQueries().size());
 
     Database::open(path, Database::Mode::ReadOnly).openRecordset("tblDisciplines");
     Database::forgetAll();
-    EXPECT_EQ(contents(path), before) << "a read wrote to the document";
+    EXPECT_EQ(readTestFile(path), before) << "a read wrote to the document";
 
     Database db = Database::open(path);
     EXPECT_EQ(rawValue(path, "PRAGMA user_version"), QString::number(kDocumentSchemaVersion));
@@ -427,8 +406,8 @@ TEST(Database, ADocumentOfALaterVersionIsReadButNeverWritten)
 {
     TestFolder folder;
     const QString path = newTestDocument(folder);
-    rawSql(path, "INSERT INTO tblTutors (Tutor) VALUES ('Антонов'); PRAGMA user_version = 99;");
-    const QByteArray before = contents(path);
+    sqliteExec(path, "INSERT INTO tblTutors (Tutor) VALUES ('Антонов'); PRAGMA user_version = 99;");
+    const QByteArray before = readTestFile(path);
 
     Database db = Database::open(path);
     EXPECT_TRUE(db.isFromNewerVersion());
@@ -455,16 +434,17 @@ TEST(Database, ADocumentOfALaterVersionIsReadButNeverWritten)
         EXPECT_TRUE(e.message().contains(QStringLiteral("более новой версией программы")));
     }
     Database::forgetAll();
-    EXPECT_EQ(contents(path), before);
+    EXPECT_EQ(readTestFile(path), before);
 }
 
 TEST(Database, ASavedQueryCutShortByANulCharacterIsRefused)
 {
     TestFolder folder;
     const QString path = newTestDocument(folder);
-    rawSql(path, "INSERT INTO sysQueries (Name, SQL) VALUES ('qryProbe', "
-                 "'SELECT tblTutors.Key FROM tblTutors' || char(0) || ' WHERE tblTutors.Key = 0'),"
-                 "('qryOuter', 'SELECT * FROM qryProbe');");
+    sqliteExec(path, "INSERT INTO sysQueries (Name, SQL) VALUES ('qryProbe', "
+                     "'SELECT tblTutors.Key FROM tblTutors' || char(0) || "
+                     "' WHERE tblTutors.Key = 0'),"
+                     "('qryOuter', 'SELECT * FROM qryProbe');");
     Database db = Database::open(path);
     const std::function<void()> reads[] = {
         [&] { db.queryDef("qryProbe"); },

@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QProcess>
 
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -29,26 +28,10 @@ void execute(const QString &path, const QString &sql)
     Database::open(path).execute(sql);
 }
 
-void setVersion(const QString &path, int version)
-{
-    sqlite3 *db = nullptr;
-    sqlite3_open(QFile::encodeName(path).constData(), &db);
-    sqlite3_exec(db, QByteArray("PRAGMA user_version = " + QByteArray::number(version)).constData(),
-                 nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-}
-
 int rowCount(const QString &path, const QString &table)
 {
     return Database::open(path).openRecordset(QStringLiteral("SELECT * FROM ") + table)
         .recordCount();
-}
-
-void writeRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // A session whose application folder, temporary folder and settings all live in a
@@ -140,7 +123,7 @@ TEST_F(DocumentSessionTest, StartWithAPathTakesItAsItIs)
 TEST_F(DocumentSessionTest, ClosingAnEmptyNewDocumentAsksNothing)
 {
     startNew();
-    writeRaw(paths.scratchFile(), "[x]\ny=1\n");
+    writeTestFile(paths.scratchFile(), "[x]\ny=1\n");
     bool hookRan = false;
     session.setBeforeClose([&] { hookRan = true; });
     closeExpectingNewFileGone();
@@ -223,7 +206,7 @@ TEST_F(DocumentSessionTest, OpeningAnotherFileDiscardsTheNewDocument)
 TEST_F(DocumentSessionTest, OpeningWhatIsNotADocumentChangesNothing)
 {
     const QString foreign = folder.file(QStringLiteral("чужой.kvt"));
-    writeRaw(foreign, "это не база данных");
+    writeTestFile(foreign, "это не база данных");
     const QString missing = folder.file(QStringLiteral("нет.kvt"));
     startNew();
 
@@ -324,10 +307,7 @@ TEST_F(DocumentSessionTest, AReadOnlyDocumentOpensForReading)
     const Unwritable lock(document);
     if (!lock.holds())
         GTEST_SKIP() << "cannot make a file unwritable here";
-    const QByteArray before = [&] {
-        QFile f(document);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }();
+    const QByteArray before = readTestFile(document);
 
     // No path yet: the first access asks for the file.
     prompts.fileAnswers = {document};
@@ -344,16 +324,14 @@ TEST_F(DocumentSessionTest, AReadOnlyDocumentOpensForReading)
     } catch (const DbError &e) {
         EXPECT_EQ(e.code(), dberr::ReadOnly);
     }
-    QFile f(document);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), before);
+    EXPECT_EQ(readTestFile(document), before);
 }
 
 TEST_F(DocumentSessionTest, AReadingSessionLeavesAnOlderDocumentAsItWas)
 {
     const QString document = newTestDocument(folder, QStringLiteral("старый.kvt"));
     execute(document, QStringLiteral("INSERT INTO tblGroups ([Group]) VALUES ('ИС-11')"));
-    setVersion(document, 2);
+    sqliteExec(document, "PRAGMA user_version = 2");
     Database::forgetAll();
     auto version = [&] {
         QFile f(document);
@@ -380,7 +358,7 @@ TEST_F(DocumentSessionTest, AReadingSessionLeavesAnOlderDocumentAsItWas)
 TEST_F(DocumentSessionTest, ADocumentOfALaterVersionIsShownWithAWarningOnce)
 {
     const QString document = newTestDocument(folder, QStringLiteral("новый.kvt"));
-    setVersion(document, 99);
+    sqliteExec(document, "PRAGMA user_version = 99");
     Database::forgetAll();
     session.startFromCommandLine({document});
     ASSERT_TRUE(session.access());

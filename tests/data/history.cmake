@@ -9,6 +9,7 @@ find_package(Qt6 REQUIRED COMPONENTS Test)
 add_executable(tests_historycommands
     ${CMAKE_CURRENT_SOURCE_DIR}/app/apptestmain.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/historycommands_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
 )
 target_link_libraries(tests_historycommands PRIVATE korvesta_testsupport korvesta_gui Qt6::Test
                                                     GTest::gtest)

@@ -44,12 +44,6 @@ protected:
         ASSERT_NE(history, nullptr);
         history->clear(); // the sample institution is no step of the user's
     }
-    void TearDown() override
-    {
-        History::detachAll();
-        EditingTest::TearDown();
-    }
-
     // Every document table, row by row with its rowid, values quoted with their kind.
     Snapshot snapshot() const
     {
@@ -440,13 +434,7 @@ TEST_F(HistoryTest, BelongsToTheOpenDocumentOnly)
 
     // A table without rowids, which no document of ours has, is left out of the history.
     const QString extra = newTestDocument(folder, "extra.kvt");
-    {
-        sqlite3 *shell = nullptr;
-        ASSERT_EQ(sqlite3_open(QFile::encodeName(extra).constData(), &shell), SQLITE_OK);
-        sqlite3_exec(shell, "CREATE TABLE tblExtra (a PRIMARY KEY, b) WITHOUT ROWID", nullptr,
-                     nullptr, nullptr);
-        sqlite3_close(shell);
-    }
+    sqliteExec(extra, "CREATE TABLE tblExtra (a PRIMARY KEY, b) WITHOUT ROWID");
     const Database extraDb = Database::open(extra);
     History *extraHistory = History::attach(extraDb);
     ASSERT_NE(extraHistory, nullptr);
@@ -456,12 +444,7 @@ TEST_F(HistoryTest, BelongsToTheOpenDocumentOnly)
 
     // Nor does one made by a later version of the program.
     const QString newer = newTestDocument(folder, "newer.kvt");
-    {
-        sqlite3 *shell = nullptr;
-        ASSERT_EQ(sqlite3_open(QFile::encodeName(newer).constData(), &shell), SQLITE_OK);
-        sqlite3_exec(shell, "PRAGMA user_version = 99", nullptr, nullptr, nullptr);
-        sqlite3_close(shell);
-    }
+    sqliteExec(newer, "PRAGMA user_version = 99");
     const Database newerDb = Database::open(newer);
     EXPECT_EQ(History::attach(newerDb), nullptr);
     EXPECT_TRUE(InstitutionBuilder(newerDb).raw("SELECT name FROM sqlite_temp_master").isEmpty());

@@ -1,13 +1,9 @@
 // The routines of the query layer as views and editors call them: results, empty results,
 // no document, a document without its saved queries.
 
-#include "data/documentsession.h"
 #include "data/queries.h"
 #include "data/querydef.h"
-#include "institutionbuilder.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/documentfixture.h"
 
 #include <QLocale>
 
@@ -20,12 +16,9 @@ namespace {
 
 using Kind = ScriptedPrompts::Kind;
 
-class Queries : public ::testing::Test
+class Queries : public DocumentTest
 {
 protected:
-    void SetUp() override { session.startFromCommandLine({path}); }
-    void TearDown() override { Database::forgetAll(); }
-
     // Every row as "a|b|c" (dates dd.MM); "<none>" for no recordset.
     static QStringList rows(std::optional<Recordset> rs)
     {
@@ -44,14 +37,8 @@ protected:
         return out;
     }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
     SampleInstitution s = SampleInstitution::build(b);
-    SettingsStore settings{folder.file(QStringLiteral("user.ini"))};
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, {folder.path(), folder.path()}};
-    DocumentQueries q{session, settings, prompts};
+    DocumentQueries q{session, store, prompts};
 };
 
 // Each routine called once, reduced to "did it answer".
@@ -121,14 +108,14 @@ const Routine kRoutines[] = {
 TEST_F(Queries, NoDocumentAndADocumentWithoutItsSavedQueries)
 {
     b.period("Session", QDate(2007, 9, 3), QDate(2007, 12, 28));
-    settings.writeInt("Settings", "LessonsToTutor", 1);
+    store.writeInt("Settings", "LessonsToTutor", 1);
     for (const Routine &r : kRoutines)
         EXPECT_TRUE(r.call(q, s)) << r.name;
     EXPECT_TRUE(prompts.shown.empty());
 
     // No document: the rewriting routines give nothing at once, the others ask for one.
-    DocumentSession none{prompts, settings, {folder.path(), folder.path()}};
-    DocumentQueries nq{none, settings, prompts};
+    DocumentSession none{prompts, store, {folder.path(), folder.path()}};
+    DocumentQueries nq{none, store, prompts};
     for (const Routine &r : kRoutines) {
         prompts.shown.clear();
         if (!r.rewrites)
@@ -169,7 +156,7 @@ TEST_F(Queries, DayLimitsRefuseOnlyANewLessonBeyondTheLimit)
         {"LessonsToTutor", 1, false, false}, {"LessonsToTutor", -1, false, true},
     };
     for (const auto &c : cases) {
-        settings.writeInt("Settings", c.key, c.limit);
+        store.writeInt("Settings", c.key, c.limit);
         EXPECT_EQ(QLatin1String(c.key) == QLatin1String("LessonsToGroup")
                       ? q.CanAddGroupLesson(s.p9, s.past, c.cellHoldsLesson)
                       : q.CanAddTutorLesson(s.ivanov, s.past, c.cellHoldsLesson),

@@ -1,15 +1,10 @@
 // Clearing a timetable cell and deleting whole dates: what goes, what stays (protected dates,
 // other cells, notes), the texts shown, Cancel and a failure midway, and the undo step.
 
-#include "data/documentsession.h"
-#include "data/history.h"
-#include "data/institutionbuilder.h"
 #include "editing/progress.h"
 #include "editing/timetableclearing.h"
 #include "settings/settingsrecord.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/documentfixture.h"
 
 #include <gtest/gtest.h>
 
@@ -41,12 +36,12 @@ public:
 // Two groups of course 1 and a group of course 2; Иванов lectures mathematics to all, Петров
 // teaches physics to П-1. The week of 14.09.2026 has lessons on every working day, the
 // weeks around it one lesson each.
-class Clearing : public ::testing::Test
+class Clearing : public DocumentTest
 {
 protected:
     void SetUp() override
     {
-        session.startFromCommandLine({path});
+        DocumentTest::SetUp();
         settings.CheckDelete = false;
         for (int d = 0; d < 5; ++d) {
             const QDate date = monday.addDays(d);
@@ -56,11 +51,6 @@ protected:
         }
         b.lesson(monday.addDays(-7), 3, ivanovMath, g3, a101);
         b.lesson(monday.addDays(7), 3, ivanovMath, g3, a101);
-    }
-    void TearDown() override
-    {
-        History::detachAll();
-        Database::forgetAll();
     }
 
     int group(const char *name, const char *course)
@@ -90,9 +80,6 @@ protected:
     QStringList messages() const { return prompts.texts(Kind::Message); }
     QStringList questions() const { return prompts.texts(Kind::YesNo); }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
     QDate monday = QDate(2026, 9, 14);
     int g1 = group("П-1", "1"), g2 = group("П-2", "1"), g3 = group("П-3", "2");
     int math = b.add("tblDisciplines", {"Discipline", "Матем", "Discipline1", "Математика"});
@@ -103,10 +90,7 @@ protected:
     int petrov = b.add("tblTutors", {"Tutor", "Петров"});
     int ivanovMath = b.job(ivanov, math), petrovPhys = b.job(petrov, phys);
 
-    SettingsStore store{folder.file(QStringLiteral("user.ini"))};
     SettingsRecord settings;
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, store, {folder.path(), folder.path()}};
     TimetableClearing clearing{session, settings, prompts};
     RecordedProgress progress;
 };

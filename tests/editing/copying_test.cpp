@@ -2,15 +2,10 @@
 // destination date holds afterwards (read row by row past the program's dialect), the load
 // limit, protected and holiday dates, Cancel, and the whole command undone as one step.
 
-#include "data/documentsession.h"
-#include "data/history.h"
-#include "data/institutionbuilder.h"
 #include "editing/progress.h"
 #include "editing/timetablecopying.h"
 #include "settings/settingsrecord.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/documentfixture.h"
 
 #include <gtest/gtest.h>
 
@@ -49,21 +44,16 @@ struct Lesson
 
 // Two groups; Иванов teaches mathematics to both, Петров physics to П-1, Сидоров chemistry to
 // П-1. Monday 14.09.2026 holds four lessons, Tuesday three of its own.
-class Copying : public ::testing::Test
+class Copying : public DocumentTest
 {
 protected:
     void SetUp() override
     {
-        session.startFromCommandLine({path});
+        DocumentTest::SetUp();
         for (const Lesson &l : mondayLessons)
             put(monday, l);
         for (const Lesson &l : tuesdayLessons)
             put(monday.addDays(1), l);
-    }
-    void TearDown() override
-    {
-        History::detachAll();
-        Database::forgetAll();
     }
 
     void put(const QDate &date, const Lesson &l)
@@ -127,9 +117,6 @@ protected:
         return b.add("tblJobList", {"Key_Job", job, "Key_Group", group, "Hours", hours});
     }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
     QDate monday = QDate(2026, 9, 14);
     int g1 = b.add("tblGroups", {"Group", "П-1", "Course", "1"});
     int g2 = b.add("tblGroups", {"Group", "П-2", "Course", "1"});
@@ -157,11 +144,8 @@ protected:
         {5, 0, g2, jm, a101, 1},
     };
 
-    SettingsStore store{folder.file(QStringLiteral("user.ini"))};
     SettingsRecord settings;
-    ScriptedPrompts prompts;
     RecordingProgress progress;
-    DocumentSession session{prompts, store, {folder.path(), folder.path()}};
 };
 
 TEST_F(Copying, TheTwoWaysOfCopyingOntoADayWithLessons)

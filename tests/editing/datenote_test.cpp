@@ -1,13 +1,8 @@
 // A date's note stored and read back, row by row: no empty date rows, a cleared note deleted,
 // nothing written when nothing changed.
 
-#include "data/documentsession.h"
-#include "data/history.h"
-#include "data/institutionbuilder.h"
 #include "editing/datenote.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/documentfixture.h"
 
 #include <gtest/gtest.h>
 
@@ -16,31 +11,20 @@ namespace {
 
 using Stored = DateNote::Stored;
 
-class DateNoteTest : public ::testing::Test
+class DateNoteTest : public DocumentTest
 {
 protected:
     void SetUp() override
     {
-        session.startFromCommandLine({path});
+        DocumentTest::SetUp();
         History::attach(*session.access());
-    }
-    void TearDown() override
-    {
-        History::detachAll();
-        Database::forgetAll();
     }
     qint64 count(const char *table) const
     {
         return b.rawNumber(QString("SELECT count(*) FROM %1").arg(table));
     }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
     QDate monday = QDate(2026, 9, 14);
-    SettingsStore store{folder.file(QStringLiteral("user.ini"))};
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, store, {folder.path(), folder.path()}};
     DateNote note{session, prompts};
 };
 

@@ -1,24 +1,17 @@
 #pragma once
 
-#include "data/documentsession.h"
-#include "data/institutionbuilder.h"
 #include "editing/referenceeditor.h"
 #include "settings/settingsrecord.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/documentfixture.h"
 
 #include <gtest/gtest.h>
 
 namespace korvesta {
 
 // The sample institution in a document opened as the window opens it, with an editor over it.
-class EditingTest : public ::testing::Test
+class EditingTest : public DocumentTest
 {
 protected:
-    void SetUp() override { session.startFromCommandLine({path}); }
-    void TearDown() override { Database::forgetAll(); }
-
     // Rows of SQLite's own SQL, cells joined by '|'.
     QStringList rows(const QString &sql) const { return b.raw(sql); }
     qint64 count(const QString &sql) const { return b.rawNumber(sql); }
@@ -43,14 +36,8 @@ protected:
                      " FROM tblAuditories))");
     }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
     SampleInstitution s = SampleInstitution::build(b);
-    SettingsStore store{folder.file(QStringLiteral("user.ini"))};
     SettingsRecord settings;
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, store, {folder.path(), folder.path()}};
     ReferenceEditor editor{session, settings, prompts};
 };
 

@@ -1,15 +1,11 @@
 // Placing lessons from a timetable cell: the refusals before the job choice opens, the marks
 // it shows, and what "Добавить" writes, each checked against the document.
 
-#include "data/documentsession.h"
-#include "data/institutionbuilder.h"
 #include "editing/auditoriumchange.h"
 #include "editing/datelock.h"
 #include "editing/placement.h"
 #include "settings/settingsrecord.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/documentfixture.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -22,12 +18,9 @@ using Answer = Prompts::Answer;
 
 // Three groups of course 1 without faculty; Иванов (usual auditorium 101) teaches all three
 // mathematics, Петров physics to П-1 for a single hour, Сидоров (usual 202) physics to П-2.
-class Placement : public ::testing::Test
+class Placement : public DocumentTest
 {
 protected:
-    void SetUp() override { session.startFromCommandLine({path}); }
-    void TearDown() override { Database::forgetAll(); }
-
     int group(const char *name) { return b.add("tblGroups", {"Group", name, "Course", "1"}); }
     int line(int job, int groupKey, int hours)
     {
@@ -60,9 +53,6 @@ protected:
         return placement.add(c, {type, paired});
     }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
     QDate monday = QDate(2026, 9, 14); // a Monday
     int g1 = group("П-1"), g2 = group("П-2"), g3 = group("П-3");
     int math = b.add("tblDisciplines", {"Discipline", "Матем", "Discipline1", "Математика"});
@@ -78,10 +68,7 @@ protected:
     int ivanovG3 = line(ivanovMath, g3, 40), petrovG1 = line(petrovPhys, g1, 1);
     int sidorovG2 = line(sidorovPhys, g2, 20);
 
-    SettingsStore store{folder.file(QStringLiteral("user.ini"))};
     SettingsRecord settings;
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, store, {folder.path(), folder.path()}};
     LessonPlacement placement{session, settings, store, prompts};
 };
 

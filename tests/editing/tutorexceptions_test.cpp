@@ -1,13 +1,8 @@
 // Marking a tutor's busy time and removing the marks, checked row by row in the document.
 
-#include "data/documentsession.h"
-#include "data/history.h"
-#include "data/institutionbuilder.h"
 #include "editing/tutorexceptions.h"
 #include "settings/settingsrecord.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/documentfixture.h"
 
 #include <gtest/gtest.h>
 
@@ -16,18 +11,13 @@ namespace {
 
 using Answer = Prompts::Answer;
 
-class TutorExceptionsTest : public ::testing::Test
+class TutorExceptionsTest : public DocumentTest
 {
 protected:
     void SetUp() override
     {
-        session.startFromCommandLine({path});
+        DocumentTest::SetUp();
         History::attach(*session.access());
-    }
-    void TearDown() override
-    {
-        History::detachAll();
-        Database::forgetAll();
     }
     // Weekday, lesson, date and kind of each of the tutor's rows.
     QStringList rows(int tutor) const
@@ -38,17 +28,11 @@ protected:
                          .arg(tutor));
     }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
     int ivanov = b.add("tblTutors", {"Tutor", "Иванов"});
     int petrov = b.add("tblTutors", {"Tutor", "Петров"});
     QDate monday = QDate(2026, 9, 14);
 
-    SettingsStore store{folder.file(QStringLiteral("user.ini"))};
     SettingsRecord settings;
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, store, {folder.path(), folder.path()}};
     TutorExceptions exceptions{session, settings, prompts};
 };
 

@@ -390,15 +390,10 @@ TEST(ExportDestination, RefusesWhatCannotBeWrittenAndLeavesNothing)
 
     // Stopped half way: no file, and the one there before is kept as it was.
     const QString kept = folder.file(QStringLiteral("kept.xlsx"));
-    QFile before(kept);
-    ASSERT_TRUE(before.open(QIODevice::WriteOnly));
-    before.write("old");
-    before.close();
+    writeTestFile(kept, "old");
     const auto stop = [](int done, int) { return done < 2; };
     EXPECT_EQ(write(grid, 0, kept, record, {}, stop).outcome, ExportResult::Cancelled);
-    QFile after(kept);
-    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
-    EXPECT_EQ(after.readAll(), QByteArray("old"));
+    EXPECT_EQ(readTestFile(kept), QByteArray("old"));
     EXPECT_EQ(filesIn(folder.path()).size(), 2);
 }
 

@@ -8,7 +8,8 @@ namespace {
 
 using Answer = Prompts::Answer;
 
-TEST_F(RouterTest, DeleteOnHeaderAndTotalsRowsDoesNothing)
+// The Delete key on the header and totals rows, and double clicks outside the records.
+TEST_F(RouterTest, DeleteOrDoubleClickOutsideTheRecordsDoesNothing)
 {
     settings.ShowTotals = true;
     show(0, 0);
@@ -24,6 +25,11 @@ TEST_F(RouterTest, DeleteOnHeaderAndTotalsRowsDoesNothing)
         router.keyUp(Qt::Key_Delete);
         EXPECT_TRUE(prompts.shown.empty()) << "row " << row;
     }
+    for (const auto &[row, col] : {std::pair{0, 2}, {3, 0}, {-1, -1}}) {
+        router.doubleClicked(row, col);
+        EXPECT_EQ(navigation.viewCode(), 0);
+    }
+    EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(host.refreshes, 1);
     EXPECT_EQ(grid.rows(), groups);
     EXPECT_EQ(count("SELECT count(*) FROM tblGroups"), 6);
@@ -45,17 +51,6 @@ TEST_F(RouterTest, DeleteKeyAndMenuDeleteTheRowsRecordAndRefill)
     EXPECT_EQ(host.refreshes, 2);
     EXPECT_EQ(grid.findRow(QStringLiteral("Э-31"), 2), -1);
     EXPECT_TRUE(prompts.exhausted());
-}
-
-TEST_F(RouterTest, DoubleClickOutsideTheDataDoesNothing)
-{
-    show(0, 0);
-    for (const auto &[row, col] : {std::pair{0, 2}, {3, 0}, {-1, -1}}) {
-        router.doubleClicked(row, col);
-        EXPECT_EQ(navigation.viewCode(), 0);
-    }
-    EXPECT_EQ(host.refreshes, 1);
-    EXPECT_TRUE(prompts.shown.empty());
 }
 
 TEST_F(RouterTest, AcceptWithEmptyRequiredCellKeepsTheRowThenEnterSaves)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "data/documentsession.h"
-#include "data/institutionbuilder.h"
 #include "data/queries.h"
 #include "editing/referenceeditor.h"
 #include "grid/gridmodel.h"
@@ -9,9 +7,7 @@
 #include "interaction/gridrouter.h"
 #include "interaction/interactionhost.h"
 #include "settings/settingsrecord.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/documentfixture.h"
 #include "views/headlessviews.h"
 
 #include <gtest/gtest.h>
@@ -73,12 +69,9 @@ public:
 };
 
 // The sample institution in a document, the window's state around a grid, and the router.
-class RouterTest : public ::testing::Test
+class RouterTest : public DocumentTest
 {
 protected:
-    void SetUp() override { session.startFromCommandLine({path}); }
-    void TearDown() override { Database::forgetAll(); }
-
     // Shows a view as the navigation bar does.
     void show(int section, int item)
     {
@@ -94,14 +87,8 @@ protected:
     QStringList messages() const { return prompts.texts(ScriptedPrompts::Kind::Message); }
     qint64 count(const QString &sql) const { return b.rawNumber(sql); }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
     SampleInstitution s = SampleInstitution::build(b);
-    SettingsStore store{folder.file(QStringLiteral("user.ini"))};
     SettingsRecord settings;
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, store, {folder.path(), folder.path()}};
     GridModel grid;
     HeadlessViews views{grid, session, store, settings, prompts};
     NavigationState &navigation = views.navigation();

@@ -3,13 +3,9 @@
 
 #include "data/apppaths.h"
 #include "data/calendar.h"
-#include "data/documentsession.h"
-#include "data/institutionbuilder.h"
 #include "options/optionsrules.h"
 #include "options/optionssession.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/documentfixture.h"
 
 #include <gtest/gtest.h>
 
@@ -21,12 +17,9 @@ namespace {
 using Kind = ScriptedPrompts::Kind;
 const QString kCrLf = QStringLiteral("\r\n");
 
-class OptionsSessionTest : public ::testing::Test
+class OptionsSessionTest : public DocumentTest
 {
 protected:
-    void SetUp() override { session.startFromCommandLine({path}); }
-    void TearDown() override { Database::forgetAll(); }
-
     QStringList rows(const QString &sql) const { return b.raw(sql); }
     QString onlyMessage() const
     {
@@ -42,17 +35,10 @@ protected:
     }
     QString settingsFile() const
     {
-        QFile file(folder.file("user.ini"));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        return QString::fromUtf8(readTestFile(folder.file("user.ini")));
     }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
-    SettingsStore store{folder.file(QStringLiteral("user.ini"))};
     SettingsRecord record;
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, store, {folder.path(), folder.path()}};
     OptionsSession options{session, store, record, prompts};
     const OptionsSession::Period year{QDate(2026, 9, 1), QDate(2027, 6, 30)};
 };

@@ -3,16 +3,12 @@
 // the awkward cases (no lessons, a long name, a whole year, a broken layout file, a
 // destination that cannot be written).
 
-#include "data/documentsession.h"
-#include "institutionbuilder.h"
 #include "reports/documentfiles.h"
 #include "reports/reportmaker.h"
 #include "reports/reportpainter.h"
 #include "reports/reportwriters.h"
 #include "settings/settingsrecord.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/documentfixture.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -121,19 +117,18 @@ const char *const kGroupText =
     "g.\"Group\" || '  (' || g.Course || ')' || "
     "CASE WHEN c.SubGroup > 0 THEN ', подгр. ' || c.SubGroup ELSE '' END";
 
-class Reports : public ::testing::Test
+class Reports : public DocumentTest
 {
 protected:
     void SetUp() override
     {
         ensureGuiApplication();
-        session.startFromCommandLine({path});
+        DocumentTest::SetUp();
         b.add("tblTimeLesson", {"Lesson", 1, "TimeLesson", "08:30-09:15"});
         b.add("tblTimeLesson", {"Lesson", 2, "TimeLesson", "09:25-10:10"});
         b.add("tblJobList", {"Key_Job", s.oneilPhysics, "Key_Group", s.p10, "Hours", 8});
         maker.setLayoutSources(sources);
     }
-    void TearDown() override { Database::forgetAll(); }
 
     std::optional<ReportContent> make(const QString &name, const QString &object = QString(),
                                       const QDate &from = {}, const QDate &to = {})
@@ -143,15 +138,9 @@ protected:
     }
     QString iso(const QDate &date) const { return date.toString(Qt::ISODate); }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
     SampleInstitution s = SampleInstitution::build(b, QDate(2026, 10, 14));
-    SettingsStore settings{folder.file(QStringLiteral("user.ini"))};
     SettingsRecord record;
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, {folder.path(), folder.path()}};
-    ReportMaker maker{session, settings, record, prompts, folder.path()};
+    ReportMaker maker{session, store, record, prompts, folder.path()};
     ReportLayoutSources sources; // the program's own layouts only
 };
 
@@ -424,11 +413,7 @@ TEST_F(Reports, AVeryLongNameWrapsInsteadOfRunningOver)
 TEST_F(Reports, ALayoutFileBesideTheDocumentReplacesItsReports)
 {
     const QString own = folder.file(QStringLiteral("Reports.xml"));
-    const auto write = [&](const QByteArray &text) {
-        QFile file(own);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
-    };
+    const auto write = [&](const QByteArray &text) { writeTestFile(own, text); };
     maker.setLayoutSources(ReportLayoutSources::standard(path, QString()));
 
     write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<reports>\n"

@@ -368,10 +368,7 @@ TEST(Sample, IsTheSameEveryTime)
     const QString first = folder.file("1.kvt");
     const QString second = folder.file("2.kvt");
     writeDemoDocument(first, DemoSize::Small, 2023);
-    QFile junk(second);
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write("заменяется примером");
-    junk.close();
+    writeTestFile(second, "заменяется примером");
     writeDemoDocument(second, DemoSize::Small, 2023);
     const QString text = contents(first);
     EXPECT_TRUE(text.contains("Session|2023-09-01|2024-06-30|"));

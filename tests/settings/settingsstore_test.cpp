@@ -9,13 +9,6 @@
 namespace korvesta {
 namespace {
 
-void writeRaw(const QString &path, const QByteArray &text)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
-
 TEST(Settings, ValuesReadBackAndSurviveAnotherStore)
 {
     TestFolder folder;
@@ -44,14 +37,14 @@ TEST(Settings, MissingOrBadValuesYieldTheReadsDefault)
 {
     TestFolder folder;
     const QString ini = folder.file(QStringLiteral("user.ini"));
-    writeRaw(ini, "[Settings]\n"
-                  "TempFile=yes\n"
-                  "ShowTotals=false\n"
-                  "LessonsInDay=много\n"
-                  "WorkDays= 6 \n"
-                  "SortPrep=\n"
-                  "ShowColorItem=0\n"
-                  "FreeWindow=-1\n");
+    writeTestFile(ini, "[Settings]\n"
+                       "TempFile=yes\n"
+                       "ShowTotals=false\n"
+                       "LessonsInDay=много\n"
+                       "WorkDays= 6 \n"
+                       "SortPrep=\n"
+                       "ShowColorItem=0\n"
+                       "FreeWindow=-1\n");
     const SettingsStore store(ini);
 
     const struct
@@ -116,9 +109,7 @@ TEST(IniFile, KeysWithBackslashesAndCaseInsensitiveNames)
     EXPECT_EQ(again.read(QStringLiteral("ИС-12\\2\\Очная"), QStringLiteral("4\\0"), "-"),
               QStringLiteral("-"));
 
-    QFile file(ini.path());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(file.readAll()).count(QStringLiteral("[ИС-11")), 1);
+    EXPECT_EQ(QString::fromUtf8(readTestFile(ini.path())).count(QStringLiteral("[ИС-11")), 1);
 }
 
 TEST(IniFile, LineBreaksBecomeBlanksAndRemoveDeletes)

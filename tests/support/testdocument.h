@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -27,5 +28,13 @@ private:
 
 // Writes a new, empty document into the folder and returns its path. Throws DbError.
 QString newTestDocument(const TestFolder &folder, const QString &name = QStringLiteral("test.kvt"));
+
+// Writes the bytes as the whole file; the test fails when the file cannot be written.
+void writeTestFile(const QString &path, const QByteArray &bytes);
+// The whole file; empty when it cannot be read.
+QByteArray readTestFile(const QString &path);
+// Runs the statements on the file through SQLite alone, as another program would; the test
+// fails when they cannot run.
+void sqliteExec(const QString &path, const QByteArray &sql);
 
 } // namespace korvesta

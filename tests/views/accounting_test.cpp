@@ -2,19 +2,12 @@
 // worked of a tutor and of all tutors, and the busy-time month is compared with counts the
 // test takes from the lessons it placed. Groups and disciplines of one name stay apart.
 
-#include "data/documentsession.h"
 #include "data/history.h"
 #include "data/querydef.h"
 #include "grid/gridcolors.h"
-#include "grid/gridmodel.h"
-#include "institutionbuilder.h"
-#include "settings/settingsrecord.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/viewfixture.h"
 #include "views/accounting/accountingcommon.h"
 #include "views/accounting/accountingviews.h"
-#include "views/fillregistry.h"
 #include "views/frames/busytimeframe.h"
 
 #include <gtest/gtest.h>
@@ -33,12 +26,12 @@ struct Placed
     QDate date;
 };
 
-class Accounting : public ::testing::Test
+class Accounting : public ViewTest
 {
 protected:
     void SetUp() override
     {
-        session.startFromCommandLine({path});
+        ViewTest::SetUp();
         registerViewFills(registry);
         grid.setClientWidth(15000);
         build();
@@ -46,7 +39,6 @@ protected:
         ctx.periodTo = QDate(2024, 10, 31);
         record.ShowTotals = false;
     }
-    void TearDown() override { Database::forgetAll(); }
 
     void build()
     {
@@ -136,17 +128,6 @@ protected:
         return counts;
     }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
-    SettingsStore settings{folder.file(QStringLiteral("user.ini"))};
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, {folder.path(), folder.path()}};
-    GridModel grid;
-    ObjectList objects;
-    SettingsRecord record;
-    ViewContext ctx{grid, objects, session, settings, record, prompts};
-    FillRegistry registry;
     std::vector<Placed> placed;
     int p9 = 0, isFit = 0, isFem = 0, p9second = 0, math = 0, analysis = 0, physics = 0;
     int ivanov = 0, petrov = 0, sidorov = 0, room = 0;
@@ -392,10 +373,10 @@ TEST_F(Accounting, ReadOnlyDocumentShowsItsFiguresAndKeepsItsQueries)
     // A document opened for reading only: nothing may be written into it.
     Database::forgetAll();
     ScriptedPrompts quiet;
-    DocumentSession readOnly{quiet, settings, {folder.path(), folder.path()}};
+    DocumentSession readOnly{quiet, store, {folder.path(), folder.path()}};
     readOnly.setReadingOnly(true);
     readOnly.startFromCommandLine({path});
-    ViewContext view{grid, objects, readOnly, settings, record, quiet};
+    ViewContext view{grid, objects, readOnly, store, record, quiet};
     view.periodFrom = ctx.periodFrom;
     view.periodTo = ctx.periodTo;
     view.viewCode = 34;
@@ -452,7 +433,7 @@ protected:
 
 TEST_F(BusyTime, MarksExceptionsRestDaysAndLessonsOfTheMonth)
 {
-    settings.writeInt("Settings", "ShowBusyTimeIconNoLetter", 0);
+    store.writeInt("Settings", "ShowBusyTimeIconNoLetter", 0);
     struct Case
     {
         int workDays;
@@ -491,9 +472,9 @@ TEST_F(BusyTime, SettingsChooseIconsAndKindsAndTotalsCountLessons)
     EXPECT_EQ(grid.text(totals, busytime::dayCol(13)), "0");
 
     // Each kind hidden by its own setting: the absence of kind 1, rest days, lessons.
-    settings.writeInt("Settings", "ShowBusyTime1", 0);
-    settings.writeInt("Settings", "ShowBusyTime5", 0);
-    settings.writeInt("Settings", "ShowBusyTime6", 0);
+    store.writeInt("Settings", "ShowBusyTime1", 0);
+    store.writeInt("Settings", "ShowBusyTime5", 0);
+    store.writeInt("Settings", "ShowBusyTime6", 0);
     choose(43, petrov);
     EXPECT_EQ(day(13), "....");
     EXPECT_EQ(day(3), "....");

@@ -2,16 +2,9 @@
 // passport, on a document built here. Every state and count is compared with what the test
 // works out from the lessons and absences it wrote itself.
 
-#include "data/documentsession.h"
-#include "grid/gridcolors.h"
-#include "grid/gridmodel.h"
-#include "institutionbuilder.h"
-#include "settings/settingsrecord.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
 #include "data/queries.h"
-#include "views/fillregistry.h"
+#include "grid/gridcolors.h"
+#include "support/viewfixture.h"
 #include "views/freebusy/exceptioncount.h"
 #include "views/freebusy/freebusylist.h"
 #include "views/freebusy/tutorpassport.h"
@@ -46,18 +39,18 @@ struct Out
 const QDate kWednesday(2025, 3, 5);
 const QDate kNoTimetable(2025, 3, 6); // a Thursday without a row of its own
 
-class FreeBusy : public ::testing::Test
+class FreeBusy : public ViewTest
 {
 protected:
     void SetUp() override
     {
-        session.startFromCommandLine({path});
+        ViewTest::SetUp();
         registerViewFills(registry);
         grid.setClientWidth(15000);
         record.LessonsInDay = 4;
         const int shown = b.add("tblTypeFaculty", {"TypeFaculty", "ФИТ"});
         const int hidden = b.add("tblTypeFaculty", {"TypeFaculty", "ФЭМ"});
-        settings.writeBool(QStringLiteral("Faculty"), QString::number(hidden), false);
+        store.writeBool(QStringLiteral("Faculty"), QString::number(hidden), false);
         for (const auto &[name, faculty] : {std::pair("П-9", 1), std::pair("ИС-21", shown),
                                             std::pair("ЭК-31", hidden), std::pair("Д'Арт", 1)})
             groups.push_back(b.add("tblGroups", {"Group", name, "Course", "1",
@@ -71,7 +64,6 @@ protected:
         for (const char *name : {"Иванов", "Петров", "Сидоров", "О'Нил"})
             tutors.push_back(b.add("tblTutors", {"Tutor", name}));
     }
-    void TearDown() override { Database::forgetAll(); }
 
     void place(const QDate &date, int lesson, int tutor, int discipline, int group, int room,
                int typeLesson = 1)
@@ -143,18 +135,7 @@ protected:
         }
     }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
-    SettingsStore settings{folder.file(QStringLiteral("user.ini"))};
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, {folder.path(), folder.path()}};
-    DocumentQueries queries{session, settings, prompts};
-    GridModel grid;
-    ObjectList objects;
-    SettingsRecord record;
-    ViewContext ctx{grid, objects, session, settings, record, prompts};
-    FillRegistry registry;
+    DocumentQueries queries{session, store, prompts};
     std::vector<int> groups, disciplines, rooms, tutors;
     int hiddenGroup = 0;
     std::vector<Placed> placed;
@@ -174,7 +155,7 @@ TEST_F(FreeBusy, EveryKindAtEveryLessonIsFreeOrBusyAsTheTimetableSays)
                                  .arg(lesson)
                                  .toStdString());
                 const std::optional<freebusy::List> list =
-                    freebusy::read(queries, settings, k, lesson, date);
+                    freebusy::read(queries, store, k, lesson, date);
                 ASSERT_TRUE(list);
                 // Lesson 0, the lesson-number column, stands for the first lesson.
                 const int asked = std::max(lesson, 1);

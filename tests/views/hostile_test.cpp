@@ -4,15 +4,11 @@
 // fill; a view that cannot be shown says so in Russian; a view that shows something shows
 // what it shows with the document intact.
 
-#include "data/documentsession.h"
 #include "data/querydef.h"
 #include "grid/gridmodel.h"
 #include "grid/gridtext.h"
-#include "institutionbuilder.h"
 #include "settings/settingsrecord.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/documentfixture.h"
 #include "views/headlessviews.h"
 #include "views/timetable/timetablefills.h"
 #include "views/viewtable.h"
@@ -38,16 +34,15 @@ struct Shown
     bool failed = false;
 };
 
-class HostileDocument : public ::testing::Test
+class HostileDocument : public DocumentTest
 {
 protected:
     void SetUp() override
     {
-        session.startFromCommandLine({path});
+        DocumentTest::SetUp();
         views.date = views.from = s.past;
         views.to = s.future;
     }
-    void TearDown() override { Database::forgetAll(); }
 
     static std::vector<int> viewCodes()
     {
@@ -129,16 +124,10 @@ protected:
             << "view " << code << ": " << message.toStdString();
     }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
     SampleInstitution s = SampleInstitution::build(b);
-    SettingsStore settings{folder.file(QStringLiteral("user.ini"))};
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, {folder.path(), folder.path()}};
     SettingsRecord record;
     GridModel grid;
-    HeadlessViews views{grid, session, settings, record, prompts};
+    HeadlessViews views{grid, session, store, record, prompts};
 };
 
 TEST_F(HostileDocument, AQueryOfOtherFieldsIsADocumentOfAnotherLayout)

@@ -2,14 +2,7 @@
 // sums taken from the tables, hours per week, the auditorium of a tutor's total, outline
 // levels, merging, collapsing, and the rows each entry of the filter menu leaves.
 
-#include "data/documentsession.h"
-#include "grid/gridmodel.h"
-#include "institutionbuilder.h"
-#include "settings/settingsrecord.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
-#include "views/fillregistry.h"
+#include "support/viewfixture.h"
 #include "views/frames/entryarea.h"
 #include "views/load/loadfilter.h"
 #include "views/load/loadview.h"
@@ -21,17 +14,16 @@ namespace {
 
 using namespace loadview;
 
-class LoadView : public ::testing::Test
+class LoadView : public ViewTest
 {
 protected:
     void SetUp() override
     {
-        session.startFromCommandLine({path});
+        ViewTest::SetUp();
         registerLoadFills(registry);
         grid.setClientWidth(10000);
         s = SampleInstitution::build(b);
     }
-    void TearDown() override { Database::forgetAll(); }
 
     // Four working weeks: five weeks of study with one rest week.
     void fourWeeks()
@@ -69,18 +61,7 @@ protected:
         return out;
     }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
     SampleInstitution s;
-    SettingsStore settings{folder.file(QStringLiteral("user.ini"))};
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, {folder.path(), folder.path()}};
-    GridModel grid;
-    ObjectList objects;
-    SettingsRecord record;
-    ViewContext ctx{grid, objects, session, settings, record, prompts};
-    FillRegistry registry;
 };
 
 TEST_F(LoadView, OutlineOfTutorsAndDisciplinesWithTheirTotals)

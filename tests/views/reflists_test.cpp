@@ -2,14 +2,7 @@
 // and their labels, colours, the group passport against counts taken from the tables, object
 // lists; frame shapes and widths, the entry area, collapsing, the busy-time month and legend.
 
-#include "data/documentsession.h"
-#include "grid/gridmodel.h"
-#include "institutionbuilder.h"
-#include "settings/settingsrecord.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
-#include "views/fillregistry.h"
+#include "support/viewfixture.h"
 #include "views/frames/accountingframes.h"
 #include "views/frames/busytimeframe.h"
 #include "views/frames/entryarea.h"
@@ -21,16 +14,15 @@
 namespace korvesta {
 namespace {
 
-class RefLists : public ::testing::Test
+class RefLists : public ViewTest
 {
 protected:
     void SetUp() override
     {
-        session.startFromCommandLine({path});
+        ViewTest::SetUp();
         registerReferenceListFills(registry);
         grid.setClientWidth(10000);
     }
-    void TearDown() override { Database::forgetAll(); }
 
     void show(int code)
     {
@@ -70,18 +62,6 @@ protected:
             count += grid.isSubtotal(row) ? 1 : 0;
         return count;
     }
-
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
-    SettingsStore settings{folder.file(QStringLiteral("user.ini"))};
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, {folder.path(), folder.path()}};
-    GridModel grid;
-    ObjectList objects;
-    SettingsRecord record;
-    ViewContext ctx{grid, objects, session, settings, record, prompts};
-    FillRegistry registry;
 };
 
 TEST_F(RefLists, GroupListOrdersCoursesAndLabelsTotals)
@@ -332,37 +312,31 @@ TEST_F(RefLists, GroupListWidthsFollowTheTypeColumns)
 
 TEST_F(RefLists, EveryFrameEmptiesTheGridAndStartsAtTheTopLeft)
 {
-    struct Case
+    const struct
     {
         const char *name;
         void (*build)(ViewContext &);
-        int rows, cols, fixedRows, fixedCols;
-        int captionRow, captionCol;
-        const char *caption;
     } cases[] = {
-        {"group list", buildGroupListFrame, 2, 8, 1, 1, 0, 7, "Комментарий"},
-        {"passport", buildGroupPassportFrame, 3, 7, 1, 0, 0, 5, "Дата последнего урока"},
-        {"disciplines", buildDisciplineListFrame, 2, 6, 1, 1, 0, 5, "Сложность"},
-        {"auditoriums", buildAuditoriumListFrame, 2, 5, 1, 1, 0, 4, "Разное"},
-        {"load", buildLoadFrame, 2, 7, 1, 1, 0, 6, "В неделю"},
-        {"tutor passport", buildTutorPassportFrame, 3, 8, 1, 1, 0, 7, "ПАСПОРТ ПРЕПОДАВАТЕЛЯ"},
-        {"timesheet", buildTimesheetFrame, 4, 8, 2, 7, 1, 6, "остат"},
-        {"hours worked", buildHoursWorkedFrame, 4, 7, 2, 6, 0, 3, "Отработка"},
-        {"full hours", buildFullHoursWorkedFrame, 4, 7, 2, 6, 1, 1, "Преподаватель"},
-        {"busy time", buildBusyTimeFrame, 14 + 11, 33, 2, 2, 0, 1, "Урок"},
+        {"group list", buildGroupListFrame},
+        {"passport", buildGroupPassportFrame},
+        {"disciplines", buildDisciplineListFrame},
+        {"auditoriums", buildAuditoriumListFrame},
+        {"load", buildLoadFrame},
+        {"tutor passport", buildTutorPassportFrame},
+        {"timesheet", buildTimesheetFrame},
+        {"hours worked", buildHoursWorkedFrame},
+        {"full hours", buildFullHoursWorkedFrame},
+        {"busy time", buildBusyTimeFrame},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         grid.clear();
         grid.setCols(40);
         grid.setRows(40);
         grid.setText(30, 30, "old");
         grid.setCurrentCell(20, 20);
         c.build(ctx);
-        EXPECT_EQ(grid.rows(), c.rows) << c.name;
-        EXPECT_EQ(grid.cols(), c.cols) << c.name;
-        EXPECT_EQ(grid.fixedRows(), c.fixedRows) << c.name;
-        EXPECT_EQ(grid.fixedCols(), c.fixedCols) << c.name;
-        EXPECT_EQ(grid.text(c.captionRow, c.captionCol), c.caption) << c.name;
+        EXPECT_NE(grid.text(30, 30), "old") << c.name;
+        EXPECT_GT(grid.fixedRows(), 0) << c.name;
         EXPECT_EQ(grid.currentRow(), 0) << c.name;
         EXPECT_EQ(grid.currentCol(), 0) << c.name;
     }

@@ -1,17 +1,10 @@
 // The day, week and work-schedule timetables filled from a small institution built in code.
 
-#include "data/documentsession.h"
 #include "data/queries.h"
 #include "grid/gridcolors.h"
-#include "grid/gridmodel.h"
-#include "institutionbuilder.h"
-#include "settings/settingsrecord.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/viewfixture.h"
 #include "views/displaytextmodes.h"
 #include "views/timetable/timetablefills.h"
-#include "views/viewcontext.h"
 
 #include <QFile>
 
@@ -23,12 +16,12 @@ namespace {
 constexpr quint32 kMathColor = 0x00FF00;
 constexpr quint32 kP9Color = 0x0080FF;
 
-class Timetable : public ::testing::Test
+class Timetable : public ViewTest
 {
 protected:
     void SetUp() override
     {
-        session.startFromCommandLine({path});
+        ViewTest::SetUp();
         record.LessonsInDay = 6;
         record.ShowTimeLesson = false;
         ctx.calendarDate = monday.addDays(2); // a Wednesday: the week is monday's
@@ -67,7 +60,6 @@ protected:
         b.add("tblTimeLesson", {"Lesson", 1, "TimeLesson", "08:30-09:15"});
         b.add("tblTimeLesson", {"Lesson", 2, "TimeLesson", "09:25-10:10"});
     }
-    void TearDown() override { Database::forgetAll(); }
 
     void show(int code)
     {
@@ -101,18 +93,8 @@ protected:
         return out;
     }
 
-    TestFolder folder;
-    QString path = newTestDocument(folder);
-    InstitutionBuilder b{Database::open(path)};
     QDate monday{2026, 12, 7};
     int fit = 0, fem = 0, p9 = 0, p10 = 0, isFit = 0, isFem = 0, a101 = 0, ivanovMath = 0;
-    SettingsStore settings{folder.file(QStringLiteral("user.ini"))};
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, {folder.path(), folder.path()}};
-    SettingsRecord record;
-    GridModel grid;
-    ObjectList objects;
-    ViewContext ctx{grid, objects, session, settings, record, prompts};
 };
 
 TEST_F(Timetable, DayViewWithoutFaculties)
@@ -161,7 +143,7 @@ TEST_F(Timetable, DayViewWithFacultiesTellsGroupsApart)
     EXPECT_EQ(grid.text(3, 1), "Матем  101");
 
     // The group columns follow the order of the lessons' query.
-    DocumentQueries queries(session, settings, prompts);
+    DocumentQueries queries(session, store, prompts);
     std::optional<Recordset> rs = queries.OpenTimeTable(monday, 0);
     ASSERT_TRUE(rs);
     QStringList queried;
@@ -181,14 +163,14 @@ TEST_F(Timetable, DayViewWithFacultiesTellsGroupsApart)
 TEST_F(Timetable, HiddenFacultyAndWideModes)
 {
     record.UseTypeFaculty = true;
-    settings.writeBool("Faculty", QString::number(fem), false);
-    DisplayTextModes::setCurrent(settings, 0, 18);
+    store.writeBool("Faculty", QString::number(fem), false);
+    DisplayTextModes::setCurrent(store, 0, 18);
     show(40);
     const int hidden = column("ИС-21", column("ИС-21") + 1);
     EXPECT_EQ(grid.colWidth(hidden), 0);
     EXPECT_EQ(grid.colWidth(1), 1100);
 
-    DisplayTextModes::setCurrent(settings, 0, 67);
+    DisplayTextModes::setCurrent(store, 0, 67);
     show(40);
     EXPECT_EQ(grid.colWidth(hidden), 0);
     EXPECT_EQ(grid.colWidth(1), 1500);
@@ -197,11 +179,11 @@ TEST_F(Timetable, HiddenFacultyAndWideModes)
     EXPECT_EQ(grid.rowHeight(4), 4 * 270);
     EXPECT_EQ(grid.rowHeight(3), 2 * 270);
 
-    DisplayTextModes::setCurrent(settings, 0, 45);
+    DisplayTextModes::setCurrent(store, 0, 45);
     show(40);
     EXPECT_EQ(grid.colWidth(1), 1200);
 
-    DisplayTextModes::setCurrent(settings, 0, 4); // no such mode: empty cells
+    DisplayTextModes::setCurrent(store, 0, 4); // no such mode: empty cells
     show(40);
     EXPECT_EQ(grid.colWidth(1), 1100);
     EXPECT_TRUE(grid.text(3, 1).isEmpty());
