@@ -3,58 +3,37 @@
 
 #include "app/dlgselectjob.h"
 #include "app/historycommands.h"
-#include "app/mainwindow.h"
 #include "app/slotassistant.h"
 #include "app/statusbarpanels.h"
-#include "app/viewdispatcher.h"
 #include "assist/slotpaint.h"
-#include "data/database.h"
-#include "data/documentsession.h"
-#include "data/history.h"
 #include "data/queries.h"
 #include "data/recordset.h"
 #include "editing/placement.h"
-#include "grid/gridmodel.h"
-#include "grid/gridview.h"
 #include "sample/demodocument.h"
 #include "settings/settingsrecord.h"
-#include "settings/settingsstore.h"
-#include "support/scriptedprompts.h"
-#include "support/testdocument.h"
+#include "support/windowfixture.h"
 #include "views/load/loadview.h"
 #include "views/timetable/timetablelayout.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include <gtest/gtest.h>
-
 namespace korvesta {
 namespace {
 
-class SlotAssistantWindowTest : public ::testing::Test
+class SlotAssistantWindowTest : public WindowTest
 {
 protected:
     void SetUp() override
     {
-        path = folder.file(QStringLiteral("Колледж.kvt"));
-        writeDemoDocument(path, DemoSize::Small, 2026);
-        const Database db = Database::open(path);
+        sample = folder.file(QStringLiteral("Колледж.kvt"));
+        writeDemoDocument(sample, DemoSize::Small, 2026);
+        const Database db = Database::open(sample);
         keyLine = int(db.openRecordset("SELECT Min(Key) FROM tblJobList;").value(0).toInt());
         db.execute(QString("UPDATE tblJobList SET Hours = Hours + 20 WHERE Key = %1;")
                        .arg(keyLine));
-    }
-    void TearDown() override
-    {
-        if (window)
-            window->close();
-        window.reset();
-        History::detachAll();
-        Database::forgetAll();
     }
 
     std::optional<AssistLine> line() { return loadLine(*session.access(), keyLine); }
@@ -90,22 +69,13 @@ protected:
         return count;
     }
 
-    TestFolder folder;
-    QString path;
+    QString sample;
     int keyLine = 0;
-    SettingsStore settings{folder.file("settings.ini")};
-    ScriptedPrompts prompts;
-    DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
-    std::unique_ptr<frmMain> window;
 };
 
 TEST_F(SlotAssistantWindowTest, ALoadLineColoursItsWeekAndPlacesFromTheList)
 {
-    window = std::make_unique<frmMain>(session, settings, prompts);
-    window->startUp({path});
-    window->resize(1100, 700);
-    window->show();
-    QApplication::processEvents();
+    open({sample});
     window->calendar()->setSelectedDate(QDate(2026, 12, 7));
 
     suggestFromLoad();
@@ -174,7 +144,7 @@ TEST_F(SlotAssistantWindowTest, ALoadLineColoursItsWeekAndPlacesFromTheList)
 // "Подобрать время" in the job dialog closes it for the line chosen there.
 TEST_F(SlotAssistantWindowTest, TheJobDialogHandsItsLineToTheAssistant)
 {
-    session.startFromCommandLine({path});
+    session.startFromCommandLine({sample});
     const std::optional<AssistLine> l = line();
     ASSERT_TRUE(l);
     const QDate monday(2026, 12, 7);
@@ -182,13 +152,13 @@ TEST_F(SlotAssistantWindowTest, TheJobDialogHandsItsLineToTheAssistant)
     const std::vector<SlotState> best = map.ranked(1);
     ASSERT_FALSE(best.empty());
     SettingsRecord record;
-    LessonPlacement placement(session, record, settings, prompts);
+    LessonPlacement placement(session, record, store, prompts);
     std::optional<PlacementChoice> choice = placement.openForGroup(
         best.front().date, best.front().lesson, l->group, l->course, l->faculty);
     ASSERT_TRUE(choice);
     dlgSelectJob dialog(*choice, [](PlacementChoice &, const PlacementRequest &) {
         return PlacementResult();
-    }, prompts, settings);
+    }, prompts, store);
     dialog.show();
     auto *list = dialog.findChild<QTreeWidget *>();
     ASSERT_TRUE(list);
@@ -206,10 +176,8 @@ TEST_F(SlotAssistantWindowTest, TheJobDialogHandsItsLineToTheAssistant)
 // its width.
 TEST_F(SlotAssistantWindowTest, ALongCommentNeverWidensTheWindow)
 {
-    window = std::make_unique<frmMain>(session, settings, prompts);
-    window->startUp({path});
+    open({sample});
     window->resize(900, 600);
-    window->show();
     QApplication::processEvents();
     const int width = window->width();
     window->statusPanels()->setPanelText(StatusBarPanels::Comment,
