@@ -1,7 +1,6 @@
-// The assistants on the large sample institution: the week of a load line coloured in the
-// week timetable, its ranked lessons for a month, and the cover list of a busy tutor's day.
+// The placement assistant on the large sample institution: the week of a load line coloured
+// in the week timetable, and its ranked lessons for a month.
 
-#include "assist/cover.h"
 #include "assist/slotpaint.h"
 #include "assist/slotsuggestion.h"
 #include "data/database.h"
@@ -73,27 +72,6 @@ void BM_RankAMonth(benchmark::State &state)
                                            : found.refusal.toStdString());
 }
 BENCHMARK(BM_RankAMonth)->Unit(benchmark::kMillisecond);
-
-void BM_CoverADay(benchmark::State &state)
-{
-    LargeSample &large = largeSample();
-    const Database db = Database::open(large.path);
-    // The tutor with the most lessons on the busiest day.
-    const QString tutor =
-        large.first(QStringLiteral("SELECT t.Tutor FROM ((tblTimeTableContent c INNER JOIN "
-                                   "tblTimeTableList l ON l.Key = c.Key_TTList) INNER JOIN tblJob "
-                                   "j ON j.Key = c.Key_Job) INNER JOIN tblTutors t ON t.Key = "
-                                   "j.Key_Tutor WHERE l.[Date] = '%1' GROUP BY t.Tutor ORDER BY "
-                                   "Count(*) DESC")
-                        .arg(large.busiestDay.toString(Qt::ISODate)))
-            .toString();
-    CoverList list;
-    for (auto _ : state)
-        list = coverList(db, tutor, large.busiestDay);
-    state.counters["lessons"] = double(list.lessons.size());
-    state.SetLabel(list.refusal.isEmpty() ? tutor.toStdString() : list.refusal.toStdString());
-}
-BENCHMARK(BM_CoverADay)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace korvesta
