@@ -21,9 +21,15 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <atomic>
+#include <exception>
 #include <filesystem>
 #include <map>
+#include <mutex>
+#include <optional>
 #include <system_error>
+#include <thread>
 
 namespace korvesta {
 
@@ -120,6 +126,21 @@ struct State
     }
 };
 
+// The files of one object as made: each with its entry in the new state and its content
+// when that differs from what the folder holds.
+struct MadeFile
+{
+    QString relative;
+    FileState state;
+    std::optional<QByteArray> content; // set when the file is to be written
+};
+
+struct ObjectFiles
+{
+    MadeFile calendar, page;
+    int cancelled = 0;
+};
+
 class Publisher
 {
 public:
@@ -134,10 +155,13 @@ public:
 private:
     QString target(const QString &relative) const { return m_folder + u'/' + relative; }
     void put(const QString &relative, const QByteArray &content);
+    void take(MadeFile &made);
     QString sourceOf(PublishedKind kind, size_t object, const QDate &week) const;
     void hashShared();
-    void publishCalendar(PublishedKind kind, size_t object);
-    void publishPage(PublishedKind kind, size_t object);
+    ObjectFiles makeFiles(PublishedKind kind, size_t object) const;
+    MadeFile makeCalendar(PublishedKind kind, size_t object, int &cancelled) const;
+    MadeFile makePage(PublishedKind kind, size_t object) const;
+    bool makeAllFiles();
     void publishIndex();
     void retireFiles();
     QString write();
@@ -149,6 +173,8 @@ private:
     QString m_folder;
     PublishModel m_model;
     QByteArray m_shared;
+    std::shared_ptr<const FeedZone> m_zone;
+    QDateTime m_now; // the moment of the publication in UTC
     State m_old, m_new;
     std::map<QString, QByteArray> m_changed; // relative path -> new content
     QStringList m_removed;
@@ -156,10 +182,25 @@ private:
     PublishResult m_result;
 };
 
+// The content when it differs from the file's bytes now in the folder.
+std::optional<QByteArray> changed(const QByteArray &content, const QByteArray &standing)
+{
+    if (content == standing)
+        return std::nullopt;
+    return content;
+}
+
 void Publisher::put(const QString &relative, const QByteArray &content)
 {
     if (readFile(target(relative)) != content)
         m_changed.emplace(relative, content);
+}
+
+void Publisher::take(MadeFile &made)
+{
+    if (made.content)
+        m_changed.emplace(made.relative, std::move(*made.content));
+    m_new.files[made.relative] = made.state;
 }
 
 // What the files of an object are made from, without making them: the keys of its lessons
@@ -231,16 +272,16 @@ void Publisher::hashShared()
     m_shared = hash.result();
 }
 
-void Publisher::publishCalendar(PublishedKind kind, size_t object)
+MadeFile Publisher::makeCalendar(PublishedKind kind, size_t object, int &cancelled) const
 {
     const PublishedObject &o = m_model.list(kind)[object];
-    const QString relative = kindFolder(kind) + u'/' + o.file + QStringLiteral(".ics");
-    FileState &state = m_new.files[relative];
-    state.hash = sourceOf(kind, object, QDate());
-    const auto old = m_old.files.find(relative);
-    if (old != m_old.files.end() && old->second.hash == state.hash && !old->second.gone
-        && QFileInfo::exists(target(relative)))
-        return;
+    MadeFile made;
+    made.relative = kindFolder(kind) + u'/' + o.file + QStringLiteral(".ics");
+    made.state.hash = sourceOf(kind, object, QDate());
+    const auto old = m_old.files.find(made.relative);
+    if (old != m_old.files.end() && old->second.hash == made.state.hash && !old->second.gone
+        && QFileInfo::exists(target(made.relative)))
+        return made;
 
     std::vector<FeedEvent> events;
     const auto &lessons = m_model.lessonsOf(kind, object);
@@ -250,34 +291,117 @@ void Publisher::publishCalendar(PublishedKind kind, size_t object)
     FeedSettings settings;
     settings.name = QStringLiteral("Расписание: ") + o.title;
     settings.zone = m_request.zone;
+    settings.rules = m_zone;
     settings.from = m_request.from;
     settings.to = m_request.to;
-    settings.now = m_request.now;
+    settings.now = m_now;
     FeedChanges changes;
-    put(relative, writeFeed(settings, events, readFile(target(relative)), &changes));
-    m_result.cancelled += changes.cancelled;
+    const QByteArray standing = readFile(target(made.relative));
+    made.content = changed(writeFeed(settings, events, standing, &changes), standing);
+    cancelled = changes.cancelled;
+    return made;
 }
 
-void Publisher::publishPage(PublishedKind kind, size_t object)
+MadeFile Publisher::makePage(PublishedKind kind, size_t object) const
 {
     const PublishedObject &o = m_model.list(kind)[object];
-    const QString relative = kindFolder(kind) + u'/' + o.file + QStringLiteral(".html");
-    FileState &state = m_new.files[relative];
+    MadeFile made;
+    made.relative = kindFolder(kind) + u'/' + o.file + QStringLiteral(".html");
+    FileState &state = made.state;
     state.source = sourceOf(kind, object, m_request.today.addDays(1 - m_request.today.dayOfWeek()));
-    const auto old = m_old.files.find(relative);
+    const auto old = m_old.files.find(made.relative);
     const bool known = old != m_old.files.end() && old->second.date.isValid();
-    if (known && old->second.source == state.source && QFileInfo::exists(target(relative))) {
+    if (known && old->second.source == state.source && QFileInfo::exists(target(made.relative))) {
         state.hash = old->second.hash;
         state.date = old->second.date;
-        m_latestPage = std::max(m_latestPage, state.date);
-        return;
+        return made;
     }
     const QString page = objectPage(m_model, kind, object, m_request.today);
     state.hash = QString::fromLatin1(
         QCryptographicHash::hash(page.toUtf8(), QCryptographicHash::Md5).toHex());
     state.date = known && old->second.hash == state.hash ? old->second.date : m_request.today;
-    m_latestPage = std::max(m_latestPage, state.date);
-    put(relative, QString(page).replace(kPublishedMark, day(state.date)).toUtf8());
+    made.content = changed(QString(page).replace(kPublishedMark, day(state.date)).toUtf8(),
+                           readFile(target(made.relative)));
+    return made;
+}
+
+ObjectFiles Publisher::makeFiles(PublishedKind kind, size_t object) const
+{
+    ObjectFiles files;
+    files.calendar = makeCalendar(kind, object, files.cancelled);
+    files.page = makePage(kind, object);
+    return files;
+}
+
+// The files of every object, made on as many threads as the machine has cores: each object's
+// files depend only on the model read before, and the results are taken in the objects'
+// order, so that the publication is the same however the work was shared. The progress is
+// told and a cancel seen on this thread alone. False when the user cancelled.
+bool Publisher::makeAllFiles()
+{
+    std::vector<std::pair<PublishedKind, size_t>> objects;
+    for (const PublishedKind kind :
+         {PublishedKind::Group, PublishedKind::Tutor, PublishedKind::Auditorium}) {
+        for (size_t i = 0; i < m_model.list(kind).size(); ++i)
+            objects.emplace_back(kind, i);
+    }
+    const size_t total = objects.size();
+    std::vector<ObjectFiles> made(total);
+    std::atomic<size_t> next{0}, done{0};
+    std::atomic<bool> stop{false};
+    std::mutex failure;
+    std::exception_ptr error;
+    const auto work = [&] {
+        try {
+            for (size_t i = next++; i < total && !stop; i = next++) {
+                made[i] = makeFiles(objects[i].first, objects[i].second);
+                ++done;
+            }
+        } catch (...) {
+            const std::lock_guard lock(failure);
+            if (!error)
+                error = std::current_exception();
+            stop = true;
+        }
+    };
+
+    prepareFeedWriting();
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::thread> helpers;
+    for (unsigned n = 1; n < std::min<size_t>(cores, total); ++n)
+        helpers.emplace_back(work);
+    bool cancelled = false;
+    try {
+        // This thread makes files too, telling the progress between objects.
+        for (size_t i = next++; i < total && !stop; i = next++) {
+            made[i] = makeFiles(objects[i].first, objects[i].second);
+            m_progress.advance(int(++done), int(total));
+            if (m_progress.cancelled()) {
+                cancelled = true;
+                stop = true;
+            }
+        }
+    } catch (...) {
+        const std::lock_guard lock(failure);
+        if (!error)
+            error = std::current_exception();
+        stop = true;
+    }
+    for (std::thread &helper : helpers)
+        helper.join();
+    if (error)
+        std::rethrow_exception(error);
+    if (cancelled)
+        return false;
+    m_progress.advance(int(total), int(total));
+
+    for (ObjectFiles &files : made) {
+        take(files.calendar);
+        take(files.page);
+        m_latestPage = std::max(m_latestPage, files.page.state.date);
+        m_result.cancelled += files.cancelled;
+    }
+    return true;
 }
 
 // The index says when the newest of the pages changed.
@@ -311,9 +435,10 @@ void Publisher::retireFiles()
             FeedSettings settings;
             settings.name = QStringLiteral("Расписание (больше не публикуется)");
             settings.zone = m_request.zone;
+            settings.rules = m_zone;
             settings.from = m_request.from;
             settings.to = m_request.to;
-            settings.now = m_request.now;
+            settings.now = m_now;
             settings.gone = true;
             FeedChanges changes;
             put(relative, writeFeed(settings, {}, readFile(path), &changes));
@@ -417,21 +542,12 @@ PublishResult Publisher::run()
                      : m_old.feed;
 
     hashShared();
-    int total = 0;
-    for (const auto &objects : m_model.objects)
-        total += int(objects.size());
-    int done = 0;
-    for (const PublishedKind kind : {PublishedKind::Group, PublishedKind::Tutor, PublishedKind::Auditorium}) {
-        for (size_t i = 0; i < m_model.list(kind).size(); ++i) {
-            publishCalendar(kind, i);
-            publishPage(kind, i);
-            m_progress.advance(++done, total);
-            if (m_progress.cancelled()) {
-                m_result.problem = QStringLiteral("Публикация прервана; в папке всё осталось "
-                                                  "как было");
-                return m_result;
-            }
-        }
+    m_zone = std::make_shared<const FeedZone>(
+        feedZone(m_request.zone, m_request.from, m_request.to));
+    m_now = m_request.now.toUTC();
+    if (!makeAllFiles()) {
+        m_result.problem = QStringLiteral("Публикация прервана; в папке всё осталось как было");
+        return m_result;
     }
     publishIndex();
     retireFiles();
