@@ -3,40 +3,16 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace korvesta {
 
-namespace {
-
-QString clockText(const QTime &t)
-{
-    return t.toString(QStringLiteral("H:mm"));
-}
-
-// Whether the group meets in subgroups at that hour: another lesson of it at the same time,
-// or a subgroup number past the first.
-bool splitAt(const PublishModel &model, int group, const Teaching &t, int subgroup)
-{
-    return subgroup > 0 || model.groupsAt(group, t) > 1;
-}
-
-QString subgroupText(const PublishModel &model, int group, const Teaching &t, int subgroup)
-{
-    return QStringLiteral("подгруппа %1").arg(model.subgroupNumber(group, t, subgroup));
-}
-
-} // namespace
-
-LessonWords lessonWords(const PublishModel &model, PublishedKind kind, size_t object,
-                        const ObjectLesson &lesson)
+LessonWords lessonWords(const PublishModel &model, PublishedKind kind, const ObjectLesson &lesson)
 {
     const Teaching &t = *lesson.teaching;
     LessonWords texts;
     texts.lesson = t.lesson;
-    const LessonClock time = model.timeOf(t.lesson);
-    if (time.known())
-        texts.time = time.end.isValid() ? clockText(time.start) + u'–' + clockText(time.end)
-                                        : clockText(time.start);
+    texts.time = model.timeOf(t.lesson).text;
     const DisciplineInfo discipline = model.disciplines.value(t.discipline);
     texts.shortName = discipline.name;
     texts.discipline = discipline.fullName.isEmpty() ? discipline.name : discipline.fullName;
@@ -50,18 +26,10 @@ LessonWords lessonWords(const PublishModel &model, PublishedKind kind, size_t ob
     }
     if (t.tutor >= 0)
         texts.tutor = model.list(PublishedKind::Tutor)[size_t(t.tutor)].name;
-    QStringList groups;
-    for (const Teaching::Attendance &a : t.groups) {
-        QString g = model.list(PublishedKind::Group)[size_t(a.group)].label;
-        if (splitAt(model, a.group, t, a.subgroup))
-            g += QStringLiteral(" (") + subgroupText(model, a.group, t, a.subgroup) + u')';
-        if (!groups.contains(g))
-            groups << g;
-    }
-    texts.groups = groups.join(QStringLiteral(", "));
+    texts.groups = t.groupNames;
     if (kind == PublishedKind::Group) {
-        if (splitAt(model, int(object), t, lesson.subgroup))
-            texts.subgroup = subgroupText(model, int(object), t, lesson.subgroup);
+        if (lesson.subgroup > 0 || lesson.meeting > 1)
+            texts.subgroup = QStringLiteral("подгруппа %1").arg(lesson.number);
         texts.colour = discipline.colour;
     } else if (!t.groups.empty()) {
         texts.colour = model.groupColours[size_t(t.groups.front().group)];
@@ -74,18 +42,21 @@ FeedEvent feedEvent(const PublishModel &model, PublishedKind kind, size_t object
 {
     const Teaching &t = *lesson.teaching;
     const PublishedObject &object = model.list(kind)[objectIndex];
-    const LessonWords texts = lessonWords(model, kind, objectIndex, lesson);
+    const LessonWords texts = lessonWords(model, kind, lesson);
     FeedEvent e;
     static const char letters[kObjectKinds] = {'g', 't', 'a'};
-    e.uid = t.date.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("-%1-%2%3")
-                                                              .arg(t.lesson, 2, 10, QLatin1Char('0'))
-                                                              .arg(QLatin1Char(letters[int(kind)]))
-                                                              .arg(object.key);
+    // "20261028-03-g7-s0@feed": the date, the lesson number and the object.
+    char slot[64];
+    int length = std::snprintf(slot, sizeof slot, "%04d%02d%02d-%02d-%c%d", t.date.year(),
+                               t.date.month(), t.date.day(), t.lesson, letters[int(kind)],
+                               object.key);
     if (kind == PublishedKind::Group)
-        e.uid += QStringLiteral("-s%1").arg(lesson.subgroup);
+        length += std::snprintf(slot + length, sizeof slot - size_t(length), "-s%d",
+                                lesson.subgroup);
     if (lesson.clash > 0)
-        e.uid += QStringLiteral("-%1").arg(lesson.clash + 1);
-    e.uid += u'@' + feed;
+        length += std::snprintf(slot + length, sizeof slot - size_t(length), "-%d",
+                                lesson.clash + 1);
+    e.uid = QString::fromLatin1(slot, length) + u'@' + feed;
     e.date = t.date;
     const LessonClock time = model.timeOf(t.lesson);
     e.start = time.start;
@@ -124,8 +95,7 @@ FeedEvent feedEvent(const PublishModel &model, PublishedKind kind, size_t object
     if (!texts.groups.isEmpty())
         lines << (t.groups.size() > 1 ? QStringLiteral("Группы: ") : QStringLiteral("Группа: "))
                      + texts.groups;
-    if (!texts.auditorium.isEmpty())
-        lines << QStringLiteral("Аудитория: ") + texts.auditorium;
+    // The auditorium is the event's location, not told again here.
     e.description = lines.join(u'\n');
     return e;
 }

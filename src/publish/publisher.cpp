@@ -38,7 +38,7 @@ namespace {
 const QString kStateFile = QStringLiteral(".korvesta-publish.json");
 // Raised when the files come out differently for the same timetable, so that every file is
 // made anew once.
-constexpr int kFormat = 1;
+constexpr int kFormat = 2;
 
 QString day(const QDate &date)
 {
@@ -228,10 +228,10 @@ QString Publisher::sourceOf(PublishedKind kind, size_t object, const QDate &week
         for (const Teaching::Attendance &a : t.groups) {
             add(a.group);
             add(a.subgroup);
-            add(m_model.groupsAt(a.group, t));
+            add(a.meeting);
         }
         if (kind == PublishedKind::Group)
-            add(m_model.groupsAt(int(object), t));
+            add(l.meeting);
     }
     return QString::fromLatin1(hash.result().toHex());
 }
@@ -404,9 +404,15 @@ bool Publisher::makeAllFiles()
     return true;
 }
 
-// The index says when the newest of the pages changed.
+// The index says when the newest of the pages changed; the style sheet of all pages stands
+// beside it.
 void Publisher::publishIndex()
 {
+    const QByteArray style = styleSheet().toUtf8();
+    m_new.files[kStyleSheetFile].hash =
+        QString::fromLatin1(QCryptographicHash::hash(style, QCryptographicHash::Md5).toHex());
+    put(kStyleSheetFile, style);
+
     const QString relative = QStringLiteral("index.html");
     const QString page = indexPage(m_model);
     FileState &state = m_new.files[relative];

@@ -38,6 +38,7 @@ struct PublishedObject
 struct LessonClock
 {
     QTime start, end; // end invalid when only the start is written
+    QString text;     // "8:30–9:15", "8:30"; empty when unknown
 
     bool known() const { return start.isValid(); }
 };
@@ -52,6 +53,8 @@ struct Teaching
     {
         int group = 0; // index into PublishModel::objects[Group]
         int subgroup = 0;
+        int meeting = 0; // the group's lessons at that hour (see PublishModel::groupsAt)
+        int number = 0;  // the subgroup's number then (see PublishModel::subgroupNumber)
     };
 
     QDate date;
@@ -62,6 +65,8 @@ struct Teaching
     int type = 0;        // tblTypeLesson.Key
     int job = 0;
     std::vector<Attendance> groups;
+    // How the lesson names its groups: "П-9, П-10 (подгруппа 2)".
+    QString groupNames;
 };
 
 // A lesson as one object sees it: the teaching and, for a group, its subgroup. `clash` counts
@@ -72,6 +77,8 @@ struct ObjectLesson
     const Teaching *teaching = nullptr;
     int subgroup = -1; // groups only
     int clash = 0;
+    int meeting = 0; // groups only: as in Teaching::Attendance
+    int number = 0;
 };
 
 struct DisciplineInfo

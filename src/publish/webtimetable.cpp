@@ -2,13 +2,15 @@
 
 #include "lessonwords.h"
 
-#include <QLocale>
 #include <QMap>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace korvesta {
 
 const QString kPublishedMark = QStringLiteral("<!--published-->");
+const QString kStyleSheetFile = QStringLiteral("style.css");
 
 namespace {
 
@@ -51,12 +53,6 @@ footer{margin-top:2rem;color:#888;font-size:.8rem}
 .week+.week{break-before:page}*{-webkit-print-color-adjust:exact;print-color-adjust:exact}}
 )";
 
-const QLocale &russian()
-{
-    static const QLocale locale(QLocale::Russian, QLocale::Russia);
-    return locale;
-}
-
 QString esc(const QString &text)
 {
     return text.toHtmlEscaped();
@@ -72,11 +68,17 @@ QString day(const QDate &date)
     return date.toString(QStringLiteral("dd.MM.yyyy"));
 }
 
-QString capitalised(QString text)
+// "Понедельник, 7 декабря": the heading of a day, made without the locale's formatting,
+// which would cost more than the rest of a page's day.
+QString dayHeading(const QDate &date)
 {
-    if (!text.isEmpty())
-        text[0] = text[0].toUpper();
-    return text;
+    static const char16_t *const days[] = {u"Понедельник", u"Вторник", u"Среда", u"Четверг",
+                                           u"Пятница",     u"Суббота", u"Воскресенье"};
+    static const char16_t *const months[] = {u"января",  u"февраля", u"марта",   u"апреля",
+                                             u"мая",     u"июня",    u"июля",    u"августа",
+                                             u"сентября", u"октября", u"ноября", u"декабря"};
+    return QString::fromUtf16(days[date.dayOfWeek() - 1]) + QStringLiteral(", ")
+           + QString::number(date.day()) + u' ' + QString::fromUtf16(months[date.month() - 1]);
 }
 
 QString kindName(PublishedKind kind)
@@ -92,13 +94,18 @@ QString kindName(PublishedKind kind)
     return QString();
 }
 
-QString head(const QString &title)
+// The head of a page: the style shared by all pages from `root` (the way to the folder of the
+// publication), and the page's own rules when it has any.
+QString head(const QString &title, const QString &root, const QString &ownStyle = QString())
 {
-    return QStringLiteral("<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n"
-                          "<meta name=\"viewport\" content=\"width=device-width, "
-                          "initial-scale=1\">\n<title>")
-           + esc(title) + QStringLiteral("</title>\n<style>") + QString::fromUtf8(kStyle)
-           + QStringLiteral("</style>\n</head>\n<body>\n");
+    QString text = QStringLiteral("<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n"
+                                  "<meta name=\"viewport\" content=\"width=device-width, "
+                                  "initial-scale=1\">\n<title>")
+                   + esc(title) + QStringLiteral("</title>\n<link rel=\"stylesheet\" href=\"")
+                   + root + kStyleSheetFile + QStringLiteral("\">\n");
+    if (!ownStyle.isEmpty())
+        text += QStringLiteral("<style>\n") + ownStyle + QStringLiteral("</style>\n");
+    return text + QStringLiteral("</head>\n<body>\n");
 }
 
 QString periodLine(const PublishModel &model)
@@ -146,6 +153,7 @@ private:
     QDate m_today;
     const std::vector<ObjectLesson> &m_lessons;
     QString m_html;
+    std::vector<QColor> m_colours; // of the lessons, each a class "c<index>" of the page
 };
 
 QString PageWriter::weekTitle(const QDate &monday) const
@@ -156,11 +164,14 @@ QString PageWriter::weekTitle(const QDate &monday) const
 
 void PageWriter::lessonItem(const ObjectLesson &lesson)
 {
-    const LessonWords t = lessonWords(m_model, m_kind, m_object, lesson);
+    const LessonWords t = lessonWords(m_model, m_kind, lesson);
     m_html += QStringLiteral("<li");
-    if (t.colour.isValid())
-        m_html += QStringLiteral(" style=\"background:%1;color:%2\"")
-                      .arg(t.colour.name(), textColourOn(t.colour));
+    if (t.colour.isValid()) {
+        auto colour = std::find(m_colours.begin(), m_colours.end(), t.colour);
+        if (colour == m_colours.end())
+            colour = m_colours.insert(colour, t.colour);
+        m_html += QStringLiteral(" class=\"c%1\"").arg(colour - m_colours.begin());
+    }
     m_html += QStringLiteral("><span class=\"n\">%1</span><span class=\"t\">%2</span>")
                   .arg(t.lesson)
                   .arg(t.time.isEmpty() ? QStringLiteral("время не задано") : t.time);
@@ -198,9 +209,7 @@ void PageWriter::weekSection(const QDate &monday, size_t &next)
             continue;
         m_html += QStringLiteral("<article class=\"day%1\"><h3>%2</h3>\n")
                       .arg(date == m_today ? QStringLiteral(" today") : QString(),
-                           capitalised(russian().dayName(date.dayOfWeek()))
-                               + QStringLiteral(", ")
-                               + russian().toString(date, QStringLiteral("d MMMM")));
+                           dayHeading(date));
         if (!has) {
             m_html += QStringLiteral("<p class=\"none\">Занятий нет</p></article>\n");
             continue;
@@ -216,8 +225,7 @@ void PageWriter::weekSection(const QDate &monday, size_t &next)
 QString PageWriter::write()
 {
     const PublishedObject &o = m_model.list(m_kind)[m_object];
-    m_html.reserve(int(m_lessons.size()) * 260 + 8000);
-    m_html += head(QStringLiteral("Расписание: ") + o.title);
+    m_html.reserve(int(m_lessons.size()) * 220 + 4000);
     m_html += QStringLiteral("<header>\n<p class=\"back\"><a href=\"../index.html\">← Все "
                              "расписания</a></p>\n<h1><span class=\"kind\">%1</span>%2</h1>\n")
                   .arg(kindName(m_kind), esc(o.title));
@@ -241,7 +249,7 @@ QString PageWriter::write()
     if (weeks.empty()) {
         m_html += QStringLiteral("<p class=\"none\">В этом периоде занятий нет.</p>\n");
         m_html += kFoot;
-        return m_html;
+        return head(QStringLiteral("Расписание: ") + o.title, QStringLiteral("../")) + m_html;
     }
 
     // The current week (or the next one to come) first, then the list of all weeks, then the
@@ -280,7 +288,13 @@ QString PageWriter::write()
         }
     }
     m_html += QStringLiteral("</main>\n") + kFoot;
-    return m_html;
+    // The lesson colours the page uses, each with the text colour that reads on it.
+    QString colours;
+    for (size_t i = 0; i < m_colours.size(); ++i)
+        colours += QStringLiteral(".lessons li.c%1{background:%2;color:%3}\n")
+                       .arg(i)
+                       .arg(m_colours[i].name(), textColourOn(m_colours[i]));
+    return head(QStringLiteral("Расписание: ") + o.title, QStringLiteral("../"), colours) + m_html;
 }
 
 QString objectItem(const PublishedObject &o, const QString &shown, PublishedKind kind)
@@ -306,6 +320,11 @@ QString kindFolder(PublishedKind kind)
     return QString();
 }
 
+QString styleSheet()
+{
+    return QString::fromUtf8(kStyle).trimmed() + u'\n';
+}
+
 QString objectPage(const PublishModel &model, PublishedKind kind, size_t object, const QDate &today)
 {
     return PageWriter(model, kind, object, today).write();
@@ -313,7 +332,7 @@ QString objectPage(const PublishModel &model, PublishedKind kind, size_t object,
 
 QString indexPage(const PublishModel &model)
 {
-    QString html = head(QStringLiteral("Расписание занятий"));
+    QString html = head(QStringLiteral("Расписание занятий"), QString());
     html += QStringLiteral("<header>\n<h1>Расписание занятий</h1>\n") + periodLine(model);
     html += QStringLiteral("<ul class=\"toc\"><li><a href=\"#groups\">Группы</a></li>"
                            "<li><a href=\"#tutors\">Преподаватели</a></li>"

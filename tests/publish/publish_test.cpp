@@ -123,7 +123,7 @@ TEST_F(PublishTest, CalendarsHoldTheDocumentsLessonsAtTheirTimes)
     const PublishResult result = publish();
     ASSERT_TRUE(result.done) << result.problem.toStdString();
     EXPECT_EQ(result.summary(),
-              "опубликовано: 7 групп, 4 преподавателя, 3 аудитории; изменено файлов: 29\n"
+              "опубликовано: 7 групп, 4 преподавателя, 3 аудитории; изменено файлов: 30\n"
               "занятий без времени урока: 1 (уроки 4) - опубликованы как события на весь день");
 
     struct Case
@@ -305,7 +305,7 @@ TEST_F(PublishTest, PagesLinkEveryObjectAndShowTheCurrentWeekFirst)
         const QString target = QUrl::fromPercentEncoding(it.next().captured(1).toLatin1());
         EXPECT_TRUE(QFile::exists(out + '/' + target)) << target.toStdString();
     }
-    EXPECT_EQ(links, 2 * (7 + 4 + 3));
+    EXPECT_EQ(links, 1 + 2 * (7 + 4 + 3)); // the style sheet, then each object's two
     EXPECT_TRUE(index.contains("ИС-21 (ФИТ)") && index.contains("ИС-21 (ФЭМ)"));
     EXPECT_TRUE(index.contains("Опубликовано: 28.10.2026"));
 
@@ -320,7 +320,14 @@ TEST_F(PublishTest, PagesLinkEveryObjectAndShowTheCurrentWeekFirst)
     EXPECT_TRUE(page.contains("Текущая неделя: 26.10 – 01.11.2026"));
     EXPECT_TRUE(page.contains("class=\"day today\""));
     EXPECT_TRUE(page.contains("<b>Математика</b> · Лекция"));
-    EXPECT_TRUE(page.contains("background:#ffffcc")); // Матем's colour, 0x00CCFFFF
+    // Матем's colour (0x00CCFFFF) is a rule of the page that its lessons name.
+    static const QRegularExpression colour(R"(\.lessons li\.(c\d+)\{background:#ffffcc;color:#000\})");
+    const QRegularExpressionMatch rule = colour.match(page);
+    ASSERT_TRUE(rule.hasMatch());
+    EXPECT_TRUE(page.contains("<li class=\"" + rule.captured(1) + "\">"));
+    EXPECT_FALSE(page.contains(" style=\""));
+    EXPECT_TRUE(page.contains("<link rel=\"stylesheet\" href=\"../style.css\">"));
+    EXPECT_TRUE(readText(out + "/style.css").contains(".lessons li{"));
     EXPECT_TRUE(page.contains("время не задано"));
     EXPECT_TRUE(page.contains("href=\"%D0%9F-9_%281%29.ics\""));
     EXPECT_FALSE(page.contains("<script"));
