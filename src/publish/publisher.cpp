@@ -28,6 +28,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <system_error>
 #include <thread>
 
@@ -132,13 +133,14 @@ struct MadeFile
 {
     QString relative;
     FileState state;
-    std::optional<QByteArray> content; // set when the file is to be written
+    bool changed = false; // written to the staging folder
 };
 
 struct ObjectFiles
 {
     MadeFile calendar, page;
     int cancelled = 0;
+    QString problem; // why a file could not be written
 };
 
 class Publisher
@@ -154,18 +156,20 @@ public:
 
 private:
     QString target(const QString &relative) const { return m_folder + u'/' + relative; }
-    void put(const QString &relative, const QByteArray &content);
-    void take(MadeFile &made);
+    QString stagingFolder(QString &problem);
+    QString stage(const QString &relative, const QByteArray &content);
+    bool put(const QString &relative, const QByteArray &content);
+    void take(const MadeFile &made);
     QString sourceOf(PublishedKind kind, size_t object, const QDate &week) const;
     void hashShared();
-    ObjectFiles makeFiles(PublishedKind kind, size_t object) const;
-    MadeFile makeCalendar(PublishedKind kind, size_t object, int &cancelled) const;
-    MadeFile makePage(PublishedKind kind, size_t object) const;
+    ObjectFiles makeFiles(PublishedKind kind, size_t object);
+    MadeFile makeCalendar(PublishedKind kind, size_t object, ObjectFiles &files);
+    MadeFile makePage(PublishedKind kind, size_t object, ObjectFiles &files);
     bool makeAllFiles();
     void publishIndex();
     void retireFiles();
     QString write();
-    QString moveIntoPlace(const QString &staging);
+    QString moveIntoPlace();
 
     const Database &m_db;
     const PublishRequest &m_request;
@@ -176,30 +180,82 @@ private:
     std::shared_ptr<const FeedZone> m_zone;
     QDateTime m_now; // the moment of the publication in UTC
     State m_old, m_new;
-    std::map<QString, QByteArray> m_changed; // relative path -> new content
+    // The files are written into a temporary folder as they are made, from any thread; it
+    // is made for the first of them.
+    std::mutex m_stagingLock;
+    std::optional<QTemporaryDir> m_staging;
+    QString m_stagingProblem;
+    bool m_folderExisted = false;
+    std::set<QString> m_changed; // relative paths of the files written
+    QString m_problem;           // why a file could not be written
     QStringList m_removed;
     QDate m_latestPage;
     PublishResult m_result;
 };
 
-// The content when it differs from the file's bytes now in the folder.
-std::optional<QByteArray> changed(const QByteArray &content, const QByteArray &standing)
+// The temporary folder the files are written to, beside the destination when a rename can
+// reach it from there, else inside it; made on the first call. Empty, with the reason, when it
+// cannot be made.
+QString Publisher::stagingFolder(QString &problem)
 {
-    if (content == standing)
-        return std::nullopt;
-    return content;
+    const std::lock_guard lock(m_stagingLock);
+    if (m_staging)
+        return m_staging->path();
+    if (m_stagingProblem.isEmpty()) {
+        const QFileInfo folder(m_folder);
+        const QString parent = folder.absolutePath();
+        m_folderExisted = folder.exists();
+        if (!m_folderExisted && !QDir().mkpath(parent)) {
+            m_stagingProblem = QStringLiteral("Не удалось создать папку «%1»").arg(parent);
+        } else {
+            const bool beside = !m_folderExisted || sameDevice(parent, m_folder);
+            m_staging.emplace(beside ? parent + QStringLiteral("/.") + folder.fileName()
+                                           + QStringLiteral("-публикация-XXXXXX")
+                                     : m_folder + QStringLiteral("/.korvesta-публикация-XXXXXX"));
+            if (m_staging->isValid())
+                return m_staging->path();
+            m_staging.reset();
+            m_stagingProblem = QStringLiteral("Нет доступа на запись в папку «%1»").arg(m_folder);
+        }
+    }
+    problem = m_stagingProblem;
+    return QString();
 }
 
-void Publisher::put(const QString &relative, const QByteArray &content)
+// Writes a file of the publication into the temporary folder; the reason when it fails.
+QString Publisher::stage(const QString &relative, const QByteArray &content)
 {
-    if (readFile(target(relative)) != content)
-        m_changed.emplace(relative, content);
+    QString problem;
+    const QString staging = stagingFolder(problem);
+    if (staging.isEmpty())
+        return problem;
+    const QString path = staging + u'/' + relative;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()
+        || !file.flush())
+        return QStringLiteral("Не удалось записать файл «%1»: %2")
+            .arg(target(relative), file.errorString());
+    return QString();
 }
 
-void Publisher::take(MadeFile &made)
+// Writes the file when its content differs from what the folder holds; false when it
+// cannot be written (m_problem says why).
+bool Publisher::put(const QString &relative, const QByteArray &content)
 {
-    if (made.content)
-        m_changed.emplace(made.relative, std::move(*made.content));
+    if (readFile(target(relative)) == content)
+        return true;
+    m_changed.insert(relative);
+    const QString problem = stage(relative, content);
+    if (!problem.isEmpty() && m_problem.isEmpty())
+        m_problem = problem;
+    return problem.isEmpty();
+}
+
+void Publisher::take(const MadeFile &made)
+{
+    if (made.changed)
+        m_changed.insert(made.relative);
     m_new.files[made.relative] = made.state;
 }
 
@@ -272,7 +328,7 @@ void Publisher::hashShared()
     m_shared = hash.result();
 }
 
-MadeFile Publisher::makeCalendar(PublishedKind kind, size_t object, int &cancelled) const
+MadeFile Publisher::makeCalendar(PublishedKind kind, size_t object, ObjectFiles &files)
 {
     const PublishedObject &o = m_model.list(kind)[object];
     MadeFile made;
@@ -297,12 +353,16 @@ MadeFile Publisher::makeCalendar(PublishedKind kind, size_t object, int &cancell
     settings.now = m_now;
     FeedChanges changes;
     const QByteArray standing = readFile(target(made.relative));
-    made.content = changed(writeFeed(settings, events, standing, &changes), standing);
-    cancelled = changes.cancelled;
+    const QByteArray content = writeFeed(settings, events, standing, &changes);
+    files.cancelled = changes.cancelled;
+    if (content != standing) {
+        made.changed = true;
+        files.problem = stage(made.relative, content);
+    }
     return made;
 }
 
-MadeFile Publisher::makePage(PublishedKind kind, size_t object) const
+MadeFile Publisher::makePage(PublishedKind kind, size_t object, ObjectFiles &files)
 {
     const PublishedObject &o = m_model.list(kind)[object];
     MadeFile made;
@@ -316,20 +376,24 @@ MadeFile Publisher::makePage(PublishedKind kind, size_t object) const
         state.date = old->second.date;
         return made;
     }
-    const QString page = objectPage(m_model, kind, object, m_request.today);
+    QByteArray page = objectPage(m_model, kind, object, m_request.today).toUtf8();
     state.hash = QString::fromLatin1(
-        QCryptographicHash::hash(page.toUtf8(), QCryptographicHash::Md5).toHex());
+        QCryptographicHash::hash(page, QCryptographicHash::Md5).toHex());
     state.date = known && old->second.hash == state.hash ? old->second.date : m_request.today;
-    made.content = changed(QString(page).replace(kPublishedMark, day(state.date)).toUtf8(),
-                           readFile(target(made.relative)));
+    page.replace(kPublishedMark.toUtf8(), day(state.date).toUtf8());
+    if (page != readFile(target(made.relative))) {
+        made.changed = true;
+        files.problem = stage(made.relative, page);
+    }
     return made;
 }
 
-ObjectFiles Publisher::makeFiles(PublishedKind kind, size_t object) const
+ObjectFiles Publisher::makeFiles(PublishedKind kind, size_t object)
 {
     ObjectFiles files;
-    files.calendar = makeCalendar(kind, object, files.cancelled);
-    files.page = makePage(kind, object);
+    files.calendar = makeCalendar(kind, object, files);
+    if (files.problem.isEmpty())
+        files.page = makePage(kind, object, files);
     return files;
 }
 
@@ -355,6 +419,8 @@ bool Publisher::makeAllFiles()
         try {
             for (size_t i = next++; i < total && !stop; i = next++) {
                 made[i] = makeFiles(objects[i].first, objects[i].second);
+                if (!made[i].problem.isEmpty())
+                    stop = true;
                 ++done;
             }
         } catch (...) {
@@ -375,6 +441,8 @@ bool Publisher::makeAllFiles()
         // This thread makes files too, telling the progress between objects.
         for (size_t i = next++; i < total && !stop; i = next++) {
             made[i] = makeFiles(objects[i].first, objects[i].second);
+            if (!made[i].problem.isEmpty())
+                stop = true;
             m_progress.advance(int(++done), int(total));
             if (m_progress.cancelled()) {
                 cancelled = true;
@@ -393,9 +461,15 @@ bool Publisher::makeAllFiles()
         std::rethrow_exception(error);
     if (cancelled)
         return false;
+    for (const ObjectFiles &files : made) {
+        if (!files.problem.isEmpty()) {
+            m_problem = files.problem;
+            return true;
+        }
+    }
     m_progress.advance(int(total), int(total));
 
-    for (ObjectFiles &files : made) {
+    for (const ObjectFiles &files : made) {
         take(files.calendar);
         take(files.page);
         m_latestPage = std::max(m_latestPage, files.page.state.date);
@@ -414,17 +488,16 @@ void Publisher::publishIndex()
     put(kStyleSheetFile, style);
 
     const QString relative = QStringLiteral("index.html");
-    const QString page = indexPage(m_model);
+    QByteArray page = indexPage(m_model).toUtf8();
     FileState &state = m_new.files[relative];
-    state.hash = QString::fromLatin1(
-        QCryptographicHash::hash(page.toUtf8(), QCryptographicHash::Md5).toHex());
+    state.hash = QString::fromLatin1(QCryptographicHash::hash(page, QCryptographicHash::Md5).toHex());
     const auto old = m_old.files.find(relative);
     if (old != m_old.files.end() && old->second.hash == state.hash)
         m_latestPage = std::max(m_latestPage, old->second.date);
     else
         m_latestPage = m_request.today;
     state.date = m_latestPage;
-    put(relative, QString(page).replace(kPublishedMark, day(state.date)).toUtf8());
+    put(relative, page.replace(kPublishedMark.toUtf8(), day(state.date).toUtf8()));
 }
 
 // Files of objects that are gone: a page goes at once, a calendar first tells its readers
@@ -457,11 +530,12 @@ void Publisher::retireFiles()
     }
 }
 
-QString Publisher::moveIntoPlace(const QString &staging)
+QString Publisher::moveIntoPlace()
 {
     namespace fs = std::filesystem;
+    const QString staging = m_staging->path();
     std::error_code error;
-    for (const auto &[relative, content] : m_changed) {
+    for (const QString &relative : m_changed) {
         const QString to = target(relative);
         if (!QDir().mkpath(QFileInfo(to).absolutePath()))
             return QStringLiteral("Не удалось создать папку «%1»").arg(QFileInfo(to).absolutePath());
@@ -480,46 +554,23 @@ QString Publisher::moveIntoPlace(const QString &staging)
     return QString();
 }
 
-// Everything is written beside the folder first; only then is it renamed into place.
+// Everything is written beside the folder first (the files as they were made); only then is
+// it renamed into place.
 QString Publisher::write()
 {
-    const QFileInfo folder(m_folder);
-    const QString parent = folder.absolutePath();
-    const bool exists = folder.exists();
-    if (!exists && !QDir().mkpath(parent))
-        return QStringLiteral("Не удалось создать папку «%1»").arg(parent);
     const QString cannot = QStringLiteral("Нет доступа на запись в папку «%1»").arg(m_folder);
-    // Beside the folder when a rename can reach it from there, else inside it.
-    const bool beside = !exists || sameDevice(parent, m_folder);
-    QTemporaryDir staging(beside ? parent + QStringLiteral("/.") + folder.fileName()
-                                       + QStringLiteral("-публикация-XXXXXX")
-                                 : m_folder + QStringLiteral("/.korvesta-публикация-XXXXXX"));
-    if (!staging.isValid())
-        return cannot;
-    for (const auto &[relative, content] : m_changed) {
-        const QString path = staging.filePath(relative);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()
-            || !file.flush())
-            return QStringLiteral("Не удалось записать файл «%1»: %2")
-                .arg(target(relative), file.errorString());
-    }
-    QFile state(staging.filePath(kStateFile));
     const QByteArray stateText = m_new.text();
-    if (!state.open(QIODevice::WriteOnly) || state.write(stateText) != stateText.size()
-        || !state.flush())
-        return cannot;
-    state.close();
-    if (!exists) {
-        if (!QDir().rename(staging.path(), m_folder))
+    if (const QString problem = stage(kStateFile, stateText); !problem.isEmpty())
+        return problem;
+    if (!m_folderExisted) {
+        if (!QDir().rename(m_staging->path(), m_folder))
             return cannot;
-        staging.setAutoRemove(false);
+        m_staging->setAutoRemove(false);
         return QString();
     }
     if (!QFileInfo(m_folder).isWritable())
         return cannot;
-    return moveIntoPlace(staging.path());
+    return moveIntoPlace();
 }
 
 PublishResult Publisher::run()
@@ -557,6 +608,10 @@ PublishResult Publisher::run()
     }
     publishIndex();
     retireFiles();
+    if (!m_problem.isEmpty()) {
+        m_result.problem = m_problem;
+        return m_result;
+    }
 
     if (!m_changed.empty() || !m_removed.isEmpty()
         || m_new.text() != readFile(target(kStateFile))) {
@@ -566,7 +621,7 @@ PublishResult Publisher::run()
             return m_result;
         }
     }
-    for (const auto &[relative, content] : m_changed)
+    for (const QString &relative : m_changed)
         m_result.written << relative;
     m_result.removed = m_removed;
     m_result.groups = int(m_model.list(PublishedKind::Group).size());
