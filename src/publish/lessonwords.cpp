@@ -62,41 +62,53 @@ FeedEvent feedEvent(const PublishModel &model, PublishedKind kind, size_t object
     e.start = time.start;
     e.end = time.end;
 
-    QStringList summary;
-    summary << (texts.shortType.isEmpty()
-                    ? texts.shortName
-                    : texts.shortName + QStringLiteral(" (") + texts.shortType + u')');
+    // The summary's parts, the empty ones left out: "ОПБД (Лек), 302, Козлов Н.Ф.".
+    QString &summary = e.summary;
+    summary.reserve(96);
+    if (!time.known())
+        summary += QStringLiteral("Урок ") + QString::number(t.lesson) + QStringLiteral(": ");
+    const qsizetype summaryStart = summary.size();
+    const auto part = [&summary, summaryStart](const QString &text) {
+        if (text.isEmpty())
+            return;
+        if (summary.size() > summaryStart)
+            summary += QStringLiteral(", ");
+        summary += text;
+    };
+    part(texts.shortType.isEmpty()
+             ? texts.shortName
+             : texts.shortName + QStringLiteral(" (") + texts.shortType + u')');
     switch (kind) {
     case PublishedKind::Group:
-        summary << texts.room << texts.tutor
-                << texts.subgroup;
+        part(texts.room);
+        part(texts.tutor);
+        part(texts.subgroup);
         break;
     case PublishedKind::Tutor:
-        summary << texts.groups << texts.room;
+        part(texts.groups);
+        part(texts.room);
         break;
     case PublishedKind::Auditorium:
-        summary << texts.tutor << texts.groups;
+        part(texts.tutor);
+        part(texts.groups);
         break;
     }
-    summary.removeAll(QString());
-    e.summary = summary.join(QStringLiteral(", "));
-    if (!time.known())
-        e.summary = QStringLiteral("Урок %1: ").arg(t.lesson) + e.summary;
     e.location = texts.auditorium;
 
-    QStringList lines;
-    lines << (time.known() ? QStringLiteral("Урок %1, %2").arg(t.lesson).arg(texts.time)
-                           : QStringLiteral("Урок %1 (время урока не задано)").arg(t.lesson));
-    lines << QStringLiteral("Дисциплина: ") + texts.discipline;
+    QString &d = e.description;
+    d.reserve(200);
+    d += QStringLiteral("Урок ") + QString::number(t.lesson);
+    d += time.known() ? QStringLiteral(", ") + texts.time
+                      : QStringLiteral(" (время урока не задано)");
+    d += QStringLiteral("\nДисциплина: ") + texts.discipline;
     if (!texts.type.isEmpty())
-        lines << QStringLiteral("Вид занятия: ") + texts.type;
+        d += QStringLiteral("\nВид занятия: ") + texts.type;
     if (!texts.tutor.isEmpty())
-        lines << QStringLiteral("Преподаватель: ") + texts.tutor;
+        d += QStringLiteral("\nПреподаватель: ") + texts.tutor;
     if (!texts.groups.isEmpty())
-        lines << (t.groups.size() > 1 ? QStringLiteral("Группы: ") : QStringLiteral("Группа: "))
-                     + texts.groups;
+        d += (t.groups.size() > 1 ? QStringLiteral("\nГруппы: ") : QStringLiteral("\nГруппа: "))
+             + texts.groups;
     // The auditorium is the event's location, not told again here.
-    e.description = lines.join(u'\n');
     return e;
 }
 

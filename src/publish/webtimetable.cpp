@@ -58,6 +58,26 @@ QString esc(const QString &text)
     return text.toHtmlEscaped();
 }
 
+// As esc(), onto the end of the page.
+void appendEscaped(QString &html, QStringView text)
+{
+    qsizetype plain = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const char *entity = c == u'<'   ? "&lt;"
+                             : c == u'>' ? "&gt;"
+                             : c == u'&' ? "&amp;"
+                             : c == u'"' ? "&quot;"
+                                         : nullptr;
+        if (!entity)
+            continue;
+        html += text.mid(plain, i - plain);
+        html += QLatin1String(entity);
+        plain = i + 1;
+    }
+    html += text.mid(plain);
+}
+
 QString link(const QString &file)
 {
     return QString::fromLatin1(QUrl::toPercentEncoding(file));
@@ -170,25 +190,41 @@ void PageWriter::lessonItem(const ObjectLesson &lesson)
         auto colour = std::find(m_colours.begin(), m_colours.end(), t.colour);
         if (colour == m_colours.end())
             colour = m_colours.insert(colour, t.colour);
-        m_html += QStringLiteral(" class=\"c%1\"").arg(colour - m_colours.begin());
+        m_html += QStringLiteral(" class=\"c") + QString::number(colour - m_colours.begin())
+                  + u'"';
     }
-    m_html += QStringLiteral("><span class=\"n\">%1</span><span class=\"t\">%2</span>")
-                  .arg(t.lesson)
-                  .arg(t.time.isEmpty() ? QStringLiteral("время не задано") : t.time);
-    m_html += QStringLiteral("<span class=\"what\"><b>") + esc(t.discipline) + QStringLiteral("</b>");
-    if (!t.type.isEmpty())
-        m_html += QStringLiteral(" · ") + esc(t.type);
-    if (!t.subgroup.isEmpty())
-        m_html += QStringLiteral(" · ") + esc(t.subgroup);
+    m_html += QStringLiteral("><span class=\"n\">") + QString::number(t.lesson)
+              + QStringLiteral("</span><span class=\"t\">")
+              + (t.time.isEmpty() ? QStringLiteral("время не задано") : t.time)
+              + QStringLiteral("</span><span class=\"what\"><b>");
+    appendEscaped(m_html, t.discipline);
+    m_html += QStringLiteral("</b>");
+    if (!t.type.isEmpty()) {
+        m_html += QStringLiteral(" · ");
+        appendEscaped(m_html, t.type);
+    }
+    if (!t.subgroup.isEmpty()) {
+        m_html += QStringLiteral(" · ");
+        appendEscaped(m_html, t.subgroup);
+    }
     m_html += QStringLiteral("</span><span class=\"where\">");
-    QStringList where;
-    if (m_kind != PublishedKind::Auditorium && !t.auditorium.isEmpty())
-        where << QStringLiteral("ауд. ") + t.auditorium;
-    if (m_kind != PublishedKind::Tutor && !t.tutor.isEmpty())
-        where << t.tutor;
-    if (m_kind != PublishedKind::Group && !t.groups.isEmpty())
-        where << t.groups;
-    m_html += esc(where.join(QStringLiteral(" · "))) + QStringLiteral("</span></li>\n");
+    bool first = true;
+    const auto where = [this, &first](const QString &prefix, const QString &text) {
+        if (text.isEmpty())
+            return;
+        if (!first)
+            m_html += QStringLiteral(" · ");
+        first = false;
+        appendEscaped(m_html, prefix);
+        appendEscaped(m_html, text);
+    };
+    if (m_kind != PublishedKind::Auditorium)
+        where(QStringLiteral("ауд. "), t.auditorium);
+    if (m_kind != PublishedKind::Tutor)
+        where(QString(), t.tutor);
+    if (m_kind != PublishedKind::Group)
+        where(QString(), t.groups);
+    m_html += QStringLiteral("</span></li>\n");
 }
 
 // The days of the week from Monday, the lessons of the object among them; `next` is the
