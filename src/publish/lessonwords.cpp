@@ -7,6 +7,16 @@
 
 namespace korvesta {
 
+QColor lessonColour(const PublishModel &model, PublishedKind kind, const ObjectLesson &lesson)
+{
+    const Teaching &t = *lesson.teaching;
+    if (kind == PublishedKind::Group) {
+        const auto discipline = model.disciplines.constFind(t.discipline);
+        return discipline == model.disciplines.constEnd() ? QColor() : discipline->colour;
+    }
+    return t.groups.empty() ? QColor() : model.groupColours[size_t(t.groups.front().group)];
+}
+
 LessonWords lessonWords(const PublishModel &model, PublishedKind kind, const ObjectLesson &lesson)
 {
     const Teaching &t = *lesson.teaching;
@@ -27,13 +37,10 @@ LessonWords lessonWords(const PublishModel &model, PublishedKind kind, const Obj
     if (t.tutor >= 0)
         texts.tutor = model.list(PublishedKind::Tutor)[size_t(t.tutor)].name;
     texts.groups = t.groupNames;
-    if (kind == PublishedKind::Group) {
-        if (lesson.subgroup > 0 || lesson.meeting > 1)
-            texts.subgroup = QStringLiteral("подгруппа %1").arg(lesson.number);
-        texts.colour = discipline.colour;
-    } else if (!t.groups.empty()) {
-        texts.colour = model.groupColours[size_t(t.groups.front().group)];
-    }
+    if (kind == PublishedKind::Group && (lesson.subgroup > 0 || lesson.meeting > 1))
+        texts.subgroup = QStringLiteral("подгруппа %1").arg(lesson.number);
+    texts.colour = kind == PublishedKind::Group ? discipline.colour
+                                                : lessonColour(model, kind, lesson);
     return texts;
 }
 

@@ -27,6 +27,10 @@ struct LessonWords
     QColor colour;      // the discipline's on a group's page, the group's elsewhere
 };
 
+// The colour of the lesson on an object's page: the discipline's on a group's page, the
+// group's elsewhere; invalid when not set.
+QColor lessonColour(const PublishModel &model, PublishedKind kind, const ObjectLesson &lesson);
+
 // The lesson on the page of an object of the kind (the lesson is one of the object's own).
 LessonWords lessonWords(const PublishModel &model, PublishedKind kind, const ObjectLesson &lesson);
 

@@ -187,9 +187,7 @@ void PageWriter::lessonItem(const ObjectLesson &lesson)
     const LessonWords t = lessonWords(m_model, m_kind, lesson);
     m_html += QStringLiteral("<li");
     if (t.colour.isValid()) {
-        auto colour = std::find(m_colours.begin(), m_colours.end(), t.colour);
-        if (colour == m_colours.end())
-            colour = m_colours.insert(colour, t.colour);
+        const auto colour = std::find(m_colours.begin(), m_colours.end(), t.colour);
         m_html += QStringLiteral(" class=\"c") + QString::number(colour - m_colours.begin())
                   + u'"';
     }
@@ -261,7 +259,20 @@ void PageWriter::weekSection(const QDate &monday, size_t &next)
 QString PageWriter::write()
 {
     const PublishedObject &o = m_model.list(m_kind)[m_object];
-    m_html.reserve(int(m_lessons.size()) * 220 + 4000);
+    // The lesson colours the page uses, each with the text colour that reads on it, as rules
+    // of its head.
+    for (const ObjectLesson &l : m_lessons) {
+        const QColor colour = lessonColour(m_model, m_kind, l);
+        if (colour.isValid() && std::find(m_colours.begin(), m_colours.end(), colour) == m_colours.end())
+            m_colours.push_back(colour);
+    }
+    QString colours;
+    for (size_t i = 0; i < m_colours.size(); ++i)
+        colours += QStringLiteral(".lessons li.c%1{background:%2;color:%3}\n")
+                       .arg(i)
+                       .arg(m_colours[i].name(), textColourOn(m_colours[i]));
+    m_html.reserve(qsizetype(m_lessons.size()) * 256 + 8000);
+    m_html += head(QStringLiteral("Расписание: ") + o.title, QStringLiteral("../"), colours);
     m_html += QStringLiteral("<header>\n<p class=\"back\"><a href=\"../index.html\">← Все "
                              "расписания</a></p>\n<h1><span class=\"kind\">%1</span>%2</h1>\n")
                   .arg(kindName(m_kind), esc(o.title));
@@ -285,7 +296,7 @@ QString PageWriter::write()
     if (weeks.empty()) {
         m_html += QStringLiteral("<p class=\"none\">В этом периоде занятий нет.</p>\n");
         m_html += kFoot;
-        return head(QStringLiteral("Расписание: ") + o.title, QStringLiteral("../")) + m_html;
+        return m_html;
     }
 
     // The current week (or the next one to come) first, then the list of all weeks, then the
@@ -324,13 +335,7 @@ QString PageWriter::write()
         }
     }
     m_html += QStringLiteral("</main>\n") + kFoot;
-    // The lesson colours the page uses, each with the text colour that reads on it.
-    QString colours;
-    for (size_t i = 0; i < m_colours.size(); ++i)
-        colours += QStringLiteral(".lessons li.c%1{background:%2;color:%3}\n")
-                       .arg(i)
-                       .arg(m_colours[i].name(), textColourOn(m_colours[i]));
-    return head(QStringLiteral("Расписание: ") + o.title, QStringLiteral("../"), colours) + m_html;
+    return m_html;
 }
 
 QString objectItem(const PublishedObject &o, const QString &shown, PublishedKind kind)
