@@ -127,8 +127,8 @@ struct State
     }
 };
 
-// The files of one object as made: each with its entry in the new state and its content
-// when that differs from what the folder holds.
+// The files of one object as made: each with its entry in the new state, and whether it
+// differed from what the folder holds and was written.
 struct MadeFile
 {
     QString relative;
@@ -158,7 +158,7 @@ private:
     QString target(const QString &relative) const { return m_folder + u'/' + relative; }
     QString stagingFolder(QString &problem);
     QString stage(const QString &relative, const QByteArray &content);
-    bool put(const QString &relative, const QByteArray &content);
+    void put(const QString &relative, const QByteArray &content);
     void take(const MadeFile &made);
     QString sourceOf(PublishedKind kind, size_t object, const QDate &week) const;
     void hashShared();
@@ -239,17 +239,16 @@ QString Publisher::stage(const QString &relative, const QByteArray &content)
     return QString();
 }
 
-// Writes the file when its content differs from what the folder holds; false when it
-// cannot be written (m_problem says why).
-bool Publisher::put(const QString &relative, const QByteArray &content)
+// Writes the file when its content differs from what the folder holds; m_problem says why
+// when it cannot be written.
+void Publisher::put(const QString &relative, const QByteArray &content)
 {
     if (readFile(target(relative)) == content)
-        return true;
+        return;
     m_changed.insert(relative);
     const QString problem = stage(relative, content);
     if (!problem.isEmpty() && m_problem.isEmpty())
         m_problem = problem;
-    return problem.isEmpty();
 }
 
 void Publisher::take(const MadeFile &made)

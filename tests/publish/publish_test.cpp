@@ -161,6 +161,11 @@ TEST_F(PublishTest, CalendarsHoldTheDocumentsLessonsAtTheirTimes)
     };
     for (const Case &c : cases)
         EXPECT_EQ(events(c.file), c.events) << c.file;
+    // The description tells the full names; the auditorium is the location alone.
+    const ReadEvent lecture = readCalendar(out + "/groups/П-9_(1).ics", zone).front();
+    EXPECT_EQ(lecture.location, "101 (Главный)");
+    EXPECT_EQ(lecture.description, "Урок 1, 8:30–9:15\nДисциплина: Математика\nВид занятия: Лекция\n"
+                                   "Преподаватель: Иванов И.И.\nГруппы: П-9, П-10");
 
     // Every object's count against the document's own rows: a group has a lesson per date,
     // lesson number and subgroup; a tutor and an auditorium per lesson given, whatever the
