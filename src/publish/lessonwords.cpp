@@ -65,7 +65,7 @@ FeedEvent feedEvent(const PublishModel &model, PublishedKind kind, size_t object
                                 lesson.clash + 1);
     e.uid = QString::fromLatin1(slot, length) + u'@' + feed;
     e.date = t.date;
-    const LessonClock time = model.timeOf(t.lesson);
+    const LessonClock &time = model.timeOf(t.lesson);
     e.start = time.start;
     e.end = time.end;
 

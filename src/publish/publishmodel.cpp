@@ -437,39 +437,6 @@ LessonClock parseLessonClock(const QString &text)
     return time;
 }
 
-int PublishModel::groupsAt(int group, const Teaching &t) const
-{
-    const auto &list = lessonsOf(PublishedKind::Group, size_t(group));
-    const std::pair hour(t.date, t.lesson);
-    const auto first = std::lower_bound(
-        list.begin(), list.end(), hour, [](const ObjectLesson &l, const auto &h) {
-            return std::pair(l.teaching->date, l.teaching->lesson) < h;
-        });
-    auto last = first;
-    while (last != list.end() && last->teaching->date == t.date
-           && last->teaching->lesson == t.lesson)
-        ++last;
-    return int(last - first);
-}
-
-int PublishModel::subgroupNumber(int group, const Teaching &t, int subgroup) const
-{
-    const auto &list = lessonsOf(PublishedKind::Group, size_t(group));
-    const std::pair hour(t.date, t.lesson);
-    auto it = std::lower_bound(list.begin(), list.end(), hour,
-                               [](const ObjectLesson &l, const auto &h) {
-                                   return std::pair(l.teaching->date, l.teaching->lesson) < h;
-                               });
-    std::set<int> before;
-    int count = 0;
-    for (; it != list.end() && it->teaching->date == t.date && it->teaching->lesson == t.lesson;
-         ++it, ++count) {
-        if (it->subgroup < subgroup)
-            before.insert(it->subgroup);
-    }
-    return count > 1 ? int(before.size()) + 1 : subgroup + 1;
-}
-
 std::vector<int> PublishModel::untimedLessons() const
 {
     std::set<int> numbers;

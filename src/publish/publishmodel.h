@@ -53,8 +53,11 @@ struct Teaching
     {
         int group = 0; // index into PublishModel::objects[Group]
         int subgroup = 0;
-        int meeting = 0; // the group's lessons at that hour (see PublishModel::groupsAt)
-        int number = 0;  // the subgroup's number then (see PublishModel::subgroupNumber)
+        // How many lessons the group has at that hour, and the number the subgroup goes by
+        // then: its place among the subgroups meeting (whatever numbers the document gives
+        // them), or the next after the first when it meets alone.
+        int meeting = 0;
+        int number = 0;
     };
 
     QDate date;
@@ -114,17 +117,12 @@ struct PublishModel
     {
         return lessons[size_t(kind)][object];
     }
-    LessonClock timeOf(int lesson) const
+    const LessonClock &timeOf(int lesson) const
     {
+        static const LessonClock unknown;
         const auto it = times.find(lesson);
-        return it == times.end() ? LessonClock() : it->second;
+        return it == times.end() ? unknown : it->second;
     }
-    // How many lessons group number `group` has at the date and lesson number of `t`.
-    int groupsAt(int group, const Teaching &t) const;
-    // The number the group's subgroup goes by at that hour: its place among the subgroups
-    // meeting then (whatever numbers the document gives them), or the next after the first
-    // when it meets alone.
-    int subgroupNumber(int group, const Teaching &t, int subgroup) const;
     // Lesson numbers of the period that have no clock time, ascending.
     std::vector<int> untimedLessons() const;
     // Lessons (teachings) at those numbers.
