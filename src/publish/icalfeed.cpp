@@ -251,6 +251,14 @@ void prepareFeedWriting()
 QByteArray writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> &events,
                      const QByteArray &previous, FeedChanges *changes)
 {
+    QByteArray text;
+    writeFeed(settings, events, previous, text, changes);
+    return text;
+}
+
+void writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> &events,
+               const QByteArray &previous, QByteArray &out, FeedChanges *changes)
+{
     FeedChanges count;
     Previous old(previous);
     const std::shared_ptr<const FeedZone> rules =
@@ -338,7 +346,9 @@ QByteArray writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> 
     if (changes)
         *changes = count;
     const Buffer text(icalcomponent_as_ical_string_r(cal.get()));
-    return text ? QByteArray(text.get()) : QByteArray();
+    out.resize(0);
+    if (text)
+        out.append(text.get());
 }
 
 } // namespace korvesta

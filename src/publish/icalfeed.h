@@ -70,6 +70,9 @@ struct FeedChanges
 // given and prepareFeedWriting() ran before on one thread.
 QByteArray writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> &events,
                      const QByteArray &previous, FeedChanges *changes = nullptr);
+// The same into `text`, whose room is kept for the next file.
+void writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> &events,
+               const QByteArray &previous, QByteArray &text, FeedChanges *changes = nullptr);
 
 // Sets up what libical shares between threads (its UTC zone) before calendars are written on
 // several of them.

@@ -152,15 +152,17 @@ QDate mondayOf(const QDate &date)
 class PageWriter
 {
 public:
-    PageWriter(const PublishModel &model, PublishedKind kind, size_t object, const QDate &today)
+    PageWriter(const PublishModel &model, PublishedKind kind, size_t object, const QDate &today,
+               QString &html)
         : m_model(model)
         , m_kind(kind)
         , m_object(object)
         , m_today(today)
         , m_lessons(model.lessonsOf(kind, object))
+        , m_html(html)
     {}
 
-    QString write();
+    void write();
 
 private:
     void weekSection(const QDate &monday, size_t &next);
@@ -172,7 +174,7 @@ private:
     size_t m_object;
     QDate m_today;
     const std::vector<ObjectLesson> &m_lessons;
-    QString m_html;
+    QString &m_html;
     std::vector<QColor> m_colours; // of the lessons, each a class "c<index>" of the page
 };
 
@@ -256,7 +258,7 @@ void PageWriter::weekSection(const QDate &monday, size_t &next)
     m_html += QStringLiteral("</div>\n</section>\n");
 }
 
-QString PageWriter::write()
+void PageWriter::write()
 {
     const PublishedObject &o = m_model.list(m_kind)[m_object];
     // The lesson colours the page uses, each with the text colour that reads on it, as rules
@@ -271,7 +273,8 @@ QString PageWriter::write()
         colours += QStringLiteral(".lessons li.c%1{background:%2;color:%3}\n")
                        .arg(i)
                        .arg(m_colours[i].name(), textColourOn(m_colours[i]));
-    m_html.reserve(qsizetype(m_lessons.size()) * 256 + 8000);
+    m_html.resize(0);
+    m_html.reserve(qsizetype(m_lessons.size()) * 320 + 16000);
     m_html += head(QStringLiteral("Расписание: ") + o.title, QStringLiteral("../"), colours);
     m_html += QStringLiteral("<header>\n<p class=\"back\"><a href=\"../index.html\">← Все "
                              "расписания</a></p>\n<h1><span class=\"kind\">%1</span>%2</h1>\n")
@@ -296,7 +299,7 @@ QString PageWriter::write()
     if (weeks.empty()) {
         m_html += QStringLiteral("<p class=\"none\">В этом периоде занятий нет.</p>\n");
         m_html += kFoot;
-        return m_html;
+        return;
     }
 
     // The current week (or the next one to come) first, then the list of all weeks, then the
@@ -335,7 +338,6 @@ QString PageWriter::write()
         }
     }
     m_html += QStringLiteral("</main>\n") + kFoot;
-    return m_html;
 }
 
 QString objectItem(const PublishedObject &o, const QString &shown, PublishedKind kind)
@@ -368,7 +370,15 @@ QString styleSheet()
 
 QString objectPage(const PublishModel &model, PublishedKind kind, size_t object, const QDate &today)
 {
-    return PageWriter(model, kind, object, today).write();
+    QString html;
+    writeObjectPage(model, kind, object, today, html);
+    return html;
+}
+
+void writeObjectPage(const PublishModel &model, PublishedKind kind, size_t object,
+                     const QDate &today, QString &html)
+{
+    PageWriter(model, kind, object, today, html).write();
 }
 
 QString indexPage(const PublishModel &model)

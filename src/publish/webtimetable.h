@@ -24,6 +24,9 @@ QString styleSheet();
 
 // The page of object number `object` of the kind; `today` decides the current week.
 QString objectPage(const PublishModel &model, PublishedKind kind, size_t object, const QDate &today);
+// The same into `html`, whose room is kept for the next page.
+void writeObjectPage(const PublishModel &model, PublishedKind kind, size_t object,
+                     const QDate &today, QString &html);
 QString indexPage(const PublishModel &model);
 
 } // namespace korvesta
