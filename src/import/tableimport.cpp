@@ -1,5 +1,7 @@
 #include "tableimport.h"
 
+#include "loadlines.h"
+
 #include "data/database.h"
 #include "data/history.h"
 #include "data/prompts.h"
@@ -165,7 +167,7 @@ std::optional<QString> importReference(const Database &db, const SettingsRecord 
 // A load line from a row, adding first what the lists lack when asked to.
 std::optional<QString> importLoadLine(const Database &db, const SettingsRecord &settings,
                                       RowPrompts &prompts, const RowCells &row,
-                                      bool createMissing, KnownNames &known)
+                                      bool createMissing, KnownNames &known, LoadLines *lines)
 {
     LoadEntry entry;
     entry.tutor = row["tutor"];
@@ -180,29 +182,35 @@ std::optional<QString> importLoadLine(const Database &db, const SettingsRecord &
     const bool newTutor = !entry.tutor.isEmpty() && !known.hasTutor(entry.tutor);
     if (createMissing && !entry.discipline.isEmpty() && !known.hasDiscipline(entry.discipline)) {
         const QString full = row["discipline1"].isEmpty() ? entry.discipline : row["discipline1"];
-        if (!saveDiscipline(db, settings, prompts,
-                            DisciplineRow{QString(), entry.discipline, full, std::nullopt,
-                                          QString()},
-                            std::nullopt)
-                 .saved)
+        const SaveResult saved =
+            saveDiscipline(db, settings, prompts,
+                           DisciplineRow{QString(), entry.discipline, full, std::nullopt,
+                                         QString()},
+                           std::nullopt);
+        if (!saved.saved)
             return std::nullopt;
+        if (lines)
+            lines->disciplineAdded(saved.key);
         known.addDiscipline(entry.discipline);
         created << QStringLiteral("дисциплина ") + quoted(entry.discipline);
     }
     const GroupText group = splitGroupText(entry.group);
     if (createMissing && !group.group.isEmpty() && !known.hasGroup(group)) {
-        if (!saveGroup(db, settings, prompts,
-                       GroupRow{group.course, group.group, std::nullopt, group.faculty,
-                                QString(), QString(), QString()},
-                       std::nullopt)
-                 .saved)
+        const SaveResult saved =
+            saveGroup(db, settings, prompts,
+                      GroupRow{group.course, group.group, std::nullopt, group.faculty, QString(),
+                               QString(), QString()},
+                      std::nullopt);
+        if (!saved.saved)
             return std::nullopt;
+        if (lines)
+            lines->groupAdded(saved.key);
         known.addGroup(group);
         created << QStringLiteral("группа ") + quoted(entry.group);
     }
     const LoadAddition addition =
         createMissing && newTutor ? LoadAddition::Tutor : LoadAddition::Discipline;
-    if (!addToLoad(db, prompts, addition, entry))
+    if (!(lines ? lines->add(prompts, addition, entry) : addToLoad(db, prompts, addition, entry)))
         return std::nullopt;
     if (addition == LoadAddition::Tutor) {
         known.addTutor(entry.tutor);
@@ -220,15 +228,22 @@ void importRows(const Database &db, const SettingsRecord &settings, const SheetT
                 const ColumnMapping &mapping, const ImportOptions &options, ImportReport &report)
 {
     std::optional<KnownNames> known;
-    if (mapping.kind == ImportKind::Load)
+    // The load's lines are checked against lists read once; a document that cannot be written
+    // goes the way of the entry row, which refuses the first change with its reason.
+    std::optional<LoadLines> lines;
+    if (mapping.kind == ImportKind::Load) {
         known.emplace(db);
+        if (!db.isReadOnly() && !db.isFromNewerVersion())
+            lines.emplace(db);
+    }
     for (size_t i = 1; i < table.rows.size(); ++i) {
         const SheetRow &sheetRow = table.rows[i];
         const RowCells row(mapping, sheetRow.cells);
         RowPrompts prompts;
         const std::optional<QString> added =
             mapping.kind == ImportKind::Load
-                ? importLoadLine(db, settings, prompts, row, options.createMissing, *known)
+                ? importLoadLine(db, settings, prompts, row, options.createMissing, *known,
+                                 lines ? &*lines : nullptr)
                 : importReference(db, settings, prompts, mapping.kind, row);
         ImportRowResult result;
         result.number = sheetRow.number;

@@ -10,4 +10,5 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/safefilenames.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/webtimetable.cpp
 )
-target_link_libraries(korvesta_core PRIVATE PkgConfig::LIBICAL)
+find_package(Threads REQUIRED)
+target_link_libraries(korvesta_core PRIVATE PkgConfig::LIBICAL Threads::Threads)

@@ -70,50 +70,26 @@ void addX(icalcomponent *c, const char *name, const QString &value)
     icalcomponent_add_property(c, p);
 }
 
-// One observance of the zone: the offset that begins at `atUtc`, after `offsetBefore`.
-icalcomponent *observance(const QTimeZone::OffsetData &data, int offsetBefore)
+icalcomponent *observance(const FeedZone::Observance &o)
 {
-    icalcomponent *o = icalcomponent_new(data.daylightTimeOffset != 0
-                                             ? ICAL_XDAYLIGHT_COMPONENT
-                                             : ICAL_XSTANDARD_COMPONENT);
-    // The onset is written in the local time that held before it.
-    const QDateTime before = data.atUtc.toUTC().addSecs(offsetBefore);
-    icalcomponent_add_property(
-        o, icalproperty_new_dtstart(wallTime(before.date(), before.time())));
-    icalcomponent_add_property(o, icalproperty_new_tzoffsetfrom(offsetBefore));
-    icalcomponent_add_property(o, icalproperty_new_tzoffsetto(data.offsetFromUtc));
-    if (!data.abbreviation.isEmpty())
-        icalcomponent_add_property(o, icalproperty_new_tzname(utf8(data.abbreviation).constData()));
-    return o;
+    icalcomponent *c = icalcomponent_new(o.daylight ? ICAL_XDAYLIGHT_COMPONENT
+                                                    : ICAL_XSTANDARD_COMPONENT);
+    icalcomponent_add_property(c, icalproperty_new_dtstart(wallTime(o.date, o.time)));
+    icalcomponent_add_property(c, icalproperty_new_tzoffsetfrom(o.offsetFrom));
+    icalcomponent_add_property(c, icalproperty_new_tzoffsetto(o.offsetTo));
+    if (!o.name.isEmpty())
+        icalcomponent_add_property(c, icalproperty_new_tzname(o.name.constData()));
+    return c;
 }
 
-// The VTIMEZONE of the zone over the period: the observance in force when the period begins
-// and each change within it, so that the file needs no time-zone database of its reader.
-icalcomponent *timezoneComponent(const QTimeZone &zone, const QDate &from, const QDate &to)
+// The VTIMEZONE of the zone over the period, so that the file needs no time-zone database of
+// its reader.
+icalcomponent *timezoneComponent(const FeedZone &zone)
 {
     icalcomponent *tz = icalcomponent_new(ICAL_VTIMEZONE_COMPONENT);
-    icalcomponent_add_property(tz, icalproperty_new_tzid(zone.id().constData()));
-    const QDateTime start = from.startOfDay(zone);
-    const QDateTime end = to.addDays(1).startOfDay(zone);
-    const QTimeZone::OffsetData first = zone.previousTransition(start.addSecs(1));
-    if (first.atUtc.isValid()) {
-        icalcomponent_add_component(
-            tz, observance(first, zone.offsetFromUtc(first.atUtc.addSecs(-1))));
-    } else {
-        // A zone that has never changed its clock.
-        QTimeZone::OffsetData always;
-        always.atUtc = QDateTime(QDate(1970, 1, 1), QTime(0, 0), QTimeZone::utc());
-        always.offsetFromUtc = zone.offsetFromUtc(start);
-        always.daylightTimeOffset = 0;
-        always.abbreviation = zone.abbreviation(start);
-        icalcomponent_add_component(tz, observance(always, always.offsetFromUtc));
-    }
-    for (const QTimeZone::OffsetData &change : zone.transitions(start, end)) {
-        if (change.atUtc == first.atUtc)
-            continue;
-        icalcomponent_add_component(
-            tz, observance(change, zone.offsetFromUtc(change.atUtc.addSecs(-1))));
-    }
+    icalcomponent_add_property(tz, icalproperty_new_tzid(zone.id.constData()));
+    for (const FeedZone::Observance &o : zone.observances)
+        icalcomponent_add_component(tz, observance(o));
     return tz;
 }
 
@@ -221,15 +197,75 @@ struct Previous
     QHash<QByteArray, icalcomponent *> zones;
 };
 
+// The observance of an offset that begins at `atUtc`, after `offsetBefore`.
+FeedZone::Observance observanceOf(const QTimeZone::OffsetData &data, int offsetBefore)
+{
+    FeedZone::Observance o;
+    // The onset is written in the local time that held before it.
+    const QDateTime before = data.atUtc.toUTC().addSecs(offsetBefore);
+    o.date = before.date();
+    o.time = before.time();
+    o.offsetFrom = offsetBefore;
+    o.offsetTo = data.offsetFromUtc;
+    o.daylight = data.daylightTimeOffset != 0;
+    o.name = data.abbreviation.toUtf8();
+    return o;
+}
+
 } // namespace
+
+FeedZone feedZone(const QTimeZone &given, const QDate &from, const QDate &to)
+{
+    const QTimeZone zone = given.isValid() ? given : QTimeZone(QTimeZone::utc());
+    FeedZone rules;
+    rules.id = zone.id();
+    const QDateTime start = from.startOfDay(zone);
+    const QDateTime end = to.addDays(1).startOfDay(zone);
+    const QTimeZone::OffsetData first = zone.previousTransition(start.addSecs(1));
+    if (first.atUtc.isValid()) {
+        rules.observances.push_back(
+            observanceOf(first, zone.offsetFromUtc(first.atUtc.addSecs(-1))));
+    } else {
+        // A zone that has never changed its clock.
+        QTimeZone::OffsetData always;
+        always.atUtc = QDateTime(QDate(1970, 1, 1), QTime(0, 0), QTimeZone::utc());
+        always.offsetFromUtc = zone.offsetFromUtc(start);
+        always.daylightTimeOffset = 0;
+        always.abbreviation = zone.abbreviation(start);
+        rules.observances.push_back(observanceOf(always, always.offsetFromUtc));
+    }
+    for (const QTimeZone::OffsetData &change : zone.transitions(start, end)) {
+        if (change.atUtc == first.atUtc)
+            continue;
+        rules.observances.push_back(
+            observanceOf(change, zone.offsetFromUtc(change.atUtc.addSecs(-1))));
+    }
+    return rules;
+}
+
+void prepareFeedWriting()
+{
+    icaltimezone_get_utc_timezone();
+}
 
 QByteArray writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> &events,
                      const QByteArray &previous, FeedChanges *changes)
 {
+    QByteArray text;
+    writeFeed(settings, events, previous, text, changes);
+    return text;
+}
+
+void writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> &events,
+               const QByteArray &previous, QByteArray &out, FeedChanges *changes)
+{
     FeedChanges count;
     Previous old(previous);
-    const QTimeZone zone = settings.zone.isValid() ? settings.zone : QTimeZone(QTimeZone::utc());
-    const QByteArray tzid = zone.id();
+    const std::shared_ptr<const FeedZone> rules =
+        settings.rules ? settings.rules
+                       : std::make_shared<const FeedZone>(
+                           feedZone(settings.zone, settings.from, settings.to));
+    const QByteArray tzid = rules->id;
     const icaltimetype now = utcTime(settings.now);
 
     Component cal(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
@@ -239,7 +275,7 @@ QByteArray writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> 
     icalcomponent_add_property(cal.get(), icalproperty_new_method(ICAL_METHOD_PUBLISH));
     addX(cal.get(), "X-WR-CALNAME", settings.name);
     addX(cal.get(), "X-WR-TIMEZONE", QString::fromUtf8(tzid));
-    icalcomponent_add_component(cal.get(), timezoneComponent(zone, settings.from, settings.to));
+    icalcomponent_add_component(cal.get(), timezoneComponent(*rules));
 
     struct Placed
     {
@@ -310,7 +346,9 @@ QByteArray writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> 
     if (changes)
         *changes = count;
     const Buffer text(icalcomponent_as_ical_string_r(cal.get()));
-    return text ? QByteArray(text.get()) : QByteArray();
+    out.resize(0);
+    if (text)
+        out.append(text.get());
 }
 
 } // namespace korvesta

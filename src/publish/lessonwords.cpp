@@ -3,40 +3,26 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace korvesta {
 
-namespace {
-
-QString clockText(const QTime &t)
+QColor lessonColour(const PublishModel &model, PublishedKind kind, const ObjectLesson &lesson)
 {
-    return t.toString(QStringLiteral("H:mm"));
+    const Teaching &t = *lesson.teaching;
+    if (kind == PublishedKind::Group) {
+        const auto discipline = model.disciplines.constFind(t.discipline);
+        return discipline == model.disciplines.constEnd() ? QColor() : discipline->colour;
+    }
+    return t.groups.empty() ? QColor() : model.groupColours[size_t(t.groups.front().group)];
 }
 
-// Whether the group meets in subgroups at that hour: another lesson of it at the same time,
-// or a subgroup number past the first.
-bool splitAt(const PublishModel &model, int group, const Teaching &t, int subgroup)
-{
-    return subgroup > 0 || model.groupsAt(group, t) > 1;
-}
-
-QString subgroupText(const PublishModel &model, int group, const Teaching &t, int subgroup)
-{
-    return QStringLiteral("подгруппа %1").arg(model.subgroupNumber(group, t, subgroup));
-}
-
-} // namespace
-
-LessonWords lessonWords(const PublishModel &model, PublishedKind kind, size_t object,
-                        const ObjectLesson &lesson)
+LessonWords lessonWords(const PublishModel &model, PublishedKind kind, const ObjectLesson &lesson)
 {
     const Teaching &t = *lesson.teaching;
     LessonWords texts;
     texts.lesson = t.lesson;
-    const LessonClock time = model.timeOf(t.lesson);
-    if (time.known())
-        texts.time = time.end.isValid() ? clockText(time.start) + u'–' + clockText(time.end)
-                                        : clockText(time.start);
+    texts.time = model.timeOf(t.lesson).text;
     const DisciplineInfo discipline = model.disciplines.value(t.discipline);
     texts.shortName = discipline.name;
     texts.discipline = discipline.fullName.isEmpty() ? discipline.name : discipline.fullName;
@@ -50,22 +36,11 @@ LessonWords lessonWords(const PublishModel &model, PublishedKind kind, size_t ob
     }
     if (t.tutor >= 0)
         texts.tutor = model.list(PublishedKind::Tutor)[size_t(t.tutor)].name;
-    QStringList groups;
-    for (const Teaching::Attendance &a : t.groups) {
-        QString g = model.list(PublishedKind::Group)[size_t(a.group)].label;
-        if (splitAt(model, a.group, t, a.subgroup))
-            g += QStringLiteral(" (") + subgroupText(model, a.group, t, a.subgroup) + u')';
-        if (!groups.contains(g))
-            groups << g;
-    }
-    texts.groups = groups.join(QStringLiteral(", "));
-    if (kind == PublishedKind::Group) {
-        if (splitAt(model, int(object), t, lesson.subgroup))
-            texts.subgroup = subgroupText(model, int(object), t, lesson.subgroup);
-        texts.colour = discipline.colour;
-    } else if (!t.groups.empty()) {
-        texts.colour = model.groupColours[size_t(t.groups.front().group)];
-    }
+    texts.groups = t.groupNames;
+    if (kind == PublishedKind::Group && (lesson.subgroup > 0 || lesson.meeting > 1))
+        texts.subgroup = QStringLiteral("подгруппа %1").arg(lesson.number);
+    texts.colour = kind == PublishedKind::Group ? discipline.colour
+                                                : lessonColour(model, kind, lesson);
     return texts;
 }
 
@@ -74,59 +49,73 @@ FeedEvent feedEvent(const PublishModel &model, PublishedKind kind, size_t object
 {
     const Teaching &t = *lesson.teaching;
     const PublishedObject &object = model.list(kind)[objectIndex];
-    const LessonWords texts = lessonWords(model, kind, objectIndex, lesson);
+    const LessonWords texts = lessonWords(model, kind, lesson);
     FeedEvent e;
     static const char letters[kObjectKinds] = {'g', 't', 'a'};
-    e.uid = t.date.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("-%1-%2%3")
-                                                              .arg(t.lesson, 2, 10, QLatin1Char('0'))
-                                                              .arg(QLatin1Char(letters[int(kind)]))
-                                                              .arg(object.key);
+    // "20261028-03-g7-s0@feed": the date, the lesson number and the object.
+    char slot[64];
+    int length = std::snprintf(slot, sizeof slot, "%04d%02d%02d-%02d-%c%d", t.date.year(),
+                               t.date.month(), t.date.day(), t.lesson, letters[int(kind)],
+                               object.key);
     if (kind == PublishedKind::Group)
-        e.uid += QStringLiteral("-s%1").arg(lesson.subgroup);
+        length += std::snprintf(slot + length, sizeof slot - size_t(length), "-s%d",
+                                lesson.subgroup);
     if (lesson.clash > 0)
-        e.uid += QStringLiteral("-%1").arg(lesson.clash + 1);
-    e.uid += u'@' + feed;
+        length += std::snprintf(slot + length, sizeof slot - size_t(length), "-%d",
+                                lesson.clash + 1);
+    e.uid = QString::fromLatin1(slot, length) + u'@' + feed;
     e.date = t.date;
-    const LessonClock time = model.timeOf(t.lesson);
+    const LessonClock &time = model.timeOf(t.lesson);
     e.start = time.start;
     e.end = time.end;
 
-    QStringList summary;
-    summary << (texts.shortType.isEmpty()
-                    ? texts.shortName
-                    : texts.shortName + QStringLiteral(" (") + texts.shortType + u')');
+    // The summary's parts, the empty ones left out: "ОПБД (Лек), 302, Козлов Н.Ф.".
+    QString &summary = e.summary;
+    summary.reserve(96);
+    if (!time.known())
+        summary += QStringLiteral("Урок ") + QString::number(t.lesson) + QStringLiteral(": ");
+    const qsizetype summaryStart = summary.size();
+    const auto part = [&summary, summaryStart](const QString &text) {
+        if (text.isEmpty())
+            return;
+        if (summary.size() > summaryStart)
+            summary += QStringLiteral(", ");
+        summary += text;
+    };
+    part(texts.shortType.isEmpty()
+             ? texts.shortName
+             : texts.shortName + QStringLiteral(" (") + texts.shortType + u')');
     switch (kind) {
     case PublishedKind::Group:
-        summary << texts.room << texts.tutor
-                << texts.subgroup;
+        part(texts.room);
+        part(texts.tutor);
+        part(texts.subgroup);
         break;
     case PublishedKind::Tutor:
-        summary << texts.groups << texts.room;
+        part(texts.groups);
+        part(texts.room);
         break;
     case PublishedKind::Auditorium:
-        summary << texts.tutor << texts.groups;
+        part(texts.tutor);
+        part(texts.groups);
         break;
     }
-    summary.removeAll(QString());
-    e.summary = summary.join(QStringLiteral(", "));
-    if (!time.known())
-        e.summary = QStringLiteral("Урок %1: ").arg(t.lesson) + e.summary;
     e.location = texts.auditorium;
 
-    QStringList lines;
-    lines << (time.known() ? QStringLiteral("Урок %1, %2").arg(t.lesson).arg(texts.time)
-                           : QStringLiteral("Урок %1 (время урока не задано)").arg(t.lesson));
-    lines << QStringLiteral("Дисциплина: ") + texts.discipline;
+    QString &d = e.description;
+    d.reserve(200);
+    d += QStringLiteral("Урок ") + QString::number(t.lesson);
+    d += time.known() ? QStringLiteral(", ") + texts.time
+                      : QStringLiteral(" (время урока не задано)");
+    d += QStringLiteral("\nДисциплина: ") + texts.discipline;
     if (!texts.type.isEmpty())
-        lines << QStringLiteral("Вид занятия: ") + texts.type;
+        d += QStringLiteral("\nВид занятия: ") + texts.type;
     if (!texts.tutor.isEmpty())
-        lines << QStringLiteral("Преподаватель: ") + texts.tutor;
+        d += QStringLiteral("\nПреподаватель: ") + texts.tutor;
     if (!texts.groups.isEmpty())
-        lines << (t.groups.size() > 1 ? QStringLiteral("Группы: ") : QStringLiteral("Группа: "))
-                     + texts.groups;
-    if (!texts.auditorium.isEmpty())
-        lines << QStringLiteral("Аудитория: ") + texts.auditorium;
-    e.description = lines.join(u'\n');
+        d += (t.groups.size() > 1 ? QStringLiteral("\nГруппы: ") : QStringLiteral("\nГруппа: "))
+             + texts.groups;
+    // The auditorium is the event's location, not told again here.
     return e;
 }
 

@@ -27,9 +27,12 @@ struct LessonWords
     QColor colour;      // the discipline's on a group's page, the group's elsewhere
 };
 
-// The lesson on the page of object number `object` of the kind.
-LessonWords lessonWords(const PublishModel &model, PublishedKind kind, size_t object,
-                        const ObjectLesson &lesson);
+// The colour of the lesson on an object's page: the discipline's on a group's page, the
+// group's elsewhere; invalid when not set.
+QColor lessonColour(const PublishModel &model, PublishedKind kind, const ObjectLesson &lesson);
+
+// The lesson on the page of an object of the kind (the lesson is one of the object's own).
+LessonWords lessonWords(const PublishModel &model, PublishedKind kind, const ObjectLesson &lesson);
 
 // The calendar event of the lesson. Its UID names the object and the slot (date, lesson
 // number, subgroup), not what is taught there, so that a lesson changed in place updates the

@@ -16,14 +16,22 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QUuid>
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <atomic>
+#include <exception>
 #include <filesystem>
 #include <map>
+#include <mutex>
+#include <optional>
+#include <set>
 #include <system_error>
+#include <thread>
 
 namespace korvesta {
 
@@ -32,7 +40,7 @@ namespace {
 const QString kStateFile = QStringLiteral(".korvesta-publish.json");
 // Raised when the files come out differently for the same timetable, so that every file is
 // made anew once.
-constexpr int kFormat = 1;
+constexpr int kFormat = 2;
 
 QString day(const QDate &date)
 {
@@ -120,6 +128,22 @@ struct State
     }
 };
 
+// The files of one object as made: each with its entry in the new state, and whether it
+// differed from what the folder holds and was written.
+struct MadeFile
+{
+    QString relative;
+    FileState state;
+    bool changed = false; // written to the staging folder
+};
+
+struct ObjectFiles
+{
+    MadeFile calendar, page;
+    int cancelled = 0;
+    QString problem; // why a file could not be written
+};
+
 class Publisher
 {
 public:
@@ -133,15 +157,20 @@ public:
 
 private:
     QString target(const QString &relative) const { return m_folder + u'/' + relative; }
+    QString stagingFolder(QString &problem);
+    QString stage(const QString &relative, const QByteArray &content);
     void put(const QString &relative, const QByteArray &content);
+    void take(const MadeFile &made);
     QString sourceOf(PublishedKind kind, size_t object, const QDate &week) const;
     void hashShared();
-    void publishCalendar(PublishedKind kind, size_t object);
-    void publishPage(PublishedKind kind, size_t object);
+    ObjectFiles makeFiles(PublishedKind kind, size_t object);
+    MadeFile makeCalendar(PublishedKind kind, size_t object, ObjectFiles &files);
+    MadeFile makePage(PublishedKind kind, size_t object, ObjectFiles &files);
+    bool makeAllFiles();
     void publishIndex();
     void retireFiles();
     QString write();
-    QString moveIntoPlace(const QString &staging);
+    QString moveIntoPlace();
 
     const Database &m_db;
     const PublishRequest &m_request;
@@ -149,17 +178,85 @@ private:
     QString m_folder;
     PublishModel m_model;
     QByteArray m_shared;
+    std::shared_ptr<const FeedZone> m_zone;
+    QDateTime m_now; // the moment of the publication in UTC
     State m_old, m_new;
-    std::map<QString, QByteArray> m_changed; // relative path -> new content
+    // The files are written into a temporary folder as they are made, from any thread; it
+    // is made for the first of them.
+    std::mutex m_stagingLock;
+    std::optional<QTemporaryDir> m_staging;
+    QString m_stagingProblem;
+    bool m_folderExisted = false;
+    std::set<QString> m_changed; // relative paths of the files written
+    QString m_problem;           // why a file could not be written
     QStringList m_removed;
     QDate m_latestPage;
     PublishResult m_result;
 };
 
+// The temporary folder the files are written to, beside the destination when a rename can
+// reach it from there, else inside it; made on the first call. Empty, with the reason, when it
+// cannot be made.
+QString Publisher::stagingFolder(QString &problem)
+{
+    const std::lock_guard lock(m_stagingLock);
+    if (m_staging)
+        return m_staging->path();
+    if (m_stagingProblem.isEmpty()) {
+        const QFileInfo folder(m_folder);
+        const QString parent = folder.absolutePath();
+        m_folderExisted = folder.exists();
+        if (!m_folderExisted && !QDir().mkpath(parent)) {
+            m_stagingProblem = QStringLiteral("Не удалось создать папку «%1»").arg(parent);
+        } else {
+            const bool beside = !m_folderExisted || sameDevice(parent, m_folder);
+            m_staging.emplace(beside ? parent + QStringLiteral("/.") + folder.fileName()
+                                           + QStringLiteral("-публикация-XXXXXX")
+                                     : m_folder + QStringLiteral("/.korvesta-публикация-XXXXXX"));
+            if (m_staging->isValid())
+                return m_staging->path();
+            m_staging.reset();
+            m_stagingProblem = QStringLiteral("Нет доступа на запись в папку «%1»").arg(m_folder);
+        }
+    }
+    problem = m_stagingProblem;
+    return QString();
+}
+
+// Writes a file of the publication into the temporary folder; the reason when it fails.
+QString Publisher::stage(const QString &relative, const QByteArray &content)
+{
+    QString problem;
+    const QString staging = stagingFolder(problem);
+    if (staging.isEmpty())
+        return problem;
+    const QString path = staging + u'/' + relative;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()
+        || !file.flush())
+        return QStringLiteral("Не удалось записать файл «%1»: %2")
+            .arg(target(relative), file.errorString());
+    return QString();
+}
+
+// Writes the file when its content differs from what the folder holds; m_problem says why
+// when it cannot be written.
 void Publisher::put(const QString &relative, const QByteArray &content)
 {
-    if (readFile(target(relative)) != content)
-        m_changed.emplace(relative, content);
+    if (readFile(target(relative)) == content)
+        return;
+    m_changed.insert(relative);
+    const QString problem = stage(relative, content);
+    if (!problem.isEmpty() && m_problem.isEmpty())
+        m_problem = problem;
+}
+
+void Publisher::take(const MadeFile &made)
+{
+    if (made.changed)
+        m_changed.insert(made.relative);
+    m_new.files[made.relative] = made.state;
 }
 
 // What the files of an object are made from, without making them: the keys of its lessons
@@ -187,10 +284,10 @@ QString Publisher::sourceOf(PublishedKind kind, size_t object, const QDate &week
         for (const Teaching::Attendance &a : t.groups) {
             add(a.group);
             add(a.subgroup);
-            add(m_model.groupsAt(a.group, t));
+            add(a.meeting);
         }
         if (kind == PublishedKind::Group)
-            add(m_model.groupsAt(int(object), t));
+            add(l.meeting);
     }
     return QString::fromLatin1(hash.result().toHex());
 }
@@ -231,16 +328,16 @@ void Publisher::hashShared()
     m_shared = hash.result();
 }
 
-void Publisher::publishCalendar(PublishedKind kind, size_t object)
+MadeFile Publisher::makeCalendar(PublishedKind kind, size_t object, ObjectFiles &files)
 {
     const PublishedObject &o = m_model.list(kind)[object];
-    const QString relative = kindFolder(kind) + u'/' + o.file + QStringLiteral(".ics");
-    FileState &state = m_new.files[relative];
-    state.hash = sourceOf(kind, object, QDate());
-    const auto old = m_old.files.find(relative);
-    if (old != m_old.files.end() && old->second.hash == state.hash && !old->second.gone
-        && QFileInfo::exists(target(relative)))
-        return;
+    MadeFile made;
+    made.relative = kindFolder(kind) + u'/' + o.file + QStringLiteral(".ics");
+    made.state.hash = sourceOf(kind, object, QDate());
+    const auto old = m_old.files.find(made.relative);
+    if (old != m_old.files.end() && old->second.hash == made.state.hash && !old->second.gone
+        && QFileInfo::exists(target(made.relative)))
+        return made;
 
     std::vector<FeedEvent> events;
     const auto &lessons = m_model.lessonsOf(kind, object);
@@ -250,51 +347,166 @@ void Publisher::publishCalendar(PublishedKind kind, size_t object)
     FeedSettings settings;
     settings.name = QStringLiteral("Расписание: ") + o.title;
     settings.zone = m_request.zone;
+    settings.rules = m_zone;
     settings.from = m_request.from;
     settings.to = m_request.to;
-    settings.now = m_request.now;
+    settings.now = m_now;
     FeedChanges changes;
-    put(relative, writeFeed(settings, events, readFile(target(relative)), &changes));
-    m_result.cancelled += changes.cancelled;
+    const QByteArray standing = readFile(target(made.relative));
+    // Each thread keeps the room of its last calendar: files of a megabyte, made hundreds of
+    // times, would otherwise be fresh blocks of memory each time.
+    thread_local QByteArray content;
+    writeFeed(settings, events, standing, content, &changes);
+    files.cancelled = changes.cancelled;
+    if (content != standing) {
+        made.changed = true;
+        files.problem = stage(made.relative, content);
+    }
+    return made;
 }
 
-void Publisher::publishPage(PublishedKind kind, size_t object)
+MadeFile Publisher::makePage(PublishedKind kind, size_t object, ObjectFiles &files)
 {
     const PublishedObject &o = m_model.list(kind)[object];
-    const QString relative = kindFolder(kind) + u'/' + o.file + QStringLiteral(".html");
-    FileState &state = m_new.files[relative];
+    MadeFile made;
+    made.relative = kindFolder(kind) + u'/' + o.file + QStringLiteral(".html");
+    FileState &state = made.state;
     state.source = sourceOf(kind, object, m_request.today.addDays(1 - m_request.today.dayOfWeek()));
-    const auto old = m_old.files.find(relative);
+    const auto old = m_old.files.find(made.relative);
     const bool known = old != m_old.files.end() && old->second.date.isValid();
-    if (known && old->second.source == state.source && QFileInfo::exists(target(relative))) {
+    if (known && old->second.source == state.source && QFileInfo::exists(target(made.relative))) {
         state.hash = old->second.hash;
         state.date = old->second.date;
-        m_latestPage = std::max(m_latestPage, state.date);
-        return;
+        return made;
     }
-    const QString page = objectPage(m_model, kind, object, m_request.today);
+    // The page's text and bytes in room each thread keeps from its last page.
+    thread_local QString html;
+    thread_local QByteArray page;
+    writeObjectPage(m_model, kind, object, m_request.today, html);
+    QStringEncoder utf8(QStringEncoder::Utf8);
+    page.resize(utf8.requiredSpace(html.size()));
+    page.truncate(utf8.appendToBuffer(page.data(), html) - page.constData());
     state.hash = QString::fromLatin1(
-        QCryptographicHash::hash(page.toUtf8(), QCryptographicHash::Md5).toHex());
+        QCryptographicHash::hash(page, QCryptographicHash::Md5).toHex());
     state.date = known && old->second.hash == state.hash ? old->second.date : m_request.today;
-    m_latestPage = std::max(m_latestPage, state.date);
-    put(relative, QString(page).replace(kPublishedMark, day(state.date)).toUtf8());
+    page.replace(kPublishedMark.toUtf8(), day(state.date).toUtf8());
+    if (page != readFile(target(made.relative))) {
+        made.changed = true;
+        files.problem = stage(made.relative, page);
+    }
+    return made;
 }
 
-// The index says when the newest of the pages changed.
+ObjectFiles Publisher::makeFiles(PublishedKind kind, size_t object)
+{
+    ObjectFiles files;
+    files.calendar = makeCalendar(kind, object, files);
+    if (files.problem.isEmpty())
+        files.page = makePage(kind, object, files);
+    return files;
+}
+
+// The files of every object, made on as many threads as the machine has cores: each object's
+// files depend only on the model read before, and the results are taken in the objects'
+// order, so that the publication is the same however the work was shared. The progress is
+// told and a cancel seen on this thread alone. False when the user cancelled.
+bool Publisher::makeAllFiles()
+{
+    std::vector<std::pair<PublishedKind, size_t>> objects;
+    for (const PublishedKind kind :
+         {PublishedKind::Group, PublishedKind::Tutor, PublishedKind::Auditorium}) {
+        for (size_t i = 0; i < m_model.list(kind).size(); ++i)
+            objects.emplace_back(kind, i);
+    }
+    const size_t total = objects.size();
+    std::vector<ObjectFiles> made(total);
+    std::atomic<size_t> next{0}, done{0};
+    std::atomic<bool> stop{false};
+    std::mutex failure;
+    std::exception_ptr error;
+    const auto work = [&] {
+        try {
+            for (size_t i = next++; i < total && !stop; i = next++) {
+                made[i] = makeFiles(objects[i].first, objects[i].second);
+                if (!made[i].problem.isEmpty())
+                    stop = true;
+                ++done;
+            }
+        } catch (...) {
+            const std::lock_guard lock(failure);
+            if (!error)
+                error = std::current_exception();
+            stop = true;
+        }
+    };
+
+    prepareFeedWriting();
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::thread> helpers;
+    for (unsigned n = 1; n < std::min<size_t>(cores, total); ++n)
+        helpers.emplace_back(work);
+    bool cancelled = false;
+    try {
+        // This thread makes files too, telling the progress between objects.
+        for (size_t i = next++; i < total && !stop; i = next++) {
+            made[i] = makeFiles(objects[i].first, objects[i].second);
+            if (!made[i].problem.isEmpty())
+                stop = true;
+            m_progress.advance(int(++done), int(total));
+            if (m_progress.cancelled()) {
+                cancelled = true;
+                stop = true;
+            }
+        }
+    } catch (...) {
+        const std::lock_guard lock(failure);
+        if (!error)
+            error = std::current_exception();
+        stop = true;
+    }
+    for (std::thread &helper : helpers)
+        helper.join();
+    if (error)
+        std::rethrow_exception(error);
+    if (cancelled)
+        return false;
+    for (const ObjectFiles &files : made) {
+        if (!files.problem.isEmpty()) {
+            m_problem = files.problem;
+            return true;
+        }
+    }
+    m_progress.advance(int(total), int(total));
+
+    for (const ObjectFiles &files : made) {
+        take(files.calendar);
+        take(files.page);
+        m_latestPage = std::max(m_latestPage, files.page.state.date);
+        m_result.cancelled += files.cancelled;
+    }
+    return true;
+}
+
+// The index says when the newest of the pages changed; the style sheet of all pages stands
+// beside it.
 void Publisher::publishIndex()
 {
+    const QByteArray style = styleSheet().toUtf8();
+    m_new.files[kStyleSheetFile].hash =
+        QString::fromLatin1(QCryptographicHash::hash(style, QCryptographicHash::Md5).toHex());
+    put(kStyleSheetFile, style);
+
     const QString relative = QStringLiteral("index.html");
-    const QString page = indexPage(m_model);
+    QByteArray page = indexPage(m_model).toUtf8();
     FileState &state = m_new.files[relative];
-    state.hash = QString::fromLatin1(
-        QCryptographicHash::hash(page.toUtf8(), QCryptographicHash::Md5).toHex());
+    state.hash = QString::fromLatin1(QCryptographicHash::hash(page, QCryptographicHash::Md5).toHex());
     const auto old = m_old.files.find(relative);
     if (old != m_old.files.end() && old->second.hash == state.hash)
         m_latestPage = std::max(m_latestPage, old->second.date);
     else
         m_latestPage = m_request.today;
     state.date = m_latestPage;
-    put(relative, QString(page).replace(kPublishedMark, day(state.date)).toUtf8());
+    put(relative, page.replace(kPublishedMark.toUtf8(), day(state.date).toUtf8()));
 }
 
 // Files of objects that are gone: a page goes at once, a calendar first tells its readers
@@ -311,9 +523,10 @@ void Publisher::retireFiles()
             FeedSettings settings;
             settings.name = QStringLiteral("Расписание (больше не публикуется)");
             settings.zone = m_request.zone;
+            settings.rules = m_zone;
             settings.from = m_request.from;
             settings.to = m_request.to;
-            settings.now = m_request.now;
+            settings.now = m_now;
             settings.gone = true;
             FeedChanges changes;
             put(relative, writeFeed(settings, {}, readFile(path), &changes));
@@ -326,11 +539,12 @@ void Publisher::retireFiles()
     }
 }
 
-QString Publisher::moveIntoPlace(const QString &staging)
+QString Publisher::moveIntoPlace()
 {
     namespace fs = std::filesystem;
+    const QString staging = m_staging->path();
     std::error_code error;
-    for (const auto &[relative, content] : m_changed) {
+    for (const QString &relative : m_changed) {
         const QString to = target(relative);
         if (!QDir().mkpath(QFileInfo(to).absolutePath()))
             return QStringLiteral("Не удалось создать папку «%1»").arg(QFileInfo(to).absolutePath());
@@ -349,46 +563,23 @@ QString Publisher::moveIntoPlace(const QString &staging)
     return QString();
 }
 
-// Everything is written beside the folder first; only then is it renamed into place.
+// Everything is written beside the folder first (the files as they were made); only then is
+// it renamed into place.
 QString Publisher::write()
 {
-    const QFileInfo folder(m_folder);
-    const QString parent = folder.absolutePath();
-    const bool exists = folder.exists();
-    if (!exists && !QDir().mkpath(parent))
-        return QStringLiteral("Не удалось создать папку «%1»").arg(parent);
     const QString cannot = QStringLiteral("Нет доступа на запись в папку «%1»").arg(m_folder);
-    // Beside the folder when a rename can reach it from there, else inside it.
-    const bool beside = !exists || sameDevice(parent, m_folder);
-    QTemporaryDir staging(beside ? parent + QStringLiteral("/.") + folder.fileName()
-                                       + QStringLiteral("-публикация-XXXXXX")
-                                 : m_folder + QStringLiteral("/.korvesta-публикация-XXXXXX"));
-    if (!staging.isValid())
-        return cannot;
-    for (const auto &[relative, content] : m_changed) {
-        const QString path = staging.filePath(relative);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()
-            || !file.flush())
-            return QStringLiteral("Не удалось записать файл «%1»: %2")
-                .arg(target(relative), file.errorString());
-    }
-    QFile state(staging.filePath(kStateFile));
     const QByteArray stateText = m_new.text();
-    if (!state.open(QIODevice::WriteOnly) || state.write(stateText) != stateText.size()
-        || !state.flush())
-        return cannot;
-    state.close();
-    if (!exists) {
-        if (!QDir().rename(staging.path(), m_folder))
+    if (const QString problem = stage(kStateFile, stateText); !problem.isEmpty())
+        return problem;
+    if (!m_folderExisted) {
+        if (!QDir().rename(m_staging->path(), m_folder))
             return cannot;
-        staging.setAutoRemove(false);
+        m_staging->setAutoRemove(false);
         return QString();
     }
     if (!QFileInfo(m_folder).isWritable())
         return cannot;
-    return moveIntoPlace(staging.path());
+    return moveIntoPlace();
 }
 
 PublishResult Publisher::run()
@@ -417,24 +608,19 @@ PublishResult Publisher::run()
                      : m_old.feed;
 
     hashShared();
-    int total = 0;
-    for (const auto &objects : m_model.objects)
-        total += int(objects.size());
-    int done = 0;
-    for (const PublishedKind kind : {PublishedKind::Group, PublishedKind::Tutor, PublishedKind::Auditorium}) {
-        for (size_t i = 0; i < m_model.list(kind).size(); ++i) {
-            publishCalendar(kind, i);
-            publishPage(kind, i);
-            m_progress.advance(++done, total);
-            if (m_progress.cancelled()) {
-                m_result.problem = QStringLiteral("Публикация прервана; в папке всё осталось "
-                                                  "как было");
-                return m_result;
-            }
-        }
+    m_zone = std::make_shared<const FeedZone>(
+        feedZone(m_request.zone, m_request.from, m_request.to));
+    m_now = m_request.now.toUTC();
+    if (!makeAllFiles()) {
+        m_result.problem = QStringLiteral("Публикация прервана; в папке всё осталось как было");
+        return m_result;
     }
     publishIndex();
     retireFiles();
+    if (!m_problem.isEmpty()) {
+        m_result.problem = m_problem;
+        return m_result;
+    }
 
     if (!m_changed.empty() || !m_removed.isEmpty()
         || m_new.text() != readFile(target(kStateFile))) {
@@ -444,7 +630,7 @@ PublishResult Publisher::run()
             return m_result;
         }
     }
-    for (const auto &[relative, content] : m_changed)
+    for (const QString &relative : m_changed)
         m_result.written << relative;
     m_result.removed = m_removed;
     m_result.groups = int(m_model.list(PublishedKind::Group).size());

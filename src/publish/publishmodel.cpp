@@ -52,6 +52,7 @@ private:
     void nameObjects();
     void sortObjects();
     void spreadLessons();
+    void nameAttendances();
 
     std::vector<PublishedObject> &list(PublishedKind kind) { return m_model.objects[size_t(kind)]; }
 
@@ -347,6 +348,56 @@ void ModelReader::spreadLessons()
     }
 }
 
+// Each group's lessons of one hour together: how many there are, and the number each
+// subgroup goes by; then the names of the groups each lesson is given to, a group meeting
+// in subgroups with the subgroup's number.
+void ModelReader::nameAttendances()
+{
+    std::vector<Teaching> &teachings = m_model.teachings;
+    auto &groupLessons = m_model.lessons[size_t(PublishedKind::Group)];
+    for (size_t g = 0; g < groupLessons.size(); ++g) {
+        auto &list = groupLessons[g];
+        for (size_t first = 0; first < list.size();) {
+            const Teaching &hour = *list[first].teaching;
+            size_t last = first;
+            while (last < list.size() && list[last].teaching->date == hour.date
+                   && list[last].teaching->lesson == hour.lesson)
+                ++last;
+            const int meeting = int(last - first);
+            for (size_t i = first; i < last; ++i) {
+                ObjectLesson &l = list[i];
+                std::set<int> before;
+                for (size_t j = first; j < last; ++j) {
+                    if (list[j].subgroup < l.subgroup)
+                        before.insert(list[j].subgroup);
+                }
+                l.meeting = meeting;
+                l.number = meeting > 1 ? int(before.size()) + 1 : l.subgroup + 1;
+                Teaching &t = teachings[size_t(l.teaching - teachings.data())];
+                for (Teaching::Attendance &a : t.groups) {
+                    if (a.group == int(g) && a.subgroup == l.subgroup) {
+                        a.meeting = l.meeting;
+                        a.number = l.number;
+                    }
+                }
+            }
+            first = last;
+        }
+    }
+    const auto &groups = list(PublishedKind::Group);
+    for (Teaching &t : teachings) {
+        QStringList names;
+        for (const Teaching::Attendance &a : t.groups) {
+            QString name = groups[size_t(a.group)].label;
+            if (a.subgroup > 0 || a.meeting > 1)
+                name += QStringLiteral(" (подгруппа %1)").arg(a.number);
+            if (!names.contains(name))
+                names << name;
+        }
+        t.groupNames = names.join(QStringLiteral(", "));
+    }
+}
+
 void ModelReader::run()
 {
     readObjects();
@@ -355,6 +406,7 @@ void ModelReader::run()
     sortObjects();
     readLessons();
     spreadLessons();
+    nameAttendances();
 }
 
 } // namespace
@@ -375,45 +427,14 @@ LessonClock parseLessonClock(const QString &text)
     if (found.empty())
         return {};
     time.start = found[0];
+    time.text = time.start.toString(QStringLiteral("H:mm"));
     if (found.size() > 1) {
         if (found[1] <= found[0])
             return {}; // an end before the start is no time one can publish
         time.end = found[1];
+        time.text += u'–' + time.end.toString(QStringLiteral("H:mm"));
     }
     return time;
-}
-
-int PublishModel::groupsAt(int group, const Teaching &t) const
-{
-    const auto &list = lessonsOf(PublishedKind::Group, size_t(group));
-    const std::pair hour(t.date, t.lesson);
-    const auto first = std::lower_bound(
-        list.begin(), list.end(), hour, [](const ObjectLesson &l, const auto &h) {
-            return std::pair(l.teaching->date, l.teaching->lesson) < h;
-        });
-    auto last = first;
-    while (last != list.end() && last->teaching->date == t.date
-           && last->teaching->lesson == t.lesson)
-        ++last;
-    return int(last - first);
-}
-
-int PublishModel::subgroupNumber(int group, const Teaching &t, int subgroup) const
-{
-    const auto &list = lessonsOf(PublishedKind::Group, size_t(group));
-    const std::pair hour(t.date, t.lesson);
-    auto it = std::lower_bound(list.begin(), list.end(), hour,
-                               [](const ObjectLesson &l, const auto &h) {
-                                   return std::pair(l.teaching->date, l.teaching->lesson) < h;
-                               });
-    std::set<int> before;
-    int count = 0;
-    for (; it != list.end() && it->teaching->date == t.date && it->teaching->lesson == t.lesson;
-         ++it, ++count) {
-        if (it->subgroup < subgroup)
-            before.insert(it->subgroup);
-    }
-    return count > 1 ? int(before.size()) + 1 : subgroup + 1;
 }
 
 std::vector<int> PublishModel::untimedLessons() const

@@ -38,6 +38,7 @@ struct PublishedObject
 struct LessonClock
 {
     QTime start, end; // end invalid when only the start is written
+    QString text;     // "8:30–9:15", "8:30"; empty when unknown
 
     bool known() const { return start.isValid(); }
 };
@@ -52,6 +53,11 @@ struct Teaching
     {
         int group = 0; // index into PublishModel::objects[Group]
         int subgroup = 0;
+        // How many lessons the group has at that hour, and the number the subgroup goes by
+        // then: its place among the subgroups meeting (whatever numbers the document gives
+        // them), or the next after the first when it meets alone.
+        int meeting = 0;
+        int number = 0;
     };
 
     QDate date;
@@ -62,6 +68,8 @@ struct Teaching
     int type = 0;        // tblTypeLesson.Key
     int job = 0;
     std::vector<Attendance> groups;
+    // How the lesson names its groups: "П-9, П-10 (подгруппа 2)".
+    QString groupNames;
 };
 
 // A lesson as one object sees it: the teaching and, for a group, its subgroup. `clash` counts
@@ -72,6 +80,8 @@ struct ObjectLesson
     const Teaching *teaching = nullptr;
     int subgroup = -1; // groups only
     int clash = 0;
+    int meeting = 0; // groups only: as in Teaching::Attendance
+    int number = 0;
 };
 
 struct DisciplineInfo
@@ -107,17 +117,12 @@ struct PublishModel
     {
         return lessons[size_t(kind)][object];
     }
-    LessonClock timeOf(int lesson) const
+    const LessonClock &timeOf(int lesson) const
     {
+        static const LessonClock unknown;
         const auto it = times.find(lesson);
-        return it == times.end() ? LessonClock() : it->second;
+        return it == times.end() ? unknown : it->second;
     }
-    // How many lessons group number `group` has at the date and lesson number of `t`.
-    int groupsAt(int group, const Teaching &t) const;
-    // The number the group's subgroup goes by at that hour: its place among the subgroups
-    // meeting then (whatever numbers the document gives them), or the next after the first
-    // when it meets alone.
-    int subgroupNumber(int group, const Teaching &t, int subgroup) const;
     // Lesson numbers of the period that have no clock time, ascending.
     std::vector<int> untimedLessons() const;
     // Lessons (teachings) at those numbers.

@@ -2,13 +2,15 @@
 
 #include "lessonwords.h"
 
-#include <QLocale>
 #include <QMap>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace korvesta {
 
 const QString kPublishedMark = QStringLiteral("<!--published-->");
+const QString kStyleSheetFile = QStringLiteral("style.css");
 
 namespace {
 
@@ -51,15 +53,29 @@ footer{margin-top:2rem;color:#888;font-size:.8rem}
 .week+.week{break-before:page}*{-webkit-print-color-adjust:exact;print-color-adjust:exact}}
 )";
 
-const QLocale &russian()
-{
-    static const QLocale locale(QLocale::Russian, QLocale::Russia);
-    return locale;
-}
-
 QString esc(const QString &text)
 {
     return text.toHtmlEscaped();
+}
+
+// As esc(), onto the end of the page.
+void appendEscaped(QString &html, QStringView text)
+{
+    qsizetype plain = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const char *entity = c == u'<'   ? "&lt;"
+                             : c == u'>' ? "&gt;"
+                             : c == u'&' ? "&amp;"
+                             : c == u'"' ? "&quot;"
+                                         : nullptr;
+        if (!entity)
+            continue;
+        html += text.mid(plain, i - plain);
+        html += QLatin1String(entity);
+        plain = i + 1;
+    }
+    html += text.mid(plain);
 }
 
 QString link(const QString &file)
@@ -72,11 +88,17 @@ QString day(const QDate &date)
     return date.toString(QStringLiteral("dd.MM.yyyy"));
 }
 
-QString capitalised(QString text)
+// "Понедельник, 7 декабря": the heading of a day, made without the locale's formatting,
+// which would cost more than the rest of a page's day.
+QString dayHeading(const QDate &date)
 {
-    if (!text.isEmpty())
-        text[0] = text[0].toUpper();
-    return text;
+    static const char16_t *const days[] = {u"Понедельник", u"Вторник", u"Среда", u"Четверг",
+                                           u"Пятница",     u"Суббота", u"Воскресенье"};
+    static const char16_t *const months[] = {u"января",  u"февраля", u"марта",   u"апреля",
+                                             u"мая",     u"июня",    u"июля",    u"августа",
+                                             u"сентября", u"октября", u"ноября", u"декабря"};
+    return QString::fromUtf16(days[date.dayOfWeek() - 1]) + QStringLiteral(", ")
+           + QString::number(date.day()) + u' ' + QString::fromUtf16(months[date.month() - 1]);
 }
 
 QString kindName(PublishedKind kind)
@@ -92,13 +114,18 @@ QString kindName(PublishedKind kind)
     return QString();
 }
 
-QString head(const QString &title)
+// The head of a page: the style shared by all pages from `root` (the way to the folder of the
+// publication), and the page's own rules when it has any.
+QString head(const QString &title, const QString &root, const QString &ownStyle = QString())
 {
-    return QStringLiteral("<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n"
-                          "<meta name=\"viewport\" content=\"width=device-width, "
-                          "initial-scale=1\">\n<title>")
-           + esc(title) + QStringLiteral("</title>\n<style>") + QString::fromUtf8(kStyle)
-           + QStringLiteral("</style>\n</head>\n<body>\n");
+    QString text = QStringLiteral("<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n"
+                                  "<meta name=\"viewport\" content=\"width=device-width, "
+                                  "initial-scale=1\">\n<title>")
+                   + esc(title) + QStringLiteral("</title>\n<link rel=\"stylesheet\" href=\"")
+                   + root + kStyleSheetFile + QStringLiteral("\">\n");
+    if (!ownStyle.isEmpty())
+        text += QStringLiteral("<style>\n") + ownStyle + QStringLiteral("</style>\n");
+    return text + QStringLiteral("</head>\n<body>\n");
 }
 
 QString periodLine(const PublishModel &model)
@@ -125,15 +152,17 @@ QDate mondayOf(const QDate &date)
 class PageWriter
 {
 public:
-    PageWriter(const PublishModel &model, PublishedKind kind, size_t object, const QDate &today)
+    PageWriter(const PublishModel &model, PublishedKind kind, size_t object, const QDate &today,
+               QString &html)
         : m_model(model)
         , m_kind(kind)
         , m_object(object)
         , m_today(today)
         , m_lessons(model.lessonsOf(kind, object))
+        , m_html(html)
     {}
 
-    QString write();
+    void write();
 
 private:
     void weekSection(const QDate &monday, size_t &next);
@@ -145,7 +174,8 @@ private:
     size_t m_object;
     QDate m_today;
     const std::vector<ObjectLesson> &m_lessons;
-    QString m_html;
+    QString &m_html;
+    std::vector<QColor> m_colours; // of the lessons, each a class "c<index>" of the page
 };
 
 QString PageWriter::weekTitle(const QDate &monday) const
@@ -156,28 +186,45 @@ QString PageWriter::weekTitle(const QDate &monday) const
 
 void PageWriter::lessonItem(const ObjectLesson &lesson)
 {
-    const LessonWords t = lessonWords(m_model, m_kind, m_object, lesson);
+    const LessonWords t = lessonWords(m_model, m_kind, lesson);
     m_html += QStringLiteral("<li");
-    if (t.colour.isValid())
-        m_html += QStringLiteral(" style=\"background:%1;color:%2\"")
-                      .arg(t.colour.name(), textColourOn(t.colour));
-    m_html += QStringLiteral("><span class=\"n\">%1</span><span class=\"t\">%2</span>")
-                  .arg(t.lesson)
-                  .arg(t.time.isEmpty() ? QStringLiteral("время не задано") : t.time);
-    m_html += QStringLiteral("<span class=\"what\"><b>") + esc(t.discipline) + QStringLiteral("</b>");
-    if (!t.type.isEmpty())
-        m_html += QStringLiteral(" · ") + esc(t.type);
-    if (!t.subgroup.isEmpty())
-        m_html += QStringLiteral(" · ") + esc(t.subgroup);
+    if (t.colour.isValid()) {
+        const auto colour = std::find(m_colours.begin(), m_colours.end(), t.colour);
+        m_html += QStringLiteral(" class=\"c") + QString::number(colour - m_colours.begin())
+                  + u'"';
+    }
+    m_html += QStringLiteral("><span class=\"n\">") + QString::number(t.lesson)
+              + QStringLiteral("</span><span class=\"t\">")
+              + (t.time.isEmpty() ? QStringLiteral("время не задано") : t.time)
+              + QStringLiteral("</span><span class=\"what\"><b>");
+    appendEscaped(m_html, t.discipline);
+    m_html += QStringLiteral("</b>");
+    if (!t.type.isEmpty()) {
+        m_html += QStringLiteral(" · ");
+        appendEscaped(m_html, t.type);
+    }
+    if (!t.subgroup.isEmpty()) {
+        m_html += QStringLiteral(" · ");
+        appendEscaped(m_html, t.subgroup);
+    }
     m_html += QStringLiteral("</span><span class=\"where\">");
-    QStringList where;
-    if (m_kind != PublishedKind::Auditorium && !t.auditorium.isEmpty())
-        where << QStringLiteral("ауд. ") + t.auditorium;
-    if (m_kind != PublishedKind::Tutor && !t.tutor.isEmpty())
-        where << t.tutor;
-    if (m_kind != PublishedKind::Group && !t.groups.isEmpty())
-        where << t.groups;
-    m_html += esc(where.join(QStringLiteral(" · "))) + QStringLiteral("</span></li>\n");
+    bool first = true;
+    const auto where = [this, &first](const QString &prefix, const QString &text) {
+        if (text.isEmpty())
+            return;
+        if (!first)
+            m_html += QStringLiteral(" · ");
+        first = false;
+        appendEscaped(m_html, prefix);
+        appendEscaped(m_html, text);
+    };
+    if (m_kind != PublishedKind::Auditorium)
+        where(QStringLiteral("ауд. "), t.auditorium);
+    if (m_kind != PublishedKind::Tutor)
+        where(QString(), t.tutor);
+    if (m_kind != PublishedKind::Group)
+        where(QString(), t.groups);
+    m_html += QStringLiteral("</span></li>\n");
 }
 
 // The days of the week from Monday, the lessons of the object among them; `next` is the
@@ -198,9 +245,7 @@ void PageWriter::weekSection(const QDate &monday, size_t &next)
             continue;
         m_html += QStringLiteral("<article class=\"day%1\"><h3>%2</h3>\n")
                       .arg(date == m_today ? QStringLiteral(" today") : QString(),
-                           capitalised(russian().dayName(date.dayOfWeek()))
-                               + QStringLiteral(", ")
-                               + russian().toString(date, QStringLiteral("d MMMM")));
+                           dayHeading(date));
         if (!has) {
             m_html += QStringLiteral("<p class=\"none\">Занятий нет</p></article>\n");
             continue;
@@ -213,11 +258,24 @@ void PageWriter::weekSection(const QDate &monday, size_t &next)
     m_html += QStringLiteral("</div>\n</section>\n");
 }
 
-QString PageWriter::write()
+void PageWriter::write()
 {
     const PublishedObject &o = m_model.list(m_kind)[m_object];
-    m_html.reserve(int(m_lessons.size()) * 260 + 8000);
-    m_html += head(QStringLiteral("Расписание: ") + o.title);
+    // The lesson colours the page uses, each with the text colour that reads on it, as rules
+    // of its head.
+    for (const ObjectLesson &l : m_lessons) {
+        const QColor colour = lessonColour(m_model, m_kind, l);
+        if (colour.isValid() && std::find(m_colours.begin(), m_colours.end(), colour) == m_colours.end())
+            m_colours.push_back(colour);
+    }
+    QString colours;
+    for (size_t i = 0; i < m_colours.size(); ++i)
+        colours += QStringLiteral(".lessons li.c%1{background:%2;color:%3}\n")
+                       .arg(i)
+                       .arg(m_colours[i].name(), textColourOn(m_colours[i]));
+    m_html.resize(0);
+    m_html.reserve(qsizetype(m_lessons.size()) * 320 + 16000);
+    m_html += head(QStringLiteral("Расписание: ") + o.title, QStringLiteral("../"), colours);
     m_html += QStringLiteral("<header>\n<p class=\"back\"><a href=\"../index.html\">← Все "
                              "расписания</a></p>\n<h1><span class=\"kind\">%1</span>%2</h1>\n")
                   .arg(kindName(m_kind), esc(o.title));
@@ -241,7 +299,7 @@ QString PageWriter::write()
     if (weeks.empty()) {
         m_html += QStringLiteral("<p class=\"none\">В этом периоде занятий нет.</p>\n");
         m_html += kFoot;
-        return m_html;
+        return;
     }
 
     // The current week (or the next one to come) first, then the list of all weeks, then the
@@ -280,7 +338,6 @@ QString PageWriter::write()
         }
     }
     m_html += QStringLiteral("</main>\n") + kFoot;
-    return m_html;
 }
 
 QString objectItem(const PublishedObject &o, const QString &shown, PublishedKind kind)
@@ -306,14 +363,27 @@ QString kindFolder(PublishedKind kind)
     return QString();
 }
 
+QString styleSheet()
+{
+    return QString::fromUtf8(kStyle).trimmed() + u'\n';
+}
+
 QString objectPage(const PublishModel &model, PublishedKind kind, size_t object, const QDate &today)
 {
-    return PageWriter(model, kind, object, today).write();
+    QString html;
+    writeObjectPage(model, kind, object, today, html);
+    return html;
+}
+
+void writeObjectPage(const PublishModel &model, PublishedKind kind, size_t object,
+                     const QDate &today, QString &html)
+{
+    PageWriter(model, kind, object, today, html).write();
 }
 
 QString indexPage(const PublishModel &model)
 {
-    QString html = head(QStringLiteral("Расписание занятий"));
+    QString html = head(QStringLiteral("Расписание занятий"), QString());
     html += QStringLiteral("<header>\n<h1>Расписание занятий</h1>\n") + periodLine(model);
     html += QStringLiteral("<ul class=\"toc\"><li><a href=\"#groups\">Группы</a></li>"
                            "<li><a href=\"#tutors\">Преподаватели</a></li>"

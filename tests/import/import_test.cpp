@@ -6,7 +6,9 @@
 #include "data/database.h"
 #include "data/history.h"
 #include "data/recordset.h"
+#include "editing/loadchanges.h"
 #include "import/columnmapping.h"
+#include "import/loadlines.h"
 #include "import/sheetfile.h"
 #include "import/tableimport.h"
 #include "settings/settingsrecord.h"
@@ -275,6 +277,98 @@ TEST_F(LoadImport, NothingIsWrittenOnADryRunARefusalOrANo)
                   + count("tblDisciplines") + count("tblJob"),
               0);
     EXPECT_TRUE(prompts.exhausted());
+}
+
+// The load lines of an import answer every entry row as the load's own entry row does: the
+// same rows written, the same messages, also for names that differ in letter case, "ё",
+// blanks, faculties and courses, and as the lists grow on the way.
+TEST(LoadLines, AnswerAsTheEntryRow)
+{
+    TestFolder folder;
+    const auto seeded = [&](const QString &name) {
+        Database db = Database::open(newTestDocument(folder, name));
+        for (const char *sql :
+             {"INSERT INTO tblTypeFaculty (TypeFaculty) VALUES ('ФИТ');",
+              "INSERT INTO tblTypeFaculty (TypeFaculty) VALUES ('ФЭМ');",
+              "INSERT INTO tblTutors (Tutor) VALUES ('Иванов И.И.');",
+              "INSERT INTO tblTutors (Tutor) VALUES ('Петров П.П. ');",
+              "INSERT INTO tblDisciplines (Discipline) VALUES ('Физика');",
+              "INSERT INTO tblDisciplines (Discipline) VALUES ('Ёмкости');",
+              "INSERT INTO tblAuditories (Auditoria, Corpus) VALUES ('101', 'Главный');",
+              "INSERT INTO tblAuditories (Auditoria, Corpus) VALUES ('202', 'Второй');",
+              "INSERT INTO tblAuditories (Auditoria, Corpus) VALUES ('202', 'Главный');",
+              "INSERT INTO tblGroups ([Group], Course) VALUES ('ПИ-21', '1');",
+              "INSERT INTO tblGroups ([Group], Course, Key_TypeFaculty) SELECT 'ИС-22', '2', Key "
+              "FROM tblTypeFaculty WHERE TypeFaculty = 'ФИТ';",
+              "INSERT INTO tblGroups ([Group], Course, Key_TypeFaculty) SELECT 'ИС-22', '2', Key "
+              "FROM tblTypeFaculty WHERE TypeFaculty = 'ФЭМ';",
+              "INSERT INTO tblGroups ([Group], Course) VALUES ('ИС-22', '3');"})
+            db.execute(sql);
+        return db;
+    };
+    const Database manual = seeded("manual.kvt");
+    const Database imported = seeded("imported.kvt");
+    LoadLines lines(imported);
+
+    using A = LoadAddition;
+    const struct
+    {
+        A addition;
+        LoadEntry entry;
+    } rows[] = {
+        {A::Discipline, {"иванов и.и.", "", "физика", "ПИ-21  (1)", "72"}},
+        {A::Discipline, {"Иванов И.И.", "", "Физика", "пи-21  (1)", "10"}}, // the line stands
+        {A::Group, {"Иванов И.И.", "", "Физика", "ИС-22  (2) ФЭМ", "36"}},
+        {A::Group, {"Иванов И.И.", "", "Физика", "ИС-22  (2)", "36"}},
+        {A::Group, {"Иванов И.И.", "", "Физика", "ИС-22", "20"}},
+        {A::Group, {"Иванов И.И.", "", "Физика", "ИС-22  (4)", "20"}},
+        {A::Group, {"Иванов И.И.", "", "Ёмкости", "ПИ-21  (1)", "20"}},
+        {A::Discipline, {"Иванов И.И.", "", "Емкости", "ПИ-21  (1)", "20"}},
+        {A::Discipline, {"Петров П.П.", "", "Физика", "ПИ-21  (1)", "20"}},
+        {A::Tutor, {"петров п.п.", "", "Физика", "ПИ-21  (1)", "20"}},
+        {A::Tutor, {"Сидоров С.С.", "101", "Физика", "ПИ-21  (1)", "1 200"}},
+        {A::Tutor, {"СИДОРОВ С.С.", "", "Физика", "ПИ-21  (1)", "5"}},
+        {A::Discipline, {"Сидоров С.С.", "", "Физика", "ПИ-21  (1)", "5"}},
+        {A::Tutor, {"Орлов О.О.", "202 (второй)", "Ёмкости", "ИС-22  (3)", "8"}},
+        {A::Tutor, {"Козлов К.К.", "202", "Ёмкости", "ИС-22  (3)", "8"}},
+        {A::Tutor, {"Лебедев Л.Л.", "303", "Ёмкости", "ИС-22  (3)", "8"}},
+        {A::Discipline, {"Орлов О.О.", "", "Физика", "ИС-22  (3)", "0"}},
+        {A::Discipline, {"Орлов О.О.", "", "Физика", "ИС-22  (3)", "12а"}},
+        {A::Discipline, {"Орлов О.О.", "", "Физика", "ИС-22  (3)", "100000"}},
+        {A::Discipline, {"  ", "", "Физика", "ИС-22  (3)", "8"}},
+        {A::Discipline, {"Орлов О.О.", "", "Физика", "", "8"}},
+        {A::Discipline, {"Орлов О.О.", "", "Химия", "ИС-22  (3)", "8"}},
+        {A::Discipline, {"Орлов О.О.", "", "Физика", "ИС-23", "8"}},
+        {A::Discipline, {"Орлов О.О.", "", "Физика", "ИС-22  (3)", "8"}},
+        {A::Group, {"Орлов О.О.", "", "Физика", "ПИ-21  (1)", "9"}},
+    };
+    for (const auto &row : rows) {
+        ScriptedPrompts byHand, byImport;
+        byHand.answers = {Prompts::Answer::Yes};
+        byImport.answers = {Prompts::Answer::Yes};
+        const bool added = addToLoad(manual, byHand, row.addition, row.entry);
+        EXPECT_EQ(lines.add(byImport, row.addition, row.entry), added)
+            << row.entry.tutor.toStdString() << " " << row.entry.group.toStdString();
+        EXPECT_EQ(byImport.texts(Kind::Message), byHand.texts(Kind::Message))
+            << row.entry.tutor.toStdString() << " " << row.entry.group.toStdString();
+        EXPECT_EQ(byImport.texts(Kind::YesNo), byHand.texts(Kind::YesNo));
+    }
+    const auto rowsOf = [](const Database &db, const char *table) {
+        QStringList out;
+        Recordset rs = db.openRecordset(QString("SELECT * FROM %1 ORDER BY Key;").arg(table));
+        for (; !rs.isEof(); rs.moveNext()) {
+            QStringList fields;
+            for (int i = 0; i < rs.fieldCount(); ++i)
+                fields << (rs.value(i).isNull() ? "Null" : rs.value(i).toString());
+            out << fields.join('|');
+        }
+        return out;
+    };
+    for (const char *table : {"tblTutors", "tblJob", "tblJobList"}) {
+        const QStringList written = rowsOf(imported, table);
+        EXPECT_EQ(written, rowsOf(manual, table)) << table;
+        EXPECT_GE(written.size(), 2) << table;
+    }
 }
 
 TEST_F(LoadImport, ReferenceListsKeepTheirEntryChecks)

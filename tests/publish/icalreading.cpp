@@ -49,6 +49,7 @@ std::vector<ReadEvent> readCalendar(const QString &path, const QTimeZone &zone)
         e.end = moment(icalcomponent_get_dtend(ev), zone);
         e.summary = text(icalcomponent_get_summary(ev));
         e.location = text(icalcomponent_get_location(ev));
+        e.description = text(icalcomponent_get_description(ev));
         e.cancelled = icalcomponent_get_status(ev) == ICAL_STATUS_CANCELLED;
         e.sequence = icalcomponent_get_sequence(ev);
         events.push_back(e);

@@ -14,7 +14,7 @@ struct ReadEvent
     QString start; // "2026-10-19 08:30" in the zone asked for, from the UTC moment libical
                    // works out through the file's VTIMEZONE; "2026-10-28" for a day
     QString end;
-    QString summary, location;
+    QString summary, location, description;
     bool cancelled = false;
     int sequence = 0;
 };

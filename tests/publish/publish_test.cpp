@@ -123,7 +123,7 @@ TEST_F(PublishTest, CalendarsHoldTheDocumentsLessonsAtTheirTimes)
     const PublishResult result = publish();
     ASSERT_TRUE(result.done) << result.problem.toStdString();
     EXPECT_EQ(result.summary(),
-              "опубликовано: 7 групп, 4 преподавателя, 3 аудитории; изменено файлов: 29\n"
+              "опубликовано: 7 групп, 4 преподавателя, 3 аудитории; изменено файлов: 30\n"
               "занятий без времени урока: 1 (уроки 4) - опубликованы как события на весь день");
 
     struct Case
@@ -161,6 +161,11 @@ TEST_F(PublishTest, CalendarsHoldTheDocumentsLessonsAtTheirTimes)
     };
     for (const Case &c : cases)
         EXPECT_EQ(events(c.file), c.events) << c.file;
+    // The description tells the full names; the auditorium is the location alone.
+    const ReadEvent lecture = readCalendar(out + "/groups/П-9_(1).ics", zone).front();
+    EXPECT_EQ(lecture.location, "101 (Главный)");
+    EXPECT_EQ(lecture.description, "Урок 1, 8:30–9:15\nДисциплина: Математика\nВид занятия: Лекция\n"
+                                   "Преподаватель: Иванов И.И.\nГруппы: П-9, П-10");
 
     // Every object's count against the document's own rows: a group has a lesson per date,
     // lesson number and subgroup; a tutor and an auditorium per lesson given, whatever the
@@ -305,7 +310,7 @@ TEST_F(PublishTest, PagesLinkEveryObjectAndShowTheCurrentWeekFirst)
         const QString target = QUrl::fromPercentEncoding(it.next().captured(1).toLatin1());
         EXPECT_TRUE(QFile::exists(out + '/' + target)) << target.toStdString();
     }
-    EXPECT_EQ(links, 2 * (7 + 4 + 3));
+    EXPECT_EQ(links, 1 + 2 * (7 + 4 + 3)); // the style sheet, then each object's two
     EXPECT_TRUE(index.contains("ИС-21 (ФИТ)") && index.contains("ИС-21 (ФЭМ)"));
     EXPECT_TRUE(index.contains("Опубликовано: 28.10.2026"));
 
@@ -320,7 +325,14 @@ TEST_F(PublishTest, PagesLinkEveryObjectAndShowTheCurrentWeekFirst)
     EXPECT_TRUE(page.contains("Текущая неделя: 26.10 – 01.11.2026"));
     EXPECT_TRUE(page.contains("class=\"day today\""));
     EXPECT_TRUE(page.contains("<b>Математика</b> · Лекция"));
-    EXPECT_TRUE(page.contains("background:#ffffcc")); // Матем's colour, 0x00CCFFFF
+    // Матем's colour (0x00CCFFFF) is a rule of the page that its lessons name.
+    static const QRegularExpression colour(R"(\.lessons li\.(c\d+)\{background:#ffffcc;color:#000\})");
+    const QRegularExpressionMatch rule = colour.match(page);
+    ASSERT_TRUE(rule.hasMatch());
+    EXPECT_TRUE(page.contains("<li class=\"" + rule.captured(1) + "\">"));
+    EXPECT_FALSE(page.contains(" style=\""));
+    EXPECT_TRUE(page.contains("<link rel=\"stylesheet\" href=\"../style.css\">"));
+    EXPECT_TRUE(readText(out + "/style.css").contains(".lessons li{"));
     EXPECT_TRUE(page.contains("время не задано"));
     EXPECT_TRUE(page.contains("href=\"%D0%9F-9_%281%29.ics\""));
     EXPECT_FALSE(page.contains("<script"));
