@@ -3,6 +3,7 @@
 #include "safefilenames.h"
 
 #include "data/database.h"
+#include "data/isodate.h"
 #include "data/recordset.h"
 #include "grid/gridcolors.h"
 
@@ -16,11 +17,6 @@
 namespace korvesta {
 
 namespace {
-
-QDate dateOf(const QVariant &value)
-{
-    return value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
-}
 
 // A colour of the document; black, system colours and Null count as not set (a lesson is
 // never meant to be drawn black).
