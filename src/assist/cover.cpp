@@ -38,6 +38,18 @@ int firstKey(const Database &db, const QString &sql)
 }
 
 // The tutor's line of the discipline for the group, as the document has it now.
+// Hours of the line (job and group) not yet given lessons.
+int hoursLeft(const Database &db, int keyJob, int keyGroup)
+{
+    return firstKey(db, QStringLiteral("SELECT tblJobList.Hours - (SELECT Count(*) FROM "
+                                       "tblTimeTableContent WHERE tblTimeTableContent.Key_Job = "
+                                       "%1 AND tblTimeTableContent.Key_Group = %2) FROM "
+                                       "tblJobList WHERE tblJobList.Key_Job = %1 AND "
+                                       "tblJobList.Key_Group = %2;")
+                            .arg(keyJob)
+                            .arg(keyGroup));
+}
+
 int coverJob(const Database &db, int keyTutor, int keyDiscipline, int keyGroup)
 {
     return firstKey(db, QStringLiteral("SELECT tblJob.Key FROM tblJob INNER JOIN tblJobList ON "
@@ -305,14 +317,15 @@ bool assignCover(DocumentSession &session, Prompts &prompts, const UncoveredLess
                  const CoverCandidate &candidate)
 {
     // What the document holds now: the list may have been made before other changes.
-    enum class State { Failed, Protected, HasLine, NoLine };
+    enum class State { Failed, Protected, HasLine, LineSpent, NoLine };
     const State state = runDocumentChange<State>(session, prompts, State::Failed,
                                                  [&](const Database &db) {
         if (dateProtected(db, lesson.date))
             return State::Protected;
-        return coverJob(db, candidate.keyTutor, lesson.keyDiscipline, lesson.keyGroup) != 0
-                   ? State::HasLine
-                   : State::NoLine;
+        const int job = coverJob(db, candidate.keyTutor, lesson.keyDiscipline, lesson.keyGroup);
+        if (job == 0)
+            return State::NoLine;
+        return hoursLeft(db, job, lesson.keyGroup) > 0 ? State::HasLine : State::LineSpent;
     });
     if (state == State::Failed)
         return false;
@@ -325,6 +338,16 @@ bool assignCover(DocumentSession &session, Prompts &prompts, const UncoveredLess
         && prompts.askYesNo(QStringLiteral("У преподавателя %1 нет нагрузки по дисциплине «%2» "
                                            "в группе %3.\r\nДобавить строку нагрузки на %4 ч и "
                                            "передать это занятие?")
+                                .arg(candidate.tutor, lesson.discipline, lesson.group,
+                                     QString::number(kCoverHours)),
+                            Prompts::Icon::Question)
+               != Prompts::Answer::Yes)
+        return false;
+    // A line with every hour given would go over the load: its hours grow only when asked.
+    if (state == State::LineSpent
+        && prompts.askYesNo(QStringLiteral("У преподавателя %1 не осталось часов нагрузки по "
+                                           "дисциплине «%2» в группе %3.\r\nДобавить %4 ч к "
+                                           "строке нагрузки и передать это занятие?")
                                 .arg(candidate.tutor, lesson.discipline, lesson.group,
                                      QString::number(kCoverHours)),
                             Prompts::Icon::Question)
@@ -348,6 +371,13 @@ bool assignCover(DocumentSession &session, Prompts &prompts, const UncoveredLess
             job = coverJob(db, candidate.keyTutor, lesson.keyDiscipline, lesson.keyGroup);
             if (job == 0)
                 return false;
+        } else if (hoursLeft(db, job, lesson.keyGroup) <= 0) {
+            db.execute(QStringLiteral("UPDATE tblJobList SET tblJobList.Hours = "
+                                      "tblJobList.Hours + %1 WHERE tblJobList.Key_Job = %2 AND "
+                                      "tblJobList.Key_Group = %3;")
+                           .arg(kCoverHours)
+                           .arg(job)
+                           .arg(lesson.keyGroup));
         }
         // Only while the lesson is still the absent tutor's: a list shown for a while may
         // offer a lesson that has since been given away or cleared.

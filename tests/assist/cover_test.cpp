@@ -211,6 +211,35 @@ TEST_F(CoverTest, NewLoadLineOnlyAfterTheQuestion)
     }
 }
 
+// A line with every hour given grows by the lesson only when the planner agrees.
+TEST_F(CoverTest, ASpentLineGrowsOnlyAfterTheQuestion)
+{
+    const QString hours =
+        QString("SELECT Hours FROM tblJobList WHERE Key_Job = %1 AND Key_Group = %2")
+            .arg(orlovMath)
+            .arg(g1);
+    b.db().execute(QString("UPDATE tblJobList SET Hours = 1 WHERE Key_Job = %1 AND "
+                           "Key_Group = %2")
+                       .arg(orlovMath)
+                       .arg(g1)); // the lecture at lesson 4 took it
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        prompts.shown.clear();
+        prompts.answers = {answer};
+        const UncoveredLesson l = listed();
+        const bool given = assignCover(session, prompts, l, candidate(l, "Орлов"));
+        EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::YesNo),
+                  QStringList{"У преподавателя Орлов не осталось часов нагрузки по дисциплине "
+                              "«Матем» в группе П-1 (1).\r\nДобавить 1 ч к строке нагрузки и "
+                              "передать это занятие?"});
+        EXPECT_EQ(given, answer == Answer::Yes);
+        EXPECT_EQ(number(hours), answer == Answer::Yes ? 2 : 1);
+        EXPECT_EQ(lessonJob(), answer == Answer::Yes ? orlovMath : ivanovMath);
+    }
+    undo();
+    EXPECT_EQ(number(hours), 1);
+    EXPECT_EQ(lessonJob(), ivanovMath);
+}
+
 // An absence marked Friday to Tuesday runs over the weekend; its lessons are listed day by day.
 TEST_F(CoverTest, AnAbsenceOverSeveralDays)
 {
