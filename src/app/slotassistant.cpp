@@ -127,9 +127,15 @@ SlotAssistant::SlotAssistant(frmMain &window)
     window.addDockWidget(Qt::RightDockWidgetArea, this);
 
     connect(&window.dispatcher(), &ViewDispatcher::aboutToFill, this, [this](int code) {
+        // The line belongs to its document: another one opened ends the assistant.
+        if (m_line && m_window.session().currentPath() != m_document) {
+            m_line.reset();
+            m_paint.clear();
+            m_best.clear();
+            m_list->clear();
+        }
         // The pane goes with the timetables it colours and comes back with them.
-        if (m_line)
-            setVisible(code == kDayView || code == kWeekView);
+        setVisible(m_line && (code == kDayView || code == kWeekView));
     });
     connect(&window.dispatcher(), &ViewDispatcher::dispatched, this, &SlotAssistant::viewShown);
     connect(m_period, &QComboBox::currentIndexChanged, this, [this] { update(); });
@@ -197,6 +203,7 @@ void SlotAssistant::startForLine(int keyJobList)
 void SlotAssistant::start(const AssistLine &line)
 {
     m_line = line;
+    m_document = m_window.session().currentPath();
     // The week of the calendar date, where the colours show the line's places; the pane is
     // shown before the week is filled.
     ViewDispatcher &dispatcher = m_window.dispatcher();

@@ -57,6 +57,7 @@ private:
 
     frmMain &m_window;
     std::optional<AssistLine> m_line;
+    QString m_document; // the path of the document the line belongs to
     std::vector<SlotState> m_best;
     SlotPaint m_paint;
     QLabel *m_header;

@@ -117,6 +117,14 @@ TEST_F(SlotAssistantWindowTest, ALoadLineColoursItsWeekAndPlacesFromTheList)
     EXPECT_TRUE(assistant->isVisible());
     EXPECT_GT(painted(SlotFit::Free), 0);
 
+    // Another document opened ends the assistant: its line belongs to the first one.
+    prompts.fileAnswers = {newTestDocument(folder, QStringLiteral("Лицей.kvt")), sample};
+    command("submenuOpenDB")->trigger();
+    EXPECT_FALSE(assistant->isVisible());
+    EXPECT_FALSE(assistant->line());
+    command("submenuOpenDB")->trigger();
+    EXPECT_FALSE(assistant->isVisible());
+
     // Closed, the assistant takes its colours with it.
     assistant->close();
     QApplication::processEvents();
