@@ -255,7 +255,43 @@ QString confirmationText(const LoadEntry &entry, int hours)
            + kBreak + kBreak + QStringLiteral("Продолжить?");
 }
 
-QString lineExistsText(const LoadEntry &entry)
+// The lookups of the checks in the document itself.
+class DocumentLookup : public LoadLookup
+{
+public:
+    explicit DocumentLookup(const Database &db)
+        : m_db(db)
+    {}
+    bool tutorExists(const QString &tutor) const override
+    {
+        return korvesta::tutorExists(m_db, tutor);
+    }
+    int tutorKey(const QString &tutor) const override { return korvesta::tutorKey(m_db, tutor); }
+    int disciplineKey(const QString &discipline) const override
+    {
+        return korvesta::disciplineKey(m_db, discipline);
+    }
+    int groupKey(const QString &groupText) const override
+    {
+        return korvesta::groupKey(m_db, groupText);
+    }
+    int jobKey(int tutor, int discipline) const override
+    {
+        return korvesta::jobKey(m_db, tutor, discipline);
+    }
+    std::optional<QString> auditoriumDisplay(const QString &text) const override
+    {
+        return korvesta::auditoriumDisplay(m_db, text);
+    }
+
+private:
+    const Database &m_db;
+};
+
+} // namespace
+
+
+QString loadLineExistsText(const LoadEntry &entry)
 {
     const QString tab = QStringLiteral("\t");
     return QStringLiteral("Нагрузка ") + kBreak + QStringLiteral("по преподавателю") + tab
@@ -263,8 +299,6 @@ QString lineExistsText(const LoadEntry &entry)
            + entry.discipline.trimmed() + kBreak + QStringLiteral("по группе") + tab + tab
            + entry.group.trimmed() + kBreak + QStringLiteral("уже составлена!");
 }
-
-} // namespace
 
 std::optional<int> loadHoursFromText(Prompts &prompts, const QString &text)
 {
@@ -296,7 +330,8 @@ std::optional<int> loadHoursFromText(Prompts &prompts, const QString &text)
     return int(hours);
 }
 
-bool addToLoad(const Database &db, Prompts &prompts, LoadAddition addition, const LoadEntry &entry)
+std::optional<CheckedLoadLine> checkLoadAddition(const LoadLookup &lists, Prompts &prompts,
+                                                 LoadAddition addition, const LoadEntry &entry)
 {
     if (!requireCells(prompts,
                       {{entry.tutor, QStringLiteral("Преподаватель")},
@@ -304,85 +339,95 @@ bool addToLoad(const Database &db, Prompts &prompts, LoadAddition addition, cons
                        {entry.group, QStringLiteral("Группа")},
                        {entry.hours, QStringLiteral("Нагрузка")}},
                       QStringLiteral("Поле '"), QStringLiteral("' должно быть заполнено")))
-        return false;
-    const QString tutor = entry.tutor.trimmed();
+        return std::nullopt;
+    CheckedLoadLine line;
+    line.tutor = entry.tutor.trimmed();
     const QString discipline = entry.discipline.trimmed();
     const QString groupText = entry.group.trimmed();
 
-    int keyTutor = 0;
     if (addition == LoadAddition::Tutor) {
-        if (tutorExists(db, tutor)) {
-            warn(prompts, QStringLiteral("Преподаватель '") + tutor + QStringLiteral("'") + kBreak
-                              + QStringLiteral("уже существует в списке."));
-            return false;
+        if (lists.tutorExists(line.tutor)) {
+            warn(prompts, QStringLiteral("Преподаватель '") + line.tutor + QStringLiteral("'")
+                              + kBreak + QStringLiteral("уже существует в списке."));
+            return std::nullopt;
         }
     } else {
-        keyTutor = tutorKey(db, tutor);
-        if (keyTutor == 0) {
-            warn(prompts, QStringLiteral("Преподаватель '") + tutor
+        line.keyTutor = lists.tutorKey(line.tutor);
+        if (line.keyTutor == 0) {
+            warn(prompts, QStringLiteral("Преподаватель '") + line.tutor
                               + QStringLiteral("' отсутствует в списке преподавателей"));
-            return false;
+            return std::nullopt;
         }
     }
     const std::optional<int> hours = loadHoursFromText(prompts, entry.hours);
     if (!hours)
-        return false;
+        return std::nullopt;
+    line.hours = *hours;
 
     // Every name must be one of the lists, so that no load line points at nothing.
-    const int keyDiscipline = disciplineKey(db, discipline);
-    if (keyDiscipline == 0) {
+    line.keyDiscipline = lists.disciplineKey(discipline);
+    if (line.keyDiscipline == 0) {
         warn(prompts, QStringLiteral("Дисциплина '") + discipline
                           + QStringLiteral("' отсутствует в списке дисциплин"));
-        return false;
+        return std::nullopt;
     }
-    const int keyGroup = groupKey(db, groupText);
-    if (keyGroup == 0) {
+    line.keyGroup = lists.groupKey(groupText);
+    if (line.keyGroup == 0) {
         warn(prompts,
              QStringLiteral("Группа ") + groupText + QStringLiteral(" отсутствует в списке групп"));
-        return false;
+        return std::nullopt;
     }
-    if (addition == LoadAddition::Group && jobKey(db, keyTutor, keyDiscipline) == 0) {
+    if (addition == LoadAddition::Group && lists.jobKey(line.keyTutor, line.keyDiscipline) == 0) {
         warn(prompts, QStringLiteral("Дисциплина '") + discipline
-                          + QStringLiteral("' отсутствует в нагрузке преподавателя '") + tutor
+                          + QStringLiteral("' отсутствует в нагрузке преподавателя '") + line.tutor
                           + QStringLiteral("'"));
-        return false;
+        return std::nullopt;
     }
-    QString defaultAud;
     if (addition == LoadAddition::Tutor && !entry.auditorium.trimmed().isEmpty()) {
-        const std::optional<QString> display = auditoriumDisplay(db, entry.auditorium.trimmed());
+        const std::optional<QString> display = lists.auditoriumDisplay(entry.auditorium.trimmed());
         if (!display) {
             warn(prompts, QStringLiteral("Аудитория '") + entry.auditorium.trimmed()
                               + QStringLiteral("' отсутствует в списке аудиторий"));
-            return false;
+            return std::nullopt;
         }
-        defaultAud = *display;
+        line.defaultAud = *display;
     }
     if (addition == LoadAddition::Tutor
-        && prompts.askYesNo(confirmationText(entry, *hours), Prompts::Icon::Question)
+        && prompts.askYesNo(confirmationText(entry, line.hours), Prompts::Icon::Question)
                != Prompts::Answer::Yes)
+        return std::nullopt;
+    return line;
+}
+
+bool addToLoad(const Database &db, Prompts &prompts, LoadAddition addition, const LoadEntry &entry)
+{
+    const DocumentLookup lists(db);
+    std::optional<CheckedLoadLine> line = checkLoadAddition(lists, prompts, addition, entry);
+    if (!line)
         return false;
 
     Database::Transaction transaction(db);
     if (addition == LoadAddition::Tutor) {
-        keyTutor = addRow(db, QStringLiteral("tblTutors"),
-                          {{QStringLiteral("Tutor"), tutor},
-                           {QStringLiteral("DefaultAud"),
-                            defaultAud.isEmpty() ? QVariant() : QVariant(defaultAud)}});
+        line->keyTutor = addRow(db, QStringLiteral("tblTutors"),
+                                {{QStringLiteral("Tutor"), line->tutor},
+                                 {QStringLiteral("DefaultAud"), line->defaultAud.isEmpty()
+                                                                    ? QVariant()
+                                                                    : QVariant(line->defaultAud)}});
     }
-    int job = jobKey(db, keyTutor, keyDiscipline);
+    int job = jobKey(db, line->keyTutor, line->keyDiscipline);
     if (job == 0) {
         job = addRow(db, QStringLiteral("tblJob"),
-                     {{QStringLiteral("Key_Tutor"), keyTutor},
-                      {QStringLiteral("Key_Discipline"), keyDiscipline}});
+                     {{QStringLiteral("Key_Tutor"), line->keyTutor},
+                      {QStringLiteral("Key_Discipline"), line->keyDiscipline}});
     }
-    if (lineKey(db, job, keyGroup) != 0) {
-        warn(prompts, lineExistsText(entry));
+    if (lineKey(db, job, line->keyGroup) != 0) {
+        warn(prompts, loadLineExistsText(entry));
         return false; // the transaction rolls back a job made for the line
     }
     addRow(db, QStringLiteral("tblJobList"),
            {{QStringLiteral("Key_Job"), job},
-            {QStringLiteral("Key_Group"), keyGroup},
-            {QStringLiteral("Hours"), *hours}});
+            {QStringLiteral("Key_Group"), line->keyGroup},
+            {QStringLiteral("Hours"), line->hours}});
     transaction.commit();
     return true;
 }

@@ -50,4 +50,43 @@ bool removeDisciplineFromLoad(const Database &db, Prompts &prompts, const QStrin
 constexpr int kMaxLoadHours = 99999;
 std::optional<int> loadHoursFromText(Prompts &prompts, const QString &text);
 
+// The refusal of a line the load has already.
+QString loadLineExistsText(const LoadEntry &entry);
+
+// Where the checks of a new load line look names up: the document itself (addToLoad), or
+// lists read from it once (the import of thousands of lines). Names match as the document's
+// comparison does: letter case ignored, "ё" a letter of its own.
+class LoadLookup
+{
+public:
+    virtual ~LoadLookup() = default;
+    // A tutor of that name in any letter case, the spaces around it aside.
+    virtual bool tutorExists(const QString &tutor) const = 0;
+    // The first key of the name; 0 when there is none.
+    virtual int tutorKey(const QString &tutor) const = 0;
+    virtual int disciplineKey(const QString &discipline) const = 0;
+    // "Group  (Course)", a faculty after it: the group of that faculty (or of none) first.
+    virtual int groupKey(const QString &groupText) const = 0;
+    virtual int jobKey(int tutor, int discipline) const = 0;
+    // The auditorium typed as the tutor's usual one, as "101 (Главный)".
+    virtual std::optional<QString> auditoriumDisplay(const QString &text) const = 0;
+};
+
+// A new load line that passed the checks: what to write.
+struct CheckedLoadLine
+{
+    QString tutor;      // trimmed
+    QString defaultAud; // a new tutor's usual auditorium; empty for none
+    int keyTutor = 0;   // 0 for a new tutor
+    int keyDiscipline = 0;
+    int keyGroup = 0;
+    int hours = 0;
+};
+
+// The entry row's checks of a new load line, in their order and with their messages, down to
+// the confirmation of a new tutor; nothing when one refuses (the user was told) or the user
+// answers "No". Whether the line exists already is left to the writer.
+std::optional<CheckedLoadLine> checkLoadAddition(const LoadLookup &lists, Prompts &prompts,
+                                                 LoadAddition addition, const LoadEntry &entry);
+
 } // namespace korvesta

@@ -5,13 +5,11 @@
 #include "data/prompts.h"
 #include "data/queries.h"
 #include "data/recordset.h"
-#include "editing/entrychecks.h"
 
 namespace korvesta {
 
 namespace {
 
-const QString kBreak = QStringLiteral("\r\n");
 // The faculty of a group entered without one.
 const QString kNoFaculty = QStringLiteral("отсутствует");
 
@@ -30,32 +28,6 @@ QString spacesTrimmed(const QString &text)
     while (last > first && text[last - 1] == u' ')
         --last;
     return text.mid(first, last - first);
-}
-
-void warn(Prompts &prompts, const QString &text)
-{
-    prompts.message(text, Prompts::Icon::Warning);
-}
-
-QString confirmationText(const LoadEntry &entry, int hours)
-{
-    const QString tab = QStringLiteral("\t");
-    return QStringLiteral("Добавляется запись:") + kBreak + kBreak
-           + QStringLiteral("Преподаватель ") + tab + entry.tutor.trimmed() + kBreak
-           + QStringLiteral("Аудитория ") + tab + entry.auditorium.trimmed() + kBreak
-           + QStringLiteral("Дисциплина ") + tab + entry.discipline.trimmed() + kBreak
-           + QStringLiteral("Группа ") + tab + tab + entry.group.trimmed() + kBreak
-           + QStringLiteral("Нагрузка ") + tab + QString::number(hours) + QStringLiteral(" часов")
-           + kBreak + kBreak + QStringLiteral("Продолжить?");
-}
-
-QString lineExistsText(const LoadEntry &entry)
-{
-    const QString tab = QStringLiteral("\t");
-    return QStringLiteral("Нагрузка ") + kBreak + QStringLiteral("по преподавателю") + tab
-           + entry.tutor.trimmed() + kBreak + QStringLiteral("по дисциплине") + tab + tab
-           + entry.discipline.trimmed() + kBreak + QStringLiteral("по группе") + tab + tab
-           + entry.group.trimmed() + kBreak + QStringLiteral("уже составлена!");
 }
 
 } // namespace
@@ -206,85 +178,49 @@ std::optional<QString> LoadLines::auditoriumDisplay(const QString &text) const
     return std::nullopt;
 }
 
+bool LoadLines::tutorExists(const QString &tutor) const
+{
+    return m_tutorsUpper.contains(folded(tutor.toUpper()));
+}
+
+int LoadLines::tutorKey(const QString &tutor) const
+{
+    return m_tutors.value(folded(tutor));
+}
+
+int LoadLines::disciplineKey(const QString &discipline) const
+{
+    return m_disciplines.value(folded(discipline));
+}
+
+int LoadLines::jobKey(int tutor, int discipline) const
+{
+    return m_jobs.value({tutor, discipline});
+}
+
 bool LoadLines::add(Prompts &prompts, LoadAddition addition, const LoadEntry &entry)
 {
-    if (!requireCells(prompts,
-                      {{entry.tutor, QStringLiteral("Преподаватель")},
-                       {entry.discipline, QStringLiteral("Дисциплина")},
-                       {entry.group, QStringLiteral("Группа")},
-                       {entry.hours, QStringLiteral("Нагрузка")}},
-                      QStringLiteral("Поле '"), QStringLiteral("' должно быть заполнено")))
+    const std::optional<CheckedLoadLine> line = checkLoadAddition(*this, prompts, addition, entry);
+    if (!line)
         return false;
-    const QString tutor = entry.tutor.trimmed();
-    const QString discipline = entry.discipline.trimmed();
-    const QString groupText = entry.group.trimmed();
-
-    int keyTutor = 0;
-    if (addition == LoadAddition::Tutor) {
-        if (m_tutorsUpper.contains(folded(tutor.toUpper()))) {
-            warn(prompts, QStringLiteral("Преподаватель '") + tutor + QStringLiteral("'") + kBreak
-                              + QStringLiteral("уже существует в списке."));
-            return false;
-        }
-    } else {
-        keyTutor = m_tutors.value(folded(tutor));
-        if (keyTutor == 0) {
-            warn(prompts, QStringLiteral("Преподаватель '") + tutor
-                              + QStringLiteral("' отсутствует в списке преподавателей"));
-            return false;
-        }
-    }
-    const std::optional<int> hours = loadHoursFromText(prompts, entry.hours);
-    if (!hours)
-        return false;
-
-    const int keyDiscipline = m_disciplines.value(folded(discipline));
-    if (keyDiscipline == 0) {
-        warn(prompts, QStringLiteral("Дисциплина '") + discipline
-                          + QStringLiteral("' отсутствует в списке дисциплин"));
-        return false;
-    }
-    const int keyGroup = groupKey(groupText);
-    if (keyGroup == 0) {
-        warn(prompts,
-             QStringLiteral("Группа ") + groupText + QStringLiteral(" отсутствует в списке групп"));
-        return false;
-    }
-    if (addition == LoadAddition::Group && m_jobs.value({keyTutor, keyDiscipline}) == 0) {
-        warn(prompts, QStringLiteral("Дисциплина '") + discipline
-                          + QStringLiteral("' отсутствует в нагрузке преподавателя '") + tutor
-                          + QStringLiteral("'"));
-        return false;
-    }
-    QString defaultAud;
-    if (addition == LoadAddition::Tutor && !entry.auditorium.trimmed().isEmpty()) {
-        const std::optional<QString> display = auditoriumDisplay(entry.auditorium.trimmed());
-        if (!display) {
-            warn(prompts, QStringLiteral("Аудитория '") + entry.auditorium.trimmed()
-                              + QStringLiteral("' отсутствует в списке аудиторий"));
-            return false;
-        }
-        defaultAud = *display;
-    }
-    if (addition == LoadAddition::Tutor
-        && prompts.askYesNo(confirmationText(entry, *hours), Prompts::Icon::Question)
-               != Prompts::Answer::Yes)
-        return false;
+    int keyTutor = line->keyTutor;
+    const int keyDiscipline = line->keyDiscipline;
+    const int keyGroup = line->keyGroup;
 
     // A new tutor has no job yet and a new job no line, so that the line found standing
     // below never leaves a tutor or a job written for it.
     int job = addition == LoadAddition::Tutor ? 0 : m_jobs.value({keyTutor, keyDiscipline});
     if (job != 0 && m_lines.contains({job, keyGroup})) {
-        warn(prompts, lineExistsText(entry));
+        prompts.message(loadLineExistsText(entry), Prompts::Icon::Warning);
         return false;
     }
     Database::Transaction transaction(m_db);
     if (addition == LoadAddition::Tutor) {
-        *m_insertTutor << tutor;
-        if (defaultAud.isEmpty())
+        *m_insertTutor << line->tutor;
+        if (line->defaultAud.isEmpty())
             m_insertTutor->null();
         else
-            *m_insertTutor << defaultAud;
+            *m_insertTutor << line->defaultAud;
         keyTutor = int(m_insertTutor->run());
         job = m_jobs.value({keyTutor, keyDiscipline});
     }
@@ -293,13 +229,13 @@ bool LoadLines::add(Prompts &prompts, LoadAddition addition, const LoadEntry &en
         *m_insertJob << keyTutor << keyDiscipline;
         job = int(m_insertJob->run());
     }
-    *m_insertLine << job << keyGroup << *hours;
+    *m_insertLine << job << keyGroup << line->hours;
     m_insertLine->run();
     transaction.commit();
 
     // The lists learn the rows only once they are written.
     if (addition == LoadAddition::Tutor)
-        addTutorName(keyTutor, tutor);
+        addTutorName(keyTutor, line->tutor);
     if (newJob)
         m_jobs.insert({keyTutor, keyDiscipline}, job);
     m_lines.insert({job, keyGroup});

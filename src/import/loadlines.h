@@ -24,12 +24,12 @@ class Prompts;
 // addToLoad in their order, with their messages, and the same names match as there (letter
 // case ignored, "ё" a letter of its own, the blanks the entry row trims). Only this object
 // may change those lists while it lives, apart from the additions it is told of.
-class LoadLines
+class LoadLines : private LoadLookup
 {
 public:
     // Throws DbError.
     explicit LoadLines(const Database &db);
-    ~LoadLines();
+    ~LoadLines() override;
     LoadLines(const LoadLines &) = delete;
     LoadLines &operator=(const LoadLines &) = delete;
 
@@ -57,8 +57,13 @@ private:
     void readGroups(const QString &condition);
     void addTutorName(int key, const QString &name);
     void addDisciplineName(int key, const QString &name);
-    int groupKey(const QString &groupText) const;
-    std::optional<QString> auditoriumDisplay(const QString &text) const;
+    // The lookups of the load's checks in the lists.
+    bool tutorExists(const QString &tutor) const override;
+    int tutorKey(const QString &tutor) const override;
+    int disciplineKey(const QString &discipline) const override;
+    int groupKey(const QString &groupText) const override;
+    int jobKey(int tutor, int discipline) const override;
+    std::optional<QString> auditoriumDisplay(const QString &text) const override;
 
     const Database &m_db;
     QHash<QString, int> m_tutors;      // folded name -> first key
