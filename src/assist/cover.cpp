@@ -334,25 +334,23 @@ bool assignCover(DocumentSession &session, Prompts &prompts, const UncoveredLess
                         Prompts::Icon::Critical);
         return false;
     }
-    if (state == State::NoLine
-        && prompts.askYesNo(QStringLiteral("У преподавателя %1 нет нагрузки по дисциплине «%2» "
-                                           "в группе %3.\r\nДобавить строку нагрузки на %4 ч и "
-                                           "передать это занятие?")
-                                .arg(candidate.tutor, lesson.discipline, lesson.group,
-                                     QString::number(kCoverHours)),
-                            Prompts::Icon::Question)
-               != Prompts::Answer::Yes)
-        return false;
-    // A line with every hour given would go over the load: its hours grow only when asked.
-    if (state == State::LineSpent
-        && prompts.askYesNo(QStringLiteral("У преподавателя %1 не осталось часов нагрузки по "
-                                           "дисциплине «%2» в группе %3.\r\nДобавить %4 ч к "
-                                           "строке нагрузки и передать это занятие?")
-                                .arg(candidate.tutor, lesson.discipline, lesson.group,
-                                     QString::number(kCoverHours)),
-                            Prompts::Icon::Question)
-               != Prompts::Answer::Yes)
-        return false;
+    // No line, or one with every hour given (which the lesson would overdraw): the load
+    // grows by an hour only when the planner agrees.
+    if (state == State::NoLine || state == State::LineSpent) {
+        const QString question =
+            state == State::NoLine
+                ? QStringLiteral("У преподавателя %1 нет нагрузки по дисциплине «%2» в группе "
+                                 "%3.\r\nДобавить строку нагрузки на %4 ч и передать это "
+                                 "занятие?")
+                : QStringLiteral("У преподавателя %1 не осталось часов нагрузки по дисциплине "
+                                 "«%2» в группе %3.\r\nДобавить %4 ч к строке нагрузки и "
+                                 "передать это занятие?");
+        if (prompts.askYesNo(question.arg(candidate.tutor, lesson.discipline, lesson.group,
+                                          QString::number(kCoverHours)),
+                             Prompts::Icon::Question)
+            != Prompts::Answer::Yes)
+            return false;
+    }
 
     return runDocumentChange<bool>(session, prompts, false, [&](const Database &db) {
         const History::Step step(db, QStringLiteral("замена: %1, урок %2, %3")
