@@ -288,7 +288,8 @@ void SlotAssistant::update()
                 code == kWeekView ? TimetableKind::Week : TimetableKind::Day,
                 m_window.settingsRecord(), grid);
             if (!m_paint.paint(grid, layout, map, *line, date))
-                m_window.statusPanels()->setPanelText(StatusBarPanels::Comment, 
+                m_window.statusPanels()->setPanelText(
+                    StatusBarPanels::Comment,
                     QStringLiteral("Группа %1 не показана в расписании").arg(line->groupText()));
             m_window.grid()->viewport()->update();
         }
@@ -421,10 +422,11 @@ bool SlotAssistant::placeRow(int row)
     showCell(slot.date, slot.lesson);
     if (const int code = m_window.navigation().viewCode(); code != kDayView && code != kWeekView)
         update();
-    m_window.statusPanels()->setPanelText(StatusBarPanels::Comment, QStringLiteral("Поставлено: %1, %2, урок %3")
-                                          .arg(line.discipline,
-                                               slot.date.toString(QStringLiteral("dd.MM.yyyy")))
-                                          .arg(slot.lesson));
+    m_window.statusPanels()->setPanelText(
+        StatusBarPanels::Comment,
+        QStringLiteral("Поставлено: %1, %2, урок %3")
+            .arg(line.discipline, slot.date.toString(QStringLiteral("dd.MM.yyyy")))
+            .arg(slot.lesson));
     return true;
 }
 

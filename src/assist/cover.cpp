@@ -24,13 +24,6 @@ namespace {
 // The hours of a load line added for a cover: the one lesson it takes.
 constexpr int kCoverHours = 1;
 
-// Whether an exception row (KeyTutor, FreeLocalDate, FreeDay, FreeLesson) keeps its tutor
-// from a lesson of the date.
-bool covers(const Recordset &rs, const QDate &date, int lesson)
-{
-    return exceptionCovers(rs.value(1), rs.value(2).toInt(), rs.value(3).toInt(), date, lesson);
-}
-
 int firstKey(const Database &db, const QString &sql)
 {
     const Recordset rs = db.openRecordset(sql);
@@ -84,46 +77,59 @@ void appendToNote(const Database &db, const QDate &date, const QString &line)
                    .arg(sqlText(text), QString::number(day)));
 }
 
-} // namespace
-
-bool exceptionCovers(const QVariant &localDate, int weekday, int exceptionLesson,
-                     const QDate &date, int lesson)
+// What a cover list reads once for all its dates: the absent tutor, every other tutor's load
+// lines with their hours left, and every exception.
+struct CoverLists
 {
-    return TutorAbsence::fromFields(localDate, weekday, exceptionLesson).covers(date, lesson);
-}
+    struct Line
+    {
+        int keyTutor, keyJob, keyGroup, keyDiscipline, left;
+        QString tutor;
+    };
+    int absent = 0;
+    QString absentName;
+    std::vector<Line> lines;
+    std::vector<std::pair<int, TutorAbsence>> exceptions; // by tutor
+};
 
-QString coverNoteLine(const UncoveredLesson &lesson, const QString &coveringTutor)
+// Nothing when the document has no tutor of the name.
+std::optional<CoverLists> readCoverLists(const Database &db, const QString &tutor)
 {
-    return QStringLiteral("Замена: %1 урок, %2, %3: %4 → %5")
-        .arg(QString::number(lesson.lesson), lesson.group, lesson.discipline, lesson.absentTutor,
-             coveringTutor);
-}
-
-std::optional<CoverNote> parseCoverNoteLine(const QString &line)
-{
-    // The group ends with its course in brackets; a tutor's name holds no colon.
-    static const QRegularExpression form(
-        QStringLiteral("^\\s*Замена: (\\d+) урок, (.*?\\(.*?\\)), (.*): ([^:]*) → (.*?)\\s*$"));
-    const QRegularExpressionMatch m = form.match(line);
-    if (!m.hasMatch())
-        return std::nullopt;
-    return CoverNote{m.captured(1).toInt(), m.captured(2), m.captured(3), m.captured(4).trimmed(),
-                     m.captured(5)};
-}
-
-CoverList coverList(const Database &db, const QString &tutor, const QDate &date)
-{
-    CoverList list;
     const Recordset found = db.openRecordset(
         QStringLiteral("SELECT tblTutors.Key, tblTutors.Tutor FROM tblTutors "
                        "WHERE tblTutors.Tutor = %1;")
             .arg(sqlText(tutor.trimmed())));
-    if (found.isEmpty()) {
-        list.refusal = QStringLiteral("Преподаватель «%1» не найден").arg(tutor.trimmed());
-        return list;
+    if (found.isEmpty())
+        return std::nullopt;
+    CoverLists lists;
+    lists.absent = found.value(0).toInt();
+    lists.absentName = found.value(1).toString();
+    for (Recordset rs = db.openRecordset(QStringLiteral(
+             "SELECT tblJob.Key_Tutor, tblJob.Key, tblJobList.Key_Group, tblJob.Key_Discipline, "
+             "tblJobList.Hours - (SELECT Count(*) FROM tblTimeTableContent WHERE "
+             "tblTimeTableContent.Key_Job = tblJob.Key AND tblTimeTableContent.Key_Group = "
+             "tblJobList.Key_Group) AS LeftHours, tblTutors.Tutor FROM (tblJobList INNER JOIN "
+             "tblJob ON tblJobList.Key_Job = tblJob.Key) INNER JOIN tblTutors ON "
+             "tblJob.Key_Tutor = tblTutors.Key;"));
+         !rs.isEof(); rs.moveNext()) {
+        if (rs.value(0).toInt() != lists.absent)
+            lists.lines.push_back({rs.value(0).toInt(), rs.value(1).toInt(), rs.value(2).toInt(),
+                                   rs.value(3).toInt(), rs.value(4).toInt(),
+                                   rs.value(5).toString()});
     }
-    const int absent = found.value(0).toInt();
-    const QString absentName = found.value(1).toString();
+    for (Recordset rs = db.openRecordset(
+             QStringLiteral("SELECT tblTutorOut.KeyTutor, tblTutorOut.FreeLocalDate, "
+                            "tblTutorOut.FreeDay, tblTutorOut.FreeLesson FROM tblTutorOut;"));
+         !rs.isEof(); rs.moveNext())
+        lists.exceptions.emplace_back(
+            rs.value(0).toInt(), TutorAbsence::fromFields(rs.value(1), rs.value(2), rs.value(3)));
+    return lists;
+}
+
+// The absent tutor's lessons of a date with their candidates, added to the list.
+void coverDay(const Database &db, const CoverLists &lists, const QDate &date, CoverList &list)
+{
+    const int absent = lists.absent;
     const QString day = sqlDateLiteral(date);
 
     // Who teaches at each lesson of the date, and how many lessons each tutor has.
@@ -163,46 +169,22 @@ CoverList coverList(const Database &db, const QString &tutor, const QDate &date)
         const QString name = rs.value(5).toString(), course = rs.value(6).toString();
         const QString faculty = rs.value(8).toString().trimmed();
         // The load finds a group by name, course and faculty.
-        own.push_back({rs.value(0).toInt(), rs.value(9).toInt(), lesson, rs.value(3).toInt(), rs.value(4).toInt(),
+        own.push_back({rs.value(0).toInt(), rs.value(9).toInt(), lesson, rs.value(3).toInt(),
+                       rs.value(4).toInt(),
                        name + QStringLiteral(" (") + course + QLatin1Char(')'),
                        name + QStringLiteral("  (") + course + QLatin1Char(')')
                            + (faculty.isEmpty() ? QString() : QLatin1Char(' ') + faculty),
                        rs.value(7).toString()});
     }
-    if (own.empty()) {
-        list.refusal = QStringLiteral("У преподавателя %1 нет занятий %2")
-                           .arg(tutor.trimmed(), date.toString(QStringLiteral("dd.MM.yyyy")));
-        return list;
-    }
+    if (own.empty())
+        return;
 
-    // Every other tutor's load lines with their hours left.
-    struct Line
-    {
-        int keyTutor, keyJob, keyGroup, keyDiscipline, left;
-        QString tutor;
-    };
-    std::vector<Line> lines;
-    for (Recordset rs = db.openRecordset(QStringLiteral(
-             "SELECT tblJob.Key_Tutor, tblJob.Key, tblJobList.Key_Group, tblJob.Key_Discipline, "
-             "tblJobList.Hours - (SELECT Count(*) FROM tblTimeTableContent WHERE "
-             "tblTimeTableContent.Key_Job = tblJob.Key AND tblTimeTableContent.Key_Group = "
-             "tblJobList.Key_Group) AS LeftHours, tblTutors.Tutor FROM (tblJobList INNER JOIN "
-             "tblJob ON tblJobList.Key_Job = tblJob.Key) INNER JOIN tblTutors ON "
-             "tblJob.Key_Tutor = tblTutors.Key;"));
-         !rs.isEof(); rs.moveNext()) {
-        if (rs.value(0).toInt() != absent)
-            lines.push_back({rs.value(0).toInt(), rs.value(1).toInt(), rs.value(2).toInt(),
-                             rs.value(3).toInt(), rs.value(4).toInt(), rs.value(5).toString()});
-    }
     // Exceptions of every tutor on that date.
     QHash<int, QSet<int>> awayAt; // tutor -> the lessons he is away
-    for (Recordset rs = db.openRecordset(
-             QStringLiteral("SELECT tblTutorOut.KeyTutor, tblTutorOut.FreeLocalDate, "
-                            "tblTutorOut.FreeDay, tblTutorOut.FreeLesson FROM tblTutorOut;"));
-         !rs.isEof(); rs.moveNext()) {
+    for (const auto &[keyTutor, exception] : lists.exceptions) {
         for (const Own &o : own) {
-            if (covers(rs, date, o.lesson))
-                awayAt[rs.value(0).toInt()].insert(o.lesson);
+            if (exception.covers(date, o.lesson))
+                awayAt[keyTutor].insert(o.lesson);
         }
     }
 
@@ -210,9 +192,9 @@ CoverList coverList(const Database &db, const QString &tutor, const QDate &date)
         UncoveredLesson lesson{o.key,      o.keyJob,  date,
                                o.lesson,   o.keyGroup, o.group,
                                o.groupText, o.keyDiscipline, o.discipline,
-                               absentName, {}};
+                               lists.absentName, {}};
         QHash<int, CoverCandidate> byTutor;
-        for (const Line &l : lines) {
+        for (const CoverLists::Line &l : lists.lines) {
             const bool discipline = l.keyDiscipline == o.keyDiscipline;
             const bool group = l.keyGroup == o.keyGroup;
             if (!discipline && !group)
@@ -257,32 +239,55 @@ CoverList coverList(const Database &db, const QString &tutor, const QDate &date)
                   });
         list.lessons.push_back(std::move(lesson));
     }
-    return list;
+}
+
+
+} // namespace
+
+QString coverNoteLine(const UncoveredLesson &lesson, const QString &coveringTutor)
+{
+    return QStringLiteral("Замена: %1 урок, %2, %3: %4 → %5")
+        .arg(QString::number(lesson.lesson), lesson.group, lesson.discipline, lesson.absentTutor,
+             coveringTutor);
+}
+
+std::optional<CoverNote> parseCoverNoteLine(const QString &line)
+{
+    // The group ends with its course in brackets; a tutor's name holds no colon.
+    static const QRegularExpression form(
+        QStringLiteral("^\\s*Замена: (\\d+) урок, (.*?\\(.*?\\)), (.*): ([^:]*) → (.*?)\\s*$"));
+    const QRegularExpressionMatch m = form.match(line);
+    if (!m.hasMatch())
+        return std::nullopt;
+    return CoverNote{m.captured(1).toInt(), m.captured(2), m.captured(3), m.captured(4).trimmed(),
+                     m.captured(5)};
+}
+
+CoverList coverList(const Database &db, const QString &tutor, const QDate &date)
+{
+    return coverList(db, tutor, date, date);
 }
 
 CoverList coverList(const Database &db, const QString &tutor, const QDate &from,
                     const QDate &to)
 {
-    CoverList all;
-    if (from == to)
-        return coverList(db, tutor, from);
-    if (db.openRecordset(QStringLiteral("SELECT tblTutors.Key FROM tblTutors WHERE "
-                                        "tblTutors.Tutor = %1;")
-                             .arg(sqlText(tutor.trimmed())))
-            .isEmpty()) {
-        all.refusal = QStringLiteral("Преподаватель «%1» не найден").arg(tutor.trimmed());
-        return all;
+    CoverList list;
+    const std::optional<CoverLists> lists = readCoverLists(db, tutor);
+    if (!lists) {
+        list.refusal = QStringLiteral("Преподаватель «%1» не найден").arg(tutor.trimmed());
+        return list;
     }
-    for (QDate date = from; date.isValid() && date <= to; date = date.addDays(1)) {
-        CoverList day = coverList(db, tutor, date);
-        for (UncoveredLesson &lesson : day.lessons)
-            all.lessons.push_back(std::move(lesson));
-    }
-    if (all.lessons.empty())
-        all.refusal = QStringLiteral("У преподавателя %1 нет занятий с %2 по %3")
-                          .arg(tutor.trimmed(), from.toString(QStringLiteral("dd.MM.yyyy")),
-                               to.toString(QStringLiteral("dd.MM.yyyy")));
-    return all;
+    for (QDate date = from; date.isValid() && date <= to; date = date.addDays(1))
+        coverDay(db, *lists, date, list);
+    if (list.lessons.empty())
+        list.refusal = from == to
+                           ? QStringLiteral("У преподавателя %1 нет занятий %2")
+                                 .arg(tutor.trimmed(), from.toString(QStringLiteral("dd.MM.yyyy")))
+                           : QStringLiteral("У преподавателя %1 нет занятий с %2 по %3")
+                                 .arg(tutor.trimmed(),
+                                      from.toString(QStringLiteral("dd.MM.yyyy")),
+                                      to.toString(QStringLiteral("dd.MM.yyyy")));
+    return list;
 }
 
 QDate absenceEnd(const Database &db, const QString &tutor, const QDate &date)

@@ -84,9 +84,4 @@ struct CoverNote
 };
 std::optional<CoverNote> parseCoverNoteLine(const QString &line);
 
-// Whether an exception of a tutor (FreeLocalDate, FreeDay, FreeLesson of tblTutorOut) keeps
-// him from a lesson of the date.
-bool exceptionCovers(const QVariant &localDate, int weekday, int exceptionLesson,
-                     const QDate &date, int lesson);
-
 } // namespace korvesta

@@ -5,6 +5,7 @@
 #include "data/database.h"
 #include "data/recordset.h"
 #include "data/sqltext.h"
+#include "data/tutorabsence.h"
 #include "grid/gridmodel.h"
 #include "reports/gridreport.h"
 
@@ -122,8 +123,8 @@ QHash<int, QSet<int>> awayLessons(const Database &db, const QDate &date,
         const int tutor = rs.value(0).toInt();
         for (const Held &h : held) {
             if (h.keyTutor == tutor
-                && exceptionCovers(rs.value(1), rs.value(2).toInt(), rs.value(3).toInt(), date,
-                                   h.lesson))
+                && TutorAbsence::fromFields(rs.value(1), rs.value(2), rs.value(3))
+                       .covers(date, h.lesson))
                 away[tutor].insert(h.lesson);
         }
     }

@@ -111,7 +111,9 @@ int suggest(const SuggestOptions &o, QTextStream &out, QTextStream &err)
                                      + slot.problems.join(QStringLiteral(", "))}))
                    .join(QStringLiteral("; "))
             << '\n';
-    err << QStringLiteral("Преподаватель: %1; осталось часов: %2").arg(found.tutor).arg(found.hoursLeft)
+    err << QStringLiteral("Преподаватель: %1; осталось часов: %2")
+               .arg(found.tutor)
+               .arg(found.hoursLeft)
         << Qt::endl;
     return 0;
 }

@@ -53,7 +53,8 @@ protected:
     qint64 number(const QString &sql) const { return b.rawNumber(sql); }
     qint64 lessonJob() const
     {
-        return number(QString("SELECT Key_Job FROM tblTimeTableContent WHERE Key = %1").arg(lesson));
+        return number(
+            QString("SELECT Key_Job FROM tblTimeTableContent WHERE Key = %1").arg(lesson));
     }
     QString note() const { return b.raw("SELECT Note FROM tblNotes").value(0); }
     // Rows of the tables a cover may write, to see that nothing else changed.
