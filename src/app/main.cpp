@@ -99,9 +99,10 @@ QString windowArgumentsProblem(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (command == u"view" || command == u"report" || command == u"export") {
-        // Filling a view measures text and loads pictures, and a report lays its text out on
-        // pages, which needs the GUI classes, but never a screen.
+    if (command == u"view" || command == u"report" || command == u"export"
+        || command == u"cover") {
+        // Filling a view measures text and loads pictures, and a report (the cover report
+        // too) lays its text out on pages, which needs the GUI classes, but never a screen.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);

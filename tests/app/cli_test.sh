@@ -368,6 +368,10 @@ check "free leaves the document as it was" "$before" "$(sha1sum "$sample")"
 "$korvesta" cover "$sample" --date "$busyday" --report "$dir/замены.txt"
 check "cover --report exits 0" 0 $?
 check "the cover report is titled by its date" 1 "$(grep -c "ЗАМЕНЫ НА $busyday (" "$dir/замены.txt")"
+# Laid out on pages with fonts, but on no screen: no display is needed.
+env -u QT_QPA_PLATFORM -u DISPLAY "$korvesta" cover "$sample" --date "$busyday" \
+    --report "$dir/замены.pdf" 2>/dev/null
+check "the cover report as PDF needs no display" "%PDF" "$(head -c 4 "$dir/замены.pdf")"
 "$korvesta" cover "$sample" --date "$busyday" --report "$dir/замены.doc" 2>/dev/null
 check "a cover report of an unknown kind exits 2" 2 $?
 "$korvesta" cover "$sample" --date "$busyday" 2>/dev/null
