@@ -180,6 +180,7 @@ SlotMap::SlotMap(const Database &db, const SettingsRecord &settings, const Assis
         day.auditoriumsTaken[lesson].insert(rs.value(3).toInt());
     }
 
+    const StudyCalendar calendar(db);
     const int lessons = std::max<int>(settings.LessonsInDay, 1);
     const auto absentAt = [&](const QDate &date, int lesson) {
         return std::any_of(absences.begin(), absences.end(),
@@ -187,7 +188,9 @@ SlotMap::SlotMap(const Database &db, const SettingsRecord &settings, const Assis
     };
     for (QDate date = from; date.isValid() && date <= to; date = date.addDays(1)) {
         m_firstOfDate.insert(date, int(m_states.size()));
-        QString dayRefusal = calendarRefusal(db, date, settings.WorkDays);
+        QString dayRefusal = date.dayOfWeek() > settings.WorkDays
+                                 ? QStringLiteral("Выбран выходной день")
+                                 : calendar.refusal(date);
         if (dayRefusal.isEmpty() && dateProtected(db, date))
             dayRefusal = QStringLiteral("Дата заблокирована для редактирования");
         if (dayRefusal.isEmpty() && line.left() <= 0)

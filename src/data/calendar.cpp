@@ -157,28 +157,40 @@ QString calendarRefusal(const Database &db, const QDate &date, int workDays)
 {
     if (date.dayOfWeek() > workDays)
         return QStringLiteral("Выбран выходной день");
+    return StudyCalendar(db).refusal(date);
+}
+
+StudyCalendar::StudyCalendar(const Database &db)
+{
     for (Recordset rs = db.openRecordset(
              QStringLiteral("SELECT tblAutoTable.DateType, tblAutoTable.DateStart, "
                             "tblAutoTable.DateEnd FROM tblAutoTable;"));
          !rs.isEof(); rs.moveNext()) {
         const QString type = rs.value(QStringLiteral("DateType")).toString();
-        const QDate start = dateOf(rs.value(QStringLiteral("DateStart")));
-        QDate end = dateOf(rs.value(QStringLiteral("DateEnd")));
-        if (!end.isValid())
-            end = start;
-        const bool inside = start.isValid() && start <= date && date <= end;
-        if (type.compare(QStringLiteral("Session"), Qt::CaseInsensitive) == 0) {
-            if (start.isValid() && !inside)
-                return QStringLiteral("Дата %1 вне учебного периода %2 - %3")
-                    .arg(date.toString(QStringLiteral("dd.MM.yyyy")),
-                         start.toString(QStringLiteral("dd.MM.yyyy")),
-                         end.toString(QStringLiteral("dd.MM.yyyy")));
-        } else if (inside
-                   && (type.startsWith(QStringLiteral("Rest"), Qt::CaseInsensitive)
-                       || type.startsWith(QStringLiteral("Selebrate"), Qt::CaseInsensitive))) {
-            return QStringLiteral("Дата %1 приходится на каникулы или праздник")
-                .arg(date.toString(QStringLiteral("dd.MM.yyyy")));
-        }
+        Period p;
+        p.start = dateOf(rs.value(QStringLiteral("DateStart")));
+        p.end = dateOf(rs.value(QStringLiteral("DateEnd")));
+        if (!p.start.isValid())
+            continue;
+        if (!p.end.isValid())
+            p.end = p.start;
+        p.study = type.compare(QStringLiteral("Session"), Qt::CaseInsensitive) == 0;
+        if (p.study || type.startsWith(QStringLiteral("Rest"), Qt::CaseInsensitive)
+            || type.startsWith(QStringLiteral("Selebrate"), Qt::CaseInsensitive))
+            m_periods.push_back(p);
+    }
+}
+
+QString StudyCalendar::refusal(const QDate &date) const
+{
+    const auto text = [](const QDate &d) { return d.toString(QStringLiteral("dd.MM.yyyy")); };
+    for (const Period &p : m_periods) {
+        const bool inside = p.start <= date && date <= p.end;
+        if (p.study && !inside)
+            return QStringLiteral("Дата %1 вне учебного периода %2 - %3")
+                .arg(text(date), text(p.start), text(p.end));
+        if (!p.study && inside)
+            return QStringLiteral("Дата %1 приходится на каникулы или праздник").arg(text(date));
     }
     return QString();
 }

@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QString>
 
+#include <vector>
+
 namespace korvesta {
 
 class Database;
@@ -34,6 +36,26 @@ int timetableDayKey(const Database &db, const QDate &date, bool readOnlyWhenAdde
 // Why a date cannot take lessons: a day past the working days, a date outside the study
 // period, a vacation or a holiday. Empty when the date can take lessons. Throws DbError.
 QString calendarRefusal(const Database &db, const QDate &date, int workDays);
+
+// The study calendar (the study period, vacations and holidays) read once, for the questions
+// of many dates.
+class StudyCalendar
+{
+public:
+    // Throws DbError.
+    explicit StudyCalendar(const Database &db);
+    // Why the date takes no lessons (outside the study period, a vacation or a holiday), as
+    // calendarRefusal says it; empty when it does. The working days are not asked.
+    QString refusal(const QDate &date) const;
+
+private:
+    struct Period
+    {
+        bool study = false; // the study period; otherwise a vacation or a holiday
+        QDate start, end;
+    };
+    std::vector<Period> m_periods; // in the order of the calendar's rows
+};
 // A weekday name or abbreviation in Russian, any letter case, as 1 (Monday) to 7 (Sunday):
 // "понедельник", "пон", "пн", ... "воскресенье", "воскр", "воск", "вос", "вс". Anything else,
 // including a name with blanks around it, gives 0.

@@ -62,51 +62,6 @@ int clampedWorkDays(int workDays)
     return std::clamp(workDays, 1, 7);
 }
 
-// The study calendar's dates that take no lessons: vacations, holidays and the days outside
-// the study period. Read once per command.
-class StudyCalendar
-{
-public:
-    explicit StudyCalendar(const Database &db)
-    {
-        for (Recordset rs = db.openRecordset(
-                 QStringLiteral("SELECT tblAutoTable.DateType, tblAutoTable.DateStart, "
-                                "tblAutoTable.DateEnd FROM tblAutoTable;"));
-             !rs.isEof(); rs.moveNext()) {
-            const QString type = rs.value(QStringLiteral("DateType")).toString();
-            const QDate start = dateOf(rs.value(QStringLiteral("DateStart")));
-            QDate end = dateOf(rs.value(QStringLiteral("DateEnd")));
-            if (!start.isValid())
-                continue;
-            if (!end.isValid())
-                end = start;
-            if (type.compare(QStringLiteral("Session"), Qt::CaseInsensitive) == 0)
-                m_session = {start, end};
-            else if (type.startsWith(QStringLiteral("Rest"), Qt::CaseInsensitive)
-                     || type.startsWith(QStringLiteral("Selebrate"), Qt::CaseInsensitive))
-                m_off.emplace_back(start, end);
-        }
-    }
-
-    // Why the date takes no lessons; empty when it does.
-    QString refusal(const QDate &date) const
-    {
-        if (m_session && (date < m_session->first || date > m_session->second))
-            return QStringLiteral("Дата %1 вне учебного периода %2 - %3")
-                .arg(dayText(date), dayText(m_session->first), dayText(m_session->second));
-        for (const auto &[start, end] : m_off) {
-            if (start <= date && date <= end)
-                return QStringLiteral("Дата %1 приходится на каникулы или праздник")
-                    .arg(dayText(date));
-        }
-        return QString();
-    }
-
-private:
-    std::optional<std::pair<QDate, QDate>> m_session;
-    std::vector<std::pair<QDate, QDate>> m_off;
-};
-
 // The hours left of the load lines met during a command, so that each line is asked about
 // once (qryCheckCopyOverJob) and the copies and deletions made since are counted in.
 class LoadLedger
