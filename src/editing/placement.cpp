@@ -376,7 +376,7 @@ std::vector<int> PlacementChoice::auditoriumSlots() const
 {
     std::vector<int> used = checkedSlots();
     if (mode == PlacementMode::Tutor && used.size() > 1)
-        used.resize(1);
+        used.erase(used.begin() + 1, used.end()); // one auditorium serves the lecture
     return used;
 }
 
