@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config
+    build-essential cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6svg6-dev
     libgl-dev libxkbcommon-dev
     libsqlite3-dev sqlite3

@@ -13,12 +13,18 @@
 
 namespace korvesta {
 
-// A benchmark has no user: nothing is shown and every question is declined.
+// A benchmark has no user: nothing is shown and every question is declined, or with `yes`
+// set, a yes/no question is agreed to.
 class SilentPrompts : public Prompts
 {
 public:
+    bool yes = false;
+
     void message(const QString &, Icon, const QString &) override {}
-    Answer askYesNo(const QString &, Icon, const QString &) override { return Answer::No; }
+    Answer askYesNo(const QString &, Icon, const QString &) override
+    {
+        return yes ? Answer::Yes : Answer::No;
+    }
     Answer askYesNoCancel(const QString &, Icon, const QString &) override
     {
         return Answer::Cancel;

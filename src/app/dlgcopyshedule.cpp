@@ -1,5 +1,6 @@
 #include "dlgcopyshedule.h"
 
+#include "frmresultlist.h"
 #include "mainwindow.h"
 #include "statusbarpanels.h"
 #include "viewdispatcher.h"
@@ -337,6 +338,20 @@ void dlgCopyShedule::copy()
     TimetableCopying copying(m_session, m_record, m_settings, m_prompts, bar);
     m_report = copying.run(request());
     QApplication::restoreOverrideCursor();
+    if (!m_report.skipped.empty()) {
+        // Which lessons the copy left out, and why: a list to read, copy or save.
+        std::vector<QStringList> rows;
+        rows.reserve(m_report.skipped.size());
+        for (const SkippedLesson &l : m_report.skipped)
+            rows.push_back(skippedLessonCells(l));
+        frmResultList list(QStringLiteral("Не скопированные занятия"),
+                           m_report.summary.isEmpty()
+                               ? QStringLiteral("Не скопировано занятий: %1")
+                                     .arg(m_report.skipped.size())
+                               : m_report.summary,
+                           skippedLessonHeadings(), rows, m_prompts, this);
+        list.exec();
+    }
 
     for (int i = 0; i < choices.size(); ++i)
         choices[i]->setEnabled(enabled[size_t(i)]);

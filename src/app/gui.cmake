@@ -22,6 +22,7 @@ target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/app/frmcheck.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/frmcover.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/frmnote.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/frmresultlist.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/exportcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/historycommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/notecommand.cpp

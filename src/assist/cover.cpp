@@ -8,6 +8,7 @@
 #include "data/sqltext.h"
 #include "data/tutorabsence.h"
 #include "editing/documentchange.h"
+#include "editing/lessonclashes.h"
 #include "editing/loadchanges.h"
 #include "editing/timetablerows.h"
 
@@ -318,8 +319,54 @@ QDate absenceEnd(const Database &db, const QString &tutor, const QDate &date)
     return end;
 }
 
+namespace {
+
+// Why the tutor cannot take the lesson as the document is now, with `job` (0: a line not yet
+// made) as its load line; empty when he can.
+QString unavailableReason(const Database &db, const UncoveredLesson &lesson,
+                          const CoverCandidate &candidate, int job)
+{
+    if (TutorAbsences::read(db).away(candidate.keyTutor, lesson.date, lesson.lesson))
+        return QStringLiteral("Преподаватель %1 отсутствует %2 на %3 уроке: замена не записана")
+            .arg(candidate.tutor, lesson.date.toString(QStringLiteral("dd.MM.yyyy")))
+            .arg(lesson.lesson);
+    std::vector<SlotLesson> held = lessonsOfDate(db, lesson.date);
+    const auto own = std::find_if(held.begin(), held.end(), [&](const SlotLesson &h) {
+        return h.key == lesson.keyContent;
+    });
+    if (own == held.end())
+        return QString();
+    SlotLesson given = *own;
+    held.erase(own);
+    given.keyJob = job;
+    given.keyTutor = candidate.keyTutor;
+    // The lesson keeps its group and auditorium: only the tutor's rule can break (the other
+    // groups of a lecture follow it to him one by one).
+    FoundClash clash;
+    for (const SlotLesson &h : held) {
+        if (breaks(LessonClash::Tutor, h, given)) {
+            clash = {LessonClash::Tutor, &h};
+            break;
+        }
+    }
+    if (!clash.with)
+        return QString();
+    return QStringLiteral("Преподаватель %1 уже не свободен на %2 уроке %3 (%4): замена не "
+                          "записана")
+        .arg(candidate.tutor, QString::number(lesson.lesson),
+             lesson.date.toString(QStringLiteral("dd.MM.yyyy")), clashText(clash));
+}
+
+} // namespace
+
 bool assignCover(DocumentSession &session, Prompts &prompts, const UncoveredLesson &lesson,
                  const CoverCandidate &candidate)
+{
+    return giveCover(session, prompts, lesson, candidate) == CoverResult::Given;
+}
+
+CoverResult giveCover(DocumentSession &session, Prompts &prompts, const UncoveredLesson &lesson,
+                      const CoverCandidate &candidate)
 {
     // What the document holds now: the list may have been made before other changes.
     enum class State { Failed, Protected, HasLine, LineSpent, NoLine };
@@ -333,11 +380,11 @@ bool assignCover(DocumentSession &session, Prompts &prompts, const UncoveredLess
         return hoursLeft(db, job, lesson.keyGroup) > 0 ? State::HasLine : State::LineSpent;
     });
     if (state == State::Failed)
-        return false;
+        return CoverResult::Failed;
     if (state == State::Protected) {
         prompts.message(QStringLiteral("Дата заблокирована для редактирования"),
                         Prompts::Icon::Critical);
-        return false;
+        return CoverResult::Refused;
     }
     // No line, or one with every hour given (which the lesson would overdraw): the load
     // grows by an hour only when the planner agrees.
@@ -354,27 +401,74 @@ bool assignCover(DocumentSession &session, Prompts &prompts, const UncoveredLess
                                           QString::number(kCoverHours)),
                              Prompts::Icon::Question)
             != Prompts::Answer::Yes)
-            return false;
+            return CoverResult::Refused;
     }
 
-    return runDocumentChange<bool>(session, prompts, false, [&](const Database &db) {
+    return runDocumentChange<CoverResult>(session, prompts, CoverResult::Failed,
+                                          [&](const Database &db) {
         const History::Step step(db, QStringLiteral("замена: %1, урок %2, %3")
                                          .arg(lesson.group)
                                          .arg(lesson.lesson)
                                          .arg(candidate.tutor));
         Database::Transaction transaction(db);
+        // Everything again under the write lock: another program may have written since the
+        // list was made or the question was asked.
+        if (dateProtected(db, lesson.date)) {
+            prompts.message(QStringLiteral("Дата заблокирована для редактирования"),
+                            Prompts::Icon::Critical);
+            return CoverResult::Refused;
+        }
+        // Only while the lesson is still the absent tutor's: a list shown for a while may
+        // offer a lesson that has since been given away or cleared.
+        const Recordset still = db.openRecordset(
+            QStringLiteral("SELECT tblTimeTableContent.Key FROM tblTimeTableContent WHERE "
+                           "(((tblTimeTableContent.Key)=%1) AND "
+                           "((tblTimeTableContent.Key_Job)=%2));")
+                .arg(lesson.keyContent)
+                .arg(lesson.keyJob));
+        if (still.isEmpty()) {
+            prompts.message(QStringLiteral("Занятие %1 урока группы %2 уже не у преподавателя "
+                                           "%3: список замен устарел")
+                                .arg(QString::number(lesson.lesson), lesson.group,
+                                     lesson.absentTutor),
+                            Prompts::Icon::Warning);
+            return CoverResult::Refused;
+        }
         int job = coverJob(db, candidate.keyTutor, lesson.keyDiscipline, lesson.keyGroup);
+        // A line added for the group joins his job of the discipline when he has one.
+        const int teaching =
+            job != 0 ? job
+                     : firstKey(db, QStringLiteral("SELECT tblJob.Key FROM tblJob WHERE "
+                                                   "tblJob.Key_Tutor = %1 AND "
+                                                   "tblJob.Key_Discipline = %2 ORDER BY tblJob.Key;")
+                                        .arg(candidate.keyTutor)
+                                        .arg(lesson.keyDiscipline));
+        if (const QString reason = unavailableReason(db, lesson, candidate, teaching);
+            !reason.isEmpty()) {
+            prompts.message(reason, Prompts::Icon::Warning);
+            return CoverResult::Unavailable;
+        }
+        const int spent = job == 0 ? 0 : hoursLeft(db, job, lesson.keyGroup);
+        if ((job == 0) != (state == State::NoLine)
+            || (job != 0 && (spent <= 0) != (state == State::LineSpent))) {
+            // The load changed after the question: what was agreed no longer fits.
+            prompts.message(QStringLiteral("Нагрузка преподавателя %1 изменилась, пока шёл "
+                                           "вопрос: замена не записана, повторите её")
+                                .arg(candidate.tutor),
+                            Prompts::Icon::Warning);
+            return CoverResult::Refused;
+        }
         if (job == 0) {
             // The load's own way of adding a line, with its checks; its refusals are told
             // there and roll everything back here.
             const LoadEntry entry{candidate.tutor, QString(), lesson.discipline,
                                   lesson.groupText, QString::number(kCoverHours)};
             if (!addToLoad(db, prompts, LoadAddition::Discipline, entry))
-                return false;
+                return CoverResult::Refused;
             job = coverJob(db, candidate.keyTutor, lesson.keyDiscipline, lesson.keyGroup);
             if (job == 0)
-                return false;
-        } else if (hoursLeft(db, job, lesson.keyGroup) <= 0) {
+                return CoverResult::Refused;
+        } else if (spent <= 0) {
             db.execute(QStringLiteral("UPDATE tblJobList SET tblJobList.Hours = "
                                       "tblJobList.Hours + %1 WHERE tblJobList.Key_Job = %2 AND "
                                       "tblJobList.Key_Group = %3;")
@@ -382,26 +476,13 @@ bool assignCover(DocumentSession &session, Prompts &prompts, const UncoveredLess
                            .arg(job)
                            .arg(lesson.keyGroup));
         }
-        // Only while the lesson is still the absent tutor's: a list shown for a while may
-        // offer a lesson that has since been given away or cleared.
-        const int changed = db.execute(QStringLiteral("UPDATE tblTimeTableContent SET "
-                                                      "tblTimeTableContent.Key_Job = %1 "
-                                                      "WHERE (((tblTimeTableContent.Key)=%2) "
-                                                      "AND ((tblTimeTableContent.Key_Job)=%3));")
-                                           .arg(job)
-                                           .arg(lesson.keyContent)
-                                           .arg(lesson.keyJob));
-        if (changed != 1) {
-            prompts.message(QStringLiteral("Занятие %1 урока группы %2 уже не у преподавателя "
-                                           "%3: список замен устарел")
-                                .arg(QString::number(lesson.lesson), lesson.group,
-                                     lesson.absentTutor),
-                            Prompts::Icon::Warning);
-            return false;
-        }
+        db.execute(QStringLiteral("UPDATE tblTimeTableContent SET tblTimeTableContent.Key_Job = "
+                                  "%1 WHERE (((tblTimeTableContent.Key)=%2));")
+                       .arg(job)
+                       .arg(lesson.keyContent));
         appendToNote(db, lesson.date, coverNoteLine(lesson, candidate.tutor));
         transaction.commit();
-        return true;
+        return CoverResult::Given;
     });
 }
 

@@ -61,11 +61,22 @@ CoverList coverList(const Database &db, const QString &tutor, const QDate &from,
 // when none of them falls on it. Throws DbError.
 QDate absenceEnd(const Database &db, const QString &tutor, const QDate &date);
 
+enum class CoverResult {
+    Given,
+    Refused,    // a question answered no, a protected date, a lesson given away since: told
+    Unavailable, // the candidate teaches or is away at the lesson now: told
+    Failed      // a document error: told
+};
+
 // Gives the lesson to the candidate: his load line of the discipline for the lesson's group.
 // When he has none, the user is asked whether to add one of an hour (the load's own checks
 // apply); "No" writes nothing. The cover is remembered as a line of the date's note
-// (coverNoteLine). All of it is one transaction and one undoable step; false when nothing
-// was written. A protected date is refused.
+// (coverNoteLine). All of it is one transaction and one undoable step, inside which the
+// candidate is checked again as the document is then (free at the lesson by the clash rules,
+// not away): a list made earlier never double-books him. A protected date is refused.
+CoverResult giveCover(DocumentSession &session, Prompts &prompts, const UncoveredLesson &lesson,
+                      const CoverCandidate &candidate);
+// The same; false when nothing was written.
 bool assignCover(DocumentSession &session, Prompts &prompts, const UncoveredLesson &lesson,
                  const CoverCandidate &candidate);
 

@@ -6,11 +6,13 @@
 #include "data/apppaths.h"
 #include "data/dberror.h"
 #include "data/documentsession.h"
+#include "data/history.h"
 #include "data/isodate.h"
 #include "data/trialrun.h"
 #include "editing/commandrun.h"
 #include "editing/commanddocument.h"
 #include "editing/consoleprompts.h"
+#include "editing/documentchange.h"
 #include "grid/gridmodel.h"
 #include "reports/documentfiles.h"
 
@@ -29,7 +31,8 @@ const char *const coverUsage =
     "  Печатает занятия преподавателя на дату, по одному в строке через табуляцию: урок,\n"
     "  группа, дисциплина и кто может их провести, лучшие первыми (свободен на этом уроке,\n"
     "  не отсутствует, ведёт эту дисциплину или эту группу). С --assign каждое занятие\n"
-    "  передаётся лучшему из них, и замена записывается в заметку даты; тому, у кого нет\n"
+    "  передаётся лучшему из тех, кто свободен в момент записи, и замена записывается в\n"
+    "  заметку даты (все замены - одним шагом, целиком или никак); тому, у кого нет\n"
     "  строки нагрузки по дисциплине в группе, она добавляется (1 ч) только с --yes;\n"
     "  так же к строке, часы которой уже выданы, добавляется 1 ч.\n"
     "  С --to - все дни периода с --date по --to, дата первой колонкой.\n"
@@ -99,36 +102,97 @@ int writeReport(const Database &db, const CoverOptions &o, QTextStream &err)
     return 0;
 }
 
-// Prints the tutor's lessons with their candidates, each given to the best one under
-// --assign; 0 when every lesson found its tutor (or none was to be given).
-int listAndAssign(const CoverList &list, const CoverOptions &o, DocumentSession &session,
-                  ConsolePrompts &prompts, QTextStream &out, QTextStream &err)
+QString candidatesText(const UncoveredLesson &l)
 {
-    int left = 0;
-    for (const UncoveredLesson &l : list.lessons) {
-        QStringList who;
-        for (const CoverCandidate &c : l.candidates)
-            who << c.tutor + QStringLiteral(" (") + c.why
-                       + (c.keyJob != 0 ? QStringLiteral("; осталось часов %1").arg(c.hoursLeft)
-                                        : QString())
-                       + QStringLiteral("; занятий в этот день %1)").arg(c.lessonsThatDay);
+    QStringList who;
+    for (const CoverCandidate &c : l.candidates)
+        who << c.tutor + QStringLiteral(" (") + c.why
+                   + (c.keyJob != 0 ? QStringLiteral("; осталось часов %1").arg(c.hoursLeft)
+                                    : QString())
+                   + QStringLiteral("; занятий в этот день %1)").arg(c.lessonsThatDay);
+    return who.isEmpty() ? QStringLiteral("заменить некем") : who.join(QStringLiteral("; "));
+}
+
+// Prints the tutor's lessons with their candidates; 0 when there are any.
+int list(const Database &db, const CoverOptions &o, QTextStream &out, QTextStream &err)
+{
+    const CoverList found = coverList(db, o.tutor, o.date, o.to.isValid() ? o.to : o.date);
+    if (!found.refusal.isEmpty()) {
+        err << found.refusal << Qt::endl;
+        return 1;
+    }
+    for (const UncoveredLesson &l : found.lessons) {
         if (o.to.isValid())
             out << l.date.toString(QStringLiteral("dd.MM.yyyy")) << '\t';
-        out << l.lesson << '\t' << l.group << '\t' << l.discipline << '\t'
-            << (who.isEmpty() ? QStringLiteral("заменить некем") : who.join(QStringLiteral("; ")))
+        out << l.lesson << '\t' << l.group << '\t' << l.discipline << '\t' << candidatesText(l)
             << '\n';
-        if (!o.assign)
-            continue;
-        // The ranking puts a tutor with the group's line of the discipline first; one without
-        // gets the line only when the question is answered (--yes).
-        if (l.candidates.empty() || !assignCover(session, prompts, l, l.candidates.front()))
-            ++left;
-        else
-            err << QStringLiteral("%1, урок %2, %3: передан преподавателю %4")
-                       .arg(l.date.toString(QStringLiteral("dd.MM.yyyy")),
-                            QString::number(l.lesson), l.group, l.candidates.front().tutor)
-                << Qt::endl;
     }
+    return 0;
+}
+
+// Gives each lesson to the best tutor who can still take it. The whole command is one
+// transaction and one undo step, read under the document's write lock: two commands run at
+// once never give one tutor two lessons at a time, and a kill leaves every lesson as it was.
+// What is printed comes after the commit. 0 when every lesson found its tutor.
+int assign(CommandDocument &document, const CoverOptions &o, QTextStream &out, QTextStream &err)
+{
+    QString listed, told;
+    int left = 0;
+    const std::optional<int> refused = runDocumentChange<std::optional<int>>(
+        document.session(), document.prompts(), 2,
+        [&](const Database &db) -> std::optional<int> {
+            listed.clear();
+            told.clear();
+            left = 0;
+            const History::Step step(
+                db, QStringLiteral("замены преподавателя %1 %2")
+                        .arg(o.tutor.trimmed(),
+                             o.to.isValid() ? QStringLiteral("с %1 по %2")
+                                                  .arg(o.date.toString(QStringLiteral("dd.MM.yyyy")),
+                                                       o.to.toString(QStringLiteral("dd.MM.yyyy")))
+                                            : o.date.toString(QStringLiteral("dd.MM.yyyy"))));
+            Database::Transaction transaction(db);
+            const CoverList found =
+                coverList(db, o.tutor, o.date, o.to.isValid() ? o.to : o.date);
+            if (!found.refusal.isEmpty()) {
+                told = found.refusal + QLatin1Char('\n');
+                return 1;
+            }
+            QTextStream lines(&listed), notes(&told);
+            for (const UncoveredLesson &l : found.lessons) {
+                if (o.to.isValid())
+                    lines << l.date.toString(QStringLiteral("dd.MM.yyyy")) << '\t';
+                lines << l.lesson << '\t' << l.group << '\t' << l.discipline << '\t'
+                      << candidatesText(l) << '\n';
+                // The ranking puts a tutor with the group's line of the discipline first; one
+                // without gets the line only when the question is answered (--yes). One who
+                // has become busy since the list was read gives way to the next.
+                const CoverCandidate *given = nullptr;
+                for (const CoverCandidate &c : l.candidates) {
+                    const CoverResult result =
+                        giveCover(document.session(), document.prompts(), l, c);
+                    if (result == CoverResult::Given)
+                        given = &c;
+                    if (result != CoverResult::Unavailable)
+                        break;
+                }
+                if (!given) {
+                    ++left;
+                    continue;
+                }
+                notes << QStringLiteral("%1, урок %2, %3: передан преподавателю %4")
+                             .arg(l.date.toString(QStringLiteral("dd.MM.yyyy")),
+                                  QString::number(l.lesson), l.group, given->tutor)
+                      << '\n';
+            }
+            transaction.commit();
+            return std::nullopt;
+        });
+    out << listed;
+    out.flush();
+    err << told;
+    if (refused)
+        return *refused;
     if (left > 0)
         err << QStringLiteral("Не переданы занятия: %1").arg(left) << Qt::endl;
     return left > 0 ? 1 : 0;
@@ -145,18 +209,15 @@ int cover(const CoverOptions &o, QTextStream &out, QTextStream &err)
     int code = 0;
     try {
         if (!o.tutor.trimmed().isEmpty()) {
-            const CoverList list =
-                coverList(*db, o.tutor, o.date, o.to.isValid() ? o.to : o.date);
-            if (!list.refusal.isEmpty()) {
-                err << list.refusal << Qt::endl;
-                code = 1;
-            } else {
+            if (o.assign) {
                 std::optional<TrialRun> trial;
-                if (o.assign && o.dryRun)
+                if (o.dryRun)
                     trial.emplace(*db);
-                code = listAndAssign(list, o, document.session(), document.prompts(), out, err);
-                if (trial)
+                code = assign(document, o, out, err);
+                if (trial && code == 0)
                     trial->report(out, err);
+            } else {
+                code = list(*db, o, out, err);
             }
         }
         if (!o.report.isEmpty())

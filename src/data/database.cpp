@@ -133,13 +133,18 @@ Database::Transaction::Transaction(const Database &db)
     : m_connection(db.m_connection)
 {
     ensureWritable(m_connection);
-    if (m_connection->m_transactionDepth++ == 0) {
-        try {
-            m_connection->exec("BEGIN IMMEDIATE");
-        } catch (...) {
-            --m_connection->m_transactionDepth; // No transaction began: none to end.
-            throw;
-        }
+    // The outermost transaction takes the write lock at once, so that what it reads is what
+    // it writes over; an inner one is a savepoint, so that its failure takes back its own
+    // changes and no more.
+    const int depth = m_connection->m_transactionDepth;
+    m_savepoint = depth > 0 ? QByteArray("korvesta_") + QByteArray::number(depth) : QByteArray();
+    ++m_connection->m_transactionDepth;
+    try {
+        m_connection->exec(depth == 0 ? QByteArray("BEGIN IMMEDIATE").constData()
+                                      : ("SAVEPOINT " + m_savepoint).constData());
+    } catch (...) {
+        --m_connection->m_transactionDepth; // No transaction began: none to end.
+        throw;
     }
 }
 
@@ -147,8 +152,14 @@ Database::Transaction::~Transaction()
 {
     if (m_done)
         return;
-    if (--m_connection->m_transactionDepth == 0)
-        sqlite3_exec(m_connection->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    --m_connection->m_transactionDepth;
+    sqlite3 *handle = m_connection->handle();
+    if (m_savepoint.isEmpty()) {
+        sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
+    } else {
+        const QByteArray back = "ROLLBACK TO " + m_savepoint + "; RELEASE " + m_savepoint;
+        sqlite3_exec(handle, back.constData(), nullptr, nullptr, nullptr);
+    }
 }
 
 void Database::Transaction::commit()
@@ -156,8 +167,9 @@ void Database::Transaction::commit()
     if (m_done)
         return;
     m_done = true;
-    if (--m_connection->m_transactionDepth == 0)
-        m_connection->exec("COMMIT");
+    --m_connection->m_transactionDepth;
+    m_connection->exec(m_savepoint.isEmpty() ? QByteArray("COMMIT").constData()
+                                             : ("RELEASE " + m_savepoint).constData());
 }
 
 } // namespace korvesta

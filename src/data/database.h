@@ -2,6 +2,7 @@
 
 #include "jettype.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -62,8 +63,10 @@ public:
     // Writes a compacted copy; fails when the destination exists.
     void compactTo(const QString &destination) const;
 
-    // Groups several changes into one transaction (faster bulk writes). Rolls back unless
-    // committed.
+    // Groups several changes into one transaction, which holds the document's write lock from
+    // its start. Rolls back unless committed. A transaction opened inside another one is a
+    // part of it: its commit keeps its changes for the outer one to commit, and without a
+    // commit only its own changes are taken back.
     class Transaction
     {
     public:
@@ -75,6 +78,7 @@ public:
 
     private:
         std::shared_ptr<Connection> m_connection;
+        QByteArray m_savepoint; // empty for the outermost transaction
         bool m_done = false;
     };
 

@@ -3,6 +3,8 @@
 #include "connection.h"
 #include "dberror.h"
 
+#include <QDate>
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -67,7 +69,8 @@ struct History::Impl
 
     qint64 current = 1; // the step being written
     int scopeDepth = 0;
-    bool paused = false;
+    bool paused = false;     // undo and redo write: nothing is logged
+    bool unrecorded = false; // logged apart, as no step (a date's protection)
     qint64 known = 0; // the last step taken from the log
     std::map<qint64, QString> captions;
     std::vector<StepInfo> done;   // oldest first
@@ -78,8 +81,8 @@ struct History::Impl
         auto *self = static_cast<Impl *>(sqlite3_user_data(context));
         if (self->paused)
             sqlite3_result_null(context);
-        else
-            sqlite3_result_int64(context, self->current);
+        else // an unrecorded change is kept under the negative of the step it came after
+            sqlite3_result_int64(context, self->unrecorded ? -self->current : self->current);
     }
 
     static int onCommit(void *data)
@@ -407,6 +410,21 @@ History::Step::~Step()
         ++d.current;
 }
 
+History::Unrecorded::Unrecorded(const Database &db)
+    : m_history(History::of(db))
+{
+    if (m_history) {
+        m_wasPaused = m_history->d->unrecorded;
+        m_history->d->unrecorded = true;
+    }
+}
+
+History::Unrecorded::~Unrecorded()
+{
+    if (m_history && currentHistory().get() == m_history)
+        m_history->d->unrecorded = m_wasPaused;
+}
+
 bool History::canUndo()
 {
     d->sync();
@@ -495,6 +513,16 @@ void History::apply(bool undoing)
                       QStringLiteral("Документ записывается: отмена и повтор сейчас невозможны"));
 
     const Impl::StepInfo step = from.back();
+    if (const QStringList dates = protectedDatesOf(*c, step.id); !dates.isEmpty())
+        throw DbError(dberr::Failed,
+                      QStringLiteral("%1 «%2» невозможно: %3 для редактирования. Документ "
+                                     "оставлен без изменений")
+                          .arg(undoing ? QStringLiteral("Отменить") : QStringLiteral("Повторить"),
+                               step.caption,
+                               dates.size() == 1
+                                   ? QStringLiteral("дата %1 заблокирована").arg(dates.front())
+                                   : QStringLiteral("даты %1 заблокированы")
+                                         .arg(dates.join(QStringLiteral(", ")))));
     QString conflictTable;
     d->paused = true;
     ++c->m_transactionDepth;
@@ -584,6 +612,55 @@ void History::apply(bool undoing)
                                step.caption, conflictTable));
     from.pop_back();
     to.push_back(step);
+}
+
+QStringList History::protectedDatesOf(Connection &c, qint64 step)
+{
+    const auto tableIndex = [&](const char *name) {
+        for (size_t k = 0; k < d->tables.size(); ++k) {
+            if (d->tables[k].name.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+                return int(k);
+        }
+        return -1;
+    };
+    const auto columnIndex = [&](int table, const char *name) {
+        const std::vector<QByteArray> &columns = d->tables[size_t(table)].columns;
+        const QByteArray wanted = quoted(QString::fromLatin1(name)).toLower();
+        for (size_t i = 0; i < columns.size(); ++i) {
+            if (columns[i].toLower() == wanted)
+                return int(i);
+        }
+        return -1;
+    };
+    const int lessons = tableIndex("tblTimeTableContent");
+    const int dates = tableIndex("tblTimeTableList");
+    if (lessons < 0 || dates < 0)
+        return {};
+    const int day = columnIndex(lessons, "Key_TTList");
+    if (day < 0)
+        return {};
+    // A date is protected against the step when it is protected now and its protection was
+    // written after the step was made (an unrecorded change, logged under a negative step).
+    const QByteArray o = "h.o" + QByteArray::number(day);
+    const QByteArray n = "h.n" + QByteArray::number(day);
+    Connection::Statement s(
+        c, "SELECT DISTINCT l.\"Date\" FROM temp." + QByteArray(kLogTable)
+               + " AS h JOIN main.\"tblTimeTableList\" AS l ON l.rowid IN (" + o + ", " + n
+               + ") WHERE h.step = ?1 AND h.tbl = ?2 AND l.\"ReadOnly\" <> 0 AND EXISTS "
+                 "(SELECT 1 FROM temp."
+               + kLogTable
+               + " AS k WHERE k.step < -?1 AND k.tbl = ?3 AND k.rn = l.rowid) "
+                 "ORDER BY l.\"Date\"");
+    sqlite3_bind_int64(s.get(), 1, step);
+    sqlite3_bind_int(s.get(), 2, lessons);
+    sqlite3_bind_int(s.get(), 3, dates);
+    QStringList found;
+    while (s.step()) {
+        const QDate date = QDate::fromString(columnText(s.get(), 0).left(10), Qt::ISODate);
+        found << (date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy"))
+                                 : columnText(s.get(), 0));
+    }
+    return found;
 }
 
 std::vector<History::TableChanges> History::pendingChanges()

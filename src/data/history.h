@@ -61,6 +61,22 @@ public:
         std::weak_ptr<Connection> m_connection;
     };
 
+    // Changes made while it lives are no step of the history: they are not undone, and they
+    // stay when the steps around them are undone or redone (the protection of a date, which
+    // only its password may lift). Costs nothing when the document has no history.
+    class Unrecorded
+    {
+    public:
+        explicit Unrecorded(const Database &db);
+        ~Unrecorded();
+        Unrecorded(const Unrecorded &) = delete;
+        Unrecorded &operator=(const Unrecorded &) = delete;
+
+    private:
+        History *m_history = nullptr;
+        bool m_wasPaused = false;
+    };
+
     // Rows a table has gained, changed and lost.
     struct TableChanges
     {
@@ -80,8 +96,9 @@ public:
     QStringList redoCaptions();
 
     // Applies the inverse of the last step, or the step undone last. Throws DbError with the
-    // reason when the document has changed under the step; then nothing is written and the
-    // history stays as it was.
+    // reason when the document has changed under the step, or when the step would change the
+    // lessons of a date protected since; then nothing is written and the history stays as it
+    // was.
     void undo();
     void redo();
     void clear();
@@ -101,6 +118,8 @@ private:
     struct Impl;
     explicit History(const std::shared_ptr<Connection> &connection);
     void apply(bool undoing);
+    // The protected dates whose lessons the step would change, as dd.mm.yyyy.
+    QStringList protectedDatesOf(Connection &c, qint64 step);
     std::unique_ptr<Impl> d;
 };
 

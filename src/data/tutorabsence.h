@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
 #include <QVariant>
 
 namespace korvesta {
@@ -19,6 +20,21 @@ struct TutorAbsence
                                    const QVariant &lesson);
     // The exception keeps the tutor from the lesson of the date.
     bool covers(const QDate &day, int atLesson) const;
+};
+
+class Database;
+
+// Every exception of every tutor, read once for a command that asks about many lessons.
+class TutorAbsences
+{
+public:
+    // Throws DbError.
+    static TutorAbsences read(const Database &db);
+    // One of the tutor's exceptions keeps him from the lesson of the date.
+    bool away(int keyTutor, const QDate &date, int lesson) const;
+
+private:
+    QMultiHash<int, TutorAbsence> m_byTutor;
 };
 
 } // namespace korvesta

@@ -24,11 +24,12 @@ namespace {
 
 const char *const clearUsage =
     "Использование:\n"
-    "  korvesta clear ФАЙЛ --from Д --to Д [--dry-run]\n"
-    "  korvesta clear ФАЙЛ --all [--dry-run]\n"
+    "  korvesta clear ФАЙЛ --from Д --to Д (--yes | --dry-run)\n"
+    "  korvesta clear ФАЙЛ --all (--yes | --dry-run)\n"
     "  korvesta clear ФАЙЛ --date Д --lesson N (--group \"ГРУППА (КУРС)\" | --tutor П)\n"
     "                 [--yes] [--dry-run] [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
     "  --from/--to: удалить расписание с даты по дату; --all: на всех датах с занятиями.\n"
+    "  Удаление многих дат выполняется только с --yes, целиком или не выполняется вовсе.\n"
     "  Заблокированные даты не изменяются. --date: удалить запись ячейки - занятия группы\n"
     "  (все подгруппы) или преподавателя на уроке N. Вопрос о подтверждении (настройка\n"
     "  CheckDelete) получает ответ \"Да\" только с --yes. Дата: дд.мм.гггг или гггг-мм-дд.\n"
@@ -165,14 +166,33 @@ int clear(const ClearOptions &o, QTextStream &out, QTextStream &err)
             outcome = clearing.clearGroupCell(o.date, o.lesson, g.group, g.course, g.faculty);
         }
         done = outcome == ClearingOutcome::Done;
+        if (outcome == ClearingOutcome::Empty)
+            err << QStringLiteral("В ячейке нет занятий: ничего не удалено") << Qt::endl;
         if (done && !o.dryRun)
             out << QStringLiteral("Запись удалена: урок %1, %2").arg(o.lesson).arg(dateText(o.date))
                 << Qt::endl;
     } else {
+        // Deleting many dates is a bulk deletion: never without the planner's word.
+        if (!o.yes && !o.dryRun) {
+            err << QStringLiteral("Удаление расписания %1 удаляет занятия многих дат: "
+                                  "расписание не изменено. Чтобы удалить, добавьте --yes "
+                                  "(--dry-run покажет, что изменится)")
+                       .arg(o.all ? QStringLiteral("на всех датах")
+                                  : QStringLiteral("с %1 по %2")
+                                        .arg(dateText(std::min(o.from, o.to)),
+                                             dateText(std::max(o.from, o.to))))
+                << Qt::endl;
+            return 1;
+        }
         const TimetableDeletion d =
             o.all ? clearing.deleteAll(progress) : clearing.deleteRange(o.from, o.to, progress);
-        done = d.outcome == ClearingOutcome::Done;
-        if (!o.dryRun) {
+        done = d.outcome == ClearingOutcome::Done && d.deleted > 0;
+        if (d.outcome == ClearingOutcome::Done && d.deleted == 0)
+            err << (d.protectedDates > 0
+                        ? QStringLiteral("Все даты периода заблокированы: расписание не изменено")
+                        : QStringLiteral("Нет расписания на эти даты: ничего не удалено"))
+                << Qt::endl;
+        if (!o.dryRun && done) {
             out << QStringLiteral("Удалено дат: %1").arg(d.deleted) << Qt::endl;
             if (d.protectedDates > 0)
                 out << QStringLiteral("Заблокированных дат пропущено: %1").arg(d.protectedDates)

@@ -25,7 +25,7 @@ namespace {
 
 const char *const copyUsage =
     "Использование:\n"
-    "  korvesta copy ФАЙЛ --day Д --to Д2 [--overwrite all|same] [--dry-run]\n"
+    "  korvesta copy ФАЙЛ --day Д --to Д2 [--overwrite all|same] [--yes] [--dry-run]\n"
     "                [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
     "      скопировать расписание дня Д на день Д2\n"
     "  korvesta copy ФАЙЛ --week Д --to Д2 [--overwrite all|same] [--set ...]\n"
@@ -37,6 +37,10 @@ const char *const copyUsage =
     "  same - копия ложится поверх, заменяя на том же уроке только занятия той же группы\n"
     "  в той же подгруппе или по той же строке нагрузки. Заблокированные даты, каникулы\n"
     "  и праздники недели и периода пропускаются. Дата: дд.мм.гггг или гггг-мм-дд.\n"
+    "  Даты назначения, на которых уже есть занятия, изменяются только с --yes.\n"
+    "  Копия пишется целиком или не пишется вовсе. Занятия, которые не скопированы\n"
+    "  (отработана нагрузка, преподаватель отсутствует или занят, группа или аудитория\n"
+    "  заняты), перечисляются с причиной в стандартном потоке ошибок.\n"
     "  --set меняет настройку раздела Settings (WorkDays, JobOverFlow, SaveCurrTable...)\n"
     "  только на этот запуск. --dry-run - всё проверить и сказать, сколько строк\n"
     "  добавилось бы, изменилось и удалилось бы, ничего не записывая.\n";
@@ -47,6 +51,7 @@ struct CopyOptions
     CopyRequest request;
     bool dayGiven = false, weekGiven = false, toGiven = false, untilGiven = false;
     bool dryRun = false;
+    bool yes = false;
     std::vector<std::pair<QString, QString>> sets;
 };
 
@@ -55,8 +60,8 @@ QString parseOptions(const QStringList &args, CopyOptions &o)
 {
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
-        if (a == u"--dry-run") {
-            o.dryRun = true;
+        if (a == u"--dry-run" || a == u"--yes") {
+            (a == u"--yes" ? o.yes : o.dryRun) = true;
             continue;
         }
         if (!a.startsWith(QLatin1String("--"))) {
@@ -114,33 +119,39 @@ QString parseOptions(const QStringList &args, CopyOptions &o)
 int copy(const CopyOptions &o, QTextStream &out, QTextStream &err)
 {
     // The user's settings, changed by --set for this run only.
-    CommandDocument document(o.path, o.sets, CommandDocument::Use::Change, false, err);
+    CommandDocument document(o.path, o.sets, CommandDocument::Use::Change, o.yes, err);
     const std::optional<Database> &db = document.db();
     if (!db)
         return 1;
     PrintedProgress progress(document.prompts());
     // A trial runs the copy inside a transaction of its own that is never committed: the
-    // dates' own transactions then commit nothing.
+    // copy's own transaction then commits nothing.
     std::optional<TrialRun> trial;
     if (o.dryRun)
         trial.emplace(*db);
     TimetableCopying copying(document.session(), document.record(), document.store(),
                              document.prompts(), progress);
     const CopyReport report = copying.run(o.request);
-    if (trial)
+    if (trial && report.outcome == CopyOutcome::Done)
         trial->report(out, err);
+    // Printed once the copy is written (or, in a trial, would be).
     for (const QDate &date : report.copied)
         out << date.toString(QStringLiteral("dd.MM.yyyy")) << Qt::endl;
-    if (report.outcome == CopyOutcome::Done) {
-        if (report.copied.empty() && report.summary.isEmpty())
-            err << QStringLiteral("Нет занятий для копирования: расписание не изменено") << Qt::endl;
-        else if (report.summary.isEmpty())
-            err << QStringLiteral("Скопировано дат: %1, занятий: %2")
-                       .arg(report.copied.size())
-                       .arg(report.rowsWritten)
-                << Qt::endl;
-        return 0;
+    if (!report.skipped.empty()) {
+        err << QStringLiteral("Не скопированы занятия: %1").arg(report.skipped.size()) << '\n'
+            << skippedLessonHeadings().join(QLatin1Char('\t')) << '\n';
+        for (const SkippedLesson &l : report.skipped)
+            err << skippedLessonCells(l).join(QLatin1Char('\t')) << '\n';
+        err.flush();
     }
+    if (report.outcome == CopyOutcome::Done && !report.copied.empty())
+        return 0;
+    if (report.outcome == CopyOutcome::Done)
+        err << QStringLiteral("Ни одна дата не скопирована: расписание не изменено") << Qt::endl;
+    else if (document.prompts().refused())
+        err << QStringLiteral("Ответ «нет»: расписание не изменено. Чтобы заменить занятия на "
+                              "датах назначения, добавьте --yes")
+            << Qt::endl;
     return 1;
 }
 

@@ -18,10 +18,13 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/entrychecks.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/examdate.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/groupsaving.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/lessonclashes.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/loadchanges.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/loadeditor.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placement.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/placementchoice.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placementcommand.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/placementguard.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referencedeletion.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referenceeditor.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/timetablerows.cpp

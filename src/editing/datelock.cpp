@@ -38,15 +38,24 @@ bool DateLock::setLocked(const QDate &date, bool lock)
         return false;
     const bool done =
         runDocumentChange<bool>(m_session, m_prompts, false, [&](const Database &db) {
-            const QString day = date.toString(QStringLiteral("dd.MM.yyyy"));
-            const History::Step step(db, (lock ? QStringLiteral("закрытие даты ")
-                                               : QStringLiteral("открытие даты "))
-                                             + day + QStringLiteral(" для редактирования"));
+            // The protection is kept out of the history: undo must not lift it without the
+            // password, and the steps around it are refused on a date protected since.
+            const History::Unrecorded unrecorded(db);
             Database::Transaction transaction(db);
             Recordset rs = db.openRecordset(QStringLiteral("SELECT tblTimeTableList.* "
                                                            "FROM tblTimeTableList "
                                                            "WHERE (((tblTimeTableList.Date)=%1));")
                                                 .arg(sqlDateLiteral(date)));
+            const bool locked = !rs.isEmpty() && rs.value(QStringLiteral("ReadOnly")).toBool();
+            if (locked == lock) {
+                // Another program may have done it since the button was pressed.
+                m_prompts.message(
+                    (lock ? QStringLiteral("Дата %1 уже заблокирована для редактирования")
+                          : QStringLiteral("Дата %1 не заблокирована для редактирования"))
+                        .arg(date.toString(QStringLiteral("dd.MM.yyyy"))),
+                    Prompts::Icon::Information);
+                return false;
+            }
             if (rs.isEmpty()) {
                 rs.addNew();
                 rs.setValue(QStringLiteral("Date"), date);

@@ -9,6 +9,8 @@
 #include "data/querydef.h"
 #include "data/recordset.h"
 #include "data/sqltext.h"
+#include "editing/lessonclashes.h"
+#include "editing/placementguard.h"
 #include "editing/timetablerows.h"
 #include "settings/settingsrecord.h"
 #include "settings/settingsstore.h"
@@ -289,154 +291,6 @@ bool isTutorFree(const Database &db, int keyTutor, const QDate &date, int lesson
     return tutorFreeFor(db, keyTutor, date, lesson, 0);
 }
 
-// The choice ----------------------------------------------------------------------------------
-
-QStringList PlacementChoice::columns(const PlacementLine &l) const
-{
-    const QString left = QString::number(l.left());
-    if (auditoriumChange && mode == PlacementMode::Group)
-        return {l.discipline, l.discipline1, l.tutor, l.auditorium};
-    if (auditoriumChange)
-        return {l.group + QStringLiteral(" (") + l.course + QLatin1Char(')'), l.discipline,
-                l.discipline1};
-    if (mode == PlacementMode::Group)
-        return {l.discipline, l.discipline1,
-                l.tutor,      l.auditorium,
-                left,         l.pairFree ? QStringLiteral("1") : QStringLiteral("0")};
-    return {l.group + QStringLiteral(" (") + l.course + QLatin1Char(')'), l.discipline,
-            l.discipline1, left};
-}
-
-const PlacementLine *PlacementChoice::line(int keyJobList) const
-{
-    for (const PlacementLine &l : lines) {
-        if (l.keyJobList == keyJobList)
-            return &l;
-    }
-    return nullptr;
-}
-
-std::vector<PlacementAuditorium> PlacementChoice::freeAuditoriums() const
-{
-    std::vector<PlacementAuditorium> result;
-    std::copy_if(auditoriums.begin(), auditoriums.end(), std::back_inserter(result),
-                 [](const PlacementAuditorium &a) { return a.free; });
-    return result;
-}
-
-int PlacementChoice::slotOf(int keyJobList) const
-{
-    for (size_t i = 1; i < picks.size(); ++i) {
-        if (picks[i].keyJobList == keyJobList)
-            return int(i);
-    }
-    return 0;
-}
-
-int PlacementChoice::usedSlots() const
-{
-    return int(std::count_if(picks.begin(), picks.end(),
-                             [](const PlacementSlot &s) { return s.keyJobList != 0; }));
-}
-
-bool PlacementChoice::check(int keyJobList, Prompts &prompts)
-{
-    const PlacementLine *chosen = line(keyJobList);
-    if (!chosen)
-        return false;
-    if (slotOf(keyJobList) != 0)
-        return true;
-    for (size_t i = 1; i < picks.size(); ++i) {
-        if (picks[i].keyJobList != 0)
-            continue;
-        picks[i] = {keyJobList, chosen->auditorium, chosen->keyAud};
-        return true;
-    }
-    const int limit = int(picks.size()) - 1;
-    prompts.message(
-        mode == PlacementMode::Group
-            ? QStringLiteral("Достигнут предел количества подгрупп - не более ")
-                  + QString::number(limit)
-            : QStringLiteral("Достигнут предел количества групп для одной лекции - не более ")
-                  + QString::number(limit));
-    return false;
-}
-
-std::vector<int> PlacementChoice::checkedSlots() const
-{
-    std::vector<int> used;
-    for (size_t i = 1; i < picks.size(); ++i) {
-        if (picks[i].keyJobList != 0)
-            used.push_back(int(i));
-    }
-    return used;
-}
-
-std::vector<int> PlacementChoice::auditoriumSlots() const
-{
-    std::vector<int> used = checkedSlots();
-    if (mode == PlacementMode::Tutor && used.size() > 1)
-        used.erase(used.begin() + 1, used.end()); // one auditorium serves the lecture
-    return used;
-}
-
-void PlacementChoice::uncheck(int keyJobList)
-{
-    if (const int slot = slotOf(keyJobList))
-        picks[size_t(slot)] = PlacementSlot();
-}
-
-void PlacementChoice::chooseAuditorium(int slot, const PlacementAuditorium &auditorium)
-{
-    if (slot < 1 || slot >= int(picks.size()))
-        return;
-    picks[size_t(slot)].auditorium = auditorium.text;
-    picks[size_t(slot)].keyAud = auditorium.key;
-}
-
-void PlacementChoice::typeAuditorium(int slot, const QString &typed)
-{
-    if (slot < 1 || slot >= int(picks.size()))
-        return;
-    PlacementSlot &s = picks[size_t(slot)];
-    s.auditorium = typed;
-    s.keyAud = 0;
-    const QString wanted = typed.trimmed();
-    for (const PlacementAuditorium &a : auditoriums) {
-        if (a.text.compare(wanted, Qt::CaseInsensitive) == 0) {
-            s.keyAud = a.key;
-            break;
-        }
-    }
-}
-
-void PlacementChoice::click(int keyJobList)
-{
-    const PlacementLine *clicked = line(keyJobList);
-    if (!clicked || !jobOverFlow)
-        return;
-    okEnabled = !(overFlowView && clicked->exhausted);
-    if (mode == PlacementMode::Group) {
-        pairEnabled = clicked->pairFree && freeLessons > 2;
-        if (!pairEnabled)
-            pairChecked = false;
-    }
-}
-
-void PlacementChoice::sortByColumn(int column)
-{
-    if (column < 0 || column > 2)
-        return;
-    m_sortDescending = column == m_sortColumn ? !m_sortDescending : false;
-    m_sortColumn = column;
-    std::stable_sort(
-        lines.begin(), lines.end(), [&](const PlacementLine &a, const PlacementLine &b) {
-            const int order =
-                QString::localeAwareCompare(columns(a).at(column), columns(b).at(column));
-            return m_sortDescending ? order > 0 : order < 0;
-        });
-}
-
 // Opening ---------------------------------------------------------------------------------------
 
 LessonPlacement::LessonPlacement(DocumentSession &session, const SettingsRecord &settings,
@@ -585,6 +439,13 @@ std::optional<PlacementChoice> LessonPlacement::openForGroup(const QDate &date, 
                 if (marks && !tutorFreeFor(db, l.keyTutor, date, lesson, c.keyGroup)) {
                     l.tutorBusy = true;
                     l.tooltip = QStringLiteral("Преподаватель занят на данный урок");
+                    const QString away = tutorExceptionText(db, l.keyTutor, date, lesson);
+                    l.busyReason = away.isEmpty()
+                                       ? QStringLiteral("ведёт другое занятие на этом уроке")
+                                       : QStringLiteral("отсутствует (")
+                                             + QString(away).replace(kLineBreak,
+                                                                     QStringLiteral(", "))
+                                             + QLatin1Char(')');
                 }
                 l.pairFree = pairInDay && tutorFreeFor(db, l.keyTutor, date, c.partner, c.keyGroup);
                 if (l.left() <= 0) {
@@ -767,14 +628,23 @@ PlacementResult LessonPlacement::add(PlacementChoice &c, const PlacementRequest 
     const std::vector<int> boxes = c.auditoriumSlots();
     if (!auditoriumsGiven(c, boxes, m_prompts))
         return refused;
+    QStringList blocked;
     for (int i : used) {
         const PlacementLine *l = c.line(c.picks[size_t(i)].keyJobList);
         const bool greyed = c.jobOverFlow && c.overFlowView && l && l->exhausted;
-        if (!l || (c.mode == PlacementMode::Group && l->tutorBusy) || greyed) {
-            m_prompts.message(QStringLiteral("Выбраны заблокированные позиции"),
-                              Prompts::Icon::None, QStringLiteral("Редактирование нагрузки"));
-            return refused;
-        }
+        if (!l)
+            blocked << QStringLiteral("строка нагрузки не найдена");
+        else if (c.mode == PlacementMode::Group && l->tutorBusy)
+            blocked << l->tutor + QStringLiteral(": ") + l->busyReason;
+        else if (greyed)
+            blocked << l->discipline + QStringLiteral(" (") + l->tutor + QStringLiteral("): ")
+                           + l->tooltip.toLower();
+    }
+    if (!blocked.isEmpty()) {
+        m_prompts.message(QStringLiteral("Выбраны заблокированные позиции") + kLineBreak
+                              + blocked.join(kLineBreak),
+                          Prompts::Icon::None, QStringLiteral("Редактирование нагрузки"));
+        return refused;
     }
     const bool typeKnown =
         std::any_of(c.lessonTypes.begin(), c.lessonTypes.end(),
@@ -783,11 +653,17 @@ PlacementResult LessonPlacement::add(PlacementChoice &c, const PlacementRequest 
         m_prompts.message(QStringLiteral("Выберите тип занятия"), Prompts::Icon::Warning);
         return refused;
     }
-    if (!occupiedAuditoriumsAccepted(c, boxes, m_prompts))
-        return refused;
     const std::optional<Database> db = m_session.access();
     if (!db)
         return {PlacementOutcome::Failed, {}};
+    PlacementAgreement agreement;
+    try {
+        if (!placementAgreed(*db, c, request, m_prompts, agreement))
+            return refused;
+    } catch (const DbError &error) {
+        m_session.handleError(error);
+        return {PlacementOutcome::Failed, {}};
+    }
     // The step's caption, as the edit menu shows it: "занятие «Алгебра» на 14.09.2026, урок 3".
     QStringList disciplines;
     for (int i : used) {
@@ -807,7 +683,7 @@ PlacementResult LessonPlacement::add(PlacementChoice &c, const PlacementRequest 
                   : QStringLiteral(", урок %1").arg(c.lesson));
     try {
         const History::Step step(*db, caption);
-        return write(*db, c, request);
+        return write(*db, c, request, agreement);
     } catch (const DbError &error) {
         m_session.handleError(error);
         return {PlacementOutcome::Failed, {}};
@@ -815,47 +691,53 @@ PlacementResult LessonPlacement::add(PlacementChoice &c, const PlacementRequest 
 }
 
 PlacementResult LessonPlacement::write(const Database &db, const PlacementChoice &c,
-                                       const PlacementRequest &request)
+                                       const PlacementRequest &request,
+                                       const PlacementAgreement &agreement)
 {
     Database::Transaction transaction(db);
+    // Another program may have protected the date since the choice opened.
+    if (dateProtected(db, c.date)) {
+        m_prompts.message(QStringLiteral("Дата заблокирована для редактирования"),
+                          Prompts::Icon::Critical);
+        return {PlacementOutcome::Refused, {}};
+    }
     const int day = timetableDayKey(db, c.date, m_settings.SaveCurrTable);
     const bool group = c.mode == PlacementMode::Group;
     const bool paired = group && request.paired && c.partner >= 1;
     const int key = group ? c.keyGroup : c.keyTutor;
-
-    // Somebody else may have filled or emptied the cell since it was opened.
-    const QString cellRows =
-        group ? groupCellRows(key, day, c.lesson, c.lesson) : tutorCellRows(key, day, c.lesson);
-    if (db.openRecordset(cellRows).isEmpty() != c.cellWasEmpty) {
+    const auto keysOf = [&](const QString &sql) {
+        std::vector<qint64> keys;
+        for (Recordset rs = db.openRecordset(sql); !rs.isEof(); rs.moveNext())
+            keys.push_back(rs.value(QStringLiteral("Key")).toLongLong());
+        return keys;
+    };
+    const auto dropped = [&] {
         m_prompts.message(
             QStringLiteral("Редактирование данной ячейки уже произведено другим пользователем.")
                 + kLineBreak + QStringLiteral("Ваш ввод занятия отменён"),
             Prompts::Icon::Critical);
-        return {PlacementOutcome::Dropped, {}};
-    }
-    // The new lessons replace what the cell (and, for a pair, its partner) held.
-    {
-        const QString replaced =
-            group ? groupCellRows(key, day, c.lesson, paired ? c.partner : c.lesson) : cellRows;
-        for (Recordset rs = db.openRecordset(replaced); !rs.isEof(); rs.moveNext()) {
-            db.execute(QStringLiteral("DELETE FROM tblTimeTableContent WHERE "
-                                      "tblTimeTableContent.Key = %1;")
-                           .arg(rs.value(QStringLiteral("Key")).toInt()));
-        }
-    }
-    Recordset added = db.openRecordset(
-        QStringLiteral("SELECT tblTimeTableContent.* FROM tblTimeTableContent WHERE False;"));
-    const auto addRow = [&](int keyJob, int keyGroup, int lesson, int keyAud, int subGroup) {
-        added.addNew();
-        added.setValue(QStringLiteral("Key_Job"), keyJob);
-        added.setValue(QStringLiteral("Key_Group"), keyGroup);
-        added.setValue(QStringLiteral("Lesson"), lesson);
-        added.setValue(QStringLiteral("Key_Aud"), keyAud);
-        added.setValue(QStringLiteral("Key_TTList"), day);
-        added.setValue(QStringLiteral("SubGroup"), subGroup);
-        added.setValue(QStringLiteral("Key_TypeLesson"), request.keyTypeLesson);
-        added.update();
+        return PlacementResult{PlacementOutcome::Dropped, {}};
     };
+
+    // Somebody else may have filled or emptied the cell, or its pair's, since it was opened.
+    const QString cellRows =
+        group ? groupCellRows(key, day, c.lesson, c.lesson) : tutorCellRows(key, day, c.lesson);
+    if (db.openRecordset(cellRows).isEmpty() != c.cellWasEmpty)
+        return dropped();
+    if (paired && keysOf(groupCellRows(key, day, c.partner, c.partner)) != agreement.partnerLessons)
+        return dropped();
+    // The new lessons replace what the cell (and, for a pair, its partner) held.
+    const std::vector<qint64> replaced =
+        keysOf(group ? groupCellRows(key, day, c.lesson, paired ? c.partner : c.lesson)
+                     : cellRows);
+
+    // The lessons to write, each as the clash rules see it.
+    struct Planned
+    {
+        SlotLesson slot;
+        int renumber = 0; // by tutor: the group's lessons then become subgroups 1..n
+    };
+    std::vector<Planned> planned;
     int lectureAud = 0;
     for (size_t i = 1; i < c.picks.size(); ++i) {
         const PlacementSlot &s = c.picks[i];
@@ -864,30 +746,83 @@ PlacementResult LessonPlacement::write(const Database &db, const PlacementChoice
         if (lectureAud == 0)
             lectureAud = s.keyAud;
         const Recordset keys = openSavedQuery(db, QStringLiteral("qryKeysJob"),
-                                         {{QStringLiteral("pKeyJobList"), s.keyJobList}});
+                                              {{QStringLiteral("pKeyJobList"), s.keyJobList}});
         if (keys.isEmpty())
             continue; // the line was removed meanwhile
-        const int keyJob = keys.value(QStringLiteral("Key_Job")).toInt();
-        const int keyGroup = keys.value(QStringLiteral("Key_Group")).toInt();
+        SlotLesson slot;
+        slot.keyJob = keys.value(QStringLiteral("Key_Job")).toInt();
+        slot.keyGroup = keys.value(QStringLiteral("Key_Group")).toInt();
+        {
+            const Recordset tutor = db.openRecordset(
+                QStringLiteral("SELECT tblJob.Key_Tutor FROM tblJob WHERE tblJob.Key = %1;")
+                    .arg(slot.keyJob));
+            slot.keyTutor = tutor.isEmpty() ? 0 : tutor.value(0).toInt();
+        }
+        const PlacementLine *line = c.line(s.keyJobList);
+        slot.group = line ? line->group + QStringLiteral(" (") + line->course + QLatin1Char(')')
+                          : QString();
+        slot.text = line ? slot.group + QStringLiteral(", ") + line->discipline
+                               + QStringLiteral(", ") + line->tutor
+                         : QString();
+        slot.lesson = c.lesson;
         if (group) {
-            addRow(keyJob, keyGroup, c.lesson, s.keyAud, int(i));
-            if (paired)
-                addRow(keyJob, keyGroup, c.partner, s.keyAud, int(i));
+            slot.keyAud = s.keyAud;
+            slot.subGroup = int(i);
+            planned.push_back({slot, 0});
+            if (paired) {
+                slot.lesson = c.partner;
+                planned.push_back({slot, 0});
+            }
             continue;
         }
         // A group of the lecture that already has lessons then gets one more subgroup.
-        Recordset others = db.openRecordset(groupCellRows(keyGroup, day, c.lesson, c.lesson));
-        const int k = others.recordCount();
+        const int k = int(keysOf(groupCellRows(slot.keyGroup, day, c.lesson, c.lesson)).size());
         if (k > 0 && k >= m_settings.SubGroupCount) {
             m_prompts.message(QStringLiteral("Достигнут предел количества подгрупп"));
             continue;
         }
-        for (int n = 1; !others.isEof(); others.moveNext(), ++n) {
-            others.edit();
-            others.setValue(QStringLiteral("SubGroup"), n);
-            others.update();
+        slot.keyAud = lectureAud;
+        slot.subGroup = k == 0 ? 0 : k + 1;
+        planned.push_back({slot, k});
+    }
+    if (planned.empty())
+        return {PlacementOutcome::Refused, {}}; // every group was refused, and told
+    std::vector<SlotLesson> added;
+    for (const Planned &p : planned)
+        added.push_back(p.slot);
+    if (const QString refusal =
+            placementRefusal(db, c, added, replaced, agreement, m_settings);
+        !refusal.isEmpty()) {
+        m_prompts.message(refusal + kLineBreak + QStringLiteral("Занятие не поставлено"),
+                          Prompts::Icon::Warning);
+        return {PlacementOutcome::Refused, {}};
+    }
+
+    for (const qint64 gone : replaced)
+        db.execute(QStringLiteral("DELETE FROM tblTimeTableContent WHERE "
+                                  "tblTimeTableContent.Key = %1;")
+                       .arg(gone));
+    Recordset rows = db.openRecordset(
+        QStringLiteral("SELECT tblTimeTableContent.* FROM tblTimeTableContent WHERE False;"));
+    for (const Planned &p : planned) {
+        if (p.renumber > 0) {
+            Recordset others =
+                db.openRecordset(groupCellRows(p.slot.keyGroup, day, c.lesson, c.lesson));
+            for (int n = 1; !others.isEof(); others.moveNext(), ++n) {
+                others.edit();
+                others.setValue(QStringLiteral("SubGroup"), n);
+                others.update();
+            }
         }
-        addRow(keyJob, keyGroup, c.lesson, lectureAud, k == 0 ? 0 : k + 1);
+        rows.addNew();
+        rows.setValue(QStringLiteral("Key_Job"), p.slot.keyJob);
+        rows.setValue(QStringLiteral("Key_Group"), p.slot.keyGroup);
+        rows.setValue(QStringLiteral("Lesson"), p.slot.lesson);
+        rows.setValue(QStringLiteral("Key_Aud"), p.slot.keyAud);
+        rows.setValue(QStringLiteral("Key_TTList"), day);
+        rows.setValue(QStringLiteral("SubGroup"), p.slot.subGroup);
+        rows.setValue(QStringLiteral("Key_TypeLesson"), request.keyTypeLesson);
+        rows.update();
     }
     PlacementResult result;
     result.outcome = PlacementOutcome::Written;

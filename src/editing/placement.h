@@ -15,6 +15,7 @@ class Database;
 class DocumentSession;
 class Prompts;
 class SettingsStore;
+struct PlacementAgreement;
 struct SettingsRecord;
 
 // Placing lessons in the timetable from a double click on a lesson cell: by group (a cell of
@@ -48,8 +49,9 @@ struct PlacementLine
     int placed = 0; // lessons already placed for the line
     int left() const { return hours - placed; }
 
-    // The tutor cannot teach at the lesson (by group; a red cell with a lock).
+    // The tutor cannot teach at the lesson (by group; a red cell with a lock), and why.
     bool tutorBusy = false;
+    QString busyReason;
     // The group already has a lesson then (by tutor; red, still selectable).
     bool groupBusy = false;
     // The tutor is free at the other lesson of the pair.
@@ -201,7 +203,9 @@ public:
     std::optional<PlacementChoice> openForTutor(const QDate &date, int lesson,
                                                 const QString &tutor);
 
-    // "Добавить": the checks in order, then the rows written in one transaction.
+    // "Добавить": the checks in order, the questions about the document as it is now (a pair's
+    // other lesson, occupied auditoriums), then the rows written in one transaction that
+    // checks them again against the clash rules, the tutors' exceptions and the day limits.
     PlacementResult add(PlacementChoice &choice, const PlacementRequest &request);
 
     // The text of the last refusal before opening, for the status bar ("" otherwise).
@@ -216,7 +220,7 @@ private:
                                         const Completion &complete);
 
     PlacementResult write(const Database &db, const PlacementChoice &choice,
-                          const PlacementRequest &request);
+                          const PlacementRequest &request, const PlacementAgreement &agreement);
 
     DocumentSession &m_session;
     const SettingsRecord &m_settings;

@@ -2,6 +2,7 @@
 
 #include "documentchange.h"
 #include "progress.h"
+#include "timetablerows.h"
 
 #include "data/database.h"
 #include "data/dberror.h"
@@ -14,10 +15,8 @@
 #include "data/sqltext.h"
 #include "settings/settingsrecord.h"
 
-#include <QElapsedTimer>
-
 #include <optional>
-#include <set>
+#include <tuple>
 #include <vector>
 
 namespace korvesta {
@@ -30,14 +29,6 @@ const QString kTab = QStringLiteral("\t");
 QString dateText(const QDate &date)
 {
     return date.toString(QStringLiteral("dd.MM.yyyy"));
-}
-
-bool dateProtected(const Database &db, const QDate &date)
-{
-    QueryDef query = db.queryDef(QStringLiteral("qryDateReadOnly"));
-    query.setParameter(QStringLiteral("pDate"), date);
-    const Recordset rs = query.openRecordset();
-    return !rs.isEmpty() && rs.value(QStringLiteral("ReadOnly")).toBool();
 }
 
 int groupKey(const Database &db, const QString &group, const QString &course,
@@ -120,26 +111,6 @@ QString spanText(const QDate &first, const QDate &last)
     const QString from =
         first.year() == last.year() ? first.toString(QStringLiteral("dd.MM")) : dateText(first);
     return from + QStringLiteral("–") + dateText(last);
-}
-
-// What a stopped deletion has done, for a message.
-QString doneText(const TimetableDeletion &d)
-{
-    if (d.deleted == 0)
-        return QStringLiteral("ни одна дата не удалена");
-    return QStringLiteral("удалено дат: %1 (с %2 по %3), остальные не изменены")
-        .arg(d.deleted)
-        .arg(dateText(d.first), dateText(d.last));
-}
-
-// The same, short enough for the status bar: "Остановлено на 26.01.2027: удалено дат - 89".
-QString stoppedText(const QString &stopped, const TimetableDeletion &d)
-{
-    if (d.deleted == 0)
-        return QStringLiteral("Удаление %1: ни одна дата не удалена").arg(stopped.toLower());
-    return QStringLiteral("%1 на %2: удалено дат - %3")
-        .arg(stopped, dateText(d.last))
-        .arg(d.deleted);
 }
 
 } // namespace
@@ -229,7 +200,16 @@ ClearingOutcome TimetableClearing::clearCell(Column column, const QDate &date, i
         m_session, m_prompts, ClearingOutcome::Failed, [&](const Database &db) {
             const History::Step step(db, caption);
             Database::Transaction transaction(db);
-            for (const int row : cellRows(db, byGroup, key, date, lesson))
+            // Another program may have protected the date since the question.
+            if (dateProtected(db, date)) {
+                m_status = QStringLiteral("Дата заблокирована для редактирования");
+                m_prompts.message(m_status, Prompts::Icon::Critical);
+                return ClearingOutcome::Refused;
+            }
+            const std::vector<int> rows = cellRows(db, byGroup, key, date, lesson);
+            if (rows.empty())
+                return ClearingOutcome::Empty;
+            for (const int row : rows)
                 db.execute(QStringLiteral("DELETE tblTimeTableContent.* FROM tblTimeTableContent "
                                           "WHERE (((tblTimeTableContent.Key)=%1));")
                                .arg(row));
@@ -253,7 +233,8 @@ TimetableDeletion TimetableClearing::deleteRange(const QDate &first, const QDate
     const QDate from = std::min(first, last);
     const QDate to = std::max(first, last);
     return deleteDates(
-        QStringLiteral("SELECT tblTimeTableList.Key, tblTimeTableList.Date FROM tblTimeTableList "
+        QStringLiteral("SELECT tblTimeTableList.Key, tblTimeTableList.Date, "
+                       "tblTimeTableList.ReadOnly FROM tblTimeTableList "
                        "WHERE (((tblTimeTableList.Date) Between %1 And %2)) "
                        "ORDER BY tblTimeTableList.Date;")
             .arg(sqlDateLiteral(from), sqlDateLiteral(to)),
@@ -265,7 +246,8 @@ TimetableDeletion TimetableClearing::deleteRange(const QDate &first, const QDate
 TimetableDeletion TimetableClearing::deleteAll(Progress &progress)
 {
     return deleteDates(
-        QStringLiteral("SELECT DISTINCT tblTimeTableList.Key, tblTimeTableList.Date FROM "
+        QStringLiteral("SELECT DISTINCT tblTimeTableList.Key, tblTimeTableList.Date, "
+                       "tblTimeTableList.ReadOnly FROM "
                        "tblTimeTableList INNER JOIN tblTimeTableContent ON tblTimeTableList.Key = "
                        "tblTimeTableContent.Key_TTList ORDER BY tblTimeTableList.Date;"),
         QStringLiteral("удаление всего расписания"), progress);
@@ -275,84 +257,49 @@ TimetableDeletion TimetableClearing::deleteDates(const QString &dates, const QSt
                                                  Progress &progress)
 {
     TimetableDeletion result;
-    // Dates written for good: a run repeated after the document was held skips them.
-    std::set<int> done;
+    // The whole deletion is one transaction under the document's write lock: a failure, a
+    // Cancel or a kill leaves every date as it was.
     const bool finished =
         runDocumentChange<bool>(m_session, m_prompts, false, [&](const Database &db) {
+            result = TimetableDeletion();
             const History::Step step(db, caption);
-            std::vector<std::pair<int, QDate>> days;
-            for (Recordset rs = db.openRecordset(dates); !rs.isEof(); rs.moveNext()) {
-                const int key = rs.value(0).toInt();
-                if (!done.count(key))
-                    days.emplace_back(key, dateOf(rs.value(1)));
-            }
+            Database::Transaction transaction(db);
+            std::vector<std::tuple<int, QDate, bool>> days;
+            for (Recordset rs = db.openRecordset(dates); !rs.isEof(); rs.moveNext())
+                days.emplace_back(rs.value(0).toInt(), dateOf(rs.value(1)), rs.value(2).toBool());
             const int total = int(days.size());
             progress.advance(0, total);
-            // Every date is removed whole inside a transaction, and whole dates are committed
-            // together: a commit waits for the disk, and one per date would take longer than
-            // the whole deletion of a busy year. A failure takes back the dates since the
-            // last commit and no more; Cancel commits the dates done and stops.
-            std::optional<Database::Transaction> transaction;
-            QElapsedTimer sinceCommit;
-            TimetableDeletion pending;
-            std::vector<int> pendingKeys;
-            const auto commit = [&] {
-                transaction->commit();
-                transaction.reset();
-                result.deleted += pending.deleted;
-                result.protectedDates += pending.protectedDates;
-                if (!result.first.isValid())
-                    result.first = pending.first;
-                result.last = pending.last;
-                done.insert(pendingKeys.begin(), pendingKeys.end());
-                pending = TimetableDeletion();
-                pendingKeys.clear();
-            };
             for (int i = 0; i < total; ++i) {
-                const auto &[key, date] = days[size_t(i)];
-                if (!transaction) {
-                    transaction.emplace(db);
-                    sinceCommit.start();
+                const auto &[key, date, readOnly] = days[size_t(i)];
+                if (readOnly) {
+                    ++result.protectedDates;
+                    progress.status(protectedDateText(date));
+                } else {
+                    removeTimetableDate(db, key);
+                    ++result.deleted;
                 }
-                // Read again inside the transaction: the date may have been protected or
-                // removed since the list was read.
-                const Recordset row = db.openRecordset(
-                    QStringLiteral("SELECT tblTimeTableList.ReadOnly FROM tblTimeTableList "
-                                   "WHERE (((tblTimeTableList.Key)=%1));")
-                        .arg(key));
-                if (!row.isEmpty()) {
-                    if (row.value(0).toBool()) {
-                        ++pending.protectedDates;
-                        progress.status(protectedDateText(date));
-                    } else {
-                        removeTimetableDate(db, key);
-                        ++pending.deleted;
-                    }
-                }
-                pendingKeys.push_back(key);
-                if (!pending.first.isValid())
-                    pending.first = date;
-                pending.last = date;
+                if (!result.first.isValid())
+                    result.first = date;
+                result.last = date;
                 progress.advance(i + 1, total);
-                const bool stop = i + 1 < total && progress.cancelled();
-                if (stop || i + 1 == total || sinceCommit.elapsed() >= m_commitInterval)
-                    commit();
-                if (stop) {
+                if (i + 1 < total && progress.cancelled()) {
+                    result = TimetableDeletion();
                     result.cancelled = true;
-                    return true;
+                    return true; // the transaction goes back
                 }
             }
+            transaction.commit();
             return true;
         });
     if (!finished) {
+        result = TimetableDeletion();
         result.outcome = ClearingOutcome::Failed;
-        const QString text = doneText(result);
-        m_prompts.message(QStringLiteral("Удаление расписания прервано: ") + text,
+        m_prompts.message(QStringLiteral("Удаление расписания прервано: расписание не изменено"),
                           Prompts::Icon::Warning);
-        progress.status(stoppedText(QStringLiteral("Прервано"), result));
+        progress.status(QStringLiteral("Удаление прервано: расписание не изменено"));
         return result;
     }
-    progress.status(result.cancelled ? stoppedText(QStringLiteral("Остановлено"), result)
+    progress.status(result.cancelled ? QStringLiteral("Удаление остановлено: расписание не изменено")
                                      : completedText());
     return result;
 }

@@ -13,7 +13,8 @@ struct SettingsRecord;
 
 // What a cleared cell or a deletion came to.
 enum class ClearingOutcome {
-    Done,    // the document was changed (or the cell held nothing to remove)
+    Done,    // the document was changed
+    Empty,   // the cell held no lesson: nothing to remove
     Refused, // a protected date, a declined question, an unknown group or tutor
     Failed   // a document error, told through the shared handler
 };
@@ -24,15 +25,14 @@ struct TimetableDeletion
     ClearingOutcome outcome = ClearingOutcome::Done;
     int deleted = 0;        // dates whose lessons were removed
     int protectedDates = 0; // dates skipped as protected
-    bool cancelled = false; // the user stopped it; the dates before stay deleted
+    bool cancelled = false; // the user stopped it; nothing was deleted
     QDate first;            // the span of the dates gone through, in date order (null: none)
     QDate last;
 };
 
 // Removing placed lessons: one cell of a timetable view (the Delete key), or whole dates (a
 // date, a week, the whole period). Protected dates are never changed. Every removal is one
-// undo step. A date is only ever removed whole inside a transaction, so that a failure or a
-// Cancel leaves every date either as it was or without its lessons.
+// undo step and one transaction: a failure, a Cancel or a kill leaves every date as it was.
 //
 // A date's row goes with its last lesson, except when it carries a note: the note needs it.
 class TimetableClearing
@@ -49,13 +49,9 @@ public:
 
     // Every date from first to last (either order), and every date that has lessons. The
     // status texts go to progress: each protected date skipped, "Удаление завершено" at the
-    // end, or what was done when the user stopped it.
+    // end, or that nothing changed when the user stopped it.
     TimetableDeletion deleteRange(const QDate &first, const QDate &last, Progress &progress);
     TimetableDeletion deleteAll(Progress &progress);
-
-    // Whole dates removed within this many milliseconds share one commit (a commit per date
-    // would wait for the disk some two hundred times for a year); 0 commits every date.
-    void setCommitInterval(qint64 ms) { m_commitInterval = ms; }
 
     // The status bar's text after clearing a cell ("" when there is none to show).
     const QString &statusText() const { return m_status; }
@@ -75,7 +71,6 @@ private:
     const SettingsRecord &m_settings;
     Prompts &m_prompts;
     QString m_status;
-    qint64 m_commitInterval = 100;
 };
 
 // Removes the lessons of a date (by the Key of its tblTimeTableList row) and, unless it has

@@ -13,6 +13,9 @@
 #include "data/querydef.h"
 #include "data/recordset.h"
 #include "data/sqltext.h"
+#include "data/tutorabsence.h"
+#include "editing/lessonclashes.h"
+#include "editing/timetablerows.h"
 #include "settings/settingsrecord.h"
 #include "settings/settingsstore.h"
 
@@ -44,14 +47,6 @@ QString rangeText(const QDate &first, const QDate &last)
     return from + QStringLiteral("–") + dayText(last);
 }
 
-QString datesText(const std::vector<QDate> &dates)
-{
-    QStringList texts;
-    for (const QDate &d : dates)
-        texts << dayText(d);
-    return texts.join(QStringLiteral(", "));
-}
-
 QDate mondayOf(const QDate &date)
 {
     return date.addDays(1 - date.dayOfWeek());
@@ -63,7 +58,8 @@ int clampedWorkDays(int workDays)
 }
 
 // The hours left of the load lines met during a command, so that each line is asked about
-// once (qryCheckCopyOverJob) and the copies and deletions made since are counted in.
+// once (qryCheckCopyOverJob), inside the command's transaction, and the copies and deletions
+// made since are counted in: a line is asked before its first lesson is counted either way.
 class LoadLedger
 {
 public:
@@ -71,47 +67,59 @@ public:
     // A group without such a load line is never refused.
     bool take(const Database &db, int keyGroup, int keyJob)
     {
-        Line &line = m_lines[{keyGroup, keyJob}];
-        if (!line.asked) {
-            QueryDef query = db.queryDef(QStringLiteral("qryCheckCopyOverJob"));
-            query.setParameter(QStringLiteral("pKeyGroup"), keyGroup);
-            query.setParameter(QStringLiteral("pKeyJob"), keyJob);
-            const Recordset rs = query.openRecordset();
-            line.asked = true;
-            if (!rs.isEmpty()) {
-                line.known = true;
-                line.hours = rs.value(QStringLiteral("Hours")).toInt();
-                line.count += rs.value(QStringLiteral("CountHours")).toInt();
-            }
-        }
-        if (!line.known)
+        Line &l = line(db, keyGroup, keyJob);
+        if (!l.known)
             return true;
-        if (line.count >= line.hours)
+        if (l.count >= l.hours)
             return false;
-        ++line.count;
+        ++l.count;
         return true;
     }
-
-    // A lesson of the line goes (or is about to go, in the transaction that asks next).
-    void release(int keyGroup, int keyJob) { --m_lines[{keyGroup, keyJob}].count; }
+    // A lesson of the line is about to go.
+    void release(const Database &db, int keyGroup, int keyJob)
+    {
+        --line(db, keyGroup, keyJob).count;
+    }
+    // A release taken back: the lesson stays after all.
+    void restore(const Database &db, int keyGroup, int keyJob)
+    {
+        ++line(db, keyGroup, keyJob).count;
+    }
 
 private:
     struct Line
     {
-        bool asked = false;
         bool known = false;
         int hours = 0;
-        int count = 0; // before it is asked: the lessons released meanwhile, as a negative
+        int count = 0;
     };
+    Line &line(const Database &db, int keyGroup, int keyJob)
+    {
+        const auto found = m_lines.find({keyGroup, keyJob});
+        if (found != m_lines.end())
+            return found->second;
+        Line l;
+        QueryDef query = db.queryDef(QStringLiteral("qryCheckCopyOverJob"));
+        query.setParameter(QStringLiteral("pKeyGroup"), keyGroup);
+        query.setParameter(QStringLiteral("pKeyJob"), keyJob);
+        const Recordset rs = query.openRecordset();
+        if (!rs.isEmpty()) {
+            l.known = true;
+            l.hours = rs.value(QStringLiteral("Hours")).toInt();
+            l.count = rs.value(QStringLiteral("CountHours")).toInt();
+        }
+        return m_lines.emplace(std::pair{keyGroup, keyJob}, l).first->second;
+    }
+
     std::map<std::pair<int, int>, Line> m_lines;
 };
 
-// One lesson of the source date: what finds the lessons it replaces and counts its hours.
-struct SourceLesson
-{
-    qint64 key = 0;
-    QVariant keyJob, keyGroup, lesson, subGroup;
-};
+// One lesson of the source date: what finds the lessons it replaces, counts its hours and
+// meets the clash rules, and what names it when it is left out.
+using SourceLesson = SlotLesson;
+
+const QString kLoadUsedUp = QStringLiteral("часы строки нагрузки отработаны");
+const QString kTutorAway = QStringLiteral("преподаватель отсутствует");
 
 const QString &allUsedUpText()
 {
@@ -151,7 +159,30 @@ CopyReport failedReport()
     return report;
 }
 
+// The user stopped the command: nothing of it stays.
+struct CopyCancelled
+{};
+
 } // namespace
+
+QStringList skippedLessonHeadings()
+{
+    return {QStringLiteral("Дата"),       QStringLiteral("Урок"),
+            QStringLiteral("Группа"),     QStringLiteral("Подгруппа"),
+            QStringLiteral("Дисциплина"), QStringLiteral("Преподаватель"),
+            QStringLiteral("Причина")};
+}
+
+QStringList skippedLessonCells(const SkippedLesson &l)
+{
+    return {dayText(l.date),
+            QString::number(l.lesson),
+            l.group,
+            l.subGroup > 0 ? QString::number(l.subGroup) : QString(),
+            l.discipline,
+            l.tutor,
+            l.reason};
+}
 
 std::vector<std::pair<QDate, QDate>> copyPlan(const CopyRequest &request, int workDays)
 {
@@ -198,37 +229,26 @@ QString copyCaption(const CopyRequest &request, int workDays)
 // What one command keeps while it goes from date to date.
 struct TimetableCopying::Run
 {
-    Run(const Database &database, const CopyRequest &copyRequest)
+    Run(const Database &database, const CopyRequest &copyRequest, CopyReport &copyReport)
         : db(database)
         , request(copyRequest)
+        , report(copyReport)
+        , calendar(database)
+        , absences(TutorAbsences::read(database))
     {}
 
     const Database &db;
     const CopyRequest &request;
+    CopyReport &report;
+    const StudyCalendar calendar;
+    const TutorAbsences absences;
     bool jobOverFlow = true;
     bool saveCurrTable = false;
     LoadLedger ledger;
-    std::map<QDate, int> sourceCounts;
     std::map<QDate, std::vector<SourceLesson>> sources;
     std::map<QDate, int> sourceDays; // the Key of each source date's row
-    int done = 0;                    // progress steps: two per source lesson of every planned date
+    int done = 0; // progress steps: one per source lesson of every planned date
     int total = 0;
-
-    int sourceCount(const QDate &s)
-    {
-        const auto found = sourceCounts.find(s);
-        if (found != sourceCounts.end())
-            return found->second;
-        const Recordset rs = db.openRecordset(
-            QStringLiteral("SELECT Count(tblTimeTableContent.Lesson) AS CountLesson FROM "
-                           "tblTimeTableList INNER JOIN tblTimeTableContent ON "
-                           "tblTimeTableList.Key = tblTimeTableContent.Key_TTList WHERE "
-                           "(((tblTimeTableList.Date)=%1));")
-                .arg(sqlDateLiteral(s)));
-        const int count = rs.isEmpty() ? 0 : rs.value(0).toInt();
-        sourceCounts.emplace(s, count);
-        return count;
-    }
 
     // The source date's lessons in the order they were written. The source dates are never
     // destinations of the same command, so they are read once.
@@ -237,25 +257,19 @@ struct TimetableCopying::Run
         const auto found = sources.find(s);
         if (found != sources.end())
             return found->second;
-        std::vector<SourceLesson> lessons;
-        for (Recordset rs = db.openRecordset(
-                 QStringLiteral("SELECT tblTimeTableContent.*, tblTimeTableList.ReadOnly FROM "
-                                "tblTimeTableList INNER JOIN tblTimeTableContent ON "
-                                "tblTimeTableList.Key = tblTimeTableContent.Key_TTList WHERE "
-                                "(((tblTimeTableList.Date)=%1)) ORDER BY "
-                                "tblTimeTableContent.Key;")
-                     .arg(sqlDateLiteral(s)));
-             !rs.isEof(); rs.moveNext()) {
-            sourceDays[s] = rs.value(QStringLiteral("Key_TTList")).toInt();
-            lessons.push_back(
-                {rs.value(QStringLiteral("Key")).toLongLong(), rs.value(QStringLiteral("Key_Job")),
-                 rs.value(QStringLiteral("Key_Group")), rs.value(QStringLiteral("Lesson")),
-                 rs.value(QStringLiteral("SubGroup"))});
-        }
+        std::vector<SourceLesson> lessons = lessonsOfDate(db, s);
+        if (!lessons.empty())
+            sourceDays[s] = existingDayKey(db, s);
         return sources.emplace(s, std::move(lessons)).first->second;
     }
 
     int sourceDay(const QDate &s) const { return sourceDays.at(s); }
+
+    void skip(const QDate &destination, const SourceLesson &l, const QString &reason)
+    {
+        report.skipped.push_back(
+            {destination, l.lesson, l.group, l.subGroup, l.discipline, l.tutor, reason});
+    }
 };
 
 TimetableCopying::TimetableCopying(DocumentSession &session, const SettingsRecord &settings,
@@ -301,27 +315,45 @@ CopyReport TimetableCopying::run(const CopyRequest &request)
     try {
         return copy(*db, request, workDays);
     } catch (const DbError &error) {
-        // Only the checks before the first date can get here: the dates catch their own.
+        // Only the checks before the transaction can get here: it catches its own.
         m_progress.status(QString());
         m_session.handleError(error);
         return failedReport();
     }
 }
 
+bool TimetableCopying::replacingAccepted(const Database &db, const CopyRequest &request,
+                                         const std::vector<std::pair<QDate, QDate>> &plan)
+{
+    QStringList dates;
+    for (const auto &[s, d] : plan)
+        dates << sqlDateLiteral(d);
+    if (dates.isEmpty())
+        return true;
+    const Recordset rs = db.openRecordset(
+        QStringLiteral("SELECT Count(tblTimeTableContent.Key), Count(tblTimeTableList.Key) FROM "
+                       "tblTimeTableList INNER JOIN tblTimeTableContent ON tblTimeTableList.Key "
+                       "= tblTimeTableContent.Key_TTList WHERE tblTimeTableList.[Date] In (%1) "
+                       "AND tblTimeTableList.ReadOnly = False;")
+            .arg(dates.join(QLatin1Char(','))));
+    const int held = rs.isEmpty() ? 0 : rs.value(0).toInt();
+    if (held == 0)
+        return true;
+    const bool clear = request.overwrite == CopyOverwrite::ClearFirst;
+    const QString question =
+        QStringLiteral("На датах назначения уже есть занятия: %1.").arg(held) + kLineBreak
+        + (clear ? QStringLiteral("Перед копированием они будут удалены.")
+                 : QStringLiteral("Занятия тех же групп на тех же уроках будут заменены копией."))
+        + kLineBreak + kLineBreak + QStringLiteral("Продолжить?");
+    return m_prompts.askYesNo(question, Prompts::Icon::Question) == Prompts::Answer::Yes;
+}
+
 CopyReport TimetableCopying::copy(const Database &db, const CopyRequest &request, int workDays)
 {
     CopyReport report;
-    const StudyCalendar calendar(db);
-    const auto isProtected = [&](const QDate &date) {
-        QueryDef query = db.queryDef(QStringLiteral("qryDateReadOnly"));
-        query.setParameter(QStringLiteral("pDate"), date);
-        const Recordset rs = query.openRecordset();
-        return !rs.isEmpty() && rs.value(QStringLiteral("ReadOnly")).toBool();
-    };
-
     if (request.period == CopyPeriod::Day) {
         const QDate &d = request.destination;
-        if (isProtected(d)) {
+        if (dateProtected(db, d)) {
             m_prompts.message(QStringLiteral("Расписание на ") + dayText(d)
                                   + QStringLiteral(" года") + kLineBreak
                                   + QStringLiteral("заблокировано для редактирования") + kLineBreak
@@ -334,7 +366,7 @@ CopyReport TimetableCopying::copy(const Database &db, const CopyRequest &request
             return report;
         }
         if (!request.replicate) {
-            if (const QString refusal = calendar.refusal(d); !refusal.isEmpty()) {
+            if (const QString refusal = StudyCalendar(db).refusal(d); !refusal.isEmpty()) {
                 m_prompts.message(refusal + kLineBreak + QStringLiteral("Операция остановлена."),
                                   Prompts::Icon::Warning);
                 return report;
@@ -343,198 +375,229 @@ CopyReport TimetableCopying::copy(const Database &db, const CopyRequest &request
     }
 
     const std::vector<std::pair<QDate, QDate>> plan = copyPlan(request, workDays);
-    Run run(db, request);
-    run.jobOverFlow = m_settings.JobOverFlow;
-    run.saveCurrTable = m_settings.SaveCurrTable;
-    for (const auto &[s, d] : plan)
-        run.total += 2 * run.sourceCount(s);
+    if (!replacingAccepted(db, request, plan))
+        return report;
 
-    const History::Step step(db, copyCaption(request, workDays));
-    bool toldUsedUp = false;
-    bool cancelled = false;
-    bool failed = false;
-    for (const auto &[s, d] : plan) {
-        if (m_progress.cancelled()) {
-            cancelled = true;
+    // The whole command is one transaction, read and written under the document's write
+    // lock: the hours, exceptions and clashes it checks are those it writes over. A document
+    // another program holds may be waited for and the command run again from the start.
+    for (;;) {
+        CopyReport pending;
+        try {
+            const History::Step step(db, copyCaption(request, workDays));
+            Database::Transaction transaction(db);
+            Run run(db, request, pending);
+            run.jobOverFlow = m_settings.JobOverFlow;
+            run.saveCurrTable = m_settings.SaveCurrTable;
+            copyDates(run, plan);
+            transaction.commit();
+            report = std::move(pending);
             break;
-        }
-        const int steps = 2 * run.sourceCount(s);
-        const int doneBefore = run.done;
-        if (steps == 0) {
-            report.emptySource.push_back(d); // nothing to copy, nothing said
-            continue;
-        }
-        if (!calendar.refusal(d).isEmpty()) {
-            report.skippedHoliday.push_back(d);
-            run.done += steps;
-            m_progress.advance(run.done, run.total);
-            continue;
-        }
-        // A date is written whole or not at all; a document another program holds may be
-        // waited for and the date tried again.
-        const LoadLedger ledgerBefore = run.ledger;
-        std::optional<int> written;
-        for (;;) {
-            try {
-                if (!isProtected(d))
-                    written = copyDate(run, s, d);
-                break;
-            } catch (const DbError &error) {
-                run.ledger = ledgerBefore;
-                run.done = doneBefore;
-                if (askToRetryLocked(error, m_prompts))
-                    continue;
-                m_progress.status(QString());
-                if (error.code() != dberr::Locked)
-                    m_session.handleError(error);
-                failed = true;
-                break;
-            }
-        }
-        if (failed)
-            break;
-        run.done = doneBefore + steps;
-        m_progress.advance(run.done, run.total);
-        if (!written) {
-            report.skippedProtected.push_back(d);
-            continue;
-        }
-        if (*written > 0) {
-            report.copied.push_back(d);
-            report.rowsWritten += *written;
-            continue;
-        }
-        run.ledger = ledgerBefore;
-        report.loadUsedUp.push_back(d);
-        if (!toldUsedUp) {
-            toldUsedUp = true;
+        } catch (const CopyCancelled &) {
             m_progress.status(QString());
-            m_prompts.message(allUsedUpText(), Prompts::Icon::Warning);
+            report.outcome = CopyOutcome::Cancelled;
+            m_prompts.message(QStringLiteral("Копирование расписания прервано.") + kLineBreak
+                                  + QStringLiteral("Расписание не изменено."),
+                              Prompts::Icon::Information);
+            return report;
+        } catch (const DbError &error) {
+            if (askToRetryLocked(error, m_prompts))
+                continue;
+            m_progress.status(QString());
+            if (error.code() != dberr::Locked)
+                m_session.handleError(error);
+            if (plan.size() > 1)
+                m_prompts.message(QStringLiteral("Копирование расписания остановлено из-за "
+                                                 "ошибки.")
+                                      + kLineBreak + QStringLiteral("Расписание не изменено."),
+                                  Prompts::Icon::Warning);
+            return failedReport();
         }
     }
 
-    // Short enough for the status bar: the counts only.
+    // Told once the copy is written: short enough for the status bar, the counts only.
     QStringList said;
     if (!report.skippedProtected.empty())
-        said << QStringLiteral("заблокированных: %1").arg(report.skippedProtected.size());
+        said << QStringLiteral("заблокированных дат: %1").arg(report.skippedProtected.size());
     if (!report.skippedHoliday.empty())
-        said << QStringLiteral("нерабочих: %1").arg(report.skippedHoliday.size());
-    if (!report.loadUsedUp.empty() && plan.size() > 1)
-        said << QStringLiteral("с отработанной нагрузкой: %1").arg(report.loadUsedUp.size());
+        said << QStringLiteral("нерабочих дат: %1").arg(report.skippedHoliday.size());
+    if (!report.skipped.empty())
+        said << QStringLiteral("занятий: %1").arg(report.skipped.size());
+    report.summary = QStringLiteral("Скопировано дат: %1, занятий: %2")
+                         .arg(report.copied.size())
+                         .arg(report.rowsWritten);
+    if (report.rowsReplaced > 0)
+        report.summary += QStringLiteral("; заменено занятий: %1").arg(report.rowsReplaced);
     if (!said.isEmpty())
-        report.summary = QStringLiteral("Скопировано дат: %1; пропущено ").arg(report.copied.size())
-                         + said.join(QStringLiteral(", "));
+        report.summary += QStringLiteral("; пропущено ") + said.join(QStringLiteral(", "));
     m_progress.status(report.summary);
-
-    if (cancelled || failed) {
-        report.outcome = cancelled ? CopyOutcome::Cancelled : CopyOutcome::Failed;
-        if (plan.size() > 1 || !report.copied.empty()) {
-            const QString head = cancelled ? QStringLiteral("Копирование расписания прервано.")
-                                           : QStringLiteral("Копирование расписания остановлено "
-                                                            "из-за ошибки.");
-            const QString doneText =
-                report.copied.empty()
-                    ? QStringLiteral("Ни одна дата не скопирована.")
-                    : QStringLiteral("Скопированы полностью даты (%1): ").arg(report.copied.size())
-                          + (report.copied.size() <= 10
-                                 ? datesText(report.copied)
-                                 : dayText(report.copied.front()) + QStringLiteral(" ... ")
-                                       + dayText(report.copied.back()));
-            m_prompts.message(head + kLineBreak + doneText + kLineBreak
-                                  + QStringLiteral("Остальные даты не изменены."),
-                              cancelled ? Prompts::Icon::Information : Prompts::Icon::Warning);
-        }
-        return report;
-    }
+    // A date that got nothing because every line of its lessons was used up is told once.
+    if (!report.loadUsedUp.empty())
+        m_prompts.message(allUsedUpText(), Prompts::Icon::Warning);
     report.outcome = report.copied.empty() && !report.loadUsedUp.empty() ? CopyOutcome::Refused
                                                                          : CopyOutcome::Done;
     return report;
 }
 
-int TimetableCopying::copyDate(Run &run, const QDate &source, const QDate &destination)
+void TimetableCopying::copyDates(Run &run, const std::vector<std::pair<QDate, QDate>> &plan)
+{
+    for (const auto &[s, d] : plan)
+        run.total += int(run.sourceLessons(s).size());
+    m_progress.advance(0, run.total);
+    for (const auto &[s, d] : plan) {
+        if (m_progress.cancelled())
+            throw CopyCancelled();
+        copyDate(run, s, d);
+    }
+}
+
+void TimetableCopying::copyDate(Run &run, const QDate &source, const QDate &destination)
 {
     const Database &db = run.db;
+    CopyReport &report = run.report;
     const std::vector<SourceLesson> &lessons = run.sourceLessons(source);
-    const bool over = run.request.overwrite == CopyOverwrite::Over;
+    if (lessons.empty()) {
+        report.emptySource.push_back(destination); // nothing to copy, nothing said
+        return;
+    }
+    const int doneAfter = run.done + int(lessons.size());
+    if (!run.calendar.refusal(destination).isEmpty()) {
+        report.skippedHoliday.push_back(destination);
+        run.done = doneAfter;
+        m_progress.advance(run.done, run.total);
+        return;
+    }
     m_progress.status(kCopying + kLineBreak + QStringLiteral("проверяется дата назначения"));
-
-    Database::Transaction transaction(db);
     Recordset row =
         db.openRecordset(QStringLiteral("SELECT tblTimeTableList.* FROM tblTimeTableList WHERE "
                                         "(((tblTimeTableList.Date)=%1));")
                              .arg(sqlDateLiteral(destination)));
-    int day = row.isEmpty() ? 0 : row.value(QStringLiteral("Key")).toInt();
-    const bool clear = day != 0 && !over;
-    const QString ofDay =
-        QStringLiteral(" FROM tblTimeTableContent WHERE tblTimeTableContent.Key_TTList = %1;")
-            .arg(day);
-    // The lessons the destination loses no longer count against their load lines. Nothing is
-    // written before it is known that something will be copied.
-    if (clear && run.jobOverFlow) {
-        for (Recordset gone = db.openRecordset(
-                 QStringLiteral("SELECT tblTimeTableContent.Key_Group, tblTimeTableContent.Key_Job")
-                 + ofDay);
-             !gone.isEof(); gone.moveNext())
-            run.ledger.release(gone.value(0).toInt(), gone.value(1).toInt());
+    if (!row.isEmpty() && row.value(QStringLiteral("ReadOnly")).toBool()) {
+        report.skippedProtected.push_back(destination);
+        run.done = doneAfter;
+        m_progress.advance(run.done, run.total);
+        return;
     }
+    int day = row.isEmpty() ? 0 : row.value(QStringLiteral("Key")).toInt();
+    const bool over = run.request.overwrite == CopyOverwrite::Over;
+    const bool clear = day != 0 && !over;
+
+    // What the destination holds, by lesson number, and what it loses.
+    std::vector<SlotLesson> held = day == 0 ? std::vector<SlotLesson>()
+                                            : lessonsOfDate(db, destination);
+    std::set<qint64> gone;
+    const LoadLedger ledgerBefore = run.ledger;
+    if (clear) {
+        // The lessons the destination loses no longer count against their load lines.
+        for (const SlotLesson &h : held) {
+            gone.insert(h.key);
+            if (run.jobOverFlow)
+                run.ledger.release(db, h.keyGroup, h.keyJob);
+        }
+    }
+    std::map<int, std::vector<SlotLesson>> staying; // by lesson number, what may clash
+    if (over) {
+        for (const SlotLesson &h : held)
+            staying[h.lesson].push_back(h);
+    }
+    std::map<int, std::vector<SlotLesson>> added;
+    std::set<std::pair<int, int>> heldPlaces; // lesson, group
+    for (const SlotLesson &h : held)
+        heldPlaces.emplace(h.lesson, h.keyGroup);
 
     m_progress.status(kCopying + kLineBreak
                       + QStringLiteral("копируются данные из исхоного расписания"));
+    std::optional<QueryDef> rewrite;
     std::vector<const SourceLesson *> collected;
     collected.reserve(lessons.size());
+    bool onlyLoad = true;
     for (const SourceLesson &l : lessons) {
-        if (!run.jobOverFlow || run.ledger.take(db, l.keyGroup.toInt(), l.keyJob.toInt()))
-            collected.push_back(&l);
         m_progress.advance(++run.done, run.total);
+        const int number = l.lesson;
+        // What this lesson would replace: only lessons the date had before, so that two
+        // source lessons answering for one place (two subgroups of one load line) are both
+        // kept.
+        std::vector<qint64> replaces;
+        if (over && heldPlaces.count({number, l.keyGroup})) {
+            if (!rewrite)
+                rewrite.emplace(db.queryDef(QStringLiteral("qryCopyReWrite")));
+            rewrite->setParameter(QStringLiteral("pKeyTTL"), day);
+            rewrite->setParameter(QStringLiteral("pLesson"), l.lesson);
+            rewrite->setParameter(QStringLiteral("pKeyGroup"), l.keyGroup);
+            rewrite->setParameter(QStringLiteral("pSubGroup"), l.subGroup);
+            rewrite->setParameter(QStringLiteral("pKeyJob"), l.keyJob);
+            for (Recordset rs = rewrite->openRecordset(); !rs.isEof(); rs.moveNext()) {
+                const qint64 key = rs.value(QStringLiteral("Key")).toLongLong();
+                if (!gone.count(key))
+                    replaces.push_back(key);
+            }
+        }
+        const auto replaced = [&](const SlotLesson &h) {
+            return std::find(replaces.begin(), replaces.end(), h.key) != replaces.end()
+                   || gone.count(h.key);
+        };
+        QString reason;
+        if (l.keyTutor != 0 && run.absences.away(l.keyTutor, destination, number)) {
+            reason = kTutorAway;
+        } else {
+            std::vector<SlotLesson> others;
+            for (const SlotLesson &h : staying[number]) {
+                if (!replaced(h))
+                    others.push_back(h);
+            }
+            // What stays of the destination is checked whole; the copies among themselves
+            // keep the source's own auditoriums, whatever the planner accepted there.
+            FoundClash clash = findClash(others, l);
+            if (!clash.with)
+                clash = findClash(added[number], l, false);
+            reason = clashText(clash);
+        }
+        if (reason.isEmpty() && run.jobOverFlow) {
+            // The lessons it replaces free their hours before its own are counted.
+            for (const SlotLesson &h : staying[number]) {
+                if (std::find(replaces.begin(), replaces.end(), h.key) != replaces.end())
+                    run.ledger.release(db, h.keyGroup, h.keyJob);
+            }
+            if (!run.ledger.take(db, l.keyGroup, l.keyJob)) {
+                for (const SlotLesson &h : staying[number]) {
+                    if (std::find(replaces.begin(), replaces.end(), h.key) != replaces.end())
+                        run.ledger.restore(db, h.keyGroup, h.keyJob);
+                }
+                reason = kLoadUsedUp;
+            }
+        }
+        if (!reason.isEmpty()) {
+            onlyLoad = onlyLoad && reason == kLoadUsedUp;
+            run.skip(destination, l, reason);
+            continue;
+        }
+        gone.insert(replaces.begin(), replaces.end());
+        collected.push_back(&l);
+        added[number].push_back(l);
     }
-    if (collected.empty())
-        return 0; // the date stays as it was
+    if (collected.empty()) {
+        // The date stays as it was.
+        run.ledger = ledgerBefore;
+        if (onlyLoad)
+            report.loadUsedUp.push_back(destination);
+        return;
+    }
 
+    m_progress.status(kCopying + kLineBreak + QStringLiteral("проводится запись данных"));
     if (day == 0) {
         day = timetableDayKey(db, destination, run.saveCurrTable);
     } else if (clear) {
         // The destination's timetable goes; its date row stays, with the note it may carry,
         // and is protected as a new one would be.
-        db.execute(QStringLiteral("DELETE") + ofDay);
+        db.execute(QStringLiteral("DELETE FROM tblTimeTableContent WHERE "
+                                  "tblTimeTableContent.Key_TTList = %1;")
+                       .arg(day));
         if (row.value(QStringLiteral("ReadOnly")).toBool() != run.saveCurrTable) {
             row.edit();
             row.setValue(QStringLiteral("ReadOnly"), run.saveCurrTable);
             row.update();
         }
-    }
-
-    m_progress.status(kCopying + kLineBreak + QStringLiteral("проводится запись данных"));
-    if (over && !row.isEmpty()) {
-        // What each copied lesson replaces goes first. Only lessons the date had before are
-        // replaced: two source lessons answering for one place (two subgroups of one load
-        // line) are both kept.
-        // It only ever finds a lesson of the same group at the same lesson number: where
-        // the date has none, there is nothing to ask.
-        std::set<std::pair<int, int>> held;
-        for (Recordset rs = db.openRecordset(
-                 QStringLiteral("SELECT tblTimeTableContent.Lesson, tblTimeTableContent.Key_Group "
-                                "FROM tblTimeTableContent WHERE "
-                                "tblTimeTableContent.Key_TTList = %1;")
-                     .arg(day));
-             !rs.isEof(); rs.moveNext())
-            held.emplace(rs.value(0).toInt(), rs.value(1).toInt());
-        QueryDef replaced = db.queryDef(QStringLiteral("qryCopyReWrite"));
-        std::set<qint64> gone;
-        for (const SourceLesson *l : collected) {
-            if (!held.count({l->lesson.toInt(), l->keyGroup.toInt()}))
-                continue;
-            replaced.setParameter(QStringLiteral("pKeyTTL"), day);
-            replaced.setParameter(QStringLiteral("pLesson"), l->lesson);
-            replaced.setParameter(QStringLiteral("pKeyGroup"), l->keyGroup);
-            replaced.setParameter(QStringLiteral("pSubGroup"), l->subGroup);
-            replaced.setParameter(QStringLiteral("pKeyJob"), l->keyJob);
-            for (Recordset rs = replaced.openRecordset(); !rs.isEof(); rs.moveNext()) {
-                if (gone.insert(rs.value(QStringLiteral("Key")).toLongLong()).second
-                    && run.jobOverFlow)
-                    run.ledger.release(rs.value(QStringLiteral("Key_Group")).toInt(),
-                                       rs.value(QStringLiteral("Key_Job")).toInt());
-            }
-        }
+    } else {
         executeForKeys(db, QStringLiteral("DELETE FROM tblTimeTableContent WHERE "),
                        std::vector<qint64>(gone.begin(), gone.end()), QStringLiteral(";"));
     }
@@ -560,12 +623,11 @@ int TimetableCopying::copyDate(Run &run, const QDate &source, const QDate &desti
             keys.push_back(l->key);
         executeForKeys(db, insert, keys, order);
     }
-    run.done += int(collected.size());
+    report.copied.push_back(destination);
+    report.rowsWritten += int(collected.size());
+    report.rowsReplaced += int(gone.size());
+    run.done = doneAfter;
     m_progress.advance(run.done, run.total);
-    transaction.commit();
-    // The status bar keeps the stage's text until the next date's: the command clears it at
-    // its end.
-    return int(collected.size());
 }
 
 } // namespace korvesta

@@ -41,9 +41,21 @@ struct CopyRequest
 
 enum class CopyOutcome {
     Done,      // every planned date was dealt with (some may have been skipped)
-    Refused,   // a check refused before anything was written; the user was told
-    Cancelled, // the user stopped it; the dates done stay done, the rest are untouched
-    Failed     // a document error stopped it; the user was told
+    Refused,   // a check or a question refused before anything was written; the user was told
+    Cancelled, // the user stopped it; nothing was written
+    Failed     // a document error stopped it; nothing was written; the user was told
+};
+
+// A lesson of the source that its destination did not receive, and why.
+struct SkippedLesson
+{
+    QDate date; // the destination
+    int lesson = 0;
+    QString group; // "П-9 (1)"
+    int subGroup = 0;
+    QString discipline;
+    QString tutor;
+    QString reason; // "часы строки нагрузки отработаны", "преподаватель отсутствует", ...
 };
 
 struct CopyReport
@@ -60,9 +72,16 @@ struct CopyReport
     std::vector<QDate> emptySource;
     std::vector<QDate> loadUsedUp;
     int rowsWritten = 0;
+    // Lessons the destinations held that the copy removed or replaced.
+    int rowsReplaced = 0;
+    std::vector<SkippedLesson> skipped;
     // The status bar's last text: what was skipped; empty when there is nothing to say.
     QString summary;
 };
+
+// The skipped lessons as a table for the user: the headings, then a row per lesson.
+QStringList skippedLessonHeadings();
+QStringList skippedLessonCells(const SkippedLesson &lesson);
 
 // The (source, destination) pairs of a command, in the order they are copied, before any
 // check of the destinations. Week: from each week's Monday, `workDays` days. Replication:
@@ -81,16 +100,24 @@ public:
     TimetableCopying(DocumentSession &session, const SettingsRecord &settings,
                      const SettingsStore &store, Prompts &prompts, Progress &progress);
 
-    // The checks in their order, then every date of the plan, each in its own transaction,
-    // the whole command one undo step. Never throws.
+    // The checks in their order, the question about the lessons the destinations hold, then
+    // every date of the plan in one transaction: the whole command is one undo step, and a
+    // failure, a Cancel or a kill leaves the document as it was. Each source lesson is
+    // checked on its destination as a placement would be (the load line's hours, the tutor's
+    // exceptions, the clashes with what stays there); the ones left out are listed with the
+    // reason. Never throws.
     CopyReport run(const CopyRequest &request);
 
 private:
     struct Run;
     CopyReport copy(const Database &db, const CopyRequest &request, int workDays);
-    // One date in one transaction: the rows written; 0, with nothing written, when every
-    // source lesson's load line is used up. Throws DbError, the date untouched.
-    int copyDate(Run &run, const QDate &source, const QDate &destination);
+    // Asks before lessons the destinations hold are removed or replaced; false when refused.
+    bool replacingAccepted(const Database &db, const CopyRequest &request,
+                           const std::vector<std::pair<QDate, QDate>> &plan);
+    // Every date of the plan, in the caller's transaction. Throws DbError.
+    void copyDates(Run &run, const std::vector<std::pair<QDate, QDate>> &plan);
+    // One date: what it receives, what it loses and what it is refused go to the run's report.
+    void copyDate(Run &run, const QDate &source, const QDate &destination);
 
     DocumentSession &m_session;
     const SettingsRecord &m_settings;

@@ -378,6 +378,34 @@ check "a cover report of an unknown kind exits 2" 2 $?
 check "cover without a tutor or a report exits 2" 2 $?
 check "the cover report leaves the document as it was" "$before" "$(sha1sum "$sample")"
 
+# A copy over many dates is written whole or not at all: killed half-way, it leaves the
+# document as it was or as the finished copy leaves it, never between, and prints the dates
+# only once they are written.
+lessons() { "$korvesta" sql "$1" "SELECT Count(*) AS N FROM tblTimeTableContent" | tail -1; }
+until=$(date -d "$(awk -F. '{print $3"-"$2"-"$1}' <<<"$busyday") + 150 days" +%d.%m.%Y)
+cp "$sample" "$dir/whole.kvt"
+cp "$sample" "$dir/killed.kvt"
+"$korvesta" copy "$dir/whole.kvt" --day "$busyday" --until "$until" 2>/dev/null >/dev/null
+check "a copy onto dates with lessons needs --yes" 1 $?
+check "a refused copy changes nothing" "$(lessons "$sample")" "$(lessons "$dir/whole.kvt")"
+"$korvesta" copy "$dir/whole.kvt" --day "$busyday" --until "$until" --yes >/dev/null 2>&1
+check "the whole copy exits 0" 0 $?
+whole=$(lessons "$dir/whole.kvt")
+was=$(lessons "$dir/killed.kvt")
+"$korvesta" copy "$dir/killed.kvt" --day "$busyday" --until "$until" --yes >"$dir/copied" 2>/dev/null &
+copying=$!
+sleep 1.5
+kill -9 $copying 2>/dev/null
+wait $copying 2>/dev/null
+now=$(lessons "$dir/killed.kvt")
+[ "$now" = "$was" ] || [ "$now" = "$whole" ]
+check "a killed copy leaves the document as before ($was) or after ($whole): $now" 0 $?
+if [ "$now" = "$was" ]; then
+    check "a killed copy printed no date" 0 "$(wc -l <"$dir/copied")"
+fi
+"$korvesta" check "$dir/whole.kvt" >/dev/null 2>&1
+check "the finished copy leaves no error the check finds" 0 $?
+
 imp="$dir/импорт.kvt"
 "$korvesta" new "$imp"
 printf 'ФИО;Предмет;Группа;Курс;Кол. ч\r\nИванов;Физика;ПИ-21;1;72\nИванов;Физика;ПИ-21;1;0\r\n' >"$dir/load.csv"

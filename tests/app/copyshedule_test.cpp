@@ -93,7 +93,8 @@ TEST_F(CopySheduleDialog, AWeekCopiedFromTheServiceMenu)
     EXPECT_EQ(store.readText("Wizard", "SourseDate", ""), "14.09.2026");
     EXPECT_EQ(store.readText("Wizard", "DestinationDate", ""), "21.09.2026");
     EXPECT_EQ(store.readText("Wizard", "ReWriteTimeTable", ""), "1");
-    EXPECT_TRUE(window->statusPanels()->panelText(StatusBarPanels::Comment).isEmpty());
+    EXPECT_EQ(window->statusPanels()->panelText(StatusBarPanels::Comment),
+              "Скопировано дат: 5, занятий: 5");
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "support/testdocument.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace korvesta {
 namespace {
@@ -239,6 +240,42 @@ TEST_F(CoverTest, ASpentLineGrowsOnlyAfterTheQuestion)
     undo();
     EXPECT_EQ(number(hours), 1);
     EXPECT_EQ(lessonJob(), ivanovMath);
+}
+
+// Another program writes between the list and the cover: a tutor who has since been given a
+// lesson at that time, or marked away, is not double-booked; the next one can take it.
+TEST_F(CoverTest, ACandidateBusySinceTheListIsNotGivenTheLesson)
+{
+    const UncoveredLesson l = listed();
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
+    const QString busy = QString("INSERT INTO tblTimeTableContent (Key_TTList, Lesson, Key_Job, "
+                                 "Key_Group, SubGroup, Key_Aud, Key_TypeLesson) VALUES (%1, 2, "
+                                 "%2, %3, 0, 0, 1)")
+                             .arg(b.day(monday))
+                             .arg(orlovMath)
+                             .arg(twin);
+    ASSERT_EQ(sqlite3_exec(other, busy.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    const QString away = QString("INSERT INTO tblTutorOut (KeyTutor, FreeLocalDate, FreeLesson, "
+                                 "KeyTypeOut) VALUES (%1, '2026-09-14', 2, 1)")
+                             .arg(kuznetsov);
+    ASSERT_EQ(sqlite3_exec(other, away.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(other);
+
+    const QString given = counts();
+    EXPECT_EQ(giveCover(session, prompts, l, candidate(l, "Орлов")), CoverResult::Unavailable);
+    prompts.answers = {Answer::Yes};
+    EXPECT_EQ(giveCover(session, prompts, l, candidate(l, "Кузнецов")), CoverResult::Unavailable);
+    EXPECT_EQ(lessonJob(), ivanovMath);
+    EXPECT_EQ(counts(), given);
+    EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::Message),
+              QStringList({"Преподаватель Орлов уже не свободен на 2 уроке 14.09.2026 "
+                           "(преподаватель занят: П-1 (1), Матем, Орлов): замена не записана",
+                           "Преподаватель Кузнецов отсутствует 14.09.2026 на 2 уроке: замена не "
+                           "записана"}));
+    prompts.answers = {Answer::Yes};
+    EXPECT_EQ(giveCover(session, prompts, l, candidate(l, "Петров")), CoverResult::Given);
 }
 
 // An absence marked Friday to Tuesday runs over the weekend; its lessons are listed day by day.

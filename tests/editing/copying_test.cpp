@@ -15,6 +15,7 @@ namespace korvesta {
 namespace {
 
 using Kind = ScriptedPrompts::Kind;
+using Answer = Prompts::Answer;
 
 // Records every status text; stops when asked to after a number of dates.
 class RecordingProgress : public Progress
@@ -140,7 +141,7 @@ protected:
     };
     std::vector<Lesson> tuesdayLessons = {
         {2, 1, g1, jc, a202, 1}, // the same group, subgroup and lesson as a Monday lesson
-        {3, 0, g1, jc, a202, 3}, // П-1 at lesson 3: Monday has П-2 there
+        {3, 0, g1, jc, a101, 3}, // П-1 at lesson 3: Monday has П-2 there
         {5, 0, g2, jm, a101, 1},
     };
 
@@ -167,12 +168,22 @@ TEST_F(Copying, TheTwoWaysOfCopyingOntoADayWithLessons)
         b.raw(QString("DELETE FROM tblTimeTableContent WHERE Key_TTList = %1").arg(b.day(tuesday)));
         for (const Lesson &l : tuesdayLessons)
             put(tuesday, l);
+        prompts.shown.clear();
+        prompts.answers = {Answer::Yes};
         const CopyReport report = day(monday, tuesday, c.overwrite);
         EXPECT_EQ(report.outcome, CopyOutcome::Done);
         EXPECT_EQ(on(tuesday), texts(c.expected)) << int(c.overwrite);
         EXPECT_EQ(on(monday), texts(mondayLessons));
         EXPECT_EQ(report.rowsWritten, 4);
-        EXPECT_TRUE(report.summary.isEmpty());
+        EXPECT_EQ(report.rowsReplaced, c.overwrite == CopyOverwrite::ClearFirst ? 3 : 1);
+        EXPECT_EQ(prompts.texts(Kind::YesNo),
+                  QStringList{"На датах назначения уже есть занятия: 3.\r\n"
+                              + QString(c.overwrite == CopyOverwrite::ClearFirst
+                                            ? "Перед копированием они будут удалены."
+                                            : "Занятия тех же групп на тех же уроках будут "
+                                              "заменены копией.")
+                              + "\r\n\r\nПродолжить?"});
+        EXPECT_TRUE(report.skipped.empty());
     }
     EXPECT_TRUE(messages().isEmpty());
     // The date's row is the one it had; a note on it stays attached.
@@ -180,8 +191,10 @@ TEST_F(Copying, TheTwoWaysOfCopyingOntoADayWithLessons)
     EXPECT_EQ(progress.texts.mid(0, 4),
               QStringList({"Копирование расписания\r\nпроверяется дата назначения",
                            "Копирование расписания\r\nкопируются данные из исхоного расписания",
-                           "Копирование расписания\r\nпроводится запись данных", ""}));
-    EXPECT_EQ(progress.texts.back(), "") << "the status bar is cleared at the end";
+                           "Копирование расписания\r\nпроводится запись данных",
+                           "Скопировано дат: 1, занятий: 4; заменено занятий: 3"}));
+    EXPECT_EQ(progress.texts.back(), "Скопировано дат: 1, занятий: 4; заменено занятий: 1")
+        << "the summary comes once the copy is written";
     EXPECT_EQ(progress.last, progress.lastTotal);
 }
 
@@ -191,10 +204,11 @@ TEST_F(Copying, CopyingOverKeepsEveryCopiedSubgroupOfOneLoadLine)
     // first, though the line is the same.
     const QDate wednesday = monday.addDays(2);
     b.raw("DELETE FROM tblTimeTableContent");
-    const std::vector<Lesson> split = {{4, 1, g1, jm, a101, 3}, {4, 2, g1, jm, a202, 3}};
+    const std::vector<Lesson> split = {{4, 1, g1, jm, a101, 3}, {4, 2, g1, jm, a101, 3}};
     for (const Lesson &l : split)
         put(monday, l);
     put(wednesday, {4, 1, g1, jp, a101, 1});
+    prompts.answers = {Answer::Yes};
     day(monday, wednesday, CopyOverwrite::Over);
     EXPECT_EQ(on(wednesday), texts(split));
 }
@@ -281,6 +295,7 @@ TEST_F(Copying, ReplicationGoesOverWorkingDaysInEitherDirection)
     put(friday, fridayLessons.front());
     for (const Lesson &l : mondayLessons)
         put(monday, l);
+    prompts.answers = {Answer::Yes}; // Friday holds a lesson
     run(CopyPeriod::Day, monday, friday, CopyOverwrite::Over, true);
     QStringList expected;
     for (const char *d : {"2026-09-14", "2026-09-15", "2026-09-16", "2026-09-17", "2026-09-18",
@@ -306,6 +321,7 @@ TEST_F(Copying, NewDatesAreProtectedUnderSaveCurrTable)
     const QDate tuesday = monday.addDays(1);
     const QDate wednesday = monday.addDays(2);
     settings.SaveCurrTable = true;
+    prompts.answers = {Answer::Yes};
     day(monday, tuesday);   // an existing row, cleared first: protected like a new one
     day(monday, wednesday); // a new row
     EXPECT_EQ(readOnlyOf(tuesday), 1);
@@ -337,13 +353,28 @@ TEST_F(Copying, TheLoadLimitLeavesOutUsedUpLines)
     // Over a period the copies made count, and so do the lessons a cleared date loses: with
     // 4 hours, 2 held (Monday, Wednesday), П-2 gets Tuesday, Wednesday again and Thursday.
     b.raw(QString("UPDATE tblJobList SET Hours = 4 WHERE Key = %1").arg(l2));
-    run(CopyPeriod::Day, monday, monday.addDays(8), CopyOverwrite::ClearFirst, true);
+    prompts.answers = {Answer::Yes};
+    const CopyReport period =
+        run(CopyPeriod::Day, monday, monday.addDays(8), CopyOverwrite::ClearFirst, true);
     for (int i : {1, 2, 3, 4, 7, 8}) {
         const std::vector<Lesson> expected =
             i <= 3 ? std::vector<Lesson>{mondayLessons[0], mondayLessons[1], mondayLessons[3]}
                    : std::vector<Lesson>{mondayLessons[0], mondayLessons[1]};
         EXPECT_EQ(on(monday.addDays(i)), texts(expected)) << i;
     }
+    // Every lesson left out is named with its reason: physics on each date, П-2's
+    // mathematics from Friday on.
+    QStringList skipped;
+    for (const SkippedLesson &l : period.skipped)
+        skipped << skippedLessonCells(l).join('|');
+    QStringList expectedSkips;
+    for (int i : {1, 2, 3, 4, 7, 8}) {
+        const QString date = monday.addDays(i).toString("dd.MM.yyyy");
+        expectedSkips << date + "|2|П-1 (1)|2|Физ|Петров|часы строки нагрузки отработаны";
+        if (i > 3)
+            expectedSkips << date + "|3|П-2 (1)||Матем|Иванов|часы строки нагрузки отработаны";
+    }
+    EXPECT_EQ(skipped, expectedSkips);
 
     // Without the limit every lesson goes.
     settings.JobOverFlow = false;
@@ -358,8 +389,20 @@ TEST_F(Copying, TheLessonsOfAClearedDestinationFreeTheirHours)
     // П-2's mathematics has 2 hours, both held: Monday's and Tuesday's. Tuesday, cleared first,
     // gives its hour back, and Monday's lesson fits.
     b.raw(QString("UPDATE tblJobList SET Hours = 2 WHERE Key = %1").arg(l2));
+    prompts.answers = {Answer::Yes};
     day(monday, monday.addDays(1));
     EXPECT_EQ(on(monday.addDays(1)), texts(mondayLessons));
+
+    // Copied over, the lesson it replaces frees its hour too: Tuesday's П-2 mathematics at
+    // lesson 3 goes for Monday's, which fits in its place.
+    b.raw(QString("DELETE FROM tblTimeTableContent WHERE Key_TTList = %1")
+              .arg(b.day(monday.addDays(1))));
+    put(monday.addDays(1), {3, 0, g2, jm, a202, 2});
+    prompts.answers = {Answer::Yes};
+    const CopyReport over = day(monday, monday.addDays(1), CopyOverwrite::Over);
+    EXPECT_EQ(on(monday.addDays(1)), texts(mondayLessons));
+    EXPECT_TRUE(over.skipped.empty());
+    EXPECT_EQ(over.rowsReplaced, 1);
 }
 
 TEST_F(Copying, EveryLineUsedUpRefusesWithTheLongMessage)
@@ -370,6 +413,7 @@ TEST_F(Copying, EveryLineUsedUpRefusesWithTheLongMessage)
     const QStringList before = on(wednesday);
     for (CopyOverwrite overwrite : {CopyOverwrite::ClearFirst, CopyOverwrite::Over}) {
         prompts.shown.clear();
+        prompts.answers = {Answer::Yes};
         const CopyReport report = day(monday, wednesday, overwrite);
         EXPECT_EQ(report.outcome, CopyOutcome::Refused);
         EXPECT_EQ(messages(),
@@ -410,12 +454,14 @@ TEST_F(Copying, WeekAndReplicationPassProtectedAndHolidayDates)
     EXPECT_EQ(on(next.addDays(1)), protectedBefore);
     EXPECT_TRUE(on(next.addDays(3)).isEmpty());
     EXPECT_TRUE(on(next.addDays(4)).isEmpty());
-    EXPECT_EQ(report.summary, "Скопировано дат: 2; пропущено заблокированных: 1, нерабочих: 2");
+    EXPECT_EQ(report.summary, "Скопировано дат: 2, занятий: 6; пропущено заблокированных дат: 1, "
+                              "нерабочих дат: 2");
     EXPECT_EQ(progress.texts.back(), report.summary);
     EXPECT_TRUE(messages().isEmpty());
 
     // Outside the study period nothing is copied either.
     b.period("Session", QDate(2026, 9, 1), QDate(2026, 9, 30));
+    prompts.answers = {Answer::Yes};
     const CopyReport term =
         run(CopyPeriod::Day, monday, QDate(2026, 10, 9), CopyOverwrite::Over, true);
     EXPECT_EQ(term.skippedHoliday.size(), 9u); // 24.09, 25.09 and seven days of October
@@ -423,27 +469,25 @@ TEST_F(Copying, WeekAndReplicationPassProtectedAndHolidayDates)
     EXPECT_TRUE(on(QDate(2026, 10, 1)).isEmpty());
 }
 
-TEST_F(Copying, CancelOrAFailureLeavesEveryDateWholeOrUntouched)
+TEST_F(Copying, CancelOrAFailureLeavesTheDocumentAsItWas)
 {
-    // Monday replicated up to Friday 25.09: Tuesday and Wednesday are done when the user
-    // stops, or when writing Thursday fails halfway (after its date row was added).
+    // Monday replicated up to Friday 25.09: the user stops after two dates, or writing
+    // Thursday fails halfway (after its date row was added). Nothing of the command stays.
     const struct
     {
         const char *name;
         bool fail;
         QString message;
     } cases[] = {
-        {"Cancel", false,
-         "Копирование расписания прервано.\r\nСкопированы полностью даты (2): 15.09.2026, "
-         "16.09.2026\r\nОстальные даты не изменены."},
+        {"Cancel", false, "Копирование расписания прервано.\r\nРасписание не изменено."},
         {"failure", true,
-         "Копирование расписания остановлено из-за ошибки.\r\nСкопированы полностью даты (2): "
-         "15.09.2026, 16.09.2026\r\nОстальные даты не изменены."},
+         "Копирование расписания остановлено из-за ошибки.\r\nРасписание не изменено."},
     };
     const QStringList days = table("tblTimeTableList");
-    const QStringList tuesday = on(monday.addDays(1));
+    const QStringList lessons = table("tblTimeTableContent");
     for (const auto &c : cases) {
         prompts.shown.clear();
+        prompts.answers = {Answer::Yes}; // Tuesday holds lessons
         progress.asked = 0;
         progress.stopAfter = c.fail ? 1000 : 2;
         if (c.fail)
@@ -453,18 +497,38 @@ TEST_F(Copying, CancelOrAFailureLeavesEveryDateWholeOrUntouched)
         const CopyReport report =
             run(CopyPeriod::Day, monday, monday.addDays(11), CopyOverwrite::ClearFirst, true);
         EXPECT_EQ(report.outcome, c.fail ? CopyOutcome::Failed : CopyOutcome::Cancelled);
-        EXPECT_EQ(report.copied, std::vector<QDate>({monday.addDays(1), monday.addDays(2)}));
-        EXPECT_EQ(on(monday.addDays(1)), texts(mondayLessons)) << c.name;
-        EXPECT_EQ(on(monday.addDays(2)), texts(mondayLessons)) << c.name;
-        EXPECT_TRUE(on(monday.addDays(3)).isEmpty()) << c.name;
+        EXPECT_TRUE(report.copied.empty()) << c.name;
         EXPECT_EQ(messages().value(messages().size() - 1), c.message) << c.name;
-        // The dates' rows: Monday's and Tuesday's as they were, and the new Wednesday only.
-        EXPECT_EQ(table("tblTimeTableList").size(), days.size() + 1) << c.name;
+        EXPECT_EQ(table("tblTimeTableList"), days) << c.name;
+        EXPECT_EQ(table("tblTimeTableContent"), lessons) << c.name;
         b.raw("DROP TRIGGER IF EXISTS failThursday");
-        b.raw("DELETE FROM tblTimeTableContent WHERE Key_TTList <> (SELECT Key FROM "
-              "tblTimeTableList WHERE Date = '2026-09-14')");
-        b.raw("DELETE FROM tblTimeTableList WHERE Date > '2026-09-15'");
     }
+}
+
+// What stays on a destination is met by the clash rules and the tutors' exceptions, and a
+// lesson that would break them is named, with the reason, instead of written.
+TEST_F(Copying, LessonsThatWouldClashOrMissTheirTutorAreListed)
+{
+    const QDate tuesday = monday.addDays(1);
+    b.raw(QString("DELETE FROM tblTimeTableContent WHERE Key_TTList = %1").arg(b.day(tuesday)));
+    put(tuesday, {1, 0, g2, jm, a202, 1}); // Иванов busy at 1 with another group elsewhere
+    put(tuesday, {3, 0, g1, jc, a202, 1}); // 202 held at 3 by Сидоров
+    b.add("tblTutorOut", {"KeyTutor", petrov, "FreeLocalDate", tuesday, "FreeLesson", 2});
+    prompts.answers = {Answer::Yes};
+    const CopyReport report = day(monday, tuesday, CopyOverwrite::Over);
+    QStringList skipped;
+    for (const SkippedLesson &l : report.skipped)
+        skipped << skippedLessonCells(l).join('|');
+    EXPECT_EQ(skipped,
+              QStringList({"15.09.2026|1|П-1 (1)||Матем|Иванов|преподаватель занят: П-2 (1), "
+                           "Матем, Иванов",
+                           "15.09.2026|2|П-1 (1)|2|Физ|Петров|преподаватель отсутствует",
+                           "15.09.2026|3|П-2 (1)||Матем|Иванов|аудитория занята: П-1 (1), Хим, "
+                           "Сидоров"}));
+    EXPECT_EQ(on(tuesday), texts({{1, 0, g2, jm, a202, 1},
+                                  {3, 0, g1, jc, a202, 1},
+                                  mondayLessons[1]}));
+    EXPECT_EQ(report.summary, "Скопировано дат: 1, занятий: 1; пропущено занятий: 3");
 }
 
 TEST_F(Copying, AWeekCopyIsOneStepOfTheHistory)

@@ -1,6 +1,8 @@
 // Placing lessons from a timetable cell: the refusals before the job choice opens, the marks
 // it shows, and what "Добавить" writes, each checked against the document.
 
+#include "data/dberror.h"
+#include "data/history.h"
 #include "editing/auditoriumchange.h"
 #include "editing/datelock.h"
 #include "editing/placement.h"
@@ -226,7 +228,8 @@ TEST_F(Placement, ExhaustedLinesUnderTheOverflowSettings)
             c.greyed ? PlacementOutcome::Refused : PlacementOutcome::Written;
         EXPECT_EQ(add(*choice).outcome, expected);
     }
-    EXPECT_EQ(messages(), QStringList({"Выбраны заблокированные позиции"}));
+    EXPECT_EQ(messages(), QStringList({"Выбраны заблокированные позиции\r\nФиз (Петров): все "
+                                       "часы по дисциплине отработаны"}));
     EXPECT_EQ(placed(g1, monday).size(), 1);
 }
 
@@ -277,7 +280,91 @@ TEST_F(Placement, TutorExceptionsRefuseByTutorAndMarkByGroup)
     choice->typeAuditorium(1, "202 (Главный)");
     prompts.shown.clear();
     EXPECT_EQ(add(*choice).outcome, PlacementOutcome::Refused);
-    EXPECT_EQ(messages(), QStringList({"Выбраны заблокированные позиции"}));
+    EXPECT_EQ(messages(), QStringList({"Выбраны заблокированные позиции\r\nПетров: отсутствует "
+                                       "(Постоянный свободный день недели - вт)"}));
+}
+
+// A tutor who already teaches another group at the lesson is marked and refused by group;
+// one who starts teaching there after the choice opened is refused when it is written.
+TEST_F(Placement, ATutorTeachingElsewhereIsMarkedAndRefused)
+{
+    b.lesson(monday, 3, ivanovMath, g2, a101);
+    std::optional<PlacementChoice> choice = openGroup(3);
+    ASSERT_TRUE(choice);
+    const PlacementLine *l = choice->line(ivanovG1);
+    ASSERT_TRUE(l);
+    EXPECT_TRUE(l->tutorBusy);
+    EXPECT_EQ(l->tooltip, "Преподаватель занят на данный урок");
+    ASSERT_TRUE(choice->check(ivanovG1, prompts));
+    choice->typeAuditorium(1, "202 (Главный)");
+    EXPECT_EQ(add(*choice).outcome, PlacementOutcome::Refused);
+    EXPECT_EQ(messages(), QStringList({"Выбраны заблокированные позиции\r\nИванов: ведёт другое "
+                                       "занятие на этом уроке"}));
+    EXPECT_TRUE(placed(g1, monday).isEmpty());
+
+    // Сидоров is free when the choice opens; П-2's lesson 4 is given to him before
+    // "Добавить", and the write refuses him.
+    prompts.shown.clear();
+    const int sidorovG1 = line(sidorovPhys, g1, 10);
+    choice = openGroup(4);
+    ASSERT_TRUE(choice);
+    ASSERT_FALSE(choice->line(sidorovG1)->tutorBusy);
+    ASSERT_TRUE(choice->check(sidorovG1, prompts));
+    b.lesson(monday, 4, sidorovPhys, g2, a101);
+    const qint64 before = contentRows();
+    EXPECT_EQ(add(*choice).outcome, PlacementOutcome::Refused);
+    EXPECT_EQ(contentRows(), before);
+    EXPECT_EQ(messages(), QStringList({"Преподаватель занят на 4 уроке: П-2 (1), Физ, "
+                                       "Сидоров\r\nЗанятие не поставлено"}));
+}
+
+// The other lesson of a pair gets the checks of the chosen one: its tutor must be free there,
+// its lessons go only after a question that names them, and its auditorium is asked about.
+TEST_F(Placement, APairChecksItsOtherLesson)
+{
+    const auto pair = [&](std::vector<Answer> answers) {
+        prompts.shown.clear();
+        prompts.answers = {answers.begin(), answers.end()};
+        std::optional<PlacementChoice> choice = openGroup(3);
+        EXPECT_TRUE(choice && choice->check(ivanovG1, prompts));
+        return choice ? add(*choice, true).outcome : PlacementOutcome::Failed;
+    };
+    // Иванов teaches П-2 at lesson 4: no pair.
+    const int busy = b.lesson(monday, 4, ivanovMath, g2, a202);
+    EXPECT_EQ(pair({}), PlacementOutcome::Refused);
+    EXPECT_EQ(messages(), QStringList({"Парное занятие невозможно: на 4 уроке преподаватель "
+                                       "Иванов ведёт занятие: П-2 (1), Матем, Иванов"}));
+    b.raw(QString("DELETE FROM tblTimeTableContent WHERE Key = %1").arg(busy));
+
+    // П-1 has physics at lesson 4, and Сидоров holds 101 there.
+    b.lesson(monday, 4, petrovPhys, g1, a202);
+    b.lesson(monday, 4, sidorovPhys, g2, a101);
+    const QStringList before = placed(g1, monday);
+    EXPECT_EQ(pair({Answer::No}), PlacementOutcome::Refused);
+    EXPECT_EQ(prompts.texts(Kind::YesNo),
+              QStringList({"На 4 уроке у группы П-1 (курс 1) уже есть занятия:\r\nФиз, "
+                           "Петров\r\n\r\nЗаменить их парным занятием?"}));
+    EXPECT_EQ(pair({Answer::Yes, Answer::Cancel}), PlacementOutcome::Refused);
+    EXPECT_EQ(prompts.texts(Kind::OkCancel).value(0).section("\r\n", 0, 0),
+              "Аудитория '101 (Главный)' занята на 4 уроке");
+    EXPECT_EQ(placed(g1, monday), before);
+    EXPECT_EQ(pair({Answer::Yes, Answer::Ok}), PlacementOutcome::Written);
+    EXPECT_EQ(placed(g1, monday), QStringList({"3|1|П-1|101|1", "4|1|П-1|101|1"}));
+}
+
+// Two subgroups of different tutors in one auditorium ask the occupied-auditorium question.
+TEST_F(Placement, OneAuditoriumForTwoSubgroupsIsAskedAbout)
+{
+    std::optional<PlacementChoice> choice = openGroup(2);
+    ASSERT_TRUE(choice && choice->check(ivanovG1, prompts) && choice->check(petrovG1, prompts));
+    choice->typeAuditorium(2, "101 (Главный)");
+    prompts.answers = {Answer::Cancel, Answer::Ok};
+    EXPECT_EQ(add(*choice).outcome, PlacementOutcome::Refused);
+    EXPECT_TRUE(placed(g1, monday).isEmpty());
+    EXPECT_EQ(add(*choice).outcome, PlacementOutcome::Written);
+    EXPECT_EQ(prompts.texts(Kind::OkCancel).value(0).section("\r\n", 0, 0),
+              "Аудитория '101 (Главный)' выбрана для подгрупп 1 и 2 с разными преподавателями");
+    EXPECT_EQ(placed(g1, monday), QStringList({"2|1|П-1|101|1", "2|2|П-1|101|1"}));
 }
 
 TEST_F(Placement, ProtectedDateAndOccupiedAuditorium)
@@ -321,6 +408,36 @@ TEST_F(Placement, NewDatesStartLockedUnderSaveCurrTable)
     EXPECT_TRUE(prompts.texts(Kind::Text).isEmpty());
     EXPECT_TRUE(openGroup(2));
     EXPECT_EQ(b.rawNumber("SELECT count(*) FROM tblTimeTableList WHERE ReadOnly"), 0);
+}
+
+// A lock is no step of the history: undo never lifts it, and a step that would change the
+// lessons of a date protected since is refused until the date is opened again.
+TEST_F(Placement, TheLockStaysOutOfTheHistory)
+{
+    std::optional<PlacementChoice> choice = openGroup(1);
+    ASSERT_TRUE(choice && choice->check(ivanovG1, prompts));
+    ASSERT_EQ(add(*choice).outcome, PlacementOutcome::Written);
+    History *history = History::of(*session.access());
+    ASSERT_TRUE(history);
+    const QStringList steps = history->undoCaptions();
+    DateLock lock(session, store, prompts);
+    ASSERT_TRUE(lock.setLocked(monday, true));
+    EXPECT_EQ(history->undoCaptions(), steps);
+    EXPECT_FALSE(lock.setLocked(monday, true)); // nothing to write
+    EXPECT_EQ(messages().back(), "Дата 14.09.2026 уже заблокирована для редактирования");
+    try {
+        history->undo();
+        ADD_FAILURE() << "undone on a protected date";
+    } catch (const DbError &error) {
+        EXPECT_EQ(error.message(), "Отменить «занятие «Матем» на 14.09.2026, урок 1» невозможно: "
+                                   "дата 14.09.2026 заблокирована для редактирования. Документ "
+                                   "оставлен без изменений");
+    }
+    EXPECT_EQ(placed(g1, monday).size(), 1);
+    ASSERT_TRUE(lock.setLocked(monday, false)); // no password is set
+    history->undo();
+    EXPECT_TRUE(placed(g1, monday).isEmpty());
+    EXPECT_EQ(b.rawNumber("SELECT count(*) FROM tblTimeTableList"), 0);
 }
 
 // The auditorium change lists the cell's lessons with their auditoriums and writes only the
