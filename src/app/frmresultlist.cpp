@@ -45,8 +45,19 @@ frmResultList::frmResultList(const QString &caption, const QString &summary,
         items << item;
     }
     m_list->addTopLevelItems(items);
-    m_list->setSortingEnabled(true);
-    m_list->sortByColumn(-1, Qt::AscendingOrder); // the given order until a header is clicked
+    // The given order until a heading is clicked; each click on it reverses its order.
+    QHeaderView *header = m_list->header();
+    header->setSectionsClickable(true);
+    connect(header, &QHeaderView::sectionClicked, this, [this, header](int column) {
+        const Qt::SortOrder order =
+            header->isSortIndicatorShown() && header->sortIndicatorSection() == column
+                    && header->sortIndicatorOrder() == Qt::AscendingOrder
+                ? Qt::DescendingOrder
+                : Qt::AscendingOrder;
+        header->setSortIndicatorShown(true);
+        header->setSortIndicator(column, order);
+        m_list->sortItems(column, order);
+    });
     for (int i = 0; i < headings.size(); ++i)
         m_list->resizeColumnToContents(i);
     layout->addWidget(m_list, 1);
