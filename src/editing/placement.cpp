@@ -603,10 +603,7 @@ bool occupiedAuditoriumsAccepted(const PlacementChoice &c, const std::vector<int
         if (free || !asked.insert(s.keyAud).second)
             continue;
         const Prompts::Answer answer = prompts.askOkCancel(
-            QStringLiteral("Аудитория '") + s.auditorium.trimmed() + QStringLiteral("'")
-                + QStringLiteral(" занята на данном на уроке") + kLineBreak
-                + QStringLiteral("Если желаете оставить выбранную аудиторию, нажмите 'OK'")
-                + kLineBreak + QStringLiteral("Для редактирования аудитории нажмите 'Отмена'"),
+            occupiedAuditoriumQuestion(s.auditorium, QStringLiteral(" занята на данном на уроке")),
             Prompts::Icon::Warning);
         if (answer != Prompts::Answer::Ok)
             return false;

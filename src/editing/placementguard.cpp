@@ -40,14 +40,14 @@ QString withoutGroup(const SlotLesson &h)
                                                               : h.text;
 }
 
-QString occupiedQuestion(const QString &auditorium, const QString &where)
+} // namespace
+
+QString occupiedAuditoriumQuestion(const QString &auditorium, const QString &where)
 {
     return QStringLiteral("Аудитория '") + auditorium.trimmed() + QStringLiteral("'") + where
            + kLineBreak + QStringLiteral("Если желаете оставить выбранную аудиторию, нажмите 'OK'")
            + kLineBreak + QStringLiteral("Для редактирования аудитории нажмите 'Отмена'");
 }
-
-} // namespace
 
 bool placementAgreed(const Database &db, PlacementChoice &c, const PlacementRequest &request,
                      Prompts &prompts, PlacementAgreement &agreement)
@@ -124,7 +124,7 @@ bool placementAgreed(const Database &db, PlacementChoice &c, const PlacementRequ
             const QString where = lesson == c.lesson
                                       ? QStringLiteral(" занята на данном на уроке")
                                       : QStringLiteral(" занята на %1 уроке").arg(lesson);
-            if (prompts.askOkCancel(occupiedQuestion(s.auditorium, where), Prompts::Icon::Warning)
+            if (prompts.askOkCancel(occupiedAuditoriumQuestion(s.auditorium, where), Prompts::Icon::Warning)
                 != Prompts::Answer::Ok)
                 return false;
             agreement.occupiedKept.insert(s.keyAud);
@@ -143,7 +143,7 @@ bool placementAgreed(const Database &db, PlacementChoice &c, const PlacementRequ
                     || agreement.occupiedKept.count(a.keyAud))
                     continue;
                 if (prompts.askOkCancel(
-                        occupiedQuestion(a.auditorium,
+                        occupiedAuditoriumQuestion(a.auditorium,
                                          QStringLiteral(" выбрана для подгрупп %1 и %2 с разными "
                                                         "преподавателями")
                                              .arg(used[i])

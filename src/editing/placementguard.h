@@ -24,6 +24,10 @@ struct PlacementAgreement
     std::vector<qint64> partnerLessons;
 };
 
+// The occupied-auditorium question: "Аудитория '101 (Главный)'" + where (" занята на данном
+// на уроке", " занята на 4 уроке", ...) and the two lines that say what OK and Cancel do.
+QString occupiedAuditoriumQuestion(const QString &auditorium, const QString &where);
+
 // The questions and refusals of "Добавить" that read the document as it is at the press
 // (the dialog may have stood open for a while): a pair needs its tutors free at the other
 // lesson and the user's word before it replaces lessons there; an auditorium another lesson
