@@ -12,4 +12,5 @@ cmake --build build-check
 export ASAN_OPTIONS=detect_leaks=0
 export UBSAN_OPTIONS=print_stacktrace=1
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build-check --output-on-failure -j"$(nproc)"
+# Every test has a time limit: the scripts of the command line get the longest.
+ctest --test-dir build-check --output-on-failure --timeout 1800 -j"$(nproc)"

@@ -373,9 +373,17 @@ int runCommandLine(const QStringList &args)
 {
     const QString command = args.value(0);
     const QStringList rest = args.mid(1);
-    // "korvesta help COMMAND" is "korvesta COMMAND --help".
-    if ((command == u"help" || command == u"--help") && !rest.isEmpty())
+    // "korvesta help COMMAND" is "korvesta COMMAND --help"; the help of help is the help.
+    const auto isHelp = [](const QString &word) {
+        return word == u"help" || word == u"--help" || word == u"-h";
+    };
+    if (isHelp(command) && !rest.isEmpty() && !isHelp(rest.constFirst()))
         return runCommandLine({rest.constFirst(), QStringLiteral("--help")});
+    if (isHelp(command)) {
+        out() << QString::fromUtf8(usage);
+        out().flush();
+        return 0;
+    }
     // The commands without a help text of their own show their lines of the usage.
     static const QStringList briefCommands = {QStringLiteral("new"), QStringLiteral("sql"),
                                               QStringLiteral("demo"), QStringLiteral("view"),
@@ -428,11 +436,6 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runExportCommand(rest, out(), err()); }, err());
     if (command == u"options")
         return runGuarded([&] { return runOptionsCommand(rest, out(), err()); }, err());
-    if (command == u"help" || command == u"--help") {
-        out() << QString::fromUtf8(usage);
-        out().flush();
-        return 0;
-    }
     return usageError(QStringLiteral("Неизвестная команда: %1").arg(command));
 }
 

@@ -63,6 +63,20 @@ bool isQtOptionWithValue(const QString &arg)
     return options.contains(arg);
 }
 
+// Options of Qt's own that the window takes without a value ("-reverse").
+bool isQtFlag(const QString &arg)
+{
+    static const QStringList flags = {QStringLiteral("-reverse"), QStringLiteral("-nograb"),
+                                      QStringLiteral("-dograb"), QStringLiteral("-sync")};
+    return flags.contains(arg);
+}
+
+// A word that reads as a command rather than as a file: no folder, no extension.
+bool looksLikeCommand(const QString &word)
+{
+    return !word.contains(QLatin1Char('/')) && !word.contains(QLatin1Char('.'));
+}
+
 // Why the arguments cannot open the window, or empty when they can. Only a document opens
 // it: a path ending in .kvt or naming an existing file. Anything else is a mistyped command,
 // and a script that made it must not hang on a window.
@@ -74,23 +88,29 @@ QString windowArgumentsProblem(int argc, char *argv[])
         if (arg.startsWith(QLatin1String("--")) && arg.size() > 2)
             return QStringLiteral("Неизвестный параметр: %1").arg(arg);
         if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            if (isQtOptionWithValue(arg))
+            if (isQtOptionWithValue(arg) && i + 1 < argc)
                 ++i;
+            else if (!isQtFlag(arg))
+                return QStringLiteral("Неизвестный параметр: %1").arg(arg);
             continue;
         }
         words << arg;
     }
     if (words.isEmpty())
         return QString();
-    // A path with blanks may arrive unquoted and split into words.
+    // A path with blanks may arrive unquoted and split into words; it is taken so only when
+    // the joined words name a file that is there.
     QString path = words.join(QLatin1Char(' '));
     if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"')))
         path = path.mid(1, path.size() - 2);
-    if (path.endsWith(QLatin1String(".kvt"), Qt::CaseInsensitive) || QFileInfo(path).isFile())
+    if (QFileInfo(path).isFile())
         return QString();
-    if (words.size() == 1 && !words[0].contains(QLatin1Char('/'))
-        && !words[0].contains(QLatin1Char('.')))
+    if (words.size() == 1 && path.endsWith(QLatin1String(".kvt"), Qt::CaseInsensitive))
+        return QString();
+    if (looksLikeCommand(words[0]) && !QFileInfo::exists(words[0]))
         return QStringLiteral("Неизвестная команда: %1").arg(words[0]);
+    if (words.size() > 1 && QFileInfo(words[0]).isFile())
+        return QStringLiteral("Лишний аргумент: %1").arg(words[1]);
     return QStringLiteral("Файл документа не найден: %1").arg(path);
 }
 
@@ -115,7 +135,7 @@ int main(int argc, char *argv[])
         return korvesta::runCommandLine(app.arguments().mid(1));
     }
 
-    if (command == u"--version") {
+    if (command == u"--version" || command == u"-V") {
         std::printf("korvesta (Тарвела) %s\n", KORVESTA_VERSION);
         return 0;
     }

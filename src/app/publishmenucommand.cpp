@@ -69,17 +69,38 @@ void PublishMenuCommand::publishTo(const QString &folder)
         request.workDays = m_window.settingsRecord().WorkDays;
         std::tie(request.from, request.to) = defaultPublishPeriod(*db, request.today);
         result = publishTimetable(*db, request, progress);
+        // Files of someone else are replaced only when the planner says so.
+        if (!result.done && !result.foreign.isEmpty()) {
+            progress.status(QString());
+            const QString question =
+                QStringLiteral("В папке «%1» уже есть файлы, которые записала не эта "
+                               "программа:\n%2\n\nЗаменить их файлами расписания?")
+                    .arg(folder, result.foreign.mid(0, 15).join(u'\n')
+                                     + (result.foreign.size() > 15
+                                            ? QStringLiteral("\n… и ещё %1")
+                                                  .arg(result.foreign.size() - 15)
+                                            : QString()));
+            if (prompts.askYesNo(question, Prompts::Icon::Question,
+                                 QStringLiteral("Публикация расписания"))
+                != Prompts::Answer::Yes)
+                return;
+            request.replaceForeign = true;
+            result = publishTimetable(*db, request, progress);
+        }
         progress.status(QString());
     } catch (const DbError &error) {
         m_window.session().handleError(error);
         return;
     }
+    const QString warnings = result.warnings.isEmpty()
+                                 ? QString()
+                                 : u'\n' + result.warnings.join(u'\n');
     if (result.done)
         prompts.message(QStringLiteral("Расписание опубликовано в папку «%1»:\n").arg(folder)
-                            + result.summary(),
+                            + result.summary() + warnings,
                         Prompts::Icon::Information, QStringLiteral("Публикация расписания"));
     else
-        prompts.message(result.problem, Prompts::Icon::Warning,
+        prompts.message(result.problem + warnings, Prompts::Icon::Warning,
                         QStringLiteral("Публикация расписания"));
 }
 

@@ -18,11 +18,14 @@ namespace {
 
 const char *const checkUsage =
     "Использование:\n"
-    "  korvesta check ФАЙЛ [--from Д] [--to Д] [--format tsv|html] [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
+    "  korvesta check ФАЙЛ [--from Д] [--to Д] [--format tsv|html] [--full]\n"
+    "                 [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
     "  Печатает все ошибки расписания за период (по умолчанию - за всё время): накладки\n"
     "  преподавателей, аудиторий и групп, занятия сверх нагрузки, в выходные, праздники,\n"
     "  каникулы и вне учебного периода, во время отсутствия преподавателя, сверх дневного\n"
     "  предела, ссылки на удалённые записи; и предупреждения о невыполненной нагрузке.\n"
+    "  Сначала SQLite проверяет сам файл (повреждение - тоже ошибка); --full - полная\n"
+    "  проверка файла со всеми индексами (дольше).\n"
     "  Код выхода: 0 - ошибок нет, 1 - есть ошибки, 2 - документ не прочитан.\n";
 
 struct CheckOptions
@@ -30,6 +33,7 @@ struct CheckOptions
     QString path;
     QDate from, to;
     QString format = QStringLiteral("tsv");
+    bool full = false;
     CommandSettings::Values sets;
 };
 
@@ -39,6 +43,10 @@ QString parseOptions(const QStringList &args, CheckOptions &o)
         const QString &a = args[i];
         if (!a.startsWith(QStringLiteral("--")) && o.path.isEmpty()) {
             o.path = a;
+            continue;
+        }
+        if (a == u"--full") {
+            o.full = true;
             continue;
         }
         if (i + 1 >= args.size())
@@ -121,7 +129,8 @@ int check(const CheckOptions &o, QTextStream &out, QTextStream &err)
         return 2;
     TimetableCheck result;
     try {
-        result = checkTimetable(*db, document.record(), o.from, o.to);
+        result = checkTimetable(*db, document.record(), o.from, o.to,
+                                o.full ? IntegrityScan::Full : IntegrityScan::Quick);
     } catch (const DbError &error) {
         err << QStringLiteral("Расписание не проверено: ") << error.message() << Qt::endl;
         return 2;

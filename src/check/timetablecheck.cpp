@@ -1,12 +1,15 @@
 #include "timetablecheck.h"
 
+#include "data/connection.h"
 #include "data/database.h"
+#include "data/dberror.h"
 #include "data/isodate.h"
 #include "data/recordset.h"
 #include "data/sqltext.h"
 #include "data/tutorabsence.h"
 #include "settings/settingsrecord.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <QLocale>
 
@@ -87,6 +90,7 @@ public:
     {}
 
     TimetableCheck run();
+    void setScan(IntegrityScan scan) { m_scan = scan; }
 
 private:
     void readNames();
@@ -102,6 +106,7 @@ private:
     const Database &m_db;
     const SettingsRecord &m_settings;
     QDate m_from, m_to;
+    IntegrityScan m_scan = IntegrityScan::Quick;
     std::vector<Lesson> m_lessons;
     Names m_names;
     std::vector<Period> m_periods;
@@ -460,14 +465,26 @@ TimetableCheck Checker::run()
 {
     m_check.from = m_from;
     m_check.to = m_to;
-    readCalendar();
-    readAbsences();
-    readNames();
-    readLessons();
-    checkEachLesson();
-    checkClashes();
-    checkDayLimits();
-    checkHours();
+    // SQLite's own look at the file first: what it finds damaged may stop the reading below,
+    // and is then what the check reports.
+    if (const std::optional<QStringList> damage = integrityProblems(*m_db.connection(), m_scan)) {
+        const QString file = QFileInfo(m_db.connection()->path()).fileName();
+        for (const QString &line : *damage)
+            add(ProblemKind::FileDamage, nullptr, file, line);
+    }
+    try {
+        readCalendar();
+        readAbsences();
+        readNames();
+        readLessons();
+        checkEachLesson();
+        checkClashes();
+        checkDayLimits();
+        checkHours();
+    } catch (const DbError &) {
+        if (m_check.problems.empty() || m_check.problems.front().kind != ProblemKind::FileDamage)
+            throw;
+    }
     std::stable_sort(m_check.problems.begin(), m_check.problems.end(),
                      [](const TimetableProblem &a, const TimetableProblem &b) {
                          return std::tie(a.kind, a.date, a.lesson, a.objects)
@@ -483,6 +500,8 @@ TimetableCheck Checker::run()
 QString problemKindText(ProblemKind kind)
 {
     switch (kind) {
+    case ProblemKind::FileDamage:
+        return QStringLiteral("Файл документа повреждён");
     case ProblemKind::TutorClash:
         return QStringLiteral("Преподаватель в двух местах одновременно");
     case ProblemKind::AuditoriumClash:
@@ -519,9 +538,11 @@ bool isError(ProblemKind kind)
 }
 
 TimetableCheck checkTimetable(const Database &db, const SettingsRecord &settings,
-                              const QDate &from, const QDate &to)
+                              const QDate &from, const QDate &to, IntegrityScan scan)
 {
-    return Checker(db, settings, from, to).run();
+    Checker checker(db, settings, from, to);
+    checker.setScan(scan);
+    return checker.run();
 }
 
 } // namespace korvesta

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "data/documenthealth.h"
+
 #include <vector>
 
 namespace korvesta {
@@ -16,6 +18,7 @@ struct SettingsRecord;
 // calendar, and other planners on the same file can still leave behind.
 
 enum class ProblemKind {
+    FileDamage,      // SQLite's check of the file finds it damaged
     TutorClash,      // a tutor gives two different lessons at once
     AuditoriumClash, // an auditorium holds two different lessons at once
     GroupClash,      // a group (or one subgroup) has two lessons at once
@@ -59,9 +62,12 @@ struct TimetableCheck
 
 // Checks the lessons of the period (both ends included; an invalid end is open) against the
 // document and the settings; the hours left are looked at only when the period reaches the
-// end of the study period and the timetable has lessons in its last week. Throws DbError when
-// the document cannot be read.
+// end of the study period and the timetable has lessons in its last week. The file itself is
+// checked by SQLite first (quickly, or in full); what it finds damaged is an error, and the
+// check returns it even when the damage stops the rest. Throws DbError when the document
+// cannot be read.
 TimetableCheck checkTimetable(const Database &db, const SettingsRecord &settings,
-                              const QDate &from = {}, const QDate &to = {});
+                              const QDate &from = {}, const QDate &to = {},
+                              IntegrityScan scan = IntegrityScan::Quick);
 
 } // namespace korvesta

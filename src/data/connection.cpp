@@ -14,6 +14,8 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -50,6 +52,26 @@ bool fileIdentity(const QString &path, quint64 *device, quint64 *inode)
     *device = quint64(st.st_dev);
     *inode = quint64(st.st_ino);
     return true;
+}
+
+bool isLinkLoop(const QString &path)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) != 0 && errno == ELOOP;
+}
+
+// Opens the document for writing for a moment, so that SQLite rolls back the journal a write
+// cut short left beside it; false when it cannot (the folder or the file is read-only).
+bool rollBackLeftJournal(const QString &path)
+{
+    sqlite3 *db = nullptr;
+    bool done = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE,
+                                nullptr)
+                == SQLITE_OK;
+    // The first read of a writable handle rolls the journal back.
+    done = done && sqlite3_exec(db, "PRAGMA application_id", nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close_v2(db);
+    return done;
 }
 
 [[noreturn]] void foreign(const QString &path)
@@ -170,6 +192,12 @@ std::shared_ptr<Connection> Connection::acquire(const QString &path, bool readOn
                 lostPool()[key] = held->second;
             pool().erase(held);
         }
+        if (isLinkLoop(key))
+            throw DbError(dberr::FileNotFound,
+                          QStringLiteral("Файл «%1» - ссылка, которая по кругу ведёт сама на "
+                                         "себя: документа по ней нет")
+                              .arg(path),
+                          key);
         throw DbError(dberr::FileNotFound, QStringLiteral("Файл «%1» не найден").arg(path),
                       key);
     }
@@ -199,6 +227,27 @@ std::shared_ptr<Connection> Connection::acquire(const QString &path, bool readOn
     sqlite3_finalize(stmt);
     if (isLock(step))
         c->raise(step);
+    static thread_local bool rollingBack = false;
+    if (readOnly && (step & 0xff) == SQLITE_READONLY && !rollingBack) {
+        // A write was cut short (a crash, a kill) and left its journal: the document must be
+        // rolled back to how it was before, which a read-only handle cannot do.
+        c.reset();
+        if (!rollBackLeftJournal(key))
+            throw DbError(dberr::ReadOnly,
+                          QStringLiteral("Документ «%1» не был дописан при сбое: рядом с ним "
+                                         "остался журнал незавершённой записи («%2»), а папка "
+                                         "документа закрыта для записи. Документ станет таким, "
+                                         "каким был до сбоя, когда его откроют с правом записи "
+                                         "в папку")
+                              .arg(path, QFileInfo(key).fileName() + QStringLiteral("-journal")),
+                          key);
+        rollingBack = true;
+        const struct Reset
+        {
+            ~Reset() { rollingBack = false; }
+        } reset;
+        return acquire(path, readOnly);
+    }
     if (step != SQLITE_ROW || id != kDocumentApplicationId)
         foreign(path);
     try {
@@ -213,6 +262,12 @@ std::shared_ptr<Connection> Connection::acquire(const QString &path, bool readOn
     }
     pool()[key] = c;
     return c;
+}
+
+bool Connection::stillAtPath() const
+{
+    quint64 device = 0, inode = 0;
+    return fileIdentity(m_path, &device, &inode) && device == m_device && inode == m_inode;
 }
 
 void Connection::forget(const QString &path)

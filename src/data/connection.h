@@ -49,6 +49,9 @@ public:
     sqlite3 *handle() const { return m_db; }
     const QString &path() const { return m_path; }
     bool isReadOnly() const;
+    // Whether the path still names the file this handle has open: false once another program
+    // deleted the document or put another file in its place.
+    bool stillAtPath() const;
 
     const jet::TableInfo *table(const QString &name) override;
     std::optional<QString> savedQuery(const QString &name) override;

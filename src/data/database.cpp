@@ -166,6 +166,14 @@ void Database::Transaction::commit()
 {
     if (m_done)
         return;
+    // Written into a file that is no longer the document, the changes would be lost without a
+    // word: they are taken back (by the destructor) and the writer told.
+    if (m_savepoint.isEmpty() && !m_connection->stillAtPath())
+        throw DbError(dberr::Failed,
+                      QStringLiteral("Файл документа «%1» удалён или заменён другим, пока в "
+                                     "него шла запись. Изменения не записаны")
+                          .arg(m_connection->path()),
+                      m_connection->path());
     m_done = true;
     --m_connection->m_transactionDepth;
     m_connection->exec(m_savepoint.isEmpty() ? QByteArray("COMMIT").constData()

@@ -1,5 +1,7 @@
 #include "documentschema.h"
 
+#include "documenthealth.h"
+
 #include "connection.h"
 #include "dberror.h"
 
@@ -39,6 +41,7 @@ struct DocumentFacts
     int version = 0;
     bool prepared = false; // the open that may write has been through
     QStringList damagedQueries;
+    QStringList damage; // what SQLite's check of the file found, when it failed
 };
 
 std::map<const Connection *, DocumentFacts> &knownDocuments()
@@ -153,6 +156,13 @@ void inspectDocument(const std::shared_ptr<Connection> &c, bool mayWrite)
         connection.exec("PRAGMA query_only = 1");
         return;
     }
+    // A write into a damaged file spreads the damage: such a document is only read.
+    if (const std::optional<QStringList> damage = integrityProblems(connection);
+        damage && !damage->isEmpty()) {
+        facts.damage = *damage;
+        connection.exec("PRAGMA query_only = 1");
+        return;
+    }
     if (facts.version < kDocumentSchemaVersion || !caseFoldedIndexes(connection).isEmpty()) {
         try {
             upgradeLayout(connection);
@@ -173,6 +183,8 @@ void ensureWritable(const std::shared_ptr<Connection> &connection)
 {
     if (isFromNewerVersion(connection))
         throw DbError(dberr::ReadOnly, newerVersionMessage(*connection));
+    if (const QStringList &damage = factsOf(connection).damage; !damage.isEmpty())
+        throw DbError(dberr::ReadOnly, damagedDocumentMessage(connection->path(), damage));
 }
 
 void ensureIntactQueries(const std::shared_ptr<Connection> &connection, const QString &sqlOrName)

@@ -1,4 +1,5 @@
 #include "entrychecks.h"
+#include "listednames.h"
 #include "referencesaving.h"
 
 #include "data/database.h"
@@ -27,16 +28,28 @@ bool requiredCellsFilled(Prompts &prompts, const AuditoriumRow &row, bool adding
 // Two auditoriums cannot share a name in one building; a building left empty is "Главный",
 // also in records written before that rule.
 bool isDuplicate(const Database &db, Prompts &prompts, const AuditoriumRow &row,
-                 std::optional<int> editedKey)
+                 std::optional<int> editedKey, ListedNames *listed)
 {
     const QString auditoria = row.auditoria.trimmed();
     const QString corpus = corpusFromCell(row.corpus);
-    Recordset rs = db.queryDef(QStringLiteral("qryAuditories")).openRecordset();
-    const int same = findRecord(rs, editedKey.value_or(0), [&](const Recordset &r) {
-        return sameName(textOf(r, QStringLiteral("Auditoria")), auditoria)
-               && sameName(corpusFromCell(textOf(r, QStringLiteral("Corpus"))), corpus);
-    });
-    if (same == 0)
+    bool same = false;
+    if (listed) {
+        listed->loadOnce([&db](ListedNames &names) {
+            Recordset rs = db.queryDef(QStringLiteral("qryAuditories")).openRecordset();
+            for (; !rs.isEof(); rs.moveNext())
+                names.add(ListedNames::key(
+                    {textOf(rs, QStringLiteral("Auditoria")),
+                     corpusFromCell(textOf(rs, QStringLiteral("Corpus")))}));
+        });
+        same = listed->contains(ListedNames::key({auditoria, corpus}));
+    } else {
+        Recordset rs = db.queryDef(QStringLiteral("qryAuditories")).openRecordset();
+        same = findRecord(rs, editedKey.value_or(0), [&](const Recordset &r) {
+            return sameName(textOf(r, QStringLiteral("Auditoria")), auditoria)
+                   && sameName(corpusFromCell(textOf(r, QStringLiteral("Corpus"))), corpus);
+        }) != 0;
+    }
+    if (!same)
         return false;
     if (editedKey) {
         prompts.message(QStringLiteral("Такая аудитория уже существует"), Prompts::Icon::Warning);
@@ -60,11 +73,13 @@ QString corpusFromCell(const QString &cell)
 }
 
 SaveResult saveAuditorium(const Database &db, Prompts &prompts, const AuditoriumRow &row,
-                          std::optional<int> editedKey)
+                          std::optional<int> editedKey, ListedNames *listed)
 {
+    if (editedKey)
+        listed = nullptr;
     if (!requiredCellsFilled(prompts, row, !editedKey))
         return {};
-    if (isDuplicate(db, prompts, row, editedKey))
+    if (isDuplicate(db, prompts, row, editedKey, listed))
         return {};
 
     const History::Step step(db, (editedKey ? QStringLiteral("изменение аудитории «")
@@ -79,6 +94,8 @@ SaveResult saveAuditorium(const Database &db, Prompts &prompts, const Auditorium
     rs->setValue(QStringLiteral("CommentAud"), row.comment.trimmed());
     const int key = rs->value(QStringLiteral("Key")).toInt();
     rs->update();
+    if (listed)
+        listed->add(ListedNames::key({row.auditoria, corpusFromCell(row.corpus)}));
     return {true, key};
 }
 

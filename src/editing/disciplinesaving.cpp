@@ -1,4 +1,5 @@
 #include "entrychecks.h"
+#include "listednames.h"
 #include "referencesaving.h"
 
 #include "data/database.h"
@@ -30,19 +31,30 @@ bool requiredCellsFilled(Prompts &prompts, const SettingsRecord &settings, const
 // A new discipline repeats one when both names agree; an edited one when its short name is
 // that of another discipline.
 bool isDuplicate(const Database &db, Prompts &prompts, const DisciplineRow &row,
-                 std::optional<int> editedKey)
+                 std::optional<int> editedKey, ListedNames *listed)
 {
     const QString discipline = row.discipline.trimmed();
     const QString discipline1 = row.discipline1.trimmed();
-    Recordset rs = db.openRecordset(QStringLiteral("SELECT tblDisciplines.Key, "
-                                                   "tblDisciplines.Discipline, "
-                                                   "tblDisciplines.Discipline1 "
-                                                   "FROM tblDisciplines;"));
-    const int same = findRecord(rs, editedKey.value_or(0), [&](const Recordset &r) {
-        return sameName(textOf(r, QStringLiteral("Discipline")), discipline)
-               && (editedKey || sameName(textOf(r, QStringLiteral("Discipline1")), discipline1));
-    });
-    if (same == 0)
+    const QString sql = QStringLiteral("SELECT tblDisciplines.Key, tblDisciplines.Discipline, "
+                                       "tblDisciplines.Discipline1 FROM tblDisciplines;");
+    bool same = false;
+    if (listed) {
+        listed->loadOnce([&](ListedNames &names) {
+            Recordset rs = db.openRecordset(sql);
+            for (; !rs.isEof(); rs.moveNext())
+                names.add(ListedNames::key({textOf(rs, QStringLiteral("Discipline")),
+                                            textOf(rs, QStringLiteral("Discipline1"))}));
+        });
+        same = listed->contains(ListedNames::key({discipline, discipline1}));
+    } else {
+        Recordset rs = db.openRecordset(sql);
+        same = findRecord(rs, editedKey.value_or(0), [&](const Recordset &r) {
+            return sameName(textOf(r, QStringLiteral("Discipline")), discipline)
+                   && (editedKey
+                       || sameName(textOf(r, QStringLiteral("Discipline1")), discipline1));
+        }) != 0;
+    }
+    if (!same)
         return false;
     if (editedKey) {
         prompts.message(QStringLiteral("Такая дисциплина уже существует"), Prompts::Icon::Warning);
@@ -58,11 +70,14 @@ bool isDuplicate(const Database &db, Prompts &prompts, const DisciplineRow &row,
 } // namespace
 
 SaveResult saveDiscipline(const Database &db, const SettingsRecord &settings, Prompts &prompts,
-                          const DisciplineRow &row, std::optional<int> editedKey)
+                          const DisciplineRow &row, std::optional<int> editedKey,
+                          ListedNames *listed)
 {
+    if (editedKey)
+        listed = nullptr;
     if (!editedKey && !requiredCellsFilled(prompts, settings, row))
         return {};
-    if (isDuplicate(db, prompts, row, editedKey))
+    if (isDuplicate(db, prompts, row, editedKey, listed))
         return {};
 
     std::optional<int> discType = 1;
@@ -95,6 +110,8 @@ SaveResult saveDiscipline(const Database &db, const SettingsRecord &settings, Pr
     rs->setValue(QStringLiteral("LevelDiff"), *level);
     const int key = rs->value(QStringLiteral("Key")).toInt();
     rs->update();
+    if (listed)
+        listed->add(ListedNames::key({row.discipline, row.discipline1}));
     return {true, key};
 }
 

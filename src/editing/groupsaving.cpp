@@ -1,4 +1,5 @@
 #include "entrychecks.h"
+#include "listednames.h"
 #include "referencesaving.h"
 
 #include "data/database.h"
@@ -45,7 +46,7 @@ bool requiredCellsFilled(Prompts &prompts, const SettingsRecord &settings, const
 // A new group is a duplicate when its name, course and faculty are those of a listed group;
 // an edited one when its name and course are those of any other group.
 bool isDuplicate(const Database &db, Prompts &prompts, const GroupRow &row,
-                 std::optional<int> editedKey)
+                 std::optional<int> editedKey, ListedNames *listed)
 {
     const QString group = row.group.trimmed();
     const QString course = row.course.trimmed().toUpper();
@@ -63,12 +64,24 @@ bool isDuplicate(const Database &db, Prompts &prompts, const GroupRow &row,
         return true;
     }
     const QString faculty = row.faculty.trimmed().isEmpty() ? kNoFaculty : row.faculty.trimmed();
-    Recordset rs = db.queryDef(QStringLiteral("qryGroups")).openRecordset();
-    const int same = findRecord(rs, 0, [&](const Recordset &r) {
-        return sameName(textOf(r, kGroupField), group) && sameName(textOf(r, kCourseField), course)
-               && sameName(textOf(r, QStringLiteral("TypeFaculty")), faculty);
-    });
-    if (same == 0)
+    bool same = false;
+    if (listed) {
+        listed->loadOnce([&db](ListedNames &names) {
+            Recordset rs = db.queryDef(QStringLiteral("qryGroups")).openRecordset();
+            for (; !rs.isEof(); rs.moveNext())
+                names.add(ListedNames::key({textOf(rs, kGroupField), textOf(rs, kCourseField),
+                                            textOf(rs, QStringLiteral("TypeFaculty"))}));
+        });
+        same = listed->contains(ListedNames::key({group, course, faculty}));
+    } else {
+        Recordset rs = db.queryDef(QStringLiteral("qryGroups")).openRecordset();
+        same = findRecord(rs, 0, [&](const Recordset &r) {
+            return sameName(textOf(r, kGroupField), group)
+                   && sameName(textOf(r, kCourseField), course)
+                   && sameName(textOf(r, QStringLiteral("TypeFaculty")), faculty);
+        }) != 0;
+    }
+    if (!same)
         return false;
     prompts.message(QStringLiteral("Группа ") + group + QStringLiteral(" (") + course
                         + QStringLiteral(") факультет ") + faculty
@@ -81,13 +94,15 @@ bool isDuplicate(const Database &db, Prompts &prompts, const GroupRow &row,
 } // namespace
 
 SaveResult saveGroup(const Database &db, const SettingsRecord &settings, Prompts &prompts,
-                     const GroupRow &row, std::optional<int> editedKey)
+                     const GroupRow &row, std::optional<int> editedKey, ListedNames *listed)
 {
+    if (editedKey)
+        listed = nullptr;
     if (!requiredCellsFilled(prompts, settings, row, !editedKey))
         return {};
     if (!checkCommentLength(prompts, row.comment, kComment))
         return {};
-    if (isDuplicate(db, prompts, row, editedKey))
+    if (isDuplicate(db, prompts, row, editedKey, listed))
         return {};
 
     const std::optional<int> faculty = typeKeyForCell(db, prompts, TypeList::Faculty, row.faculty,
@@ -119,6 +134,10 @@ SaveResult saveGroup(const Database &db, const SettingsRecord &settings, Prompts
     rs->setValue(QStringLiteral("Comment"), row.comment.trimmed());
     const int key = rs->value(QStringLiteral("Key")).toInt();
     rs->update();
+    // The list names the faculty a group was given, "отсутствует" for the first.
+    if (listed)
+        listed->add(ListedNames::key({row.group, row.course.toUpper(),
+                                      *faculty == 1 ? kNoFaculty : row.faculty}));
     return {true, key};
 }
 

@@ -1,4 +1,5 @@
 #include "entrychecks.h"
+#include "listednames.h"
 #include "referencesaving.h"
 
 #include "data/database.h"
@@ -24,13 +25,22 @@ Recordset openTutors(const Database &db)
 // Names are told apart ignoring letter case, Cyrillic included, which the document's own
 // comparison does not do.
 bool isDuplicate(const Database &db, Prompts &prompts, const QString &tutor,
-                 std::optional<int> editedKey)
+                 std::optional<int> editedKey, ListedNames *listed)
 {
-    Recordset rs = openTutors(db);
-    const int same = findRecord(rs, editedKey.value_or(0), [&](const Recordset &r) {
-        return sameName(textOf(r, kTutorField), tutor);
-    });
-    if (same == 0)
+    bool same = false;
+    if (listed) {
+        listed->loadOnce([&db](ListedNames &names) {
+            for (Recordset rs = openTutors(db); !rs.isEof(); rs.moveNext())
+                names.add(ListedNames::key({textOf(rs, kTutorField)}));
+        });
+        same = listed->contains(ListedNames::key({tutor}));
+    } else {
+        Recordset rs = openTutors(db);
+        same = findRecord(rs, editedKey.value_or(0), [&](const Recordset &r) {
+            return sameName(textOf(r, kTutorField), tutor);
+        }) != 0;
+    }
+    if (!same)
         return false;
     if (editedKey) {
         prompts.message(QStringLiteral("Такой преподаватель уже существует"),
@@ -85,8 +95,10 @@ std::optional<QString> usualAuditorium(const Database &db, Prompts &prompts, con
 } // namespace
 
 SaveResult saveTutor(const Database &db, Prompts &prompts, const TutorRow &row,
-                     std::optional<int> editedKey)
+                     std::optional<int> editedKey, ListedNames *listed)
 {
+    if (editedKey)
+        listed = nullptr;
     const QString tutor = row.tutor.trimmed();
     if (tutor.isEmpty()) {
         // An edited tutor left without a name simply keeps his record.
@@ -95,7 +107,7 @@ SaveResult saveTutor(const Database &db, Prompts &prompts, const TutorRow &row,
         }
         return {};
     }
-    if (isDuplicate(db, prompts, tutor, editedKey))
+    if (isDuplicate(db, prompts, tutor, editedKey, listed))
         return {};
     const std::optional<QString> auditorium = usualAuditorium(db, prompts, row.defaultAud);
     if (!auditorium)
@@ -111,6 +123,8 @@ SaveResult saveTutor(const Database &db, Prompts &prompts, const TutorRow &row,
     rs->setValue(kDefaultAudField, auditorium->isEmpty() ? QVariant() : QVariant(*auditorium));
     const int key = rs->value(QStringLiteral("Key")).toInt();
     rs->update();
+    if (listed)
+        listed->add(ListedNames::key({tutor}));
     return {true, key};
 }
 

@@ -2,6 +2,7 @@
 
 #include "grid/gridmodel.h"
 #include "settings/settingsrecord.h"
+#include "text/printable.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -186,7 +187,7 @@ bool writeSheet(lxw_workbook *workbook, lxw_worksheet *sheet, const SheetPlan &p
                 worksheet_write_blank(sheet, r, c, format);
                 break;
             case SheetCell::Text:
-                utf8 = cell.text.toUtf8();
+                utf8 = printableText(cell.text).toUtf8();
                 worksheet_write_string(sheet, r, c, utf8.constData(), format);
                 break;
             case SheetCell::Number:

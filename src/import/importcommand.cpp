@@ -20,7 +20,8 @@ namespace {
 const char *const importUsage =
     "Использование:\n"
     "  korvesta import ФАЙЛ ИСТОЧНИК.xlsx|.csv --kind groups|tutors|disciplines|auditoriums|load\n"
-    "                  [--sheet ЛИСТ] [--dry-run] [--yes] [--create-missing]\n"
+    "                  [--sheet ЛИСТ] [--encoding utf-8|windows-1251] [--dry-run] [--yes]\n"
+    "                  [--create-missing]\n"
     "                  [--map ПОЛЕ=СТОЛБЕЦ ...] [--report ОТЧЁТ.txt] [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
     "  Добавляет строки таблицы в список или в нагрузку с проверками ручного ввода; первая\n"
     "  строка таблицы - названия столбцов. Всё добавляется одним шагом (его можно отменить в\n"
@@ -28,6 +29,9 @@ const char *const importUsage =
     "  --create-missing: при импорте нагрузки добавить в списки недостающих преподавателей,\n"
     "  дисциплины и группы. --map: столбец поля (course, group, tutor, discipline, hours, ...)\n"
     "  по названию или букве (--map hours=F). CSV: UTF-8 или Windows-1251, разделитель ; или ,\n"
+    "  (файл не в UTF-8 читается как Windows-1251, только если он читается русским текстом;\n"
+    "  --encoding задаёт кодировку явно). Пределы: файл или часть книги до 256 МБ, до 100 000\n"
+    "  строк и 256 столбцов, ячейка до 32 767 знаков.\n"
     "  Код выхода: 0 - добавлены все строки, 1 - часть строк пропущена или ничего не записано,\n"
     "  2 - файл или документ не прочитан.\n";
 
@@ -37,6 +41,7 @@ struct ImportCommandOptions
     QString source;
     std::optional<ImportKind> kind;
     QString sheet;
+    CsvEncoding encoding = CsvEncoding::Auto;
     bool yes = false;
     ImportOptions import;
     std::vector<std::pair<QString, QString>> maps;
@@ -73,6 +78,16 @@ QString parseOptions(const QStringList &args, ImportCommandOptions &o)
                     .arg(value);
         } else if (a == u"--sheet") {
             o.sheet = value;
+        } else if (a == u"--encoding") {
+            const QString name = value.toLower();
+            if (name == u"utf-8" || name == u"utf8")
+                o.encoding = CsvEncoding::Utf8;
+            else if (name == u"windows-1251" || name == u"cp1251")
+                o.encoding = CsvEncoding::Windows1251;
+            else if (name == u"auto")
+                o.encoding = CsvEncoding::Auto;
+            else
+                return QStringLiteral("Кодировка - utf-8 или windows-1251: %1").arg(value);
         } else if (a == u"--report") {
             o.reportPath = value;
         } else if (a == u"--map" || a == u"--set") {
@@ -110,7 +125,7 @@ int importFile(const ImportCommandOptions &o, QTextStream &out, QTextStream &err
 {
     if (!documentFileGiven(o.path, err))
         return 2;
-    const SheetTable table = readSheetFile(o.source, o.sheet);
+    const SheetTable table = readSheetFile(o.source, o.sheet, o.encoding);
     if (!table.ok()) {
         err << table.error << Qt::endl;
         return 2;

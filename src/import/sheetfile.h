@@ -26,17 +26,14 @@ struct SheetTable
     bool ok() const { return error.isEmpty(); }
 };
 
+// How the text of a CSV file is read: told by its bytes, or as the user says.
+enum class CsvEncoding { Auto, Utf8, Windows1251 };
+
 // Reads a .xlsx book (the named sheet, or the first) or a CSV file, told apart by their
 // content rather than the file's extension. An old binary .xls book, a book protected with a
-// password, a damaged file and a missing sheet come back with the reason and what to do.
-SheetTable readSheetFile(const QString &path, const QString &sheet = QString());
-
-// The text of CSV bytes: UTF-8 (with or without a byte-order mark) when the bytes are valid
-// UTF-8, else Windows-1251. encoding receives the name shown to the user.
-QString decodeCsvText(const QByteArray &bytes, QString *encoding = nullptr);
-// The rows of CSV text: fields split by the separator (';' or ',', whichever the first line
-// has more of outside quotes), double-quoted fields with "" inside and line breaks, any mix of
-// CR LF, LF and CR line ends.
-std::vector<SheetRow> parseCsv(const QString &text, QChar *separator = nullptr);
+// password, a damaged file, a missing sheet and a file past the limits of an import come back
+// with the reason and what to do.
+SheetTable readSheetFile(const QString &path, const QString &sheet = QString(),
+                         CsvEncoding encoding = CsvEncoding::Auto);
 
 } // namespace korvesta

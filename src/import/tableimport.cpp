@@ -9,6 +9,7 @@
 #include "data/recordset.h"
 #include "data/sqltext.h"
 #include "data/trialrun.h"
+#include "editing/listednames.h"
 #include "editing/loadchanges.h"
 #include "editing/referencesaving.h"
 #include "settings/settingsrecord.h"
@@ -122,13 +123,14 @@ private:
 
 // One reference record from a row; what was added, or nothing with the reason in prompts.
 std::optional<QString> importReference(const Database &db, const SettingsRecord &settings,
-                                       RowPrompts &prompts, ImportKind kind, const RowCells &row)
+                                       RowPrompts &prompts, ImportKind kind, const RowCells &row,
+                                       ListLookups &listed)
 {
     switch (kind) {
     case ImportKind::Groups: {
         const GroupRow group{row["course"], row["group"], std::nullopt, row["faculty"],
                              row["tuition"], row["finance"], row["comment"]};
-        if (!saveGroup(db, settings, prompts, group, std::nullopt).saved)
+        if (!saveGroup(db, settings, prompts, group, std::nullopt, &listed.groups).saved)
             return std::nullopt;
         return QStringLiteral("группа ")
                + quoted(group.group + QStringLiteral("  (") + group.course.toUpper()
@@ -136,7 +138,7 @@ std::optional<QString> importReference(const Database &db, const SettingsRecord 
     }
     case ImportKind::Tutors: {
         const TutorRow tutor{row["tutor"], row["auditorium"]};
-        if (!saveTutor(db, prompts, tutor, std::nullopt).saved)
+        if (!saveTutor(db, prompts, tutor, std::nullopt, &listed.tutors).saved)
             return std::nullopt;
         return QStringLiteral("преподаватель ") + quoted(tutor.tutor);
     }
@@ -146,13 +148,14 @@ std::optional<QString> importReference(const Database &db, const SettingsRecord 
                                        row.has("discipline1") ? row["discipline1"]
                                                               : row["discipline"],
                                        std::nullopt, row["level"]};
-        if (!saveDiscipline(db, settings, prompts, discipline, std::nullopt).saved)
+        if (!saveDiscipline(db, settings, prompts, discipline, std::nullopt, &listed.disciplines)
+                 .saved)
             return std::nullopt;
         return QStringLiteral("дисциплина ") + quoted(discipline.discipline);
     }
     case ImportKind::Auditoriums: {
         const AuditoriumRow auditorium{row["corpus"], row["auditorium"], row["comment"]};
-        if (!saveAuditorium(db, prompts, auditorium, std::nullopt).saved)
+        if (!saveAuditorium(db, prompts, auditorium, std::nullopt, &listed.auditoriums).saved)
             return std::nullopt;
         return QStringLiteral("аудитория ")
                + quoted(auditorium.auditoria + QStringLiteral(" (")
@@ -228,6 +231,7 @@ void importRows(const Database &db, const SettingsRecord &settings, const SheetT
                 const ColumnMapping &mapping, const ImportOptions &options, ImportReport &report)
 {
     std::optional<KnownNames> known;
+    ListLookups listed; // each list read once, not once a row
     // The load's lines are checked against lists read once; a document that cannot be written
     // goes the way of the entry row, which refuses the first change with its reason.
     std::optional<LoadLines> lines;
@@ -244,7 +248,7 @@ void importRows(const Database &db, const SettingsRecord &settings, const SheetT
             mapping.kind == ImportKind::Load
                 ? importLoadLine(db, settings, prompts, row, options.createMissing, *known,
                                  lines ? &*lines : nullptr)
-                : importReference(db, settings, prompts, mapping.kind, row);
+                : importReference(db, settings, prompts, mapping.kind, row, listed);
         ImportRowResult result;
         result.number = sheetRow.number;
         result.added = added.has_value();

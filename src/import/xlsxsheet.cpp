@@ -1,5 +1,8 @@
 #include "xlsxsheet.h"
 
+#include "importlimits.h"
+#include "zipmember.h"
+
 #include <QDate>
 #include <QFileInfo>
 #include <QHash>
@@ -22,48 +25,104 @@ struct ZipCloser
 };
 using Zip = std::unique_ptr<zip_t, ZipCloser>;
 
-// A part of the book; nullopt when the book has no such part or it cannot be read.
+// The XML of a part of the book, fed to the reader piece by piece as it is unpacked, so that
+// a sheet of any size is read in the memory of one piece.
+class PartXml
+{
+public:
+    PartXml(zip_t *zip, const QString &name)
+        : m_part(zip, name)
+    {}
+    bool exists() const { return m_part.exists(); }
+    QXmlStreamReader &reader() { return m_xml; }
+
+    // The next token; false at the end of the document or when it cannot be read on.
+    bool next()
+    {
+        for (;;) {
+            m_xml.readNext();
+            if (m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError) {
+                const QByteArray piece = m_part.next();
+                if (piece.isEmpty())
+                    return false;
+                m_xml.addData(piece);
+                continue;
+            }
+            return !m_xml.hasError() && !m_xml.isEndDocument();
+        }
+    }
+    // Why the part was not read to its end: a limit or damage; empty when it was.
+    QString problem() const
+    {
+        if (!m_part.problem().isEmpty())
+            return m_part.problem();
+        if (m_xml.hasError())
+            return QStringLiteral("разметка XML нарушена, строка %1").arg(m_xml.lineNumber());
+        return QString();
+    }
+    bool damaged() const { return m_part.damaged() || (m_part.problem().isEmpty() && m_xml.hasError()); }
+
+private:
+    ZipMember m_part;
+    QXmlStreamReader m_xml;
+};
+
+// The whole text of a small part (the book's index and relationships, its styles).
 std::optional<QByteArray> part(zip_t *zip, const QString &name)
 {
-    const QByteArray path = name.toUtf8();
-    zip_stat_t stat;
-    zip_stat_init(&stat);
-    if (zip_stat(zip, path.constData(), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
+    ZipMember member(zip, name);
+    if (!member.exists())
         return std::nullopt;
-    zip_file_t *file = zip_fopen(zip, path.constData(), 0);
-    if (!file)
-        return std::nullopt;
-    QByteArray data(qsizetype(stat.size), '\0');
-    const zip_int64_t read = zip_fread(file, data.data(), stat.size);
-    zip_fclose(file);
-    if (read < 0 || zip_uint64_t(read) != stat.size)
+    QByteArray data = member.readAll();
+    if (!member.problem().isEmpty())
         return std::nullopt;
     return data;
 }
 
-QStringList sharedStrings(const QByteArray &data)
+// The book's shared texts; a problem when they pass the limits.
+QStringList sharedStrings(zip_t *zip, QString &problem)
 {
+    using namespace importlimits;
     QStringList strings;
-    QXmlStreamReader xml(data);
+    PartXml part(zip, QStringLiteral("xl/sharedStrings.xml"));
+    if (!part.exists())
+        return strings;
+    QXmlStreamReader &xml = part.reader();
     QString current;
+    qint64 total = 0;
     int depthInPhonetic = 0;
-    while (!xml.atEnd()) {
-        xml.readNext();
+    bool inText = false;
+    while (part.next()) {
         if (xml.isStartElement()) {
             if (xml.name() == u"si")
                 current.clear();
             else if (xml.name() == u"rPh")
                 ++depthInPhonetic;
-            else if (xml.name() == u"t" && depthInPhonetic == 0)
-                current += xml.readElementText();
+            else if (xml.name() == u"t")
+                inText = depthInPhonetic == 0;
+        } else if (xml.isCharacters() && inText) {
+            current += xml.text();
+            total += xml.text().size();
+            if (current.size() > kCellChars || total > kSharedChars) {
+                problem = current.size() > kCellChars
+                              ? QStringLiteral("текст %1-й ячейки книги длиннее %2 знаков")
+                                    .arg(strings.size() + 1)
+                                    .arg(kCellChars)
+                              : QStringLiteral("тексты ячеек книги вместе длиннее %1 млн знаков")
+                                    .arg(kSharedChars / 1000000);
+                return {};
+            }
         } else if (xml.isEndElement()) {
             if (xml.name() == u"si")
                 strings << current;
             else if (xml.name() == u"rPh")
                 --depthInPhonetic;
+            else if (xml.name() == u"t")
+                inText = false;
         }
     }
-    return strings;
+    problem = part.problem();
+    return problem.isEmpty() ? strings : QStringList();
 }
 
 bool isDateFormat(int id, const QString &code)
@@ -147,6 +206,16 @@ QString damaged(const QString &name)
         .arg(name);
 }
 
+// A book refused for a limit: the limit, and what to do.
+QString tooLarge(const QString &name, const QString &why)
+{
+    return QStringLiteral("Книга «%1» не импортирована: %2.\r\nИмпортируются таблицы до %3 "
+                          "строк и %4 столбцов; разделите таблицу или сохраните её как CSV")
+        .arg(name, why)
+        .arg(importlimits::kRows)
+        .arg(importlimits::kColumns);
+}
+
 } // namespace
 
 int columnOfReference(QStringView reference)
@@ -157,9 +226,11 @@ int columnOfReference(QStringView reference)
         const QChar c = reference.at(i).toUpper();
         if (c < u'A' || c > u'Z')
             break;
+        if (i == 3)
+            return -1; // past XFD, the last column of a book
         column = column * 26 + (c.unicode() - u'A' + 1);
     }
-    return i == 0 ? -1 : column - 1;
+    return i == 0 || column > kLastColumn + 1 ? -1 : column - 1;
 }
 
 SheetTable readXlsxSheet(const QString &path, const QString &sheet)
@@ -211,25 +282,36 @@ SheetTable readXlsxSheet(const QString &path, const QString &sheet)
                                 .arg(name, sheet, table.sheetNames.join(QStringLiteral(", ")));
         return table;
     }
-    const QStringList strings =
-        sharedStrings(part(zip.get(), QStringLiteral("xl/sharedStrings.xml")).value_or(QByteArray()));
+    QString problem;
+    const QStringList strings = sharedStrings(zip.get(), problem);
+    if (!problem.isEmpty()) {
+        table.error = tooLarge(name, problem);
+        return table;
+    }
     const std::vector<bool> dates =
         dateStyles(part(zip.get(), QStringLiteral("xl/styles.xml")).value_or(QByteArray()));
-    const std::optional<QByteArray> data = part(zip.get(), sheetPart);
-    if (!data) {
+    PartXml sheetXml(zip.get(), sheetPart);
+    if (!sheetXml.exists()) {
         table.error = damaged(name);
         return table;
     }
 
-    QXmlStreamReader xml(*data);
+    using namespace importlimits;
+    QXmlStreamReader &xml = sheetXml.reader();
     SheetRow row;
     int nextRow = 1;
     int column = 0;
+    QString reference; // of the current cell, for the messages
     QString type;
     int style = 0;
     QString value;
+    bool inValue = false;
     QStringList merges;
-    auto endRow = [&] {
+    const auto refuse = [&](const QString &why) {
+        table.rows.clear();
+        table.error = tooLarge(name, why);
+    };
+    const auto endRow = [&] {
         bool filled = false;
         for (const QString &cell : std::as_const(row.cells))
             filled = filled || !cell.trimmed().isEmpty();
@@ -237,32 +319,53 @@ SheetTable readXlsxSheet(const QString &path, const QString &sheet)
             table.rows.push_back(std::move(row));
         row = SheetRow{};
     };
-    while (!xml.atEnd()) {
-        xml.readNext();
+    while (table.error.isEmpty() && sheetXml.next()) {
         if (xml.isStartElement()) {
             const QStringView element = xml.name();
             const QXmlStreamAttributes a = xml.attributes();
             if (element == u"row") {
-                row.number = a.hasAttribute(QLatin1String("r")) ? a.value(QLatin1String("r")).toInt() : nextRow;
+                bool number = true;
+                row.number = a.hasAttribute(QLatin1String("r"))
+                                 ? a.value(QLatin1String("r")).toInt(&number)
+                                 : nextRow;
+                if (!number || row.number < 1 || row.number > kLastRow + 1) {
+                    refuse(QStringLiteral("номер строки «%1» вне листа")
+                               .arg(a.value(QLatin1String("r")).left(20)));
+                    break;
+                }
                 nextRow = row.number + 1;
                 column = 0;
             } else if (element == u"c") {
-                if (a.hasAttribute(QLatin1String("r")))
-                    column = columnOfReference(a.value(QLatin1String("r")));
+                if (a.hasAttribute(QLatin1String("r"))) {
+                    reference = a.value(QLatin1String("r")).left(20).toString();
+                    column = columnOfReference(reference);
+                    if (column < 0) {
+                        refuse(QStringLiteral("ссылка на ячейку «%1» вне листа").arg(reference));
+                        break;
+                    }
+                } else {
+                    reference = QStringLiteral("строка %1, столбец %2").arg(row.number).arg(column + 1);
+                }
                 type = a.value(QLatin1String("t")).toString();
                 style = a.value(QLatin1String("s")).toInt();
                 value.clear();
-            } else if (element == u"v") {
-                value = xml.readElementText();
+            } else if (element == u"v" || (element == u"t" && type == u"inlineStr")) {
+                inValue = true;
             } else if (element == u"is") {
                 value.clear();
-            } else if (element == u"t" && type == u"inlineStr") {
-                value += xml.readElementText();
             } else if (element == u"mergeCell") {
-                merges << a.value(QLatin1String("ref")).toString();
+                merges << a.value(QLatin1String("ref")).left(40).toString();
+            }
+        } else if (xml.isCharacters() && inValue) {
+            value += xml.text();
+            if (value.size() > kCellChars) {
+                refuse(QStringLiteral("в ячейке %1 больше %2 знаков").arg(reference).arg(kCellChars));
+                break;
             }
         } else if (xml.isEndElement()) {
-            if (xml.name() == u"c") {
+            if (xml.name() == u"v" || xml.name() == u"t") {
+                inValue = false;
+            } else if (xml.name() == u"c") {
                 QString text;
                 if (type == u"s")
                     text = strings.value(value.toInt());
@@ -273,7 +376,14 @@ SheetTable readXlsxSheet(const QString &path, const QString &sheet)
                                                  && dates[size_t(style)]);
                 else
                     text = value; // str, inlineStr, e
-                if (column >= 0 && column < 16384) {
+                if (column >= kColumns) {
+                    if (!text.trimmed().isEmpty()) {
+                        refuse(QStringLiteral("значение в ячейке %1, дальше %2-го столбца")
+                                   .arg(reference)
+                                   .arg(kColumns));
+                        break;
+                    }
+                } else {
                     while (row.cells.size() <= column)
                         row.cells << QString();
                     row.cells[column] = text;
@@ -281,12 +391,18 @@ SheetTable readXlsxSheet(const QString &path, const QString &sheet)
                 ++column;
             } else if (xml.name() == u"row") {
                 endRow();
+                if (table.rows.size() > size_t(kRows)) {
+                    refuse(QStringLiteral("заполненных строк больше %1").arg(kRows));
+                    break;
+                }
             }
         }
     }
-    if (xml.hasError()) {
+    if (!table.error.isEmpty())
+        return table;
+    if (!sheetXml.problem().isEmpty()) {
         table.rows.clear();
-        table.error = damaged(name);
+        table.error = sheetXml.damaged() ? damaged(name) : tooLarge(name, sheetXml.problem());
         return table;
     }
     // A title merged over the header's cells hides which column is which.

@@ -1,5 +1,7 @@
 #include "icalfeed.h"
 
+#include "text/printable.h"
+
 #include <libical/ical.h>
 
 #include <QCoreApplication>
@@ -27,7 +29,7 @@ using Buffer = std::unique_ptr<char, BufferFree>;
 
 QByteArray utf8(const QString &text)
 {
-    return text.toUtf8();
+    return printableText(text).toUtf8();
 }
 
 icaltimetype wallTime(const QDate &date, const QTime &time)
@@ -273,7 +275,6 @@ void writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> &event
     icalcomponent_add_property(cal.get(), icalproperty_new_version("2.0"));
     icalcomponent_add_property(cal.get(), icalproperty_new_calscale("GREGORIAN"));
     icalcomponent_add_property(cal.get(), icalproperty_new_method(ICAL_METHOD_PUBLISH));
-    addX(cal.get(), "X-WR-CALNAME", settings.name);
     addX(cal.get(), "X-WR-TIMEZONE", QString::fromUtf8(tzid));
     icalcomponent_add_component(cal.get(), timezoneComponent(*rules));
 
@@ -347,8 +348,19 @@ void writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> &event
         *changes = count;
     const Buffer text(icalcomponent_as_ical_string_r(cal.get()));
     out.resize(0);
-    if (text)
-        out.append(text.get());
+    if (!text)
+        return;
+    // The calendar's name is written here, escaped as a TEXT value: libical writes the value
+    // of an X- property with its semicolons and commas bare.
+    static constexpr QByteArrayView begin("BEGIN:VCALENDAR\r\n");
+    const QByteArrayView all(text.get());
+    if (!all.startsWith(begin)) {
+        out.append(all);
+        return;
+    }
+    out.append(begin);
+    out.append(foldedIcalLine("X-WR-CALNAME:" + icalTextValue(settings.name)));
+    out.append(all.sliced(begin.size()));
 }
 
 } // namespace korvesta

@@ -19,17 +19,20 @@ namespace {
 
 const char *const publishUsage =
     "Использование:\n"
-    "  korvesta publish ФАЙЛ ПАПКА [--from Д] [--to Д]\n"
+    "  korvesta publish ФАЙЛ ПАПКА [--from Д] [--to Д] [--force]\n"
     "  Публикует расписание за период (по умолчанию - за учебный период документа) в папку:\n"
     "  календарь iCalendar (.ics) и веб-страницу на каждую группу, каждого преподавателя и\n"
     "  каждую аудиторию, и оглавление index.html. Записываются только изменившиеся файлы;\n"
     "  занятия, убранные после прошлой публикации, приходят в календари отменёнными.\n"
+    "  Файлы папки, которые записала не программа, не изменяются: публикация\n"
+    "  отказывается и называет их; --force заменяет их файлами расписания.\n"
     "  Код выхода: 0 - опубликовано, 1 - не опубликовано, 2 - документ не прочитан.\n";
 
 struct PublishOptions
 {
     QString path, folder;
     QDate from, to;
+    bool force = false;
 };
 
 QString parseOptions(const QStringList &args, PublishOptions &o)
@@ -43,6 +46,10 @@ QString parseOptions(const QStringList &args, PublishOptions &o)
                 o.folder = a;
             else
                 return QStringLiteral("Лишний аргумент: %1").arg(a);
+            continue;
+        }
+        if (a == u"--force") {
+            o.force = true;
             continue;
         }
         if (a != u"--from" && a != u"--to")
@@ -90,6 +97,7 @@ int publish(const PublishOptions &o, QTextStream &out, QTextStream &err)
         request.now = QDateTime::currentDateTimeUtc();
         request.zone = QTimeZone::systemTimeZone();
         request.workDays = run.record().WorkDays;
+        request.replaceForeign = o.force;
         const auto [start, end] = defaultPublishPeriod(*db, request.today);
         request.from = o.from.isValid() ? o.from : start;
         request.to = o.to.isValid() ? o.to : end;
@@ -106,8 +114,14 @@ int publish(const PublishOptions &o, QTextStream &out, QTextStream &err)
         err << QStringLiteral("Расписание не опубликовано: ") << error.message() << Qt::endl;
         return 2;
     }
+    for (const QString &warning : std::as_const(result.warnings))
+        err << warning << Qt::endl;
     if (!result.done) {
         err << result.problem << Qt::endl;
+        if (!result.foreign.isEmpty())
+            err << QStringLiteral("Чтобы заменить их файлами расписания, повторите команду с "
+                                  "--force.")
+                << Qt::endl;
         return 1;
     }
     for (const QString &file : std::as_const(result.written))

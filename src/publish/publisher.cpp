@@ -2,6 +2,7 @@
 
 #include "icalfeed.h"
 #include "lessonwords.h"
+#include "publishfolder.h"
 #include "publishmodel.h"
 #include "webtimetable.h"
 
@@ -16,6 +17,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QJsonParseError>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QUuid>
@@ -38,6 +40,8 @@ namespace korvesta {
 namespace {
 
 const QString kStateFile = QStringLiteral(".korvesta-publish.json");
+// The record of a college's publication is a few hundred kilobytes.
+constexpr qint64 kStateLimit = 64 << 20;
 // Raised when the files come out differently for the same timetable, so that every file is
 // made anew once.
 constexpr int kFormat = 2;
@@ -58,6 +62,19 @@ bool sameDevice(const QString &a, const QString &b)
     struct stat sa {}, sb {};
     return ::stat(QFile::encodeName(a).constData(), &sa) == 0
            && ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev;
+}
+
+// "index.html, style.css", at most ten names and how many more.
+QString listed(QStringList names)
+{
+    names.sort();
+    const qsizetype more = names.size() - 10;
+    if (more > 0)
+        names.resize(10);
+    QString text = names.join(QStringLiteral(", "));
+    if (more > 0)
+        text += QStringLiteral(" и ещё %1").arg(more);
+    return text;
 }
 
 // "12 групп", "1 группа", "2 группы".
@@ -85,14 +102,42 @@ struct State
     QString feed;
     std::map<QString, FileState> files;
 
-    static State read(const QString &path)
+    // The record of the last publication. It lies in a folder others may write into: an
+    // entry that does not name a file of the program's own shape is left out (a warning
+    // says so), and a record that cannot be read is no record.
+    static State read(const QString &path, QStringList &warnings)
     {
         State s;
-        const QJsonObject root = QJsonDocument::fromJson(readFile(path)).object();
+        const QFileInfo info(path);
+        if (!info.exists() && !info.isSymLink())
+            return s;
+        const auto ignored = [&](const QString &why) {
+            warnings << QStringLiteral("Сведения о прошлой публикации (%1) не приняты: %2. "
+                                       "Файлы папки, которых нет в новой публикации, оставлены "
+                                       "как есть")
+                            .arg(kStateFile, why);
+            return State();
+        };
+        if (info.isSymLink() || !info.isFile())
+            return ignored(QStringLiteral("это не обычный файл"));
+        if (info.size() > kStateLimit)
+            return ignored(QStringLiteral("файл больше %1 МБ").arg(kStateLimit >> 20));
+        QJsonParseError error;
+        const QJsonDocument json = QJsonDocument::fromJson(readFile(path), &error);
+        if (error.error != QJsonParseError::NoError || !json.isObject())
+            return ignored(QStringLiteral("файл повреждён"));
+        const QJsonObject root = json.object();
         s.feed = root.value(QStringLiteral("feed")).toString();
+        if (QUuid::fromString(s.feed).isNull())
+            s.feed.clear();
         const bool sameFormat = root.value(QStringLiteral("format")).toInt() == kFormat;
         const QJsonObject files = root.value(QStringLiteral("files")).toObject();
+        QStringList strange;
         for (auto it = files.begin(); it != files.end(); ++it) {
+            if (!isPublishedFileName(it.key())) {
+                strange << it.key();
+                continue;
+            }
             const QJsonObject f = it.value().toObject();
             FileState fs;
             if (sameFormat)
@@ -103,6 +148,11 @@ struct State
             fs.gone = f.value(QStringLiteral("gone")).toBool();
             s.files.emplace(it.key(), fs);
         }
+        if (!strange.isEmpty())
+            warnings << QStringLiteral("В сведениях о прошлой публикации (%1) названы файлы "
+                                       "вне папки или чужого вида; они не изменены и не "
+                                       "удалены: %2")
+                            .arg(kStateFile, listed(strange));
         return s;
     }
 
@@ -157,6 +207,14 @@ public:
 
 private:
     QString target(const QString &relative) const { return m_folder + u'/' + relative; }
+    // What the folder holds where a file of the publication goes.
+    struct Standing
+    {
+        bool writable = true;
+        QByteArray content; // the program's own file as it is; empty for any other
+        QString problem;    // why it cannot be written, when not for being someone else's
+    };
+    Standing standing(const QString &relative);
     QString stagingFolder(QString &problem);
     QString stage(const QString &relative, const QByteArray &content);
     void put(const QString &relative, const QByteArray &content);
@@ -187,6 +245,8 @@ private:
     std::optional<QTemporaryDir> m_staging;
     QString m_stagingProblem;
     bool m_folderExisted = false;
+    std::mutex m_foreignLock;
+    QStringList m_foreign; // files of someone else where the program's would go
     std::set<QString> m_changed; // relative paths of the files written
     QString m_problem;           // why a file could not be written
     QStringList m_removed;
@@ -210,10 +270,9 @@ QString Publisher::stagingFolder(QString &problem)
             m_stagingProblem = QStringLiteral("Не удалось создать папку «%1»").arg(parent);
         } else {
             const bool beside = !m_folderExisted || sameDevice(parent, m_folder);
-            m_staging.emplace(beside ? parent + QStringLiteral("/.") + folder.fileName()
-                                           + QStringLiteral("-публикация-XXXXXX")
-                                     : m_folder + QStringLiteral("/.korvesta-публикация-XXXXXX"));
-            if (m_staging->isValid())
+            m_staging.emplace(beside ? besideStagingTemplate(m_folder)
+                                     : insideStagingTemplate(m_folder));
+            if (m_staging->isValid() && markStagingOwner(m_staging->path()))
                 return m_staging->path();
             m_staging.reset();
             m_stagingProblem = QStringLiteral("Нет доступа на запись в папку «%1»").arg(m_folder);
@@ -240,11 +299,46 @@ QString Publisher::stage(const QString &relative, const QByteArray &content)
     return QString();
 }
 
+Publisher::Standing Publisher::standing(const QString &relative)
+{
+    Standing s;
+    switch (folderEntry(m_folder, relative)) {
+    case FolderEntry::Missing:
+        return s;
+    case FolderEntry::OutsidePath:
+        s.writable = false;
+        s.problem = QStringLiteral("Файл «%1» не записан: путь к нему ведёт через ссылку или "
+                                   "файл за пределы папки публикации")
+                        .arg(target(relative));
+        return s;
+    case FolderEntry::File:
+        if (m_old.files.count(relative)) {
+            s.content = readFile(target(relative));
+            return s;
+        }
+        break;
+    case FolderEntry::Foreign:
+        break;
+    }
+    if (!m_request.replaceForeign) {
+        s.writable = false;
+        const std::lock_guard lock(m_foreignLock);
+        m_foreign << relative;
+    }
+    return s;
+}
+
 // Writes the file when its content differs from what the folder holds; m_problem says why
 // when it cannot be written.
 void Publisher::put(const QString &relative, const QByteArray &content)
 {
-    if (readFile(target(relative)) == content)
+    const Standing now = standing(relative);
+    if (!now.writable) {
+        if (m_problem.isEmpty())
+            m_problem = now.problem;
+        return;
+    }
+    if (now.content == content)
         return;
     m_changed.insert(relative);
     const QString problem = stage(relative, content);
@@ -336,8 +430,13 @@ MadeFile Publisher::makeCalendar(PublishedKind kind, size_t object, ObjectFiles 
     made.state.hash = sourceOf(kind, object, QDate());
     const auto old = m_old.files.find(made.relative);
     if (old != m_old.files.end() && old->second.hash == made.state.hash && !old->second.gone
-        && QFileInfo::exists(target(made.relative)))
+        && folderEntry(m_folder, made.relative) == FolderEntry::File)
         return made;
+    const Standing now = standing(made.relative);
+    if (!now.writable) {
+        files.problem = now.problem;
+        return made;
+    }
 
     std::vector<FeedEvent> events;
     const auto &lessons = m_model.lessonsOf(kind, object);
@@ -352,13 +451,12 @@ MadeFile Publisher::makeCalendar(PublishedKind kind, size_t object, ObjectFiles 
     settings.to = m_request.to;
     settings.now = m_now;
     FeedChanges changes;
-    const QByteArray standing = readFile(target(made.relative));
     // Each thread keeps the room of its last calendar: files of a megabyte, made hundreds of
     // times, would otherwise be fresh blocks of memory each time.
     thread_local QByteArray content;
-    writeFeed(settings, events, standing, content, &changes);
+    writeFeed(settings, events, now.content, content, &changes);
     files.cancelled = changes.cancelled;
-    if (content != standing) {
+    if (content != now.content) {
         made.changed = true;
         files.problem = stage(made.relative, content);
     }
@@ -374,9 +472,15 @@ MadeFile Publisher::makePage(PublishedKind kind, size_t object, ObjectFiles &fil
     state.source = sourceOf(kind, object, m_request.today.addDays(1 - m_request.today.dayOfWeek()));
     const auto old = m_old.files.find(made.relative);
     const bool known = old != m_old.files.end() && old->second.date.isValid();
-    if (known && old->second.source == state.source && QFileInfo::exists(target(made.relative))) {
+    if (known && old->second.source == state.source
+        && folderEntry(m_folder, made.relative) == FolderEntry::File) {
         state.hash = old->second.hash;
         state.date = old->second.date;
+        return made;
+    }
+    const Standing now = standing(made.relative);
+    if (!now.writable) {
+        files.problem = now.problem;
         return made;
     }
     // The page's text and bytes in room each thread keeps from its last page.
@@ -390,7 +494,7 @@ MadeFile Publisher::makePage(PublishedKind kind, size_t object, ObjectFiles &fil
         QCryptographicHash::hash(page, QCryptographicHash::Md5).toHex());
     state.date = known && old->second.hash == state.hash ? old->second.date : m_request.today;
     page.replace(kPublishedMark.toUtf8(), day(state.date).toUtf8());
-    if (page != readFile(target(made.relative))) {
+    if (page != now.content) {
         made.changed = true;
         files.problem = stage(made.relative, page);
     }
@@ -517,8 +621,15 @@ void Publisher::retireFiles()
         if (m_new.files.count(relative))
             continue;
         const QString path = target(relative);
-        if (!QFileInfo::exists(path))
+        const FolderEntry entry = folderEntry(m_folder, relative);
+        if (entry == FolderEntry::Missing)
             continue;
+        if (entry != FolderEntry::File) {
+            m_result.warnings << QStringLiteral("«%1» больше не файл публикации (его заменили "
+                                                "ссылкой или папкой); оставлен как есть")
+                                     .arg(path);
+            continue;
+        }
         if (relative.endsWith(QStringLiteral(".ics")) && !old.gone) {
             FeedSettings settings;
             settings.name = QStringLiteral("Расписание (больше не публикуется)");
@@ -546,6 +657,10 @@ QString Publisher::moveIntoPlace()
     std::error_code error;
     for (const QString &relative : m_changed) {
         const QString to = target(relative);
+        if (folderEntry(m_folder, relative) == FolderEntry::OutsidePath)
+            return QStringLiteral("Файл «%1» не записан: путь к нему ведёт через ссылку или "
+                                  "файл за пределы папки публикации")
+                .arg(to);
         if (!QDir().mkpath(QFileInfo(to).absolutePath()))
             return QStringLiteral("Не удалось создать папку «%1»").arg(QFileInfo(to).absolutePath());
         fs::rename(fs::path(QFile::encodeName(staging + u'/' + relative).toStdString()),
@@ -557,6 +672,8 @@ QString Publisher::moveIntoPlace()
     fs::rename(fs::path(QFile::encodeName(staging + u'/' + kStateFile).toStdString()),
                fs::path(QFile::encodeName(target(kStateFile)).toStdString()), error);
     for (const QString &relative : std::as_const(m_removed)) {
+        if (folderEntry(m_folder, relative) != FolderEntry::File)
+            continue; // replaced by something else since it was looked at
         QFile::remove(target(relative));
         QDir(m_folder).rmpath(QFileInfo(relative).path()); // only when left empty
     }
@@ -572,6 +689,7 @@ QString Publisher::write()
     if (const QString problem = stage(kStateFile, stateText); !problem.isEmpty())
         return problem;
     if (!m_folderExisted) {
+        QFile::remove(m_staging->path() + u'/' + kStagingOwnerFile);
         if (!QDir().rename(m_staging->path(), m_folder))
             return cannot;
         m_staging->setAutoRemove(false);
@@ -594,6 +712,21 @@ PublishResult Publisher::run()
         m_result.problem = QStringLiteral("«%1» - не папка").arg(m_folder);
         return m_result;
     }
+    // A folder to be made under a file cannot be.
+    for (QFileInfo above(folder.absolutePath()); !folder.exists();
+         above = QFileInfo(above.absolutePath())) {
+        if (above.exists()) {
+            if (!above.isDir()) {
+                m_result.problem =
+                    QStringLiteral("Не удалось создать папку «%1»").arg(folder.absolutePath());
+                return m_result;
+            }
+            break;
+        }
+        if (above.isRoot())
+            break;
+    }
+    removeLeftoverStaging(m_folder);
     m_progress.status(QStringLiteral("Публикация расписания"));
     m_model = readPublishModel(m_db, m_request.from, m_request.to, m_request.workDays);
     if (m_model.teachings.empty()) {
@@ -602,7 +735,7 @@ PublishResult Publisher::run()
                                .arg(day(m_request.from), day(m_request.to));
         return m_result;
     }
-    m_old = State::read(target(kStateFile));
+    m_old = State::read(target(kStateFile), m_result.warnings);
     m_new.feed = m_old.feed.isEmpty()
                      ? QUuid::createUuid().toString(QUuid::WithoutBraces)
                      : m_old.feed;
@@ -619,6 +752,15 @@ PublishResult Publisher::run()
     retireFiles();
     if (!m_problem.isEmpty()) {
         m_result.problem = m_problem;
+        return m_result;
+    }
+    if (!m_foreign.isEmpty()) {
+        m_result.foreign = m_foreign;
+        m_result.foreign.sort();
+        m_result.problem = QStringLiteral("В папке «%1» есть файлы, которые записала не эта "
+                                          "программа: %2. Они оставлены как есть; расписание "
+                                          "не опубликовано")
+                               .arg(m_folder, listed(m_foreign));
         return m_result;
     }
 

@@ -18,7 +18,9 @@ class SettingsStore;
 // renamed into place, so that a reader never meets a half-written file and a failure leaves
 // the last publication as it was. What was published is remembered in the folder
 // (".korvesta-publish.json"): the files that are the program's own, so that the files of an
-// object that is gone are cancelled and then removed, and never a file of anyone else.
+// object that is gone are cancelled and then removed, and never a file of anyone else. A file
+// of the folder that the record does not name is someone else's: it is replaced only when
+// the planner says so, and nothing outside the folder is ever written or removed.
 
 struct PublishRequest
 {
@@ -28,12 +30,15 @@ struct PublishRequest
     QDate today;          // the current week of the pages
     QDateTime now;        // the moment of the publication (DTSTAMP of what changed)
     QTimeZone zone;       // the clock of the lesson times
+    bool replaceForeign = false; // files of the folder the program did not write may go
 };
 
 struct PublishResult
 {
     bool done = false;
     QString problem; // why nothing was published, when not done
+    QStringList foreign;  // files that are not the program's and stand where one of its goes
+    QStringList warnings; // what was found wrong in the folder and left alone
     int groups = 0, tutors = 0, auditoriums = 0;
     QStringList written; // files written, relative to the folder, in order
     QStringList removed;

@@ -2,6 +2,8 @@
 
 #include "lessonwords.h"
 
+#include "text/printable.h"
+
 #include <QMap>
 #include <QUrl>
 
@@ -55,12 +57,14 @@ footer{margin-top:2rem;color:#888;font-size:.8rem}
 
 QString esc(const QString &text)
 {
-    return text.toHtmlEscaped();
+    return printableText(text).toHtmlEscaped();
 }
 
 // As esc(), onto the end of the page.
-void appendEscaped(QString &html, QStringView text)
+void appendEscaped(QString &html, QStringView source)
 {
+    const QString clean = printableText(source);
+    const QStringView text(clean);
     qsizetype plain = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();

@@ -22,6 +22,28 @@ QString lineProblem(qint64 line, const QString &what)
     return QStringLiteral("строка %1: %2").arg(line).arg(what);
 }
 
+// What the XML reader found wrong, in words of our own: its texts are English.
+QString xmlProblem(const QXmlStreamReader &xml)
+{
+    QString what;
+    switch (xml.error()) {
+    case QXmlStreamReader::PrematureEndOfDocumentError:
+        what = QStringLiteral("файл обрывается до конца разметки");
+        break;
+    case QXmlStreamReader::UnexpectedElementError:
+        what = QStringLiteral("неожиданный элемент");
+        break;
+    case QXmlStreamReader::CustomError:
+        what = xml.errorString();
+        break;
+    default:
+        what = QStringLiteral("нарушена разметка XML (незакрытый элемент, неверный символ или "
+                              "неизвестная ссылка &...;)");
+        break;
+    }
+    return lineProblem(xml.lineNumber(), what + QStringLiteral(", позиция %1").arg(xml.columnNumber()));
+}
+
 std::optional<ReportContent::Align> alignOf(QStringView text)
 {
     if (text.isEmpty() || text == u"left")
@@ -129,13 +151,13 @@ std::optional<QString> ReportLayouts::read(const QByteArray &text)
             reports[report.name] = report;
     }
     if (problem.isEmpty() && xml.hasError())
-        problem = lineProblem(xml.lineNumber(), xml.errorString());
+        problem = xmlProblem(xml);
     if (problem.isEmpty()) {
         // Whatever follows the root must be well-formed too.
         while (!xml.atEnd() && !xml.hasError())
             xml.readNext();
         if (xml.hasError())
-            problem = lineProblem(xml.lineNumber(), xml.errorString());
+            problem = xmlProblem(xml);
     }
     if (!problem.isEmpty())
         return problem;

@@ -2,6 +2,8 @@
 
 #include "reportpainter.h"
 
+#include "text/printable.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -20,7 +22,7 @@ constexpr int kLandscapeWidth = 140;
 QStringList wrapText(const QString &text, int width)
 {
     QStringList lines;
-    for (QString rest : text.split(u'\n')) {
+    for (QString rest : printableText(text).split(u'\n')) {
         rest = rest.trimmed();
         while (rest.size() > width) {
             qsizetype cut = rest.lastIndexOf(u' ', width);
@@ -47,8 +49,9 @@ QString padded(const QString &text, int width, ReportContent::Align align)
     }
 }
 
-QString centred(const QString &text, int width)
+QString centred(const QString &source, int width)
 {
+    const QString text = printableText(source);
     const int gap = std::max(0, (width - int(text.size())) / 2);
     return QString(gap, u' ') + text;
 }
@@ -122,7 +125,7 @@ void appendTextRow(QStringList &out, const ReportContent &content,
 
 QString escaped(const QString &text)
 {
-    QString html = text.toHtmlEscaped();
+    QString html = printableText(text).toHtmlEscaped();
     html.replace(u'\n', QStringLiteral("<br>"));
     return html;
 }
@@ -335,8 +338,9 @@ QString htmlPaged(const ReportContent &content)
 // RTF --------------------------------------------------------------------------------------
 
 // Text in RTF: the characters of Windows-1251 as \'hh, the rest as \uN?.
-QByteArray rtfText(const QString &text)
+QByteArray rtfText(const QString &source)
 {
+    const QString text = printableText(source);
     QByteArray out;
     out.reserve(text.size() * 5);
     for (const QChar ch : text) {
@@ -448,7 +452,9 @@ QString reportToText(const ReportContent &content)
         out << line;
     if (!content.pageFooter.isEmpty())
         out << QString() << content.pageFooter;
-    return out.join(u'\n') + u'\n';
+    // Headings, totals and the footer go out as they are: whatever control character they
+    // hold is left out here.
+    return printableText(out.join(u'\n')) + u'\n';
 }
 
 QString reportToHtml(const ReportContent &content, HtmlKind kind)

@@ -433,6 +433,18 @@ TEST(ExportContent, OddGridsMakeCorrectFiles)
     ASSERT_TRUE(sheet.opened) << sheet.error.toStdString();
     EXPECT_EQ(sheet.text(QStringLiteral("B2")).size(), MaxCellText);
     EXPECT_EQ(sheet.text(QStringLiteral("KN3")), QStringLiteral("последний"));
+
+    // Characters XML forbids would make the book unreadable: they are left out.
+    GridModel odd;
+    odd.setCols(2);
+    odd.setRows(2);
+    odd.setFixedRows(1);
+    odd.setText(1, 1, QStringLiteral("<b>&\"") + QChar(0) + QChar(0x01) + u';');
+    const QString oddPath = folder.file(QStringLiteral("odd.xlsx"));
+    ASSERT_EQ(write(odd, 10, oddPath, record).outcome, ExportResult::Written);
+    const XlsxSheet oddSheet = readXlsx(oddPath);
+    ASSERT_TRUE(oddSheet.opened) << oddSheet.error.toStdString();
+    EXPECT_EQ(oddSheet.text(QStringLiteral("B2")), QStringLiteral("<b>&\";"));
 }
 
 TEST(ExportContent, NamesOfSheetsAndColumns)

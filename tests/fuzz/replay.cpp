@@ -3,10 +3,14 @@
 // and no saved query may be refused. Prints "N passed, 0 failed" at the end; a fault ends the
 // run with the sanitizer's report or an uncaught exception.
 //
+// With --sheets FOLDER it replays the files of the imported tables' corpus through the
+// readers of books and CSV texts instead.
+//
 // With --seeds FOLDER it writes the saved queries there as files instead, to start a fuzzing
 // run from them.
 
 #include "dialectfuzz.h"
+#include "sheetfuzz.h"
 
 #include "data/documenttemplate.h"
 
@@ -27,6 +31,27 @@ int main(int argc, char **argv)
             if (!file.open(QIODevice::WriteOnly) || file.write(sql.toUtf8()) < 0)
                 return 1;
         }
+        return 0;
+    }
+    if (argc == 3 && QByteArray(argv[1]) == "--sheets") {
+        const QDir corpus(QString::fromLocal8Bit(argv[2]));
+        const QStringList files = corpus.entryList(QDir::Files, QDir::Name);
+        if (files.isEmpty()) {
+            std::fprintf(stderr, "no corpus in %s\n", argv[2]);
+            return 1;
+        }
+        int read = 0;
+        for (const QString &name : files) {
+            QFile file(corpus.filePath(name));
+            if (!file.open(QIODevice::ReadOnly))
+                return 1;
+            const QByteArray input = file.readAll();
+            if (korvesta::runSheetInput(reinterpret_cast<const uint8_t *>(input.constData()),
+                                        size_t(input.size())))
+                ++read;
+        }
+        std::printf("%d of %lld tables read, the others refused\n%lld passed, 0 failed\n", read,
+                    static_cast<long long>(files.size()), static_cast<long long>(files.size()));
         return 0;
     }
     if (argc != 2) {

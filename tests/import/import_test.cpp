@@ -90,7 +90,9 @@ TEST(SheetFile, CsvVariantsReadAlike)
          "CSV, UTF-8, разделитель «,»"},
         {"windows-1251",
          QByteArray("\xCA\xF3\xF0\xF1;\xC3\xF0\xF3\xEF\xEF\xE0\r\n1;\xB8\xEB\xEA\xE0\r\n"),
-         {"1:Курс|Группа", "2:1|ёлка"}, "CSV, Windows-1251, разделитель «;»"},
+         {"1:Курс|Группа", "2:1|ёлка"},
+         "CSV, Windows-1251 (не UTF-8: в строке 1 байт 0xCA не является символом UTF-8; как "
+         "Windows-1251 файл читается русским текстом), разделитель «;»"},
     };
     TestFolder folder;
     for (const auto &c : cases) {
@@ -395,6 +397,45 @@ TEST_F(LoadImport, ReferenceListsKeepTheirEntryChecks)
     EXPECT_EQ(stored, QStringList({"Главный|101|", "Б|Спортзал|большой, с душем"}));
     EXPECT_TRUE(yes.rows[1].text.startsWith("Аудитория 101 (корпус Главный) уже существует"));
     EXPECT_EQ(yes.rows[2].text, "Поле Аудитория не должно быть пустым");
+}
+
+// Each list's duplicate rule, against the records already listed and the rows imported before
+// in the same file, whatever the letter case and the blanks.
+TEST_F(LoadImport, DuplicatesOfTheListAndOfEarlierRowsAreSkipped)
+{
+    db->execute("INSERT INTO tblGroups ([Group], Course, Key_TypeFaculty) VALUES ('П-9', '1', 1)");
+    db->execute("INSERT INTO tblTutors (Tutor) VALUES ('Иванов И.И.')");
+    db->execute("INSERT INTO tblDisciplines (Discipline, Discipline1) VALUES ('Физ', 'Физика')");
+    const struct
+    {
+        ImportKind kind;
+        QByteArray csv;
+        QStringList outcome; // per row: "+" added, else the start of the reason
+    } cases[] = {
+        {ImportKind::Groups, "Курс;Группа\n1;п-9\n1;П-10\n1; п-10 \n2;П-9\n",
+         {"Группа п-9 (1) факультет отсутствует уже существует", "+",
+          "Группа п-10 (1) факультет отсутствует уже существует", "+"}},
+        {ImportKind::Tutors, "Преподаватель\nиванов и.и.\nПетров\nПЕТРОВ \n",
+         {"Преподаватель 'иванов и.и.'", "+", "Преподаватель 'ПЕТРОВ'"}},
+        {ImportKind::Disciplines, "Дисциплина;Полное наименование\nфиз;физика\nФиз;Физкультура\nХим;Химия\nхим;химия\n",
+         {"Дисциплина 'физ (физика)'", "+", "+", "Дисциплина 'хим (химия)'"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(importKindCaption(c.kind).toStdString());
+        writeFile(folder.file("list.csv"), c.csv);
+        const SheetTable table = readSheetFile(folder.file("list.csv"));
+        prompts.answers = {Prompts::Answer::Yes};
+        const ImportReport report = importTable(*db, settings, prompts, table,
+                                                matchColumns(c.kind, sheetHeaders(table)), {});
+        ASSERT_EQ(report.rows.size(), size_t(c.outcome.size()));
+        for (size_t i = 0; i < report.rows.size(); ++i) {
+            if (c.outcome[qsizetype(i)] == "+")
+                EXPECT_TRUE(report.rows[i].added) << report.rows[i].text.toStdString();
+            else
+                EXPECT_TRUE(report.rows[i].text.startsWith(c.outcome[qsizetype(i)]))
+                    << report.rows[i].text.toStdString();
+        }
+    }
 }
 
 // A book saved by LibreOffice (shared strings, its own styles and relationships) reads as the

@@ -5,6 +5,7 @@
 #include "publish/publisher.h"
 #include "publish/safefilenames.h"
 
+#include "data/connection.h"
 #include "data/institutionbuilder.h"
 #include "editing/progress.h"
 #include "publish/icalreading.h"
@@ -12,11 +13,17 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
+#include <QSysInfo>
 #include <QRegularExpression>
 #include <QUrl>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cstring>
 
 #include <map>
 
@@ -374,6 +381,190 @@ TEST_F(PublishTest, BadDestinationsAndPeriodsPublishNothing)
     const QStringList left =
         QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     EXPECT_EQ(left.filter(QRegularExpression("^(?!test\\.kvt)")), QStringList{"файл"});
+}
+
+// The folder may be shared: what its record of the last publication names is taken only
+// when it is a file of the publication inside the folder, reached through real folders.
+TEST_F(PublishTest, NothingOutsideTheFolderIsWrittenOrRemoved)
+{
+    ASSERT_TRUE(publish().done);
+    const QString outside = folder.file("чужое");
+    ASSERT_TRUE(QDir().mkpath(outside + "/глубоко"));
+    const QStringList victims = {outside + "/victim.ics", outside + "/глубоко/deep.txt",
+                                 outside + "/link.ics", outside + "/abs.ics"};
+    for (const QString &v : victims)
+        writeTestFile(v, "чужой файл");
+    ASSERT_TRUE(QFile::link(outside + "/link.ics", out + "/groups/ссылка.ics"));
+    // Entries that climb out, an absolute one, a link, and a file the program never makes.
+    QByteArray state = readTestFile(out + "/.korvesta-publish.json");
+    const QByteArray planted = R"("files": {
+        "../../чужое/victim.ics": {"hash": "x"},
+        "groups/../../../чужое/глубоко/deep.txt": {"hash": "x"},
+        ")" + (outside + "/abs.ics").toUtf8() + R"(": {"hash": "x"},
+        "groups/ссылка.ics": {"hash": "x"},
+        "groups/.hidden.ics": {"hash": "x"},
+)";
+    state.replace("\"files\": {", planted);
+    writeTestFile(out + "/.korvesta-publish.json", state);
+
+    const PublishResult result = publish();
+    ASSERT_TRUE(result.done) << result.problem.toStdString();
+    for (const QString &v : victims)
+        EXPECT_EQ(readTestFile(v), "чужой файл") << v.toStdString();
+    EXPECT_TRUE(QFileInfo(out + "/groups/ссылка.ics").isSymLink());
+    ASSERT_EQ(result.warnings.size(), 2) << result.warnings.join('\n').toStdString();
+    EXPECT_TRUE(result.warnings[0].contains("../../чужое/victim.ics"));
+    EXPECT_TRUE(result.warnings[1].contains("groups/ссылка.ics"));
+
+    // A folder of the publication that is a link elsewhere is not written through.
+    const QString tutors = out + "/tutors";
+    ASSERT_TRUE(QDir(tutors).removeRecursively());
+    ASSERT_TRUE(QFile::link(outside, tutors));
+    const PublishResult linked = publish();
+    EXPECT_FALSE(linked.done);
+    EXPECT_TRUE(linked.problem.contains("за пределы папки публикации"));
+    EXPECT_EQ(QDir(outside).entryList(QDir::Files).size(), 3);
+
+    // A record that is not JSON is no record: everything standing is someone else's.
+    writeTestFile(out + "/.korvesta-publish.json", "{\"files\": [");
+    QFile::remove(tutors);
+    const PublishResult broken = publish();
+    EXPECT_FALSE(broken.done);
+    EXPECT_TRUE(broken.warnings.join("").contains("файл повреждён"));
+    EXPECT_TRUE(broken.foreign.contains("index.html"));
+}
+
+TEST_F(PublishTest, FilesOfSomeoneElseAreKeptUnlessReplacingIsAsked)
+{
+    ASSERT_TRUE(QDir().mkpath(out + "/groups"));
+    writeTestFile(out + "/index.html", "<p>сайт колледжа</p>");
+    writeTestFile(out + "/style.css", "body{}");
+    writeTestFile(out + "/groups/свой.txt", "своё");
+    const PublishResult refused = publish();
+    EXPECT_FALSE(refused.done);
+    EXPECT_EQ(refused.foreign, (QStringList{"index.html", "style.css"}));
+    EXPECT_EQ(refused.problem, "В папке «" + out + "» есть файлы, которые записала не эта "
+                               "программа: index.html, style.css. Они оставлены как есть; "
+                               "расписание не опубликовано");
+    EXPECT_EQ(readTestFile(out + "/index.html"), "<p>сайт колледжа</p>");
+    EXPECT_FALSE(QFileInfo::exists(out + "/groups/П-9_(1).ics"));
+
+    PublishRequest replacing = request();
+    replacing.replaceForeign = true;
+    ASSERT_TRUE(publish(replacing).done);
+    EXPECT_TRUE(readText(out + "/index.html").contains("П-9"));
+    EXPECT_EQ(readTestFile(out + "/groups/свой.txt"), "своё");
+    // From now on they are the program's own.
+    ASSERT_TRUE(publish().done);
+}
+
+TEST_F(PublishTest, TheNextPublicationClearsWhatAKilledOneLeft)
+{
+    ASSERT_TRUE(publish().done);
+    // Beside the folder: one of a process that has ended, one of this (running) process.
+    QProcess ended;
+    ended.start("sleep", {"0.1"});
+    ASSERT_TRUE(ended.waitForStarted());
+    const qint64 endedPid = ended.processId();
+    ASSERT_TRUE(ended.waitForFinished());
+    const QString parent = QFileInfo(out).absolutePath();
+    const QString dead = parent + "/.расписание-публикация-a1B2c3";
+    const QString running = parent + "/.расписание-публикация-Zz9Yy8";
+    const QString inside = out + "/.korvesta-публикация-q0w9e8";
+    const QString notOurs = parent + "/.расписание-публикация-чужое";
+    for (const QString &d : {dead, running, inside, notOurs})
+        ASSERT_TRUE(QDir().mkpath(d + "/groups"));
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    writeTestFile(dead + "/.korvesta-владелец", QByteArray::number(endedPid) + '\n' + host);
+    writeTestFile(dead + "/groups/x.ics", "x");
+    writeTestFile(inside + "/.korvesta-владелец", QByteArray::number(endedPid) + '\n' + host);
+    writeTestFile(running + "/.korvesta-владелец",
+                  QByteArray::number(QCoreApplication::applicationPid()) + '\n' + host);
+    ASSERT_TRUE(publish().done);
+    EXPECT_FALSE(QFileInfo::exists(dead));
+    EXPECT_FALSE(QFileInfo::exists(inside));
+    EXPECT_TRUE(QFileInfo::exists(running));
+    EXPECT_TRUE(QFileInfo::exists(notOurs));
+    // The owner's note never reaches the folder.
+    QDir(out).removeRecursively();
+    ASSERT_TRUE(publish().done);
+    EXPECT_FALSE(QFileInfo::exists(out + "/.korvesta-владелец"));
+}
+
+// A value of an iCalendar TEXT property: every ';' and ',' escaped, no control character.
+bool escapedIcalValue(const QByteArray &value)
+{
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c == '\\')
+            ++i;
+        else if (c == ';' || c == ',' || (uchar(c) < 0x20 && c != '\t'))
+            return false;
+    }
+    return true;
+}
+
+// Every kind of name the pages and calendars show, given markup, quotes, an ampersand, the
+// characters iCalendar must escape and control characters (NUL among them).
+TEST_F(PublishTest, EveryNameIsEscapedOnEveryPageAndInEveryCalendar)
+{
+    const QString hostile = QStringLiteral("<b>&amp;\"'\\;,") + QChar(0x01) + QChar(0) + u'!';
+    sqlite3 *handle = b.db().connection()->handle();
+    const auto plant = [&](const char *sql, const QString &text) {
+        sqlite3_stmt *stmt = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(handle, sql, -1, &stmt, nullptr), SQLITE_OK) << sql;
+        const QByteArray bytes = text.toUtf8();
+        sqlite3_bind_text(stmt, 1, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+        ASSERT_EQ(sqlite3_step(stmt), SQLITE_DONE) << sql;
+        sqlite3_finalize(stmt);
+    };
+    plant("UPDATE tblGroups SET \"Group\" = 'Гр' || Key || ?1", hostile);
+    plant("UPDATE tblGroups SET Course = Course || ?1", hostile);
+    plant("UPDATE tblTypeFaculty SET TypeFaculty = 'Фак' || Key || ?1", hostile);
+    plant("UPDATE tblTutors SET Tutor = 'Преп' || Key || ?1", hostile);
+    plant("UPDATE tblAuditories SET Auditoria = 'Ауд' || Key || ?1, Corpus = 'Корп' || ?1", hostile);
+    plant("UPDATE tblDisciplines SET Discipline = 'Дисц' || Key || ?1, "
+          "Discipline1 = 'Полн' || Key || ?1", hostile);
+    plant("UPDATE tblTypeLesson SET ShortTypeLesson = 'Вид' || Key || ?1, "
+          "LongTypeLesson = 'Полный вид' || Key || ?1", hostile);
+    b.db().connection()->reloadSavedQueries();
+
+    const PublishResult result = publish();
+    ASSERT_TRUE(result.done) << result.problem.toStdString();
+    int pages = 0, calendars = 0;
+    QDirIterator it(out, {"*.html", "*.ics"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QByteArray bytes = readTestFile(file);
+        const std::string name = file.toStdString();
+        for (const char c : bytes)
+            ASSERT_TRUE(uchar(c) >= 0x20 || c == '\n' || c == '\r' || c == '\t') << name;
+        if (file.endsWith(".html")) {
+            ++pages;
+            EXPECT_FALSE(bytes.contains("<b>&")) << name;
+            EXPECT_TRUE(bytes.contains("&lt;b&gt;&amp;amp;&quot;")) << name;
+            continue;
+        }
+        ++calendars;
+        // Content lines unfolded, then each text property's value looked at.
+        QByteArray text = bytes;
+        text.replace("\r\n ", "");
+        for (const QByteArray &line : text.split('\n')) {
+            for (const char *property : {"SUMMARY:", "LOCATION:", "DESCRIPTION:", "X-WR-CALNAME:"}) {
+                if (line.startsWith(property))
+                    EXPECT_TRUE(escapedIcalValue(line.mid(qsizetype(strlen(property))).trimmed()))
+                        << name << ": " << line.toStdString();
+            }
+        }
+        EXPECT_TRUE(text.contains("X-WR-CALNAME:Расписание: ")) << name;
+    }
+    EXPECT_EQ(pages, 1 + 7 + 4 + 3); // the index and every object's
+    EXPECT_EQ(calendars, 7 + 4 + 3);
+    // libical reads the names back whole, without the control characters.
+    const std::vector<ReadEvent> events = readCalendar(
+        out + "/groups/" + QDir(out + "/groups").entryList({"*.ics"}).front(), zone);
+    ASSERT_FALSE(events.empty());
+    EXPECT_TRUE(events.front().summary.contains("<b>&amp;\"'\\;,!")) << events.front().summary.toStdString();
 }
 
 TEST(SafeFileNames, KeepLettersAndReplaceWhatFileSystemsRefuse)

@@ -88,5 +88,33 @@ TEST(GridReport, MergedHeadingsSpanTheirColumnsAndShowTheirTextOnce)
     EXPECT_TRUE(html.contains(QStringLiteral("colspan=\"3\"")));
 }
 
+// Names reach reports as the document holds them: markup stays text, control characters
+// (NUL among them) are left out of every kind of report file.
+TEST(ReportWriters, NamesAreEscapedAndControlCharactersLeftOut)
+{
+    const QString hostile = QStringLiteral("<b>&\"'{}\\") + QChar(0) + QChar(0x01) + u'!';
+    ReportContent content;
+    content.title = QStringLiteral("Группа ") + hostile;
+    content.lines = {QStringLiteral("Строка ") + hostile};
+    content.pageHeader = hostile;
+    content.pageFooter = hostile;
+    content.columns = {{QStringLiteral("Столбец ") + hostile, 1}};
+    content.blocks = {{QStringLiteral("Раздел ") + hostile, {{{{hostile}}}}}};
+    const QString html = reportToHtml(content);
+    EXPECT_FALSE(html.contains(QStringLiteral("<b>&")));
+    EXPECT_TRUE(html.contains(QStringLiteral("&lt;b&gt;&amp;&quot;'{}\\!")));
+    const QByteArray rtf = reportToRtf(content);
+    EXPECT_TRUE(rtf.contains("<b>&\"'\\{\\}\\\\!"));
+    const QString text = reportToText(content);
+    const std::pair<const char *, QString> files[] = {
+        {"html", html}, {"rtf", QString::fromLatin1(rtf)}, {"text", text}};
+    for (const auto &[kind, written] : files) {
+        for (const QChar c : written)
+            ASSERT_TRUE(c.unicode() >= 0x20 || c == u'\n' || c == u'\r' || c == u'\t'
+                        || c == u'\f')
+                << kind << ": " << int(c.unicode());
+    }
+}
+
 } // namespace
 } // namespace korvesta

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+namespace korvesta {
+
+// Names come from the document, where any program may have written any character. Before a
+// name goes into a page, a calendar, a report or a spreadsheet, the characters no reader
+// shows are dropped: NUL (which would cut the text short where it is read as a C string),
+// the other control characters, and the characters XML forbids. Tab, line feed and carriage
+// return stay; an unpaired surrogate becomes U+FFFD.
+QString printableText(QStringView text);
+
+// A TEXT value of iCalendar (RFC 5545, 3.3.11): backslash, semicolon and comma escaped, a
+// line break written as \n.
+QByteArray icalTextValue(QStringView text);
+
+// A content line "NAME:VALUE" folded as RFC 5545 (3.1) asks: no line longer than 75 octets,
+// a continuation starting with a blank, never inside a character; CRLF at the end.
+QByteArray foldedIcalLine(const QByteArray &line);
+
+} // namespace korvesta
