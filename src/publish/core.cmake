@@ -7,6 +7,7 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/publishcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/publisher.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/publishfolder.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/publish/publishrecord.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/publishmodel.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/safefilenames.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/webtimetable.cpp

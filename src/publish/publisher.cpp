@@ -3,6 +3,7 @@
 #include "icalfeed.h"
 #include "lessonwords.h"
 #include "publishfolder.h"
+#include "publishrecord.h"
 #include "publishmodel.h"
 #include "webtimetable.h"
 
@@ -15,9 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonParseError>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QUuid>
@@ -39,23 +37,12 @@ namespace korvesta {
 
 namespace {
 
-const QString kStateFile = QStringLiteral(".korvesta-publish.json");
-// The record of a college's publication is a few hundred kilobytes.
-constexpr qint64 kStateLimit = 64 << 20;
-// Raised when the files come out differently for the same timetable, so that every file is
-// made anew once.
-constexpr int kFormat = 2;
 
 QString day(const QDate &date)
 {
     return date.toString(QStringLiteral("dd.MM.yyyy"));
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool sameDevice(const QString &a, const QString &b)
 {
@@ -64,18 +51,6 @@ bool sameDevice(const QString &a, const QString &b)
            && ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev;
 }
 
-// "index.html, style.css", at most ten names and how many more.
-QString listed(QStringList names)
-{
-    names.sort();
-    const qsizetype more = names.size() - 10;
-    if (more > 0)
-        names.resize(10);
-    QString text = names.join(QStringLiteral(", "));
-    if (more > 0)
-        text += QStringLiteral(" и ещё %1").arg(more);
-    return text;
-}
 
 // "12 групп", "1 группа", "2 группы".
 QString counted(int n, const char *one, const char *few, const char *many)
@@ -88,102 +63,13 @@ QString counted(int n, const char *one, const char *few, const char *many)
     return QString::number(n) + u' ' + QString::fromUtf8(word);
 }
 
-// What the folder held after the last publication.
-struct FileState
-{
-    QString hash;
-    QString source;    // pages: what the page was made from
-    QDate date;        // pages: the day their timetable last changed
-    bool gone = false; // calendars of objects that are no more, already cancelled
-};
-
-struct State
-{
-    QString feed;
-    std::map<QString, FileState> files;
-
-    // The record of the last publication. It lies in a folder others may write into: an
-    // entry that does not name a file of the program's own shape is left out (a warning
-    // says so), and a record that cannot be read is no record.
-    static State read(const QString &path, QStringList &warnings)
-    {
-        State s;
-        const QFileInfo info(path);
-        if (!info.exists() && !info.isSymLink())
-            return s;
-        const auto ignored = [&](const QString &why) {
-            warnings << QStringLiteral("Сведения о прошлой публикации (%1) не приняты: %2. "
-                                       "Файлы папки, которых нет в новой публикации, оставлены "
-                                       "как есть")
-                            .arg(kStateFile, why);
-            return State();
-        };
-        if (info.isSymLink() || !info.isFile())
-            return ignored(QStringLiteral("это не обычный файл"));
-        if (info.size() > kStateLimit)
-            return ignored(QStringLiteral("файл больше %1 МБ").arg(kStateLimit >> 20));
-        QJsonParseError error;
-        const QJsonDocument json = QJsonDocument::fromJson(readFile(path), &error);
-        if (error.error != QJsonParseError::NoError || !json.isObject())
-            return ignored(QStringLiteral("файл повреждён"));
-        const QJsonObject root = json.object();
-        s.feed = root.value(QStringLiteral("feed")).toString();
-        if (QUuid::fromString(s.feed).isNull())
-            s.feed.clear();
-        const bool sameFormat = root.value(QStringLiteral("format")).toInt() == kFormat;
-        const QJsonObject files = root.value(QStringLiteral("files")).toObject();
-        QStringList strange;
-        for (auto it = files.begin(); it != files.end(); ++it) {
-            if (!isPublishedFileName(it.key())) {
-                strange << it.key();
-                continue;
-            }
-            const QJsonObject f = it.value().toObject();
-            FileState fs;
-            if (sameFormat)
-                fs.hash = f.value(QStringLiteral("hash")).toString();
-            if (sameFormat)
-                fs.source = f.value(QStringLiteral("source")).toString();
-            fs.date = QDate::fromString(f.value(QStringLiteral("date")).toString(), Qt::ISODate);
-            fs.gone = f.value(QStringLiteral("gone")).toBool();
-            s.files.emplace(it.key(), fs);
-        }
-        if (!strange.isEmpty())
-            warnings << QStringLiteral("В сведениях о прошлой публикации (%1) названы файлы "
-                                       "вне папки или чужого вида; они не изменены и не "
-                                       "удалены: %2")
-                            .arg(kStateFile, listed(strange));
-        return s;
-    }
-
-    QByteArray text() const
-    {
-        QJsonObject list;
-        for (const auto &[name, f] : files) {
-            QJsonObject o;
-            o.insert(QStringLiteral("hash"), f.hash);
-            if (!f.source.isEmpty())
-                o.insert(QStringLiteral("source"), f.source);
-            if (f.date.isValid())
-                o.insert(QStringLiteral("date"), f.date.toString(Qt::ISODate));
-            if (f.gone)
-                o.insert(QStringLiteral("gone"), true);
-            list.insert(name, o);
-        }
-        QJsonObject root;
-        root.insert(QStringLiteral("format"), kFormat);
-        root.insert(QStringLiteral("feed"), feed);
-        root.insert(QStringLiteral("files"), list);
-        return QJsonDocument(root).toJson(QJsonDocument::Indented);
-    }
-};
 
 // The files of one object as made: each with its entry in the new state, and whether it
 // differed from what the folder holds and was written.
 struct MadeFile
 {
     QString relative;
-    FileState state;
+    PublishedFile state;
     bool changed = false; // written to the staging folder
 };
 
@@ -238,7 +124,7 @@ private:
     QByteArray m_shared;
     std::shared_ptr<const FeedZone> m_zone;
     QDateTime m_now; // the moment of the publication in UTC
-    State m_old, m_new;
+    PublishRecord m_old, m_new;
     // The files are written into a temporary folder as they are made, from any thread; it
     // is made for the first of them.
     std::mutex m_stagingLock;
@@ -313,7 +199,7 @@ Publisher::Standing Publisher::standing(const QString &relative)
         return s;
     case FolderEntry::File:
         if (m_old.files.count(relative)) {
-            s.content = readFile(target(relative));
+            s.content = readWholeFile(target(relative));
             return s;
         }
         break;
@@ -395,7 +281,7 @@ void Publisher::hashShared()
         hash.addData(text.toUtf8());
         hash.addData(QByteArrayView("\x1f", 1));
     };
-    add(QString::number(kFormat));
+    add(QString::number(kPublishFormat));
     add(m_new.feed);
     add(QString::fromUtf8(m_request.zone.id()));
     add(m_request.from.toString(Qt::ISODate) + m_request.to.toString(Qt::ISODate));
@@ -468,7 +354,7 @@ MadeFile Publisher::makePage(PublishedKind kind, size_t object, ObjectFiles &fil
     const PublishedObject &o = m_model.list(kind)[object];
     MadeFile made;
     made.relative = kindFolder(kind) + u'/' + o.file + QStringLiteral(".html");
-    FileState &state = made.state;
+    PublishedFile &state = made.state;
     state.source = sourceOf(kind, object, m_request.today.addDays(1 - m_request.today.dayOfWeek()));
     const auto old = m_old.files.find(made.relative);
     const bool known = old != m_old.files.end() && old->second.date.isValid();
@@ -602,7 +488,7 @@ void Publisher::publishIndex()
 
     const QString relative = QStringLiteral("index.html");
     QByteArray page = indexPage(m_model).toUtf8();
-    FileState &state = m_new.files[relative];
+    PublishedFile &state = m_new.files[relative];
     state.hash = QString::fromLatin1(QCryptographicHash::hash(page, QCryptographicHash::Md5).toHex());
     const auto old = m_old.files.find(relative);
     if (old != m_old.files.end() && old->second.hash == state.hash)
@@ -640,9 +526,9 @@ void Publisher::retireFiles()
             settings.now = m_now;
             settings.gone = true;
             FeedChanges changes;
-            put(relative, writeFeed(settings, {}, readFile(path), &changes));
+            put(relative, writeFeed(settings, {}, readWholeFile(path), &changes));
             m_result.cancelled += changes.cancelled;
-            FileState &state = m_new.files[relative];
+            PublishedFile &state = m_new.files[relative];
             state.gone = true;
         } else {
             m_removed << relative;
@@ -669,8 +555,8 @@ QString Publisher::moveIntoPlace()
             return QStringLiteral("Не удалось записать файл «%1»: %2")
                 .arg(to, QString::fromLocal8Bit(error.message().c_str()));
     }
-    fs::rename(fs::path(QFile::encodeName(staging + u'/' + kStateFile).toStdString()),
-               fs::path(QFile::encodeName(target(kStateFile)).toStdString()), error);
+    fs::rename(fs::path(QFile::encodeName(staging + u'/' + kPublishRecordFile).toStdString()),
+               fs::path(QFile::encodeName(target(kPublishRecordFile)).toStdString()), error);
     for (const QString &relative : std::as_const(m_removed)) {
         if (folderEntry(m_folder, relative) != FolderEntry::File)
             continue; // replaced by something else since it was looked at
@@ -686,7 +572,7 @@ QString Publisher::write()
 {
     const QString cannot = QStringLiteral("Нет доступа на запись в папку «%1»").arg(m_folder);
     const QByteArray stateText = m_new.text();
-    if (const QString problem = stage(kStateFile, stateText); !problem.isEmpty())
+    if (const QString problem = stage(kPublishRecordFile, stateText); !problem.isEmpty())
         return problem;
     if (!m_folderExisted) {
         QFile::remove(m_staging->path() + u'/' + kStagingOwnerFile);
@@ -735,7 +621,7 @@ PublishResult Publisher::run()
                                .arg(day(m_request.from), day(m_request.to));
         return m_result;
     }
-    m_old = State::read(target(kStateFile), m_result.warnings);
+    m_old = PublishRecord::read(target(kPublishRecordFile), m_result.warnings);
     m_new.feed = m_old.feed.isEmpty()
                      ? QUuid::createUuid().toString(QUuid::WithoutBraces)
                      : m_old.feed;
@@ -760,12 +646,12 @@ PublishResult Publisher::run()
         m_result.problem = QStringLiteral("В папке «%1» есть файлы, которые записала не эта "
                                           "программа: %2. Они оставлены как есть; расписание "
                                           "не опубликовано")
-                               .arg(m_folder, listed(m_foreign));
+                               .arg(m_folder, listedNames(m_foreign));
         return m_result;
     }
 
     if (!m_changed.empty() || !m_removed.isEmpty()
-        || m_new.text() != readFile(target(kStateFile))) {
+        || m_new.text() != readWholeFile(target(kPublishRecordFile))) {
         m_progress.status(QStringLiteral("Запись файлов"));
         if (const QString problem = write(); !problem.isEmpty()) {
             m_result.problem = problem;
