@@ -726,14 +726,14 @@ PIVOT PER2.Key_Group;
 -- tutor before qryViewTutorOutTotals is opened.
 
 -- query: qryViewTutorBusyTime
-SELECT tblTutors.Tutor, Count(tblTimeTableContent.Lesson) AS CountLesson, Min(tblTimeTableList.Date)
-    AS MinDate, Max(tblTimeTableList.Date) AS MaxDate, DateDiff('d',[MinDate],[MaxDate]) AS
-    CountDays
-FROM tblTutors INNER JOIN (tblTimeTableList INNER JOIN (tblJob INNER JOIN tblTimeTableContent ON
+SELECT Given.Tutor, Count(*) AS CountLesson, Min(Given.Date) AS MinDate, Max(Given.Date) AS
+    MaxDate, DateDiff('d',[MinDate],[MaxDate]) AS CountDays
+FROM (SELECT DISTINCT tblTutors.Tutor, tblTimeTableList.Date, tblTimeTableContent.Lesson FROM
+    tblTutors INNER JOIN (tblTimeTableList INNER JOIN (tblJob INNER JOIN tblTimeTableContent ON
     tblJob.Key = tblTimeTableContent.Key_Job) ON tblTimeTableList.Key =
-    tblTimeTableContent.Key_TTList) ON tblTutors.Key = tblJob.Key_Tutor
-GROUP BY tblTutors.Tutor
-HAVING (((tblTutors.Tutor)=''));
+    tblTimeTableContent.Key_TTList) ON tblTutors.Key = tblJob.Key_Tutor WHERE
+    (((tblTutors.Tutor)='')))  AS Given
+GROUP BY Given.Tutor;
 
 -- query: qryViewTutorOutTime
 SELECT tblTutors.Tutor, tblTutorOut.FreeDay, tblTutorOut.FreeLesson, tblTutorOut.FreeLocalDate,

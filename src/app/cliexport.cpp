@@ -4,6 +4,7 @@
 #include "editing/commandrun.h"
 #include "export/exportformat.h"
 #include "export/xlsxexport.h"
+#include "options/optionssession.h"
 #include "settings/settingsrecord.h"
 
 #include <QDir>
@@ -64,6 +65,7 @@ int run(const ExportOptions &options, QTextStream &out, QTextStream &err)
         request.subject.workDays = view.record.WorkDays;
         request.settings = &view.record;
         request.userName = loginName();
+        request.colours = exportColors(view.settings);
         const ExportResult result = exportView(request, options.out);
         if (result.outcome != ExportResult::Written) {
             err << result.message << Qt::endl;

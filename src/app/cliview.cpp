@@ -210,7 +210,7 @@ int fillAndUse(const ViewOptions &options, QTextStream &err,
     }
 
     return use(FilledView{grid, options.code, object, views.date, options.from, options.to,
-                          record});
+                          record, settings});
 }
 
 int viewCommand(const QStringList &args, QTextStream &out, QTextStream &err)

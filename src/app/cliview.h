@@ -13,6 +13,7 @@ namespace korvesta {
 int runViewCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 
 class GridModel;
+class SettingsStore;
 struct SettingsRecord;
 
 // A view filled from the arguments of "korvesta view", for a command that uses its grid.
@@ -25,6 +26,7 @@ struct FilledView
     QDate from;
     QDate to;
     const SettingsRecord &record;
+    const SettingsStore &settings; // with the run's --set values
 };
 
 // Fills the view that the arguments of "korvesta view" name, as that command does, and hands

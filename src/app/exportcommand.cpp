@@ -8,6 +8,7 @@
 
 #include "export/exportformat.h"
 #include "export/xlsxexport.h"
+#include "options/optionssession.h"
 #include "grid/gridview.h"
 #include "settings/settingsrecord.h"
 #include "views/viewcontext.h"
@@ -62,6 +63,7 @@ void ExportCommand::exportView()
     request.subject.workDays = ctx.record.WorkDays;
     request.settings = &ctx.record;
     request.userName = loginName();
+    request.colours = exportColors(m_window.settings());
 
     ExportResult result;
     {

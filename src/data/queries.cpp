@@ -295,17 +295,19 @@ std::optional<Recordset> DocumentQueries::OpenBusyTime(int keyTutor, const QStri
 
 std::optional<Recordset> DocumentQueries::OpenTutorBusyTotals(const QString &tutor)
 {
+    // A lesson counts once per date and lesson number: a lecture for two groups is one lesson
+    // the tutor gave, as in every other count of lessons.
     const QString busy =
         QStringLiteral(
-            "SELECT tblTutors.Tutor, Count(tblTimeTableContent.Lesson) AS CountLesson, "
-            "Min(tblTimeTableList.Date) AS MinDate, Max(tblTimeTableList.Date) AS MaxDate, "
-            "DateDiff('d',[MinDate],[MaxDate]) AS CountDays ") +
-        QStringLiteral("FROM tblTutors INNER JOIN (tblTimeTableList INNER JOIN (tblJob INNER JOIN "
-                       "tblTimeTableContent ON tblJob.Key = tblTimeTableContent.Key_Job) ON "
-                       "tblTimeTableList.Key = tblTimeTableContent.Key_TTList) ON tblTutors.Key = "
-                       "tblJob.Key_Tutor ") +
-        QStringLiteral("GROUP BY tblTutors.Tutor ") +
-        QStringLiteral("HAVING (((tblTutors.Tutor)=") + sqlText(tutor) + QStringLiteral("));");
+            "SELECT Given.Tutor, Count(*) AS CountLesson, Min(Given.Date) AS MinDate, "
+            "Max(Given.Date) AS MaxDate, DateDiff('d',[MinDate],[MaxDate]) AS CountDays ") +
+        QStringLiteral("FROM (SELECT DISTINCT tblTutors.Tutor, tblTimeTableList.Date, "
+                       "tblTimeTableContent.Lesson FROM tblTutors INNER JOIN (tblTimeTableList "
+                       "INNER JOIN (tblJob INNER JOIN tblTimeTableContent ON tblJob.Key = "
+                       "tblTimeTableContent.Key_Job) ON tblTimeTableList.Key = "
+                       "tblTimeTableContent.Key_TTList) ON tblTutors.Key = tblJob.Key_Tutor ") +
+        QStringLiteral("WHERE (((tblTutors.Tutor)=") + sqlText(tutor) +
+        QStringLiteral("))) AS Given GROUP BY Given.Tutor;");
     const QString out =
         QStringLiteral("SELECT tblTutors.Tutor, tblTutorOut.FreeDay, tblTutorOut.FreeLesson, "
                        "tblTutorOut.FreeLocalDate, tblTutorOut.KeyTypeOut ") +

@@ -105,14 +105,12 @@ std::vector<ExportFormat> makeFormats()
 
     ExportFormat day = timetableFormat(40, "Расписание", "Р А С П И С А Н И Е   З А Н Я Т И Й",
                                        2, 1, DayMargins);
-    day.paperA4 = false;
     day.fitToPage = true;
     day.centreAcross = day.centreDown = true;
     all.push_back(day);
 
     ExportFormat week = timetableFormat(41, "Расписание (неделя)",
                                         "РАСПИСАНИЕ ЗАНЯТИЙ НА НЕДЕЛЮ", 2, 2, WeekMargins);
-    week.paperA4 = false;
     all.push_back(week);
 
     ExportFormat schedule = timetableFormat(42, "График", "ГРАФИК РАБОТЫ", 3, 1, DayMargins);
@@ -206,7 +204,11 @@ PageTexts pageTexts(const ExportFormat &format, const ExportSubject &subject,
         signer = settings.FooterReport.isEmpty() ? userName : settings.FooterReport;
     const QString right = QStringLiteral("&RСтраница &P");
     QString left = QStringLiteral("&LПодготовил(a):  ") + literal(signer);
-    const QString stamp = QStringLiteral("    &D    &T");
+    // The moment as text: the spreadsheet's own date field (&D) shows in the reader's
+    // format, 12/07/2026 in some.
+    const QDateTime made = subject.made.isValid() ? subject.made : QDateTime::currentDateTime();
+    const QString stamp = QStringLiteral("    ") + made.toString(QStringLiteral("dd.MM.yyyy"))
+                          + QStringLiteral("    ") + made.toString(QStringLiteral("hh:mm"));
 
     // A sheet keeps 255 characters of each; the user's own texts give way.
     constexpr int Room = 255;

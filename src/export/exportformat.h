@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include "data/apppaths.h"
 
 #include <QString>
@@ -67,6 +68,7 @@ struct ExportSubject
     QDate from;       // the period
     QDate to;
     int workDays = 5; // of the week timetable
+    QDateTime made;   // the moment in the footer; now when invalid
 };
 
 // The header and footer strings of the printed page, in the spreadsheet's codes (&L, &C, &R

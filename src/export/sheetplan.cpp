@@ -89,6 +89,7 @@ private:
     void mapColumns();
     void fillCell(int row, int col, SheetCell &cell);
     void writeTotals(int row);
+    bool numericColumn(int sheetCol, int row); // a number or a formula above the row
     void writeRowTotal(int row);
     void addMerges();
     void addOutline();
@@ -103,6 +104,7 @@ private:
     int m_firstSummed = -1;      // the sheet columns the row totals sum
     int m_lastSummed = -1;
     std::unordered_map<quint64, std::vector<int>> m_styleIndex;
+    std::vector<std::pair<int, bool>> m_numeric; // per sheet column: rows looked at, a number
 };
 
 int Planner::styleOf(const SheetStyle &style)
@@ -222,7 +224,10 @@ void Planner::writeTotals(int row)
     for (int col = std::max(m_format.firstNumberCol, 0); col < m_grid.cols(); ++col) {
         const int sc = m_sheetCol[size_t(col)];
         SheetCell &cell = m_sheet->at(row, std::max(sc, 0));
-        if (sc < 0 || cell.kind != SheetCell::Number)
+        // An empty total of a column of numbers (nothing to add up yet) still gets its sum,
+        // so that it follows what is typed into the block later.
+        const bool empty = sc >= 0 && cell.kind == SheetCell::Empty && numericColumn(sc, row);
+        if (sc < 0 || (cell.kind != SheetCell::Number && !empty))
             continue;
         const QString letter = columnName(sc);
         double sum = 0;
@@ -243,6 +248,8 @@ void Planner::writeTotals(int row)
                                      : letter + QString::number(top + 1) + QLatin1Char(':')
                                            + letter + QString::number(bottom + 1));
         }
+        if (empty)
+            cell.value = sum;
         const double shown = cell.value;
         const auto same = [shown](double v) {
             return std::abs(v - shown) <= 1e-9 * std::max(1.0, std::abs(shown));
@@ -264,6 +271,19 @@ void Planner::writeTotals(int row)
         style.number = SheetStyle::Comma;
         cell.style = styleOf(style);
     }
+}
+
+// The rows above `row` are filled; each column is looked at from where it was left.
+bool Planner::numericColumn(int sheetCol, int row)
+{
+    if (m_numeric.size() != size_t(m_sheet->cols))
+        m_numeric.assign(size_t(m_sheet->cols), {0, false});
+    auto &[scanned, found] = m_numeric[size_t(sheetCol)];
+    for (; !found && scanned < row; ++scanned) {
+        const SheetCell::Kind kind = m_sheet->at(scanned, sheetCol).kind;
+        found = kind == SheetCell::Number || kind == SheetCell::Formula;
+    }
+    return found;
 }
 
 void Planner::writeRowTotal(int row)

@@ -260,9 +260,13 @@ ExportResult exportView(const ExportRequest &request, const QString &path,
     const QString scratchPath = scratch.fileName();
     scratch.close();
 
-    const SheetPlan plan = planSheet(*request.grid, *format, progress);
+    SheetPlan plan = planSheet(*request.grid, *format, progress);
     if (plan.rows == 0 && request.grid->rows() > 0)
         return {ExportResult::Cancelled, QString()};
+    if (!request.colours) {
+        for (SheetStyle &style : plan.styles)
+            style.back = style.fore = 0;
+    }
 
     const QByteArray scratchName = QFile::encodeName(scratchPath);
     lxw_workbook_options options{};

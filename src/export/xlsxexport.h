@@ -18,6 +18,7 @@ struct ExportRequest
     ExportSubject subject;
     const SettingsRecord *settings = nullptr; // ExcelPrintPreview, the header and footer texts
     QString userName;                         // signs the footer when FooterReport is empty
+    bool colours = true;                      // the cells keep their colours (ExportColor)
 };
 
 struct ExportResult

@@ -7,6 +7,8 @@
 
 #include <QLocale>
 
+#include <set>
+
 
 #include <cmath>
 #include <map>
@@ -133,12 +135,18 @@ QString valueText(const QString &name, const ReportValues &values, int count)
         return values.today.toString(QStringLiteral("dd.MM.yyyy"));
     if (name == u"count")
         return QString::number(count);
+    if (name == u"lessons")
+        return QString::number(values.lessons);
     return QString();
 }
 
 bool valueEmpty(const QString &name, const ReportValues &values, int count)
 {
-    return name == u"count" ? count == 0 : valueText(name, values, count).isEmpty();
+    if (name == u"count")
+        return count == 0;
+    if (name == u"lessons")
+        return values.lessons == 0;
+    return valueText(name, values, count).isEmpty();
 }
 
 // Appends the parts' text; false when the parts hold fields and every one of them is empty.
@@ -309,12 +317,17 @@ ReportContent bindReport(const ReportLayout &layout, Recordset &rs, const Report
         }
         totals.push_back(index);
     }
-    int skipIndex = -1;
-    if (!layout.skipEmpty.isEmpty()) {
+    const auto fieldIndex = [&fields](const QString &name) {
         for (qsizetype i = 0; i < fields.size(); ++i)
-            if (fields[i].compare(layout.skipEmpty, Qt::CaseInsensitive) == 0)
-                skipIndex = int(i);
-    }
+            if (fields[i].compare(name, Qt::CaseInsensitive) == 0)
+                return int(i);
+        return -1;
+    };
+    const int skipIndex = layout.skipEmpty.isEmpty() ? -1 : fieldIndex(layout.skipEmpty);
+    // A lesson given to several groups is one row per group, and one lesson.
+    const int dateIndex = fieldIndex(QStringLiteral("Date"));
+    const int lessonIndex = fieldIndex(QStringLiteral("Lesson"));
+    std::set<std::pair<QString, QString>> lessonSlots;
 
     const std::size_t columnCount = layout.columns.size();
     std::vector<double> blockSums(columnCount, 0);
@@ -345,10 +358,14 @@ ReportContent bindReport(const ReportLayout &layout, Recordset &rs, const Report
     QString currentHeading;
     for (; !rs.isEof(); rs.moveNext()) {
         std::vector<QVariant> row = rowValues(rs);
-        if (skipIndex >= 0 && isEmptyValue(row[std::size_t(skipIndex)]))
-            continue;
+        // The lines above the table read the first row, also when the table leaves it out.
         if (first.empty())
             first = row;
+        if (skipIndex >= 0 && isEmptyValue(row[std::size_t(skipIndex)]))
+            continue;
+        if (dateIndex >= 0 && lessonIndex >= 0)
+            lessonSlots.emplace(row[std::size_t(dateIndex)].toString(),
+                                row[std::size_t(lessonIndex)].toString());
         const QString heading = grouped ? group.expand(row, values, 0) : QString();
         if (blocks.empty() || heading != currentHeading) {
             if (!blocks.empty() && grouped && anyTotal)
@@ -381,12 +398,14 @@ ReportContent bindReport(const ReportLayout &layout, Recordset &rs, const Report
     content.blocks = std::move(blocks);
 
     const int count = content.dataRowCount();
+    ReportValues counted = values;
+    counted.lessons = int(lessonSlots.size());
     const auto lines = [&](const QStringList &texts) {
         QStringList out;
         for (const QString &text : texts) {
             ReportTemplate line(text);
             line.bind(fields, missing);
-            const QString expanded = line.expand(first, values, count);
+            const QString expanded = line.expand(first, counted, count);
             if (!expanded.trimmed().isEmpty())
                 out << expanded;
         }

@@ -24,6 +24,9 @@ struct ReportValues
     QDate from;
     QDate to;
     QDate today = QDate::currentDate();
+    // {@lessons}: the lessons given, a lesson for several groups once (distinct date and
+    // lesson number among the rows); counted by the binding.
+    int lessons = 0;
 };
 
 // A text of a layout read once and filled for each row: literal text, {Field|format},

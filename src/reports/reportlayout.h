@@ -23,9 +23,10 @@ namespace korvesta {
 //
 // Texts are templates: {Field} is a field of the row, {Field|format} the field formatted
 // (a date pattern such as dd.MM.yyyy, or "weekday" for the day's name), {@object}, {@from},
-// {@to}, {@count} and {@today} are the report's own values; a part in [brackets] is left out
-// when every field in it is empty or 0. Lines before and after the table read the first
-// row. skip-empty leaves out the rows whose field is empty. A column with total sums that
+// {@to}, {@count} (rows), {@lessons} (distinct date and lesson: a lesson for several groups
+// once) and {@today} are the report's own values; a part in [brackets] is left out when
+// every field in it is empty or 0. Lines before and after the table read the first row,
+// also one the table leaves out. skip-empty leaves out the rows whose field is empty. A column with total sums that
 // field under each group and at the end.
 struct ReportLayout
 {

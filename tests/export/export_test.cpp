@@ -16,6 +16,7 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
+#include <zip.h>
 
 #include <unistd.h>
 
@@ -77,10 +78,10 @@ const ViewCase viewCases[] = {
      true},
     {35, "ОТР(все)", "ОТР(все)!$A:$E,ОТР(все)!$1:$2", "landscape", "9", "1.02", nullptr,
      "Преподаватель: ВСЕ", true},
-    {40, "Расписание", "Расписание!$A:$A,Расписание!$1:$2", "landscape", "", "0.7", "1",
+    {40, "Расписание", "Расписание!$A:$A,Расписание!$1:$2", "landscape", "9", "0.7", "1",
      "Р А С П И С А Н И Е   З А Н Я Т И Й", false},
     {41, "Расписание (неделя)", "Расписание (неделя)!$A:$B,Расписание (неделя)!$1:$2",
-     "landscape", "", "1.02", nullptr, "Период: 12.10.2026 - 16.10.2026", true},
+     "landscape", "9", "1.02", nullptr, "Период: 12.10.2026 - 16.10.2026", true},
     {42, "График", "График!$A:$A,График!$1:$3", "landscape", "9", "0.7", nullptr,
      "ДАТА : 12.10.26", false},
 };
@@ -169,8 +170,8 @@ TEST_P(SampleViews, WritesTheSheetAndPageOfTheView)
     EXPECT_TRUE(sheet.header.startsWith(QStringLiteral("&C&10")));
     const QStringList lines = sheet.header.mid(5).split(QLatin1Char('\n'));
     EXPECT_TRUE(lines.contains(QString::fromUtf8(c.headerLine))) << sheet.header.toStdString();
-    EXPECT_EQ(sheet.footer,
-              QStringLiteral("&LПодготовил(a):  planner    &D    &T&RСтраница &P"));
+    EXPECT_TRUE(sheet.footer.startsWith(QStringLiteral("&LПодготовил(a):  planner    ")));
+    EXPECT_TRUE(sheet.footer.contains(QDate::currentDate().toString("dd.MM.yyyy")));
     EXPECT_EQ(sheet.maxLevel() > 0, c.outlined) << sheet.maxLevel();
     if (c.code == 42) {
         EXPECT_EQ(sheet.text(QStringLiteral("A1")), QStringLiteral("Преподаватели"));
@@ -263,6 +264,61 @@ TEST(AccountingExport, TotalsAreFormulasOverTheirBlocks)
         << sheet.header.toStdString();
 }
 
+// A block with nothing to add up yet shows an empty total; the sheet sums it all the same,
+// so that it follows what is typed into the block afterwards. Colours go when asked.
+TEST(AccountingExport, AnEmptyTotalIsASumTooAndColoursFollowTheSetting)
+{
+    GridModel grid;
+    grid.setCols(6);
+    grid.setRows(2);
+    grid.setFixedRows(2);
+    grid.setFixedCols(4);
+    grid.addRow({"", "Матем.", "ИС-11", "1", "40", "2"});
+    grid.addRow({"", "Физика", "ИС-11", "1", "20", ""});
+    grid.addRow({"", "Физика", "ИС-12", "1", "12", ""});
+    grid.setCellBackColor(2, 1, QColor(255, 200, 200));
+    for (const int groupOn : {1, -1}) {
+        for (int col = 4; col <= 5; ++col)
+            grid.subtotal({Aggregate::Sum, groupOn, col, {}, {}, {}, false, {}, 2});
+    }
+    TestFolder folder;
+    SettingsRecord record;
+    const QString path = folder.file(QStringLiteral("t.xlsx"));
+    ASSERT_EQ(write(grid, 33, path, record).outcome, ExportResult::Written);
+    const XlsxSheet sheet = readXlsx(path);
+    ASSERT_TRUE(sheet.opened);
+    QStringList sums;
+    for (auto it = sheet.cells.begin(); it != sheet.cells.end(); ++it)
+        if (it.key().startsWith('E') && it.value().formula.startsWith("SUM("))
+            sums << it.key() + '=' + it.value().formula;
+    // Матем., Физика (empty) and the grand total.
+    EXPECT_EQ(sums.size(), 3) << sums.join(' ').toStdString();
+
+    ExportRequest plain;
+    plain.grid = &grid;
+    plain.viewCode = 33;
+    plain.settings = &record;
+    plain.colours = false;
+    const QString bare = folder.file(QStringLiteral("bare.xlsx"));
+    ASSERT_EQ(exportView(plain, bare).outcome, ExportResult::Written);
+    const auto styles = [](const QString &book) {
+        QByteArray text;
+        int error = 0;
+        zip_t *zip = zip_open(book.toUtf8().constData(), ZIP_RDONLY, &error);
+        if (zip_file_t *file = zip ? zip_fopen(zip, "xl/styles.xml", 0) : nullptr) {
+            char piece[4096];
+            for (zip_int64_t n; (n = zip_fread(file, piece, sizeof piece)) > 0;)
+                text.append(piece, qsizetype(n));
+            zip_fclose(file);
+        }
+        if (zip)
+            zip_discard(zip);
+        return text;
+    };
+    EXPECT_TRUE(styles(path).contains("FFFFC8C8"));
+    EXPECT_FALSE(styles(bare).contains("FFFFC8C8"));
+}
+
 TEST(AccountingExport, HoursWorkedSumsEachRowAndKeepsDatesAsDatesWithoutPageSetup)
 {
     GridModel grid;
@@ -310,18 +366,18 @@ TEST(PageTexts, FollowTheReportSettings)
         const char *footer;
     } cases[] = {
         {"no head text", 0, false, "Колледж", true, "", "&C&10Отчет: СПИСОК ГРУПП",
-         "&LПодготовил(a):  planner    &D    &T&RСтраница &P"},
+         "&LПодготовил(a):  planner    07.12.2026    09:05&RСтраница &P"},
         {"empty head text", 10, true, "", false, "Петрова", "&C&10\n\nОтчет: СПИСОК ДИСЦИПЛИН",
-         "&LПодготовил(a):      &D    &T&RСтраница &P"},
+         "&LПодготовил(a):      07.12.2026    09:05&RСтраница &P"},
         {"head and signer", 20, true, "Колледж", true, "Петрова",
          "&C&10Колледж\n\nОтчет: СПИСОК АУДИТОРИЙ",
-         "&LПодготовил(a):  Петрова    &D    &T&RСтраница &P"},
+         "&LПодготовил(a):  Петрова    07.12.2026    09:05&RСтраница &P"},
         {"ampersands", 40, true, "A & B", true, "R&D",
          "&C&10A && B\n\nР А С П И С А Н И Е   З А Н Я Т И Й\nДАТА: 05 октября 2026 года",
-         "&LПодготовил(a):  R&&D    &D    &T&RСтраница &P"},
+         "&LПодготовил(a):  R&&D    07.12.2026    09:05&RСтраница &P"},
         {"digits after the size", 42, true, "1-й корпус", false, "",
          "&C&10 1-й корпус\n\nГРАФИК РАБОТЫ\nДАТА : 05.10.26",
-         "&LПодготовил(a):      &D    &T&RСтраница &P"},
+         "&LПодготовил(a):      07.12.2026    09:05&RСтраница &P"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -330,7 +386,8 @@ TEST(PageTexts, FollowTheReportSettings)
         record.HeaderReport = QString::fromUtf8(c.head);
         record.UseFooterReport = c.useFoot;
         record.FooterReport = QString::fromUtf8(c.foot);
-        const ExportSubject subject{QString(), QDate(2026, 10, 5), {}, {}, 5};
+        const ExportSubject subject{QString(), QDate(2026, 10, 5), {}, {}, 5,
+                                    QDateTime(QDate(2026, 12, 7), QTime(9, 5))};
         const PageTexts texts =
             pageTexts(*exportFormat(c.code), subject, record, QStringLiteral("planner"));
         EXPECT_EQ(texts.header, QString::fromUtf8(c.header));
@@ -340,12 +397,15 @@ TEST(PageTexts, FollowTheReportSettings)
     SettingsRecord record;
     record.HeaderReport = QString(400, QChar(u'Ж'));
     record.FooterReport = QString(300, QLatin1Char('&'));
-    const PageTexts texts = pageTexts(*exportFormat(41), {}, record, QString());
+    ExportSubject now;
+    now.made = QDateTime(QDate(2026, 12, 7), QTime(9, 5));
+    const PageTexts texts = pageTexts(*exportFormat(41), now, record, QString());
     EXPECT_LE(texts.header.size(), 255);
     EXPECT_LE(texts.footer.size(), 255);
-    EXPECT_TRUE(texts.footer.endsWith(QStringLiteral("    &D    &T&RСтраница &P")));
-    // Five field codes (&L, &D, &T, &R, &P) and the user's "&" all doubled.
-    EXPECT_EQ((texts.footer.count(QLatin1Char('&')) - 5) % 2, 0);
+    // The moment as text, whatever format the reader's own date field would take.
+    EXPECT_TRUE(texts.footer.endsWith(QStringLiteral("    07.12.2026    09:05&RСтраница &P")));
+    // Three field codes (&L, &R, &P) and the user's "&" all doubled.
+    EXPECT_EQ((texts.footer.count(QLatin1Char('&')) - 3) % 2, 0);
 }
 
 // Destinations that cannot take the file: a clear message, no file and nothing left behind.
