@@ -221,6 +221,9 @@ void frmOptions::deriveLessonsInPeriod(QLineEdit *changed)
 
 bool frmOptions::applyChanges()
 {
+    // The display boxes as ticked count without their own "Принять".
+    if (displayTextChanged() && !applyDisplayText())
+        return false;
     const std::optional<options::Refusal> refusal =
         m_options.apply(editedRecord(), {m_periodStart->date(), m_periodEnd->date()});
     if (refusal) {
@@ -252,17 +255,10 @@ void frmOptions::accept()
         QDialog::accept();
 }
 
+// What the dialog wrote at once (the lists, colours, protection, the display defaults)
+// stays; the record's fields are left unwritten.
 void frmOptions::reject()
 {
-    m_options.cancel();
-    // The background command applies its colour at once; the grid gets its own back.
-    GridModel *grid = m_window.grid()->model();
-    if (grid->backColorBkg() != m_gridBackground) {
-        grid->setBackColorBkg(m_gridBackground);
-        QPalette palette = m_window.printPreview()->palette();
-        palette.setColor(QPalette::Window, m_gridBackground);
-        m_window.printPreview()->setPalette(palette);
-    }
     QDialog::reject();
 }
 
@@ -276,7 +272,6 @@ void frmOptions::paintSwatch(QLabel *swatch, const QColor &color)
 void frmOptions::swatchClicked(QLabel *swatch)
 {
     if (swatch == m_gridColor) {
-        m_options.remember(kSettings, QStringLiteral("GridBackColorBkg"));
         if (m_window.gridLook().chooseBackground())
             paintSwatch(m_gridColor, m_window.grid()->model()->backColorBkg());
         return;

@@ -85,7 +85,9 @@ private:
     void setLessonTime(bool clear);
     void dateOutPressed();
     void displayOptionChosen(int item);
-    void applyDisplayText();
+    bool applyDisplayText();
+    int displayItem() const; // the view whose display default the boxes show
+    bool displayTextChanged() const;
     void protectionClicked(bool wanted);
     void protectAll();
     void associateExtension();

@@ -157,17 +157,36 @@ void frmOptions::displayOptionChosen(int item)
     }
 }
 
-void frmOptions::applyDisplayText()
+int frmOptions::displayItem() const
 {
     int item = 0;
     for (int i = 0; i < 3; ++i) {
         if (m_displayOption[size_t(i)]->isChecked())
             item = i;
     }
+    return item;
+}
+
+bool frmOptions::displayTextChanged() const
+{
+    const int item = displayItem();
+    const int code = m_window.settings().readInt(QStringLiteral("Settings"),
+                                                 QStringLiteral("DisplayTextDefault%1").arg(item),
+                                                 item == 2 ? 8 : 18);
+    const std::optional<options::DisplayBoxes> stored = options::displayBoxes(code);
+    for (size_t i = 0; i < 5; ++i) {
+        if (!stored || (*stored)[i] != m_displayText[i]->isChecked())
+            return true;
+    }
+    return m_displayText[6]->isChecked() != m_window.settingsRecord().ShowTimeLesson;
+}
+
+bool frmOptions::applyDisplayText()
+{
     std::array<bool, 6> boxes{};
     for (size_t i = 0; i < boxes.size(); ++i)
         boxes[i] = m_displayText[i]->isChecked();
-    m_options.setDisplayDefault(item, boxes, m_displayText[6]->isChecked());
+    return m_options.setDisplayDefault(displayItem(), boxes, m_displayText[6]->isChecked());
 }
 
 void frmOptions::protectionClicked(bool wanted)

@@ -376,6 +376,8 @@ QWidget *frmOptions::buildDisplayTab()
     displayLayout->addWidget(m_moveTimeLesson, 7, 0, 1, 2);
     connect(m_displayText[6], &QCheckBox::toggled, m_moveTimeLesson, &QWidget::setEnabled);
     QPushButton *applyDisplay = button(display, "cmdApplyDisplayText", QStringLiteral("Принять"));
+    applyDisplay->setToolTip(QStringLiteral("Запомнить отображение выбранного вида по умолчанию; "
+                                            "«OK» и «Применить» запоминают его тоже"));
     displayLayout->addWidget(applyDisplay, 8, 1, Qt::AlignRight);
     displayLayout->setColumnStretch(1, 1);
     connect(applyDisplay, &QPushButton::clicked, this, &frmOptions::applyDisplayText);

@@ -91,7 +91,8 @@ bool associateFileType(const QString &executablePath, const QString &dataHome)
             line = QStringLiteral("Exec=") + desktopExecLine(executablePath);
     }
 
-    // The type is described by the program's own file name, as on any other desktop.
+    // The type is described by the program's name as people know it; the file name of the
+    // executable is the command's.
     QString mimeText = QString::fromUtf8(resource(QStringLiteral(":/korvesta-mime.xml")));
     const qsizetype open = mimeText.indexOf(QLatin1String("<comment>"));
     const qsizetype close = mimeText.indexOf(QLatin1String("</comment>"), open);
@@ -99,8 +100,7 @@ bool associateFileType(const QString &executablePath, const QString &dataHome)
         const qsizetype from = open + qsizetype(qstrlen("<comment>"));
         mimeText.replace(
             from, close - from,
-            (QStringLiteral("Файл приложения ") + QFileInfo(executablePath).completeBaseName())
-                .toHtmlEscaped());
+            QStringLiteral("Файл приложения Тарвела"));
     }
 
     const bool written

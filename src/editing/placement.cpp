@@ -736,6 +736,11 @@ PlacementResult LessonPlacement::write(const Database &db, const PlacementChoice
     };
     std::vector<Planned> planned;
     int lectureAud = 0;
+    // By group, one line alone is the whole group's lesson (subgroup 0), as the tutor's
+    // placing writes it; the first slot is a subgroup only beside another.
+    const auto used = std::count_if(c.picks.begin() + 1, c.picks.end(),
+                                    [](const PlacementSlot &s) { return s.keyJobList != 0; });
+    const bool wholeGroup = group && used == 1 && c.picks.size() > 1 && c.picks[1].keyJobList != 0;
     for (size_t i = 1; i < c.picks.size(); ++i) {
         const PlacementSlot &s = c.picks[i];
         if (s.keyJobList == 0)
@@ -764,7 +769,7 @@ PlacementResult LessonPlacement::write(const Database &db, const PlacementChoice
         slot.lesson = c.lesson;
         if (group) {
             slot.keyAud = s.keyAud;
-            slot.subGroup = int(i);
+            slot.subGroup = wholeGroup ? 0 : int(i);
             planned.push_back({slot, 0});
             if (paired) {
                 slot.lesson = c.partner;

@@ -42,7 +42,6 @@ OptionsSession::OptionsSession(DocumentSession &session, SettingsStore &store,
     , m_store(store)
     , m_record(record)
     , m_prompts(prompts)
-    , m_recordBefore(record)
 {}
 
 OptionsSession::~OptionsSession() = default;
@@ -53,24 +52,16 @@ T OptionsSession::read(T failed, const std::function<T(const Database &)> &work)
     return runDocumentChange<T>(m_session, m_prompts, failed, work);
 }
 
-// One change of the document: one step of its history, in one transaction. The step is
-// remembered for cancel() only when the history took it.
+// One change of the document: one step of its history, in one transaction.
 template<typename T>
 T OptionsSession::change(T failed, const QString &caption,
                          const std::function<T(const Database &)> &work)
 {
     return runDocumentChange<T>(m_session, m_prompts, failed, [&](const Database &db) {
-        History *history = History::of(db);
-        const qint64 before = history ? history->changeCount() : 0;
-        T result;
-        {
-            const History::Step step(db, caption);
-            Database::Transaction transaction(db);
-            result = work(db);
-            transaction.commit();
-        }
-        if (history && history->changeCount() != before && history->undoCaption() == caption)
-            m_steps.push_back(caption);
+        const History::Step step(db, caption);
+        Database::Transaction transaction(db);
+        T result = work(db);
+        transaction.commit();
         return result;
     });
 }
@@ -226,10 +217,8 @@ bool OptionsSession::deleteListRow(int key, bool faculty)
         const QString section = faculty ? kFaculty : kDiscType;
         const QString entry = QString::number(key);
         const QString missing = QStringLiteral("xx");
-        if (m_store.readText(section, entry, missing) != missing) {
-            remember(section, entry);
+        if (m_store.readText(section, entry, missing) != missing)
             m_store.remove(section, entry);
-        }
     }
     return done;
 }
@@ -527,19 +516,8 @@ int OptionsSession::protectAll(const std::function<void(int, int)> &progress)
 
 // Settings written at once.
 
-void OptionsSession::remember(const QString &section, const QString &key)
-{
-    const auto id = std::make_pair(section, key);
-    if (m_before.count(id))
-        return;
-    const QString missing = QStringLiteral("\x01missing");
-    const QString text = m_store.readText(section, key, missing);
-    m_before[id] = text == missing ? std::nullopt : std::optional<QString>(text);
-}
-
 void OptionsSession::write(const QString &section, const QString &key, const QString &value)
 {
-    remember(section, key);
     m_store.write(section, key, value);
 }
 
@@ -568,7 +546,7 @@ bool OptionsSession::setDisplayDefault(int item, const std::array<bool, 6> &boxe
     return true;
 }
 
-// Apply and cancel.
+// Apply.
 
 std::optional<options::Refusal> OptionsSession::apply(const SettingsRecord &edited,
                                                       const Period &study)
@@ -582,39 +560,7 @@ std::optional<options::Refusal> OptionsSession::apply(const SettingsRecord &edit
         return options::Refusal{QStringLiteral("DTPickerStart"), kLateStart};
     m_record = edited;
     m_record.save(m_store);
-    m_recordBefore = m_record;
-    m_before.clear();
-    m_steps.clear();
     return std::nullopt;
-}
-
-bool OptionsSession::cancel()
-{
-    bool undone = false;
-    if (!m_steps.empty()) {
-        read<bool>(false, [&](const Database &db) {
-            History *history = History::of(db);
-            while (history && !m_steps.empty() && history->canUndo()
-                   && history->undoCaption() == m_steps.back()) {
-                history->undo();
-                m_steps.pop_back();
-                undone = true;
-            }
-            return true;
-        });
-    }
-    for (auto it = m_before.rbegin(); it != m_before.rend(); ++it) {
-        const auto &[id, text] = *it;
-        if (text)
-            m_store.write(id.first, id.second, *text);
-        else
-            m_store.remove(id.first, id.second);
-        undone = true;
-    }
-    m_before.clear();
-    m_steps.clear();
-    m_record = m_recordBefore;
-    return undone;
 }
 
 bool exportColors(const SettingsStore &store)

@@ -28,9 +28,8 @@ struct Refusal;
 // The lists of the document (faculties, specializations, lesson times, holidays) and the
 // choices that take effect at once (checks of the lists, colours, the display defaults,
 // protection) are written as the user makes them, each change of the document one step of
-// its history. "Применить" writes the record and the study period and keeps all that;
-// cancel() takes back everything written since the dialog opened or was last applied, so
-// that "Отмена" leaves the settings and the document as they were.
+// its history, and stay: "Отмена" only leaves the record's fields unwritten. "Применить"
+// writes the record and the study period.
 class OptionsSession
 {
 public:
@@ -111,11 +110,9 @@ public:
     // dates protected.
     int protectAll(const std::function<void(int, int)> &progress = {});
 
-    // Writes a setting of the store so that cancel() can take it back.
+    // Writes a setting of the store at once.
     void write(const QString &section, const QString &key, const QString &value);
     void writeBool(const QString &section, const QString &key, bool value);
-    // Remembers a setting something else is about to write (the grid's background).
-    void remember(const QString &section, const QString &key);
 
     // A colour of the difficulty levels, stored at once.
     void setLevelColour(int level, quint32 colour);
@@ -124,12 +121,9 @@ public:
     // timetable cannot show that combination.
     bool setDisplayDefault(int item, const std::array<bool, 6> &boxes, bool showTime);
 
-    // Checks the record's norms and the study period, then writes both and keeps everything
-    // done so far. The refusal when a norm is out of bounds (nothing is written).
+    // Checks the record's norms and the study period, then writes both. The refusal when a
+    // norm is out of bounds (nothing is written).
     std::optional<options::Refusal> apply(const SettingsRecord &edited, const Period &study);
-    // Takes back every setting and every change of the document since the dialog opened or
-    // was last applied. True when something was taken back.
-    bool cancel();
 
 private:
     template<typename T>
@@ -143,11 +137,6 @@ private:
     SettingsStore &m_store;
     SettingsRecord &m_record; // the window's record: written on apply
     Prompts &m_prompts;
-    // The text each setting had before the dialog first wrote it (nullopt: missing).
-    std::map<std::pair<QString, QString>, std::optional<QString>> m_before;
-    SettingsRecord m_recordBefore;
-    // The captions of the steps of the document's history written since the last apply.
-    std::vector<QString> m_steps;
 };
 
 // Whether exported cells keep their colours ("Отображать цвета", setting ExportColor; true

@@ -37,7 +37,7 @@ LessonWords lessonWords(const PublishModel &model, PublishedKind kind, const Obj
     if (t.tutor >= 0)
         texts.tutor = model.list(PublishedKind::Tutor)[size_t(t.tutor)].name;
     texts.groups = t.groupNames;
-    if (kind == PublishedKind::Group && (lesson.subgroup > 0 || lesson.meeting > 1))
+    if (kind == PublishedKind::Group && lesson.number > 0)
         texts.subgroup = QStringLiteral("подгруппа %1").arg(lesson.number);
     texts.colour = kind == PublishedKind::Group ? discipline.colour
                                                 : lessonColour(model, kind, lesson);

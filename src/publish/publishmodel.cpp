@@ -3,6 +3,7 @@
 #include "safefilenames.h"
 
 #include "data/database.h"
+#include "data/subgroupnumber.h"
 #include "data/isodate.h"
 #include "data/recordset.h"
 #include "grid/gridcolors.h"
@@ -368,7 +369,7 @@ void ModelReader::nameAttendances()
                         before.insert(list[j].subgroup);
                 }
                 l.meeting = meeting;
-                l.number = meeting > 1 ? int(before.size()) + 1 : l.subgroup + 1;
+                l.number = shownSubgroup(l.subgroup, int(before.size()) + 1, meeting);
                 Teaching &t = teachings[size_t(l.teaching - teachings.data())];
                 for (Teaching::Attendance &a : t.groups) {
                     if (a.group == int(g) && a.subgroup == l.subgroup) {
@@ -385,7 +386,7 @@ void ModelReader::nameAttendances()
         QStringList names;
         for (const Teaching::Attendance &a : t.groups) {
             QString name = groups[size_t(a.group)].label;
-            if (a.subgroup > 0 || a.meeting > 1)
+            if (a.number > 0)
                 name += QStringLiteral(" (подгруппа %1)").arg(a.number);
             if (!names.contains(name))
                 names << name;

@@ -53,9 +53,8 @@ struct Teaching
     {
         int group = 0; // index into PublishModel::objects[Group]
         int subgroup = 0;
-        // How many lessons the group has at that hour, and the number the subgroup goes by
-        // then: its place among the subgroups meeting (whatever numbers the document gives
-        // them), or the next after the first when it meets alone.
+        // How many lessons the group has at that hour, and the number the subgroup is shown
+        // with (shownSubgroup(): 0 for the whole group).
         int meeting = 0;
         int number = 0;
     };

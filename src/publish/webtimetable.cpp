@@ -138,7 +138,7 @@ QString periodLine(const PublishModel &model)
         .arg(day(model.from), day(model.to), kPublishedMark);
 }
 
-const QString kFoot = QStringLiteral("<footer>Расписание составлено в программе Korvesta</footer>\n"
+const QString kFoot = QStringLiteral("<footer>Расписание составлено в программе Тарвела</footer>\n"
                                      "</body>\n</html>\n");
 
 // Black or white, whichever reads better on the colour.

@@ -93,7 +93,7 @@ QString writeReportDocument(const ReportContent &content, const QString &fileNam
     case DocumentType::Pdf: {
         QPdfWriter pdf(&file);
         pdf.setResolution(600);
-        pdf.setCreator(QStringLiteral("Korvesta"));
+        pdf.setCreator(QStringLiteral("Тарвела"));
         pdf.setTitle(content.title);
         applyReportPageLayout(content, pdf);
         if (paintReport(content, pdf) == 0) {

@@ -289,7 +289,7 @@ QString formatReportValue(const QVariant &value, const QString &format)
 }
 
 ReportContent bindReport(const ReportLayout &layout, Recordset &rs, const ReportValues &values,
-                         QStringList *problems)
+                         QStringList *problems, const ReportRowAdjust &adjust)
 {
     ReportContent content = bindEmptyReport(layout, values);
     const QStringList fields = rs.fieldNames();
@@ -358,6 +358,8 @@ ReportContent bindReport(const ReportLayout &layout, Recordset &rs, const Report
     QString currentHeading;
     for (; !rs.isEof(); rs.moveNext()) {
         std::vector<QVariant> row = rowValues(rs);
+        if (adjust)
+            adjust(row);
         // The lines above the table read the first row, also when the table leaves it out.
         if (first.empty())
             first = row;

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <vector>
 
 namespace korvesta {
@@ -54,9 +55,11 @@ private:
 QString formatReportValue(const QVariant &value, const QString &format);
 
 // Lays the rows of rs out by the layout. Fields the layout names that the recordset lacks
-// are listed in `problems`.
+// are listed in `problems`. `adjust`, when given, sees each row's values (in the order of
+// rs's fields) before the layout does.
+using ReportRowAdjust = std::function<void(std::vector<QVariant> &row)>;
 ReportContent bindReport(const ReportLayout &layout, Recordset &rs, const ReportValues &values,
-                         QStringList *problems = nullptr);
+                         QStringList *problems = nullptr, const ReportRowAdjust &adjust = {});
 // The same with no rows at all: the headings of the report and nothing under them.
 ReportContent bindEmptyReport(const ReportLayout &layout, const ReportValues &values);
 

@@ -4,6 +4,7 @@
 #include "data/prompts.h"
 #include "data/queries.h"
 #include "reportbinding.h"
+#include "subgroupnumbers.h"
 
 namespace korvesta {
 
@@ -127,7 +128,31 @@ std::optional<ReportContent> ReportMaker::make(const ReportRequest &request)
     if (!rs)
         return std::nullopt;
     QStringList problems;
-    ReportContent content = bindReport(*layout, *rs, values, &problems);
+    // A timetable's lessons show the subgroup the one rule of subgroups gives, not the
+    // number stored.
+    ReportRowAdjust adjust;
+    std::optional<SubgroupNumbers> subgroups;
+    if (kind->viewCode >= 50 && kind->viewCode <= 52) {
+        const QStringList fields = rs->fieldNames();
+        const auto at = [&fields](const char *name) {
+            for (qsizetype i = 0; i < fields.size(); ++i)
+                if (fields[i].compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+                    return int(i);
+            return -1;
+        };
+        const int date = at("Date"), lesson = at("Lesson"), group = at("GroupCourse"),
+                  subgroup = at("SubGroup");
+        if (const std::optional<Database> db = m_session.access();
+            db && date >= 0 && lesson >= 0 && group >= 0 && subgroup >= 0) {
+            subgroups.emplace(*db, request.from, request.to);
+            adjust = [&subgroups, date, lesson, group, subgroup](std::vector<QVariant> &row) {
+                row[size_t(subgroup)] = subgroups->shown(
+                    row[size_t(date)].toDate(), row[size_t(lesson)].toInt(),
+                    row[size_t(group)].toString(), row[size_t(subgroup)].toInt());
+            };
+        }
+    }
+    ReportContent content = bindReport(*layout, *rs, values, &problems, adjust);
     for (const QString &problem : problems)
         m_prompts.message(problem, Prompts::Icon::Warning);
     decorateReport(content, m_record,

@@ -6,6 +6,7 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/reports/reportbinding.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/reports/reportlayout.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/reports/reportmaker.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/reports/subgroupnumbers.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/reports/reportpainter.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/reports/reportwriters.cpp
     ${PROJECT_SOURCE_DIR}/resources/reports.qrc

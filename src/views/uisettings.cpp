@@ -48,12 +48,12 @@ void UiSettings::setMiddlePaneOnTimeTable(SettingsStore &settings, bool shown)
 int UiSettings::tabStripSelected(const SettingsStore &settings)
 {
     const int tab = settings.readInt(kSection, QStringLiteral("TabStripSelected"), 3);
-    return tab >= 0 && tab <= 3 ? tab : 3;
+    return (tab >= 1 && tab <= 4 ? tab : 3) - 1;
 }
 
 void UiSettings::setTabStripSelected(SettingsStore &settings, int tab)
 {
-    settings.writeInt(kSection, QStringLiteral("TabStripSelected"), tab);
+    settings.writeInt(kSection, QStringLiteral("TabStripSelected"), tab + 1);
 }
 
 void UiSettings::setShowColorItem(SettingsStore &settings, bool on)

@@ -22,7 +22,8 @@ public:
     static bool middlePaneOnTimeTable(const SettingsStore &settings);
     static void setMiddlePaneOnTimeTable(SettingsStore &settings, bool shown);
 
-    // The tab of the object pane (default 3, the tutors).
+    // The tab of the object pane as the tab bar counts (from 0: groups, disciplines,
+    // auditoriums, tutors). The setting counts from 1, its default 3 the auditoriums.
     static int tabStripSelected(const SettingsStore &settings);
     static void setTabStripSelected(SettingsStore &settings, int tab);
 

@@ -322,13 +322,15 @@ TEST(UiSettings, AFreshUserGetsTheDefaults)
     SettingsStore store(folder.file("settings.ini"));
     EXPECT_TRUE(UiSettings::leftPane(store));
     EXPECT_FALSE(UiSettings::middlePaneOnTimeTable(store));
-    EXPECT_EQ(UiSettings::tabStripSelected(store), 3);
+    EXPECT_EQ(UiSettings::tabStripSelected(store), 2); // the setting's 3: the auditoriums
+    UiSettings::setTabStripSelected(store, 3);
+    EXPECT_EQ(store.readText(kSettings, "TabStripSelected", "?"), QStringLiteral("4"));
     UiSettings::setLeftPane(store, false);
     UiSettings::setShowColorItem(store, false);
     store.write(kSettings, "TabStripSelected", "9");
     EXPECT_EQ(store.readText(kSettings, "LeftPane", "?"), QStringLiteral("False"));
     EXPECT_EQ(store.readText(kSettings, "ShowColorItem", "?"), QStringLiteral("0"));
-    EXPECT_EQ(UiSettings::tabStripSelected(store), 3);
+    EXPECT_EQ(UiSettings::tabStripSelected(store), 2);
 
     // The record reads ShowColorItem back from the button's 0 or 1.
     SettingsRecord record;

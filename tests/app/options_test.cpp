@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -69,10 +70,6 @@ protected:
         return rows("SELECT * FROM tblTypeFaculty") + rows("SELECT * FROM tblDiscType")
                + rows("SELECT * FROM tblTimeLesson") + rows("SELECT * FROM tblAutoTable")
                + rows("SELECT * FROM tblTimeTableList");
-    }
-    QString settingsText() const
-    {
-        return QString::fromUtf8(readTestFile(folder.file("user.ini")));
     }
     QStringList itemTexts(const char *list) const
     {
@@ -152,10 +149,11 @@ TEST_F(OptionsDialogTest, NumberBoxesAndTheLessonsOfAShift)
     EXPECT_EQ(window->settingsRecord().WorkTimePeriod, 1);
 }
 
-TEST_F(OptionsDialogTest, CancelLeavesSettingsAndDocumentAsTheyWere)
+// Отмена closes without writing the record; what the dialog wrote at once (a faculty, a lesson
+// time, a holiday, the password, the background) stays, as the planner saw it happen.
+TEST_F(OptionsDialogTest, CancelKeepsWhatWasWrittenAndLeavesTheRecord)
 {
     const QStringList documentBefore = documentRows();
-    const QString settingsBefore = settingsText();
     const SettingsRecord recordBefore = window->settingsRecord();
 
     type("txtLessonsInDay", "100");
@@ -176,17 +174,33 @@ TEST_F(OptionsDialogTest, CancelLeavesSettingsAndDocumentAsTheyWere)
     QTest::mouseClick(child("lblGridColorBkg"), Qt::LeftButton);
     EXPECT_EQ(window->grid()->model()->backColorBkg(), QColor(Qt::yellow));
 
-    // A lesson count of 100 is refused; Отмена then takes everything back.
+    // A lesson count of 100 is refused; Отмена then closes.
     QTest::mouseClick(child<QPushButton>("cmdOK"), Qt::LeftButton);
     EXPECT_EQ(prompts.texts(Kind::Message),
               QStringList({"Количество занятий в день: допустимо от 1 до 24"}));
     EXPECT_EQ(QApplication::focusWidget(), child("txtLessonsInDay"));
+    const QStringList written = documentRows();
+    ASSERT_NE(written, documentBefore);
     QTest::mouseClick(child<QPushButton>("cmdCancel"), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(documentRows(), documentBefore);
-    EXPECT_EQ(settingsText(), settingsBefore);
-    EXPECT_EQ(window->settingsRecord(), recordBefore);
-    EXPECT_NE(window->grid()->model()->backColorBkg(), QColor(Qt::yellow));
+    EXPECT_EQ(documentRows(), written);
+    EXPECT_EQ(store.readText("Settings", "AccessEditPwd", ""), "пароль");
+    EXPECT_EQ(window->grid()->model()->backColorBkg(), QColor(Qt::yellow));
+    EXPECT_EQ(window->settingsRecord().LessonsInDay, recordBefore.LessonsInDay);
+}
+
+// The display boxes as ticked are the view's default after OK, with or without their own
+// "Принять".
+TEST_F(OptionsDialogTest, OkKeepsTheTickedDisplayBoxes)
+{
+    QTest::mouseClick(child<QRadioButton>("optDisplayText(1)"), Qt::LeftButton);
+    const char *const boxes[] = {"chkDisplayText(0)", "chkDisplayText(1)", "chkDisplayText(2)",
+                                 "chkDisplayText(3)", "chkDisplayText(4)"};
+    for (int box = 0; box < 5; ++box)
+        child<QCheckBox>(boxes[box])->setChecked(box == 1 || box == 3 || box == 4);
+    QTest::mouseClick(child<QPushButton>("cmdOK"), Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(store.readText("Settings", "DisplayTextDefault1", "none"), "43");
 }
 
 TEST_F(OptionsDialogTest, ProtectionKeepsTheBoxUnderAWrongPassword)

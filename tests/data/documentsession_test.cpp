@@ -377,7 +377,7 @@ TEST(FileAssociation, RegistersTheTypeUnderTheProgramsOwnName)
     QFile mime(home.file(QStringLiteral("mime/packages/korvesta.xml")));
     ASSERT_TRUE(mime.open(QIODevice::ReadOnly));
     const QString type = QString::fromUtf8(mime.readAll());
-    EXPECT_TRUE(type.contains(QStringLiteral("<comment>Файл приложения korvesta</comment>")))
+    EXPECT_TRUE(type.contains(QStringLiteral("<comment>Файл приложения Тарвела</comment>")))
         << type.toStdString();
     EXPECT_TRUE(type.contains(QStringLiteral("<glob pattern=\"*.kvt\"/>")));
 

@@ -81,8 +81,8 @@ TEST_F(Placement, PairedLessonTakesTheOtherLessonOfItsPair)
         int lesson;
         QStringList rows;
     } cases[] = {
-        {4, {"3|1|П-1|101|1", "4|1|П-1|101|1"}},
-        {5, {"5|1|П-1|101|1", "6|1|П-1|101|1"}},
+        {4, {"3|0|П-1|101|1", "4|0|П-1|101|1"}},
+        {5, {"5|0|П-1|101|1", "6|0|П-1|101|1"}},
     };
     for (const auto &c : cases) {
         b.raw("DELETE FROM tblTimeTableContent");
@@ -119,13 +119,14 @@ TEST_F(Placement, SubgroupsAreNumberedFromOneByGroup)
     EXPECT_EQ(add(*choice, false, 3).outcome, PlacementOutcome::Written);
     EXPECT_EQ(placed(g1, monday), QStringList({"2|1|П-1|101|3", "2|2|П-1|202|3"}));
 
-    // Placing again replaces the cell's lessons by the new single one.
+    // Placing again replaces the cell's lessons by the new single one, the whole group's
+    // (subgroup 0, not the first of two).
     choice = openGroup(2);
     ASSERT_TRUE(choice);
     EXPECT_FALSE(choice->cellWasEmpty);
     ASSERT_TRUE(choice->check(ivanovG1, prompts));
     EXPECT_EQ(add(*choice).outcome, PlacementOutcome::Written);
-    EXPECT_EQ(placed(g1, monday), QStringList({"2|1|П-1|101|1"}));
+    EXPECT_EQ(placed(g1, monday), QStringList({"2|0|П-1|101|1"}));
 }
 
 TEST_F(Placement, CheckingPastTheSlotLimitIsRefused)
@@ -349,7 +350,7 @@ TEST_F(Placement, APairChecksItsOtherLesson)
               "Аудитория '101 (Главный)' занята на 4 уроке");
     EXPECT_EQ(placed(g1, monday), before);
     EXPECT_EQ(pair({Answer::Yes, Answer::Ok}), PlacementOutcome::Written);
-    EXPECT_EQ(placed(g1, monday), QStringList({"3|1|П-1|101|1", "4|1|П-1|101|1"}));
+    EXPECT_EQ(placed(g1, monday), QStringList({"3|0|П-1|101|1", "4|0|П-1|101|1"}));
 }
 
 // Two subgroups of different tutors in one auditorium ask the occupied-auditorium question.
@@ -386,7 +387,7 @@ TEST_F(Placement, ProtectedDateAndOccupiedAuditorium)
     EXPECT_EQ(add(*choice).outcome, PlacementOutcome::Refused);
     EXPECT_TRUE(placed(g1, monday).isEmpty());
     EXPECT_EQ(add(*choice).outcome, PlacementOutcome::Written);
-    EXPECT_EQ(placed(g1, monday), QStringList({"1|1|П-1|101|1"}));
+    EXPECT_EQ(placed(g1, monday), QStringList({"1|0|П-1|101|1"}));
     EXPECT_TRUE(prompts.texts(Kind::OkCancel)
                     .first()
                     .startsWith("Аудитория '101 (Главный)' занята на данном на уроке\r\n"));
@@ -537,7 +538,7 @@ TEST_F(Placement, LessonTypesAreCarriedByKey)
     ASSERT_TRUE(choice->check(ivanovG1, prompts));
     EXPECT_EQ(add(*choice, false, 1).outcome, PlacementOutcome::Refused);
     EXPECT_EQ(add(*choice, false, 4).outcome, PlacementOutcome::Written);
-    EXPECT_EQ(placed(g1, monday), QStringList({"1|1|П-1|101|4"}));
+    EXPECT_EQ(placed(g1, monday), QStringList({"1|0|П-1|101|4"}));
     b.raw("DELETE FROM tblTypeLesson");
     EXPECT_FALSE(openGroup(2));
     EXPECT_EQ(messages(), QStringList({"Выберите тип занятия", "Не задан список типов занятий"}));

@@ -297,41 +297,6 @@ TEST_F(OptionsSessionTest, ProtectAllDates)
               QStringList({"Защищено дат расписания: 2", "Все даты расписания уже защищены"}));
 }
 
-TEST_F(OptionsSessionTest, CancelTakesBackEverythingSinceTheLastApply)
-{
-    b.period("Session", year.start, year.end);
-    b.day(QDate(2026, 9, 14));
-    store.write("Settings", "LevelDiff_1", "255");
-    SettingsRecord applied = record;
-    applied.LessonsInDay = 10;
-    applied.LessonsInPeriod = 10;
-    ASSERT_FALSE(options.apply(applied, year));
-    const QStringList documentBefore = documentRows();
-    const QString settingsBefore = settingsFile();
-
-    ASSERT_TRUE(options.addFaculty("ФИТ"));
-    ASSERT_TRUE(options.addSpecialization("Физика"));
-    ASSERT_TRUE(options.setLessonTime(1, "08:30"));
-    ASSERT_TRUE(options.addHoliday(QDate(2026, 11, 4), QDate(2026, 11, 4), year));
-    ASSERT_TRUE(options.deleteFaculty(options.faculties().back().key));
-    ASSERT_EQ(options.protectAll(), 1);
-    options.setFacultyChecked(1, false);
-    options.setLevelColour(1, 65280);
-    options.setLevelColour(2, 128);
-    ASSERT_TRUE(options.setDisplayDefault(0, {true, false, true, false, false, false}, true));
-    prompts.textAnswers = {QString("pw")};
-    ASSERT_TRUE(options.setProtection(true));
-    ASSERT_NE(documentRows(), documentBefore);
-
-    EXPECT_TRUE(options.cancel());
-    EXPECT_EQ(documentRows(), documentBefore);
-    EXPECT_EQ(settingsFile(), settingsBefore);
-    EXPECT_EQ(record, applied);
-    // Nothing is left to take back twice.
-    EXPECT_FALSE(options.cancel());
-    EXPECT_EQ(documentRows(), documentBefore);
-}
-
 TEST_F(OptionsSessionTest, DisplayDefaultsTheTimetableCannotShowAreRefused)
 {
     EXPECT_FALSE(options.setDisplayDefault(1, {true, true, false, false, false, false}, false));

@@ -212,6 +212,20 @@ TEST_F(PublishTest, CalendarsHoldTheDocumentsLessonsAtTheirTimes)
     }
 }
 
+// A lesson alone is the whole group's, stored as subgroup 1 or not; stored as a later subgroup
+// it is that subgroup's (the other half of the group is free).
+TEST_F(PublishTest, ALessonAloneIsTheWholeGroups)
+{
+    b.lesson(QDate(2026, 10, 27), 3, s.petrovPhysics, s.p10, s.a202, 1);
+    b.lesson(QDate(2026, 10, 27), 4, s.petrovPhysics, s.p10, s.a202, 2);
+    ASSERT_TRUE(publish().done);
+    const QStringList p10 = events("groups/П-10_(1).ics");
+    EXPECT_TRUE(p10.contains("2026-10-27 10:15|Физ (Лек), 202, Петров П.П.")) << p10.join('\n').toStdString();
+    EXPECT_TRUE(p10.contains("2026-10-27|Урок 4: Физ (Лек), 202, Петров П.П., подгруппа 2"))
+        << p10.join('\n').toStdString();
+    EXPECT_FALSE(readText(out + "/groups/П-10_(1).html").contains("подгруппа 1"));
+}
+
 TEST_F(PublishTest, UidsStayAndWhatWasRemovedComesCancelledOnce)
 {
     ASSERT_TRUE(publish().done);

@@ -324,6 +324,37 @@ TEST_F(Reports, TotalsAndLinesReadTheRows)
               QStringList{QStringLiteral("Всего занятий: %1").arg(given(s.ivanov, true))});
 }
 
+// One rule of subgroups for every output: a lesson beside another of its group at the hour is
+// a subgroup's, numbered by its place; a lesson alone is the whole group's unless stored as a
+// later subgroup. The stored numbers here: 1 and 2 together, 1 alone, 2 alone.
+TEST_F(Reports, ALessonAloneIsTheWholeGroupsUnlessPlacedAsALaterSubgroup)
+{
+    const QDate day = s.future.addDays(1);
+    b.lesson(day, 3, s.petrovPhysics, s.p10, s.a202, 1);
+    b.lesson(day, 4, s.petrovPhysics, s.p10, s.a202, 2);
+    const struct
+    {
+        const char *name;
+        const char *object;
+        QStringList shown; // the lines of the group's (or tutor's) table, their subgroup part
+    } cases[] = {
+        {"РАСПИСАНИЕ ГРУППЫ", "П-9  (1)", {"(подгр. 1)", "(подгр. 2)"}},
+        {"РАСПИСАНИЕ ГРУППЫ", "П-10  (1)", {"(подгр. 2)"}},
+        {"РАСПИСАНИЕ ПРЕПОДАВАТЕЛЯ", "О'Нил", {", подгр. 2"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.object);
+        const std::optional<ReportContent> report =
+            make(QString::fromUtf8(c.name), QString::fromUtf8(c.object), s.past, day);
+        ASSERT_TRUE(report);
+        QStringList found;
+        static const QRegularExpression part(QStringLiteral("(\\(подгр\\. \\d\\)|, подгр\\. \\d)"));
+        for (auto it = part.globalMatch(reportToText(*report)); it.hasNext();)
+            found << it.next().captured(1);
+        EXPECT_EQ(found, c.shown);
+    }
+}
+
 TEST_F(Reports, AnObjectWithoutLessonsKeepsItsHeadings)
 {
     struct Case

@@ -1,5 +1,6 @@
 #include "tooltipcache.h"
 
+#include "data/subgroupnumber.h"
 #include "grid/gridmodel.h"
 #include "settings/inifile.h"
 #include "settings/settingsrecord.h"
@@ -7,6 +8,9 @@
 
 #include <QFile>
 #include <QStringList>
+
+#include <utility>
+#include <vector>
 
 namespace korvesta {
 
@@ -130,14 +134,17 @@ QString dayTimetableTooltip(const GridModel &grid, const SettingsRecord &record,
         courseFromHeader(grid.text(layout.courseRow(), col)), faculty);
 
     const IniFile cache(cachePath);
-    QStringList lines;
+    std::vector<std::pair<int, QString>> found; // stored subgroup, cached value
     for (int subGroup = 0; subGroup <= record.SubGroupCount; ++subGroup) {
         const QString value = cache.read(section, TooltipCache::key(lesson, subGroup));
-        if (value.isEmpty())
-            continue;
-        const QStringList parts = TooltipCache::detailsOf(value);
-        if (subGroup >= 1)
-            lines << QStringLiteral("Подгруппа ") + QString::number(subGroup);
+        if (!value.isEmpty())
+            found.emplace_back(subGroup, value);
+    }
+    QStringList lines;
+    for (size_t i = 0; i < found.size(); ++i) {
+        const QStringList parts = TooltipCache::detailsOf(found[i].second);
+        if (const int shown = shownSubgroup(found[i].first, int(i) + 1, int(found.size())))
+            lines << QStringLiteral("Подгруппа ") + QString::number(shown);
         lines << QStringLiteral("Преподаватель: ") + parts.value(0)
               << QStringLiteral("Дисциплина: ") + parts.value(1)
               << QStringLiteral("Тип занятия: ") + parts.value(2)
