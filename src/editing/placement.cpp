@@ -14,6 +14,7 @@
 #include "editing/timetablerows.h"
 #include "settings/settingsrecord.h"
 #include "settings/settingsstore.h"
+#include "views/timetable/auditoriumlabels.h"
 #include "views/timetable/cellcomposer.h"
 
 #include <QLocale>
@@ -120,8 +121,8 @@ PlacedCell composeCell(const Database &db, PlacementMode mode, int key, int keyD
         QStringLiteral(
             "SELECT tblGroups.Group, tblGroups.GroupColor, tblTimeTableContent.SubGroup, "
             "tblTypeLesson.ShortTypeLesson, tblTypeLesson.LongTypeLesson, "
-            "tblAuditories.Auditoria, tblTutors.Tutor, tblDisciplines.Discipline, "
-            "tblDisciplines.Discipline1, tblDisciplines.DiscColor "
+            "tblAuditories.Auditoria, tblAuditories.Corpus, tblTutors.Tutor, "
+            "tblDisciplines.Discipline, tblDisciplines.Discipline1, tblDisciplines.DiscColor "
             "FROM (((((tblTimeTableContent INNER JOIN tblJob ON tblTimeTableContent.Key_Job = "
             "tblJob.Key) INNER JOIN tblGroups ON tblTimeTableContent.Key_Group = tblGroups.Key) "
             "INNER JOIN tblTutors ON tblJob.Key_Tutor = tblTutors.Key) INNER JOIN "
@@ -136,6 +137,7 @@ PlacedCell composeCell(const Database &db, PlacementMode mode, int key, int keyD
             .arg(lesson));
     PlacedCell cell;
     cell.lesson = lesson;
+    const AuditoriumLabels labels(db);
     QStringList parts;
     for (; !row.isEof(); row.moveNext()) {
         LessonTexts texts;
@@ -143,7 +145,8 @@ PlacedCell composeCell(const Database &db, PlacementMode mode, int key, int keyD
         texts.tutor = text(row, QStringLiteral("Tutor"));
         texts.discipline = text(row, QStringLiteral("Discipline"));
         texts.discipline1 = text(row, QStringLiteral("Discipline1"));
-        texts.auditoria = text(row, QStringLiteral("Auditoria"));
+        texts.auditoria = labels.label(text(row, QStringLiteral("Auditoria")),
+                                       text(row, QStringLiteral("Corpus")));
         texts.shortType = text(row, QStringLiteral("ShortTypeLesson"));
         texts.longType = text(row, QStringLiteral("LongTypeLesson"));
         parts << composeCellText(texts, code);
@@ -399,7 +402,8 @@ std::optional<PlacementChoice> LessonPlacement::openForGroup(const QDate &date, 
                                   Prompts::Icon::Warning);
                 return std::nullopt;
             }
-            c.freeLessons = limit - count;
+            // Without a limit of its own the day is the limit: its lessons not yet taken.
+            c.freeLessons = (limit > 0 ? limit : m_settings.LessonsInDay) - count;
             c.freeLessonsText = QStringLiteral("Доступных занятий в день - ")
                                 + QString::number(std::max(
                                     0, c.freeLessons)); // a day already over its limit has none
@@ -514,7 +518,8 @@ std::optional<PlacementChoice> LessonPlacement::openForTutor(const QDate &date, 
                 return std::nullopt;
             }
             c.initialAuditorium = auditoriumText(rs);
-            c.freeLessons = limit - count;
+            // Without a limit of its own the day is the limit: its lessons not yet taken.
+            c.freeLessons = (limit > 0 ? limit : m_settings.LessonsInDay) - count;
             c.freeLessonsText = QStringLiteral("Доступных занятий в день - ")
                                 + QString::number(std::max(
                                     0, c.freeLessons)); // a day already over its limit has none

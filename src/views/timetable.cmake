@@ -1,5 +1,6 @@
 # The timetable views: the day and week timetables and the tutors' work schedule.
 target_sources(korvesta_core PRIVATE
+    ${CMAKE_CURRENT_SOURCE_DIR}/views/timetable/auditoriumlabels.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/views/timetable/cellcomposer.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/views/timetable/lessonplacer.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/views/timetable/timetablefills.cpp

@@ -228,7 +228,7 @@ TEST_F(WindowOnSampleTest, TheAuditoriumMenuDeletesAsTheDeleteKeyDoes)
 TEST_F(WindowOnSampleTest, TheFreeBusyListFollowsTheCellOfTheDayTimetable)
 {
     store.writeBool(QStringLiteral("Settings"), QStringLiteral("ShowMiddlePaneOnTimeTable"), true);
-    store.writeInt(QStringLiteral("Settings"), QStringLiteral("TabStripSelected"), 3);
+    store.writeInt(QStringLiteral("Settings"), QStringLiteral("TabStripSelected"), 4); // tutors
     const Database db = Database::open(sampleDocument());
     Recordset busiest = db.openRecordset(QStringLiteral(
         "SELECT TOP 1 tblTimeTableList.Date FROM tblTimeTableList INNER JOIN "

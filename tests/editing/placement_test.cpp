@@ -193,11 +193,13 @@ TEST_F(Placement, DayLimitsOfGroupAndTutor)
               QStringList({"Достигнут предел количества занятий в день для учебной группы",
                            "Достигнут предел дневной нагрузки для преподавателя"}));
 
-    settings.LessonsToGroup = 0; // never limited, and no room for a pair
+    // Without a limit the day's lessons not yet taken are available, a pair among them.
+    settings.LessonsToGroup = 0;
+    settings.LessonsInDay = 8;
     std::optional<PlacementChoice> unlimited = openGroup(3);
     ASSERT_TRUE(unlimited);
-    EXPECT_LE(unlimited->freeLessons, 0);
-    EXPECT_FALSE(unlimited->pairEnabled);
+    EXPECT_EQ(unlimited->freeLessonsText, "Доступных занятий в день - 6");
+    EXPECT_TRUE(unlimited->pairEnabled);
 }
 
 TEST_F(Placement, ExhaustedLinesUnderTheOverflowSettings)

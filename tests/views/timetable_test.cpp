@@ -126,6 +126,13 @@ TEST_F(Timetable, DayViewWithoutFaculties)
     record.ShowColorItem = false;
     show(40);
     EXPECT_FALSE(grid.hasOwnBackColor(2, c9));
+
+    // Once another building has a 101 too, the number alone names two rooms: the building
+    // goes beside it; 202 stays a number.
+    b.add("tblAuditories", {"Auditoria", "101", "Corpus", "Корпус Б"});
+    show(40);
+    EXPECT_EQ(grid.text(2, c9), "Матем  101 (Главный)");
+    EXPECT_EQ(grid.text(3, c9), "Физ  202\r\nМатем  101 (Главный)");
 }
 
 TEST_F(Timetable, DayViewWithFacultiesTellsGroupsApart)

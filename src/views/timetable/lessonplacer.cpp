@@ -3,6 +3,7 @@
 #include "data/recordset.h"
 #include "grid/gridcolors.h"
 #include "grid/gridmodel.h"
+#include "auditoriumlabels.h"
 #include "tooltipcache.h"
 #include "views/lists/celltext.h"
 
@@ -27,7 +28,7 @@ const QString kLineBreak = QStringLiteral("\r\n");
 
 } // namespace
 
-LessonReader::LessonReader(const Recordset &rs)
+LessonReader::LessonReader(const Recordset &rs, const AuditoriumLabels *labels)
     : m_group(requiredField(rs, QStringLiteral("Group")))
     , m_course(requiredField(rs, QStringLiteral("Course")))
     , m_faculty(requiredField(rs, QStringLiteral("TypeFaculty")))
@@ -41,7 +42,14 @@ LessonReader::LessonReader(const Recordset &rs)
     , m_subGroup(requiredField(rs, QStringLiteral("SubGroup")))
     , m_discColor(requiredField(rs, QStringLiteral("DiscColor")))
     , m_groupColor(requiredField(rs, QStringLiteral("GroupColor")))
-{}
+    , m_labels(labels)
+{
+    const QStringList fields = rs.fieldNames();
+    for (qsizetype i = 0; labels && i < fields.size(); ++i) {
+        if (fields[i].compare(QLatin1String("Corpus"), Qt::CaseInsensitive) == 0)
+            m_corpus = int(i);
+    }
+}
 
 PlacedLesson LessonReader::read(const Recordset &rs) const
 {
@@ -51,6 +59,8 @@ PlacedLesson LessonReader::read(const Recordset &rs) const
     l.texts.discipline = textAt(rs, m_discipline);
     l.texts.discipline1 = textAt(rs, m_discipline1);
     l.texts.auditoria = textAt(rs, m_aud);
+    if (m_labels && m_corpus >= 0)
+        l.texts.auditoria = m_labels->label(l.texts.auditoria, textAt(rs, m_corpus));
     l.texts.shortType = textAt(rs, m_shortType);
     l.texts.longType = textAt(rs, m_longType);
     l.course = textAt(rs, m_course);
@@ -63,11 +73,12 @@ PlacedLesson LessonReader::read(const Recordset &rs) const
 }
 
 GroupLessonPlacer::GroupLessonPlacer(GridModel &grid, const TimetableLayout &layout, int code,
-                                     bool showColor)
+                                     bool showColor, const AuditoriumLabels *labels)
     : m_grid(grid)
     , m_layout(layout)
     , m_code(code)
     , m_showColor(showColor)
+    , m_labels(labels)
 {
     // The first of equal columns takes the lessons: without the faculty row two groups of
     // one name and course in different faculties are one column to the lessons.
@@ -100,7 +111,7 @@ int GroupLessonPlacer::columnOf(const QString &group, const QString &course,
 
 void GroupLessonPlacer::placeAll(Recordset &rs, int day, TooltipCache *tooltips)
 {
-    const LessonReader reader(rs);
+    const LessonReader reader(rs, m_labels);
     for (rs.moveFirst(); !rs.isEof(); rs.moveNext()) {
         const PlacedLesson lesson = reader.read(rs);
         if (lesson.lesson < 1 || lesson.lesson > m_layout.lessonsInDay)

@@ -9,6 +9,7 @@
 
 namespace korvesta {
 
+class AuditoriumLabels;
 class GridModel;
 class Recordset;
 class TooltipCache;
@@ -26,16 +27,19 @@ struct PlacedLesson
 };
 
 // Reads the rows of a timetable query, the field positions looked up once. A query without
-// one of the fields is of another layout: the constructor throws ItemNotFound.
+// one of the fields is of another layout: the constructor throws ItemNotFound. The building
+// (Corpus) is read when the query has it, for the auditorium labels given.
 class LessonReader
 {
 public:
-    explicit LessonReader(const Recordset &rs);
+    explicit LessonReader(const Recordset &rs, const AuditoriumLabels *labels = nullptr);
     PlacedLesson read(const Recordset &rs) const;
 
 private:
     int m_group, m_course, m_faculty, m_tutor, m_discipline, m_discipline1, m_aud;
     int m_shortType, m_longType, m_lesson, m_subGroup, m_discColor, m_groupColor;
+    int m_corpus = -1;
+    const AuditoriumLabels *m_labels; // Not owned.
 };
 
 // Puts the lessons of a date into the group columns of a day or week grid: the column by
@@ -43,7 +47,8 @@ private:
 class GroupLessonPlacer
 {
 public:
-    GroupLessonPlacer(GridModel &grid, const TimetableLayout &layout, int code, bool showColor);
+    GroupLessonPlacer(GridModel &grid, const TimetableLayout &layout, int code, bool showColor,
+                      const AuditoriumLabels *labels = nullptr);
 
     // Places every row of the query for day `day` (1 for the day view); each placed lesson
     // is also added to `tooltips` when given.
@@ -60,6 +65,7 @@ private:
     const TimetableLayout &m_layout;
     int m_code;
     bool m_showColor;
+    const AuditoriumLabels *m_labels; // Not owned.
     QHash<QString, int> m_columns;
 };
 

@@ -1,5 +1,7 @@
 #include "timetablefills.h"
 
+#include "auditoriumlabels.h"
+#include "data/dberror.h"
 #include "data/documentsession.h"
 #include "data/queries.h"
 #include "grid/gridmodel.h"
@@ -47,6 +49,18 @@ void addWeekTotals(GridModel &grid, const TimetableLayout &layout, const Setting
     }
 }
 
+// The labels of the document's auditoriums; plain numbers when the list cannot be read (the
+// lessons themselves then tell of the document).
+AuditoriumLabels auditoriumLabels(ViewContext &ctx)
+{
+    try {
+        if (const std::optional<Database> db = ctx.session.access())
+            return AuditoriumLabels(*db);
+    } catch (const DbError &) {
+    }
+    return AuditoriumLabels();
+}
+
 } // namespace
 
 void fillDayTimetable(ViewContext &ctx, const TimetableLayout &layout)
@@ -62,7 +76,8 @@ void fillDayTimetable(ViewContext &ctx, const TimetableLayout &layout)
     for (int i = 0; i < layout.objectCount; ++i)
         ctx.grid.setMergeCol(layout.firstObjectCol + i, ctx.record.MergeLessons);
 
-    GroupLessonPlacer placer(ctx.grid, layout, code, ctx.record.ShowColorItem);
+    const AuditoriumLabels labels = auditoriumLabels(ctx);
+    GroupLessonPlacer placer(ctx.grid, layout, code, ctx.record.ShowColorItem, &labels);
     placer.placeAll(*rs, 1, &tooltips);
     tooltips.save();
 }
@@ -72,7 +87,8 @@ void fillWeekTimetable(ViewContext &ctx, const TimetableLayout &layout)
     const int code = DisplayTextModes::current(ctx.settings, WeekItem);
     widenForMode(ctx.grid, layout, code);
     DocumentQueries queries(ctx.session, ctx.settings, ctx.prompts);
-    GroupLessonPlacer placer(ctx.grid, layout, code, ctx.record.ShowColorItem);
+    const AuditoriumLabels labels = auditoriumLabels(ctx);
+    GroupLessonPlacer placer(ctx.grid, layout, code, ctx.record.ShowColorItem, &labels);
     const QDate monday = ctx.calendarDate.addDays(1 - ctx.calendarDate.dayOfWeek());
     for (int day = 1; day <= layout.days; ++day) {
         std::optional<Recordset> rs = queries.OpenTimeTable(monday.addDays(day - 1), 0);
@@ -97,7 +113,8 @@ void fillWorkSchedule(ViewContext &ctx, const TimetableLayout &layout)
         columns.insert(grid.text(layout.objectRow(), layout.firstObjectCol + i),
                        layout.firstObjectCol + i);
 
-    const LessonReader reader(*rs);
+    const AuditoriumLabels labels = auditoriumLabels(ctx);
+    const LessonReader reader(*rs, &labels);
     for (; !rs->isEof(); rs->moveNext()) {
         const PlacedLesson lesson = reader.read(*rs);
         const int col = columns.value(lesson.texts.tutor, -1);
