@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -96,6 +97,20 @@ void beginLockWait()
     g_lockCursor = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QTimer::singleShot(0, qApp, &endLockWait);
+}
+
+// The entry of a dialog filter ("Документ Adobe Acrobat (*.pdf);;...") whose pattern takes the
+// file name's extension; empty when none does.
+QString filterOf(const QString &filters, const QString &fileName)
+{
+    const QString suffix = QFileInfo(fileName).suffix();
+    if (suffix.isEmpty())
+        return QString();
+    for (const QString &entry : filters.split(QStringLiteral(";;"))) {
+        if (entry.contains(QStringLiteral("*.") + suffix + u')', Qt::CaseInsensitive))
+            return entry;
+    }
+    return QString();
 }
 
 } // namespace
@@ -201,16 +216,20 @@ std::optional<QString> QtPrompts::chooseFileToSave(const FileChoice &choice)
 {
     QString proposed = startFolder(choice.folder) + QLatin1Char('/') + choice.proposedName;
     for (;;) {
-        // The dialog itself asks before overwriting the name it returns.
+        // The filter shown is the one of the proposed name's kind. The dialog itself asks
+        // before overwriting the name it returns.
+        QString selected = filterOf(choice.filter, proposed);
         QString path = QFileDialog::getSaveFileName(m_parent, choice.title, proposed,
-                                                    choice.filter);
+                                                    choice.filter, &selected);
         if (path.isEmpty())
             return std::nullopt;
         if (!QFileInfo(path).suffix().isEmpty())
             return path;
-        // A name typed without an extension gets ".kvt", and the dialog never saw that
-        // name: so the question about replacing it is ours.
-        path += QStringLiteral(".kvt");
+        // A name typed without an extension gets the chosen filter's (a document's ".kvt"),
+        // and the dialog never saw that name: so the question about replacing it is ours.
+        static const QRegularExpression pattern(QStringLiteral("\\*(\\.[A-Za-z0-9]+)\\)"));
+        const QRegularExpressionMatch kind = pattern.match(selected);
+        path += kind.hasMatch() ? kind.captured(1) : QStringLiteral(".kvt");
         if (!QFileInfo::exists(path))
             return path;
         const QString question = QStringLiteral("Файл %1 уже существует.\nЗаменить его?")

@@ -172,7 +172,10 @@ bool ReportPreview::printContent(QWidget *parent, ReportContent content,
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(setup);
-    printer.setDocName(docName);
+    // The print dialog proposes the name of a file to print into from the job's name, cutting
+    // whatever follows its last dot as an extension: a period "14.12.2026 – 18.12.2026" would
+    // lose its year. An extension of its own keeps the name whole.
+    printer.setDocName(docName.contains(u'.') ? docName + QStringLiteral(".pdf") : docName);
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     if (dialog.exec() != QDialog::Accepted)

@@ -33,8 +33,10 @@ ReportContent::Row gridRow(const GridModel &grid, int row, const std::vector<int
         // of its first shown column, spanning the shown columns it covers.
         const bool covered =
             merged && (row > range.top || (i > 0 && shown[i - 1] >= range.left));
-        if (!covered) {
-            cell.text = merged ? grid.text(range.top, range.left) : grid.text(row, col);
+        const bool leftmost = !(i > 0 && shown[i - 1] >= range.left);
+        if (!covered || (merged && leftmost)) {
+            (covered ? cell.carried : cell.text) =
+                merged ? grid.text(range.top, range.left) : grid.text(row, col);
             while (merged && i + std::size_t(cell.span) < shown.size()
                    && shown[i + std::size_t(cell.span)] <= range.right)
                 ++cell.span;

@@ -30,6 +30,9 @@ struct ReportContent
         QColor foreground; // invalid: the text colour
         bool bold = false;
         int span = 1; // columns this cell covers; the covered cells follow it empty
+        // A cell under the top of a block merged down (a day beside its lessons) is empty;
+        // this is the block's text, shown again where the row begins a page.
+        QString carried;
     };
 
     // One row of the table; a row of the grid's heading kind repeats on every page.

@@ -55,7 +55,7 @@ Qt::Alignment alignmentOf(ReportContent::Align align)
 struct TextBlock
 {
     TextBlock(const QString &text, const QFont &font, double width, Qt::Alignment align)
-        : layout(text, font)
+        : layout(lines(text), font)
     {
         QTextOption option(align);
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -72,6 +72,16 @@ struct TextBlock
         height = text.isEmpty() ? QFontMetricsF(font).height() : y;
     }
     void draw(QPainter &painter, const QPointF &at) const { layout.draw(&painter, at); }
+
+    // A layout breaks lines only at the line separator: each line of the text (a subgroup's
+    // lesson under another's) keeps its own line.
+    static QString lines(QString text)
+    {
+        text.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));
+        text.replace(u'\n', QChar::LineSeparator);
+        text.replace(u'\r', QChar::LineSeparator);
+        return text;
+    }
 
     QTextLayout layout;
     double height = 0;
@@ -156,10 +166,12 @@ void paintCell(QPainter &painter, const ReportContent::Cell &cell, const QRectF 
 
 void paintRow(QPainter &painter, const ReportContent &content, const ReportContent::Row &row,
               const ReportPagination &pages, const Metrics &metrics, double y, double height,
-              const QColor &back)
+              const QColor &back, bool beginsPage = false)
 {
     for (std::size_t c = 0; c < row.cells.size() && c < pages.columnX.size();) {
-        const ReportContent::Cell &cell = row.cells[c];
+        ReportContent::Cell cell = row.cells[c];
+        if (beginsPage && cell.text.isEmpty())
+            cell.text = cell.carried; // the day a continued block belongs to
         const auto [x, width] = cellSpan(pages, c, cell.span);
         const bool bold = cell.bold || row.total;
         paintCell(painter, cell, QRectF(x, y, width, height),
@@ -185,6 +197,7 @@ void paintPage(QPainter &painter, const ReportContent &content, const ReportPagi
     if (!content.pageHeader.isEmpty())
         paintCentred(painter, content.pageHeader, metrics.header, 0, width);
 
+    bool firstRow = true;
     for (const ReportPageItem &item : page.items) {
         switch (item.kind) {
         case ReportPageItem::Kind::Title:
@@ -208,7 +221,8 @@ void paintPage(QPainter &painter, const ReportContent &content, const ReportPagi
         }
         case ReportPageItem::Kind::Row:
             paintRow(painter, content, rowOf(content, item.block, item.row), pages, metrics,
-                     item.y, item.height, QColor());
+                     item.y, item.height, QColor(), firstRow && index > 0);
+            firstRow = false;
             break;
         case ReportPageItem::Kind::Summary: {
             const TextBlock text(content.summary[item.row], metrics.line, width, Qt::AlignLeft);

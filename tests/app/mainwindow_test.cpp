@@ -290,7 +290,7 @@ TEST_F(MainWindowTest, TheObjectListCompletesItsView)
     QApplication::processEvents();
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
     EXPECT_EQ(refilledFor, 1);
-    EXPECT_EQ(store.readText(kSettings, "TabStripSelected", "?"), QStringLiteral("1"));
+    EXPECT_EQ(store.readText(kSettings, "TabStripSelected", "?"), QStringLiteral("2")); // counted from 1
 }
 
 TEST_F(MainWindowTest, HelpIsShownOrItsAbsenceExplained)

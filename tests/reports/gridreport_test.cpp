@@ -83,6 +83,8 @@ TEST(GridReport, MergedHeadingsSpanTheirColumnsAndShowTheirTextOnce)
     EXPECT_EQ(top[1].text, QStringLiteral("1 курс"));
     EXPECT_EQ(top[1].span, 3);
     EXPECT_EQ(content.headings[1].cells[0].text, QString()); // merged down from row 0
+    // ...carried, to be shown again where such a row begins a page (a day's continued lessons).
+    EXPECT_EQ(content.headings[1].cells[0].carried, QStringLiteral("Время"));
     const QString html = reportToHtml(content);
     EXPECT_EQ(html.count(QStringLiteral("1 курс")), 1);
     EXPECT_TRUE(html.contains(QStringLiteral("colspan=\"3\"")));

@@ -355,6 +355,28 @@ TEST_F(Reports, ALessonAloneIsTheWholeGroupsUnlessPlacedAsALaterSubgroup)
     }
 }
 
+// A cell of two subgroups prints as two lines, whatever the width: the line break is kept.
+TEST(ReportPainter, ALineBreakInACellStartsALine)
+{
+    ensureGuiApplication();
+    ReportContent content;
+    content.columns = {{QStringLiteral("Группа"), 1}};
+    const auto heightOf = [&](const QString &text) {
+        content.blocks = {{QString(), {{{{text}}}}}};
+        const ReportPagination pages = paginateReport(content, reportArea(content));
+        for (const ReportPageItem &item : pages.pages.front().items)
+            if (item.kind == ReportPageItem::Kind::Row)
+                return item.height;
+        return 0.0;
+    };
+    // Each line adds the height of a line, whichever break the text holds.
+    const double one = heightOf(QStringLiteral("Информ. 103"));
+    const double two = heightOf(QStringLiteral("Информ. 103\r\nИнформ. 104"));
+    const double three = heightOf(QStringLiteral("Информ. 103\nИнформ. 104\rИнформ. 105"));
+    EXPECT_GT(two - one, 0.5 * one);
+    EXPECT_NEAR(three - two, two - one, 1);
+}
+
 TEST_F(Reports, AnObjectWithoutLessonsKeepsItsHeadings)
 {
     struct Case
