@@ -16,6 +16,7 @@
 #include "views/datechange.h"
 #include "views/displaytextmodes.h"
 #include "views/frames/entryarea.h"
+#include "views/timetable/timetablelayout.h"
 #include "views/uisettings.h"
 #include "views/viewrun.h"
 #include "views/viewtable.h"
@@ -181,6 +182,7 @@ void ViewDispatcher::dispatch()
         BusyScope busy(m_window.busyIndicator());
         ViewContext ctx = context();
         fillView(m_window.fills(), plan, ctx);
+        fitTimetableColumns(code);
         m_window.grid()->fitRowsToText();
         // The free and busy objects of the cell the fill left current, at once.
         if (plan.tabStrip)
@@ -410,6 +412,22 @@ void ViewDispatcher::objectChosen(const ObjectListEntry &entry)
         rememberView();
     }
     emit objectShown(entry);
+}
+
+// The group or tutor columns of a timetable show their names and lessons whole, and share
+// the window's width when it has room (up to two inches each).
+void ViewDispatcher::fitTimetableColumns(int code)
+{
+    if (code < 40 || code > 42)
+        return;
+    const TimetableKind kind = code == 40   ? TimetableKind::Day
+                               : code == 41 ? TimetableKind::Week
+                                            : TimetableKind::WorkSchedule;
+    const TimetableLayout layout =
+        TimetableLayout::ofGrid(kind, m_window.settingsRecord(), *m_window.grid()->model());
+    if (layout.objectCount > 0)
+        m_window.grid()->fitColumnsToText(layout.firstObjectCol,
+                                          layout.firstObjectCol + layout.objectCount - 1, 2880);
 }
 
 void ViewDispatcher::tabChosen(int tab)

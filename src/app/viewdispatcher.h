@@ -117,6 +117,7 @@ private:
     void applyMenus(const DispatchPlan &plan);
     void applyPanes(const DispatchPlan &plan);
     void settleLayout();
+    void fitTimetableColumns(int code);
     void showTitle();
     void editExistingChanged(bool editing);
     void rememberView();

@@ -67,6 +67,10 @@ public:
     // a row never gets lower than it was before the first fit. Cells merged over several rows
     // are left alone. Called again (after a change of font), it refits the rows it grew.
     void fitRowsToText();
+    // Widens the columns first..last so that each line of their texts shows whole, up to
+    // maxTwips, and shares the window's spare width among them (up to maxTwips too): a
+    // timetable fills the window rather than cutting its names beside empty space.
+    void fitColumnsToText(int first, int last, int maxTwips);
 
 signals:
     void clicked(int row, int col);

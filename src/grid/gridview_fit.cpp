@@ -112,4 +112,67 @@ void GridView::fitRowsToText()
     }
 }
 
+void GridView::fitColumnsToText(int first, int last, int maxTwips)
+{
+    first = std::max(first, 0);
+    last = std::min(last, m_model->cols() - 1);
+    const int maxPixels = twipsToPixels(maxTwips);
+    QFont boldFont = m_model->font();
+    boldFont.setBold(true);
+    const QFontMetrics normal(m_model->font());
+    const QFontMetrics bold(boldFont);
+
+    std::vector<int> fitted; // columns that take a share of the spare width
+    int used = 0;            // pixels of every shown column
+    for (int col = 0; col < m_model->cols(); ++col) {
+        if (m_model->isColHidden(col) || m_model->colWidth(col) == 0)
+            continue;
+        int width = twipsToPixels(m_model->colWidth(col));
+        if (col >= first && col <= last) {
+            int needed = 0;
+            for (int row = 0; row < m_model->rows(); ++row) {
+                if (m_model->isRowHidden(row))
+                    continue;
+                const CellRange span = m_model->shownRange(row, col);
+                if (span.isValid() && span.left != span.right)
+                    continue; // a text across columns is not this column's to hold
+                const QString text = m_model->text(row, col).left(MeasuredChars);
+                if (text.isEmpty())
+                    continue;
+                const QFontMetrics &fm =
+                    row < m_model->fixedRows() || m_model->cellBold(row, col) ? bold : normal;
+                int widest = 0;
+                for (const QString &line : QString(text).replace(QLatin1Char('\r'), QString())
+                                               .split(QLatin1Char('\n')))
+                    widest = std::max(widest, fm.horizontalAdvance(line));
+                const bool picture = !m_model->cellPicture(row, col).isEmpty();
+                needed = std::max(needed, widest + 2 * GridPainter::PaddingX + 2
+                                              + (picture ? GridPainter::IconSize + 2 : 0));
+            }
+            if (needed > width)
+                width = std::min(needed, std::max(width, maxPixels));
+            fitted.push_back(col);
+            m_model->setColWidth(col, pixelsToTwips(width));
+        }
+        used += width;
+    }
+    int spare = viewport()->width() - used - 2;
+    // The spare width in equal shares; a column at its most passes its share on.
+    for (int round = 0; round < 3 && spare > 0 && !fitted.empty(); ++round) {
+        const int share = spare / int(fitted.size());
+        if (share <= 0)
+            break;
+        std::vector<int> still;
+        for (const int col : fitted) {
+            const int width = twipsToPixels(m_model->colWidth(col));
+            const int grown = std::min(width + share, std::max(width, maxPixels));
+            spare -= grown - width;
+            m_model->setColWidth(col, pixelsToTwips(grown));
+            if (grown < maxPixels)
+                still.push_back(col);
+        }
+        fitted.swap(still);
+    }
+}
+
 } // namespace korvesta

@@ -500,6 +500,25 @@ TEST_F(GridViewTest, RowsGrowToTheirWrappedTextAndNeverShrink)
     EXPECT_EQ(view->cellRect(0, 2), fixedCourse);
 }
 
+// Columns of a timetable widen to a line of their text that does not fit, and share the
+// window's spare width, never past the most they may take.
+TEST_F(GridViewTest, ColumnsWidenToTheirTextsAndShareTheSpareWidth)
+{
+    grid->setText(7, 3, "Обществознание 108\r\nИнформатика 104");
+    const QFontMetrics fm(grid->font());
+    const int needed = fm.horizontalAdvance("Обществознание 108");
+    ASSERT_GT(needed, view->cellRect(7, 3).width()); // cut today
+    view->fitColumnsToText(1, 5, 2880);
+    EXPECT_GE(view->cellRect(7, 3).width(), needed + 2 * GridPainter::PaddingX);
+    EXPECT_EQ(grid->colWidth(6), 1100); // outside the range
+    // A wide window: the five columns take its spare width, each at most two inches.
+    view->resize(1800, 260);
+    QCoreApplication::processEvents();
+    view->fitColumnsToText(1, 5, 2880);
+    for (int c = 1; c <= 5; ++c)
+        EXPECT_EQ(grid->colWidth(c), 2880) << c;
+}
+
 TEST_F(GridViewTest, RowsRefitToANewFont)
 {
     grid->setWordWrap(true);
