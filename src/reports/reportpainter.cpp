@@ -4,6 +4,7 @@
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -55,7 +56,7 @@ Qt::Alignment alignmentOf(ReportContent::Align align)
 struct TextBlock
 {
     TextBlock(const QString &text, const QFont &font, double width, Qt::Alignment align)
-        : layout(lines(text), font)
+        : layout(lines(text), wordsFit(text, font, width))
     {
         QTextOption option(align);
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -72,6 +73,22 @@ struct TextBlock
         height = text.isEmpty() ? QFontMetricsF(font).height() : y;
     }
     void draw(QPainter &painter, const QPointF &at) const { layout.draw(&painter, at); }
+
+    // The font, made smaller (to seven tenths at most) when a word of the text is wider than
+    // the width: a word is broken only when even that does not make it fit.
+    static QFont wordsFit(const QString &text, const QFont &font, double width)
+    {
+        const QFontMetricsF metrics(font);
+        double widest = 0;
+        static const QRegularExpression blanks(QStringLiteral("\\s+"));
+        for (const QString &word : text.split(blanks, Qt::SkipEmptyParts))
+            widest = std::max(widest, metrics.horizontalAdvance(word));
+        if (widest <= width || width <= 0 || font.pointSizeF() <= 0)
+            return font;
+        QFont smaller(font);
+        smaller.setPointSizeF(font.pointSizeF() * std::max(0.7, width / widest * 0.98));
+        return smaller;
+    }
 
     // A layout breaks lines only at the line separator: each line of the text (a subgroup's
     // lesson under another's) keeps its own line.

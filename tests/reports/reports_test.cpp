@@ -375,6 +375,23 @@ TEST(ReportPainter, ALineBreakInACellStartsALine)
     const double three = heightOf(QStringLiteral("Информ. 103\nИнформ. 104\rИнформ. 105"));
     EXPECT_GT(two - one, 0.5 * one);
     EXPECT_NEAR(three - two, two - one, 1);
+
+    // A word a little wider than its column is printed smaller rather than broken: the
+    // column's text takes two lines, not three.
+    content.columns = {{QStringLiteral("Группа"), 1}, {QStringLiteral("Узкий"), 0.02}};
+    const auto rowOf = [&](const QString &text) {
+        content.blocks = {{QString(), {{{{QString()}, {text}}}}}};
+        const ReportPagination pages = paginateReport(content, reportArea(content));
+        for (const ReportPageItem &item : pages.pages.front().items)
+            if (item.kind == ReportPageItem::Kind::Row)
+                return item.height;
+        return 0.0;
+    };
+    // The narrowest column the word fits in whole, then a tenth narrower.
+    while (rowOf(QStringLiteral("Обществознание")) > one + 0.5 && content.columns[1].width < 1)
+        content.columns[1].width *= 1.05;
+    content.columns[1].width /= 1.1;
+    EXPECT_LT(rowOf(QStringLiteral("Обществознание 108")), one + 1.2 * (two - one));
 }
 
 TEST_F(Reports, AnObjectWithoutLessonsKeepsItsHeadings)
