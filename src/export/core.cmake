@@ -3,6 +3,7 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
 target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/export/exportformat.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/export/pagebreaks.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/export/sheetplan.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/export/xlsxexport.cpp
 )

@@ -410,11 +410,59 @@ void Planner::sizeRowsAndColumns()
     }
     if (m_totalCol >= 0)
         m_sheet->colWidths[size_t(m_totalCol)] = widthInCharacters(800);
+    // The totals' number format pads its digits on both sides: a column too narrow for that
+    // shows "###" where the window showed the figure. Widths count characters of the book's
+    // default font (11 points), the cells' is smaller.
+    for (int sc = 0; sc < m_sheet->cols; ++sc) {
+        int digits = 0;
+        for (int row = 0; row < m_sheet->rows; ++row) {
+            const SheetCell &cell = m_sheet->at(row, sc);
+            if ((cell.kind == SheetCell::Number || cell.kind == SheetCell::Formula)
+                && m_sheet->styles[size_t(cell.style)].number == SheetStyle::Comma)
+                digits = std::max(digits, int(QString::number(std::llround(std::abs(cell.value)))
+                                                   .size()));
+        }
+        if (digits == 0 || m_sheet->colHidden[size_t(sc)])
+            continue;
+        const double needed = (digits + (digits > 3 ? 1 : 0) + 4) * m_sheet->fontSize / 11 + 0.6;
+        double &width = m_sheet->colWidths[size_t(sc)];
+        width = std::max(width < 0 ? 8.43 : width, needed);
+    }
     const double line = m_sheet->fontSize * 1.3 + 1;
+    // The lines a cell's text takes: its own, and those its words wrap into in a column of
+    // that many characters (of the book's default font, wider than the cells').
+    const auto linesOf = [this](const QString &text, int sc) {
+        const double chars = m_sheet->colWidths[size_t(sc)] < 0 ? 8.43
+                                                                 : m_sheet->colWidths[size_t(sc)];
+        const double perLine = std::max(1.0, chars * 11 / m_sheet->fontSize * 0.9);
+        int lines = 0;
+        for (const QString &part : QString(text).remove(QLatin1Char('\r')).split(QLatin1Char('\n'))) {
+            int inLine = 0, count = 1;
+            for (const QString &word : part.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+                const int length = int(word.size());
+                if (inLine > 0 && inLine + 1 + length > perLine) {
+                    ++count;
+                    inLine = 0;
+                }
+                inLine += (inLine > 0 ? 1 : 0) + length;
+            }
+            lines += count;
+        }
+        return std::max(lines, 1);
+    };
     for (int row = 0; row < m_grid.rows(); ++row) {
         int lines = 1;
-        for (int col = 0; col < m_grid.cols(); ++col)
-            lines = std::max(lines, int(m_grid.text(row, col).count(QLatin1Char('\n'))) + 1);
+        for (int col = 0; col < m_grid.cols(); ++col) {
+            const int sc = m_sheetCol[size_t(col)];
+            const QString text = m_grid.text(row, col);
+            if (sc < 0 || text.isEmpty())
+                continue;
+            const CellRange span = m_grid.shownRange(row, col);
+            const bool alone = !span.isValid() || span.isSingleCell();
+            lines = std::max(lines, alone && m_sheet->styles[size_t(m_sheet->at(row, sc).style)].wrap
+                                        ? linesOf(text, sc)
+                                        : int(text.count(QLatin1Char('\n'))) + 1);
+        }
         const int twips = m_grid.rowHeight(row);
         double points = twips < 0 ? -1 : twips / 20.0;
         // Lines that the grid's height would cut, as the grid shows them whole.
@@ -438,6 +486,7 @@ bool Planner::plan(SheetPlan &sheet, const ExportProgress &progress)
     sheet.colHidden.assign(size_t(sheet.cols), false);
     sheet.rowHeights.assign(size_t(sheet.rows), -1);
     sheet.rowLevels.assign(size_t(sheet.rows), 0);
+    sheet.totalRows.assign(size_t(sheet.rows), false);
     styleOf(SheetStyle{});
 
     for (int row = 0; row < m_grid.rows(); ++row) {
@@ -445,6 +494,7 @@ bool Planner::plan(SheetPlan &sheet, const ExportProgress &progress)
             if (const int sc = m_sheetCol[size_t(col)]; sc >= 0)
                 fillCell(row, col, sheet.at(row, sc));
         }
+        sheet.totalRows[size_t(row)] = m_grid.isSubtotal(row);
         if (m_format.formulas && m_grid.isSubtotal(row))
             writeTotals(row);
         if (m_totalCol >= 0)

@@ -56,6 +56,7 @@ struct SheetPlan
     std::vector<bool> colHidden;
     std::vector<double> rowHeights; // in points; below 0: the default
     std::vector<int> rowLevels;     // outline level, 0 to 7
+    std::vector<bool> totalRows;    // the grid's totals rows, which end a block
     double fontSize = 8;
 
     SheetCell &at(int row, int col) { return cells[size_t(row) * size_t(cols) + size_t(col)]; }

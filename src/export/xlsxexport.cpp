@@ -1,6 +1,7 @@
 #include "xlsxexport.h"
 
 #include "grid/gridmodel.h"
+#include "pagebreaks.h"
 #include "settings/settingsrecord.h"
 #include "text/printable.h"
 
@@ -134,6 +135,21 @@ void setUpPage(lxw_worksheet *sheet, const ExportFormat &format, const SheetPlan
         worksheet_print_across(sheet);
     if (format.paperA4)
         worksheet_set_paper(sheet, 9);
+    // Pages begin where a reader is not lost (the lists end with 0; the library copies
+    // them).
+    const PageBreaks breaks = planPageBreaks(plan, format);
+    std::vector<lxw_row_t> rowBreaks(breaks.rows.begin(), breaks.rows.end());
+    std::vector<lxw_col_t> colBreaks(breaks.cols.begin(), breaks.cols.end());
+    if (!rowBreaks.empty() && rowBreaks.size() < 1024) {
+        rowBreaks.push_back(0);
+        worksheet_set_h_pagebreaks(sheet, rowBreaks.data());
+    }
+    if (!colBreaks.empty() && colBreaks.size() < 1024) {
+        colBreaks.push_back(0);
+        worksheet_set_v_pagebreaks(sheet, colBreaks.data());
+    }
+    if (breaks.scale < 100 && !format.fitToPage && !format.widthsToPage)
+        worksheet_set_print_scale(sheet, uint16_t(breaks.scale));
     const PageMargins &m = format.margins;
     worksheet_set_margins(sheet, m.left, m.right, m.top, m.bottom);
     const QByteArray header = texts.header.toUtf8();

@@ -149,7 +149,7 @@ TEST_P(SampleViews, WritesTheSheetAndPageOfTheView)
     if (!fill(c.code))
         GTEST_SKIP() << "view " << c.code << " is not filled in this build";
     const QString path = folder.file(QStringLiteral("view.xlsx"));
-    const ExportSubject subject{object, views.date, views.from, views.to, record.WorkDays};
+    const ExportSubject subject{object, views.date, views.from, views.to, record.WorkDays, {}};
     const ExportResult result = write(grid, c.code, path, record, subject);
     ASSERT_EQ(result.outcome, ExportResult::Written) << result.message.toStdString();
 
@@ -228,7 +228,7 @@ TEST(AccountingExport, TotalsAreFormulasOverTheirBlocks)
     ASSERT_EQ(grid.rows(), 10); // 2 header rows, 5 lines, 2 totals, 1 grand total
     SettingsRecord record;
     const QString path = folder.file(QStringLiteral("t.xlsx"));
-    const ExportSubject tutor{QStringLiteral("Иванов И.И."), {}, {2026, 9, 1}, {2026, 9, 30}};
+    const ExportSubject tutor{QStringLiteral("Иванов И.И."), {}, {2026, 9, 1}, {2026, 9, 30}, 5, {}};
     ASSERT_EQ(write(grid, 33, path, record, tutor).outcome, ExportResult::Written);
     const XlsxSheet sheet = readXlsx(path);
     ASSERT_TRUE(sheet.opened);
