@@ -125,6 +125,14 @@ PageBreaks planPageBreaks(const SheetPlan &plan, const ExportFormat &format)
     const double across = (width - titleWidth) * kSafety;
     if (widest > across && across > 0)
         breaks.scale = std::max(50, int(across / widest * 100));
+    // A sheet that is at most two thirds too wide prints one page wide, a little smaller,
+    // rather than on pages of a few columns each.
+    double all = 0;
+    for (int c = titleCols; c < plan.cols; ++c)
+        all += columnPoints(plan, c);
+    const bool oneWide = all > 0 && across > 0 && across / all >= 0.6;
+    if (oneWide && all > across)
+        breaks.scale = int(across / all * 100);
     // And the tallest block of rows (a day of lessons with its total) whole on a page.
     double tallest = 0;
     for (const SheetMerge &m : plan.merges) {
@@ -146,9 +154,10 @@ PageBreaks planPageBreaks(const SheetPlan &plan, const ExportFormat &format)
     breaks.rows = breaksAlong(
         titleRows, plan.rows, (height * zoom - titleHeight) * kSafety,
         [&plan](int r) { return rowPoints(plan, r); }, insideRows, format.accounting);
-    breaks.cols = breaksAlong(
-        titleCols, plan.cols, (width * zoom - titleWidth) * kSafety,
-        [&plan](int c) { return columnPoints(plan, c); }, insideCols, false);
+    if (!oneWide)
+        breaks.cols = breaksAlong(
+            titleCols, plan.cols, (width * zoom - titleWidth) * kSafety,
+            [&plan](int c) { return columnPoints(plan, c); }, insideCols, false);
     return breaks;
 }
 

@@ -36,16 +36,23 @@ ExportFormat landscape()
 
 TEST(PageBreaks, MonthsAndDaysStayWholeOnTheirPages)
 {
-    // Three months of twelve columns of 4 characters across a landscape page (some 28 such
+    // Five months of twelve columns of 4 characters across a landscape page (some 25 such
     // columns fit): each page starts at a month, never inside one.
-    SheetPlan months = planOf(5, 37, 4, 15);
-    for (int m = 0; m < 3; ++m)
+    SheetPlan months = planOf(5, 61, 4, 15);
+    for (int m = 0; m < 5; ++m)
         months.merges.push_back({0, 1 + 12 * m, 0, 12 + 12 * m});
     const PageBreaks across = planPageBreaks(months, landscape());
     EXPECT_EQ(across.scale, 100);
     ASSERT_FALSE(across.cols.empty());
     for (const int col : across.cols)
         EXPECT_EQ((col - 1) % 12, 0) << col;
+
+    // Three months, two thirds of a page too wide, print one page wide.
+    SheetPlan three = planOf(5, 37, 4, 15);
+    const PageBreaks oneWide = planPageBreaks(three, landscape());
+    EXPECT_TRUE(oneWide.cols.empty());
+    EXPECT_GE(oneWide.scale, 60);
+    EXPECT_LT(oneWide.scale, 100);
 
     // A month wider than a page prints smaller, so that it still fits one.
     SheetPlan wide = planOf(5, 41, 4, 15);
