@@ -78,7 +78,8 @@ TEST(HelpWindow, ContentsFollowTheSearch)
         {"a word of one page, in any case", QStringLiteral("ОТРАБОТКА ЗА"),
          {QStringLiteral("Тарвела: учебное расписание"), QStringLiteral("Преподаватели")}},
         {"every word must be on the page", QStringLiteral("корпус аудитории"),
-         {QStringLiteral("Аудитории")}},
+         {QStringLiteral("Аудитории"), QStringLiteral("Расписание")}},
+        {"of words on different pages, none", QStringLiteral("корпус табель"), {}},
         {"nothing found", QStringLiteral("несуществующееслово"), {}},
         {"an emptied search lists every page", QString(), all},
     };
