@@ -1,6 +1,7 @@
 #include "gridreport.h"
 
 #include "grid/gridmodel.h"
+#include "reportpainter.h"
 
 #include <vector>
 
@@ -74,12 +75,45 @@ ReportContent gridReport(const GridModel &grid, const GridPrintOptions &options)
         if (text)
             shown.push_back(col);
     }
+    // Each column as wide on paper as the grid has it, in proportion, but never narrower
+    // than its longest word: a lesson number or a day's name is not broken in two.
+    const double page = reportArea(content).width();
+    std::vector<double> least(shown.size(), 0), width(shown.size(), 0);
     double total = 0;
-    for (int col : shown)
-        total += grid.colWidth(col);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        total += grid.colWidth(shown[i]);
+        for (int row = 0; row < grid.rows(); ++row) {
+            if (!grid.isRowHidden(row))
+                least[i] = std::max(least[i], reportWordWidth(grid.text(row, shown[i]),
+                                                              options.fontPoints,
+                                                              row < grid.fixedRows()));
+        }
+    }
+    // The columns held at their least width leave the rest of the page to the others, in
+    // proportion; a column that then falls below its least is held too.
+    std::vector<bool> fixed(shown.size(), false);
+    for (int round = 0; round < 3; ++round) {
+        double room = page, shares = 0;
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            if (fixed[i])
+                room -= least[i];
+            else
+                shares += grid.colWidth(shown[i]);
+        }
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            width[i] = fixed[i] ? least[i]
+                                : (shares > 0 ? std::max(0.0, room) * grid.colWidth(shown[i]) / shares
+                                              : 0);
+            if (!fixed[i] && width[i] < least[i])
+                fixed[i] = true;
+        }
+    }
+    double sum = 0;
+    for (const double w : width)
+        sum += w;
     for (std::size_t i = 0; i < shown.size(); ++i) {
         ReportContent::Column column;
-        column.width = total > 0 ? grid.colWidth(shown[i]) / total : 1;
+        column.width = sum > 0 ? width[i] / sum : (total > 0 ? grid.colWidth(shown[i]) / total : 1);
         column.align = alignOf(grid.colAlignment(shown[i]));
         content.columns.push_back(column);
     }

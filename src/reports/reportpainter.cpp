@@ -382,6 +382,16 @@ void applyReportPageLayout(const ReportContent &content, QPagedPaintDevice &devi
     device.setPageLayout(layout);
 }
 
+double reportWordWidth(const QString &text, double points, bool bold)
+{
+    const QFontMetricsF metrics(reportFont(points, bold));
+    double widest = 0;
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    for (const QString &word : text.split(blanks, Qt::SkipEmptyParts))
+        widest = std::max(widest, metrics.horizontalAdvance(word));
+    return widest > 0 ? (widest + 2 * kPadX) / kUnit + 1 : 0;
+}
+
 QSizeF reportArea(const ReportContent &content)
 {
     QPageLayout layout(QPageSize(QPageSize::A4),

@@ -60,4 +60,8 @@ int paintReport(const ReportContent &content, QPagedPaintDevice &device, int fir
 // The printable area, in points, of an A4 page laid out for the report.
 QSizeF reportArea(const ReportContent &content);
 
+// The width, in points, a table cell needs to show the longest word of the text whole, its
+// padding included.
+double reportWordWidth(const QString &text, double points, bool bold = false);
+
 } // namespace korvesta

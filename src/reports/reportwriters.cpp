@@ -527,8 +527,10 @@ QByteArray reportToRtf(const ReportContent &content)
     for (const ReportContent::Block &block : content.blocks) {
         if (!block.heading.isEmpty()) {
             ReportContent::Row heading;
-            ReportContent::Cell cell{block.heading, {}, {}, true,
-                                     int(std::max<std::size_t>(1, content.columns.size()))};
+            ReportContent::Cell cell;
+            cell.text = block.heading;
+            cell.bold = true;
+            cell.span = int(std::max<std::size_t>(1, content.columns.size()));
             heading.cells.push_back(cell);
             QByteArray row = rtfRow(content, heading, edges, false, "\\clcbpat3", true);
             // The heading stays on the page of the row under it.

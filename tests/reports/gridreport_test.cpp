@@ -2,7 +2,9 @@
 
 #include "grid/gridmodel.h"
 #include "reports/gridreport.h"
+#include "reports/reportpainter.h"
 #include "reports/reportwriters.h"
+#include "support/guiapplication.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +26,7 @@ void makeGrid(GridModel &grid, int cols)
 
 TEST(GridReport, OrientationFollowsTheColumnCount)
 {
+    ensureGuiApplication();
     for (const auto &[cols, landscape] : {std::pair{5, false}, std::pair{6, true},
                                           std::pair{1, false}, std::pair{40, true}}) {
         GridModel grid;
@@ -37,6 +40,7 @@ TEST(GridReport, OrientationFollowsTheColumnCount)
 
 TEST(GridReport, ColumnsTakeTheirShareOfTheWidthAndHiddenOnesNone)
 {
+    ensureGuiApplication();
     GridModel grid;
     makeGrid(grid, 5); // widths 1000, 2000, 3000, 4000, 5000
     grid.setColWidth(2, 0);
@@ -64,8 +68,28 @@ TEST(GridReport, ColumnsTakeTheirShareOfTheWidthAndHiddenOnesNone)
     EXPECT_NEAR(load.columns[3].width / load.columns[2].width, 4.0 / 3, 1e-9);
 }
 
+// A narrow column of the window keeps its longest word whole on paper; the others give way.
+TEST(GridReport, NoColumnIsNarrowerThanItsLongestWord)
+{
+    ensureGuiApplication();
+    GridModel grid;
+    makeGrid(grid, 12);
+    grid.setColWidth(0, 200);
+    grid.setText(1, 0, QStringLiteral("Понедельник"));
+    const ReportContent content = gridReport(grid, {QStringLiteral("Неделя")});
+    ASSERT_EQ(content.columns.size(), 12u);
+    double shares = 0;
+    for (const ReportContent::Column &column : content.columns)
+        shares += column.width;
+    const double page = reportArea(content).width();
+    EXPECT_GE(content.columns[0].width / shares * page,
+              reportWordWidth(QStringLiteral("Понедельник"), content.fontPoints) - 0.01);
+    EXPECT_GT(content.columns[11].width, content.columns[0].width);
+}
+
 TEST(GridReport, MergedHeadingsSpanTheirColumnsAndShowTheirTextOnce)
 {
+    ensureGuiApplication();
     GridModel grid;
     makeGrid(grid, 4);
     grid.setRows(4);
@@ -101,7 +125,10 @@ TEST(ReportWriters, NamesAreEscapedAndControlCharactersLeftOut)
     content.pageHeader = hostile;
     content.pageFooter = hostile;
     content.columns = {{QStringLiteral("Столбец ") + hostile, 1}};
-    content.blocks = {{QStringLiteral("Раздел ") + hostile, {{{{hostile}}}}}};
+    ReportContent::Row row;
+    row.cells.resize(1);
+    row.cells[0].text = hostile;
+    content.blocks = {{QStringLiteral("Раздел ") + hostile, {row}}};
     const QString html = reportToHtml(content);
     EXPECT_FALSE(html.contains(QStringLiteral("<b>&")));
     EXPECT_TRUE(html.contains(QStringLiteral("&lt;b&gt;&amp;&quot;'{}\\!")));

@@ -6,6 +6,7 @@
 #include "reports/documentfiles.h"
 #include "reports/reportmaker.h"
 #include "reports/reportpainter.h"
+#include "support/guiapplication.h"
 #include "reports/reportwriters.h"
 #include "settings/settingsrecord.h"
 #include "support/documentfixture.h"
@@ -20,17 +21,6 @@ namespace korvesta {
 namespace {
 
 using Kind = ScriptedPrompts::Kind;
-
-// Pages are laid out with fonts, which want the GUI classes (offscreen). The application is
-// made once and never destroyed: tearing it down among the exit handlers crashes.
-void ensureGuiApplication()
-{
-    static int argc = 1;
-    static char name[] = "reports-tests";
-    static char *argv[] = {name, nullptr};
-    static QGuiApplication *app = new QGuiApplication(argc, argv);
-    Q_UNUSED(app)
-}
 
 // The rows of the report's HTML table, cells joined by '|'; group headings and totals apart.
 struct HtmlTable
@@ -362,7 +352,10 @@ TEST(ReportPainter, ALineBreakInACellStartsALine)
     ReportContent content;
     content.columns = {{QStringLiteral("Группа"), 1}};
     const auto heightOf = [&](const QString &text) {
-        content.blocks = {{QString(), {{{{text}}}}}};
+        ReportContent::Row row;
+        row.cells.resize(1);
+        row.cells[0].text = text;
+        content.blocks = {{QString(), {row}}};
         const ReportPagination pages = paginateReport(content, reportArea(content));
         for (const ReportPageItem &item : pages.pages.front().items)
             if (item.kind == ReportPageItem::Kind::Row)
@@ -380,7 +373,10 @@ TEST(ReportPainter, ALineBreakInACellStartsALine)
     // column's text takes two lines, not three.
     content.columns = {{QStringLiteral("Группа"), 1}, {QStringLiteral("Узкий"), 0.02}};
     const auto rowOf = [&](const QString &text) {
-        content.blocks = {{QString(), {{{{QString()}, {text}}}}}};
+        ReportContent::Row row;
+        row.cells.resize(2);
+        row.cells[1].text = text;
+        content.blocks = {{QString(), {row}}};
         const ReportPagination pages = paginateReport(content, reportArea(content));
         for (const ReportPageItem &item : pages.pages.front().items)
             if (item.kind == ReportPageItem::Kind::Row)
