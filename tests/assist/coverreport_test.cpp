@@ -8,6 +8,7 @@
 #include "grid/gridmodel.h"
 #include "reports/documentfiles.h"
 #include "settings/settingsstore.h"
+#include "support/guiapplication.h"
 #include "support/scriptedprompts.h"
 #include "support/testdocument.h"
 
@@ -32,6 +33,7 @@ QList<QStringList> gridRows(const GridModel &grid)
 
 TEST(CoverReport, CoversThenLessonsWithoutCoverThenAnEmptyDay)
 {
+    ensureGuiApplication(); // the printed table measures its words
     TestFolder folder;
     const QString path = newTestDocument(folder);
     InstitutionBuilder b{Database::open(path)};
