@@ -4,16 +4,19 @@
 #include "data/dberror.h"
 #include "data/documentsession.h"
 #include "data/prompts.h"
+#include "sample/demodocument.h"
+#include "settings/recentdocuments.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace korvesta {
 
-FileCommands::FileCommands(DocumentSession &session, Prompts &prompts,
+FileCommands::FileCommands(DocumentSession &session, Prompts &prompts, SettingsStore &settings,
                            std::function<void()> refill)
     : m_session(session)
     , m_prompts(prompts)
+    , m_settings(settings)
     , m_refill(std::move(refill))
 {}
 
@@ -32,6 +35,41 @@ void FileCommands::openDocument()
 void FileCommands::saveDocumentAs()
 {
     m_session.saveDocumentAs();
+    m_refill();
+}
+
+void FileCommands::openRecent(const QString &path)
+{
+    if (!QFileInfo(path).isFile()) {
+        RecentDocuments::forget(m_settings, path);
+        m_prompts.message(QStringLiteral("Файл ") + QDir::toNativeSeparators(path)
+                              + QStringLiteral(" не найден.\r\nОн убран из списка последних "
+                                               "документов."),
+                          Prompts::Icon::Warning);
+        return;
+    }
+    m_session.openPath(path);
+    m_refill();
+}
+
+QString FileCommands::samplePath() const
+{
+    return m_session.paths().applicationFolder + QStringLiteral("/Пример колледжа.kvt");
+}
+
+void FileCommands::openSample()
+{
+    const QString path = samplePath();
+    if (!QFileInfo(path).isFile()) {
+        try {
+            writeDemoDocument(path, DemoSize::Small);
+        } catch (const DbError &error) {
+            m_prompts.message(QStringLiteral("Пример не записан: ") + error.message(),
+                              Prompts::Icon::Warning);
+            return;
+        }
+    }
+    m_session.openPath(path);
     m_refill();
 }
 

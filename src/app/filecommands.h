@@ -8,6 +8,7 @@ namespace korvesta {
 
 class DocumentSession;
 class Prompts;
+class SettingsStore;
 
 // "Создать", "Открыть" and "Сохранить как..." with their dialogs, each followed by a refill
 // of the current view whether it completed or was cancelled; and the look at the document
@@ -15,11 +16,18 @@ class Prompts;
 class FileCommands
 {
 public:
-    FileCommands(DocumentSession &session, Prompts &prompts, std::function<void()> refill);
+    FileCommands(DocumentSession &session, Prompts &prompts, SettingsStore &settings,
+                 std::function<void()> refill);
 
     void newDocument();
     void openDocument();
     void saveDocumentAs();
+    // A document of the recent list; one that is gone is dropped from the list, with a word.
+    void openRecent(const QString &path);
+    // The sample college, written into the program's folder the first time (and again when
+    // it has been deleted).
+    void openSample();
+    QString samplePath() const;
 
     // Once the window is up: a start document that is missing or not a document is named
     // to the user and a new document takes its place (one that another program holds stays,
@@ -31,6 +39,7 @@ private:
 
     DocumentSession &m_session; // Not owned.
     Prompts &m_prompts;         // Not owned.
+    SettingsStore &m_settings;  // Not owned.
     std::function<void()> m_refill;
 };
 

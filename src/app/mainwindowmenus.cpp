@@ -11,11 +11,13 @@
 #include "frmoptions.h"
 #include "helpcommands.h"
 #include "mainwindow.h"
+#include "settings/recentdocuments.h"
 #include "viewdispatcher.h"
 #include "views/viewtable.h"
 
 #include <QActionGroup>
 #include <QString>
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -52,6 +54,24 @@ void frmMain::createFileMenu()
     QAction *open = addCommand(file, "submenuOpenDB", QStringLiteral("Открыть"), "OPEN");
     open->setShortcut(QKeySequence::Open);
     connect(open, &QAction::triggered, this, [commands] { commands->openDocument(); });
+    connect(addCommand(file, "submenuOpenSample", QStringLiteral("Открыть пример")),
+            &QAction::triggered, this, [commands] { commands->openSample(); });
+    // The last documents, read each time the menu opens.
+    QMenu *recent = file->addMenu(QStringLiteral("Последние документы"));
+    recent->setObjectName(QStringLiteral("submenuRecent"));
+    connect(recent, &QMenu::aboutToShow, this, [this, recent, commands] {
+        recent->clear();
+        const QStringList paths = RecentDocuments::list(m_settings);
+        for (int i = 0; i < paths.size(); ++i) {
+            const QString path = paths[i];
+            QAction *entry = recent->addAction(QStringLiteral("&%1 %2").arg((i + 1) % 10).arg(
+                QDir::toNativeSeparators(path)));
+            entry->setObjectName(QStringLiteral("recentDocument%1").arg(i + 1));
+            connect(entry, &QAction::triggered, this, [commands, path] { commands->openRecent(path); });
+        }
+        if (paths.isEmpty())
+            recent->addAction(QStringLiteral("(пусто)"))->setEnabled(false);
+    });
     QAction *saveAs = addCommand(file, "submenuSaveDB", QStringLiteral("Сохранить как..."),
                                  "SAVEAS");
     saveAs->setShortcut(QKeySequence::SaveAs);

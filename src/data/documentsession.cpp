@@ -1,5 +1,7 @@
 #include "documentsession.h"
 
+#include "settings/recentdocuments.h"
+
 #include "history.h"
 
 #include "dberror.h"
@@ -128,6 +130,8 @@ void DocumentSession::enterNamedDocument(const QString &path)
     m_path = path;
     setTitle(namedTitle(path));
     m_settings.write(kSection, kPathDB, path);
+    if (!m_readingOnly)
+        RecentDocuments::remember(m_settings, path);
 }
 
 void DocumentSession::newDocument()
@@ -152,7 +156,12 @@ void DocumentSession::openDocument()
     const std::optional<QString> chosen = m_prompts.chooseFileToOpen(choice);
     if (!chosen || chosen->isEmpty())
         return;
-    const QString path = absolutePath(*chosen);
+    openPath(*chosen);
+}
+
+bool DocumentSession::openPath(const QString &chosen)
+{
+    const QString path = absolutePath(chosen);
 
     // The file is tried before the switch: one that is not a document gets the usual message
     // and the current document, an unsaved new one included, stays as it was.
@@ -160,7 +169,7 @@ void DocumentSession::openDocument()
         Database::open(path, openingMode());
     } catch (const DbError &error) {
         handleError(error);
-        return;
+        return false;
     }
 
     enterNamedDocument(path);
@@ -169,6 +178,7 @@ void DocumentSession::openDocument()
     if (tempFileSetting() && !samePath(path, m_paths.newDocumentFile()))
         discardNewDocumentFile();
     setTempFileSetting(false);
+    return true;
 }
 
 void DocumentSession::saveDocumentAs()

@@ -40,6 +40,9 @@ public:
 
     void newDocument();
     void openDocument();
+    // Opens the document at the path given (a recent one, the sample) as "Открыть" opens the
+    // one chosen. False when it was not opened (the user has been told why).
+    bool openPath(const QString &path);
     void saveDocumentAs();
     // Offers to save a new document that holds data and deletes the new-document file.
     // Never cancels the close.

@@ -134,9 +134,9 @@ std::optional<ReportContent> ReportMaker::make(const ReportRequest &request)
     std::optional<SubgroupNumbers> subgroups;
     if (kind->viewCode >= 50 && kind->viewCode <= 52) {
         const QStringList fields = rs->fieldNames();
-        const auto at = [&fields](const char *name) {
+        const auto at = [&fields](const char *field) {
             for (qsizetype i = 0; i < fields.size(); ++i)
-                if (fields[i].compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+                if (fields[i].compare(QLatin1String(field), Qt::CaseInsensitive) == 0)
                     return int(i);
             return -1;
         };

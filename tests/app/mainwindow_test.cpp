@@ -1,14 +1,18 @@
+#include "app/filecommands.h"
 #include "app/gridlookcommands.h"
 #include "app/helpcommands.h"
 #include "app/statusbarpanels.h"
 #include "data/calendar.h"
 #include "data/connection.h"
+#include "settings/recentdocuments.h"
 #include "support/windowfixture.h"
 
 #include <QAction>
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QFile>
+#include <QFileInfo>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QTabBar>
@@ -83,6 +87,41 @@ TEST_F(MainWindowTest, StartsOnANewDocumentWithTheDefaults)
     EXPECT_EQ(code(), 0);
     EXPECT_EQ(child<QLabel>("Label1")->text(), QStringLiteral("Список групп"));
     EXPECT_TRUE(prompts.shown.empty());
+}
+
+// The sample is one menu entry away; the documents opened last are on the Файл menu, newest
+// first, and one that is gone is dropped when chosen.
+TEST_F(MainWindowTest, TheSampleAndTheRecentDocumentsAreOnTheFileMenu)
+{
+    open();
+    const QString sample = window->fileCommands().samplePath();
+    ASSERT_FALSE(QFile::exists(sample));
+    command("submenuOpenSample")->trigger();
+    ASSERT_TRUE(QFile::exists(sample));
+    EXPECT_EQ(session.currentPath(), QFileInfo(sample).absoluteFilePath());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Тарвела - Пример колледжа"));
+
+    const QString other = folder.file("другой.kvt");
+    ASSERT_TRUE(QFile::copy(sample, other));
+    window->fileCommands().openRecent(other);
+    EXPECT_EQ(RecentDocuments::list(store),
+              (QStringList{QFileInfo(other).absoluteFilePath(), QFileInfo(sample).absoluteFilePath()}));
+    auto *recent = window->findChild<QMenu *>(QStringLiteral("submenuRecent"));
+    ASSERT_NE(recent, nullptr);
+    emit recent->aboutToShow();
+    ASSERT_EQ(recent->actions().size(), 2);
+    EXPECT_TRUE(recent->actions()[1]->text().endsWith(QStringLiteral("Пример колледжа.kvt")));
+
+    // The sample deleted is written again; a recent document deleted is dropped, with a word.
+    recent->actions()[1]->trigger();
+    EXPECT_EQ(session.currentPath(), QFileInfo(sample).absoluteFilePath());
+    ASSERT_TRUE(QFile::remove(other));
+    window->fileCommands().openRecent(other);
+    EXPECT_EQ(prompts.texts(ScriptedPrompts::Kind::Message).last(),
+              QStringLiteral("Файл ") + QDir::toNativeSeparators(other)
+                  + QStringLiteral(" не найден.\r\nОн убран из списка последних документов."));
+    EXPECT_EQ(RecentDocuments::list(store), QStringList{QFileInfo(sample).absoluteFilePath()});
+    EXPECT_EQ(session.currentPath(), QFileInfo(sample).absoluteFilePath());
 }
 
 TEST_F(MainWindowTest, WithoutTheNavigationBarTheSectionToolbarShows)
