@@ -10,12 +10,11 @@
 #include "data/recordset.h"
 #include "data/sqltext.h"
 #include "editing/lessonclashes.h"
+#include "editing/placedcell.h"
 #include "editing/placementguard.h"
 #include "editing/timetablerows.h"
 #include "settings/settingsrecord.h"
 #include "settings/settingsstore.h"
-#include "views/timetable/auditoriumlabels.h"
-#include "views/timetable/cellcomposer.h"
 
 #include <QLocale>
 
@@ -108,58 +107,6 @@ bool cellEmpty(const Database &db, PlacementMode mode, int key, const QDate &dat
     const QString sql = mode == PlacementMode::Group ? groupCellRows(key, day, lesson, lesson)
                                                      : tutorCellRows(key, day, lesson);
     return db.openRecordset(sql).isEmpty();
-}
-
-// The cell's text rebuilt from its lessons, one line per subgroup or group.
-PlacedCell composeCell(const Database &db, PlacementMode mode, int key, int keyDay, int lesson,
-                       int code)
-{
-    const QString condition = mode == PlacementMode::Group
-                                  ? QStringLiteral("tblTimeTableContent.Key_Group = %1").arg(key)
-                                  : QStringLiteral("tblJob.Key_Tutor = %1").arg(key);
-    Recordset row = db.openRecordset(
-        QStringLiteral(
-            "SELECT tblGroups.Group, tblGroups.GroupColor, tblTimeTableContent.SubGroup, "
-            "tblTypeLesson.ShortTypeLesson, tblTypeLesson.LongTypeLesson, "
-            "tblAuditories.Auditoria, tblAuditories.Corpus, tblTutors.Tutor, "
-            "tblDisciplines.Discipline, tblDisciplines.Discipline1, tblDisciplines.DiscColor "
-            "FROM (((((tblTimeTableContent INNER JOIN tblJob ON tblTimeTableContent.Key_Job = "
-            "tblJob.Key) INNER JOIN tblGroups ON tblTimeTableContent.Key_Group = tblGroups.Key) "
-            "INNER JOIN tblTutors ON tblJob.Key_Tutor = tblTutors.Key) INNER JOIN "
-            "tblDisciplines ON tblJob.Key_Discipline = tblDisciplines.Key) LEFT JOIN "
-            "tblAuditories ON tblTimeTableContent.Key_Aud = tblAuditories.Key) LEFT JOIN "
-            "tblTypeLesson ON tblTimeTableContent.Key_TypeLesson = tblTypeLesson.Key "
-            "WHERE %1 AND tblTimeTableContent.Key_TTList = %2 AND "
-            "tblTimeTableContent.Lesson = %3 "
-            "ORDER BY tblTimeTableContent.SubGroup, tblTimeTableContent.Key;")
-            .arg(condition)
-            .arg(keyDay)
-            .arg(lesson));
-    PlacedCell cell;
-    cell.lesson = lesson;
-    const AuditoriumLabels labels(db);
-    QStringList parts;
-    for (; !row.isEof(); row.moveNext()) {
-        LessonTexts texts;
-        texts.group = text(row, QStringLiteral("Group"));
-        texts.tutor = text(row, QStringLiteral("Tutor"));
-        texts.discipline = text(row, QStringLiteral("Discipline"));
-        texts.discipline1 = text(row, QStringLiteral("Discipline1"));
-        texts.auditoria = labels.label(text(row, QStringLiteral("Auditoria")),
-                                       text(row, QStringLiteral("Corpus")));
-        texts.shortType = text(row, QStringLiteral("ShortTypeLesson"));
-        texts.longType = text(row, QStringLiteral("LongTypeLesson"));
-        parts << composeCellText(texts, code);
-        if (parts.size() == 1) {
-            const QVariant colour = row.value(QStringLiteral("DiscColor"));
-            if (isSet(colour)) {
-                const quint32 v = quint32(colour.toLongLong());
-                cell.color = QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
-            }
-        }
-    }
-    cell.text = parts.join(kLineBreak);
-    return cell;
 }
 
 std::vector<PlacementLessonType> readLessonTypes(const Database &db)
