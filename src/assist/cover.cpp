@@ -326,7 +326,8 @@ namespace {
 QString unavailableReason(const Database &db, const UncoveredLesson &lesson,
                           const CoverCandidate &candidate, int job)
 {
-    if (TutorAbsences::read(db).away(candidate.keyTutor, lesson.date, lesson.lesson))
+    if (TutorAbsences::read(db, {candidate.keyTutor})
+            .away(candidate.keyTutor, lesson.date, lesson.lesson))
         return QStringLiteral("Преподаватель %1 отсутствует %2 на %3 уроке: замена не записана")
             .arg(candidate.tutor, lesson.date.toString(QStringLiteral("dd.MM.yyyy")))
             .arg(lesson.lesson);

@@ -4,6 +4,8 @@
 #include "isodate.h"
 #include "recordset.h"
 
+#include <QStringList>
+
 namespace korvesta {
 
 TutorAbsence TutorAbsence::fromFields(const QVariant &date, const QVariant &weekday,
@@ -23,15 +25,38 @@ bool TutorAbsence::covers(const QDate &day, int atLesson) const
     return lesson != 0;
 }
 
+namespace {
+
+void readWhere(const Database &db, const QString &where, QMultiHash<int, TutorAbsence> &byTutor)
+{
+    for (Recordset rs = db.openRecordset(
+             QStringLiteral("SELECT tblTutorOut.KeyTutor, tblTutorOut.FreeLocalDate, "
+                            "tblTutorOut.FreeDay, tblTutorOut.FreeLesson FROM tblTutorOut%1;")
+                 .arg(where));
+         !rs.isEof(); rs.moveNext())
+        byTutor.insert(rs.value(0).toInt(),
+                       TutorAbsence::fromFields(rs.value(1), rs.value(2), rs.value(3)));
+}
+
+} // namespace
+
 TutorAbsences TutorAbsences::read(const Database &db)
 {
     TutorAbsences absences;
-    for (Recordset rs = db.openRecordset(
-             QStringLiteral("SELECT tblTutorOut.KeyTutor, tblTutorOut.FreeLocalDate, "
-                            "tblTutorOut.FreeDay, tblTutorOut.FreeLesson FROM tblTutorOut;"));
-         !rs.isEof(); rs.moveNext())
-        absences.m_byTutor.insert(rs.value(0).toInt(),
-                                  TutorAbsence::fromFields(rs.value(1), rs.value(2), rs.value(3)));
+    readWhere(db, QString(), absences.m_byTutor);
+    return absences;
+}
+
+TutorAbsences TutorAbsences::read(const Database &db, const std::vector<int> &tutors)
+{
+    TutorAbsences absences;
+    if (tutors.empty())
+        return absences;
+    QStringList keys;
+    for (const int tutor : tutors)
+        keys << QString::number(tutor);
+    readWhere(db, QStringLiteral(" WHERE tblTutorOut.KeyTutor In (%1)").arg(keys.join(u',')),
+              absences.m_byTutor);
     return absences;
 }
 

@@ -4,6 +4,8 @@
 #include <QHash>
 #include <QVariant>
 
+#include <vector>
+
 namespace korvesta {
 
 // One exception of a tutor as the document keeps it: on a date, or on a weekday of every week,
@@ -30,6 +32,8 @@ class TutorAbsences
 public:
     // Throws DbError.
     static TutorAbsences read(const Database &db);
+    // Those of the tutors named only (a placement's or a cover's few), read by the index.
+    static TutorAbsences read(const Database &db, const std::vector<int> &tutors);
     // One of the tutor's exceptions keeps him from the lesson of the date.
     bool away(int keyTutor, const QDate &date, int lesson) const;
 

@@ -59,7 +59,11 @@ bool placementAgreed(const Database &db, PlacementChoice &c, const PlacementRequ
 
     if (paired) {
         // The other lesson of the pair gets the checks of the chosen one.
-        const TutorAbsences absences = TutorAbsences::read(db);
+        std::vector<int> tutors;
+        for (int slot : used)
+            if (const PlacementLine *l = c.line(c.picks[size_t(slot)].keyJobList))
+                tutors.push_back(l->keyTutor);
+        const TutorAbsences absences = TutorAbsences::read(db, tutors);
         for (int slot : used) {
             const PlacementLine *l = c.line(c.picks[size_t(slot)].keyJobList);
             if (!l)
@@ -169,7 +173,10 @@ QString placementRefusal(const Database &db, const PlacementChoice &c,
         if (std::find(replaced.begin(), replaced.end(), h.key) == replaced.end())
             held.push_back(h);
     }
-    const TutorAbsences absences = TutorAbsences::read(db);
+    std::vector<int> placedTutors;
+    for (const SlotLesson &a : added)
+        placedTutors.push_back(a.keyTutor);
+    const TutorAbsences absences = TutorAbsences::read(db, placedTutors);
     for (size_t i = 0; i < added.size(); ++i) {
         const SlotLesson &a = added[i];
         if (absences.away(a.keyTutor, c.date, a.lesson))
