@@ -19,6 +19,32 @@
 #include <QFile>
 
 #include <cstdio>
+#include <functional>
+
+namespace {
+
+// Hands every file of the corpus folder to `run`; the number of files, or -1 (told) when the
+// folder has none or a file cannot be read.
+qsizetype replay(const char *folder, const std::function<void(const QByteArray &)> &run)
+{
+    const QDir corpus(QString::fromLocal8Bit(folder));
+    const QStringList files = corpus.entryList(QDir::Files, QDir::Name);
+    if (files.isEmpty()) {
+        std::fprintf(stderr, "no corpus in %s\n", folder);
+        return -1;
+    }
+    for (const QString &name : files) {
+        QFile file(corpus.filePath(name));
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(file.fileName()));
+            return -1;
+        }
+        run(file.readAll());
+    }
+    return files.size();
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -34,24 +60,15 @@ int main(int argc, char **argv)
         return 0;
     }
     if (argc == 3 && QByteArray(argv[1]) == "--sheets") {
-        const QDir corpus(QString::fromLocal8Bit(argv[2]));
-        const QStringList files = corpus.entryList(QDir::Files, QDir::Name);
-        if (files.isEmpty()) {
-            std::fprintf(stderr, "no corpus in %s\n", argv[2]);
-            return 1;
-        }
         int read = 0;
-        for (const QString &name : files) {
-            QFile file(corpus.filePath(name));
-            if (!file.open(QIODevice::ReadOnly))
-                return 1;
-            const QByteArray input = file.readAll();
-            if (korvesta::runSheetInput(reinterpret_cast<const uint8_t *>(input.constData()),
-                                        size_t(input.size())))
-                ++read;
-        }
+        const qsizetype count = replay(argv[2], [&read](const QByteArray &input) {
+            read += korvesta::runSheetInput(reinterpret_cast<const uint8_t *>(input.constData()),
+                                            size_t(input.size()));
+        });
+        if (count < 0)
+            return 1;
         std::printf("%d of %lld tables read, the others refused\n%lld passed, 0 failed\n", read,
-                    static_cast<long long>(files.size()), static_cast<long long>(files.size()));
+                    static_cast<long long>(count), static_cast<long long>(count));
         return 0;
     }
     if (argc != 2) {
@@ -67,30 +84,19 @@ int main(int argc, char **argv)
             ++refusedQueries;
         }
     }
-    const QDir corpus(QString::fromLocal8Bit(argv[1]));
-    const QStringList files = corpus.entryList(QDir::Files, QDir::Name);
-    if (files.isEmpty()) {
-        std::fprintf(stderr, "no corpus in %s\n", argv[1]);
-        return 1;
-    }
     int translated = 0;
-    for (const QString &name : files) {
-        QFile file(corpus.filePath(name));
-        if (!file.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "cannot read %s\n", qPrintable(file.fileName()));
-            return 1;
-        }
-        const QByteArray input = file.readAll();
-        if (korvesta::runDialectInput(reinterpret_cast<const uint8_t *>(input.constData()),
-                                      size_t(input.size())))
-            ++translated;
-    }
+    const qsizetype count = replay(argv[1], [&translated](const QByteArray &input) {
+        translated += korvesta::runDialectInput(
+            reinterpret_cast<const uint8_t *>(input.constData()), size_t(input.size()));
+    });
+    if (count < 0)
+        return 1;
     std::printf("%d of %lld inputs translated, the others refused\n", translated,
-                static_cast<long long>(files.size()));
+                static_cast<long long>(count));
     std::printf("%lld saved queries, %d refused\n", static_cast<long long>(queries.size()),
                 refusedQueries);
     if (refusedQueries > 0)
         return 1;
-    std::printf("%lld passed, 0 failed\n", static_cast<long long>(files.size()));
+    std::printf("%lld passed, 0 failed\n", static_cast<long long>(count));
     return 0;
 }

@@ -351,10 +351,11 @@ TEST(ReportPainter, ALineBreakInACellStartsALine)
     ensureGuiApplication();
     ReportContent content;
     content.columns = {{QStringLiteral("Группа"), 1}};
+    // The height of the table's row with the text in the last column.
     const auto heightOf = [&](const QString &text) {
         ReportContent::Row row;
-        row.cells.resize(1);
-        row.cells[0].text = text;
+        row.cells.resize(content.columns.size());
+        row.cells.back().text = text;
         content.blocks = {{QString(), {row}}};
         const ReportPagination pages = paginateReport(content, reportArea(content));
         for (const ReportPageItem &item : pages.pages.front().items)
@@ -372,22 +373,11 @@ TEST(ReportPainter, ALineBreakInACellStartsALine)
     // A word a little wider than its column is printed smaller rather than broken: the
     // column's text takes two lines, not three.
     content.columns = {{QStringLiteral("Группа"), 1}, {QStringLiteral("Узкий"), 0.02}};
-    const auto rowOf = [&](const QString &text) {
-        ReportContent::Row row;
-        row.cells.resize(2);
-        row.cells[1].text = text;
-        content.blocks = {{QString(), {row}}};
-        const ReportPagination pages = paginateReport(content, reportArea(content));
-        for (const ReportPageItem &item : pages.pages.front().items)
-            if (item.kind == ReportPageItem::Kind::Row)
-                return item.height;
-        return 0.0;
-    };
     // The narrowest column the word fits in whole, then a tenth narrower.
-    while (rowOf(QStringLiteral("Обществознание")) > one + 0.5 && content.columns[1].width < 1)
+    while (heightOf(QStringLiteral("Обществознание")) > one + 0.5 && content.columns[1].width < 1)
         content.columns[1].width *= 1.05;
     content.columns[1].width /= 1.1;
-    EXPECT_LT(rowOf(QStringLiteral("Обществознание 108")), one + 1.2 * (two - one));
+    EXPECT_LT(heightOf(QStringLiteral("Обществознание 108")), one + 1.2 * (two - one));
 }
 
 TEST_F(Reports, AnObjectWithoutLessonsKeepsItsHeadings)
