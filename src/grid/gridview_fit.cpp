@@ -122,6 +122,7 @@ void GridView::fitColumnsToText(int first, int last, int maxTwips)
     const QFontMetrics normal(m_model->font());
     const QFontMetrics bold(boldFont);
 
+    QHash<std::pair<QString, bool>, int> widths; // text and boldness: pixels of its widest line
     std::vector<int> fitted; // columns that take a share of the spare width
     int used = 0;            // pixels of every shown column
     for (int col = 0; col < m_model->cols(); ++col) {
@@ -139,12 +140,18 @@ void GridView::fitColumnsToText(int first, int last, int maxTwips)
                 const QString text = m_model->text(row, col).left(MeasuredChars);
                 if (text.isEmpty())
                     continue;
-                const QFontMetrics &fm =
-                    row < m_model->fixedRows() || m_model->cellBold(row, col) ? bold : normal;
-                int widest = 0;
-                for (const QString &line : QString(text).replace(QLatin1Char('\r'), QString())
-                                               .split(QLatin1Char('\n')))
-                    widest = std::max(widest, fm.horizontalAdvance(line));
+                const bool strong = row < m_model->fixedRows() || m_model->cellBold(row, col);
+                // A timetable repeats its few texts in every column: each is measured once.
+                auto known = widths.constFind({text, strong});
+                if (known == widths.constEnd()) {
+                    const QFontMetrics &fm = strong ? bold : normal;
+                    int widest = 0;
+                    for (const QString &line : QString(text).replace(QLatin1Char('\r'), QString())
+                                                   .split(QLatin1Char('\n')))
+                        widest = std::max(widest, fm.horizontalAdvance(line));
+                    known = widths.insert({text, strong}, widest);
+                }
+                const int widest = *known;
                 const bool picture = !m_model->cellPicture(row, col).isEmpty();
                 needed = std::max(needed, widest + 2 * GridPainter::PaddingX + 2
                                               + (picture ? GridPainter::IconSize + 2 : 0));
