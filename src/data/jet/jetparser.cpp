@@ -2,9 +2,7 @@
 
 #include "data/dberror.h"
 #include "jetlexer.h"
-
-#include <QDate>
-#include <QTime>
+#include "jetwords.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,46 +11,6 @@
 namespace korvesta::jet {
 
 namespace {
-
-// Words that end an expression or a source and so cannot be bare aliases.
-bool isReserved(const QString &word)
-{
-    static const char *const words[] = {
-        "SELECT", "FROM",  "WHERE",  "GROUP", "BY",     "HAVING", "ORDER",   "UNION",
-        "AND",    "OR",    "NOT",    "XOR",   "EQV",    "IMP",    "LIKE",    "IS",
-        "IN",     "BETWEEN", "AS",   "ON",    "INNER",  "LEFT",   "RIGHT",   "OUTER",
-        "JOIN",   "PIVOT", "TRANSFORM", "SET", "INTO",  "VALUES", "DISTINCT", "DISTINCTROW",
-        "TOP",    "ASC",   "DESC",   "MOD",   "PARAMETERS", "INSERT", "UPDATE", "DELETE",
-        "EXISTS", "ALL",   "PERCENT",
-    };
-    for (const char *w : words) {
-        if (word.compare(QLatin1String(w), Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
-}
-
-JetType parameterType(const QString &typeName)
-{
-    const QString t = typeName.toLower();
-    if (t == u"text" || t == u"char" || t == u"varchar" || t == u"memo" || t == u"string"
-        || t == u"longtext")
-        return JetType::Text;
-    if (t == u"datetime" || t == u"date" || t == u"time")
-        return JetType::Date;
-    if (t == u"long" || t == u"int" || t == u"integer4" || t == u"counter"
-        || t == u"autoincrement")
-        return JetType::Long;
-    if (t == u"integer" || t == u"short" || t == u"smallint" || t == u"byte"
-        || t == u"integer2")
-        return JetType::Integer;
-    if (t == u"bit" || t == u"yesno" || t == u"boolean" || t == u"logical")
-        return JetType::Boolean;
-    if (t == u"double" || t == u"single" || t == u"float" || t == u"currency"
-        || t == u"money" || t == u"real" || t == u"numeric" || t == u"decimal")
-        return JetType::Double;
-    return JetType::Unknown;
-}
 
 // How deeply a statement may nest: parentheses, operators applied to operators, subqueries.
 // Each level costs the parser and the translator stack; a statement this deep is nothing a
@@ -808,66 +766,6 @@ private:
 };
 
 } // namespace
-
-QString dateLiteralToIso(const QString &text)
-{
-    const QString t = text.trimmed();
-    QDate date;
-    QTime time;
-    const int space = int(t.indexOf(u' '));
-    const QString datePart = space < 0 ? t : t.left(space);
-    QString timePart = space < 0 ? QString() : t.mid(space + 1).trimmed();
-
-    if (datePart.contains(u'/')) {
-        const QStringList p = datePart.split(u'/');
-        if (p.size() != 3)
-            return {};
-        bool ok1 = false, ok2 = false, ok3 = false;
-        const int m = p[0].toInt(&ok1);
-        const int d = p[1].toInt(&ok2);
-        int y = p[2].toInt(&ok3);
-        if (!ok1 || !ok2 || !ok3)
-            return {};
-        if (p[2].size() <= 2)
-            y += y < 30 ? 2000 : 1900;
-        date = QDate(y, m, d);
-    } else if (datePart.contains(u'-')) {
-        date = QDate::fromString(datePart, QStringLiteral("yyyy-MM-dd"));
-    } else if (datePart.contains(u'.')) {
-        date = QDate::fromString(datePart, QStringLiteral("d.M.yyyy"));
-    } else if (datePart.contains(u':') && timePart.isEmpty()) {
-        timePart = datePart; // a time alone
-        date = QDate(1899, 12, 30);
-    }
-    if (!date.isValid())
-        return {};
-    if (timePart.isEmpty())
-        return date.toString(Qt::ISODate);
-
-    bool pm = false, am = false;
-    QString clock = timePart.toUpper();
-    if (clock.endsWith(u"PM")) {
-        pm = true;
-        clock.chop(2);
-    } else if (clock.endsWith(u"AM")) {
-        am = true;
-        clock.chop(2);
-    }
-    const QStringList c = clock.trimmed().split(u':');
-    if (c.size() < 2 || c.size() > 3)
-        return {};
-    int h = c[0].toInt();
-    const int mi = c[1].toInt();
-    const int s = c.size() == 3 ? c[2].toInt() : 0;
-    if (pm && h < 12)
-        h += 12;
-    if (am && h == 12)
-        h = 0;
-    time = QTime(h, mi, s);
-    if (!time.isValid())
-        return {};
-    return date.toString(Qt::ISODate) + u' ' + time.toString(QStringLiteral("HH:mm:ss"));
-}
 
 DeepStack::DeepStack()
 {
