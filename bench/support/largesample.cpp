@@ -1,5 +1,6 @@
 #include "largesample.h"
 
+#include "data/calendar.h"
 #include "data/database.h"
 #include "sample/demodocument.h"
 #include "data/recordset.h"
@@ -15,7 +16,7 @@ LargeSample::LargeSample()
 {
     QElapsedTimer timer;
     timer.start();
-    writeDemoDocument(path, DemoSize::Large);
+    writeDemoDocument(path, DemoRequest::fullYear(DemoSize::Large, academicYearStart(QDate::currentDate()).year()));
     std::fprintf(stderr, "Large sample written in %.2f s\n", double(timer.elapsed()) / 1000.0);
     std::fprintf(stderr,
                  "  %lld groups, %lld tutors, %lld disciplines, %lld auditoriums, "

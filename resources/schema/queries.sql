@@ -65,13 +65,17 @@ SELECT tblJobList.Key_Job, tblJobList.Key_Group, tblJobList.Hours
 FROM tblJobList
 WHERE (((tblJobList.Key)=[pKeyJobList]));
 
--- The load lines of a tutor, with the lessons already placed for each.
+-- The load lines of a tutor, with the lessons already placed for each in the study period.
 -- query: qrySelJobTutor
 PARAMETERS pKeyTutor Long;
 SELECT tblJobList.Key AS KeyJobList, tblGroups.Group, tblGroups.Course, tblGroups.Key AS KeyGroup,
     tblDisciplines.Discipline, tblDisciplines.Discipline1, tblDisciplines.LevelDiff,
-    tblJobList.Hours, (SELECT Count(*) FROM tblTimeTableContent WHERE tblTimeTableContent.Key_Job =
-    tblJobList.Key_Job AND tblTimeTableContent.Key_Group = tblJobList.Key_Group) AS CountLesson,
+    tblJobList.Hours, (SELECT Count(*) FROM tblTimeTableContent INNER JOIN tblTimeTableList ON
+    tblTimeTableList.Key = tblTimeTableContent.Key_TTList WHERE tblTimeTableContent.Key_Job =
+    tblJobList.Key_Job AND tblTimeTableContent.Key_Group = tblJobList.Key_Group AND
+    tblTimeTableList.Date Between Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM
+    tblAutoTable WHERE tblAutoTable.DateType = 'Session'), #12/31/9999#)) AS CountLesson,
     tblAuditories.Auditoria, tblAuditories.Corpus, tblAuditories.Key AS KeyAud, tblJob.Key AS
     KeyJob, tblDisciplines.Key AS KeyDiscipline, Nz(tblTypeFaculty.TypeFaculty,'отсутствует') AS
     TypeFaculty
@@ -85,14 +89,18 @@ ORDER BY tblGroups.Course, Len(tblGroups.Group), tblGroups.Group,
     Nz(tblTypeFaculty.TypeFaculty,'отсутствует'), tblGroups.Key, tblDisciplines.Discipline,
     tblJobList.Key;
 
--- The load lines of a group, with the lessons already placed for each.
+-- The load lines of a group, with the lessons already placed for each in the study period.
 -- query: qrySelJobGroup
 PARAMETERS pKeyGroup Long;
 SELECT tblJobList.Key AS KeyJobList, tblDisciplines.Discipline, tblDisciplines.Discipline1,
     tblDisciplines.LevelDiff, tblTutors.Tutor, tblTutors.Key AS KeyTutor, tblAuditories.Auditoria,
     tblAuditories.Corpus, tblAuditories.Key AS KeyAud, tblJobList.Hours, (SELECT Count(*) FROM
-    tblTimeTableContent WHERE tblTimeTableContent.Key_Job = tblJobList.Key_Job AND
-    tblTimeTableContent.Key_Group = tblJobList.Key_Group) AS CountLesson, tblJob.Key AS KeyJob,
+    tblTimeTableContent INNER JOIN tblTimeTableList ON tblTimeTableList.Key =
+    tblTimeTableContent.Key_TTList WHERE tblTimeTableContent.Key_Job = tblJobList.Key_Job AND
+    tblTimeTableContent.Key_Group = tblJobList.Key_Group AND tblTimeTableList.Date Between
+    Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType =
+    'Session'), #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) AS CountLesson, tblJob.Key AS KeyJob,
     tblDisciplines.Key AS KeyDiscipline
 FROM ((((tblJobList INNER JOIN tblJob ON tblJobList.Key_Job = tblJob.Key) INNER JOIN tblDisciplines
     ON tblJob.Key_Discipline = tblDisciplines.Key) INNER JOIN tblTutors ON tblJob.Key_Tutor =
@@ -101,15 +109,23 @@ FROM ((((tblJobList INNER JOIN tblJob ON tblJobList.Key_Job = tblJob.Key) INNER 
 WHERE (((tblJobList.Key_Group)=[pKeyGroup]))
 ORDER BY tblDisciplines.Discipline, tblTutors.Tutor, tblJobList.Key;
 
--- The load lines of a group with what has been placed of each.
+-- The load lines of a group with what has been placed of each in the study period (every
+-- lesson when the document has none), and the last date placed.
 -- query: qryPassportGroup
 PARAMETERS pKeyGroup Long;
 SELECT tblDisciplines.Discipline, tblTutors.Tutor, tblJobList.Hours, (SELECT Count(*) FROM
-    tblTimeTableContent WHERE tblTimeTableContent.Key_Job = tblJobList.Key_Job AND
-    tblTimeTableContent.Key_Group = tblJobList.Key_Group) AS [Count-Lesson], (SELECT
-    Max(tblTimeTableList.Date) FROM tblTimeTableList INNER JOIN tblTimeTableContent ON
+    tblTimeTableContent INNER JOIN tblTimeTableList ON tblTimeTableList.Key =
+    tblTimeTableContent.Key_TTList WHERE tblTimeTableContent.Key_Job = tblJobList.Key_Job AND
+    tblTimeTableContent.Key_Group = tblJobList.Key_Group AND tblTimeTableList.Date Between
+    Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType =
+    'Session'), #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) AS [Count-Lesson], (SELECT
+    Max(tblTimeTableList.Date) FROM tblTimeTableContent INNER JOIN tblTimeTableList ON
     tblTimeTableList.Key = tblTimeTableContent.Key_TTList WHERE tblTimeTableContent.Key_Job =
-    tblJobList.Key_Job AND tblTimeTableContent.Key_Group = tblJobList.Key_Group) AS [Max-Date],
+    tblJobList.Key_Job AND tblTimeTableContent.Key_Group = tblJobList.Key_Group AND
+    tblTimeTableList.Date Between Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM
+    tblAutoTable WHERE tblAutoTable.DateType = 'Session'), #12/31/9999#)) AS [Max-Date],
     tblJobList.DateExam, tblJobList.Key AS KeyJobList, tblDisciplines.Discipline1, tblGroups.Group,
     tblGroups.Course
 FROM (((tblJobList INNER JOIN tblJob ON tblJobList.Key_Job = tblJob.Key) INNER JOIN tblDisciplines
@@ -118,13 +134,17 @@ FROM (((tblJobList INNER JOIN tblJob ON tblJobList.Key_Job = tblJob.Key) INNER J
 WHERE (((tblJobList.Key_Group)=[pKeyGroup]))
 ORDER BY tblDisciplines.Discipline, tblTutors.Tutor, tblJobList.Key;
 
--- The hours of a load line against the lessons placed for it (copying under the overwork
--- limit). No row when the group has no such load line.
+-- The hours of a load line against the lessons placed for it in the study period (copying
+-- under the overwork limit). No row when the group has no such load line.
 -- query: qryCheckCopyOverJob
 PARAMETERS pKeyGroup Long, pKeyJob Long;
 SELECT tblJobList.Key AS KeyJobList, tblJobList.Hours, (SELECT Count(*) FROM tblTimeTableContent
-    WHERE tblTimeTableContent.Key_Job = tblJobList.Key_Job AND tblTimeTableContent.Key_Group =
-    tblJobList.Key_Group) AS CountHours
+    INNER JOIN tblTimeTableList ON tblTimeTableList.Key = tblTimeTableContent.Key_TTList WHERE
+    tblTimeTableContent.Key_Job = tblJobList.Key_Job AND tblTimeTableContent.Key_Group =
+    tblJobList.Key_Group AND tblTimeTableList.Date Between Nz((SELECT Min(tblAutoTable.DateStart)
+    FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'), #1/1/1900#) And Nz((SELECT
+    Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #12/31/9999#)) AS CountHours
 FROM tblJobList
 WHERE (((tblJobList.Key_Job)=[pKeyJob]) AND ((tblJobList.Key_Group)=[pKeyGroup]));
 
@@ -197,8 +217,12 @@ SELECT tblTutors.Tutor, tblDisciplines.Discipline, tblGroups.Group, tblGroups.Co
     Nz(tblTypeFaculty.TypeFaculty,'отсутствует') AS TypeFaculty, tblJobList.Hours,
     TutorAud.Auditoria, TutorAud.Corpus, tblTutors.Key AS KeyTutor, tblDisciplines.Key AS
     KeyDiscipline, tblGroups.Key AS KeyGroup, tblJob.Key AS KeyJob, tblJobList.Key AS KeyJobList,
-    tblJobList.DateExam, (SELECT Count(*) FROM tblTimeTableContent WHERE tblTimeTableContent.Key_Job
-    = tblJobList.Key_Job AND tblTimeTableContent.Key_Group = tblJobList.Key_Group) AS CountLesson,
+    tblJobList.DateExam, (SELECT Count(*) FROM tblTimeTableContent INNER JOIN tblTimeTableList ON
+    tblTimeTableList.Key = tblTimeTableContent.Key_TTList WHERE tblTimeTableContent.Key_Job =
+    tblJobList.Key_Job AND tblTimeTableContent.Key_Group = tblJobList.Key_Group AND
+    tblTimeTableList.Date Between Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM
+    tblAutoTable WHERE tblAutoTable.DateType = 'Session'), #12/31/9999#)) AS CountLesson,
     tblDisciplines.DiscType, tblGroups.Key_TypeTuition, tblGroups.Key_TypeFinance
 FROM ((((((tblTutors INNER JOIN tblJob ON tblTutors.Key = tblJob.Key_Tutor) INNER JOIN
     tblDisciplines ON tblJob.Key_Discipline = tblDisciplines.Key) INNER JOIN tblJobList ON
@@ -718,7 +742,8 @@ SELECT tblTutors.Tutor, tblDisciplines.Discipline, Nz((SELECT Sum(tblJobList.Hou
     Sum(PER2.Lessons) AS остат, tblTutors.Key AS Key_Tutor, tblJob.Key_Discipline
 FROM ((PER2 INNER JOIN tblJob ON PER2.Key_Job = tblJob.Key) INNER JOIN tblTutors ON tblJob.Key_Tutor
     = tblTutors.Key) INNER JOIN tblDisciplines ON tblJob.Key_Discipline = tblDisciplines.Key
-GROUP BY tblTutors.Tutor, tblTutors.Key, tblDisciplines.Discipline, tblJob.Key, tblJob.Key_Discipline
+GROUP BY tblTutors.Tutor, tblTutors.Key, tblDisciplines.Discipline, tblJob.Key,
+    tblJob.Key_Discipline
 ORDER BY tblTutors.Tutor, tblTutors.Key, tblDisciplines.Discipline, tblJob.Key
 PIVOT PER2.Key_Group;
 

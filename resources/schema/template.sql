@@ -116,7 +116,7 @@ CREATE TABLE tblTimeTableContent (
     "Key_TypeLesson" SMALLINT
 );
 CREATE INDEX idxContentDay ON tblTimeTableContent ("Key_TTList", "Lesson");
-CREATE INDEX idxContentJob ON tblTimeTableContent ("Key_Job", "Key_Group");
+CREATE INDEX idxContentJob ON tblTimeTableContent ("Key_Job", "Key_Group", "Key_TTList");
 CREATE INDEX idxContentGroup ON tblTimeTableContent ("Key_Group");
 CREATE INDEX idxContentAud ON tblTimeTableContent ("Key_Aud");
 

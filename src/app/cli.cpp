@@ -11,6 +11,10 @@
 #include "data/database.h"
 #include "data/dberror.h"
 #include "sample/demodocument.h"
+#include "sample/samplenorms.h"
+#include "settings/settingsrecord.h"
+#include "settings/settingsstore.h"
+#include "data/calendar.h"
 #include "data/documenttemplate.h"
 #include "data/history.h"
 #include "data/trialrun.h"
@@ -28,6 +32,7 @@
 #include "editing/auditoriumcommand.h"
 #include "editing/datenotecommand.h"
 #include "editing/placementcommand.h"
+#include "year/newyearcommand.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -67,9 +72,14 @@ const char *const usage =
     "                                      --dry-run: запрос на изменение выполняется пробно и\n"
     "                                      выводит по таблицам, сколько строк он добавил бы,\n"
     "                                      изменил и удалил; документ не изменяется\n"
-    "  korvesta demo ФАЙЛ [--size small|large] [--force]\n"
-    "                                      записать пример учебного заведения с расписанием\n"
-    "                                      на текущий учебный год (small - по умолчанию)\n"
+    "  korvesta demo ФАЙЛ [--size small|large] [--full-year] [--force]\n"
+    "                                      записать пример колледжа в середине семестра:\n"
+    "                                      расписание составлено до конца текущей недели,\n"
+    "                                      у каждой строки нагрузки остались часы\n"
+    "                                      (small - по умолчанию; --full-year - весь год)\n"
+    "  korvesta new-year ФАЙЛ НОВЫЙ.kvt --start Д [--keep-load] [--hours-from ЧАСЫ.csv]\n"
+    "                                      документ следующего учебного года\n"
+    "                                      (korvesta new-year --help)\n"
     "  korvesta view ФАЙЛ КОД [--date Д] [--from Д --to Д] [--object ИМЯ] [--width ТВИПЫ]\n"
     "                [--set РАЗДЕЛ/КЛЮЧ=ЗНАЧЕНИЕ ...] [--filter ПУНКТ] [--format tsv|html]\n"
     "                                      заполнить вид с кодом КОД, как это делает окно, и\n"
@@ -216,11 +226,14 @@ int demoDocument(const QStringList &args)
 {
     QString path;
     bool force = false;
+    bool fullYear = false;
     DemoSize size = DemoSize::Small;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
         if (a == u"--force") {
             force = true;
+        } else if (a == u"--full-year") {
+            fullYear = true;
         } else if (a == u"--size" || a.startsWith(QLatin1String("--size="))) {
             const QString value = a == u"--size" ? args.value(++i) : a.mid(7);
             if (value == u"small")
@@ -241,7 +254,17 @@ int demoDocument(const QStringList &args)
         return fail(QStringLiteral("Файл «%1» уже существует. Чтобы заменить его, добавьте --force")
                         .arg(path));
     try {
-        writeDemoDocument(path, size);
+        const QDate today = QDate::currentDate();
+        DemoRequest request = DemoRequest::midTerm(size, today);
+        if (fullYear)
+            request = DemoRequest::fullYear(size, academicYearStart(today).year());
+        const DemoNorms norms = writeDemoDocument(path, request);
+        SettingsStore settings;
+        SettingsRecord record;
+        record.load(settings);
+        const QString changed = fitNormsToSample(norms, record, settings);
+        if (!changed.isEmpty())
+            out() << changed << Qt::endl;
     } catch (const DbError &e) {
         return fail(e.message());
     }
@@ -436,6 +459,8 @@ int runCommandLine(const QStringList &args)
         return runGuarded([&] { return runExportCommand(rest, out(), err()); }, err());
     if (command == u"options")
         return runGuarded([&] { return runOptionsCommand(rest, out(), err()); }, err());
+    if (command == u"new-year")
+        return runGuarded([&] { return runNewYearCommand(rest, out(), err()); }, err());
     return usageError(QStringLiteral("Неизвестная команда: %1").arg(command));
 }
 

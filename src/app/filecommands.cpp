@@ -5,6 +5,7 @@
 #include "data/documentsession.h"
 #include "data/prompts.h"
 #include "sample/demodocument.h"
+#include "sample/samplenorms.h"
 #include "settings/recentdocuments.h"
 
 #include <QDir>
@@ -13,10 +14,11 @@
 namespace korvesta {
 
 FileCommands::FileCommands(DocumentSession &session, Prompts &prompts, SettingsStore &settings,
-                           std::function<void()> refill)
+                           SettingsRecord &record, std::function<void()> refill)
     : m_session(session)
     , m_prompts(prompts)
     , m_settings(settings)
+    , m_record(record)
     , m_refill(std::move(refill))
 {}
 
@@ -60,9 +62,11 @@ QString FileCommands::samplePath() const
 void FileCommands::openSample()
 {
     const QString path = samplePath();
+    QString norms;
     if (!QFileInfo(path).isFile()) {
         try {
-            writeDemoDocument(path, DemoSize::Small);
+            norms = fitNormsToSample(writeDemoDocument(path, DemoSize::Small), m_record,
+                                     m_settings);
         } catch (const DbError &error) {
             m_prompts.message(QStringLiteral("Пример не записан: ") + error.message(),
                               Prompts::Icon::Warning);
@@ -71,6 +75,8 @@ void FileCommands::openSample()
     }
     m_session.openPath(path);
     m_refill();
+    if (!norms.isEmpty())
+        m_prompts.message(norms, Prompts::Icon::Information);
 }
 
 void FileCommands::checkStartDocument()

@@ -9,6 +9,7 @@ namespace korvesta {
 class DocumentSession;
 class Prompts;
 class SettingsStore;
+struct SettingsRecord;
 
 // "Создать", "Открыть" and "Сохранить как..." with their dialogs, each followed by a refill
 // of the current view whether it completed or was cancelled; and the look at the document
@@ -17,7 +18,7 @@ class FileCommands
 {
 public:
     FileCommands(DocumentSession &session, Prompts &prompts, SettingsStore &settings,
-                 std::function<void()> refill);
+                 SettingsRecord &record, std::function<void()> refill);
 
     void newDocument();
     void openDocument();
@@ -25,7 +26,7 @@ public:
     // A document of the recent list; one that is gone is dropped from the list, with a word.
     void openRecent(const QString &path);
     // The sample college, written into the program's folder the first time (and again when
-    // it has been deleted).
+    // it has been deleted), with the norms its lessons need.
     void openSample();
     QString samplePath() const;
 
@@ -40,6 +41,7 @@ private:
     DocumentSession &m_session; // Not owned.
     Prompts &m_prompts;         // Not owned.
     SettingsStore &m_settings;  // Not owned.
+    SettingsRecord &m_record;   // Not owned.
     std::function<void()> m_refill;
 };
 

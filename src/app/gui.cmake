@@ -7,6 +7,7 @@ target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/app/dlgcopyshedule.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/dlggridfont.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/dlgimport.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/dlgnewyear.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/dlgselectjob.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/filecommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/frmabout.cpp

@@ -38,6 +38,7 @@ bool isSubcommand(const QString &word)
         QStringLiteral("report"),
         QStringLiteral("export"),
         QStringLiteral("free"),
+        QStringLiteral("new-year"),
     };
     return subcommands.contains(word);
 }

@@ -75,7 +75,7 @@ frmMain::frmMain(DocumentSession &session, SettingsStore &settings, Prompts &pro
     m_dispatcher = std::make_unique<ViewDispatcher>(*this);
     m_grid->setToolTipProvider(
         [this](int row, int col) { return m_dispatcher->cellToolTip(row, col); });
-    m_fileCommands = std::make_unique<FileCommands>(m_session, m_prompts, m_settings, [this] {
+    m_fileCommands = std::make_unique<FileCommands>(m_session, m_prompts, m_settings, m_record, [this] {
         // "Открыть" saves PathDB; the record keeps it too, or saving the options would
         // put the folder of the document opened before back.
         m_record.PathDB = m_settings.readText(kSection, QStringLiteral("PathDB"), QString());

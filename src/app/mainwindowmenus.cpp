@@ -7,6 +7,7 @@
 #include "frmcheck.h"
 #include "frmcover.h"
 #include "publishmenucommand.h"
+#include "dlgnewyear.h"
 #include "filecommands.h"
 #include "frmoptions.h"
 #include "helpcommands.h"
@@ -76,6 +77,8 @@ void frmMain::createFileMenu()
                                  "SAVEAS");
     saveAs->setShortcut(QKeySequence::SaveAs);
     connect(saveAs, &QAction::triggered, this, [commands] { commands->saveDocumentAs(); });
+    connect(addCommand(file, "submenuNewYear", QStringLiteral("Новый учебный год...")),
+            &QAction::triggered, this, [this] { startNewYearFromMenu(*this); });
     file->addSeparator();
     addCommand(file, "submenuSaveToFile", QStringLiteral("Сохранить таблицу"), "SAVE_TABLE")
         ->setShortcut(QKeySequence::Save);

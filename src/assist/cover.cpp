@@ -6,6 +6,7 @@
 #include "data/prompts.h"
 #include "data/recordset.h"
 #include "data/sqltext.h"
+#include "data/studyperiod.h"
 #include "data/tutorabsence.h"
 #include "editing/documentchange.h"
 #include "editing/lessonclashes.h"
@@ -105,13 +106,15 @@ std::optional<CoverLists> readCoverLists(const Database &db, const QString &tuto
     CoverLists lists;
     lists.absent = found.value(0).toInt();
     lists.absentName = found.value(1).toString();
-    for (Recordset rs = db.openRecordset(QStringLiteral(
-             "SELECT tblJob.Key_Tutor, tblJob.Key, tblJobList.Key_Group, tblJob.Key_Discipline, "
-             "tblJobList.Hours - (SELECT Count(*) FROM tblTimeTableContent WHERE "
-             "tblTimeTableContent.Key_Job = tblJob.Key AND tblTimeTableContent.Key_Group = "
-             "tblJobList.Key_Group) AS LeftHours, tblTutors.Tutor FROM (tblJobList INNER JOIN "
-             "tblJob ON tblJobList.Key_Job = tblJob.Key) INNER JOIN tblTutors ON "
-             "tblJob.Key_Tutor = tblTutors.Key;"));
+    // Hours left: the load less the lessons of the study period.
+    for (Recordset rs = db.openRecordset(
+             QStringLiteral(
+                 "SELECT tblJob.Key_Tutor, tblJob.Key, tblJobList.Key_Group, tblJob.Key_Discipline, "
+                 "tblJobList.Hours - %1 AS LeftHours, tblTutors.Tutor FROM (tblJobList INNER JOIN "
+                 "tblJob ON tblJobList.Key_Job = tblJob.Key) INNER JOIN tblTutors ON "
+                 "tblJob.Key_Tutor = tblTutors.Key;")
+                 .arg(studyLessonCountSql(QStringLiteral("tblJob.Key"),
+                                          QStringLiteral("tblJobList.Key_Group"))));
          !rs.isEof(); rs.moveNext()) {
         if (rs.value(0).toInt() != lists.absent)
             lists.lines.push_back({rs.value(0).toInt(), rs.value(1).toInt(), rs.value(2).toInt(),

@@ -13,6 +13,8 @@
 
 #include <QSet>
 
+#include "data/studyperiod.h"
+
 #include <algorithm>
 
 namespace korvesta {
@@ -20,12 +22,12 @@ namespace korvesta {
 namespace {
 
 // The line with everything the assistant reads of it; the condition picks the line.
+// The lessons placed count those of the study period.
 const char *const kLineQuery =
     "SELECT tblJobList.Key, tblJobList.Key_Job, tblJobList.Key_Group, tblJobList.Hours, "
     "tblJob.Key_Tutor, tblTutors.Tutor, tblTutors.DefaultAud, tblDisciplines.Discipline, "
     "tblDisciplines.LevelDiff, tblGroups.[Group], tblGroups.Course, tblTypeFaculty.TypeFaculty, "
-    "(SELECT Count(*) FROM tblTimeTableContent WHERE tblTimeTableContent.Key_Job = "
-    "tblJobList.Key_Job AND tblTimeTableContent.Key_Group = tblJobList.Key_Group) AS Placed "
+    "%2 AS Placed "
     "FROM ((((tblJobList INNER JOIN tblJob ON tblJobList.Key_Job = tblJob.Key) "
     "INNER JOIN tblTutors ON tblJob.Key_Tutor = tblTutors.Key) "
     "INNER JOIN tblDisciplines ON tblJob.Key_Discipline = tblDisciplines.Key) "
@@ -36,7 +38,10 @@ const char *const kLineQuery =
 std::vector<AssistLine> readLines(const Database &db, const QString &condition)
 {
     std::vector<AssistLine> lines;
-    for (Recordset rs = db.openRecordset(QString::fromLatin1(kLineQuery).arg(condition));
+    for (Recordset rs = db.openRecordset(QString::fromLatin1(kLineQuery)
+                                  .arg(condition, studyLessonCountSql(
+                                                      QStringLiteral("tblJobList.Key_Job"),
+                                                      QStringLiteral("tblJobList.Key_Group"))));
          !rs.isEof(); rs.moveNext()) {
         AssistLine l;
         l.keyJobList = rs.value(0).toInt();

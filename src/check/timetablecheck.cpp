@@ -143,29 +143,30 @@ void Checker::readNames()
 
 void Checker::readLessons()
 {
-    // The dates of the period, and whether a date row is there at all.
-    QHash<int, QDate> dates;
-    for (Recordset rs = m_db.openRecordset(QStringLiteral(
-             "SELECT tblTimeTableList.Key, tblTimeTableList.[Date] FROM tblTimeTableList;"));
-         !rs.isEof(); rs.moveNext())
-        dates.insert(rs.value(0).toInt(), dateOf(rs.value(1)));
-    // Lessons in the order of their date and lesson number, each date's cells together.
-    std::vector<std::pair<QDate, int>> order;
-    for (Recordset rs = m_db.openRecordset(
-             QStringLiteral("SELECT tblTimeTableContent.Key, tblTimeTableContent.Key_TTList, "
-                            "tblTimeTableContent.Lesson, tblTimeTableContent.SubGroup, "
-                            "tblTimeTableContent.Key_Job, tblTimeTableContent.Key_Group, "
-                            "tblTimeTableContent.Key_Aud FROM tblTimeTableContent;"));
-         !rs.isEof(); rs.moveNext()) {
+    // A check of a period reads the lessons of its dates alone; a check of the whole document
+    // reads every lesson, those whose date row is gone too.
+    const bool bounded = m_from.isValid() || m_to.isValid();
+    QString sql = QStringLiteral(
+        "SELECT tblTimeTableContent.Key, tblTimeTableContent.Key_TTList, "
+        "tblTimeTableContent.Lesson, tblTimeTableContent.SubGroup, tblTimeTableContent.Key_Job, "
+        "tblTimeTableContent.Key_Group, tblTimeTableContent.Key_Aud, tblTimeTableList.[Date] "
+        "FROM tblTimeTableContent %1 JOIN tblTimeTableList ON tblTimeTableList.Key = "
+        "tblTimeTableContent.Key_TTList")
+                      .arg(bounded ? QStringLiteral("INNER") : QStringLiteral("LEFT"));
+    QStringList bounds;
+    if (m_from.isValid())
+        bounds << QStringLiteral("tblTimeTableList.[Date] >= %1").arg(sqlDateLiteral(m_from));
+    if (m_to.isValid())
+        bounds << QStringLiteral("tblTimeTableList.[Date] <= %1").arg(sqlDateLiteral(m_to));
+    if (bounded)
+        sql += QStringLiteral(" WHERE ") + bounds.join(QStringLiteral(" AND "));
+    for (Recordset rs = m_db.openRecordset(sql + u';'); !rs.isEof(); rs.moveNext()) {
         Lesson l;
         l.key = rs.value(0).toInt();
-        const auto day = dates.constFind(rs.value(1).toInt());
-        l.hasDate = day != dates.constEnd();
-        if (l.hasDate) {
-            l.date = *day;
-            if ((m_from.isValid() && l.date < m_from) || (m_to.isValid() && l.date > m_to))
-                continue;
-        }
+        const QVariant date = rs.value(7);
+        l.hasDate = !date.isNull();
+        if (l.hasDate)
+            l.date = dateOf(date);
         l.lesson = rs.value(2).toInt();
         l.subgroup = rs.value(3).toInt();
         l.keyJob = rs.value(4).toInt();
@@ -181,6 +182,7 @@ void Checker::readLessons()
         l.hasAud = m_names.auditoriums.contains(l.keyAud);
         m_lessons.push_back(l);
     }
+    // Lessons in the order of their date and lesson number, each date's cells together.
     std::stable_sort(m_lessons.begin(), m_lessons.end(), [](const Lesson &a, const Lesson &b) {
         return std::tie(a.hasDate, a.date, a.lesson, a.key) < std::tie(b.hasDate, b.date, b.lesson, b.key);
     });
@@ -418,13 +420,22 @@ void Checker::checkDayLimits()
 
 void Checker::checkHours()
 {
-    // Lessons placed for each load line in the whole document, against its hours.
+    // Lessons placed for each load line in the study period (in the whole document when it
+    // has none), against its hours.
     QHash<QPair<int, int>, int> placed;
+    const QString inPeriod =
+        m_studyStart.isValid()
+            ? QStringLiteral(" WHERE tblTimeTableList.[Date] Between %1 And %2")
+                  .arg(sqlDateLiteral(m_studyStart), sqlDateLiteral(m_studyEnd))
+            : QString();
     for (Recordset rs = m_db.openRecordset(
              QStringLiteral("SELECT tblTimeTableContent.Key_Job, tblTimeTableContent.Key_Group, "
                             "Count(tblTimeTableContent.Key) AS Placed FROM tblTimeTableContent "
-                            "GROUP BY tblTimeTableContent.Key_Job, "
-                            "tblTimeTableContent.Key_Group;"));
+                            "%1 JOIN tblTimeTableList ON tblTimeTableList.Key = "
+                            "tblTimeTableContent.Key_TTList%2 GROUP BY "
+                            "tblTimeTableContent.Key_Job, tblTimeTableContent.Key_Group;")
+                 .arg(m_studyStart.isValid() ? QStringLiteral("INNER") : QStringLiteral("LEFT"),
+                      inPeriod));
          !rs.isEof(); rs.moveNext())
         placed.insert({rs.value(0).toInt(), rs.value(1).toInt()}, rs.value(2).toInt());
     // Hours left count once the timetable is compiled to the study period's last week.
@@ -467,7 +478,12 @@ TimetableCheck Checker::run()
     m_check.to = m_to;
     // SQLite's own look at the file first: what it finds damaged may stop the reading below,
     // and is then what the check reports.
-    if (const std::optional<QStringList> damage = integrityProblems(*m_db.connection(), m_scan)) {
+    // A quick check of a period leaves the file alone: it would read all of it.
+    const bool wholeDocument = !m_from.isValid() && !m_to.isValid();
+    if (const std::optional<QStringList> damage =
+            m_scan == IntegrityScan::Full || wholeDocument
+                ? integrityProblems(*m_db.connection(), m_scan)
+                : std::nullopt) {
         const QString file = QFileInfo(m_db.connection()->path()).fileName();
         for (const QString &line : *damage)
             add(ProblemKind::FileDamage, nullptr, file, line);

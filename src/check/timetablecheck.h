@@ -61,11 +61,13 @@ struct TimetableCheck
 };
 
 // Checks the lessons of the period (both ends included; an invalid end is open) against the
-// document and the settings; the hours left are looked at only when the period reaches the
-// end of the study period and the timetable has lessons in its last week. The file itself is
-// checked by SQLite first (quickly, or in full); what it finds damaged is an error, and the
-// check returns it even when the damage stops the rest. Throws DbError when the document
-// cannot be read.
+// document and the settings, reading the lessons of the period's dates alone; a lesson whose
+// date row is gone is found by a check of the whole document. The load's hours are weighed
+// against the lessons of the study period; the hours left are looked at only when the period
+// reaches the end of the study period and the timetable has lessons in its last week. The
+// file itself is checked by SQLite first: quickly when the whole document is checked, in
+// full when asked (for any period); what it finds damaged is an error, and the check returns
+// it even when the damage stops the rest. Throws DbError when the document cannot be read.
 TimetableCheck checkTimetable(const Database &db, const SettingsRecord &settings,
                               const QDate &from = {}, const QDate &to = {},
                               IntegrityScan scan = IntegrityScan::Quick);

@@ -1,10 +1,12 @@
 #include "documentschema.h"
 
 #include "documenthealth.h"
+#include "documenttemplate.h"
 
 #include "connection.h"
 #include "dberror.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 #include <sqlite3.h>
@@ -117,10 +119,39 @@ void rebuildSavedQueries(Connection &c)
     c.exec("ALTER TABLE \"sysQueries_v3\" RENAME TO sysQueries");
 }
 
-void upgradeLayout(Connection &c)
+// The saved queries that weigh lessons against the load count those of the study period
+// since version 4; a document of an earlier version gets this version's text of them, and
+// the load's index of lessons carries the date row the count looks at.
+const char *const kStudyPeriodQueries[] = {"qrySelJobTutor", "qrySelJobGroup", "qryPassportGroup",
+                                           "qryCheckCopyOverJob", "qryKorvesta"};
+
+void countLoadInStudyPeriod(Connection &c)
+{
+    c.exec("DROP INDEX IF EXISTS idxContentJob");
+    c.exec("CREATE INDEX idxContentJob ON tblTimeTableContent (\"Key_Job\", \"Key_Group\", "
+           "\"Key_TTList\")");
+    QHash<QString, QString> texts;
+    for (const auto &[name, sql] : documentTemplateQueries())
+        texts.insert(name, sql);
+    Connection::Statement update(c, QByteArray("UPDATE ") + kSavedQueriesTable
+                                        + " SET \"SQL\" = ?1 WHERE \"Name\" = ?2");
+    for (const char *name : kStudyPeriodQueries) {
+        const QByteArray sql = texts.value(QString::fromLatin1(name)).toUtf8();
+        if (sql.isEmpty())
+            continue;
+        sqlite3_bind_text(update.get(), 1, sql.constData(), int(sql.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(update.get(), 2, name, -1, SQLITE_STATIC);
+        update.step();
+        sqlite3_reset(update.get());
+    }
+}
+
+void upgradeLayout(Connection &c, int fromVersion)
 {
     c.exec("BEGIN IMMEDIATE");
     try {
+        if (fromVersion < 4)
+            countLoadInStudyPeriod(c);
         for (const auto &[index, table] : caseFoldedIndexes(c)) {
             if (!index.startsWith(QLatin1String("sqlite_autoindex_")))
                 c.exec("DROP INDEX " + quoted(index));
@@ -165,7 +196,7 @@ void inspectDocument(const std::shared_ptr<Connection> &c, bool mayWrite)
     }
     if (facts.version < kDocumentSchemaVersion || !caseFoldedIndexes(connection).isEmpty()) {
         try {
-            upgradeLayout(connection);
+            upgradeLayout(connection, facts.version);
             facts.version = kDocumentSchemaVersion;
         } catch (const DbError &) {
             // Held by another program: the document works as it is, and is brought up to

@@ -12,9 +12,10 @@ class Connection;
 // Marks of our documents: PRAGMA application_id and the schema version in user_version.
 // Version 2 sorts "ё" after "е" in the NOCASE indexes. Version 3 has no index ordered by
 // NOCASE at all: other SQLite programs order text by an ASCII-only NOCASE, so such an index
-// would be out of order as soon as one of them writes the file.
+// would be out of order as soon as one of them writes the file. Version 4 counts the load's
+// lessons in the study period (the saved queries that do, and the index they read).
 constexpr int kDocumentApplicationId = 0x4B565431; // "KVT1"
-constexpr int kDocumentSchemaVersion = 3;
+constexpr int kDocumentSchemaVersion = 4;
 
 // The tables every document has; a file without one of them is not a document of ours.
 const QStringList &documentTables();

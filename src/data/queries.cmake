@@ -2,4 +2,5 @@
 target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/data/calendar.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/data/queries.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/data/studyperiod.cpp
 )

@@ -6,6 +6,7 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/import/csvtext.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/import/importcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/import/loadlines.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/import/rowprompts.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/import/sheetfile.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/import/tableimport.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/import/xlsxsheet.cpp

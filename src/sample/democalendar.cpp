@@ -115,6 +115,34 @@ void addExams(Institution &inst)
     }
 }
 
+void addAwayNextWeek(Institution &inst)
+{
+    const QDate monday = inst.placedUntil.addDays(8 - inst.placedUntil.dayOfWeek());
+    const Calendar &cal = inst.calendar;
+    if (monday > cal.yearEnd)
+        return;
+    const int term = monday < cal.termStart[1] ? 0 : 1;
+    // The tutor with the most lessons in that term among those without dated exceptions,
+    // so that the absence shows on many dates and clashes with no other one.
+    std::vector<int> units(inst.tutors.size(), 0);
+    for (const Unit &unit : inst.units) {
+        if (unit.term == term)
+            units[size_t(inst.jobs[size_t(inst.lines[size_t(unit.lines.front())].job)].tutor)] +=
+                unit.length;
+    }
+    for (const TutorOut &out : inst.tutorOuts) {
+        if (out.date.isValid())
+            units[size_t(out.tutor)] = -1;
+    }
+    const auto most = std::max_element(units.begin(), units.end());
+    if (most == units.end() || *most <= 0)
+        return;
+    const int tutor = int(most - units.begin());
+    constexpr int kBusinessTrip = 3;
+    for (int day = 0; day < kWorkDays; ++day)
+        inst.tutorOuts.push_back({tutor, 0, 0, monday.addDays(day), kBusinessTrip});
+}
+
 namespace {
 
 QDate nthWeekday(int year, int month, int weekday, int n)

@@ -6,6 +6,7 @@
 #include "data/documenttemplate.h"
 #include "demomodel.h"
 
+#include <algorithm>
 #include <map>
 
 namespace korvesta {
@@ -166,22 +167,48 @@ void writeInstitution(const Database &db, const Institution &inst)
     }
 }
 
-} // namespace
-
-void writeDemoDocument(const QString &path, DemoSize size)
+// Lecture streams: units of one job read to several groups at once.
+DemoNorms normsOf(const Institution &inst)
 {
-    writeDemoDocument(path, size, academicYearStart().year());
+    DemoNorms norms;
+    for (const Unit &unit : inst.units) {
+        if (!unit.subgroups)
+            norms.groupsOnLecture = std::max(norms.groupsOnLecture, int(unit.lines.size()));
+    }
+    return norms;
 }
 
-void writeDemoDocument(const QString &path, DemoSize size, int academicYear)
+} // namespace
+
+DemoRequest DemoRequest::midTerm(DemoSize size, const QDate &today)
 {
-    const Institution inst = buildInstitution(size, academicYear);
+    const int year = academicYearStart(today).year();
+    const Calendar cal = makeCalendar(year);
+    auto sunday = [](const QDate &d) { return d.addDays(7 - d.dayOfWeek()); };
+    const bool inTerm = today >= cal.yearStart && today <= cal.yearEnd;
+    return {size, year, inTerm ? sunday(today) : sunday(cal.yearStart).addDays(7)};
+}
+
+DemoRequest DemoRequest::fullYear(DemoSize size, int academicYear)
+{
+    return {size, academicYear, QDate()};
+}
+
+DemoNorms writeDemoDocument(const QString &path, DemoSize size)
+{
+    return writeDemoDocument(path, DemoRequest::midTerm(size, QDate::currentDate()));
+}
+
+DemoNorms writeDemoDocument(const QString &path, const DemoRequest &request)
+{
+    const Institution inst = buildInstitution(request);
 
     writeNewDocument(path, [&](const Database &db) {
         Database::Transaction transaction(db);
         writeInstitution(db, inst);
         transaction.commit();
     });
+    return normsOf(inst);
 }
 
 } // namespace korvesta

@@ -700,9 +700,12 @@ void Builder::addCurators()
 
 } // namespace
 
-Institution buildInstitution(DemoSize size, int academicYear)
+Institution buildInstitution(const DemoRequest &request)
 {
-    Institution inst = Builder(size, academicYear).build();
+    Institution inst = Builder(request.size, request.academicYear).build();
+    inst.placedUntil = request.placedUntil;
+    if (inst.placedUntil.isValid())
+        addAwayNextWeek(inst);
     placeLessons(inst);
     return inst;
 }

@@ -168,6 +168,7 @@ struct LessonRow
 struct Institution
 {
     Calendar calendar;
+    QDate placedUntil; // lessons up to this date; invalid: the whole year
     std::vector<Faculty> faculties;
     std::vector<Specialization> specializations;
     std::vector<QString> lessonTimes;
@@ -188,13 +189,16 @@ constexpr int kWorkDays = 5;
 constexpr int kTutorLessonsInDay = 8;
 
 Calendar makeCalendar(int academicYear);
-Institution buildInstitution(DemoSize size, int academicYear);
+Institution buildInstitution(const DemoRequest &request);
 // Exceptions of every shape and kind for about a third of the tutors.
 void addTutorOuts(Institution &inst, Random &rng);
 // Exam dates of the load lines that end with one, at the end of their last term.
 void addExams(Institution &inst);
 void addNotes(Institution &inst);
-// Places the units over the study days and sets each line's hours.
+// In a sample compiled up to a date, a tutor who teaches much is away the week after it.
+void addAwayNextWeek(Institution &inst);
+// Places the units over the study days and sets each line's hours. A sample compiled up to
+// a date keeps the lessons until then, and leaves a few lines not started.
 void placeLessons(Institution &inst);
 
 // Russian names and texts of the sample.

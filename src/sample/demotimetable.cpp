@@ -285,6 +285,67 @@ QDate mondayOf(const QDate &d)
     return d.addDays(1 - d.dayOfWeek());
 }
 
+// Planned hours of a year placed in full: mostly a little above what the fortnightly
+// pattern gives over the year; some lines run out before the year ends.
+void sizeAsPlaced(Institution &inst, const std::vector<int> &natural,
+                  const std::vector<int> &planned)
+{
+    Random rng(1903u);
+    for (size_t l = 0; l < inst.lines.size(); ++l) {
+        const int n = natural[l];
+        int &hours = inst.lines[l].hours;
+        if (n == 0)
+            hours = std::max(2, planned[l] + planned[l] % 2);
+        else if (rng.chance(15) && n > 10)
+            hours = n - n % 2 - 2 * rng.between(1, 4);
+        else
+            hours = n + n % 2 + 2 * rng.between(0, 5);
+    }
+}
+
+// Planned hours of a year under way: the whole year's lessons and a few more, so that every
+// line still has hours to place when the pattern has run to the end of the year.
+void sizeForTheYear(Institution &inst, const std::vector<int> &natural,
+                    const std::vector<int> &planned)
+{
+    Random rng(1903u);
+    for (size_t l = 0; l < inst.lines.size(); ++l) {
+        const int n = std::max(natural[l], planned[l]);
+        inst.lines[l].hours = std::max(2, n + n % 2 + 2 * rng.between(1, 4));
+    }
+}
+
+// In a year under way, a few lines of one group that the planner has not started yet:
+// about one in thirty of those with lessons before the date, at least two.
+std::vector<char> notStarted(const Institution &inst, const std::vector<LessonRow> &rows)
+{
+    std::vector<char> deferred(inst.lines.size(), 0);
+    if (!inst.placedUntil.isValid())
+        return deferred;
+    std::vector<char> candidate(inst.lines.size(), 0);
+    for (const LessonRow &row : rows) {
+        if (inst.calendar.workDays[size_t(row.day)] <= inst.placedUntil)
+            candidate[size_t(row.line)] = 1;
+    }
+    for (const Unit &unit : inst.units) {
+        if (unit.lines.size() > 1) {
+            for (int line : unit.lines)
+                candidate[size_t(line)] = 0; // a lecture stream or subgroups: shared
+        }
+    }
+    std::vector<int> lines;
+    for (int l = 0; l < int(inst.lines.size()); ++l) {
+        if (candidate[size_t(l)])
+            lines.push_back(l);
+    }
+    Random rng(2411u);
+    rng.shuffle(lines);
+    const size_t count = std::min(lines.size(), std::max<size_t>(2, lines.size() / 30));
+    for (size_t i = 0; i < count; ++i)
+        deferred[size_t(lines[i])] = 1;
+    return deferred;
+}
+
 } // namespace
 
 void placeLessons(Institution &inst)
@@ -349,26 +410,22 @@ void placeLessons(Institution &inst)
         }
     }
 
-    // Planned hours: mostly a little above what the fortnightly pattern gives over the year;
-    // some lines run out before the year ends.
     std::vector<int> natural(inst.lines.size(), 0);
     for (const LessonRow &row : rows)
         ++natural[size_t(row.line)];
-    Random rng(1903u);
-    for (size_t l = 0; l < inst.lines.size(); ++l) {
-        const int n = natural[l];
-        int &hours = inst.lines[l].hours;
-        if (n == 0)
-            hours = std::max(2, planned[l] + planned[l] % 2);
-        else if (rng.chance(15) && n > 10)
-            hours = n - n % 2 - 2 * rng.between(1, 4);
-        else
-            hours = n + n % 2 + 2 * rng.between(0, 5);
-    }
+    if (inst.placedUntil.isValid())
+        sizeForTheYear(inst, natural, planned);
+    else
+        sizeAsPlaced(inst, natural, planned);
+
+    const std::vector<char> deferred = notStarted(inst, rows);
     std::vector<int> given(inst.lines.size(), 0);
     inst.lessons.clear();
     inst.lessons.reserve(rows.size());
     for (const LessonRow &row : rows) {
+        if (inst.placedUntil.isValid() &&
+            (cal.workDays[size_t(row.day)] > inst.placedUntil || deferred[size_t(row.line)]))
+            continue;
         if (given[size_t(row.line)]++ < inst.lines[size_t(row.line)].hours)
             inst.lessons.push_back(row);
     }

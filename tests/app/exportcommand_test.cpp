@@ -20,7 +20,7 @@ protected:
     void SetUp() override
     {
         const QString document = folder.file(QStringLiteral("Колледж.kvt"));
-        writeDemoDocument(document, DemoSize::Small, 2026);
+        writeDemoDocument(document, DemoRequest::fullYear(DemoSize::Small, 2026));
         open({document});
         exporter = window->findChild<ExportCommand *>(QStringLiteral("ExportCommand"));
         ASSERT_NE(exporter, nullptr);

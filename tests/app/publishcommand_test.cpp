@@ -26,7 +26,7 @@ TEST(PublishInWindow, AsksForTheFolderOnceAndRemembersItPerDocument)
     ScriptedPrompts prompts;
     DocumentSession session{prompts, settings, AppPaths{folder.path(), folder.path()}};
     const QString document = folder.file(QStringLiteral("Колледж.kvt"));
-    writeDemoDocument(document, DemoSize::Small, 2026);
+    writeDemoDocument(document, DemoRequest::fullYear(DemoSize::Small, 2026));
     frmMain window(session, settings, prompts);
     window.startUp({document});
     window.show();

@@ -29,7 +29,7 @@ protected:
     void SetUp() override
     {
         sample = folder.file(QStringLiteral("Колледж.kvt"));
-        writeDemoDocument(sample, DemoSize::Small, 2026);
+        writeDemoDocument(sample, DemoRequest::fullYear(DemoSize::Small, 2026));
         const Database db = Database::open(sample);
         keyLine = int(db.openRecordset("SELECT Min(Key) FROM tblJobList;").value(0).toInt());
         db.execute(QString("UPDATE tblJobList SET Hours = Hours + 20 WHERE Key = %1;")

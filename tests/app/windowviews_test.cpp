@@ -35,7 +35,7 @@ QString sampleDocument()
     static TestFolder folder;
     static const QString path = [] {
         const QString file = folder.file(QStringLiteral("Колледж.kvt"));
-        writeDemoDocument(file, DemoSize::Small, 2026);
+        writeDemoDocument(file, DemoRequest::fullYear(DemoSize::Small, 2026));
         return file;
     }();
     return path;

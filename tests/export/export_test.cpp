@@ -99,7 +99,7 @@ protected:
         static TestFolder folder;
         static const QString path = [] {
             const QString file = folder.file(QStringLiteral("sample.kvt"));
-            writeDemoDocument(file, DemoSize::Small, 2026);
+            writeDemoDocument(file, DemoRequest::fullYear(DemoSize::Small, 2026));
             return file;
         }();
         return path;

@@ -1,2 +1,3 @@
 # The sample institution.
-korvesta_test(tests_demo ${CMAKE_CURRENT_SOURCE_DIR}/sample/demo_test.cpp)
+korvesta_test(tests_demo ${CMAKE_CURRENT_SOURCE_DIR}/sample/demo_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/sample/sampleuse_test.cpp)
