@@ -83,6 +83,21 @@ check "the sample has its groups" "$(printf 'N\n10')" "$out"
 "$korvesta" demo "$dir/other.kvt" --size huge 2>/dev/null; check "demo with an unknown size exits 2" 2 $?
 [ ! -e "$dir/other.kvt" ]; check "no sample of an unknown size" 0 $?
 
+# The next academic year: a new document from the sample's lists, the sample only read.
+end=$("$korvesta" sql "$sample" "SELECT DateEnd FROM tblAutoTable WHERE DateType = 'Session'" | tail -1)
+next="01.09.${end##*.}"
+before=$(sha1sum "$sample")
+out=$("$korvesta" new-year "$sample" "$dir/следующий.kvt" --start "$next" --keep-load)
+check "new-year exits 0" 0 $?
+check "new-year names the new study period" "Учебный период: $next - 30.06.$((${end##*.} + 1))" "$(head -1 <<<"$out")"
+check "new-year leaves this year's document as it was" "$before" "$(sha1sum "$sample")"
+out=$("$korvesta" sql "$dir/следующий.kvt" "SELECT Count(*) AS N FROM tblTimeTableContent")
+check "the new year has no lessons" "$(printf 'N\n0')" "$out"
+"$korvesta" new-year "$sample" "$dir/рано.kvt" --start "$end" 2>"$dir/err"
+check "a new year inside this one is refused" 1 $?
+grep -q 'после конца текущего учебного периода' "$dir/err"; check "the refusal says why" 0 $?
+"$korvesta" new-year "$sample" --start "$next" 2>/dev/null; check "new-year without a target exits 2" 2 $?
+
 # A dry run tells what a change would do, table by table, and leaves the file as it was.
 before=$(sha1sum "$sample")
 out=$("$korvesta" sql "$sample" "DELETE FROM tblGroups WHERE Course = '1'" --dry-run 2>"$dir/err")
@@ -146,7 +161,7 @@ if command -v sqlite3 >/dev/null; then
     "$korvesta" sql "$old" "SELECT Count(*) FROM tblGroups" >/dev/null 2>&1
     check "a view writes nothing to an older document" "$before" "$(sha1sum "$old")"
     "$korvesta" sql "$old" "UPDATE tblGroups SET Comment = 'x' WHERE Key = 1" >/dev/null
-    check "a change brings an older document up to date" 3 "$(sqlite3 "$old" 'PRAGMA user_version')"
+    check "a change brings an older document up to date" 4 "$(sqlite3 "$old" 'PRAGMA user_version')"
     check "without the index on names" "" "$(sqlite3 "$old" "SELECT name FROM sqlite_master WHERE name = 'idxGroupsGroup'")"
 
     # A document of a later version is read and never written.
@@ -384,13 +399,16 @@ check "the cover report leaves the document as it was" "$before" "$(sha1sum "$sa
 # A copy over many dates is written whole or not at all: killed half-way, it leaves the
 # document as it was or as the finished copy leaves it, never between, and prints the dates
 # only once they are written.
+# A whole year placed: the copy replaces lessons as it goes, within the load.
 lessons() { "$korvesta" sql "$1" "SELECT Count(*) AS N FROM tblTimeTableContent" | tail -1; }
+"$korvesta" demo "$dir/year.kvt" --full-year >/dev/null
+busyday=$("$korvesta" sql "$dir/year.kvt" "SELECT TOP 1 tblTimeTableList.Date FROM tblTimeTableList INNER JOIN tblTimeTableContent ON tblTimeTableList.Key = tblTimeTableContent.Key_TTList GROUP BY tblTimeTableList.Date ORDER BY Count(*) DESC, tblTimeTableList.Date" | tail -1)
 until=$(date -d "$(awk -F. '{print $3"-"$2"-"$1}' <<<"$busyday") + 150 days" +%d.%m.%Y)
-cp "$sample" "$dir/whole.kvt"
-cp "$sample" "$dir/killed.kvt"
+cp "$dir/year.kvt" "$dir/whole.kvt"
+cp "$dir/year.kvt" "$dir/killed.kvt"
 "$korvesta" copy "$dir/whole.kvt" --day "$busyday" --until "$until" 2>/dev/null >/dev/null
 check "a copy onto dates with lessons needs --yes" 1 $?
-check "a refused copy changes nothing" "$(lessons "$sample")" "$(lessons "$dir/whole.kvt")"
+check "a refused copy changes nothing" "$(lessons "$dir/year.kvt")" "$(lessons "$dir/whole.kvt")"
 "$korvesta" copy "$dir/whole.kvt" --day "$busyday" --until "$until" --yes >/dev/null 2>&1
 check "the whole copy exits 0" 0 $?
 whole=$(lessons "$dir/whole.kvt")

@@ -100,6 +100,13 @@ TEST_F(MainWindowTest, TheSampleAndTheRecentDocumentsAreOnTheFileMenu)
     ASSERT_TRUE(QFile::exists(sample));
     EXPECT_EQ(session.currentPath(), QFileInfo(sample).absoluteFilePath());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Тарвела - Пример колледжа"));
+    // Its lectures are read to several groups: the norm is raised, in the store too, and said.
+    EXPECT_GE(window->settingsRecord().CountGroupOnLecture, 2);
+    EXPECT_EQ(store.readInt("Settings", "CountGroupOnLecture", 1),
+              window->settingsRecord().CountGroupOnLecture);
+    EXPECT_TRUE(prompts.texts(ScriptedPrompts::Kind::Message)
+                    .last()
+                    .startsWith(QStringLiteral("Количество групп для лекционного занятия")));
 
     const QString other = folder.file("другой.kvt");
     ASSERT_TRUE(QFile::copy(sample, other));
