@@ -70,12 +70,32 @@ WHERE (((tblJobList.Key)=[pKeyJobList]));
 PARAMETERS pKeyTutor Long;
 SELECT tblJobList.Key AS KeyJobList, tblGroups.Group, tblGroups.Course, tblGroups.Key AS KeyGroup,
     tblDisciplines.Discipline, tblDisciplines.Discipline1, tblDisciplines.LevelDiff,
-    tblJobList.Hours, (SELECT Count(*) FROM tblTimeTableContent INNER JOIN tblTimeTableList ON
-    tblTimeTableList.Key = tblTimeTableContent.Key_TTList WHERE tblTimeTableContent.Key_Job =
+    tblJobList.Hours, (SELECT Count(*) FROM tblTimeTableContent WHERE tblTimeTableContent.Key_Job =
     tblJobList.Key_Job AND tblTimeTableContent.Key_Group = tblJobList.Key_Group AND
-    tblTimeTableList.Date Between Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE
+    tblTimeTableContent.Key_TTList Between (SELECT Min(PeriodDay.Key) FROM tblTimeTableList AS
+    PeriodDay WHERE PeriodDay.Date Between Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable
+    WHERE tblAutoTable.DateType = 'Session'), #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd)
+    FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'), #12/31/9999#)) And (SELECT
+    Max(PeriodDay.Key) FROM tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) AND (NOT EXISTS (SELECT OtherDay.Key FROM
+    tblTimeTableList AS OtherDay WHERE OtherDay.Key Between (SELECT Min(PeriodDay.Key) FROM
+    tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) And (SELECT Max(PeriodDay.Key) FROM
+    tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) AND (OtherDay.Date < Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) OR OtherDay.Date > Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#))) OR EXISTS (SELECT LessonDay.Key FROM
+    tblTimeTableList AS LessonDay WHERE LessonDay.Key = tblTimeTableContent.Key_TTList AND
+    LessonDay.Date Between Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE
     tblAutoTable.DateType = 'Session'), #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM
-    tblAutoTable WHERE tblAutoTable.DateType = 'Session'), #12/31/9999#)) AS CountLesson,
+    tblAutoTable WHERE tblAutoTable.DateType = 'Session'), #12/31/9999#)))) AS CountLesson,
     tblAuditories.Auditoria, tblAuditories.Corpus, tblAuditories.Key AS KeyAud, tblJob.Key AS
     KeyJob, tblDisciplines.Key AS KeyDiscipline, Nz(tblTypeFaculty.TypeFaculty,'отсутствует') AS
     TypeFaculty
@@ -95,13 +115,33 @@ PARAMETERS pKeyGroup Long;
 SELECT tblJobList.Key AS KeyJobList, tblDisciplines.Discipline, tblDisciplines.Discipline1,
     tblDisciplines.LevelDiff, tblTutors.Tutor, tblTutors.Key AS KeyTutor, tblAuditories.Auditoria,
     tblAuditories.Corpus, tblAuditories.Key AS KeyAud, tblJobList.Hours, (SELECT Count(*) FROM
-    tblTimeTableContent INNER JOIN tblTimeTableList ON tblTimeTableList.Key =
-    tblTimeTableContent.Key_TTList WHERE tblTimeTableContent.Key_Job = tblJobList.Key_Job AND
-    tblTimeTableContent.Key_Group = tblJobList.Key_Group AND tblTimeTableList.Date Between
+    tblTimeTableContent WHERE tblTimeTableContent.Key_Job = tblJobList.Key_Job AND
+    tblTimeTableContent.Key_Group = tblJobList.Key_Group AND tblTimeTableContent.Key_TTList Between
+    (SELECT Min(PeriodDay.Key) FROM tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between
     Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType =
     'Session'), #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
-    tblAutoTable.DateType = 'Session'), #12/31/9999#)) AS CountLesson, tblJob.Key AS KeyJob,
-    tblDisciplines.Key AS KeyDiscipline
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) And (SELECT Max(PeriodDay.Key) FROM
+    tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) AND (NOT EXISTS (SELECT OtherDay.Key FROM
+    tblTimeTableList AS OtherDay WHERE OtherDay.Key Between (SELECT Min(PeriodDay.Key) FROM
+    tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) And (SELECT Max(PeriodDay.Key) FROM
+    tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) AND (OtherDay.Date < Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) OR OtherDay.Date > Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#))) OR EXISTS (SELECT LessonDay.Key FROM
+    tblTimeTableList AS LessonDay WHERE LessonDay.Key = tblTimeTableContent.Key_TTList AND
+    LessonDay.Date Between Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM
+    tblAutoTable WHERE tblAutoTable.DateType = 'Session'), #12/31/9999#)))) AS CountLesson,
+    tblJob.Key AS KeyJob, tblDisciplines.Key AS KeyDiscipline
 FROM ((((tblJobList INNER JOIN tblJob ON tblJobList.Key_Job = tblJob.Key) INNER JOIN tblDisciplines
     ON tblJob.Key_Discipline = tblDisciplines.Key) INNER JOIN tblTutors ON tblJob.Key_Tutor =
     tblTutors.Key) LEFT JOIN tblAuditories ON tblTutors.DefaultAud = tblAuditories.Auditoria & ' ('
@@ -114,20 +154,47 @@ ORDER BY tblDisciplines.Discipline, tblTutors.Tutor, tblJobList.Key;
 -- query: qryPassportGroup
 PARAMETERS pKeyGroup Long;
 SELECT tblDisciplines.Discipline, tblTutors.Tutor, tblJobList.Hours, (SELECT Count(*) FROM
-    tblTimeTableContent INNER JOIN tblTimeTableList ON tblTimeTableList.Key =
-    tblTimeTableContent.Key_TTList WHERE tblTimeTableContent.Key_Job = tblJobList.Key_Job AND
-    tblTimeTableContent.Key_Group = tblJobList.Key_Group AND tblTimeTableList.Date Between
+    tblTimeTableContent WHERE tblTimeTableContent.Key_Job = tblJobList.Key_Job AND
+    tblTimeTableContent.Key_Group = tblJobList.Key_Group AND tblTimeTableContent.Key_TTList Between
+    (SELECT Min(PeriodDay.Key) FROM tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between
     Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType =
     'Session'), #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
-    tblAutoTable.DateType = 'Session'), #12/31/9999#)) AS [Count-Lesson], (SELECT
-    Max(tblTimeTableList.Date) FROM tblTimeTableContent INNER JOIN tblTimeTableList ON
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) And (SELECT Max(PeriodDay.Key) FROM
+    tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) AND (NOT EXISTS (SELECT OtherDay.Key FROM
+    tblTimeTableList AS OtherDay WHERE OtherDay.Key Between (SELECT Min(PeriodDay.Key) FROM
+    tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) And (SELECT Max(PeriodDay.Key) FROM
+    tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) AND (OtherDay.Date < Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) OR OtherDay.Date > Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#))) OR EXISTS (SELECT LessonDay.Key FROM
+    tblTimeTableList AS LessonDay WHERE LessonDay.Key = tblTimeTableContent.Key_TTList AND
+    LessonDay.Date Between Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM
+    tblAutoTable WHERE tblAutoTable.DateType = 'Session'), #12/31/9999#)))) AS [Count-Lesson],
+    (SELECT Max(tblTimeTableList.Date) FROM tblTimeTableContent INNER JOIN tblTimeTableList ON
     tblTimeTableList.Key = tblTimeTableContent.Key_TTList WHERE tblTimeTableContent.Key_Job =
     tblJobList.Key_Job AND tblTimeTableContent.Key_Group = tblJobList.Key_Group AND
-    tblTimeTableList.Date Between Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE
-    tblAutoTable.DateType = 'Session'), #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM
-    tblAutoTable WHERE tblAutoTable.DateType = 'Session'), #12/31/9999#)) AS [Max-Date],
-    tblJobList.DateExam, tblJobList.Key AS KeyJobList, tblDisciplines.Discipline1, tblGroups.Group,
-    tblGroups.Course
+    tblTimeTableContent.Key_TTList Between (SELECT Min(PeriodDay.Key) FROM tblTimeTableList AS
+    PeriodDay WHERE PeriodDay.Date Between Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable
+    WHERE tblAutoTable.DateType = 'Session'), #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd)
+    FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'), #12/31/9999#)) And (SELECT
+    Max(PeriodDay.Key) FROM tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) AND tblTimeTableList.Date Between Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) AS [Max-Date], tblJobList.DateExam,
+    tblJobList.Key AS KeyJobList, tblDisciplines.Discipline1, tblGroups.Group, tblGroups.Course
 FROM (((tblJobList INNER JOIN tblJob ON tblJobList.Key_Job = tblJob.Key) INNER JOIN tblDisciplines
     ON tblJob.Key_Discipline = tblDisciplines.Key) INNER JOIN tblTutors ON tblJob.Key_Tutor =
     tblTutors.Key) INNER JOIN tblGroups ON tblJobList.Key_Group = tblGroups.Key
@@ -139,12 +206,32 @@ ORDER BY tblDisciplines.Discipline, tblTutors.Tutor, tblJobList.Key;
 -- query: qryCheckCopyOverJob
 PARAMETERS pKeyGroup Long, pKeyJob Long;
 SELECT tblJobList.Key AS KeyJobList, tblJobList.Hours, (SELECT Count(*) FROM tblTimeTableContent
-    INNER JOIN tblTimeTableList ON tblTimeTableList.Key = tblTimeTableContent.Key_TTList WHERE
-    tblTimeTableContent.Key_Job = tblJobList.Key_Job AND tblTimeTableContent.Key_Group =
-    tblJobList.Key_Group AND tblTimeTableList.Date Between Nz((SELECT Min(tblAutoTable.DateStart)
-    FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'), #1/1/1900#) And Nz((SELECT
-    Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
-    #12/31/9999#)) AS CountHours
+    WHERE tblTimeTableContent.Key_Job = tblJobList.Key_Job AND tblTimeTableContent.Key_Group =
+    tblJobList.Key_Group AND tblTimeTableContent.Key_TTList Between (SELECT Min(PeriodDay.Key) FROM
+    tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) And (SELECT Max(PeriodDay.Key) FROM
+    tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) AND (NOT EXISTS (SELECT OtherDay.Key FROM
+    tblTimeTableList AS OtherDay WHERE OtherDay.Key Between (SELECT Min(PeriodDay.Key) FROM
+    tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) And (SELECT Max(PeriodDay.Key) FROM
+    tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) AND (OtherDay.Date < Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) OR OtherDay.Date > Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#))) OR EXISTS (SELECT LessonDay.Key FROM
+    tblTimeTableList AS LessonDay WHERE LessonDay.Key = tblTimeTableContent.Key_TTList AND
+    LessonDay.Date Between Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM
+    tblAutoTable WHERE tblAutoTable.DateType = 'Session'), #12/31/9999#)))) AS CountHours
 FROM tblJobList
 WHERE (((tblJobList.Key_Job)=[pKeyJob]) AND ((tblJobList.Key_Group)=[pKeyGroup]));
 
@@ -217,12 +304,32 @@ SELECT tblTutors.Tutor, tblDisciplines.Discipline, tblGroups.Group, tblGroups.Co
     Nz(tblTypeFaculty.TypeFaculty,'отсутствует') AS TypeFaculty, tblJobList.Hours,
     TutorAud.Auditoria, TutorAud.Corpus, tblTutors.Key AS KeyTutor, tblDisciplines.Key AS
     KeyDiscipline, tblGroups.Key AS KeyGroup, tblJob.Key AS KeyJob, tblJobList.Key AS KeyJobList,
-    tblJobList.DateExam, (SELECT Count(*) FROM tblTimeTableContent INNER JOIN tblTimeTableList ON
-    tblTimeTableList.Key = tblTimeTableContent.Key_TTList WHERE tblTimeTableContent.Key_Job =
-    tblJobList.Key_Job AND tblTimeTableContent.Key_Group = tblJobList.Key_Group AND
-    tblTimeTableList.Date Between Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE
+    tblJobList.DateExam, (SELECT Count(*) FROM tblTimeTableContent WHERE tblTimeTableContent.Key_Job
+    = tblJobList.Key_Job AND tblTimeTableContent.Key_Group = tblJobList.Key_Group AND
+    tblTimeTableContent.Key_TTList Between (SELECT Min(PeriodDay.Key) FROM tblTimeTableList AS
+    PeriodDay WHERE PeriodDay.Date Between Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable
+    WHERE tblAutoTable.DateType = 'Session'), #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd)
+    FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'), #12/31/9999#)) And (SELECT
+    Max(PeriodDay.Key) FROM tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) AND (NOT EXISTS (SELECT OtherDay.Key FROM
+    tblTimeTableList AS OtherDay WHERE OtherDay.Key Between (SELECT Min(PeriodDay.Key) FROM
+    tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) And (SELECT Max(PeriodDay.Key) FROM
+    tblTimeTableList AS PeriodDay WHERE PeriodDay.Date Between Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#)) AND (OtherDay.Date < Nz((SELECT
+    Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'),
+    #1/1/1900#) OR OtherDay.Date > Nz((SELECT Max(tblAutoTable.DateEnd) FROM tblAutoTable WHERE
+    tblAutoTable.DateType = 'Session'), #12/31/9999#))) OR EXISTS (SELECT LessonDay.Key FROM
+    tblTimeTableList AS LessonDay WHERE LessonDay.Key = tblTimeTableContent.Key_TTList AND
+    LessonDay.Date Between Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE
     tblAutoTable.DateType = 'Session'), #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) FROM
-    tblAutoTable WHERE tblAutoTable.DateType = 'Session'), #12/31/9999#)) AS CountLesson,
+    tblAutoTable WHERE tblAutoTable.DateType = 'Session'), #12/31/9999#)))) AS CountLesson,
     tblDisciplines.DiscType, tblGroups.Key_TypeTuition, tblGroups.Key_TypeFinance
 FROM ((((((tblTutors INNER JOIN tblJob ON tblTutors.Key = tblJob.Key_Tutor) INNER JOIN
     tblDisciplines ON tblJob.Key_Discipline = tblDisciplines.Key) INNER JOIN tblJobList ON
