@@ -6,6 +6,7 @@
 #include "data/isodate.h"
 #include "data/recordset.h"
 #include "data/sqltext.h"
+#include "data/studyperiod.h"
 #include "data/tutorabsence.h"
 #include "settings/settingsrecord.h"
 
@@ -420,33 +421,19 @@ void Checker::checkDayLimits()
 
 void Checker::checkHours()
 {
-    // Lessons placed for each load line in the study period (in the whole document when it
-    // has none), against its hours.
-    QHash<QPair<int, int>, int> placed;
-    const QString inPeriod =
-        m_studyStart.isValid()
-            ? QStringLiteral(" WHERE tblTimeTableList.[Date] Between %1 And %2")
-                  .arg(sqlDateLiteral(m_studyStart), sqlDateLiteral(m_studyEnd))
-            : QString();
-    for (Recordset rs = m_db.openRecordset(
-             QStringLiteral("SELECT tblTimeTableContent.Key_Job, tblTimeTableContent.Key_Group, "
-                            "Count(tblTimeTableContent.Key) AS Placed FROM tblTimeTableContent "
-                            "%1 JOIN tblTimeTableList ON tblTimeTableList.Key = "
-                            "tblTimeTableContent.Key_TTList%2 GROUP BY "
-                            "tblTimeTableContent.Key_Job, tblTimeTableContent.Key_Group;")
-                 .arg(m_studyStart.isValid() ? QStringLiteral("INNER") : QStringLiteral("LEFT"),
-                      inPeriod));
-         !rs.isEof(); rs.moveNext())
-        placed.insert({rs.value(0).toInt(), rs.value(1).toInt()}, rs.value(2).toInt());
     // Hours left count once the timetable is compiled to the study period's last week.
     const bool compiled = std::any_of(m_lessons.begin(), m_lessons.end(), [&](const Lesson &l) {
         return l.hasDate && l.date >= m_studyEnd.addDays(-6);
     });
     const bool toTheEnd =
         m_studyEnd.isValid() && compiled && (!m_to.isValid() || m_to >= m_studyEnd);
+    // Each line with its lessons of the study period (of the whole document when it has
+    // none), counted as the load counts them.
     for (Recordset rs = m_db.openRecordset(
-             QStringLiteral("SELECT tblJobList.Key_Job, tblJobList.Key_Group, tblJobList.Hours "
-                            "FROM tblJobList;"));
+             QStringLiteral("SELECT tblJobList.Key_Job, tblJobList.Key_Group, tblJobList.Hours, "
+                            "%1 AS Placed FROM tblJobList;")
+                 .arg(studyLessonCountSql(QStringLiteral("tblJobList.Key_Job"),
+                                          QStringLiteral("tblJobList.Key_Group"))));
          !rs.isEof(); rs.moveNext()) {
         Lesson line;
         line.keyJob = rs.value(0).toInt();
@@ -456,7 +443,7 @@ void Checker::checkHours()
             continue; // a line of a record gone is the load's own business
         line.keyTutor = job->first;
         const int hours = rs.value(2).toInt();
-        const int count = placed.value({line.keyJob, line.keyGroup});
+        const int count = rs.value(3).toInt();
         const auto text = [&] {
             return m_names.tutor(line) + QStringLiteral(", ") + m_names.discipline(line)
                    + QStringLiteral(", ") + m_names.group(line);
