@@ -59,6 +59,17 @@ endforeach()
 # institution names themselves as its maintainer.
 set(KORVESTA_MAINTAINER "Korvesta <packages@korvesta.invalid>" CACHE STRING
     "Maintainer of the package, as \"Name <address>\"")
+# Dated from SOURCE_DATE_EPOCH when the builder sets it, else from the last commit, so that the
+# same sources give the same package (string(TIMESTAMP) reads SOURCE_DATE_EPOCH).
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+    execute_process(COMMAND git log -1 --format=%ct
+                    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+                    OUTPUT_VARIABLE last_commit OUTPUT_STRIP_TRAILING_WHITESPACE
+                    RESULT_VARIABLE git_result ERROR_QUIET)
+    if(git_result EQUAL 0 AND last_commit)
+        set(ENV{SOURCE_DATE_EPOCH} ${last_commit})
+    endif()
+endif()
 string(TIMESTAMP changelog_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
 file(WRITE ${CMAKE_BINARY_DIR}/changelog
     "korvesta (${PROJECT_VERSION}) unstable; urgency=medium\n\n"

@@ -32,7 +32,7 @@
 #include "editing/auditoriumcommand.h"
 #include "editing/datenotecommand.h"
 #include "editing/placementcommand.h"
-#include "year/newyearcommand.h"
+#include "cli/newyearcommand.h"
 
 #include <QDate>
 #include <QDateTime>

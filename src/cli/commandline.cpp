@@ -1,0 +1,228 @@
+#include "commandline.h"
+
+#include "exitcode.h"
+
+#include "data/isodate.h"
+
+#include <QCommandLineParser>
+#include <QRegularExpression>
+
+namespace korvesta {
+
+namespace {
+
+QString dashed(const QString &name)
+{
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+// The option a message of the parser names: it is quoted, whatever the language.
+QString namedOption(const QString &text)
+{
+    static const QRegularExpression quoted(QStringLiteral("['«\"]-*([^'»\"]+)['»\"]"));
+    return quoted.match(text).captured(1);
+}
+
+// The words in lines of at most `width` characters, the lines after the first indented.
+QString wrapped(const QString &text, int indent, int width)
+{
+    QString result;
+    int column = indent;
+    for (const QString &word : text.split(u' ', Qt::SkipEmptyParts)) {
+        if (column > indent && column + 1 + word.size() > width) {
+            result += u'\n' + QString(indent, u' ');
+            column = indent;
+        } else if (column > indent) {
+            result += u' ';
+            ++column;
+        }
+        result += word;
+        column += int(word.size());
+    }
+    return result;
+}
+
+} // namespace
+
+CommandLine::CommandLine(const CommandSpec &spec, const QStringList &args)
+    : m_spec(spec)
+{
+    // A word with one dash is an option misspelt, not a cluster of one-letter switches.
+    for (const QString &a : args) {
+        if (a == u"--")
+            break;
+        if (a.size() > 2 && a.startsWith(u'-') && !a.startsWith(QLatin1String("--"))) {
+            m_error = QStringLiteral("Параметры пишутся с двумя дефисами: -%1").arg(a);
+            return;
+        }
+    }
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    for (const OptionSpec &o : spec.options)
+        parser.addOption(QCommandLineOption(o.names, o.help, o.valueName));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOption(help);
+    if (!parser.parse(QStringList{QStringLiteral("korvesta")} + args)) {
+        if (!parser.unknownOptionNames().isEmpty()) {
+            m_error = QStringLiteral("Неизвестный параметр: %1")
+                          .arg(dashed(parser.unknownOptionNames().constFirst()));
+            return;
+        }
+        const QString name = namedOption(parser.errorText());
+        const OptionSpec *o = find(name);
+        if (o && !o->valueName.isEmpty())
+            m_error = QStringLiteral("Не указано значение параметра %1 (%2)")
+                          .arg(dashed(o->names.constFirst()), o->valueName);
+        else if (o)
+            m_error = QStringLiteral("Параметр %1 задаётся без значения")
+                          .arg(dashed(o->names.constFirst()));
+        else
+            m_error = parser.errorText();
+        return;
+    }
+    if (parser.isSet(help)) {
+        m_help = true;
+        return;
+    }
+    // Every option as given, under its first name; values in the order given.
+    QHash<QString, int> valuesTaken;
+    for (const QString &given : parser.optionNames()) {
+        const OptionSpec *o = find(given);
+        if (!o)
+            continue;
+        const QString canonical = o->names.constFirst();
+        const bool again = std::any_of(m_given.begin(), m_given.end(),
+                                       [&](const auto &g) { return g.first == canonical; });
+        if (again && !o->repeatable) {
+            m_error = QStringLiteral("Параметр %1 указан дважды").arg(dashed(canonical));
+            return;
+        }
+        QString value;
+        if (!o->valueName.isEmpty())
+            value = parser.values(canonical).value(valuesTaken[canonical]++);
+        m_given.emplace_back(canonical, value);
+    }
+    m_arguments = parser.positionalArguments();
+    if (m_arguments.size() < spec.requiredArguments)
+        m_error = QStringLiteral("Не указано: %1")
+                      .arg(spec.arguments.mid(m_arguments.size(), spec.requiredArguments
+                                                                      - m_arguments.size())
+                               .join(QStringLiteral(", ")));
+    else if (m_arguments.size() > spec.arguments.size())
+        m_error = QStringLiteral("Лишний аргумент: %1").arg(m_arguments.value(spec.arguments.size()));
+}
+
+const OptionSpec *CommandLine::find(const QString &name) const
+{
+    for (const OptionSpec &o : m_spec.options) {
+        if (o.names.contains(name))
+            return &o;
+    }
+    return nullptr;
+}
+
+bool CommandLine::isSet(const QString &name) const
+{
+    return std::any_of(m_given.begin(), m_given.end(),
+                       [&](const auto &g) { return g.first == name; });
+}
+
+QString CommandLine::value(const QString &name) const
+{
+    for (const auto &[given, value] : m_given) {
+        if (given == name)
+            return value;
+    }
+    return QString();
+}
+
+QStringList CommandLine::values(const QString &name) const
+{
+    QStringList found;
+    for (const auto &[given, value] : m_given) {
+        if (given == name)
+            found << value;
+    }
+    return found;
+}
+
+void CommandLine::fail(const QString &message)
+{
+    if (m_error.isEmpty())
+        m_error = message;
+}
+
+std::optional<QDate> CommandLine::date(const QString &name)
+{
+    if (!isSet(name))
+        return std::nullopt;
+    const QDate d = parseMoment(value(name)).date();
+    if (!d.isValid()) {
+        fail(QStringLiteral("%1: нужна дата дд.мм.гггг или гггг-мм-дд, а не «%2»")
+                 .arg(dashed(name), value(name)));
+        return std::nullopt;
+    }
+    return d;
+}
+
+std::optional<int> CommandLine::number(const QString &name, int low, int high)
+{
+    if (!isSet(name))
+        return std::nullopt;
+    bool ok = false;
+    const int n = value(name).trimmed().toInt(&ok);
+    if (!ok || n < low || n > high) {
+        fail(QStringLiteral("%1: нужно целое число от %2 до %3, а не «%4»")
+                 .arg(dashed(name))
+                 .arg(low)
+                 .arg(high)
+                 .arg(value(name)));
+        return std::nullopt;
+    }
+    return n;
+}
+
+std::optional<int> CommandLine::choice(const QString &name, const QStringList &words)
+{
+    if (!isSet(name))
+        return std::nullopt;
+    const int i = int(words.indexOf(value(name)));
+    if (i < 0) {
+        fail(QStringLiteral("%1: одно из %2, а не «%3»")
+                 .arg(dashed(name), words.join(QStringLiteral(", ")), value(name)));
+        return std::nullopt;
+    }
+    return i;
+}
+
+QString commandHelp(const CommandSpec &spec)
+{
+    QString text = QStringLiteral("Использование:\n  korvesta ") + spec.name;
+    for (int i = 0; i < spec.arguments.size(); ++i)
+        text += i < spec.requiredArguments ? u' ' + spec.arguments[i]
+                                           : QStringLiteral(" [%1]").arg(spec.arguments[i]);
+    text += QStringLiteral(" [ПАРАМЕТРЫ]\n  ") + spec.summary + u'\n';
+    if (!spec.details.isEmpty())
+        text += spec.details + u'\n';
+    text += QStringLiteral("Параметры:\n");
+    for (const OptionSpec &o : spec.options) {
+        QStringList names;
+        for (const QString &n : o.names)
+            names << dashed(n);
+        QString left = QStringLiteral("  ") + names.join(QStringLiteral(", "));
+        if (!o.valueName.isEmpty())
+            left += u' ' + o.valueName;
+        text += left.leftJustified(30) + u' ' + wrapped(o.help, 31, 80) + u'\n';
+    }
+    text += QStringLiteral("  -h, --help").leftJustified(30) + QStringLiteral(" эта справка\n");
+    return text;
+}
+
+int usageFailure(const CommandSpec &spec, const QString &message, QTextStream &err)
+{
+    err << message << Qt::endl
+        << QStringLiteral("Справка: korvesta %1 --help").arg(spec.name) << Qt::endl;
+    return ExitUsage;
+}
+
+} // namespace korvesta

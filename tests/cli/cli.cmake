@@ -1,0 +1,3 @@
+# The command-line layer of the headless subcommands.
+korvesta_test(tests_commandline ${CMAKE_CURRENT_SOURCE_DIR}/cli/commandline_test.cpp)
+target_link_libraries(tests_commandline PRIVATE korvesta_cli)
