@@ -32,6 +32,7 @@
 #include "editing/auditoriumcommand.h"
 #include "editing/datenotecommand.h"
 #include "editing/placementcommand.h"
+#include "cli/exitcode.h"
 #include "cli/newyearcommand.h"
 
 #include <QDate>
@@ -366,7 +367,9 @@ int runSql(const QStringList &args)
         }
         out().flush();
     } catch (const DbError &e) {
-        return fail(databaseMessage(e));
+        const bool unreadable = e.code() == dberr::FileNotFound
+                                || e.code() == dberr::ForeignFormat || e.code() == dberr::Locked;
+        return fail(databaseMessage(e), unreadable ? ExitUnreadable : ExitRefused);
     }
     return 0;
 }

@@ -17,6 +17,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "cli/exitcode.h"
+
 namespace korvesta {
 
 namespace {
@@ -124,7 +126,7 @@ int runBusyCommand(const QStringList &args, QTextStream &out, QTextStream &err)
         return 2;
     }
     if (!documentFileGiven(o.path, err))
-        return 1;
+        return ExitUnreadable;
     QTemporaryDir scratch;
     if (!scratch.isValid()) {
         err << QStringLiteral("Не удалось создать временную папку") << Qt::endl;
@@ -138,7 +140,7 @@ int runBusyCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     session.startFromCommandLine({o.path});
     const std::optional<Database> db = session.access();
     if (!db)
-        return 1;
+        return ExitUnreadable;
 
     const int keyTutor = firstKey(*db, QStringLiteral("SELECT tblTutors.Key FROM tblTutors "
                                                       "WHERE (((tblTutors.Tutor)=%1));")

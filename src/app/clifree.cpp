@@ -9,6 +9,8 @@
 #include "editing/consoleprompts.h"
 #include "views/freebusy/freebusylist.h"
 
+#include "cli/exitcode.h"
+
 namespace korvesta {
 
 namespace {
@@ -81,7 +83,7 @@ QString field(QString text)
 int run(const FreeOptions &options, QTextStream &out, QTextStream &err)
 {
     if (!documentFileGiven(options.path, err))
-        return 1;
+        return ExitUnreadable;
     CommandSettings settings;
     if (!settings.usable()) {
         err << CommandSettings::unusableText() << Qt::endl;
@@ -92,7 +94,7 @@ int run(const FreeOptions &options, QTextStream &out, QTextStream &err)
     session.setReadingOnly(true);
     session.startFromCommandLine({options.path});
     if (!session.access())
-        return 1;
+        return ExitUnreadable;
     DocumentQueries queries(session, settings.store(), prompts);
     const std::optional<freebusy::List> list =
         freebusy::read(queries, settings.store(), options.kind, options.lesson, options.date);

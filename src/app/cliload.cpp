@@ -15,6 +15,8 @@
 
 #include <optional>
 
+#include "cli/exitcode.h"
+
 namespace korvesta {
 
 namespace {
@@ -95,7 +97,7 @@ int loadCommand(const QStringList &args, QTextStream &out, QTextStream &err)
         return 2;
     }
     if (!documentFileGiven(options.path, err))
-        return 1;
+        return ExitUnreadable;
     // Nothing the command does reaches the user's own settings.
     QTemporaryDir scratch;
     if (!scratch.isValid()) {
@@ -109,7 +111,7 @@ int loadCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     const std::optional<Database> db = session.access();
     if (!db) {
         err << QStringLiteral("Документ «%1» не открыт").arg(options.path) << Qt::endl;
-        return 1;
+        return ExitUnreadable;
     }
 
     // A trial runs the change inside a transaction of its own that is never committed.

@@ -13,6 +13,8 @@
 
 #include <optional>
 
+#include "cli/exitcode.h"
+
 namespace korvesta {
 
 namespace {
@@ -83,7 +85,7 @@ int runLockCommand(const QStringList &args, QTextStream &out, QTextStream &err)
         return 2;
     }
     if (!documentFileGiven(path, err))
-        return 1;
+        return ExitUnreadable;
 
     // The password is the user's own; nothing of the run is written back to his settings.
     QTemporaryDir scratch;
@@ -101,7 +103,7 @@ int runLockCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     session.startFromCommandLine({path});
     const std::optional<Database> db = session.access();
     if (!db)
-        return 1;
+        return ExitUnreadable;
     std::optional<TrialRun> trial;
     if (dryRun)
         trial.emplace(*db);

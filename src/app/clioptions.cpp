@@ -16,6 +16,8 @@
 #include <optional>
 #include <vector>
 
+#include "cli/exitcode.h"
+
 namespace korvesta {
 
 namespace {
@@ -111,7 +113,7 @@ int runOptionsCommand(const QStringList &args, QTextStream &out, QTextStream &er
         return 2;
     }
     if (!documentFileGiven(path, err))
-        return 1;
+        return ExitUnreadable;
 
     // The user's settings are read, never written: the command changes the document only.
     QTemporaryDir scratch;
@@ -127,7 +129,7 @@ int runOptionsCommand(const QStringList &args, QTextStream &out, QTextStream &er
     session.startFromCommandLine({path});
     const std::optional<Database> db = session.access();
     if (!db)
-        return 1;
+        return ExitUnreadable;
     std::optional<TrialRun> trial;
     if (dryRun)
         trial.emplace(*db);

@@ -12,6 +12,8 @@
 
 #include <QDir>
 
+#include "cli/exitcode.h"
+
 namespace korvesta {
 
 namespace {
@@ -134,7 +136,7 @@ int reportCommand(const ReportOptions &options, QTextStream &out, QTextStream &e
 {
     Q_UNUSED(out)
     if (!documentFileGiven(options.path, err))
-        return 1;
+        return ExitUnreadable;
     CommandSettings settings(options.sets);
     if (!settings.usable()) {
         err << CommandSettings::unusableText() << Qt::endl;
@@ -148,7 +150,7 @@ int reportCommand(const ReportOptions &options, QTextStream &out, QTextStream &e
     session.startFromCommandLine({options.path});
     if (!session.access()) {
         err << QStringLiteral("Документ «%1» не открыт").arg(options.path) << Qt::endl;
-        return 1;
+        return ExitUnreadable;
     }
     DocumentQueries queries(session, settings.store(), prompts);
     if (kind->needsObject && !objectKnown(queries, *kind, options.object)) {

@@ -18,6 +18,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "cli/exitcode.h"
+
 namespace korvesta {
 
 namespace {
@@ -142,7 +144,7 @@ int fillAndUse(const ViewOptions &options, QTextStream &err,
                const std::function<int(const FilledView &)> &use)
 {
     if (!documentFileGiven(options.path, err))
-        return 1;
+        return ExitUnreadable;
 
     QTemporaryDir scratch;
     const QString iniPath = scratch.filePath(QStringLiteral("settings.ini"));
@@ -165,7 +167,7 @@ int fillAndUse(const ViewOptions &options, QTextStream &err,
     if (!session.access()) {
         // The reason has been printed; a script reading many documents learns which one.
         err << QStringLiteral("Документ «%1» не открыт").arg(options.path) << Qt::endl;
-        return 1;
+        return ExitUnreadable;
     }
 
     GridModel grid;

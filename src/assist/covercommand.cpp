@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "cli/exitcode.h"
+
 namespace korvesta {
 
 namespace {
@@ -205,7 +207,7 @@ int cover(const CoverOptions &o, QTextStream &out, QTextStream &err)
                              o.yes, err);
     const std::optional<Database> &db = document.db();
     if (!db)
-        return 2;
+        return ExitUnreadable;
     int code = 0;
     try {
         if (!o.tutor.trimmed().isEmpty()) {

@@ -12,6 +12,8 @@
 
 #include <optional>
 
+#include "cli/exitcode.h"
+
 namespace korvesta {
 
 namespace {
@@ -89,7 +91,7 @@ int suggest(const SuggestOptions &o, QTextStream &out, QTextStream &err)
     CommandDocument document(o.path, o.sets, CommandDocument::Use::Read, false, err);
     const std::optional<Database> &db = document.db();
     if (!db)
-        return 2;
+        return ExitUnreadable;
     SlotSuggestions found;
     try {
         found = suggestSlots(*db, document.record(), o.request);

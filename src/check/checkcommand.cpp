@@ -12,6 +12,8 @@
 
 #include <optional>
 
+#include "cli/exitcode.h"
+
 namespace korvesta {
 
 namespace {
@@ -126,14 +128,14 @@ int check(const CheckOptions &o, QTextStream &out, QTextStream &err)
     CommandDocument document(o.path, o.sets, CommandDocument::Use::Read, false, err);
     const std::optional<Database> &db = document.db();
     if (!db)
-        return 2;
+        return ExitUnreadable;
     TimetableCheck result;
     try {
         result = checkTimetable(*db, document.record(), o.from, o.to,
                                 o.full ? IntegrityScan::Full : IntegrityScan::Quick);
     } catch (const DbError &error) {
         err << QStringLiteral("Расписание не проверено: ") << error.message() << Qt::endl;
-        return 2;
+        return ExitUnreadable;
     }
     if (o.format == u"html")
         printHtml(result, out);

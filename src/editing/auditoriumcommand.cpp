@@ -13,6 +13,8 @@
 
 #include <optional>
 
+#include "cli/exitcode.h"
+
 namespace korvesta {
 
 namespace {
@@ -91,7 +93,7 @@ int changeAuditorium(const AuditoriumOptions &o, QTextStream &out, QTextStream &
     CommandDocument document(o.path, o.sets, CommandDocument::Use::Change, o.yes, err);
     const std::optional<Database> &db = document.db();
     if (!db)
-        return 1;
+        return ExitUnreadable;
     ConsolePrompts &prompts = document.prompts();
     AuditoriumChange change(document.session(), document.record(), prompts);
     std::optional<PlacementChoice> choice;

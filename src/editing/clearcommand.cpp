@@ -18,6 +18,8 @@
 
 #include <optional>
 
+#include "cli/exitcode.h"
+
 namespace korvesta {
 
 namespace {
@@ -131,7 +133,7 @@ int clear(const ClearOptions &o, QTextStream &out, QTextStream &err)
     CommandDocument document(o.path, o.sets, CommandDocument::Use::Change, o.yes, err);
     const std::optional<Database> &db = document.db();
     if (!db)
-        return 1;
+        return ExitUnreadable;
     DocumentSession &session = document.session();
     const SettingsRecord &settings = document.record();
     ConsolePrompts &prompts = document.prompts();

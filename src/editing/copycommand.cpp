@@ -19,6 +19,8 @@
 #include <optional>
 #include <vector>
 
+#include "cli/exitcode.h"
+
 namespace korvesta {
 
 namespace {
@@ -122,7 +124,7 @@ int copy(const CopyOptions &o, QTextStream &out, QTextStream &err)
     CommandDocument document(o.path, o.sets, CommandDocument::Use::Change, o.yes, err);
     const std::optional<Database> &db = document.db();
     if (!db)
-        return 1;
+        return ExitUnreadable;
     PrintedProgress progress(document.prompts());
     // A trial runs the copy inside a transaction of its own that is never committed: the
     // copy's own transaction then commits nothing.

@@ -12,6 +12,8 @@
 
 #include <optional>
 
+#include "cli/exitcode.h"
+
 namespace korvesta {
 
 namespace {
@@ -63,7 +65,7 @@ int note(const NoteOptions &o, QTextStream &out, QTextStream &err)
                              false, err);
     const std::optional<Database> &db = document.db();
     if (!db)
-        return 1;
+        return ExitUnreadable;
     ConsolePrompts &prompts = document.prompts();
     DateNote dateNote(document.session(), prompts);
     if (!o.text) {

@@ -18,6 +18,8 @@
 
 #include <QRegularExpression>
 
+#include "cli/exitcode.h"
+
 namespace korvesta {
 
 namespace {
@@ -158,7 +160,7 @@ int place(const PlaceOptions &o, QTextStream &out, QTextStream &err)
     CommandDocument document(o.path, o.sets, CommandDocument::Use::Change, o.yes, err);
     const std::optional<Database> &db = document.db();
     if (!db)
-        return 1;
+        return ExitUnreadable;
     ConsolePrompts &prompts = document.prompts();
     LessonPlacement placement(document.session(), document.record(), document.store(), prompts);
 

@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include "cli/exitcode.h"
+
 namespace korvesta {
 
 namespace {
@@ -124,7 +126,7 @@ std::optional<int> mappedColumn(const QStringList &headers, const QString &value
 int importFile(const ImportCommandOptions &o, QTextStream &out, QTextStream &err)
 {
     if (!documentFileGiven(o.path, err))
-        return 2;
+        return ExitUnreadable;
     const SheetTable table = readSheetFile(o.source, o.sheet, o.encoding);
     if (!table.ok()) {
         err << table.error << Qt::endl;
@@ -167,7 +169,7 @@ int importFile(const ImportCommandOptions &o, QTextStream &out, QTextStream &err
             return importTable(db, run.record(), prompts, table, mapping, o.import);
         });
     if (!report)
-        return 2;
+        return ExitUnreadable;
     const QString text = report->text();
     out << text;
     out.flush();

@@ -13,6 +13,8 @@
 
 #include <optional>
 
+#include "cli/exitcode.h"
+
 namespace korvesta {
 
 namespace {
@@ -76,7 +78,7 @@ QString parseOptions(const QStringList &args, PublishOptions &o)
 int publish(const PublishOptions &o, QTextStream &out, QTextStream &err)
 {
     if (!documentFileGiven(o.path, err))
-        return 2;
+        return ExitUnreadable;
     CommandSettings run;
     if (!run.usable()) {
         err << CommandSettings::unusableText() << Qt::endl;
@@ -88,7 +90,7 @@ int publish(const PublishOptions &o, QTextStream &out, QTextStream &err)
     session.startFromCommandLine({o.path});
     const std::optional<Database> db = session.access();
     if (!db)
-        return 2;
+        return ExitUnreadable;
     PublishResult result;
     try {
         PublishRequest request;

@@ -58,12 +58,12 @@ grep -q 'позиция' "$dir/err"; check "bad statement says where" 0 $?
 
 printf 'not a document' > "$dir/bad.kvt"
 "$korvesta" sql "$dir/bad.kvt" "SELECT 1" >/dev/null 2>"$dir/err"
-check "foreign file exits 1" 1 $?
+check "foreign file exits 3" 3 $?
 grep -q 'Некорректный формат базы данных' "$dir/err"; check "foreign file message" 0 $?
 check "foreign file untouched" "not a document" "$(cat "$dir/bad.kvt")"
 
 "$korvesta" sql "$dir/none.kvt" "SELECT 1" >/dev/null 2>&1
-check "missing file exits 1" 1 $?
+check "missing file exits 3" 3 $?
 [ ! -e "$dir/none.kvt" ]; check "missing file not created" 0 $?
 
 "$korvesta" sql >/dev/null 2>&1
@@ -98,6 +98,35 @@ check "a new year inside this one is refused" 1 $?
 grep -q 'после конца текущего учебного периода' "$dir/err"; check "the refusal says why" 0 $?
 "$korvesta" new-year "$sample" --start "$next" 2>/dev/null; check "new-year without a target exits 2" 2 $?
 
+# Every subcommand, given a document that is not there: 3, whatever else it is asked.
+missing="$dir/нет такого.kvt"
+while IFS= read -r line; do
+    eval "args=($line)"
+    "$korvesta" "${args[@]}" >/dev/null 2>&1
+    check "${args[0]} of a missing document exits 3" 3 $?
+done <<'COMMANDS'
+view "$missing" 0
+export "$missing" 0 "$dir/нет.xlsx"
+report "$missing" "Расписание группы" --object "П-1 (1)" --out "$dir/нет.pdf"
+load "$missing" hours --tutor "Иванов И.И." --discipline Матем --group "П-1  (1)" --hours 2
+place "$missing" --date 01.09.2026 --lesson 1 --group "П-1 (1)" --discipline Матем
+auditorium "$missing" --date 01.09.2026 --lesson 1 --group "П-1 (1)" --aud "101 (Главный)"
+check "$missing"
+suggest "$missing" --group "П-1 (1)" --discipline Матем
+cover "$missing" --tutor "Иванов И.И." --date 01.09.2026
+publish "$missing" "$dir/нет-публикации"
+note "$missing" --date 01.09.2026
+lock "$missing" --date 01.09.2026
+busy "$missing" --tutor "Иванов И.И." --kind 1 --lesson 1 --date 01.09.2026
+clear "$missing" --from 01.09.2026 --to 02.09.2026 --dry-run
+copy "$missing" --day 01.09.2026 --to 02.09.2026
+free "$missing" --date 01.09.2026 --lesson 1 --kind groups
+options "$missing" --protect-all --dry-run
+new-year "$missing" "$dir/нет-года.kvt" --start 01.09.2027
+import "$missing" "$dir/нет.csv" --kind groups
+sql "$missing" "SELECT 1"
+COMMANDS
+
 # A dry run tells what a change would do, table by table, and leaves the file as it was.
 before=$(sha1sum "$sample")
 out=$("$korvesta" sql "$sample" "DELETE FROM tblGroups WHERE Course = '1'" --dry-run 2>"$dir/err")
@@ -110,8 +139,8 @@ check "dry run of a change of nothing" "$(printf 'Таблица\tДобавле
 
 "$korvesta" view "$sample" 99 >/dev/null 2>"$dir/err"; check "unknown view code exits 2" 2 $?
 grep -q 'Неизвестный код вида: 99' "$dir/err"; check "unknown view code is named" 0 $?
-"$korvesta" view "$dir/none.kvt" 0 >/dev/null 2>&1; check "view of a missing file exits 1" 1 $?
-"$korvesta" view "$dir/bad.kvt" 0 >/dev/null 2>"$dir/err"; check "view of a foreign file exits 1" 1 $?
+"$korvesta" view "$dir/none.kvt" 0 >/dev/null 2>&1; check "view of a missing file exits 3" 3 $?
+"$korvesta" view "$dir/bad.kvt" 0 >/dev/null 2>"$dir/err"; check "view of a foreign file exits 3" 3 $?
 grep -q 'Некорректный формат базы данных' "$dir/err"; check "view of a foreign file says so" 0 $?
 "$korvesta" view "$sample" 40 --date 31.02.2026 >/dev/null 2>&1
 check "view with an impossible date exits 2" 2 $?
@@ -187,9 +216,9 @@ grep -q 'Запрос «qryGroupz» не найден' "$dir/err"; check "a mist
 out=$("$korvesta" sql "$doc" tblTutors); check "a table's name shows the table" "$(printf 'Key\tTutor\tDefaultAud')" "$out"
 
 mkdir "$dir/каталог.kvt"
-"$korvesta" sql "$dir/каталог.kvt" "SELECT 1" >/dev/null 2>"$dir/err"; check "sql of a folder exits 1" 1 $?
+"$korvesta" sql "$dir/каталог.kvt" "SELECT 1" >/dev/null 2>"$dir/err"; check "sql of a folder exits 3" 3 $?
 grep -q "это папка" "$dir/err"; check "sql of a folder says it is a folder" 0 $?
-"$korvesta" view "$dir/каталог.kvt" 0 >/dev/null 2>"$dir/err"; check "view of a folder exits 1" 1 $?
+"$korvesta" view "$dir/каталог.kvt" 0 >/dev/null 2>"$dir/err"; check "view of a folder exits 3" 3 $?
 grep -q "это папка" "$dir/err"; check "view of a folder says it is a folder" 0 $?
 
 # Passing files: a failed run removes its own, a killed run's are removed by the next one.
@@ -209,7 +238,7 @@ check "a tab in a name keeps the columns" 6 "$(awk -F'\t' '{print NF}' <<<"$out"
 
 # A damaged file: the view says which document it could not read.
 head -c 4096 /dev/urandom >"$dir/испорчен.kvt"
-"$korvesta" view "$dir/испорчен.kvt" 0 >/dev/null 2>"$dir/err"; check "view of a damaged file exits 1" 1 $?
+"$korvesta" view "$dir/испорчен.kvt" 0 >/dev/null 2>"$dir/err"; check "view of a damaged file exits 3" 3 $?
 grep -q 'Документ «.*испорчен.kvt» не открыт' "$dir/err"; check "view of a damaged file names it" 0 $?
 
 # The teaching load: the tutors' totals add up to the hours of the whole load, and a filter
@@ -347,7 +376,7 @@ check "a clash-free timetable exits 0" 0 $?
 "$korvesta" check "$checked" --format tsv > "$dir/check.tsv" 2>/dev/null
 check "a clash exits 1" 1 $?
 grep -q '^У группы два занятия одновременно' "$dir/check.tsv"; check "the clash is listed" 0 $?
-"$korvesta" check "$dir/нет.kvt" 2>/dev/null; check "a missing document exits 2" 2 $?
+"$korvesta" check "$dir/нет.kvt" 2>/dev/null; check "a missing document exits 3" 3 $?
 # The study period, holidays, lesson times and faculties written headlessly, with the
 # dialog's refusals.
 opt="$dir/настройки.kvt"
