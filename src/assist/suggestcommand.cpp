@@ -20,7 +20,7 @@ namespace {
 
 const char *const suggestUsage =
     "Использование:\n"
-    "  korvesta suggest ФАЙЛ --group \"ГРУППА (КУРС)\" --discipline ДИСЦ [--from Д] [--to Д]\n"
+    "  korvesta suggest ФАЙЛ --group ГРУППА --discipline ДИСЦ [--from Д] [--to Д]\n"
     "                   [--tutor ПРЕПОДАВАТЕЛЬ] [--top N] [--set КЛЮЧ=ЗНАЧЕНИЕ ...]\n"
     "  Печатает лучшие свободные уроки для строки нагрузки группы по дисциплине, по одному\n"
     "  в строке через табуляцию: дата, урок, свободные аудитории, оценка и её причины\n"
@@ -94,10 +94,25 @@ int suggest(const SuggestOptions &o, QTextStream &out, QTextStream &err)
         return ExitUnreadable;
     SlotSuggestions found;
     try {
-        found = suggestSlots(*db, document.record(), o.request);
+        // The names as every command takes them; the line is then found by their one form.
+        SlotRequest request = o.request;
+        int refusal = ExitRefused;
+        const std::optional<NamedObject> group = objectOfOption(
+            *db, NamedKind::Group, QStringLiteral("--group"), request.group, err, refusal);
+        if (!group)
+            return refusal;
+        request.group = group->canonical;
+        if (!request.tutor.trimmed().isEmpty()) {
+            const std::optional<NamedObject> tutor = objectOfOption(
+                *db, NamedKind::Tutor, QStringLiteral("--tutor"), request.tutor, err, refusal);
+            if (!tutor)
+                return refusal;
+            request.tutor = tutor->canonical;
+        }
+        found = suggestSlots(*db, document.record(), request);
     } catch (const DbError &error) {
         err << error.message() << Qt::endl;
-        return 2;
+        return ExitUnreadable;
     }
     if (!found.refusal.isEmpty()) {
         err << found.refusal << Qt::endl;

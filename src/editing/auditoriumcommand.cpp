@@ -96,16 +96,24 @@ int changeAuditorium(const AuditoriumOptions &o, QTextStream &out, QTextStream &
         return ExitUnreadable;
     ConsolePrompts &prompts = document.prompts();
     AuditoriumChange change(document.session(), document.record(), prompts);
+    int refusal = ExitRefused;
+    const std::optional<NamedObject> aud =
+        objectOfOption(*db, NamedKind::Auditorium, QStringLiteral("--aud"), o.aud, err, refusal);
+    if (!aud)
+        return refusal;
     std::optional<PlacementChoice> choice;
     if (o.tutor.isEmpty()) {
-        const GroupText g = splitGroupText(o.group);
-        if (!g.hasCourse) {
-            err << QStringLiteral("Группа задаётся с курсом: \"П-9 (1)\"") << Qt::endl;
-            return 2;
-        }
-        choice = change.openForGroup(o.date, o.lesson, g.group, g.course, g.faculty);
+        const std::optional<NamedObject> g =
+            objectOfOption(*db, NamedKind::Group, QStringLiteral("--group"), o.group, err, refusal);
+        if (!g)
+            return refusal;
+        choice = change.openForGroup(o.date, o.lesson, g->group, g->course, g->faculty);
     } else {
-        choice = change.openForTutor(o.date, o.lesson, o.tutor);
+        const std::optional<NamedObject> t =
+            objectOfOption(*db, NamedKind::Tutor, QStringLiteral("--tutor"), o.tutor, err, refusal);
+        if (!t)
+            return refusal;
+        choice = change.openForTutor(o.date, o.lesson, t->canonical);
     }
     if (!choice) {
         if (!prompts.hasSpoken())
@@ -114,7 +122,7 @@ int changeAuditorium(const AuditoriumOptions &o, QTextStream &out, QTextStream &
     }
     // Every lesson of the cell takes the auditorium.
     for (size_t slot = 1; slot < choice->picks.size(); ++slot)
-        choice->typeAuditorium(int(slot), o.aud);
+        choice->typeAuditorium(int(slot), aud->canonical);
     std::optional<TrialRun> trial;
     if (o.dryRun)
         trial.emplace(*db);

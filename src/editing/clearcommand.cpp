@@ -157,15 +157,19 @@ int clear(const ClearOptions &o, QTextStream &out, QTextStream &err)
     bool done = false;
     if (o.date.isValid()) {
         std::optional<ClearingOutcome> outcome;
+        int refusal = ExitRefused;
         if (!o.tutor.isEmpty()) {
-            outcome = clearing.clearTutorCell(o.date, o.lesson, o.tutor);
+            const std::optional<NamedObject> t = objectOfOption(
+                *db, NamedKind::Tutor, QStringLiteral("--tutor"), o.tutor, err, refusal);
+            if (!t)
+                return refusal;
+            outcome = clearing.clearTutorCell(o.date, o.lesson, t->canonical);
         } else {
-            const GroupText g = splitGroupText(o.group);
-            if (!g.hasCourse) {
-                err << QStringLiteral("Группа задаётся с курсом: \"П-9 (1)\"") << Qt::endl;
-                return 2;
-            }
-            outcome = clearing.clearGroupCell(o.date, o.lesson, g.group, g.course, g.faculty);
+            const std::optional<NamedObject> g = objectOfOption(
+                *db, NamedKind::Group, QStringLiteral("--group"), o.group, err, refusal);
+            if (!g)
+                return refusal;
+            outcome = clearing.clearGroupCell(o.date, o.lesson, g->group, g->course, g->faculty);
         }
         done = outcome == ClearingOutcome::Done;
         if (outcome == ClearingOutcome::Empty)

@@ -1,5 +1,7 @@
 #include "commandrun.h"
 
+#include "cli/exitcode.h"
+
 #include <QFileInfo>
 
 namespace korvesta {
@@ -14,6 +16,18 @@ bool documentFileGiven(const QString &path, QTextStream &errors)
                   .arg(path)
            << Qt::endl;
     return false;
+}
+
+std::optional<NamedObject> objectOfOption(const Database &db, NamedKind kind,
+                                          const QString &option, const QString &text,
+                                          QTextStream &errors, int &exitCode)
+{
+    ObjectLookup found = findObject(db, kind, text);
+    if (!found.object) {
+        errors << option << QStringLiteral(": ") << found.error << Qt::endl;
+        exitCode = found.ambiguous ? ExitUsage : ExitRefused;
+    }
+    return found.object;
 }
 
 } // namespace korvesta

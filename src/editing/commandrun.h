@@ -1,7 +1,11 @@
 #pragma once
 
+#include "objectnames.h"
+
 #include <QStringList>
 #include <QTextStream>
+
+#include <optional>
 
 namespace korvesta {
 
@@ -10,6 +14,12 @@ namespace korvesta {
 // False, with the reason printed to errors, when path names no file a subcommand can open (it
 // is missing, or a folder).
 bool documentFileGiven(const QString &path, QTextStream &errors);
+
+// The object an option names (findObject), or nullopt with "--option: why" printed and
+// exitCode set: 1 when there is no such object, 2 when the name fits several. Throws DbError.
+std::optional<NamedObject> objectOfOption(const Database &db, NamedKind kind,
+                                          const QString &option, const QString &text,
+                                          QTextStream &errors, int &exitCode);
 
 // Runs a subcommand on its arguments: --help prints the usage; arguments it cannot use print
 // the problem and the usage and give exit code 2; else the command's own exit code.

@@ -17,6 +17,7 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/disciplinesaving.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/entrychecks.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/listednames.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/objectnames.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/examdate.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/groupsaving.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/lessonclashes.cpp

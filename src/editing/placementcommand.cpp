@@ -2,6 +2,7 @@
 
 #include "commandrun.h"
 #include "commanddocument.h"
+#include "objectnames.h"
 #include "consoleprompts.h"
 #include "placement.h"
 
@@ -36,6 +37,10 @@ const char *const placeUsage =
     "  По группе: одна дисциплина - занятие всей группы, несколько - подгруппы 1, 2, ...;\n"
     "  занятия ячейки заменяются новыми. По преподавателю: лекция для всех названных\n"
     "  групп.\n"
+    "  Группа: \"П-9\", если группа с таким названием одна, иначе \"П-9 (1)\" или\n"
+    "  \"П-9 (1) ИТ\"; преподаватель - \"Иванов И.И.\" или фамилия, если она одна;\n"
+    "  аудитория - \"109 (Главный)\" или \"109\", если номер один; регистр букв и лишние\n"
+    "  пробелы не важны. Имя, подходящее нескольким, - ошибка (код 2) со списком.\n"
     "  Дата: дд.мм.гггг или гггг-мм-дд. --yes отвечает \"OK\" на вопрос о занятой\n"
     "  аудитории. --dry-run проверяет и пробует запись, печатает, сколько строк каждой\n"
     "  таблицы изменилось бы, и ничего не записывает. --set меняет настройку раздела\n"
@@ -164,16 +169,40 @@ int place(const PlaceOptions &o, QTextStream &out, QTextStream &err)
     ConsolePrompts &prompts = document.prompts();
     LessonPlacement placement(document.session(), document.record(), document.store(), prompts);
 
+    // Every name as any command takes it: a group with or without its course, a tutor's
+    // surname, a room without its building, when only one object has it.
+    std::vector<NamedObject> groups;
+    int refusal = ExitRefused;
+    for (const QString &text : o.groups) {
+        const std::optional<NamedObject> g =
+            objectOfOption(*db, NamedKind::Group, QStringLiteral("--group"), text, err, refusal);
+        if (!g)
+            return refusal;
+        groups.push_back(*g);
+    }
+    QString tutor;
+    if (!o.tutor.isEmpty()) {
+        const std::optional<NamedObject> t =
+            objectOfOption(*db, NamedKind::Tutor, QStringLiteral("--tutor"), o.tutor, err, refusal);
+        if (!t)
+            return refusal;
+        tutor = t->canonical;
+    }
+    QString aud = o.aud;
+    if (!aud.isEmpty()) {
+        const std::optional<NamedObject> a =
+            objectOfOption(*db, NamedKind::Auditorium, QStringLiteral("--aud"), aud, err, refusal);
+        if (!a)
+            return refusal;
+        aud = a->canonical;
+    }
+
     std::optional<PlacementChoice> choice;
-    if (o.tutor.isEmpty()) {
-        const GroupText g = splitGroupText(o.groups.front());
-        if (!g.hasCourse) {
-            err << QStringLiteral("Группа задаётся с курсом: \"П-9 (1)\"") << Qt::endl;
-            return 2;
-        }
+    if (tutor.isEmpty()) {
+        const NamedObject &g = groups.front();
         choice = placement.openForGroup(o.date, o.lesson, g.group, g.course, g.faculty);
     } else {
-        choice = placement.openForTutor(o.date, o.lesson, o.tutor);
+        choice = placement.openForTutor(o.date, o.lesson, tutor);
     }
     if (!choice)
         return 1;
@@ -196,16 +225,15 @@ int place(const PlaceOptions &o, QTextStream &out, QTextStream &err)
             chosen.push_back(&*found);
         }
     } else {
-        for (const QString &groupText : o.groups) {
-            const GroupText g = splitGroupText(groupText);
+        for (const NamedObject &g : groups) {
             const auto found = std::find_if(
                 choice->lines.begin(), choice->lines.end(), [&](const PlacementLine &l) {
-                    return g.hasCourse && sameText(l.group, g.group) && sameText(l.course, g.course)
+                    return sameText(l.group, g.group) && sameText(l.course, g.course)
                            && lineMatches(l, o.disciplines.front());
                 });
             if (found == choice->lines.end()) {
                 err << QStringLiteral("В нагрузке преподавателя нет дисциплины «%1» в группе «%2»")
-                           .arg(o.disciplines.front(), groupText)
+                           .arg(o.disciplines.front(), g.canonical)
                     << Qt::endl;
                 return 1;
             }
@@ -229,8 +257,8 @@ int place(const PlaceOptions &o, QTextStream &out, QTextStream &err)
     for (int slot = 1; slot <= slotCount; ++slot) {
         if (choice->picks[size_t(slot)].keyJobList == 0)
             continue;
-        if (!o.aud.isEmpty())
-            choice->typeAuditorium(slot, o.aud);
+        if (!aud.isEmpty())
+            choice->typeAuditorium(slot, aud);
         else if (choice->mode == PlacementMode::Tutor)
             break; // the tutor's usual auditorium serves the lecture
     }

@@ -4,6 +4,7 @@ korvesta_test(tests_editing
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referencesave_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referencedelete_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/writefailure_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/objectnames_test.cpp
 )
 
 # The teaching load's editing against documents built in code.

@@ -79,7 +79,7 @@ TEST_F(PlaceCommand, PlacesAsTheDialogWould)
               0);
     EXPECT_EQ(run(day
                   + QStringList{"2", "--tutor", "Петров", "--discipline", "Физ", "--group",
-                                "П-1 (1)", "--group", "П-2 (1)", "--aud", "101 (Главный)"}),
+                                "п-1", "--group", "П-2  (1)", "--aud", "101"}),
               0);
     EXPECT_EQ(
         run(day + QStringList{"5", "--group", "П-2 (1)", "--subgroup", "2", "--discipline", "Физ"}),
@@ -96,6 +96,7 @@ TEST_F(PlaceCommand, RefusalsWriteNothing)
     b.period("Session", QDate(2026, 9, 1), QDate(2027, 6, 30));
     b.period("Selebrate", QDate(2026, 11, 4), QDate());
     b.add("tblGroups", {"Group", "П-3", "Course", "1"}); // no load
+    b.add("tblGroups", {"Group", "П-3", "Course", "2"});
     const struct
     {
         QStringList args;
@@ -118,7 +119,7 @@ TEST_F(PlaceCommand, RefusalsWriteNothing)
         {{"--date", "14.09.2026", "--lesson", "1", "--group", "П-1 (1)", "--discipline", "Матем",
           "--aud", "909 (Главный)"},
          1,
-         "Аудитория '909 (Главный)' не найдена в списке аудиторий"},
+         "--aud: Нет аудитории «909 (Главный)»"},
         {{"--date", "14.09.2026", "--lesson", "1", "--group", "П-1 (1)", "--discipline", "Матем",
           "--type", "Зачёт"},
          1,
@@ -133,9 +134,12 @@ TEST_F(PlaceCommand, RefusalsWriteNothing)
           "--group", "П-1 (1)"},
          1,
          "Выбран выходной день"},
-        {{"--date", "14.09.2026", "--lesson", "1", "--group", "П-3 (1)", "--discipline", "Матем"},
+        {{"--date", "14.09.2026", "--lesson", "1", "--group", "п-3  (1)", "--discipline", "Матем"},
          1,
          "Нет доступных преподавателей"},
+        {{"--date", "14.09.2026", "--lesson", "1", "--group", "П-3", "--discipline", "Матем"},
+         2,
+         "--group: «П-3» подходит нескольким группам: П-3 (1), П-3 (2) - укажите точнее"},
         {{"--lesson", "1", "--group", "П-1 (1)", "--discipline", "Матем"},
          2,
          "Не указана дата (--date)"},
