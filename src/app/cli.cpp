@@ -26,7 +26,7 @@
 #include "editing/copycommand.h"
 #include "assist/covercommand.h"
 #include "assist/suggestcommand.h"
-#include "check/checkcommand.h"
+#include "cli/checkcommand.h"
 #include "import/importcommand.h"
 #include "publish/publishcommand.h"
 #include "editing/auditoriumcommand.h"
