@@ -34,6 +34,7 @@
 #include "editing/placementcommand.h"
 #include "cli/exitcode.h"
 #include "cli/newyearcommand.h"
+#include "cli/sqlcommand.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -65,14 +66,10 @@ const char *const usage =
     "Использование:\n"
     "  korvesta [ФАЙЛ.kvt]                 открыть окно программы (с документом)\n"
     "  korvesta new ФАЙЛ [--force]         записать новый пустой документ\n"
-    "  korvesta sql ФАЙЛ \"ЗАПРОС\" [--param ИМЯ=ЗНАЧЕНИЕ ...] [--dry-run]\n"
-    "                                      выполнить запрос или сохранённый запрос по имени;\n"
-    "                                      строки выводятся через табуляцию, первая строка -\n"
-    "                                      имена полей; запрос на изменение выводит число\n"
-    "                                      изменённых строк. Даты: дд.мм.гггг или гггг-мм-дд.\n"
-    "                                      --dry-run: запрос на изменение выполняется пробно и\n"
-    "                                      выводит по таблицам, сколько строк он добавил бы,\n"
-    "                                      изменил и удалил; документ не изменяется\n"
+    "  korvesta sql ФАЙЛ \"ЗАПРОС\" [--param ИМЯ=ЗНАЧЕНИЕ ...] [--format text|tsv|json]\n"
+    "               [--iso-dates] [--dry-run]\n"
+    "                                      выполнить запрос или сохранённый запрос по имени\n"
+    "                                      (korvesta sql --help)\n"
     "  korvesta demo ФАЙЛ [--size small|large] [--full-year] [--force]\n"
     "                                      записать пример колледжа в середине семестра:\n"
     "                                      расписание составлено до конца текущей недели,\n"
@@ -173,30 +170,6 @@ QString commandUsage(const QString &command)
     return QStringLiteral("Использование:\n") + lines.join(u'\n') + u'\n';
 }
 
-// A field as the tab-separated output writes it.
-QString cellText(const QVariant &value)
-{
-    if (value.isNull() || !value.isValid())
-        return QString();
-    switch (value.metaType().id()) {
-    case QMetaType::QDate:
-        return value.toDate().toString(QStringLiteral("dd.MM.yyyy"));
-    case QMetaType::QDateTime:
-        return displayDateText(value.toDateTime());
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    case QMetaType::Double:
-        return QString::number(value.toDouble(), 'g', 15);
-    default:
-        break;
-    }
-    QString text = value.toString();
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
-    text.replace(u'\n', QStringLiteral("\\n"));
-    text.replace(u'\r', QStringLiteral("\\n"));
-    text.replace(u'\t', QStringLiteral("\\t"));
-    return text;
-}
 
 int newDocument(const QStringList &args)
 {
@@ -272,108 +245,6 @@ int demoDocument(const QStringList &args)
     return 0;
 }
 
-QString databaseMessage(const DbError &e)
-{
-    switch (e.code()) {
-    case dberr::ForeignFormat:
-        return QStringLiteral("Некорректный формат базы данных: %1").arg(e.message());
-    default:
-        return e.message();
-    }
-}
-
-// A single word that could name a saved query or a table, as opposed to a statement.
-bool looksLikeAName(const QString &text)
-{
-    static const QRegularExpression name(QStringLiteral("^\\s*[\\w]+\\s*$"),
-                                         QRegularExpression::UseUnicodePropertiesOption);
-    static const QRegularExpression keyword(
-        QStringLiteral("^\\s*(select|insert|update|delete|transform|parameters)\\s*$"),
-        QRegularExpression::CaseInsensitiveOption);
-    return name.match(text).hasMatch() && !keyword.match(text).hasMatch();
-}
-
-// Runs a change in a transaction that is rolled back, and prints what it would do to each
-// table: rows added, changed and removed.
-int tryChange(const Database &db, const std::function<void()> &change)
-{
-    if (db.isReadOnly())
-        return fail(QStringLiteral("Документ «%1» открыт только для чтения: изменения в нём "
-                                   "невозможны")
-                        .arg(db.path()));
-    TrialRun trial(db);
-    change();
-    trial.report(out(), err());
-    return 0;
-}
-
-int runSql(const QStringList &args)
-{
-    if (args.size() < 2)
-        return usageError(QStringLiteral("Укажите файл документа и запрос"));
-    const QString path = args[0];
-    const QString statement = args[1];
-    std::vector<std::pair<QString, QString>> params;
-    bool dryRun = false;
-    for (int i = 2; i < args.size(); ++i) {
-        if (args[i] == u"--dry-run") {
-            dryRun = true;
-            continue;
-        }
-        if (args[i] != u"--param" || i + 1 >= args.size())
-            return usageError(QStringLiteral("Непонятный аргумент: %1").arg(args[i]));
-        const QString p = args[++i];
-        const int eq = int(p.indexOf(u'='));
-        if (eq <= 0)
-            return usageError(QStringLiteral("Параметр задаётся как ИМЯ=ЗНАЧЕНИЕ: %1").arg(p));
-        params.emplace_back(p.left(eq), p.mid(eq + 1));
-    }
-
-    try {
-        // A read never opens the file for writing.
-        Database db = Database::open(path, Database::Mode::ReadOnly);
-        const bool named = db.hasQueryDef(statement);
-        if (!named && looksLikeAName(statement)) {
-            if (!db.connection()->table(statement.trimmed()))
-                return fail(QStringLiteral("Запрос «%1» не найден в документе «%2»")
-                                .arg(statement.trimmed(), path));
-        }
-        // A table's name shows the whole table.
-        const QString text = named || !looksLikeAName(statement)
-                                 ? statement
-                                 : QStringLiteral("SELECT * FROM [%1]").arg(statement.trimmed());
-        auto prepare = [&](const Database &d) {
-            QueryDef q = named ? d.queryDef(statement) : QueryDef(d.connection(), QString(), text);
-            for (const auto &[name, value] : params)
-                q.setParameter(name, value);
-            return q;
-        };
-        QueryDef query = prepare(db);
-        if (!query.returnsRows()) {
-            const Database writable = Database::open(path, Database::Mode::ReadWrite);
-            if (dryRun)
-                return tryChange(writable, [&] { prepare(writable).execute(); });
-            out() << prepare(writable).execute() << Qt::endl;
-            return 0;
-        }
-        Recordset rs = query.openRecordset();
-        out() << rs.fieldNames().join(u'\t') << '\n';
-        QStringList cells;
-        for (; !rs.isEof(); rs.moveNext()) {
-            cells.clear();
-            for (int i = 0; i < rs.fieldCount(); ++i)
-                cells << cellText(rs.value(i));
-            out() << cells.join(u'\t') << '\n';
-        }
-        out().flush();
-    } catch (const DbError &e) {
-        const bool unreadable = e.code() == dberr::FileNotFound
-                                || e.code() == dberr::ForeignFormat || e.code() == dberr::Locked;
-        return fail(databaseMessage(e), unreadable ? ExitUnreadable : ExitRefused);
-    }
-    return 0;
-}
-
 } // namespace
 
 int runGuarded(const std::function<int()> &command, QTextStream &errors)
@@ -411,7 +282,7 @@ int runCommandLine(const QStringList &args)
         return 0;
     }
     // The commands without a help text of their own show their lines of the usage.
-    static const QStringList briefCommands = {QStringLiteral("new"), QStringLiteral("sql"),
+    static const QStringList briefCommands = {QStringLiteral("new"),
                                               QStringLiteral("demo"), QStringLiteral("view"),
                                               QStringLiteral("load")};
     if (briefCommands.contains(command)
@@ -423,7 +294,7 @@ int runCommandLine(const QStringList &args)
     if (command == u"new")
         return runGuarded([&] { return newDocument(rest); }, err());
     if (command == u"sql")
-        return runGuarded([&] { return runSql(rest); }, err());
+        return runGuarded([&] { return runSqlCommand(rest, out(), err()); }, err());
     if (command == u"demo")
         return runGuarded([&] { return demoDocument(rest); }, err());
     if (command == u"view")

@@ -5,4 +5,5 @@ target_sources(korvesta_cli PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/commandline.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/newyearcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/records.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/cli/sqlcommand.cpp
 )
