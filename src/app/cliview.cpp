@@ -1,5 +1,7 @@
 #include "cliview.h"
 
+#include "editing/commandrun.h"
+
 #include "cli.h"
 #include "editing/consoleprompts.h"
 #include "data/apppaths.h"
@@ -196,10 +198,34 @@ int fillAndUse(const ViewOptions &options, QTextStream &err,
     QString object; // as the list names it, whatever the letter case it was asked by
     if (!options.object.isEmpty()) {
         const std::vector<ObjectListEntry> &entries = views.objects().entries;
+        // Groups, tutors and auditoriums are named as every command names them; the entry
+        // of the view's list is then the one of the object's key.
+        const QString icon = entries.empty() ? QString() : entries.front().icon;
+        std::optional<NamedKind> kind;
+        if (icon == u"GROUP")
+            kind = NamedKind::Group;
+        else if (icon == u"TUTOR")
+            kind = NamedKind::Tutor;
+        else if (icon == u"AUDITORIA")
+            kind = NamedKind::Auditorium;
+        std::optional<int> key;
+        if (kind) {
+            int refusal = ExitRefused;
+            const std::optional<Database> db = session.access();
+            const std::optional<NamedObject> named =
+                db ? objectOfOption(*db, *kind, QStringLiteral("--object"), options.object, err,
+                                    refusal)
+                   : std::nullopt;
+            if (!named)
+                return db ? refusal : ExitUnreadable;
+            key = named->key;
+        }
         const auto entry = std::find_if(entries.begin(), entries.end(),
                                         [&](const ObjectListEntry &e) {
-                                            return e.text().compare(options.object,
-                                                                    Qt::CaseInsensitive) == 0;
+                                            return key ? e.recordKey() == QString::number(*key)
+                                                       : e.text().compare(options.object,
+                                                                          Qt::CaseInsensitive)
+                                                             == 0;
                                         });
         if (entry == entries.end()) {
             err << QStringLiteral("В списке объектов вида нет «%1»").arg(options.object)

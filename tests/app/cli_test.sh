@@ -155,6 +155,13 @@ check "group list totals" "$(printf '\tВсего курсов: 3\tВсего г
 out=$("$korvesta" view "$sample" 2 --object "ис-11" 2>/dev/null | head -1)
 check "group passport of one group" "$(printf 'Дисциплина\tПреподаватель\tЗадано\tОтработано\tОсталось\tДата последнего урока\tДата экзамена')" "$out"
 "$korvesta" view "$sample" 2 --object "Нет такой" >/dev/null 2>&1; check "missing object exits 1" 1 $?
+# A group of the same name in another course: reached by its course, the bare name refused.
+twin="$dir/двойник.kvt"
+cp "$sample" "$twin"
+"$korvesta" sql "$twin" "INSERT INTO tblGroups ([Group], Course) VALUES ('ИС-11', '2')" >/dev/null
+"$korvesta" view "$twin" 2 --object "ис-11  (2)" >/dev/null 2>&1; check "a group reached by its course" 0 $?
+"$korvesta" view "$twin" 2 --object "ИС-11" >/dev/null 2>"$dir/err"; check "an ambiguous object exits 2" 2 $?
+grep -q 'ИС-11 (1), ИС-11 (2)' "$dir/err"; check "an ambiguous object names the candidates" 0 $?
 out=$("$korvesta" view "$sample" 40 --format html 2>/dev/null)
 grep -q '<th colspan="[0-9]*"[^>]*>1 курс</th>' <<<"$out"; check "day view as html merges the course" 0 $?
 
