@@ -25,7 +25,7 @@
 #include "editing/clearcommand.h"
 #include "editing/copycommand.h"
 #include "assist/covercommand.h"
-#include "assist/suggestcommand.h"
+#include "cli/suggestcommand.h"
 #include "cli/checkcommand.h"
 #include "import/importcommand.h"
 #include "publish/publishcommand.h"

@@ -7,5 +7,4 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/assist/slotmap.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/assist/slotpaint.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/assist/slotsuggestion.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/assist/suggestcommand.cpp
 )

@@ -6,4 +6,5 @@ target_sources(korvesta_cli PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/newyearcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/records.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/sqlcommand.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/cli/suggestcommand.cpp
 )

@@ -2,5 +2,6 @@
 korvesta_test(tests_commandline ${CMAKE_CURRENT_SOURCE_DIR}/cli/commandline_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/checkcommand_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/sqlcommand_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/cli/suggestcommand_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp)
 target_link_libraries(tests_commandline PRIVATE korvesta_cli)
