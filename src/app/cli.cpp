@@ -32,7 +32,7 @@
 #include "editing/auditoriumcommand.h"
 #include "editing/datenotecommand.h"
 #include "editing/placementcommand.h"
-#include "cli/exitcode.h"
+#include "editing/exitcode.h"
 #include "cli/newyearcommand.h"
 #include "cli/sqlcommand.h"
 

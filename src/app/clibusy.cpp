@@ -17,7 +17,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "cli/exitcode.h"
+#include "editing/exitcode.h"
 
 namespace korvesta {
 

@@ -9,7 +9,7 @@
 #include "editing/consoleprompts.h"
 #include "views/freebusy/freebusylist.h"
 
-#include "cli/exitcode.h"
+#include "editing/exitcode.h"
 
 namespace korvesta {
 

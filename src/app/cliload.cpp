@@ -15,7 +15,7 @@
 
 #include <optional>
 
-#include "cli/exitcode.h"
+#include "editing/exitcode.h"
 
 namespace korvesta {
 

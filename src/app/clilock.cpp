@@ -13,7 +13,7 @@
 
 #include <optional>
 
-#include "cli/exitcode.h"
+#include "editing/exitcode.h"
 
 namespace korvesta {
 

@@ -16,7 +16,7 @@
 #include <optional>
 #include <vector>
 
-#include "cli/exitcode.h"
+#include "editing/exitcode.h"
 
 namespace korvesta {
 

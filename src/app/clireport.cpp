@@ -12,7 +12,7 @@
 
 #include <QDir>
 
-#include "cli/exitcode.h"
+#include "editing/exitcode.h"
 
 namespace korvesta {
 

@@ -20,7 +20,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "cli/exitcode.h"
+#include "editing/exitcode.h"
 
 namespace korvesta {
 

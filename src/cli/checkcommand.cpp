@@ -1,7 +1,7 @@
 #include "checkcommand.h"
 
 #include "commandline.h"
-#include "exitcode.h"
+#include "editing/exitcode.h"
 #include "records.h"
 
 #include "check/timetablecheck.h"

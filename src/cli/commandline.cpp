@@ -1,6 +1,6 @@
 #include "commandline.h"
 
-#include "exitcode.h"
+#include "editing/exitcode.h"
 
 #include "data/isodate.h"
 

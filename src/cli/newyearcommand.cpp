@@ -1,7 +1,7 @@
 #include "newyearcommand.h"
 
 #include "commandline.h"
-#include "exitcode.h"
+#include "editing/exitcode.h"
 
 #include "year/nextyear.h"
 

@@ -1,7 +1,7 @@
 #include "sqlcommand.h"
 
 #include "commandline.h"
-#include "exitcode.h"
+#include "editing/exitcode.h"
 
 #include "data/database.h"
 #include "data/dberror.h"

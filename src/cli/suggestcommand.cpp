@@ -1,7 +1,7 @@
 #include "suggestcommand.h"
 
 #include "commandline.h"
-#include "exitcode.h"
+#include "editing/exitcode.h"
 #include "records.h"
 
 #include "assist/slotsuggestion.h"

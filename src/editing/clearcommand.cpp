@@ -18,7 +18,7 @@
 
 #include <optional>
 
-#include "cli/exitcode.h"
+#include "editing/exitcode.h"
 
 namespace korvesta {
 

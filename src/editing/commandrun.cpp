@@ -1,6 +1,6 @@
 #include "commandrun.h"
 
-#include "cli/exitcode.h"
+#include "exitcode.h"
 
 #include <QFileInfo>
 

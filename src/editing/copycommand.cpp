@@ -19,7 +19,7 @@
 #include <optional>
 #include <vector>
 
-#include "cli/exitcode.h"
+#include "editing/exitcode.h"
 
 namespace korvesta {
 

@@ -19,7 +19,7 @@
 
 #include <QRegularExpression>
 
-#include "cli/exitcode.h"
+#include "editing/exitcode.h"
 
 namespace korvesta {
 

@@ -13,7 +13,7 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include "cli/exitcode.h"
+#include "editing/exitcode.h"
 
 namespace korvesta {
 
