@@ -200,8 +200,9 @@ int assign(CommandDocument &document, const CoverOptions &o, QTextStream &out, Q
     return left > 0 ? 1 : 0;
 }
 
-int cover(const CoverOptions &o, QTextStream &out, QTextStream &err)
+int cover(const CoverOptions &given, QTextStream &out, QTextStream &err)
 {
+    CoverOptions o = given;
     CommandDocument document(o.path, {},
                              o.assign ? CommandDocument::Use::Change : CommandDocument::Use::Read,
                              o.yes, err);
@@ -210,6 +211,15 @@ int cover(const CoverOptions &o, QTextStream &out, QTextStream &err)
         return ExitUnreadable;
     int code = 0;
     try {
+        // The tutor as every command names one: the full name, or a surname only one has.
+        if (!o.tutor.trimmed().isEmpty()) {
+            int refusal = ExitRefused;
+            const std::optional<NamedObject> tutor = objectOfOption(
+                *db, NamedKind::Tutor, QStringLiteral("--tutor"), o.tutor, err, refusal);
+            if (!tutor)
+                return refusal;
+            o.tutor = tutor->canonical;
+        }
         if (!o.tutor.trimmed().isEmpty()) {
             if (o.assign) {
                 std::optional<TrialRun> trial;
@@ -226,7 +236,7 @@ int cover(const CoverOptions &o, QTextStream &out, QTextStream &err)
             code = std::max(code, writeReport(*db, o, err));
     } catch (const DbError &error) {
         err << error.message() << Qt::endl;
-        return 2;
+        return ExitUnreadable;
     }
     return code;
 }
