@@ -65,7 +65,7 @@ QString parseOptions(const QStringList &args, LoadOptions &options)
         } else if (name == u"--hours") {
             options.entry.hours = value;
             options.hasHours = true;
-        } else if (name == u"--auditorium") {
+        } else if (name == u"--auditorium" || name == u"--aud") {
             options.entry.auditorium = value;
         } else {
             return QStringLiteral("Непонятный аргумент: %1").arg(name);

@@ -67,7 +67,7 @@ QString parseOptions(const QStringList &args, AuditoriumOptions &o)
             o.group = value;
         } else if (a == u"--tutor") {
             o.tutor = value;
-        } else if (a == u"--aud") {
+        } else if (a == u"--aud" || a == u"--auditorium") {
             o.aud = value;
         } else if (a == u"--set") {
             if (const QString problem = CommandSettings::addSet(value, o.sets);

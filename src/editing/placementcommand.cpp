@@ -104,7 +104,7 @@ QString parseOptions(const QStringList &args, PlaceOptions &o)
             o.disciplines << value();
         } else if (a == u"--type") {
             o.type = value();
-        } else if (a == u"--aud") {
+        } else if (a == u"--aud" || a == u"--auditorium") {
             o.aud = value();
         } else if (a == u"--set") {
             if (const QString problem = CommandSettings::addSet(value(), o.sets);

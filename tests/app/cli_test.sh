@@ -341,6 +341,8 @@ IFS='|' read -r cdate clesson cgroup <<< "$cell"
 "$korvesta" auditorium "$load" --date "$cdate" --lesson "$clesson" --group "$cgroup" --aud "нет такой" 2>"$dir/err"
 check "an unknown auditorium exits 1" 1 $?
 grep -q -- '--aud: Нет аудитории «нет такой»' "$dir/err"; check "an unknown auditorium is told" 0 $?
+"$korvesta" auditorium "$load" --date "$cdate" --lesson "$clesson" --group "$cgroup" --auditorium "нет такой" 2>"$dir/err"
+check "--auditorium is --aud" 1 $?
 "$korvesta" auditorium "$load" --date "$cdate" --lesson "$clesson" --group "$cgroup" --aud "$(loadsql "SELECT TOP 1 Auditoria & ' (' & Corpus & ')' AS A FROM tblAuditories ORDER BY Key DESC")" --yes 2>/dev/null
 check "an auditorium given with --yes" 0 $?
 # Printed reports written headlessly; a read of the document leaves it as it was.
