@@ -1,5 +1,7 @@
 #include "cliload.h"
 
+#include "editing/commandrun.h"
+
 #include "cli.h"
 #include "editing/consoleprompts.h"
 #include "data/apppaths.h"
@@ -119,7 +121,28 @@ int loadCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     if (options.dryRun)
         trial.emplace(*db);
     LoadEditor editor(session, prompts);
-    const LoadEntry &entry = options.entry;
+    // The group and the tutor as every command names them; a name nobody has is left to the
+    // load's own checks (a new tutor is added by his name).
+    LoadEntry entry = options.entry;
+    if (options.hasGroup) {
+        int refusal = ExitRefused;
+        const std::optional<NamedObject> g =
+            objectOfOption(*db, NamedKind::Group, QStringLiteral("--group"), entry.group, err,
+                           refusal);
+        if (!g)
+            return refusal;
+        entry.group = g->group + QStringLiteral("  (") + g->course + u')'
+                      + (g->faculty.isEmpty() ? QString() : u' ' + g->faculty);
+    }
+    if (!entry.tutor.trimmed().isEmpty()) {
+        const ObjectLookup t = findObject(*db, NamedKind::Tutor, entry.tutor);
+        if (t.ambiguous) {
+            err << QStringLiteral("--tutor: ") << t.error << Qt::endl;
+            return ExitUsage;
+        }
+        if (t.object)
+            entry.tutor = t.object->canonical;
+    }
     bool changed = false;
     if (options.action == u"add") {
         changed =

@@ -306,8 +306,8 @@ for h in 0 abc 12abc -3 2.5 99999999999; do
     "$korvesta" load "$load" hours --tutor "Д'Арк Ж." --discipline ОБЖ --group "ИС-11  (1)" --hours "$h" 2>/dev/null
     check "hours $h refused" 1 $?
 done
-"$korvesta" load "$load" hours --tutor "Д'Арк Ж." --discipline ОБЖ --group "ИС-11  (1)" --hours 36
-check "hours changed" "36" "$(loadsql "SELECT Max(tblJobList.Hours) AS H FROM (tblTutors INNER JOIN tblJob ON tblTutors.Key = tblJob.Key_Tutor) INNER JOIN tblJobList ON tblJob.Key = tblJobList.Key_Job WHERE tblTutors.Tutor = 'Д''Арк Ж.'")"
+"$korvesta" load "$load" hours --tutor "д'арк" --discipline ОБЖ --group "ис-11" --hours 36
+check "hours changed by a surname and a bare group" "36" "$(loadsql "SELECT Max(tblJobList.Hours) AS H FROM (tblTutors INNER JOIN tblJob ON tblTutors.Key = tblJob.Key_Tutor) INNER JOIN tblJobList ON tblJob.Key = tblJobList.Key_Job WHERE tblTutors.Tutor = 'Д''Арк Ж.'")"
 "$korvesta" load "$load" remove --tutor "Д'Арк Ж." --discipline Черчение --group "ИС-12  (1)" 2>/dev/null
 check "a removal unconfirmed exits 1" 1 $?
 "$korvesta" load "$load" remove --tutor "Д'Арк Ж." --discipline Черчение --group "ИС-12  (1)" --yes
