@@ -4,7 +4,8 @@
 #include "data/queries.h"
 #include "data/recordset.h"
 
-#include <algorithm>
+#include <QHash>
+
 #include <functional>
 
 #include <vector>
@@ -49,19 +50,20 @@ std::vector<Candidate> groups(const Database &db)
         found.push_back(c);
     }
     // The faculty is part of the name only where the name and course alone are shared.
+    QHash<QString, int> named; // the folded "name (course)" -> groups that have it
     for (Candidate &c : found) {
         const NamedObject &g = c.object;
-        const bool shared = std::count_if(found.begin(), found.end(), [&](const Candidate &o) {
-                                return folded(o.object.group) == folded(g.group)
-                                       && folded(o.object.course) == folded(g.course);
-                            }) > 1;
-        const QString faculty = g.faculty;
-        c.object.canonical = groupForm(g.group, g.course, shared ? faculty : QString());
         c.keys << folded(groupForm(g.group, g.course, QString()))
-               << folded(groupForm(g.group, g.course, faculty));
+               << folded(groupForm(g.group, g.course, g.faculty));
         c.shortKey = folded(g.group);
+        ++named[c.keys.front()];
+    }
+    for (Candidate &c : found) {
+        const bool shared = named.value(c.keys.front()) > 1;
+        NamedObject &g = c.object;
+        g.canonical = groupForm(g.group, g.course, shared ? g.faculty : QString());
         if (!shared)
-            c.object.faculty.clear();
+            g.faculty.clear();
     }
     return found;
 }
