@@ -69,8 +69,7 @@ struct CheckOptions
     CommandSettings::Values sets;
 };
 
-// Empty when the line can be used.
-QString readOptions(CommandLine &line, CheckOptions &o)
+void readOptions(CommandLine &line, CheckOptions &o)
 {
     o.path = line.arguments().value(0);
     o.from = line.date(QStringLiteral("from")).value_or(QDate());
@@ -80,15 +79,11 @@ QString readOptions(CommandLine &line, CheckOptions &o)
         o.format = CheckFormat(*f);
     o.isoDates = line.isSet(QStringLiteral("iso-dates"));
     o.full = line.isSet(QStringLiteral("full"));
-    for (const QString &set : line.values(QStringLiteral("set"))) {
-        if (const QString problem = CommandSettings::addSet(set, o.sets); !problem.isEmpty())
-            line.fail(QStringLiteral("--set: ") + problem);
-    }
+    o.sets = settingValues(line);
     if (line.error().isEmpty() && o.from.isValid() && o.to.isValid() && o.from > o.to)
         line.fail(QStringLiteral("Начало периода (%1) позже его конца (%2)")
                       .arg(o.from.toString(QStringLiteral("dd.MM.yyyy")),
                            o.to.toString(QStringLiteral("dd.MM.yyyy"))));
-    return line.error();
 }
 
 QString dateText(const QDate &date)
@@ -197,19 +192,10 @@ int check(const CheckOptions &o, QTextStream &out, QTextStream &err)
 
 int runCheckCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
-    const CommandSpec &spec = checkSpec();
-    CommandLine line(spec, args);
-    if (line.helpAsked()) {
-        out << commandHelp(spec);
-        return ExitDone;
-    }
     CheckOptions options;
-    if (const QString problem = readOptions(line, options); !problem.isEmpty())
-        return usageFailure(spec, problem, err);
-    const int code = check(options, out, err);
-    out.flush();
-    err.flush();
-    return code;
+    return runCommand(
+        checkSpec(), args, out, err, [&](CommandLine &line) { readOptions(line, options); },
+        [&] { return check(options, out, err); });
 }
 
 } // namespace korvesta

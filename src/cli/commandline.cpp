@@ -225,4 +225,32 @@ int usageFailure(const CommandSpec &spec, const QString &message, QTextStream &e
     return ExitUsage;
 }
 
+CommandSettings::Values settingValues(CommandLine &line)
+{
+    CommandSettings::Values sets;
+    for (const QString &set : line.values(QStringLiteral("set"))) {
+        if (const QString problem = CommandSettings::addSet(set, sets); !problem.isEmpty())
+            line.fail(QStringLiteral("--set: ") + problem);
+    }
+    return sets;
+}
+
+int runCommand(const CommandSpec &spec, const QStringList &args, QTextStream &out,
+               QTextStream &err, const std::function<void(CommandLine &)> &read,
+               const std::function<int()> &run)
+{
+    CommandLine line(spec, args);
+    int code = ExitDone;
+    if (line.helpAsked()) {
+        out << commandHelp(spec);
+    } else {
+        if (line.error().isEmpty())
+            read(line);
+        code = line.error().isEmpty() ? run() : usageFailure(spec, line.error(), err);
+    }
+    out.flush();
+    err.flush();
+    return code;
+}
+
 } // namespace korvesta

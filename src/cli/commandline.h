@@ -5,6 +5,9 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include "editing/commandsettings.h"
+
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -77,5 +80,15 @@ QString commandHelp(const CommandSpec &spec);
 
 // Prints a usage error as one line and where the help is, and gives ExitUsage.
 int usageFailure(const CommandSpec &spec, const QString &message, QTextStream &err);
+
+// The --set KEY=VALUE options of a line (a malformed one is a usage error of the line).
+CommandSettings::Values settingValues(CommandLine &line);
+
+// Runs a command on its words: the help when asked for; else `read` takes the command's
+// options from the line (recording its own usage errors there), and `run` does the work
+// once the line can be used. Gives the command's exit code; both streams are flushed.
+int runCommand(const CommandSpec &spec, const QStringList &args, QTextStream &out,
+               QTextStream &err, const std::function<void(CommandLine &)> &read,
+               const std::function<int()> &run);
 
 } // namespace korvesta

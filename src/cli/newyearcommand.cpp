@@ -48,44 +48,32 @@ QString dayText(const QDate &date)
     return date.toString(QStringLiteral("dd.MM.yyyy"));
 }
 
-} // namespace
-
-int runNewYearCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+void readOptions(CommandLine &line, NextYearRequest &request, bool &force)
 {
-    const CommandSpec &spec = newYearSpec();
-    CommandLine line(spec, args);
-    if (line.helpAsked()) {
-        out << commandHelp(spec);
-        return ExitDone;
-    }
-    NextYearRequest request;
     if (const std::optional<QDate> start = line.date(QStringLiteral("start")))
         request.start = *start;
     else if (line.error().isEmpty())
         line.fail(QStringLiteral("Не указано начало нового учебного года (--start)"));
-    if (!line.error().isEmpty())
-        return usageFailure(spec, line.error(), err);
     request.source = line.arguments().value(0);
     request.target = line.arguments().value(1);
     request.keepLoad = line.isSet(QStringLiteral("keep-load"));
     request.hoursFrom = line.value(QStringLiteral("hours-from"));
+    force = line.isSet(QStringLiteral("force"));
+}
 
+int newYear(const NextYearRequest &request, bool force, QTextStream &out, QTextStream &err)
+{
     if (!QFileInfo(request.source).isFile()) {
         err << QStringLiteral("Файл %1 не найден").arg(request.source) << Qt::endl;
         return ExitUnreadable;
     }
-    if (QFileInfo::exists(request.target) && !line.isSet(QStringLiteral("force"))) {
+    if (QFileInfo::exists(request.target) && !force) {
         err << QStringLiteral("Файл «%1» уже существует. Чтобы заменить его, добавьте --force")
                    .arg(request.target)
             << Qt::endl;
         return ExitRefused;
     }
     try {
-        const QString problem = nextYearProblem(request);
-        if (!problem.isEmpty()) {
-            err << problem << Qt::endl;
-            return ExitRefused;
-        }
         const NextYearResult r = startNextYear(request);
         out << QStringLiteral("Учебный период: %1 - %2").arg(dayText(r.periodStart),
                                                              dayText(r.periodEnd))
@@ -111,6 +99,18 @@ int runNewYearCommand(const QStringList &args, QTextStream &out, QTextStream &er
         return e.code() == dberr::Failed ? ExitRefused : ExitUnreadable;
     }
     return ExitDone;
+}
+
+} // namespace
+
+int runNewYearCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    NextYearRequest request;
+    bool force = false;
+    return runCommand(
+        newYearSpec(), args, out, err,
+        [&](CommandLine &line) { readOptions(line, request, force); },
+        [&] { return newYear(request, force, out, err); });
 }
 
 } // namespace korvesta

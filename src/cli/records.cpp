@@ -28,15 +28,19 @@ QString cellText(const QVariant &value, bool isoDates)
         .replace(u'\n', QStringLiteral("\\n"));
 }
 
-QJsonValue jsonValue(const QVariant &value)
+} // namespace
+
+QJsonValue jsonValueOf(const QVariant &value)
 {
-    if (value.isNull())
+    if (value.isNull() || !value.isValid())
         return QJsonValue();
     switch (value.typeId()) {
     case QMetaType::QDate:
         return value.toDate().isValid()
                    ? QJsonValue(value.toDate().toString(QStringLiteral("yyyy-MM-dd")))
                    : QJsonValue();
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(Qt::ISODate);
     case QMetaType::Int:
     case QMetaType::LongLong:
         return value.toLongLong();
@@ -48,8 +52,6 @@ QJsonValue jsonValue(const QVariant &value)
         return value.toString();
     }
 }
-
-} // namespace
 
 const QStringList &recordFormatWords()
 {
@@ -65,7 +67,7 @@ void Records::write(RecordFormat format, QTextStream &out, bool isoDates) const
         for (const QVariantList &row : rows) {
             QJsonObject object;
             for (int i = 0; i < fields.size(); ++i)
-                object.insert(fields[i], jsonValue(row.value(i)));
+                object.insert(fields[i], jsonValueOf(row.value(i)));
             array.append(object);
         }
         out << QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonValue>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -16,6 +17,10 @@ enum class RecordFormat { Text, Tsv, Json };
 
 // The --format words, in the order of RecordFormat.
 const QStringList &recordFormatWords();
+
+// A value as json writes it: numbers, true and false, dates as yyyy-mm-dd, moments in ISO
+// form, null for a null value or an invalid date.
+QJsonValue jsonValueOf(const QVariant &value);
 
 // Records with named fields. A date is written as dd.mm.yyyy in text and tsv (yyyy-mm-dd
 // with isoDates) and always as yyyy-mm-dd in json; a null value is empty, or null in json.

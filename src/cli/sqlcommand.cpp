@@ -1,6 +1,7 @@
 #include "sqlcommand.h"
 
 #include "commandline.h"
+#include "records.h"
 #include "editing/exitcode.h"
 
 #include "data/database.h"
@@ -79,28 +80,6 @@ QString cellText(const QVariant &value, bool isoDates)
     return text;
 }
 
-// A field as json writes it: numbers, true and false, dates as yyyy-mm-dd, null.
-QJsonValue jsonValue(const QVariant &value)
-{
-    if (value.isNull() || !value.isValid())
-        return QJsonValue();
-    switch (value.metaType().id()) {
-    case QMetaType::QDate:
-        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
-    case QMetaType::QDateTime:
-        return value.toDateTime().toString(Qt::ISODate);
-    case QMetaType::Bool:
-        return value.toBool();
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-        return value.toLongLong();
-    case QMetaType::Double:
-        return value.toDouble();
-    default:
-        return value.toString();
-    }
-}
-
 QString databaseMessage(const DbError &e)
 {
     switch (e.code()) {
@@ -122,33 +101,35 @@ bool looksLikeAName(const QString &text)
     return name.match(text).hasMatch() && !keyword.match(text).hasMatch();
 }
 
-} // namespace
-
-int runSqlCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+struct SqlOptions
 {
-    const CommandSpec &spec = sqlSpec();
-    CommandLine line(spec, args);
-    if (line.helpAsked()) {
-        out << commandHelp(spec);
-        return ExitDone;
-    }
-    const int format =
-        line.choice(QStringLiteral("format"), {QStringLiteral("text"), QStringLiteral("tsv"),
-                                               QStringLiteral("json")})
-            .value_or(0);
+    QString path, statement;
     std::vector<std::pair<QString, QString>> params;
+    int format = 0; // text, tsv, json
+    bool isoDates = false;
+    bool dryRun = false;
+};
+
+void readOptions(CommandLine &line, SqlOptions &o)
+{
+    o.path = line.arguments().value(0);
+    o.statement = line.arguments().value(1);
+    o.format = line.choice(QStringLiteral("format"), recordFormatWords()).value_or(0);
+    o.isoDates = line.isSet(QStringLiteral("iso-dates"));
+    o.dryRun = line.isSet(QStringLiteral("dry-run"));
     for (const QString &p : line.values(QStringLiteral("param"))) {
         const int eq = int(p.indexOf(u'='));
         if (eq <= 0)
             line.fail(QStringLiteral("--param: задаётся как ИМЯ=ЗНАЧЕНИЕ, а не «%1»").arg(p));
         else
-            params.emplace_back(p.left(eq), p.mid(eq + 1));
+            o.params.emplace_back(p.left(eq), p.mid(eq + 1));
     }
-    if (!line.error().isEmpty())
-        return usageFailure(spec, line.error(), err);
-    const QString path = line.arguments().value(0);
-    const QString statement = line.arguments().value(1);
-    const bool isoDates = line.isSet(QStringLiteral("iso-dates"));
+}
+
+int runSql(const SqlOptions &o, QTextStream &out, QTextStream &err)
+{
+    const QString &path = o.path;
+    const QString &statement = o.statement;
     auto fail = [&](const QString &message, int code) {
         err << message << Qt::endl;
         return code;
@@ -170,14 +151,14 @@ int runSqlCommand(const QStringList &args, QTextStream &out, QTextStream &err)
                                  : QStringLiteral("SELECT * FROM [%1]").arg(statement.trimmed());
         auto prepare = [&](const Database &d) {
             QueryDef q = named ? d.queryDef(statement) : QueryDef(d.connection(), QString(), text);
-            for (const auto &[name, value] : params)
+            for (const auto &[name, value] : o.params)
                 q.setParameter(name, value);
             return q;
         };
         QueryDef query = prepare(db);
         if (!query.returnsRows()) {
             const Database writable = Database::open(path, Database::Mode::ReadWrite);
-            if (line.isSet(QStringLiteral("dry-run"))) {
+            if (o.dryRun) {
                 if (writable.isReadOnly())
                     return fail(QStringLiteral("Документ «%1» открыт только для чтения: "
                                                "изменения в нём невозможны")
@@ -193,12 +174,12 @@ int runSqlCommand(const QStringList &args, QTextStream &out, QTextStream &err)
         }
         Recordset rs = query.openRecordset();
         const QStringList fields = rs.fieldNames();
-        if (format == 2) {
+        if (o.format == 2) {
             QJsonArray rows;
             for (; !rs.isEof(); rs.moveNext()) {
                 QJsonObject row;
                 for (int i = 0; i < rs.fieldCount(); ++i)
-                    row.insert(fields.value(i), jsonValue(rs.value(i)));
+                    row.insert(fields.value(i), jsonValueOf(rs.value(i)));
                 rows.append(row);
             }
             out << QString::fromUtf8(QJsonDocument(rows).toJson(QJsonDocument::Indented));
@@ -208,7 +189,7 @@ int runSqlCommand(const QStringList &args, QTextStream &out, QTextStream &err)
             for (; !rs.isEof(); rs.moveNext()) {
                 cells.clear();
                 for (int i = 0; i < rs.fieldCount(); ++i)
-                    cells << cellText(rs.value(i), isoDates);
+                    cells << cellText(rs.value(i), o.isoDates);
                 out << cells.join(u'\t') << '\n';
             }
         }
@@ -219,6 +200,16 @@ int runSqlCommand(const QStringList &args, QTextStream &out, QTextStream &err)
         return fail(databaseMessage(e), unreadable ? ExitUnreadable : ExitRefused);
     }
     return ExitDone;
+}
+
+} // namespace
+
+int runSqlCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    SqlOptions options;
+    return runCommand(
+        sqlSpec(), args, out, err, [&](CommandLine &line) { readOptions(line, options); },
+        [&] { return runSql(options, out, err); });
 }
 
 } // namespace korvesta

@@ -72,7 +72,7 @@ struct SuggestOptions
     CommandSettings::Values sets;
 };
 
-QString readOptions(CommandLine &line, SuggestOptions &o)
+void readOptions(CommandLine &line, SuggestOptions &o)
 {
     o.path = line.arguments().value(0);
     o.request.group = line.value(QStringLiteral("group"));
@@ -83,10 +83,7 @@ QString readOptions(CommandLine &line, SuggestOptions &o)
     o.request.top = line.number(QStringLiteral("top"), 1, 1000).value_or(10);
     o.format = RecordFormat(line.choice(QStringLiteral("format"), recordFormatWords()).value_or(0));
     o.isoDates = line.isSet(QStringLiteral("iso-dates"));
-    for (const QString &set : line.values(QStringLiteral("set"))) {
-        if (const QString problem = CommandSettings::addSet(set, o.sets); !problem.isEmpty())
-            line.fail(QStringLiteral("--set: ") + problem);
-    }
+    o.sets = settingValues(line);
     if (o.request.group.trimmed().isEmpty())
         line.fail(QStringLiteral("Не указана группа (--group)"));
     else if (o.request.discipline.trimmed().isEmpty())
@@ -95,7 +92,6 @@ QString readOptions(CommandLine &line, SuggestOptions &o)
         line.fail(QStringLiteral("Начало периода позже его конца"));
     else if (o.request.from.daysTo(o.request.to) > 366)
         line.fail(QStringLiteral("Период длиннее года"));
-    return line.error();
 }
 
 int suggest(const SuggestOptions &o, QTextStream &out, QTextStream &err)
@@ -154,19 +150,10 @@ int suggest(const SuggestOptions &o, QTextStream &out, QTextStream &err)
 
 int runSuggestCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
-    const CommandSpec &spec = suggestSpec();
-    CommandLine line(spec, args);
-    if (line.helpAsked()) {
-        out << commandHelp(spec);
-        return ExitDone;
-    }
     SuggestOptions options;
-    if (const QString problem = readOptions(line, options); !problem.isEmpty())
-        return usageFailure(spec, problem, err);
-    const int code = suggest(options, out, err);
-    out.flush();
-    err.flush();
-    return code;
+    return runCommand(
+        suggestSpec(), args, out, err, [&](CommandLine &line) { readOptions(line, options); },
+        [&] { return suggest(options, out, err); });
 }
 
 } // namespace korvesta

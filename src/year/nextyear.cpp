@@ -107,7 +107,10 @@ QString suggestedNextYearPath(const QString &source, const QDate &start)
            + QStringLiteral(" %1-%2.kvt").arg(start.year()).arg(start.year() + 1);
 }
 
-QString nextYearProblem(const NextYearRequest &request)
+namespace {
+
+// Why the new year cannot start from this document, the table of hours aside.
+QString calendarProblem(const NextYearRequest &request)
 {
     if (!request.start.isValid())
         return QStringLiteral("Не указано начало нового учебного года (--start)");
@@ -122,17 +125,24 @@ QString nextYearProblem(const NextYearRequest &request)
         return QStringLiteral("Новый учебный год должен начинаться после конца текущего "
                               "учебного периода (%1)")
             .arg(period.end.toString(QStringLiteral("dd.MM.yyyy")));
-    if (!request.hoursFrom.isEmpty()) {
-        const QString problem = yearHoursProblem(request.hoursFrom);
-        if (!problem.isEmpty())
-            return problem;
-    }
     return QString();
+}
+
+} // namespace
+
+QString nextYearProblem(const NextYearRequest &request)
+{
+    const QString problem = calendarProblem(request);
+    if (!problem.isEmpty() || request.hoursFrom.isEmpty())
+        return problem;
+    return yearHoursProblem(request.hoursFrom);
 }
 
 NextYearResult startNextYear(const NextYearRequest &request)
 {
-    const QString problem = nextYearProblem(request);
+    // The table of hours is read once, where it is applied; a table that cannot be used
+    // throws there and nothing is written.
+    const QString problem = calendarProblem(request);
     if (!problem.isEmpty())
         throw DbError(dberr::Failed, problem);
     const bool keepLoad = request.keepLoad || !request.hoursFrom.isEmpty();

@@ -3,6 +3,7 @@
 #include "nextyear.h"
 
 #include "data/database.h"
+#include "data/dberror.h"
 #include "data/recordset.h"
 #include "editing/listednames.h"
 #include "editing/loadchanges.h"
@@ -56,10 +57,8 @@ QString yearHoursProblem(const QString &path)
 void applyYearHours(const Database &db, const QString &path, NextYearResult &result)
 {
     const HoursTable table = readHoursTable(path);
-    if (!table.problem.isEmpty()) {
-        result.hoursReport << table.problem;
-        return;
-    }
+    if (!table.problem.isEmpty())
+        throw DbError(dberr::Failed, table.problem);
     const bool byCourse = table.columns.column(QStringLiteral("course")) >= 0;
     // The lines of the load by the names a row gives; with no course in the table, a group
     // taught in two courses is ambiguous (key 0).

@@ -14,7 +14,8 @@ QString yearHoursProblem(const QString &path);
 // Sets the hours of the load lines the table's rows name (tutor, discipline, group and, when
 // the table has it, course; letter case and blanks at the ends aside). A row that names no
 // line, or gives hours the load does not take, is reported and skipped; lines the table does
-// not name keep their hours. Runs inside the caller's transaction. Throws DbError.
+// not name keep their hours. Runs inside the caller's transaction. Throws DbError, also
+// when the table cannot be used (yearHoursProblem).
 void applyYearHours(const Database &db, const QString &path, NextYearResult &result);
 
 } // namespace korvesta
