@@ -26,13 +26,24 @@ foreach(icon korvesta application-x-korvesta)
     list(APPEND icon_pngs ${outputs})
 endforeach()
 
-# Debian wants manual pages compressed; man reads either.
+# The manual page's commands and the bash completion come from the program's own command
+# definitions, so that they never tell another story than its --help. Debian wants manual
+# pages compressed; man reads either.
 set(man_page ${CMAKE_BINARY_DIR}/korvesta.1.gz)
 add_custom_command(OUTPUT ${man_page}
-    COMMAND sh -c "gzip -9n -c '${KORVESTA_DESKTOP_DIR}/korvesta.1' > '${man_page}'"
-    DEPENDS ${KORVESTA_DESKTOP_DIR}/korvesta.1
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
+            ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:korvesta>
+            -DTEMPLATE=${KORVESTA_DESKTOP_DIR}/korvesta.1.in
+            -DOUTPUT=${CMAKE_BINARY_DIR}/korvesta.1 -P ${PROJECT_SOURCE_DIR}/cmake/manpage.cmake
+    COMMAND sh -c "gzip -9n -c '${CMAKE_BINARY_DIR}/korvesta.1' > '${man_page}'"
+    DEPENDS korvesta ${KORVESTA_DESKTOP_DIR}/korvesta.1.in ${PROJECT_SOURCE_DIR}/cmake/manpage.cmake
     VERBATIM)
-add_custom_target(korvesta_desktop_files ALL DEPENDS ${icon_pngs} ${man_page})
+set(completion ${CMAKE_BINARY_DIR}/korvesta.bash-completion)
+add_custom_command(OUTPUT ${completion}
+    COMMAND sh -c "ASAN_OPTIONS=detect_leaks=0 '$<TARGET_FILE:korvesta>' help --bash-completion > '${completion}'"
+    DEPENDS korvesta
+    VERBATIM)
+add_custom_target(korvesta_desktop_files ALL DEPENDS ${icon_pngs} ${man_page} ${completion})
 
 set(share ${CMAKE_INSTALL_DATADIR})
 install(FILES ${PROJECT_SOURCE_DIR}/resources/korvesta.desktop DESTINATION ${share}/applications)
@@ -41,7 +52,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/korvesta-mime.xml
 install(FILES ${KORVESTA_DESKTOP_DIR}/korvesta.metainfo.xml
         DESTINATION ${share}/metainfo RENAME org.korvesta.Korvesta.metainfo.xml)
 install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${KORVESTA_DESKTOP_DIR}/korvesta.bash-completion
+install(FILES ${completion}
         DESTINATION ${share}/bash-completion/completions RENAME korvesta)
 install(FILES ${KORVESTA_DESKTOP_DIR}/korvesta.svg
         DESTINATION ${share}/icons/hicolor/scalable/apps)

@@ -13,6 +13,7 @@ packages=(
     fonts-dejavu-core fonts-liberation2
     xvfb xauth
     shared-mime-info desktop-file-utils appstream
+    bash-completion jq
 )
 
 missing=()

@@ -1,4 +1,4 @@
-#include "app/cli.h"
+#include "cli/subcommands.h"
 #include "app/startup.h"
 #include "app/translations.h"
 
@@ -18,29 +18,7 @@ namespace {
 
 bool isSubcommand(const QString &word)
 {
-    static const QStringList subcommands = {
-        QStringLiteral("new"),  QStringLiteral("sql"),  QStringLiteral("demo"),
-        QStringLiteral("view"), QStringLiteral("help"), QStringLiteral("--help"),
-        QStringLiteral("load"),
-        QStringLiteral("place"),
-        QStringLiteral("auditorium"),
-        QStringLiteral("lock"),
-        QStringLiteral("note"),
-        QStringLiteral("check"),
-        QStringLiteral("suggest"),
-        QStringLiteral("cover"),
-        QStringLiteral("import"),
-        QStringLiteral("publish"),
-        QStringLiteral("options"),
-        QStringLiteral("busy"),
-        QStringLiteral("clear"),
-        QStringLiteral("copy"),
-        QStringLiteral("report"),
-        QStringLiteral("export"),
-        QStringLiteral("free"),
-        QStringLiteral("new-year"),
-    };
-    return subcommands.contains(word);
+    return word == u"--help" || word == u"-h" || korvesta::findSubcommand(word) != nullptr;
 }
 
 void nameApplication()

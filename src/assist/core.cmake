@@ -2,7 +2,6 @@
 # an absent tutor's lessons (no widgets).
 target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/assist/cover.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/assist/covercommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/assist/coverreport.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/assist/slotmap.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/assist/slotpaint.cpp

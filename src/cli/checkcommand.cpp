@@ -29,19 +29,12 @@ const CommandSpec &checkSpec()
         {
             {{QStringLiteral("from")}, QStringLiteral("Д"), QStringLiteral("начало периода")},
             {{QStringLiteral("to")}, QStringLiteral("Д"), QStringLiteral("конец периода")},
-            {{QStringLiteral("format")},
-             QStringLiteral("ВИД"),
-             QStringLiteral("text (по умолчанию), tsv, json или html")},
-            {{QStringLiteral("iso-dates")},
-             QString(),
-             QStringLiteral("даты как гггг-мм-дд (в json - всегда)")},
+            formatOption({QStringLiteral("html")}),
+            isoDatesOption(),
             {{QStringLiteral("full")},
              QString(),
              QStringLiteral("полная проверка файла со всеми индексами (дольше)")},
-            {{QStringLiteral("set")},
-             QStringLiteral("КЛЮЧ=ЗНАЧЕНИЕ"),
-             QStringLiteral("настройка раздела Settings на этот запуск"),
-             true},
+            setOption(),
         },
         QStringLiteral("проверить расписание: все накладки и нарушения за период"),
         QStringLiteral(
@@ -74,8 +67,7 @@ void readOptions(CommandLine &line, CheckOptions &o)
     o.path = line.arguments().value(0);
     o.from = line.date(QStringLiteral("from")).value_or(QDate());
     o.to = line.date(QStringLiteral("to")).value_or(QDate());
-    if (const std::optional<int> f = line.choice(QStringLiteral("format"),
-                                                 recordFormatWords() + QStringList{"html"}))
+    if (const std::optional<int> f = line.choice(QStringLiteral("format")))
         o.format = CheckFormat(*f);
     o.isoDates = line.isSet(QStringLiteral("iso-dates"));
     o.full = line.isSet(QStringLiteral("full"));
@@ -189,6 +181,11 @@ int check(const CheckOptions &o, QTextStream &out, QTextStream &err)
 }
 
 } // namespace
+
+const CommandSpec &checkCommandSpec()
+{
+    return checkSpec();
+}
 
 int runCheckCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {

@@ -3,6 +3,7 @@
 #include "editing/exitcode.h"
 
 #include "data/isodate.h"
+#include "records.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
@@ -152,40 +153,69 @@ void CommandLine::fail(const QString &message)
         m_error = message;
 }
 
-std::optional<QDate> CommandLine::date(const QString &name)
+std::optional<QDate> CommandLine::dateOf(const QString &name, const QString &text)
 {
-    if (!isSet(name))
-        return std::nullopt;
-    const QDate d = parseMoment(value(name)).date();
+    const QDate d = parseMoment(text).date();
     if (!d.isValid()) {
         fail(QStringLiteral("%1: нужна дата дд.мм.гггг или гггг-мм-дд, а не «%2»")
-                 .arg(dashed(name), value(name)));
+                 .arg(dashed(name), text));
         return std::nullopt;
     }
     return d;
 }
 
-std::optional<int> CommandLine::number(const QString &name, int low, int high)
+std::optional<int> CommandLine::numberOf(const QString &name, const QString &text, int low,
+                                         int high)
 {
-    if (!isSet(name))
-        return std::nullopt;
     bool ok = false;
-    const int n = value(name).trimmed().toInt(&ok);
+    const int n = text.trimmed().toInt(&ok);
     if (!ok || n < low || n > high) {
         fail(QStringLiteral("%1: нужно целое число от %2 до %3, а не «%4»")
                  .arg(dashed(name))
                  .arg(low)
                  .arg(high)
-                 .arg(value(name)));
+                 .arg(text));
         return std::nullopt;
     }
     return n;
 }
 
-std::optional<int> CommandLine::choice(const QString &name, const QStringList &words)
+std::optional<QDate> CommandLine::date(const QString &name)
+{
+    return isSet(name) ? dateOf(name, value(name)) : std::nullopt;
+}
+
+std::optional<int> CommandLine::number(const QString &name, int low, int high)
+{
+    return isSet(name) ? numberOf(name, value(name), low, high) : std::nullopt;
+}
+
+std::vector<QDate> CommandLine::dates(const QString &name)
+{
+    std::vector<QDate> found;
+    for (const QString &text : values(name)) {
+        if (const std::optional<QDate> d = dateOf(name, text))
+            found.push_back(*d);
+    }
+    return m_error.isEmpty() ? found : std::vector<QDate>();
+}
+
+std::vector<int> CommandLine::numbers(const QString &name, int low, int high)
+{
+    std::vector<int> found;
+    for (const QString &text : values(name)) {
+        if (const std::optional<int> n = numberOf(name, text, low, high))
+            found.push_back(*n);
+    }
+    return m_error.isEmpty() ? found : std::vector<int>();
+}
+
+std::optional<int> CommandLine::choice(const QString &name)
 {
     if (!isSet(name))
         return std::nullopt;
+    const OptionSpec *o = find(name);
+    const QStringList words = o ? o->words : QStringList();
     const int i = int(words.indexOf(value(name)));
     if (i < 0) {
         fail(QStringLiteral("%1: одно из %2, а не «%3»")
@@ -195,13 +225,112 @@ std::optional<int> CommandLine::choice(const QString &name, const QStringList &w
     return i;
 }
 
-QString commandHelp(const CommandSpec &spec)
+OptionSpec formatOption(const QStringList &extraWords)
 {
-    QString text = QStringLiteral("Использование:\n  korvesta ") + spec.name;
+    const QStringList words = recordFormatWords() + extraWords;
+    QStringList rest = words.mid(1, words.size() - 2);
+    return {{QStringLiteral("format")},
+            QStringLiteral("ВИД"),
+            QStringLiteral("%1 (по умолчанию), %2 или %3: tsv - строка заголовка и запись на "
+                           "строку, json - массив объектов")
+                .arg(words.constFirst(), rest.join(QStringLiteral(", ")), words.constLast()),
+            false,
+            Completion::Words,
+            words};
+}
+
+OptionSpec isoDatesOption()
+{
+    return {{QStringLiteral("iso-dates")},
+            QString(),
+            QStringLiteral("даты как гггг-мм-дд (в json - всегда)")};
+}
+
+OptionSpec setOption()
+{
+    return {{QStringLiteral("set")},
+            QStringLiteral("КЛЮЧ=ЗНАЧЕНИЕ"),
+            QStringLiteral("настройка раздела Settings (или РАЗДЕЛ/КЛЮЧ) только на этот запуск"),
+            true};
+}
+
+OptionSpec yesOption()
+{
+    return {{QStringLiteral("yes")},
+            QString(),
+            QStringLiteral("ответить «да» на вопросы, которые задало бы окно (без него - «нет»)")};
+}
+
+OptionSpec dryRunOption()
+{
+    return {{QStringLiteral("dry-run")},
+            QString(),
+            QStringLiteral("только проверить и сказать, что изменилось бы; ничего не записывать")};
+}
+
+OptionSpec forceOption(const QString &what)
+{
+    return {{QStringLiteral("force")}, QString(), QStringLiteral("заменить %1").arg(what)};
+}
+
+OptionSpec groupOption(const QString &help)
+{
+    return {{QStringLiteral("group")},
+            QStringLiteral("ГРУППА"),
+            help + QStringLiteral(": \"П-9\", \"П-9 (1)\" или \"П-9 (1) ИТ\""),
+            false,
+            Completion::Group};
+}
+
+OptionSpec tutorOption(const QString &help)
+{
+    return {{QStringLiteral("tutor")},
+            QStringLiteral("ПРЕПОДАВАТЕЛЬ"),
+            help + QStringLiteral(": полное имя или фамилия, если она одна такая"),
+            false,
+            Completion::Tutor};
+}
+
+OptionSpec audOption(const QString &help)
+{
+    return {{QStringLiteral("aud"), QStringLiteral("auditorium")},
+            QStringLiteral("АУДИТОРИЯ"),
+            help + QStringLiteral(": \"109 (Главный)\" или \"109\", если она одна такая"),
+            false,
+            Completion::Auditorium};
+}
+
+OptionSpec disciplineOption(const QString &help)
+{
+    return {{QStringLiteral("discipline")},
+            QStringLiteral("ДИСЦИПЛИНА"),
+            help + QStringLiteral(": краткое или полное название"),
+            false,
+            Completion::Discipline};
+}
+
+ArgumentValues argumentValues(const CommandSpec &spec, int index)
+{
+    if (index < int(spec.argumentValues.size()))
+        return spec.argumentValues[size_t(index)];
+    return {index == 0 ? Completion::Document : Completion::File, {}};
+}
+
+QString commandSynopsis(const CommandSpec &spec)
+{
+    QString text = spec.name;
     for (int i = 0; i < spec.arguments.size(); ++i)
         text += i < spec.requiredArguments ? u' ' + spec.arguments[i]
                                            : QStringLiteral(" [%1]").arg(spec.arguments[i]);
-    text += QStringLiteral(" [ПАРАМЕТРЫ]\n  ") + spec.summary + u'\n';
+    if (!spec.options.empty())
+        text += QStringLiteral(" [ПАРАМЕТРЫ]");
+    return text;
+}
+
+QString commandHelp(const CommandSpec &spec)
+{
+    QString text = QStringLiteral("Использование:\n  korvesta ") + commandSynopsis(spec)
+                   + QStringLiteral("\n  ") + spec.summary + u'\n';
     if (!spec.details.isEmpty())
         text += spec.details + u'\n';
     text += QStringLiteral("Параметры:\n");

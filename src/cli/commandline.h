@@ -9,19 +9,44 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace korvesta {
 
+// What the shell completes for a value: nothing (a date, a number, free text), a document,
+// any file, a folder, one of a set of words, or the names of the document's own objects.
+enum class Completion { Nothing, Document, File, Folder, Words, Group, Tutor, Auditorium, Discipline };
+
 // One option of a command: its long name and other names ("aud", "auditorium"), the name of
-// its value in the help (empty for a switch), whether it may be given more than once, and
-// what it does.
+// its value in the help (empty for a switch), what it does, whether it may be given more than
+// once, and what its value is (the words of a choice).
 struct OptionSpec
 {
+    OptionSpec(QStringList aNames, QString aValueName, QString aHelp, bool aRepeatable = false,
+               Completion aCompletion = Completion::Nothing, QStringList aWords = {})
+        : names(std::move(aNames))
+        , valueName(std::move(aValueName))
+        , help(std::move(aHelp))
+        , repeatable(aRepeatable)
+        , completion(aCompletion)
+        , words(std::move(aWords))
+    {}
+
     QStringList names;
     QString valueName;
     QString help;
     bool repeatable = false;
+    Completion completion = Completion::Nothing;
+    QStringList words;
+};
+
+// What a positional argument is, for the completion; a command that names none takes a
+// document first and files after it.
+struct ArgumentValues
+{
+    Completion completion = Completion::File;
+    QStringList words;
 };
 
 // A command's words after "korvesta": its name, the names of its positional arguments (the
@@ -29,13 +54,42 @@ struct OptionSpec
 // does. The help, the manual and the completion are made from it.
 struct CommandSpec
 {
+    CommandSpec(QString aName, QStringList aArguments, int aRequiredArguments,
+                std::vector<OptionSpec> aOptions, QString aSummary, QString aDetails = {},
+                std::vector<ArgumentValues> aArgumentValues = {})
+        : name(std::move(aName))
+        , arguments(std::move(aArguments))
+        , requiredArguments(aRequiredArguments)
+        , options(std::move(aOptions))
+        , summary(std::move(aSummary))
+        , details(std::move(aDetails))
+        , argumentValues(std::move(aArgumentValues))
+    {}
+
     QString name;
     QStringList arguments; // "ФАЙЛ", "НОВЫЙ.kvt"
     int requiredArguments = 0;
     std::vector<OptionSpec> options;
     QString summary;
     QString details; // further paragraphs of the help
+    std::vector<ArgumentValues> argumentValues; // parallel to arguments
 };
+
+// The options many commands share, so that one name has one meaning everywhere.
+OptionSpec formatOption(const QStringList &extraWords = {}); // --format text|tsv|json
+OptionSpec isoDatesOption();
+OptionSpec setOption();    // --set KEY=VALUE, the user's settings for this run
+OptionSpec yesOption();    // --yes, the answer to the program's questions
+OptionSpec dryRunOption(); // --dry-run
+OptionSpec forceOption(const QString &what); // --force, replace an existing file
+// The objects, named as every command takes them; the help says what the option is for.
+OptionSpec groupOption(const QString &help);      // --group "П-9 (1)"
+OptionSpec tutorOption(const QString &help);      // --tutor
+OptionSpec audOption(const QString &help);        // --aud, --auditorium
+OptionSpec disciplineOption(const QString &help); // --discipline
+
+// What an argument of a command is (ArgumentValues' default when the command names none).
+ArgumentValues argumentValues(const CommandSpec &spec, int index);
 
 // The arguments of one command read by GNU conventions: "--opt value" and "--opt=value", a
 // switch alone, "--" ending the options, "-h"/"--help". Anything else, an option given twice
@@ -59,14 +113,19 @@ public:
     // read as the type. An option not given gives nullopt and no error.
     std::optional<QDate> date(const QString &name);
     std::optional<int> number(const QString &name, int low, int high);
-    // One of the words (its index); the error lists them.
-    std::optional<int> choice(const QString &name, const QStringList &words);
+    // Every value of a repeatable option, read as the type (empty after an error).
+    std::vector<QDate> dates(const QString &name);
+    std::vector<int> numbers(const QString &name, int low, int high);
+    // One of the option's words (its index); the error lists them.
+    std::optional<int> choice(const QString &name);
 
     // Records a usage error of the command's own (two options that exclude each other).
     void fail(const QString &message);
 
 private:
     const OptionSpec *find(const QString &name) const;
+    std::optional<QDate> dateOf(const QString &name, const QString &text);
+    std::optional<int> numberOf(const QString &name, const QString &text, int low, int high);
 
     const CommandSpec &m_spec;
     std::vector<std::pair<QString, QString>> m_given; // canonical name, value
@@ -74,6 +133,9 @@ private:
     QString m_error;
     bool m_help = false;
 };
+
+// The command's words as a usage line shows them: "clear ФАЙЛ [ПАРАМЕТРЫ]".
+QString commandSynopsis(const CommandSpec &spec);
 
 // The help of a command, as "korvesta CMD --help" prints it.
 QString commandHelp(const CommandSpec &spec);

@@ -30,8 +30,10 @@ const CommandSpec &newYearSpec()
             {{QStringLiteral("hours-from")},
              QStringLiteral("ЧАСЫ.csv"),
              QStringLiteral("часы строк нагрузки из таблицы (.xlsx или CSV со столбцами "
-                            "импорта нагрузки); нагрузка при этом переносится")},
-            {{QStringLiteral("force")}, QString(), QStringLiteral("заменить НОВЫЙ.kvt")},
+                            "импорта нагрузки); нагрузка при этом переносится"),
+             false,
+             Completion::File},
+            forceOption(QStringLiteral("имеющийся файл НОВЫЙ.kvt")),
         },
         QStringLiteral("записать документ следующего учебного года"),
         QStringLiteral("  Новый документ получает списки, преподавателей с исключениями, которые "
@@ -102,6 +104,11 @@ int newYear(const NextYearRequest &request, bool force, QTextStream &out, QTextS
 }
 
 } // namespace
+
+const CommandSpec &newYearCommandSpec()
+{
+    return newYearSpec();
+}
 
 int runNewYearCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {

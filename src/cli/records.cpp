@@ -48,6 +48,9 @@ QJsonValue jsonValueOf(const QVariant &value)
         return value.toDouble();
     case QMetaType::Bool:
         return value.toBool();
+    case QMetaType::QVariantList:
+    case QMetaType::QVariantMap:
+        return QJsonValue::fromVariant(value);
     default:
         return value.toString();
     }

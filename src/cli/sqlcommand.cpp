@@ -36,12 +36,8 @@ const CommandSpec &sqlSpec()
              QStringLiteral("значение параметра запроса (тип - по его PARAMETERS; даты "
                             "дд.мм.гггг или гггг-мм-дд)"),
              true},
-            {{QStringLiteral("format")},
-             QStringLiteral("ВИД"),
-             QStringLiteral("text (по умолчанию), tsv или json")},
-            {{QStringLiteral("iso-dates")},
-             QString(),
-             QStringLiteral("даты как гггг-мм-дд (в json - всегда)")},
+            formatOption(),
+            isoDatesOption(),
             {{QStringLiteral("dry-run")},
              QString(),
              QStringLiteral("запрос на изменение выполняется пробно: по таблицам - сколько "
@@ -114,7 +110,7 @@ void readOptions(CommandLine &line, SqlOptions &o)
 {
     o.path = line.arguments().value(0);
     o.statement = line.arguments().value(1);
-    o.format = line.choice(QStringLiteral("format"), recordFormatWords()).value_or(0);
+    o.format = line.choice(QStringLiteral("format")).value_or(0);
     o.isoDates = line.isSet(QStringLiteral("iso-dates"));
     o.dryRun = line.isSet(QStringLiteral("dry-run"));
     for (const QString &p : line.values(QStringLiteral("param"))) {
@@ -203,6 +199,11 @@ int runSql(const SqlOptions &o, QTextStream &out, QTextStream &err)
 }
 
 } // namespace
+
+const CommandSpec &sqlCommandSpec()
+{
+    return sqlSpec();
+}
 
 int runSqlCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {

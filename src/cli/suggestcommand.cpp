@@ -28,13 +28,9 @@ const CommandSpec &suggestSpec()
         {QStringLiteral("ФАЙЛ")},
         1,
         {
-            {{QStringLiteral("group")}, QStringLiteral("ГРУППА"), QStringLiteral("группа строки нагрузки")},
-            {{QStringLiteral("discipline")},
-             QStringLiteral("ДИСЦ"),
-             QStringLiteral("дисциплина (краткое или полное название)")},
-            {{QStringLiteral("tutor")},
-             QStringLiteral("ПРЕПОДАВАТЕЛЬ"),
-             QStringLiteral("когда дисциплину в группе ведут несколько")},
+            groupOption(QStringLiteral("группа строки нагрузки")),
+            disciplineOption(QStringLiteral("дисциплина строки нагрузки")),
+            tutorOption(QStringLiteral("когда дисциплину в группе ведут несколько")),
             {{QStringLiteral("from")},
              QStringLiteral("Д"),
              QStringLiteral("начало периода (по умолчанию - сегодня)")},
@@ -44,16 +40,9 @@ const CommandSpec &suggestSpec()
             {{QStringLiteral("top")},
              QStringLiteral("N"),
              QStringLiteral("сколько уроков показать (по умолчанию 10)")},
-            {{QStringLiteral("format")},
-             QStringLiteral("ВИД"),
-             QStringLiteral("text (по умолчанию), tsv или json")},
-            {{QStringLiteral("iso-dates")},
-             QString(),
-             QStringLiteral("даты как гггг-мм-дд (в json - всегда)")},
-            {{QStringLiteral("set")},
-             QStringLiteral("КЛЮЧ=ЗНАЧЕНИЕ"),
-             QStringLiteral("настройка раздела Settings на этот запуск"),
-             true},
+            formatOption(),
+            isoDatesOption(),
+            setOption(),
         },
         QStringLiteral("лучшие свободные уроки для строки нагрузки группы по дисциплине"),
         QStringLiteral("  По строке на урок: дата, урок, свободные аудитории, оценка и её "
@@ -81,7 +70,7 @@ void readOptions(CommandLine &line, SuggestOptions &o)
     o.request.from = line.date(QStringLiteral("from")).value_or(QDate::currentDate());
     o.request.to = line.date(QStringLiteral("to")).value_or(o.request.from.addDays(13));
     o.request.top = line.number(QStringLiteral("top"), 1, 1000).value_or(10);
-    o.format = RecordFormat(line.choice(QStringLiteral("format"), recordFormatWords()).value_or(0));
+    o.format = RecordFormat(line.choice(QStringLiteral("format")).value_or(0));
     o.isoDates = line.isSet(QStringLiteral("iso-dates"));
     o.sets = settingValues(line);
     if (o.request.group.trimmed().isEmpty())
@@ -147,6 +136,11 @@ int suggest(const SuggestOptions &o, QTextStream &out, QTextStream &err)
 }
 
 } // namespace
+
+const CommandSpec &suggestCommandSpec()
+{
+    return suggestSpec();
+}
 
 int runSuggestCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {

@@ -2,7 +2,7 @@
 
 #include "objectnames.h"
 
-#include <QStringList>
+#include <QString>
 #include <QTextStream>
 
 #include <optional>
@@ -20,28 +20,5 @@ bool documentFileGiven(const QString &path, QTextStream &errors);
 std::optional<NamedObject> objectOfOption(const Database &db, NamedKind kind,
                                           const QString &option, const QString &text,
                                           QTextStream &errors, int &exitCode);
-
-// Runs a subcommand on its arguments: --help prints the usage; arguments it cannot use print
-// the problem and the usage and give exit code 2; else the command's own exit code.
-template<typename Options, typename Parse, typename Run>
-int runSubcommand(const QStringList &args, QTextStream &out, QTextStream &err, const char *usage,
-                  Parse parse, Run run)
-{
-    int code = 0;
-    if (args.contains(QStringLiteral("--help"))) {
-        out << QString::fromUtf8(usage);
-    } else {
-        Options options;
-        if (const QString problem = parse(args, options); !problem.isEmpty()) {
-            err << problem << Qt::endl << QString::fromUtf8(usage);
-            code = 2;
-        } else {
-            code = run(options, out, err);
-        }
-    }
-    out.flush();
-    err.flush();
-    return code;
-}
 
 } // namespace korvesta

@@ -12,7 +12,8 @@
 namespace korvesta {
 
 // The settings a headless command runs under: a copy of the user's own, with the values of
-// its --set options in section "Settings" for this run only. Nothing reaches the user's file.
+// its --set options for this run only (in section "Settings", or the one named before a
+// slash). Nothing reaches the user's file.
 class CommandSettings
 {
 public:
@@ -20,7 +21,7 @@ public:
 
     explicit CommandSettings(const Values &sets = {});
 
-    // Adds the value of a --set option ("KEY=VALUE") to sets; the refusal text when it is not
+    // Adds the value of a --set option ("KEY=VALUE" or "SECTION/KEY=VALUE") to sets; the refusal text when it is not
     // one, else an empty text.
     static QString addSet(const QString &option, Values &sets);
 

@@ -2,7 +2,6 @@
 # (no widgets).
 target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/auditoriumchange.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/editing/auditoriumcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/auditoriumsaving.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/commanddocument.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/commandrun.cpp
@@ -10,9 +9,6 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/consoleprompts.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/datelock.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/datenote.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/editing/datenotecommand.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/editing/clearcommand.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/editing/copycommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/deletionsteps.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/disciplinesaving.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/entrychecks.cpp
@@ -26,7 +22,6 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placedcell.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placement.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placementchoice.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/editing/placementcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placementguard.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referencedeletion.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referenceeditor.cpp

@@ -180,4 +180,12 @@ ObjectLookup findObject(const Database &db, NamedKind kind, const QString &text)
             true};
 }
 
+std::vector<NamedObject> namedObjects(const Database &db, NamedKind kind)
+{
+    std::vector<NamedObject> found;
+    for (Candidate &c : candidates(db, kind))
+        found.push_back(std::move(c.object));
+    return found;
+}
+
 } // namespace korvesta

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace korvesta {
 
@@ -37,5 +38,9 @@ struct ObjectLookup
 // building has it; a discipline: its short or full name. A text that fits several objects
 // is refused with their canonical names. Throws DbError.
 ObjectLookup findObject(const Database &db, NamedKind kind, const QString &text);
+
+// Every object of a kind in its canonical form, in the order of the lists (groups by
+// course). Throws DbError.
+std::vector<NamedObject> namedObjects(const Database &db, NamedKind kind);
 
 } // namespace korvesta

@@ -4,7 +4,6 @@ pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
 target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/import/columnmapping.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/import/csvtext.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/import/importcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/import/loadlines.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/import/rowprompts.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/import/sheetfile.cpp

@@ -4,7 +4,6 @@ pkg_check_modules(LIBICAL REQUIRED IMPORTED_TARGET libical)
 target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/icalfeed.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/lessonwords.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/publish/publishcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/publisher.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/publishfolder.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/publishrecord.cpp

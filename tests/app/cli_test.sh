@@ -117,14 +117,15 @@ cover "$missing" --tutor "Иванов И.И." --date 01.09.2026
 publish "$missing" "$dir/нет-публикации"
 note "$missing" --date 01.09.2026
 lock "$missing" --date 01.09.2026
-busy "$missing" --tutor "Иванов И.И." --kind 1 --lesson 1 --date 01.09.2026
+busy "$missing" --tutor "Иванов И.И." --reason 1 --lesson 1 --date 01.09.2026
 clear "$missing" --from 01.09.2026 --to 02.09.2026 --dry-run
-copy "$missing" --day 01.09.2026 --to 02.09.2026
+copy "$missing" --day 01.09.2026 --onto 02.09.2026
 free "$missing" --date 01.09.2026 --lesson 1 --kind groups
 options "$missing" --protect-all --dry-run
 new-year "$missing" "$dir/нет-года.kvt" --start 01.09.2027
 import "$missing" "$dir/нет.csv" --kind groups
 sql "$missing" "SELECT 1"
+names "$missing" --kind groups
 COMMANDS
 
 # A dry run tells what a change would do, table by table, and leaves the file as it was.
@@ -370,10 +371,10 @@ grep -q 'Не удалось записать файл' "$dir/err"; check "a rep
 
 # A date's note written, read back whole and deleted headlessly.
 text=$'Педсовет в 15:00\nКабинет \'директора\' * ? #'
-"$korvesta" note "$load" --date 31.12.2030 --set "$text"
+"$korvesta" note "$load" --date 31.12.2030 --text "$text"
 check "a note written" 0 $?
 check "a note read back whole" "$text" "$("$korvesta" note "$load" --date 31.12.2030)"
-"$korvesta" note "$load" --date 31.12.2030 --set ""
+"$korvesta" note "$load" --date 31.12.2030 --text ""
 check "an emptied note is deleted" 0 "$(loadsql "SELECT Count(*) AS N FROM tblNotes INNER JOIN tblTimeTableList ON tblTimeTableList.Key = tblNotes.Key_TTL WHERE tblTimeTableList.[Date] = #12/31/2030#")"
 
 # The timetable check: the sample is clash-free; a lesson planted beside another is an error.
@@ -390,8 +391,8 @@ grep -q '^У группы два занятия одновременно' "$dir/
 # dialog's refusals.
 opt="$dir/настройки.kvt"
 "$korvesta" new "$opt"
-"$korvesta" options "$opt" --study-period 01.09.2026 30.06.2027 --holiday 04.11.2026 \
-    --holiday 28.12.2026 10.01.2027 --lesson-time 1 08:30-09:15 --faculty ФИТ
+"$korvesta" options "$opt" --study-from 01.09.2026 --study-to 30.06.2027 --holiday 04.11.2026 \
+    --holiday 28.12.2026..10.01.2027 --lesson-time 1=08:30-09:15 --faculty ФИТ
 check "options exit 0" 0 $?
 out=$("$korvesta" sql "$opt" "SELECT DateType, DateStart, DateEnd FROM tblAutoTable ORDER BY DateStart")
 check "the study period and holidays" "$(printf 'DateType\tDateStart\tDateEnd\nSession\t01.09.2026\t30.06.2027\nSelebrate\t04.11.2026\t\nRest\t28.12.2026\t10.01.2027')" "$out"
@@ -399,7 +400,7 @@ check "the study period and holidays" "$(printf 'DateType\tDateStart\tDateEnd\nS
 check "an overlapping holiday exits 1" 1 $?
 check "an overlapping holiday is told" "Пересекающиеся периоды" "$(cat "$dir/err")"
 "$korvesta" options "$opt" --faculty фит 2>/dev/null; check "a faculty twice exits 1" 1 $?
-"$korvesta" options "$opt" --holiday 01.02.2027 03.02.2027 --dry-run >/dev/null 2>&1
+"$korvesta" options "$opt" --holiday 01.02.2027..03.02.2027 --dry-run >/dev/null 2>&1
 out=$("$korvesta" sql "$opt" "SELECT Count(*) AS N FROM tblAutoTable")
 check "a dry run writes nothing" "$(printf 'N\n3')" "$out"
 "$korvesta" options "$opt" 2>/dev/null; check "options without a change exit 2" 2 $?
@@ -421,8 +422,8 @@ check "an unknown kind exits 2" 2 $?
 check "free without a date exits 2" 2 $?
 check "free leaves the document as it was" "$before" "$(sha1sum "$sample")"
 
-"$korvesta" cover "$sample" --date "$busyday" --report "$dir/замены.txt"
-check "cover --report exits 0" 0 $?
+"$korvesta" cover "$sample" --date "$busyday" --out "$dir/замены.txt"
+check "cover --out exits 0" 0 $?
 check "the cover report is titled by its date" 1 "$(grep -c "ЗАМЕНЫ НА $busyday (" "$dir/замены.txt")"
 # Laid out on pages with fonts, but on no screen: no display is needed.
 env -u QT_QPA_PLATFORM -u DISPLAY "$korvesta" cover "$sample" --date "$busyday" \
@@ -477,8 +478,99 @@ check "the import reports each row" "$(printf 'Строка 3\tпропущен�
 check "the imported load line" "$(printf 'Hours\n72')" "$("$korvesta" sql "$imp" "SELECT Hours FROM tblJobList")"
 printf '\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1' >"$dir/old.xls"
 "$korvesta" import "$imp" "$dir/old.xls" --kind groups 2>"$dir/err"
-check "an old .xls book exits 2" 2 $?
+check "an old .xls book exits 3" 3 $?
 check "an old .xls book is told to be saved as .xlsx" 1 "$(grep -c 'сохраните как «Книга Excel (.xlsx)»' "$dir/err")"
+
+# Every command through the one parser: its help, and a usage error as one line naming the
+# help, exit 2. The commands are those "korvesta help" lists.
+commands=$("$korvesta" help | sed -n 's/^  korvesta \([a-z][a-z-]*\).*/\1/p')
+check "help lists every command" 24 "$(wc -w <<<"$commands")"
+readme="$(dirname "$0")/../../README.md"
+for c in $commands; do
+    "$korvesta" "$c" --help >/dev/null 2>&1; check "$c --help exits 0" 0 $?
+    "$korvesta" "$c" --нет-такого >/dev/null 2>"$dir/err"; check "$c with an unknown option exits 2" 2 $?
+    check "$c's usage error is two lines" "Справка: korvesta $c --help" "$(tail -1 "$dir/err")"
+    [ "$c" = help ] || grep -q "^| \`korvesta $c\b" "$readme"; check "the README's table has $c" 0 $?
+done
+while IFS='|' read -r expected args; do
+    eval "line=($args)"
+    "$korvesta" "${line[@]}" >/dev/null 2>"$dir/err"
+    check "${line[*]} exits $expected" "$expected" $?
+    [ "$expected" != 2 ] || [ "$(wc -l <"$dir/err")" -le 2 ]; check "${line[*]}: one short line" 0 $?
+done <<'LINES'
+2|clear "$sample" --date 01.10.2026 --date 02.10.2026 --lesson 1 --group x
+2|clear "$sample" --date
+2|clear "$sample" --date=31.02.2026 --lesson 1 --group x
+2|free "$sample" --date 01.10.2026 --lesson один
+2|place "$sample" --date 01.10.2026 --lesson 1 --group x --discipline y --pair=yes
+2|copy "$sample" --day 01.10.2026 --onto 02.10.2026 --overwrite some
+2|names "$sample" --kind rooms
+2|check "$sample" extra
+0|names --kind groups -- "$sample"
+LINES
+
+# One way to name things: the names the document prints are the names every command takes,
+# in any letter case and spacing; a name several objects share is refused with them.
+first() { "$korvesta" names "$sample" --kind "$1" | head -1; }
+g=$(first groups); t=$(first tutors); a=$(first auditoriums)
+surnames=$("$korvesta" names "$sample" --kind tutors | grep -c "^${t%% *} ")
+rooms=$("$korvesta" names "$sample" --kind auditoriums | grep -c "^${a% (*} (")
+report() { "$korvesta" report "$sample" "$1" --object "$2" --out "$dir/r.txt" >/dev/null 2>"$dir/err"; }
+while IFS='|' read -r kind name expected; do
+    report "$kind" "$name"; check "$kind «$name» exits $expected" "$expected" $?
+done <<LINES
+РАСПИСАНИЕ ГРУППЫ|$g|0
+РАСПИСАНИЕ ГРУППЫ|${g% (*}|0
+РАСПИСАНИЕ ГРУППЫ|${g,,}|0
+РАСПИСАНИЕ ГРУППЫ|  ${g/ (/  (}|0
+РАСПИСАНИЕ ГРУППЫ|${g% (*} (7)|1
+РАСПИСАНИЕ ПРЕПОДАВАТЕЛЯ|$t|0
+РАСПИСАНИЕ ПРЕПОДАВАТЕЛЯ|${t%% *}|$([ "$surnames" = 1 ] && echo 0 || echo 2)
+РАСПИСАНИЕ АУДИТОРИИ|$a|0
+РАСПИСАНИЕ АУДИТОРИИ|${a% (*}|$([ "$rooms" = 1 ] && echo 0 || echo 2)
+LINES
+"$korvesta" sql "$twin" "SELECT 1" >/dev/null
+report() { "$korvesta" report "$twin" "РАСПИСАНИЕ ГРУППЫ" --object "$1" --out "$dir/r.txt" >/dev/null 2>"$dir/err"; }
+report "ИС-11"; check "a name two courses share exits 2" 2 $?
+grep -q 'ИС-11 (1), ИС-11 (2)' "$dir/err"; check "the shared name's groups are listed" 0 $?
+report "ис-11 (2)"; check "the second course's group by its course" 0 $?
+check "free prints the names every command takes" "$("$korvesta" names "$sample" --kind groups | sort)" \
+    "$("$korvesta" free "$sample" --date 01.10.2026 --lesson 1 --kind groups | tail -n +2 | cut -f1 | sort)"
+
+# Machine output: json that parses, with ISO dates, and tsv with one header line.
+json() { "$korvesta" "$@" --format json 2>/dev/null | jq -e 'type == "array"' >/dev/null; }
+json names "$sample" --kind tutors; check "names as json" 0 $?
+json free "$sample" --date 01.10.2026 --lesson 1; check "free as json" 0 $?
+json check "$checked"; check "check as json" 0 $?
+json clear "$sample" --from 01.10.2026 --to 02.10.2026 --dry-run; check "a dry run as json" 0 $?
+json sql "$sample" "SELECT TOP 1 Date FROM tblTimeTableList"; check "sql as json" 0 $?
+out=$("$korvesta" sql "$sample" "SELECT TOP 1 Date FROM tblTimeTableList ORDER BY Date" --format json | jq -r '.[0].Date')
+[[ $out =~ ^[0-9]{4}-[0-9]{2}-[0-9]{2}$ ]]; check "json dates are ISO: $out" 0 $?
+out=$("$korvesta" free "$sample" --date 01.10.2026 --lesson 1 --kind groups --format json | jq -r '[.[] | .free | type] | unique | join(",")')
+check "free's state is a boolean in json" "boolean" "$out"
+
+# The completion is made from the same definitions: every option of every command completes,
+# and the document's own names after --group.
+"$korvesta" help --bash-completion >"$dir/completion.bash"
+mkdir -p "$dir/bin"; ln -s "$(realpath "$korvesta")" "$dir/bin/korvesta"
+for c in $commands; do
+    for o in $("$korvesta" "$c" --help | grep -o '^  -[-a-zA-Z, ]*' | tr ',' ' '); do
+        offered=$(PATH="$dir/bin:$PATH" bash -c '
+            source /usr/share/bash-completion/bash_completion; source "$1"
+            COMP_WORDS=(korvesta "$2" "$3" "${4:0:3}"); COMP_CWORD=3
+            COMP_LINE="${COMP_WORDS[*]}"; COMP_POINT=${#COMP_LINE}
+            _korvesta; printf "%s\n" "${COMPREPLY[@]}"' _ "$dir/completion.bash" "$c" "$sample" "$o")
+        [ "${o:0:2}" != "--" ] || grep -qx -- "$o" <<<"$offered"
+        check "completion offers $c $o" 0 $?
+    done
+done
+offered=$(PATH="$dir/bin:$PATH" bash -c '
+    source /usr/share/bash-completion/bash_completion; source "$1"
+    COMP_WORDS=(korvesta place "$2" --group ""); COMP_CWORD=4
+    COMP_LINE="${COMP_WORDS[*]}"; COMP_POINT=${#COMP_LINE}
+    _korvesta; printf "%s\n" "${COMPREPLY[@]}"' _ "$dir/completion.bash" "$sample")
+check "the document's groups complete after --group" "$("$korvesta" names "$sample" --kind groups | wc -l)" "$(wc -l <<<"$offered")"
+grep -qF "$(printf '%q' "$g")" <<<"$offered"; check "a group completes quoted" 0 $?
 
 [ $failures -eq 0 ] && echo "all passed"
 exit $failures

@@ -1,7 +1,7 @@
 // The boundary of a subcommand: whatever goes wrong inside, the user reads a Russian message
 // and the process ends with a failure code instead of an abort.
 
-#include "app/cli.h"
+#include "cli/subcommands.h"
 #include "data/dberror.h"
 
 #include <QTextStream>

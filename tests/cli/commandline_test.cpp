@@ -1,6 +1,12 @@
 // The one command-line parser, as every subcommand reads its words with it.
 
 #include "cli/commandline.h"
+#include "cli/completionscript.h"
+#include "cli/manualpage.h"
+#include "cli/subcommands.h"
+
+#include <QHash>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -20,7 +26,7 @@ const CommandSpec &spec()
             {{QStringLiteral("aud"), QStringLiteral("auditorium")},
              QStringLiteral("А"),
              QStringLiteral("аудитория")},
-            {{QStringLiteral("format")}, QStringLiteral("ВИД"), QStringLiteral("вывод")},
+            formatOption(),
             {{QStringLiteral("yes")}, QString(), QStringLiteral("согласиться")},
         },
         QStringLiteral("поставить занятие"),
@@ -86,15 +92,69 @@ TEST(CommandLine, TypesItsValues)
     EXPECT_EQ(CommandLine(spec(), {"a.kvt", "--lesson", " 7"}).number("lesson", 1, 14), 7);
 
     CommandLine format(spec(), {"a.kvt", "--format", "xml"});
-    EXPECT_EQ(format.choice("format", {"text", "tsv", "json"}), std::nullopt);
+    EXPECT_EQ(format.choice("format"), std::nullopt);
     EXPECT_EQ(format.error(), "--format: одно из text, tsv, json, а не «xml»");
-    EXPECT_EQ(CommandLine(spec(), {"a.kvt", "--format=json"}).choice("format", {"text", "tsv", "json"}),
-              2);
+    EXPECT_EQ(CommandLine(spec(), {"a.kvt", "--format=json"}).choice("format"), 2);
     EXPECT_EQ(CommandLine(spec(), {"a.kvt"}).date("date"), std::nullopt) << "not given";
 
     const QString help = commandHelp(spec());
     EXPECT_TRUE(help.contains("korvesta place ФАЙЛ [ВТОРОЙ] [ПАРАМЕТРЫ]"));
     EXPECT_TRUE(help.contains("--aud, --auditorium А"));
+}
+
+// One name, one meaning: an option that several commands take is a switch in all of them or
+// takes the same kind of value in all of them, and no command has a name twice.
+TEST(CommandLine, AnOptionMeansTheSameInEveryCommand)
+{
+    struct Seen
+    {
+        QString command;
+        bool switched;
+        Completion completion;
+    };
+    QHash<QString, Seen> seen;
+    for (const Subcommand &command : subcommands()) {
+        const CommandSpec &spec = command.spec();
+        QSet<QString> names;
+        for (const OptionSpec &o : spec.options) {
+            for (const QString &name : o.names) {
+                EXPECT_FALSE(names.contains(name)) << spec.name.toStdString() << " --"
+                                                   << name.toStdString() << " twice";
+                names.insert(name);
+                const Seen now{spec.name, o.valueName.isEmpty(), o.completion};
+                const auto before = seen.constFind(name);
+                if (before == seen.constEnd()) {
+                    seen.insert(name, now);
+                    continue;
+                }
+                EXPECT_EQ(before->switched, now.switched)
+                    << "--" << name.toStdString() << " in " << before->command.toStdString()
+                    << " and " << spec.name.toStdString();
+                EXPECT_EQ(int(before->completion), int(now.completion))
+                    << "--" << name.toStdString() << " in " << before->command.toStdString()
+                    << " and " << spec.name.toStdString();
+            }
+        }
+        EXPECT_EQ(findSubcommand(spec.name), &command);
+    }
+    // The completion and the manual name every option the parser knows.
+    const QString completion = bashCompletion();
+    const QString manual = manualCommands();
+    for (const Subcommand &command : subcommands()) {
+        const CommandSpec &spec = command.spec();
+        const qsizetype branch = completion.indexOf(QStringLiteral("\n    %1)\n").arg(spec.name));
+        ASSERT_GE(branch, 0) << spec.name.toStdString();
+        const QString own = completion.mid(branch).section(QStringLiteral("\n        ;;\n"), 0, 0);
+        for (const OptionSpec &o : spec.options) {
+            for (const QString &name : o.names) {
+                EXPECT_TRUE(own.contains(QStringLiteral("--") + name))
+                    << spec.name.toStdString() << " --" << name.toStdString();
+                EXPECT_TRUE(manual.contains(QStringLiteral("\\fB\\-\\-%1\\fR")
+                                                .arg(QString(name).replace(u'-', QStringLiteral("\\-")))))
+                    << spec.name.toStdString() << " --" << name.toStdString();
+            }
+        }
+    }
 }
 
 } // namespace

@@ -18,7 +18,6 @@ korvesta_test(tests_loadedit
 korvesta_test(tests_placement
     ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placement_test.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/editing/placementcommand_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/tutorexceptions_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/datenote_test.cpp
 )
@@ -27,12 +26,10 @@ korvesta_test(tests_placement
 korvesta_test(tests_clearing
     ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/clearing_test.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/editing/clearcommand_test.cpp
 )
 
 # Copying a day or a week of the timetable, against documents built in code.
 korvesta_test(tests_copying
     ${CMAKE_CURRENT_SOURCE_DIR}/data/institutionbuilder.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/copying_test.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/editing/copycommand_test.cpp
 )

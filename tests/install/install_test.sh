@@ -64,7 +64,7 @@ export ASAN_OPTIONS=detect_leaks=0
 commands=$("$prefix/bin/korvesta" help | sed -n 's/^  korvesta \([a-z]\+\) .*/\1/p' | sort -u)
 [ -n "$commands" ] || fail "korvesta help lists subcommands"
 for c in $commands; do
-    grep -qE "^\.BI? \"?$c([ \"]|$)" <(zcat "$share/man/man1/korvesta.1.gz") ||
+    grep -qE "^\.SS \"korvesta $c[ \"]" <(zcat "$share/man/man1/korvesta.1.gz") ||
         fail "man page describes $c"
     grep -qw "$c" "$share/bash-completion/completions/korvesta" || fail "completion offers $c"
 done

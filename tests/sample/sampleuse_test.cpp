@@ -3,8 +3,8 @@
 
 #include "data/database.h"
 #include "data/recordset.h"
-#include "editing/copycommand.h"
-#include "editing/placementcommand.h"
+#include "cli/copycommand.h"
+#include "cli/placecommand.h"
 #include "sample/demodocument.h"
 #include "sample/samplenorms.h"
 #include "settings/settingsrecord.h"
@@ -63,11 +63,11 @@ DemoNorms SampleUse::norms;
 // next week it drops the lessons of the tutor who is away then.
 TEST_F(SampleUse, WeeksToComeHaveHoursLeft)
 {
-    EXPECT_EQ(copy({"--week", "09.12.2026", "--to", "23.12.2026"}), 0) << errors.toStdString();
+    EXPECT_EQ(copy({"--week", "09.12.2026", "--onto", "23.12.2026"}), 0) << errors.toStdString();
     EXPECT_FALSE(errors.contains("отработаны")) << errors.toStdString();
     EXPECT_FALSE(errors.contains("отсутствует")) << errors.toStdString();
 
-    EXPECT_EQ(copy({"--week", "09.12.2026", "--to", "16.12.2026"}), 0) << errors.toStdString();
+    EXPECT_EQ(copy({"--week", "09.12.2026", "--onto", "16.12.2026"}), 0) << errors.toStdString();
     EXPECT_FALSE(errors.contains("отработаны")) << errors.toStdString();
     EXPECT_TRUE(errors.contains("преподаватель отсутствует")) << errors.toStdString();
 }
