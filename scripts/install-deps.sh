@@ -9,7 +9,7 @@ packages=(
     libsqlite3-dev sqlite3
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libxlsxwriter-dev libzip-dev
-    libical-dev
+    libical-dev libgecode-dev
     fonts-dejavu-core fonts-liberation2
     xvfb xauth
     shared-mime-info desktop-file-utils appstream

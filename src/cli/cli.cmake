@@ -11,6 +11,7 @@ target_sources(korvesta_cli PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/covercommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/exportcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/freecommand.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/cli/generatecommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/importcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/loadcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/lockcommand.cpp

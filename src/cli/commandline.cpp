@@ -24,7 +24,8 @@ QString namedOption(const QString &text)
     return quoted.match(text).captured(1);
 }
 
-// The words in lines of at most `width` characters, the lines after the first indented.
+} // namespace
+
 QString wrapped(const QString &text, int indent, int width)
 {
     QString result;
@@ -42,8 +43,6 @@ QString wrapped(const QString &text, int indent, int width)
     }
     return result;
 }
-
-} // namespace
 
 CommandLine::CommandLine(const CommandSpec &spec, const QStringList &args)
     : m_spec(spec)

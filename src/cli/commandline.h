@@ -134,6 +134,10 @@ private:
     bool m_help = false;
 };
 
+// The words of a text in lines of at most `width` characters, the lines after the first
+// indented by `indent` blanks.
+QString wrapped(const QString &text, int indent, int width);
+
 // The command's words as a usage line shows them: "clear ФАЙЛ [ПАРАМЕТРЫ]".
 QString commandSynopsis(const CommandSpec &spec);
 

@@ -10,6 +10,7 @@
 #include "covercommand.h"
 #include "exportcommand.h"
 #include "freecommand.h"
+#include "generatecommand.h"
 #include "importcommand.h"
 #include "loadcommand.h"
 #include "lockcommand.h"
@@ -120,6 +121,7 @@ const std::vector<Subcommand> &subcommands()
         {auditoriumCommandSpec, runAuditoriumCommand},
         {suggestCommandSpec, runSuggestCommand},
         {coverCommandSpec, runCoverCommand},
+        {generateCommandSpec, runGenerateCommand},
         {copyCommandSpec, runCopyCommand},
         {clearCommandSpec, runClearCommand},
         {busyCommandSpec, runBusyCommand},
@@ -150,7 +152,7 @@ QString commandsOverview()
     for (const Subcommand &command : subcommands()) {
         const CommandSpec &spec = command.spec();
         text += QStringLiteral("  korvesta ") + commandSynopsis(spec) + QStringLiteral("\n      ")
-                + spec.summary + u'\n';
+                + wrapped(spec.summary, 6, 80) + u'\n';
     }
     text += QStringLiteral("  korvesta --version\n      версия программы\n"
                            "Параметры команды: korvesta КОМАНДА --help. Коды выхода: 0 - "

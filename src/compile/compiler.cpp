@@ -1,0 +1,461 @@
+#include "compiler.h"
+
+#include "check/timetablecheck.h"
+#include "data/bulkwrite.h"
+#include "data/calendar.h"
+#include "data/database.h"
+#include "data/history.h"
+#include "data/recordset.h"
+#include "data/sqltext.h"
+#include "data/studyperiod.h"
+#include "data/tutorabsence.h"
+#include "settings/settingsrecord.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <cmath>
+
+namespace korvesta {
+
+namespace {
+
+// The longest period compiled at once.
+constexpr int kMostDays = 62;
+
+struct LineFacts
+{
+    CompiledLine shown;
+    int keyJob = 0;
+    int keyGroup = 0;
+    int keyTutor = 0;
+    int levelDiff = 0;
+    int usualAud = 0; // the tutor's usual auditorium's key; 0 for none
+    int hours = 0;
+    int outside = 0; // lessons of the study period outside the period
+    int inside = 0;  // lessons already in the period
+    // Why lessons were not open to the line, counted over the period's lessons.
+    int groupBusy = 0, tutorBusy = 0, tutorAway = 0, noAuditorium = 0;
+};
+
+// Everything the compiler reads of the document for the period.
+struct PeriodFacts
+{
+    std::vector<QDate> days;     // the dates that take lessons
+    int daysLeft = 0;            // working days from the period's start to the study end
+    std::vector<LineFacts> lines;
+    QHash<int, int> groupIndex;  // group key -> index
+    QHash<int, int> tutorIndex;  // tutor key -> index
+    std::vector<int> auditoriums;                 // keys
+    std::vector<QSet<int>> audTaken;              // by slot
+    std::vector<std::pair<int, int>> groupWindow; // by group index: first, last lesson
+    int keyTypeLesson = 0;
+};
+
+// The dates of the period that take lessons: working days of the study calendar, not
+// protected.
+std::vector<QDate> openDays(const Database &db, const SettingsRecord &settings,
+                            const StudyCalendar &calendar, const QDate &from, const QDate &to)
+{
+    QSet<QDate> protectedDates;
+    for (Recordset rs = db.openRecordset(
+             QStringLiteral("SELECT tblTimeTableList.Date FROM tblTimeTableList WHERE "
+                            "tblTimeTableList.ReadOnly = True AND tblTimeTableList.Date Between "
+                            "%1 And %2;")
+                 .arg(sqlDateLiteral(from), sqlDateLiteral(to)));
+         !rs.isEof(); rs.moveNext())
+        protectedDates.insert(rs.value(0).toDate());
+    std::vector<QDate> days;
+    for (QDate d = from; d <= to; d = d.addDays(1)) {
+        if (d.dayOfWeek() <= settings.WorkDays && calendar.refusal(d).isEmpty()
+            && !protectedDates.contains(d))
+            days.push_back(d);
+    }
+    return days;
+}
+
+int workingDays(const SettingsRecord &settings, const StudyCalendar &calendar, const QDate &from,
+                const QDate &to)
+{
+    int n = 0;
+    for (QDate d = from; d <= to; d = d.addDays(1))
+        n += d.dayOfWeek() <= settings.WorkDays && calendar.refusal(d).isEmpty();
+    return n;
+}
+
+QString groupCondition(const std::vector<int> &groups)
+{
+    if (groups.empty())
+        return QStringLiteral("True");
+    QStringList keys;
+    for (const int g : groups)
+        keys << QString::number(g);
+    return QStringLiteral("tblJobList.Key_Group In (%1)").arg(keys.join(u','));
+}
+
+void readLines(const Database &db, const CompileRequest &request,
+               const std::optional<StudyPeriod> &study, PeriodFacts &facts)
+{
+    QHash<QString, int> audByText;
+    for (Recordset rs = db.openRecordset(QStringLiteral(
+             "SELECT tblAuditories.Key, tblAuditories.Auditoria, tblAuditories.Corpus FROM "
+             "tblAuditories ORDER BY tblAuditories.Key;"));
+         !rs.isEof(); rs.moveNext()) {
+        facts.auditoriums.push_back(rs.value(0).toInt());
+        audByText.insert((rs.value(1).toString().simplified() + QStringLiteral(" (")
+                          + rs.value(2).toString().simplified() + u')')
+                             .toCaseFolded(),
+                         rs.value(0).toInt());
+    }
+    for (Recordset rs = db.openRecordset(
+             QStringLiteral(
+                 "SELECT tblJobList.Key, tblJobList.Key_Job, tblJobList.Key_Group, "
+                 "tblJobList.Hours, tblJob.Key_Tutor, tblTutors.Tutor, tblTutors.DefaultAud, "
+                 "tblDisciplines.Discipline, tblDisciplines.LevelDiff, tblGroups.[Group], "
+                 "tblGroups.Course FROM (((tblJobList INNER JOIN tblJob ON tblJobList.Key_Job = "
+                 "tblJob.Key) INNER JOIN tblTutors ON tblJob.Key_Tutor = tblTutors.Key) INNER "
+                 "JOIN tblDisciplines ON tblJob.Key_Discipline = tblDisciplines.Key) INNER JOIN "
+                 "tblGroups ON tblJobList.Key_Group = tblGroups.Key WHERE %1 AND "
+                 "tblJobList.Hours > 0 ORDER BY tblGroups.Course, tblGroups.[Group], "
+                 "tblJobList.Key;")
+                 .arg(groupCondition(request.groups)));
+         !rs.isEof(); rs.moveNext()) {
+        LineFacts l;
+        l.shown.keyJobList = rs.value(0).toInt();
+        l.keyJob = rs.value(1).toInt();
+        l.keyGroup = rs.value(2).toInt();
+        l.hours = rs.value(3).toInt();
+        l.keyTutor = rs.value(4).toInt();
+        l.shown.tutor = rs.value(5).toString().simplified();
+        l.usualAud = audByText.value(rs.value(6).toString().simplified().toCaseFolded());
+        l.shown.discipline = rs.value(7).toString().simplified();
+        l.levelDiff = rs.value(8).toInt();
+        l.shown.group = rs.value(9).toString().simplified() + QStringLiteral(" (")
+                        + rs.value(10).toString().simplified() + u')';
+        facts.lines.push_back(l);
+    }
+    // The lessons each line has: in the period, and elsewhere in the study period.
+    QHash<QPair<int, int>, std::pair<int, int>> counts;
+    const QString range = study ? QStringLiteral("tblTimeTableList.Date Between %1 And %2")
+                                      .arg(sqlDateLiteral(study->start),
+                                           sqlDateLiteral(study->end))
+                                : QStringLiteral("True");
+    for (Recordset rs = db.openRecordset(
+             QStringLiteral(
+                 "SELECT tblTimeTableContent.Key_Job, tblTimeTableContent.Key_Group, "
+                 "Sum(IIf(tblTimeTableList.Date Between %1 And %2, 1, 0)) AS Inside, Count(*) AS "
+                 "Total FROM tblTimeTableContent INNER JOIN tblTimeTableList ON "
+                 "tblTimeTableContent.Key_TTList = tblTimeTableList.Key WHERE %3 GROUP BY "
+                 "tblTimeTableContent.Key_Job, tblTimeTableContent.Key_Group;")
+                 .arg(sqlDateLiteral(request.from), sqlDateLiteral(request.to), range));
+         !rs.isEof(); rs.moveNext())
+        counts.insert({rs.value(0).toInt(), rs.value(1).toInt()},
+                      {rs.value(2).toInt(), rs.value(3).toInt()});
+    for (LineFacts &l : facts.lines) {
+        const auto [inside, total] = counts.value({l.keyJob, l.keyGroup});
+        l.inside = inside;
+        l.outside = total - inside;
+    }
+}
+
+// The lesson numbers a group is taught at: those of its lessons in the four weeks before the
+// period (a first or a second shift), or from the first lesson to its day limit.
+void readWindows(const Database &db, const SettingsRecord &settings, const QDate &from,
+                 PeriodFacts &facts)
+{
+    const int limit = std::clamp(settings.LessonsToGroup > 0 ? settings.LessonsToGroup
+                                                              : settings.LessonsInDay,
+                                 1, settings.LessonsInDay);
+    facts.groupWindow.assign(size_t(facts.groupIndex.size()), {1, limit});
+    std::vector<std::pair<int, int>> seen(facts.groupWindow.size(), {0, 0});
+    for (Recordset rs = db.openRecordset(
+             QStringLiteral("SELECT tblTimeTableContent.Key_Group, Min(tblTimeTableContent.Lesson), "
+                            "Max(tblTimeTableContent.Lesson) FROM tblTimeTableContent INNER JOIN "
+                            "tblTimeTableList ON tblTimeTableContent.Key_TTList = "
+                            "tblTimeTableList.Key WHERE tblTimeTableList.Date Between %1 And %2 "
+                            "GROUP BY tblTimeTableContent.Key_Group;")
+                 .arg(sqlDateLiteral(from.addDays(-28)), sqlDateLiteral(from.addDays(-1))));
+         !rs.isEof(); rs.moveNext()) {
+        const auto g = facts.groupIndex.constFind(rs.value(0).toInt());
+        if (g == facts.groupIndex.constEnd())
+            continue;
+        const int low = std::max(rs.value(1).toInt(), 1);
+        const int high = std::min(rs.value(2).toInt(), settings.LessonsInDay);
+        // The shift, wide enough for the day limit.
+        facts.groupWindow[size_t(*g)] = {low, std::min(std::max(high, low + limit - 1),
+                                                       settings.LessonsInDay)};
+    }
+}
+
+QString shortReason(const LineFacts &l)
+{
+    const int biggest = std::max({l.groupBusy, l.tutorBusy, l.tutorAway, l.noAuditorium});
+    if (biggest == 0)
+        return QStringLiteral("уроки группы и преподавателя заняты другими строками нагрузки "
+                              "или дневным пределом");
+    if (biggest == l.tutorAway)
+        return QStringLiteral("преподаватель %1 отсутствует").arg(l.shown.tutor);
+    if (biggest == l.tutorBusy)
+        return QStringLiteral("у преподавателя %1 нет свободного урока, когда свободна группа")
+            .arg(l.shown.tutor);
+    if (biggest == l.noAuditorium)
+        return QStringLiteral("все аудитории заняты");
+    return QStringLiteral("у группы нет свободных уроков");
+}
+
+} // namespace
+
+int lessonShare(int hoursLeft, int periodDays, int daysLeft)
+{
+    if (hoursLeft <= 0 || periodDays <= 0)
+        return 0;
+    if (daysLeft <= periodDays)
+        return hoursLeft;
+    return int(std::lround(double(hoursLeft) * periodDays / daysLeft));
+}
+
+CompileResult compileTimetable(const Database &db, const SettingsRecord &settings,
+                               const CompileRequest &request)
+{
+    CompileResult result;
+    if (!request.from.isValid() || !request.to.isValid() || request.from > request.to) {
+        result.refusal = QStringLiteral("Период задан неверно");
+        return result;
+    }
+    if (request.from.daysTo(request.to) >= kMostDays) {
+        result.refusal = QStringLiteral("Период длиннее %1 дней: составьте его по частям")
+                             .arg(kMostDays);
+        return result;
+    }
+    const StudyCalendar calendar(db);
+    const std::optional<StudyPeriod> study = readStudyPeriod(db);
+    PeriodFacts facts;
+    facts.days = openDays(db, settings, calendar, request.from, request.to);
+    if (facts.days.empty()) {
+        result.refusal = QStringLiteral("В периоде нет учебных дней, открытых для изменения "
+                                        "(выходные, каникулы, праздники, защищённые даты)");
+        return result;
+    }
+    const QDate end = study ? std::max(study->end, request.to) : request.to;
+    facts.daysLeft = workingDays(settings, calendar, request.from, end);
+    // The share is of the working days, protected ones too: the last period takes all.
+    const int periodDays = workingDays(settings, calendar, request.from, request.to);
+    readLines(db, request, study, facts);
+
+    // The share of each line, less what the period already holds.
+    std::vector<LineFacts> lines;
+    for (LineFacts &l : facts.lines) {
+        const int left = l.hours - l.outside;
+        const int share = lessonShare(left, periodDays, facts.daysLeft);
+        l.shown.target = std::max(0, std::min(share, left) - l.inside);
+        if (l.shown.target > 0)
+            lines.push_back(l);
+    }
+    facts.lines = std::move(lines);
+    if (facts.lines.empty()) {
+        result.refusal = QStringLiteral("Нечего ставить: у строк нагрузки групп периода не "
+                                        "осталось часов на этот период");
+        return result;
+    }
+    for (const LineFacts &l : facts.lines) {
+        if (!facts.groupIndex.contains(l.keyGroup))
+            facts.groupIndex.insert(l.keyGroup, int(facts.groupIndex.size()));
+        if (!facts.tutorIndex.contains(l.keyTutor))
+            facts.tutorIndex.insert(l.keyTutor, int(facts.tutorIndex.size()));
+    }
+    readWindows(db, settings, request.from, facts);
+
+    SlotProblem p;
+    p.days = int(facts.days.size());
+    p.lessonsPerDay = std::max(settings.LessonsInDay, 1);
+    p.groups = int(facts.groupIndex.size());
+    p.tutors = int(facts.tutorIndex.size());
+    p.groupDayLimit = settings.LessonsToGroup;
+    p.tutorDayLimit = settings.LessonsToTutor;
+    const int slotCount = p.slotCount();
+    p.groupTaken.assign(size_t(p.groups), std::vector<std::uint8_t>(size_t(slotCount), 0));
+    p.tutorTaken.assign(size_t(p.tutors), std::vector<std::uint8_t>(size_t(slotCount), 0));
+    facts.audTaken.assign(size_t(slotCount), {});
+    QHash<QDate, int> dayIndex;
+    for (int d = 0; d < p.days; ++d)
+        dayIndex.insert(facts.days[size_t(d)], d);
+
+    // The lessons the period holds stay where they are.
+    for (Recordset rs = db.openRecordset(
+             QStringLiteral(
+                 "SELECT tblTimeTableList.Date, tblTimeTableContent.Lesson, "
+                 "tblTimeTableContent.Key_Group, tblJob.Key_Tutor, tblTimeTableContent.Key_Aud "
+                 "FROM (tblTimeTableContent INNER JOIN tblTimeTableList ON "
+                 "tblTimeTableContent.Key_TTList = tblTimeTableList.Key) LEFT JOIN tblJob ON "
+                 "tblTimeTableContent.Key_Job = tblJob.Key WHERE tblTimeTableList.Date Between "
+                 "%1 And %2;")
+                 .arg(sqlDateLiteral(request.from), sqlDateLiteral(request.to)));
+         !rs.isEof(); rs.moveNext()) {
+        const auto d = dayIndex.constFind(rs.value(0).toDate());
+        const int lesson = rs.value(1).toInt();
+        if (d == dayIndex.constEnd() || lesson < 1 || lesson > p.lessonsPerDay)
+            continue;
+        const int slot = *d * p.lessonsPerDay + lesson - 1;
+        if (const auto g = facts.groupIndex.constFind(rs.value(2).toInt());
+            g != facts.groupIndex.constEnd())
+            p.groupTaken[size_t(*g)][size_t(slot)] = 1;
+        if (const auto t = facts.tutorIndex.constFind(rs.value(3).toInt());
+            t != facts.tutorIndex.constEnd())
+            p.tutorTaken[size_t(*t)][size_t(slot)] = 1;
+        if (rs.value(4).toInt() != 0)
+            facts.audTaken[size_t(slot)].insert(rs.value(4).toInt());
+    }
+    p.freeAuditoriums.resize(size_t(slotCount));
+    for (int s = 0; s < slotCount; ++s)
+        p.freeAuditoriums[size_t(s)] =
+            std::max(0, int(facts.auditoriums.size()) - int(facts.audTaken[size_t(s)].size()));
+
+    // The lessons each line may take, and why the others are closed to it.
+    const TutorAbsences absences = TutorAbsences::read(db);
+    for (LineFacts &l : facts.lines) {
+        SlotProblem::Line line;
+        line.group = facts.groupIndex.value(l.keyGroup);
+        line.tutor = facts.tutorIndex.value(l.keyTutor);
+        line.target = l.shown.target;
+        line.levelDiff = l.levelDiff;
+        const auto [first, last] = facts.groupWindow[size_t(line.group)];
+        for (int d = 0; d < p.days; ++d) {
+            for (int lesson = first; lesson <= last; ++lesson) {
+                const int s = d * p.lessonsPerDay + lesson - 1;
+                if (p.groupTaken[size_t(line.group)][size_t(s)])
+                    ++l.groupBusy;
+                else if (absences.away(l.keyTutor, facts.days[size_t(d)], lesson))
+                    ++l.tutorAway;
+                else if (p.tutorTaken[size_t(line.tutor)][size_t(s)])
+                    ++l.tutorBusy;
+                else if (p.freeAuditoriums[size_t(s)] == 0)
+                    ++l.noAuditorium;
+                else
+                    line.open.push_back(s);
+            }
+        }
+        p.lines.push_back(std::move(line));
+    }
+
+    SolveOptions options;
+    options.seed = request.seed;
+    options.timeLimitSeconds = request.timeLimitSeconds;
+    options.weights = request.weights;
+    options.cancel = request.cancel;
+    options.progress = request.progress;
+    const SlotPlan plan = solveSlots(p, options);
+    result.complete = plan.complete;
+    result.cancelled = plan.cancelled;
+    result.groupGaps = plan.groupGaps;
+    result.tutorGaps = plan.tutorGaps;
+    if (plan.cancelled) {
+        result.refusal = QStringLiteral("Составление расписания прервано: расписание не изменено");
+        return result;
+    }
+
+    // Auditoriums: the tutor's usual one where it is free, then any free one.
+    struct Placed
+    {
+        int line;
+        int slot;
+        int aud = 0;
+    };
+    std::vector<Placed> placed;
+    for (size_t i = 0; i < plan.chosen.size(); ++i) {
+        for (const int s : plan.chosen[i])
+            placed.push_back({int(i), s});
+    }
+    std::vector<QSet<int>> taken = facts.audTaken;
+    for (Placed &x : placed) {
+        const int usual = facts.lines[size_t(x.line)].usualAud;
+        if (usual != 0 && !taken[size_t(x.slot)].contains(usual)) {
+            x.aud = usual;
+            taken[size_t(x.slot)].insert(usual);
+            ++result.usualAuditorium;
+        }
+    }
+    for (Placed &x : placed) {
+        if (x.aud != 0)
+            continue;
+        for (const int aud : facts.auditoriums) {
+            if (!taken[size_t(x.slot)].contains(aud)) {
+                x.aud = aud;
+                taken[size_t(x.slot)].insert(aud);
+                break;
+            }
+        }
+    }
+
+    for (size_t i = 0; i < facts.lines.size(); ++i) {
+        CompiledLine shown = facts.lines[i].shown;
+        shown.placed = int(plan.chosen[i].size());
+        if (shown.placed < shown.target)
+            shown.reason = shortReason(facts.lines[i]);
+        result.target += shown.target;
+        result.placed += shown.placed;
+        result.lines.push_back(shown);
+    }
+    if (placed.empty())
+        return result;
+
+    // One step of the history, one transaction; kept only when the check finds nothing new.
+    const int typeKey = [&] {
+        const Recordset rs = db.openRecordset(QStringLiteral(
+            "SELECT TOP 1 tblTypeLesson.Key FROM tblTypeLesson ORDER BY tblTypeLesson.Key;"));
+        return rs.isEof() ? 0 : rs.value(0).toInt();
+    }();
+    const TimetableCheck before =
+        checkTimetable(db, settings, request.from, request.to);
+    const History::Step step(db, QStringLiteral("составление расписания с %1 по %2")
+                                     .arg(request.from.toString(QStringLiteral("dd.MM.yyyy")),
+                                          request.to.toString(QStringLiteral("dd.MM.yyyy"))));
+    Database::Transaction transaction(db);
+    std::sort(placed.begin(), placed.end(),
+              [](const Placed &a, const Placed &b) { return a.slot < b.slot; });
+    BulkInsert add(db, "INSERT INTO tblTimeTableContent (Key_TTList, Lesson, Key_Job, Key_Group, "
+                       "SubGroup, Key_Aud, Key_TypeLesson) VALUES (?, ?, ?, ?, 0, ?, ?)");
+    int dayKeyOf = -1, dayKey = 0;
+    for (const Placed &x : placed) {
+        const int d = p.dayOf(x.slot);
+        if (d != dayKeyOf) {
+            dayKey = timetableDayKey(db, facts.days[size_t(d)], settings.SaveCurrTable);
+            dayKeyOf = d;
+        }
+        const LineFacts &l = facts.lines[size_t(x.line)];
+        add << dayKey << p.lessonOf(x.slot) << l.keyJob << l.keyGroup;
+        if (x.aud != 0)
+            add << x.aud;
+        else
+            add.null();
+        if (typeKey != 0)
+            add << typeKey;
+        else
+            add.null();
+        add.run();
+    }
+    const TimetableCheck after =
+        checkTimetable(db, settings, request.from, request.to);
+    if (after.errors > before.errors) {
+        QSet<QString> known;
+        for (const TimetableProblem &problem : before.problems)
+            known.insert(problem.explanation + problem.date.toString() + QString::number(problem.lesson));
+        for (const TimetableProblem &problem : after.problems) {
+            if (isError(problem.kind)
+                && !known.contains(problem.explanation + problem.date.toString()
+                                   + QString::number(problem.lesson)))
+                result.checkErrors << QStringLiteral("%1, урок %2: %3 - %4")
+                                          .arg(problem.date.toString(QStringLiteral("dd.MM.yyyy")))
+                                          .arg(problem.lesson)
+                                          .arg(problemKindText(problem.kind), problem.explanation);
+        }
+        result.refusal = QStringLiteral("Проверка расписания нашла ошибки в составленном: "
+                                        "расписание не изменено");
+        return result;
+    }
+    transaction.commit();
+    result.written = true;
+    return result;
+}
+
+} // namespace korvesta

@@ -1,0 +1,359 @@
+#include "slotproblem.h"
+
+#include <gecode/int.hh>
+#include <gecode/minimodel.hh>
+#include <gecode/search.hh>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <numeric>
+
+namespace korvesta {
+
+namespace {
+
+using namespace Gecode;
+
+// One lesson a line may take: the choice the search makes.
+struct Candidate
+{
+    int line = 0;
+    int slot = 0;
+};
+
+// The candidates in the order the search tries them: the first lesson of every day for every
+// line, then the second, so that the first plan already keeps days compact and spread.
+std::vector<Candidate> candidatesOf(const SlotProblem &p)
+{
+    std::vector<Candidate> all;
+    for (int i = 0; i < int(p.lines.size()); ++i) {
+        for (const int slot : p.lines[size_t(i)].open)
+            all.push_back({i, slot});
+    }
+    std::stable_sort(all.begin(), all.end(), [&](const Candidate &a, const Candidate &b) {
+        const int la = p.lessonOf(a.slot), lb = p.lessonOf(b.slot);
+        if (la != lb)
+            return la < lb;
+        return p.dayOf(a.slot) < p.dayOf(b.slot);
+    });
+    return all;
+}
+
+// Restarts of the neighbourhood search without a better plan after which it ends.
+constexpr unsigned long kStaleRestarts = 400;
+
+// Stops the search at the time limit, when the user cancels, or when the neighbourhood search
+// has gone long without finding anything better (which keeps the plan the same from run to
+// run).
+class LimitStop : public Search::Stop
+{
+public:
+    LimitStop(double seconds, const std::atomic<bool> *cancel)
+        : m_end(std::chrono::steady_clock::now()
+                + std::chrono::microseconds(static_cast<long long>(seconds * 1e6)))
+        , m_cancel(cancel)
+    {}
+    bool stop(const Search::Statistics &statistics, const Search::Options &) override
+    {
+        if (m_cancel && m_cancel->load()) {
+            cancelled = true;
+            return true;
+        }
+        restarts = statistics.restart;
+        if (restarts > improvedAt + kStaleRestarts) {
+            stale = true;
+            return true;
+        }
+        return std::chrono::steady_clock::now() >= m_end;
+    }
+    bool cancelled = false;
+    bool stale = false;
+    unsigned long restarts = 0;
+    unsigned long improvedAt = 0;
+
+private:
+    std::chrono::steady_clock::time_point m_end;
+    const std::atomic<bool> *m_cancel;
+};
+
+class SlotSpace : public IntMinimizeSpace
+{
+public:
+    SlotSpace(const SlotProblem &p, const std::vector<Candidate> &candidates,
+              const SoftWeights &w, unsigned seed)
+        : m_problem(&p)
+        , m_candidates(&candidates)
+        , m_rnd(seed)
+    {
+        const int n = int(candidates.size());
+        const int slots = p.slotCount();
+        x = BoolVarArray(*this, n, 0, 1);
+
+        // Who takes which candidate, by group, tutor, slot, line and day.
+        std::vector<std::vector<int>> byGroupSlot(size_t(p.groups) * size_t(slots));
+        std::vector<std::vector<int>> byTutorSlot(size_t(p.tutors) * size_t(slots));
+        std::vector<std::vector<int>> bySlot(static_cast<size_t>(slots));
+        std::vector<std::vector<int>> byLine(p.lines.size());
+        std::vector<std::vector<int>> byLineDay(p.lines.size() * size_t(p.days));
+        for (int c = 0; c < n; ++c) {
+            const Candidate &k = candidates[size_t(c)];
+            const SlotProblem::Line &l = p.lines[size_t(k.line)];
+            byGroupSlot[size_t(l.group) * size_t(slots) + size_t(k.slot)].push_back(c);
+            byTutorSlot[size_t(l.tutor) * size_t(slots) + size_t(k.slot)].push_back(c);
+            bySlot[size_t(k.slot)].push_back(c);
+            byLine[size_t(k.line)].push_back(c);
+            byLineDay[size_t(k.line) * size_t(p.days) + size_t(p.dayOf(k.slot))].push_back(c);
+        }
+        const auto vars = [&](const std::vector<int> &indexes) {
+            BoolVarArgs args;
+            for (const int c : indexes)
+                args << x[c];
+            return args;
+        };
+
+        // Each line at most its target; one lesson at a time for a group and for a tutor;
+        // no more lessons at a time than auditoriums are free.
+        int targets = 0;
+        for (size_t i = 0; i < byLine.size(); ++i) {
+            targets += p.lines[i].target;
+            if (!byLine[i].empty())
+                linear(*this, vars(byLine[i]), IRT_LQ, p.lines[i].target);
+        }
+        for (const std::vector<int> &v : byGroupSlot) {
+            if (v.size() > 1)
+                linear(*this, vars(v), IRT_LQ, 1);
+        }
+        for (const std::vector<int> &v : byTutorSlot) {
+            if (v.size() > 1)
+                linear(*this, vars(v), IRT_LQ, 1);
+        }
+        for (int s = 0; s < slots; ++s) {
+            const std::vector<int> &v = bySlot[size_t(s)];
+            if (int(v.size()) > p.freeAuditoriums[size_t(s)])
+                linear(*this, vars(v), IRT_LQ, p.freeAuditoriums[size_t(s)]);
+        }
+
+        IntArgs weights;
+        BoolVarArgs weighed;
+        // A lesson placed lowers the cost by 1000; a later lesson, more so a difficult one,
+        // less.
+        for (int c = 0; c < n; ++c) {
+            const Candidate &k = candidates[size_t(c)];
+            const int late = p.lessonOf(k.slot) - 1;
+            weights << -1000 + w.lateLesson * late
+                           + w.hardLate * p.lines[size_t(k.line)].levelDiff * late;
+            weighed << x[c];
+        }
+
+        // A day's lessons of a group and of a tutor: the blocks of lessons beyond the first
+        // are its gaps. Each block begins with a lesson whose previous lesson is empty.
+        const auto dayBlocks = [&](const std::vector<std::uint8_t> &taken,
+                                   const std::vector<std::vector<int>> &byOwnerSlot, int owner,
+                                   int weight) {
+            for (int d = 0; d < p.days; ++d) {
+                bool open = false;
+                for (int l = 0; l < p.lessonsPerDay; ++l) {
+                    const int s = d * p.lessonsPerDay + l;
+                    open = open || !byOwnerSlot[size_t(owner) * size_t(slots) + size_t(s)].empty();
+                }
+                if (!open)
+                    continue;
+                BoolVar previous(*this, 0, 0);
+                for (int l = 0; l < p.lessonsPerDay; ++l) {
+                    const int s = d * p.lessonsPerDay + l;
+                    const std::vector<int> &v =
+                        byOwnerSlot[size_t(owner) * size_t(slots) + size_t(s)];
+                    BoolVar here;
+                    if (taken[size_t(s)])
+                        here = BoolVar(*this, 1, 1);
+                    else if (v.empty())
+                        here = BoolVar(*this, 0, 0);
+                    else {
+                        here = BoolVar(*this, 0, 1);
+                        rel(*this, BOT_OR, vars(v), here);
+                    }
+                    BoolVar start(*this, 0, 1);
+                    rel(*this, start == (here && !previous));
+                    weights << weight;
+                    weighed << start;
+                    previous = here;
+                }
+            }
+        };
+        for (int g = 0; g < p.groups; ++g)
+            dayBlocks(p.groupTaken[size_t(g)], byGroupSlot, g, w.groupGap);
+        for (int t = 0; t < p.tutors; ++t)
+            dayBlocks(p.tutorTaken[size_t(t)], byTutorSlot, t, w.tutorGap);
+
+        // The day limits of groups and tutors, the lessons already there counted.
+        const auto dayLimit = [&](const std::vector<std::uint8_t> &taken,
+                                  const std::vector<std::vector<int>> &byOwnerSlot, int owner,
+                                  int limit) {
+            if (limit <= 0)
+                return;
+            for (int d = 0; d < p.days; ++d) {
+                std::vector<int> v;
+                int there = 0;
+                for (int l = 0; l < p.lessonsPerDay; ++l) {
+                    const int s = d * p.lessonsPerDay + l;
+                    there += taken[size_t(s)];
+                    const std::vector<int> &at =
+                        byOwnerSlot[size_t(owner) * size_t(slots) + size_t(s)];
+                    v.insert(v.end(), at.begin(), at.end());
+                }
+                if (int(v.size()) + there > limit)
+                    linear(*this, vars(v), IRT_LQ, std::max(limit - there, 0));
+            }
+        };
+        for (int g = 0; g < p.groups; ++g)
+            dayLimit(p.groupTaken[size_t(g)], byGroupSlot, g, p.groupDayLimit);
+        for (int t = 0; t < p.tutors; ++t)
+            dayLimit(p.tutorTaken[size_t(t)], byTutorSlot, t, p.tutorDayLimit);
+
+        // A discipline a second time in a day costs; the extra lessons are counted.
+        IntArgs extraWeights;
+        IntVarArgs extras;
+        for (const std::vector<int> &v : byLineDay) {
+            if (v.size() < 2)
+                continue;
+            IntVar extra(*this, 0, int(v.size()) - 1);
+            linear(*this, vars(v), IRT_LQ, expr(*this, extra + 1));
+            extraWeights << w.twiceADay;
+            extras << extra;
+        }
+
+        const long long high = 1000LL * targets + 1000000000LL;
+        m_cost = IntVar(*this, 0, int(std::min<long long>(high, Int::Limits::max)));
+        IntVar bools = expr(*this, sum(weights, weighed));
+        IntVar others = extras.size() > 0 ? expr(*this, sum(extraWeights, extras))
+                                          : IntVar(*this, 0, 0);
+        rel(*this, m_cost == 1000 * targets + bools + others);
+
+        branch(*this, x, BOOL_VAR_NONE(), BOOL_VAL_MAX());
+        // The counts of a second lesson in a day follow from the choices, at their least.
+        if (extras.size() > 0)
+            branch(*this, extras, INT_VAR_NONE(), INT_VAL_MIN());
+        branch(*this, m_cost, INT_VAL_MIN());
+    }
+
+    SlotSpace(SlotSpace &s)
+        : IntMinimizeSpace(s)
+        , m_problem(s.m_problem)
+        , m_candidates(s.m_candidates)
+        , m_rnd(s.m_rnd)
+    {
+        x.update(*this, s.x);
+        m_cost.update(*this, s.m_cost);
+    }
+
+    Space *copy() override { return new SlotSpace(*this); }
+    IntVar cost() const override { return m_cost; }
+
+    // Large-neighbourhood search: after the first plan, each restart frees the lessons of a
+    // few groups and keeps every other choice of the best plan so far.
+    bool slave(const MetaInfo &mi) override
+    {
+        if (mi.type() != MetaInfo::RESTART || mi.restart() == 0 || mi.last() == nullptr)
+            return true;
+        const SlotSpace &last = static_cast<const SlotSpace &>(*mi.last());
+        const SlotProblem &p = *m_problem;
+        const int freed = std::max(2, p.groups / 8);
+        std::vector<std::uint8_t> open(size_t(p.groups), 0);
+        for (int i = 0; i < freed && p.groups > 0; ++i)
+            open[size_t(m_rnd(unsigned(p.groups)))] = 1;
+        for (int c = 0; c < x.size(); ++c) {
+            const int group = p.lines[size_t((*m_candidates)[size_t(c)].line)].group;
+            if (!open[size_t(group)])
+                rel(*this, x[c], IRT_EQ, last.x[c].val());
+        }
+        return false;
+    }
+
+    BoolVarArray x;
+
+private:
+    const SlotProblem *m_problem;
+    const std::vector<Candidate> *m_candidates;
+    Rnd m_rnd;
+    IntVar m_cost;
+};
+
+// Empty lessons between the first and the last of each day.
+int gapsOf(const std::vector<std::uint8_t> &taken, int days, int lessonsPerDay)
+{
+    int gaps = 0;
+    for (int d = 0; d < days; ++d) {
+        int first = -1, last = -1, count = 0;
+        for (int l = 0; l < lessonsPerDay; ++l) {
+            if (!taken[size_t(d * lessonsPerDay + l)])
+                continue;
+            first = first < 0 ? l : first;
+            last = l;
+            ++count;
+        }
+        if (count > 0)
+            gaps += last - first + 1 - count;
+    }
+    return gaps;
+}
+
+} // namespace
+
+SlotPlan solveSlots(const SlotProblem &problem, const SolveOptions &options)
+{
+    SlotPlan plan;
+    plan.chosen.resize(problem.lines.size());
+    const std::vector<Candidate> candidates = candidatesOf(problem);
+    if (candidates.empty()) {
+        plan.complete = true;
+        return plan;
+    }
+    auto root = std::make_unique<SlotSpace>(problem, candidates, options.weights, options.seed);
+    LimitStop stop(options.timeLimitSeconds, options.cancel);
+    Search::Options o;
+    o.threads = 1; // the same plan for the same seed
+    o.stop = &stop;
+    o.cutoff = Search::Cutoff::luby(64);
+    std::unique_ptr<SlotSpace> best;
+    {
+        RBS<SlotSpace, BAB> engine(root.get(), o);
+        while (SlotSpace *s = engine.next()) {
+            best.reset(s);
+            stop.improvedAt = stop.restarts;
+            if (options.progress) {
+                int placed = 0;
+                for (int c = 0; c < s->x.size(); ++c)
+                    placed += s->x[c].val();
+                options.progress(placed, s->cost().val());
+            }
+        }
+        plan.complete = !engine.stopped() || stop.stale;
+    }
+    plan.cancelled = stop.cancelled;
+    if (!best)
+        return plan;
+
+    std::vector<std::vector<std::uint8_t>> groupDays = problem.groupTaken;
+    std::vector<std::vector<std::uint8_t>> tutorDays = problem.tutorTaken;
+    for (int c = 0; c < best->x.size(); ++c) {
+        if (!best->x[c].val())
+            continue;
+        const Candidate &k = candidates[size_t(c)];
+        const SlotProblem::Line &l = problem.lines[size_t(k.line)];
+        plan.chosen[size_t(k.line)].push_back(k.slot);
+        groupDays[size_t(l.group)][size_t(k.slot)] = 1;
+        tutorDays[size_t(l.tutor)][size_t(k.slot)] = 1;
+        ++plan.placed;
+    }
+    for (std::vector<int> &slots : plan.chosen)
+        std::sort(slots.begin(), slots.end());
+    for (const auto &taken : groupDays)
+        plan.groupGaps += gapsOf(taken, problem.days, problem.lessonsPerDay);
+    for (const auto &taken : tutorDays)
+        plan.tutorGaps += gapsOf(taken, problem.days, problem.lessonsPerDay);
+    plan.cost = best->cost().val();
+    return plan;
+}
+
+} // namespace korvesta

@@ -1,0 +1,195 @@
+// Compiling a week automatically, on documents whose right answer is known, checked by the
+// timetable check and by counting rows, never against the solver's own account.
+
+#include "check/timetablecheck.h"
+#include "compile/compiler.h"
+#include "data/database.h"
+#include "data/institutionbuilder.h"
+#include "settings/settingsrecord.h"
+#include "support/testdocument.h"
+
+#include <gtest/gtest.h>
+
+namespace korvesta {
+namespace {
+
+class Compiler : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // The study period ends with the week, so every line's share is all its hours.
+        b.period("Session", QDate(2026, 9, 1), friday);
+    }
+    void TearDown() override { Database::forgetAll(); }
+
+    int line(int tutor, int discipline, int group, int hours)
+    {
+        return b.add("tblJobList",
+                     {"Key_Job", b.job(tutor, discipline), "Key_Group", group, "Hours", hours});
+    }
+    CompileResult compile()
+    {
+        CompileRequest request;
+        request.from = monday;
+        request.to = friday;
+        request.timeLimitSeconds = 5;
+        return compileTimetable(b.db(), settings, request);
+    }
+    qint64 count(const QString &where) const
+    {
+        return b.rawNumber("SELECT count(*) FROM tblTimeTableContent c JOIN tblTimeTableList d "
+                           "ON d.Key = c.Key_TTList JOIN tblJob j ON j.Key = c.Key_Job WHERE "
+                           + where);
+    }
+    // Lessons that share a date and a lesson with another of the same group, tutor or
+    // auditorium.
+    qint64 clashes(const QString &owner) const
+    {
+        return b.rawNumber("SELECT count(*) FROM (SELECT d.Date, c.Lesson, " + owner
+                           + " FROM tblTimeTableContent c JOIN tblTimeTableList d ON d.Key = "
+                             "c.Key_TTList JOIN tblJob j ON j.Key = c.Key_Job GROUP BY d.Date, "
+                             "c.Lesson, "
+                           + owner + " HAVING count(*) > 1)");
+    }
+    // Days of a group whose lessons are not one block.
+    qint64 brokenDays() const
+    {
+        return b.rawNumber("SELECT count(*) FROM (SELECT d.Date, c.Key_Group FROM "
+                           "tblTimeTableContent c JOIN tblTimeTableList d ON d.Key = c.Key_TTList "
+                           "GROUP BY d.Date, c.Key_Group HAVING max(c.Lesson) - min(c.Lesson) + 1 "
+                           "<> count(*))");
+    }
+    int checkErrors() const { return checkTimetable(b.db(), settings, monday, friday).errors; }
+
+    TestFolder folder;
+    QString path = newTestDocument(folder);
+    InstitutionBuilder b{Database::open(path)};
+    SettingsRecord settings;
+    QDate monday = QDate(2026, 9, 14), friday = QDate(2026, 9, 18);
+    int g1 = b.add("tblGroups", {"Group", "П-1", "Course", "1"});
+    int g2 = b.add("tblGroups", {"Group", "П-2", "Course", "1"});
+    int a101 = b.add("tblAuditories", {"Auditoria", "101", "Corpus", "Главный"});
+    int a102 = b.add("tblAuditories", {"Auditoria", "102", "Corpus", "Главный"});
+    int ivanov = b.add("tblTutors", {"Tutor", "Иванов И.И.", "DefaultAud", "102 (Главный)"});
+    int petrov = b.add("tblTutors", {"Tutor", "Петров П.П."});
+    int sidorov = b.add("tblTutors", {"Tutor", "Сидоров С.С."});
+    int math = b.add("tblDisciplines", {"Discipline", "Матем", "LevelDiff", 3});
+    int physics = b.add("tblDisciplines", {"Discipline", "Физика"});
+    int history = b.add("tblDisciplines", {"Discipline", "История"});
+};
+
+TEST_F(Compiler, FillsAFeasibleWeekExactlyWithoutClashesOrGaps)
+{
+    line(ivanov, math, g1, 8);
+    line(ivanov, math, g2, 7);
+    line(petrov, physics, g1, 6);
+    line(petrov, physics, g2, 5);
+    line(sidorov, history, g1, 4);
+    line(sidorov, history, g2, 4);
+
+    const CompileResult result = compile();
+    ASSERT_TRUE(result.refusal.isEmpty()) << result.refusal.toStdString();
+    EXPECT_TRUE(result.written);
+    EXPECT_EQ(result.target, 34);
+    EXPECT_EQ(result.placed, 34);
+    EXPECT_EQ(count("1"), 34);
+    EXPECT_EQ(count("j.Key_Tutor = " + QString::number(ivanov) + " AND c.Key_Group = "
+                    + QString::number(g1)),
+              8);
+    EXPECT_EQ(clashes("c.Key_Group"), 0);
+    EXPECT_EQ(clashes("j.Key_Tutor"), 0);
+    EXPECT_EQ(clashes("c.Key_Aud"), 0);
+    EXPECT_EQ(count("c.Key_Aud IS NULL"), 0) << "an auditorium is always given";
+    EXPECT_EQ(brokenDays(), 0) << "no gaps in a group's day";
+    EXPECT_EQ(checkErrors(), 0);
+    // Ivanov's usual auditorium where it is free: he is never in two places at once.
+    EXPECT_EQ(count("j.Key_Tutor = " + QString::number(ivanov) + " AND c.Key_Aud = "
+                    + QString::number(a102)),
+              15);
+
+    // A second run finds nothing left to place and writes nothing.
+    const CompileResult again = compile();
+    EXPECT_FALSE(again.refusal.isEmpty());
+    EXPECT_EQ(count("1"), 34);
+}
+
+TEST_F(Compiler, KeepsTheLessonsThereAndLeavesProtectedDatesAlone)
+{
+    line(ivanov, math, g1, 6);
+    line(petrov, physics, g1, 4);
+    const int fixed = b.lesson(monday, 3, b.job(ivanov, math), g1, a101);
+    b.day(monday.addDays(1), true); // Tuesday protected
+
+    const CompileResult result = compile();
+    ASSERT_TRUE(result.written) << result.refusal.toStdString();
+    EXPECT_EQ(result.target, 9) << "the lesson there counts to the share";
+    EXPECT_EQ(result.placed, 9);
+    EXPECT_EQ(b.rawNumber("SELECT count(*) FROM tblTimeTableContent WHERE Key = "
+                          + QString::number(fixed) + " AND Lesson = 3"),
+              1);
+    EXPECT_EQ(count("d.Date = '2026-09-15'"), 0);
+    EXPECT_EQ(count("1"), 10);
+    EXPECT_EQ(checkErrors(), 0);
+}
+
+TEST_F(Compiler, ExplainsWhatCouldNotBePlaced)
+{
+    line(ivanov, math, g1, 5);
+    line(petrov, physics, g1, 4);
+    // Petrov is away all week but Wednesday's first two lessons; Ivanov does not work on
+    // Thursdays and Fridays.
+    for (int d = 0; d < 5; ++d) {
+        if (d != 2)
+            b.add("tblTutorOut", {"KeyTutor", petrov, "FreeLesson", 0, "FreeLocalDate",
+                                  monday.addDays(d), "KeyTypeOut", 1});
+    }
+    for (int lesson = 3; lesson <= 14; ++lesson)
+        b.add("tblTutorOut", {"KeyTutor", petrov, "FreeLesson", lesson, "FreeLocalDate",
+                              monday.addDays(2), "KeyTypeOut", 1});
+    for (const int weekday : {4, 5})
+        b.add("tblTutorOut", {"KeyTutor", ivanov, "FreeDay", weekday, "FreeLesson", 0,
+                              "KeyTypeOut", 1});
+
+    const CompileResult result = compile();
+    ASSERT_EQ(result.lines.size(), 2u);
+    const CompiledLine &physicsLine = result.lines[1];
+    EXPECT_EQ(physicsLine.placed, 2);
+    EXPECT_TRUE(physicsLine.reason.contains("Петров П.П.")) << physicsLine.reason.toStdString();
+    EXPECT_EQ(result.lines[0].placed, 5);
+    EXPECT_EQ(count("j.Key_Tutor = " + QString::number(ivanov)
+                    + " AND d.Date >= '2026-09-17'"),
+              0);
+    EXPECT_EQ(checkErrors(), 0);
+}
+
+TEST_F(Compiler, RefusesAPeriodWithNothingToDo)
+{
+    line(ivanov, math, g1, 5);
+    CompileRequest weekend;
+    weekend.from = QDate(2026, 9, 19);
+    weekend.to = QDate(2026, 9, 20);
+    EXPECT_TRUE(compileTimetable(b.db(), settings, weekend).refusal.contains("нет учебных дней"));
+
+    b.raw("UPDATE tblJobList SET Hours = 0");
+    EXPECT_TRUE(compile().refusal.contains("Нечего ставить"));
+    EXPECT_EQ(count("1"), 0);
+}
+
+// The shares of successive periods add up to the hours exactly, however they round.
+TEST(LessonShare, TheYearComesOutExact)
+{
+    EXPECT_EQ(lessonShare(10, 5, 5), 10);
+    EXPECT_EQ(lessonShare(10, 5, 50), 1);
+    EXPECT_EQ(lessonShare(0, 5, 50), 0);
+    EXPECT_EQ(lessonShare(10, 0, 50), 0);
+    for (const int hours : {1, 7, 37, 144, 250}) {
+        int left = hours;
+        for (int daysLeft = 163; daysLeft > 0; daysLeft -= 5)
+            left -= lessonShare(left, std::min(5, daysLeft), daysLeft);
+        EXPECT_EQ(left, 0) << hours;
+    }
+}
+
+} // namespace
+} // namespace korvesta
