@@ -100,6 +100,8 @@ int generate(const GenerateOptions &o, QTextStream &out, QTextStream &err)
                .arg(result.tutorGaps)
                .arg(result.usualAuditorium)
         << Qt::endl;
+    for (const QString &note : result.notes)
+        err << note << Qt::endl;
     if (!result.refusal.isEmpty()) {
         err << result.refusal << Qt::endl;
         for (const QString &problem : result.checkErrors)

@@ -215,19 +215,14 @@ int lessonShare(int hoursLeft, int periodDays, int daysLeft)
     return int(std::lround(double(hoursLeft) * periodDays / daysLeft));
 }
 
-CompileResult compileTimetable(const Database &db, const SettingsRecord &settings,
-                               const CompileRequest &request)
+namespace {
+
+// Plans one week (or the part of it the request names) and writes its lessons, inside the
+// caller's transaction: a later week reads them as lessons already there.
+CompileResult compileWeek(const Database &db, const SettingsRecord &settings,
+                          const CompileRequest &request, int typeKey)
 {
     CompileResult result;
-    if (!request.from.isValid() || !request.to.isValid() || request.from > request.to) {
-        result.refusal = QStringLiteral("Период задан неверно");
-        return result;
-    }
-    if (request.from.daysTo(request.to) >= kMostDays) {
-        result.refusal = QStringLiteral("Период длиннее %1 дней: составьте его по частям")
-                             .arg(kMostDays);
-        return result;
-    }
     const StudyCalendar calendar(db);
     const std::optional<StudyPeriod> study = readStudyPeriod(db);
     PeriodFacts facts;
@@ -353,6 +348,10 @@ CompileResult compileTimetable(const Database &db, const SettingsRecord &setting
         result.refusal = QStringLiteral("Составление расписания прервано: расписание не изменено");
         return result;
     }
+    if (!plan.found)
+        result.refusal = QStringLiteral("За отведённое время не найдено ни одного плана недели "
+                                        "с %1: дайте поиску больше времени")
+                             .arg(request.from.toString(QStringLiteral("dd.MM.yyyy")));
 
     // Auditoriums: the tutor's usual one where it is free, then any free one.
     struct Placed
@@ -396,21 +395,6 @@ CompileResult compileTimetable(const Database &db, const SettingsRecord &setting
         result.placed += shown.placed;
         result.lines.push_back(shown);
     }
-    if (placed.empty())
-        return result;
-
-    // One step of the history, one transaction; kept only when the check finds nothing new.
-    const int typeKey = [&] {
-        const Recordset rs = db.openRecordset(QStringLiteral(
-            "SELECT TOP 1 tblTypeLesson.Key FROM tblTypeLesson ORDER BY tblTypeLesson.Key;"));
-        return rs.isEof() ? 0 : rs.value(0).toInt();
-    }();
-    const TimetableCheck before =
-        checkTimetable(db, settings, request.from, request.to);
-    const History::Step step(db, QStringLiteral("составление расписания с %1 по %2")
-                                     .arg(request.from.toString(QStringLiteral("dd.MM.yyyy")),
-                                          request.to.toString(QStringLiteral("dd.MM.yyyy"))));
-    Database::Transaction transaction(db);
     std::sort(placed.begin(), placed.end(),
               [](const Placed &a, const Placed &b) { return a.slot < b.slot; });
     BulkInsert add(db, "INSERT INTO tblTimeTableContent (Key_TTList, Lesson, Key_Job, Key_Group, "
@@ -434,16 +418,101 @@ CompileResult compileTimetable(const Database &db, const SettingsRecord &setting
             add.null();
         add.run();
     }
-    const TimetableCheck after =
-        checkTimetable(db, settings, request.from, request.to);
+    return result;
+}
+
+} // namespace
+
+CompileResult compileTimetable(const Database &db, const SettingsRecord &settings,
+                               const CompileRequest &request)
+{
+    CompileResult result;
+    if (!request.from.isValid() || !request.to.isValid() || request.from > request.to) {
+        result.refusal = QStringLiteral("Период задан неверно");
+        return result;
+    }
+    if (request.from.daysTo(request.to) >= kMostDays) {
+        result.refusal = QStringLiteral("Период длиннее %1 дней: составьте его по частям")
+                             .arg(kMostDays);
+        return result;
+    }
+    // Week by week, each week's plan written before the next is made: the weeks share only
+    // the hours, which the next week reads from the lessons written.
+    std::vector<std::pair<QDate, QDate>> weeks;
+    for (QDate start = request.from; start <= request.to;) {
+        const QDate end = std::min(request.to, start.addDays(7 - start.dayOfWeek()));
+        weeks.emplace_back(start, end);
+        start = end.addDays(1);
+    }
+    const int typeKey = [&] {
+        const Recordset rs = db.openRecordset(QStringLiteral(
+            "SELECT TOP 1 tblTypeLesson.Key FROM tblTypeLesson ORDER BY tblTypeLesson.Key;"));
+        return rs.isEof() ? 0 : rs.value(0).toInt();
+    }();
+    const TimetableCheck before = checkTimetable(db, settings, request.from, request.to);
+    // One step of the history, one transaction; kept only when the check finds nothing new.
+    const History::Step step(db, QStringLiteral("составление расписания с %1 по %2")
+                                     .arg(request.from.toString(QStringLiteral("dd.MM.yyyy")),
+                                          request.to.toString(QStringLiteral("dd.MM.yyyy"))));
+    Database::Transaction transaction(db);
+    QHash<int, size_t> lineAt; // load line -> index in result.lines
+    QStringList refusals;
+    result.complete = true;
+    for (const auto &[start, end] : weeks) {
+        CompileRequest week = request;
+        week.from = start;
+        week.to = end;
+        week.timeLimitSeconds = std::max(1.0, request.timeLimitSeconds / double(weeks.size()));
+        const CompileResult done = compileWeek(db, settings, week, typeKey);
+        if (done.cancelled) {
+            result.cancelled = true;
+            result.refusal = done.refusal;
+            result.lines.clear();
+            return result;
+        }
+        if (!done.refusal.isEmpty()) {
+            refusals << done.refusal;
+            if (!done.lines.empty())
+                result.notes << done.refusal;
+        }
+        for (const CompiledLine &l : done.lines) {
+            const auto at = lineAt.constFind(l.keyJobList);
+            if (at == lineAt.constEnd()) {
+                lineAt.insert(l.keyJobList, result.lines.size());
+                result.lines.push_back(l);
+                continue;
+            }
+            CompiledLine &sum = result.lines[*at];
+            sum.target += l.target;
+            sum.placed += l.placed;
+            if (!l.reason.isEmpty())
+                sum.reason = l.reason;
+        }
+        result.target += done.target;
+        result.placed += done.placed;
+        result.groupGaps += done.groupGaps;
+        result.tutorGaps += done.tutorGaps;
+        result.usualAuditorium += done.usualAuditorium;
+        result.complete = result.complete && done.complete;
+    }
+    if (result.lines.empty()) {
+        // Every week refused: say why once (the first week's reason stands for them all).
+        result.refusal = refusals.value(0);
+        return result;
+    }
+    if (result.placed == 0)
+        return result;
+    const TimetableCheck after = checkTimetable(db, settings, request.from, request.to);
     if (after.errors > before.errors) {
         QSet<QString> known;
+        const auto keyOf = [](const TimetableProblem &problem) {
+            return problem.explanation + problem.date.toString(Qt::ISODate)
+                   + QString::number(problem.lesson);
+        };
         for (const TimetableProblem &problem : before.problems)
-            known.insert(problem.explanation + problem.date.toString() + QString::number(problem.lesson));
+            known.insert(keyOf(problem));
         for (const TimetableProblem &problem : after.problems) {
-            if (isError(problem.kind)
-                && !known.contains(problem.explanation + problem.date.toString()
-                                   + QString::number(problem.lesson)))
+            if (isError(problem.kind) && !known.contains(keyOf(problem)))
                 result.checkErrors << QStringLiteral("%1, урок %2: %3 - %4")
                                           .arg(problem.date.toString(QStringLiteral("dd.MM.yyyy")))
                                           .arg(problem.lesson)

@@ -52,6 +52,7 @@ struct CompileResult
     bool cancelled = false;
     bool written = false;
     QStringList checkErrors; // what the timetable check found that the plan would bring
+    QStringList notes;       // weeks that took nothing, and why
 };
 
 // The share of a line's hours left that falls to a period: the hours spread evenly over the

@@ -70,6 +70,7 @@ struct SlotPlan
     long long cost = 0;
     bool complete = false; // the search ended before its time limit
     bool cancelled = false;
+    bool found = false; // a plan was found in the time (an empty plan counts)
 };
 
 // Places as many lessons of the lines' targets as the hard rules let, then as well as the

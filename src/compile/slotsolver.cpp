@@ -306,7 +306,7 @@ SlotPlan solveSlots(const SlotProblem &problem, const SolveOptions &options)
     plan.chosen.resize(problem.lines.size());
     const std::vector<Candidate> candidates = candidatesOf(problem);
     if (candidates.empty()) {
-        plan.complete = true;
+        plan.complete = plan.found = true;
         return plan;
     }
     auto root = std::make_unique<SlotSpace>(problem, candidates, options.weights, options.seed);
@@ -315,6 +315,11 @@ SlotPlan solveSlots(const SlotProblem &problem, const SolveOptions &options)
     o.threads = 1; // the same plan for the same seed
     o.stop = &stop;
     o.cutoff = Search::Cutoff::luby(64);
+    // The search goes as deep as there are choices (tens of thousands in a large week): a
+    // copy kept every few levels would take gigabytes, so copies are kept only every
+    // fiftieth of the depth and the way between is recomputed.
+    o.c_d = std::max(8u, unsigned(candidates.size() / 50));
+    o.a_d = o.c_d;
     std::unique_ptr<SlotSpace> best;
     {
         RBS<SlotSpace, BAB> engine(root.get(), o);
@@ -333,6 +338,7 @@ SlotPlan solveSlots(const SlotProblem &problem, const SolveOptions &options)
     plan.cancelled = stop.cancelled;
     if (!best)
         return plan;
+    plan.found = true;
 
     std::vector<std::vector<std::uint8_t>> groupDays = problem.groupTaken;
     std::vector<std::vector<std::uint8_t>> tutorDays = problem.tutorTaken;
