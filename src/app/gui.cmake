@@ -3,8 +3,10 @@ find_package(X11 QUIET)
 target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/app/appicons.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/busyindicator.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/compilecommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/dlgdeletetimetable.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/dlgcopyshedule.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/dlggenerate.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/dlggridfont.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/dlgimport.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/dlgnewyear.cpp

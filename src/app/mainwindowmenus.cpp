@@ -12,6 +12,7 @@
 #include "frmoptions.h"
 #include "helpcommands.h"
 #include "mainwindow.h"
+#include "compilecommand.h"
 #include "settings/recentdocuments.h"
 #include "viewdispatcher.h"
 #include "views/viewtable.h"
@@ -227,6 +228,8 @@ void frmMain::createServiceAndHelpMenus()
     addCommand(service, "submenuClearTimeTable", QStringLiteral("Очистить расписание"),
                "CLEAR_TABLE");
     service->addAction(m_commands.value(QStringLiteral("submenuSuggestTime")));
+    connect(addCommand(service, "submenuGenerate", QStringLiteral("Составить расписание...")),
+            &QAction::triggered, this, [this] { compileTimetableInWindow(*this); });
     QAction *check =
         addCommand(service, "submenuCheckTimeTable", QStringLiteral("Проверка расписания"));
     connect(check, &QAction::triggered, this, [this] {

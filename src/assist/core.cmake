@@ -3,6 +3,7 @@
 target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/assist/cover.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/assist/coverreport.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/assist/groupshift.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/assist/slotmap.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/assist/slotpaint.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/assist/slotsuggestion.cpp

@@ -1,5 +1,7 @@
 #include "slotmap.h"
 
+#include "groupshift.h"
+
 #include "data/calendar.h"
 #include "data/database.h"
 #include "data/isodate.h"
@@ -187,6 +189,13 @@ SlotMap::SlotMap(const Database &db, const SettingsRecord &settings, const Assis
 
     const StudyCalendar calendar(db);
     const int lessons = std::max<int>(settings.LessonsInDay, 1);
+    // The lessons the group is taught at (its shift), learned from its last weeks.
+    const std::optional<GroupShift> shift = [&]() -> std::optional<GroupShift> {
+        const QHash<int, GroupShift> shifts = readGroupShifts(db, settings, from);
+        if (const auto s = shifts.constFind(line.keyGroup); s != shifts.constEnd())
+            return *s;
+        return std::nullopt;
+    }();
     const auto absentAt = [&](const QDate &date, int lesson) {
         return std::any_of(absences.begin(), absences.end(),
                            [&](const TutorAbsence &a) { return a.covers(date, lesson); });
@@ -291,6 +300,12 @@ SlotMap::SlotMap(const Database &db, const SettingsRecord &settings, const Assis
             if (line.levelDiff > 0 && day.groupDifficulty > 0) {
                 s.score -= 3 * line.levelDiff * day.groupDifficulty;
                 s.reasons << QStringLiteral("трудный день у группы");
+            }
+            if (shift && !shift->contains(lesson)) {
+                s.score -= 40;
+                s.reasons << QStringLiteral("вне смены группы (уроки %1-%2)")
+                                 .arg(shift->first)
+                                 .arg(shift->last);
             }
             if (s.fit == SlotFit::Soft)
                 s.score -= 10 * int(s.problems.size());

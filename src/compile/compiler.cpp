@@ -1,5 +1,6 @@
 #include "compiler.h"
 
+#include "assist/groupshift.h"
 #include "check/timetablecheck.h"
 #include "data/bulkwrite.h"
 #include "data/calendar.h"
@@ -159,35 +160,6 @@ void readLines(const Database &db, const CompileRequest &request,
     }
 }
 
-// The lesson numbers a group is taught at: those of its lessons in the four weeks before the
-// period (a first or a second shift), or from the first lesson to its day limit.
-void readWindows(const Database &db, const SettingsRecord &settings, const QDate &from,
-                 PeriodFacts &facts)
-{
-    const int limit = std::clamp(settings.LessonsToGroup > 0 ? settings.LessonsToGroup
-                                                              : settings.LessonsInDay,
-                                 1, settings.LessonsInDay);
-    facts.groupWindow.assign(size_t(facts.groupIndex.size()), {1, limit});
-    std::vector<std::pair<int, int>> seen(facts.groupWindow.size(), {0, 0});
-    for (Recordset rs = db.openRecordset(
-             QStringLiteral("SELECT tblTimeTableContent.Key_Group, Min(tblTimeTableContent.Lesson), "
-                            "Max(tblTimeTableContent.Lesson) FROM tblTimeTableContent INNER JOIN "
-                            "tblTimeTableList ON tblTimeTableContent.Key_TTList = "
-                            "tblTimeTableList.Key WHERE tblTimeTableList.Date Between %1 And %2 "
-                            "GROUP BY tblTimeTableContent.Key_Group;")
-                 .arg(sqlDateLiteral(from.addDays(-28)), sqlDateLiteral(from.addDays(-1))));
-         !rs.isEof(); rs.moveNext()) {
-        const auto g = facts.groupIndex.constFind(rs.value(0).toInt());
-        if (g == facts.groupIndex.constEnd())
-            continue;
-        const int low = std::max(rs.value(1).toInt(), 1);
-        const int high = std::min(rs.value(2).toInt(), settings.LessonsInDay);
-        // The shift, wide enough for the day limit.
-        facts.groupWindow[size_t(*g)] = {low, std::min(std::max(high, low + limit - 1),
-                                                       settings.LessonsInDay)};
-    }
-}
-
 QString shortReason(const LineFacts &l)
 {
     const int biggest = std::max({l.groupBusy, l.tutorBusy, l.tutorAway, l.noAuditorium});
@@ -259,7 +231,13 @@ CompileResult compileWeek(const Database &db, const SettingsRecord &settings,
         if (!facts.tutorIndex.contains(l.keyTutor))
             facts.tutorIndex.insert(l.keyTutor, int(facts.tutorIndex.size()));
     }
-    readWindows(db, settings, request.from, facts);
+    // Each group within its shift, learned from its last weeks.
+    const QHash<int, GroupShift> shifts = readGroupShifts(db, settings, request.from);
+    facts.groupWindow.assign(size_t(facts.groupIndex.size()), {});
+    for (auto g = facts.groupIndex.cbegin(); g != facts.groupIndex.cend(); ++g) {
+        const GroupShift shift = shifts.value(g.key(), defaultShift(settings));
+        facts.groupWindow[size_t(g.value())] = {shift.first, shift.last};
+    }
 
     SlotProblem p;
     p.days = int(facts.days.size());
@@ -462,7 +440,7 @@ CompileResult compileTimetable(const Database &db, const SettingsRecord &setting
         CompileRequest week = request;
         week.from = start;
         week.to = end;
-        week.timeLimitSeconds = std::max(1.0, request.timeLimitSeconds / double(weeks.size()));
+        week.timeLimitSeconds = std::max(0.2, request.timeLimitSeconds / double(weeks.size()));
         const CompileResult done = compileWeek(db, settings, week, typeKey);
         if (done.cancelled) {
             result.cancelled = true;

@@ -41,7 +41,28 @@ std::vector<Candidate> candidatesOf(const SlotProblem &p)
 }
 
 // Restarts of the neighbourhood search without a better plan after which it ends.
-constexpr unsigned long kStaleRestarts = 400;
+constexpr unsigned long kStaleRestarts = 150;
+
+// The groups that share a tutor with each group: freeing a group's day helps only when the
+// lessons that hem it in, which are its tutors' lessons elsewhere, may move too.
+std::vector<std::vector<int>> relatedGroups(const SlotProblem &p)
+{
+    std::vector<std::vector<int>> byTutor(size_t(p.tutors));
+    for (const SlotProblem::Line &l : p.lines)
+        byTutor[size_t(l.tutor)].push_back(l.group);
+    std::vector<std::vector<int>> related(size_t(p.groups));
+    for (std::vector<int> &groups : byTutor) {
+        std::sort(groups.begin(), groups.end());
+        groups.erase(std::unique(groups.begin(), groups.end()), groups.end());
+        for (const int g : groups)
+            related[size_t(g)].insert(related[size_t(g)].end(), groups.begin(), groups.end());
+    }
+    for (std::vector<int> &groups : related) {
+        std::sort(groups.begin(), groups.end());
+        groups.erase(std::unique(groups.begin(), groups.end()), groups.end());
+    }
+    return related;
+}
 
 // Stops the search at the time limit, when the user cancels, or when the neighbourhood search
 // has gone long without finding anything better (which keeps the plan the same from run to
@@ -81,9 +102,10 @@ class SlotSpace : public IntMinimizeSpace
 {
 public:
     SlotSpace(const SlotProblem &p, const std::vector<Candidate> &candidates,
-              const SoftWeights &w, unsigned seed)
+              const std::vector<std::vector<int>> &related, const SoftWeights &w, unsigned seed)
         : m_problem(&p)
         , m_candidates(&candidates)
+        , m_related(&related)
         , m_rnd(seed)
     {
         const int n = int(candidates.size());
@@ -241,6 +263,7 @@ public:
         : IntMinimizeSpace(s)
         , m_problem(s.m_problem)
         , m_candidates(s.m_candidates)
+        , m_related(s.m_related)
         , m_rnd(s.m_rnd)
     {
         x.update(*this, s.x);
@@ -251,17 +274,63 @@ public:
     IntVar cost() const override { return m_cost; }
 
     // Large-neighbourhood search: after the first plan, each restart frees the lessons of a
-    // few groups and keeps every other choice of the best plan so far.
+    // few groups and keeps every other choice of the best plan so far. Mostly the freed groups
+    // are one whose day has a gap and those that share its tutors; sometimes any.
     bool slave(const MetaInfo &mi) override
     {
         if (mi.type() != MetaInfo::RESTART || mi.restart() == 0 || mi.last() == nullptr)
             return true;
         const SlotSpace &last = static_cast<const SlotSpace &>(*mi.last());
         const SlotProblem &p = *m_problem;
+        const size_t slots = size_t(p.slotCount());
+        std::vector<std::uint8_t> taken;
+        taken.reserve(size_t(p.groups) * slots);
+        for (const std::vector<std::uint8_t> &g : p.groupTaken)
+            taken.insert(taken.end(), g.begin(), g.end());
+        for (int c = 0; c < x.size(); ++c) {
+            const Candidate &k = (*m_candidates)[size_t(c)];
+            if (last.x[c].val())
+                taken[size_t(p.lines[size_t(k.line)].group) * slots + size_t(k.slot)] = 1;
+        }
+        std::vector<int> gapped;
+        for (int g = 0; g < p.groups; ++g) {
+            for (int d = 0; d < p.days; ++d) {
+                int first = -1, final = -1, count = 0;
+                for (int l = 0; l < p.lessonsPerDay; ++l) {
+                    if (!taken[size_t(g) * slots + size_t(d * p.lessonsPerDay + l)])
+                        continue;
+                    first = first < 0 ? l : first;
+                    final = l;
+                    ++count;
+                }
+                if (count > 0 && final - first + 1 > count) {
+                    gapped.push_back(g);
+                    break;
+                }
+            }
+        }
         const int freed = std::max(2, p.groups / 8);
         std::vector<std::uint8_t> open(size_t(p.groups), 0);
-        for (int i = 0; i < freed && p.groups > 0; ++i)
-            open[size_t(m_rnd(unsigned(p.groups)))] = 1;
+        int opened = 0;
+        if (!gapped.empty() && m_rnd(4u) != 0) {
+            const int seed = gapped[m_rnd(unsigned(gapped.size()))];
+            std::vector<int> near = (*m_related)[size_t(seed)];
+            for (size_t i = near.size(); i > 1; --i)
+                std::swap(near[i - 1], near[m_rnd(unsigned(i))]);
+            open[size_t(seed)] = 1;
+            ++opened;
+            for (const int g : near) {
+                if (opened >= freed)
+                    break;
+                opened += !open[size_t(g)];
+                open[size_t(g)] = 1;
+            }
+        }
+        while (opened < freed && opened < p.groups) {
+            const unsigned g = m_rnd(unsigned(p.groups));
+            opened += !open[g];
+            open[g] = 1;
+        }
         for (int c = 0; c < x.size(); ++c) {
             const int group = p.lines[size_t((*m_candidates)[size_t(c)].line)].group;
             if (!open[size_t(group)])
@@ -275,6 +344,7 @@ public:
 private:
     const SlotProblem *m_problem;
     const std::vector<Candidate> *m_candidates;
+    const std::vector<std::vector<int>> *m_related;
     Rnd m_rnd;
     IntVar m_cost;
 };
@@ -309,7 +379,9 @@ SlotPlan solveSlots(const SlotProblem &problem, const SolveOptions &options)
         plan.complete = plan.found = true;
         return plan;
     }
-    auto root = std::make_unique<SlotSpace>(problem, candidates, options.weights, options.seed);
+    const std::vector<std::vector<int>> related = relatedGroups(problem);
+    auto root = std::make_unique<SlotSpace>(problem, candidates, related, options.weights,
+                                            options.seed);
     LimitStop stop(options.timeLimitSeconds, options.cancel);
     Search::Options o;
     o.threads = 1; // the same plan for the same seed

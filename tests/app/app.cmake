@@ -6,6 +6,7 @@ korvesta_test(tests_navigation
 find_package(Qt6 REQUIRED COMPONENTS Test)
 add_executable(tests_mainwindow
     ${CMAKE_CURRENT_SOURCE_DIR}/app/apptestmain.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/compilewindow_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/deletetimetable_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/exportcommand_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/copyshedule_test.cpp

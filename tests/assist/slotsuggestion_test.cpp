@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <set>
 
 namespace korvesta {
@@ -102,6 +104,27 @@ TEST_F(SlotSuggestionTest, RankingKeepsDaysWithoutGapsAndRefusesWhatCannotBe)
     b.db().execute(QString("UPDATE tblJobList SET Hours = 0 WHERE Key = %1").arg(line));
     EXPECT_TRUE(suggest(monday, monday).refusal.startsWith("По строке нагрузки не осталось"));
     (void)other;
+}
+
+// A group taught in the afternoon the weeks before is offered its afternoon lessons first,
+// and a morning lesson is marked as outside its shift.
+TEST_F(SlotSuggestionTest, TheGroupsShiftComesFirst)
+{
+    settings.LessonsInDay = 8;
+    settings.LessonsToGroup = 2;
+    for (int d = 0; d < 5; ++d) {
+        b.lesson(monday.addDays(d - 7), 5, petrovPhys, g1, a101);
+        b.lesson(monday.addDays(d - 7), 6, petrovPhys, g1, a101);
+    }
+    const SlotSuggestions found = suggest(monday, monday);
+    ASSERT_GE(found.best.size(), 8u);
+    EXPECT_TRUE(found.best.front().lesson == 5 || found.best.front().lesson == 6)
+        << found.best.front().lesson;
+    const auto first = std::find_if(found.best.begin(), found.best.end(),
+                                    [](const Slot &s) { return s.lesson == 1; });
+    ASSERT_NE(first, found.best.end());
+    EXPECT_TRUE(first->reasons.contains("вне смены группы (уроки 5-6)"))
+        << first->reasons.join(", ").toStdString();
 }
 
 } // namespace

@@ -1,0 +1,177 @@
+#include "compilecommand.h"
+
+#include "dlggenerate.h"
+#include "frmresultlist.h"
+#include "mainwindow.h"
+#include "viewdispatcher.h"
+
+#include "compile/compiler.h"
+#include "data/dberror.h"
+#include "data/documentsession.h"
+#include "data/prompts.h"
+#include "data/recordset.h"
+
+#include <QCalendarWidget>
+#include <QProgressDialog>
+
+#include <atomic>
+#include <exception>
+#include <thread>
+
+namespace korvesta {
+
+namespace {
+
+// The courses and the faculties the dialog offers, with their groups.
+void readGroupSets(const Database &db, std::vector<dlgGenerate::GroupSet> &courses,
+                   std::vector<dlgGenerate::GroupSet> &faculties)
+{
+    for (Recordset rs = db.openRecordset(QStringLiteral(
+             "SELECT tblGroups.Key, tblGroups.Course, tblTypeFaculty.TypeFaculty FROM tblGroups "
+             "LEFT JOIN tblTypeFaculty ON tblGroups.Key_TypeFaculty = tblTypeFaculty.Key ORDER "
+             "BY tblGroups.Course, tblTypeFaculty.TypeFaculty;"));
+         !rs.isEof(); rs.moveNext()) {
+        const auto add = [&](std::vector<dlgGenerate::GroupSet> &sets, const QString &name) {
+            if (name.isEmpty())
+                return;
+            if (sets.empty() || sets.back().name != name)
+                sets.push_back({name, {}});
+            sets.back().groups.push_back(rs.value(0).toInt());
+        };
+        add(courses, QStringLiteral("%1 курс").arg(rs.value(1).toString().simplified()));
+        const QString faculty = rs.value(2).toString().simplified();
+        const auto known = std::find_if(faculties.begin(), faculties.end(),
+                                        [&](const auto &f) { return f.name == faculty; });
+        if (known != faculties.end())
+            known->groups.push_back(rs.value(0).toInt());
+        else
+            add(faculties, faculty);
+    }
+}
+
+QString summaryOf(const CompileResult &result)
+{
+    return QStringLiteral("Поставлено занятий: %1 из %2. Окон у групп: %3, у преподавателей: %4. "
+                          "В своей аудитории: %5.")
+        .arg(result.placed)
+        .arg(result.target)
+        .arg(result.groupGaps)
+        .arg(result.tutorGaps)
+        .arg(result.usualAuditorium);
+}
+
+} // namespace
+
+void compileTimetableInWindow(frmMain &window)
+{
+    Prompts &prompts = window.prompts();
+    const std::optional<Database> db = window.session().access();
+    if (!db)
+        return;
+    std::vector<dlgGenerate::GroupSet> courses, faculties;
+    try {
+        readGroupSets(*db, courses, faculties);
+    } catch (const DbError &error) {
+        window.session().handleError(error);
+        return;
+    }
+    const QDate date = window.calendar()->selectedDate();
+    dlgGenerate dialog(date.addDays(1 - date.dayOfWeek()), courses, faculties, &window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+
+    CompileRequest request;
+    request.from = dialog.from();
+    request.to = dialog.to();
+    request.groups = dialog.groups();
+    request.timeLimitSeconds = dialog.timeLimitSeconds();
+    std::atomic<bool> cancel{false};
+    request.cancel = &cancel;
+
+    // The search runs beside the window, which shows how far it has got and can stop it; the
+    // document is not touched from the window meanwhile (the progress window is modal).
+    QProgressDialog progress(QStringLiteral("Составляется расписание..."),
+                             QStringLiteral("Отмена"), 0, 0, &window);
+    progress.setObjectName(QStringLiteral("frmGenerateProgress"));
+    progress.setWindowTitle(QStringLiteral("Составление расписания"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setMinimumWidth(420);
+    request.progress = [&progress](int placed, long long cost) {
+        QMetaObject::invokeMethod(
+            &progress,
+            [&progress, placed, cost] {
+                progress.setLabelText(QStringLiteral("Поставлено занятий: %1\nОценка плана: %2 "
+                                                     "(чем меньше, тем лучше)")
+                                          .arg(placed)
+                                          .arg(cost));
+            },
+            Qt::QueuedConnection);
+    };
+    QObject::connect(&progress, &QProgressDialog::canceled, &progress, [&cancel] { cancel = true; });
+    CompileResult result;
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            result = compileTimetable(*db, window.settingsRecord(), request);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&progress, [&progress] { progress.done(0); },
+                                  Qt::QueuedConnection);
+    });
+    progress.exec();
+    worker.join();
+
+    if (failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const DbError &error) {
+            window.session().handleError(error);
+        } catch (const std::exception &) {
+            prompts.message(QStringLiteral("Расписание не составлено из-за внутренней ошибки "
+                                           "программы"),
+                            Prompts::Icon::Critical, QStringLiteral("Составление расписания"));
+        }
+        return;
+    }
+    if (!result.refusal.isEmpty()) {
+        QString text = result.refusal;
+        if (!result.checkErrors.isEmpty())
+            text += u'\n' + result.checkErrors.mid(0, 10).join(u'\n');
+        prompts.message(text, Prompts::Icon::Warning, QStringLiteral("Составление расписания"));
+        return;
+    }
+    if (result.written) {
+        // The compiled week, in the week view.
+        window.calendar()->setSelectedDate(request.from);
+        ViewDispatcher &dispatcher = window.dispatcher();
+        dispatcher.sectionClicked(4);
+        dispatcher.itemClicked(1);
+        dispatcher.dateClicked(request.from);
+        window.setCalendarShown(false);
+    }
+    std::vector<QStringList> rows;
+    for (const CompiledLine &l : result.lines) {
+        if (l.placed < l.target)
+            rows.push_back({l.group, l.discipline, l.tutor, QString::number(l.target),
+                            QString::number(l.placed), l.reason});
+    }
+    if (rows.empty() && result.notes.isEmpty()) {
+        prompts.message(summaryOf(result) + QStringLiteral("\nКаждая строка нагрузки получила "
+                                                           "свою долю."),
+                        Prompts::Icon::Information, QStringLiteral("Составление расписания"));
+        return;
+    }
+    frmResultList list(QStringLiteral("Составление расписания: не все занятия поставлены"),
+                       summaryOf(result)
+                           + (result.notes.isEmpty() ? QString()
+                                                     : u'\n' + result.notes.join(u'\n')),
+                       {QStringLiteral("Группа"), QStringLiteral("Дисциплина"),
+                        QStringLiteral("Преподаватель"), QStringLiteral("Нужно"),
+                        QStringLiteral("Поставлено"), QStringLiteral("Почему не все")},
+                       rows, prompts, &window);
+    list.exec();
+}
+
+} // namespace korvesta

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDate>
+#include <QDialog>
+#include <QStringList>
+
+#include <vector>
+
+class QComboBox;
+class QDateEdit;
+class QRadioButton;
+class QSpinBox;
+
+namespace korvesta {
+
+// "Составление расписания": the period, which groups (all of them, a course or a faculty) and
+// how long to search. The dialog only asks; the window compiles once it is accepted.
+class dlgGenerate : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // A course or a faculty the groups can be chosen by, with its groups' keys.
+    struct GroupSet
+    {
+        QString name;
+        std::vector<int> groups;
+    };
+
+    dlgGenerate(const QDate &monday, const std::vector<GroupSet> &courses,
+                const std::vector<GroupSet> &faculties, QWidget *parent = nullptr);
+
+    QDate from() const;
+    QDate to() const;
+    // The chosen groups' keys; empty for every group.
+    std::vector<int> groups() const;
+    int timeLimitSeconds() const;
+
+private:
+    std::vector<GroupSet> m_courses, m_faculties;
+    QDateEdit *m_from;
+    QDateEdit *m_to;
+    QRadioButton *m_all;
+    QRadioButton *m_byCourse;
+    QRadioButton *m_byFaculty;
+    QComboBox *m_course;
+    QComboBox *m_faculty;
+    QSpinBox *m_seconds;
+};
+
+} // namespace korvesta
