@@ -170,9 +170,11 @@ public:
 
         // A day's lessons of a group and of a tutor: the blocks of lessons beyond the first
         // are its gaps. Each block begins with a lesson whose previous lesson is empty.
+        // For a group the blocks are also limited: one a day, or as many as the lessons
+        // already there make, so that the plan never opens a gap in a group's day.
         const auto dayBlocks = [&](const std::vector<std::uint8_t> &taken,
                                    const std::vector<std::vector<int>> &byOwnerSlot, int owner,
-                                   int weight) {
+                                   int weight, bool limited) {
             for (int d = 0; d < p.days; ++d) {
                 bool open = false;
                 for (int l = 0; l < p.lessonsPerDay; ++l) {
@@ -182,6 +184,12 @@ public:
                 if (!open)
                     continue;
                 BoolVar previous(*this, 0, 0);
+                BoolVarArgs starts;
+                int fixedBlocks = 0;
+                for (int l = 0; l < p.lessonsPerDay; ++l) {
+                    const int s = d * p.lessonsPerDay + l;
+                    fixedBlocks += taken[size_t(s)] && (l == 0 || !taken[size_t(s - 1)]);
+                }
                 for (int l = 0; l < p.lessonsPerDay; ++l) {
                     const int s = d * p.lessonsPerDay + l;
                     const std::vector<int> &v =
@@ -199,14 +207,17 @@ public:
                     rel(*this, start == (here && !previous));
                     weights << weight;
                     weighed << start;
+                    starts << start;
                     previous = here;
                 }
+                if (limited)
+                    linear(*this, starts, IRT_LQ, std::max(1, fixedBlocks));
             }
         };
         for (int g = 0; g < p.groups; ++g)
-            dayBlocks(p.groupTaken[size_t(g)], byGroupSlot, g, w.groupGap);
+            dayBlocks(p.groupTaken[size_t(g)], byGroupSlot, g, w.groupGap, true);
         for (int t = 0; t < p.tutors; ++t)
-            dayBlocks(p.tutorTaken[size_t(t)], byTutorSlot, t, w.tutorGap);
+            dayBlocks(p.tutorTaken[size_t(t)], byTutorSlot, t, w.tutorGap, false);
 
         // The day limits of groups and tutors, the lessons already there counted.
         const auto dayLimit = [&](const std::vector<std::uint8_t> &taken,
