@@ -16,6 +16,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <tuple>
 #include <cmath>
 
 namespace korvesta {
@@ -246,6 +247,7 @@ CompileResult compileWeek(const Database &db, const SettingsRecord &settings,
     p.tutors = int(facts.tutorIndex.size());
     p.groupDayLimit = settings.LessonsToGroup;
     p.tutorDayLimit = settings.LessonsToTutor;
+    p.lectureGroups = std::max(settings.CountGroupOnLecture, 1);
     const int slotCount = p.slotCount();
     p.groupTaken.assign(size_t(p.groups), std::vector<std::uint8_t>(size_t(slotCount), 0));
     p.tutorTaken.assign(size_t(p.tutors), std::vector<std::uint8_t>(size_t(slotCount), 0));
@@ -290,6 +292,7 @@ CompileResult compileWeek(const Database &db, const SettingsRecord &settings,
         SlotProblem::Line line;
         line.group = facts.groupIndex.value(l.keyGroup);
         line.tutor = facts.tutorIndex.value(l.keyTutor);
+        line.job = l.keyJob;
         line.target = l.shown.target;
         line.levelDiff = l.levelDiff;
         const auto [first, last] = facts.groupWindow[size_t(line.group)];
@@ -343,24 +346,40 @@ CompileResult compileWeek(const Database &db, const SettingsRecord &settings,
         for (const int s : plan.chosen[i])
             placed.push_back({int(i), s});
     }
+    // The groups of a lecture (one job at one slot) share its auditorium.
+    std::sort(placed.begin(), placed.end(), [&](const Placed &a, const Placed &b) {
+        const int ja = facts.lines[size_t(a.line)].keyJob, jb = facts.lines[size_t(b.line)].keyJob;
+        return std::tie(a.slot, ja, a.line) < std::tie(b.slot, jb, b.line);
+    });
+    const auto sameLesson = [&](const Placed &a, const Placed &b) {
+        return a.slot == b.slot
+               && facts.lines[size_t(a.line)].keyJob == facts.lines[size_t(b.line)].keyJob;
+    };
     std::vector<QSet<int>> taken = facts.audTaken;
-    for (Placed &x : placed) {
-        const int usual = facts.lines[size_t(x.line)].usualAud;
-        if (usual != 0 && !taken[size_t(x.slot)].contains(usual)) {
-            x.aud = usual;
-            taken[size_t(x.slot)].insert(usual);
-            ++result.usualAuditorium;
-        }
-    }
-    for (Placed &x : placed) {
-        if (x.aud != 0)
-            continue;
-        for (const int aud : facts.auditoriums) {
-            if (!taken[size_t(x.slot)].contains(aud)) {
-                x.aud = aud;
-                taken[size_t(x.slot)].insert(aud);
-                break;
+    const auto give = [&](size_t first, size_t stop, int aud) {
+        for (size_t i = first; i < stop; ++i)
+            placed[i].aud = aud;
+        taken[size_t(placed[first].slot)].insert(aud);
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        for (size_t i = 0; i < placed.size();) {
+            size_t stop = i + 1;
+            while (stop < placed.size() && sameLesson(placed[i], placed[stop]))
+                ++stop;
+            const int usual = facts.lines[size_t(placed[i].line)].usualAud;
+            QSet<int> &busy = taken[size_t(placed[i].slot)];
+            if (placed[i].aud == 0 && pass == 0 && usual != 0 && !busy.contains(usual)) {
+                give(i, stop, usual);
+                result.usualAuditorium += int(stop - i);
+            } else if (placed[i].aud == 0 && pass == 1) {
+                for (const int aud : facts.auditoriums) {
+                    if (!busy.contains(aud)) {
+                        give(i, stop, aud);
+                        break;
+                    }
+                }
             }
+            i = stop;
         }
     }
 
@@ -373,8 +392,6 @@ CompileResult compileWeek(const Database &db, const SettingsRecord &settings,
         result.placed += shown.placed;
         result.lines.push_back(shown);
     }
-    std::sort(placed.begin(), placed.end(),
-              [](const Placed &a, const Placed &b) { return a.slot < b.slot; });
     BulkInsert add(db, "INSERT INTO tblTimeTableContent (Key_TTList, Lesson, Key_Job, Key_Group, "
                        "SubGroup, Key_Aud, Key_TypeLesson) VALUES (?, ?, ?, ?, 0, ?, ?)");
     int dayKeyOf = -1, dayKey = 0;

@@ -19,11 +19,13 @@ struct SlotProblem
     int tutors = 0;
     int groupDayLimit = 0; // lessons a day; 0 for none
     int tutorDayLimit = 0;
+    int lectureGroups = 1; // the most groups one lecture is read to
 
     struct Line
     {
         int group = 0;
         int tutor = 0;
+        int job = 0;       // the line of the tutor's load (tutor and discipline) it belongs to
         int target = 0;    // lessons the line should get in the period
         int levelDiff = 0; // the discipline's difficulty
         std::vector<int> open; // the slots it may take, ascending

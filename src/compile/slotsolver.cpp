@@ -64,6 +64,23 @@ std::vector<std::vector<int>> relatedGroups(const SlotProblem &p)
     return related;
 }
 
+// The candidates of one tutor at one slot by the job (line of his load) they teach, in the
+// order first met.
+struct JobsAtSlot
+{
+    std::vector<std::pair<int, std::vector<int>>> entries;
+    void add(int job, int candidate)
+    {
+        for (auto &[j, members] : entries) {
+            if (j == job) {
+                members.push_back(candidate);
+                return;
+            }
+        }
+        entries.push_back({job, {candidate}});
+    }
+};
+
 // Stops the search at the time limit, when the user cancels, or when the neighbourhood search
 // has gone long without finding anything better (which keeps the plan the same from run to
 // run).
@@ -115,7 +132,6 @@ public:
         // Who takes which candidate, by group, tutor, slot, line and day.
         std::vector<std::vector<int>> byGroupSlot(size_t(p.groups) * size_t(slots));
         std::vector<std::vector<int>> byTutorSlot(size_t(p.tutors) * size_t(slots));
-        std::vector<std::vector<int>> bySlot(static_cast<size_t>(slots));
         std::vector<std::vector<int>> byLine(p.lines.size());
         std::vector<std::vector<int>> byLineDay(p.lines.size() * size_t(p.days));
         for (int c = 0; c < n; ++c) {
@@ -123,7 +139,6 @@ public:
             const SlotProblem::Line &l = p.lines[size_t(k.line)];
             byGroupSlot[size_t(l.group) * size_t(slots) + size_t(k.slot)].push_back(c);
             byTutorSlot[size_t(l.tutor) * size_t(slots) + size_t(k.slot)].push_back(c);
-            bySlot[size_t(k.slot)].push_back(c);
             byLine[size_t(k.line)].push_back(c);
             byLineDay[size_t(k.line) * size_t(p.days) + size_t(p.dayOf(k.slot))].push_back(c);
         }
@@ -146,14 +161,45 @@ public:
             if (v.size() > 1)
                 linear(*this, vars(v), IRT_LQ, 1);
         }
-        for (const std::vector<int> &v : byTutorSlot) {
-            if (v.size() > 1)
-                linear(*this, vars(v), IRT_LQ, 1);
+        // A tutor teaches one thing at a time: one lesson, or one lecture for up to
+        // lectureGroups groups of the same line of his load (one job), in one auditorium.
+        // The lessons taught at a slot are what takes auditoriums.
+        std::vector<BoolVarArgs> taught(static_cast<size_t>(slots));
+        for (int t = 0; t < p.tutors; ++t) {
+            for (int s = 0; s < slots; ++s) {
+                const std::vector<int> &v = byTutorSlot[size_t(t) * size_t(slots) + size_t(s)];
+                if (v.empty())
+                    continue;
+                if (p.lectureGroups <= 1) {
+                    if (v.size() > 1)
+                        linear(*this, vars(v), IRT_LQ, 1);
+                    for (const int c : v)
+                        taught[size_t(s)] << x[c];
+                    continue;
+                }
+                JobsAtSlot jobs;
+                for (const int c : v)
+                    jobs.add(p.lines[size_t(candidates[size_t(c)].line)].job, c);
+                BoolVarArgs lessons;
+                for (const auto &[job, members] : jobs.entries) {
+                    if (members.size() == 1) {
+                        lessons << x[members.front()];
+                        continue;
+                    }
+                    BoolVar one(*this, 0, 1);
+                    rel(*this, BOT_OR, vars(members), one);
+                    linear(*this, vars(members), IRT_LQ, p.lectureGroups);
+                    lessons << one;
+                }
+                if (lessons.size() > 1)
+                    linear(*this, lessons, IRT_LQ, 1);
+                for (int i = 0; i < lessons.size(); ++i)
+                    taught[size_t(s)] << lessons[i];
+            }
         }
         for (int s = 0; s < slots; ++s) {
-            const std::vector<int> &v = bySlot[size_t(s)];
-            if (int(v.size()) > p.freeAuditoriums[size_t(s)])
-                linear(*this, vars(v), IRT_LQ, p.freeAuditoriums[size_t(s)]);
+            if (taught[size_t(s)].size() > p.freeAuditoriums[size_t(s)])
+                linear(*this, taught[size_t(s)], IRT_LQ, p.freeAuditoriums[size_t(s)]);
         }
 
         IntArgs weights;

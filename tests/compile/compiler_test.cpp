@@ -163,6 +163,32 @@ TEST_F(Compiler, ExplainsWhatCouldNotBePlaced)
     EXPECT_EQ(checkErrors(), 0);
 }
 
+TEST_F(Compiler, ReadsALectureToTwoGroupsWhenTheTutorHasNoOtherTime)
+{
+    // Ivanov is there on Monday's first five lessons only: both groups' ten lessons fit only
+    // as five lectures, each in one auditorium.
+    line(ivanov, math, g1, 5);
+    line(ivanov, math, g2, 5);
+    for (int d = 1; d < 5; ++d)
+        b.add("tblTutorOut", {"KeyTutor", ivanov, "FreeLesson", 0, "FreeLocalDate",
+                              monday.addDays(d), "KeyTypeOut", 1});
+    for (int lesson = 6; lesson <= 14; ++lesson)
+        b.add("tblTutorOut", {"KeyTutor", ivanov, "FreeLesson", lesson, "FreeLocalDate", monday,
+                              "KeyTypeOut", 1});
+    settings.CountGroupOnLecture = 1;
+    EXPECT_EQ(compile().placed, 5) << "one group at a time without lectures";
+    b.raw("DELETE FROM tblTimeTableContent");
+
+    settings.CountGroupOnLecture = 2;
+    const CompileResult result = compile();
+    EXPECT_EQ(result.placed, 10);
+    EXPECT_EQ(b.rawNumber("SELECT count(*) FROM (SELECT c.Lesson FROM tblTimeTableContent c "
+                          "GROUP BY c.Lesson HAVING count(*) = 2 AND count(DISTINCT c.Key_Group) "
+                          "= 2 AND count(DISTINCT c.Key_Aud) = 1)"),
+              5);
+    EXPECT_EQ(checkErrors(), 0);
+}
+
 TEST_F(Compiler, RefusesAPeriodWithNothingToDo)
 {
     line(ivanov, math, g1, 5);
