@@ -5,6 +5,11 @@
 #include "mainwindow.h"
 #include "viewdispatcher.h"
 
+#include "grid/gridmodel.h"
+#include "grid/gridview.h"
+#include "views/navigationstate.h"
+#include "views/timetable/timetablelayout.h"
+
 #include "compile/compiler.h"
 #include "data/dberror.h"
 #include "data/documentsession.h"
@@ -13,6 +18,7 @@
 
 #include <QCalendarWidget>
 #include <QProgressDialog>
+#include <QSet>
 
 #include <atomic>
 #include <exception>
@@ -46,6 +52,37 @@ void readGroupSets(const Database &db, std::vector<dlgGenerate::GroupSet> &cours
             known->groups.push_back(rs.value(0).toInt());
         else
             add(faculties, faculty);
+    }
+}
+
+// The placed lessons shown in bold in the week timetable on screen, until it is filled again.
+void markPlaced(frmMain &window, const CompileResult &result, const QDate &monday)
+{
+    GridModel &grid = *window.grid()->model();
+    const TimetableLayout layout =
+        TimetableLayout::ofGrid(TimetableKind::Week, window.settingsRecord(), grid);
+    QSet<QString> placed;
+    const auto keyOf = [](const QDate &date, int lesson, const QString &group,
+                          const QString &course) {
+        return date.toString(Qt::ISODate) + u'|' + QString::number(lesson) + u'|' + group
+               + u'|' + course;
+    };
+    for (const CompiledLesson &l : result.placedLessons)
+        placed.insert(keyOf(l.date, l.lesson, l.group, l.course));
+    for (int row = layout.headerRows; row < grid.rows(); ++row) {
+        const int weekday = layout.weekdayOfRow(grid, row);
+        const int lesson = layout.lessonOfRow(grid, row);
+        if (weekday < 1 || lesson < 1)
+            continue;
+        const QDate date = monday.addDays(weekday - 1);
+        for (int col = 0; col < grid.cols(); ++col) {
+            if (!layout.isObjectCol(col))
+                continue;
+            const QString group = grid.text(layout.objectRow(), col).trimmed();
+            const QString course = courseFromHeader(grid.text(layout.courseRow(), col));
+            if (placed.contains(keyOf(date, lesson, group, course)))
+                grid.setCellBold(row, col, true);
+        }
     }
 }
 
@@ -150,6 +187,8 @@ void compileTimetableInWindow(frmMain &window)
         dispatcher.itemClicked(1);
         dispatcher.dateClicked(request.from);
         window.setCalendarShown(false);
+        if (window.navigation().viewCode() == 41)
+            markPlaced(window, result, request.from.addDays(1 - request.from.dayOfWeek()));
     }
     std::vector<QStringList> rows;
     for (const CompiledLine &l : result.lines) {

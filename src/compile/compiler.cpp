@@ -32,6 +32,7 @@ struct LineFacts
     int keyJob = 0;
     int keyGroup = 0;
     int keyTutor = 0;
+    QString groupName, course;
     int levelDiff = 0;
     int usualAud = 0; // the tutor's usual auditorium's key; 0 for none
     int hours = 0;
@@ -133,6 +134,8 @@ void readLines(const Database &db, const CompileRequest &request,
         l.usualAud = audByText.value(rs.value(6).toString().simplified().toCaseFolded());
         l.shown.discipline = rs.value(7).toString().simplified();
         l.levelDiff = rs.value(8).toInt();
+        l.groupName = rs.value(9).toString().simplified();
+        l.course = rs.value(10).toString().simplified();
         l.shown.group = rs.value(9).toString().simplified() + QStringLiteral(" (")
                         + rs.value(10).toString().simplified() + u')';
         facts.lines.push_back(l);
@@ -402,6 +405,8 @@ CompileResult compileWeek(const Database &db, const SettingsRecord &settings,
             dayKeyOf = d;
         }
         const LineFacts &l = facts.lines[size_t(x.line)];
+        result.placedLessons.push_back({facts.days[size_t(d)], p.lessonOf(x.slot), l.groupName,
+                                        l.course});
         add << dayKey << p.lessonOf(x.slot) << l.keyJob << l.keyGroup;
         if (x.aud != 0)
             add << x.aud;
@@ -488,6 +493,8 @@ CompileResult compileTimetable(const Database &db, const SettingsRecord &setting
         result.groupGaps += done.groupGaps;
         result.tutorGaps += done.tutorGaps;
         result.usualAuditorium += done.usualAuditorium;
+        result.placedLessons.insert(result.placedLessons.end(), done.placedLessons.begin(),
+                                    done.placedLessons.end());
         result.complete = result.complete && done.complete;
     }
     if (result.lines.empty()) {

@@ -39,6 +39,15 @@ struct CompiledLine
     QString reason; // empty when the target was met
 };
 
+// A lesson the compiler placed: where it is in the timetable.
+struct CompiledLesson
+{
+    QDate date;
+    int lesson = 0;
+    QString group; // the group's name, as the timetable's columns show it
+    QString course;
+};
+
 struct CompileResult
 {
     QString refusal; // why nothing was compiled; empty otherwise
@@ -53,6 +62,7 @@ struct CompileResult
     bool written = false;
     QStringList checkErrors; // what the timetable check found that the plan would bring
     QStringList notes;       // weeks that took nothing, and why
+    std::vector<CompiledLesson> placedLessons;
 };
 
 // The share of a line's hours left that falls to a period: the hours spread evenly over the

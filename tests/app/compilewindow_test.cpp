@@ -2,6 +2,8 @@
 // week view, and the whole compilation is one step of undo.
 
 #include "app/historycommands.h"
+#include "grid/gridmodel.h"
+#include "grid/gridview.h"
 #include "support/windowfixture.h"
 
 #include <QAction>
@@ -10,6 +12,7 @@
 #include <QDateEdit>
 #include <QDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -54,6 +57,15 @@ TEST_F(CompileWindow, CompilesTheWeekShowsItAndUndoesItInOneStep)
 
     EXPECT_EQ(lessons(), 10);
     EXPECT_EQ(window->navigation().viewCode(), 41);
+    // The new lessons stand out in bold until the view is filled again.
+    GridModel &grid = *window->grid()->model();
+    int bold = 0;
+    for (int r = 0; r < grid.rows(); ++r) {
+        for (int c = 0; c < grid.cols(); ++c)
+            bold += grid.cellBold(r, c) && r >= grid.fixedRows() && c >= grid.fixedCols()
+                    && grid.text(r, c).contains(QRegularExpression("\\p{L}"));
+    }
+    EXPECT_EQ(bold, 10);
     ASSERT_EQ(prompts.texts(ScriptedPrompts::Kind::Message).size(), 1);
     EXPECT_TRUE(prompts.texts(ScriptedPrompts::Kind::Message)
                     .constFirst()
