@@ -309,7 +309,7 @@ public:
                                           : IntVar(*this, 0, 0);
         rel(*this, m_cost == 1000 * targets + bools + others);
 
-        branch(*this, x, BOOL_VAR_NONE(), BOOL_VAL_MAX());
+        branch(*this, x, BOOL_VAR_NONE(), BOOL_VAL(&SlotSpace::valueOf));
         // The counts of a second lesson in a day follow from the choices, at their least.
         if (extras.size() > 0)
             branch(*this, extras, INT_VAR_NONE(), INT_VAL_MIN());
@@ -322,12 +322,21 @@ public:
         , m_candidates(s.m_candidates)
         , m_related(s.m_related)
         , m_rnd(s.m_rnd)
+        , m_neighbourhood(s.m_neighbourhood)
     {
         x.update(*this, s.x);
         m_cost.update(*this, s.m_cost);
     }
 
     Space *copy() override { return new SlotSpace(*this); }
+
+    // A lesson is taken where it can be; in a neighbourhood's search now and then not, so
+    // that the freed groups' days are laid out anew rather than as before.
+    static int valueOf(const Space &home, BoolVar, int)
+    {
+        const SlotSpace &space = static_cast<const SlotSpace &>(home);
+        return space.m_neighbourhood ? int(space.m_rnd(100u) >= 15u) : 1;
+    }
     IntVar cost() const override { return m_cost; }
 
     // Large-neighbourhood search: after the first plan, each restart frees the lessons of a
@@ -393,6 +402,7 @@ public:
             if (!open[size_t(group)])
                 rel(*this, x[c], IRT_EQ, last.x[c].val());
         }
+        m_neighbourhood = true;
         return false;
     }
 
@@ -402,7 +412,8 @@ private:
     const SlotProblem *m_problem;
     const std::vector<Candidate> *m_candidates;
     const std::vector<std::vector<int>> *m_related;
-    Rnd m_rnd;
+    mutable Rnd m_rnd;
+    bool m_neighbourhood = false; // searching a neighbourhood of the best plan
     IntVar m_cost;
 };
 
