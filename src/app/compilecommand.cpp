@@ -15,6 +15,7 @@
 #include "data/documentsession.h"
 #include "data/prompts.h"
 #include "data/recordset.h"
+#include "editing/objectnames.h"
 
 #include <QCalendarWidget>
 #include <QProgressDialog>
@@ -30,8 +31,11 @@ namespace {
 
 // The courses and the faculties the dialog offers, with their groups.
 void readGroupSets(const Database &db, std::vector<dlgGenerate::GroupSet> &courses,
-                   std::vector<dlgGenerate::GroupSet> &faculties)
+                   std::vector<dlgGenerate::GroupSet> &faculties,
+                   std::vector<dlgGenerate::GroupSet> &groups)
 {
+    for (const NamedObject &group : namedObjects(db, NamedKind::Group))
+        groups.push_back({group.canonical, {group.key}});
     for (Recordset rs = db.openRecordset(QStringLiteral(
              "SELECT tblGroups.Key, tblGroups.Course, tblTypeFaculty.TypeFaculty FROM tblGroups "
              "LEFT JOIN tblTypeFaculty ON tblGroups.Key_TypeFaculty = tblTypeFaculty.Key ORDER "
@@ -105,15 +109,15 @@ void compileTimetableInWindow(frmMain &window)
     const std::optional<Database> db = window.session().access();
     if (!db)
         return;
-    std::vector<dlgGenerate::GroupSet> courses, faculties;
+    std::vector<dlgGenerate::GroupSet> courses, faculties, groups;
     try {
-        readGroupSets(*db, courses, faculties);
+        readGroupSets(*db, courses, faculties, groups);
     } catch (const DbError &error) {
         window.session().handleError(error);
         return;
     }
     const QDate date = window.calendar()->selectedDate();
-    dlgGenerate dialog(date.addDays(1 - date.dayOfWeek()), courses, faculties, &window);
+    dlgGenerate dialog(date.addDays(1 - date.dayOfWeek()), courses, faculties, groups, &window);
     if (dialog.exec() != QDialog::Accepted)
         return;
 

@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -29,10 +30,12 @@ QComboBox *namesBox(const std::vector<dlgGenerate::GroupSet> &sets, QWidget *par
 } // namespace
 
 dlgGenerate::dlgGenerate(const QDate &monday, const std::vector<GroupSet> &courses,
-                         const std::vector<GroupSet> &faculties, QWidget *parent)
+                         const std::vector<GroupSet> &faculties,
+                         const std::vector<GroupSet> &groups, QWidget *parent)
     : QDialog(parent)
     , m_courses(courses)
     , m_faculties(faculties)
+    , m_groups(groups)
 {
     setObjectName(QStringLiteral("dlgGenerate"));
     setWindowTitle(QStringLiteral("Составление расписания"));
@@ -88,6 +91,22 @@ dlgGenerate::dlgGenerate(const QDate &monday, const std::vector<GroupSet> &cours
     grid->addWidget(m_course, 1, 1);
     grid->addWidget(m_byFaculty, 2, 0);
     grid->addWidget(m_faculty, 2, 1);
+    m_chosen = new QRadioButton(QStringLiteral("Выбранные:"), which);
+    m_chosen->setObjectName(QStringLiteral("optChosenGroups"));
+    m_chosen->setEnabled(!m_groups.empty());
+    m_groupList = new QListWidget(which);
+    m_groupList->setObjectName(QStringLiteral("lstGroups"));
+    for (const GroupSet &group : m_groups) {
+        auto *item = new QListWidgetItem(group.name, m_groupList);
+        item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+        item->setCheckState(Qt::Unchecked);
+    }
+    m_groupList->setMaximumHeight(m_groupList->fontMetrics().height() * 8);
+    m_groupList->scrollToTop();
+    m_groupList->setEnabled(false);
+    connect(m_chosen, &QRadioButton::toggled, m_groupList, &QListWidget::setEnabled);
+    grid->addWidget(m_chosen, 3, 0, Qt::AlignTop);
+    grid->addWidget(m_groupList, 3, 1);
     layout->addWidget(which);
 
     auto *buttons = new QDialogButtonBox(this);
@@ -100,10 +119,17 @@ dlgGenerate::dlgGenerate(const QDate &monday, const std::vector<GroupSet> &cours
     cancel->setObjectName(QStringLiteral("CancelButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    // The period must run forward.
-    const auto check = [this, ok] { ok->setEnabled(m_from->date() <= m_to->date()); };
+    // The period must run forward, and chosen groups be chosen.
+    const auto check = [this, ok] {
+        bool ticked = false;
+        for (int i = 0; i < m_groupList->count(); ++i)
+            ticked = ticked || m_groupList->item(i)->checkState() == Qt::Checked;
+        ok->setEnabled(m_from->date() <= m_to->date() && (!m_chosen->isChecked() || ticked));
+    };
     connect(m_from, &QDateEdit::dateChanged, this, check);
     connect(m_to, &QDateEdit::dateChanged, this, check);
+    connect(m_chosen, &QRadioButton::toggled, this, check);
+    connect(m_groupList, &QListWidget::itemChanged, this, check);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -124,6 +150,15 @@ std::vector<int> dlgGenerate::groups() const
         return m_courses[size_t(m_course->currentIndex())].groups;
     if (m_byFaculty->isChecked() && m_faculty->currentIndex() >= 0)
         return m_faculties[size_t(m_faculty->currentIndex())].groups;
+    if (m_chosen->isChecked()) {
+        std::vector<int> keys;
+        for (int i = 0; i < m_groupList->count(); ++i) {
+            if (m_groupList->item(i)->checkState() == Qt::Checked)
+                keys.insert(keys.end(), m_groups[size_t(i)].groups.begin(),
+                            m_groups[size_t(i)].groups.end());
+        }
+        return keys;
+    }
     return {};
 }
 

@@ -8,6 +8,7 @@
 
 class QComboBox;
 class QDateEdit;
+class QListWidget;
 class QRadioButton;
 class QSpinBox;
 
@@ -27,8 +28,10 @@ public:
         std::vector<int> groups;
     };
 
+    // `groups` holds each group alone, "П-9 (1)", for the planner to tick.
     dlgGenerate(const QDate &monday, const std::vector<GroupSet> &courses,
-                const std::vector<GroupSet> &faculties, QWidget *parent = nullptr);
+                const std::vector<GroupSet> &faculties, const std::vector<GroupSet> &groups,
+                QWidget *parent = nullptr);
 
     QDate from() const;
     QDate to() const;
@@ -37,12 +40,14 @@ public:
     int timeLimitSeconds() const;
 
 private:
-    std::vector<GroupSet> m_courses, m_faculties;
+    std::vector<GroupSet> m_courses, m_faculties, m_groups;
     QDateEdit *m_from;
     QDateEdit *m_to;
     QRadioButton *m_all;
     QRadioButton *m_byCourse;
     QRadioButton *m_byFaculty;
+    QRadioButton *m_chosen;
+    QListWidget *m_groupList;
     QComboBox *m_course;
     QComboBox *m_faculty;
     QSpinBox *m_seconds;
