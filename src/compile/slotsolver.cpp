@@ -115,6 +115,82 @@ private:
     const std::atomic<bool> *m_cancel;
 };
 
+// The groups a neighbourhood frees, around the current plan (`chosen` by candidate): mostly one
+// whose day has a gap, or any, and those that share its tutors; as many as `count`.
+std::vector<std::uint8_t> freedGroups(const SlotProblem &p, const std::vector<Candidate> &candidates,
+                                      const std::vector<std::vector<int>> &related,
+                                      const std::vector<std::uint8_t> &chosen, int count,
+                                      Rnd &rnd)
+{
+    const size_t slots = size_t(p.slotCount());
+    std::vector<std::uint8_t> taken;
+    taken.reserve(size_t(p.groups) * slots);
+    for (const std::vector<std::uint8_t> &g : p.groupTaken)
+        taken.insert(taken.end(), g.begin(), g.end());
+    for (size_t c = 0; c < candidates.size(); ++c) {
+        if (chosen[c])
+            taken[size_t(p.lines[size_t(candidates[c].line)].group) * slots
+                  + size_t(candidates[c].slot)] = 1;
+    }
+    std::vector<int> gapped;
+    for (int g = 0; g < p.groups; ++g) {
+        for (int d = 0; d < p.days; ++d) {
+            int first = -1, final = -1, lessons = 0;
+            for (int l = 0; l < p.lessonsPerDay; ++l) {
+                if (!taken[size_t(g) * slots + size_t(d * p.lessonsPerDay + l)])
+                    continue;
+                first = first < 0 ? l : first;
+                final = l;
+                ++lessons;
+            }
+            if (lessons > 0 && final - first + 1 > lessons) {
+                gapped.push_back(g);
+                break;
+            }
+        }
+    }
+    std::vector<std::uint8_t> open(size_t(p.groups), 0);
+    int opened = 0;
+    const auto add = [&](int g) {
+        opened += !open[size_t(g)];
+        open[size_t(g)] = 1;
+    };
+    const int seed = !gapped.empty() && rnd(4u) != 0 ? gapped[rnd(unsigned(gapped.size()))]
+                                                      : int(rnd(unsigned(p.groups)));
+    add(seed);
+    std::vector<int> near = related[size_t(seed)];
+    for (size_t i = near.size(); i > 1; --i)
+        std::swap(near[i - 1], near[rnd(unsigned(i))]);
+    for (const int g : near) {
+        if (opened >= count)
+            break;
+        add(g);
+    }
+    while (opened < count && opened < p.groups)
+        add(int(rnd(unsigned(p.groups))));
+    // A lecture moves with all its groups.
+    for (bool grown = true; grown;) {
+        grown = false;
+        std::vector<std::pair<int, int>> freedLessons; // job, slot
+        for (size_t c = 0; c < candidates.size(); ++c) {
+            const SlotProblem::Line &l = p.lines[size_t(candidates[c].line)];
+            if (chosen[c] && open[size_t(l.group)])
+                freedLessons.emplace_back(l.job, candidates[c].slot);
+        }
+        std::sort(freedLessons.begin(), freedLessons.end());
+        for (size_t c = 0; c < candidates.size(); ++c) {
+            const SlotProblem::Line &l = p.lines[size_t(candidates[c].line)];
+            if (chosen[c] && !open[size_t(l.group)]
+                && std::binary_search(freedLessons.begin(), freedLessons.end(),
+                                      std::make_pair(l.job, candidates[c].slot))) {
+                add(l.group);
+                grown = true;
+            }
+        }
+    }
+    return open;
+}
+
 class SlotSpace : public IntMinimizeSpace
 {
 public:
@@ -348,55 +424,11 @@ public:
             return true;
         const SlotSpace &last = static_cast<const SlotSpace &>(*mi.last());
         const SlotProblem &p = *m_problem;
-        const size_t slots = size_t(p.slotCount());
-        std::vector<std::uint8_t> taken;
-        taken.reserve(size_t(p.groups) * slots);
-        for (const std::vector<std::uint8_t> &g : p.groupTaken)
-            taken.insert(taken.end(), g.begin(), g.end());
-        for (int c = 0; c < x.size(); ++c) {
-            const Candidate &k = (*m_candidates)[size_t(c)];
-            if (last.x[c].val())
-                taken[size_t(p.lines[size_t(k.line)].group) * slots + size_t(k.slot)] = 1;
-        }
-        std::vector<int> gapped;
-        for (int g = 0; g < p.groups; ++g) {
-            for (int d = 0; d < p.days; ++d) {
-                int first = -1, final = -1, count = 0;
-                for (int l = 0; l < p.lessonsPerDay; ++l) {
-                    if (!taken[size_t(g) * slots + size_t(d * p.lessonsPerDay + l)])
-                        continue;
-                    first = first < 0 ? l : first;
-                    final = l;
-                    ++count;
-                }
-                if (count > 0 && final - first + 1 > count) {
-                    gapped.push_back(g);
-                    break;
-                }
-            }
-        }
-        const int freed = std::max(2, p.groups / 8);
-        std::vector<std::uint8_t> open(size_t(p.groups), 0);
-        int opened = 0;
-        if (!gapped.empty() && m_rnd(4u) != 0) {
-            const int seed = gapped[m_rnd(unsigned(gapped.size()))];
-            std::vector<int> near = (*m_related)[size_t(seed)];
-            for (size_t i = near.size(); i > 1; --i)
-                std::swap(near[i - 1], near[m_rnd(unsigned(i))]);
-            open[size_t(seed)] = 1;
-            ++opened;
-            for (const int g : near) {
-                if (opened >= freed)
-                    break;
-                opened += !open[size_t(g)];
-                open[size_t(g)] = 1;
-            }
-        }
-        while (opened < freed && opened < p.groups) {
-            const unsigned g = m_rnd(unsigned(p.groups));
-            opened += !open[g];
-            open[g] = 1;
-        }
+        std::vector<std::uint8_t> chosen(size_t(x.size()));
+        for (int c = 0; c < x.size(); ++c)
+            chosen[size_t(c)] = std::uint8_t(last.x[c].val());
+        const std::vector<std::uint8_t> open = freedGroups(
+            p, *m_candidates, *m_related, chosen, std::max(2, p.groups / 8), m_rnd);
         for (int c = 0; c < x.size(); ++c) {
             const int group = p.lines[size_t((*m_candidates)[size_t(c)].line)].group;
             if (!open[size_t(group)])
