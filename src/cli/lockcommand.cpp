@@ -3,6 +3,7 @@
 #include "commandline.h"
 #include "trialreport.h"
 #include "editing/commandrun.h"
+#include "editing/commandsettings.h"
 #include "editing/consoleprompts.h"
 #include "data/apppaths.h"
 #include "data/documentsession.h"
@@ -10,8 +11,6 @@
 #include "data/trialrun.h"
 #include "editing/datelock.h"
 #include "settings/settingsstore.h"
-
-#include <QTemporaryDir>
 
 #include <optional>
 
@@ -72,16 +71,12 @@ int lock(const LockOptions &o, QTextStream &out, QTextStream &err)
         return ExitUnreadable;
 
     // The password is the user's own; nothing of the run is written back to his settings.
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) {
-        err << QStringLiteral("Не удалось создать временную папку") << Qt::endl;
-        return 1;
+    CommandSettings run;
+    if (!run.usable()) {
+        err << CommandSettings::unusableText() << Qt::endl;
+        return ExitRefused;
     }
-    const SettingsStore user;
-    SettingsStore settings(scratch.filePath(QStringLiteral("settings.ini")));
-    settings.write(QStringLiteral("Settings"), QStringLiteral("AccessEditPwd"),
-                       user.readText(QStringLiteral("Settings"), QStringLiteral("AccessEditPwd"),
-                                     QString()));
+    SettingsStore &settings = run.store();
     PasswordPrompts prompts(err, o.password);
     DocumentSession session(prompts, settings, AppPaths::standard());
     session.startFromCommandLine({path});

@@ -8,12 +8,11 @@
 #include "data/isodate.h"
 #include "data/trialrun.h"
 #include "editing/commandrun.h"
+#include "editing/commandsettings.h"
 #include "editing/consoleprompts.h"
 #include "options/optionssession.h"
 #include "settings/settingsrecord.h"
 #include "settings/settingsstore.h"
-
-#include <QTemporaryDir>
 
 #include <optional>
 #include <vector>
@@ -105,14 +104,13 @@ int writeOptions(const OptionsOptions &o, QTextStream &out, QTextStream &err)
         return ExitUnreadable;
 
     // The user's settings are read, never written: the command changes the document only.
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) {
-        err << QStringLiteral("Не удалось создать временную папку") << Qt::endl;
-        return 1;
+    CommandSettings run;
+    if (!run.usable()) {
+        err << CommandSettings::unusableText() << Qt::endl;
+        return ExitRefused;
     }
-    SettingsStore settings(scratch.filePath(QStringLiteral("settings.ini")));
-    SettingsRecord record;
-    record.load(SettingsStore());
+    SettingsStore &settings = run.store();
+    SettingsRecord &record = run.record();
     ConsolePrompts prompts(err);
     DocumentSession session(prompts, settings, AppPaths::standard());
     session.startFromCommandLine({path});

@@ -74,7 +74,7 @@ int runHelpCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     bool manual = false, completion = false;
     QString command;
-    const int code = runCommand(
+    return runCommand(
         helpCommandSpec(), args, out, err,
         [&](CommandLine &line) {
             manual = line.isSet(QStringLiteral("manual"));
@@ -97,8 +97,6 @@ int runHelpCommand(const QStringList &args, QTextStream &out, QTextStream &err)
                 out << commandsOverview();
             return ExitDone;
         });
-    out.flush();
-    return code;
 }
 
 } // namespace

@@ -52,7 +52,7 @@ struct PeriodFacts
     QHash<int, int> tutorIndex;  // tutor key -> index
     std::vector<int> auditoriums;                 // keys
     std::vector<QSet<int>> audTaken;              // by slot
-    std::vector<std::pair<int, int>> groupWindow; // by group index: first, last lesson
+    std::vector<GroupShift> groupWindow; // by group index
     int keyTypeLesson = 0;
 };
 
@@ -239,8 +239,7 @@ CompileResult compileWeek(const Database &db, const SettingsRecord &settings,
     const QHash<int, GroupShift> shifts = readGroupShifts(db, settings, request.from);
     facts.groupWindow.assign(size_t(facts.groupIndex.size()), {});
     for (auto g = facts.groupIndex.cbegin(); g != facts.groupIndex.cend(); ++g) {
-        const GroupShift shift = shifts.value(g.key(), defaultShift(settings));
-        facts.groupWindow[size_t(g.value())] = {shift.first, shift.last};
+        facts.groupWindow[size_t(g.value())] = shifts.value(g.key(), defaultShift(settings));
     }
 
     SlotProblem p;
@@ -298,9 +297,9 @@ CompileResult compileWeek(const Database &db, const SettingsRecord &settings,
         line.job = l.keyJob;
         line.target = l.shown.target;
         line.levelDiff = l.levelDiff;
-        const auto [first, last] = facts.groupWindow[size_t(line.group)];
+        const GroupShift shift = facts.groupWindow[size_t(line.group)];
         for (int d = 0; d < p.days; ++d) {
-            for (int lesson = first; lesson <= last; ++lesson) {
+            for (int lesson = shift.first; lesson <= shift.last; ++lesson) {
                 const int s = d * p.lessonsPerDay + lesson - 1;
                 if (p.groupTaken[size_t(line.group)][size_t(s)])
                     ++l.groupBusy;

@@ -115,6 +115,25 @@ private:
     const std::atomic<bool> *m_cancel;
 };
 
+// Empty lessons between the first and the last of each day.
+int gapsOf(const std::vector<std::uint8_t> &taken, int days, int lessonsPerDay)
+{
+    int gaps = 0;
+    for (int d = 0; d < days; ++d) {
+        int first = -1, last = -1, count = 0;
+        for (int l = 0; l < lessonsPerDay; ++l) {
+            if (!taken[size_t(d * lessonsPerDay + l)])
+                continue;
+            first = first < 0 ? l : first;
+            last = l;
+            ++count;
+        }
+        if (count > 0)
+            gaps += last - first + 1 - count;
+    }
+    return gaps;
+}
+
 // The groups a neighbourhood frees, around the current plan (`chosen` by candidate): mostly one
 // whose day has a gap, or any, and those that share its tutors; as many as `count`.
 std::vector<std::uint8_t> freedGroups(const SlotProblem &p, const std::vector<Candidate> &candidates,
@@ -122,32 +141,15 @@ std::vector<std::uint8_t> freedGroups(const SlotProblem &p, const std::vector<Ca
                                       const std::vector<std::uint8_t> &chosen, int count,
                                       Rnd &rnd)
 {
-    const size_t slots = size_t(p.slotCount());
-    std::vector<std::uint8_t> taken;
-    taken.reserve(size_t(p.groups) * slots);
-    for (const std::vector<std::uint8_t> &g : p.groupTaken)
-        taken.insert(taken.end(), g.begin(), g.end());
+    std::vector<std::vector<std::uint8_t>> taken = p.groupTaken;
     for (size_t c = 0; c < candidates.size(); ++c) {
         if (chosen[c])
-            taken[size_t(p.lines[size_t(candidates[c].line)].group) * slots
-                  + size_t(candidates[c].slot)] = 1;
+            taken[size_t(p.lines[size_t(candidates[c].line)].group)][size_t(candidates[c].slot)] = 1;
     }
     std::vector<int> gapped;
     for (int g = 0; g < p.groups; ++g) {
-        for (int d = 0; d < p.days; ++d) {
-            int first = -1, final = -1, lessons = 0;
-            for (int l = 0; l < p.lessonsPerDay; ++l) {
-                if (!taken[size_t(g) * slots + size_t(d * p.lessonsPerDay + l)])
-                    continue;
-                first = first < 0 ? l : first;
-                final = l;
-                ++lessons;
-            }
-            if (lessons > 0 && final - first + 1 > lessons) {
-                gapped.push_back(g);
-                break;
-            }
-        }
+        if (gapsOf(taken[size_t(g)], p.days, p.lessonsPerDay) > 0)
+            gapped.push_back(g);
     }
     std::vector<std::uint8_t> open(size_t(p.groups), 0);
     int opened = 0;
@@ -449,24 +451,6 @@ private:
     IntVar m_cost;
 };
 
-// Empty lessons between the first and the last of each day.
-int gapsOf(const std::vector<std::uint8_t> &taken, int days, int lessonsPerDay)
-{
-    int gaps = 0;
-    for (int d = 0; d < days; ++d) {
-        int first = -1, last = -1, count = 0;
-        for (int l = 0; l < lessonsPerDay; ++l) {
-            if (!taken[size_t(d * lessonsPerDay + l)])
-                continue;
-            first = first < 0 ? l : first;
-            last = l;
-            ++count;
-        }
-        if (count > 0)
-            gaps += last - first + 1 - count;
-    }
-    return gaps;
-}
 
 } // namespace
 
