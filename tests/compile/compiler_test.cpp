@@ -9,6 +9,7 @@
 #include "support/testdocument.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace korvesta {
 namespace {
@@ -186,6 +187,38 @@ TEST_F(Compiler, ReadsALectureToTwoGroupsWhenTheTutorHasNoOtherTime)
                           "GROUP BY c.Lesson HAVING count(*) = 2 AND count(DISTINCT c.Key_Group) "
                           "= 2 AND count(DISTINCT c.Key_Aud) = 1)"),
               5);
+    EXPECT_EQ(checkErrors(), 0);
+}
+
+// Another program cannot write while the week is searched: the plan and the check it passes
+// read the timetable as it is written.
+TEST_F(Compiler, AnotherWriterIsHeldOffUntilTheWeekIsWritten)
+{
+    line(ivanov, math, g1, 5);
+    line(petrov, physics, g2, 5);
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
+    const QByteArray clash =
+        QStringLiteral("INSERT INTO tblTimeTableList (Date, ReadOnly) VALUES ('2026-09-15', 0)")
+            .toUtf8();
+    int during = SQLITE_OK;
+    CompileRequest request;
+    request.from = monday;
+    request.to = friday;
+    request.timeLimitSeconds = 5;
+    request.progress = [&](int, long long) {
+        if (during == SQLITE_OK)
+            during = sqlite3_exec(other, clash.constData(), nullptr, nullptr, nullptr);
+    };
+    const CompileResult result = compileTimetable(b.db(), settings, request);
+    EXPECT_EQ(during, SQLITE_BUSY);
+    EXPECT_TRUE(result.written);
+    EXPECT_EQ(result.placed, 10);
+    EXPECT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; ROLLBACK;", nullptr, nullptr, nullptr),
+              SQLITE_OK)
+        << "free again once the week is written";
+    sqlite3_close(other);
     EXPECT_EQ(checkErrors(), 0);
 }
 
