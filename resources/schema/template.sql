@@ -120,6 +120,17 @@ CREATE INDEX idxContentJob ON tblTimeTableContent ("Key_Job", "Key_Group", "Key_
 CREATE INDEX idxContentGroup ON tblTimeTableContent ("Key_Group");
 CREATE INDEX idxContentAud ON tblTimeTableContent ("Key_Aud");
 
+-- The lessons the automatic compilation placed, as it placed them (Key is the lesson's): one
+-- the planner has moved since no longer matches its row and counts as the planner's own.
+CREATE TABLE tblCompiledLessons (
+    "Key" INTEGER PRIMARY KEY,
+    "Key_TTList" INTEGER,
+    "Lesson" SMALLINT,
+    "Key_Job" INTEGER,
+    "Key_Group" INTEGER,
+    "Key_Aud" INTEGER
+);
+
 CREATE TABLE tblNotes (
     "Key_TTL" INTEGER,
     "Note" TEXT COLLATE NOCASE

@@ -11,6 +11,7 @@
 #include "views/timetable/timetablelayout.h"
 
 #include "compile/compiler.h"
+#include "compile/softweights.h"
 #include "data/dberror.h"
 #include "data/documentsession.h"
 #include "data/prompts.h"
@@ -92,8 +93,11 @@ void markPlaced(frmMain &window, const CompileResult &result, const QDate &monda
 
 QString summaryOf(const CompileResult &result)
 {
-    return QStringLiteral("Поставлено занятий: %1 из %2. Окон у групп: %3, у преподавателей: %4. "
-                          "В своей аудитории: %5.")
+    return (result.replaced > 0
+                ? QStringLiteral("Убрано составленных ранее занятий: %1. ").arg(result.replaced)
+                : QString())
+           + QStringLiteral("Поставлено занятий: %1 из %2. Окон у групп: %3, у преподавателей: "
+                            "%4. В своей аудитории: %5.")
         .arg(result.placed)
         .arg(result.target)
         .arg(result.groupGaps)
@@ -126,6 +130,21 @@ void compileTimetableInWindow(frmMain &window)
     request.to = dialog.to();
     request.groups = dialog.groups();
     request.timeLimitSeconds = dialog.timeLimitSeconds();
+    request.replace = dialog.replace();
+    request.weights = readSoftWeights(window.settings());
+    try {
+        if (const int earlier = request.replace ? compiledLessonCount(*db, request) : 0;
+            earlier > 0
+            && prompts.askYesNo(QStringLiteral("В периоде %1 занятий, составленных программой "
+                                               "ранее. Убрать их и составить заново?")
+                                    .arg(earlier),
+                                Prompts::Icon::Question, QStringLiteral("Составление расписания"))
+                   != Prompts::Answer::Yes)
+            return;
+    } catch (const DbError &error) {
+        window.session().handleError(error);
+        return;
+    }
     std::atomic<bool> cancel{false};
     request.cancel = &cancel;
 

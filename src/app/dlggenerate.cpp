@@ -1,5 +1,6 @@
 #include "dlggenerate.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -109,6 +110,14 @@ dlgGenerate::dlgGenerate(const QDate &monday, const std::vector<GroupSet> &cours
     grid->addWidget(m_groupList, 3, 1);
     layout->addWidget(which);
 
+    m_replace = new QCheckBox(QStringLiteral("Составить заново и занятия, поставленные программой "
+                                             "ранее"),
+                              this);
+    m_replace->setObjectName(QStringLiteral("chkReplace"));
+    m_replace->setToolTip(QStringLiteral("Занятия, перенесённые с тех пор вручную, остаются на "
+                                         "своих местах, как и все поставленные вручную"));
+    layout->addWidget(m_replace);
+
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *ok =
         buttons->addButton(QStringLiteral("Составить"), QDialogButtonBox::AcceptRole);
@@ -160,6 +169,11 @@ std::vector<int> dlgGenerate::groups() const
         return keys;
     }
     return {};
+}
+
+bool dlgGenerate::replace() const
+{
+    return m_replace->isChecked();
 }
 
 int dlgGenerate::timeLimitSeconds() const

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QListWidget;
@@ -38,6 +39,8 @@ public:
     // The chosen groups' keys; empty for every group.
     std::vector<int> groups() const;
     int timeLimitSeconds() const;
+    // Whether the lessons the program placed earlier in the period are placed anew.
+    bool replace() const;
 
 private:
     std::vector<GroupSet> m_courses, m_faculties, m_groups;
@@ -51,6 +54,7 @@ private:
     QComboBox *m_course;
     QComboBox *m_faculty;
     QSpinBox *m_seconds;
+    QCheckBox *m_replace;
 };
 
 } // namespace korvesta

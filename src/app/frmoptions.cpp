@@ -10,6 +10,7 @@
 #include "grid/gridmodel.h"
 #include "grid/gridview.h"
 #include "options/optionsrules.h"
+#include "compile/softweights.h"
 #include "settings/settingsstore.h"
 
 #include <QApplication>
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -95,6 +97,9 @@ void frmOptions::loadRecord()
     m_loading = true;
     const SettingsRecord &r = m_options.record();
     const SettingsStore &store = m_window.settings();
+    const SoftWeights weights = readSoftWeights(store);
+    for (size_t i = 0; i < m_weights.size(); ++i)
+        m_weights[i]->setValue(weights.*softWeightFields()[i].weight);
     const int workDays = std::clamp(r.WorkDays, 4, 7);
     m_workDays[size_t(workDays - 4)]->setChecked(true);
     const auto number = [](QLineEdit *box, int value) { box->setText(QString::number(value)); };
@@ -231,6 +236,10 @@ bool frmOptions::applyChanges()
         return false;
     }
     setExportColors(m_window.settings(), m_exportColor->isChecked());
+    SoftWeights weights;
+    for (size_t i = 0; i < m_weights.size(); ++i)
+        weights.*softWeightFields()[i].weight = m_weights[i]->value();
+    writeSoftWeights(m_window.settings(), weights);
     m_apply->setEnabled(false);
     return true;
 }

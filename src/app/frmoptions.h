@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <array>
+#include <vector>
 
 class QAbstractButton;
 class QCheckBox;
@@ -16,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -59,6 +61,7 @@ private:
     QWidget *buildListsTab();
     QWidget *buildDisplayTab();
     QWidget *buildServiceTab();
+    QWidget *buildGenerateTab();
     QLineEdit *numberBox(const char *name);
     QCheckBox *checkBox(const char *name, const QString &caption);
     QLabel *swatch(const char *name, const QString &toolTip);
@@ -100,6 +103,8 @@ private:
 
     QTabWidget *m_tabs = nullptr;
     QPushButton *m_apply = nullptr;
+    // The weights of the automatic compilation's goals, as softWeightFields() lists them.
+    std::vector<QSpinBox *> m_weights;
 
     // Range of the data shown.
     std::array<QRadioButton *, 4> m_workDays{}; // 4 to 7

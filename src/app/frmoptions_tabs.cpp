@@ -3,6 +3,8 @@
 #include "frmoptions.h"
 #include "rangecalendar.h"
 
+#include "compile/softweights.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -106,6 +109,32 @@ void frmOptions::buildTabs()
     m_tabs->addTab(buildListsTab(), QStringLiteral("Справочники"));
     m_tabs->addTab(buildDisplayTab(), QStringLiteral("Отображение"));
     m_tabs->addTab(buildServiceTab(), QStringLiteral("Сервис"));
+    m_tabs->addTab(buildGenerateTab(), QStringLiteral("Составление"));
+}
+
+QWidget *frmOptions::buildGenerateTab()
+{
+    auto *page = new QWidget(m_tabs);
+    auto *layout = new QVBoxLayout(page);
+    QGroupBox *goals = frame(page, "fraGenerateWeights", QStringLiteral("Веса целей составления"));
+    auto *form = new QFormLayout(goals);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    auto *intro = new QLabel(QStringLiteral("Поставленное занятие весит 1000; чем больше вес "
+                                            "цели, тем сильнее составление её избегает."),
+                             goals);
+    intro->setWordWrap(true);
+    form->addRow(intro);
+    for (const SoftWeightField &field : softWeightFields()) {
+        auto *box = new QSpinBox(goals);
+        box->setObjectName(QStringLiteral("txtWeight") + QString::fromLatin1(field.key));
+        box->setRange(0, kMostSoftWeight);
+        connect(box, &QSpinBox::valueChanged, this, [this] { m_apply->setEnabled(true); });
+        form->addRow(field.caption + u':', box);
+        m_weights.push_back(box);
+    }
+    layout->addWidget(goals);
+    layout->addStretch();
+    return page;
 }
 
 QWidget *frmOptions::buildTimetableTab()

@@ -5,6 +5,7 @@
 #include "trialreport.h"
 
 #include "compile/compiler.h"
+#include "compile/softweights.h"
 #include "data/dberror.h"
 #include "data/trialrun.h"
 #include "editing/commanddocument.h"
@@ -22,6 +23,8 @@ struct GenerateOptions
     QString path;
     QDate from, to;
     QStringList groups;
+    bool replace = false;
+    bool yes = false;
     unsigned seed = 1;
     double timeLimit = 10;
     bool dryRun = false;
@@ -35,6 +38,8 @@ void readOptions(CommandLine &line, GenerateOptions &o)
     o.from = line.date(QStringLiteral("from")).value_or(QDate());
     o.to = line.date(QStringLiteral("to")).value_or(QDate());
     o.groups = line.values(QStringLiteral("group"));
+    o.replace = line.isSet(QStringLiteral("replace"));
+    o.yes = line.isSet(QStringLiteral("yes"));
     o.seed = unsigned(line.number(QStringLiteral("seed"), 0, 1000000000).value_or(1));
     o.timeLimit = line.number(QStringLiteral("time-limit"), 1, 3600).value_or(10);
     o.dryRun = line.isSet(QStringLiteral("dry-run"));
@@ -74,6 +79,8 @@ int generate(const GenerateOptions &o, QTextStream &out, QTextStream &err)
     request.to = o.to;
     request.seed = o.seed;
     request.timeLimitSeconds = o.timeLimit;
+    request.replace = o.replace;
+    request.weights = readSoftWeights(document.store());
     int refusal = ExitRefused;
     for (const QString &name : o.groups) {
         const std::optional<NamedObject> group =
@@ -81,6 +88,15 @@ int generate(const GenerateOptions &o, QTextStream &out, QTextStream &err)
         if (!group)
             return refusal;
         request.groups.push_back(group->key);
+    }
+    // Taking away lessons already in the timetable is asked first, as the window asks.
+    if (const int earlier = o.replace ? compiledLessonCount(*db, request) : 0;
+        earlier > 0 && !o.yes && !o.dryRun) {
+        err << QStringLiteral("В периоде %1 занятий, составленных программой ранее: они будут "
+                              "составлены заново. Подтвердите это ключом --yes")
+                   .arg(earlier)
+            << Qt::endl;
+        return ExitRefused;
     }
     std::optional<TrialRun> trial;
     if (o.dryRun)
@@ -92,13 +108,17 @@ int generate(const GenerateOptions &o, QTextStream &out, QTextStream &err)
     }
     writeLines(result, o.format, out);
     out.flush();
+    if (result.replaced > 0)
+        err << QStringLiteral("Убрано составленных ранее занятий: %1").arg(result.replaced)
+            << Qt::endl;
     err << QStringLiteral("Поставлено занятий: %1 из %2; окон у групп: %3, у преподавателей: %4; "
-                          "в своей аудитории: %5")
+                          "в своей аудитории: %5 (%6%)")
                .arg(result.placed)
                .arg(result.target)
                .arg(result.groupGaps)
                .arg(result.tutorGaps)
                .arg(result.usualAuditorium)
+               .arg(result.placed > 0 ? 100 * result.usualAuditorium / result.placed : 0)
         << Qt::endl;
     for (const QString &note : result.notes)
         err << note << Qt::endl;
@@ -126,6 +146,11 @@ const CommandSpec &generateCommandSpec()
                 {{QStringLiteral("from")}, QStringLiteral("Д"), QStringLiteral("начало периода")},
                 {{QStringLiteral("to")}, QStringLiteral("Д"), QStringLiteral("конец периода")},
                 groupOption(QStringLiteral("только эти группы (по умолчанию - все)")),
+                {{QStringLiteral("replace")},
+                 QString(),
+                 QStringLiteral("составить заново и занятия, поставленные программой ранее "
+                                "(не перенесённые с тех пор вручную)")},
+                yesOption(),
                 {{QStringLiteral("seed")},
                  QStringLiteral("N"),
                  QStringLiteral("начало случайной последовательности поиска (по умолчанию 1)")},
@@ -143,7 +168,8 @@ const CommandSpec &generateCommandSpec()
                 "оставшиеся учебные дни), со всеми\n  проверками постановки занятия; без окон у "
                 "групп, где это возможно. По строке на\n  строку нагрузки: нужно, поставлено и "
                 "почему не все. Всё записывается одним шагом\n  и только если проверка "
-                "расписания не находит новых ошибок. Код выхода 0 - каждая\n  строка получила "
+                "расписания не находит новых ошибок. Веса целей - раздел Generate\n  настроек "
+                "(--set Generate/GroupGap=300 и т. п.). Код выхода 0 - каждая\n  строка получила "
                 "свою долю, 1 - не все (поставленное записано)."),
         };
         for (OptionSpec &o : s.options) {

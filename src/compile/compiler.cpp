@@ -32,6 +32,8 @@ struct LineFacts
     int keyJob = 0;
     int keyGroup = 0;
     int keyTutor = 0;
+    int keyDiscipline = 0;
+    int subgroup = 0; // the subgroup the line teaches; 0 for the whole group
     QString groupName, course;
     int levelDiff = 0;
     int usualAud = 0; // the tutor's usual auditorium's key; 0 for none
@@ -87,6 +89,13 @@ int workingDays(const SettingsRecord &settings, const StudyCalendar &calendar, c
     return n;
 }
 
+// The marks of compiled lessons that are no longer there go with them.
+void forgetRemovedCompiled(const Database &db)
+{
+    db.execute(QStringLiteral("DELETE FROM tblCompiledLessons WHERE tblCompiledLessons.Key Not In "
+                              "(SELECT tblTimeTableContent.Key FROM tblTimeTableContent);"));
+}
+
 QString groupCondition(const std::vector<int> &groups)
 {
     if (groups.empty())
@@ -116,7 +125,7 @@ void readLines(const Database &db, const CompileRequest &request,
                  "SELECT tblJobList.Key, tblJobList.Key_Job, tblJobList.Key_Group, "
                  "tblJobList.Hours, tblJob.Key_Tutor, tblTutors.Tutor, tblTutors.DefaultAud, "
                  "tblDisciplines.Discipline, tblDisciplines.LevelDiff, tblGroups.[Group], "
-                 "tblGroups.Course FROM (((tblJobList INNER JOIN tblJob ON tblJobList.Key_Job = "
+                 "tblGroups.Course, tblJob.Key_Discipline FROM (((tblJobList INNER JOIN tblJob ON tblJobList.Key_Job = "
                  "tblJob.Key) INNER JOIN tblTutors ON tblJob.Key_Tutor = tblTutors.Key) INNER "
                  "JOIN tblDisciplines ON tblJob.Key_Discipline = tblDisciplines.Key) INNER JOIN "
                  "tblGroups ON tblJobList.Key_Group = tblGroups.Key WHERE %1 AND "
@@ -136,6 +145,7 @@ void readLines(const Database &db, const CompileRequest &request,
         l.levelDiff = rs.value(8).toInt();
         l.groupName = rs.value(9).toString().simplified();
         l.course = rs.value(10).toString().simplified();
+        l.keyDiscipline = rs.value(11).toInt();
         l.shown.group = rs.value(9).toString().simplified() + QStringLiteral(" (")
                         + rs.value(10).toString().simplified() + u')';
         facts.lines.push_back(l);
@@ -164,6 +174,26 @@ void readLines(const Database &db, const CompileRequest &request,
     }
 }
 
+// Lines of a group in one discipline with different tutors teach its subgroups, as many as
+// the options allow at once: each takes the subgroup of its place among them.
+void findSubgroups(std::vector<LineFacts> &lines, int subgroupLimit)
+{
+    QHash<QPair<int, int>, std::vector<size_t>> byDiscipline;
+    for (size_t i = 0; i < lines.size(); ++i)
+        byDiscipline[{lines[i].keyGroup, lines[i].keyDiscipline}].push_back(i);
+    for (const std::vector<size_t> &set : std::as_const(byDiscipline)) {
+        if (set.size() < 2 || int(set.size()) > subgroupLimit)
+            continue;
+        QSet<int> tutors;
+        for (const size_t i : set)
+            tutors.insert(lines[i].keyTutor);
+        if (tutors.size() != qsizetype(set.size()))
+            continue;
+        for (size_t k = 0; k < set.size(); ++k)
+            lines[set[k]].subgroup = int(k) + 1;
+    }
+}
+
 QString shortReason(const LineFacts &l)
 {
     const int biggest = std::max({l.groupBusy, l.tutorBusy, l.tutorAway, l.noAuditorium});
@@ -178,6 +208,25 @@ QString shortReason(const LineFacts &l)
     if (biggest == l.noAuditorium)
         return QStringLiteral("все аудитории заняты");
     return QStringLiteral("у группы нет свободных уроков");
+}
+
+// The keys of the lessons an earlier compilation placed in the period for the groups, where
+// each still stands as it was placed and its date is open to change.
+QString compiledLessons(const CompileRequest &request)
+{
+    return QStringLiteral(
+               "SELECT tblCompiledLessons.Key FROM (tblCompiledLessons INNER JOIN "
+               "tblTimeTableContent ON tblCompiledLessons.Key = tblTimeTableContent.Key) INNER "
+               "JOIN tblTimeTableList ON tblTimeTableContent.Key_TTList = tblTimeTableList.Key "
+               "WHERE tblTimeTableList.Date Between %1 And %2 AND tblTimeTableList.ReadOnly = "
+               "False AND tblTimeTableContent.Key_TTList = tblCompiledLessons.Key_TTList AND "
+               "tblTimeTableContent.Lesson = tblCompiledLessons.Lesson AND "
+               "tblTimeTableContent.Key_Job = tblCompiledLessons.Key_Job AND "
+               "tblTimeTableContent.Key_Group = tblCompiledLessons.Key_Group AND "
+               "Nz(tblTimeTableContent.Key_Aud, 0) = Nz(tblCompiledLessons.Key_Aud, 0) AND %3")
+        .arg(sqlDateLiteral(request.from), sqlDateLiteral(request.to),
+             groupCondition(request.groups)
+                 .replace(QStringLiteral("tblJobList."), QStringLiteral("tblTimeTableContent.")));
 }
 
 } // namespace
@@ -213,6 +262,7 @@ CompileResult compileWeek(const Database &db, const SettingsRecord &settings,
     // The share is of the working days, protected ones too: the last period takes all.
     const int periodDays = workingDays(settings, calendar, request.from, request.to);
     readLines(db, request, study, facts);
+    findSubgroups(facts.lines, settings.SubGroupCount);
 
     // The share of each line, less what the period already holds.
     std::vector<LineFacts> lines;
@@ -297,6 +347,8 @@ CompileResult compileWeek(const Database &db, const SettingsRecord &settings,
         line.job = l.keyJob;
         line.target = l.shown.target;
         line.levelDiff = l.levelDiff;
+        // Subgroup lines are told apart by their group and discipline.
+        line.subgroups = l.subgroup > 0 ? l.keyDiscipline : -1;
         const GroupShift shift = facts.groupWindow[size_t(line.group)];
         for (int d = 0; d < p.days; ++d) {
             for (int lesson = shift.first; lesson <= shift.last; ++lesson) {
@@ -395,7 +447,7 @@ CompileResult compileWeek(const Database &db, const SettingsRecord &settings,
         result.lines.push_back(shown);
     }
     BulkInsert add(db, "INSERT INTO tblTimeTableContent (Key_TTList, Lesson, Key_Job, Key_Group, "
-                       "SubGroup, Key_Aud, Key_TypeLesson) VALUES (?, ?, ?, ?, 0, ?, ?)");
+                       "SubGroup, Key_Aud, Key_TypeLesson) VALUES (?, ?, ?, ?, ?, ?, ?)");
     int dayKeyOf = -1, dayKey = 0;
     for (const Placed &x : placed) {
         const int d = p.dayOf(x.slot);
@@ -406,7 +458,7 @@ CompileResult compileWeek(const Database &db, const SettingsRecord &settings,
         const LineFacts &l = facts.lines[size_t(x.line)];
         result.placedLessons.push_back({facts.days[size_t(d)], p.lessonOf(x.slot), l.groupName,
                                         l.course});
-        add << dayKey << p.lessonOf(x.slot) << l.keyJob << l.keyGroup;
+        add << dayKey << p.lessonOf(x.slot) << l.keyJob << l.keyGroup << l.subgroup;
         if (x.aud != 0)
             add << x.aud;
         else
@@ -421,6 +473,15 @@ CompileResult compileWeek(const Database &db, const SettingsRecord &settings,
 }
 
 } // namespace
+
+int compiledLessonCount(const Database &db, const CompileRequest &request)
+{
+    if (!request.from.isValid() || !request.to.isValid() || request.from > request.to)
+        return 0;
+    const Recordset rs = db.openRecordset(
+        QStringLiteral("SELECT Count(*) FROM (%1) AS Compiled;").arg(compiledLessons(request)));
+    return rs.isEof() ? 0 : rs.value(0).toInt();
+}
 
 CompileResult compileTimetable(const Database &db, const SettingsRecord &settings,
                                const CompileRequest &request)
@@ -454,6 +515,18 @@ CompileResult compileTimetable(const Database &db, const SettingsRecord &setting
                                      .arg(request.from.toString(QStringLiteral("dd.MM.yyyy")),
                                           request.to.toString(QStringLiteral("dd.MM.yyyy"))));
     Database::Transaction transaction(db);
+    if (request.replace) {
+        result.replaced = db.execute(QStringLiteral("DELETE FROM tblTimeTableContent WHERE "
+                                                    "tblTimeTableContent.Key In (%1);")
+                                         .arg(compiledLessons(request)));
+        forgetRemovedCompiled(db);
+    }
+    // Lessons are numbered upwards and never again: those written now are those above.
+    const qint64 lastBefore = [&] {
+        const Recordset rs = db.openRecordset(
+            QStringLiteral("SELECT Max(tblTimeTableContent.Key) FROM tblTimeTableContent;"));
+        return rs.isEof() ? 0 : rs.value(0).toLongLong();
+    }();
     QHash<int, size_t> lineAt; // load line -> index in result.lines
     QStringList refusals;
     result.complete = true;
@@ -501,7 +574,7 @@ CompileResult compileTimetable(const Database &db, const SettingsRecord &setting
         result.refusal = refusals.value(0);
         return result;
     }
-    if (result.placed == 0)
+    if (result.placed == 0 && result.replaced == 0)
         return result;
     const TimetableCheck after = checkTimetable(db, settings, request.from, request.to);
     if (after.errors > before.errors) {
@@ -523,6 +596,10 @@ CompileResult compileTimetable(const Database &db, const SettingsRecord &setting
                                         "расписание не изменено");
         return result;
     }
+    db.execute(QStringLiteral("INSERT INTO tblCompiledLessons (Key, Key_TTList, Lesson, Key_Job, "
+                              "Key_Group, Key_Aud) SELECT Key, Key_TTList, Lesson, Key_Job, "
+                              "Key_Group, Key_Aud FROM tblTimeTableContent WHERE Key > %1;")
+                   .arg(lastBefore));
     transaction.commit();
     result.written = true;
     return result;

@@ -19,6 +19,9 @@ struct CompileRequest
 {
     QDate from, to;
     std::vector<int> groups;
+    // The lessons an earlier compilation placed in the period (and the planner has not moved
+    // since) are taken away and placed anew with the rest.
+    bool replace = false;
     unsigned seed = 1;
     double timeLimitSeconds = 10;
     SoftWeights weights;
@@ -57,6 +60,7 @@ struct CompileResult
     int groupGaps = 0; // in the period, the lessons kept and placed together
     int tutorGaps = 0;
     int usualAuditorium = 0; // placed lessons in their tutor's usual auditorium
+    int replaced = 0;        // lessons of an earlier compilation taken away
     bool complete = false;   // the search ended by itself, not at the time limit
     bool cancelled = false;
     bool written = false;
@@ -69,6 +73,10 @@ struct CompileResult
 // working days from the period's start to the study period's end, rounded, so that the last
 // period takes all that is left and the year's total comes out exact.
 int lessonShare(int hoursLeft, int periodDays, int daysLeft);
+
+// How many lessons of an earlier compilation a request with `replace` would take away: those
+// in its period and groups that stand as they were placed, on dates open to change.
+int compiledLessonCount(const Database &db, const CompileRequest &request);
 
 // Places the lessons of the load lines that have hours left in the period, around the
 // lessons already there, under every placement rule: one step of the history and one

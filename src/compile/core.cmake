@@ -7,6 +7,7 @@ find_path(GECODE_INCLUDE gecode/kernel.hh REQUIRED)
 target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/compile/compiler.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/compile/slotsolver.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/compile/softweights.cpp
 )
 target_include_directories(korvesta_core SYSTEM PRIVATE ${GECODE_INCLUDE})
 target_link_libraries(korvesta_core PUBLIC ${GECODE_minimodel} ${GECODE_search} ${GECODE_int}
@@ -14,4 +15,5 @@ target_link_libraries(korvesta_core PUBLIC ${GECODE_minimodel} ${GECODE_search} 
 # Gecode's libraries carry no type information for their internal classes, which the
 # sanitizer's checks of virtual calls would need.
 set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/compile/slotsolver.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/compile/softweights.cpp
                             PROPERTIES COMPILE_OPTIONS "-fno-sanitize=vptr")

@@ -28,6 +28,9 @@ struct SlotProblem
         int job = 0;       // the line of the tutor's load (tutor and discipline) it belongs to
         int target = 0;    // lessons the line should get in the period
         int levelDiff = 0; // the discipline's difficulty
+        // Lines of one group with the same number here (not -1) teach its subgroups: they may
+        // meet at once, each subgroup with its own tutor.
+        int subgroups = -1;
         std::vector<int> open; // the slots it may take, ascending
     };
     std::vector<Line> lines;
@@ -49,6 +52,7 @@ struct SoftWeights
     int groupGap = 300;    // a break in a group's day
     int tutorGap = 60;     // a break in a tutor's day
     int twiceADay = 120;   // a discipline twice in a group's day
+    int subgroupsApart = 150; // a lesson of subgroups the other subgroups do not have then
     int lateLesson = 2;    // a lesson a number later in the day
     int hardLate = 10;     // a difficult discipline a number later
 };

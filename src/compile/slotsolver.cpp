@@ -235,39 +235,65 @@ public:
             if (!byLine[i].empty())
                 linear(*this, vars(byLine[i]), IRT_LQ, p.lines[i].target);
         }
-        for (const std::vector<int> &v : byGroupSlot) {
-            if (v.size() > 1)
-                linear(*this, vars(v), IRT_LQ, 1);
+        // What a group does at a slot: a lesson of the whole group, or the lessons of one set
+        // of subgroup lines at once; one of them at a time.
+        IntArgs weights;
+        BoolVarArgs weighed;
+        std::vector<BoolVarArgs> groupBusy(size_t(p.groups) * size_t(slots));
+        for (size_t gs = 0; gs < byGroupSlot.size(); ++gs) {
+            const std::vector<int> &v = byGroupSlot[gs];
+            BoolVarArgs &busy = groupBusy[gs];
+            std::vector<std::pair<int, std::vector<int>>> sets;
+            for (const int c : v) {
+                const int set = p.lines[size_t(candidates[size_t(c)].line)].subgroups;
+                if (set < 0) {
+                    busy << x[c];
+                    continue;
+                }
+                auto it = std::find_if(sets.begin(), sets.end(),
+                                       [set](const auto &e) { return e.first == set; });
+                if (it == sets.end())
+                    sets.push_back({set, {c}});
+                else
+                    it->second.push_back(c);
+            }
+            for (const auto &[set, members] : sets) {
+                BoolVar together(*this, 0, 1);
+                rel(*this, BOT_OR, vars(members), together);
+                busy << together;
+                weights << w.subgroupsApart;
+                weighed << together;
+            }
+            if (busy.size() > 1)
+                linear(*this, busy, IRT_LQ, 1);
         }
         // A tutor teaches one thing at a time: one lesson, or one lecture for up to
         // lectureGroups groups of the same line of his load (one job), in one auditorium.
         // The lessons taught at a slot are what takes auditoriums.
         std::vector<BoolVarArgs> taught(static_cast<size_t>(slots));
+        std::vector<BoolVarArgs> tutorBusy(size_t(p.tutors) * size_t(slots));
         for (int t = 0; t < p.tutors; ++t) {
             for (int s = 0; s < slots; ++s) {
                 const std::vector<int> &v = byTutorSlot[size_t(t) * size_t(slots) + size_t(s)];
                 if (v.empty())
                     continue;
+                BoolVarArgs &lessons = tutorBusy[size_t(t) * size_t(slots) + size_t(s)];
                 if (p.lectureGroups <= 1) {
-                    if (v.size() > 1)
-                        linear(*this, vars(v), IRT_LQ, 1);
+                    lessons = vars(v);
+                } else {
+                    JobsAtSlot jobs;
                     for (const int c : v)
-                        taught[size_t(s)] << x[c];
-                    continue;
-                }
-                JobsAtSlot jobs;
-                for (const int c : v)
-                    jobs.add(p.lines[size_t(candidates[size_t(c)].line)].job, c);
-                BoolVarArgs lessons;
-                for (const auto &[job, members] : jobs.entries) {
-                    if (members.size() == 1) {
-                        lessons << x[members.front()];
-                        continue;
+                        jobs.add(p.lines[size_t(candidates[size_t(c)].line)].job, c);
+                    for (const auto &[job, members] : jobs.entries) {
+                        if (members.size() == 1) {
+                            lessons << x[members.front()];
+                            continue;
+                        }
+                        BoolVar one(*this, 0, 1);
+                        rel(*this, BOT_OR, vars(members), one);
+                        linear(*this, vars(members), IRT_LQ, p.lectureGroups);
+                        lessons << one;
                     }
-                    BoolVar one(*this, 0, 1);
-                    rel(*this, BOT_OR, vars(members), one);
-                    linear(*this, vars(members), IRT_LQ, p.lectureGroups);
-                    lessons << one;
                 }
                 if (lessons.size() > 1)
                     linear(*this, lessons, IRT_LQ, 1);
@@ -280,8 +306,6 @@ public:
                 linear(*this, taught[size_t(s)], IRT_LQ, p.freeAuditoriums[size_t(s)]);
         }
 
-        IntArgs weights;
-        BoolVarArgs weighed;
         // A lesson placed lowers the cost by 1000; a later lesson, more so a difficult one,
         // less.
         for (int c = 0; c < n; ++c) {
@@ -297,14 +321,15 @@ public:
         // For a group the blocks are also limited: one a day, or as many as the lessons
         // already there make, so that the plan never opens a gap in a group's day.
         const auto dayBlocks = [&](const std::vector<std::uint8_t> &taken,
-                                   const std::vector<std::vector<int>> &byOwnerSlot, int owner,
-                                   int weight, bool limited) {
+                                   const std::vector<BoolVarArgs> &busy, int owner, int weight,
+                                   bool limited) {
+            const auto at = [&](int s) -> const BoolVarArgs & {
+                return busy[size_t(owner) * size_t(slots) + size_t(s)];
+            };
             for (int d = 0; d < p.days; ++d) {
                 bool open = false;
-                for (int l = 0; l < p.lessonsPerDay; ++l) {
-                    const int s = d * p.lessonsPerDay + l;
-                    open = open || !byOwnerSlot[size_t(owner) * size_t(slots) + size_t(s)].empty();
-                }
+                for (int l = 0; l < p.lessonsPerDay; ++l)
+                    open = open || at(d * p.lessonsPerDay + l).size() > 0;
                 if (!open)
                     continue;
                 BoolVar previous(*this, 0, 0);
@@ -316,16 +341,16 @@ public:
                 }
                 for (int l = 0; l < p.lessonsPerDay; ++l) {
                     const int s = d * p.lessonsPerDay + l;
-                    const std::vector<int> &v =
-                        byOwnerSlot[size_t(owner) * size_t(slots) + size_t(s)];
                     BoolVar here;
                     if (taken[size_t(s)])
                         here = BoolVar(*this, 1, 1);
-                    else if (v.empty())
+                    else if (at(s).size() == 0)
                         here = BoolVar(*this, 0, 0);
+                    else if (at(s).size() == 1)
+                        here = at(s)[0];
                     else {
                         here = BoolVar(*this, 0, 1);
-                        rel(*this, BOT_OR, vars(v), here);
+                        rel(*this, BOT_OR, at(s), here);
                     }
                     BoolVar start(*this, 0, 1);
                     rel(*this, start == (here && !previous));
@@ -339,34 +364,32 @@ public:
             }
         };
         for (int g = 0; g < p.groups; ++g)
-            dayBlocks(p.groupTaken[size_t(g)], byGroupSlot, g, w.groupGap, true);
+            dayBlocks(p.groupTaken[size_t(g)], groupBusy, g, w.groupGap, true);
         for (int t = 0; t < p.tutors; ++t)
-            dayBlocks(p.tutorTaken[size_t(t)], byTutorSlot, t, w.tutorGap, false);
+            dayBlocks(p.tutorTaken[size_t(t)], tutorBusy, t, w.tutorGap, false);
 
-        // The day limits of groups and tutors, the lessons already there counted.
+        // The day limits of groups and tutors count the lesson numbers taken: subgroups at
+        // once and a lecture's groups are one lesson. The lessons already there count.
         const auto dayLimit = [&](const std::vector<std::uint8_t> &taken,
-                                  const std::vector<std::vector<int>> &byOwnerSlot, int owner,
-                                  int limit) {
+                                  const std::vector<BoolVarArgs> &busy, int owner, int limit) {
             if (limit <= 0)
                 return;
             for (int d = 0; d < p.days; ++d) {
-                std::vector<int> v;
+                BoolVarArgs v;
                 int there = 0;
                 for (int l = 0; l < p.lessonsPerDay; ++l) {
                     const int s = d * p.lessonsPerDay + l;
                     there += taken[size_t(s)];
-                    const std::vector<int> &at =
-                        byOwnerSlot[size_t(owner) * size_t(slots) + size_t(s)];
-                    v.insert(v.end(), at.begin(), at.end());
+                    v << busy[size_t(owner) * size_t(slots) + size_t(s)];
                 }
-                if (int(v.size()) + there > limit)
-                    linear(*this, vars(v), IRT_LQ, std::max(limit - there, 0));
+                if (v.size() + there > limit)
+                    linear(*this, v, IRT_LQ, std::max(limit - there, 0));
             }
         };
         for (int g = 0; g < p.groups; ++g)
-            dayLimit(p.groupTaken[size_t(g)], byGroupSlot, g, p.groupDayLimit);
+            dayLimit(p.groupTaken[size_t(g)], groupBusy, g, p.groupDayLimit);
         for (int t = 0; t < p.tutors; ++t)
-            dayLimit(p.tutorTaken[size_t(t)], byTutorSlot, t, p.tutorDayLimit);
+            dayLimit(p.tutorTaken[size_t(t)], tutorBusy, t, p.tutorDayLimit);
 
         // A discipline a second time in a day costs; the extra lessons are counted.
         IntArgs extraWeights;

@@ -146,12 +146,21 @@ void countLoadInStudyPeriod(Connection &c)
     }
 }
 
+void keepCompiledLessons(Connection &c)
+{
+    c.exec("CREATE TABLE IF NOT EXISTS tblCompiledLessons (\"Key\" INTEGER PRIMARY KEY, "
+           "\"Key_TTList\" INTEGER, \"Lesson\" SMALLINT, \"Key_Job\" INTEGER, "
+           "\"Key_Group\" INTEGER, \"Key_Aud\" INTEGER)");
+}
+
 void upgradeLayout(Connection &c, int fromVersion)
 {
     c.exec("BEGIN IMMEDIATE");
     try {
         if (fromVersion < 4)
             countLoadInStudyPeriod(c);
+        if (fromVersion < 5)
+            keepCompiledLessons(c);
         for (const auto &[index, table] : caseFoldedIndexes(c)) {
             if (!index.startsWith(QLatin1String("sqlite_autoindex_")))
                 c.exec("DROP INDEX " + quoted(index));

@@ -13,9 +13,10 @@ class Connection;
 // Version 2 sorts "ё" after "е" in the NOCASE indexes. Version 3 has no index ordered by
 // NOCASE at all: other SQLite programs order text by an ASCII-only NOCASE, so such an index
 // would be out of order as soon as one of them writes the file. Version 4 counts the load's
-// lessons in the study period (the saved queries that do, and the index they read).
+// lessons in the study period (the saved queries that do, and the index they read). Version 5
+// keeps the lessons the automatic compilation placed (tblCompiledLessons).
 constexpr int kDocumentApplicationId = 0x4B565431; // "KVT1"
-constexpr int kDocumentSchemaVersion = 4;
+constexpr int kDocumentSchemaVersion = 5;
 
 // The tables every document has; a file without one of them is not a document of ours.
 const QStringList &documentTables();

@@ -199,7 +199,7 @@ if command -v sqlite3 >/dev/null; then
     "$korvesta" sql "$old" "SELECT Count(*) FROM tblGroups" >/dev/null 2>&1
     check "a view writes nothing to an older document" "$before" "$(sha1sum "$old")"
     "$korvesta" sql "$old" "UPDATE tblGroups SET Comment = 'x' WHERE Key = 1" >/dev/null
-    check "a change brings an older document up to date" 4 "$(sqlite3 "$old" 'PRAGMA user_version')"
+    check "a change brings an older document up to date" 5 "$(sqlite3 "$old" 'PRAGMA user_version')"
     check "without the index on names" "" "$(sqlite3 "$old" "SELECT name FROM sqlite_master WHERE name = 'idxGroupsGroup'")"
 
     # A document of a later version is read and never written.
@@ -549,6 +549,20 @@ out=$("$korvesta" sql "$sample" "SELECT TOP 1 Date FROM tblTimeTableList ORDER B
 [[ $out =~ ^[0-9]{4}-[0-9]{2}-[0-9]{2}$ ]]; check "json dates are ISO: $out" 0 $?
 out=$("$korvesta" free "$sample" --date 01.10.2026 --lesson 1 --kind groups --format json | jq -r '[.[] | .free | type] | unique | join(",")')
 check "free's state is a boolean in json" "boolean" "$out"
+
+# A compiled week is compiled again only when asked, and asked to be sure.
+week=(--from 12.10.2026 --to 16.10.2026)
+"$korvesta" clear "$sample" "${week[@]}" --yes >/dev/null
+g=$("$korvesta" names "$sample" --kind groups | head -1)
+"$korvesta" generate "$sample" "${week[@]}" --group "$g" --time-limit 2 >/dev/null 2>&1
+check "generate places a cleared week" 0 $?
+placed=$("$korvesta" sql "$sample" "SELECT Count(*) FROM tblCompiledLessons" | tail -1)
+"$korvesta" generate "$sample" "${week[@]}" --group "$g" --replace >/dev/null 2>"$dir/err"
+check "replace without --yes refuses" 1 $?
+grep -q "Подтвердите это ключом --yes" "$dir/err"; check "and says how to confirm" 0 $?
+"$korvesta" generate "$sample" "${week[@]}" --group "$g" --replace --yes >/dev/null 2>"$dir/err"
+check "replace with --yes compiles again" 0 $?
+grep -q "Убрано составленных ранее занятий: $placed" "$dir/err"; check "every earlier lesson replaced" 0 $?
 
 # The completion is made from the same definitions: every option of every command completes,
 # and the document's own names after --group.

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -92,7 +93,7 @@ TEST_F(OptionsDialogTest, KeysTurnTabsApplyAndClose)
 {
     EXPECT_EQ(dialog->windowTitle(), "Настройки");
     QTabWidget *tabs = dialog->tabs();
-    ASSERT_EQ(tabs->count(), 6);
+    ASSERT_EQ(tabs->count(), 7);
     auto *someBox = child<QLineEdit>("txtLessonsInDay");
     for (int i = 1; i <= tabs->count(); ++i) {
         QTest::keyClick(someBox, Qt::Key_Tab, Qt::ControlModifier);
@@ -112,10 +113,12 @@ TEST_F(OptionsDialogTest, KeysTurnTabsApplyAndClose)
 
     // Enter anywhere else applies.
     type("txtLessonsInDay", "8");
+    child<QSpinBox>("txtWeightTutorGap")->setValue(200);
     QTest::keyClick(child("chkMergeLessons"), Qt::Key_Return);
     EXPECT_FALSE(child<QPushButton>("cmdApply")->isEnabled());
     EXPECT_EQ(window->settingsRecord().LessonsInDay, 8);
     EXPECT_EQ(store.readInt("Settings", "LessonsInDay", 0), 8);
+    EXPECT_EQ(store.readInt("Generate", "TutorGap", 0), 200);
     EXPECT_TRUE(dialog->isVisible());
 
     QTest::keyClick(child("lvDateOut"), Qt::Key_Escape);

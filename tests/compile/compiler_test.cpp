@@ -190,6 +190,72 @@ TEST_F(Compiler, ReadsALectureToTwoGroupsWhenTheTutorHasNoOtherTime)
     EXPECT_EQ(checkErrors(), 0);
 }
 
+TEST_F(Compiler, TeachesSubgroupsAtOnceWhenTheWeekHasNoRoomOtherwise)
+{
+    // Two lessons a day: the sixteen lessons of the halves fit the week's ten lessons only
+    // when both halves are taught at once, each by its own tutor in its own auditorium.
+    const int english = b.add("tblDisciplines", {"Discipline", "Английский"});
+    line(ivanov, english, g1, 8);
+    line(petrov, english, g1, 8);
+    line(sidorov, history, g1, 2);
+    settings.LessonsToGroup = 2;
+    settings.SubGroupCount = 2;
+
+    const CompileResult result = compile();
+    ASSERT_TRUE(result.written) << result.refusal.toStdString();
+    EXPECT_EQ(result.placed, 18);
+    EXPECT_EQ(count("c.SubGroup = 1 AND j.Key_Tutor = " + QString::number(ivanov)), 8);
+    EXPECT_EQ(count("c.SubGroup = 2 AND j.Key_Tutor = " + QString::number(petrov)), 8);
+    EXPECT_EQ(count("c.SubGroup = 0 AND j.Key_Tutor = " + QString::number(sidorov)), 2);
+    EXPECT_EQ(clashes("j.Key_Tutor"), 0);
+    EXPECT_EQ(clashes("c.Key_Aud"), 0);
+    EXPECT_EQ(checkErrors(), 0);
+
+    // With one subgroup at most the halves are whole-group lessons: ten of the eighteen fit.
+    b.raw("DELETE FROM tblTimeTableContent");
+    settings.SubGroupCount = 1;
+    EXPECT_EQ(compile().placed, 10);
+    EXPECT_EQ(count("c.SubGroup <> 0"), 0);
+    EXPECT_EQ(checkErrors(), 0);
+}
+
+TEST_F(Compiler, ReplacesItsOwnLessonsButNotThePlannersOrProtectedOnes)
+{
+    line(ivanov, math, g1, 6);
+    line(petrov, physics, g1, 4);
+    const int byHand = b.lesson(monday, 1, b.job(sidorov, history), g2, a101);
+    ASSERT_EQ(compile().placed, 10);
+    CompileRequest request;
+    request.from = monday;
+    request.to = friday;
+    EXPECT_EQ(compiledLessonCount(b.db(), request), 10);
+
+    // The planner moves one compiled lesson to the day's end and protects Friday.
+    const qint64 moved = b.rawNumber(
+        "SELECT min(c.Key) FROM tblTimeTableContent c JOIN tblTimeTableList d ON d.Key = "
+        "c.Key_TTList WHERE d.Date < '2026-09-18' AND c.Key_Group = " + QString::number(g1));
+    b.raw("UPDATE tblTimeTableContent SET Lesson = 14 WHERE Key = " + QString::number(moved));
+    b.raw("UPDATE tblTimeTableList SET ReadOnly = 1 WHERE Date = '2026-09-18'");
+    const qint64 onFriday = count("d.Date = '2026-09-18'");
+    EXPECT_EQ(compiledLessonCount(b.db(), request), 9 - onFriday);
+
+    request.replace = true;
+    request.timeLimitSeconds = 5;
+    const CompileResult again = compileTimetable(b.db(), settings, request);
+    ASSERT_TRUE(again.written) << again.refusal.toStdString();
+    EXPECT_EQ(again.replaced, 9 - onFriday);
+    EXPECT_EQ(again.placed, again.replaced) << "what was taken away is placed anew";
+    EXPECT_EQ(count("1"), 11);
+    EXPECT_EQ(count("c.Key = " + QString::number(moved) + " AND c.Lesson = 14"), 1);
+    EXPECT_EQ(count("c.Key = " + QString::number(byHand)), 1);
+    EXPECT_EQ(count("d.Date = '2026-09-18'"), onFriday);
+    EXPECT_EQ(checkErrors(), 0);
+    EXPECT_EQ(b.rawNumber("SELECT count(*) FROM tblCompiledLessons WHERE Key NOT IN (SELECT Key "
+                          "FROM tblTimeTableContent)"),
+              0)
+        << "the marks of lessons taken away go with them";
+}
+
 // Another program cannot write while the week is searched: the plan and the check it passes
 // read the timetable as it is written.
 TEST_F(Compiler, AnotherWriterIsHeldOffUntilTheWeekIsWritten)
