@@ -80,15 +80,6 @@ std::vector<QDate> openDays(const Database &db, const SettingsRecord &settings,
     return days;
 }
 
-int workingDays(const SettingsRecord &settings, const StudyCalendar &calendar, const QDate &from,
-                const QDate &to)
-{
-    int n = 0;
-    for (QDate d = from; d <= to; d = d.addDays(1))
-        n += d.dayOfWeek() <= settings.WorkDays && calendar.refusal(d).isEmpty();
-    return n;
-}
-
 // The marks of compiled lessons that are no longer there go with them.
 void forgetRemovedCompiled(const Database &db)
 {
@@ -258,17 +249,46 @@ CompileResult compileWeek(const Database &db, const SettingsRecord &settings,
         return result;
     }
     const QDate end = study ? std::max(study->end, request.to) : request.to;
-    facts.daysLeft = workingDays(settings, calendar, request.from, end);
-    // The share is of the working days, protected ones too: the last period takes all.
-    const int periodDays = workingDays(settings, calendar, request.from, request.to);
+    // The working days from the period's start to the study period's end, protected ones
+    // too (the last period takes all). A line's hours are spread over the days its tutor is
+    // there: a week he is away all of does not ask for lessons he cannot give, and the weeks
+    // after it take them.
+    std::vector<QDate> working;
+    for (QDate d = request.from; d <= end; d = d.addDays(1)) {
+        if (d.dayOfWeek() <= settings.WorkDays && calendar.refusal(d).isEmpty())
+            working.push_back(d);
+    }
+    facts.daysLeft = int(working.size());
+    const int workingInPeriod = int(std::count_if(
+        working.begin(), working.end(), [&](const QDate &d) { return d <= request.to; }));
     readLines(db, request, study, facts);
     findSubgroups(facts.lines, settings.SubGroupCount);
+    const TutorAbsences absences = TutorAbsences::read(db);
+    QHash<int, std::pair<int, int>> tutorDays; // tutor -> days in the period, days left
+    const auto daysOf = [&](int tutor) {
+        const auto known = tutorDays.constFind(tutor);
+        if (known != tutorDays.constEnd())
+            return *known;
+        std::pair<int, int> days{0, 0};
+        for (const QDate &d : working) {
+            if (absences.away(tutor, d, 0))
+                continue;
+            days.first += d <= request.to;
+            ++days.second;
+        }
+        tutorDays.insert(tutor, days);
+        return days;
+    };
 
     // The share of each line, less what the period already holds.
     std::vector<LineFacts> lines;
     for (LineFacts &l : facts.lines) {
         const int left = l.hours - l.outside;
-        const int share = lessonShare(left, periodDays, facts.daysLeft);
+        const auto [periodDays, daysLeft] = daysOf(l.keyTutor);
+        // A tutor away to the study period's end still owes his hours: they are asked of
+        // the period as if he were there, and the reason says why they cannot be placed.
+        const int share = daysLeft > 0 ? lessonShare(left, periodDays, daysLeft)
+                                       : lessonShare(left, workingInPeriod, facts.daysLeft);
         l.shown.target = std::max(0, std::min(share, left) - l.inside);
         if (l.shown.target > 0)
             lines.push_back(l);
@@ -339,7 +359,6 @@ CompileResult compileWeek(const Database &db, const SettingsRecord &settings,
             std::max(0, int(facts.auditoriums.size()) - int(facts.audTaken[size_t(s)].size()));
 
     // The lessons each line may take, and why the others are closed to it.
-    const TutorAbsences absences = TutorAbsences::read(db);
     for (LineFacts &l : facts.lines) {
         SlotProblem::Line line;
         line.group = facts.groupIndex.value(l.keyGroup);

@@ -164,6 +164,27 @@ TEST_F(Compiler, ExplainsWhatCouldNotBePlaced)
     EXPECT_EQ(checkErrors(), 0);
 }
 
+TEST_F(Compiler, AWeekATutorIsAwayLeavesHisHoursToTheWeeksAfter)
+{
+    // Two weeks of study left; Petrov is away all of the first.
+    b.raw("UPDATE tblAutoTable SET DateEnd = '2026-09-25'");
+    line(ivanov, math, g1, 8);
+    line(petrov, physics, g1, 4);
+    for (int d = 0; d < 5; ++d)
+        b.add("tblTutorOut", {"KeyTutor", petrov, "FreeLesson", 0, "FreeLocalDate",
+                              monday.addDays(d), "KeyTypeOut", 1});
+    const CompileResult first = compile();
+    ASSERT_EQ(first.lines.size(), 1u) << "nothing is asked of Petrov this week";
+    EXPECT_EQ(first.placed, 4);
+
+    CompileRequest next;
+    next.from = monday.addDays(7);
+    next.to = friday.addDays(7);
+    const CompileResult second = compileTimetable(b.db(), settings, next);
+    EXPECT_EQ(second.target, 8);
+    EXPECT_EQ(second.placed, 8);
+}
+
 TEST_F(Compiler, ReadsALectureToTwoGroupsWhenTheTutorHasNoOtherTime)
 {
     // Ivanov is there on Monday's first five lessons only: both groups' ten lessons fit only
