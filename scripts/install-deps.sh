@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libxlsxwriter-dev libzip-dev
     libical-dev libgecode-dev
+    libpq-dev postgresql-15
     fonts-dejavu-core fonts-liberation2
     xvfb xauth
     shared-mime-info desktop-file-utils appstream
@@ -27,5 +28,11 @@ fi
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
+# The server engine's tests start clusters of their own: installing PostgreSQL must not create
+# and start the system's main cluster.
+if [ ! -e /etc/postgresql-common/createcluster.conf ]; then
+    $sudo mkdir -p /etc/postgresql-common/createcluster.d
+    echo 'create_main_cluster = false' | $sudo tee /etc/postgresql-common/createcluster.d/korvesta.conf >/dev/null
+fi
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

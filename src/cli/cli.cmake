@@ -17,6 +17,7 @@ target_sources(korvesta_cli PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/lockcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/manualpage.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/namescommand.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/cli/servercommands.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/newcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/newyearcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/cli/notecommand.cpp

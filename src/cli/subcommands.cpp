@@ -16,6 +16,7 @@
 #include "lockcommand.h"
 #include "manualpage.h"
 #include "namescommand.h"
+#include "servercommands.h"
 #include "newcommand.h"
 #include "newyearcommand.h"
 #include "notecommand.h"
@@ -107,6 +108,8 @@ const std::vector<Subcommand> &subcommands()
         {newCommandSpec, runNewCommand},
         {demoCommandSpec, runDemoCommand},
         {newYearCommandSpec, runNewYearCommand},
+        {serverInitCommandSpec, runServerInitCommand},
+        {serverExportCommandSpec, runServerExportCommand},
         {sqlCommandSpec, runSqlCommand},
         {namesCommandSpec, runNamesCommand},
         {viewCommandSpec, runViewCommand},

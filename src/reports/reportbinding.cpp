@@ -432,7 +432,7 @@ ReportContent bindEmptyReport(const ReportLayout &layout, const ReportValues &va
     ReportContent::Row headings;
     for (const ReportLayout::Column &column : layout.columns) {
         content.columns.push_back({column.caption, column.width, column.align});
-        headings.cells.push_back(ReportContent::Cell{column.caption, {}, {}, true, 1});
+        headings.cells.push_back(ReportContent::Cell{column.caption, {}, {}, true, 1, {}});
     }
     content.headings.push_back(std::move(headings));
     // Lines that name only the report's own values stand without rows as well.

@@ -127,6 +127,8 @@ import "$missing" "$dir/нет.csv" --kind groups
 sql "$missing" "SELECT 1"
 names "$missing" --kind groups
 generate "$missing" --from 01.09.2026 --to 05.09.2026
+server-init "postgresql:///nodb?host=$dir/nowhere" --from "$missing"
+server-export "postgresql:///nodb?host=$dir/nowhere" "$dir/нет-сервера.kvt"
 COMMANDS
 
 # A dry run tells what a change would do, table by table, and leaves the file as it was.
@@ -485,7 +487,7 @@ check "an old .xls book is told to be saved as .xlsx" 1 "$(grep -c 'сохран
 # Every command through the one parser: its help, and a usage error as one line naming the
 # help, exit 2. The commands are those "korvesta help" lists.
 commands=$("$korvesta" help | sed -n 's/^  korvesta \([a-z][a-z-]*\).*/\1/p')
-check "help lists every command" 25 "$(wc -w <<<"$commands")"
+check "help lists every command" 27 "$(wc -w <<<"$commands")"
 readme="$(dirname "$0")/../../README.md"
 for c in $commands; do
     "$korvesta" "$c" --help >/dev/null 2>&1; check "$c --help exits 0" 0 $?

@@ -1,0 +1,200 @@
+#include "pgconnection.h"
+
+#include "dberror.h"
+
+#include <QDate>
+#include <QDateTime>
+
+#include <libpq-fe.h>
+
+#include <memory>
+
+namespace korvesta {
+
+namespace {
+
+// Type numbers of the server's built-in types the documents use.
+constexpr Oid kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kFloat4 = 700, kFloat8 = 701,
+              kNumeric = 1700, kDate = 1082, kTimestamp = 1114;
+
+struct ResultDeleter
+{
+    void operator()(PGresult *r) const { PQclear(r); }
+};
+using Result = std::unique_ptr<PGresult, ResultDeleter>;
+
+QVariant fromText(const char *text, int length, Oid type)
+{
+    const QByteArray bytes(text, length);
+    switch (type) {
+    case kBool:
+        return bytes == "t";
+    case kInt2:
+    case kInt4:
+        return bytes.toInt();
+    case kInt8:
+        return bytes.toLongLong();
+    case kFloat4:
+    case kFloat8:
+    case kNumeric:
+        return bytes.toDouble();
+    case kDate:
+        return QDate::fromString(QString::fromLatin1(bytes), Qt::ISODate);
+    case kTimestamp: {
+        const QDateTime at = QDateTime::fromString(QString::fromLatin1(bytes), Qt::ISODateWithMs);
+        return at.time() == QTime(0, 0) ? QVariant(at.date()) : QVariant(at);
+    }
+    default:
+        return QString::fromUtf8(bytes);
+    }
+}
+
+QByteArray parameterText(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return value.toBool() ? "t" : "f";
+    case QMetaType::QDate:
+        return value.toDate().toString(Qt::ISODate).toLatin1();
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1();
+    case QMetaType::Double:
+        return QByteArray::number(value.toDouble(), 'g', 17);
+    default:
+        return value.toString().toUtf8();
+    }
+}
+
+} // namespace
+
+PgConnection::PgConnection(const QString &uri)
+    : m_uri(uri)
+{
+    const QByteArray info = uri.toUtf8();
+    // Never a prompt for a password on the terminal: libpq's sources or nothing.
+    const char *keys[] = {"dbname", "client_encoding", "application_name", nullptr};
+    const char *values[] = {info.constData(), "UTF8", "korvesta", nullptr};
+    m_conn = PQconnectdbParams(keys, values, 1);
+    if (!m_conn)
+        throw DbError(dberr::Failed, QStringLiteral("Нет памяти для подключения к серверу"));
+    if (PQstatus(m_conn) != CONNECTION_OK) {
+        const QString reason = QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
+        PQfinish(m_conn);
+        m_conn = nullptr;
+        throw DbError(dberr::FileNotFound,
+                      QStringLiteral("Не удалось подключиться к серверу %1: %2").arg(uri, reason),
+                      uri);
+    }
+    exec("SET DateStyle = ISO; SET IntervalStyle = iso_8601; SET TimeZone = 'UTC'");
+}
+
+PgConnection::~PgConnection()
+{
+    if (m_conn)
+        PQfinish(m_conn);
+}
+
+bool PgConnection::isServerUri(const QString &name)
+{
+    return name.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive)
+           || name.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+}
+
+void PgConnection::fail(const QString &what) const
+{
+    throw DbError(dberr::Failed,
+                  QStringLiteral("%1: %2").arg(what, QString::fromUtf8(PQerrorMessage(m_conn)).trimmed()),
+                  m_uri);
+}
+
+void PgConnection::exec(const QByteArray &sql)
+{
+    const Result r(PQexec(m_conn, sql.constData()));
+    const ExecStatusType status = PQresultStatus(r.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        fail(QStringLiteral("Сервер не выполнил запрос"));
+}
+
+PgRows PgConnection::query(const QByteArray &sql, const std::vector<QVariant> &parameters)
+{
+    std::vector<QByteArray> texts;
+    std::vector<const char *> pointers;
+    texts.reserve(parameters.size());
+    for (const QVariant &p : parameters) {
+        if (p.isNull()) {
+            texts.emplace_back();
+            pointers.push_back(nullptr);
+        } else {
+            texts.push_back(parameterText(p));
+            pointers.push_back(texts.back().constData());
+        }
+    }
+    const Result r(PQexecParams(m_conn, sql.constData(), int(pointers.size()), nullptr,
+                                pointers.data(), nullptr, nullptr, 0));
+    const ExecStatusType status = PQresultStatus(r.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        fail(QStringLiteral("Сервер не выполнил запрос"));
+    PgRows rows;
+    const int columns = PQnfields(r.get());
+    for (int c = 0; c < columns; ++c)
+        rows.names << QString::fromUtf8(PQfname(r.get(), c));
+    const int count = PQntuples(r.get());
+    rows.rows.reserve(size_t(count));
+    for (int i = 0; i < count; ++i) {
+        std::vector<QVariant> row(static_cast<size_t>(columns));
+        for (int c = 0; c < columns; ++c) {
+            if (!PQgetisnull(r.get(), i, c))
+                row[size_t(c)] = fromText(PQgetvalue(r.get(), i, c), PQgetlength(r.get(), i, c),
+                                          PQftype(r.get(), c));
+        }
+        rows.rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+void PgConnection::copyIn(const QByteArray &copySql, const QByteArray &rows)
+{
+    {
+        const Result r(PQexec(m_conn, copySql.constData()));
+        if (PQresultStatus(r.get()) != PGRES_COPY_IN)
+            fail(QStringLiteral("Сервер не принял строки"));
+    }
+    if (PQputCopyData(m_conn, rows.constData(), int(rows.size())) != 1
+        || PQputCopyEnd(m_conn, nullptr) != 1)
+        fail(QStringLiteral("Строки не переданы серверу"));
+    const Result r(PQgetResult(m_conn));
+    if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+        fail(QStringLiteral("Сервер не принял строки"));
+    while (PGresult *rest = PQgetResult(m_conn))
+        PQclear(rest);
+}
+
+QByteArray copyText(const QVariant &value)
+{
+    if (value.isNull())
+        return "\\N";
+    QByteArray text = parameterText(value);
+    QByteArray out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace korvesta

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <vector>
+
+struct pg_conn;
+
+namespace korvesta {
+
+// What a statement on the server returned: the columns' names and the rows, each value
+// converted from the server's text by its column's type (a Boolean, a number, a date, a
+// text; NULL as an invalid QVariant).
+struct PgRows
+{
+    QStringList names;
+    std::vector<std::vector<QVariant>> rows;
+};
+
+// One connection to a PostgreSQL server over libpq, by a URI in libpq's own syntax
+// (postgresql://host/db, postgresql:///db?host=/run/postgresql). A password comes only from
+// libpq's own sources (.pgpass, PGPASSWORD, a service file), never from the program.
+// Every failure throws DbError with a Russian message that names the server's reason.
+class PgConnection
+{
+public:
+    explicit PgConnection(const QString &uri);
+    ~PgConnection();
+    PgConnection(const PgConnection &) = delete;
+    PgConnection &operator=(const PgConnection &) = delete;
+
+    // A document's name that is a server URI rather than a file's path.
+    static bool isServerUri(const QString &name);
+
+    const QString &uri() const { return m_uri; }
+    // Runs statements that return no rows (several may be given at once).
+    void exec(const QByteArray &sql);
+    // Runs one statement with $1..$n parameters, given as values (an invalid QVariant is
+    // NULL), and returns its rows.
+    PgRows query(const QByteArray &sql, const std::vector<QVariant> &parameters = {});
+    // Sends rows in COPY's text format to a COPY ... FROM STDIN statement.
+    void copyIn(const QByteArray &copySql, const QByteArray &rows);
+
+private:
+    [[noreturn]] void fail(const QString &what) const;
+
+    QString m_uri;
+    pg_conn *m_conn = nullptr;
+};
+
+// A value as COPY's text format writes it: NULL as \N, special characters escaped.
+QByteArray copyText(const QVariant &value);
+
+} // namespace korvesta

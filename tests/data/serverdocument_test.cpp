@@ -1,0 +1,117 @@
+// A document copied onto a PostgreSQL server of the test's own and back: the same rows, keys
+// and key counters as the file it came from, byte for byte.
+
+#include "data/database.h"
+#include "data/dberror.h"
+#include "data/pgconnection.h"
+#include "data/serverdocument.h"
+#include "sample/demodocument.h"
+#include "support/pgcluster.h"
+#include "support/testdocument.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace korvesta {
+namespace {
+
+// Every table of a file as text, row by row in the order of their row numbers, with the
+// type SQLite keeps each value as.
+QStringList fileDump(const QString &path)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    QStringList out;
+    QStringList tables;
+    sqlite3_stmt *s = nullptr;
+    sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name",
+                       -1, &s, nullptr);
+    while (sqlite3_step(s) == SQLITE_ROW)
+        tables << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, 0)));
+    sqlite3_finalize(s);
+    for (const QString &table : tables) {
+        // The key counters, by table; every other table by row number.
+        const QByteArray sql = "SELECT * FROM \"" + table.toUtf8() + "\" ORDER BY "
+                               + (table == "sqlite_sequence" ? "name" : "rowid");
+        sqlite3_prepare_v2(db, sql.constData(), -1, &s, nullptr);
+        while (sqlite3_step(s) == SQLITE_ROW) {
+            QStringList row{table};
+            for (int c = 0; c < sqlite3_column_count(s); ++c)
+                row << QString::number(sqlite3_column_type(s, c)) + u':'
+                           + QString::fromUtf8(
+                               reinterpret_cast<const char *>(sqlite3_column_text(s, c)));
+            out << row.join(u'|');
+        }
+        sqlite3_finalize(s);
+    }
+    sqlite3_close(db);
+    return out;
+}
+
+TEST(ServerDocument, ASampleGoesToTheServerAndComesBackTheSame)
+{
+    TestFolder folder;
+    const QString file = folder.file(QStringLiteral("пример.kvt"));
+    writeDemoDocument(file, DemoRequest::midTerm(DemoSize::Small, QDate(2026, 10, 14)));
+    // A key given and taken back: the server, too, never gives it again.
+    sqlite3 *raw = nullptr;
+    sqlite3_open_v2(file.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_exec(raw, "INSERT INTO tblGroups (\"Group\") VALUES ('удалённая'); DELETE FROM "
+                      "tblGroups WHERE \"Group\" = 'удалённая'",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(raw);
+    Database::forgetAll();
+
+    const QString uri = PgCluster::instance().newDatabase();
+    initServerDocument(uri, file);
+    const QString back = folder.file(QStringLiteral("обратно.kvt"));
+    exportServerDocument(uri, back);
+    Database::forgetAll();
+    const QStringList before = fileDump(file), after = fileDump(back);
+    EXPECT_GT(before.size(), 1000);
+    ASSERT_EQ(before.size(), after.size());
+    for (qsizetype i = 0; i < before.size(); ++i)
+        ASSERT_EQ(before[i], after[i]) << "row " << i;
+
+    // Text compares without regard to letter case on the server too, "Ё" and "ё" included.
+    PgConnection server(uri);
+    EXPECT_EQ(server.query("SELECT count(*) FROM \"tblGroups\" WHERE \"Group\" = $1",
+                           {QStringLiteral("ис-11")})
+                  .rows[0][0]
+                  .toInt(),
+              1);
+    // A second document is not made over the first.
+    try {
+        initServerDocument(uri, file);
+        ADD_FAILURE() << "a database with tables was written over";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.message().contains("уже есть таблицы")) << e.message().toStdString();
+    }
+}
+
+TEST(ServerDocument, AnEmptyDocumentAndAServerThatIsNotThere)
+{
+    const QString uri = PgCluster::instance().newDatabase();
+    initServerDocument(uri);
+    PgConnection server(uri);
+    EXPECT_EQ(server.query("SELECT \"TypeTuition\" FROM \"tblTypeTuition\" ORDER BY \"Key\"")
+                  .rows.size(),
+              4u);
+    EXPECT_GT(server.query("SELECT count(*) FROM \"sysQueries\"").rows[0][0].toInt(), 50);
+    // A new group takes the first key.
+    EXPECT_EQ(server.query("INSERT INTO \"tblGroups\" (\"Group\") VALUES ('П-1') RETURNING \"Key\"")
+                  .rows[0][0]
+                  .toInt(),
+              1);
+
+    try {
+        PgConnection nowhere(QStringLiteral("postgresql:///nodb?host=/nonexistent"));
+        ADD_FAILURE() << "connected to nothing";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.message().startsWith("Не удалось подключиться к серверу"))
+            << e.message().toStdString();
+    }
+}
+
+} // namespace
+} // namespace korvesta
