@@ -1,7 +1,7 @@
 // The engine's cost over SQLite: statements of the program's dialect against the same
 // statements written by hand for SQLite, over 200 000 lessons; and the cost of translating.
 
-#include "connection.h"
+#include "sqliteconnection.h"
 #include "database.h"
 #include "documenttemplate.h"
 #include "isodate.h"
@@ -37,7 +37,7 @@ struct Document
         path = dir.filePath(QStringLiteral("bench.kvt"));
         writeNewDocument(path);
         Database db = Database::open(path);
-        sqlite3 *h = db.connection()->handle();
+        sqlite3 *h = sqliteOf(*db.connection()).handle();
         sqlite3_exec(h, "BEGIN", nullptr, nullptr, nullptr);
         std::mt19937 rng(20071);
         auto exec = [&](const QString &sql) {
@@ -196,7 +196,7 @@ void BM_HandWritten(benchmark::State &state, const Case *c)
 {
     Database db = Database::open(document().path);
     sqlite3_stmt *stmt = nullptr;
-    sqlite3_prepare_v3(db.connection()->handle(), c->sqlite, -1, SQLITE_PREPARE_PERSISTENT,
+    sqlite3_prepare_v3(sqliteOf(*db.connection()).handle(), c->sqlite, -1, SQLITE_PREPARE_PERSISTENT,
                        &stmt, nullptr);
     for (auto _ : state)
         benchmark::DoNotOptimize(materialise(stmt, c->dates));

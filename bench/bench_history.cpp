@@ -4,7 +4,7 @@
 
 #include "support/largesample.h"
 
-#include "data/connection.h"
+#include "data/sqliteconnection.h"
 #include "data/database.h"
 #include "data/history.h"
 
@@ -71,7 +71,7 @@ BENCHMARK(BM_PlaceOneLessonUncommitted)->Arg(0)->Arg(1)->Unit(benchmark::kMicros
 // The lessons of the year, kept aside once so that each run can put them back untimed.
 void keepLessons(const Database &db)
 {
-    sqlite3_exec(db.connection()->handle(),
+    sqlite3_exec(sqliteOf(*db.connection()).handle(),
                  "CREATE TEMP TABLE IF NOT EXISTS bench_lessons AS "
                  "SELECT * FROM main.tblTimeTableContent",
                  nullptr, nullptr, nullptr);
@@ -79,7 +79,7 @@ void keepLessons(const Database &db)
 
 void restoreLessons(const Database &db)
 {
-    sqlite3_exec(db.connection()->handle(),
+    sqlite3_exec(sqliteOf(*db.connection()).handle(),
                  "INSERT INTO main.tblTimeTableContent SELECT * FROM temp.bench_lessons", nullptr,
                  nullptr, nullptr);
     if (History *history = History::of(db))

@@ -1,6 +1,7 @@
 #include "cli/subcommands.h"
 #include "app/startup.h"
 #include "app/translations.h"
+#include "data/pgconnection.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -82,7 +83,7 @@ QString windowArgumentsProblem(int argc, char *argv[])
     QString path = words.join(QLatin1Char(' '));
     if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"')))
         path = path.mid(1, path.size() - 2);
-    if (QFileInfo(path).isFile())
+    if (QFileInfo(path).isFile() || (words.size() == 1 && korvesta::PgConnection::isServerUri(path)))
         return QString();
     if (words.size() == 1 && path.endsWith(QLatin1String(".kvt"), Qt::CaseInsensitive))
         return QString();

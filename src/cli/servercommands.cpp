@@ -45,7 +45,7 @@ const CommandSpec &serverInitCommandSpec()
              QStringLiteral("ФАЙЛ"),
              QStringLiteral("документ, который скопировать на сервер (без него - пустой)"),
              false,
-             Completion::Document},
+             Completion::Nothing},
         },
         QStringLiteral("создать документ в пустой базе данных PostgreSQL"),
         QStringLiteral("  АДРЕС - в виде libpq: postgresql://сервер/база или "

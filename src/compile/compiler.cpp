@@ -465,8 +465,9 @@ CompileResult compileWeek(const Database &db, const SettingsRecord &settings,
         result.placed += shown.placed;
         result.lines.push_back(shown);
     }
-    BulkInsert add(db, "INSERT INTO tblTimeTableContent (Key_TTList, Lesson, Key_Job, Key_Group, "
-                       "SubGroup, Key_Aud, Key_TypeLesson) VALUES (?, ?, ?, ?, ?, ?, ?)");
+    BulkInsert add(db, "INSERT INTO tblTimeTableContent (\"Key_TTList\", \"Lesson\", \"Key_Job\", "
+                       "\"Key_Group\", \"SubGroup\", \"Key_Aud\", \"Key_TypeLesson\") VALUES (?, ?, "
+                       "?, ?, ?, ?, ?)");
     int dayKeyOf = -1, dayKey = 0;
     for (const Placed &x : placed) {
         const int d = p.dayOf(x.slot);

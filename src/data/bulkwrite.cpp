@@ -1,11 +1,13 @@
 #include "bulkwrite.h"
 
-#include "connection.h"
+#include "serverconnection.h"
+#include "sqliteconnection.h"
 #include "database.h"
 #include "dberror.h"
 #include "isodate.h"
 
 #include <QDate>
+#include <QRegularExpression>
 
 #include <sqlite3.h>
 
@@ -24,14 +26,33 @@ namespace {
 
 sqlite3 *handleOf(const Database &db)
 {
-    return db.connection()->handle();
+    return sqliteOf(*db.connection()).handle();
 }
 
 } // namespace
 
 BulkInsert::BulkInsert(const Database &db, const char *sql)
-    : m_db(handleOf(db))
+    : m_server(dynamic_cast<ServerConnection *>(db.connection().get()))
 {
+    if (m_server) {
+        // ? by ? to $1, $2 ...; the key of the row comes back with it.
+        int n = 0;
+        for (const char *c = sql; *c; ++c)
+            m_serverSql += *c == '?' ? "$" + QByteArray::number(++n) : QByteArray(1, *c);
+        static const QRegularExpression table(QStringLiteral("^\\s*INSERT\\s+INTO\\s+\"?(\\w+)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch m = table.match(QString::fromUtf8(sql));
+        const jet::TableInfo *info = m.hasMatch() ? m_server->table(m.captured(1)) : nullptr;
+        if (info) {
+            m_serverSql.replace("INSERT INTO " + m.captured(1).toUtf8(),
+                                "INSERT INTO " + jet::quoteName(info->name).toUtf8());
+            m_serverSql += " RETURNING "
+                           + (info->keyColumn.isEmpty() ? QByteArray("korvesta_rowid")
+                                                        : jet::quoteName(info->keyColumn).toUtf8());
+        }
+        return;
+    }
+    m_db = handleOf(db);
     if (sqlite3_prepare_v2(m_db, sql, -1, &m_stmt, nullptr) != SQLITE_OK)
         fail(m_db);
 }
@@ -43,6 +64,10 @@ BulkInsert::~BulkInsert()
 
 BulkInsert &BulkInsert::operator<<(qint64 value)
 {
+    if (m_server) {
+        m_values.emplace_back(value);
+        return *this;
+    }
     sqlite3_bind_int64(m_stmt, ++m_index, value);
     return *this;
 }
@@ -51,6 +76,10 @@ BulkInsert &BulkInsert::operator<<(const QString &text)
 {
     if (text.isNull())
         return null();
+    if (m_server) {
+        m_values.emplace_back(text);
+        return *this;
+    }
     const QByteArray utf8 = text.toUtf8();
     sqlite3_bind_text(m_stmt, ++m_index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
     return *this;
@@ -63,12 +92,21 @@ BulkInsert &BulkInsert::operator<<(const QDate &date)
 
 BulkInsert &BulkInsert::null()
 {
+    if (m_server) {
+        m_values.emplace_back();
+        return *this;
+    }
     sqlite3_bind_null(m_stmt, ++m_index);
     return *this;
 }
 
 qint64 BulkInsert::run()
 {
+    if (m_server) {
+        const PgRows rows = m_server->server().query(m_serverSql, m_values);
+        m_values.clear();
+        return rows.rows.empty() ? 0 : rows.rows.front().front().toLongLong();
+    }
     if (sqlite3_step(m_stmt) != SQLITE_DONE)
         fail(m_db);
     sqlite3_reset(m_stmt);

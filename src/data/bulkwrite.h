@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
+
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -13,11 +16,14 @@ namespace korvesta {
 
 class Database;
 
-// Writing many rows at once, as a whole document is written (the sample college): SQLite's
-// own SQL on the document's connection, without the dialect's translation, inside the
-// caller's transaction.
+class ServerConnection;
 
-// A prepared INSERT with positional parameters, run once per row.
+// Writing many rows at once, as a whole document is written (the sample college): the
+// engine's own SQL on the document's connection, without the dialect's translation, inside
+// the caller's transaction.
+
+// A prepared INSERT with positional parameters (?), run once per row; names in double
+// quotes where their letter case matters (the server keeps it).
 class BulkInsert
 {
 public:
@@ -35,9 +41,13 @@ public:
     qint64 run();
 
 private:
-    sqlite3 *m_db;
+    sqlite3 *m_db = nullptr;
     sqlite3_stmt *m_stmt = nullptr;
     int m_index = 0;
+    // On a server: the statement with $n parameters and the row's values.
+    ServerConnection *m_server = nullptr;
+    QByteArray m_serverSql;
+    std::vector<QVariant> m_values;
 };
 
 // The key of a row of a type list that the template carries. Throws DbError when there is

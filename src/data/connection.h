@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <functional>
@@ -12,17 +13,15 @@
 #include <optional>
 #include <vector>
 
-struct sqlite3;
-struct sqlite3_stmt;
-
 namespace korvesta {
 
 struct RecordsetData;
 
-// One open SQLite connection to a document, with the caches that make running the same
-// statements again cheap: translations by text, prepared statements by SQL, the schema
-// and the saved queries. Connections are kept per path and checked against the file on
-// every open, so a replaced or deleted file is never read through a stale one.
+// One open document, with the caches that make running the same statements again cheap:
+// translations by text, the schema and the saved queries. What runs the statements is the
+// engine's (SqliteConnection for a file); nothing above the data layer knows which engine a
+// document is on. File connections are kept per path and checked against the file on every
+// open, so a replaced or deleted file is never read through a stale one.
 class Connection : public jet::SchemaProvider
 {
 public:
@@ -46,12 +45,12 @@ public:
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
 
-    sqlite3 *handle() const { return m_db; }
+    // The document's name: a file's path.
     const QString &path() const { return m_path; }
-    bool isReadOnly() const;
-    // Whether the path still names the file this handle has open: false once another program
-    // deleted the document or put another file in its place.
-    bool stillAtPath() const;
+    virtual bool isReadOnly() const = 0;
+    // Whether the name still leads to the document this connection has open: false once
+    // another program deleted the file or put another in its place.
+    virtual bool stillAtPath() const = 0;
 
     const jet::TableInfo *table(const QString &name) override;
     std::optional<QString> savedQuery(const QString &name) override;
@@ -71,60 +70,71 @@ public:
     std::shared_ptr<const jet::Translation> translateSource(const QString &sqlOrName);
 
     // Values in the order of the translation's parameters; a missing value is an error.
-    std::unique_ptr<RecordsetData> query(const jet::Translation &t,
-                                         const std::vector<std::optional<QVariant>> &values);
-    int execute(const jet::Translation &t, const std::vector<std::optional<QVariant>> &values);
+    virtual std::unique_ptr<RecordsetData> query(
+        const jet::Translation &t, const std::vector<std::optional<QVariant>> &values) = 0;
+    virtual int execute(const jet::Translation &t,
+                        const std::vector<std::optional<QVariant>> &values) = 0;
 
-    // A prepared statement from the cache, reset and cleared when the guard goes.
-    class Statement
-    {
-    public:
-        Statement(Connection &c, const QByteArray &sql);
-        ~Statement();
-        Statement(const Statement &) = delete;
-        Statement &operator=(const Statement &) = delete;
-        sqlite3_stmt *get() const { return m_stmt; }
-        // Steps once; returns true while there is a row. Throws on error.
-        bool step();
-
-    private:
-        Connection &m_connection;
-        sqlite3_stmt *m_stmt = nullptr;
-    };
-
-    // Binds a value converted to the given type; throws on a value of the wrong kind.
-    void bind(sqlite3_stmt *stmt, int index, const QVariant &value, JetType type,
-              const QString &what);
-    [[noreturn]] void raise(int rc, const QString &context = QString()) const;
-    void exec(const char *sql);
-
+    // Transactions: the outermost begins by taking the document's write lock, so that what
+    // it reads is what it writes over; inner ones are savepoints (SAVEPOINT, RELEASE and
+    // ROLLBACK TO through exec).
+    virtual void beginWrite() = 0;
+    // A statement of the engine's own SQL that returns no rows. Throws DbError.
+    virtual void exec(const char *sql) = 0;
+    // The same, for taking changes back: a failure is not reported.
+    virtual void execQuietly(const char *sql) noexcept = 0;
     int m_transactionDepth = 0;
 
+    // A recordset's rows written back, each named by its table's row number (the key of a
+    // table that has one).
+    struct FieldValue
+    {
+        QString column;
+        QVariant value;
+        JetType type = JetType::Unknown;
+        QString what; // "поля «…»", for a message about a value of the wrong kind
+    };
+    // The key the table's next new row takes.
+    virtual qint64 nextKey(const QString &table) = 0;
+    virtual void updateRow(const QString &table, qint64 row,
+                           const std::vector<FieldValue> &values) = 0;
+    // Adds a row (with `key` in `keyColumn` when the table has a key); returns its number.
+    virtual qint64 insertRow(const QString &table, const QString &keyColumn, qint64 key,
+                             const std::vector<FieldValue> &values) = 0;
+    // The row's values of the columns as stored: a whole number, a real number or a text.
+    virtual std::vector<QVariant> readRow(const QString &table, qint64 row,
+                                          const QStringList &columns) = 0;
+    virtual void deleteRow(const QString &table, qint64 row) = 0;
+
+protected:
+    explicit Connection(QString path);
+    // The SQL the engine reads.
+    virtual jet::Dialect dialect() const { return jet::Dialect::Sqlite; }
+
+    // A crosstab's columns: each pivot value as an SQL literal (empty for Null) and the
+    // column's name. Those the statement fixes (PIVOT ... IN), in their order.
+    using PivotColumns = std::vector<std::pair<QString, QString>>;
+    static PivotColumns fixedPivotColumns(const jet::Translation &t);
+    // The crosstab's final statement over those columns, with its parameters and types.
+    static jet::Translation crosstabStatement(const jet::Translation &t,
+                                              const PivotColumns &columns,
+                                              const QByteArray &collate);
+    virtual std::vector<jet::TableInfo> readSchema() = 0;
+    virtual std::vector<std::pair<QString, QString>> readSavedQueries() = 0;
+    virtual void writeSavedQuery(const QString &name, const QString &sql) = 0;
+
 private:
-    Connection(QString path, sqlite3 *db, quint64 device, quint64 inode);
     void loadSchema();
     void loadSavedQueries();
     void forgetTranslationsOf(const QString &key);
-    sqlite3_stmt *prepare(const QByteArray &sql);
-    std::unique_ptr<RecordsetData> read(sqlite3_stmt *stmt, const jet::Translation &t,
-                                        int visibleColumns);
-    std::unique_ptr<RecordsetData> crosstab(const jet::Translation &t,
-                                            const std::vector<std::optional<QVariant>> &values);
-    void bindAll(sqlite3_stmt *stmt, const jet::Translation &t,
-                 const std::vector<std::optional<QVariant>> &values);
 
     QString m_path;
-    sqlite3 *m_db = nullptr;
-    quint64 m_device = 0;
-    quint64 m_inode = 0;
-
     bool m_schemaLoaded = false;
     QHash<QString, jet::TableInfo> m_tables; // by lower-case name
     bool m_queriesLoaded = false;
     QHash<QString, std::pair<QString, QString>> m_queries; // lower-case name -> name, SQL
     QHash<QString, std::shared_ptr<const jet::Translation>> m_translations;
     QHash<QString, QString> m_substitutes; // lower-case name -> SQL read in its place
-    QHash<QByteArray, sqlite3_stmt *> m_statements;
 };
 
 JetType jetTypeFromDeclared(const char *declared);

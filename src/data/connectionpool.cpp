@@ -1,4 +1,5 @@
-#include "connection.h"
+#include "serverconnection.h"
+#include "sqliteconnection.h"
 
 #include "dberror.h"
 #include "documentschema.h"
@@ -35,7 +36,7 @@ std::map<QString, std::shared_ptr<Connection>> &lostPool()
 
 QString poolKey(const QString &path)
 {
-    return QFileInfo(path).absoluteFilePath();
+    return PgConnection::isServerUri(path) ? path : QFileInfo(path).absoluteFilePath();
 }
 
 bool fileIdentity(const QString &path, quint64 *device, quint64 *inode)
@@ -85,6 +86,16 @@ bool isLock(int rc)
 
 std::shared_ptr<Connection> Connection::acquire(const QString &path, bool readOnly)
 {
+    // A document on a server, by its URI: one connection per URI, made again once the server
+    // stopped answering on it.
+    if (PgConnection::isServerUri(path)) {
+        const auto held = pool().find(path);
+        if (held != pool().end() && held->second->stillAtPath())
+            return held->second;
+        auto c = std::make_shared<ServerConnection>(path);
+        pool()[path] = c;
+        return c;
+    }
     const QString key = poolKey(path);
     quint64 device = 0, inode = 0;
     if (path.isEmpty() || !fileIdentity(key, &device, &inode)) {
@@ -105,8 +116,8 @@ std::shared_ptr<Connection> Connection::acquire(const QString &path, bool readOn
     }
     auto it = pool().find(key);
     if (it != pool().end()) {
-        const Connection &c = *it->second;
-        if (c.m_device == device && c.m_inode == inode && (readOnly || !c.isReadOnly()))
+        const auto &c = static_cast<const SqliteConnection &>(*it->second);
+        if (c.device() == device && c.inode() == inode && (readOnly || !c.isReadOnly()))
             return it->second;
         pool().erase(it); // replaced or deleted file: never read through the old handle
     }
@@ -118,7 +129,7 @@ std::shared_ptr<Connection> Connection::acquire(const QString &path, bool readOn
         sqlite3_close_v2(db);
         foreign(path);
     }
-    std::shared_ptr<Connection> c(new Connection(key, db, device, inode));
+    auto c = std::make_shared<SqliteConnection>(key, db, device, inode);
 
     // Our mark and our tables, read without writing anything. A document another program
     // holds is busy, not foreign.
@@ -166,10 +177,10 @@ std::shared_ptr<Connection> Connection::acquire(const QString &path, bool readOn
     return c;
 }
 
-bool Connection::stillAtPath() const
+bool SqliteConnection::stillAtPath() const
 {
     quint64 device = 0, inode = 0;
-    return fileIdentity(m_path, &device, &inode) && device == m_device && inode == m_inode;
+    return fileIdentity(path(), &device, &inode) && device == m_device && inode == m_inode;
 }
 
 void Connection::forget(const QString &path)
@@ -194,14 +205,14 @@ void Connection::saveLostData(const QString &path, const QString &destination)
     auto it = lostPool().find(poolKey(path));
     if (it == lostPool().end())
         throw DbError(dberr::FileNotFound, QStringLiteral("Файл «%1» не найден").arg(path), path);
-    std::shared_ptr<Connection> lost = it->second;
+    SqliteConnection &lost = sqliteOf(*it->second);
     // VACUUM INTO refuses an existing file, which the user has agreed to replace: write beside
     // it and rename over it in one step.
     const QString target = poolKey(destination);
     const QString passing = target + QStringLiteral(".korvesta-save");
     QFile::remove(passing);
     {
-        Statement s(*lost, "VACUUM INTO ?1");
+        SqliteConnection::Statement s(lost, "VACUUM INTO ?1");
         const QByteArray name = passing.toUtf8();
         sqlite3_bind_text(s.get(), 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
         try {

@@ -1,6 +1,6 @@
 #include "database.h"
 
-#include "connection.h"
+#include "sqliteconnection.h"
 #include "dberror.h"
 #include "documentschema.h"
 #include "querydef.h"
@@ -123,7 +123,7 @@ void Database::compactTo(const QString &destination) const
     if (QFileInfo::exists(destination))
         throw DbError(dberr::Failed,
                       QStringLiteral("Файл «%1» уже существует").arg(destination));
-    Connection::Statement s(*m_connection, "VACUUM INTO ?1");
+    SqliteConnection::Statement s(sqliteOf(*m_connection), "VACUUM INTO ?1");
     const QByteArray target = destination.toUtf8();
     sqlite3_bind_text(s.get(), 1, target.constData(), int(target.size()), SQLITE_TRANSIENT);
     s.step();
@@ -140,8 +140,10 @@ Database::Transaction::Transaction(const Database &db)
     m_savepoint = depth > 0 ? QByteArray("korvesta_") + QByteArray::number(depth) : QByteArray();
     ++m_connection->m_transactionDepth;
     try {
-        m_connection->exec(depth == 0 ? QByteArray("BEGIN IMMEDIATE").constData()
-                                      : ("SAVEPOINT " + m_savepoint).constData());
+        if (depth == 0)
+            m_connection->beginWrite();
+        else
+            m_connection->exec(("SAVEPOINT " + m_savepoint).constData());
     } catch (...) {
         --m_connection->m_transactionDepth; // No transaction began: none to end.
         throw;
@@ -153,12 +155,11 @@ Database::Transaction::~Transaction()
     if (m_done)
         return;
     --m_connection->m_transactionDepth;
-    sqlite3 *handle = m_connection->handle();
     if (m_savepoint.isEmpty()) {
-        sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
+        m_connection->execQuietly("ROLLBACK");
     } else {
-        const QByteArray back = "ROLLBACK TO " + m_savepoint + "; RELEASE " + m_savepoint;
-        sqlite3_exec(handle, back.constData(), nullptr, nullptr, nullptr);
+        m_connection->execQuietly(("ROLLBACK TO " + m_savepoint).constData());
+        m_connection->execQuietly(("RELEASE " + m_savepoint).constData());
     }
 }
 

@@ -1,6 +1,6 @@
 #include "documenthealth.h"
 
-#include "connection.h"
+#include "sqliteconnection.h"
 
 #include <sqlite3.h>
 
@@ -18,7 +18,11 @@ std::optional<QStringList> integrityProblems(Connection &connection, IntegritySc
     const QByteArray sql = (scan == IntegrityScan::Full ? QByteArray("PRAGMA integrity_check(")
                                                         : QByteArray("PRAGMA quick_check("))
                            + QByteArray::number(kReported) + ')';
-    sqlite3 *db = connection.handle();
+    // The server keeps its own files whole; there is no file of ours to look into.
+    auto *file = dynamic_cast<SqliteConnection *>(&connection);
+    if (!file)
+        return QStringList();
+    sqlite3 *db = file->handle();
     sqlite3_stmt *stmt = nullptr;
     QStringList problems;
     int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);

@@ -3,7 +3,8 @@
 #include "documenthealth.h"
 #include "documenttemplate.h"
 
-#include "connection.h"
+#include "serverconnection.h"
+#include "sqliteconnection.h"
 #include "dberror.h"
 
 #include <QHash>
@@ -58,16 +59,25 @@ QString columnText(sqlite3_stmt *stmt, int column)
                              sqlite3_column_bytes(stmt, column));
 }
 
-DocumentFacts learn(Connection &c)
+DocumentFacts learnServer(ServerConnection &c)
+{
+    DocumentFacts facts;
+    facts.version =
+        int(c.server().query("SELECT max(\"Version\") FROM \"sysDocument\"").rows[0][0].toLongLong());
+    facts.prepared = true; // a server document is brought up to date by the server's owner
+    return facts;
+}
+
+DocumentFacts learn(SqliteConnection &c)
 {
     DocumentFacts facts;
     {
-        Connection::Statement s(c, "PRAGMA user_version");
+        SqliteConnection::Statement s(c, "PRAGMA user_version");
         facts.version = s.step() ? sqlite3_column_int(s.get(), 0) : 0;
     }
     // SQLite keeps a NUL inside a text; the program's text ends at it, so the query would
     // silently lose its tail.
-    Connection::Statement s(c, QByteArray("SELECT \"Name\" FROM ") + kSavedQueriesTable
+    SqliteConnection::Statement s(c, QByteArray("SELECT \"Name\" FROM ") + kSavedQueriesTable
                                    + " WHERE instr(CAST(\"SQL\" AS BLOB), x'00') > 0");
     while (s.step())
         facts.damagedQueries << columnText(s.get(), 0);
@@ -84,16 +94,17 @@ DocumentFacts &factsOf(const std::shared_ptr<Connection> &c)
         return it->second;
     for (auto k = known.begin(); k != known.end();)
         k = k->second.owner.expired() ? known.erase(k) : std::next(k);
-    DocumentFacts facts = learn(*c);
+    auto *server = dynamic_cast<ServerConnection *>(c.get());
+    DocumentFacts facts = server ? learnServer(*server) : learn(sqliteOf(*c));
     facts.owner = c; // a weak reference tells when the connection has gone
     return known[c.get()] = std::move(facts);
 }
 
 // Indexes whose order depends on the NOCASE collation: (index, table).
-QList<std::pair<QString, QString>> caseFoldedIndexes(Connection &c)
+QList<std::pair<QString, QString>> caseFoldedIndexes(SqliteConnection &c)
 {
     QList<std::pair<QString, QString>> found;
-    Connection::Statement s(c, "SELECT DISTINCT m.name, m.tbl_name "
+    SqliteConnection::Statement s(c, "SELECT DISTINCT m.name, m.tbl_name "
                                "FROM sqlite_master AS m, pragma_index_xinfo(m.name) AS x "
                                "WHERE m.type = 'index' AND x.key = 1 "
                                "AND upper(x.coll) = 'NOCASE'");
@@ -109,7 +120,7 @@ QByteArray quoted(const QString &name)
 
 // The saved queries stay unique by name as written; names are still compared without
 // regard to case by the column's collation.
-void rebuildSavedQueries(Connection &c)
+void rebuildSavedQueries(SqliteConnection &c)
 {
     c.exec("CREATE TABLE \"sysQueries_v3\" (\"Name\" TEXT NOT NULL COLLATE NOCASE, "
            "\"SQL\" TEXT NOT NULL, PRIMARY KEY (\"Name\" COLLATE BINARY))");
@@ -125,7 +136,7 @@ void rebuildSavedQueries(Connection &c)
 const char *const kStudyPeriodQueries[] = {"qrySelJobTutor", "qrySelJobGroup", "qryPassportGroup",
                                            "qryCheckCopyOverJob", "qryKorvesta"};
 
-void countLoadInStudyPeriod(Connection &c)
+void countLoadInStudyPeriod(SqliteConnection &c)
 {
     c.exec("DROP INDEX IF EXISTS idxContentJob");
     c.exec("CREATE INDEX idxContentJob ON tblTimeTableContent (\"Key_Job\", \"Key_Group\", "
@@ -133,7 +144,7 @@ void countLoadInStudyPeriod(Connection &c)
     QHash<QString, QString> texts;
     for (const auto &[name, sql] : documentTemplateQueries())
         texts.insert(name, sql);
-    Connection::Statement update(c, QByteArray("UPDATE ") + kSavedQueriesTable
+    SqliteConnection::Statement update(c, QByteArray("UPDATE ") + kSavedQueriesTable
                                         + " SET \"SQL\" = ?1 WHERE \"Name\" = ?2");
     for (const char *name : kStudyPeriodQueries) {
         const QByteArray sql = texts.value(QString::fromLatin1(name)).toUtf8();
@@ -146,14 +157,14 @@ void countLoadInStudyPeriod(Connection &c)
     }
 }
 
-void keepCompiledLessons(Connection &c)
+void keepCompiledLessons(SqliteConnection &c)
 {
     c.exec("CREATE TABLE IF NOT EXISTS tblCompiledLessons (\"Key\" INTEGER PRIMARY KEY, "
            "\"Key_TTList\" INTEGER, \"Lesson\" SMALLINT, \"Key_Job\" INTEGER, "
            "\"Key_Group\" INTEGER, \"Key_Aud\" INTEGER)");
 }
 
-void upgradeLayout(Connection &c, int fromVersion)
+void upgradeLayout(SqliteConnection &c, int fromVersion)
 {
     c.exec("BEGIN IMMEDIATE");
     try {
@@ -187,10 +198,10 @@ QString newerVersionMessage(const Connection &c)
 void inspectDocument(const std::shared_ptr<Connection> &c, bool mayWrite)
 {
     DocumentFacts &facts = factsOf(c);
-    Connection &connection = *c;
-    if (!mayWrite || facts.prepared || connection.isReadOnly())
+    if (!mayWrite || facts.prepared || c->isReadOnly())
         return;
     facts.prepared = true;
+    SqliteConnection &connection = sqliteOf(*c);
     if (facts.version > kDocumentSchemaVersion) {
         // Its layout is unknown to us: nothing may be written into it.
         connection.exec("PRAGMA query_only = 1");

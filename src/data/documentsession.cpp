@@ -1,5 +1,7 @@
 #include "documentsession.h"
 
+#include "pgconnection.h"
+
 #include "settings/recentdocuments.h"
 
 #include "history.h"
@@ -29,8 +31,11 @@ const QString kTempFile = QStringLiteral("TempFile");
 const QString kTitlePrefix = QStringLiteral("Тарвела - ");
 const QString kFilter = QStringLiteral("Файлы Тарвела (*.kvt)");
 
+// A file by its whole path; a document on a server by its URI as given.
 QString absolutePath(const QString &path)
 {
+    if (PgConnection::isServerUri(path))
+        return path;
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 

@@ -1,6 +1,6 @@
 #include "history.h"
 
-#include "connection.h"
+#include "sqliteconnection.h"
 #include "dberror.h"
 
 #include <QDate>
@@ -116,11 +116,11 @@ struct History::Impl
         return stmt;
     }
 
-    void install(Connection &c)
+    void install(SqliteConnection &c)
     {
         {
             // A table without rowids (none of ours) has no row number to name a row by.
-            Connection::Statement list(
+            SqliteConnection::Statement list(
                 c, "SELECT m.name FROM main.sqlite_master AS m WHERE m.type = 'table' "
                    "AND m.name NOT LIKE 'sqlite!_%' ESCAPE '!' AND NOT EXISTS (SELECT 1 FROM "
                    "pragma_table_list AS l WHERE l.schema = 'main' AND l.name = m.name "
@@ -238,11 +238,11 @@ struct History::Impl
         sqlite3_exec(db, "PRAGMA recursive_triggers = OFF", nullptr, nullptr, nullptr);
     }
 
-    void forgetSteps(Connection &c, const std::vector<StepInfo> &steps)
+    void forgetSteps(SqliteConnection &c, const std::vector<StepInfo> &steps)
     {
         if (steps.empty())
             return;
-        Connection::Statement s(c,
+        SqliteConnection::Statement s(c,
                                 QByteArray("DELETE FROM temp.") + kLogTable + " WHERE step = ?1");
         for (const StepInfo &step : steps) {
             sqlite3_bind_int64(s.get(), 1, step.id);
@@ -260,7 +260,7 @@ struct History::Impl
             return;
         std::vector<std::pair<qint64, qint64>> found; // step, rows
         {
-            Connection::Statement s(*c, QByteArray("SELECT step, count(*) FROM temp.") + kLogTable
+            SqliteConnection::Statement s(sqliteOf(sqliteOf(*c)), QByteArray("SELECT step, count(*) FROM temp.") + kLogTable
                                             + " WHERE step > ?1 AND step < ?2 GROUP BY step "
                                               "ORDER BY step");
             sqlite3_bind_int64(s.get(), 1, known);
@@ -272,7 +272,7 @@ struct History::Impl
         if (found.empty())
             return;
         known = found.back().first;
-        forgetSteps(*c, undone);
+        forgetSteps(sqliteOf(sqliteOf(*c)), undone);
         undone.clear();
         for (const auto &[id, rows] : found) {
             auto caption = captions.find(id);
@@ -292,7 +292,7 @@ struct History::Impl
             total -= done[excess++].rows;
         if (excess > 0) {
             const auto end = done.begin() + qsizetype(excess);
-            forgetSteps(*c, std::vector<StepInfo>(done.begin(), end));
+            forgetSteps(sqliteOf(sqliteOf(*c)), std::vector<StepInfo>(done.begin(), end));
             done.erase(done.begin(), end);
         }
     }
@@ -338,9 +338,9 @@ History::History(const std::shared_ptr<Connection> &connection)
     : d(std::make_unique<Impl>())
 {
     d->connection = connection;
-    d->db = connection->handle();
+    d->db = sqliteOf(*connection).handle();
     try {
-        d->install(*connection);
+        d->install(sqliteOf(*connection));
     } catch (...) {
         d->uninstall();
         throw;
@@ -359,7 +359,8 @@ History *History::attach(const Database &db)
     if (held && held->d->alive() == c)
         return held.get();
     held.reset();
-    if (!c || db.isReadOnly())
+    // The history is kept by the file engine's own triggers; a server document has none yet.
+    if (!c || db.isReadOnly() || !dynamic_cast<SqliteConnection *>(c.get()))
         return nullptr;
     held.reset(new History(c));
     return held.get();
@@ -471,8 +472,8 @@ void History::clear()
 {
     d->sync();
     if (const std::shared_ptr<Connection> c = d->alive()) {
-        d->forgetSteps(*c, d->done);
-        d->forgetSteps(*c, d->undone);
+        d->forgetSteps(sqliteOf(sqliteOf(*c)), d->done);
+        d->forgetSteps(sqliteOf(sqliteOf(*c)), d->undone);
     }
     d->done.clear();
     d->undone.clear();
@@ -513,7 +514,7 @@ void History::apply(bool undoing)
                       QStringLiteral("Документ записывается: отмена и повтор сейчас невозможны"));
 
     const Impl::StepInfo step = from.back();
-    if (const QStringList dates = protectedDatesOf(*c, step.id); !dates.isEmpty())
+    if (const QStringList dates = protectedDatesOf(sqliteOf(sqliteOf(*c)), step.id); !dates.isEmpty())
         throw DbError(dberr::Failed,
                       QStringLiteral("%1 «%2» невозможно: %3 для редактирования. Документ "
                                      "оставлен без изменений")
@@ -547,7 +548,7 @@ void History::apply(bool undoing)
             sql += ", n" + QByteArray::number(i);
         sql += QByteArray(" FROM temp.") + kLogTable + " WHERE step = ?1 ORDER BY seq "
                + (undoing ? "DESC" : "ASC");
-        Connection::Statement log(*c, sql);
+        SqliteConnection::Statement log(sqliteOf(sqliteOf(*c)), sql);
         sqlite3_bind_int64(log.get(), 1, step.id);
         sqlite3_stmt *row = log.get();
         // The image the row must still have, and the one it gets.
@@ -614,7 +615,7 @@ void History::apply(bool undoing)
     to.push_back(step);
 }
 
-QStringList History::protectedDatesOf(Connection &c, qint64 step)
+QStringList History::protectedDatesOf(SqliteConnection &c, qint64 step)
 {
     const auto tableIndex = [&](const char *name) {
         for (size_t k = 0; k < d->tables.size(); ++k) {
@@ -643,7 +644,7 @@ QStringList History::protectedDatesOf(Connection &c, qint64 step)
     // written after the step was made (an unrecorded change, logged under a negative step).
     const QByteArray o = "h.o" + QByteArray::number(day);
     const QByteArray n = "h.n" + QByteArray::number(day);
-    Connection::Statement s(
+    SqliteConnection::Statement s(
         c, "SELECT DISTINCT l.\"Date\" FROM temp." + QByteArray(kLogTable)
                + " AS h JOIN main.\"tblTimeTableList\" AS l ON l.rowid IN (" + o + ", " + n
                + ") WHERE h.step = ?1 AND h.tbl = ?2 AND l.\"ReadOnly\" <> 0 AND EXISTS "
@@ -669,7 +670,7 @@ std::vector<History::TableChanges> History::pendingChanges()
     const std::shared_ptr<Connection> c = d->alive();
     if (!c)
         return result;
-    Connection::Statement s(*c, QByteArray("SELECT tbl, sum(ro IS NULL), "
+    SqliteConnection::Statement s(sqliteOf(sqliteOf(*c)), QByteArray("SELECT tbl, sum(ro IS NULL), "
                                            "sum(ro IS NOT NULL AND rn IS NOT NULL), "
                                            "sum(rn IS NULL) FROM temp.")
                                     + kLogTable + " WHERE step = ?1 GROUP BY tbl");

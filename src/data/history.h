@@ -11,6 +11,7 @@
 namespace korvesta {
 
 class Connection;
+class SqliteConnection;
 
 // The history of changes of the open document: what "Отменить" and "Повторить" work on.
 //
@@ -119,7 +120,7 @@ private:
     explicit History(const std::shared_ptr<Connection> &connection);
     void apply(bool undoing);
     // The protected dates whose lessons the step would change, as dd.mm.yyyy.
-    QStringList protectedDatesOf(Connection &c, qint64 step);
+    QStringList protectedDatesOf(SqliteConnection &c, qint64 step);
     std::unique_ptr<Impl> d;
 };
 

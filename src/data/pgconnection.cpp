@@ -31,9 +31,8 @@ QVariant fromText(const char *text, int length, Oid type)
         return bytes == "t";
     case kInt2:
     case kInt4:
-        return bytes.toInt();
     case kInt8:
-        return bytes.toLongLong();
+        return bytes.toLongLong(); // whole numbers as the file engine gives them
     case kFloat4:
     case kFloat8:
     case kNumeric:
@@ -53,7 +52,7 @@ QByteArray parameterText(const QVariant &value)
 {
     switch (value.typeId()) {
     case QMetaType::Bool:
-        return value.toBool() ? "t" : "f";
+        return value.toBool() ? "1" : "0"; // Yes/No fields are numbers on the server
     case QMetaType::QDate:
         return value.toDate().toString(Qt::ISODate).toLatin1();
     case QMetaType::QDateTime:
@@ -135,9 +134,14 @@ PgRows PgConnection::query(const QByteArray &sql, const std::vector<QVariant> &p
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
         fail(QStringLiteral("Сервер не выполнил запрос"));
     PgRows rows;
+    m_changed = QByteArray(PQcmdTuples(r.get())).toLongLong();
     const int columns = PQnfields(r.get());
-    for (int c = 0; c < columns; ++c)
+    for (int c = 0; c < columns; ++c) {
         rows.names << QString::fromUtf8(PQfname(r.get(), c));
+        rows.types.push_back(PQftype(r.get(), c));
+        rows.tables.push_back(PQftable(r.get(), c));
+        rows.tableColumns.push_back(PQftablecol(r.get(), c));
+    }
     const int count = PQntuples(r.get());
     rows.rows.reserve(size_t(count));
     for (int i = 0; i < count; ++i) {
@@ -150,6 +154,11 @@ PgRows PgConnection::query(const QByteArray &sql, const std::vector<QVariant> &p
         rows.rows.push_back(std::move(row));
     }
     return rows;
+}
+
+bool PgConnection::isAlive() const
+{
+    return PQstatus(m_conn) == CONNECTION_OK;
 }
 
 void PgConnection::copyIn(const QByteArray &copySql, const QByteArray &rows)

@@ -17,6 +17,11 @@ namespace korvesta {
 struct PgRows
 {
     QStringList names;
+    // Per column: its type's number, and the table (by number) and the column of the table
+    // it comes from (0 for a computed one).
+    std::vector<unsigned> types;
+    std::vector<unsigned> tables;
+    std::vector<int> tableColumns;
     std::vector<std::vector<QVariant>> rows;
 };
 
@@ -41,6 +46,10 @@ public:
     // Runs one statement with $1..$n parameters, given as values (an invalid QVariant is
     // NULL), and returns its rows.
     PgRows query(const QByteArray &sql, const std::vector<QVariant> &parameters = {});
+    // The rows a statement changed, of the last query().
+    qint64 changedRows() const { return m_changed; }
+    // Whether the server still answers on this connection.
+    bool isAlive() const;
     // Sends rows in COPY's text format to a COPY ... FROM STDIN statement.
     void copyIn(const QByteArray &copySql, const QByteArray &rows);
 
@@ -49,6 +58,7 @@ private:
 
     QString m_uri;
     pg_conn *m_conn = nullptr;
+    qint64 m_changed = 0;
 };
 
 // A value as COPY's text format writes it: NULL as \N, special characters escaped.

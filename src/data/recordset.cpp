@@ -5,7 +5,6 @@
 #include "isodate.h"
 #include "recordset_p.h"
 
-#include <sqlite3.h>
 
 namespace korvesta {
 
@@ -275,15 +274,7 @@ void Recordset::addNew()
     const RecordsetData::Table &t = d.tables[size_t(table)];
     d.newKey = 0;
     if (!t.keyColumn.isEmpty()) {
-        Connection::Statement s(
-            *m_connection,
-            "SELECT max(coalesce((SELECT seq FROM sqlite_sequence WHERE name = ?1), 0), "
-            "coalesce((SELECT max(rowid) FROM "
-                + jet::quoteName(t.name).toUtf8() + "), 0)) + 1");
-        const QByteArray name = t.name.toUtf8();
-        sqlite3_bind_text(s.get(), 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
-        if (s.step())
-            d.newKey = sqlite3_column_int64(s.get(), 0);
+        d.newKey = m_connection->nextKey(t.name);
         for (int i = 0; i < d.columnCount; ++i) {
             const auto &o = d.origins[size_t(i)];
             if (o.table == table && o.column.compare(t.keyColumn, Qt::CaseInsensitive) == 0)
@@ -336,30 +327,16 @@ void Recordset::update()
 
     if (d.mode == RecordsetData::Mode::Edit) {
         for (size_t table = 0; table < d.tables.size(); ++table) {
-            QByteArray sql;
-            std::vector<int> columns;
-            for (int i = 0; i < d.columnCount; ++i) {
-                if (d.dirty[size_t(i)] && d.origins[size_t(i)].table == int(table)) {
-                    sql += (columns.empty() ? "" : ", ")
-                           + jet::quoteName(d.origins[size_t(i)].column).toUtf8() + " = ?"
-                           + QByteArray::number(columns.size() + 1);
-                    columns.push_back(i);
-                }
-            }
-            if (columns.empty())
-                continue;
             const QString tableName = d.tables[table].name;
-            sql = "UPDATE " + jet::quoteName(tableName).toUtf8() + " SET " + sql
-                  + " WHERE rowid = ?" + QByteArray::number(columns.size() + 1);
-            Connection::Statement s(c, sql);
-            for (size_t k = 0; k < columns.size(); ++k) {
-                const int i = columns[k];
-                c.bind(s.get(), int(k) + 1, d.buffer[size_t(i)],
-                       columnType(c, tableName, d.origins[size_t(i)].column),
-                       QStringLiteral("поля «%1»").arg(d.names[i]));
+            std::vector<Connection::FieldValue> values;
+            for (int i = 0; i < d.columnCount; ++i) {
+                if (d.dirty[size_t(i)] && d.origins[size_t(i)].table == int(table))
+                    values.push_back({d.origins[size_t(i)].column, d.buffer[size_t(i)],
+                                      columnType(c, tableName, d.origins[size_t(i)].column),
+                                      QStringLiteral("поля «%1»").arg(d.names[i])});
             }
-            sqlite3_bind_int64(s.get(), int(columns.size()) + 1, d.rowid(d.current, int(table)));
-            s.step();
+            if (!values.empty())
+                c.updateRow(tableName, d.rowid(d.current, int(table)), values);
         }
         for (int i = 0; i < d.columnCount; ++i) {
             if (d.dirty[size_t(i)])
@@ -371,44 +348,17 @@ void Recordset::update()
 
     // AddNew
     const RecordsetData::Table &t = d.tables[size_t(d.addTable)];
-    QByteArray names;
-    QByteArray marks;
-    std::vector<int> columns;
-    int n = 0;
-    if (!t.keyColumn.isEmpty()) {
-        names = jet::quoteName(t.keyColumn).toUtf8();
-        marks = "?1";
-        n = 1;
-    }
+    std::vector<Connection::FieldValue> values;
     for (int i = 0; i < d.columnCount; ++i) {
         const auto &o = d.origins[size_t(i)];
         if (!d.dirty[size_t(i)] || o.table != d.addTable)
             continue;
         if (!t.keyColumn.isEmpty() && o.column.compare(t.keyColumn, Qt::CaseInsensitive) == 0)
             continue; // the key is the database's
-        ++n;
-        names += (names.isEmpty() ? "" : ", ") + jet::quoteName(o.column).toUtf8();
-        marks += (marks.isEmpty() ? "" : ", ") + ("?" + QByteArray::number(n));
-        columns.push_back(i);
+        values.push_back({o.column, d.buffer[size_t(i)], columnType(c, t.name, o.column),
+                          QStringLiteral("поля «%1»").arg(d.names[i])});
     }
-    const QByteArray sql = names.isEmpty()
-                               ? "INSERT INTO " + jet::quoteName(t.name).toUtf8()
-                                     + " DEFAULT VALUES"
-                               : "INSERT INTO " + jet::quoteName(t.name).toUtf8() + " (" + names
-                                     + ") VALUES (" + marks + ")";
-    qint64 rowid = 0;
-    {
-        Connection::Statement s(c, sql);
-        int k = 1;
-        if (!t.keyColumn.isEmpty())
-            sqlite3_bind_int64(s.get(), k++, d.newKey);
-        for (int i : columns)
-            c.bind(s.get(), k++, d.buffer[size_t(i)],
-                   columnType(c, t.name, d.origins[size_t(i)].column),
-                   QStringLiteral("поля «%1»").arg(d.names[i]));
-        s.step();
-        rowid = sqlite3_last_insert_rowid(c.handle());
-    }
+    const qint64 rowid = c.insertRow(t.name, t.keyColumn, d.newKey, values);
 
     // The new row joins the recordset as the database has it (defaults included).
     const int row = d.rowCount++;
@@ -416,39 +366,18 @@ void Recordset::update()
     d.deleted.push_back(0);
     d.rowids.resize(size_t(d.rowCount) * d.tables.size(), -1);
     d.rowid(row, d.addTable) = rowid;
-    QByteArray select;
+    QStringList select;
     std::vector<int> mine;
     for (int i = 0; i < d.columnCount; ++i) {
         if (d.origins[size_t(i)].table == d.addTable) {
-            select += (select.isEmpty() ? "" : ", ")
-                      + jet::quoteName(d.origins[size_t(i)].column).toUtf8();
+            select << d.origins[size_t(i)].column;
             mine.push_back(i);
         }
     }
     if (!mine.empty()) {
-        Connection::Statement s(c, "SELECT " + select + " FROM " + jet::quoteName(t.name).toUtf8()
-                                       + " WHERE rowid = ?1");
-        sqlite3_bind_int64(s.get(), 1, rowid);
-        if (s.step()) {
-            for (size_t k = 0; k < mine.size(); ++k) {
-                const int i = mine[k];
-                QVariant v;
-                switch (sqlite3_column_type(s.get(), int(k))) {
-                case SQLITE_NULL:
-                    break;
-                case SQLITE_INTEGER:
-                    v = sqlite3_column_int64(s.get(), int(k));
-                    break;
-                case SQLITE_FLOAT:
-                    v = sqlite3_column_double(s.get(), int(k));
-                    break;
-                default:
-                    v = QString::fromUtf8(
-                        reinterpret_cast<const char *>(sqlite3_column_text(s.get(), int(k))));
-                }
-                d.cell(row, i) = normalized(v, d.types[size_t(i)]);
-            }
-        }
+        const std::vector<QVariant> stored = c.readRow(t.name, rowid, select);
+        for (size_t k = 0; k < mine.size(); ++k)
+            d.cell(row, mine[k]) = normalized(stored[k], d.types[size_t(mine[k])]);
     }
     d.mode = RecordsetData::Mode::None;
     d.current = d.positionBeforeAdd;
@@ -467,11 +396,7 @@ void Recordset::deleteCurrent()
     const int table = mainTable(d);
     if (table < 0 || d.rowid(d.current, table) < 0)
         notWritable(QStringLiteral("эту запись"));
-    Connection::Statement s(*m_connection,
-                            "DELETE FROM " + jet::quoteName(d.tables[size_t(table)].name).toUtf8()
-                                + " WHERE rowid = ?1");
-    sqlite3_bind_int64(s.get(), 1, d.rowid(d.current, table));
-    s.step();
+    m_connection->deleteRow(d.tables[size_t(table)].name, d.rowid(d.current, table));
     d.deleted[size_t(d.current)] = 1;
     d.mode = RecordsetData::Mode::None;
 }

@@ -2,12 +2,16 @@
 
 #include "exitcode.h"
 
+#include "data/pgconnection.h"
+
 #include <QFileInfo>
 
 namespace korvesta {
 
 bool documentFileGiven(const QString &path, QTextStream &errors)
 {
+    if (PgConnection::isServerUri(path))
+        return true; // the server says whether the document is there
     const QFileInfo file(path);
     if (file.isFile())
         return true;

@@ -1,6 +1,6 @@
 #include "institutionbuilder.h"
 
-#include "data/connection.h"
+#include "data/sqliteconnection.h"
 #include "data/recordset.h"
 
 #include <sqlite3.h>
@@ -58,7 +58,7 @@ void InstitutionBuilder::period(const QString &type, const QDate &start, const Q
 
 QStringList InstitutionBuilder::raw(const QString &sql) const
 {
-    sqlite3 *handle = m_db.connection()->handle();
+    sqlite3 *handle = sqliteOf(*m_db.connection()).handle();
     sqlite3_stmt *stmt = nullptr;
     const QByteArray text = sql.toUtf8();
     if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK)

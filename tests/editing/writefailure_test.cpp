@@ -4,7 +4,7 @@
 
 #include "editingfixture.h"
 
-#include "data/connection.h"
+#include "data/sqliteconnection.h"
 #include "data/dberror.h"
 #include "data/dberrorhandler.h"
 #include "data/recordset.h"
@@ -64,7 +64,7 @@ public:
             Database::forget(path); // The next access opens the file as it now is.
             return;
         }
-        sqlite3_exec(Database::open(path).connection()->handle(), "PRAGMA query_only = 1", nullptr,
+        sqlite3_exec(sqliteOf(*Database::open(path).connection()).handle(), "PRAGMA query_only = 1", nullptr,
                      nullptr, nullptr);
     }
     ~Unwritable()
@@ -113,7 +113,7 @@ protected:
     // No page left for the document to grow by, as on a full disk.
     void fillDisk() const
     {
-        sqlite3 *db = Database::open(path).connection()->handle();
+        sqlite3 *db = sqliteOf(*Database::open(path).connection()).handle();
         sqlite3_exec(db, "VACUUM", nullptr, nullptr, nullptr);
         const qint64 pages = count("SELECT page_count FROM pragma_page_count()");
         sqlite3_exec(db,
@@ -327,7 +327,7 @@ TEST_F(WriteFailure, EngineRefusalsAreToldInRussian)
     };
     for (const auto &test : cases) {
         SCOPED_TRACE(test.sql);
-        const int old = test.limit < 0 ? 0 : sqlite3_limit(c->handle(), test.limit, test.value);
+        const int old = test.limit < 0 ? 0 : sqlite3_limit(sqliteOf(*c).handle(), test.limit, test.value);
         try {
             c->exec(test.sql);
             ADD_FAILURE() << "no error";
@@ -340,7 +340,7 @@ TEST_F(WriteFailure, EngineRefusalsAreToldInRussian)
             expectRussian(prompts.texts(Kind::Message));
         }
         if (test.limit >= 0)
-            sqlite3_limit(c->handle(), test.limit, old);
+            sqlite3_limit(sqliteOf(*c).handle(), test.limit, old);
     }
 }
 

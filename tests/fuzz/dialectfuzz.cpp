@@ -1,6 +1,6 @@
 #include "dialectfuzz.h"
 
-#include "data/connection.h"
+#include "data/sqliteconnection.h"
 #include "data/dberror.h"
 #include "data/documenttemplate.h"
 #include "data/jet/jettranslator.h"
@@ -52,7 +52,7 @@ void prepare(sqlite3 *db, const QByteArray &sql)
 
 bool runDialectInput(const uint8_t *data, size_t size)
 {
-    Connection &c = document();
+    SqliteConnection &c = sqliteOf(document());
     const QString sql = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     try {
         const jet::Translation t = jet::translate(sql, c);

@@ -5,7 +5,7 @@
 #include "publish/publisher.h"
 #include "publish/safefilenames.h"
 
-#include "data/connection.h"
+#include "data/sqliteconnection.h"
 #include "data/institutionbuilder.h"
 #include "editing/progress.h"
 #include "publish/icalreading.h"
@@ -523,7 +523,7 @@ bool escapedIcalValue(const QByteArray &value)
 TEST_F(PublishTest, EveryNameIsEscapedOnEveryPageAndInEveryCalendar)
 {
     const QString hostile = QStringLiteral("<b>&amp;\"'\\;,") + QChar(0x01) + QChar(0) + u'!';
-    sqlite3 *handle = b.db().connection()->handle();
+    sqlite3 *handle = sqliteOf(*b.db().connection()).handle();
     const auto plant = [&](const char *sql, const QString &text) {
         sqlite3_stmt *stmt = nullptr;
         ASSERT_EQ(sqlite3_prepare_v2(handle, sql, -1, &stmt, nullptr), SQLITE_OK) << sql;
@@ -565,9 +565,10 @@ TEST_F(PublishTest, EveryNameIsEscapedOnEveryPageAndInEveryCalendar)
         text.replace("\r\n ", "");
         for (const QByteArray &line : text.split('\n')) {
             for (const char *property : {"SUMMARY:", "LOCATION:", "DESCRIPTION:", "X-WR-CALNAME:"}) {
-                if (line.startsWith(property))
+                if (line.startsWith(property)) {
                     EXPECT_TRUE(escapedIcalValue(line.mid(qsizetype(strlen(property))).trimmed()))
                         << name << ": " << line.toStdString();
+                }
             }
         }
         EXPECT_TRUE(text.contains("X-WR-CALNAME:Расписание: ")) << name;

@@ -85,12 +85,25 @@ public:
     // Registers a saved query's rows for a temporary table; returns the table's name.
     QString materialize(const QString &inner, const std::vector<ColumnInfo> &columns);
     Emitted expression(const Expr &e, const Scope &scope);
+    // An expression that decides (WHERE, ON, IIf, AND, OR, NOT): on the server, whose truth
+    // values are not numbers, a number or a Yes/No field counts as true when not zero.
+    Emitted condition(const Expr &e, const Scope &scope);
     // A value written into a field of the given type: a date given as text is stored as a
     // date, and a parameter takes the field's type.
     Emitted assigned(const Expr &e, JetType fieldType, const Scope &scope);
 
     // Crosstab support: aggregates emitted while set carry the pivot filter.
     bool m_inTransform = false;
+
+    // What differs between the engines' SQL.
+    bool onServer() const { return m_out.dialect == Dialect::Postgres; }
+    // The collation that compares text without regard to letter case.
+    QString noCase() const;
+    // The column that numbers a table's rows: SQLite's rowid, the server's key or row number.
+    QString rowNumber(const QString &table) const;
+    // A temporary table by name, and the type of a real number.
+    QString temporary(const QString &quotedName) const;
+    QString realType() const;
 
 private:
     Emitted name(const Expr &e, const Scope &scope);

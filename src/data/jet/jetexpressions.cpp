@@ -26,6 +26,31 @@ Emitted made(QString sql, JetType type, int precedence)
     return e;
 }
 
+// An expression the server reads as a truth value already: a comparison, a test, a
+// combination of them.
+bool decides(const Expr &e)
+{
+    switch (e.kind) {
+    case Expr::Kind::Between:
+    case Expr::Kind::In:
+    case Expr::Kind::InSelect:
+    case Expr::Kind::IsNull:
+    case Expr::Kind::Like:
+    case Expr::Kind::Exists:
+        return true;
+    case Expr::Kind::Unary:
+        return e.op == u"NOT";
+    case Expr::Kind::Binary:
+        return e.op == u"=" || e.op == u"<>" || e.op == u"<" || e.op == u">" || e.op == u"<="
+               || e.op == u">=" || e.op == u"AND" || e.op == u"OR" || e.op == u"XOR"
+               || e.op == u"EQV" || e.op == u"IMP";
+    case Expr::Kind::Function:
+        return e.op.compare(u"isnull", Qt::CaseInsensitive) == 0;
+    default:
+        return false;
+    }
+}
+
 // "a op b" for an operator of SQLite that groups from the left at the given precedence.
 QString infix(const Emitted &a, QStringView op, const Emitted &b, int precedence)
 {
@@ -79,12 +104,13 @@ Emitted Emitter::parameter(const QString &paramName)
 {
     for (size_t i = 0; i < m_out.parameters.size(); ++i) {
         if (m_out.parameters[i].name.compare(paramName, Qt::CaseInsensitive) == 0)
-            return {QStringLiteral("?%1").arg(i + 1), m_out.parameters[i].type, false, true,
-                    int(i)};
+            return {(onServer() ? QStringLiteral("$%1") : QStringLiteral("?%1")).arg(i + 1),
+                    m_out.parameters[i].type, false, true, int(i)};
     }
     m_out.parameters.push_back({paramName, JetType::Unknown, false});
     const int index = int(m_out.parameters.size()) - 1;
-    return {QStringLiteral("?%1").arg(index + 1), JetType::Unknown, false, true, index};
+    return {(onServer() ? QStringLiteral("$%1") : QStringLiteral("?%1")).arg(index + 1),
+            JetType::Unknown, false, true, index};
 }
 
 // A parameter compared with a typed value takes that type, unless it was declared.
@@ -160,6 +186,20 @@ Emitted Emitter::binary(const Expr &e, const Scope &scope)
     Emitted a = expression(*e.args[0], scope);
     Emitted b = expression(*e.args[1], scope);
 
+    if (onServer() && (op == u"OR" || op == u"AND" || op == u"XOR" || op == u"EQV"
+                       || op == u"IMP")) {
+        a = condition(*e.args[0], scope);
+        b = condition(*e.args[1], scope);
+        if (op == u"XOR")
+            return made(QStringLiteral("(%1) <> (%2)").arg(a.sql, b.sql), JetType::Boolean,
+                        prec::Equality);
+        if (op == u"EQV")
+            return made(QStringLiteral("(%1) = (%2)").arg(a.sql, b.sql), JetType::Boolean,
+                        prec::Equality);
+        if (op == u"IMP")
+            return made(QStringLiteral("NOT (%1) OR (%2)").arg(a.sql, b.sql), JetType::Boolean,
+                        prec::Or);
+    }
     if (op == u"OR")
         return made(infix(a, op, b, prec::Or), JetType::Boolean, prec::Or);
     if (op == u"AND")
@@ -185,11 +225,11 @@ Emitted Emitter::binary(const Expr &e, const Scope &scope)
         const int level = op == u"=" || op == u"<>" ? prec::Equality : prec::Relation;
         // A column brings its own collation; between two expressions text compares
         // without regard to letter case all the same.
-        const bool noCase = !a.column && !b.column && !isNumeric(a.type) && !isNumeric(b.type)
+        const bool foldCase = !a.column && !b.column && !isNumeric(a.type) && !isNumeric(b.type)
                             && a.type != JetType::Date && b.type != JetType::Date;
         QString sql = operand(a, level) + u' ' + op + u' ';
-        if (noCase)
-            sql += operand(b, prec::Atom) + QStringLiteral(" COLLATE NOCASE");
+        if (foldCase)
+            sql += operand(b, prec::Atom) + noCase();
         else
             sql += operand(b, level + 1);
         return made(sql, JetType::Boolean, level);
@@ -215,8 +255,11 @@ Emitted Emitter::binary(const Expr &e, const Scope &scope)
     }
     if (op == u"-") {
         if (a.type == JetType::Date && b.type == JetType::Date)
-            return made(QStringLiteral("julianday(%1) - julianday(%2)").arg(a.sql, b.sql),
-                        JetType::Double, prec::Additive);
+            return onServer()
+                       ? Emitted{QStringLiteral("jet_daydiff(%1, %2)").arg(a.sql, b.sql),
+                                 JetType::Double}
+                       : made(QStringLiteral("julianday(%1) - julianday(%2)").arg(a.sql, b.sql),
+                              JetType::Double, prec::Additive);
         if (a.type == JetType::Date)
             return {QStringLiteral("jet_dateadd('d', -(%1), %2)").arg(b.sql, a.sql),
                     JetType::Date};
@@ -234,7 +277,7 @@ Emitted Emitter::binary(const Expr &e, const Scope &scope)
         // The quotient of a division is already real: a chain casts its first term only.
         const QString dividend = isBinary(*e.args[0], u"/")
                                      ? a.sql
-                                     : QStringLiteral("CAST(%1 AS REAL)").arg(a.sql);
+                                     : QStringLiteral("CAST(%1 AS %2)").arg(a.sql, realType());
         return made(dividend + QStringLiteral(" / ") + operand(b, prec::Multiplicative + 1),
                     JetType::Double, prec::Multiplicative);
     }
@@ -269,6 +312,18 @@ Emitted Emitter::assigned(const Expr &e, JetType fieldType, const Scope &scope)
     return value;
 }
 
+Emitted Emitter::condition(const Expr &e, const Scope &scope)
+{
+    Emitted c = expression(e, scope);
+    if (!onServer() || decides(e))
+        return c;
+    if (c.parameter && !m_out.parameters[size_t(c.parameterIndex)].declared
+        && m_out.parameters[size_t(c.parameterIndex)].type == JetType::Unknown)
+        m_out.parameters[size_t(c.parameterIndex)].type = JetType::Boolean;
+    return made(QStringLiteral("coalesce(%1, 0) <> 0").arg(operand(c, prec::Atom)),
+                JetType::Boolean, prec::Equality);
+}
+
 Emitted Emitter::expression(const Expr &e, const Scope &scope)
 {
     switch (e.kind) {
@@ -287,9 +342,11 @@ Emitted Emitter::expression(const Expr &e, const Scope &scope)
         }
     case Expr::Kind::Unary: {
         const Emitted a = expression(*e.args[0], scope);
-        if (e.op == u"NOT")
-            return made(QStringLiteral("NOT ") + operand(a, prec::Not), JetType::Boolean,
+        if (e.op == u"NOT") {
+            const Emitted c = onServer() ? condition(*e.args[0], scope) : a;
+            return made(QStringLiteral("NOT ") + operand(c, prec::Not), JetType::Boolean,
                         prec::Not);
+        }
         if (e.op == u"-") {
             // "--" would start a comment.
             const QString inner = operand(a, prec::Unary);

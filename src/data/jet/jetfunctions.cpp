@@ -94,18 +94,26 @@ Emitted Emitter::function(const Expr &e, const Scope &scope)
             fail(e, QStringLiteral("неверное число аргументов функции %1").arg(e.op));
     };
 
+    // The clock is the program's, in its local time, on either engine (the server's zone
+    // may be another): the server reads the moment the program gives it.
     if (fn == u"now") {
         needArgs(0, 0);
-        return {QStringLiteral("strftime('%Y-%m-%d %H:%M:%S', 'now', 'localtime')"),
+        return {onServer() ? QStringLiteral("jet_now()")
+                           : QStringLiteral("strftime('%Y-%m-%d %H:%M:%S', 'now', 'localtime')"),
                 JetType::Date};
     }
     if (fn == u"date") {
         needArgs(0, 0);
-        return {QStringLiteral("date('now', 'localtime')"), JetType::Date};
+        return {onServer() ? QStringLiteral("date_trunc('day', jet_now())")
+                           : QStringLiteral("date('now', 'localtime')"),
+                JetType::Date};
     }
     if (fn == u"time") {
         needArgs(0, 0);
-        return {QStringLiteral("('1899-12-30 ' || time('now', 'localtime'))"), JetType::Date};
+        return {onServer() ? QStringLiteral("(TIMESTAMP '1899-12-30' + (jet_now() - "
+                                            "date_trunc('day', jet_now())))")
+                           : QStringLiteral("('1899-12-30 ' || time('now', 'localtime'))"),
+                JetType::Date};
     }
     if (fn == u"iif") {
         needArgs(3, 3);
@@ -113,7 +121,8 @@ Emitted Emitter::function(const Expr &e, const Scope &scope)
         const Emitted a = arg(1);
         const Emitted b = arg(2);
         const JetType t = a.type != JetType::Unknown ? a.type : b.type;
-        return {QStringLiteral("(CASE WHEN %1 THEN %2 ELSE %3 END)").arg(c.sql, a.sql, b.sql),
+        const Emitted decided = onServer() ? condition(*e.args[0], scope) : c;
+        return {QStringLiteral("(CASE WHEN %1 THEN %2 ELSE %3 END)").arg(decided.sql, a.sql, b.sql),
                 t};
     }
     if (fn == u"nz") {
@@ -162,7 +171,12 @@ Emitted Emitter::function(const Expr &e, const Scope &scope)
     if (info->result == Result::Second && types.size() > 1 && types[1] != JetType::Unknown)
         type = types[1];
 
-    QString sql = QLatin1String(info->sqlite) + u'(' + (e.distinct ? QStringLiteral("DISTINCT ")
+    const char *called = info->sqlite;
+    if (onServer() && fn == u"asc")
+        called = "ascii";
+    else if (onServer() && fn == u"chr")
+        called = "chr";
+    QString sql = QLatin1String(called) + u'(' + (e.distinct ? QStringLiteral("DISTINCT ")
                                                                    : QString())
                   + args.join(QStringLiteral(", ")) + u')';
     if (m_inTransform && isAggregateName(fn))

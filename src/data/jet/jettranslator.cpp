@@ -96,7 +96,7 @@ QString Emitter::materialize(const QString &inner, const std::vector<ColumnInfo>
     for (const ColumnInfo &c : columns) {
         // Text keeps the comparison without letter case that its fields have.
         definitions << quoteName(c.name)
-                           + (c.type == JetType::Text ? QStringLiteral(" TEXT COLLATE NOCASE")
+                           + (c.type == JetType::Text ? QStringLiteral(" TEXT") + noCase()
                                                       : QString());
     }
     m_out.materialized.push_back(
@@ -107,7 +107,32 @@ QString Emitter::materialize(const QString &inner, const std::vector<ColumnInfo>
          (QStringLiteral("INSERT INTO ") + quoteName(table) + QStringLiteral(" SELECT * FROM (")
           + inner + u')')
              .toUtf8()});
-    return QStringLiteral("temp.") + quoteName(table);
+    return temporary(quoteName(table));
+}
+
+QString Emitter::noCase() const
+{
+    return onServer() ? QStringLiteral(" COLLATE korvesta_nocase")
+                      : QStringLiteral(" COLLATE NOCASE");
+}
+
+QString Emitter::rowNumber(const QString &table) const
+{
+    if (!onServer())
+        return QStringLiteral("rowid");
+    const TableInfo *info = m_schema.table(table);
+    return info && !info->keyColumn.isEmpty() ? quoteName(info->keyColumn)
+                                              : QStringLiteral("korvesta_rowid");
+}
+
+QString Emitter::temporary(const QString &quotedName) const
+{
+    return (onServer() ? QStringLiteral("pg_temp.") : QStringLiteral("temp.")) + quotedName;
+}
+
+QString Emitter::realType() const
+{
+    return onServer() ? QStringLiteral("double precision") : QStringLiteral("REAL");
 }
 
 QString Emitter::source(const Source &s, Scope &scope)
@@ -127,8 +152,11 @@ QString Emitter::source(const Source &s, Scope &scope)
         std::vector<ColumnInfo> columns = savedQueryColumns(s.name, &inner, &groups);
         // A query that groups is computed whole wherever it is read; one that does not is
         // merged into the statement reading it, where indexes serve both.
-        QString sql = m_materializeSources && groups ? materialize(inner, columns)
-                                                     : u'(' + inner + u')';
+        // The server plans a query read twice well enough by itself: it takes no temporary
+        // tables, whose columns would need types the dialect does not always know.
+        QString sql = m_materializeSources && groups && !onServer()
+                          ? materialize(inner, columns)
+                          : u'(' + inner + u')';
         scope.sources.push_back({refName, QString(), std::move(columns)});
         return sql + QStringLiteral(" AS ") + quoteName(refName);
     }
@@ -176,9 +204,9 @@ QString Emitter::source(const Source &s, Scope &scope)
         for (size_t i = 1; i < items.size(); ++i) {
             QStringList conditions;
             for (const Expr *c : items[i].conditions)
-                conditions << u'(' + expression(*c, scope).sql + u')';
+                conditions << u'(' + condition(*c, scope).sql + u')';
             sql += QStringLiteral(" INNER JOIN ") + parts[i] + QStringLiteral(" ON ")
-                   + (conditions.isEmpty() ? QStringLiteral("1")
+                   + (conditions.isEmpty() ? (onServer() ? QStringLiteral("TRUE") : QStringLiteral("1"))
                                            : conditions.join(QStringLiteral(" AND ")));
         }
         return sql;
@@ -194,7 +222,7 @@ QString Emitter::source(const Source &s, Scope &scope)
         right = source(*s.right, scope);
     }
     return left + u' ' + s.joinType + QStringLiteral(" JOIN ") + right + QStringLiteral(" ON ")
-           + expression(*s.on, scope).sql;
+           + condition(*s.on, scope).sql;
 }
 
 QString Emitter::sources(const std::vector<std::unique_ptr<Source>> &from, Scope &scope)
@@ -268,14 +296,14 @@ Emitter::Filters Emitter::filters(const Select &s, Scope &scope)
     QStringList where;
     QStringList having;
     if (s.where)
-        where << expression(*s.where, scope).sql;
+        where << condition(*s.where, scope).sql;
     if (s.having) {
         std::vector<const Expr *> terms;
         collectConjuncts(*s.having, terms);
         for (const Expr *term : terms) {
             const bool beforeGrouping = !s.groupBy.empty() && !containsAggregate(*term)
                                         && !namesAnAlias(*term, s);
-            (beforeGrouping ? where : having) << expression(*term, scope).sql;
+            (beforeGrouping ? where : having) << condition(*term, scope).sql;
         }
     }
     auto joined = [](const QStringList &terms) {
@@ -409,7 +437,8 @@ QString Emitter::select(const Select &s, const Scope *outer, Output *output, boo
             if (src.table.isEmpty() || !src.rowidVisible)
                 continue;
             const QString hidden = QStringLiteral("__rowid%1").arg(m_out.rowidColumns.size());
-            columns << quoteName(src.name) + QStringLiteral(".rowid AS ") + quoteName(hidden);
+            columns << quoteName(src.name) + u'.' + rowNumber(src.table) + QStringLiteral(" AS ")
+                           + quoteName(hidden);
             m_out.rowidColumns.push_back({src.table, src.name});
         }
     }
@@ -442,7 +471,7 @@ QString Emitter::select(const Select &s, const Scope *outer, Output *output, boo
                 const Emitted em = expression(*o.expr, scope);
                 term = em.sql;
                 if (em.type == JetType::Text && !em.column)
-                    term = operand(em, prec::Atom) + QStringLiteral(" COLLATE NOCASE");
+                    term = operand(em, prec::Atom) + noCase();
             }
             order << term + (o.descending ? QStringLiteral(" DESC") : QString());
         }
@@ -475,10 +504,11 @@ const ScopeSource *findSource(const Scope &scope, const QString &name)
 
 namespace {
 
-Translation translateHere(const QString &sql, SchemaProvider &schema)
+Translation translateHere(const QString &sql, SchemaProvider &schema, Dialect dialect)
 {
     const Statement st = parseStatement(sql);
     Translation t;
+    t.dialect = dialect;
     Emitter emitter(schema, t);
     emitter.declareParameters(st.parameters);
 
@@ -507,7 +537,7 @@ Translation translateHere(const QString &sql, SchemaProvider &schema)
         t.pivotSql = pivot.sql.toUtf8();
         t.pivotType = pivot.type;
         t.pivotIsText = pivot.type == JetType::Text;
-        const QString collate = t.pivotIsText ? QStringLiteral(" COLLATE NOCASE") : QString();
+        const QString collate = t.pivotIsText ? emitter.noCase() : QString();
         t.pivotValuesSql = (QStringLiteral("SELECT DISTINCT ") + operand(pivot, prec::Atom) + collate
                             + QStringLiteral(" FROM ") + from + where
                             + QStringLiteral(" ORDER BY 1"))
@@ -618,7 +648,8 @@ Translation translateHere(const QString &sql, SchemaProvider &schema)
         if (!changed || changed->table.isEmpty())
             throw DbError(dberr::SyntaxError,
                           QStringLiteral("Не удалось определить изменяемую таблицу"));
-        const QString where = st.where ? emitter.expression(*st.where, scope).sql : QString();
+        const QString where = st.where ? emitter.condition(*st.where, scope).sql : QString();
+        const QString row = emitter.rowNumber(changed->table);
 
         QString out;
         if (isUpdate) {
@@ -638,7 +669,8 @@ Translation translateHere(const QString &sql, SchemaProvider &schema)
                 else
                     sets << quoteName(column) + QStringLiteral(" = (SELECT ") + v
                                 + QStringLiteral(" FROM ") + from + QStringLiteral(" WHERE ")
-                                + quoteName(changed->name) + QStringLiteral(".rowid = \"__t\".rowid")
+                                + quoteName(changed->name) + u'.' + row + QStringLiteral(" = \"__t\".")
+                                + row
                                 + (where.isEmpty() ? QString() : QStringLiteral(" AND (") + where + u')')
                                 + QStringLiteral(" LIMIT 1)");
             }
@@ -650,8 +682,8 @@ Translation translateHere(const QString &sql, SchemaProvider &schema)
             } else {
                 out = QStringLiteral("UPDATE ") + quoteName(changed->table)
                       + QStringLiteral(" AS \"__t\" SET ") + sets.join(QStringLiteral(", "))
-                      + QStringLiteral(" WHERE \"__t\".rowid IN (SELECT ")
-                      + quoteName(changed->name) + QStringLiteral(".rowid FROM ") + from
+                      + QStringLiteral(" WHERE \"__t\".") + row + QStringLiteral(" IN (SELECT ")
+                      + quoteName(changed->name) + u'.' + row + QStringLiteral(" FROM ") + from
                       + (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where) + u')';
             }
         } else if (single) {
@@ -660,8 +692,8 @@ Translation translateHere(const QString &sql, SchemaProvider &schema)
                 out += QStringLiteral(" WHERE ") + where;
         } else {
             out = QStringLiteral("DELETE FROM ") + quoteName(changed->table)
-                  + QStringLiteral(" WHERE rowid IN (SELECT ") + quoteName(changed->name)
-                  + QStringLiteral(".rowid FROM ") + from
+                  + QStringLiteral(" WHERE ") + row + QStringLiteral(" IN (SELECT ")
+                  + quoteName(changed->name) + u'.' + row + QStringLiteral(" FROM ") + from
                   + (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where) + u')';
         }
         t.sql = out.toUtf8();
@@ -676,12 +708,12 @@ Translation translateHere(const QString &sql, SchemaProvider &schema)
 // Most statements are translated where they are asked for. A long one, or one reading a long
 // saved query, may nest a thousand levels deep, more than a thread's usual stack holds in
 // every build: it is translated again on a thread of its own with a stack to match.
-Translation translate(const QString &sql, SchemaProvider &schema)
+Translation translate(const QString &sql, SchemaProvider &schema, Dialect dialect)
 {
     if (DeepStack::active())
-        return translateHere(sql, schema);
+        return translateHere(sql, schema, dialect);
     try {
-        return translateHere(sql, schema);
+        return translateHere(sql, schema, dialect);
     } catch (const NeedsDeepStack &) {
     }
     Translation result;
@@ -689,7 +721,7 @@ Translation translate(const QString &sql, SchemaProvider &schema)
     std::unique_ptr<QThread> thread(QThread::create([&] {
         const DeepStack deep;
         try {
-            result = translateHere(sql, schema);
+            result = translateHere(sql, schema, dialect);
         } catch (...) {
             failure = std::current_exception();
         }

@@ -42,12 +42,16 @@ struct QueryParameter
     bool declared = false; // named in a PARAMETERS clause
 };
 
-// A statement translated to SQLite SQL. Parameters are bound as ?1..?N in the order of
-// `parameters`.
+// The SQL a statement is written in: SQLite's for a file, PostgreSQL's for a server.
+enum class Dialect { Sqlite, Postgres };
+
+// A statement translated to the engine's SQL. Parameters are bound as ?1..?N (SQLite) or
+// $1..$N (PostgreSQL) in the order of `parameters`.
 struct Translation
 {
     enum class Kind { Select, Crosstab, Action };
     Kind kind = Kind::Select;
+    Dialect dialect = Dialect::Sqlite;
     QByteArray sql;
     std::vector<QueryParameter> parameters;
     // Type of each result column by name, where the translator could tell it.
@@ -91,7 +95,8 @@ inline constexpr const char *kPivotFilter = "/*pivot*/";
 
 // Translates one statement. Throws DbError: syntax error with the position, or
 // TableNotFound for a source that is neither a table nor a saved query.
-Translation translate(const QString &sql, SchemaProvider &schema);
+Translation translate(const QString &sql, SchemaProvider &schema,
+                      Dialect dialect = Dialect::Sqlite);
 
 // An SQLite identifier in double quotes, and a text literal in apostrophes.
 QString quoteName(const QString &name);

@@ -1,0 +1,420 @@
+#include "serverconnection.h"
+
+#include "dberror.h"
+#include "isodate.h"
+#include "recordset_p.h"
+
+#include <QDateTime>
+
+namespace korvesta {
+
+namespace {
+
+QByteArray quoted(const QString &name)
+{
+    return jet::quoteName(name).toUtf8();
+}
+
+// The type of a value the server gives, by the type's number, where the statement does not
+// tell it.
+JetType typeOfServerColumn(unsigned oid)
+{
+    switch (oid) {
+    case 16: // bool
+        return JetType::Boolean;
+    case 20: // int8
+    case 23: // int4
+        return JetType::Long;
+    case 21: // int2
+        return JetType::Integer;
+    case 700:
+    case 701:
+    case 1700:
+        return JetType::Double;
+    case 1082:
+    case 1114:
+        return JetType::Date;
+    case 25:
+    case 1043:
+        return JetType::Text;
+    default:
+        return JetType::Unknown;
+    }
+}
+
+QVariant asRead(const QVariant &v, JetType type)
+{
+    if (v.isNull())
+        return v;
+    if (type == JetType::Boolean && v.typeId() == QMetaType::LongLong)
+        return v.toLongLong() != 0;
+    if (v.typeId() == QMetaType::Bool && type != JetType::Boolean)
+        return qint64(v.toBool() ? 1 : 0); // a comparison read as a number, as the file gives it
+    return v;
+}
+
+} // namespace
+
+QVariant storedValue(const QVariant &value, JetType type, const QString &what)
+{
+    const auto mismatch = [&]() -> QVariant {
+        throw DbError(dberr::TypeMismatch,
+                      QStringLiteral("Недопустимое значение «%1» для %2").arg(value.toString(), what));
+    };
+    if (value.isNull() || !value.isValid())
+        return {};
+    const int id = value.metaType().id();
+    switch (type) {
+    case JetType::Date: {
+        QDateTime moment;
+        if (id == QMetaType::QDate)
+            moment = QDateTime(value.toDate(), QTime(0, 0));
+        else if (id == QMetaType::QDateTime)
+            moment = value.toDateTime();
+        else
+            moment = parseMoment(value.toString().trimmed());
+        if (!moment.isValid())
+            return mismatch();
+        return moment.time() == QTime(0, 0) ? QVariant(moment.date()) : QVariant(moment);
+    }
+    case JetType::Long:
+    case JetType::Integer: {
+        if (id == QMetaType::Bool)
+            return qint64(value.toBool() ? 1 : 0);
+        bool ok = false;
+        const qint64 v = value.toString().trimmed().toLongLong(&ok);
+        if (ok)
+            return v;
+        const double d = value.toString().trimmed().toDouble(&ok);
+        return ok ? QVariant(qRound64(d)) : mismatch();
+    }
+    case JetType::Double: {
+        bool ok = false;
+        const double d = value.toString().trimmed().replace(u',', u'.').toDouble(&ok);
+        return ok ? QVariant(d) : mismatch();
+    }
+    case JetType::Boolean: {
+        if (id == QMetaType::QString) {
+            const QString t = value.toString().trimmed().toLower();
+            if (t == u"true" || t == u"да" || t == u"-1" || t == u"1")
+                return qint64(1);
+            if (t == u"false" || t == u"нет" || t == u"0")
+                return qint64(0);
+            return mismatch();
+        }
+        return qint64(value.toBool() ? 1 : 0);
+    }
+    case JetType::Text:
+        if (id == QMetaType::QDate)
+            return value.toDate().toString(QStringLiteral("dd.MM.yyyy"));
+        if (id == QMetaType::QDateTime)
+            return displayDateText(value.toDateTime());
+        return value.toString();
+    case JetType::Unknown:
+        break;
+    }
+    if (id == QMetaType::Bool)
+        return qint64(value.toBool() ? 1 : 0);
+    return value;
+}
+
+ServerConnection::ServerConnection(const QString &uri)
+    : Connection(uri)
+    , m_server(uri)
+{
+    const PgRows marks = m_server.query(
+        "SELECT to_regclass('\"sysDocument\"') IS NOT NULL, has_table_privilege(current_user, "
+        "coalesce(to_regclass('\"tblTimeTableContent\"'), 'pg_class'::regclass), 'INSERT')");
+    if (!marks.rows[0][0].toBool())
+        throw DbError(dberr::ForeignFormat,
+                      QStringLiteral("В базе данных «%1» нет документа расписания: создайте его "
+                                     "командой korvesta server-init")
+                          .arg(uri),
+                      uri);
+    m_readOnly = !marks.rows[0][1].toBool();
+    for (const std::vector<QVariant> &row :
+         m_server
+             .query("SELECT c.oid, a.attnum, c.relname, a.attname FROM pg_catalog.pg_class AS c "
+                    "JOIN pg_catalog.pg_attribute AS a ON a.attrelid = c.oid WHERE "
+                    "c.relnamespace = current_schema()::regnamespace AND c.relkind = 'r' AND "
+                    "a.attnum > 0 AND NOT a.attisdropped")
+             .rows)
+        m_columnsByNumber.insert({unsigned(row[0].toLongLong()), int(row[1].toLongLong())},
+                                 {row[2].toString(), row[3].toString()});
+}
+
+bool ServerConnection::stillAtPath() const
+{
+    return m_server.isAlive();
+}
+
+std::vector<jet::TableInfo> ServerConnection::readSchema()
+{
+    std::vector<jet::TableInfo> tables;
+    const PgRows columns = m_server.query(
+        "SELECT table_name, column_name, data_type, domain_name, is_identity FROM "
+        "information_schema.columns WHERE table_schema = current_schema() ORDER BY table_name, "
+        "ordinal_position");
+    for (const std::vector<QVariant> &c : columns.rows) {
+        const QString table = c[0].toString(), column = c[1].toString();
+        if (column == u"korvesta_rowid")
+            continue;
+        if (tables.empty() || tables.back().name != table)
+            tables.push_back({table, {}, {}});
+        const QString type = c[2].toString();
+        JetType jet = JetType::Text;
+        if (c[3].toString() == u"korvesta_yesno")
+            jet = JetType::Boolean;
+        else if (type == u"integer" || type == u"bigint")
+            jet = JetType::Long;
+        else if (type == u"smallint")
+            jet = JetType::Integer;
+        else if (type == u"double precision" || type == u"numeric" || type == u"real")
+            jet = JetType::Double;
+        else if (type.startsWith(u"timestamp") || type == u"date")
+            jet = JetType::Date;
+        tables.back().columns.push_back({column, jet});
+        if (c[4].toString() == u"YES")
+            tables.back().keyColumn = column;
+    }
+    return tables;
+}
+
+std::vector<std::pair<QString, QString>> ServerConnection::readSavedQueries()
+{
+    std::vector<std::pair<QString, QString>> queries;
+    for (const std::vector<QVariant> &row :
+         m_server.query("SELECT \"Name\", \"SQL\" FROM \"sysQueries\"").rows)
+        queries.emplace_back(row[0].toString(), row[1].toString());
+    return queries;
+}
+
+void ServerConnection::writeSavedQuery(const QString &name, const QString &sql)
+{
+    m_server.query("UPDATE \"sysQueries\" SET \"SQL\" = $2 WHERE \"Name\" COLLATE \"C\" = $1",
+                   {name, sql});
+    if (m_server.changedRows() == 0)
+        m_server.query("INSERT INTO \"sysQueries\" (\"Name\", \"SQL\") VALUES ($1, $2)",
+                       {name, sql});
+}
+
+std::vector<QVariant> ServerConnection::parameters(
+    const jet::Translation &t, const std::vector<std::optional<QVariant>> &values) const
+{
+    std::vector<QVariant> out;
+    for (size_t i = 0; i < t.parameters.size(); ++i) {
+        if (i >= values.size() || !values[i])
+            throw DbError(dberr::TooFewParameters,
+                          QStringLiteral("Слишком мало параметров: не задано значение «%1»")
+                              .arg(t.parameters[i].name));
+        out.push_back(storedValue(*values[i], t.parameters[i].type,
+                                  QStringLiteral("параметра «%1»").arg(t.parameters[i].name)));
+    }
+    return out;
+}
+
+std::unique_ptr<RecordsetData> ServerConnection::query(
+    const jet::Translation &t, const std::vector<std::optional<QVariant>> &values)
+{
+    if (t.kind == jet::Translation::Kind::Crosstab)
+        return crosstab(t, values);
+    if (t.kind != jet::Translation::Kind::Select)
+        throw DbError(dberr::Failed, QStringLiteral("Запрос на изменение не возвращает строк"));
+    const PgRows rows = m_server.query(t.sql, parameters(t, values));
+    auto data = std::make_unique<RecordsetData>();
+    const int total = int(rows.names.size());
+    const int columns = total - int(t.rowidColumns.size());
+    data->columnCount = columns;
+    for (const auto &rc : t.rowidColumns) {
+        const jet::TableInfo *info = table(rc.table);
+        data->tables.push_back({info ? info->name : rc.table, info ? info->keyColumn : QString()});
+    }
+    data->origins.resize(size_t(columns));
+    for (int i = 0; i < columns; ++i) {
+        data->names << rows.names[i];
+        JetType type = JetType::Unknown;
+        for (const auto &[n, ty] : t.outputTypes) {
+            if (n.compare(rows.names[i], Qt::CaseInsensitive) == 0) {
+                type = ty;
+                break;
+            }
+        }
+        if (type == JetType::Unknown)
+            type = typeOfServerColumn(rows.types[size_t(i)]);
+        data->types.push_back(type);
+        const auto origin = m_columnsByNumber.constFind({rows.tables[size_t(i)],
+                                                         rows.tableColumns[size_t(i)]});
+        if (origin == m_columnsByNumber.constEnd())
+            continue;
+        int match = -1, matches = 0;
+        for (size_t k = 0; k < data->tables.size(); ++k) {
+            if (data->tables[k].name.compare(origin->first, Qt::CaseInsensitive) == 0) {
+                match = int(k);
+                ++matches;
+            }
+        }
+        if (matches == 1)
+            data->origins[size_t(i)] = {match, origin->second};
+    }
+    data->cells.reserve(rows.rows.size() * size_t(columns));
+    for (const std::vector<QVariant> &row : rows.rows) {
+        for (int i = 0; i < columns; ++i)
+            data->cells.push_back(asRead(row[size_t(i)], data->types[size_t(i)]));
+        for (int k = columns; k < total; ++k)
+            data->rowids.push_back(row[size_t(k)].isNull() ? -1 : row[size_t(k)].toLongLong());
+        ++data->rowCount;
+    }
+    data->deleted.assign(size_t(data->rowCount), 0);
+    data->bof = data->eof = data->rowCount == 0;
+    data->current = data->rowCount == 0 ? -1 : 0;
+    return data;
+}
+
+std::unique_ptr<RecordsetData> ServerConnection::crosstab(
+    const jet::Translation &t, const std::vector<std::optional<QVariant>> &values)
+{
+    PivotColumns columns = fixedPivotColumns(t);
+    if (t.fixedPivotValues.empty()) {
+        for (const std::vector<QVariant> &row :
+             m_server.query(t.pivotValuesSql, parameters(t, values)).rows) {
+            const QVariant &v = row.front();
+            if (v.isNull()) {
+                columns.emplace_back(QString(), QStringLiteral("<>"));
+            } else if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime) {
+                const QDateTime moment = v.typeId() == QMetaType::QDate
+                                             ? QDateTime(v.toDate(), QTime(0, 0))
+                                             : v.toDateTime();
+                columns.emplace_back(jet::quoteText(isoMomentText(moment)),
+                                     displayDateText(moment));
+            } else if (v.typeId() == QMetaType::QString) {
+                columns.emplace_back(jet::quoteText(v.toString()), v.toString());
+            } else {
+                const QString number = v.typeId() == QMetaType::Double
+                                           ? QString::number(v.toDouble(), 'g', 17)
+                                           : v.toString();
+                columns.emplace_back(number, number);
+            }
+        }
+    }
+    return query(crosstabStatement(t, columns,
+                                   t.pivotIsText ? " COLLATE korvesta_nocase" : ""),
+                 values);
+}
+
+int ServerConnection::execute(const jet::Translation &t,
+                              const std::vector<std::optional<QVariant>> &values)
+{
+    if (t.kind != jet::Translation::Kind::Action)
+        throw DbError(dberr::Failed,
+                      QStringLiteral("Выполнить можно только запрос на изменение данных"));
+    m_server.query(t.sql, parameters(t, values));
+    return int(m_server.changedRows());
+}
+
+void ServerConnection::beginWrite()
+{
+    m_server.exec("BEGIN");
+}
+
+void ServerConnection::exec(const char *sql)
+{
+    m_server.exec(sql);
+}
+
+void ServerConnection::execQuietly(const char *sql) noexcept
+{
+    try {
+        m_server.exec(sql);
+    } catch (...) {
+        // Taking back what a lost connection held: the server does it by itself.
+    }
+}
+
+QByteArray ServerConnection::rowNumber(const QString &tableName)
+{
+    const jet::TableInfo *info = table(tableName);
+    return info && !info->keyColumn.isEmpty() ? quoted(info->keyColumn)
+                                              : QByteArray("korvesta_rowid");
+}
+
+qint64 ServerConnection::nextKey(const QString &tableName)
+{
+    const jet::TableInfo *info = table(tableName);
+    if (!info || info->keyColumn.isEmpty())
+        return 0;
+    return m_server
+        .query("SELECT nextval(pg_get_serial_sequence($1, $2))",
+               {QString::fromUtf8(quoted(info->name)), info->keyColumn})
+        .rows[0][0]
+        .toLongLong();
+}
+
+void ServerConnection::updateRow(const QString &tableName, qint64 row,
+                                 const std::vector<FieldValue> &values)
+{
+    QByteArrayList sets;
+    std::vector<QVariant> params;
+    for (const FieldValue &v : values) {
+        params.push_back(storedValue(v.value, v.type, v.what));
+        sets << quoted(v.column) + " = $" + QByteArray::number(params.size());
+    }
+    params.push_back(row);
+    m_server.query("UPDATE " + quoted(tableName) + " SET " + sets.join(", ") + " WHERE "
+                       + rowNumber(tableName) + " = $" + QByteArray::number(params.size()),
+                   params);
+}
+
+qint64 ServerConnection::insertRow(const QString &tableName, const QString &keyColumn,
+                                   qint64 key, const std::vector<FieldValue> &values)
+{
+    QByteArrayList names, marks;
+    std::vector<QVariant> params;
+    if (!keyColumn.isEmpty()) {
+        params.push_back(key);
+        names << quoted(keyColumn);
+        marks << "$1";
+    }
+    for (const FieldValue &v : values) {
+        params.push_back(storedValue(v.value, v.type, v.what));
+        names << quoted(v.column);
+        marks << "$" + QByteArray::number(params.size());
+    }
+    const QByteArray sql =
+        names.isEmpty() ? "INSERT INTO " + quoted(tableName) + " DEFAULT VALUES"
+                        : "INSERT INTO " + quoted(tableName) + " (" + names.join(", ")
+                              + ") VALUES (" + marks.join(", ") + ")";
+    return m_server.query(sql + " RETURNING " + rowNumber(tableName), params)
+        .rows[0][0]
+        .toLongLong();
+}
+
+std::vector<QVariant> ServerConnection::readRow(const QString &tableName, qint64 row,
+                                                const QStringList &columns)
+{
+    QByteArrayList names;
+    for (const QString &c : columns)
+        names << quoted(c);
+    const PgRows rows = m_server.query("SELECT " + names.join(", ") + " FROM "
+                                           + quoted(tableName) + " WHERE "
+                                           + rowNumber(tableName) + " = $1",
+                                       {row});
+    if (rows.rows.empty())
+        return std::vector<QVariant>(size_t(columns.size()));
+    std::vector<QVariant> values = rows.rows.front();
+    for (QVariant &v : values) {
+        if (v.typeId() == QMetaType::QDate)
+            v = isoDateText(v.toDate());
+        else if (v.typeId() == QMetaType::QDateTime)
+            v = isoMomentText(v.toDateTime());
+    }
+    return values;
+}
+
+void ServerConnection::deleteRow(const QString &tableName, qint64 row)
+{
+    m_server.query("DELETE FROM " + quoted(tableName) + " WHERE " + rowNumber(tableName)
+                       + " = $1",
+                   {row});
+}
+
+} // namespace korvesta

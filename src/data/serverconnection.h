@@ -1,0 +1,65 @@
+#pragma once
+
+#include "connection.h"
+#include "pgconnection.h"
+
+#include <QHash>
+
+namespace korvesta {
+
+// A document on a PostgreSQL server: the dialect translated for the server, run over one
+// libpq connection, rows read back by their column types.
+class ServerConnection final : public Connection
+{
+public:
+    // Throws DbError: the server out of reach, or a database that holds no document.
+    explicit ServerConnection(const QString &uri);
+
+    bool isReadOnly() const override { return m_readOnly; }
+    bool stillAtPath() const override;
+
+    std::unique_ptr<RecordsetData> query(
+        const jet::Translation &t, const std::vector<std::optional<QVariant>> &values) override;
+    int execute(const jet::Translation &t,
+                const std::vector<std::optional<QVariant>> &values) override;
+
+    void beginWrite() override;
+    void exec(const char *sql) override;
+    void execQuietly(const char *sql) noexcept override;
+
+    qint64 nextKey(const QString &table) override;
+    void updateRow(const QString &table, qint64 row,
+                   const std::vector<FieldValue> &values) override;
+    qint64 insertRow(const QString &table, const QString &keyColumn, qint64 key,
+                     const std::vector<FieldValue> &values) override;
+    std::vector<QVariant> readRow(const QString &table, qint64 row,
+                                  const QStringList &columns) override;
+    void deleteRow(const QString &table, qint64 row) override;
+
+    PgConnection &server() { return m_server; }
+
+protected:
+    std::vector<jet::TableInfo> readSchema() override;
+    std::vector<std::pair<QString, QString>> readSavedQueries() override;
+    void writeSavedQuery(const QString &name, const QString &sql) override;
+    jet::Dialect dialect() const override { return jet::Dialect::Postgres; }
+
+private:
+    std::vector<QVariant> parameters(const jet::Translation &t,
+                                     const std::vector<std::optional<QVariant>> &values) const;
+    QByteArray rowNumber(const QString &table);
+    std::unique_ptr<RecordsetData> crosstab(const jet::Translation &t,
+                                            const std::vector<std::optional<QVariant>> &values);
+
+    PgConnection m_server;
+    bool m_readOnly = false;
+    // Column names of the document's tables by the server's numbers: (table, column).
+    QHash<QPair<unsigned, int>, QPair<QString, QString>> m_columnsByNumber;
+};
+
+// A value made ready for a parameter or a field of the given type, as the file engine would
+// store it: a date from its text, a whole number from a real one, Yes/No as 1 and 0. Throws
+// DbError (TypeMismatch) naming `what` for a value of the wrong kind.
+QVariant storedValue(const QVariant &value, JetType type, const QString &what);
+
+} // namespace korvesta
