@@ -2,6 +2,11 @@
 -- dd.mm.yyyy (with the time when it has one), weeks and days count as the program counts
 -- them, and a value that does not convert gives Null rather than an error.
 
+-- Text in the document's order: without regard to letter case, letter by letter, "ё" a
+-- letter of its own right after "е".
+CREATE FUNCTION korvesta_sortkey(v text) RETURNS text LANGUAGE sql IMMUTABLE
+AS $$ SELECT replace(lower(v COLLATE "und-x-icu"), 'ё', 'е' || chr(1114111)) COLLATE "C" $$;
+
 CREATE FUNCTION jet_now() RETURNS timestamp(0) LANGUAGE sql STABLE
 AS $$ SELECT LOCALTIMESTAMP(0) $$;
 
@@ -110,16 +115,19 @@ LANGUAGE sql IMMUTABLE AS $$ SELECT power(a, b) $$;
 CREATE FUNCTION jet_like(v text, p text) RETURNS boolean LANGUAGE plpgsql IMMUTABLE
 AS $$
 DECLARE
-    re text := '';
-    c text;
+    -- The arguments bring the column's collation, under which no regular expression runs:
+    -- the pattern is read, and the text matched, under a deterministic one.
+    pat text COLLATE "C" := p;
+    re text COLLATE "C" := '';
+    c text COLLATE "C";
     i integer := 1;
     j integer;
 BEGIN
     IF v IS NULL OR p IS NULL THEN
         RETURN NULL;
     END IF;
-    WHILE i <= length(p) LOOP
-        c := substr(p, i, 1);
+    WHILE i <= length(pat) LOOP
+        c := substr(pat, i, 1);
         IF c = '*' THEN
             re := re || '.*';
         ELSIF c = '?' THEN
@@ -127,22 +135,24 @@ BEGIN
         ELSIF c = '#' THEN
             re := re || '[0-9]';
         ELSIF c = '[' THEN
-            j := strpos(substr(p, i + 1), ']');
+            j := strpos(substr(pat, i + 1), ']');
             IF j = 0 THEN
                 re := re || '\[';
             ELSE
-                c := replace(substr(p, i + 1, j - 1), '\', '\\');
+                c := replace(substr(pat, i + 1, j - 1), '\', '\\');
                 IF left(c, 1) = '!' THEN
                     c := '^' || substr(c, 2);
                 END IF;
                 re := re || '[' || c || ']';
                 i := i + j;
             END IF;
+        ELSIF strpos('.^$|()\+{}', c) > 0 THEN
+            re := re || '\' || c;
         ELSE
-            re := re || regexp_replace(c, '([.^$|()\\+{}*?\[\]])', '\\\1', 'g');
+            re := re || c;
         END IF;
         i := i + 1;
     END LOOP;
-    RETURN v COLLATE "und-x-icu" ~* ('^' || re || '$');
+    RETURN lower(v COLLATE "und-x-icu") ~ lower(('^' || re || '$') COLLATE "und-x-icu");
 END
 $$;

@@ -2,6 +2,8 @@
 
 #include "pgconnection.h"
 
+#include <QUrl>
+
 #include "settings/recentdocuments.h"
 
 #include "history.h"
@@ -49,6 +51,9 @@ bool samePath(const QString &a, const QString &b)
 // "Тарвела - " and the file name without its last four characters (the ".kvt").
 QString namedTitle(const QString &path)
 {
+    // A server document by its database's name.
+    if (PgConnection::isServerUri(path))
+        return kTitlePrefix + QUrl(path).path().section(u'/', -1) + QStringLiteral(" (сервер)");
     const QString name = QFileInfo(path).fileName();
     return kTitlePrefix + name.left(std::max<qsizetype>(0, name.size() - 4));
 }

@@ -127,5 +127,22 @@ TEST_F(ServerParity, CommandsLeaveBothAlike)
         EXPECT_EQ(rowsOf(file, table), rowsOf(back, table)) << table;
 }
 
+// Text in the document's order: letter case aside, "ё" a letter after "е", which the server's
+// own collation ranks otherwise; and Like with the dialect's wildcards, any letter case.
+TEST_F(ServerParity, TextSortsAndMatchesAsInTheFile)
+{
+    for (const char *tutor : {"Ковалёва В.В.", "Коваленко Е.И.", "ковалев А.А.", "КОВАЛЬ Б.Б."})
+        both({QStringLiteral("sql"),
+              QStringLiteral("INSERT INTO tblTutors (Tutor) VALUES ('%1')").arg(QString::fromUtf8(tutor))});
+    const QStringList query = {QStringLiteral("sql"),
+                               QStringLiteral("SELECT Tutor FROM tblTutors WHERE Tutor Like "
+                                              "'коВал*' ORDER BY Tutor")};
+    both(query);
+    QStringList onServer = query;
+    onServer.insert(1, uri);
+    EXPECT_EQ(command(onServer).out, QStringLiteral("Tutor\nковалев А.А.\nКоваленко Е.И.\nКовалёва "
+                                                    "В.В.\nКОВАЛЬ Б.Б.\n"));
+}
+
 } // namespace
 } // namespace korvesta

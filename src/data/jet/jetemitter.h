@@ -104,6 +104,8 @@ public:
     // A temporary table by name, and the type of a real number.
     QString temporary(const QString &quotedName) const;
     QString realType() const;
+    // A term of ORDER BY: text in the document's order on either engine.
+    QString orderTerm(const Emitted &e) const;
 
 private:
     Emitted name(const Expr &e, const Scope &scope);

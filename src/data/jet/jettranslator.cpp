@@ -130,6 +130,17 @@ QString Emitter::temporary(const QString &quotedName) const
     return (onServer() ? QStringLiteral("pg_temp.") : QStringLiteral("temp.")) + quotedName;
 }
 
+QString Emitter::orderTerm(const Emitted &e) const
+{
+    if (e.type != JetType::Text)
+        return e.sql;
+    // The server's collation ranks "ё" with "е" and letters before accents; the document's
+    // order has "ё" as a letter of its own after "е".
+    if (onServer())
+        return QStringLiteral("korvesta_sortkey(") + e.sql + u')';
+    return e.column ? e.sql : operand(e, prec::Atom) + noCase();
+}
+
 QString Emitter::realType() const
 {
     return onServer() ? QStringLiteral("double precision") : QStringLiteral("REAL");
@@ -468,10 +479,7 @@ QString Emitter::select(const Select &s, const Scope *outer, Output *output, boo
                 // A union is ordered by its result columns.
                 term = quoteName(o.expr->name);
             } else {
-                const Emitted em = expression(*o.expr, scope);
-                term = em.sql;
-                if (em.type == JetType::Text && !em.column)
-                    term = operand(em, prec::Atom) + noCase();
+                term = orderTerm(expression(*o.expr, scope));
             }
             order << term + (o.descending ? QStringLiteral(" DESC") : QString());
         }
@@ -567,18 +575,22 @@ Translation translateHere(const QString &sql, SchemaProvider &schema, Dialect di
             head << em.sql + QStringLiteral(" AS ") + quoteName(name);
             t.outputTypes.emplace_back(name, em.type);
         }
-        for (const auto &g : s.groupBy)
-            group << emitter.expression(*g, scope).sql;
+        QStringList headingOrder;
+        for (const auto &g : s.groupBy) {
+            const Emitted em = emitter.expression(*g, scope);
+            group << em.sql;
+            headingOrder << emitter.orderTerm(em);
+        }
         QString tail = QStringLiteral(" FROM ") + from + where;
         if (!group.isEmpty())
             tail += QStringLiteral(" GROUP BY ") + group.join(QStringLiteral(", "));
         tail += filters.having;
         QStringList order;
         for (const OrderItem &o : s.orderBy)
-            order << emitter.expression(*o.expr, scope).sql
+            order << emitter.orderTerm(emitter.expression(*o.expr, scope))
                          + (o.descending ? QStringLiteral(" DESC") : QString());
         if (order.isEmpty())
-            order = group; // row headings ascending
+            order = headingOrder; // row headings ascending
         if (!order.isEmpty())
             tail += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
         t.crosstabHead = (QStringLiteral("SELECT ") + head.join(QStringLiteral(", "))).toUtf8();
