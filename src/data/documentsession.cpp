@@ -1,6 +1,7 @@
 #include "documentsession.h"
 
 #include "pgconnection.h"
+#include "serverdocument.h"
 
 #include <QUrl>
 
@@ -63,6 +64,16 @@ QString namedTitle(const QString &path)
 // it in one step. This also covers saving a document onto itself.
 bool writeCompactedCopy(const Database &source, const QString &destination)
 {
+    // A server's document is written into a new file by its rows.
+    if (PgConnection::isServerUri(source.path())) {
+        try {
+            Database::forget(destination);
+            exportServerDocument(source.path(), destination);
+        } catch (const DbError &) {
+            return false;
+        }
+        return true;
+    }
     QString passing;
     {
         QTemporaryFile reserve(QFileInfo(destination).absolutePath()
@@ -225,6 +236,14 @@ DocumentSession::SaveResult DocumentSession::trySaveAs()
         return SaveResult::Failed;
     }
     db.reset();
+    if (PgConnection::isServerUri(source)) {
+        // The copy is the user's; the window stays with the document the planners share.
+        m_prompts.message(QStringLiteral("Документ с сервера записан в файл %1. Окно "
+                                         "по-прежнему работает с документом на сервере")
+                              .arg(QDir::toNativeSeparators(destination)),
+                          Prompts::Icon::Information);
+        return SaveResult::Saved;
+    }
 
     if (tempFileSetting() && !samePath(destination, m_paths.newDocumentFile()))
         discardNewDocumentFile();

@@ -14,6 +14,9 @@ namespace korvesta {
 namespace {
 
 // Type numbers of the server's built-in types the documents use.
+// The most statements kept prepared on one connection.
+constexpr qsizetype kMostPrepared = 500;
+
 constexpr Oid kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kFloat4 = 700, kFloat8 = 701,
               kNumeric = 1700, kDate = 1082, kTimestamp = 1114;
 
@@ -101,6 +104,14 @@ bool PgConnection::isServerUri(const QString &name)
 
 void PgConnection::fail(const QString &what) const
 {
+    // The server gone (restarted, the network down): what the statement did is not kept,
+    // and the next action connects again.
+    if (PQstatus(m_conn) == CONNECTION_BAD)
+        throw DbError(dberr::Failed,
+                      QStringLiteral("Связь с сервером потеряна (%1). Изменение не записано; "
+                                     "действие можно повторить, когда сервер снова будет доступен")
+                          .arg(m_uri),
+                      m_uri);
     throw DbError(dberr::Failed,
                   QStringLiteral("%1: %2").arg(what, QString::fromUtf8(PQerrorMessage(m_conn)).trimmed()),
                   m_uri);
@@ -128,8 +139,21 @@ PgRows PgConnection::query(const QByteArray &sql, const std::vector<QVariant> &p
             pointers.push_back(texts.back().constData());
         }
     }
-    const Result r(PQexecParams(m_conn, sql.constData(), int(pointers.size()), nullptr,
-                                pointers.data(), nullptr, nullptr, 0));
+    auto prepared = m_prepared.constFind(sql);
+    if (prepared == m_prepared.constEnd()) {
+        if (m_prepared.size() >= kMostPrepared) {
+            exec("DEALLOCATE ALL");
+            m_prepared.clear();
+        }
+        const QByteArray name = "korvesta_" + QByteArray::number(++m_statementNumber);
+        const Result made(PQprepare(m_conn, name.constData(), sql.constData(),
+                                    int(pointers.size()), nullptr));
+        if (PQresultStatus(made.get()) != PGRES_COMMAND_OK)
+            fail(QStringLiteral("Сервер не выполнил запрос"));
+        prepared = m_prepared.insert(sql, name);
+    }
+    const Result r(PQexecPrepared(m_conn, prepared->constData(), int(pointers.size()),
+                                  pointers.data(), nullptr, nullptr, 0));
     const ExecStatusType status = PQresultStatus(r.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
         fail(QStringLiteral("Сервер не выполнил запрос"));

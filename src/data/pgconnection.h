@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -59,6 +60,10 @@ private:
     QString m_uri;
     pg_conn *m_conn = nullptr;
     qint64 m_changed = 0;
+    // Statements prepared on the server by their text: the same statement again is neither
+    // parsed nor planned again.
+    QHash<QByteArray, QByteArray> m_prepared;
+    quint64 m_statementNumber = 0;
 };
 
 // A value as COPY's text format writes it: NULL as \N, special characters escaped.

@@ -198,6 +198,22 @@ void ServerConnection::writeSavedQuery(const QString &name, const QString &sql)
                        {name, sql});
 }
 
+PgRows ServerConnection::statement(const QByteArray &sql, const std::vector<QVariant> &parameters)
+{
+    if (m_transactionDepth == 0)
+        return m_server.query(sql, parameters);
+    m_server.exec("SAVEPOINT korvesta_statement");
+    try {
+        PgRows rows = m_server.query(sql, parameters);
+        m_server.exec("RELEASE SAVEPOINT korvesta_statement");
+        return rows;
+    } catch (...) {
+        execQuietly("ROLLBACK TO SAVEPOINT korvesta_statement");
+        execQuietly("RELEASE SAVEPOINT korvesta_statement");
+        throw;
+    }
+}
+
 std::vector<QVariant> ServerConnection::parameters(
     const jet::Translation &t, const std::vector<std::optional<QVariant>> &values) const
 {
@@ -220,7 +236,7 @@ std::unique_ptr<RecordsetData> ServerConnection::query(
         return crosstab(t, values);
     if (t.kind != jet::Translation::Kind::Select)
         throw DbError(dberr::Failed, QStringLiteral("Запрос на изменение не возвращает строк"));
-    const PgRows rows = m_server.query(t.sql, parameters(t, values));
+    const PgRows rows = statement(t.sql, parameters(t, values));
     auto data = std::make_unique<RecordsetData>();
     const int total = int(rows.names.size());
     const int columns = total - int(t.rowidColumns.size());
@@ -307,7 +323,7 @@ int ServerConnection::execute(const jet::Translation &t,
     if (t.kind != jet::Translation::Kind::Action)
         throw DbError(dberr::Failed,
                       QStringLiteral("Выполнить можно только запрос на изменение данных"));
-    m_server.query(t.sql, parameters(t, values));
+    statement(t.sql, parameters(t, values));
     return int(m_server.changedRows());
 }
 
@@ -359,7 +375,7 @@ void ServerConnection::updateRow(const QString &tableName, qint64 row,
         sets << quoted(v.column) + " = $" + QByteArray::number(params.size());
     }
     params.push_back(row);
-    m_server.query("UPDATE " + quoted(tableName) + " SET " + sets.join(", ") + " WHERE "
+    statement("UPDATE " + quoted(tableName) + " SET " + sets.join(", ") + " WHERE "
                        + rowNumber(tableName) + " = $" + QByteArray::number(params.size()),
                    params);
 }
@@ -383,7 +399,7 @@ qint64 ServerConnection::insertRow(const QString &tableName, const QString &keyC
         names.isEmpty() ? "INSERT INTO " + quoted(tableName) + " DEFAULT VALUES"
                         : "INSERT INTO " + quoted(tableName) + " (" + names.join(", ")
                               + ") VALUES (" + marks.join(", ") + ")";
-    return m_server.query(sql + " RETURNING " + rowNumber(tableName), params)
+    return statement(sql + " RETURNING " + rowNumber(tableName), params)
         .rows[0][0]
         .toLongLong();
 }
@@ -412,7 +428,7 @@ std::vector<QVariant> ServerConnection::readRow(const QString &tableName, qint64
 
 void ServerConnection::deleteRow(const QString &tableName, qint64 row)
 {
-    m_server.query("DELETE FROM " + quoted(tableName) + " WHERE " + rowNumber(tableName)
+    statement("DELETE FROM " + quoted(tableName) + " WHERE " + rowNumber(tableName)
                        + " = $1",
                    {row});
 }

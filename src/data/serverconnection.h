@@ -51,6 +51,11 @@ private:
     std::unique_ptr<RecordsetData> crosstab(const jet::Translation &t,
                                             const std::vector<std::optional<QVariant>> &values);
 
+    // Runs one statement of a transaction so that its failure takes back only itself, as in
+    // the file engine (the server would otherwise refuse every later statement of the
+    // transaction).
+    PgRows statement(const QByteArray &sql, const std::vector<QVariant> &parameters);
+
     PgConnection m_server;
     bool m_readOnly = false;
     // Column names of the document's tables by the server's numbers: (table, column).

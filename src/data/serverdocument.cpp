@@ -102,7 +102,8 @@ Table fileTable(SqliteConnection &c, const QString &name)
                 .arg(QRegularExpression::escape(column.name)),
             QRegularExpression::CaseInsensitiveOption);
         t.columns.push_back({column.name, column.type,
-                             column.type == JetType::Text && noCase.match(sql).hasMatch()});
+                             column.type == JetType::Text && noCase.match(sql).hasMatch(), false,
+                             QString()});
     }
     {
         SqliteConnection::Statement s(c, "SELECT name, \"notnull\", dflt_value FROM "
@@ -263,6 +264,9 @@ void initServerDocument(const QString &uri, const QString &from)
     try {
         copyInto(server, source);
         server.exec("COMMIT");
+        // The planner's figures of the tables just filled, so that the first views read them
+        // by their indexes.
+        server.exec("ANALYZE");
     } catch (...) {
         try {
             server.exec("ROLLBACK");

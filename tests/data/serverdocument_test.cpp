@@ -4,6 +4,7 @@
 #include "data/database.h"
 #include "data/dberror.h"
 #include "data/pgconnection.h"
+#include "data/recordset.h"
 #include "data/serverdocument.h"
 #include "sample/demodocument.h"
 #include "support/pgcluster.h"
@@ -111,6 +112,30 @@ TEST(ServerDocument, AnEmptyDocumentAndAServerThatIsNotThere)
         EXPECT_TRUE(e.message().startsWith("Не удалось подключиться к серверу"))
             << e.message().toStdString();
     }
+}
+
+// A connection the server dropped (a restart, the network) fails in Russian, and the next
+// open connects again.
+TEST(ServerDocument, AConnectionTheServerDroppedIsMadeAgain)
+{
+    const QString uri = PgCluster::instance().newDatabase();
+    initServerDocument(uri);
+    const Database db = Database::open(uri);
+    EXPECT_EQ(db.openRecordset(QStringLiteral("SELECT Count(*) FROM tblTypeTuition")).value(0),
+              QVariant(qint64(4)));
+    PgConnection other(uri);
+    other.query("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name "
+                "= 'korvesta' AND pid <> pg_backend_pid() AND datname = current_database()");
+    try {
+        db.openRecordset(QStringLiteral("SELECT Count(*) FROM tblTypeTuition"));
+        ADD_FAILURE() << "read through a dropped connection";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.message().startsWith("Связь с сервером потеряна")) << e.message().toStdString();
+    }
+    EXPECT_EQ(Database::open(uri)
+                  .openRecordset(QStringLiteral("SELECT Count(*) FROM tblTypeTuition"))
+                  .value(0),
+              QVariant(qint64(4)));
 }
 
 } // namespace
