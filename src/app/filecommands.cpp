@@ -1,5 +1,7 @@
 #include "filecommands.h"
 
+#include "dlgserver.h"
+
 #include "data/database.h"
 #include "data/dberror.h"
 #include "data/documentsession.h"
@@ -77,6 +79,15 @@ void FileCommands::openSample()
     m_refill();
     if (!norms.isEmpty())
         m_prompts.message(norms, Prompts::Icon::Information);
+}
+
+void FileCommands::connectToServer(QWidget *parent)
+{
+    dlgServer dialog(m_settings, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (m_session.openPath(dialog.uri()))
+        m_refill();
 }
 
 void FileCommands::checkStartDocument()

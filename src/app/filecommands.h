@@ -3,6 +3,7 @@
 #include <functional>
 
 class QString;
+class QWidget;
 
 namespace korvesta {
 
@@ -28,6 +29,8 @@ public:
     // The sample college, written into the program's folder the first time (and again when
     // it has been deleted), with the norms its lessons need.
     void openSample();
+    // A document on a PostgreSQL server, by the server, database and user asked for.
+    void connectToServer(QWidget *parent);
     QString samplePath() const;
 
     // Once the window is up: a start document that is missing or not a document is named

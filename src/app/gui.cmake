@@ -7,6 +7,7 @@ target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/app/dlgdeletetimetable.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/dlgcopyshedule.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/dlggenerate.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/dlgserver.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/dlggridfont.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/dlgimport.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/dlgnewyear.cpp

@@ -58,6 +58,8 @@ void frmMain::createFileMenu()
     connect(open, &QAction::triggered, this, [commands] { commands->openDocument(); });
     connect(addCommand(file, "submenuOpenSample", QStringLiteral("Открыть пример")),
             &QAction::triggered, this, [commands] { commands->openSample(); });
+    connect(addCommand(file, "submenuConnectServer", QStringLiteral("Подключиться к серверу...")),
+            &QAction::triggered, this, [this, commands] { commands->connectToServer(this); });
     // The last documents, read each time the menu opens.
     QMenu *recent = file->addMenu(QStringLiteral("Последние документы"));
     recent->setObjectName(QStringLiteral("submenuRecent"));

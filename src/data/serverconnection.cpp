@@ -3,6 +3,7 @@
 #include "dberror.h"
 #include "isodate.h"
 #include "recordset_p.h"
+#include "serverfunctions.h"
 
 #include <QDateTime>
 
@@ -132,6 +133,18 @@ ServerConnection::ServerConnection(const QString &uri)
                           .arg(uri),
                       uri);
     m_readOnly = !marks.rows[0][1].toBool();
+    // A document made by an earlier version of the program gets this version's functions,
+    // where the connection may create them; otherwise it works with those it has.
+    const PgRows version = m_server.query(
+        "SELECT coalesce((SELECT substring(prosrc FROM '[0-9]+') FROM pg_catalog.pg_proc WHERE "
+        "proname = 'korvesta_functions_version' LIMIT 1), '0')");
+    if (version.rows[0][0].toString().toInt() < kServerFunctionsVersion && !m_readOnly) {
+        try {
+            m_server.exec(serverFunctions());
+        } catch (const DbError &) {
+            // Not the database's owner: the functions stay as they are.
+        }
+    }
     for (const std::vector<QVariant> &row :
          m_server
              .query("SELECT c.oid, a.attnum, c.relname, a.attname FROM pg_catalog.pg_class AS c "

@@ -8,4 +8,7 @@ namespace korvesta {
 // carries them).
 QByteArray serverFunctions();
 
+// The version of those functions (what korvesta_functions_version() returns).
+constexpr int kServerFunctionsVersion = 2;
+
 } // namespace korvesta

@@ -6,9 +6,13 @@
 #include "data/pgconnection.h"
 #include "data/recordset.h"
 #include "data/serverdocument.h"
+#include "app/dlgserver.h"
 #include "sample/demodocument.h"
 #include "support/pgcluster.h"
 #include "support/testdocument.h"
+
+#include <QUrl>
+#include <QUrlQuery>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -112,6 +116,39 @@ TEST(ServerDocument, AnEmptyDocumentAndAServerThatIsNotThere)
         EXPECT_TRUE(e.message().startsWith("Не удалось подключиться к серверу"))
             << e.message().toStdString();
     }
+}
+
+// The window's "Подключиться к серверу..." names a database by server, database and user.
+TEST(ServerDocument, TheConnectDialogsAnswersMakeAUriThatOpens)
+{
+    EXPECT_EQ(serverUri(QString(), QStringLiteral("расписание"), QString()),
+              QStringLiteral("postgresql:///%D1%80%D0%B0%D1%81%D0%BF%D0%B8%D1%81%D0%B0%D0%BD%D0%B8%D0%B5"
+                             "?host=/run/postgresql"));
+    EXPECT_EQ(serverUri(QStringLiteral(" db.college.local "), QStringLiteral("tt"),
+                        QStringLiteral("ivanova")),
+              QStringLiteral("postgresql://db.college.local/tt?user=ivanova"));
+    const QString uri = PgCluster::instance().newDatabase();
+    initServerDocument(uri);
+    const QUrl url(uri);
+    const QString made = serverUri(QUrlQuery(url).queryItemValue(QStringLiteral("host")),
+                                   url.path().mid(1), QStringLiteral("korvesta"));
+    EXPECT_FALSE(Database::open(made).isReadOnly());
+}
+
+// A document made by an earlier version gets this version's functions when opened.
+TEST(ServerDocument, AnOlderDocumentGetsTheFunctionsItLacks)
+{
+    const QString uri = PgCluster::instance().newDatabase();
+    initServerDocument(uri);
+    {
+        PgConnection older(uri);
+        older.exec("DROP FUNCTION korvesta_sortkey(text); CREATE OR REPLACE FUNCTION "
+                   "korvesta_functions_version() RETURNS integer LANGUAGE sql AS $$ SELECT 1 $$");
+    }
+    Database::forgetAll();
+    Recordset rs = Database::open(uri).openRecordset(
+        QStringLiteral("SELECT TypeTuition FROM tblTypeTuition ORDER BY TypeTuition"));
+    EXPECT_EQ(rs.value(0).toString(), QStringLiteral("Вечерняя"));
 }
 
 // A connection the server dropped (a restart, the network) fails in Russian, and the next
