@@ -136,8 +136,9 @@ QString Emitter::orderTerm(const Emitted &e) const
         return e.sql;
     // The server's collation ranks "ё" with "е" and letters before accents; the document's
     // order has "ё" as a letter of its own after "е".
+    // The key compares byte by byte: a function's result takes its argument's collation.
     if (onServer())
-        return QStringLiteral("korvesta_sortkey(") + e.sql + u')';
+        return QStringLiteral("korvesta_sortkey(") + e.sql + QStringLiteral(") COLLATE \"C\"");
     return e.column ? e.sql : operand(e, prec::Atom) + noCase();
 }
 
