@@ -139,4 +139,10 @@ private:
 
 JetType jetTypeFromDeclared(const char *declared);
 
+// A value made ready for a parameter or a field of the given type, as the file engine would
+// store it: a date from its text, a whole number from a real one, Yes/No as 1 and 0. Throws
+// DbError (TypeMismatch) naming `what` for a value of the wrong kind.
+QVariant storedValue(const QVariant &value, JetType type, const QString &what);
+
+
 } // namespace korvesta

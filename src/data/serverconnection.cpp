@@ -56,69 +56,6 @@ QVariant asRead(const QVariant &v, JetType type)
 
 } // namespace
 
-QVariant storedValue(const QVariant &value, JetType type, const QString &what)
-{
-    const auto mismatch = [&]() -> QVariant {
-        throw DbError(dberr::TypeMismatch,
-                      QStringLiteral("Недопустимое значение «%1» для %2").arg(value.toString(), what));
-    };
-    if (value.isNull() || !value.isValid())
-        return {};
-    const int id = value.metaType().id();
-    switch (type) {
-    case JetType::Date: {
-        QDateTime moment;
-        if (id == QMetaType::QDate)
-            moment = QDateTime(value.toDate(), QTime(0, 0));
-        else if (id == QMetaType::QDateTime)
-            moment = value.toDateTime();
-        else
-            moment = parseMoment(value.toString().trimmed());
-        if (!moment.isValid())
-            return mismatch();
-        return moment.time() == QTime(0, 0) ? QVariant(moment.date()) : QVariant(moment);
-    }
-    case JetType::Long:
-    case JetType::Integer: {
-        if (id == QMetaType::Bool)
-            return qint64(value.toBool() ? 1 : 0);
-        bool ok = false;
-        const qint64 v = value.toString().trimmed().toLongLong(&ok);
-        if (ok)
-            return v;
-        const double d = value.toString().trimmed().toDouble(&ok);
-        return ok ? QVariant(qRound64(d)) : mismatch();
-    }
-    case JetType::Double: {
-        bool ok = false;
-        const double d = value.toString().trimmed().replace(u',', u'.').toDouble(&ok);
-        return ok ? QVariant(d) : mismatch();
-    }
-    case JetType::Boolean: {
-        if (id == QMetaType::QString) {
-            const QString t = value.toString().trimmed().toLower();
-            if (t == u"true" || t == u"да" || t == u"-1" || t == u"1")
-                return qint64(1);
-            if (t == u"false" || t == u"нет" || t == u"0")
-                return qint64(0);
-            return mismatch();
-        }
-        return qint64(value.toBool() ? 1 : 0);
-    }
-    case JetType::Text:
-        if (id == QMetaType::QDate)
-            return value.toDate().toString(QStringLiteral("dd.MM.yyyy"));
-        if (id == QMetaType::QDateTime)
-            return displayDateText(value.toDateTime());
-        return value.toString();
-    case JetType::Unknown:
-        break;
-    }
-    if (id == QMetaType::Bool)
-        return qint64(value.toBool() ? 1 : 0);
-    return value;
-}
-
 ServerConnection::ServerConnection(const QString &uri)
     : Connection(uri)
     , m_server(uri)

@@ -25,7 +25,7 @@ constexpr const char *kRowNumber = "korvesta_rowid";
 
 QByteArray quoted(const QString &name)
 {
-    return '"' + name.toUtf8().replace('"', "\"\"") + '"';
+    return jet::quoteName(name).toUtf8();
 }
 
 QString columnText(sqlite3_stmt *stmt, int column)

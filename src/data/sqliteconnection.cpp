@@ -285,97 +285,14 @@ bool SqliteConnection::Statement::step()
 }
 
 void SqliteConnection::bind(sqlite3_stmt *stmt, int index, const QVariant &value, JetType type,
-                      const QString &what)
+                            const QString &what)
 {
-    auto mismatch = [&]() {
-        throw DbError(dberr::TypeMismatch,
-                      QStringLiteral("Недопустимое значение «%1» для %2")
-                          .arg(value.toString(), what));
-    };
-    auto text = [&](const QString &t) {
-        const QByteArray u = t.toUtf8();
-        sqlite3_bind_text(stmt, index, u.constData(), int(u.size()), SQLITE_TRANSIENT);
-    };
-    if (value.isNull() || !value.isValid()) {
+    const QVariant v = storedValue(value, type, what);
+    switch (v.typeId()) {
+    case QMetaType::UnknownType:
         sqlite3_bind_null(stmt, index);
         return;
-    }
-    const int id = value.metaType().id();
-    switch (type) {
-    case JetType::Date: {
-        QDateTime moment;
-        if (id == QMetaType::QDate)
-            moment = QDateTime(value.toDate(), QTime(0, 0));
-        else if (id == QMetaType::QDateTime)
-            moment = value.toDateTime();
-        else
-            moment = parseMoment(value.toString().trimmed());
-        if (!moment.isValid())
-            mismatch();
-        text(moment.time() == QTime(0, 0) ? isoDateText(moment.date()) : isoMomentText(moment));
-        return;
-    }
-    case JetType::Long:
-    case JetType::Integer: {
-        if (id == QMetaType::Bool) {
-            sqlite3_bind_int64(stmt, index, value.toBool() ? 1 : 0);
-            return;
-        }
-        bool ok = false;
-        const qint64 v = value.toString().trimmed().toLongLong(&ok);
-        if (!ok) {
-            const double d = value.toString().trimmed().toDouble(&ok);
-            if (!ok)
-                mismatch();
-            sqlite3_bind_int64(stmt, index, qRound64(d));
-            return;
-        }
-        sqlite3_bind_int64(stmt, index, v);
-        return;
-    }
-    case JetType::Double: {
-        bool ok = false;
-        const double d = value.toString().trimmed().replace(u',', u'.').toDouble(&ok);
-        if (!ok)
-            mismatch();
-        sqlite3_bind_double(stmt, index, d);
-        return;
-    }
-    case JetType::Boolean: {
-        if (id == QMetaType::QString) {
-            const QString t = value.toString().trimmed().toLower();
-            if (t == u"true" || t == u"да" || t == u"-1" || t == u"1")
-                sqlite3_bind_int64(stmt, index, 1);
-            else if (t == u"false" || t == u"нет" || t == u"0")
-                sqlite3_bind_int64(stmt, index, 0);
-            else
-                mismatch();
-            return;
-        }
-        sqlite3_bind_int64(stmt, index, value.toBool() ? 1 : 0);
-        return;
-    }
-    case JetType::Text:
-        if (id == QMetaType::QDate)
-            text(value.toDate().toString(QStringLiteral("dd.MM.yyyy")));
-        else if (id == QMetaType::QDateTime)
-            text(displayDateText(value.toDateTime()));
-        else
-            text(value.toString());
-        return;
-    case JetType::Unknown:
-        break;
-    }
-    switch (id) {
-    case QMetaType::QDate:
-        text(isoDateText(value.toDate()));
-        return;
-    case QMetaType::QDateTime:
-        text(isoMomentText(value.toDateTime()));
-        return;
     case QMetaType::Bool:
-        sqlite3_bind_int64(stmt, index, value.toBool() ? 1 : 0);
-        return;
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
@@ -383,15 +300,21 @@ void SqliteConnection::bind(sqlite3_stmt *stmt, int index, const QVariant &value
     case QMetaType::Short:
     case QMetaType::UShort:
     case QMetaType::Long:
-        sqlite3_bind_int64(stmt, index, value.toLongLong());
+        sqlite3_bind_int64(stmt, index, v.toLongLong());
         return;
     case QMetaType::Double:
     case QMetaType::Float:
-        sqlite3_bind_double(stmt, index, value.toDouble());
+        sqlite3_bind_double(stmt, index, v.toDouble());
         return;
     default:
-        text(value.toString());
+        break;
     }
+    // Dates are kept as ISO text, the time only where there is one.
+    const QString text = v.typeId() == QMetaType::QDate       ? isoDateText(v.toDate())
+                         : v.typeId() == QMetaType::QDateTime ? isoMomentText(v.toDateTime())
+                                                               : v.toString();
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
 void SqliteConnection::bindAll(sqlite3_stmt *stmt, const jet::Translation &t,
