@@ -14,8 +14,6 @@ AS $$ SELECT LOCALTIMESTAMP(0) $$;
 CREATE OR REPLACE FUNCTION jet_datetext(v timestamp) RETURNS text LANGUAGE sql IMMUTABLE
 AS $$ SELECT CASE WHEN v::time = '00:00' THEN to_char(v, 'DD.MM.YYYY')
                   ELSE to_char(v, 'DD.MM.YYYY HH24:MI:SS') END $$;
-CREATE OR REPLACE FUNCTION jet_datetext(v text) RETURNS text LANGUAGE sql IMMUTABLE
-AS $$ SELECT v $$;
 
 CREATE OR REPLACE FUNCTION jet_daydiff(a timestamp, b timestamp) RETURNS double precision
 LANGUAGE sql IMMUTABLE
@@ -23,8 +21,6 @@ AS $$ SELECT EXTRACT(EPOCH FROM (a - b))::double precision / 86400 $$;
 
 CREATE OR REPLACE FUNCTION jet_len(v text) RETURNS bigint LANGUAGE sql IMMUTABLE
 AS $$ SELECT length(v)::bigint $$;
-CREATE OR REPLACE FUNCTION jet_len(v double precision) RETURNS bigint LANGUAGE sql IMMUTABLE
-AS $$ SELECT length(v::text)::bigint $$;
 CREATE OR REPLACE FUNCTION jet_len(v timestamp) RETURNS bigint LANGUAGE sql IMMUTABLE
 AS $$ SELECT length(jet_datetext(v))::bigint $$;
 
@@ -158,6 +154,127 @@ BEGIN
 END
 $$;
 
+-- The history of a session's changes, for undo and redo. Every table of the document has
+-- statement triggers that add the before and after image of each row a statement touched to
+-- the session's own log table, when the session keeps one: korvesta.history says which step
+-- the rows belong to ('on': the transaction's own, a number: that of a step the program groups,
+-- 'unrecorded': none). Other sessions pay one look at the setting per statement.
+CREATE OR REPLACE FUNCTION korvesta_history_log() RETURNS trigger LANGUAGE plpgsql AS $$
+DECLARE
+    mode text := current_setting('korvesta.history', true);
+    step bigint;
+    batch bigint;
+BEGIN
+    IF mode IS NULL OR mode = '' THEN
+        RETURN NULL;
+    END IF;
+    step := CASE mode WHEN 'on' THEN -txid_current() WHEN 'unrecorded' THEN 0
+                      ELSE mode::bigint END;
+    batch := nextval('pg_temp.korvesta_history_batches');
+    IF TG_OP = 'INSERT' THEN
+        INSERT INTO pg_temp.korvesta_history (step, batch, tbl, rk, kind, rn, n)
+        SELECT step, batch, TG_TABLE_NAME, TG_ARGV[0], 'i', (x.j ->> TG_ARGV[0])::bigint, x.j
+        FROM (SELECT to_jsonb(r) AS j FROM korvesta_new AS r) AS x;
+    ELSIF TG_OP = 'DELETE' THEN
+        INSERT INTO pg_temp.korvesta_history (step, batch, tbl, rk, kind, rn, o)
+        SELECT step, batch, TG_TABLE_NAME, TG_ARGV[0], 'd', (x.j ->> TG_ARGV[0])::bigint, x.j
+        FROM (SELECT to_jsonb(r) AS j FROM korvesta_old AS r) AS x;
+    ELSE
+        INSERT INTO pg_temp.korvesta_history (step, batch, tbl, rk, kind, rn, o, n)
+        SELECT step, batch, TG_TABLE_NAME, TG_ARGV[0], 'u', (b.j ->> TG_ARGV[0])::bigint, a.j,
+               b.j
+        FROM (SELECT to_jsonb(r) AS j FROM korvesta_old AS r) AS a
+        JOIN (SELECT to_jsonb(r) AS j FROM korvesta_new AS r) AS b
+          ON (a.j -> TG_ARGV[0]) = (b.j -> TG_ARGV[0]);
+    END IF;
+    RETURN NULL;
+END
+$$;
+
+-- Gives every table of the document the history's triggers (again).
+CREATE OR REPLACE FUNCTION korvesta_install_history() RETURNS void LANGUAGE plpgsql AS $$
+DECLARE
+    t record;
+BEGIN
+    FOR t IN SELECT c.relname, a.attname AS key
+             FROM pg_catalog.pg_class AS c
+             JOIN pg_catalog.pg_index AS i ON i.indrelid = c.oid AND i.indisprimary
+             JOIN pg_catalog.pg_attribute AS a ON a.attrelid = c.oid AND a.attnum = i.indkey[0]
+             WHERE c.relnamespace = current_schema()::regnamespace AND c.relkind = 'r'
+               AND c.relname <> 'sysDocument' LOOP
+        EXECUTE format('DROP TRIGGER IF EXISTS korvesta_history_i ON %I', t.relname);
+        EXECUTE format('DROP TRIGGER IF EXISTS korvesta_history_u ON %I', t.relname);
+        EXECUTE format('DROP TRIGGER IF EXISTS korvesta_history_d ON %I', t.relname);
+        EXECUTE format('CREATE TRIGGER korvesta_history_i AFTER INSERT ON %I REFERENCING NEW '
+                       'TABLE AS korvesta_new FOR EACH STATEMENT EXECUTE FUNCTION '
+                       'korvesta_history_log(%L)', t.relname, t.key);
+        EXECUTE format('CREATE TRIGGER korvesta_history_u AFTER UPDATE ON %I REFERENCING OLD '
+                       'TABLE AS korvesta_old NEW TABLE AS korvesta_new FOR EACH STATEMENT '
+                       'EXECUTE FUNCTION korvesta_history_log(%L)', t.relname, t.key);
+        EXECUTE format('CREATE TRIGGER korvesta_history_d AFTER DELETE ON %I REFERENCING OLD '
+                       'TABLE AS korvesta_old FOR EACH STATEMENT EXECUTE FUNCTION '
+                       'korvesta_history_log(%L)', t.relname, t.key);
+    END LOOP;
+END
+$$;
+
+-- Writes one step of the session's log back: its before images (undoing) or its after images
+-- again, statement by statement in reverse or in order, each while every row still equals the
+-- image it had then. Returns the table of a row changed since (the caller then rolls back), or
+-- Null when all is written. Nothing of it is logged.
+CREATE OR REPLACE FUNCTION korvesta_history_apply(p_step bigint, p_undo boolean) RETURNS text
+LANGUAGE plpgsql AS $$
+DECLARE
+    b record;
+    was text := CASE WHEN p_undo THEN 'n' ELSE 'o' END;
+    gets text := CASE WHEN p_undo THEN 'o' ELSE 'n' END;
+    cols text;
+    vals text;
+    written bigint;
+BEGIN
+    PERFORM set_config('korvesta.history', '', true);
+    FOR b IN SELECT h.batch, h.tbl, h.rk, h.kind, count(*) AS rows
+             FROM pg_temp.korvesta_history AS h WHERE h.step = p_step
+             GROUP BY h.batch, h.tbl, h.rk, h.kind
+             ORDER BY CASE WHEN p_undo THEN -h.batch ELSE h.batch END LOOP
+        BEGIN
+            IF b.kind = 'u' THEN
+                SELECT string_agg(quote_ident(a.attname), ', ' ORDER BY a.attnum),
+                       string_agg('r.' || quote_ident(a.attname), ', ' ORDER BY a.attnum)
+                  INTO cols, vals
+                  FROM pg_catalog.pg_attribute AS a
+                 WHERE a.attrelid = quote_ident(b.tbl)::regclass AND a.attnum > 0
+                   AND NOT a.attisdropped AND a.attname <> b.rk;
+                EXECUTE format('WITH w AS (UPDATE %I AS t SET (%s) = (SELECT %s FROM '
+                               'jsonb_populate_record(NULL::%I, h.%I) AS r) FROM '
+                               'pg_temp.korvesta_history AS h WHERE h.batch = $1 AND t.%I = '
+                               'h.rn AND to_jsonb(t) = h.%I RETURNING 1) SELECT count(*) FROM w',
+                               b.tbl, cols, vals, b.tbl, gets, b.rk, was)
+                    INTO written USING b.batch;
+            ELSIF (b.kind = 'i') = p_undo THEN
+                EXECUTE format('WITH w AS (DELETE FROM %I AS t USING pg_temp.korvesta_history '
+                               'AS h WHERE h.batch = $1 AND t.%I = h.rn AND to_jsonb(t) = h.%I '
+                               'RETURNING 1) SELECT count(*) FROM w', b.tbl, b.rk, was)
+                    INTO written USING b.batch;
+            ELSE
+                EXECUTE format('INSERT INTO %I OVERRIDING SYSTEM VALUE SELECT '
+                               '(jsonb_populate_record(NULL::%I, h.%I)).* FROM '
+                               'pg_temp.korvesta_history AS h WHERE h.batch = $1 ORDER BY h.seq',
+                               b.tbl, b.tbl, gets)
+                    USING b.batch;
+                GET DIAGNOSTICS written = ROW_COUNT;
+            END IF;
+        EXCEPTION WHEN integrity_constraint_violation THEN
+            written := -1;
+        END;
+        IF written <> b.rows THEN
+            RETURN b.tbl;
+        END IF;
+    END LOOP;
+    RETURN NULL;
+END
+$$;
+
 -- The version of these functions: a document whose functions are older gets them anew.
 CREATE OR REPLACE FUNCTION korvesta_functions_version() RETURNS integer LANGUAGE sql IMMUTABLE
-AS $$ SELECT 2 $$;
+AS $$ SELECT 3 $$;

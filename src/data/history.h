@@ -11,7 +11,7 @@
 namespace korvesta {
 
 class Connection;
-class SqliteConnection;
+class HistoryLog;
 
 // The history of changes of the open document: what "Отменить" and "Повторить" work on.
 //
@@ -117,10 +117,8 @@ public:
 
 private:
     struct Impl;
-    explicit History(const std::shared_ptr<Connection> &connection);
+    History(const std::shared_ptr<Connection> &connection, std::unique_ptr<HistoryLog> log);
     void apply(bool undoing);
-    // The protected dates whose lessons the step would change, as dd.mm.yyyy.
-    QStringList protectedDatesOf(SqliteConnection &c, qint64 step);
     std::unique_ptr<Impl> d;
 };
 

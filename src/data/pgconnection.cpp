@@ -91,7 +91,9 @@ PgConnection::PgConnection(const QString &uri)
     // Dates as ISO text; the program's local time for Now(); and no compiling of statements
     // to machine code, which costs a second for each of the long statements a view reads
     // once and gains nothing on tables of thousands of rows.
-    exec("SET DateStyle = ISO; SET IntervalStyle = iso_8601; SET jit = off; SET TimeZone = "
+    // The server's notices (a trigger replaced, say) are not the user's business.
+    exec("SET DateStyle = ISO; SET IntervalStyle = iso_8601; SET jit = off; "
+         "SET client_min_messages = warning; SET TimeZone = "
          + QByteArray(QTimeZone::systemTimeZoneId()).replace('\'', "''").prepend('\'').append('\''));
 }
 
@@ -183,6 +185,11 @@ PgRows PgConnection::query(const QByteArray &sql, const std::vector<QVariant> &p
         rows.rows.push_back(std::move(row));
     }
     return rows;
+}
+
+bool PgConnection::inTransaction() const
+{
+    return PQtransactionStatus(m_conn) != PQTRANS_IDLE;
 }
 
 bool PgConnection::isAlive() const

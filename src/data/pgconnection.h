@@ -51,6 +51,8 @@ public:
     qint64 changedRows() const { return m_changed; }
     // Whether the server still answers on this connection.
     bool isAlive() const;
+    // Whether a transaction is open on the connection.
+    bool inTransaction() const;
     // Sends rows in COPY's text format to a COPY ... FROM STDIN statement.
     void copyIn(const QByteArray &copySql, const QByteArray &rows);
 

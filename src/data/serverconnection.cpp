@@ -77,9 +77,13 @@ ServerConnection::ServerConnection(const QString &uri)
         "proname = 'korvesta_functions_version' LIMIT 1), '0')");
     if (version.rows[0][0].toString().toInt() < kServerFunctionsVersion && !m_readOnly) {
         try {
+            m_server.exec("BEGIN");
             m_server.exec(serverFunctions());
+            m_server.exec(kInstallHistory);
+            m_server.exec("COMMIT");
         } catch (const DbError &) {
             // Not the database's owner: the functions stay as they are.
+            execQuietly("ROLLBACK");
         }
     }
     for (const std::vector<QVariant> &row :
@@ -150,8 +154,10 @@ void ServerConnection::writeSavedQuery(const QString &name, const QString &sql)
 
 PgRows ServerConnection::statement(const QByteArray &sql, const std::vector<QVariant> &parameters)
 {
-    if (m_transactionDepth == 0)
+    if (m_transactionDepth == 0) {
+        ++m_transactionsEnded;
         return m_server.query(sql, parameters);
+    }
     m_server.exec("SAVEPOINT korvesta_statement");
     try {
         PgRows rows = m_server.query(sql, parameters);
@@ -284,13 +290,15 @@ void ServerConnection::beginWrite()
 
 void ServerConnection::exec(const char *sql)
 {
+    if (qstrcmp(sql, "COMMIT") == 0 || qstrcmp(sql, "ROLLBACK") == 0)
+        ++m_transactionsEnded;
     m_server.exec(sql);
 }
 
 void ServerConnection::execQuietly(const char *sql) noexcept
 {
     try {
-        m_server.exec(sql);
+        exec(sql);
     } catch (...) {
         // Taking back what a lost connection held: the server does it by itself.
     }

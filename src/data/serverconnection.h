@@ -37,6 +37,8 @@ public:
     void deleteRow(const QString &table, qint64 row) override;
 
     PgConnection &server() { return m_server; }
+    // Grows with every transaction the connection ends (a statement outside one included).
+    qint64 transactionsEnded() const { return m_transactionsEnded; }
 
 protected:
     std::vector<jet::TableInfo> readSchema() override;
@@ -58,6 +60,7 @@ private:
 
     PgConnection m_server;
     bool m_readOnly = false;
+    qint64 m_transactionsEnded = 0;
     // Column names of the document's tables by the server's numbers: (table, column).
     QHash<QPair<unsigned, int>, QPair<QString, QString>> m_columnsByNumber;
 };

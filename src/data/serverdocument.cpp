@@ -239,6 +239,7 @@ void copyInto(PgConnection &server, const QString &from)
     }
     for (const QByteArray &index : createIndexes(c))
         server.exec(index);
+    server.exec(kInstallHistory);
 }
 
 } // namespace
@@ -265,8 +266,9 @@ void initServerDocument(const QString &uri, const QString &from)
         copyInto(server, source);
         server.exec("COMMIT");
         // The planner's figures of the tables just filled, so that the first views read them
-        // by their indexes.
-        server.exec("ANALYZE");
+        // by their indexes, and the map of pages all visible, so that a count over an index
+        // reads only the index (a load view counts the lessons of every load line so).
+        server.exec("VACUUM ANALYZE");
     } catch (...) {
         try {
             server.exec("ROLLBACK");

@@ -3,6 +3,7 @@
 
 #include "data/database.h"
 #include "data/dberror.h"
+#include "data/history.h"
 #include "data/pgconnection.h"
 #include "data/recordset.h"
 #include "data/serverdocument.h"
@@ -173,6 +174,39 @@ TEST(ServerDocument, AConnectionTheServerDroppedIsMadeAgain)
                   .openRecordset(QStringLiteral("SELECT Count(*) FROM tblTypeTuition"))
                   .value(0),
               QVariant(qint64(4)));
+}
+
+// Undo holds only this session's steps, and refuses one whose rows another session changed
+// since, leaving that session's work as it is.
+TEST(ServerDocument, UndoTakesBackOnlyWhatThisSessionDidAndWhileItStands)
+{
+    const QString uri = PgCluster::instance().newDatabase();
+    initServerDocument(uri);
+    const Database db = Database::open(uri);
+    History *history = History::attach(db);
+    ASSERT_NE(history, nullptr);
+    db.execute(QStringLiteral("INSERT INTO tblTutors (Tutor) VALUES ('Петров П.П.')"));
+    db.execute(QStringLiteral("INSERT INTO tblTutors (Tutor) VALUES ('Сидоров С.С.')"));
+    PgConnection other(uri);
+    other.exec("INSERT INTO \"tblTutors\" (\"Tutor\") VALUES ('Чужой Ч.Ч.'); UPDATE "
+               "\"tblTutors\" SET \"Tutor\" = 'Сидорова С.С.' WHERE \"Tutor\" = 'Сидоров С.С.'");
+    EXPECT_EQ(history->undoCaptions().size(), 2);
+    try {
+        history->undo();
+        ADD_FAILURE() << "undid a row another session changed";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.message().contains("таблица tblTutors")) << e.message().toStdString();
+    }
+    const auto tutors = [&] {
+        QStringList names;
+        for (const auto &row :
+             other.query("SELECT \"Tutor\" FROM \"tblTutors\" ORDER BY \"Key\"").rows)
+            names << row[0].toString();
+        return names.join(u',');
+    };
+    EXPECT_EQ(tutors(), QStringLiteral("Петров П.П.,Сидорова С.С.,Чужой Ч.Ч."));
+    EXPECT_TRUE(history->canUndo());
+    History::detachAll();
 }
 
 } // namespace

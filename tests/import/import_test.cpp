@@ -423,10 +423,10 @@ TEST_F(LoadImport, DuplicatesOfTheListAndOfEarlierRowsAreSkipped)
     for (const auto &c : cases) {
         SCOPED_TRACE(importKindCaption(c.kind).toStdString());
         writeFile(folder.file("list.csv"), c.csv);
-        const SheetTable table = readSheetFile(folder.file("list.csv"));
+        const SheetTable sheet = readSheetFile(folder.file("list.csv"));
         prompts.answers = {Prompts::Answer::Yes};
-        const ImportReport report = importTable(*db, settings, prompts, table,
-                                                matchColumns(c.kind, sheetHeaders(table)), {});
+        const ImportReport report = importTable(*db, settings, prompts, sheet,
+                                                matchColumns(c.kind, sheetHeaders(sheet)), {});
         ASSERT_EQ(report.rows.size(), size_t(c.outcome.size()));
         for (size_t i = 0; i < report.rows.size(); ++i) {
             if (c.outcome[qsizetype(i)] == "+")

@@ -58,10 +58,16 @@ QString infix(const Emitted &a, QStringView op, const Emitted &b, int precedence
 }
 
 // Text for concatenation: a date shows as the user reads it, Null as nothing.
-QString asText(const Emitted &e)
+// A value as concatenation takes it: a date as it reads, a real number as CStr writes it
+// ("1", not "1.0"), Null as empty text. The server joins only texts: any number there is
+// written so.
+QString asText(const Emitted &e, bool onServer)
 {
-    const QString v = e.type == JetType::Date ? QStringLiteral("jet_datetext(") + e.sql + u')'
-                                              : e.sql;
+    QString v = e.sql;
+    if (e.type == JetType::Date)
+        v = QStringLiteral("jet_datetext(") + e.sql + u')';
+    else if (e.type == JetType::Double || (onServer && e.type != JetType::Text))
+        v = QStringLiteral("jet_cstr(") + e.sql + u')';
     return QStringLiteral("coalesce(") + v + QStringLiteral(", '')");
 }
 
@@ -236,8 +242,8 @@ Emitted Emitter::binary(const Expr &e, const Scope &scope)
     }
     if (op == u"&") {
         // A concatenation is never Null: the left part of a chain needs no coalesce again.
-        const QString left = isBinary(*e.args[0], u"&") ? a.sql : asText(a);
-        return made(left + QStringLiteral(" || ") + asText(b), JetType::Text,
+        const QString left = isBinary(*e.args[0], u"&") ? a.sql : asText(a, onServer());
+        return made(left + QStringLiteral(" || ") + asText(b, onServer()), JetType::Text,
                     prec::Concatenation);
     }
     if (op == u"+") {
