@@ -884,3 +884,14 @@ BEGIN
     RETURN (whole / power(10::numeric, d))::double precision;
 END
 $$;
+
+-- A value as a concatenation (&) writes it, whatever its type turns out to be: text as it
+-- is, a whole number by its digits, a real number and a date as CStr writes them.
+CREATE OR REPLACE FUNCTION jet_text(v text) RETURNS text LANGUAGE sql IMMUTABLE
+AS $$ SELECT v $$;
+CREATE OR REPLACE FUNCTION jet_text(v bigint) RETURNS text LANGUAGE sql IMMUTABLE
+AS $$ SELECT v::text $$;
+CREATE OR REPLACE FUNCTION jet_text(v double precision) RETURNS text LANGUAGE sql IMMUTABLE
+AS $$ SELECT jet_numbertext(v) $$;
+CREATE OR REPLACE FUNCTION jet_text(v timestamp) RETURNS text LANGUAGE sql IMMUTABLE
+AS $$ SELECT jet_datetext(v) $$;

@@ -1,5 +1,7 @@
 #include "filecommands.h"
 
+#include "data/pgconnection.h"
+
 #include "dlgserver.h"
 
 #include "data/database.h"
@@ -44,7 +46,8 @@ void FileCommands::saveDocumentAs()
 
 void FileCommands::openRecent(const QString &path)
 {
-    if (!QFileInfo(path).isFile()) {
+    // A server document is looked for by opening it: the session says what went wrong.
+    if (!PgConnection::isServerUri(path) && !QFileInfo(path).isFile()) {
         RecentDocuments::forget(m_settings, path);
         m_prompts.message(QStringLiteral("Файл ") + QDir::toNativeSeparators(path)
                               + QStringLiteral(" не найден.\r\nОн убран из списка последних "

@@ -15,9 +15,17 @@ QString keyOf(int i)
     return QStringLiteral("File%1").arg(i + 1);
 }
 
+// A document on a server is named by its address (postgresql://...), kept as written.
+bool isAddress(const QString &path)
+{
+    return path.contains(QLatin1String("://"));
+}
+
 // The same document written another way (a relative path, a link) is the same entry.
 QString identity(const QString &path)
 {
+    if (isAddress(path))
+        return path;
     const QFileInfo file(path);
     const QString canonical = file.canonicalFilePath();
     return canonical.isEmpty() ? file.absoluteFilePath() : canonical;
@@ -58,7 +66,7 @@ void RecentDocuments::remember(SettingsStore &settings, const QString &path)
     if (path.trimmed().isEmpty())
         return;
     QStringList paths = without(list(settings), path);
-    paths.prepend(QFileInfo(path).absoluteFilePath());
+    paths.prepend(isAddress(path) ? path : QFileInfo(path).absoluteFilePath());
     store(settings, paths.mid(0, kLimit));
 }
 

@@ -129,6 +129,13 @@ TEST_F(MainWindowTest, TheSampleAndTheRecentDocumentsAreOnTheFileMenu)
                   + QStringLiteral(" не найден.\r\nОн убран из списка последних документов."));
     EXPECT_EQ(RecentDocuments::list(store), QStringList{QFileInfo(sample).absoluteFilePath()});
     EXPECT_EQ(session.currentPath(), QFileInfo(sample).absoluteFilePath());
+
+    // A server document is listed by its address as written.
+    const QString server = QStringLiteral("postgresql:///tt?host=/run/postgresql");
+    RecentDocuments::remember(store, server);
+    RecentDocuments::remember(store, server);
+    EXPECT_EQ(RecentDocuments::list(store),
+              (QStringList{server, QFileInfo(sample).absoluteFilePath()}));
 }
 
 TEST_F(MainWindowTest, WithoutTheNavigationBarTheSectionToolbarShows)

@@ -59,15 +59,32 @@ QString infix(const Emitted &a, QStringView op, const Emitted &b, int precedence
 
 // Text for concatenation: a date shows as the user reads it, Null as nothing.
 // A value as concatenation takes it: a date as it reads, a real number as CStr writes it
-// ("1", not "1.0"), Null as empty text. The server joins only texts: any number there is
-// written so.
+// ("1", not "1.0"), Null as empty text. The server joins only texts: a whole number there is
+// cast (its digits are the same), any other value goes through jet_text, which writes it by
+// the type it turns out to have.
 QString asText(const Emitted &e, bool onServer)
 {
     QString v = e.sql;
-    if (e.type == JetType::Date)
+    switch (e.type) {
+    case JetType::Date:
         v = QStringLiteral("jet_datetext(") + e.sql + u')';
-    else if (e.type == JetType::Double || (onServer && e.type != JetType::Text))
-        v = QStringLiteral("jet_cstr(") + e.sql + u')';
+        break;
+    case JetType::Double:
+        v = (onServer ? QStringLiteral("jet_text(") : QStringLiteral("jet_cstr(")) + e.sql + u')';
+        break;
+    case JetType::Long:
+    case JetType::Integer:
+    case JetType::Boolean:
+        if (onServer)
+            v = QStringLiteral("(") + e.sql + QStringLiteral(")::text");
+        break;
+    case JetType::Unknown:
+        if (onServer)
+            v = QStringLiteral("jet_text(") + e.sql + u')';
+        break;
+    case JetType::Text:
+        break;
+    }
     return QStringLiteral("coalesce(") + v + QStringLiteral(", '')");
 }
 
