@@ -191,6 +191,52 @@ BEGIN
 END
 $$;
 
+-- Changes of the timetable are announced to the other planners at commit, on the channel
+-- korvesta_changes: who (the session's login and process), the dates (Null for more than
+-- 366 of them: the whole timetable) and the first lesson a statement touched. A lesson on a
+-- protected date is not written at all, whatever program writes it.
+CREATE OR REPLACE FUNCTION korvesta_timetable_changed() RETURNS trigger LANGUAGE plpgsql AS $$
+DECLARE
+    days date[];
+    first integer;
+    protected date;
+BEGIN
+    IF TG_OP = 'INSERT' THEN
+        SELECT array_agg(DISTINCT l."Date"::date), min(r."Lesson"),
+               min(l."Date"::date) FILTER (WHERE l."ReadOnly" <> 0)
+          INTO days, first, protected
+          FROM korvesta_new AS r JOIN "tblTimeTableList" AS l ON l."Key" = r."Key_TTList";
+    ELSIF TG_OP = 'DELETE' THEN
+        SELECT array_agg(DISTINCT l."Date"::date), min(r."Lesson"),
+               min(l."Date"::date) FILTER (WHERE l."ReadOnly" <> 0)
+          INTO days, first, protected
+          FROM korvesta_old AS r JOIN "tblTimeTableList" AS l ON l."Key" = r."Key_TTList";
+    ELSE
+        SELECT array_agg(DISTINCT l."Date"::date), min(r."Lesson"),
+               min(l."Date"::date) FILTER (WHERE l."ReadOnly" <> 0)
+          INTO days, first, protected
+          FROM (SELECT "Key_TTList", "Lesson" FROM korvesta_old
+                UNION ALL SELECT "Key_TTList", "Lesson" FROM korvesta_new) AS r
+          JOIN "tblTimeTableList" AS l ON l."Key" = r."Key_TTList";
+    END IF;
+    -- A list's row deleted with its lessons (korvesta.unprotected, for its transaction) takes
+    -- those of protected dates too.
+    IF protected IS NOT NULL
+       AND current_setting('korvesta.unprotected', true) IS DISTINCT FROM 'on' THEN
+        RAISE EXCEPTION USING ERRCODE = 'KV001',
+            MESSAGE = format('Дата %s заблокирована для редактирования',
+                             to_char(protected, 'DD.MM.YYYY'));
+    END IF;
+    IF days IS NOT NULL THEN
+        PERFORM pg_notify('korvesta_changes', json_build_object(
+            'pid', pg_backend_pid(), 'user', session_user,
+            'dates', CASE WHEN cardinality(days) <= 366 THEN days END,
+            'lesson', first, 'at', extract(EPOCH FROM clock_timestamp()))::text);
+    END IF;
+    RETURN NULL;
+END
+$$;
+
 -- Gives every table of the document the history's triggers (again).
 CREATE OR REPLACE FUNCTION korvesta_install_history() RETURNS void LANGUAGE plpgsql AS $$
 DECLARE
@@ -215,6 +261,16 @@ BEGIN
                        'TABLE AS korvesta_old FOR EACH STATEMENT EXECUTE FUNCTION '
                        'korvesta_history_log(%L)', t.relname, t.key);
     END LOOP;
+    DROP TRIGGER IF EXISTS korvesta_changed_i ON "tblTimeTableContent";
+    DROP TRIGGER IF EXISTS korvesta_changed_u ON "tblTimeTableContent";
+    DROP TRIGGER IF EXISTS korvesta_changed_d ON "tblTimeTableContent";
+    CREATE TRIGGER korvesta_changed_i AFTER INSERT ON "tblTimeTableContent" REFERENCING NEW
+        TABLE AS korvesta_new FOR EACH STATEMENT EXECUTE FUNCTION korvesta_timetable_changed();
+    CREATE TRIGGER korvesta_changed_u AFTER UPDATE ON "tblTimeTableContent" REFERENCING OLD
+        TABLE AS korvesta_old NEW TABLE AS korvesta_new FOR EACH STATEMENT
+        EXECUTE FUNCTION korvesta_timetable_changed();
+    CREATE TRIGGER korvesta_changed_d AFTER DELETE ON "tblTimeTableContent" REFERENCING OLD
+        TABLE AS korvesta_old FOR EACH STATEMENT EXECUTE FUNCTION korvesta_timetable_changed();
 END
 $$;
 
@@ -233,6 +289,8 @@ DECLARE
     written bigint;
 BEGIN
     PERFORM set_config('korvesta.history', '', true);
+    -- Whether the step may touch a protected date the history has decided already.
+    PERFORM set_config('korvesta.unprotected', 'on', true);
     FOR b IN SELECT h.batch, h.tbl, h.rk, h.kind, count(*) AS rows
              FROM pg_temp.korvesta_history AS h WHERE h.step = p_step
              GROUP BY h.batch, h.tbl, h.rk, h.kind
@@ -277,4 +335,4 @@ $$;
 
 -- The version of these functions: a document whose functions are older gets them anew.
 CREATE OR REPLACE FUNCTION korvesta_functions_version() RETURNS integer LANGUAGE sql IMMUTABLE
-AS $$ SELECT 3 $$;
+AS $$ SELECT 4 $$;

@@ -29,6 +29,8 @@ target_sources(korvesta_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/app/frmresultlist.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/exportcommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/historycommands.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/liverefresh.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/plannerslist.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/notecommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/publishmenucommand.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/app/keyboardlocks.cpp

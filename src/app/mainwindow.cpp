@@ -26,6 +26,7 @@
 #include "settings/settingsstore.h"
 #include "statusbarpanels.h"
 #include "viewdispatcher.h"
+#include "liverefresh.h"
 #include "views/uisettings.h"
 
 #include <QAction>
@@ -93,6 +94,7 @@ frmMain::frmMain(DocumentSession &session, SettingsStore &settings, Prompts &pro
     new ExportCommand(*this);   // a child of the window
     connectPanes();
     new GridInteraction(*this); // a child of the window
+    new LiveRefresh(*this);     // a child of the window
     m_slotAssistant = new SlotAssistant(*this);
     connect(command(QStringLiteral("submenuSuggestTime")), &QAction::triggered, m_slotAssistant,
             &SlotAssistant::startFromView);

@@ -1,6 +1,7 @@
 // The menus of the main window. Each item is an action named as the menu item; a toolbar
 // button that repeats an item shares its action (mainwindowtoolbars.cpp).
 
+#include "plannerslist.h"
 #include "appicons.h"
 #include "dlgcopyshedule.h"
 #include "dlgimport.h"
@@ -244,6 +245,8 @@ void frmMain::createServiceAndHelpMenus()
     });
     connect(addCommand(service, "submenuCover", QStringLiteral("Замены...")),
             &QAction::triggered, this, [this] { frmCover::showFor(*this); });
+    connect(addCommand(service, "submenuPlanners", QStringLiteral("Кто работает с документом...")),
+            &QAction::triggered, this, [this] { showPlannersAtWork(*this); });
     service->addSeparator();
     QAction *settings =
         addCommand(service, "mnuSettings", QStringLiteral("Настройки"), "SETTINGS");

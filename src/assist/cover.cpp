@@ -415,6 +415,7 @@ CoverResult giveCover(DocumentSession &session, Prompts &prompts, const Uncovere
                                          .arg(lesson.lesson)
                                          .arg(candidate.tutor));
         Database::Transaction transaction(db);
+        db.lockDates({lesson.date});
         // Everything again under the write lock: another program may have written since the
         // list was made or the question was asked.
         if (dateProtected(db, lesson.date)) {

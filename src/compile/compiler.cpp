@@ -535,6 +535,12 @@ CompileResult compileTimetable(const Database &db, const SettingsRecord &setting
                                      .arg(request.from.toString(QStringLiteral("dd.MM.yyyy")),
                                           request.to.toString(QStringLiteral("dd.MM.yyyy"))));
     Database::Transaction transaction(db);
+    {
+        std::vector<QDate> period;
+        for (QDate d = request.from; d.isValid() && d <= request.to; d = d.addDays(1))
+            period.push_back(d);
+        db.lockDates(period);
+    }
     if (request.replace) {
         result.replaced = db.execute(QStringLiteral("DELETE FROM tblTimeTableContent WHERE "
                                                     "tblTimeTableContent.Key In (%1);")

@@ -84,6 +84,14 @@ public:
     // The same, for taking changes back: a failure is not reported.
     virtual void execQuietly(const char *sql) noexcept = 0;
     int m_transactionDepth = 0;
+    // Within the open transaction, waits for the timetable of each day (its day number) and
+    // for the teaching load: see Database::lockDates and lockLoad. A file has one writer at
+    // a time already, so by default nothing is waited for.
+    virtual void lockDates(const std::vector<qint64> &days) { (void)days; }
+    virtual void lockLoad() {}
+    // Within the open transaction, lessons of protected dates may go (with a list's row):
+    // the server refuses them otherwise.
+    virtual void allowProtectedDates() {}
 
     // A recordset's rows written back, each named by its table's row number (the key of a
     // table that has one).

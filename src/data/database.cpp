@@ -9,6 +9,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <sqlite3.h>
 
 namespace korvesta {
@@ -116,6 +118,32 @@ void Database::createQueryDef(const QString &name, const QString &sql) const
 QStringList Database::queryDefNames() const
 {
     return m_connection->savedQueryNames();
+}
+
+void Database::lockDates(const std::vector<QDate> &dates) const
+{
+    if (m_connection->m_transactionDepth == 0 || dates.empty())
+        return;
+    std::vector<qint64> days;
+    for (const QDate &date : dates) {
+        if (date.isValid())
+            days.push_back(date.toJulianDay());
+    }
+    std::sort(days.begin(), days.end());
+    days.erase(std::unique(days.begin(), days.end()), days.end());
+    m_connection->lockDates(days);
+}
+
+void Database::lockLoad() const
+{
+    if (m_connection->m_transactionDepth > 0)
+        m_connection->lockLoad();
+}
+
+void Database::allowProtectedDates() const
+{
+    if (m_connection->m_transactionDepth > 0)
+        m_connection->allowProtectedDates();
 }
 
 void Database::compactTo(const QString &destination) const

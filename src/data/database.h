@@ -3,6 +3,7 @@
 #include "jettype.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -59,6 +60,18 @@ public:
     Recordset openWithQueryTexts(const QString &reader,
                                  const std::vector<std::pair<QString, QString>> &texts) const;
     QStringList queryDefNames() const;
+
+    // Inside a transaction, before its checks: holds the timetable of these dates until the
+    // transaction ends, so that another planner's command on one of them (on a server
+    // document) waits instead of checking and writing in between; the dates are taken in
+    // ascending order, so two commands never wait for each other. lockLoad holds the whole
+    // teaching load so (a placement holds it shared: load lines stay while lessons are put on
+    // them). Throws DbError with the Russian message when the wait is too long.
+    void lockDates(const std::vector<QDate> &dates) const;
+    void lockLoad() const;
+    // Inside a transaction: lessons of protected dates may be deleted in it (a group, a
+    // tutor deleted with their lessons). A server refuses them otherwise.
+    void allowProtectedDates() const;
 
     // Writes a compacted copy; fails when the destination exists.
     void compactTo(const QString &destination) const;

@@ -95,6 +95,12 @@ PgConnection::PgConnection(const QString &uri)
     exec("SET DateStyle = ISO; SET IntervalStyle = iso_8601; SET jit = off; "
          "SET client_min_messages = warning; SET TimeZone = "
          + QByteArray(QTimeZone::systemTimeZoneId()).replace('\'', "''").prepend('\'').append('\''));
+    // Another planner's command on the same dates is waited for a few seconds, and a
+    // transaction left open (a program stopped in a debugger) does not hold its dates for
+    // ever; where the administrator has set these for the user or the database, that holds.
+    exec("SELECT set_config('lock_timeout', '8s', false) WHERE current_setting('lock_timeout') "
+         "= '0'; SELECT set_config('idle_in_transaction_session_timeout', '10min', false) WHERE "
+         "current_setting('idle_in_transaction_session_timeout') = '0'");
 }
 
 PgConnection::~PgConnection()
@@ -109,7 +115,7 @@ bool PgConnection::isServerUri(const QString &name)
            || name.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
 }
 
-void PgConnection::fail(const QString &what) const
+void PgConnection::fail(const QString &what, const pg_result *result) const
 {
     // The server gone (restarted, the network down): what the statement did is not kept,
     // and the next action connects again.
@@ -118,6 +124,31 @@ void PgConnection::fail(const QString &what) const
                       QStringLiteral("Связь с сервером потеряна (%1). Изменение не записано; "
                                      "действие можно повторить, когда сервер снова будет доступен")
                           .arg(m_uri),
+                      m_uri);
+    // What another planner's work or the server's limits make a statement fail with is said
+    // in the program's words: the action can be repeated as it is.
+    const QByteArray state =
+        result ? QByteArray(PQresultErrorField(result, PG_DIAG_SQLSTATE)) : QByteArray();
+    if (state == "55P03" || state == "40P01" || state == "40001")
+        throw DbError(dberr::Failed,
+                      QStringLiteral("Другой плановик изменяет расписание на эти даты; повторите "
+                                     "через несколько секунд"),
+                      m_uri);
+    // The document's own refusals (a protected date) are worded by the document.
+    if (state.startsWith("KV"))
+        throw DbError(dberr::Failed,
+                      QString::fromUtf8(PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY)),
+                      m_uri);
+    if (state == "57014")
+        throw DbError(dberr::Failed,
+                      QStringLiteral("Сервер не выполнил запрос за отведённое время. Изменение не "
+                                     "записано; повторите действие позже"),
+                      m_uri);
+    if (state == "42501")
+        throw DbError(dberr::ReadOnly,
+                      QStringLiteral("Документ на сервере открыт только для чтения: у "
+                                     "пользователя нет права изменять его. Изменение не "
+                                     "записано"),
                       m_uri);
     throw DbError(dberr::Failed,
                   QStringLiteral("%1: %2").arg(what, QString::fromUtf8(PQerrorMessage(m_conn)).trimmed()),
@@ -129,7 +160,7 @@ void PgConnection::exec(const QByteArray &sql)
     const Result r(PQexec(m_conn, sql.constData()));
     const ExecStatusType status = PQresultStatus(r.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
-        fail(QStringLiteral("Сервер не выполнил запрос"));
+        fail(QStringLiteral("Сервер не выполнил запрос"), r.get());
 }
 
 PgRows PgConnection::query(const QByteArray &sql, const std::vector<QVariant> &parameters)
@@ -156,14 +187,14 @@ PgRows PgConnection::query(const QByteArray &sql, const std::vector<QVariant> &p
         const Result made(PQprepare(m_conn, name.constData(), sql.constData(),
                                     int(pointers.size()), nullptr));
         if (PQresultStatus(made.get()) != PGRES_COMMAND_OK)
-            fail(QStringLiteral("Сервер не выполнил запрос"));
+            fail(QStringLiteral("Сервер не выполнил запрос"), made.get());
         prepared = m_prepared.insert(sql, name);
     }
     const Result r(PQexecPrepared(m_conn, prepared->constData(), int(pointers.size()),
                                   pointers.data(), nullptr, nullptr, 0));
     const ExecStatusType status = PQresultStatus(r.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
-        fail(QStringLiteral("Сервер не выполнил запрос"));
+        fail(QStringLiteral("Сервер не выполнил запрос"), r.get());
     PgRows rows;
     m_changed = QByteArray(PQcmdTuples(r.get())).toLongLong();
     const int columns = PQnfields(r.get());
@@ -185,6 +216,28 @@ PgRows PgConnection::query(const QByteArray &sql, const std::vector<QVariant> &p
         rows.rows.push_back(std::move(row));
     }
     return rows;
+}
+
+std::vector<PgConnection::Notification> PgConnection::notifications()
+{
+    std::vector<Notification> found;
+    if (PQconsumeInput(m_conn) == 0)
+        return found; // the connection is gone: the next statement says so
+    while (PGnotify *n = PQnotifies(m_conn)) {
+        found.push_back({QByteArray(n->relname), QByteArray(n->extra), n->be_pid});
+        PQfreemem(n);
+    }
+    return found;
+}
+
+int PgConnection::socket() const
+{
+    return PQsocket(m_conn);
+}
+
+int PgConnection::serverProcess() const
+{
+    return PQbackendPID(m_conn);
 }
 
 bool PgConnection::inTransaction() const

@@ -9,6 +9,7 @@
 #include <vector>
 
 struct pg_conn;
+struct pg_result;
 
 namespace korvesta {
 
@@ -53,11 +54,24 @@ public:
     bool isAlive() const;
     // Whether a transaction is open on the connection.
     bool inTransaction() const;
+    // What the server announced on the channels this connection listens to, as read so far
+    // (reading what has arrived on the socket, without waiting): the channel, the text, and
+    // the server process of the session that announced it.
+    struct Notification
+    {
+        QByteArray channel;
+        QByteArray payload;
+        int process = 0;
+    };
+    std::vector<Notification> notifications();
+    // The connection's socket (to watch for announcements), and its own server process.
+    int socket() const;
+    int serverProcess() const;
     // Sends rows in COPY's text format to a COPY ... FROM STDIN statement.
     void copyIn(const QByteArray &copySql, const QByteArray &rows);
 
 private:
-    [[noreturn]] void fail(const QString &what) const;
+    [[noreturn]] void fail(const QString &what, const pg_result *result = nullptr) const;
 
     QString m_uri;
     pg_conn *m_conn = nullptr;

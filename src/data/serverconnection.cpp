@@ -70,6 +70,8 @@ ServerConnection::ServerConnection(const QString &uri)
                           .arg(uri),
                       uri);
     m_readOnly = !marks.rows[0][1].toBool();
+    // Other planners' changes of the timetable are announced at their commit.
+    m_server.exec("LISTEN korvesta_changes");
     // A document made by an earlier version of the program gets this version's functions,
     // where the connection may create them; otherwise it works with those it has.
     const PgRows version = m_server.query(
@@ -302,6 +304,30 @@ void ServerConnection::execQuietly(const char *sql) noexcept
     } catch (...) {
         // Taking back what a lost connection held: the server does it by itself.
     }
+}
+
+void ServerConnection::lockDates(const std::vector<qint64> &days)
+{
+    if (days.empty())
+        return;
+    QStringList list;
+    for (const qint64 day : days)
+        list << QString::number(day);
+    // The load shared first, then the days one by one in the order given (ascending): the
+    // function scan reads the array in its order.
+    m_server.query("SELECT pg_advisory_xact_lock_shared($1, 0), (SELECT "
+                   "count(pg_advisory_xact_lock($2, d::integer)) FROM unnest($3::bigint[]) AS d)",
+                   {kLoadLock, kDateLocks, QStringLiteral("{%1}").arg(list.join(u','))});
+}
+
+void ServerConnection::allowProtectedDates()
+{
+    m_server.query("SELECT set_config('korvesta.unprotected', 'on', true)");
+}
+
+void ServerConnection::lockLoad()
+{
+    m_server.query("SELECT pg_advisory_xact_lock($1, 0)", {kLoadLock});
 }
 
 QByteArray ServerConnection::rowNumber(const QString &tableName)

@@ -26,6 +26,9 @@ public:
     void beginWrite() override;
     void exec(const char *sql) override;
     void execQuietly(const char *sql) noexcept override;
+    void lockDates(const std::vector<qint64> &days) override;
+    void lockLoad() override;
+    void allowProtectedDates() override;
 
     qint64 nextKey(const QString &table) override;
     void updateRow(const QString &table, qint64 row,
@@ -35,6 +38,12 @@ public:
     std::vector<QVariant> readRow(const QString &table, qint64 row,
                                   const QStringList &columns) override;
     void deleteRow(const QString &table, qint64 row) override;
+
+    // The program's advisory locks, which end with their transaction: (kDateLocks, day
+    // number) holds a date of the timetable, (kLoadLock, 0) the teaching load. Another
+    // program that writes the timetable takes them as well.
+    static constexpr int kDateLocks = 0x4b56'0001;
+    static constexpr int kLoadLock = 0x4b56'0002;
 
     PgConnection &server() { return m_server; }
     // Grows with every transaction the connection ends (a statement outside one included).

@@ -155,6 +155,7 @@ PlacementResult AuditoriumChange::write(PlacementChoice &c)
                         + c.date.toString(QStringLiteral("dd.MM.yyyy"))
                         + QStringLiteral(", урок %1").arg(c.lesson));
             Database::Transaction transaction(db);
+            db.lockDates({c.date});
             for (int i : used) {
                 const PlacementSlot &s = c.picks[size_t(i)];
                 const int keyAud =

@@ -42,6 +42,7 @@ bool DateLock::setLocked(const QDate &date, bool lock)
             // password, and the steps around it are refused on a date protected since.
             const History::Unrecorded unrecorded(db);
             Database::Transaction transaction(db);
+            db.lockDates({date});
             Recordset rs = db.openRecordset(QStringLiteral("SELECT tblTimeTableList.* "
                                                            "FROM tblTimeTableList "
                                                            "WHERE (((tblTimeTableList.Date)=%1));")

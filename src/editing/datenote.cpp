@@ -31,6 +31,7 @@ DateNote::Stored DateNote::store(const QDate &date, const QString &text)
         const History::Step step(db, QStringLiteral("заметка на ")
                                          + date.toString(QStringLiteral("dd.MM.yyyy")));
         Database::Transaction transaction(db);
+        db.lockDates({date});
         Recordset day = db.openRecordset(QStringLiteral("SELECT tblTimeTableList.* "
                                                         "FROM tblTimeTableList "
                                                         "WHERE (((tblTimeTableList.Date)=%1));")

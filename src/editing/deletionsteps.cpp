@@ -64,6 +64,8 @@ DeleteOutcome runDeletion(const Database &db, Prompts &prompts, const DeletionPl
             return DeleteOutcome::Nothing;
         // Today's lessons count as held: only dates after the present moment go.
         Database::Transaction transaction(db);
+        db.lockLoad();
+        db.allowProtectedDates();
         deleteLessons(db, plan.lessonsCondition, true);
         transaction.commit();
         return DeleteOutcome::FutureLessonsRemoved;
@@ -74,6 +76,8 @@ DeleteOutcome runDeletion(const Database &db, Prompts &prompts, const DeletionPl
     // No lesson of the record is held by now, so every lesson left is one the user agreed to
     // lose (or one whose date row is missing, which no view can show anyway).
     Database::Transaction transaction(db);
+    db.lockLoad();
+    db.allowProtectedDates();
     deleteLessons(db, plan.lessonsCondition, false);
     plan.removeRecord(db);
     transaction.commit();

@@ -407,6 +407,7 @@ bool addToLoad(const Database &db, Prompts &prompts, LoadAddition addition, cons
         return false;
 
     Database::Transaction transaction(db);
+    db.lockLoad();
     if (addition == LoadAddition::Tutor) {
         line->keyTutor = addRow(db, QStringLiteral("tblTutors"),
                                 {{QStringLiteral("Tutor"), line->tutor},
@@ -442,6 +443,7 @@ bool changeLoadHours(const Database &db, Prompts &prompts, const LoadEntry &entr
     if (!line)
         return false;
     Database::Transaction transaction(db);
+    db.lockLoad();
     db.execute(QStringLiteral("UPDATE tblJobList SET tblJobList.Hours = %1 "
                               "WHERE (((tblJobList.Key)=%2));")
                    .arg(*hours)
@@ -476,6 +478,7 @@ bool removeGroupFromLoad(const Database &db, Prompts &prompts, const QString &tu
     if (prompts.askYesNo(question, Prompts::Icon::Question) == Prompts::Answer::No)
         return false;
     Database::Transaction transaction(db);
+    db.lockLoad();
     db.execute(QStringLiteral("DELETE tblJobList.* FROM tblJobList "
                               "WHERE (((tblJobList.Key)=%1));")
                    .arg(line->line));
@@ -504,6 +507,7 @@ bool removeDisciplineFromLoad(const Database &db, Prompts &prompts, const QStrin
     if (prompts.askYesNo(question, Prompts::Icon::Question) != Prompts::Answer::Yes)
         return false;
     Database::Transaction transaction(db);
+    db.lockLoad();
     // The job's groups go with it: a line without its job would count for nobody.
     db.execute(QStringLiteral("DELETE tblJobList.* FROM tblJobList "
                               "WHERE (((tblJobList.Key_Job)=%1));")

@@ -644,6 +644,7 @@ PlacementResult LessonPlacement::write(const Database &db, const PlacementChoice
                                        const PlacementAgreement &agreement)
 {
     Database::Transaction transaction(db);
+    db.lockDates({c.date});
     // Another program may have protected the date since the choice opened.
     if (dateProtected(db, c.date)) {
         m_prompts.message(QStringLiteral("Дата заблокирована для редактирования"),

@@ -200,6 +200,7 @@ ClearingOutcome TimetableClearing::clearCell(Column column, const QDate &date, i
         m_session, m_prompts, ClearingOutcome::Failed, [&](const Database &db) {
             const History::Step step(db, caption);
             Database::Transaction transaction(db);
+            db.lockDates({date});
             // Another program may have protected the date since the question.
             if (dateProtected(db, date)) {
                 m_status = QStringLiteral("Дата заблокирована для редактирования");
@@ -267,6 +268,10 @@ TimetableDeletion TimetableClearing::deleteDates(const QString &dates, const QSt
             std::vector<std::tuple<int, QDate, bool>> days;
             for (Recordset rs = db.openRecordset(dates); !rs.isEof(); rs.moveNext())
                 days.emplace_back(rs.value(0).toInt(), dateOf(rs.value(1)), rs.value(2).toBool());
+            std::vector<QDate> held;
+            for (const auto &day : days)
+                held.push_back(std::get<1>(day));
+            db.lockDates(held);
             const int total = int(days.size());
             progress.advance(0, total);
             for (int i = 0; i < total; ++i) {

@@ -386,6 +386,10 @@ CopyReport TimetableCopying::copy(const Database &db, const CopyRequest &request
         try {
             const History::Step step(db, copyCaption(request, workDays));
             Database::Transaction transaction(db);
+            std::vector<QDate> targets;
+            for (const auto &[from, onto] : plan)
+                targets.push_back(onto);
+            db.lockDates(targets);
             Run run(db, request, pending);
             run.jobOverFlow = m_settings.JobOverFlow;
             run.saveCurrTable = m_settings.SaveCurrTable;

@@ -215,6 +215,7 @@ bool LoadLines::add(Prompts &prompts, LoadAddition addition, const LoadEntry &en
         return false;
     }
     Database::Transaction transaction(m_db);
+    m_db.lockLoad();
     if (addition == LoadAddition::Tutor) {
         *m_insertTutor << line->tutor;
         if (line->defaultAud.isEmpty())

@@ -1,0 +1,203 @@
+// Several planners on one server document: a command waits for another one's dates and says
+// so in Russian when the wait is too long, the server itself refuses lessons on a protected
+// date, a committed change is announced to the others (not to its own planner), and a user
+// who may only read is told so in Russian.
+
+#include "cli/subcommands.h"
+#include "data/database.h"
+#include "data/dberror.h"
+#include "data/pgconnection.h"
+#include "data/planners.h"
+#include "data/serverchanges.h"
+#include "data/serverconnection.h"
+#include "data/serverdocument.h"
+#include "sample/demodocument.h"
+#include "support/pgcluster.h"
+#include "support/testdocument.h"
+
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace korvesta {
+namespace {
+
+struct Outcome
+{
+    int code = 0;
+    QString out, err;
+};
+
+Outcome command(const QStringList &args)
+{
+    Outcome r;
+    QTextStream out(&r.out), err(&r.err);
+    const Subcommand *c = findSubcommand(args.front());
+    r.code = runGuarded([&] { return c->run(args.mid(1), out, err); }, err);
+    out.flush();
+    err.flush();
+    return r;
+}
+
+class ServerPlanners : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        // A wait for another planner's dates ends soon in the tests.
+        qputenv("PGOPTIONS", "-c lock_timeout=300");
+        folder = new TestFolder;
+        const QString file = folder->file(QStringLiteral("пример.kvt"));
+        writeDemoDocument(file, DemoRequest::midTerm(DemoSize::Small, QDate(2026, 10, 14)));
+        uri = PgCluster::instance().newDatabase();
+        initServerDocument(uri, file);
+        const auto first = [&](const char *kind) {
+            return command({QStringLiteral("names"), uri, QStringLiteral("--kind"),
+                            QString::fromLatin1(kind)})
+                .out.section(u'\n', 0, 0);
+        };
+        group = first("groups");
+        auditorium = first("auditoriums");
+        tutor = first("tutors");
+    }
+    static void TearDownTestSuite()
+    {
+        Database::forgetAll();
+        qunsetenv("PGOPTIONS");
+        delete folder;
+    }
+    // The first discipline of the group's load, by the placement's own list.
+    static Outcome place(const QString &date, int lesson)
+    {
+        return command({QStringLiteral("place"), uri, QStringLiteral("--date"), date,
+                        QStringLiteral("--lesson"), QString::number(lesson),
+                        QStringLiteral("--group"), group, QStringLiteral("--discipline"),
+                        discipline(), QStringLiteral("--aud"), auditorium,
+                        QStringLiteral("--yes")});
+    }
+    static QString discipline()
+    {
+        PgConnection server(uri);
+        return server
+            .query("SELECT d.\"Discipline\" FROM \"tblJobList\" AS l JOIN \"tblJob\" AS j ON "
+                   "j.\"Key\" = l.\"Key_Job\" JOIN \"tblDisciplines\" AS d ON d.\"Key\" = "
+                   "j.\"Key_Discipline\" JOIN \"tblGroups\" AS g ON g.\"Key\" = l.\"Key_Group\" "
+                   "WHERE g.\"Group\" || ' (' || g.\"Course\" || ')' = $1 ORDER BY l.\"Key\" "
+                   "LIMIT 1",
+                   {group})
+            .rows.at(0)
+            .at(0)
+            .toString();
+    }
+
+    static inline TestFolder *folder = nullptr;
+    static inline QString uri, group, auditorium, tutor;
+};
+
+TEST_F(ServerPlanners, ACommandWaitsForAnotherOnesDatesAndSaysWhenItCannot)
+{
+    const QDate day(2026, 10, 29);
+    PgConnection other(uri);
+    other.exec("BEGIN");
+    other.query("SELECT pg_advisory_xact_lock($1, $2)",
+                {ServerConnection::kDateLocks, int(day.toJulianDay())});
+    const Outcome waited = place(QStringLiteral("29.10.2026"), 6);
+    EXPECT_NE(waited.code, 0);
+    EXPECT_TRUE(waited.err.contains(QStringLiteral(
+        "Другой плановик изменяет расписание на эти даты; повторите через несколько секунд")))
+        << waited.err.toStdString();
+    other.exec("COMMIT");
+    const Outcome placed = place(QStringLiteral("29.10.2026"), 6);
+    EXPECT_EQ(placed.code, 0) << placed.err.toStdString();
+}
+
+TEST_F(ServerPlanners, TheServerRefusesALessonOnAProtectedDate)
+{
+    PgConnection other(uri);
+    other.exec("UPDATE \"tblTimeTableList\" SET \"ReadOnly\" = 1 WHERE \"Date\" = "
+               "'2026-10-12'");
+    try {
+        other.exec("UPDATE \"tblTimeTableContent\" SET \"Lesson\" = \"Lesson\" WHERE "
+                   "\"Key_TTList\" = (SELECT \"Key\" FROM \"tblTimeTableList\" WHERE \"Date\" = "
+                   "'2026-10-12')");
+        ADD_FAILURE() << "a lesson of a protected date was changed";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Дата 12.10.2026 заблокирована для редактирования"));
+    }
+}
+
+TEST_F(ServerPlanners, AChangeIsAnnouncedToTheOthersAtItsCommit)
+{
+    const Database db = Database::open(uri);
+    ServerChangeWatch watch;
+    watch.watch(db);
+    std::vector<ServerChange> seen;
+    QObject::connect(&watch, &ServerChangeWatch::changed,
+                     [&](const ServerChange &change) { seen.push_back(change); });
+
+    PgConnection other(uri);
+    other.exec("BEGIN");
+    other.exec("DELETE FROM \"tblTimeTableContent\" WHERE \"Key_TTList\" = (SELECT \"Key\" FROM "
+               "\"tblTimeTableList\" WHERE \"Date\" = '2026-10-13') AND \"Lesson\" = 2");
+    watch.readNow();
+    EXPECT_TRUE(seen.empty()); // nothing is announced before the commit
+    other.exec("COMMIT");
+    for (int i = 0; i < 50 && seen.empty(); ++i) {
+        QThread::msleep(20);
+        watch.readNow();
+    }
+    ASSERT_EQ(seen.size(), 1u);
+    const ServerChange change = seen.front();
+    EXPECT_EQ(change.user, QStringLiteral("korvesta"));
+    EXPECT_EQ(change.date, QDate(2026, 10, 13));
+    EXPECT_EQ(change.lesson, 2);
+
+    // The planner's own change is no news to it.
+    seen.clear();
+    EXPECT_EQ(place(QStringLiteral("28.10.2026"), 7).code, 0);
+    watch.readNow();
+    EXPECT_TRUE(seen.empty());
+    EXPECT_FALSE(serverChangeFrom("not json").has_value());
+}
+
+// Each planner's program says what it shows; the others read it from the server.
+TEST_F(ServerPlanners, ThePlannersAtWorkAndWhatTheyShow)
+{
+    const Database db = Database::open(uri);
+    announceActivity(db, 41, QDate(2026, 10, 12));
+    PgConnection other(uri);
+    const std::vector<PlannerAtWork> planners = plannersAtWork(db);
+    ASSERT_GE(planners.size(), 2u);
+    const auto self = std::find_if(planners.begin(), planners.end(),
+                                   [](const PlannerAtWork &p) { return p.self; });
+    ASSERT_NE(self, planners.end());
+    EXPECT_EQ(self->user, QStringLiteral("korvesta"));
+    EXPECT_EQ(self->viewCode, 41);
+    EXPECT_EQ(self->date, QDate(2026, 10, 12));
+    EXPECT_TRUE(std::any_of(planners.begin(), planners.end(),
+                            [](const PlannerAtWork &p) { return !p.self && p.viewCode == 0; }));
+}
+
+TEST_F(ServerPlanners, AUserWhoMayOnlyReadIsToldSoInRussian)
+{
+    PgConnection owner(uri);
+    owner.exec("DO $$ BEGIN CREATE ROLE korvesta_reader LOGIN; EXCEPTION WHEN duplicate_object "
+               "THEN NULL; END $$; GRANT SELECT ON ALL TABLES IN SCHEMA public TO "
+               "korvesta_reader");
+    QString reader = uri;
+    reader.replace(QStringLiteral("user=korvesta"), QStringLiteral("user=korvesta_reader"));
+    ASSERT_NE(reader, uri);
+    EXPECT_TRUE(Database::open(reader).isReadOnly());
+    const Outcome view = command({QStringLiteral("view"), reader, QStringLiteral("41"),
+                                  QStringLiteral("--date"), QStringLiteral("13.10.2026")});
+    EXPECT_EQ(view.code, 0) << view.err.toStdString();
+    const Outcome note = command({QStringLiteral("note"), reader, QStringLiteral("--date"),
+                                  QStringLiteral("21.10.2026"), QStringLiteral("--text"),
+                                  QStringLiteral("Собрание")});
+    EXPECT_NE(note.code, 0);
+    EXPECT_TRUE(note.err.contains(QStringLiteral("Документ на сервере открыт только для чтения")))
+        << note.err.toStdString();
+}
+
+} // namespace
+} // namespace korvesta
