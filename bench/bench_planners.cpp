@@ -4,7 +4,7 @@
 // is checked: no clash the check did not find before, every placement a planner was told was
 // written still there (unless that planner took it back), no error that escaped an action.
 //
-//   bench_planners [--planners N] [--seconds S]
+//   bench_planners [--planners N] [--seconds S] [--copies PERCENT]
 //
 // Each planner places and clears only in its own groups (group key modulo N), on the week of
 // the sample's busiest day; copies go onto the week after it. Tutors and auditoriums are
@@ -17,6 +17,7 @@
 #include "data/recordset.h"
 #include "data/serverchanges.h"
 #include "data/serverdocument.h"
+#include "editing/lessonclashes.h"
 #include "editing/placement.h"
 #include "editing/progress.h"
 #include "editing/timetableclearing.h"
@@ -44,11 +45,11 @@
 namespace korvesta {
 namespace {
 
-// Answers every question yes (a copy over lessons), and keeps what it was told.
+// Declines every question (a placement into an occupied auditorium), unless told to agree
+// (a copy over the lessons of its destination), and keeps what it was told.
 class CountingPrompts : public SilentPrompts
 {
 public:
-    CountingPrompts() { yes = true; }
     void message(const QString &text, Icon, const QString &) override { told << text; }
     QStringList told;
 };
@@ -81,7 +82,7 @@ double percentile(std::vector<double> values, double p)
 
 // One planner: its own session on the server document, its own history.
 int runPlanner(int index, int count, const QString &uri, const QDate &monday, int seconds,
-               const QString &out)
+               int copies, const QString &out)
 {
     QTemporaryDir folder;
     SettingsStore store(folder.filePath(QStringLiteral("user.ini")));
@@ -116,7 +117,6 @@ int runPlanner(int index, int count, const QString &uri, const QDate &monday, in
     const auto bump = [&](const char *what) {
         counts[QLatin1String(what)] = counts.value(QLatin1String(what)).toInt() + 1;
     };
-    const auto stepsNow = [&] { return history ? history->undoCaptions().size() : 0; };
     const auto randomCell = [&] {
         const Group &g = groups[random.bounded(int(groups.size()))];
         return Cell{g.key, monday.addDays(random.bounded(5)), 1 + random.bounded(8)};
@@ -147,7 +147,6 @@ int runPlanner(int index, int count, const QString &uri, const QDate &monday, in
             return;
         }
         choice->chooseAuditorium(1, free[random.bounded(int(free.size()))]);
-        const qsizetype before = stepsNow();
         QElapsedTimer timer;
         timer.start();
         const PlacementResult result =
@@ -156,8 +155,7 @@ int runPlanner(int index, int count, const QString &uri, const QDate &monday, in
         if (result.outcome == PlacementOutcome::Written) {
             bump("placed");
             live.insert(cell);
-            if (stepsNow() > before)
-                steps.push_back({cell, choice->cellWasEmpty ? 1 : 0});
+            steps.push_back({cell, choice->cellWasEmpty ? 1 : 0});
         } else {
             bump(result.outcome == PlacementOutcome::Dropped ? "dropped" : "refused");
         }
@@ -177,29 +175,33 @@ int runPlanner(int index, int count, const QString &uri, const QDate &monday, in
                 std::advance(it, random.bounded(int(live.size())));
                 const Cell cell = *it;
                 const Group g = groupOf(cell.group);
-                const qsizetype before = stepsNow();
-                if (clearing.clearGroupCell(cell.date, cell.lesson, g.name, g.course, QString())
-                    == ClearingOutcome::Done) {
+                // Every write that changed rows is one step of the history.
+                prompts.yes = true; // "Продолжить?"
+                const ClearingOutcome cleared =
+                    clearing.clearGroupCell(cell.date, cell.lesson, g.name, g.course, QString());
+                prompts.yes = false;
+                if (cleared == ClearingOutcome::Done) {
                     bump("cleared");
                     live.erase(cell);
-                    if (stepsNow() > before)
-                        steps.push_back({cell, 2});
+                    steps.push_back({cell, 2});
                     place(randomCell());
                 } else {
                     bump("refused");
                 }
-            } else if (r < 82) {
+            } else if (r < 75 + copies) {
                 CopyRequest request;
                 request.source = monday.addDays(random.bounded(5));
                 request.destination = monday.addDays(7 + random.bounded(5));
-                const qsizetype before = stepsNow();
+                prompts.yes = true;
                 const CopyReport report = copying.run(request);
+                prompts.yes = false;
                 bump(report.outcome == CopyOutcome::Done ? "copied" : "refused");
-                if (stepsNow() > before)
+                if (report.outcome == CopyOutcome::Done && !report.copied.empty())
                     steps.push_back({Cell{}, 0});
             } else if (history && history->canUndo() && !steps.empty()) {
                 try {
-                    history->undo();
+                    history->undo(
+                        [&](const std::vector<QDate> &dates) { return clashesOn(*db, dates); });
                     bump("undone");
                     const auto [cell, kind] = steps.back();
                     steps.pop_back();
@@ -260,20 +262,29 @@ int runWatcher(const QString &uri, int seconds, const QString &out)
     return 0;
 }
 
+// The errors the check finds in the period, each told on the standard error once found.
 int checkErrors(const Database &db, const SettingsRecord &record, const QDate &from,
-                const QDate &to)
+                const QDate &to, bool tell)
 {
-    return checkTimetable(db, record, from, to).errors;
+    const TimetableCheck check = checkTimetable(db, record, from, to);
+    for (const TimetableProblem &p : check.problems) {
+        if (tell)
+            std::fprintf(stderr, "  %s, урок %d: %s (%s)\n",
+                         p.date.toString(QStringLiteral("dd.MM.yyyy")).toUtf8().constData(),
+                         p.lesson, p.explanation.toUtf8().constData(),
+                         p.objects.toUtf8().constData());
+    }
+    return check.errors;
 }
 
-int runSoak(int planners, int seconds)
+int runSoak(int planners, int seconds, int copies)
 {
     LargeSample &sample = largeSample();
     const QString uri = PgCluster::instance().newDatabase();
     initServerDocument(uri, sample.path);
     const QDate monday = sample.busiestDay.addDays(1 - sample.busiestDay.dayOfWeek());
     const Database db = Database::open(uri);
-    const int clashesBefore = checkErrors(db, sample.record, monday, monday.addDays(13));
+    const int clashesBefore = checkErrors(db, sample.record, monday, monday.addDays(13), false);
 
     QTemporaryDir results;
     std::vector<std::unique_ptr<QProcess>> processes;
@@ -288,7 +299,7 @@ int runSoak(int planners, int seconds)
            results.filePath(QStringLiteral("watch.json"))});
     for (int i = 0; i < planners; ++i)
         start({QStringLiteral("--planner"), QString::number(i), QString::number(planners), uri,
-               monday.toString(Qt::ISODate), QString::number(seconds),
+               monday.toString(Qt::ISODate), QString::number(seconds), QString::number(copies),
                results.filePath(QStringLiteral("planner%1.json").arg(i))});
     for (auto &p : processes)
         p->waitForFinished(-1);
@@ -338,14 +349,15 @@ int runSoak(int planners, int seconds)
                 delays.push_back(v.toDouble());
         }
     }
-    const int clashesAfter = checkErrors(db, sample.record, monday, monday.addDays(13));
+    const int clashesAfter = checkErrors(db, sample.record, monday, monday.addDays(13), true);
 
     int operations = 0;
     for (auto it = totals.begin(); it != totals.end(); ++it) {
         if (it.key() != QLatin1String("refused") && it.key() != QLatin1String("waited too long"))
             operations += it.value().toInt();
     }
-    std::printf("planners                   %d, %.0f s\n", planners, elapsed);
+    std::printf("planners                   %d, %.0f s, %d %% of actions copies of a day\n",
+                planners, elapsed, copies);
     for (auto it = totals.begin(); it != totals.end(); ++it)
         std::printf("  %-24s %d\n", it.key().toUtf8().constData(), it.value().toInt());
     std::printf("writes per second          %.1f\n", elapsed > 0 ? operations / elapsed : 0.0);
@@ -374,19 +386,22 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() >= 8 && args[1] == QLatin1String("--planner"))
+    if (args.size() >= 9 && args[1] == QLatin1String("--planner"))
         return korvesta::runPlanner(args[2].toInt(), args[3].toInt(), args[4],
                                     QDate::fromString(args[5], Qt::ISODate), args[6].toInt(),
-                                    args[7]);
+                                    args[7].toInt(), args[8]);
     if (args.size() >= 5 && args[1] == QLatin1String("--watch"))
         return korvesta::runWatcher(args[2], args[3].toInt(), args[4]);
     int planners = 8;
     int seconds = 60;
+    int copies = 7;
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--planners"))
             planners = std::clamp(args[i + 1].toInt(), 1, 64);
         else if (args[i] == QLatin1String("--seconds"))
             seconds = std::clamp(args[i + 1].toInt(), 1, 3600);
+        else if (args[i] == QLatin1String("--copies"))
+            copies = std::clamp(args[i + 1].toInt(), 0, 25);
     }
-    return korvesta::runSoak(planners, seconds);
+    return korvesta::runSoak(planners, seconds, copies);
 }

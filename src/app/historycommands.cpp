@@ -1,3 +1,4 @@
+#include "editing/lessonclashes.h"
 #include "historycommands.h"
 
 #include "appicons.h"
@@ -123,10 +124,15 @@ void HistoryCommands::apply(bool undo)
     const int left = grid ? grid->horizontalScrollBar()->value() : 0;
     bool applied = false;
     try {
+        // Lessons another planner placed since the step must not clash with its own again.
+        const std::optional<Database> db = m_window.session().access();
+        const History::ClashCount clashes = [&](const std::vector<QDate> &dates) {
+            return db ? clashesOn(*db, dates) : 0;
+        };
         if (undo)
-            history->undo();
+            history->undo(clashes);
         else
-            history->redo();
+            history->redo(clashes);
         applied = true;
     } catch (const DbError &error) {
         if (error.code() == dberr::Failed)

@@ -89,6 +89,9 @@ public:
     // a time already, so by default nothing is waited for.
     virtual void lockDates(const std::vector<qint64> &days) { (void)days; }
     virtual void lockLoad() {}
+    // Within the open transaction, waits for the hours of these load lines (group and job,
+    // in ascending order): see Database::lockLoadLines.
+    virtual void lockLoadLines(const std::vector<std::pair<int, int>> &lines) { (void)lines; }
     // Within the open transaction, lessons of protected dates may go (with a list's row):
     // the server refuses them otherwise.
     virtual void allowProtectedDates() {}

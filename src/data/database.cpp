@@ -140,6 +140,15 @@ void Database::lockLoad() const
         m_connection->lockLoad();
 }
 
+void Database::lockLoadLines(std::vector<std::pair<int, int>> lines) const
+{
+    if (m_connection->m_transactionDepth == 0 || lines.empty())
+        return;
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    m_connection->lockLoadLines(lines);
+}
+
 void Database::allowProtectedDates() const
 {
     if (m_connection->m_transactionDepth > 0)

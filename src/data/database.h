@@ -69,6 +69,10 @@ public:
     // them). Throws DbError with the Russian message when the wait is too long.
     void lockDates(const std::vector<QDate> &dates) const;
     void lockLoad() const;
+    // Inside a transaction, before counting the hours of load lines (a group's lessons of a
+    // job): holds them until it ends, so that two commands never both give a line its last
+    // hour. Taken in ascending order; a command that holds dates takes these after them.
+    void lockLoadLines(std::vector<std::pair<int, int>> lines) const;
     // Inside a transaction: lessons of protected dates may be deleted in it (a group, a
     // tutor deleted with their lessons). A server refuses them otherwise.
     void allowProtectedDates() const;

@@ -249,14 +249,14 @@ void History::clear()
     d->undone.clear();
 }
 
-void History::undo()
+void History::undo(const ClashCount &clashes)
 {
-    apply(true);
+    apply(true, clashes);
 }
 
-void History::redo()
+void History::redo(const ClashCount &clashes)
 {
-    apply(false);
+    apply(false, clashes);
 }
 
 std::vector<History::TableChanges> History::pendingChanges()
@@ -269,7 +269,7 @@ std::vector<History::TableChanges> History::pendingChanges()
     return result;
 }
 
-void History::apply(bool undoing)
+void History::apply(bool undoing, const ClashCount &clashes)
 {
     d->sync();
     std::vector<Impl::StepInfo> &from = undoing ? d->done : d->undone;
@@ -307,10 +307,32 @@ void History::apply(bool undoing)
                                    ? QStringLiteral("дата %1 заблокирована").arg(dates.front())
                                    : QStringLiteral("даты %1 заблокированы")
                                          .arg(dates.join(QStringLiteral(", ")))));
-    QString conflictTable;
+    // The step's dates are held as a command holds them, and the clashes on them counted
+    // before and after: lessons another planner placed since may stand where the step's were.
+    const std::vector<QDate> days = d->log->dates(step.id);
+    int clashesBefore = 0;
+    const auto before = [&] {
+        std::vector<qint64> numbers;
+        for (const QDate &day : days)
+            numbers.push_back(day.toJulianDay());
+        c->lockDates(numbers);
+        if (clashes)
+            clashesBefore = clashes(days);
+    };
+    const auto after = [&]() -> QString {
+        if (!clashes || clashes(days) <= clashesBefore)
+            return QString();
+        QStringList shown;
+        for (const QDate &day : days)
+            shown << day.toString(QStringLiteral("dd.MM.yyyy"));
+        return QStringLiteral("после него на %1 поставлены другие занятия, и они совпали бы с "
+                              "его занятиями")
+            .arg(shown.join(QStringLiteral(", ")));
+    };
+    HistoryLog::Outcome outcome;
     ++c->m_transactionDepth;
     try {
-        conflictTable = d->log->apply(step.id, undoing);
+        outcome = d->log->apply(step.id, undoing, before, after);
     } catch (...) {
         --c->m_transactionDepth;
         c->reloadSavedQueries();
@@ -318,12 +340,16 @@ void History::apply(bool undoing)
     }
     --c->m_transactionDepth;
     c->reloadSavedQueries();
-    if (!conflictTable.isEmpty())
+    if (!outcome.changedTable.isEmpty())
         throw DbError(dberr::Failed,
                       QStringLiteral("%1 «%2» невозможно: после него эти данные (таблица %3) "
                                      "изменила другая программа. Документ оставлен без "
                                      "изменений")
-                          .arg(verb, step.caption, conflictTable));
+                          .arg(verb, step.caption, outcome.changedTable));
+    if (!outcome.refusal.isEmpty())
+        throw DbError(dberr::Failed,
+                      QStringLiteral("%1 «%2» невозможно: %3. Документ оставлен без изменений")
+                          .arg(verb, step.caption, outcome.refusal));
     from.pop_back();
     to.push_back(step);
 }

@@ -2,8 +2,11 @@
 
 #include "database.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 #include <memory>
 #include <vector>
@@ -96,12 +99,19 @@ public:
     QStringList undoCaptions();
     QStringList redoCaptions();
 
-    // Applies the inverse of the last step, or the step undone last. Throws DbError with the
-    // reason when the document has changed under the step, or when the step would change the
-    // lessons of a date protected since; then nothing is written and the history stays as it
+    // The clashes of the timetable on some dates, by the timetable check's rules (which the
+    // history does not know): counted inside the transaction that undoes or redoes a step,
+    // before and after it writes.
+    using ClashCount = std::function<int(const std::vector<QDate> &dates)>;
+
+    // Applies the inverse of the last step, or the step undone last, holding the step's dates
+    // (as every command that writes them does). Throws DbError with the reason when the
+    // document has changed under the step, when the step would change the lessons of a date
+    // protected since, or when it would make a clash with lessons another planner placed
+    // since (given how to count them); then nothing is written and the history stays as it
     // was.
-    void undo();
-    void redo();
+    void undo(const ClashCount &clashes = {});
+    void redo(const ClashCount &clashes = {});
     void clear();
 
     // Grows with every transaction the document's connection ends: what the history offers
@@ -118,7 +128,7 @@ public:
 private:
     struct Impl;
     History(const std::shared_ptr<Connection> &connection, std::unique_ptr<HistoryLog> log);
-    void apply(bool undoing);
+    void apply(bool undoing, const ClashCount &clashes);
     std::unique_ptr<Impl> d;
 };
 

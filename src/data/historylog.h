@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace korvesta {
@@ -36,9 +37,19 @@ public:
     // A transaction of the connection is open.
     virtual bool writing() = 0;
     // Writes the step's before images back (undoing) or its after images again, in one
-    // transaction, while every row still equals the image it had then. Returns the table of
-    // a row changed since (then nothing is written); throws DbError on failure.
-    virtual QString apply(qint64 step, bool undoing) = 0;
+    // transaction, while every row still equals the image it had then: `before` runs in the
+    // transaction first, `after` once the images are written, and a refusal it returns takes
+    // the transaction back. Returns the table of a row changed since or the refusal (then
+    // nothing is written); throws DbError on failure.
+    struct Outcome
+    {
+        QString changedTable;
+        QString refusal;
+    };
+    virtual Outcome apply(qint64 step, bool undoing, const std::function<void()> &before,
+                          const std::function<QString()> &after) = 0;
+    // The dates whose lessons the step changes.
+    virtual std::vector<QDate> dates(qint64 step) = 0;
     // The protected dates whose lessons the step changes, protected after it was made.
     virtual std::vector<QDate> protectedDates(qint64 step) = 0;
     // What the changes of the open transaction do, per table.

@@ -320,6 +320,15 @@ void ServerConnection::lockDates(const std::vector<qint64> &days)
                    {kLoadLock, kDateLocks, QStringLiteral("{%1}").arg(list.join(u','))});
 }
 
+void ServerConnection::lockLoadLines(const std::vector<std::pair<int, int>> &lines)
+{
+    QStringList list;
+    for (const auto &[group, job] : lines)
+        list << QString::number(kLineLocks + (qint64(group) << 24) + qint64(job));
+    m_server.query("SELECT count(pg_advisory_xact_lock(k)) FROM unnest($1::bigint[]) AS k",
+                   {QStringLiteral("{%1}").arg(list.join(u','))});
+}
+
 void ServerConnection::allowProtectedDates()
 {
     m_server.query("SELECT set_config('korvesta.unprotected', 'on', true)");

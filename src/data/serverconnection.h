@@ -28,6 +28,7 @@ public:
     void execQuietly(const char *sql) noexcept override;
     void lockDates(const std::vector<qint64> &days) override;
     void lockLoad() override;
+    void lockLoadLines(const std::vector<std::pair<int, int>> &lines) override;
     void allowProtectedDates() override;
 
     qint64 nextKey(const QString &table) override;
@@ -40,10 +41,12 @@ public:
     void deleteRow(const QString &table, qint64 row) override;
 
     // The program's advisory locks, which end with their transaction: (kDateLocks, day
-    // number) holds a date of the timetable, (kLoadLock, 0) the teaching load. Another
-    // program that writes the timetable takes them as well.
+    // number) holds a date of the timetable, (kLoadLock, 0) the teaching load, and the one
+    // number kLineLocks + group key * 2^24 + job key a load line's hours. Another program
+    // that writes the timetable takes them as well.
     static constexpr int kDateLocks = 0x4b56'0001;
     static constexpr int kLoadLock = 0x4b56'0002;
+    static constexpr qint64 kLineLocks = qint64(0x4b56) << 48;
 
     PgConnection &server() { return m_server; }
     // Grows with every transaction the connection ends (a statement outside one included).

@@ -122,20 +122,51 @@ qint64 ServerHistoryLog::changeCount() const
     return c ? c->transactionsEnded() : 0;
 }
 
-QString ServerHistoryLog::apply(qint64 step, bool undoing)
+HistoryLog::Outcome ServerHistoryLog::apply(qint64 step, bool undoing,
+                                            const std::function<void()> &before,
+                                            const std::function<QString()> &after)
 {
     ServerConnection &c = open();
     c.exec("BEGIN");
     try {
+        if (before)
+            before();
         const PgRows rows =
             c.server().query("SELECT korvesta_history_apply($1, $2)", {step, undoing});
         const QString conflictTable = rows.rows.at(0).at(0).toString();
-        c.exec(conflictTable.isEmpty() ? "COMMIT" : "ROLLBACK");
-        return conflictTable;
+        // The images are written: the rest of the transaction is the program's own again.
+        c.server().query("SELECT set_config('korvesta.history', '', true)");
+        const QString refusal = conflictTable.isEmpty() && after ? after() : QString();
+        c.exec(conflictTable.isEmpty() && refusal.isEmpty() ? "COMMIT" : "ROLLBACK");
+        return {conflictTable, refusal};
     } catch (...) {
         c.execQuietly("ROLLBACK");
         throw;
     }
+}
+
+std::vector<QDate> ServerHistoryLog::dates(qint64 step)
+{
+    ServerConnection &c = open();
+    const jet::TableInfo *list = c.table(QStringLiteral("tblTimeTableList"));
+    if (!list || list->keyColumn.isEmpty())
+        return {};
+    const QByteArray key = '"' + list->keyColumn.toUtf8() + '"';
+    // A date row the step removed or made is known by its image in the log.
+    const PgRows rows = c.server().query(
+        "WITH days AS (SELECT l." + key + "::bigint AS k, l.\"Date\" AS d FROM "
+        "\"tblTimeTableList\" AS l UNION SELECT (v.img ->> '" + list->keyColumn.toUtf8()
+        + "')::bigint, (v.img ->> 'Date')::timestamp FROM pg_temp.korvesta_history AS h, "
+          "LATERAL (VALUES (h.o), (h.n)) AS v(img) WHERE h.step = $1 AND h.tbl = "
+          "'tblTimeTableList' AND v.img IS NOT NULL) SELECT DISTINCT days.d FROM "
+          "pg_temp.korvesta_history AS h JOIN days ON days.k IN ((h.o ->> 'Key_TTList')::bigint, "
+          "(h.n ->> 'Key_TTList')::bigint) WHERE h.step = $1 AND h.tbl = 'tblTimeTableContent' "
+          "ORDER BY days.d",
+        {step});
+    std::vector<QDate> found;
+    for (const std::vector<QVariant> &row : rows.rows)
+        found.push_back(row[0].toDate());
+    return found;
 }
 
 std::vector<QDate> ServerHistoryLog::protectedDates(qint64 step)

@@ -24,7 +24,9 @@ public:
     std::vector<Step> completedSteps() override;
     void forget(const std::vector<qint64> &steps) override;
     bool writing() override;
-    QString apply(qint64 step, bool undoing) override;
+    Outcome apply(qint64 step, bool undoing, const std::function<void()> &before,
+                  const std::function<QString()> &after) override;
+    std::vector<QDate> dates(qint64 step) override;
     std::vector<QDate> protectedDates(qint64 step) override;
     std::vector<History::TableChanges> pending() override;
     qint64 changeCount() const override;

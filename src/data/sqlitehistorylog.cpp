@@ -338,10 +338,13 @@ qint64 SqliteHistoryLog::changeCount() const
     return d->current;
 }
 
-QString SqliteHistoryLog::apply(qint64 step, bool undoing)
+HistoryLog::Outcome SqliteHistoryLog::apply(qint64 step, bool undoing,
+                                            const std::function<void()> &before,
+                                            const std::function<QString()> &after)
 {
     SqliteConnection &c = d->open();
     QString conflictTable;
+    QString refusal;
     d->paused = true;
     struct Restore
     {
@@ -351,6 +354,8 @@ QString SqliteHistoryLog::apply(qint64 step, bool undoing)
 
     d->exec("BEGIN IMMEDIATE");
     try {
+        if (before)
+            before();
         const int w = d->width;
         QByteArray sql = "SELECT tbl, ro, rn";
         for (int i = 0; i < w; ++i)
@@ -404,12 +409,76 @@ QString SqliteHistoryLog::apply(qint64 step, bool undoing)
                 break;
             }
         }
-        d->exec(conflictTable.isEmpty() ? "COMMIT" : "ROLLBACK");
+        if (conflictTable.isEmpty() && after) {
+            d->paused = false;
+            refusal = after();
+        }
+        d->exec(conflictTable.isEmpty() && refusal.isEmpty() ? "COMMIT" : "ROLLBACK");
     } catch (...) {
         sqlite3_exec(d->db, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
-    return conflictTable;
+    return {conflictTable, refusal};
+}
+
+std::vector<QDate> SqliteHistoryLog::dates(qint64 step)
+{
+    int lessons = -1;
+    for (size_t k = 0; k < d->tables.size(); ++k) {
+        if (d->tables[k].name.compare(QLatin1String("tblTimeTableContent"), Qt::CaseInsensitive)
+            == 0)
+            lessons = int(k);
+    }
+    if (lessons < 0)
+        return {};
+    int day = -1;
+    const std::vector<QByteArray> &columns = d->tables[size_t(lessons)].columns;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i].toLower() == "\"key_ttlist\"")
+            day = int(i);
+    }
+    if (day < 0)
+        return {};
+    // A date row the step removed or made is known by its image in the log.
+    int list = -1;
+    int dateColumn = -1;
+    for (size_t k = 0; k < d->tables.size(); ++k) {
+        if (d->tables[k].name.compare(QLatin1String("tblTimeTableList"), Qt::CaseInsensitive)
+            != 0)
+            continue;
+        list = int(k);
+        for (size_t i = 0; i < d->tables[k].columns.size(); ++i) {
+            if (d->tables[k].columns[i].toLower() == "\"date\"")
+                dateColumn = int(i);
+        }
+    }
+    const QByteArray o = "h.o" + QByteArray::number(day);
+    const QByteArray n = "h.n" + QByteArray::number(day);
+    QByteArray days = "SELECT rowid AS k, \"Date\" AS d FROM main.\"tblTimeTableList\"";
+    if (list >= 0 && dateColumn >= 0) {
+        const QByteArray column = QByteArray::number(dateColumn);
+        days += " UNION SELECT g.ro, g.o" + column + " FROM temp." + QByteArray(kLogTable)
+                + " AS g WHERE g.step = ?1 AND g.tbl = ?3 AND g.ro IS NOT NULL UNION SELECT g.rn, "
+                  "g.n"
+                + column + " FROM temp." + QByteArray(kLogTable)
+                + " AS g WHERE g.step = ?1 AND g.tbl = ?3 AND g.rn IS NOT NULL";
+    }
+    SqliteConnection::Statement s(d->open(), "WITH days AS (" + days
+                                                 + ") SELECT DISTINCT days.d FROM temp."
+                                                 + QByteArray(kLogTable)
+                                                 + " AS h JOIN days ON days.k IN (" + o + ", " + n
+                                                 + ") WHERE h.step = ?1 AND h.tbl = ?2 ORDER BY "
+                                                   "days.d");
+    sqlite3_bind_int64(s.get(), 1, step);
+    sqlite3_bind_int(s.get(), 2, lessons);
+    sqlite3_bind_int(s.get(), 3, list);
+    std::vector<QDate> found;
+    while (s.step()) {
+        const QDate date = QDate::fromString(columnText(s.get(), 0).left(10), Qt::ISODate);
+        if (date.isValid())
+            found.push_back(date);
+    }
+    return found;
 }
 
 std::vector<QDate> SqliteHistoryLog::protectedDates(qint64 step)

@@ -104,4 +104,20 @@ std::vector<SlotLesson> lessonsOfDate(const Database &db, const QDate &date)
     return lessons;
 }
 
+int clashesOn(const Database &db, const std::vector<QDate> &dates)
+{
+    int clashes = 0;
+    for (const QDate &date : dates) {
+        const std::vector<SlotLesson> lessons = lessonsOfDate(db, date);
+        for (size_t i = 0; i < lessons.size(); ++i) {
+            for (size_t j = i + 1; j < lessons.size() && lessons[j].lesson == lessons[i].lesson;
+                 ++j) {
+                if (clashBetween(lessons[i], lessons[j]) != LessonClash::None)
+                    ++clashes;
+            }
+        }
+    }
+    return clashes;
+}
+
 } // namespace korvesta

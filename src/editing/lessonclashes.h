@@ -58,4 +58,8 @@ QString clashText(const FoundClash &clash);
 // in the order they were written. Throws DbError.
 std::vector<SlotLesson> lessonsOfDate(const Database &db, const QDate &date);
 
+// The pairs of lessons that break a rule on these dates: what undo and redo must not add to
+// (another planner may have placed lessons where the step's were). Throws DbError.
+int clashesOn(const Database &db, const std::vector<QDate> &dates);
+
 } // namespace korvesta

@@ -445,8 +445,14 @@ CopyReport TimetableCopying::copy(const Database &db, const CopyRequest &request
 
 void TimetableCopying::copyDates(Run &run, const std::vector<std::pair<QDate, QDate>> &plan)
 {
-    for (const auto &[s, d] : plan)
+    std::vector<std::pair<int, int>> lines;
+    for (const auto &[s, d] : plan) {
         run.total += int(run.sourceLessons(s).size());
+        for (const SourceLesson &l : run.sourceLessons(s))
+            lines.emplace_back(l.keyGroup, l.keyJob);
+    }
+    // The hours the copies count are the load lines' own until the copy is written.
+    run.db.lockLoadLines(lines);
     m_progress.advance(0, run.total);
     for (const auto &[s, d] : plan) {
         if (m_progress.cancelled())

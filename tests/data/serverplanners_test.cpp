@@ -6,11 +6,13 @@
 #include "cli/subcommands.h"
 #include "data/database.h"
 #include "data/dberror.h"
+#include "data/history.h"
 #include "data/pgconnection.h"
 #include "data/planners.h"
 #include "data/serverchanges.h"
 #include "data/serverconnection.h"
 #include "data/serverdocument.h"
+#include "editing/lessonclashes.h"
 #include "sample/demodocument.h"
 #include "support/pgcluster.h"
 #include "support/testdocument.h"
@@ -158,6 +160,43 @@ TEST_F(ServerPlanners, AChangeIsAnnouncedToTheOthersAtItsCommit)
     watch.readNow();
     EXPECT_TRUE(seen.empty());
     EXPECT_FALSE(serverChangeFrom("not json").has_value());
+}
+
+// Undo puts back a lesson only where no lesson placed since stands in its way.
+TEST_F(ServerPlanners, UndoDoesNotPutALessonWhereAnotherPlannerPlacedOne)
+{
+    const Database db = Database::open(uri);
+    History *history = History::attach(db);
+    ASSERT_NE(history, nullptr);
+    // The date keeps other lessons: its row stays when the cell is cleared.
+    ASSERT_EQ(place(QStringLiteral("14.10.2026"), 8).code, 0);
+    ASSERT_EQ(
+        command({QStringLiteral("clear"), uri, QStringLiteral("--date"),
+                 QStringLiteral("14.10.2026"), QStringLiteral("--lesson"), QStringLiteral("8"),
+                 QStringLiteral("--group"), group, QStringLiteral("--yes")})
+            .code,
+        0);
+    // Another planner gives the auditorium, free again, to another job's lesson.
+    PgConnection other(uri);
+    other.exec("INSERT INTO \"tblTimeTableContent\" (\"Key_TTList\", \"Lesson\", \"Key_Job\", "
+               "\"Key_Group\", \"Key_Aud\", \"SubGroup\", \"Key_TypeLesson\") SELECT d.\"Key\", 8, "
+               "l.\"Key_Job\", l.\"Key_Group\", a.\"Key\", 0, 1 FROM \"tblTimeTableList\" AS d, "
+               "\"tblJobList\" AS l, \"tblAuditories\" AS a WHERE d.\"Date\" = '2026-10-14' AND "
+               "a.\"Auditoria\" || ' (' || a.\"Corpus\" || ')' = '"
+               + auditorium.toUtf8()
+               + "' AND l.\"Key_Job\" NOT IN (SELECT j.\"Key_Job\" FROM \"tblJobList\" AS j JOIN "
+                 "\"tblGroups\" AS g ON g.\"Key\" = j.\"Key_Group\" WHERE g.\"Group\" || ' (' || "
+                 "g.\"Course\" || ')' = '"
+               + group.toUtf8() + "') ORDER BY l.\"Key\" LIMIT 1");
+    try {
+        history->undo([&](const std::vector<QDate> &dates) { return clashesOn(db, dates); });
+        ADD_FAILURE() << "the lesson came back over another planner's";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("14.10.2026 поставлены другие занятия")))
+            << e.message().toStdString();
+    }
+    EXPECT_TRUE(history->canUndo()); // the step stays, for when the way is clear
+    History::detachAll();
 }
 
 // Each planner's program says what it shows; the others read it from the server.

@@ -6,7 +6,10 @@
 #include <QStandardPaths>
 
 #include <pwd.h>
+#include <signal.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <stdexcept>
 
@@ -29,6 +32,37 @@ QString serverBin()
     return QFileInfo(initdb).absolutePath();
 }
 
+// Clusters whose test process died without stopping them (killed, or its output pipe closed)
+// are stopped and removed before a new one starts: they would hold memory and sockets.
+void sweepOrphans(const QString &bin)
+{
+    const QDir tmp(QStringLiteral("/tmp"));
+    for (const QString &name :
+         tmp.entryList({QStringLiteral("korvesta-pg-*")}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString folder = tmp.filePath(name);
+        QFile owner(folder + QStringLiteral("/owner"));
+        if (!owner.open(QIODevice::ReadOnly))
+            continue;
+        const pid_t pid = pid_t(owner.readAll().trimmed().toLongLong());
+        if (pid <= 0 || ::kill(pid, 0) == 0 || errno != ESRCH)
+            continue;
+        QProcess stop;
+        const QStringList args = {bin + QStringLiteral("/pg_ctl"), QStringLiteral("-D"),
+                                  folder + QStringLiteral("/data"), QStringLiteral("-m"),
+                                  QStringLiteral("immediate"), QStringLiteral("-w"),
+                                  QStringLiteral("stop")};
+        if (::geteuid() == 0)
+            stop.start(QStringLiteral("runuser"),
+                       QStringList{QStringLiteral("-u"), QStringLiteral("nobody"),
+                                   QStringLiteral("--")}
+                           + args);
+        else
+            stop.start(args.front(), args.mid(1));
+        stop.waitForFinished(30000);
+        QDir(folder).removeRecursively();
+    }
+}
+
 } // namespace
 
 PgCluster &PgCluster::instance()
@@ -40,10 +74,16 @@ PgCluster &PgCluster::instance()
 PgCluster::PgCluster()
     : m_bin(serverBin())
 {
+    sweepOrphans(m_bin);
     char pattern[] = "/tmp/korvesta-pg-XXXXXX";
     if (!::mkdtemp(pattern))
         throw std::runtime_error("cannot make a folder for the test cluster");
     m_folder = QString::fromLocal8Bit(pattern);
+    {
+        QFile owner(m_folder + QStringLiteral("/owner"));
+        if (owner.open(QIODevice::WriteOnly))
+            owner.write(QByteArray::number(qint64(::getpid())));
+    }
     if (::geteuid() == 0) {
         const passwd *nobody = ::getpwnam("nobody");
         if (!nobody || ::chown(pattern, nobody->pw_uid, nobody->pw_gid) != 0)
