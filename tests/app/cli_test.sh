@@ -566,6 +566,25 @@ grep -q "Подтвердите это ключом --yes" "$dir/err"; check "an
 check "replace with --yes compiles again" 0 $?
 grep -q "Убрано составленных ранее занятий: $placed" "$dir/err"; check "every earlier lesson replaced" 0 $?
 
+# Two programs placing at once into one file, the same auditorium and lesson for two groups:
+# the second writes under the file's write lock and checks again, so the auditorium is never
+# given twice whichever comes first.
+g1=$("$korvesta" names "$sample" --kind groups | sed -n 2p)
+g2=$("$korvesta" names "$sample" --kind groups | sed -n 3p)
+aud=$("$korvesta" names "$sample" --kind auditoriums | head -1)
+discipline() {
+    "$korvesta" sql "$sample" "SELECT TOP 1 tblDisciplines.Discipline FROM ((tblJobList INNER JOIN tblJob ON tblJob.Key = tblJobList.Key_Job) INNER JOIN tblDisciplines ON tblDisciplines.Key = tblJob.Key_Discipline) INNER JOIN tblGroups ON tblGroups.Key = tblJobList.Key_Group WHERE tblGroups.Group & ' (' & tblGroups.Course & ')' = '$1' ORDER BY tblJobList.Key DESC" | tail -1
+}
+d1=$(discipline "$g1"); d2=$(discipline "$g2")
+"$korvesta" place "$sample" --date 14.10.2026 --lesson 8 --group "$g1" --discipline "$d1" --aud "$aud" >/dev/null 2>&1 &
+first=$!
+"$korvesta" place "$sample" --date 14.10.2026 --lesson 8 --group "$g2" --discipline "$d2" --aud "$aud" >/dev/null 2>&1
+second=$?
+wait $first; first=$?
+[ $first -eq 0 ] || [ $second -eq 0 ]; check "one of two placements at once is written" 0 $?
+"$korvesta" check "$sample" --from 14.10.2026 --to 14.10.2026 >/dev/null 2>&1
+check "and the auditorium is not given twice" 0 $?
+
 # The completion is made from the same definitions: every option of every command completes,
 # and the document's own names after --group.
 "$korvesta" help --bash-completion >"$dir/completion.bash"
