@@ -742,46 +742,12 @@ PlacementResult LessonPlacement::write(const Database &db, const PlacementChoice
     }
     if (planned.empty())
         return {PlacementOutcome::Refused, {}}; // every group was refused, and told
-    // The hours of the lines as they are now, held until the lessons are written: another
-    // planner's copy or placement may have used the last one since the choice opened.
-    {
-        std::vector<std::pair<int, int>> lines;
-        for (const Planned &p : planned)
-            lines.emplace_back(p.slot.keyGroup, p.slot.keyJob);
-        db.lockLoadLines(lines);
-        if (m_settings.JobOverFlow) {
-            for (const auto &[keyGroup, keyJob] : lines) {
-                QueryDef query = db.queryDef(QStringLiteral("qryCheckCopyOverJob"));
-                query.setParameter(QStringLiteral("pKeyGroup"), keyGroup);
-                query.setParameter(QStringLiteral("pKeyJob"), keyJob);
-                const Recordset rs = query.openRecordset();
-                if (rs.isEmpty())
-                    continue;
-                qint64 freed = 0;
-                if (!replaced.empty()) {
-                    QStringList keys;
-                    for (const qint64 k : replaced)
-                        keys << QString::number(k);
-                    freed = db.openRecordset(
-                                  QStringLiteral("SELECT Count(*) FROM tblTimeTableContent WHERE "
-                                                 "Key In (%1) AND Key_Group = %2 AND Key_Job = "
-                                                 "%3;")
-                                      .arg(keys.join(u','))
-                                      .arg(keyGroup)
-                                      .arg(keyJob))
-                                .value(0)
-                                .toLongLong();
-                }
-                if (rs.value(QStringLiteral("CountHours")).toLongLong() - freed
-                    >= rs.value(QStringLiteral("Hours")).toLongLong()) {
-                    m_prompts.message(QStringLiteral("Все часы по дисциплине отработаны")
-                                          + kLineBreak + QStringLiteral("Занятие не поставлено"),
-                                      Prompts::Icon::Warning);
-                    return {PlacementOutcome::Refused, {}};
-                }
-            }
-        }
-    }
+    // The lines' hours are held until the lessons are written: another planner's copy or
+    // placement may have used the last one since the choice opened.
+    std::vector<std::pair<int, int>> lines;
+    for (const Planned &p : planned)
+        lines.emplace_back(p.slot.keyGroup, p.slot.keyJob);
+    db.lockLoadLines(lines);
     std::vector<SlotLesson> added;
     for (const Planned &p : planned)
         added.push_back(p.slot);

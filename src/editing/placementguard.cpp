@@ -5,6 +5,8 @@
 
 #include "data/database.h"
 #include "data/prompts.h"
+#include "data/querydef.h"
+#include "data/recordset.h"
 #include "data/tutorabsence.h"
 #include "settings/settingsrecord.h"
 
@@ -217,6 +219,27 @@ QString placementRefusal(const Database &db, const PlacementChoice &c,
         }
         return now.size() > was.size() && int(now.size()) > limit;
     };
+    // A line with no hour left as it stands now (what the lessons replaced free counts back).
+    if (settings.JobOverFlow) {
+        std::set<std::pair<int, int>> lines;
+        for (const SlotLesson &a : added)
+            lines.emplace(a.keyGroup, a.keyJob);
+        for (const auto &[keyGroup, keyJob] : lines) {
+            QueryDef query = db.queryDef(QStringLiteral("qryCheckCopyOverJob"));
+            query.setParameter(QStringLiteral("pKeyGroup"), keyGroup);
+            query.setParameter(QStringLiteral("pKeyJob"), keyJob);
+            const Recordset rs = query.openRecordset();
+            if (rs.isEmpty())
+                continue;
+            const auto freed = std::count_if(before.begin(), before.end(), [&](const SlotLesson &h) {
+                return h.keyGroup == keyGroup && h.keyJob == keyJob
+                       && std::find(replaced.begin(), replaced.end(), h.key) != replaced.end();
+            });
+            if (rs.value(QStringLiteral("CountHours")).toLongLong() - freed
+                >= rs.value(QStringLiteral("Hours")).toLongLong())
+                return QStringLiteral("Все часы по дисциплине отработаны");
+        }
+    }
     std::set<int> groups, tutors;
     for (const SlotLesson &a : added) {
         groups.insert(a.keyGroup);

@@ -37,8 +37,9 @@ bool placementAgreed(const Database &db, PlacementChoice &c, const PlacementRequ
                      Prompts &prompts, PlacementAgreement &agreement);
 
 // The lessons about to be written, checked inside the write's transaction against what the
-// date holds then (less the lessons they replace) by the clash rules, the tutors' exceptions
-// and the day limits: the refusal to tell, empty when they may be written. Throws DbError.
+// date holds then (less the lessons they replace) by the clash rules, the tutors' exceptions,
+// the day limits and, where the settings limit them, the hours left of their load lines: the
+// refusal to tell, empty when they may be written. Throws DbError.
 QString placementRefusal(const Database &db, const PlacementChoice &c,
                          const std::vector<SlotLesson> &added,
                          const std::vector<qint64> &replaced,
