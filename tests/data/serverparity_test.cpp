@@ -10,6 +10,7 @@
 #include "data/serverdocument.h"
 #include "sample/demodocument.h"
 #include "support/pgcluster.h"
+#include "support/subcommandrun.h"
 #include "support/testdocument.h"
 
 #include <QDir>
@@ -20,23 +21,6 @@
 
 namespace korvesta {
 namespace {
-
-struct Outcome
-{
-    int code = 0;
-    QString out, err;
-};
-
-Outcome command(const QStringList &args)
-{
-    Outcome r;
-    QTextStream out(&r.out), err(&r.err);
-    const Subcommand *c = findSubcommand(args.front());
-    r.code = runGuarded([&] { return c->run(args.mid(1), out, err); }, err);
-    out.flush();
-    err.flush();
-    return r;
-}
 
 QStringList rowsOf(const QString &path, const char *table)
 {
@@ -79,7 +63,7 @@ protected:
         QStringList onFile = args, onServer = args;
         onFile.insert(1, file);
         onServer.insert(1, uri);
-        const Outcome a = command(onFile), b = command(onServer);
+        const SubcommandOutcome a = runSubcommand(onFile), b = runSubcommand(onServer);
         EXPECT_EQ(a.code, b.code) << args.join(u' ').toStdString() << "\n" << b.err.toStdString();
         EXPECT_EQ(a.out, b.out) << args.join(u' ').toStdString();
         return a.code;
@@ -130,9 +114,9 @@ TEST_F(ServerParity, FunctionsGiveTheSame)
 
 TEST_F(ServerParity, CommandsLeaveBothAlike)
 {
-    const QString group =
-        command({QStringLiteral("names"), file, QStringLiteral("--kind"), QStringLiteral("groups")})
-            .out.section(u'\n', 0, 0);
+    const QString group = runSubcommand({QStringLiteral("names"), file, QStringLiteral("--kind"),
+                                         QStringLiteral("groups")})
+                              .out.section(u'\n', 0, 0);
     both({QStringLiteral("copy"), QStringLiteral("--day"), QStringLiteral("13.10.2026"),
           QStringLiteral("--onto"), QStringLiteral("20.10.2026"), QStringLiteral("--yes")});
     both({QStringLiteral("clear"), QStringLiteral("--date"), QStringLiteral("20.10.2026"),
@@ -160,8 +144,8 @@ TEST_F(ServerParity, CommandsLeaveBothAlike)
 TEST_F(ServerParity, LoadPlacementImportPublishAndExportAlike)
 {
     const auto first = [](const char *kind) {
-        return command({QStringLiteral("names"), file, QStringLiteral("--kind"),
-                        QString::fromLatin1(kind)})
+        return runSubcommand({QStringLiteral("names"), file, QStringLiteral("--kind"),
+                              QString::fromLatin1(kind)})
             .out.section(u'\n', 0, 0);
     };
     const QString group = first("groups"), discipline = first("disciplines"),
@@ -201,8 +185,8 @@ TEST_F(ServerParity, LoadPlacementImportPublishAndExportAlike)
                                 QStringLiteral("--to"), QStringLiteral("31.10.2026")};
     const QString pagesA = folder->file(QStringLiteral("сайт-файл"));
     const QString pagesB = folder->file(QStringLiteral("сайт-сервер"));
-    EXPECT_EQ(command(QStringList{QStringLiteral("publish"), file, pagesA} + period).code, 0);
-    EXPECT_EQ(command(QStringList{QStringLiteral("publish"), uri, pagesB} + period).code, 0);
+    EXPECT_EQ(runSubcommand(QStringList{QStringLiteral("publish"), file, pagesA} + period).code, 0);
+    EXPECT_EQ(runSubcommand(QStringList{QStringLiteral("publish"), uri, pagesB} + period).code, 0);
     const QStringList pages = QDir(pagesA).entryList(QDir::Files, QDir::Name);
     EXPECT_EQ(pages, QDir(pagesB).entryList(QDir::Files, QDir::Name));
     for (const QString &page : pages) {
@@ -212,8 +196,8 @@ TEST_F(ServerParity, LoadPlacementImportPublishAndExportAlike)
     }
     const auto sheet = [&](const QString &doc, const QString &name) {
         const QString out = folder->file(name);
-        EXPECT_EQ(command({QStringLiteral("export"), doc, QStringLiteral("42"), out,
-                           QStringLiteral("--date"), QStringLiteral("29.10.2026")})
+        EXPECT_EQ(runSubcommand({QStringLiteral("export"), doc, QStringLiteral("42"), out,
+                                 QStringLiteral("--date"), QStringLiteral("29.10.2026")})
                       .code,
                   0);
         QFile f(out);
@@ -239,17 +223,18 @@ TEST_F(ServerParity, UndoAndRedoAlike)
                 seen << e.message();
             }
         };
-        command({QStringLiteral("copy"), doc, QStringLiteral("--day"), QStringLiteral("14.10.2026"),
-                 QStringLiteral("--onto"), QStringLiteral("22.10.2026"), QStringLiteral("--yes")});
-        command({QStringLiteral("note"), doc, QStringLiteral("--date"),
-                 QStringLiteral("23.10.2026"), QStringLiteral("--text"),
-                 QStringLiteral("Экзамен")});
+        runSubcommand({QStringLiteral("copy"), doc, QStringLiteral("--day"),
+                       QStringLiteral("14.10.2026"), QStringLiteral("--onto"),
+                       QStringLiteral("22.10.2026"), QStringLiteral("--yes")});
+        runSubcommand({QStringLiteral("note"), doc, QStringLiteral("--date"),
+                       QStringLiteral("23.10.2026"), QStringLiteral("--text"),
+                       QStringLiteral("Экзамен")});
         seen << history->undoCaptions().join(u'|');
         tell([&] { history->undo(); });
         tell([&] { history->undo(); });
         seen << history->redoCaptions().join(u'|');
         tell([&] { history->redo(); });
-        command(
+        runSubcommand(
             {QStringLiteral("lock"), doc, QStringLiteral("--date"), QStringLiteral("22.10.2026")});
         tell([&] { history->undo(); });
         seen << history->undoCaptions().join(u'|') << history->redoCaptions().join(u'|');
@@ -284,8 +269,9 @@ TEST_F(ServerParity, TextSortsAndMatchesAsInTheFile)
     both(query);
     QStringList onServer = query;
     onServer.insert(1, uri);
-    EXPECT_EQ(command(onServer).out, QStringLiteral("Tutor\nковалев А.А.\nКоваленко Е.И.\nКовалёва "
-                                                    "В.В.\nКОВАЛЬ Б.Б.\n"));
+    EXPECT_EQ(runSubcommand(onServer).out,
+              QStringLiteral("Tutor\nковалев А.А.\nКоваленко Е.И.\nКовалёва "
+                             "В.В.\nКОВАЛЬ Б.Б.\n"));
 }
 
 } // namespace

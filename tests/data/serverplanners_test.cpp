@@ -15,6 +15,7 @@
 #include "editing/lessonclashes.h"
 #include "sample/demodocument.h"
 #include "support/pgcluster.h"
+#include "support/subcommandrun.h"
 #include "support/testdocument.h"
 
 #include <QThread>
@@ -23,23 +24,6 @@
 
 namespace korvesta {
 namespace {
-
-struct Outcome
-{
-    int code = 0;
-    QString out, err;
-};
-
-Outcome command(const QStringList &args)
-{
-    Outcome r;
-    QTextStream out(&r.out), err(&r.err);
-    const Subcommand *c = findSubcommand(args.front());
-    r.code = runGuarded([&] { return c->run(args.mid(1), out, err); }, err);
-    out.flush();
-    err.flush();
-    return r;
-}
 
 class ServerPlanners : public ::testing::Test
 {
@@ -54,8 +38,8 @@ protected:
         uri = PgCluster::instance().newDatabase();
         initServerDocument(uri, file);
         const auto first = [&](const char *kind) {
-            return command({QStringLiteral("names"), uri, QStringLiteral("--kind"),
-                            QString::fromLatin1(kind)})
+            return runSubcommand({QStringLiteral("names"), uri, QStringLiteral("--kind"),
+                                  QString::fromLatin1(kind)})
                 .out.section(u'\n', 0, 0);
         };
         group = first("groups");
@@ -69,13 +53,13 @@ protected:
         delete folder;
     }
     // The first discipline of the group's load, by the placement's own list.
-    static Outcome place(const QString &date, int lesson)
+    static SubcommandOutcome place(const QString &date, int lesson)
     {
-        return command({QStringLiteral("place"), uri, QStringLiteral("--date"), date,
-                        QStringLiteral("--lesson"), QString::number(lesson),
-                        QStringLiteral("--group"), group, QStringLiteral("--discipline"),
-                        discipline(), QStringLiteral("--aud"), auditorium,
-                        QStringLiteral("--yes")});
+        return runSubcommand({QStringLiteral("place"), uri, QStringLiteral("--date"), date,
+                              QStringLiteral("--lesson"), QString::number(lesson),
+                              QStringLiteral("--group"), group, QStringLiteral("--discipline"),
+                              discipline(), QStringLiteral("--aud"), auditorium,
+                              QStringLiteral("--yes")});
     }
     static QString discipline()
     {
@@ -103,13 +87,13 @@ TEST_F(ServerPlanners, ACommandWaitsForAnotherOnesDatesAndSaysWhenItCannot)
     other.exec("BEGIN");
     other.query("SELECT pg_advisory_xact_lock($1, $2)",
                 {ServerConnection::kDateLocks, int(day.toJulianDay())});
-    const Outcome waited = place(QStringLiteral("29.10.2026"), 6);
+    const SubcommandOutcome waited = place(QStringLiteral("29.10.2026"), 6);
     EXPECT_NE(waited.code, 0);
     EXPECT_TRUE(waited.err.contains(QStringLiteral(
         "Другой плановик изменяет расписание на эти даты; повторите через несколько секунд")))
         << waited.err.toStdString();
     other.exec("COMMIT");
-    const Outcome placed = place(QStringLiteral("29.10.2026"), 6);
+    const SubcommandOutcome placed = place(QStringLiteral("29.10.2026"), 6);
     EXPECT_EQ(placed.code, 0) << placed.err.toStdString();
 }
 
@@ -170,12 +154,12 @@ TEST_F(ServerPlanners, UndoDoesNotPutALessonWhereAnotherPlannerPlacedOne)
     ASSERT_NE(history, nullptr);
     // The date keeps other lessons: its row stays when the cell is cleared.
     ASSERT_EQ(place(QStringLiteral("14.10.2026"), 8).code, 0);
-    ASSERT_EQ(
-        command({QStringLiteral("clear"), uri, QStringLiteral("--date"),
-                 QStringLiteral("14.10.2026"), QStringLiteral("--lesson"), QStringLiteral("8"),
-                 QStringLiteral("--group"), group, QStringLiteral("--yes")})
-            .code,
-        0);
+    ASSERT_EQ(runSubcommand({QStringLiteral("clear"), uri, QStringLiteral("--date"),
+                             QStringLiteral("14.10.2026"), QStringLiteral("--lesson"),
+                             QStringLiteral("8"), QStringLiteral("--group"), group,
+                             QStringLiteral("--yes")})
+                  .code,
+              0);
     // Another planner gives the auditorium, free again, to another job's lesson.
     PgConnection other(uri);
     other.exec("INSERT INTO \"tblTimeTableContent\" (\"Key_TTList\", \"Lesson\", \"Key_Job\", "
@@ -227,12 +211,13 @@ TEST_F(ServerPlanners, AUserWhoMayOnlyReadIsToldSoInRussian)
     reader.replace(QStringLiteral("user=korvesta"), QStringLiteral("user=korvesta_reader"));
     ASSERT_NE(reader, uri);
     EXPECT_TRUE(Database::open(reader).isReadOnly());
-    const Outcome view = command({QStringLiteral("view"), reader, QStringLiteral("41"),
-                                  QStringLiteral("--date"), QStringLiteral("13.10.2026")});
+    const SubcommandOutcome view =
+        runSubcommand({QStringLiteral("view"), reader, QStringLiteral("41"),
+                       QStringLiteral("--date"), QStringLiteral("13.10.2026")});
     EXPECT_EQ(view.code, 0) << view.err.toStdString();
-    const Outcome note = command({QStringLiteral("note"), reader, QStringLiteral("--date"),
-                                  QStringLiteral("21.10.2026"), QStringLiteral("--text"),
-                                  QStringLiteral("Собрание")});
+    const SubcommandOutcome note = runSubcommand(
+        {QStringLiteral("note"), reader, QStringLiteral("--date"), QStringLiteral("21.10.2026"),
+         QStringLiteral("--text"), QStringLiteral("Собрание")});
     EXPECT_NE(note.code, 0);
     EXPECT_TRUE(note.err.contains(QStringLiteral("Документ на сервере открыт только для чтения")))
         << note.err.toStdString();
