@@ -53,7 +53,7 @@ Filled &filled(int code)
     views.from = QDate(year, 9, 1);
     views.to = sample.busiestDay;
     view->shown = views.show(code);
-    view->subject = {QString(), views.date, views.from, views.to, sample.record.WorkDays};
+    view->subject = {QString(), views.date, views.from, views.to, sample.record.WorkDays, QDateTime()};
     return *view;
 }
 

@@ -7,6 +7,7 @@
 #include "data/serverdocument.h"
 #include "grid/gridmodel.h"
 #include "support/largesample.h"
+#include "support/placementcell.h"
 #include "support/pgcluster.h"
 #include "views/frames/listframes.h"
 #include "views/lists/listfills.h"
@@ -18,7 +19,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <map>
 #include <optional>
 
 namespace korvesta {
@@ -84,55 +84,6 @@ void showGroups(ViewContext &ctx)
     fillGroupList(ctx);
 }
 
-// A lesson of the busiest day that the group with the most load lines has free (a group its
-// name and course name alone).
-struct Cell
-{
-    int keyGroup = 0;
-    QString group, course;
-    int keyDay = 0;
-    int lesson = 0;
-};
-
-Cell pickCell(const Database &db, const QDate &day)
-{
-    Cell cell;
-    std::map<std::pair<QString, QString>, int> named;
-    for (Recordset rs = db.openRecordset(
-             QStringLiteral("SELECT tblGroups.[Group], tblGroups.Course FROM tblGroups;"));
-         !rs.isEof(); rs.moveNext())
-        ++named[{rs.value(0).toString(), rs.value(1).toString()}];
-    for (Recordset rs = db.openRecordset(QStringLiteral(
-             "SELECT tblGroups.Key, tblGroups.[Group], tblGroups.Course, Count(*) AS Lines "
-             "FROM tblGroups INNER JOIN tblJobList ON tblJobList.Key_Group = tblGroups.Key "
-             "GROUP BY tblGroups.Key, tblGroups.[Group], tblGroups.Course "
-             "ORDER BY Count(*) DESC, tblGroups.Key;"));
-         !rs.isEof() && cell.keyGroup == 0; rs.moveNext()) {
-        if (named[{rs.value(1).toString(), rs.value(2).toString()}] == 1) {
-            cell.keyGroup = rs.value(0).toInt();
-            cell.group = rs.value(1).toString();
-            cell.course = rs.value(2).toString();
-        }
-    }
-    cell.keyDay = db.openRecordset(QStringLiteral("SELECT Key FROM tblTimeTableList WHERE "
-                                                  "Date = #%1#")
-                                       .arg(day.toString(QStringLiteral("MM/dd/yyyy"))))
-                      .value(0)
-                      .toInt();
-    for (int lesson = 1; lesson <= 8 && cell.lesson == 0; ++lesson) {
-        if (db.openRecordset(QStringLiteral("SELECT Count(*) FROM tblTimeTableContent WHERE "
-                                            "Key_Group = %1 AND Key_TTList = %2 AND Lesson = %3")
-                                 .arg(cell.keyGroup)
-                                 .arg(cell.keyDay)
-                                 .arg(lesson))
-                .value(0)
-                .toLongLong()
-            == 0)
-            cell.lesson = lesson;
-    }
-    return cell;
-}
-
 // The placement of one engine's document, on its chosen cell.
 struct Placing
 {
@@ -140,7 +91,7 @@ struct Placing
         : e(engine(server))
         , placement(e.ctx->session, largeSample().record, *largeSample().settings,
                     largeSample().prompts)
-        , cell(pickCell(*e.ctx->session.access(), largeSample().busiestDay))
+        , cell(pickPlacementCell(*e.ctx->session.access(), largeSample().busiestDay))
     {
     }
     std::optional<PlacementChoice> open()
@@ -150,7 +101,7 @@ struct Placing
     }
     Engine &e;
     LessonPlacement placement;
-    Cell cell;
+    PlacementCell cell;
 };
 
 Placing &placing(bool server)
@@ -181,26 +132,15 @@ void BM_PlaceLesson(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         std::optional<PlacementChoice> choice = p.open();
-        bool checked = false;
-        if (choice) {
-            for (const PlacementLine &l : choice->lines) {
-                if (!l.blocked() && choice->check(l.keyJobList, large.prompts)) {
-                    checked = true;
-                    break;
-                }
-            }
-        }
-        const std::vector<PlacementAuditorium> free =
-            choice ? choice->freeAuditoriums() : std::vector<PlacementAuditorium>();
-        if (!checked || free.empty() || choice->lessonTypes.empty()) {
+        const std::optional<PlacementRequest> request =
+            choice ? readyToPlace(*choice, large.prompts) : std::nullopt;
+        if (!request) {
             state.SkipWithError("no line, auditorium or lesson type to place");
             break;
         }
-        choice->chooseAuditorium(1, free.front());
-        const PlacementRequest request{choice->lessonTypes.front().key, false};
         state.ResumeTiming();
 
-        const PlacementResult result = p.placement.add(*choice, request);
+        const PlacementResult result = p.placement.add(*choice, *request);
 
         state.PauseTiming();
         if (result.outcome != PlacementOutcome::Written || result.cells.empty())
