@@ -24,6 +24,15 @@ constexpr const char *kCreateLog =
 // The rows of the open transaction: part of no completed step yet.
 constexpr const char *kOwnRows = "xid = txid_current_if_assigned()";
 
+// The dates a query found, in its first column.
+std::vector<QDate> datesOf(const PgRows &rows)
+{
+    std::vector<QDate> found;
+    for (const std::vector<QVariant> &row : rows.rows)
+        found.push_back(row[0].toDate());
+    return found;
+}
+
 } // namespace
 
 ServerHistoryLog::ServerHistoryLog(const std::shared_ptr<ServerConnection> &connection)
@@ -163,10 +172,7 @@ std::vector<QDate> ServerHistoryLog::dates(qint64 step)
           "(h.n ->> 'Key_TTList')::bigint) WHERE h.step = $1 AND h.tbl = 'tblTimeTableContent' "
           "ORDER BY days.d",
         {step});
-    std::vector<QDate> found;
-    for (const std::vector<QVariant> &row : rows.rows)
-        found.push_back(row[0].toDate());
-    return found;
+    return datesOf(rows);
 }
 
 std::vector<QDate> ServerHistoryLog::protectedDates(qint64 step)
@@ -191,10 +197,7 @@ std::vector<QDate> ServerHistoryLog::protectedDates(qint64 step)
               "(SELECT max(s.seq) FROM pg_temp.korvesta_history AS s WHERE s.step = $1)) "
               "ORDER BY l.\"Date\"",
         {step});
-    std::vector<QDate> found;
-    for (const std::vector<QVariant> &row : rows.rows)
-        found.push_back(row[0].toDate());
-    return found;
+    return datesOf(rows);
 }
 
 std::vector<History::TableChanges> ServerHistoryLog::pending()
