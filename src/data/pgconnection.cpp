@@ -8,6 +8,8 @@
 
 #include <libpq-fe.h>
 
+#include <charconv>
+#include <cstring>
 #include <memory>
 
 namespace korvesta {
@@ -27,28 +29,62 @@ struct ResultDeleter
 };
 using Result = std::unique_ptr<PGresult, ResultDeleter>;
 
+// "2026-12-08" or "2026-12-08 14:30:00" as the server writes them (DateStyle ISO).
+QVariant fromTimestamp(const char *text, int length)
+{
+    const auto number = [text](int at, int digits) {
+        int v = 0;
+        for (int i = at; i < at + digits; ++i)
+            v = v * 10 + (text[i] - '0');
+        return v;
+    };
+    const auto digitsAt = [text, length](std::initializer_list<int> places) {
+        for (int i : places) {
+            if (i >= length || text[i] < '0' || text[i] > '9')
+                return false;
+        }
+        return true;
+    };
+    if ((length != 10 && length != 19) || !digitsAt({0, 1, 2, 3, 5, 6, 8, 9}))
+        return {}; // not a plain date: read by the general parser below
+    const QDate date(number(0, 4), number(5, 2), number(8, 2));
+    if (length == 10)
+        return date;
+    if (!digitsAt({11, 12, 14, 15, 17, 18}))
+        return {};
+    const QTime time(number(11, 2), number(14, 2), number(17, 2));
+    return time == QTime(0, 0) ? QVariant(date) : QVariant(QDateTime(date, time));
+}
+
 QVariant fromText(const char *text, int length, Oid type)
 {
-    const QByteArray bytes(text, length);
     switch (type) {
     case kBool:
-        return bytes == "t";
+        return length == 1 && *text == 't';
     case kInt2:
     case kInt4:
-    case kInt8:
-        return bytes.toLongLong(); // whole numbers as the file engine gives them
+    case kInt8: {
+        qint64 v = 0; // whole numbers as the file engine gives them
+        std::from_chars(text, text + length, v);
+        return v;
+    }
     case kFloat4:
     case kFloat8:
     case kNumeric:
-        return bytes.toDouble();
+        return QByteArray::fromRawData(text, length).toDouble();
     case kDate:
-        return QDate::fromString(QString::fromLatin1(bytes), Qt::ISODate);
     case kTimestamp: {
-        const QDateTime at = QDateTime::fromString(QString::fromLatin1(bytes), Qt::ISODateWithMs);
+        QVariant quick = fromTimestamp(text, length);
+        if (quick.isValid())
+            return quick;
+        const QString written = QString::fromLatin1(text, length);
+        if (type == kDate)
+            return QDate::fromString(written, Qt::ISODate);
+        const QDateTime at = QDateTime::fromString(written, Qt::ISODateWithMs);
         return at.time() == QTime(0, 0) ? QVariant(at.date()) : QVariant(at);
     }
     default:
-        return QString::fromUtf8(bytes);
+        return QString::fromUtf8(text, length);
     }
 }
 
@@ -163,7 +199,8 @@ void PgConnection::exec(const QByteArray &sql)
         fail(QStringLiteral("Сервер не выполнил запрос"), r.get());
 }
 
-PgRows PgConnection::query(const QByteArray &sql, const std::vector<QVariant> &parameters)
+PgRows PgConnection::query(const QByteArray &sql, const std::vector<QVariant> &parameters,
+                           const std::vector<PgSortKey> &sort)
 {
     std::vector<QByteArray> texts;
     std::vector<const char *> pointers;
@@ -204,14 +241,27 @@ PgRows PgConnection::query(const QByteArray &sql, const std::vector<QVariant> &p
         rows.tables.push_back(PQftable(r.get(), c));
         rows.tableColumns.push_back(PQftablecol(r.get(), c));
     }
-    const int count = PQntuples(r.get());
-    rows.rows.reserve(size_t(count));
-    for (int i = 0; i < count; ++i) {
+    // A text repeated down a column (a group's name on each of its lessons) is kept once.
+    struct Last
+    {
+        const char *text = nullptr;
+        int length = -1;
+        QVariant value;
+    };
+    std::vector<Last> last(static_cast<size_t>(columns));
+    const std::vector<int> order = sortedRows(r.get(), sort);
+    rows.rows.reserve(order.size());
+    for (const int i : order) {
         std::vector<QVariant> row(static_cast<size_t>(columns));
         for (int c = 0; c < columns; ++c) {
-            if (!PQgetisnull(r.get(), i, c))
-                row[size_t(c)] = fromText(PQgetvalue(r.get(), i, c), PQgetlength(r.get(), i, c),
-                                          PQftype(r.get(), c));
+            if (PQgetisnull(r.get(), i, c))
+                continue;
+            const char *text = PQgetvalue(r.get(), i, c);
+            const int length = PQgetlength(r.get(), i, c);
+            Last &seen = last[size_t(c)];
+            if (length != seen.length || std::memcmp(text, seen.text, size_t(length)) != 0)
+                seen = {text, length, fromText(text, length, rows.types[size_t(c)])};
+            row[size_t(c)] = seen.value;
         }
         rows.rows.push_back(std::move(row));
     }

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "data/pgrowsort.h"
+
 #include <vector>
 
 struct pg_conn;
@@ -46,8 +48,9 @@ public:
     // Runs statements that return no rows (several may be given at once).
     void exec(const QByteArray &sql);
     // Runs one statement with $1..$n parameters, given as values (an invalid QVariant is
-    // NULL), and returns its rows.
-    PgRows query(const QByteArray &sql, const std::vector<QVariant> &parameters = {});
+    // NULL), and returns its rows, sorted by `sort` when given.
+    PgRows query(const QByteArray &sql, const std::vector<QVariant> &parameters = {},
+                 const std::vector<PgSortKey> &sort = {});
     // The rows a statement changed, of the last query().
     qint64 changedRows() const { return m_changed; }
     // Whether the server still answers on this connection.

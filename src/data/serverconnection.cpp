@@ -43,7 +43,7 @@ JetType typeOfServerColumn(unsigned oid)
     }
 }
 
-QVariant asRead(const QVariant &v, JetType type)
+QVariant asRead(QVariant v, JetType type)
 {
     if (v.isNull())
         return v;
@@ -154,15 +154,16 @@ void ServerConnection::writeSavedQuery(const QString &name, const QString &sql)
                        {name, sql});
 }
 
-PgRows ServerConnection::statement(const QByteArray &sql, const std::vector<QVariant> &parameters)
+PgRows ServerConnection::statement(const QByteArray &sql, const std::vector<QVariant> &parameters,
+                                   const std::vector<PgSortKey> &sort)
 {
     if (m_transactionDepth == 0) {
         ++m_transactionsEnded;
-        return m_server.query(sql, parameters);
+        return m_server.query(sql, parameters, sort);
     }
     m_server.exec("SAVEPOINT korvesta_statement");
     try {
-        PgRows rows = m_server.query(sql, parameters);
+        PgRows rows = m_server.query(sql, parameters, sort);
         m_server.exec("RELEASE SAVEPOINT korvesta_statement");
         return rows;
     } catch (...) {
@@ -194,10 +195,13 @@ std::unique_ptr<RecordsetData> ServerConnection::query(
         return crosstab(t, values);
     if (t.kind != jet::Translation::Kind::Select)
         throw DbError(dberr::Failed, QStringLiteral("Запрос на изменение не возвращает строк"));
-    const PgRows rows = statement(t.sql, parameters(t, values));
+    std::vector<PgSortKey> sort;
+    for (const jet::Translation::SortColumn &c : t.sortColumns)
+        sort.push_back({c.column, c.descending});
+    PgRows rows = statement(t.sql, parameters(t, values), sort);
     auto data = std::make_unique<RecordsetData>();
-    const int total = int(rows.names.size());
-    const int columns = total - int(t.rowidColumns.size());
+    const int rowids = int(t.rowidColumns.size());
+    const int columns = int(rows.names.size()) - rowids - t.hiddenSortColumns;
     data->columnCount = columns;
     for (const auto &rc : t.rowidColumns) {
         const jet::TableInfo *info = table(rc.table);
@@ -231,10 +235,10 @@ std::unique_ptr<RecordsetData> ServerConnection::query(
             data->origins[size_t(i)] = {match, origin->second};
     }
     data->cells.reserve(rows.rows.size() * size_t(columns));
-    for (const std::vector<QVariant> &row : rows.rows) {
+    for (std::vector<QVariant> &row : rows.rows) {
         for (int i = 0; i < columns; ++i)
-            data->cells.push_back(asRead(row[size_t(i)], data->types[size_t(i)]));
-        for (int k = columns; k < total; ++k)
+            data->cells.push_back(asRead(std::move(row[size_t(i)]), data->types[size_t(i)]));
+        for (int k = columns; k < columns + rowids; ++k)
             data->rowids.push_back(row[size_t(k)].isNull() ? -1 : row[size_t(k)].toLongLong());
         ++data->rowCount;
     }

@@ -68,7 +68,8 @@ private:
     // Runs one statement of a transaction so that its failure takes back only itself, as in
     // the file engine (the server would otherwise refuse every later statement of the
     // transaction).
-    PgRows statement(const QByteArray &sql, const std::vector<QVariant> &parameters);
+    PgRows statement(const QByteArray &sql, const std::vector<QVariant> &parameters,
+                     const std::vector<PgSortKey> &sort = {});
 
     PgConnection m_server;
     bool m_readOnly = false;

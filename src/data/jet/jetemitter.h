@@ -94,6 +94,8 @@ public:
 
     // Crosstab support: aggregates emitted while set carry the pivot filter.
     bool m_inTransform = false;
+    // The next select written is the statement's own, whose rows the program may sort itself.
+    bool m_sortReadRows = false;
 
     // What differs between the engines' SQL.
     bool onServer() const { return m_out.dialect == Dialect::Postgres; }
@@ -106,6 +108,13 @@ public:
     QString realType() const;
     // A term of ORDER BY: text in the document's order on either engine.
     QString orderTerm(const Emitted &e) const;
+    // The direction after a term: Null first going up and last going down, on either engine.
+    QString orderDirection(bool descending) const;
+    // Orders the statement's rows on the program's side: the result columns its ORDER BY
+    // names, hidden columns appended to `columns` for terms the select list lacks. Leaves the
+    // order to the server where it cannot (a term outside the list of a DISTINCT or UNION).
+    void sortColumns(const Select &s, const Scope &scope, const QStringList &itemSql,
+                     const QStringList &itemNames, QStringList &columns);
 
 private:
     Emitted name(const Expr &e, const Scope &scope);

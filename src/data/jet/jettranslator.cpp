@@ -130,18 +130,6 @@ QString Emitter::temporary(const QString &quotedName) const
     return (onServer() ? QStringLiteral("pg_temp.") : QStringLiteral("temp.")) + quotedName;
 }
 
-QString Emitter::orderTerm(const Emitted &e) const
-{
-    if (e.type != JetType::Text)
-        return e.sql;
-    // The server's collation ranks "ё" with "е" and letters before accents; the document's
-    // order has "ё" as a letter of its own after "е".
-    // The key compares byte by byte: a function's result takes its argument's collation.
-    if (onServer())
-        return QStringLiteral("korvesta_sortkey(") + e.sql + QStringLiteral(") COLLATE \"C\"");
-    return e.column ? e.sql : operand(e, prec::Atom) + noCase();
-}
-
 QString Emitter::realType() const
 {
     return onServer() ? QStringLiteral("double precision") : QStringLiteral("REAL");
@@ -354,6 +342,8 @@ bool ignoresSourceOrder(const Select &s)
 
 QString Emitter::select(const Select &s, const Scope *outer, Output *output, bool addRowids)
 {
+    const bool sortReadRows = m_sortReadRows && onServer() && !s.orderBy.empty() && s.top < 0;
+    m_sortReadRows = false;
     Scope scope;
     scope.select = &s;
     scope.outer = outer;
@@ -456,6 +446,15 @@ QString Emitter::select(const Select &s, const Scope *outer, Output *output, boo
     }
     if (columns.isEmpty())
         columns << QStringLiteral("NULL");
+    else if (sortReadRows) {
+        QStringList itemSql;
+        QStringList itemNames;
+        for (const Item &it : items) {
+            itemSql << it.sql;
+            itemNames << it.name;
+        }
+        sortColumns(s, scope, itemSql, itemNames, columns);
+    }
     sql += columns.join(QStringLiteral(", "));
     if (!fromSql.isEmpty())
         sql += QStringLiteral(" FROM ") + fromSql;
@@ -472,7 +471,7 @@ QString Emitter::select(const Select &s, const Scope *outer, Output *output, boo
         sql += s.nextAll ? QStringLiteral(" UNION ALL ") : QStringLiteral(" UNION ");
         sql += select(*s.next, outer, nullptr, false);
     }
-    if (!s.orderBy.empty()) {
+    if (!s.orderBy.empty() && m_out.sortColumns.empty()) {
         QStringList order;
         for (const OrderItem &o : s.orderBy) {
             QString term;
@@ -482,7 +481,7 @@ QString Emitter::select(const Select &s, const Scope *outer, Output *output, boo
             } else {
                 term = orderTerm(expression(*o.expr, scope));
             }
-            order << term + (o.descending ? QStringLiteral(" DESC") : QString());
+            order << term + orderDirection(o.descending);
         }
         sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
     }
@@ -525,6 +524,7 @@ Translation translateHere(const QString &sql, SchemaProvider &schema, Dialect di
     case Statement::Kind::Select: {
         Emitter::Output output;
         t.kind = Translation::Kind::Select;
+        emitter.m_sortReadRows = true;
         t.sql = emitter.select(*st.select, nullptr, &output, true).toUtf8();
         collectOutputTypes(t, output);
         break;
@@ -580,7 +580,7 @@ Translation translateHere(const QString &sql, SchemaProvider &schema, Dialect di
         for (const auto &g : s.groupBy) {
             const Emitted em = emitter.expression(*g, scope);
             group << em.sql;
-            headingOrder << emitter.orderTerm(em);
+            headingOrder << emitter.orderTerm(em) + emitter.orderDirection(false);
         }
         QString tail = QStringLiteral(" FROM ") + from + where;
         if (!group.isEmpty())
@@ -589,7 +589,7 @@ Translation translateHere(const QString &sql, SchemaProvider &schema, Dialect di
         QStringList order;
         for (const OrderItem &o : s.orderBy)
             order << emitter.orderTerm(emitter.expression(*o.expr, scope))
-                         + (o.descending ? QStringLiteral(" DESC") : QString());
+                         + emitter.orderDirection(o.descending);
         if (order.isEmpty())
             order = headingOrder; // row headings ascending
         if (!order.isEmpty())

@@ -67,6 +67,17 @@ struct Translation
     };
     std::vector<RowidColumn> rowidColumns;
 
+    // Server: the rows are sorted by the program as they are read, by these result columns in
+    // turn (text in the document's order), rather than by the server, which would compute a
+    // sort key per row and term. The columns the sort alone needs follow the rowid columns.
+    struct SortColumn
+    {
+        int column = 0;
+        bool descending = false;
+    };
+    std::vector<SortColumn> sortColumns;
+    int hiddenSortColumns = 0;
+
     // Crosstab: saved queries among its sources, written once into temporary tables that the
     // values query and the final query both read, rather than computed by each of them.
     struct Materialized
