@@ -261,6 +261,9 @@ void initServerDocument(const QString &uri, const QString &from)
         source = scratch.filePath(QStringLiteral("new.kvt"));
         writeNewDocument(source);
     }
+    // The commit is on disk before VACUUM looks at the rows: after a commit the server had
+    // not yet flushed (synchronous_commit off) VACUUM leaves every page "not all visible".
+    server.exec("SET synchronous_commit = on");
     server.exec("BEGIN");
     try {
         copyInto(server, source);
