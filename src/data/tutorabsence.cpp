@@ -3,7 +3,9 @@
 #include "database.h"
 #include "isodate.h"
 #include "recordset.h"
+#include "sqltext.h"
 
+#include <QLocale>
 #include <QStringList>
 
 namespace korvesta {
@@ -23,6 +25,22 @@ bool TutorAbsence::covers(const QDate &day, int atLesson) const
     if (weekday != 0)
         return weekday == day.dayOfWeek();
     return lesson != 0;
+}
+
+QString TutorAbsence::reason(const QDate &day, int atLesson) const
+{
+    if (!covers(day, atLesson))
+        return QString();
+    const QString weekdayName =
+        QLocale(QLocale::Russian).dayName(day.dayOfWeek(), QLocale::ShortFormat);
+    if (date.isValid())
+        return lesson == 0 ? QStringLiteral("Свободный день") : QStringLiteral("Свободный урок");
+    if (weekday != 0)
+        return lesson == 0 ? QStringLiteral("Постоянный свободный день недели - ") + weekdayName
+                           : QStringLiteral("Свободный урок - ") + QString::number(lesson)
+                                 + QStringLiteral("\r\nВ постоянный день недели - ")
+                                 + weekdayName;
+    return QStringLiteral("Постоянный свободный урок - ") + QString::number(lesson);
 }
 
 namespace {
@@ -58,6 +76,32 @@ TutorAbsences TutorAbsences::read(const Database &db, const std::vector<int> &tu
     readWhere(db, QStringLiteral(" WHERE tblTutorOut.KeyTutor In (%1)").arg(keys.join(u',')),
               absences.m_byTutor);
     return absences;
+}
+
+TutorAbsences TutorAbsences::readForDate(const Database &db, const QDate &date)
+{
+    TutorAbsences absences;
+    readWhere(db,
+              QStringLiteral(" WHERE tblTutorOut.FreeLocalDate Is Null OR "
+                             "tblTutorOut.FreeLocalDate = %1")
+                  .arg(sqlDateLiteral(date)),
+              absences.m_byTutor);
+    return absences;
+}
+
+QString TutorAbsences::reason(int keyTutor, const QDate &date, int lesson) const
+{
+    // The tutor's marks in the order they were read.
+    std::vector<const TutorAbsence *> marks;
+    for (auto it = m_byTutor.constFind(keyTutor); it != m_byTutor.cend() && it.key() == keyTutor;
+         ++it)
+        marks.push_back(&*it);
+    for (auto it = marks.rbegin(); it != marks.rend(); ++it) {
+        const QString why = (*it)->reason(date, lesson);
+        if (!why.isEmpty())
+            return why;
+    }
+    return QString();
 }
 
 bool TutorAbsences::away(int keyTutor, const QDate &date, int lesson) const

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QHash>
+#include <QString>
 #include <QVariant>
 
 #include <vector>
@@ -22,6 +23,9 @@ struct TutorAbsence
                                    const QVariant &lesson);
     // The exception keeps the tutor from the lesson of the date.
     bool covers(const QDate &day, int atLesson) const;
+    // How it keeps him from it, as the placement lists tell it ("Свободный день", ...);
+    // empty when it does not.
+    QString reason(const QDate &day, int atLesson) const;
 };
 
 class Database;
@@ -34,8 +38,12 @@ public:
     static TutorAbsences read(const Database &db);
     // Those of the tutors named only (a placement's or a cover's few), read by the index.
     static TutorAbsences read(const Database &db, const std::vector<int> &tutors);
+    // Those that can fall on the date: of that date, of a weekday, of every day.
+    static TutorAbsences readForDate(const Database &db, const QDate &date);
     // One of the tutor's exceptions keeps him from the lesson of the date.
     bool away(int keyTutor, const QDate &date, int lesson) const;
+    // The reason of the first that does, empty when none does.
+    QString reason(int keyTutor, const QDate &date, int lesson) const;
 
 private:
     QMultiHash<int, TutorAbsence> m_byTutor;

@@ -9,14 +9,15 @@
 #include "data/querydef.h"
 #include "data/recordset.h"
 #include "data/sqltext.h"
+#include "data/tutorabsence.h"
 #include "editing/lessonclashes.h"
 #include "editing/placedcell.h"
 #include "editing/placementguard.h"
 #include "editing/timetablerows.h"
+#include "editing/tutorday.h"
 #include "settings/settingsrecord.h"
 #include "settings/settingsstore.h"
 
-#include <QLocale>
 
 #include <algorithm>
 #include <set>
@@ -55,23 +56,6 @@ QColor levelColor(const SettingsStore &store, int level)
     default:
         return QColor();
     }
-}
-
-QDate dateOf(const QVariant &value)
-{
-    if (value.typeId() == QMetaType::QDateTime)
-        return value.toDateTime().date();
-    return value.toDate();
-}
-
-bool isSet(const QVariant &value)
-{
-    return value.isValid() && !value.isNull();
-}
-
-QString weekdayAbbreviation(const QDate &date)
-{
-    return QLocale(QLocale::Russian).dayName(date.dayOfWeek(), QLocale::ShortFormat);
 }
 
 // Rows of lessons of one group at the date and lesson, in subgroup order.
@@ -184,35 +168,7 @@ int partnerLesson(int lesson)
 
 QString tutorExceptionText(const Database &db, int keyTutor, const QDate &date, int lesson)
 {
-    for (Recordset rs = openSavedQuery(db, QStringLiteral("qryFreeTimeTutor"),
-                                  {{QStringLiteral("pKeyTutor"), keyTutor}});
-         !rs.isEof(); rs.moveNext()) {
-        const QVariant onDate = rs.value(QStringLiteral("FreeLocalDate"));
-        const QVariant day = rs.value(QStringLiteral("FreeDay"));
-        const QVariant at = rs.value(QStringLiteral("FreeLesson"));
-        const bool wholeDay = !isSet(at);
-        const bool atLesson = isSet(at) && at.toInt() == lesson;
-        if (isSet(onDate)) {
-            if (dateOf(onDate) != date)
-                continue;
-            if (wholeDay)
-                return QStringLiteral("Свободный день");
-            if (atLesson)
-                return QStringLiteral("Свободный урок");
-        } else if (isSet(day)) {
-            if (day.toInt() != date.dayOfWeek())
-                continue;
-            if (wholeDay)
-                return QStringLiteral("Постоянный свободный день недели - ")
-                       + weekdayAbbreviation(date);
-            if (atLesson)
-                return QStringLiteral("Свободный урок - ") + QString::number(lesson) + kLineBreak
-                       + QStringLiteral("В постоянный день недели - ") + weekdayAbbreviation(date);
-        } else if (atLesson) {
-            return QStringLiteral("Постоянный свободный урок - ") + QString::number(lesson);
-        }
-    }
-    return QString();
+    return TutorAbsences::read(db, {keyTutor}).reason(keyTutor, date, lesson);
 }
 
 namespace {
@@ -370,6 +326,9 @@ std::optional<PlacementChoice> LessonPlacement::openForGroup(const QDate &date, 
             c.checkAuditoria = m_settings.CheckAuditoria;
             const bool marks = m_settings.JobOverFlow && m_settings.OverFlowView;
             const Exhausted exhausted = exhaustedHandling(m_settings);
+            const TutorDay tutors(db, date,
+                                  pairInDay ? std::vector<int>{lesson, c.partner}
+                                            : std::vector<int>{lesson});
             for (; !rs.isEof(); rs.moveNext()) {
                 PlacementLine l;
                 l.keyJobList = rs.value(QStringLiteral("KeyJobList")).toInt();
@@ -387,10 +346,10 @@ std::optional<PlacementChoice> LessonPlacement::openForGroup(const QDate &date, 
                 l.group = c.objectName;
                 l.course = c.course;
                 l.keyGroup = c.keyGroup;
-                if (marks && !tutorFreeFor(db, l.keyTutor, date, lesson, c.keyGroup)) {
+                if (marks && !tutors.isFree(l.keyTutor, lesson, c.keyGroup)) {
                     l.tutorBusy = true;
                     l.tooltip = QStringLiteral("Преподаватель занят на данный урок");
-                    const QString away = tutorExceptionText(db, l.keyTutor, date, lesson);
+                    const QString away = tutors.absenceText(l.keyTutor, lesson);
                     l.busyReason = away.isEmpty()
                                        ? QStringLiteral("ведёт другое занятие на этом уроке")
                                        : QStringLiteral("отсутствует (")
@@ -398,7 +357,7 @@ std::optional<PlacementChoice> LessonPlacement::openForGroup(const QDate &date, 
                                                                      QStringLiteral(", "))
                                              + QLatin1Char(')');
                 }
-                l.pairFree = pairInDay && tutorFreeFor(db, l.keyTutor, date, c.partner, c.keyGroup);
+                l.pairFree = pairInDay && tutors.isFree(l.keyTutor, c.partner, c.keyGroup);
                 if (l.left() <= 0) {
                     if (exhausted == Exhausted::Remove)
                         continue;
