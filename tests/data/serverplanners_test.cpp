@@ -97,6 +97,38 @@ TEST_F(ServerPlanners, ACommandWaitsForAnotherOnesDatesAndSaysWhenItCannot)
     EXPECT_EQ(placed.code, 0) << placed.err.toStdString();
 }
 
+// A planner cut off in the middle of a change (his program killed, his network gone) leaves
+// nothing of it, and his dates are free for the others at once; his program is told in Russian.
+TEST_F(ServerPlanners, APlannerCutOffMidChangeLeavesNothingAndHoldsNoDate)
+{
+    const QDate day(2026, 10, 13);
+    const QByteArray lessonsThatDay = "SELECT count(*) FROM \"tblTimeTableContent\" WHERE "
+                                      "\"Key_TTList\" = (SELECT \"Key\" FROM "
+                                      "\"tblTimeTableList\" WHERE \"Date\" = '2026-10-13')";
+    PgConnection watcher(uri);
+    const qint64 before = watcher.query(lessonsThatDay).rows.at(0).at(0).toLongLong();
+    ASSERT_GT(before, 0);
+    PgConnection cut(uri);
+    cut.exec("BEGIN");
+    cut.query("SELECT pg_advisory_xact_lock($1, $2)",
+              {ServerConnection::kDateLocks, int(day.toJulianDay())});
+    cut.exec("DELETE FROM \"tblTimeTableContent\" WHERE \"Key_TTList\" = (SELECT \"Key\" FROM "
+             "\"tblTimeTableList\" WHERE \"Date\" = '2026-10-13')");
+    watcher.query("SELECT pg_terminate_backend($1)", {cut.serverProcess()});
+    try {
+        cut.exec("COMMIT");
+        ADD_FAILURE() << "a cut-off planner's change was committed";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Связь с сервером потеряна")))
+            << e.message().toStdString();
+    }
+    EXPECT_EQ(watcher.query(lessonsThatDay).rows.at(0).at(0).toLongLong(), before);
+    const SubcommandOutcome placed = place(QStringLiteral("13.10.2026"), 8);
+    EXPECT_EQ(placed.code, 0) << placed.err.toStdString();
+    const SubcommandOutcome check = runSubcommand({QStringLiteral("check"), uri});
+    EXPECT_EQ(check.code, 0) << check.out.toStdString();
+}
+
 TEST_F(ServerPlanners, TheServerRefusesALessonOnAProtectedDate)
 {
     PgConnection other(uri);
