@@ -200,8 +200,11 @@ int runPlanner(int index, int count, const QString &uri, const QDate &monday, in
                     steps.push_back({Cell{}, 0});
             } else if (history && history->canUndo() && !steps.empty()) {
                 try {
-                    history->undo(
-                        [&](const std::vector<QDate> &dates) { return clashesOn(*db, dates); });
+                    history->undo([&](const std::vector<QDate> &dates,
+                                      const std::vector<std::pair<int, int>> &lines) {
+                        return clashesOn(*db, dates)
+                               + (record.JobOverFlow ? linesOverHours(*db, lines) : 0);
+                    });
                     bump("undone");
                     const auto [cell, kind] = steps.back();
                     steps.pop_back();

@@ -126,8 +126,14 @@ void HistoryCommands::apply(bool undo)
     try {
         // Lessons another planner placed since the step must not clash with its own again.
         const std::optional<Database> db = m_window.session().access();
-        const History::ClashCount clashes = [&](const std::vector<QDate> &dates) {
-            return db ? clashesOn(*db, dates) : 0;
+        // Where the load's hours are a limit, neither may the step give a line more lessons
+        // than hours.
+        const bool hoursLimit = m_window.settingsRecord().JobOverFlow;
+        const History::ClashCount clashes = [&](const std::vector<QDate> &dates,
+                                                const std::vector<std::pair<int, int>> &lines) {
+            if (!db)
+                return 0;
+            return clashesOn(*db, dates) + (hoursLimit ? linesOverHours(*db, lines) : 0);
         };
         if (undo)
             history->undo(clashes);

@@ -310,6 +310,8 @@ void History::apply(bool undoing, const ClashCount &clashes)
     // The step's dates are held as a command holds them, and the clashes on them counted
     // before and after: lessons another planner placed since may stand where the step's were.
     const std::vector<QDate> days = d->log->dates(step.id);
+    const std::vector<std::pair<int, int>> lines =
+        clashes ? d->log->lessonLines(step.id) : std::vector<std::pair<int, int>>();
     int clashesBefore = 0;
     const auto before = [&] {
         std::vector<qint64> numbers;
@@ -317,10 +319,10 @@ void History::apply(bool undoing, const ClashCount &clashes)
             numbers.push_back(day.toJulianDay());
         c->lockDates(numbers);
         if (clashes)
-            clashesBefore = clashes(days);
+            clashesBefore = clashes(days, lines);
     };
     const auto after = [&]() -> QString {
-        if (!clashes || clashes(days) <= clashesBefore)
+        if (!clashes || clashes(days, lines) <= clashesBefore)
             return QString();
         QStringList shown;
         for (const QDate &day : days)

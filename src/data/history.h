@@ -9,6 +9,7 @@
 #include <functional>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace korvesta {
@@ -100,9 +101,10 @@ public:
     QStringList redoCaptions();
 
     // The clashes of the timetable on some dates, by the timetable check's rules (which the
-    // history does not know): counted inside the transaction that undoes or redoes a step,
-    // before and after it writes.
-    using ClashCount = std::function<int(const std::vector<QDate> &dates)>;
+    // history does not know), and the load lines (group, job) the step's lessons belong to:
+    // counted inside the transaction that undoes or redoes a step, before and after it writes.
+    using ClashCount = std::function<int(const std::vector<QDate> &dates,
+                                         const std::vector<std::pair<int, int>> &lines)>;
 
     // Applies the inverse of the last step, or the step undone last, holding the step's dates
     // (as every command that writes them does). Throws DbError with the reason when the

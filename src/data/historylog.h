@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace korvesta {
@@ -50,6 +51,8 @@ public:
                           const std::function<QString()> &after) = 0;
     // The dates whose lessons the step changes.
     virtual std::vector<QDate> dates(qint64 step) = 0;
+    // The load lines (group, job) of the lessons the step changes, before or after it.
+    virtual std::vector<std::pair<int, int>> lessonLines(qint64 step) = 0;
     // The protected dates whose lessons the step changes, protected after it was made.
     virtual std::vector<QDate> protectedDates(qint64 step) = 0;
     // What the changes of the open transaction do, per table.

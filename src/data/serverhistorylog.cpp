@@ -175,6 +175,19 @@ std::vector<QDate> ServerHistoryLog::dates(qint64 step)
     return datesOf(rows);
 }
 
+std::vector<std::pair<int, int>> ServerHistoryLog::lessonLines(qint64 step)
+{
+    const PgRows rows = open().server().query(
+        "SELECT DISTINCT (v.img ->> 'Key_Group')::integer, (v.img ->> 'Key_Job')::integer FROM "
+        "pg_temp.korvesta_history AS h, LATERAL (VALUES (h.o), (h.n)) AS v(img) WHERE h.step = "
+        "$1 AND h.tbl = 'tblTimeTableContent' AND v.img IS NOT NULL",
+        {step});
+    std::vector<std::pair<int, int>> found;
+    for (const std::vector<QVariant> &row : rows.rows)
+        found.emplace_back(row.at(0).toInt(), row.at(1).toInt());
+    return found;
+}
+
 std::vector<QDate> ServerHistoryLog::protectedDates(qint64 step)
 {
     ServerConnection &c = open();

@@ -46,6 +46,26 @@ struct SqliteHistoryLog::Impl
     std::weak_ptr<SqliteConnection> connection;
     sqlite3 *db = nullptr;
     std::vector<Table> tables;
+
+    // A logged table's number, and a column's among its image columns; -1 when there is none.
+    int tableIndex(const char *name) const
+    {
+        for (size_t k = 0; k < tables.size(); ++k) {
+            if (tables[k].name.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+                return int(k);
+        }
+        return -1;
+    }
+    int columnIndex(int table, const char *name) const
+    {
+        const std::vector<QByteArray> &columns = tables[size_t(table)].columns;
+        const QByteArray wanted = quoted(QString::fromLatin1(name)).toLower();
+        for (size_t i = 0; i < columns.size(); ++i) {
+            if (columns[i].toLower() == wanted)
+                return int(i);
+        }
+        return -1;
+    }
     int width = 1; // image columns of the log: the widest table's
 
     qint64 current = 1; // the step being written
@@ -423,35 +443,15 @@ HistoryLog::Outcome SqliteHistoryLog::apply(qint64 step, bool undoing,
 
 std::vector<QDate> SqliteHistoryLog::dates(qint64 step)
 {
-    int lessons = -1;
-    for (size_t k = 0; k < d->tables.size(); ++k) {
-        if (d->tables[k].name.compare(QLatin1String("tblTimeTableContent"), Qt::CaseInsensitive)
-            == 0)
-            lessons = int(k);
-    }
+    const int lessons = d->tableIndex("tblTimeTableContent");
     if (lessons < 0)
         return {};
-    int day = -1;
-    const std::vector<QByteArray> &columns = d->tables[size_t(lessons)].columns;
-    for (size_t i = 0; i < columns.size(); ++i) {
-        if (columns[i].toLower() == "\"key_ttlist\"")
-            day = int(i);
-    }
+    const int day = d->columnIndex(lessons, "Key_TTList");
     if (day < 0)
         return {};
     // A date row the step removed or made is known by its image in the log.
-    int list = -1;
-    int dateColumn = -1;
-    for (size_t k = 0; k < d->tables.size(); ++k) {
-        if (d->tables[k].name.compare(QLatin1String("tblTimeTableList"), Qt::CaseInsensitive)
-            != 0)
-            continue;
-        list = int(k);
-        for (size_t i = 0; i < d->tables[k].columns.size(); ++i) {
-            if (d->tables[k].columns[i].toLower() == "\"date\"")
-                dateColumn = int(i);
-        }
-    }
+    const int list = d->tableIndex("tblTimeTableList");
+    const int dateColumn = list >= 0 ? d->columnIndex(list, "Date") : -1;
     const QByteArray o = "h.o" + QByteArray::number(day);
     const QByteArray n = "h.n" + QByteArray::number(day);
     QByteArray days = "SELECT rowid AS k, \"Date\" AS d FROM main.\"tblTimeTableList\"";
@@ -483,27 +483,11 @@ std::vector<QDate> SqliteHistoryLog::dates(qint64 step)
 
 std::vector<QDate> SqliteHistoryLog::protectedDates(qint64 step)
 {
-    const auto tableIndex = [&](const char *name) {
-        for (size_t k = 0; k < d->tables.size(); ++k) {
-            if (d->tables[k].name.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
-                return int(k);
-        }
-        return -1;
-    };
-    const auto columnIndex = [&](int table, const char *name) {
-        const std::vector<QByteArray> &columns = d->tables[size_t(table)].columns;
-        const QByteArray wanted = quoted(QString::fromLatin1(name)).toLower();
-        for (size_t i = 0; i < columns.size(); ++i) {
-            if (columns[i].toLower() == wanted)
-                return int(i);
-        }
-        return -1;
-    };
-    const int lessons = tableIndex("tblTimeTableContent");
-    const int dates = tableIndex("tblTimeTableList");
+    const int lessons = d->tableIndex("tblTimeTableContent");
+    const int dates = d->tableIndex("tblTimeTableList");
     if (lessons < 0 || dates < 0)
         return {};
-    const int day = columnIndex(lessons, "Key_TTList");
+    const int day = d->columnIndex(lessons, "Key_TTList");
     if (day < 0)
         return {};
     // A date is protected against the step when it is protected now and its protection was
@@ -524,6 +508,31 @@ std::vector<QDate> SqliteHistoryLog::protectedDates(qint64 step)
     std::vector<QDate> found;
     while (s.step())
         found.push_back(QDate::fromString(columnText(s.get(), 0).left(10), Qt::ISODate));
+    return found;
+}
+
+std::vector<std::pair<int, int>> SqliteHistoryLog::lessonLines(qint64 step)
+{
+    const int lessons = d->tableIndex("tblTimeTableContent");
+    if (lessons < 0)
+        return {};
+    const int group = d->columnIndex(lessons, "Key_Group");
+    const int job = d->columnIndex(lessons, "Key_Job");
+    if (group < 0 || job < 0)
+        return {};
+    const QByteArray g = QByteArray::number(group), j = QByteArray::number(job);
+    const QByteArray log = "temp." + QByteArray(kLogTable);
+    SqliteConnection::Statement s(d->open(), "SELECT o" + g + ", o" + j + " FROM " + log
+                                                 + " WHERE step = ?1 AND tbl = ?2 AND ro IS NOT "
+                                                   "NULL UNION SELECT n"
+                                                 + g + ", n" + j + " FROM " + log
+                                                 + " WHERE step = ?1 AND tbl = ?2 AND rn IS NOT "
+                                                   "NULL");
+    sqlite3_bind_int64(s.get(), 1, step);
+    sqlite3_bind_int(s.get(), 2, lessons);
+    std::vector<std::pair<int, int>> found;
+    while (s.step())
+        found.emplace_back(sqlite3_column_int(s.get(), 0), sqlite3_column_int(s.get(), 1));
     return found;
 }
 

@@ -28,6 +28,7 @@ public:
                   const std::function<QString()> &after) override;
     std::vector<QDate> dates(qint64 step) override;
     std::vector<QDate> protectedDates(qint64 step) override;
+    std::vector<std::pair<int, int>> lessonLines(qint64 step) override;
     std::vector<History::TableChanges> pending() override;
     qint64 changeCount() const override;
 

@@ -372,6 +372,30 @@ TEST_F(HistoryTest, RandomRunAgreesWithSnapshots)
     }
 }
 
+// Undo counts what it must not add to on the step's dates and the load lines of its lessons.
+TEST_F(HistoryTest, UndoCountsOnTheStepsDatesAndLoadLines)
+{
+    std::optional<PlacementChoice> c = placement.openForGroup(s.future, 3, "П-9", "1", "");
+    ASSERT_TRUE(c);
+    ASSERT_TRUE(c->check(s.lineIvanovP9, prompts));
+    ASSERT_EQ(placement.add(*c, {c->lessonTypes.front().key, false}).outcome,
+              PlacementOutcome::Written);
+    std::vector<QDate> dates;
+    std::vector<std::pair<int, int>> lines;
+    history->undo([&](const std::vector<QDate> &d, const std::vector<std::pair<int, int>> &l) {
+        dates = d;
+        lines = l;
+        return 0;
+    });
+    EXPECT_EQ(dates, std::vector<QDate>{s.future});
+    const QStringList line = rows("SELECT Key_Group, Key_Job FROM tblJobList WHERE Key = "
+                                  + QString::number(s.lineIvanovP9))
+                                 .value(0)
+                                 .split(u'|');
+    ASSERT_EQ(line.size(), 2);
+    EXPECT_EQ(lines, (std::vector<std::pair<int, int>>{{line[0].toInt(), line[1].toInt()}}));
+}
+
 TEST_F(HistoryTest, AnotherProgramsChangeRefusesTheUndo)
 {
     sql(*this,

@@ -205,13 +205,46 @@ TEST_F(ServerPlanners, UndoDoesNotPutALessonWhereAnotherPlannerPlacedOne)
                  "g.\"Course\" || ')' = '"
                + group.toUtf8() + "') ORDER BY l.\"Key\" LIMIT 1");
     try {
-        history->undo([&](const std::vector<QDate> &dates) { return clashesOn(db, dates); });
+        history->undo(
+            [&](const std::vector<QDate> &dates, const std::vector<std::pair<int, int>> &) {
+                return clashesOn(db, dates);
+            });
         ADD_FAILURE() << "the lesson came back over another planner's";
     } catch (const DbError &e) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("14.10.2026 поставлены другие занятия")))
             << e.message().toStdString();
     }
     EXPECT_TRUE(history->canUndo()); // the step stays, for when the way is clear
+    History::detachAll();
+}
+
+// Undo gives a load line back a lesson only while the line has an hour left for it: another
+// planner may have used the last one since.
+TEST_F(ServerPlanners, UndoDoesNotGiveALineMoreLessonsThanHours)
+{
+    const Database db = Database::open(uri);
+    History *history = History::attach(db);
+    ASSERT_NE(history, nullptr);
+    ASSERT_EQ(place(QStringLiteral("15.10.2026"), 8).code, 0);
+    ASSERT_EQ(runSubcommand({QStringLiteral("clear"), uri, QStringLiteral("--date"),
+                             QStringLiteral("15.10.2026"), QStringLiteral("--lesson"),
+                             QStringLiteral("8"), QStringLiteral("--group"), group,
+                             QStringLiteral("--yes")})
+                  .code,
+              0);
+    // The line's hours are now exactly its lessons, as if another planner had taken the hour.
+    PgConnection other(uri);
+    other.exec("UPDATE \"tblJobList\" AS l SET \"Hours\" = (SELECT count(*) FROM "
+               "\"tblTimeTableContent\" AS c WHERE c.\"Key_Job\" = l.\"Key_Job\" AND "
+               "c.\"Key_Group\" = l.\"Key_Group\")");
+    const History::ClashCount clashes = [&](const std::vector<QDate> &dates,
+                                            const std::vector<std::pair<int, int>> &lines) {
+        return clashesOn(db, dates) + linesOverHours(db, lines);
+    };
+    EXPECT_THROW(history->undo(clashes), DbError);
+    EXPECT_TRUE(history->canUndo());
+    other.exec("UPDATE \"tblJobList\" SET \"Hours\" = \"Hours\" + 1");
+    EXPECT_NO_THROW(history->undo(clashes));
     History::detachAll();
 }
 
