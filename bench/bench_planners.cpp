@@ -4,7 +4,10 @@
 // is checked: no clash the check did not find before, every placement a planner was told was
 // written still there (unless that planner took it back), no error that escaped an action.
 //
-//   bench_planners [--planners N] [--seconds S] [--copies PERCENT]
+//   bench_planners [--planners N] [--seconds S] [--copies PERCENT] [--pause MS]
+//
+// --pause gives each planner a pause between two actions (from half to one and a half times
+// MS), as a person at the window takes; without it the planners act back to back.
 //
 // Each planner places and clears only in its own groups (group key modulo N), on the week of
 // the sample's busiest day; copies go onto the week after it. Tutors and auditoriums are
@@ -18,6 +21,7 @@
 #include "data/serverchanges.h"
 #include "data/serverdocument.h"
 #include "editing/lessonclashes.h"
+#include "editing/linehours.h"
 #include "editing/placement.h"
 #include "editing/progress.h"
 #include "editing/timetableclearing.h"
@@ -35,6 +39,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -82,7 +87,7 @@ double percentile(std::vector<double> values, double p)
 
 // One planner: its own session on the server document, its own history.
 int runPlanner(int index, int count, const QString &uri, const QDate &monday, int seconds,
-               int copies, const QString &out)
+               int copies, int pause, const QString &out)
 {
     QTemporaryDir folder;
     SettingsStore store(folder.filePath(QStringLiteral("user.ini")));
@@ -220,6 +225,8 @@ int runPlanner(int index, int count, const QString &uri, const QDate &monday, in
             bump("unhandled");
             std::fprintf(stderr, "planner %d: %s\n", index, e.what());
         }
+        if (pause > 0)
+            QThread::msleep(ulong(pause / 2 + random.bounded(pause + 1)));
         for (const QString &text : prompts.told) {
             if (text.contains(QStringLiteral("Другой плановик")))
                 bump("waited too long");
@@ -280,7 +287,7 @@ int checkErrors(const Database &db, const SettingsRecord &record, const QDate &f
     return check.errors;
 }
 
-int runSoak(int planners, int seconds, int copies)
+int runSoak(int planners, int seconds, int copies, int pause)
 {
     LargeSample &sample = largeSample();
     const QString uri = PgCluster::instance().newDatabase();
@@ -303,7 +310,7 @@ int runSoak(int planners, int seconds, int copies)
     for (int i = 0; i < planners; ++i)
         start({QStringLiteral("--planner"), QString::number(i), QString::number(planners), uri,
                monday.toString(Qt::ISODate), QString::number(seconds), QString::number(copies),
-               results.filePath(QStringLiteral("planner%1.json").arg(i))});
+               QString::number(pause), results.filePath(QStringLiteral("planner%1.json").arg(i))});
     for (auto &p : processes)
         p->waitForFinished(-1);
 
@@ -359,8 +366,9 @@ int runSoak(int planners, int seconds, int copies)
         if (it.key() != QLatin1String("refused") && it.key() != QLatin1String("waited too long"))
             operations += it.value().toInt();
     }
-    std::printf("planners                   %d, %.0f s, %d %% of actions copies of a day\n",
-                planners, elapsed, copies);
+    std::printf("planners                   %d, %.0f s, %d %% of actions copies of a day, "
+                "pause %d ms\n",
+                planners, elapsed, copies, pause);
     for (auto it = totals.begin(); it != totals.end(); ++it)
         std::printf("  %-24s %d\n", it.key().toUtf8().constData(), it.value().toInt());
     std::printf("writes per second          %.1f\n", elapsed > 0 ? operations / elapsed : 0.0);
@@ -389,15 +397,16 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() >= 9 && args[1] == QLatin1String("--planner"))
+    if (args.size() >= 10 && args[1] == QLatin1String("--planner"))
         return korvesta::runPlanner(args[2].toInt(), args[3].toInt(), args[4],
                                     QDate::fromString(args[5], Qt::ISODate), args[6].toInt(),
-                                    args[7].toInt(), args[8]);
+                                    args[7].toInt(), args[8].toInt(), args[9]);
     if (args.size() >= 5 && args[1] == QLatin1String("--watch"))
         return korvesta::runWatcher(args[2], args[3].toInt(), args[4]);
     int planners = 8;
     int seconds = 60;
     int copies = 7;
+    int pause = 0;
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--planners"))
             planners = std::clamp(args[i + 1].toInt(), 1, 64);
@@ -405,6 +414,8 @@ int main(int argc, char **argv)
             seconds = std::clamp(args[i + 1].toInt(), 1, 3600);
         else if (args[i] == QLatin1String("--copies"))
             copies = std::clamp(args[i + 1].toInt(), 0, 25);
+        else if (args[i] == QLatin1String("--pause"))
+            pause = std::clamp(args[i + 1].toInt(), 0, 10000);
     }
-    return korvesta::runSoak(planners, seconds, copies);
+    return korvesta::runSoak(planners, seconds, copies, pause);
 }

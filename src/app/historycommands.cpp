@@ -1,4 +1,5 @@
 #include "editing/lessonclashes.h"
+#include "editing/linehours.h"
 #include "historycommands.h"
 
 #include "appicons.h"

@@ -22,6 +22,7 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placedcell.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placement.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/tutorday.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/editing/linehours.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placementchoice.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/placementguard.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/editing/referencedeletion.cpp

@@ -4,10 +4,6 @@
 #include "data/recordset.h"
 #include "data/sqltext.h"
 
-#include <QStringList>
-
-#include <algorithm>
-
 namespace korvesta {
 
 bool breaks(LessonClash kind, const SlotLesson &held, const SlotLesson &added)
@@ -122,43 +118,6 @@ int clashesOn(const Database &db, const std::vector<QDate> &dates)
         }
     }
     return clashes;
-}
-
-int linesOverHours(const Database &db, std::vector<std::pair<int, int>> lines)
-{
-    if (lines.empty())
-        return 0;
-    db.lockLoadLines(lines);
-    // The lessons of a line count within the study period, as the placement counts them.
-    const QString period = QStringLiteral(
-        "D.[Date] Between Nz((SELECT Min(tblAutoTable.DateStart) FROM tblAutoTable WHERE "
-        "tblAutoTable.DateType = 'Session'), #1/1/1900#) And Nz((SELECT Max(tblAutoTable.DateEnd) "
-        "FROM tblAutoTable WHERE tblAutoTable.DateType = 'Session'), #12/31/9999#)");
-    // The lines are read by their groups and jobs (a superset of the pairs), and kept when
-    // they are among the pairs.
-    QStringList groups;
-    QStringList jobs;
-    for (const auto &[group, job] : lines) {
-        groups << QString::number(group);
-        jobs << QString::number(job);
-    }
-    groups.removeDuplicates();
-    jobs.removeDuplicates();
-    std::sort(lines.begin(), lines.end());
-    int over = 0;
-    for (Recordset rs = db.openRecordset(
-             QStringLiteral("SELECT C.Key_Group, C.Key_Job FROM (tblTimeTableContent AS C INNER "
-                            "JOIN tblTimeTableList AS D ON D.Key = C.Key_TTList) INNER JOIN "
-                            "tblJobList AS L ON (L.Key_Job = C.Key_Job AND L.Key_Group = "
-                            "C.Key_Group) WHERE C.Key_Group In (%1) AND C.Key_Job In (%2) AND %3 "
-                            "GROUP BY C.Key_Group, C.Key_Job, L.Hours HAVING Count(*) > L.Hours")
-                 .arg(groups.join(u','), jobs.join(u','), period));
-         !rs.isEof(); rs.moveNext()) {
-        if (std::binary_search(lines.begin(), lines.end(),
-                               std::pair<int, int>(rs.value(0).toInt(), rs.value(1).toInt())))
-            ++over;
-    }
-    return over;
 }
 
 } // namespace korvesta

@@ -4,7 +4,6 @@
 #include <QHash>
 #include <QString>
 
-#include <utility>
 #include <vector>
 
 namespace korvesta {
@@ -62,11 +61,5 @@ std::vector<SlotLesson> lessonsOfDate(const Database &db, const QDate &date);
 // The pairs of lessons that break a rule on these dates: what undo and redo must not add to
 // (another planner may have placed lessons where the step's were). Throws DbError.
 int clashesOn(const Database &db, const std::vector<QDate> &dates);
-
-// The load lines among these (group, job) that have more lessons in the study period than
-// hours: what undo and redo must not add to where the hours are a limit. Holds the lines (as
-// a placement holds its line) until the transaction ends, so that a placement elsewhere can
-// not give one of them its last hour meanwhile. Throws DbError.
-int linesOverHours(const Database &db, std::vector<std::pair<int, int>> lines);
 
 } // namespace korvesta

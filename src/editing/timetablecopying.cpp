@@ -15,6 +15,7 @@
 #include "data/sqltext.h"
 #include "data/tutorabsence.h"
 #include "editing/lessonclashes.h"
+#include "editing/linehours.h"
 #include "editing/timetablerows.h"
 #include "settings/settingsrecord.h"
 #include "settings/settingsstore.h"
@@ -74,6 +75,18 @@ public:
             return false;
         ++l.count;
         return true;
+    }
+    // The lines a command will count, read at once rather than a statement each.
+    void preload(const Database &db, const std::vector<std::pair<int, int>> &lines)
+    {
+        const std::map<std::pair<int, int>, LineHours> read = readLineHours(db, lines);
+        for (const std::pair<int, int> &key : lines) {
+            const auto found = read.find(key);
+            Line l;
+            if (found != read.end())
+                l = {true, found->second.hours, found->second.lessons};
+            m_lines.try_emplace(key, l);
+        }
     }
     // A lesson of the line is about to go.
     void release(const Database &db, int keyGroup, int keyJob)
@@ -453,6 +466,7 @@ void TimetableCopying::copyDates(Run &run, const std::vector<std::pair<QDate, QD
     }
     // The hours the copies count are the load lines' own until the copy is written.
     run.db.lockLoadLines(lines);
+    run.ledger.preload(run.db, lines);
     m_progress.advance(0, run.total);
     for (const auto &[s, d] : plan) {
         if (m_progress.cancelled())

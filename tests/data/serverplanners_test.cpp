@@ -13,6 +13,7 @@
 #include "data/serverconnection.h"
 #include "data/serverdocument.h"
 #include "editing/lessonclashes.h"
+#include "editing/linehours.h"
 #include "sample/demodocument.h"
 #include "support/pgcluster.h"
 #include "support/subcommandrun.h"
