@@ -449,26 +449,25 @@ std::vector<QDate> SqliteHistoryLog::dates(qint64 step)
     const int day = d->columnIndex(lessons, "Key_TTList");
     if (day < 0)
         return {};
-    // A date row the step removed or made is known by its image in the log.
     const int list = d->tableIndex("tblTimeTableList");
     const int dateColumn = list >= 0 ? d->columnIndex(list, "Date") : -1;
-    const QByteArray o = "h.o" + QByteArray::number(day);
-    const QByteArray n = "h.n" + QByteArray::number(day);
-    QByteArray days = "SELECT rowid AS k, \"Date\" AS d FROM main.\"tblTimeTableList\"";
+    // The dates of the rows the lessons point at, before and after, each found by its key;
+    // a date row the step removed or made is known by its image in the log.
+    const QByteArray log = "temp." + QByteArray(kLogTable);
+    QByteArray sql;
+    for (const char *image : {"o", "n"})
+        sql += QByteArray(sql.isEmpty() ? "" : " UNION ") + "SELECT l.\"Date\" AS d FROM " + log
+               + " AS h JOIN main.\"tblTimeTableList\" AS l ON l.rowid = h." + image
+               + QByteArray::number(day) + " WHERE h.step = ?1 AND h.tbl = ?2";
     if (list >= 0 && dateColumn >= 0) {
-        const QByteArray column = QByteArray::number(dateColumn);
-        days += " UNION SELECT g.ro, g.o" + column + " FROM temp." + QByteArray(kLogTable)
-                + " AS g WHERE g.step = ?1 AND g.tbl = ?3 AND g.ro IS NOT NULL UNION SELECT g.rn, "
-                  "g.n"
-                + column + " FROM temp." + QByteArray(kLogTable)
-                + " AS g WHERE g.step = ?1 AND g.tbl = ?3 AND g.rn IS NOT NULL";
+        for (const char *image : {"o", "n"})
+            sql += " UNION SELECT g." + QByteArray(image) + QByteArray::number(dateColumn)
+                   + " FROM " + log + " AS g WHERE g.step = ?1 AND g.tbl = ?3 AND g.r" + image
+                   + " IS NOT NULL AND EXISTS (SELECT 1 FROM " + log
+                   + " AS h WHERE h.step = ?1 AND h.tbl = ?2 AND g.r" + image + " IN (h.o"
+                   + QByteArray::number(day) + ", h.n" + QByteArray::number(day) + "))";
     }
-    SqliteConnection::Statement s(d->open(), "WITH days AS (" + days
-                                                 + ") SELECT DISTINCT days.d FROM temp."
-                                                 + QByteArray(kLogTable)
-                                                 + " AS h JOIN days ON days.k IN (" + o + ", " + n
-                                                 + ") WHERE h.step = ?1 AND h.tbl = ?2 ORDER BY "
-                                                   "days.d");
+    SqliteConnection::Statement s(d->open(), "SELECT d FROM (" + sql + ") ORDER BY d");
     sqlite3_bind_int64(s.get(), 1, step);
     sqlite3_bind_int(s.get(), 2, lessons);
     sqlite3_bind_int(s.get(), 3, list);
