@@ -271,6 +271,10 @@ BEGIN
         EXECUTE FUNCTION korvesta_timetable_changed();
     CREATE TRIGGER korvesta_changed_d AFTER DELETE ON "tblTimeTableContent" REFERENCING OLD
         TABLE AS korvesta_old FOR EACH STATEMENT EXECUTE FUNCTION korvesta_timetable_changed();
+    DROP TRIGGER IF EXISTS korvesta_unprotected_u ON "tblTimeTableList";
+    CREATE TRIGGER korvesta_unprotected_u AFTER UPDATE ON "tblTimeTableList" REFERENCING OLD
+        TABLE AS korvesta_old NEW TABLE AS korvesta_new FOR EACH STATEMENT
+        EXECUTE FUNCTION korvesta_dates_unprotected();
 END
 $$;
 
@@ -333,6 +337,67 @@ BEGIN
 END
 $$;
 
+-- The password that guards lifting a date's protection, kept by the document for every
+-- planner (salted, hashed) and checked here: a date's protection is lifted only in a
+-- transaction that gave it, whatever program writes. No key: the history does not log it.
+CREATE TABLE IF NOT EXISTS korvesta_edit_password (salt text NOT NULL, hash text NOT NULL);
+
+CREATE OR REPLACE FUNCTION korvesta_edit_password_set() RETURNS boolean LANGUAGE sql STABLE
+AS $$ SELECT EXISTS (SELECT 1 FROM korvesta_edit_password) $$;
+
+-- True when the password is right (or there is none); the transaction may then lift
+-- protections until it ends.
+CREATE OR REPLACE FUNCTION korvesta_give_edit_password(p text) RETURNS boolean
+LANGUAGE plpgsql AS $$
+DECLARE
+    right_one boolean;
+BEGIN
+    SELECT bool_or(hash = encode(sha256(convert_to(salt || coalesce(p, ''), 'UTF8')), 'hex'))
+      INTO right_one FROM korvesta_edit_password;
+    IF right_one IS NULL OR right_one THEN
+        PERFORM set_config('korvesta.edit_password', 'given', true);
+        RETURN true;
+    END IF;
+    RETURN false;
+END
+$$;
+
+-- Sets the password (none: removes it), once the present one is given. False when it is not.
+CREATE OR REPLACE FUNCTION korvesta_change_edit_password(present text, wanted text)
+RETURNS boolean LANGUAGE plpgsql AS $$
+DECLARE
+    salt text := md5(random()::text || clock_timestamp()::text);
+BEGIN
+    IF NOT korvesta_give_edit_password(present) THEN
+        RETURN false;
+    END IF;
+    DELETE FROM korvesta_edit_password;
+    IF coalesce(wanted, '') <> '' THEN
+        INSERT INTO korvesta_edit_password (salt, hash)
+        VALUES (salt, encode(sha256(convert_to(salt || wanted, 'UTF8')), 'hex'));
+    END IF;
+    RETURN true;
+END
+$$;
+
+-- A date's protection is lifted only with the password, where the document has one.
+CREATE OR REPLACE FUNCTION korvesta_dates_unprotected() RETURNS trigger LANGUAGE plpgsql AS $$
+DECLARE
+    lifted date;
+BEGIN
+    SELECT min(n."Date"::date) INTO lifted
+      FROM korvesta_old AS o JOIN korvesta_new AS n ON n."Key" = o."Key"
+     WHERE o."ReadOnly" <> 0 AND n."ReadOnly" = 0;
+    IF lifted IS NOT NULL AND korvesta_edit_password_set()
+       AND current_setting('korvesta.edit_password', true) IS DISTINCT FROM 'given' THEN
+        RAISE EXCEPTION USING ERRCODE = 'KV002',
+            MESSAGE = format('Блокировка даты %s снимается только с паролем для редактирования '
+                             'расписания', to_char(lifted, 'DD.MM.YYYY'));
+    END IF;
+    RETURN NULL;
+END
+$$;
+
 -- The version of these functions: a document whose functions are older gets them anew.
 CREATE OR REPLACE FUNCTION korvesta_functions_version() RETURNS integer LANGUAGE sql IMMUTABLE
-AS $$ SELECT 4 $$;
+AS $$ SELECT 5 $$;

@@ -95,6 +95,22 @@ public:
     // Within the open transaction, lessons of protected dates may go (with a list's row):
     // the server refuses them otherwise.
     virtual void allowProtectedDates() {}
+    // The password that guards lifting a date's protection, where the document keeps it (a
+    // server document; a file has none of its own): whether there is one, giving it for the
+    // open transaction (false when wrong), and changing it once the present one is given.
+    virtual bool keepsEditPassword() const { return false; }
+    virtual bool hasEditPassword() { return false; }
+    virtual bool giveEditPassword(const QString &password)
+    {
+        (void)password;
+        return true;
+    }
+    virtual bool changeEditPassword(const QString &present, const QString &wanted)
+    {
+        (void)present;
+        (void)wanted;
+        return true;
+    }
 
     // A recordset's rows written back, each named by its table's row number (the key of a
     // table that has one).

@@ -155,6 +155,26 @@ void Database::allowProtectedDates() const
         m_connection->allowProtectedDates();
 }
 
+bool Database::keepsEditPassword() const
+{
+    return m_connection->keepsEditPassword();
+}
+
+bool Database::hasEditPassword() const
+{
+    return m_connection->hasEditPassword();
+}
+
+bool Database::giveEditPassword(const QString &password) const
+{
+    return m_connection->giveEditPassword(password);
+}
+
+bool Database::changeEditPassword(const QString &present, const QString &wanted) const
+{
+    return m_connection->changeEditPassword(present, wanted);
+}
+
 void Database::compactTo(const QString &destination) const
 {
     if (QFileInfo::exists(destination))

@@ -76,6 +76,13 @@ public:
     // Inside a transaction: lessons of protected dates may be deleted in it (a group, a
     // tutor deleted with their lessons). A server refuses them otherwise.
     void allowProtectedDates() const;
+    // The password that guards lifting a date's protection, when the document keeps it for
+    // every planner (a server document; a file's is the user's setting). Giving it holds for
+    // the open transaction; false when it is wrong. Throws DbError.
+    bool keepsEditPassword() const;
+    bool hasEditPassword() const;
+    bool giveEditPassword(const QString &password) const;
+    bool changeEditPassword(const QString &present, const QString &wanted) const;
 
     // Writes a compacted copy; fails when the destination exists.
     void compactTo(const QString &destination) const;

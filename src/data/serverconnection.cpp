@@ -338,6 +338,27 @@ void ServerConnection::allowProtectedDates()
     m_server.query("SELECT set_config('korvesta.unprotected', 'on', true)");
 }
 
+bool ServerConnection::hasEditPassword()
+{
+    return statement("SELECT korvesta_edit_password_set()", {}).rows.at(0).at(0).toBool();
+}
+
+bool ServerConnection::giveEditPassword(const QString &password)
+{
+    return statement("SELECT korvesta_give_edit_password($1)", {password})
+        .rows.at(0)
+        .at(0)
+        .toBool();
+}
+
+bool ServerConnection::changeEditPassword(const QString &present, const QString &wanted)
+{
+    return statement("SELECT korvesta_change_edit_password($1, $2)", {present, wanted})
+        .rows.at(0)
+        .at(0)
+        .toBool();
+}
+
 void ServerConnection::lockLoad()
 {
     m_server.query("SELECT pg_advisory_xact_lock($1, 0)", {kLoadLock});

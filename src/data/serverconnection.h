@@ -30,6 +30,10 @@ public:
     void lockLoad() override;
     void lockLoadLines(const std::vector<std::pair<int, int>> &lines) override;
     void allowProtectedDates() override;
+    bool keepsEditPassword() const override { return true; }
+    bool hasEditPassword() override;
+    bool giveEditPassword(const QString &password) override;
+    bool changeEditPassword(const QString &present, const QString &wanted) override;
 
     qint64 nextKey(const QString &table) override;
     void updateRow(const QString &table, qint64 row,

@@ -16,33 +16,41 @@ DateLock::DateLock(DocumentSession &session, const SettingsStore &settings, Prom
     , m_prompts(prompts)
 {}
 
-bool DateLock::passwordGiven()
+std::optional<QString> DateLock::unlockPassword(const Database &db)
 {
-    const QString password =
+    const bool documents = db.keepsEditPassword();
+    const QString own =
         m_settings.readText(QStringLiteral("Settings"), QStringLiteral("AccessEditPwd"), QString());
-    if (password.isEmpty())
-        return true;
+    if (documents ? !db.hasEditPassword() : own.isEmpty())
+        return QString();
     const std::optional<QString> answer =
         m_prompts.askPassword(QStringLiteral("Введите пароль для редактирования расписания"));
     if (!answer)
-        return false;
-    if (*answer == password)
-        return true;
+        return std::nullopt;
+    if (documents || *answer == own)
+        return answer; // the server checks its own in the transaction that lifts
     m_prompts.message(QStringLiteral("Неверный пароль"), Prompts::Icon::Critical);
-    return false;
+    return std::nullopt;
 }
 
 bool DateLock::setLocked(const QDate &date, bool lock)
 {
-    if (!date.isValid() || (!lock && !passwordGiven()))
+    if (!date.isValid())
         return false;
     const bool done =
         runDocumentChange<bool>(m_session, m_prompts, false, [&](const Database &db) {
+            const std::optional<QString> password = lock ? QString() : unlockPassword(db);
+            if (!password)
+                return false;
             // The protection is kept out of the history: undo must not lift it without the
             // password, and the steps around it are refused on a date protected since.
             const History::Unrecorded unrecorded(db);
             Database::Transaction transaction(db);
             db.lockDates({date});
+            if (!lock && !db.giveEditPassword(*password)) {
+                m_prompts.message(QStringLiteral("Неверный пароль"), Prompts::Icon::Critical);
+                return false;
+            }
             Recordset rs = db.openRecordset(QStringLiteral("SELECT tblTimeTableList.* "
                                                            "FROM tblTimeTableList "
                                                            "WHERE (((tblTimeTableList.Date)=%1));")

@@ -1,16 +1,21 @@
 #pragma once
 
 #include <QDate>
+#include <QString>
+
+#include <optional>
 
 namespace korvesta {
 
+class Database;
 class DocumentSession;
 class Prompts;
 class SettingsStore;
 
 // Protecting a date of the timetable against editing, and lifting the protection under the
-// password of the setting AccessEditPwd. A protected date takes no lessons, loses none to
-// clearing and receives no copies.
+// password: the setting AccessEditPwd for a file, the document's own for a server document
+// (which the server checks). A protected date takes no lessons, loses none to clearing and
+// receives no copies.
 class DateLock
 {
 public:
@@ -25,7 +30,9 @@ public:
     static QString lockedText() { return QStringLiteral("Доступ к редактированию расписания закрыт"); }
 
 private:
-    bool passwordGiven();
+    // The password for lifting a protection: an empty text when none is needed, nothing when
+    // the user gave none or a wrong one (told).
+    std::optional<QString> unlockPassword(const Database &db);
 
     DocumentSession &m_session;
     const SettingsStore &m_settings;

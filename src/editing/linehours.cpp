@@ -65,8 +65,9 @@ int linesOverHours(const Database &db, std::vector<std::pair<int, int>> lines)
         return 0;
     db.lockLoadLines(lines);
     const std::map<std::pair<int, int>, LineHours> hours = readLineHours(db, std::move(lines));
-    return int(std::count_if(hours.begin(), hours.end(),
-                             [](const auto &line) { return line.second.lessons > line.second.hours; }));
+    return int(std::count_if(hours.begin(), hours.end(), [](const auto &line) {
+        return line.second.lessons > line.second.hours;
+    }));
 }
 
 } // namespace korvesta

@@ -458,27 +458,47 @@ bool OptionsSession::deleteHoliday(int key)
 
 // Protection.
 
+bool OptionsSession::wrongPassword()
+{
+    m_prompts.message(QStringLiteral("Неверный пароль"), Prompts::Icon::Critical);
+    return m_record.SaveCurrTable;
+}
+
 bool OptionsSession::setProtection(bool on)
 {
-    if (on) {
-        const std::optional<QString> password =
-            m_prompts.askPassword(QStringLiteral("Укажите пароль для ограничения доступа") + kCrLf
-                                  + QStringLiteral("к редактированию расписания"));
-        if (!password)
-            return m_record.SaveCurrTable;
-        write(kSettings, QStringLiteral("AccessEditPwd"), *password);
-    } else {
-        const std::optional<QString> password =
-            m_prompts.askPassword(QStringLiteral("Введите пароль для отмены ограничения") + kCrLf
-                                  + QStringLiteral("редактирования расписания"));
-        if (!password)
-            return m_record.SaveCurrTable;
-        if (*password != m_store.readText(kSettings, QStringLiteral("AccessEditPwd"), QString())) {
-            m_prompts.message(QStringLiteral("Неверный пароль"), Prompts::Icon::Critical);
-            return m_record.SaveCurrTable;
-        }
-        write(kSettings, QStringLiteral("AccessEditPwd"), QString());
-    }
+    const std::optional<QString> password =
+        on ? m_prompts.askPassword(QStringLiteral("Укажите пароль для ограничения доступа") + kCrLf
+                                   + QStringLiteral("к редактированию расписания"))
+           : m_prompts.askPassword(QStringLiteral("Введите пароль для отмены ограничения") + kCrLf
+                                   + QStringLiteral("редактирования расписания"));
+    if (!password)
+        return m_record.SaveCurrTable;
+    // A server document keeps the password for every planner, and the server checks it: one
+    // it has already must be given to turn protection on again, and to turn it off.
+    enum class Kept { Failed, Wrong, Done, ByUser };
+    const auto keep = [&](const Database &db) {
+        if (!db.keepsEditPassword())
+            return Kept::ByUser;
+        bool right = false;
+        if (on && !db.hasEditPassword())
+            right = db.changeEditPassword(QString(), *password);
+        else if (on)
+            right = db.giveEditPassword(*password);
+        else
+            right = db.changeEditPassword(*password, QString());
+        return right ? Kept::Done : Kept::Wrong;
+    };
+    const Kept kept =
+        m_session.currentPath().isEmpty() ? Kept::ByUser : read<Kept>(Kept::Failed, keep);
+    if (kept == Kept::Failed)
+        return m_record.SaveCurrTable;
+    if (kept == Kept::ByUser && !on
+        && *password != m_store.readText(kSettings, QStringLiteral("AccessEditPwd"), QString()))
+        return wrongPassword();
+    if (kept == Kept::Wrong)
+        return wrongPassword();
+    if (kept == Kept::ByUser)
+        write(kSettings, QStringLiteral("AccessEditPwd"), on ? *password : QString());
     writeBool(kSettings, QStringLiteral("SaveCurrTable"), on);
     m_record.SaveCurrTable = on;
     return on;

@@ -126,6 +126,8 @@ public:
     std::optional<options::Refusal> apply(const SettingsRecord &edited, const Period &study);
 
 private:
+    // Says so and keeps the protection as it is.
+    bool wrongPassword();
     template<typename T>
     T change(T failed, const QString &caption, const std::function<T(const Database &)> &work);
     template<typename T>

@@ -1,7 +1,8 @@
 // Several planners on one server document: a command waits for another one's dates and says
 // so in Russian when the wait is too long, the server itself refuses lessons on a protected
-// date, a committed change is announced to the others (not to its own planner), and a user
-// who may only read is told so in Russian.
+// date and a protection lifted without the document's password, a committed change is
+// announced to the others (not to its own planner), and a user who may only read is told so
+// in Russian.
 
 #include "cli/subcommands.h"
 #include "data/database.h"
@@ -143,6 +144,37 @@ TEST_F(ServerPlanners, TheServerRefusesALessonOnAProtectedDate)
     } catch (const DbError &e) {
         EXPECT_EQ(e.message(), QStringLiteral("Дата 12.10.2026 заблокирована для редактирования"));
     }
+}
+
+// The password that lifts a date's protection is the document's, for every planner, and the
+// server itself refuses a protection lifted without it, whatever program tries.
+TEST_F(ServerPlanners, TheEditPasswordIsTheDocumentsAndTheServerHoldsIt)
+{
+    const Database db = Database::open(uri);
+    ASSERT_TRUE(db.changeEditPassword(QString(), QStringLiteral("секрет")));
+    EXPECT_TRUE(db.hasEditPassword());
+    PgConnection other(uri);
+    other.exec("UPDATE \"tblTimeTableList\" SET \"ReadOnly\" = 1 WHERE \"Date\" = '2026-10-13'");
+    try {
+        other.exec("UPDATE \"tblTimeTableList\" SET \"ReadOnly\" = 0 WHERE \"Date\" = "
+                   "'2026-10-13'");
+        ADD_FAILURE() << "a protection was lifted without the password";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Блокировка даты 13.10.2026 снимается только с "
+                                              "паролем для редактирования расписания"));
+    }
+    const auto unlock = [](const char *password) {
+        return runSubcommand({QStringLiteral("lock"), uri, QStringLiteral("--date"),
+                              QStringLiteral("13.10.2026"), QStringLiteral("--unlock"),
+                              QStringLiteral("--password"), QString::fromUtf8(password)});
+    };
+    const SubcommandOutcome wrong = unlock("неверно");
+    EXPECT_NE(wrong.code, 0);
+    EXPECT_TRUE(wrong.err.contains(QStringLiteral("Неверный пароль"))) << wrong.err.toStdString();
+    EXPECT_EQ(unlock("секрет").code, 0);
+    EXPECT_FALSE(db.changeEditPassword(QStringLiteral("неверно"), QString()));
+    EXPECT_TRUE(db.changeEditPassword(QStringLiteral("секрет"), QString()));
+    EXPECT_FALSE(db.hasEditPassword());
 }
 
 TEST_F(ServerPlanners, AChangeIsAnnouncedToTheOthersAtItsCommit)
