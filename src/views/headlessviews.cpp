@@ -43,6 +43,12 @@ bool HeadlessViews::refresh()
 bool HeadlessViews::show(int code)
 {
     m_navigation.selectSection(code / 10);
+    // A new record's view is filled from its section's list, which is shown first; any other
+    // view is filled alone.
+    if (code % 10 != 0 && !NavigationState::isNewRecordView(code)) {
+        m_navigation.selectItem(code % 10);
+        return refresh();
+    }
     if (!refresh())
         return false;
     if (code % 10 == 0)
