@@ -330,7 +330,20 @@ BEGIN
             written := -1;
         END;
         IF written <> b.rows THEN
-            RETURN b.tbl;
+            -- The table, and on the next line the image of a row changed since: the one the
+            -- step left that is no longer so, or the one now in the way of a row it gives back.
+            IF b.kind = 'u' OR (b.kind = 'i') = p_undo THEN
+                EXECUTE format('SELECT h.%I::text FROM pg_temp.korvesta_history AS h WHERE '
+                               'h.batch = $1 AND NOT EXISTS (SELECT 1 FROM %I AS t WHERE t.%I = '
+                               'h.rn AND to_jsonb(t) = h.%I) LIMIT 1', was, b.tbl, b.rk, was)
+                    INTO cols USING b.batch;
+            ELSE
+                EXECUTE format('SELECT to_jsonb(t)::text FROM pg_temp.korvesta_history AS h '
+                               'JOIN %I AS t ON t.%I = (h.%I ->> %L)::bigint WHERE h.batch = $1 '
+                               'LIMIT 1', b.tbl, b.rk, gets, b.rk)
+                    INTO cols USING b.batch;
+            END IF;
+            RETURN b.tbl || coalesce(E'\n' || cols, '');
         END IF;
     END LOOP;
     RETURN NULL;
@@ -400,4 +413,4 @@ $$;
 
 -- The version of these functions: a document whose functions are older gets them anew.
 CREATE OR REPLACE FUNCTION korvesta_functions_version() RETURNS integer LANGUAGE sql IMMUTABLE
-AS $$ SELECT 5 $$;
+AS $$ SELECT 6 $$;

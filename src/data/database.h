@@ -109,6 +109,7 @@ public:
     std::shared_ptr<Connection> connection() const { return m_connection; }
 
 private:
+    friend class History; // names a row another program changed under a step
     explicit Database(std::shared_ptr<Connection> connection);
     std::shared_ptr<Connection> m_connection;
 };

@@ -1,5 +1,7 @@
 #include "history.h"
 
+#include "changedrow.h"
+#include "database.h"
 #include "dberror.h"
 #include "historylog.h"
 #include "serverconnection.h"
@@ -342,12 +344,20 @@ void History::apply(bool undoing, const ClashCount &clashes)
     }
     --c->m_transactionDepth;
     c->reloadSavedQueries();
-    if (!outcome.changedTable.isEmpty())
+    if (!outcome.changedTable.isEmpty()) {
+        const QString row =
+            changedRowText(Database(c), outcome.changedTable, outcome.changedRow);
+        if (row.isEmpty())
+            throw DbError(dberr::Failed,
+                          QStringLiteral("%1 «%2» невозможно: после него эти данные (таблица %3) "
+                                         "изменила другая программа. Документ оставлен без "
+                                         "изменений")
+                              .arg(verb, step.caption, outcome.changedTable));
         throw DbError(dberr::Failed,
-                      QStringLiteral("%1 «%2» невозможно: после него эти данные (таблица %3) "
-                                     "изменила другая программа. Документ оставлен без "
-                                     "изменений")
-                          .arg(verb, step.caption, outcome.changedTable));
+                      QStringLiteral("%1 «%2» невозможно: после него %3 изменила другая "
+                                     "программа (таблица %4). Документ оставлен без изменений")
+                          .arg(verb, step.caption, row, outcome.changedTable));
+    }
     if (!outcome.refusal.isEmpty())
         throw DbError(dberr::Failed,
                       QStringLiteral("%1 «%2» невозможно: %3. Документ оставлен без изменений")

@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QVariantMap>
 
 #include <functional>
 #include <utility>
@@ -45,6 +46,7 @@ public:
     struct Outcome
     {
         QString changedTable;
+        QVariantMap changedRow; // a row of it changed since, by column, where it is known
         QString refusal;
     };
     virtual Outcome apply(qint64 step, bool undoing, const std::function<void()> &before,

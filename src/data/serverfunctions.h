@@ -12,6 +12,6 @@ QByteArray serverFunctions();
 constexpr const char *kInstallHistory = "SELECT korvesta_install_history()";
 
 // The version of those functions (what korvesta_functions_version() returns).
-constexpr int kServerFunctionsVersion = 5;
+constexpr int kServerFunctionsVersion = 6;
 
 } // namespace korvesta

@@ -3,6 +3,9 @@
 #include "dberror.h"
 #include "serverconnection.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
 // The log's steps are numbered as the triggers write them: a transaction's own rows under
 // the negative of its transaction number, a grouped step's under its positive number, and
 // rows that are no step under 0. A step is complete once its transaction has ended and its
@@ -142,12 +145,15 @@ HistoryLog::Outcome ServerHistoryLog::apply(qint64 step, bool undoing,
             before();
         const PgRows rows =
             c.server().query("SELECT korvesta_history_apply($1, $2)", {step, undoing});
-        const QString conflictTable = rows.rows.at(0).at(0).toString();
+        const QString conflict = rows.rows.at(0).at(0).toString();
+        const QString conflictTable = conflict.section(u'\n', 0, 0);
+        const QVariantMap changedRow =
+            QJsonDocument::fromJson(conflict.section(u'\n', 1).toUtf8()).object().toVariantMap();
         // The images are written: the rest of the transaction is the program's own again.
         c.server().query("SELECT set_config('korvesta.history', '', true)");
         const QString refusal = conflictTable.isEmpty() && after ? after() : QString();
         c.exec(conflictTable.isEmpty() && refusal.isEmpty() ? "COMMIT" : "ROLLBACK");
-        return {conflictTable, refusal};
+        return {conflictTable, changedRow, refusal};
     } catch (...) {
         c.execQuietly("ROLLBACK");
         throw;

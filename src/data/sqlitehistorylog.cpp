@@ -364,6 +364,7 @@ HistoryLog::Outcome SqliteHistoryLog::apply(qint64 step, bool undoing,
 {
     SqliteConnection &c = d->open();
     QString conflictTable;
+    QVariantMap changedRow;
     QString refusal;
     d->paused = true;
     struct Restore
@@ -426,6 +427,28 @@ HistoryLog::Outcome SqliteHistoryLog::apply(qint64 step, bool undoing,
                 if (rc != SQLITE_DONE && (rc & 0xff) != SQLITE_CONSTRAINT)
                     throw DbError::fromEngine(rc, QString::fromUtf8(sqlite3_errstr(rc)), c.path());
                 conflictTable = t.name;
+                // The row as the step left it, or as it would be given back.
+                const int image = hadRow ? fromImage : toImage;
+                for (int i = 0; i < n; ++i) {
+                    sqlite3_value *v = sqlite3_column_value(row, image + i);
+                    QVariant value;
+                    switch (sqlite3_value_type(v)) {
+                    case SQLITE_INTEGER:
+                        value = qint64(sqlite3_value_int64(v));
+                        break;
+                    case SQLITE_FLOAT:
+                        value = sqlite3_value_double(v);
+                        break;
+                    case SQLITE_TEXT:
+                        value = QString::fromUtf8(
+                            reinterpret_cast<const char *>(sqlite3_value_text(v)),
+                            sqlite3_value_bytes(v));
+                        break;
+                    default:
+                        break;
+                    }
+                    changedRow.insert(QString::fromUtf8(t.columns[size_t(i)]).remove(u'"'), value);
+                }
                 break;
             }
         }
@@ -438,7 +461,7 @@ HistoryLog::Outcome SqliteHistoryLog::apply(qint64 step, bool undoing,
         sqlite3_exec(d->db, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
-    return {conflictTable, refusal};
+    return {conflictTable, changedRow, refusal};
 }
 
 std::vector<QDate> SqliteHistoryLog::dates(qint64 step)

@@ -100,8 +100,8 @@ TEST_F(HistoryCommandsTest, RefusedUndoIsToldAndChangesNothing)
     commands->undoAction()->trigger();
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown.front().text,
-              "Отменить «изменение данных» невозможно: после него эти данные (таблица "
-              "tblGroups) изменила другая программа. Документ оставлен без изменений");
+              "Отменить «изменение данных» невозможно: после него группу П-1 (курс 1) изменила "
+              "другая программа (таблица tblGroups). Документ оставлен без изменений");
     EXPECT_EQ(groups(), 1);
     EXPECT_TRUE(commands->undoAction()->isEnabled());
 }

@@ -413,9 +413,9 @@ TEST_F(HistoryTest, AnotherProgramsChangeRefusesTheUndo)
         history->undo();
         ADD_FAILURE() << "the undo went through";
     } catch (const DbError &e) {
-        EXPECT_EQ(e.message(), "Отменить «изменение данных» невозможно: после него эти данные "
-                               "(таблица tblTutors) изменила другая программа. Документ "
-                               "оставлен без изменений");
+        EXPECT_EQ(e.message(), "Отменить «изменение данных» невозможно: после него "
+                               "преподавателя Иванов И.И. изменила другая программа (таблица "
+                               "tblTutors). Документ оставлен без изменений");
     }
     EXPECT_EQ(differences(snapshot(), changedElsewhere), QStringList());
     EXPECT_TRUE(history->canUndo());

@@ -195,7 +195,9 @@ TEST(ServerDocument, UndoTakesBackOnlyWhatThisSessionDidAndWhileItStands)
         history->undo();
         ADD_FAILURE() << "undid a row another session changed";
     } catch (const DbError &e) {
-        EXPECT_TRUE(e.message().contains("таблица tblTutors")) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains("после него преподавателя Сидоров С.С. изменила другая "
+                                         "программа (таблица tblTutors)"))
+            << e.message().toStdString();
     }
     const auto tutors = [&] {
         QStringList names;

@@ -278,6 +278,31 @@ TEST_F(ServerPlanners, UndoDoesNotGiveALineMoreLessonsThanHours)
     EXPECT_TRUE(history->canUndo());
     other.exec("UPDATE \"tblJobList\" SET \"Hours\" = \"Hours\" + 1");
     EXPECT_NO_THROW(history->undo(clashes));
+    other.exec("UPDATE \"tblJobList\" SET \"Hours\" = \"Hours\" + 100"); // for the tests after
+    History::detachAll();
+}
+
+// Undo refuses a lesson another planner changed since, and names it.
+TEST_F(ServerPlanners, UndoNamesTheLessonAnotherPlannerChanged)
+{
+    const Database db = Database::open(uri);
+    History *history = History::attach(db);
+    ASSERT_NE(history, nullptr);
+    ASSERT_EQ(place(QStringLiteral("16.10.2026"), 8).code, 0);
+    PgConnection other(uri);
+    other.exec("UPDATE \"tblTimeTableContent\" SET \"Key_Aud\" = NULL WHERE \"Lesson\" = 8 AND "
+               "\"Key_TTList\" = (SELECT \"Key\" FROM \"tblTimeTableList\" WHERE \"Date\" = "
+               "'2026-10-16')");
+    try {
+        history->undo();
+        ADD_FAILURE() << "undid a lesson another planner changed";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.message().contains(
+            QStringLiteral("после него занятие группы %1 на 16.10.2026, урок 8 изменила другая "
+                           "программа (таблица tblTimeTableContent)")
+                .arg(group)))
+            << e.message().toStdString();
+    }
     History::detachAll();
 }
 
