@@ -92,6 +92,16 @@ public:
     // Within the open transaction, waits for the hours of these load lines (group and job,
     // in ascending order): see Database::lockLoadLines.
     virtual void lockLoadLines(const std::vector<std::pair<int, int>> &lines) { (void)lines; }
+    // Within the open transaction, waits for the day (its number) shared, then for its
+    // lessons, groups and tutors: see Database::lockDateCells.
+    virtual void lockDateCells(qint64 day, const std::vector<int> &lessons,
+                               const std::vector<int> &groups, const std::vector<int> &tutors)
+    {
+        (void)day;
+        (void)lessons;
+        (void)groups;
+        (void)tutors;
+    }
     // Within the open transaction, lessons of protected dates may go (with a list's row):
     // the server refuses them otherwise.
     virtual void allowProtectedDates() {}

@@ -149,6 +149,18 @@ void Database::lockLoadLines(std::vector<std::pair<int, int>> lines) const
     m_connection->lockLoadLines(lines);
 }
 
+void Database::lockDateCells(const QDate &date, std::vector<int> lessons,
+                             std::vector<int> groups, std::vector<int> tutors) const
+{
+    if (m_connection->m_transactionDepth == 0 || !date.isValid())
+        return;
+    for (std::vector<int> *keys : {&lessons, &groups, &tutors}) {
+        std::sort(keys->begin(), keys->end());
+        keys->erase(std::unique(keys->begin(), keys->end()), keys->end());
+    }
+    m_connection->lockDateCells(date.toJulianDay(), lessons, groups, tutors);
+}
+
 void Database::allowProtectedDates() const
 {
     if (m_connection->m_transactionDepth > 0)

@@ -73,6 +73,12 @@ public:
     // job): holds them until it ends, so that two commands never both give a line its last
     // hour. Taken in ascending order; a command that holds dates takes these after them.
     void lockLoadLines(std::vector<std::pair<int, int>> lines) const;
+    // Inside a transaction, instead of lockDates for a command that writes a few lessons of a
+    // date: holds the date shared (a command holding it whole waits, and is waited for) and
+    // these lesson numbers, groups and tutors of it alone (their clash rules and the day's
+    // limits), so that planners placing other lessons of the date do not wait.
+    void lockDateCells(const QDate &date, std::vector<int> lessons, std::vector<int> groups,
+                       std::vector<int> tutors) const;
     // Inside a transaction: lessons of protected dates may be deleted in it (a group, a
     // tutor deleted with their lessons). A server refuses them otherwise.
     void allowProtectedDates() const;

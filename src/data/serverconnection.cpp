@@ -324,6 +324,25 @@ void ServerConnection::lockDates(const std::vector<qint64> &days)
                    {kLoadLock, kDateLocks, QStringLiteral("{%1}").arg(list.join(u','))});
 }
 
+void ServerConnection::lockDateCells(qint64 day, const std::vector<int> &lessons,
+                                     const std::vector<int> &groups,
+                                     const std::vector<int> &tutors)
+{
+    QStringList keys; // ascending: lessons, then groups, then tutors, each in order
+    for (const int lesson : lessons)
+        keys << QString::number(kCellLocks + (day << 8) + (lesson & 0xff));
+    for (const int group : groups)
+        keys << QString::number(kDayGroupLocks + (day << 24) + (group & 0xffffff));
+    for (const int tutor : tutors)
+        keys << QString::number(kDayTutorLocks + (day << 24) + (tutor & 0xffffff));
+    // The load shared, the day shared (a command holding it whole excludes this one), then
+    // the keys one by one in the array's order.
+    m_server.query("SELECT pg_advisory_xact_lock_shared($1, 0), pg_advisory_xact_lock_shared($2, "
+                   "$3::integer), (SELECT count(pg_advisory_xact_lock(k)) FROM unnest($4::bigint[]) "
+                   "AS k)",
+                   {kLoadLock, kDateLocks, day, QStringLiteral("{%1}").arg(keys.join(u','))});
+}
+
 void ServerConnection::lockLoadLines(const std::vector<std::pair<int, int>> &lines)
 {
     QStringList list;

@@ -29,6 +29,8 @@ public:
     void lockDates(const std::vector<qint64> &days) override;
     void lockLoad() override;
     void lockLoadLines(const std::vector<std::pair<int, int>> &lines) override;
+    void lockDateCells(qint64 day, const std::vector<int> &lessons, const std::vector<int> &groups,
+                       const std::vector<int> &tutors) override;
     void allowProtectedDates() override;
     bool keepsEditPassword() const override { return true; }
     bool hasEditPassword() override;
@@ -51,6 +53,11 @@ public:
     static constexpr int kDateLocks = 0x4b56'0001;
     static constexpr int kLoadLock = 0x4b56'0002;
     static constexpr qint64 kLineLocks = qint64(0x4b56) << 48;
+    // A date's lesson (day number * 2^8 + lesson), group and tutor (day number * 2^24 + key),
+    // held by a command that writes a few lessons of a date it holds shared.
+    static constexpr qint64 kCellLocks = qint64(0x4b57) << 48;
+    static constexpr qint64 kDayGroupLocks = qint64(0x4b58) << 48;
+    static constexpr qint64 kDayTutorLocks = qint64(0x4b59) << 48;
 
     PgConnection &server() { return m_server; }
     // Grows with every transaction the connection ends (a statement outside one included).

@@ -603,7 +603,22 @@ PlacementResult LessonPlacement::write(const Database &db, const PlacementChoice
                                        const PlacementAgreement &agreement)
 {
     Database::Transaction transaction(db);
-    db.lockDates({c.date});
+    // The date's lessons, groups and tutors this placement checks and writes are held, not
+    // the whole date: other planners place other lessons of it meanwhile.
+    {
+        std::vector<int> lessons{c.lesson};
+        if (c.mode == PlacementMode::Group && request.paired && c.partner >= 1)
+            lessons.push_back(c.partner);
+        std::vector<int> groups{c.keyGroup};
+        std::vector<int> tutors{c.keyTutor};
+        for (size_t i = 1; i < c.picks.size(); ++i) {
+            if (const PlacementLine *line = c.line(c.picks[i].keyJobList)) {
+                groups.push_back(line->keyGroup);
+                tutors.push_back(line->keyTutor);
+            }
+        }
+        db.lockDateCells(c.date, lessons, groups, tutors);
+    }
     // Another program may have protected the date since the choice opened.
     if (dateProtected(db, c.date)) {
         m_prompts.message(QStringLiteral("Дата заблокирована для редактирования"),

@@ -200,7 +200,8 @@ ClearingOutcome TimetableClearing::clearCell(Column column, const QDate &date, i
         m_session, m_prompts, ClearingOutcome::Failed, [&](const Database &db) {
             const History::Step step(db, caption);
             Database::Transaction transaction(db);
-            db.lockDates({date});
+            // Only the lesson is held: lessons taken away break no rule of the others.
+            db.lockDateCells(date, {lesson}, {}, {});
             // Another program may have protected the date since the question.
             if (dateProtected(db, date)) {
                 m_status = QStringLiteral("Дата заблокирована для редактирования");
