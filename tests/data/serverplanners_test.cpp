@@ -63,6 +63,16 @@ protected:
                               discipline(), QStringLiteral("--aud"), auditorium,
                               QStringLiteral("--yes")});
     }
+    // A lesson placed and its cell cleared again: the last step undoes the clearing.
+    static bool placeAndClear(const QString &date, int lesson)
+    {
+        return place(date, lesson).code == 0
+               && runSubcommand({QStringLiteral("clear"), uri, QStringLiteral("--date"), date,
+                                 QStringLiteral("--lesson"), QString::number(lesson),
+                                 QStringLiteral("--group"), group, QStringLiteral("--yes")})
+                          .code
+                      == 0;
+    }
     static QString discipline()
     {
         PgConnection server(uri);
@@ -218,13 +228,7 @@ TEST_F(ServerPlanners, UndoDoesNotPutALessonWhereAnotherPlannerPlacedOne)
     History *history = History::attach(db);
     ASSERT_NE(history, nullptr);
     // The date keeps other lessons: its row stays when the cell is cleared.
-    ASSERT_EQ(place(QStringLiteral("14.10.2026"), 8).code, 0);
-    ASSERT_EQ(runSubcommand({QStringLiteral("clear"), uri, QStringLiteral("--date"),
-                             QStringLiteral("14.10.2026"), QStringLiteral("--lesson"),
-                             QStringLiteral("8"), QStringLiteral("--group"), group,
-                             QStringLiteral("--yes")})
-                  .code,
-              0);
+    ASSERT_TRUE(placeAndClear(QStringLiteral("14.10.2026"), 8));
     // Another planner gives the auditorium, free again, to another job's lesson.
     PgConnection other(uri);
     other.exec("INSERT INTO \"tblTimeTableContent\" (\"Key_TTList\", \"Lesson\", \"Key_Job\", "
@@ -258,13 +262,7 @@ TEST_F(ServerPlanners, UndoDoesNotGiveALineMoreLessonsThanHours)
     const Database db = Database::open(uri);
     History *history = History::attach(db);
     ASSERT_NE(history, nullptr);
-    ASSERT_EQ(place(QStringLiteral("15.10.2026"), 8).code, 0);
-    ASSERT_EQ(runSubcommand({QStringLiteral("clear"), uri, QStringLiteral("--date"),
-                             QStringLiteral("15.10.2026"), QStringLiteral("--lesson"),
-                             QStringLiteral("8"), QStringLiteral("--group"), group,
-                             QStringLiteral("--yes")})
-                  .code,
-              0);
+    ASSERT_TRUE(placeAndClear(QStringLiteral("15.10.2026"), 8));
     // The line's hours are now exactly its lessons, as if another planner had taken the hour.
     PgConnection other(uri);
     other.exec("UPDATE \"tblJobList\" AS l SET \"Hours\" = (SELECT count(*) FROM "
