@@ -155,6 +155,7 @@ void Database::lockDateCells(const QDate &date, std::vector<int> lessons,
     if (m_connection->m_transactionDepth == 0 || !date.isValid())
         return;
     for (std::vector<int> *keys : {&lessons, &groups, &tutors}) {
+        keys->erase(std::remove(keys->begin(), keys->end(), 0), keys->end()); // none named
         std::sort(keys->begin(), keys->end());
         keys->erase(std::unique(keys->begin(), keys->end()), keys->end());
     }
