@@ -34,12 +34,37 @@ void deleteLessons(const Database &db, const QString &condition, bool futureOnly
     db.execute(sql + QStringLiteral(");"));
 }
 
+// Inside the deletion's transaction, with the load held: the record and its lessons are as
+// the user was asked about them, else he is told and nothing is deleted.
+bool unchangedSinceAsked(const Database &db, Prompts &prompts, const DeletionPlan &plan)
+{
+    const Recordset record = db.openRecordset(
+        QStringLiteral("SELECT %1.Key FROM %1 WHERE (((%1.Key)=%2));").arg(plan.table).arg(plan.key));
+    if (record.isEmpty()) {
+        prompts.message(messageLines({QStringLiteral("Запись не найдена: возможно, она уже "
+                                                     "удалена."),
+                                      QStringLiteral("Обновите список (F5)")}),
+                        Prompts::Icon::Warning);
+        return false;
+    }
+    const LessonUsage now = readUsage(db, plan.usageQueries);
+    if (now.held != plan.usage.held || now.future != plan.usage.future) {
+        prompts.message(messageLines({QStringLiteral("Пока шёл вопрос, другой пользователь "
+                                                     "изменил расписание этой записи: ничего "
+                                                     "не удалено."),
+                                      QStringLiteral("Обновите список (F5) и повторите удаление")}),
+                        Prompts::Icon::Warning);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
-LessonUsage readUsage(const Database &db, const QString &heldQuery, const QString &futureQuery,
-                      const std::vector<std::pair<QString, QVariant>> &parameters)
+LessonUsage readUsage(const Database &db, const UsageQueries &queries)
 {
-    return {countLessons(db, heldQuery, parameters), countLessons(db, futureQuery, parameters)};
+    return {countLessons(db, queries.held, queries.parameters),
+            countLessons(db, queries.future, queries.parameters)};
 }
 
 QString messageLines(const QStringList &lines)
@@ -65,6 +90,8 @@ DeleteOutcome runDeletion(const Database &db, Prompts &prompts, const DeletionPl
         // Today's lessons count as held: only dates after the present moment go.
         Database::Transaction transaction(db);
         db.lockLoad();
+        if (!unchangedSinceAsked(db, prompts, plan))
+            return DeleteOutcome::Nothing;
         db.allowProtectedDates();
         deleteLessons(db, plan.lessonsCondition, true);
         transaction.commit();
@@ -77,6 +104,8 @@ DeleteOutcome runDeletion(const Database &db, Prompts &prompts, const DeletionPl
     // lose (or one whose date row is missing, which no view can show anyway).
     Database::Transaction transaction(db);
     db.lockLoad();
+    if (!unchangedSinceAsked(db, prompts, plan))
+        return DeleteOutcome::Nothing;
     db.allowProtectedDates();
     deleteLessons(db, plan.lessonsCondition, false);
     plan.removeRecord(db);

@@ -52,11 +52,14 @@ DeleteOutcome deleteGroup(const Database &db, Prompts &prompts, const QString &g
     const QString c = textOf(rs, QStringLiteral("Course"));
 
     DeletionPlan plan;
-    plan.usage =
-        readUsage(db, QStringLiteral("qryGroupValueB"), QStringLiteral("qryGroupValueA"),
-                  {{QStringLiteral("pGroup"), g},
-                   {QStringLiteral("pCourse"), c},
-                   {QStringLiteral("pFaculty"), textOf(rs, QStringLiteral("TypeFaculty"))}});
+    plan.table = QStringLiteral("tblGroups");
+    plan.key = key;
+    plan.usageQueries = {QStringLiteral("qryGroupValueB"),
+                         QStringLiteral("qryGroupValueA"),
+                         {{QStringLiteral("pGroup"), g},
+                          {QStringLiteral("pCourse"), c},
+                          {QStringLiteral("pFaculty"), textOf(rs, QStringLiteral("TypeFaculty"))}}};
+    plan.usage = readUsage(db, plan.usageQueries);
     const QString held = QString::number(plan.usage.held);
     const QString future = QString::number(plan.usage.future);
     const QString named =
@@ -117,9 +120,12 @@ DeleteOutcome deleteAuditorium(const Database &db, Prompts &prompts, const QStri
     const QString k = textOf(rs, QStringLiteral("Corpus"));
 
     DeletionPlan plan;
-    plan.usage =
-        readUsage(db, QStringLiteral("qryAuditoriaValueB"), QStringLiteral("qryAuditoriaValueA"),
-                  {{QStringLiteral("pAuditoria"), a}, {QStringLiteral("pCorpus"), k}});
+    plan.table = QStringLiteral("tblAuditories");
+    plan.key = key;
+    plan.usageQueries = {QStringLiteral("qryAuditoriaValueB"),
+                         QStringLiteral("qryAuditoriaValueA"),
+                         {{QStringLiteral("pAuditoria"), a}, {QStringLiteral("pCorpus"), k}}};
+    plan.usage = readUsage(db, plan.usageQueries);
     const QString held = QString::number(plan.usage.held);
     const QString future = QString::number(plan.usage.future);
     const QString named =
@@ -192,9 +198,12 @@ DeleteOutcome deleteDiscipline(const Database &db, Prompts &prompts, const QStri
     const QString d1 = textOf(rs, QStringLiteral("Discipline1"));
 
     DeletionPlan plan;
-    plan.usage =
-        readUsage(db, QStringLiteral("qryDisciplineValueB"), QStringLiteral("qryDisciplineValueA"),
-                  {{QStringLiteral("pDiscipline"), d}, {QStringLiteral("pDiscipline1"), d1}});
+    plan.table = QStringLiteral("tblDisciplines");
+    plan.key = key;
+    plan.usageQueries = {QStringLiteral("qryDisciplineValueB"),
+                         QStringLiteral("qryDisciplineValueA"),
+                         {{QStringLiteral("pDiscipline"), d}, {QStringLiteral("pDiscipline1"), d1}}};
+    plan.usage = readUsage(db, plan.usageQueries);
     const QString held = QString::number(plan.usage.held);
     const QString future = QString::number(plan.usage.future);
     plan.futureOnlyQuestion = messageLines({
@@ -260,8 +269,12 @@ DeleteOutcome deleteTutor(const Database &db, Prompts &prompts, const QString &t
     const QString t = textOf(rs, QStringLiteral("Tutor"));
 
     DeletionPlan plan;
-    plan.usage = readUsage(db, QStringLiteral("qryTutorValueB"), QStringLiteral("qryTutorValueA"),
-                           {{QStringLiteral("pTutor"), t}});
+    plan.table = QStringLiteral("tblTutors");
+    plan.key = key;
+    plan.usageQueries = {QStringLiteral("qryTutorValueB"),
+                         QStringLiteral("qryTutorValueA"),
+                         {{QStringLiteral("pTutor"), t}}};
+    plan.usage = readUsage(db, plan.usageQueries);
     const QString held = QString::number(plan.usage.held);
     const QString future = QString::number(plan.usage.future);
     plan.futureOnlyQuestion = messageLines({
