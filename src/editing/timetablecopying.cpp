@@ -335,26 +335,32 @@ CopyReport TimetableCopying::run(const CopyRequest &request)
     }
 }
 
-bool TimetableCopying::replacingAccepted(const Database &db, const CopyRequest &request,
-                                         const std::vector<std::pair<QDate, QDate>> &plan)
+TimetableCopying::HeldLessons
+TimetableCopying::heldLessons(const Database &db, const std::vector<std::pair<QDate, QDate>> &plan)
 {
     QStringList dates;
     for (const auto &[s, d] : plan)
         dates << sqlDateLiteral(d);
     if (dates.isEmpty())
-        return true;
+        return {};
     const Recordset rs = db.openRecordset(
-        QStringLiteral("SELECT Count(tblTimeTableContent.Key), Count(tblTimeTableList.Key) FROM "
+        QStringLiteral("SELECT Count(tblTimeTableContent.Key), Sum(tblTimeTableContent.Key) FROM "
                        "tblTimeTableList INNER JOIN tblTimeTableContent ON tblTimeTableList.Key "
                        "= tblTimeTableContent.Key_TTList WHERE tblTimeTableList.[Date] In (%1) "
                        "AND tblTimeTableList.ReadOnly = False;")
             .arg(dates.join(QLatin1Char(','))));
-    const int held = rs.isEmpty() ? 0 : rs.value(0).toInt();
-    if (held == 0)
+    if (rs.isEmpty())
+        return {};
+    return {rs.value(0).toLongLong(), rs.value(1).toLongLong()};
+}
+
+bool TimetableCopying::replacingAccepted(const CopyRequest &request, const HeldLessons &held)
+{
+    if (held.count == 0)
         return true;
     const bool clear = request.overwrite == CopyOverwrite::ClearFirst;
     const QString question =
-        QStringLiteral("На датах назначения уже есть занятия: %1.").arg(held) + kLineBreak
+        QStringLiteral("На датах назначения уже есть занятия: %1.").arg(held.count) + kLineBreak
         + (clear ? QStringLiteral("Перед копированием они будут удалены.")
                  : QStringLiteral("Занятия тех же групп на тех же уроках будут заменены копией."))
         + kLineBreak + kLineBreak + QStringLiteral("Продолжить?");
@@ -388,7 +394,8 @@ CopyReport TimetableCopying::copy(const Database &db, const CopyRequest &request
     }
 
     const std::vector<std::pair<QDate, QDate>> plan = copyPlan(request, workDays);
-    if (!replacingAccepted(db, request, plan))
+    const HeldLessons held = heldLessons(db, plan);
+    if (!replacingAccepted(request, held))
         return report;
 
     // The whole command is one transaction, read and written under the document's write
@@ -403,6 +410,17 @@ CopyReport TimetableCopying::copy(const Database &db, const CopyRequest &request
             for (const auto &[from, onto] : plan)
                 targets.push_back(onto);
             db.lockDates(targets);
+            // What the user agreed to lose is what the destinations hold now: another
+            // planner may have placed or removed lessons there since.
+            if (heldLessons(db, plan) != held) {
+                m_prompts.message(QStringLiteral("Пока шёл вопрос, другой плановик изменил "
+                                                 "расписание на датах назначения.")
+                                      + kLineBreak
+                                      + QStringLiteral("Расписание не изменено; повторите "
+                                                       "копирование."),
+                                  Prompts::Icon::Warning);
+                return report;
+            }
             Run run(db, request, pending);
             run.jobOverFlow = m_settings.JobOverFlow;
             run.saveCurrTable = m_settings.SaveCurrTable;

@@ -111,9 +111,19 @@ public:
 private:
     struct Run;
     CopyReport copy(const Database &db, const CopyRequest &request, int workDays);
-    // Asks before lessons the destinations hold are removed or replaced; false when refused.
-    bool replacingAccepted(const Database &db, const CopyRequest &request,
-                           const std::vector<std::pair<QDate, QDate>> &plan);
+    // The lessons the destinations hold (those of protected dates aside): their number and
+    // the sum of their keys, which stay the same only while nobody changes them.
+    struct HeldLessons
+    {
+        qint64 count = 0;
+        qint64 keys = 0;
+        bool operator==(const HeldLessons &) const = default;
+    };
+    static HeldLessons heldLessons(const Database &db,
+                                   const std::vector<std::pair<QDate, QDate>> &plan);
+    // Asks before the lessons the destinations hold are removed or replaced; false when
+    // refused.
+    bool replacingAccepted(const CopyRequest &request, const HeldLessons &held);
     // Every date of the plan, in the caller's transaction. Throws DbError.
     void copyDates(Run &run, const std::vector<std::pair<QDate, QDate>> &plan);
     // One date: what it receives, what it loses and what it is refused go to the run's report.
