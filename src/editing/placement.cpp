@@ -676,18 +676,34 @@ PlacementResult LessonPlacement::write(const Database &db, const PlacementChoice
             lectureAud = s.keyAud;
         const Recordset keys = openSavedQuery(db, QStringLiteral("qryKeysJob"),
                                               {{QStringLiteral("pKeyJobList"), s.keyJobList}});
-        if (keys.isEmpty())
-            continue; // the line was removed meanwhile
         SlotLesson slot;
-        slot.keyJob = keys.value(QStringLiteral("Key_Job")).toInt();
-        slot.keyGroup = keys.value(QStringLiteral("Key_Group")).toInt();
-        {
-            const Recordset tutor = db.openRecordset(
-                QStringLiteral("SELECT tblJob.Key_Tutor FROM tblJob WHERE tblJob.Key = %1;")
+        QString discipline;
+        if (!keys.isEmpty()) {
+            slot.keyJob = keys.value(QStringLiteral("Key_Job")).toInt();
+            slot.keyGroup = keys.value(QStringLiteral("Key_Group")).toInt();
+            const Recordset job = db.openRecordset(
+                QStringLiteral("SELECT tblJob.Key_Tutor, tblDisciplines.Discipline FROM tblJob "
+                               "INNER JOIN tblDisciplines ON tblDisciplines.Key = "
+                               "tblJob.Key_Discipline WHERE tblJob.Key = %1;")
                     .arg(slot.keyJob));
-            slot.keyTutor = tutor.isEmpty() ? 0 : tutor.value(0).toInt();
+            slot.keyTutor = job.isEmpty() ? 0 : job.value(0).toInt();
+            discipline = job.isEmpty() ? QString() : job.value(1).toString();
         }
+        // The line is written as the dialog showed it, or not at all: another planner may
+        // have removed it or given it to another group, tutor or discipline since.
         const PlacementLine *line = c.line(s.keyJobList);
+        if (!line || slot.keyJob == 0 || slot.keyGroup != line->keyGroup
+            || slot.keyTutor != line->keyTutor || discipline != line->discipline) {
+            m_prompts.message(QStringLiteral("Строку нагрузки «%1 (%2), %3, %4» изменил другой "
+                                             "пользователь.")
+                                      .arg(line ? line->group : QString(),
+                                           line ? line->course : QString(),
+                                           line ? line->discipline : QString(),
+                                           line ? line->tutor : QString())
+                                  + kLineBreak + QStringLiteral("Ваш ввод занятия отменён"),
+                              Prompts::Icon::Critical);
+            return {PlacementOutcome::Dropped, {}};
+        }
         slot.group = line ? line->group + QStringLiteral(" (") + line->course + QLatin1Char(')')
                           : QString();
         slot.text = line ? slot.group + QStringLiteral(", ") + line->discipline
