@@ -8,6 +8,7 @@
 #include "views/lists/listfills.h"
 #include "views/load/loadview.h"
 #include "views/timetable/timetablefills.h"
+#include "views/timetable/timetablerefresh.h"
 #include "views/viewcontext.h"
 
 #include <QCoreApplication>
@@ -105,6 +106,23 @@ void BM_Timetable(benchmark::State &state)
     countCells(state, v.grid);
 }
 
+// After a lesson placed: the view filled before, brought up to date on the lesson's row and
+// its pair's (the placement writes nothing here: the rows are built again as they stand).
+template<void (*Show)(ViewContext &), int Code>
+void BM_TimetableRefresh(benchmark::State &state)
+{
+    Views &v = views();
+    v.ctx.viewCode = Code;
+    Show(v.ctx);
+    const TimetableTouch touch{{v.sample.busiestDay}, {3, 4}};
+    for (auto _ : state) {
+        if (!refreshTimetable(v.ctx, touch))
+            state.SkipWithError("the view was not refreshed");
+        benchmark::DoNotOptimize(v.grid.revision());
+    }
+    countCells(state, v.grid);
+}
+
 BENCHMARK(BM_List<buildGroupListFrame, fillGroupList>)
     ->Name("GroupList")
     ->Unit(benchmark::kMillisecond);
@@ -119,6 +137,15 @@ BENCHMARK(BM_GroupPassport)->Name("GroupPassport")->Unit(benchmark::kMillisecond
 BENCHMARK(BM_Timetable<showDayTimetable>)->Name("DayTimetable")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Timetable<showWeekTimetable>)->Name("WeekTimetable")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Timetable<showWorkSchedule>)->Name("WorkSchedule")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TimetableRefresh<showDayTimetable, 40>)
+    ->Name("DayTimetableRefresh")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TimetableRefresh<showWeekTimetable, 41>)
+    ->Name("WeekTimetableRefresh")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TimetableRefresh<showWorkSchedule, 42>)
+    ->Name("WorkScheduleRefresh")
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace korvesta

@@ -22,6 +22,7 @@
 #include "statusbarpanels.h"
 #include "statusprogress.h"
 #include "viewdispatcher.h"
+#include "views/timetable/timetablerefresh.h"
 #include "views/accounting/accountingviews.h"
 #include "views/frames/entryarea.h"
 #include "views/navigationstate.h"
@@ -53,6 +54,12 @@ QString tutorOfLoadRow(const GridModel &grid, int row)
 
 // The current view filled again after the timetable changed, with the current cell and the
 // scroll position kept.
+// After a change of the lessons of a date: the view brought up to date where they are.
+void refreshTouched(frmMain &window, const TimetableTouch &touch)
+{
+    window.dispatcher().refreshTouched(touch);
+}
+
 void refillKeepingCell(frmMain &window)
 {
     GridView *grid = window.grid();
@@ -226,7 +233,7 @@ public:
                                           cell->faculty);
         m_window.statusPanels()->setPanelText(StatusBarPanels::Comment, clearing.statusText());
         if (outcome == ClearingOutcome::Done)
-            refillKeepingCell(m_window);
+            refreshTouched(m_window, {{date}, {cell->lesson}});
     }
 
     bool markBusyCells(int kind, const CellRange &block) override
@@ -361,7 +368,8 @@ private:
         }
         if (answer != QDialog::Accepted || dialog.result().outcome != PlacementOutcome::Written)
             return false;
-        refillKeepingCell(m_window);
+        // The cell, and the other lesson of its pair for a paired lesson.
+        refreshTouched(m_window, {{choice.date}, {choice.lesson, choice.partner}});
         return true;
     }
 

@@ -66,6 +66,9 @@ void LiveRefresh::changeCommitted(const ServerChange &change)
             what += QStringLiteral(", урок %1").arg(change.lesson);
     }
     m_window.statusPanels()->setPanelText(StatusBarPanels::Comment, what);
+    if (change.dates.empty())
+        m_everything = true;
+    m_touched.dates.insert(m_touched.dates.end(), change.dates.begin(), change.dates.end());
     if (!m_pending->isActive())
         m_pending->start(kGatherMs);
 }
@@ -86,7 +89,12 @@ void LiveRefresh::refill()
     QScrollBar *across = m_window.grid()->horizontalScrollBar();
     const int top = down->value();
     const int left = across->value();
-    m_window.dispatcher().refresh();
+    if (m_everything)
+        m_window.dispatcher().refresh();
+    else
+        m_window.dispatcher().refreshTouched(m_touched);
+    m_touched = TimetableTouch();
+    m_everything = false;
     if (model && model->isValid(row, col))
         model->setCurrentCell(row, col);
     down->setValue(std::min(top, down->maximum()));

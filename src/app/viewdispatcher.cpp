@@ -17,6 +17,7 @@
 #include "views/displaytextmodes.h"
 #include "views/frames/entryarea.h"
 #include "views/timetable/timetablelayout.h"
+#include "views/timetable/timetablerefresh.h"
 #include "views/uisettings.h"
 #include "views/viewrun.h"
 #include "views/viewtable.h"
@@ -80,6 +81,23 @@ void ViewDispatcher::refresh()
 {
     dispatch();
     // An undone lock shows at once; the status bar keeps what the change said.
+    showDateLock(m_window.calendar()->selectedDate(), false);
+}
+
+void ViewDispatcher::refreshTouched(const TimetableTouch &touch)
+{
+    ViewContext ctx = context();
+    {
+        BusyScope busy(m_window.busyIndicator());
+        if (!refreshTimetable(ctx, touch)) {
+            refresh();
+            return;
+        }
+        fitTimetableColumns(ctx.viewCode);
+        m_window.grid()->fitRowsToText();
+    }
+    // The free and busy objects of the current cell, which the change may have moved.
+    refillObjectPane(ctx.tab);
     showDateLock(m_window.calendar()->selectedDate(), false);
 }
 

@@ -14,6 +14,7 @@ namespace korvesta {
 
 class DocumentQueries;
 class frmMain;
+struct TimetableTouch;
 
 // The view dispatcher and the navigation events that end in it. The dispatcher refills the
 // window for the current section, item, calendar date and period: it empties the grid, runs
@@ -29,6 +30,9 @@ public:
 
     // The dispatcher (F5, and the end of most commands).
     void refresh();
+    // After a change of the timetable: a timetable view shown is brought up to date where the
+    // change touched it, the current cell and scrolling kept; any other view is refilled.
+    void refreshTouched(const TimetableTouch &touch);
     // The lock button and the status bar's lock text as the date's protection is; without
     // comment another text in the status bar is left standing.
     void showDateLock(const QDate &date, bool comment = true);

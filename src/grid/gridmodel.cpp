@@ -387,6 +387,30 @@ int GridModel::findRow(const QString &text, int col, int fromRow) const
     return -1;
 }
 
+void GridModel::copyRow(const GridModel &from, int fromRow, int toRow)
+{
+    if (from.m_cols != m_cols || fromRow < 0 || fromRow >= from.rows() || toRow < 0
+        || toRow >= rows())
+        return;
+    const auto color = [&](quint16 slot) {
+        return slot == 0 ? quint16(0) : colorIndex(QColor::fromRgba(from.m_colors[slot]));
+    };
+    const Cell *source = from.m_cells.data() + from.index(fromRow, 0);
+    for (int c = 0; c < m_cols; ++c) {
+        const Cell &s = source[c];
+        Cell &t = m_cells[index(toRow, c)];
+        t.text = s.text;
+        t.back = color(s.back);
+        t.fore = color(s.fore);
+        t.picture = s.picture == 0 ? quint8(0) : pictureIndex(from.m_pictures[s.picture]);
+        t.border = s.border == 0 ? quint8(0) : borderIndex(from.m_borderStyles[s.border]);
+        t.align = s.align;
+        t.flags = s.flags;
+    }
+    m_rows[size_t(toRow)] = from.m_rows[size_t(fromRow)];
+    touch();
+}
+
 quint16 GridModel::colorIndex(const QColor &color)
 {
     if (!color.isValid())

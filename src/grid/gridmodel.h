@@ -37,6 +37,10 @@ public:
 
     // Copies every cell, format and grid-wide property of another grid (print preview).
     void assign(const GridModel &other);
+    // Copies a row of another grid of as many columns over row `toRow`: its cells with their
+    // formats and the row's own height, colours and flags. Nothing when the grids differ in
+    // width or a row is outside its grid.
+    void copyRow(const GridModel &from, int fromRow, int toRow);
     // Empties the grid: no rows or columns, no merging, no outline, no wrapping, no current
     // cell. Grid-wide colours and the font stay.
     void clear();
@@ -149,6 +153,9 @@ public:
     // The group value a subtotal row was made for (the caption without the function's name).
     QString subtotalKey(int row) const;
     void subtotal(const SubtotalSpec &spec);
+    // The same subtotal for each of the columns, in one pass over the rows: as many calls of
+    // subtotal(), one per column, would make.
+    void subtotal(const SubtotalSpec &spec, const std::vector<int> &totalCols);
     void clearSubtotals();
     // The rows of a node's group (above the node itself); invalid when `row` is no node.
     CellRange outlineGroup(int row) const;
@@ -308,11 +315,11 @@ private:
     bool vjoin(int row, int col) const;
     std::pair<int, int> horizontalRun(int row, int col) const;
 
-    void subtotalGroups(const SubtotalSpec &spec);
+    void subtotalGroups(const SubtotalSpec &spec, const std::vector<int> &totalCols);
     void subtotalGrand(const SubtotalSpec &spec);
     void appendSubtotalRow(std::vector<Row> &rows, std::vector<Cell> &cells,
                            const SubtotalSpec &spec, int level, const QString &key) const;
-    void writeTotal(Row &row, Cell *cells, const SubtotalSpec &spec, double value) const;
+    void writeTotal(Row &row, Cell *cells, const SubtotalSpec &spec, int col, double value) const;
 
     // Cells row after row in one block, whose room outlives a refill of the grid.
     std::vector<Cell> m_cells;

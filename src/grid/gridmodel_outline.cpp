@@ -190,9 +190,10 @@ void GridModel::appendSubtotalRow(std::vector<Row> &rows, std::vector<Cell> &cel
     }
 }
 
-void GridModel::writeTotal(Row &row, Cell *cells, const SubtotalSpec &spec, double value) const
+void GridModel::writeTotal(Row &row, Cell *cells, const SubtotalSpec &spec, int col,
+                           double value) const
 {
-    Cell &cell = cells[spec.totalOn];
+    Cell &cell = cells[col];
     cell.text = totalText(value, spec.format);
     if (spec.bold)
         cell.flags |= Bold;
@@ -213,7 +214,29 @@ void GridModel::subtotal(const SubtotalSpec &spec)
     if (spec.groupOn < 0)
         subtotalGrand(spec);
     else
-        subtotalGroups(spec);
+        subtotalGroups(spec, {spec.totalOn});
+    outlineChanged();
+    clampCurrent();
+}
+
+void GridModel::subtotal(const SubtotalSpec &spec, const std::vector<int> &totalCols)
+{
+    if (spec.function == Aggregate::Clear || spec.groupOn < 0 || spec.groupOn >= m_cols) {
+        for (const int col : totalCols) {
+            SubtotalSpec one = spec;
+            one.totalOn = col;
+            subtotal(one);
+        }
+        return;
+    }
+    std::vector<int> cols;
+    for (const int col : totalCols) {
+        if (col >= 0 && col < m_cols)
+            cols.push_back(col);
+    }
+    if (cols.empty())
+        return;
+    subtotalGroups(spec, cols);
     outlineChanged();
     clampCurrent();
 }
@@ -222,7 +245,7 @@ void GridModel::subtotal(const SubtotalSpec &spec)
 // A group is a run of data rows with equal text in the group column; deeper subtotal rows
 // inside it belong to it, and a subtotal row of the same or a higher level ends it. An
 // existing subtotal row of this level right after the run (an earlier pass) is reused.
-void GridModel::subtotalGroups(const SubtotalSpec &spec)
+void GridModel::subtotalGroups(const SubtotalSpec &spec, const std::vector<int> &totalCols)
 {
     const int level = spec.groupOn;
     const int count = rows();
@@ -246,7 +269,7 @@ void GridModel::subtotalGroups(const SubtotalSpec &spec)
             continue;
         }
         const QString key = rowCells(i)[spec.groupOn].text;
-        Accumulator acc(spec.function);
+        std::vector<Accumulator> acc(totalCols.size(), Accumulator(spec.function));
         int j = i;
         for (; j < count; ++j) {
             const Row &row = m_rows[static_cast<size_t>(j)];
@@ -258,7 +281,8 @@ void GridModel::subtotalGroups(const SubtotalSpec &spec)
             const Cell *cells = rowCells(j);
             if (cells[spec.groupOn].text != key)
                 break;
-            acc.add(cells[spec.totalOn].text);
+            for (size_t c = 0; c < totalCols.size(); ++c)
+                acc[c].add(cells[totalCols[c]].text);
         }
         for (; i < j; ++i)
             take(i);
@@ -269,8 +293,9 @@ void GridModel::subtotalGroups(const SubtotalSpec &spec)
         } else {
             appendSubtotalRow(rowsOut, cellsOut, spec, level, key);
         }
-        writeTotal(rowsOut.back(), cellsOut.data() + cellsOut.size() - m_cols, spec,
-                   acc.result());
+        for (size_t c = 0; c < totalCols.size(); ++c)
+            writeTotal(rowsOut.back(), cellsOut.data() + cellsOut.size() - m_cols, spec,
+                       totalCols[c], acc[c].result());
     }
     m_rows.swap(rowsOut);
     m_cells.swap(cellsOut);
@@ -289,11 +314,11 @@ void GridModel::subtotalGrand(const SubtotalSpec &spec)
     if (!anyData)
         return;
     if (m_rows.back().flags & Subtotal && m_rows.back().level < 0) {
-        writeTotal(m_rows.back(), rowCells(rows() - 1), spec, acc.result());
+        writeTotal(m_rows.back(), rowCells(rows() - 1), spec, spec.totalOn, acc.result());
         return;
     }
     appendSubtotalRow(m_rows, m_cells, spec, -1, QString());
-    writeTotal(m_rows.back(), rowCells(rows() - 1), spec, acc.result());
+    writeTotal(m_rows.back(), rowCells(rows() - 1), spec, spec.totalOn, acc.result());
 }
 
 void GridModel::clearSubtotals()

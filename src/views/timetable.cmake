@@ -6,5 +6,7 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/views/timetable/timetablefills.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/views/timetable/timetableframes.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/views/timetable/timetablelayout.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/views/timetable/timetablelessons.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/views/timetable/timetablerefresh.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/views/timetable/tooltipcache.cpp
 )

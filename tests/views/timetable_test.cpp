@@ -1,10 +1,13 @@
 // The day, week and work-schedule timetables filled from a small institution built in code.
 
 #include "data/queries.h"
+#include "data/querydef.h"
 #include "grid/gridcolors.h"
 #include "support/viewfixture.h"
 #include "views/displaytextmodes.h"
+#include "views/timetable/auditoriumlabels.h"
 #include "views/timetable/timetablefills.h"
+#include "views/timetable/timetablelessons.h"
 
 #include <QFile>
 
@@ -314,6 +317,76 @@ TEST_F(Timetable, WorkScheduleByTutor)
     EXPECT_EQ(grid.text(6, ivanov), "П-9  Матем\r\nП-10  Матем");
     EXPECT_EQ(grid.text(3, column("Петров")), "П-9  Физ");
     EXPECT_EQ(filledCells().size(), 6);
+}
+
+// The views read the week in one statement; they get the rows the views' saved queries give
+// date by date, in the same order, whatever the lesson lacks.
+TEST_F(Timetable, LessonsReadForAWeekAreTheSavedQueriesRows)
+{
+    b.lesson(monday, 6, ivanovMath, p10, 0);    // no auditorium
+    b.lesson(monday, 6, 999, p9, a101);         // a job that is gone
+    b.lesson(monday.addDays(1), 3, ivanovMath, 999, a101); // a group that is gone
+    const auto line = [](const LessonTexts &t, const QString &course, const QString &faculty,
+                         int lesson, int subGroup, const QColor &disc, const QColor &group) {
+        return QStringList{t.group, course, faculty, t.tutor, t.discipline, t.discipline1,
+                           t.auditoria, t.shortType, t.longType, QString::number(lesson),
+                           QString::number(subGroup), disc.name(), group.name()}
+            .join(u'|');
+    };
+    const AuditoriumLabels labels(b.db());
+    const auto compare = [&](LessonOrder order) {
+        QStringList saved;
+        DocumentQueries queries(session, store, prompts);
+        for (int day = 0; day < 7; ++day) {
+            std::optional<Recordset> rs =
+                queries.OpenTimeTable(monday.addDays(day), order == LessonOrder::ByGroup ? 0 : 1);
+            if (!rs)
+                return ADD_FAILURE();
+            for (; !rs->isEof(); rs->moveNext()) {
+                const auto text = [&](const char *field) { return rs->value(field).toString(); };
+                const auto color = [&](const char *field) {
+                    const QVariant v = rs->value(field);
+                    return v.isNull() ? QColor() : colorFromBgr(quint32(v.toLongLong()));
+                };
+                saved << monday.addDays(day).toString(Qt::ISODate) + u'|'
+                             + line(LessonTexts{text("Group"), text("Tutor"), text("Discipline"),
+                                                text("Discipline1"),
+                                                labels.label(text("Aud"), text("Corpus")),
+                                                text("ShortTypeLesson"),
+                                                text("LongTypeLesson")},
+                                    text("Course"), text("TypeFaculty"), text("Lesson").toInt(),
+                                    text("SubGroup").toInt(), color("DiscColor"),
+                                    color("GroupColor"));
+            }
+        }
+        QStringList read;
+        for (const DatedLesson &d :
+             readTimetableLessons(b.db(), {monday, monday.addDays(6), {}, {}, {}}, order, &labels)) {
+            const PlacedLesson &l = d.lesson;
+            read << d.date.toString(Qt::ISODate) + u'|'
+                        + line(l.texts, l.course, l.faculty, l.lesson, l.subGroup, l.discColor,
+                               l.groupColor);
+        }
+        EXPECT_EQ(read, saved);
+        EXPECT_GE(saved.size(), 11);
+    };
+    compare(LessonOrder::ByGroup);
+    compare(LessonOrder::ByTutor);
+    // A planner's own query is what the views follow.
+    const QString own = QString(b.db().queryDef("qryTimeTable").sql()).replace(
+        "tblTimeTableContent.SubGroup, tblTimeTableContent.Key;",
+        "tblTimeTableContent.SubGroup DESC, tblTimeTableContent.Key;");
+    ASSERT_TRUE(own.contains("SubGroup DESC"));
+    b.db().createQueryDef("qryTimeTable", own);
+    compare(LessonOrder::ByGroup);
+    // Narrowed to a group, a tutor or a lesson: those rows alone.
+    const auto count = [&](const LessonSelection &s) {
+        return readTimetableLessons(b.db(), s, LessonOrder::ByGroup, nullptr).size();
+    };
+    EXPECT_EQ(count({monday, monday, {p10}, {}, {}}), 3u);
+    EXPECT_EQ(count({monday, monday, {}, {}, {5}}), 2u); // the lecture's two groups
+    const int petrov = int(b.rawNumber("SELECT Key FROM tblTutors WHERE Tutor = 'Петров'"));
+    EXPECT_EQ(count({monday, monday.addDays(6), {}, {petrov}, {}}), 3u);
 }
 
 } // namespace

@@ -4,17 +4,20 @@
 #include "timetablelayout.h"
 
 #include <QColor>
+#include <QDate>
 #include <QHash>
 #include <QString>
+
+#include <functional>
+#include <vector>
 
 namespace korvesta {
 
 class AuditoriumLabels;
 class GridModel;
-class Recordset;
 class TooltipCache;
 
-// One row of qryTimeTable or qryTimeTableWork as the timetable fills read it.
+// A lesson as the timetable fills place it.
 struct PlacedLesson
 {
     LessonTexts texts;
@@ -26,21 +29,7 @@ struct PlacedLesson
     QColor groupColor;
 };
 
-// Reads the rows of a timetable query, the field positions looked up once. A query without
-// one of the fields is of another layout: the constructor throws ItemNotFound. The building
-// (Corpus) is read when the query has it, for the auditorium labels given.
-class LessonReader
-{
-public:
-    explicit LessonReader(const Recordset &rs, const AuditoriumLabels *labels = nullptr);
-    PlacedLesson read(const Recordset &rs) const;
-
-private:
-    int m_group, m_course, m_faculty, m_tutor, m_discipline, m_discipline1, m_aud;
-    int m_shortType, m_longType, m_lesson, m_subGroup, m_discColor, m_groupColor;
-    int m_corpus = -1;
-    const AuditoriumLabels *m_labels; // Not owned.
-};
+struct DatedLesson;
 
 // Puts the lessons of a date into the group columns of a day or week grid: the column by
 // group, course and (with the faculty row) faculty, the row by lesson number and day.
@@ -50,9 +39,14 @@ public:
     GroupLessonPlacer(GridModel &grid, const TimetableLayout &layout, int code, bool showColor,
                       const AuditoriumLabels *labels = nullptr);
 
-    // Places every row of the query for day `day` (1 for the day view); each placed lesson
+    // Places the lessons, each on its day counted from `firstDay` (day 1); each placed lesson
     // is also added to `tooltips` when given.
-    void placeAll(Recordset &rs, int day, TooltipCache *tooltips);
+    void placeAll(const std::vector<DatedLesson> &lessons, const QDate &firstDay,
+                  TooltipCache *tooltips);
+
+    // The grid row of a lesson of a day, -1 to leave the lesson out; the frame's rows (the
+    // layout's) unless set.
+    void setRows(std::function<int(int day, int lesson)> rows) { m_rows = std::move(rows); }
 
     // The column a lesson of the group belongs to; -1 when no column shows the group.
     int columnOf(const QString &group, const QString &course, const QString &faculty) const;
@@ -67,6 +61,8 @@ private:
     bool m_showColor;
     const AuditoriumLabels *m_labels; // Not owned.
     QHash<QString, int> m_columns;
+    QHash<int, int> m_groupColumns; // by group key, as columnOf found them
+    std::function<int(int, int)> m_rows;
 };
 
 } // namespace korvesta

@@ -3,9 +3,10 @@
 #include "auditoriumlabels.h"
 #include "data/dberror.h"
 #include "data/documentsession.h"
-#include "data/queries.h"
 #include "grid/gridmodel.h"
 #include "lessonplacer.h"
+#include "timetablelessons.h"
+#include "timetableplacing.h"
 #include "settings/settingsrecord.h"
 #include "timetableframes.h"
 #include "tooltipcache.h"
@@ -33,24 +34,8 @@ void widenForMode(GridModel &grid, const TimetableLayout &layout, int code)
 }
 
 // Lessons per day and group column, below each day's block.
-void addWeekTotals(GridModel &grid, const TimetableLayout &layout, const SettingsRecord &record)
-{
-    SubtotalSpec spec;
-    spec.function = Aggregate::Count;
-    spec.groupOn = layout.dayCol;
-    spec.caption = QStringLiteral("Итого");
-    spec.bold = true;
-    spec.backColor = grid.backColorFixed();
-    if (record.ShowTimeLesson)
-        spec.captionCol = record.TimePlace ? 2 : 1;
-    for (int i = 0; i < layout.objectCount; ++i) {
-        spec.totalOn = layout.firstObjectCol + i;
-        grid.subtotal(spec);
-    }
-}
+} // namespace
 
-// The labels of the document's auditoriums; plain numbers when the list cannot be read (the
-// lessons themselves then tell of the document).
 AuditoriumLabels auditoriumLabels(ViewContext &ctx)
 {
     try {
@@ -61,66 +46,32 @@ AuditoriumLabels auditoriumLabels(ViewContext &ctx)
     return AuditoriumLabels();
 }
 
-} // namespace
-
-void fillDayTimetable(ViewContext &ctx, const TimetableLayout &layout)
+int timetableDisplayCode(ViewContext &ctx, TimetableKind kind)
 {
-    TooltipCache tooltips(ctx.session.paths().scratchFile());
-    tooltips.discard();
-    DocumentQueries queries(ctx.session, ctx.settings, ctx.prompts);
-    std::optional<Recordset> rs = queries.OpenTimeTable(ctx.calendarDate, 0);
-    if (!rs || rs->isEmpty())
-        return;
-    const int code = DisplayTextModes::current(ctx.settings, DayItem);
-    widenForMode(ctx.grid, layout, code);
-    for (int i = 0; i < layout.objectCount; ++i)
-        ctx.grid.setMergeCol(layout.firstObjectCol + i, ctx.record.MergeLessons);
-
-    const AuditoriumLabels labels = auditoriumLabels(ctx);
-    GroupLessonPlacer placer(ctx.grid, layout, code, ctx.record.ShowColorItem, &labels);
-    placer.placeAll(*rs, 1, &tooltips);
-    tooltips.save();
+    const Item item = kind == TimetableKind::Day    ? DayItem
+                      : kind == TimetableKind::Week ? WeekItem
+                                                    : WorkItem;
+    return DisplayTextModes::current(ctx.settings, item);
 }
 
-void fillWeekTimetable(ViewContext &ctx, const TimetableLayout &layout)
+void placeTutorLessons(ViewContext &ctx, const TimetableLayout &layout,
+                       const std::vector<DatedLesson> &lessons, const LessonRows &rows)
 {
-    const int code = DisplayTextModes::current(ctx.settings, WeekItem);
-    widenForMode(ctx.grid, layout, code);
-    DocumentQueries queries(ctx.session, ctx.settings, ctx.prompts);
-    const AuditoriumLabels labels = auditoriumLabels(ctx);
-    GroupLessonPlacer placer(ctx.grid, layout, code, ctx.record.ShowColorItem, &labels);
-    const QDate monday = ctx.calendarDate.addDays(1 - ctx.calendarDate.dayOfWeek());
-    for (int day = 1; day <= layout.days; ++day) {
-        std::optional<Recordset> rs = queries.OpenTimeTable(monday.addDays(day - 1), 0);
-        if (!rs)
-            return;
-        placer.placeAll(*rs, day, nullptr);
-    }
-    if (ctx.record.ShowTotals && layout.lessonsInDay > 0)
-        addWeekTotals(ctx.grid, layout, ctx.record);
-}
-
-void fillWorkSchedule(ViewContext &ctx, const TimetableLayout &layout)
-{
-    DocumentQueries queries(ctx.session, ctx.settings, ctx.prompts);
-    std::optional<Recordset> rs = queries.OpenTimeTable(ctx.calendarDate, 1);
-    if (!rs || rs->isEmpty())
-        return;
-    const int code = DisplayTextModes::current(ctx.settings, WorkItem);
+    const int code = timetableDisplayCode(ctx, TimetableKind::WorkSchedule);
     GridModel &grid = ctx.grid;
     QHash<QString, int> columns;
     for (int i = layout.objectCount - 1; i >= 0; --i) // the first of equal names wins
         columns.insert(grid.text(layout.objectRow(), layout.firstObjectCol + i),
                        layout.firstObjectCol + i);
 
-    const AuditoriumLabels labels = auditoriumLabels(ctx);
-    const LessonReader reader(*rs, &labels);
-    for (; !rs->isEof(); rs->moveNext()) {
-        const PlacedLesson lesson = reader.read(*rs);
+    for (const DatedLesson &dated : lessons) {
+        const PlacedLesson &lesson = dated.lesson;
         const int col = columns.value(lesson.texts.tutor, -1);
         if (col < 0 || lesson.lesson < 1 || lesson.lesson > layout.lessonsInDay)
             continue;
-        const int row = layout.rowOf(1, lesson.lesson);
+        const int row = rows(1, lesson.lesson);
+        if (row < 0)
+            continue;
         const QString text = composeCellText(lesson.texts, code);
         const QString held = grid.text(row, col);
         // Another subgroup, or another group of the same lecture, goes below.
@@ -129,6 +80,69 @@ void fillWorkSchedule(ViewContext &ctx, const TimetableLayout &layout)
         if (ctx.record.ShowColorItem)
             grid.setCellBackColor(row, col, lesson.groupColor);
     }
+}
+
+void addWeekTotals(GridModel &grid, const TimetableLayout &layout, const SettingsRecord &record)
+{
+    SubtotalSpec spec;
+    spec.function = Aggregate::Count;
+    spec.groupOn = layout.dayCol;
+    spec.caption = QStringLiteral("Итого");
+    spec.bold = true;
+    spec.backColor = grid.backColorFixed();
+    if (record.ShowTimeLesson)
+        spec.captionCol = record.TimePlace ? 2 : 1;
+    std::vector<int> cols;
+    for (int i = 0; i < layout.objectCount; ++i)
+        cols.push_back(layout.firstObjectCol + i);
+    grid.subtotal(spec, cols);
+}
+
+void fillDayTimetable(ViewContext &ctx, const TimetableLayout &layout)
+{
+    TooltipCache tooltips(ctx.session.paths().scratchFile());
+    tooltips.discard();
+    const AuditoriumLabels labels = auditoriumLabels(ctx);
+    const std::optional<std::vector<DatedLesson>> lessons = readTimetableLessons(
+        ctx, {ctx.calendarDate, ctx.calendarDate, {}, {}, {}}, LessonOrder::ByGroup, &labels);
+    if (!lessons || lessons->empty())
+        return;
+    const int code = timetableDisplayCode(ctx, TimetableKind::Day);
+    widenForMode(ctx.grid, layout, code);
+    for (int i = 0; i < layout.objectCount; ++i)
+        ctx.grid.setMergeCol(layout.firstObjectCol + i, ctx.record.MergeLessons);
+
+    GroupLessonPlacer placer(ctx.grid, layout, code, ctx.record.ShowColorItem, &labels);
+    placer.placeAll(*lessons, ctx.calendarDate, &tooltips);
+    tooltips.save();
+}
+
+void fillWeekTimetable(ViewContext &ctx, const TimetableLayout &layout)
+{
+    const int code = timetableDisplayCode(ctx, TimetableKind::Week);
+    widenForMode(ctx.grid, layout, code);
+    const AuditoriumLabels labels = auditoriumLabels(ctx);
+    GroupLessonPlacer placer(ctx.grid, layout, code, ctx.record.ShowColorItem, &labels);
+    const QDate monday = ctx.calendarDate.addDays(1 - ctx.calendarDate.dayOfWeek());
+    const std::optional<std::vector<DatedLesson>> lessons =
+        readTimetableLessons(ctx, {monday, monday.addDays(layout.days - 1), {}, {}, {}},
+                             LessonOrder::ByGroup, &labels);
+    if (!lessons)
+        return;
+    placer.placeAll(*lessons, monday, nullptr);
+    if (ctx.record.ShowTotals && layout.lessonsInDay > 0)
+        addWeekTotals(ctx.grid, layout, ctx.record);
+}
+
+void fillWorkSchedule(ViewContext &ctx, const TimetableLayout &layout)
+{
+    const AuditoriumLabels labels = auditoriumLabels(ctx);
+    const std::optional<std::vector<DatedLesson>> lessons = readTimetableLessons(
+        ctx, {ctx.calendarDate, ctx.calendarDate, {}, {}, {}}, LessonOrder::ByTutor, &labels);
+    if (!lessons || lessons->empty())
+        return;
+    placeTutorLessons(ctx, layout, *lessons,
+                      [&layout](int day, int lesson) { return layout.rowOf(day, lesson); });
 }
 
 void showDayTimetable(ViewContext &ctx)
