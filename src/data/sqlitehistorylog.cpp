@@ -245,6 +245,116 @@ struct SqliteHistoryLog::Impl
         sqlite3_exec(db, "PRAGMA recursive_triggers = OFF", nullptr, nullptr, nullptr);
     }
 
+    // A number the statement gives, its parameter 1 bound to the step.
+    qint64 number(const QByteArray &sql, qint64 step)
+    {
+        sqlite3_stmt *stmt = nullptr;
+        int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
+        if (rc == SQLITE_OK) {
+            sqlite3_bind_int64(stmt, 1, step);
+            rc = sqlite3_step(stmt);
+        }
+        const qint64 value = rc == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : 0;
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            throw DbError::fromEngine(rc, QString::fromUtf8(sqlite3_errmsg(db)), QString());
+        return value;
+    }
+    void run(const QByteArray &sql, qint64 step)
+    {
+        sqlite3_stmt *stmt = nullptr;
+        int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
+        if (rc == SQLITE_OK) {
+            sqlite3_bind_int64(stmt, 1, step);
+            rc = sqlite3_step(stmt);
+        }
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_DONE)
+            throw DbError::fromEngine(rc, QString::fromUtf8(sqlite3_errmsg(db)), QString());
+    }
+
+    // Writes a step back with a few statements per table rather than one per row: every row
+    // that must go still as the step left it is deleted at once, every changed one set back,
+    // every one it removed put back. Only for a step that wrote each row once and kept its
+    // number; false (with part of it written: the caller rolls back) when a row is no longer
+    // as the step left it, so that the row-by-row way finds and names it. Throws DbError
+    // (a row put back where another now stands, among others).
+    bool applyWhole(qint64 step, bool undoing)
+    {
+        const QByteArray log = QByteArray("temp.") + kLogTable;
+        if (number("SELECT count(*) <> (SELECT count(*) FROM (SELECT DISTINCT tbl, "
+                   "coalesce(ro, rn) FROM " + log + " WHERE step = ?1)) OR EXISTS (SELECT 1 FROM "
+                   + log + " WHERE step = ?1 AND ro <> rn) FROM " + log + " WHERE step = ?1",
+                   step))
+            return false;
+        const QByteArray from = undoing ? "rn" : "ro", to = undoing ? "ro" : "rn";
+        const char *fromImage = undoing ? "n" : "o";
+        const char *toImage = undoing ? "o" : "n";
+        std::vector<int> touched;
+        {
+            SqliteConnection::Statement list(open(), "SELECT DISTINCT tbl FROM " + log
+                                                         + " WHERE step = ?1");
+            sqlite3_bind_int64(list.get(), 1, step);
+            while (list.step())
+                touched.push_back(sqlite3_column_int(list.get(), 0));
+        }
+        for (const int k : touched) {
+            if (k < 0 || size_t(k) >= tables.size())
+                throw DbError(dberr::Failed, QStringLiteral("История изменений повреждена"));
+        }
+        const auto entries = [&](int k, const QByteArray &kind) {
+            return " FROM " + log + " AS l WHERE l.step = ?1 AND l.tbl = " + QByteArray::number(k)
+                   + " AND " + kind;
+        };
+        const QByteArray removed = "l." + to + " IS NULL";
+        const QByteArray changed = "l." + from + " IS NOT NULL AND l." + to + " IS NOT NULL";
+        const QByteArray added = "l." + from + " IS NULL";
+        // The rows the step left, as it left them: those it removes or changes back.
+        for (const int k : touched) {
+            const Table &t = tables[size_t(k)];
+            QByteArray same = "m.rowid = l." + from;
+            for (size_t i = 0; i < t.columns.size(); ++i)
+                same += " AND m." + t.columns[i] + " IS l." + fromImage
+                        + QByteArray::number(qsizetype(i)) + " COLLATE BINARY";
+            for (const QByteArray &kind : {removed, changed}) {
+                if (number("SELECT count(*)" + entries(k, kind), step)
+                    != number("SELECT count(*) FROM " + log + " AS l JOIN main." + t.quotedName
+                                  + " AS m ON " + same + " WHERE l.step = ?1 AND l.tbl = "
+                                  + QByteArray::number(k) + " AND " + kind,
+                              step))
+                    return false;
+            }
+        }
+        for (const int k : touched) {
+            const Table &t = tables[size_t(k)];
+            run("DELETE FROM main." + t.quotedName + " WHERE rowid IN (SELECT l." + from
+                    + entries(k, removed) + ")",
+                step);
+            if (t.columns.empty())
+                continue;
+            QByteArray set;
+            for (size_t i = 0; i < t.columns.size(); ++i)
+                set += QByteArray(i ? ", " : "") + t.columns[i] + " = l." + toImage
+                       + QByteArray::number(qsizetype(i));
+            run("UPDATE main." + t.quotedName + " SET " + set + " FROM " + log
+                    + " AS l WHERE l.step = ?1 AND l.tbl = " + QByteArray::number(k) + " AND "
+                    + changed + " AND main." + t.quotedName + ".rowid = l." + from,
+                step);
+        }
+        for (const int k : touched) {
+            const Table &t = tables[size_t(k)];
+            QByteArray names = "rowid", values = "l." + to;
+            for (size_t i = 0; i < t.columns.size(); ++i) {
+                names += ", " + t.columns[i];
+                values += QByteArray(", l.") + toImage + QByteArray::number(qsizetype(i));
+            }
+            run("INSERT INTO main." + t.quotedName + " (" + names + ") SELECT " + values
+                    + entries(k, added) + " ORDER BY l.seq",
+                step);
+        }
+        return true;
+    }
+
     sqlite3_stmt *writer(Table &t, int kind)
     {
         sqlite3_stmt *&stmt = t.statements[kind];
@@ -377,6 +487,18 @@ HistoryLog::Outcome SqliteHistoryLog::apply(qint64 step, bool undoing,
     try {
         if (before)
             before();
+        // At once where the step allows it, else row by row (which also names a row another
+        // program changed since).
+        d->exec("SAVEPOINT korvesta_history_whole");
+        bool whole = false;
+        try {
+            whole = d->applyWhole(step, undoing);
+        } catch (const DbError &) {
+            whole = false;
+        }
+        if (!whole)
+            d->exec("ROLLBACK TO korvesta_history_whole");
+        d->exec("RELEASE korvesta_history_whole");
         const int w = d->width;
         QByteArray sql = "SELECT tbl, ro, rn";
         for (int i = 0; i < w; ++i)
@@ -393,7 +515,7 @@ HistoryLog::Outcome SqliteHistoryLog::apply(qint64 step, bool undoing,
         const int toRowid = undoing ? 1 : 2;
         const int fromImage = undoing ? 3 + w : 3;
         const int toImage = undoing ? 3 : 3 + w;
-        while (log.step()) {
+        while (!whole && log.step()) {
             const int k = sqlite3_column_int(row, 0);
             if (k < 0 || size_t(k) >= d->tables.size())
                 throw DbError(dberr::Failed, QStringLiteral("История изменений повреждена"));
