@@ -17,7 +17,7 @@ GroupShift defaultShift(const SettingsRecord &settings)
 }
 
 QHash<int, GroupShift> readGroupShifts(const Database &db, const SettingsRecord &settings,
-                                       const QDate &from)
+                                       const QDate &from, int group)
 {
     const int lessons = std::max(settings.LessonsInDay, 1);
     const int width = defaultShift(settings).last;
@@ -26,9 +26,12 @@ QHash<int, GroupShift> readGroupShifts(const Database &db, const SettingsRecord 
              QStringLiteral("SELECT tblTimeTableContent.Key_Group, Min(tblTimeTableContent.Lesson), "
                             "Max(tblTimeTableContent.Lesson) FROM tblTimeTableContent INNER JOIN "
                             "tblTimeTableList ON tblTimeTableContent.Key_TTList = "
-                            "tblTimeTableList.Key WHERE tblTimeTableList.Date Between %1 And %2 "
+                            "tblTimeTableList.Key WHERE tblTimeTableList.Date Between %1 And %2%3 "
                             "GROUP BY tblTimeTableContent.Key_Group;")
-                 .arg(sqlDateLiteral(from.addDays(-28)), sqlDateLiteral(from.addDays(-1))));
+                 .arg(sqlDateLiteral(from.addDays(-28)), sqlDateLiteral(from.addDays(-1)),
+                      group == 0 ? QString()
+                                 : QStringLiteral(" AND tblTimeTableContent.Key_Group = %1")
+                                       .arg(group)));
          !rs.isEof(); rs.moveNext()) {
         const int first = std::clamp(rs.value(1).toInt(), 1, lessons);
         const int last = std::clamp(rs.value(2).toInt(), first, lessons);

@@ -18,9 +18,10 @@ struct GroupShift
 };
 
 // The shifts of the groups that had lessons in the four weeks before `from`, each from its
-// first to its last lesson then, widened to the group's day limit. Throws DbError.
+// first to its last lesson then, widened to the group's day limit; of one group alone when a
+// group key is given. Throws DbError.
 QHash<int, GroupShift> readGroupShifts(const Database &db, const SettingsRecord &settings,
-                                       const QDate &from);
+                                       const QDate &from, int group = 0);
 
 // A group's shift when it has no lessons to learn it from: the first lessons up to the day
 // limit.

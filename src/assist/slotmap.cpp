@@ -155,43 +155,54 @@ SlotMap::SlotMap(const Database &db, const SettingsRecord &settings, const Assis
                  .arg(line.keyTutor));
          !rs.isEof(); rs.moveNext())
         absences.push_back(TutorAbsence::fromFields(rs.value(0), rs.value(1), rs.value(2)));
+    // Each job's tutor and difficulty, read once rather than joined to every lesson.
+    QHash<int, std::pair<int, int>> jobs;
+    for (Recordset rs = db.openRecordset(QStringLiteral(
+             "SELECT tblJob.Key, tblJob.Key_Tutor, tblDisciplines.LevelDiff FROM tblJob LEFT "
+             "JOIN tblDisciplines ON tblJob.Key_Discipline = tblDisciplines.Key;"));
+         !rs.isEof(); rs.moveNext())
+        jobs.insert(rs.value(0).toInt(), {rs.value(1).toInt(), rs.value(2).toInt()});
     QHash<QDate, Day> days;
     QHash<QDate, QSet<int>> groupHeld; // lessons whose difficulty is counted already
     for (Recordset rs = db.openRecordset(
              QStringLiteral("SELECT tblTimeTableList.[Date], tblTimeTableContent.Lesson, "
                             "tblTimeTableContent.Key_Group, tblTimeTableContent.Key_Aud, "
-                            "tblTimeTableContent.Key_Job, tblJob.Key_Tutor, "
-                            "tblDisciplines.LevelDiff FROM ((tblTimeTableContent INNER JOIN "
+                            "tblTimeTableContent.Key_Job FROM tblTimeTableContent INNER JOIN "
                             "tblTimeTableList ON tblTimeTableContent.Key_TTList = "
-                            "tblTimeTableList.Key) LEFT JOIN tblJob ON "
-                            "tblTimeTableContent.Key_Job = tblJob.Key) LEFT JOIN tblDisciplines "
-                            "ON tblJob.Key_Discipline = tblDisciplines.Key WHERE "
-                            "tblTimeTableList.[Date] Between %1 And %2;")
+                            "tblTimeTableList.Key WHERE tblTimeTableList.[Date] Between %1 "
+                            "And %2;")
                  .arg(sqlDateLiteral(from), sqlDateLiteral(to)));
          !rs.isEof(); rs.moveNext()) {
         const QDate date = dateOf(rs.value(0));
         Day &day = days[date];
         const int lesson = rs.value(1).toInt();
         const bool ours = rs.value(2).toInt() == line.keyGroup;
+        const std::pair<int, int> job = jobs.value(rs.value(4).toInt());
         if (ours) {
             day.groupLessons.insert(lesson);
             if (!groupHeld[date].contains(lesson)) {
                 groupHeld[date].insert(lesson);
-                day.groupDifficulty += rs.value(6).toInt();
+                day.groupDifficulty += job.second;
             }
         }
-        if (rs.value(5).toInt() == line.keyTutor)
+        if (job.first == line.keyTutor)
             day.tutorLessons.insert(lesson);
         if (ours && rs.value(4).toInt() == line.keyJob)
             day.disciplineLessons.insert(lesson);
         day.auditoriumsTaken[lesson].insert(rs.value(3).toInt());
     }
 
+    // The free auditoriums of a slot are listed by name.
+    std::vector<std::pair<int, QString>> sortedAuditoriums;
+    for (auto a = auditoriums.cbegin(); a != auditoriums.cend(); ++a)
+        sortedAuditoriums.emplace_back(a.key(), a.value());
+    std::sort(sortedAuditoriums.begin(), sortedAuditoriums.end(),
+              [](const auto &a, const auto &b) { return a.second < b.second; });
     const StudyCalendar calendar(db);
     const int lessons = std::max<int>(settings.LessonsInDay, 1);
     // The lessons the group is taught at (its shift), learned from its last weeks.
     const std::optional<GroupShift> shift = [&]() -> std::optional<GroupShift> {
-        const QHash<int, GroupShift> shifts = readGroupShifts(db, settings, from);
+        const QHash<int, GroupShift> shifts = readGroupShifts(db, settings, from, line.keyGroup);
         if (const auto s = shifts.constFind(line.keyGroup); s != shifts.constEnd())
             return *s;
         return std::nullopt;
@@ -220,15 +231,14 @@ SlotMap::SlotMap(const Database &db, const SettingsRecord &settings, const Assis
             s.lesson = lesson;
             const QSet<int> taken = day.auditoriumsTaken.value(lesson);
             bool usualFree = false;
-            for (auto a = auditoriums.cbegin(); a != auditoriums.cend(); ++a) {
-                if (taken.contains(a.key()))
+            for (const auto &[key, name] : sortedAuditoriums) {
+                if (taken.contains(key))
                     continue;
-                if (!line.usualAud.isEmpty() && a.value() == line.usualAud)
+                if (!line.usualAud.isEmpty() && name == line.usualAud)
                     usualFree = true;
                 else
-                    s.freeAuditoriums.append(a.value());
+                    s.freeAuditoriums.append(name);
             }
-            std::sort(s.freeAuditoriums.begin(), s.freeAuditoriums.end());
             if (usualFree)
                 s.freeAuditoriums.prepend(line.usualAud);
 
