@@ -115,8 +115,9 @@ CREATE TABLE tblTimeTableContent (
     "Key_Aud" INTEGER,
     "Key_TypeLesson" SMALLINT
 );
-CREATE INDEX idxContentDay ON tblTimeTableContent ("Key_TTList", "Lesson");
-CREATE INDEX idxContentJob ON tblTimeTableContent ("Key_Job", "Key_Group", "Key_TTList");
+CREATE INDEX idxContentDay ON tblTimeTableContent ("Key_TTList", "Lesson", "Key_Group", "Key_Job",
+    "Key_Aud");
+CREATE INDEX idxContentJob ON tblTimeTableContent ("Key_Job", "Key_Group", "Key_TTList", "Lesson");
 CREATE INDEX idxContentGroup ON tblTimeTableContent ("Key_Group");
 CREATE INDEX idxContentAud ON tblTimeTableContent ("Key_Aud");
 

@@ -164,6 +164,18 @@ void keepCompiledLessons(SqliteConnection &c)
            "\"Key_Group\" INTEGER, \"Key_Aud\" INTEGER)");
 }
 
+// Since version 6 the indexes of lessons by date and by load line carry what the views and
+// the counts of lessons read, so that those reads never visit the lessons' rows themselves.
+void coverLessonReads(SqliteConnection &c)
+{
+    c.exec("DROP INDEX IF EXISTS idxContentDay");
+    c.exec("CREATE INDEX idxContentDay ON tblTimeTableContent (\"Key_TTList\", \"Lesson\", "
+           "\"Key_Group\", \"Key_Job\", \"Key_Aud\")");
+    c.exec("DROP INDEX IF EXISTS idxContentJob");
+    c.exec("CREATE INDEX idxContentJob ON tblTimeTableContent (\"Key_Job\", \"Key_Group\", "
+           "\"Key_TTList\", \"Lesson\")");
+}
+
 void upgradeLayout(SqliteConnection &c, int fromVersion)
 {
     c.exec("BEGIN IMMEDIATE");
@@ -172,6 +184,8 @@ void upgradeLayout(SqliteConnection &c, int fromVersion)
             countLoadInStudyPeriod(c);
         if (fromVersion < 5)
             keepCompiledLessons(c);
+        if (fromVersion < 6)
+            coverLessonReads(c);
         for (const auto &[index, table] : caseFoldedIndexes(c)) {
             if (!index.startsWith(QLatin1String("sqlite_autoindex_")))
                 c.exec("DROP INDEX " + quoted(index));

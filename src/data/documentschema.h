@@ -16,7 +16,7 @@ class Connection;
 // lessons in the study period (the saved queries that do, and the index they read). Version 5
 // keeps the lessons the automatic compilation placed (tblCompiledLessons).
 constexpr int kDocumentApplicationId = 0x4B565431; // "KVT1"
-constexpr int kDocumentSchemaVersion = 5;
+constexpr int kDocumentSchemaVersion = 6;
 
 // The tables every document has; a file without one of them is not a document of ours.
 const QStringList &documentTables();

@@ -195,14 +195,15 @@ if command -v sqlite3 >/dev/null; then
     # A document of the layout before: a view reads it as it is, a change brings it up to date.
     old="$dir/старый.kvt"
     cp "$sample" "$old"
-    sqlite3 "$old" "CREATE INDEX IF NOT EXISTS idxGroupsGroup ON tblGroups ([Group], Course); PRAGMA user_version = 1"
+    sqlite3 "$old" "CREATE INDEX IF NOT EXISTS idxGroupsGroup ON tblGroups ([Group], Course); DROP INDEX idxContentDay; CREATE INDEX idxContentDay ON tblTimeTableContent (Key_TTList, Lesson); PRAGMA user_version = 1"
     before=$(sha1sum "$old")
     "$korvesta" view "$old" 0 >/dev/null 2>&1
     "$korvesta" sql "$old" "SELECT Count(*) FROM tblGroups" >/dev/null 2>&1
     check "a view writes nothing to an older document" "$before" "$(sha1sum "$old")"
     "$korvesta" sql "$old" "UPDATE tblGroups SET Comment = 'x' WHERE Key = 1" >/dev/null
-    check "a change brings an older document up to date" 5 "$(sqlite3 "$old" 'PRAGMA user_version')"
+    check "a change brings an older document up to date" 6 "$(sqlite3 "$old" 'PRAGMA user_version')"
     check "without the index on names" "" "$(sqlite3 "$old" "SELECT name FROM sqlite_master WHERE name = 'idxGroupsGroup'")"
+    check "with the lessons' index that covers a date's reads" 5 "$(sqlite3 "$old" "SELECT count(*) FROM pragma_index_info('idxContentDay')")"
 
     # A document of a later version is read and never written.
     newer="$dir/новее.kvt"
