@@ -437,8 +437,31 @@ void GridPainter::paintText(QPainter &painter, const QString &fullText, Qt::Alig
         const TextWidth measure = [&metrics](const QString &line) {
             return metrics.horizontalAdvance(line);
         };
-        lines = fitCellText(text, area, cell, picture, metrics, m_model.wordWrap(), measure)
-                    .lines;
+        const auto make = [&] {
+            QRect room = area;
+            GridTextCache::Fit fit;
+            fit.lines = fitCellText(text, room, cell, picture, metrics, m_model.wordWrap(),
+                                    measure)
+                            .lines;
+            fit.left = room.left() - cell.left();
+            fit.width = room.width();
+            return fit;
+        };
+        // A screen repainted shows the same texts in the same rooms: fitted once.
+        const GridTextCache::Fit fit =
+            cache ? cache->fit(text, m_bold,
+                               QStringLiteral("%1,%2,%3,%4,%5,%6")
+                                   .arg(area.left() - cell.left())
+                                   .arg(area.width())
+                                   .arg(area.height())
+                                   .arg(cell.width())
+                                   .arg(int(picture))
+                                   .arg(int(m_model.wordWrap())),
+                               make)
+                  : make();
+        lines = fit.lines;
+        area.setLeft(cell.left() + fit.left);
+        area.setWidth(fit.width);
         widths.clear();
         for (const QString &line : lines)
             widths.push_back(drawnWidth(line));

@@ -11,6 +11,21 @@ void GridTextCache::useFont(const QFont &font)
     m_font = font;
     for (QHash<QString, Line> &lines : m_lines)
         lines.clear();
+    for (QHash<QString, Fit> &fits : m_fits)
+        fits.clear();
+}
+
+const GridTextCache::Fit &GridTextCache::fit(const QString &text, bool bold, const QString &room,
+                                             const std::function<Fit()> &make)
+{
+    QHash<QString, Fit> &fits = m_fits[bold ? 1 : 0];
+    const QString key = room + QChar(0x1F) + text;
+    auto it = fits.find(key);
+    if (it != fits.end())
+        return *it;
+    if (fits.size() >= MaxLines)
+        fits.clear();
+    return *fits.insert(key, make());
 }
 
 const GridTextCache::Line &GridTextCache::line(const QString &text, bool bold, const QFont &font)

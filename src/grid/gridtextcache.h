@@ -4,6 +4,9 @@
 #include <QHash>
 #include <QStaticText>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 namespace korvesta {
 
@@ -20,9 +23,22 @@ public:
         QStaticText text;
     };
 
+    // A text wrapped or cut to the room of its cell: its lines, and the room's left edge
+    // (from the cell's) and width, which a single word may widen into the padding.
+    struct Fit
+    {
+        QStringList lines;
+        int left = 0;
+        int width = 0;
+    };
+
     // Empties the cache when the font is not the one its lines were laid out in.
     void useFont(const QFont &font);
     const Line &line(const QString &text, bool bold, const QFont &font);
+    // The fit of a text to a room as found before, else as `make` finds it. The room is named
+    // by everything the fit depends on besides the text and the font.
+    const Fit &fit(const QString &text, bool bold, const QString &room,
+                   const std::function<Fit()> &make);
 
 private:
     static constexpr qsizetype MaxLines = 20000;
@@ -32,6 +48,7 @@ private:
 
     QFont m_font;
     QHash<QString, Line> m_lines[2]; // normal, bold
+    QHash<QString, Fit> m_fits[2];
 };
 
 } // namespace korvesta
