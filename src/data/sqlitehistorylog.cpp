@@ -273,8 +273,8 @@ struct SqliteHistoryLog::Impl
             throw DbError::fromEngine(rc, QString::fromUtf8(sqlite3_errmsg(db)), QString());
     }
 
-    // Writes a step back with a few statements per table rather than one per row: every row
-    // that must go still as the step left it is deleted at once, every changed one set back,
+    // Writes a step of many rows back with a few statements per table rather than one per
+    // row: every row that must go still as the step left it is deleted at once, every changed one set back,
     // every one it removed put back. Only for a step that wrote each row once and kept its
     // number; false (with part of it written: the caller rolls back) when a row is no longer
     // as the step left it, so that the row-by-row way finds and names it. Throws DbError
@@ -282,9 +282,12 @@ struct SqliteHistoryLog::Impl
     bool applyWhole(qint64 step, bool undoing)
     {
         const QByteArray log = QByteArray("temp.") + kLogTable;
-        if (number("SELECT count(*) <> (SELECT count(*) FROM (SELECT DISTINCT tbl, "
-                   "coalesce(ro, rn) FROM " + log + " WHERE step = ?1)) OR EXISTS (SELECT 1 FROM "
-                   + log + " WHERE step = ?1 AND ro <> rn) FROM " + log + " WHERE step = ?1",
+        // A step of a few rows is written back row by row faster than its statements are
+        // prepared.
+        if (number("SELECT count(*) < 32 OR count(*) <> (SELECT count(*) FROM (SELECT "
+                   "DISTINCT tbl, coalesce(ro, rn) FROM " + log + " WHERE step = ?1)) OR EXISTS "
+                   "(SELECT 1 FROM " + log + " WHERE step = ?1 AND ro <> rn) FROM " + log
+                       + " WHERE step = ?1",
                    step))
             return false;
         const QByteArray from = undoing ? "rn" : "ro", to = undoing ? "ro" : "rn";

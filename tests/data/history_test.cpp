@@ -146,6 +146,18 @@ std::vector<Change> changes()
                    sql(t, "UPDATE tblTimeLesson SET TimeLesson = '08:00' WHERE Lesson = 1");
                    tr.commit();
                }},
+        // Enough rows, each written once, for the step to be written back whole.
+        Change{"StepOfManyRowsEachWrittenOnce",
+               [](HistoryTest &t) {
+                   History::Step step(t.db, "копирование");
+                   for (int i = 0; i < 40; ++i)
+                       sql(t, QStringLiteral("INSERT INTO tblAuditories (Auditoria, Corpus) "
+                                             "VALUES ('%1', 'Новый')")
+                                  .arg(500 + i));
+                   sql(t, "UPDATE tblTutors SET Tutor = UCase(Tutor)");
+                   sql(t, "DELETE FROM tblTimeTableContent WHERE Lesson > 1");
+                   sql(t, "DELETE FROM tblTutorOut WHERE FreeDay Is Not Null");
+               }},
         Change{"StepAroundSeveralStatements",
                [](HistoryTest &t) {
                    History::Step step(t.db, "перенос");
@@ -437,6 +449,41 @@ TEST_F(HistoryTest, AnotherProgramsChangeRefusesTheUndo)
     EXPECT_THROW(history->undo(), DbError);
     EXPECT_EQ(differences(snapshot(), taken), QStringList());
     sqlite3_close(other);
+}
+
+// A step of many rows is written back whole, and still refused, naming the row, when another
+// program changed one of them since.
+TEST_F(HistoryTest, AnotherProgramsChangeRefusesTheUndoOfAManyRowStep)
+{
+    {
+        History::Step step(db, QStringLiteral("аудитории"));
+        for (int i = 0; i < 40; ++i)
+            sql(*this, QStringLiteral("INSERT INTO tblAuditories (Auditoria, Corpus) VALUES "
+                                      "('%1', 'Новый')")
+                           .arg(600 + i));
+    }
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "UPDATE tblAuditories SET Corpus = 'Старый' WHERE Auditoria = "
+                                  "'620'",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    const Snapshot changedElsewhere = snapshot();
+    try {
+        history->undo();
+        ADD_FAILURE() << "the undo went through";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.message().contains("аудиторию 620 (Новый) изменила другая программа"))
+            << e.message().toStdString();
+    }
+    EXPECT_EQ(differences(snapshot(), changedElsewhere), QStringList());
+    ASSERT_EQ(sqlite3_exec(other, "UPDATE tblAuditories SET Corpus = 'Новый' WHERE Auditoria = "
+                                  "'620'",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(other);
+    history->undo();
+    EXPECT_EQ(b.rawNumber("SELECT count(*) FROM tblAuditories WHERE Corpus = 'Новый'"), 0);
 }
 
 TEST_F(HistoryTest, BelongsToTheOpenDocumentOnly)
