@@ -12,6 +12,7 @@
 #include "grid/gridview.h"
 #include "mainwindow.h"
 #include "viewdispatcher.h"
+#include "views/timetable/timetablerefresh.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -19,6 +20,8 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace korvesta {
 
@@ -152,7 +155,20 @@ void HistoryCommands::apply(bool undo)
                                    Prompts::Icon::Critical);
     }
     if (applied) {
-        m_window.dispatcher().refresh();
+        // A step of lessons alone (a placement, a copy, a clearing) changes only the dates it
+        // names; any other step may change what every view shows.
+        const History::Applied &what = history->lastApplied();
+        const bool lessonsOnly =
+            !what.dates.empty()
+            && std::all_of(what.tables.begin(), what.tables.end(), [](const QString &t) {
+                   return t.compare(QLatin1String("tblTimeTableContent"), Qt::CaseInsensitive) == 0
+                          || t.compare(QLatin1String("tblTimeTableList"), Qt::CaseInsensitive)
+                                 == 0;
+               });
+        if (lessonsOnly)
+            m_window.dispatcher().refreshTouched({what.dates, {}});
+        else
+            m_window.dispatcher().refresh();
         if (model && row >= 0 && col >= 0 && row < model->rows() && col < model->cols())
             model->setCurrentCell(row, col);
         if (grid) {

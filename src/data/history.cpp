@@ -45,6 +45,7 @@ struct History::Impl
     std::map<qint64, QString> captions; // of the scopes not yet taken from the log
     std::vector<StepInfo> done;         // oldest first
     std::vector<StepInfo> undone;       // the one to redo last
+    Applied lastApplied;
 
     std::shared_ptr<Connection> alive() const { return connection.lock(); }
 
@@ -312,6 +313,7 @@ void History::apply(bool undoing, const ClashCount &clashes)
     // The step's dates are held as a command holds them, and the clashes on them counted
     // before and after: lessons another planner placed since may stand where the step's were.
     const std::vector<QDate> days = d->log->dates(step.id);
+    const QStringList tables = d->log->tables(step.id);
     const std::vector<std::pair<int, int>> lines =
         clashes ? d->log->lessonLines(step.id) : std::vector<std::pair<int, int>>();
     int clashesBefore = 0;
@@ -364,6 +366,12 @@ void History::apply(bool undoing, const ClashCount &clashes)
                           .arg(verb, step.caption, outcome.refusal));
     from.pop_back();
     to.push_back(step);
+    d->lastApplied = {days, tables};
+}
+
+const History::Applied &History::lastApplied() const
+{
+    return d->lastApplied;
 }
 
 } // namespace korvesta

@@ -114,6 +114,14 @@ public:
     // was.
     void undo(const ClashCount &clashes = {});
     void redo(const ClashCount &clashes = {});
+    // What the last undo or redo wrote: the step's dates and the tables it changed, so that
+    // the window refreshes only what it touched.
+    struct Applied
+    {
+        std::vector<QDate> dates;
+        QStringList tables;
+    };
+    const Applied &lastApplied() const;
     void clear();
 
     // Grows with every transaction the document's connection ends: what the history offers

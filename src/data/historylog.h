@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 #include <functional>
@@ -55,6 +56,8 @@ public:
     virtual std::vector<QDate> dates(qint64 step) = 0;
     // The load lines (group, job) of the lessons the step changes, before or after it.
     virtual std::vector<std::pair<int, int>> lessonLines(qint64 step) = 0;
+    // The tables the step writes.
+    virtual QStringList tables(qint64 step) = 0;
     // The protected dates whose lessons the step changes, protected after it was made.
     virtual std::vector<QDate> protectedDates(qint64 step) = 0;
     // What the changes of the open transaction do, per table.

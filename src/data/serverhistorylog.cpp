@@ -181,6 +181,16 @@ std::vector<QDate> ServerHistoryLog::dates(qint64 step)
     return datesOf(rows);
 }
 
+QStringList ServerHistoryLog::tables(qint64 step)
+{
+    QStringList names;
+    const PgRows rows = open().server().query(
+        "SELECT DISTINCT tbl FROM pg_temp.korvesta_history WHERE step = $1", {step});
+    for (const std::vector<QVariant> &row : rows.rows)
+        names << row.at(0).toString();
+    return names;
+}
+
 std::vector<std::pair<int, int>> ServerHistoryLog::lessonLines(qint64 step)
 {
     const PgRows rows = open().server().query(

@@ -29,6 +29,7 @@ public:
     std::vector<QDate> dates(qint64 step) override;
     std::vector<QDate> protectedDates(qint64 step) override;
     std::vector<std::pair<int, int>> lessonLines(qint64 step) override;
+    QStringList tables(qint64 step) override;
     std::vector<History::TableChanges> pending() override;
     qint64 changeCount() const override;
 

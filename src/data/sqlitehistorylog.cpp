@@ -658,6 +658,20 @@ std::vector<QDate> SqliteHistoryLog::protectedDates(qint64 step)
     return found;
 }
 
+QStringList SqliteHistoryLog::tables(qint64 step)
+{
+    SqliteConnection::Statement list(d->open(), QByteArray("SELECT DISTINCT tbl FROM temp.")
+                                                    + kLogTable + " WHERE step = ?1");
+    sqlite3_bind_int64(list.get(), 1, step);
+    QStringList names;
+    while (list.step()) {
+        const int k = sqlite3_column_int(list.get(), 0);
+        if (k >= 0 && size_t(k) < d->tables.size())
+            names << d->tables[size_t(k)].name;
+    }
+    return names;
+}
+
 std::vector<std::pair<int, int>> SqliteHistoryLog::lessonLines(qint64 step)
 {
     const int lessons = d->tableIndex("tblTimeTableContent");

@@ -406,6 +406,15 @@ TEST_F(HistoryTest, UndoCountsOnTheStepsDatesAndLoadLines)
                                  .split(u'|');
     ASSERT_EQ(line.size(), 2);
     EXPECT_EQ(lines, (std::vector<std::pair<int, int>>{{line[0].toInt(), line[1].toInt()}}));
+    // What the window refreshes after it: the step's dates, and that it wrote lessons alone.
+    EXPECT_EQ(history->lastApplied().dates, std::vector<QDate>{s.future});
+    QStringList tables = history->lastApplied().tables;
+    tables.removeAll("tblTimeTableList"); // the date's row, when the step made it
+    EXPECT_EQ(tables, QStringList{"tblTimeTableContent"});
+    sql(*this, "UPDATE tblGroups SET Comment = 'x'");
+    history->undo();
+    EXPECT_TRUE(history->lastApplied().dates.empty());
+    EXPECT_EQ(history->lastApplied().tables, QStringList{"tblGroups"});
 }
 
 TEST_F(HistoryTest, AnotherProgramsChangeRefusesTheUndo)
