@@ -245,8 +245,9 @@ struct SqliteHistoryLog::Impl
         sqlite3_exec(db, "PRAGMA recursive_triggers = OFF", nullptr, nullptr, nullptr);
     }
 
-    // A number the statement gives, its parameter 1 bound to the step.
-    qint64 number(const QByteArray &sql, qint64 step)
+    // Runs a statement with its parameter 1 bound to the step; the number its first row
+    // gives (0 without a row).
+    qint64 run(const QByteArray &sql, qint64 step)
     {
         sqlite3_stmt *stmt = nullptr;
         int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
@@ -260,18 +261,6 @@ struct SqliteHistoryLog::Impl
             throw DbError::fromEngine(rc, QString::fromUtf8(sqlite3_errmsg(db)), QString());
         return value;
     }
-    void run(const QByteArray &sql, qint64 step)
-    {
-        sqlite3_stmt *stmt = nullptr;
-        int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
-        if (rc == SQLITE_OK) {
-            sqlite3_bind_int64(stmt, 1, step);
-            rc = sqlite3_step(stmt);
-        }
-        sqlite3_finalize(stmt);
-        if (rc != SQLITE_DONE)
-            throw DbError::fromEngine(rc, QString::fromUtf8(sqlite3_errmsg(db)), QString());
-    }
 
     // Writes a step of many rows back with a few statements per table rather than one per
     // row: every row that must go still as the step left it is deleted at once, every changed one set back,
@@ -284,7 +273,7 @@ struct SqliteHistoryLog::Impl
         const QByteArray log = QByteArray("temp.") + kLogTable;
         // A step of a few rows is written back row by row faster than its statements are
         // prepared.
-        if (number("SELECT count(*) < 32 OR count(*) <> (SELECT count(*) FROM (SELECT "
+        if (run("SELECT count(*) < 32 OR count(*) <> (SELECT count(*) FROM (SELECT "
                    "DISTINCT tbl, coalesce(ro, rn) FROM " + log + " WHERE step = ?1)) OR EXISTS "
                    "(SELECT 1 FROM " + log + " WHERE step = ?1 AND ro <> rn) FROM " + log
                        + " WHERE step = ?1",
@@ -320,8 +309,8 @@ struct SqliteHistoryLog::Impl
                 same += " AND m." + t.columns[i] + " IS l." + fromImage
                         + QByteArray::number(qsizetype(i)) + " COLLATE BINARY";
             for (const QByteArray &kind : {removed, changed}) {
-                if (number("SELECT count(*)" + entries(k, kind), step)
-                    != number("SELECT count(*) FROM " + log + " AS l JOIN main." + t.quotedName
+                if (run("SELECT count(*)" + entries(k, kind), step)
+                    != run("SELECT count(*) FROM " + log + " AS l JOIN main." + t.quotedName
                                   + " AS m ON " + same + " WHERE l.step = ?1 AND l.tbl = "
                                   + QByteArray::number(k) + " AND " + kind,
                               step))

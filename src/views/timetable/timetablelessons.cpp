@@ -157,17 +157,9 @@ std::vector<DatedLesson> readBySavedQuery(const Database &db, const LessonSelect
         const int longType = field(rs, "LongTypeLesson"), lesson = field(rs, "Lesson");
         const int subGroup = field(rs, "SubGroup"), discColor = field(rs, "DiscColor");
         const int groupColor = field(rs, "GroupColor");
-        const QStringList fields = rs.fieldNames();
-        const auto optional = [&fields](const char *name) {
-            for (qsizetype i = 0; i < fields.size(); ++i) {
-                if (fields[i].compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
-                    return int(i);
-            }
-            return -1;
-        };
-        const int corpus = optional("Corpus");
-        const int keyGroup = optional("Key_Group");
-        const int keyTutor = optional("Key_Tutor");
+        const int corpus = rs.fieldIndex(QStringLiteral("Corpus"));
+        const int keyGroup = rs.fieldIndex(QStringLiteral("Key_Group"));
+        const int keyTutor = rs.fieldIndex(QStringLiteral("Key_Tutor"));
         for (; !rs.isEof(); rs.moveNext()) {
             DatedLesson d;
             d.date = date;
