@@ -1,9 +1,8 @@
 # Publishing the timetable: iCalendar files and a static web timetable (no widgets).
-find_package(PkgConfig REQUIRED)
-pkg_check_modules(LIBICAL REQUIRED IMPORTED_TARGET libical)
 target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/icalfeed.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/lessonwords.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/publish/previousfeed.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/publisher.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/publishfolder.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/publishrecord.cpp
@@ -12,4 +11,4 @@ target_sources(korvesta_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/publish/webtimetable.cpp
 )
 find_package(Threads REQUIRED)
-target_link_libraries(korvesta_core PRIVATE PkgConfig::LIBICAL Threads::Threads)
+target_link_libraries(korvesta_core PRIVATE Threads::Threads)

@@ -1,203 +1,209 @@
 #include "icalfeed.h"
 
+#include "previousfeed.h"
+
 #include "text/printable.h"
 
-#include <libical/ical.h>
-
-#include <QCoreApplication>
-#include <QHash>
 #include <QSet>
 
 #include <algorithm>
-#include <memory>
+#include <cstdio>
 
 namespace korvesta {
 
 namespace {
 
-struct ComponentFree
+// Each unfolded line ("NAME...:VALUE\n") of `lines`, folded onto the end of `out`.
+void appendLines(QByteArray &out, QByteArrayView lines)
 {
-    void operator()(icalcomponent *c) const { icalcomponent_free(c); }
-};
-using Component = std::unique_ptr<icalcomponent, ComponentFree>;
-
-struct BufferFree
-{
-    void operator()(char *text) const { icalmemory_free_buffer(text); }
-};
-using Buffer = std::unique_ptr<char, BufferFree>;
-
-QByteArray utf8(const QString &text)
-{
-    return printableText(text).toUtf8();
+    for (qsizetype start = 0; start < lines.size();) {
+        qsizetype end = lines.indexOf('\n', start);
+        if (end < 0)
+            end = lines.size();
+        appendFoldedIcalLine(out, lines.sliced(start, end - start));
+        start = end + 1;
+    }
 }
 
-icaltimetype wallTime(const QDate &date, const QTime &time)
+// Appends the folded content line NAME:VALUE of a TEXT value; `line` is room for the line
+// before it is folded.
+void appendTextLine(QByteArray &out, QByteArrayView name, const QString &value, QByteArray &line)
 {
-    icaltimetype t = icaltime_null_time();
-    t.year = date.year();
-    t.month = date.month();
-    t.day = date.day();
-    t.hour = time.hour();
-    t.minute = time.minute();
-    t.second = time.second();
-    t.is_date = 0;
-    return t;
+    line.resize(0);
+    line += name;
+    line += ':';
+    appendIcalText(line, value);
+    appendFoldedIcalLine(out, line);
 }
 
-icaltimetype dayOnly(const QDate &date)
+// Appends the value "20261019T083000": a time of day on a date, in the local time of a zone;
+// the date alone when the time is invalid. Written digit by digit: a calendar has two of them
+// per event.
+void appendWallTime(QByteArray &out, const QDate &date, const QTime &time)
 {
-    icaltimetype t = icaltime_null_date();
-    t.year = date.year();
-    t.month = date.month();
-    t.day = date.day();
-    return t;
+    char text[16];
+    char *d = text;
+    const auto digits = [&d](int n, int count) {
+        for (int i = count - 1; i >= 0; --i, n /= 10)
+            d[i] = char('0' + n % 10);
+        d += count;
+    };
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day);
+    digits(std::clamp(year, 0, 9999), 4);
+    digits(month, 2);
+    digits(day, 2);
+    if (time.isValid()) {
+        *d++ = 'T';
+        digits(time.hour(), 2);
+        digits(time.minute(), 2);
+        digits(time.second(), 2);
+    }
+    out.append(text, d - text);
 }
 
-icaltimetype utcTime(const QDateTime &moment)
+QByteArray wallTime(const QDate &date, const QTime &time)
 {
-    return icaltime_from_timet_with_zone(time_t(moment.toSecsSinceEpoch()), 0,
-                                         icaltimezone_get_utc_timezone());
+    QByteArray text;
+    appendWallTime(text, date, time);
+    return text;
 }
 
-void addText(icalcomponent *c, icalproperty *p)
+QByteArray utcStamp(const QDateTime &moment)
 {
-    icalcomponent_add_property(c, p);
+    const QDateTime utc = moment.toUTC();
+    return wallTime(utc.date(), utc.time()) + 'Z';
 }
 
-void addX(icalcomponent *c, const char *name, const QString &value)
+// "+0300", "-0330", "+053045" for seconds east of UTC.
+QByteArray utcOffset(int seconds)
 {
-    icalproperty *p = icalproperty_new_x(utf8(value).constData());
-    icalproperty_set_x_name(p, name);
-    icalcomponent_add_property(c, p);
+    const char sign = seconds < 0 ? '-' : '+';
+    seconds = std::abs(seconds);
+    char text[16];
+    const int n = seconds % 60 != 0
+                      ? std::snprintf(text, sizeof text, "%c%02d%02d%02d", sign, seconds / 3600,
+                                      seconds / 60 % 60, seconds % 60)
+                      : std::snprintf(text, sizeof text, "%c%02d%02d", sign, seconds / 3600,
+                                      seconds / 60 % 60);
+    return QByteArray(text, n);
 }
 
-icalcomponent *observance(const FeedZone::Observance &o)
+// A TZID as a parameter value: quoted when it holds a character that would end it.
+QByteArray tzidParameter(const QByteArray &tzid)
 {
-    icalcomponent *c = icalcomponent_new(o.daylight ? ICAL_XDAYLIGHT_COMPONENT
-                                                    : ICAL_XSTANDARD_COMPONENT);
-    icalcomponent_add_property(c, icalproperty_new_dtstart(wallTime(o.date, o.time)));
-    icalcomponent_add_property(c, icalproperty_new_tzoffsetfrom(o.offsetFrom));
-    icalcomponent_add_property(c, icalproperty_new_tzoffsetto(o.offsetTo));
-    if (!o.name.isEmpty())
-        icalcomponent_add_property(c, icalproperty_new_tzname(o.name.constData()));
-    return c;
+    const bool plain = !tzid.contains(':') && !tzid.contains(';') && !tzid.contains(',');
+    return plain ? tzid : '"' + QByteArray(tzid).replace('"', "") + '"';
 }
 
 // The VTIMEZONE of the zone over the period, so that the file needs no time-zone database of
 // its reader.
-icalcomponent *timezoneComponent(const FeedZone &zone)
+void appendTimezone(QByteArray &out, const FeedZone &zone)
 {
-    icalcomponent *tz = icalcomponent_new(ICAL_VTIMEZONE_COMPONENT);
-    icalcomponent_add_property(tz, icalproperty_new_tzid(zone.id.constData()));
-    for (const FeedZone::Observance &o : zone.observances)
-        icalcomponent_add_component(tz, observance(o));
-    return tz;
+    out += "BEGIN:VTIMEZONE\r\n";
+    appendFoldedIcalLine(out, "TZID:" + zone.id);
+    for (const FeedZone::Observance &o : zone.observances) {
+        const char *kind = o.daylight ? "DAYLIGHT" : "STANDARD";
+        out += "BEGIN:";
+        out += kind;
+        out += "\r\nDTSTART:" + wallTime(o.date, o.time) + "\r\n";
+        out += "TZOFFSETFROM:" + utcOffset(o.offsetFrom) + "\r\n";
+        out += "TZOFFSETTO:" + utcOffset(o.offsetTo) + "\r\n";
+        if (!o.name.isEmpty())
+            appendFoldedIcalLine(out, "TZNAME:" + icalTextValue(QString::fromUtf8(o.name)));
+        out += "END:";
+        out += kind;
+        out += "\r\n";
+    }
+    out += "END:VTIMEZONE\r\n";
 }
 
-icalcomponent *eventComponent(const FeedEvent &e, const QByteArray &tzid)
+// Appends the content lines of an event between its UID and its DTSTAMP, folded.
+void appendEventLines(QByteArray &out, const FeedEvent &e, const QByteArray &tzid,
+                      QByteArray &line)
 {
-    icalcomponent *ev = icalcomponent_new(ICAL_VEVENT_COMPONENT);
-    icalcomponent_add_property(ev, icalproperty_new_uid(utf8(e.uid).constData()));
     if (e.start.isValid()) {
-        icalproperty *start = icalproperty_new_dtstart(wallTime(e.date, e.start));
-        icalproperty_add_parameter(start, icalparameter_new_tzid(tzid.constData()));
-        icalcomponent_add_property(ev, start);
+        // Kept room: assigning a shorter text would take new memory.
+        line.resize(0);
+        line += "DTSTART;TZID=";
+        line += tzid;
+        line += ':';
+        appendWallTime(line, e.date, e.start);
+        appendFoldedIcalLine(out, line);
         if (e.end.isValid()) {
-            icalproperty *end = icalproperty_new_dtend(wallTime(e.date, e.end));
-            icalproperty_add_parameter(end, icalparameter_new_tzid(tzid.constData()));
-            icalcomponent_add_property(ev, end);
+            line.resize(0);
+            line += "DTEND;TZID=";
+            line += tzid;
+            line += ':';
+            appendWallTime(line, e.date, e.end);
+            appendFoldedIcalLine(out, line);
         }
     } else {
-        icalcomponent_add_property(ev, icalproperty_new_dtstart(dayOnly(e.date)));
-        icalcomponent_add_property(ev, icalproperty_new_dtend(dayOnly(e.date.addDays(1))));
+        out += "DTSTART;VALUE=DATE:";
+        appendWallTime(out, e.date, QTime());
+        out += "\r\nDTEND;VALUE=DATE:";
+        appendWallTime(out, e.date.addDays(1), QTime());
         // A day-long event must not make the whole day look busy.
-        icalcomponent_add_property(ev, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+        out += "\r\nTRANSP:TRANSPARENT\r\n";
     }
-    addText(ev, icalproperty_new_summary(utf8(e.summary).constData()));
+    appendTextLine(out, "SUMMARY", e.summary, line);
     if (!e.location.isEmpty())
-        addText(ev, icalproperty_new_location(utf8(e.location).constData()));
+        appendTextLine(out, "LOCATION", e.location, line);
     if (!e.description.isEmpty())
-        addText(ev, icalproperty_new_description(utf8(e.description).constData()));
-    icalcomponent_set_status(ev, ICAL_STATUS_CONFIRMED);
-    return ev;
+        appendTextLine(out, "DESCRIPTION", e.description, line);
+    out += "STATUS:CONFIRMED\r\n";
 }
 
-// What a reader sees of an event, to tell whether it changed.
-QByteArray signature(icalcomponent *ev)
+// What a reader sees of an event, to tell whether it changed: its times, texts and status,
+// from its content lines, folded or not.
+QByteArray signature(QByteArrayView text)
 {
+    QByteArray lines;
+    lines.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r')
+            continue;
+        if (text[i] == '\n' && i + 1 < text.size() && (text[i + 1] == ' ' || text[i + 1] == '\t')) {
+            ++i;
+            continue;
+        }
+        lines += text[i];
+    }
+    static const char *const shown[] = {"DTSTART", "DTEND", "SUMMARY", "LOCATION",
+                                        "DESCRIPTION", "STATUS"};
     QByteArray sig;
-    for (const icalproperty_kind kind : {ICAL_DTSTART_PROPERTY, ICAL_DTEND_PROPERTY,
-                                         ICAL_SUMMARY_PROPERTY, ICAL_LOCATION_PROPERTY,
-                                         ICAL_DESCRIPTION_PROPERTY, ICAL_STATUS_PROPERTY}) {
-        if (icalproperty *p = icalcomponent_get_first_property(ev, kind)) {
-            const Buffer value(icalproperty_get_value_as_string_r(p));
-            if (value)
-                sig += value.get();
-            if (icalparameter *tzid = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER))
-                sig += QByteArray("\x1e") + icalparameter_get_tzid(tzid);
+    const QByteArrayView all(lines);
+    for (const char *name : shown) {
+        for (qsizetype start = 0; start < all.size();) {
+            const qsizetype end = all.indexOf('\n', start);
+            const QByteArrayView line = all.sliced(start, (end < 0 ? all.size() : end) - start);
+            start = end < 0 ? all.size() : end + 1;
+            if (contentLineName(line).compare(QByteArrayView(name), Qt::CaseInsensitive) == 0) {
+                sig += line;
+                break;
+            }
         }
         sig += '\x1f';
     }
     return sig;
 }
 
-QByteArray tzidOf(icalcomponent *ev)
+// Appends the lines of an event with its STATUS put to CANCELLED.
+void appendCancelledLines(QByteArray &out, QByteArrayView lines)
 {
-    icalproperty *p = icalcomponent_get_first_property(ev, ICAL_DTSTART_PROPERTY);
-    icalparameter *tzid = p ? icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER) : nullptr;
-    return tzid ? QByteArray(icalparameter_get_tzid(tzid)) : QByteArray();
-}
-
-QDate dateOf(icalcomponent *ev)
-{
-    icalproperty *p = icalcomponent_get_first_property(ev, ICAL_DTSTART_PROPERTY);
-    if (!p)
-        return QDate();
-    const icaltimetype t = icalproperty_get_dtstart(p);
-    return QDate(t.year, t.month, t.day);
-}
-
-// The file published last time, as far as it can be read.
-struct Previous
-{
-    explicit Previous(const QByteArray &text)
-    {
-        if (text.isEmpty())
-            return;
-        root.reset(icalparser_parse_string(text.constData()));
-        if (!root)
-            return;
-        collect(root.get());
-    }
-
-    void collect(icalcomponent *c)
-    {
-        switch (icalcomponent_isa(c)) {
-        case ICAL_VEVENT_COMPONENT:
-            if (const char *uid = icalcomponent_get_uid(c)) {
-                if (!events.contains(QByteArray(uid)))
-                    order.push_back(c);
-                events.insert(QByteArray(uid), c);
-            }
-            return;
-        case ICAL_VTIMEZONE_COMPONENT:
-            if (icalproperty *p = icalcomponent_get_first_property(c, ICAL_TZID_PROPERTY))
-                zones.insert(QByteArray(icalproperty_get_tzid(p)), c);
-            return;
-        default:
-            break;
+    for (qsizetype start = 0; start < lines.size();) {
+        qsizetype end = lines.indexOf('\n', start);
+        if (end < 0)
+            end = lines.size();
+        const QByteArrayView line = lines.sliced(start, end - start);
+        start = end + 1;
+        if (contentLineName(line).compare("STATUS", Qt::CaseInsensitive) != 0) {
+            out += line;
+            out += '\n';
         }
-        for (icalcomponent *sub = icalcomponent_get_first_component(c, ICAL_ANY_COMPONENT); sub;
-             sub = icalcomponent_get_next_component(c, ICAL_ANY_COMPONENT))
-            collect(sub);
     }
-
-    Component root;
-    QHash<QByteArray, icalcomponent *> events; // by UID; owned by root
-    std::vector<icalcomponent *> order;
-    QHash<QByteArray, icalcomponent *> zones;
-};
+    out += "STATUS:CANCELLED\n";
+}
 
 // The observance of an offset that begins at `atUtc`, after `offsetBefore`.
 FeedZone::Observance observanceOf(const QTimeZone::OffsetData &data, int offsetBefore)
@@ -245,11 +251,6 @@ FeedZone feedZone(const QTimeZone &given, const QDate &from, const QDate &to)
     return rules;
 }
 
-void prepareFeedWriting()
-{
-    icaltimezone_get_utc_timezone();
-}
-
 QByteArray writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> &events,
                      const QByteArray &previous, FeedChanges *changes)
 {
@@ -262,105 +263,117 @@ void writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> &event
                const QByteArray &previous, QByteArray &out, FeedChanges *changes)
 {
     FeedChanges count;
-    Previous old(previous);
+    const PreviousFeed old(previous);
     const std::shared_ptr<const FeedZone> rules =
         settings.rules ? settings.rules
                        : std::make_shared<const FeedZone>(
                            feedZone(settings.zone, settings.from, settings.to));
-    const QByteArray tzid = rules->id;
-    const icaltimetype now = utcTime(settings.now);
+    const QByteArray tzid = tzidParameter(rules->id);
+    const QByteArray now = utcStamp(settings.now);
 
-    Component cal(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
-    icalcomponent_add_property(cal.get(), icalproperty_new_prodid("-//Korvesta//Korvesta//RU"));
-    icalcomponent_add_property(cal.get(), icalproperty_new_version("2.0"));
-    icalcomponent_add_property(cal.get(), icalproperty_new_calscale("GREGORIAN"));
-    icalcomponent_add_property(cal.get(), icalproperty_new_method(ICAL_METHOD_PUBLISH));
-    addX(cal.get(), "X-WR-TIMEZONE", QString::fromUtf8(tzid));
-    icalcomponent_add_component(cal.get(), timezoneComponent(*rules));
-
+    // Each event's lines from its UID to its STATUS, folded as written, one after the other
+    // in `body`; sorted by date and UID.
     struct Placed
     {
         QDate date;
         QByteArray uid;
-        icalcomponent *event;
+        qsizetype begin = 0, end = 0; // in body
+        QByteArray stamp;
+        int sequence = 0;
+    };
+    thread_local QByteArray body, line, cancelled;
+    body.resize(0);
+    body.reserve(qsizetype(events.size()) * 400 + previous.size());
+    const auto linesOf = [](const Placed &p) {
+        return QByteArrayView(body).sliced(p.begin, p.end - p.begin);
     };
     std::vector<Placed> placed;
-    placed.reserve(events.size() + old.order.size());
+    placed.reserve(events.size() + old.events.size());
     QSet<QByteArray> present;
-    present.reserve(qsizetype(events.size()));
+    present.reserve(old.events.empty() ? 0 : qsizetype(events.size()));
     for (const FeedEvent &e : events) {
-        const QByteArray uid = utf8(e.uid);
-        present.insert(uid);
-        icalcomponent *ev = eventComponent(e, tzid);
-        icalcomponent *before = old.events.value(uid);
-        if (!before) {
-            icalcomponent_set_dtstamp(ev, now);
-            icalcomponent_set_sequence(ev, 0);
-            ++count.added;
-        } else if (signature(before) == signature(ev)) {
-            icalcomponent_set_dtstamp(ev, icalcomponent_get_dtstamp(before));
-            icalcomponent_set_sequence(ev, icalcomponent_get_sequence(before));
+        line.resize(0);
+        line += "UID:";
+        appendIcalText(line, e.uid);
+        Placed p{e.date, line.sliced(4), body.size(), 0, now, 0};
+        appendFoldedIcalLine(body, line);
+        appendEventLines(body, e, tzid, line);
+        p.end = body.size();
+        if (!old.events.empty())
+            present.insert(p.uid);
+        if (const PreviousEvent *before = old.events.empty() ? nullptr : old.find(p.uid)) {
+            if (signature(before->lines) == signature(linesOf(p)) && !before->dtstamp.isEmpty()) {
+                p.stamp = before->dtstamp;
+                p.sequence = before->sequence;
+            } else {
+                p.sequence = before->sequence + 1;
+                ++count.changed;
+            }
         } else {
-            icalcomponent_set_dtstamp(ev, now);
-            icalcomponent_set_sequence(ev, std::max(0, icalcomponent_get_sequence(before)) + 1);
-            ++count.changed;
+            ++count.added;
         }
-        placed.push_back({e.date, uid, ev});
+        placed.push_back(std::move(p));
     }
 
     // What was published and is not there now.
     QSet<QByteArray> otherZones;
-    for (icalcomponent *before : old.order) {
-        const QByteArray uid(icalcomponent_get_uid(before));
-        if (present.contains(uid))
+    for (const PreviousEvent &before : old.events) {
+        if (present.contains(before.uid))
             continue;
-        const QDate date = dateOf(before);
-        const bool cancelled = icalcomponent_get_status(before) == ICAL_STATUS_CANCELLED;
-        const bool outside = !settings.gone && date.isValid()
-                             && (date < settings.from || date > settings.to);
-        if (cancelled && !outside)
+        const bool outside = !settings.gone && before.date.isValid()
+                             && (before.date < settings.from || before.date > settings.to);
+        if (before.cancelled && !outside)
             continue; // told once already
-        icalcomponent *ev = icalcomponent_new_clone(before);
-        if (!outside) {
-            icalcomponent_set_status(ev, ICAL_STATUS_CANCELLED);
-            icalcomponent_set_sequence(ev, std::max(0, icalcomponent_get_sequence(before)) + 1);
-            icalcomponent_set_dtstamp(ev, now);
+        Placed p{before.date, before.uid, body.size(), 0,
+                 before.dtstamp.isEmpty() ? now : before.dtstamp, before.sequence};
+        appendFoldedIcalLine(body, "UID:" + before.uid);
+        if (outside) {
+            appendLines(body, before.lines);
+        } else {
+            cancelled.resize(0);
+            appendCancelledLines(cancelled, before.lines);
+            appendLines(body, cancelled);
+            p.stamp = now;
+            ++p.sequence;
             ++count.cancelled;
         }
-        const QByteArray evZone = tzidOf(ev);
-        if (!evZone.isEmpty() && evZone != tzid)
-            otherZones.insert(evZone);
-        placed.push_back({date, uid, ev});
+        p.end = body.size();
+        if (!before.tzid.isEmpty() && before.tzid != rules->id)
+            otherZones.insert(before.tzid);
+        placed.push_back(std::move(p));
     }
-    // Events kept from a publication under another clock still need their zone.
-    for (const QByteArray &other : std::as_const(otherZones)) {
-        if (icalcomponent *z = old.zones.value(other))
-            icalcomponent_add_component(cal.get(), icalcomponent_new_clone(z));
-    }
-
     std::sort(placed.begin(), placed.end(), [](const Placed &a, const Placed &b) {
         return a.date != b.date ? a.date < b.date : a.uid < b.uid;
     });
-    for (const Placed &p : placed)
-        icalcomponent_add_component(cal.get(), p.event);
-
     if (changes)
         *changes = count;
-    const Buffer text(icalcomponent_as_ical_string_r(cal.get()));
+
     out.resize(0);
-    if (!text)
-        return;
-    // The calendar's name is written here, escaped as a TEXT value: libical writes the value
-    // of an X- property with its semicolons and commas bare.
-    static constexpr QByteArrayView begin("BEGIN:VCALENDAR\r\n");
-    const QByteArrayView all(text.get());
-    if (!all.startsWith(begin)) {
-        out.append(all);
-        return;
+    out.reserve(body.size() + qsizetype(placed.size()) * 120 + 4096);
+    out += "BEGIN:VCALENDAR\r\n";
+    appendFoldedIcalLine(out, "X-WR-CALNAME:" + icalTextValue(settings.name));
+    out += "PRODID:-//Korvesta//Korvesta//RU\r\nVERSION:2.0\r\nCALSCALE:GREGORIAN\r\n"
+           "METHOD:PUBLISH\r\n";
+    appendFoldedIcalLine(out, "X-WR-TIMEZONE:" + icalTextValue(QString::fromUtf8(rules->id)));
+    appendTimezone(out, *rules);
+    // Events kept from a publication under another clock still need their zone.
+    for (const QByteArray &other : std::as_const(otherZones)) {
+        const auto zone = old.zones.constFind(other);
+        if (zone != old.zones.constEnd())
+            appendLines(out, *zone);
     }
-    out.append(begin);
-    out.append(foldedIcalLine("X-WR-CALNAME:" + icalTextValue(settings.name)));
-    out.append(all.sliced(begin.size()));
+    for (const Placed &p : placed) {
+        out += "BEGIN:VEVENT\r\n";
+        out += linesOf(p);
+        line.resize(0);
+        line += "DTSTAMP:";
+        line += p.stamp;
+        appendFoldedIcalLine(out, line);
+        out += "SEQUENCE:";
+        out += QByteArray::number(p.sequence);
+        out += "\r\nEND:VEVENT\r\n";
+    }
+    out += "END:VCALENDAR\r\n";
 }
 
 } // namespace korvesta

@@ -12,7 +12,7 @@
 
 namespace korvesta {
 
-// The iCalendar file (RFC 5545) of one object, written with libical. A calendar client that
+// The iCalendar file (RFC 5545) of one object, written as text. A calendar client that
 // subscribes to it follows its events by UID: an event keeps its UID, DTSTAMP and SEQUENCE
 // while it stays as it was, takes a higher SEQUENCE when it changes, and an event that is no
 // longer there comes once more with STATUS:CANCELLED, so that the client takes it away.
@@ -66,16 +66,11 @@ struct FeedChanges
 
 // The file for the events (sorted by date, then UID), given what was published last time
 // (`previous`, possibly empty or unreadable, in which case everything counts as new).
-// Calendars may be written on several threads at once when each has its own settings' rules
-// given and prepareFeedWriting() ran before on one thread.
+// Calendars may be written on several threads at once.
 QByteArray writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> &events,
                      const QByteArray &previous, FeedChanges *changes = nullptr);
 // The same into `text`, whose room is kept for the next file.
 void writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> &events,
                const QByteArray &previous, QByteArray &text, FeedChanges *changes = nullptr);
-
-// Sets up what libical shares between threads (its UTC zone) before calendars are written on
-// several of them.
-void prepareFeedWriting();
 
 } // namespace korvesta

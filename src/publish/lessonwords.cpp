@@ -44,12 +44,21 @@ LessonWords lessonWords(const PublishModel &model, PublishedKind kind, const Obj
     return texts;
 }
 
+std::vector<LessonWords> objectWords(const PublishModel &model, PublishedKind kind, size_t object)
+{
+    const std::vector<ObjectLesson> &lessons = model.lessonsOf(kind, object);
+    std::vector<LessonWords> words;
+    words.reserve(lessons.size());
+    for (const ObjectLesson &l : lessons)
+        words.push_back(lessonWords(model, kind, l));
+    return words;
+}
+
 FeedEvent feedEvent(const PublishModel &model, PublishedKind kind, size_t objectIndex,
-                    const ObjectLesson &lesson, const QString &feed)
+                    const ObjectLesson &lesson, const LessonWords &texts, const QString &feed)
 {
     const Teaching &t = *lesson.teaching;
     const PublishedObject &object = model.list(kind)[objectIndex];
-    const LessonWords texts = lessonWords(model, kind, lesson);
     FeedEvent e;
     static const char letters[kObjectKinds] = {'g', 't', 'a'};
     // "20261028-03-g7-s0@feed": the date, the lesson number and the object.
@@ -63,7 +72,10 @@ FeedEvent feedEvent(const PublishModel &model, PublishedKind kind, size_t object
     if (lesson.clash > 0)
         length += std::snprintf(slot + length, sizeof slot - size_t(length), "-%d",
                                 lesson.clash + 1);
-    e.uid = QString::fromLatin1(slot, length) + u'@' + feed;
+    e.uid.reserve(length + 1 + feed.size());
+    e.uid += QLatin1StringView(slot, length);
+    e.uid += u'@';
+    e.uid += feed;
     e.date = t.date;
     const LessonClock &time = model.timeOf(t.lesson);
     e.start = time.start;
@@ -82,9 +94,14 @@ FeedEvent feedEvent(const PublishModel &model, PublishedKind kind, size_t object
             summary += QStringLiteral(", ");
         summary += text;
     };
-    part(texts.shortType.isEmpty()
-             ? texts.shortName
-             : texts.shortName + QStringLiteral(" (") + texts.shortType + u')');
+    part(texts.shortName);
+    if (!texts.shortType.isEmpty()) {
+        if (summary.size() > summaryStart)
+            summary += u' ';
+        summary += u'(';
+        summary += texts.shortType;
+        summary += u')';
+    }
     switch (kind) {
     case PublishedKind::Group:
         part(texts.room);
@@ -102,19 +119,25 @@ FeedEvent feedEvent(const PublishModel &model, PublishedKind kind, size_t object
     }
     e.location = texts.auditorium;
 
+    // What the summary and the location leave out: the lesson number, the full names, and on
+    // a group's calendar the other groups of a lecture.
     QString &d = e.description;
-    d.reserve(200);
-    d += QStringLiteral("Урок ") + QString::number(t.lesson);
-    d += time.known() ? QStringLiteral(", ") + texts.time
-                      : QStringLiteral(" (время урока не задано)");
-    d += QStringLiteral("\nДисциплина: ") + texts.discipline;
-    if (!texts.type.isEmpty())
-        d += QStringLiteral("\nВид занятия: ") + texts.type;
-    if (!texts.tutor.isEmpty())
-        d += QStringLiteral("\nПреподаватель: ") + texts.tutor;
-    if (!texts.groups.isEmpty())
-        d += (t.groups.size() > 1 ? QStringLiteral("\nГруппы: ") : QStringLiteral("\nГруппа: "))
-             + texts.groups;
+    d.reserve(120);
+    d += QStringLiteral("Урок ");
+    d += QString::number(t.lesson);
+    if (!time.known())
+        d += QStringLiteral(" (время урока не задано)");
+    d += QStringLiteral(". ");
+    d += texts.discipline;
+    if (!texts.type.isEmpty()) {
+        d += QStringLiteral(" (");
+        d += texts.type;
+        d += u')';
+    }
+    if (kind == PublishedKind::Group && t.groups.size() > 1) {
+        d += QStringLiteral("\nГруппы: ");
+        d += texts.groups;
+    }
     // The auditorium is the event's location, not told again here.
     return e;
 }

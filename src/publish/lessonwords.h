@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QString>
 
+#include <vector>
+
 namespace korvesta {
 
 // A lesson as the page and the calendar of one object tell it: what is taught, where, and by
@@ -34,10 +36,14 @@ QColor lessonColour(const PublishModel &model, PublishedKind kind, const ObjectL
 // The lesson on the page of an object of the kind (the lesson is one of the object's own).
 LessonWords lessonWords(const PublishModel &model, PublishedKind kind, const ObjectLesson &lesson);
 
-// The calendar event of the lesson. Its UID names the object and the slot (date, lesson
+// The words of each of the object's lessons, in the order of its lessons: made once for its
+// calendar and its pages.
+std::vector<LessonWords> objectWords(const PublishModel &model, PublishedKind kind, size_t object);
+
+// The calendar event of the lesson, told in its words. Its UID names the object and the slot (date, lesson
 // number, subgroup), not what is taught there, so that a lesson changed in place updates the
 // event a calendar already shows. `feed` tells apart the publications of two institutions.
 FeedEvent feedEvent(const PublishModel &model, PublishedKind kind, size_t object,
-                    const ObjectLesson &lesson, const QString &feed);
+                    const ObjectLesson &lesson, const LessonWords &words, const QString &feed);
 
 } // namespace korvesta

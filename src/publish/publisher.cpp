@@ -75,7 +75,8 @@ struct MadeFile
 
 struct ObjectFiles
 {
-    MadeFile calendar, page;
+    MadeFile calendar;
+    std::vector<MadeFile> pages; // the front page, then the months
     int cancelled = 0;
     QString problem; // why a file could not be written
 };
@@ -105,11 +106,13 @@ private:
     QString stage(const QString &relative, const QByteArray &content);
     void put(const QString &relative, const QByteArray &content);
     void take(const MadeFile &made);
-    QString sourceOf(PublishedKind kind, size_t object, const QDate &week) const;
+    QString sourceOf(PublishedKind kind, size_t object, const QByteArray &page, const QDate &from,
+                     const QDate &to) const;
     void hashShared();
     ObjectFiles makeFiles(PublishedKind kind, size_t object);
-    MadeFile makeCalendar(PublishedKind kind, size_t object, ObjectFiles &files);
-    MadeFile makePage(PublishedKind kind, size_t object, ObjectFiles &files);
+    MadeFile makeCalendar(PublishedKind kind, size_t object, const std::vector<LessonWords> &words,
+                          ObjectFiles &files);
+    MadeFile makePage(const PageSource &source, const QDate &month, ObjectFiles &files);
     bool makeAllFiles();
     void publishIndex();
     void retireFiles();
@@ -239,19 +242,22 @@ void Publisher::take(const MadeFile &made)
     m_new.files[made.relative] = made.state;
 }
 
-// What the files of an object are made from, without making them: the keys of its lessons
+// What a file of an object is made from, without making it: the keys of its lessons from..to
 // and of the records they name, on top of everything the whole publication shares (names,
-// colours, times, period). When it is what the last files were made from, they stand.
-QString Publisher::sourceOf(PublishedKind kind, size_t object, const QDate &week) const
+// colours, times, period) and what tells the file's page apart (`page`). When it is what the
+// last file was made from, the file stands.
+QString Publisher::sourceOf(PublishedKind kind, size_t object, const QByteArray &page,
+                            const QDate &from, const QDate &to) const
 {
-    QCryptographicHash hash(QCryptographicHash::Md5);
-    hash.addData(m_shared);
-    const auto add = [&hash](qint64 n) { hash.addData(QByteArrayView(reinterpret_cast<const char *>(&n), sizeof n)); };
+    // The keys go into one buffer, hashed at once.
+    thread_local std::vector<qint64> keys;
+    keys.clear();
+    const auto add = [](qint64 n) { keys.push_back(n); };
     add(int(kind));
     add(qint64(object));
-    add(week.isValid() ? week.toJulianDay() : 0);
-    for (const ObjectLesson &l : m_model.lessonsOf(kind, object)) {
-        const Teaching &t = *l.teaching;
+    const auto &lessons = m_model.lessonsOf(kind, object);
+    for (auto l = m_model.lessonFrom(kind, object, from); l != lessons.end() && l->teaching->date <= to; ++l) {
+        const Teaching &t = *l->teaching;
         add(t.date.toJulianDay());
         add(t.lesson);
         add(t.job);
@@ -259,16 +265,21 @@ QString Publisher::sourceOf(PublishedKind kind, size_t object, const QDate &week
         add(t.tutor);
         add(t.discipline);
         add(t.type);
-        add(l.subgroup);
-        add(l.clash);
+        add(l->subgroup);
+        add(l->clash);
         for (const Teaching::Attendance &a : t.groups) {
             add(a.group);
             add(a.subgroup);
             add(a.meeting);
         }
         if (kind == PublishedKind::Group)
-            add(l.meeting);
+            add(l->meeting);
     }
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    hash.addData(m_shared);
+    hash.addData(page);
+    hash.addData(QByteArrayView(reinterpret_cast<const char *>(keys.data()),
+                                qsizetype(keys.size() * sizeof(qint64))));
     return QString::fromLatin1(hash.result().toHex());
 }
 
@@ -308,12 +319,13 @@ void Publisher::hashShared()
     m_shared = hash.result();
 }
 
-MadeFile Publisher::makeCalendar(PublishedKind kind, size_t object, ObjectFiles &files)
+MadeFile Publisher::makeCalendar(PublishedKind kind, size_t object,
+                                 const std::vector<LessonWords> &words, ObjectFiles &files)
 {
     const PublishedObject &o = m_model.list(kind)[object];
     MadeFile made;
     made.relative = kindFolder(kind) + u'/' + o.file + QStringLiteral(".ics");
-    made.state.hash = sourceOf(kind, object, QDate());
+    made.state.hash = sourceOf(kind, object, QByteArray("calendar"), m_request.from, m_request.to);
     const auto old = m_old.files.find(made.relative);
     if (old != m_old.files.end() && old->second.hash == made.state.hash && !old->second.gone
         && folderEntry(m_folder, made.relative) == FolderEntry::File)
@@ -327,8 +339,8 @@ MadeFile Publisher::makeCalendar(PublishedKind kind, size_t object, ObjectFiles 
     std::vector<FeedEvent> events;
     const auto &lessons = m_model.lessonsOf(kind, object);
     events.reserve(lessons.size());
-    for (const ObjectLesson &l : lessons)
-        events.push_back(feedEvent(m_model, kind, object, l, m_new.feed));
+    for (size_t i = 0; i < lessons.size(); ++i)
+        events.push_back(feedEvent(m_model, kind, object, lessons[i], words[i], m_new.feed));
     FeedSettings settings;
     settings.name = QStringLiteral("Расписание: ") + o.title;
     settings.zone = m_request.zone;
@@ -349,13 +361,31 @@ MadeFile Publisher::makeCalendar(PublishedKind kind, size_t object, ObjectFiles 
     return made;
 }
 
-MadeFile Publisher::makePage(PublishedKind kind, size_t object, ObjectFiles &files)
+// The object's front page when `month` is invalid, else the page of that month.
+MadeFile Publisher::makePage(const PageSource &source, const QDate &month, ObjectFiles &files)
 {
+    const PublishedKind kind = source.kind;
+    const size_t object = source.object;
+    const std::vector<QDate> &months = source.months;
     const PublishedObject &o = m_model.list(kind)[object];
     MadeFile made;
-    made.relative = kindFolder(kind) + u'/' + o.file + QStringLiteral(".html");
+    made.relative = kindFolder(kind) + u'/'
+                    + (month.isValid() ? monthPagePath(o, month) : o.file + QStringLiteral(".html"));
+    // A page is made from its lessons and the months it links to; the front page also from
+    // the day, which it marks.
+    QByteArray page = month.isValid() ? "month " + month.toString(Qt::ISODate).toLatin1()
+                                      : "front " + m_request.today.toString(Qt::ISODate).toLatin1();
+    for (const QDate &m : months)
+        page += ' ' + m.toString(Qt::ISODate).toLatin1();
+    std::vector<QDate> weeks;
+    if (!month.isValid())
+        weeks = frontWeeks(m_model, kind, object, m_request.today);
+    const QDate from = month.isValid() ? month : weeks.empty() ? QDate() : weeks.front();
+    const QDate to = month.isValid() ? month.addMonths(1).addDays(-1)
+                     : weeks.empty() ? QDate()
+                                     : weeks.back().addDays(6);
     PublishedFile &state = made.state;
-    state.source = sourceOf(kind, object, m_request.today.addDays(1 - m_request.today.dayOfWeek()));
+    state.source = sourceOf(kind, object, page, from, to);
     const auto old = m_old.files.find(made.relative);
     const bool known = old != m_old.files.end() && old->second.date.isValid();
     if (known && old->second.source == state.source
@@ -371,18 +401,21 @@ MadeFile Publisher::makePage(PublishedKind kind, size_t object, ObjectFiles &fil
     }
     // The page's text and bytes in room each thread keeps from its last page.
     thread_local QString html;
-    thread_local QByteArray page;
-    writeObjectPage(m_model, kind, object, m_request.today, html);
+    thread_local QByteArray bytes;
+    if (month.isValid())
+        writeMonthPage(source, month, html);
+    else
+        writeObjectPage(source, m_request.today, html);
     QStringEncoder utf8(QStringEncoder::Utf8);
-    page.resize(utf8.requiredSpace(html.size()));
-    page.truncate(utf8.appendToBuffer(page.data(), html) - page.constData());
+    bytes.resize(utf8.requiredSpace(html.size()));
+    bytes.truncate(utf8.appendToBuffer(bytes.data(), html) - bytes.constData());
     state.hash = QString::fromLatin1(
-        QCryptographicHash::hash(page, QCryptographicHash::Md5).toHex());
+        QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
     state.date = known && old->second.hash == state.hash ? old->second.date : m_request.today;
-    page.replace(kPublishedMark.toUtf8(), day(state.date).toUtf8());
-    if (page != now.content) {
+    bytes.replace(kPublishedMark.toUtf8(), day(state.date).toUtf8());
+    if (bytes != now.content) {
         made.changed = true;
-        files.problem = stage(made.relative, page);
+        files.problem = stage(made.relative, bytes);
     }
     return made;
 }
@@ -390,9 +423,13 @@ MadeFile Publisher::makePage(PublishedKind kind, size_t object, ObjectFiles &fil
 ObjectFiles Publisher::makeFiles(PublishedKind kind, size_t object)
 {
     ObjectFiles files;
-    files.calendar = makeCalendar(kind, object, files);
-    if (files.problem.isEmpty())
-        files.page = makePage(kind, object, files);
+    const std::vector<LessonWords> words = objectWords(m_model, kind, object);
+    files.calendar = makeCalendar(kind, object, words, files);
+    const std::vector<QDate> months = pageMonths(m_model, kind, object);
+    const PageSource source{m_model, kind, object, words, months};
+    files.pages.reserve(months.size() + 1);
+    for (size_t i = 0; i <= months.size() && files.problem.isEmpty(); ++i)
+        files.pages.push_back(makePage(source, i == 0 ? QDate() : months[i - 1], files));
     return files;
 }
 
@@ -430,7 +467,6 @@ bool Publisher::makeAllFiles()
         }
     };
 
-    prepareFeedWriting();
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     std::vector<std::thread> helpers;
     for (unsigned n = 1; n < std::min<size_t>(cores, total); ++n)
@@ -470,8 +506,10 @@ bool Publisher::makeAllFiles()
 
     for (const ObjectFiles &files : made) {
         take(files.calendar);
-        take(files.page);
-        m_latestPage = std::max(m_latestPage, files.page.state.date);
+        for (const MadeFile &page : files.pages) {
+            take(page);
+            m_latestPage = std::max(m_latestPage, page.state.date);
+        }
         m_result.cancelled += files.cancelled;
     }
     return true;

@@ -82,12 +82,16 @@ bool isPublishedFileName(const QString &relative)
     if (relative == u"index.html" || relative == u"style.css")
         return true;
     const QStringList parts = relative.split(u'/');
-    if (parts.size() != 2)
+    if (parts.size() != 2 && parts.size() != 3)
         return false;
     if (parts[0] != u"groups" && parts[0] != u"tutors" && parts[0] != u"auditoriums")
         return false;
-    const QString &file = parts[1];
-    return plainName(file) && (file.endsWith(QStringLiteral(".html")) || file.endsWith(QStringLiteral(".ics")))
+    static const QRegularExpression month(QStringLiteral("^[0-9]{4}-[0-9]{2}$"));
+    if (parts.size() == 3 && !month.match(parts[1]).hasMatch())
+        return false;
+    const QString &file = parts.back();
+    const bool page = file.endsWith(QStringLiteral(".html"));
+    return plainName(file) && (page || (parts.size() == 2 && file.endsWith(QStringLiteral(".ics"))))
            && !file.contains(QStringLiteral(".."));
 }
 

@@ -9,8 +9,9 @@ namespace korvesta {
 // program's files come from the folder's own record, and are taken only when they have the
 // shape of a file the program makes, and a path is followed only through real folders.
 
-// "index.html", "style.css" or "groups|tutors|auditoriums/NAME.html|.ics" with a plain
-// NAME: no folder above, no absolute path, no hidden or control-character names.
+// "index.html", "style.css", "groups|tutors|auditoriums/NAME.html|.ics" or a month's page
+// "groups|tutors|auditoriums/YYYY-MM/NAME.html", with a plain NAME: no folder above, no
+// absolute path, no hidden or control-character names.
 bool isPublishedFileName(const QString &relative);
 
 // What stands at a path of the folder.

@@ -6,6 +6,7 @@
 #include "data/subgroupnumber.h"
 #include "data/isodate.h"
 #include "data/recordset.h"
+#include "data/sqltext.h"
 #include "grid/gridcolors.h"
 
 #include <QCollator>
@@ -140,58 +141,61 @@ void ModelReader::readReferences()
 
 void ModelReader::readLessons()
 {
-    QHash<int, QDate> dates;
-    for (Recordset rs = m_db.openRecordset(QStringLiteral(
-             "SELECT tblTimeTableList.Key, tblTimeTableList.[Date] FROM tblTimeTableList;"));
-         !rs.isEof(); rs.moveNext()) {
-        const QDate date = dateOf(rs.value(1));
-        if (date.isValid() && date >= m_model.from && date <= m_model.to)
-            dates.insert(rs.value(0).toInt(), date);
-    }
-    if (dates.isEmpty())
-        return;
-
     // The rows of one lesson given (date, lesson number, load job, auditorium, kind) come
-    // together as one teaching, whatever groups attend it.
-    using TeachingKey = std::tuple<QDate, int, int, int, int>;
-    std::map<TeachingKey, Teaching> teachings;
+    // together as one teaching, whatever groups attend it: the rows are sorted so, and each
+    // run of one key is a teaching.
+    struct Row
+    {
+        std::tuple<qint64, int, int, int, int> key; // day, lesson, job, auditorium, kind
+        int group = 0, subgroup = 0;
+    };
+    std::vector<Row> rows;
     const QHash<int, int> &groups = m_index[size_t(PublishedKind::Group)];
     const QHash<int, int> &tutors = m_index[size_t(PublishedKind::Tutor)];
     const QHash<int, int> &auditoriums = m_index[size_t(PublishedKind::Auditorium)];
-    for (Recordset rs = m_db.openRecordset(
-             QStringLiteral("SELECT tblTimeTableContent.Key_TTList, tblTimeTableContent.Lesson, "
-                            "tblTimeTableContent.SubGroup, tblTimeTableContent.Key_Job, "
-                            "tblTimeTableContent.Key_Group, tblTimeTableContent.Key_Aud, "
-                            "tblTimeTableContent.Key_TypeLesson FROM tblTimeTableContent;"));
-         !rs.isEof(); rs.moveNext()) {
-        const auto date = dates.constFind(rs.value(0).toInt());
-        if (date == dates.constEnd())
+    // The lessons of the period alone: a document that keeps older years reads no more.
+    Recordset rs = m_db.openRecordset(
+        QStringLiteral("SELECT tblTimeTableList.Date, tblTimeTableContent.Lesson, "
+                       "tblTimeTableContent.SubGroup, tblTimeTableContent.Key_Job, "
+                       "tblTimeTableContent.Key_Group, tblTimeTableContent.Key_Aud, "
+                       "tblTimeTableContent.Key_TypeLesson FROM tblTimeTableList INNER JOIN "
+                       "tblTimeTableContent ON tblTimeTableList.Key = "
+                       "tblTimeTableContent.Key_TTList WHERE tblTimeTableList.Date Between "
+                       "%1 And %2;")
+            .arg(sqlDateLiteral(m_model.from), sqlDateLiteral(m_model.to)));
+    rows.reserve(size_t(std::max(0, rs.recordCount())));
+    for (; !rs.isEof(); rs.moveNext()) {
+        const QDate date = dateOf(rs.value(0));
+        if (!date.isValid() || date < m_model.from || date > m_model.to)
             continue;
         const auto group = groups.constFind(rs.value(4).toInt());
-        const auto job = m_jobs.constFind(rs.value(3).toInt());
-        if (group == groups.constEnd() || job == m_jobs.constEnd())
+        const int job = rs.value(3).toInt();
+        if (group == groups.constEnd() || !m_jobs.contains(job))
             continue; // a lesson of a group or load line that is gone is nobody's to publish
-        const int lesson = rs.value(1).toInt();
-        const int aud = rs.value(5).toInt();
-        const int type = rs.value(6).toInt();
-        Teaching &t = teachings[{*date, lesson, job.key(), aud, type}];
-        if (t.groups.empty()) {
-            t.date = *date;
+        rows.push_back({{date.toJulianDay(), rs.value(1).toInt(), job, rs.value(5).toInt(),
+                         rs.value(6).toInt()},
+                        *group,
+                        rs.value(2).toInt()});
+    }
+    std::sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) {
+        return std::tie(a.key, a.group, a.subgroup) < std::tie(b.key, b.group, b.subgroup);
+    });
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Row &r = rows[i];
+        if (i == 0 || rows[i - 1].key != r.key) {
+            const auto &[day, lesson, job, aud, type] = r.key;
+            const std::pair<int, int> tutorAndDiscipline = m_jobs.value(job);
+            Teaching t;
+            t.date = QDate::fromJulianDay(day);
             t.lesson = lesson;
-            t.job = job.key();
-            t.tutor = tutors.value(job->first, -1);
-            t.discipline = job->second;
+            t.job = job;
+            t.tutor = tutors.value(tutorAndDiscipline.first, -1);
+            t.discipline = tutorAndDiscipline.second;
             t.auditorium = auditoriums.value(aud, -1);
             t.type = type;
+            m_model.teachings.push_back(std::move(t));
         }
-        t.groups.push_back({*group, rs.value(2).toInt()});
-    }
-    m_model.teachings.reserve(teachings.size());
-    for (auto &[key, t] : teachings) {
-        std::sort(t.groups.begin(), t.groups.end(), [](const auto &a, const auto &b) {
-            return std::tie(a.group, a.subgroup) < std::tie(b.group, b.subgroup);
-        });
-        m_model.teachings.push_back(std::move(t));
+        m_model.teachings.back().groups.push_back({r.group, r.subgroup});
     }
 }
 
@@ -448,6 +452,17 @@ int PublishModel::untimedCount() const
 {
     return int(std::count_if(teachings.begin(), teachings.end(),
                              [this](const Teaching &t) { return !timeOf(t.lesson).known(); }));
+}
+
+std::vector<ObjectLesson>::const_iterator PublishModel::lessonFrom(PublishedKind kind,
+                                                                   size_t object,
+                                                                   const QDate &date) const
+{
+    const std::vector<ObjectLesson> &all = lessonsOf(kind, object);
+    return std::lower_bound(all.begin(), all.end(), date,
+                            [](const ObjectLesson &l, const QDate &d) {
+                                return l.teaching->date < d;
+                            });
 }
 
 PublishModel readPublishModel(const Database &db, const QDate &from, const QDate &to,

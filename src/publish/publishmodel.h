@@ -116,6 +116,9 @@ struct PublishModel
     {
         return lessons[size_t(kind)][object];
     }
+    // The first of the object's lessons (sorted by date) on or after `date`.
+    std::vector<ObjectLesson>::const_iterator lessonFrom(PublishedKind kind, size_t object,
+                                                         const QDate &date) const;
     const LessonClock &timeOf(int lesson) const
     {
         static const LessonClock unknown;

@@ -22,8 +22,13 @@ constexpr qint64 kRecordLimit = 64 << 20;
 
 QByteArray readWholeFile(const QString &path)
 {
+    // Years of a busy tutor's calendar are a few megabytes; a file far larger is not one the
+    // program wrote, and is not read into memory.
+    constexpr qint64 kLargest = 64 * 1024 * 1024;
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kLargest)
+        return QByteArray();
+    return file.read(kLargest);
 }
 
 QString listedNames(QStringList names)

@@ -15,7 +15,7 @@ namespace korvesta {
 extern const QString kPublishRecordFile;
 // Raised when the files come out differently for the same timetable, so that every file is
 // made anew once.
-constexpr int kPublishFormat = 2;
+constexpr int kPublishFormat = 3;
 
 struct PublishedFile
 {
@@ -37,7 +37,7 @@ struct PublishRecord
     QByteArray text() const;
 };
 
-// The whole file; empty when it cannot be read.
+// The whole file; empty when it cannot be read or is larger than any the program writes.
 QByteArray readWholeFile(const QString &path);
 // "index.html, style.css", at most ten names and how many more.
 QString listedNames(QStringList names);

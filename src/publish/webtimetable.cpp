@@ -8,6 +8,8 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <map>
+#include <span>
 
 namespace korvesta {
 
@@ -45,10 +47,12 @@ break-inside:avoid}
 .lessons{list-style:none;margin:0;padding:0}
 .lessons li{display:grid;grid-template-columns:1.8rem 1fr;column-gap:.4rem;margin:.3rem 0;
 padding:.3rem .4rem;border:1px solid #e2e2e2;border-radius:.3rem;background:#fff}
-.n{grid-row:span 3;font-weight:bold;font-size:1.05rem;text-align:center}
-.t{font-size:.85rem;opacity:.85}
-.what b{font-weight:600}
-.where{font-size:.85rem}
+.lessons li::before{content:attr(value);grid-row:span 3;font-weight:bold;font-size:1.05rem;
+text-align:center}
+.lessons li[data-n]::before{content:attr(data-n);font-size:.9rem}
+.lessons time{font-size:.85rem;opacity:.85}
+.lessons b{font-weight:600}
+.lessons small{font-size:.85rem}
 .none{color:#888;font-style:italic;margin:.2rem 0}
 footer{margin-top:2rem;color:#888;font-size:.8rem}
 @media print{body{background:#fff;max-width:none;padding:0}.toc,.ics,.back{display:none}
@@ -63,8 +67,9 @@ QString esc(const QString &text)
 // As esc(), onto the end of the page.
 void appendEscaped(QString &html, QStringView source)
 {
-    const QString clean = printableText(source);
-    const QStringView text(clean);
+    // Most names are printable as they are and are not copied.
+    const QString clean = isPrintable(source) ? QString() : printableText(source);
+    const QStringView text = clean.isNull() ? source : QStringView(clean);
     qsizetype plain = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
@@ -87,9 +92,31 @@ QString link(const QString &file)
     return QString::fromLatin1(QUrl::toPercentEncoding(file));
 }
 
+// "07.12", "07.12.2026", "2026-12-07", "2026-12": written by hand, the locale's formatting
+// costing more than the rest of a page's day.
+QString twoDigits(int n)
+{
+    return QString(QChar(u'0' + n / 10 % 10)) + QChar(u'0' + n % 10);
+}
+
+QString dayAndMonth(const QDate &date)
+{
+    return twoDigits(date.day()) + u'.' + twoDigits(date.month());
+}
+
 QString day(const QDate &date)
 {
-    return date.toString(QStringLiteral("dd.MM.yyyy"));
+    return dayAndMonth(date) + u'.' + QString::number(date.year());
+}
+
+QString isoMonth(const QDate &date)
+{
+    return QString::number(date.year()) + u'-' + twoDigits(date.month());
+}
+
+QString isoDay(const QDate &date)
+{
+    return isoMonth(date) + u'-' + twoDigits(date.day());
 }
 
 // "Понедельник, 7 декабря": the heading of a day, made without the locale's formatting,
@@ -153,193 +180,298 @@ QDate mondayOf(const QDate &date)
     return date.addDays(1 - date.dayOfWeek());
 }
 
+// "сентябрь 2026", "Сентябрь 2026".
+QString monthName(const QDate &month, bool capital)
+{
+    static const char16_t *const names[] = {u"январь", u"февраль", u"март",     u"апрель",
+                                            u"май",    u"июнь",    u"июль",     u"август",
+                                            u"сентябрь", u"октябрь", u"ноябрь", u"декабрь"};
+    QString name = QString::fromUtf16(names[month.month() - 1]);
+    if (capital)
+        name[0] = name[0].toUpper();
+    return name + u' ' + QString::number(month.year());
+}
+
+QDate firstOfMonth(const QDate &date)
+{
+    return QDate(date.year(), date.month(), 1);
+}
+
+// Two lessons a reader cannot tell apart but by their numbers.
+bool sameLesson(const LessonWords &a, const LessonWords &b)
+{
+    return a.discipline == b.discipline && a.type == b.type && a.subgroup == b.subgroup
+           && a.auditorium == b.auditorium && a.tutor == b.tutor && a.groups == b.groups
+           && a.colour == b.colour;
+}
+
+// One page of an object: its front page or a month. The lessons of the object are sorted by
+// date; a page reads those of its dates alone.
 class PageWriter
 {
 public:
-    PageWriter(const PublishModel &model, PublishedKind kind, size_t object, const QDate &today,
-               QString &html)
-        : m_model(model)
-        , m_kind(kind)
-        , m_object(object)
-        , m_today(today)
-        , m_lessons(model.lessonsOf(kind, object))
+    PageWriter(const PageSource &source, QString &html)
+        : m_model(source.model)
+        , m_kind(source.kind)
+        , m_object(source.object)
+        , m_months(source.months)
+        , m_lessons(source.model.lessonsOf(source.kind, source.object))
+        , m_words(source.words)
         , m_html(html)
     {}
 
-    void write();
+    void frontPage(const QDate &today);
+    void monthPage(const QDate &month);
 
 private:
-    void weekSection(const QDate &monday, size_t &next);
-    void lessonItem(const ObjectLesson &lesson);
-    QString weekTitle(const QDate &monday) const;
+    size_t lessonFrom(const QDate &date) const;
+    void begin(const QString &root, const QDate &from, const QDate &to);
+    void heading(const QString &back, const QString &title);
+    void monthList(const QString &prefix, const QDate &current);
+    void weekSection(const QDate &monday, const QString &title, const QDate &first,
+                     const QDate &last, const QDate &today);
+    void dayLessons(size_t first, size_t end);
+    void lessonItem(const LessonWords &words, int last);
+    QString spanTime(int first, int last);
 
     const PublishModel &m_model;
     PublishedKind m_kind;
     size_t m_object;
-    QDate m_today;
+    const std::vector<QDate> &m_months;
     const std::vector<ObjectLesson> &m_lessons;
+    const std::vector<LessonWords> &m_words; // of the lessons
     QString &m_html;
-    std::vector<QColor> m_colours; // of the lessons, each a class "c<index>" of the page
+    std::vector<QColor> m_colours; // of the page's lessons, each a class "c<index>"
+    std::map<std::pair<int, int>, QString> m_spans; // times of lessons together, made once
 };
 
-QString PageWriter::weekTitle(const QDate &monday) const
+// "8:30–10:05": from the start of lesson `first` to the end of lesson `last`; the first's own
+// time when either is not known.
+QString PageWriter::spanTime(int first, int last)
 {
-    const QDate sunday = monday.addDays(6);
-    return monday.toString(QStringLiteral("dd.MM")) + QStringLiteral(" – ") + day(sunday);
+    const auto made = m_spans.find({first, last});
+    if (made != m_spans.end())
+        return made->second;
+    const LessonClock &from = m_model.timeOf(first), &to = m_model.timeOf(last);
+    QString time = from.text;
+    if (from.known() && to.end.isValid())
+        time = from.start.toString(QStringLiteral("H:mm")) + u'–'
+               + to.end.toString(QStringLiteral("H:mm"));
+    m_spans.emplace(std::make_pair(first, last), time);
+    return time;
 }
 
-void PageWriter::lessonItem(const ObjectLesson &lesson)
+size_t PageWriter::lessonFrom(const QDate &date) const
 {
-    const LessonWords t = lessonWords(m_model, m_kind, lesson);
-    m_html += QStringLiteral("<li");
+    return size_t(m_model.lessonFrom(m_kind, m_object, date) - m_lessons.begin());
+}
+
+// The head of the page, with the colours of its lessons from..to as rules of its own.
+void PageWriter::begin(const QString &root, const QDate &from, const QDate &to)
+{
+    const size_t first = lessonFrom(from);
+    size_t end = first;
+    for (; end < m_lessons.size() && m_lessons[end].teaching->date <= to; ++end) {
+        const QColor &colour = m_words[end].colour;
+        if (colour.isValid()
+            && std::find(m_colours.begin(), m_colours.end(), colour) == m_colours.end())
+            m_colours.push_back(colour);
+    }
+    QString colours;
+    for (size_t i = 0; i < m_colours.size(); ++i)
+        colours += QStringLiteral(".lessons .c%1{background:%2;color:%3}\n")
+                       .arg(i)
+                       .arg(m_colours[i].name(), textColourOn(m_colours[i]));
+    const PublishedObject &o = m_model.list(m_kind)[m_object];
+    m_html.resize(0);
+    m_html.reserve(qsizetype(end - first) * 240 + 8000);
+    m_html += head(QStringLiteral("Расписание: ") + o.title, root, colours);
+}
+
+void PageWriter::heading(const QString &back, const QString &title)
+{
+    m_html += QStringLiteral("<header>\n<p class=\"back\">") + back
+              + QStringLiteral("</p>\n<h1><span class=\"kind\">%1</span>%2</h1>\n")
+                    .arg(kindName(m_kind), esc(title));
+    m_html += periodLine(m_model);
+}
+
+// The months of the object, each a link; `prefix` leads from the page to the kind's folder.
+void PageWriter::monthList(const QString &prefix, const QDate &current)
+{
+    const QString file = link(m_model.list(m_kind)[m_object].file);
+    m_html += QStringLiteral("<nav><h2>По месяцам</h2><ol class=\"toc\">\n");
+    for (const QDate &month : m_months) {
+        m_html += month == current ? QStringLiteral("<li class=\"current\">")
+                                   : QStringLiteral("<li>");
+        m_html += QStringLiteral("<a href=\"");
+        m_html += prefix;
+        m_html += isoMonth(month);
+        m_html += u'/';
+        m_html += file;
+        m_html += QStringLiteral(".html\">");
+        m_html += monthName(month, true);
+        m_html += QStringLiteral("</a></li>\n");
+    }
+    m_html += QStringLiteral("</ol></nav>\n");
+}
+
+// The days first..last of the week from Monday, the lessons of the object among them.
+void PageWriter::weekSection(const QDate &monday, const QString &title, const QDate &first,
+                             const QDate &last, const QDate &today)
+{
+    m_html += QStringLiteral("<section class=\"week\" id=\"w%1\">\n<h2>%2%3 – %4</h2>\n"
+                             "<div class=\"days\">\n")
+                  .arg(isoDay(monday), title, dayAndMonth(monday), day(monday.addDays(6)));
+    size_t next = lessonFrom(first);
+    for (QDate date = first; date <= last; date = date.addDays(1)) {
+        const bool has = next < m_lessons.size() && m_lessons[next].teaching->date == date;
+        if (!has && (date.dayOfWeek() > m_model.workDays || date < m_model.from
+                     || date > m_model.to))
+            continue;
+        m_html += date == today ? QStringLiteral("<article class=\"day today\"><h3>")
+                                : QStringLiteral("<article class=\"day\"><h3>");
+        m_html += dayHeading(date) + QStringLiteral("</h3>\n");
+        if (!has) {
+            m_html += QStringLiteral("<p class=\"none\">Занятий нет</p></article>\n");
+            continue;
+        }
+        const size_t dayStart = next;
+        while (next < m_lessons.size() && m_lessons[next].teaching->date == date)
+            ++next;
+        dayLessons(dayStart, next);
+    }
+    m_html += QStringLiteral("</div>\n</section>\n");
+}
+
+// The lessons first..end of one day. A lesson that goes on unchanged at the next number (a
+// pair) is one item: "1–2", from the start of the first to the end of the last.
+void PageWriter::dayLessons(size_t first, size_t end)
+{
+    const auto words = std::span(m_words).subspan(first, end - first);
+    std::vector<bool> taken(words.size());
+    m_html += QStringLiteral("<ol class=\"lessons\">\n");
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (taken[i])
+            continue;
+        size_t last = i;
+        for (size_t j = i + 1; j < words.size() && words[j].lesson <= words[last].lesson + 1; ++j) {
+            if (!taken[j] && words[j].lesson == words[last].lesson + 1
+                && sameLesson(words[j], words[last])) {
+                taken[j] = true;
+                last = j;
+            }
+        }
+        lessonItem(words[i], words[last].lesson);
+    }
+    m_html += QStringLiteral("</ol></article>\n");
+}
+
+// <li value="3" class="c1"><time>10:20–11:05</time><div><b>Матем</b> · Лекция</div>
+// <small>ауд. 101 · Иванов И.И.</small></li>: the number is the list item's own; lessons
+// t.lesson..last together also say "3–4".
+void PageWriter::lessonItem(const LessonWords &t, int last)
+{
+    QString time = t.time;
+    m_html += QStringLiteral("<li value=\"");
+    m_html += QString::number(t.lesson);
+    m_html += u'"';
+    if (last > t.lesson) {
+        m_html += QStringLiteral(" data-n=\"");
+        m_html += QString::number(t.lesson);
+        m_html += u'–';
+        m_html += QString::number(last);
+        m_html += u'"';
+        time = spanTime(t.lesson, last);
+    }
     if (t.colour.isValid()) {
         const auto colour = std::find(m_colours.begin(), m_colours.end(), t.colour);
-        m_html += QStringLiteral(" class=\"c") + QString::number(colour - m_colours.begin())
-                  + u'"';
+        m_html += QStringLiteral(" class=\"c");
+        m_html += QString::number(colour - m_colours.begin());
+        m_html += u'"';
     }
-    m_html += QStringLiteral("><span class=\"n\">") + QString::number(t.lesson)
-              + QStringLiteral("</span><span class=\"t\">")
-              + (t.time.isEmpty() ? QStringLiteral("время не задано") : t.time)
-              + QStringLiteral("</span><span class=\"what\"><b>");
+    m_html += QStringLiteral("><time>");
+    m_html += time.isEmpty() ? QStringLiteral("время не задано") : time;
+    m_html += QStringLiteral("</time><div><b>");
     appendEscaped(m_html, t.discipline);
     m_html += QStringLiteral("</b>");
-    if (!t.type.isEmpty()) {
-        m_html += QStringLiteral(" · ");
-        appendEscaped(m_html, t.type);
+    for (const QString *more : {&t.type, &t.subgroup}) {
+        if (!more->isEmpty()) {
+            m_html += QStringLiteral(" · ");
+            appendEscaped(m_html, *more);
+        }
     }
-    if (!t.subgroup.isEmpty()) {
-        m_html += QStringLiteral(" · ");
-        appendEscaped(m_html, t.subgroup);
-    }
-    m_html += QStringLiteral("</span><span class=\"where\">");
+    m_html += QStringLiteral("</div><small>");
     bool first = true;
-    const auto where = [this, &first](const QString &prefix, const QString &text) {
+    const auto where = [this, &first](QStringView prefix, const QString &text) {
         if (text.isEmpty())
             return;
         if (!first)
             m_html += QStringLiteral(" · ");
         first = false;
-        appendEscaped(m_html, prefix);
+        m_html += prefix;
         appendEscaped(m_html, text);
     };
     if (m_kind != PublishedKind::Auditorium)
-        where(QStringLiteral("ауд. "), t.auditorium);
+        where(u"ауд. ", t.auditorium);
     if (m_kind != PublishedKind::Tutor)
-        where(QString(), t.tutor);
+        where(u"", t.tutor);
     if (m_kind != PublishedKind::Group)
-        where(QString(), t.groups);
-    m_html += QStringLiteral("</span></li>\n");
+        where(u"", t.groups);
+    m_html += QStringLiteral("</small></li>\n");
 }
 
-// The days of the week from Monday, the lessons of the object among them; `next` is the
-// first lesson on or after Monday and is left past the week.
-void PageWriter::weekSection(const QDate &monday, size_t &next)
-{
-    const bool current = monday == mondayOf(m_today);
-    m_html += QStringLiteral("<section class=\"week\" id=\"w%1\">\n<h2>%2%3</h2>\n"
-                             "<div class=\"days\">\n")
-                  .arg(monday.toString(Qt::ISODate),
-                       current ? QStringLiteral("Текущая неделя: ") : QStringLiteral("Неделя "),
-                       weekTitle(monday));
-    for (int d = 0; d < 7; ++d) {
-        const QDate date = monday.addDays(d);
-        const bool has = next < m_lessons.size() && m_lessons[next].teaching->date == date;
-        if (!has && (date.dayOfWeek() > m_model.workDays || date < m_model.from
-                     || date > m_model.to))
-            continue;
-        m_html += QStringLiteral("<article class=\"day%1\"><h3>%2</h3>\n")
-                      .arg(date == m_today ? QStringLiteral(" today") : QString(),
-                           dayHeading(date));
-        if (!has) {
-            m_html += QStringLiteral("<p class=\"none\">Занятий нет</p></article>\n");
-            continue;
-        }
-        m_html += QStringLiteral("<ol class=\"lessons\">\n");
-        for (; next < m_lessons.size() && m_lessons[next].teaching->date == date; ++next)
-            lessonItem(m_lessons[next]);
-        m_html += QStringLiteral("</ol></article>\n");
-    }
-    m_html += QStringLiteral("</div>\n</section>\n");
-}
-
-void PageWriter::write()
+// The current week, or the next one with lessons when the current has none or lies outside
+// the period, and the week after it: on a phone the week one looks for is at the top. The
+// rest of the period is on the month pages.
+void PageWriter::frontPage(const QDate &today)
 {
     const PublishedObject &o = m_model.list(m_kind)[m_object];
-    // The lesson colours the page uses, each with the text colour that reads on it, as rules
-    // of its head.
-    for (const ObjectLesson &l : m_lessons) {
-        const QColor colour = lessonColour(m_model, m_kind, l);
-        if (colour.isValid() && std::find(m_colours.begin(), m_colours.end(), colour) == m_colours.end())
-            m_colours.push_back(colour);
-    }
-    QString colours;
-    for (size_t i = 0; i < m_colours.size(); ++i)
-        colours += QStringLiteral(".lessons li.c%1{background:%2;color:%3}\n")
-                       .arg(i)
-                       .arg(m_colours[i].name(), textColourOn(m_colours[i]));
-    m_html.resize(0);
-    m_html.reserve(qsizetype(m_lessons.size()) * 320 + 16000);
-    m_html += head(QStringLiteral("Расписание: ") + o.title, QStringLiteral("../"), colours);
-    m_html += QStringLiteral("<header>\n<p class=\"back\"><a href=\"../index.html\">← Все "
-                             "расписания</a></p>\n<h1><span class=\"kind\">%1</span>%2</h1>\n")
-                  .arg(kindName(m_kind), esc(o.title));
-    m_html += periodLine(m_model);
+    const std::vector<QDate> weeks = frontWeeks(m_model, m_kind, m_object, today);
+    begin(QStringLiteral("../"), weeks.empty() ? QDate() : weeks.front(),
+          weeks.empty() ? QDate() : weeks.back().addDays(6));
+    heading(QStringLiteral("<a href=\"../index.html\">← Все расписания</a>"), o.title);
     m_html += QStringLiteral("<p class=\"meta\"><a href=\"%1.ics\">Подписаться на календарь "
-                             "(iCalendar)</a></p>\n</header>\n")
+                             "(iCalendar)</a></p>\n</header>\n<main>\n")
                   .arg(link(o.file));
-
-    // The weeks with lessons, and the current one when it lies in the period.
-    std::vector<QDate> weeks;
-    for (const ObjectLesson &l : m_lessons) {
-        const QDate monday = mondayOf(l.teaching->date);
-        if (weeks.empty() || weeks.back() != monday)
-            weeks.push_back(monday);
+    const QDate thisWeek = mondayOf(today);
+    for (size_t i = 0; i < weeks.size(); ++i) {
+        const QString title = weeks[i] == thisWeek                ? QStringLiteral("Текущая неделя: ")
+                              : weeks[i] == thisWeek.addDays(7) ? QStringLiteral("Следующая неделя: ")
+                                                                  : QStringLiteral("Неделя ");
+        weekSection(weeks[i], title, weeks[i], weeks[i].addDays(6), today);
     }
-    const QDate thisWeek = mondayOf(m_today);
-    if (m_today >= m_model.from && m_today <= m_model.to
-        && std::find(weeks.begin(), weeks.end(), thisWeek) == weeks.end()) {
-        weeks.insert(std::lower_bound(weeks.begin(), weeks.end(), thisWeek), thisWeek);
-    }
-    if (weeks.empty()) {
+    if (m_months.empty())
         m_html += QStringLiteral("<p class=\"none\">В этом периоде занятий нет.</p>\n");
-        m_html += kFoot;
-        return;
-    }
+    else if (weeks.empty())
+        m_html += QStringLiteral("<p class=\"none\">Занятий больше нет: период закончился.</p>\n");
+    if (!m_months.empty())
+        monthList(QString(), firstOfMonth(today));
+    m_html += QStringLiteral("</main>\n") + kFoot;
+}
 
-    // The current week (or the next one to come) first, then the list of all weeks, then the
-    // later weeks, then the past: on a phone the week one looks for is at the top.
-    const auto firstCurrent = std::lower_bound(weeks.begin(), weeks.end(), thisWeek);
-    const auto lessonFrom = [this](const QDate &monday) {
-        return size_t(std::lower_bound(m_lessons.begin(), m_lessons.end(), monday,
-                                       [](const ObjectLesson &l, const QDate &d) {
-                                           return l.teaching->date < d;
-                                       })
-                      - m_lessons.begin());
-    };
+// The weeks of a month with lessons, each with the days of the month alone.
+void PageWriter::monthPage(const QDate &month)
+{
+    const PublishedObject &o = m_model.list(m_kind)[m_object];
+    const QDate last = month.addMonths(1).addDays(-1);
+    begin(QStringLiteral("../../"), month, last);
+    heading(QStringLiteral("<a href=\"../%1.html\">← Текущая неделя</a> · <a "
+                           "href=\"../../index.html\">Все расписания</a>")
+                .arg(link(o.file)),
+            o.title + QStringLiteral(", ") + monthName(month, false));
+    m_html += QStringLiteral("</header>\n");
+    monthList(QStringLiteral("../"), month);
     m_html += QStringLiteral("<main>\n");
-    auto w = firstCurrent;
-    if (w != weeks.end()) {
-        size_t next = lessonFrom(*w);
-        weekSection(*w++, next);
-    }
-    m_html += QStringLiteral("<nav><h2>Все недели</h2><ol class=\"toc\">\n");
-    for (const QDate &monday : weeks)
-        m_html += QStringLiteral("<li%1><a href=\"#w%2\">%3</a></li>\n")
-                      .arg(monday == thisWeek ? QStringLiteral(" class=\"current\"") : QString(),
-                           monday.toString(Qt::ISODate),
-                           monday.toString(QStringLiteral("dd.MM")) + u'–'
-                               + monday.addDays(6).toString(QStringLiteral("dd.MM")));
-    m_html += QStringLiteral("</ol></nav>\n");
-    for (; w != weeks.end(); ++w) {
-        size_t next = lessonFrom(*w);
-        weekSection(*w, next);
-    }
-    if (firstCurrent != weeks.begin()) {
-        m_html += QStringLiteral("<h2>Прошедшие недели</h2>\n");
-        for (auto past = weeks.begin(); past != firstCurrent; ++past) {
-            size_t next = lessonFrom(*past);
-            weekSection(*past, next);
-        }
+    QDate monday;
+    for (size_t i = lessonFrom(month); i < m_lessons.size() && m_lessons[i].teaching->date <= last;
+         ++i) {
+        const QDate week = mondayOf(m_lessons[i].teaching->date);
+        if (week == monday)
+            continue;
+        monday = week;
+        weekSection(monday, QStringLiteral("Неделя "), std::max(monday, month),
+                    std::min(monday.addDays(6), last), QDate());
     }
     m_html += QStringLiteral("</main>\n") + kFoot;
 }
@@ -372,17 +504,47 @@ QString styleSheet()
     return QString::fromUtf8(kStyle).trimmed() + u'\n';
 }
 
-QString objectPage(const PublishModel &model, PublishedKind kind, size_t object, const QDate &today)
+std::vector<QDate> pageMonths(const PublishModel &model, PublishedKind kind, size_t object)
 {
-    QString html;
-    writeObjectPage(model, kind, object, today, html);
-    return html;
+    std::vector<QDate> months;
+    for (const ObjectLesson &l : model.lessonsOf(kind, object)) {
+        const QDate month = firstOfMonth(l.teaching->date);
+        if (months.empty() || months.back() != month)
+            months.push_back(month);
+    }
+    return months;
 }
 
-void writeObjectPage(const PublishModel &model, PublishedKind kind, size_t object,
-                     const QDate &today, QString &html)
+std::vector<QDate> frontWeeks(const PublishModel &model, PublishedKind kind, size_t object,
+                              const QDate &today)
 {
-    PageWriter(model, kind, object, today, html).write();
+    const auto &lessons = model.lessonsOf(kind, object);
+    const QDate thisWeek = mondayOf(today);
+    std::vector<QDate> weeks;
+    if (today >= model.from && today <= model.to)
+        weeks.push_back(thisWeek);
+    for (auto l = model.lessonFrom(kind, object, thisWeek); l != lessons.end() && weeks.size() < 2; ++l) {
+        const QDate monday = mondayOf(l->teaching->date);
+        if (weeks.empty() || weeks.back() != monday)
+            weeks.push_back(monday);
+    }
+    return weeks;
+}
+
+QString monthPagePath(const PublishedObject &object, const QDate &month)
+{
+    return isoMonth(month) + u'/' + object.file
+           + QStringLiteral(".html");
+}
+
+void writeObjectPage(const PageSource &source, const QDate &today, QString &html)
+{
+    PageWriter(source, html).frontPage(today);
+}
+
+void writeMonthPage(const PageSource &source, const QDate &month, QString &html)
+{
+    PageWriter(source, html).monthPage(month);
 }
 
 QString indexPage(const PublishModel &model)

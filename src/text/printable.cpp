@@ -13,16 +13,32 @@ bool dropped(char16_t c)
 
 } // namespace
 
-QString printableText(QStringView text)
+namespace {
+
+// The first character printableText() would change; the length when none.
+qsizetype firstUnprintable(QStringView text)
 {
     qsizetype i = 0;
-    const qsizetype n = text.size();
-    // Most names hold nothing to drop: they are returned as they are.
-    for (; i < n; ++i) {
+    for (; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         if (dropped(c) || QChar::isSurrogate(c))
             break;
     }
+    return i;
+}
+
+} // namespace
+
+bool isPrintable(QStringView text)
+{
+    return firstUnprintable(text) == text.size();
+}
+
+QString printableText(QStringView text)
+{
+    qsizetype i = firstUnprintable(text);
+    const qsizetype n = text.size();
+    // Most names hold nothing to drop: they are returned as they are.
     if (i == n)
         return text.toString();
     QString out;
@@ -44,51 +60,85 @@ QString printableText(QStringView text)
     return out;
 }
 
+void appendIcalText(QByteArray &out, QStringView text)
+{
+    // Written straight into room for the longest the text can take: three octets a UTF-16
+    // unit (an escaped character takes two).
+    const qsizetype n = text.size();
+    const qsizetype start = out.size();
+    out.resize(start + 3 * n);
+    char *d = out.data() + start;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            switch (c) {
+            case u'\\': case u';': case u',':
+                *d++ = '\\';
+                *d++ = char(c);
+                break;
+            case u'\r':
+                if (i + 1 < n && text[i + 1] == u'\n')
+                    ++i;
+                [[fallthrough]];
+            case u'\n':
+                *d++ = '\\';
+                *d++ = 'n';
+                break;
+            case u'\t':
+                *d++ = ' ';
+                break;
+            default:
+                if (!dropped(c))
+                    *d++ = char(c);
+            }
+            continue;
+        }
+        if (dropped(c))
+            continue;
+        char32_t code = c;
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode()))
+            code = QChar::surrogateToUcs4(c, text[++i].unicode()); // two units, four octets
+        else if (QChar::isSurrogate(c))
+            code = QChar::ReplacementCharacter;
+        if (code < 0x800) {
+            *d++ = char(0xC0 | (code >> 6));
+        } else if (code < 0x10000) {
+            *d++ = char(0xE0 | (code >> 12));
+            *d++ = char(0x80 | ((code >> 6) & 0x3F));
+        } else {
+            *d++ = char(0xF0 | (code >> 18));
+            *d++ = char(0x80 | ((code >> 12) & 0x3F));
+            *d++ = char(0x80 | ((code >> 6) & 0x3F));
+        }
+        *d++ = char(0x80 | (code & 0x3F));
+    }
+    out.resize(d - out.constData());
+}
+
 QByteArray icalTextValue(QStringView text)
 {
-    const QByteArray utf8 = printableText(text).toUtf8();
     QByteArray out;
-    out.reserve(utf8.size() + 8);
-    for (qsizetype i = 0; i < utf8.size(); ++i) {
-        const char c = utf8[i];
-        if (c == '\\' || c == ';' || c == ',') {
-            out += '\\';
-            out += c;
-        } else if (c == '\r') {
-            if (i + 1 < utf8.size() && utf8[i + 1] == '\n')
-                ++i;
-            out += "\\n";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\t') {
-            out += ' ';
-        } else {
-            out += c;
-        }
-    }
+    out.reserve(text.size() * 2);
+    appendIcalText(out, text);
     return out;
 }
 
-QByteArray foldedIcalLine(const QByteArray &line)
+void appendFoldedIcalLine(QByteArray &out, QByteArrayView line)
 {
-    QByteArray out;
-    out.reserve(line.size() + line.size() / 70 * 3 + 2);
-    qsizetype width = 0; // octets on the current line
-    for (qsizetype i = 0; i < line.size();) {
-        // The octets of one character: a lead byte and its continuation bytes.
-        qsizetype end = i + 1;
-        while (end < line.size() && (uchar(line[end]) & 0xC0) == 0x80)
-            ++end;
-        if (width + (end - i) > 75) {
-            out += "\r\n ";
-            width = 1;
-        }
-        out.append(line.constData() + i, end - i);
-        width += end - i;
-        i = end;
+    // Pieces of at most 75 octets (74 after the blank of a continuation), each ending before
+    // the lead octet of a character.
+    qsizetype room = 75;
+    while (line.size() > room) {
+        qsizetype cut = room;
+        while (cut > 0 && (uchar(line[cut]) & 0xC0) == 0x80)
+            --cut;
+        out += line.first(cut);
+        out += "\r\n ";
+        line = line.sliced(cut);
+        room = 74;
     }
+    out += line;
     out += "\r\n";
-    return out;
 }
 
 } // namespace korvesta

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -12,13 +13,17 @@ namespace korvesta {
 // the other control characters, and the characters XML forbids. Tab, line feed and carriage
 // return stay; an unpaired surrogate becomes U+FFFD.
 QString printableText(QStringView text);
+// Whether printableText() would give the text back as it is.
+bool isPrintable(QStringView text);
 
 // A TEXT value of iCalendar (RFC 5545, 3.3.11): backslash, semicolon and comma escaped, a
 // line break written as \n.
 QByteArray icalTextValue(QStringView text);
+// The same onto the end of `out`.
+void appendIcalText(QByteArray &out, QStringView text);
 
-// A content line "NAME:VALUE" folded as RFC 5545 (3.1) asks: no line longer than 75 octets,
-// a continuation starting with a blank, never inside a character; CRLF at the end.
-QByteArray foldedIcalLine(const QByteArray &line);
+// Appends a content line "NAME:VALUE" folded as RFC 5545 (3.1) asks: no line longer than 75
+// octets, a continuation starting with a blank, never inside a character; CRLF at the end.
+void appendFoldedIcalLine(QByteArray &out, QByteArrayView line);
 
 } // namespace korvesta

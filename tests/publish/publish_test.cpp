@@ -2,6 +2,7 @@
 // compared with the document: events per object, their times through the file's VTIMEZONE,
 // UIDs that stay, removed lessons cancelled, only changed files written.
 
+#include "publish/icalfeed.h"
 #include "publish/publisher.h"
 #include "publish/safefilenames.h"
 
@@ -26,6 +27,7 @@
 #include <cstring>
 
 #include <map>
+#include <tuple>
 
 namespace korvesta {
 namespace {
@@ -130,7 +132,7 @@ TEST_F(PublishTest, CalendarsHoldTheDocumentsLessonsAtTheirTimes)
     const PublishResult result = publish();
     ASSERT_TRUE(result.done) << result.problem.toStdString();
     EXPECT_EQ(result.summary(),
-              "опубликовано: 7 групп, 4 преподавателя, 3 аудитории; изменено файлов: 30\n"
+              "опубликовано: 7 групп, 4 преподавателя, 3 аудитории; изменено файлов: 48\n"
               "занятий без времени урока: 1 (уроки 4) - опубликованы как события на весь день");
 
     struct Case
@@ -168,11 +170,11 @@ TEST_F(PublishTest, CalendarsHoldTheDocumentsLessonsAtTheirTimes)
     };
     for (const Case &c : cases)
         EXPECT_EQ(events(c.file), c.events) << c.file;
-    // The description tells the full names; the auditorium is the location alone.
+    // The description tells the lesson number, the full names and the lecture's groups; the
+    // auditorium is the location alone.
     const ReadEvent lecture = readCalendar(out + "/groups/П-9_(1).ics", zone).front();
     EXPECT_EQ(lecture.location, "101 (Главный)");
-    EXPECT_EQ(lecture.description, "Урок 1, 8:30–9:15\nДисциплина: Математика\nВид занятия: Лекция\n"
-                                   "Преподаватель: Иванов И.И.\nГруппы: П-9, П-10");
+    EXPECT_EQ(lecture.description, "Урок 1. Математика (Лекция)\nГруппы: П-9, П-10");
 
     // Every object's count against the document's own rows: a group has a lesson per date,
     // lesson number and subgroup; a tutor and an auditorium per lesson given, whatever the
@@ -270,15 +272,21 @@ TEST_F(PublishTest, UidsStayAndWhatWasRemovedComesCancelledOnce)
     EXPECT_EQ(cancelled, 1);
     EXPECT_EQ(events("auditoriums/101_(Главный).ics").filter("ОТМЕНА").size(), 2);
     EXPECT_EQ(events("auditoriums/202_(Второй).ics").filter("2026-10-28").size(), 1);
-    // Only the calendars and pages of those it concerns; the index keeps its date.
-    EXPECT_EQ(changedSinceAged(), QStringList({"auditoriums/101_(Главный).html",
-                                               "auditoriums/101_(Главный).ics",
-                                               "auditoriums/202_(Второй).html",
-                                               "auditoriums/202_(Второй).ics",
-                                               "groups/П-9_(1).html", "groups/П-9_(1).ics",
-                                               "tutors/Иванов_И.И.html",
-                                               "tutors/Иванов_И.И.ics"}));
-    EXPECT_EQ(third.written.size(), 8);
+    // Only the calendars, front pages and October pages of those it concerns; their November
+    // pages, left without lessons, go; the index keeps its date.
+    EXPECT_EQ(changedSinceAged(),
+              QStringList({"auditoriums/101_(Главный).html", "auditoriums/101_(Главный).ics",
+                           "auditoriums/2026-10/101_(Главный).html",
+                           "auditoriums/2026-10/202_(Второй).html",
+                           "auditoriums/202_(Второй).html", "auditoriums/202_(Второй).ics",
+                           "groups/2026-10/П-9_(1).html", "groups/П-9_(1).html",
+                           "groups/П-9_(1).ics", "tutors/2026-10/Иванов_И.И.html",
+                           "tutors/Иванов_И.И.html", "tutors/Иванов_И.И.ics"}));
+    EXPECT_EQ(third.written.size(), 12);
+    EXPECT_EQ(third.removed, QStringList({"auditoriums/2026-11/101_(Главный).html",
+                                          "groups/2026-11/П-9_(1).html",
+                                          "tutors/2026-11/Иванов_И.И.html"}));
+    EXPECT_FALSE(QFileInfo::exists(out + "/groups/2026-11/П-9_(1).html"));
 
     // The cancellation has been told; it stays in the file while the file stands.
     ageFiles();
@@ -335,29 +343,62 @@ TEST_F(PublishTest, PagesLinkEveryObjectAndShowTheCurrentWeekFirst)
     EXPECT_TRUE(index.contains("ИС-21 (ФИТ)") && index.contains("ИС-21 (ФЭМ)"));
     EXPECT_TRUE(index.contains("Опубликовано: 28.10.2026"));
 
+    // Every link of every page leads to a file that is there.
+    QDirIterator pages(out, {"*.html"}, QDir::Files, QDirIterator::Subdirectories);
+    while (pages.hasNext()) {
+        const QString file = pages.next();
+        const QString text = readText(file);
+        for (auto it = href.globalMatch(text); it.hasNext();) {
+            const QString target = QUrl::fromPercentEncoding(it.next().captured(1).toLatin1());
+            EXPECT_TRUE(QFile::exists(QFileInfo(file).dir().filePath(target)))
+                << file.toStdString() << " -> " << target.toStdString();
+        }
+    }
+
+    // The front page: this week, then the next, then the months, October marked.
     const QString page = readText(out + "/groups/П-9_(1).html");
-    // This week, then the next, then the past one; the weeks listed in their order.
     const qsizetype current = page.indexOf("id=\"w2026-10-26\"");
     const qsizetype next = page.indexOf("id=\"w2026-11-02\"");
-    const qsizetype past = page.indexOf("id=\"w2026-10-19\"");
-    EXPECT_TRUE(current > 0 && current < next && next < past) << current << next << past;
-    EXPECT_TRUE(page.indexOf("Все недели") > current && page.indexOf("Все недели") < next);
-    EXPECT_TRUE(page.indexOf("href=\"#w2026-10-19\"") < page.indexOf("href=\"#w2026-10-26\""));
+    const qsizetype months = page.indexOf("По месяцам");
+    EXPECT_TRUE(current > 0 && current < next && next < months) << current << next << months;
+    EXPECT_FALSE(page.contains("id=\"w2026-10-19\""));
     EXPECT_TRUE(page.contains("Текущая неделя: 26.10 – 01.11.2026"));
+    EXPECT_TRUE(page.contains("Следующая неделя: 02.11 – 08.11.2026"));
     EXPECT_TRUE(page.contains("class=\"day today\""));
-    EXPECT_TRUE(page.contains("<b>Математика</b> · Лекция"));
-    // Матем's colour (0x00CCFFFF) is a rule of the page that its lessons name.
-    static const QRegularExpression colour(R"(\.lessons li\.(c\d+)\{background:#ffffcc;color:#000\})");
-    const QRegularExpressionMatch rule = colour.match(page);
-    ASSERT_TRUE(rule.hasMatch());
-    EXPECT_TRUE(page.contains("<li class=\"" + rule.captured(1) + "\">"));
-    EXPECT_FALSE(page.contains(" style=\""));
-    EXPECT_TRUE(page.contains("<link rel=\"stylesheet\" href=\"../style.css\">"));
-    EXPECT_TRUE(readText(out + "/style.css").contains(".lessons li{"));
-    EXPECT_TRUE(page.contains("время не задано"));
+    EXPECT_TRUE(page.contains("<li class=\"current\"><a href=\"2026-10/%D0%9F-9_%281%29.html\">"
+                              "Октябрь 2026</a>"));
     EXPECT_TRUE(page.contains("href=\"%D0%9F-9_%281%29.ics\""));
+    EXPECT_TRUE(page.contains("время не задано"));
     EXPECT_FALSE(page.contains("<script"));
-    EXPECT_TRUE(readText(out + "/groups/Э-31_(3).html").contains("Занятий нет"));
+
+    // A month: its weeks in order, each with the days of the month alone.
+    const QString october = readText(out + "/groups/2026-10/П-9_(1).html");
+    EXPECT_TRUE(october.contains("<h1><span class=\"kind\">Группа</span>П-9 (1 курс), октябрь "
+                                 "2026</h1>"));
+    EXPECT_TRUE(october.indexOf("id=\"w2026-10-19\"") < october.indexOf("id=\"w2026-10-26\""));
+    EXPECT_TRUE(october.contains("Пятница, 30 октября"));
+    EXPECT_FALSE(october.contains("ноября"));
+    EXPECT_FALSE(october.contains("today"));
+    EXPECT_TRUE(october.contains("<link rel=\"stylesheet\" href=\"../../style.css\">"));
+    EXPECT_TRUE(october.contains("<b>Математика</b> · Лекция"));
+    // Матем's colour (0x00CCFFFF) is a rule of the page that its lessons name.
+    static const QRegularExpression colour(R"(\.lessons \.(c\d+)\{background:#ffffcc;color:#000\})");
+    const QRegularExpressionMatch rule = colour.match(october);
+    ASSERT_TRUE(rule.hasMatch());
+    EXPECT_TRUE(october.contains("<li value=\"1\" class=\"" + rule.captured(1) + "\">"));
+    EXPECT_FALSE(october.contains(" style=\""));
+    EXPECT_TRUE(readText(out + "/style.css").contains(".lessons li{"));
+    // ИС-21's lecture at lessons 1 and 2 is one item, from the start of the first to the end
+    // of the second.
+    const QString is21 = readText(out + "/groups/2026-10/ИС-21_(2).html");
+    EXPECT_EQ(is21.count("<li value"), 1);
+    EXPECT_TRUE(is21.contains("<li value=\"1\" data-n=\"1–2\"") && is21.contains("<time>8:30–10:05</time>"))
+        << is21.toStdString();
+
+    // A group without lessons has this week's empty days and no months.
+    const QString none = readText(out + "/groups/Э-31_(3).html");
+    EXPECT_TRUE(none.contains("Занятий нет") && none.contains("В этом периоде занятий нет."));
+    EXPECT_FALSE(QFileInfo::exists(out + "/groups/2026-10/Э-31_(3).html"));
 }
 
 TEST_F(PublishTest, BadDestinationsAndPeriodsPublishNothing)
@@ -417,6 +458,8 @@ TEST_F(PublishTest, NothingOutsideTheFolderIsWrittenOrRemoved)
         ")" + (outside + "/abs.ics").toUtf8() + R"(": {"hash": "x"},
         "groups/ссылка.ics": {"hash": "x"},
         "groups/.hidden.ics": {"hash": "x"},
+        "groups/чужое/victim.html": {"hash": "x"},
+        "groups/2026-10/2026-10/victim.html": {"hash": "x"},
 )";
     state.replace("\"files\": {", planted);
     writeTestFile(out + "/.korvesta-publish.json", state);
@@ -428,6 +471,8 @@ TEST_F(PublishTest, NothingOutsideTheFolderIsWrittenOrRemoved)
     EXPECT_TRUE(QFileInfo(out + "/groups/ссылка.ics").isSymLink());
     ASSERT_EQ(result.warnings.size(), 2) << result.warnings.join('\n').toStdString();
     EXPECT_TRUE(result.warnings[0].contains("../../чужое/victim.ics"));
+    EXPECT_TRUE(result.warnings[0].contains("groups/чужое/victim.html"));
+    EXPECT_TRUE(result.warnings[0].contains("groups/2026-10/2026-10/victim.html"));
     EXPECT_TRUE(result.warnings[1].contains("groups/ссылка.ics"));
 
     // A folder of the publication that is a link elsewhere is not written through.
@@ -573,13 +618,49 @@ TEST_F(PublishTest, EveryNameIsEscapedOnEveryPageAndInEveryCalendar)
         }
         EXPECT_TRUE(text.contains("X-WR-CALNAME:Расписание: ")) << name;
     }
-    EXPECT_EQ(pages, 1 + 7 + 4 + 3); // the index and every object's
+    EXPECT_EQ(pages, 1 + 7 + 4 + 3 + 18); // the index, every object's, and their months
     EXPECT_EQ(calendars, 7 + 4 + 3);
     // libical reads the names back whole, without the control characters.
     const std::vector<ReadEvent> events = readCalendar(
         out + "/groups/" + QDir(out + "/groups").entryList({"*.ics"}).front(), zone);
     ASSERT_FALSE(events.empty());
     EXPECT_TRUE(events.front().summary.contains("<b>&amp;\"'\\;,!")) << events.front().summary.toStdString();
+}
+
+// The calendar published before lies in a folder others can write to: whatever it holds, it is
+// read as far as it goes, and nothing in it overflows or stops the new one.
+TEST(PreviousCalendar, IsReadAsFarAsItCanBe)
+{
+    FeedSettings settings;
+    settings.name = "Расписание";
+    settings.zone = QTimeZone("Europe/Berlin");
+    settings.from = QDate(2026, 10, 1);
+    settings.to = QDate(2026, 10, 31);
+    settings.now = QDateTime(QDate(2026, 10, 28), QTime(18, 0), QTimeZone::utc());
+    std::vector<FeedEvent> events{
+        {"a@f", QDate(2026, 10, 19), QTime(8, 30), QTime(9, 15), "Матем, 101", "101", "Урок 1"},
+        {"b@f", QDate(2026, 10, 20), QTime(8, 30), QTime(9, 15), "Физ, 202", "202", "Урок 1"}};
+    const QByteArray first = writeFeed(settings, events, {});
+
+    // Cut short inside the second event: the first is known, the second new.
+    FeedChanges changes;
+    writeFeed(settings, events, first.left(first.indexOf("UID:b@f") + 9), &changes);
+    EXPECT_EQ(std::tuple(changes.added, changes.changed, changes.cancelled), std::tuple(1, 0, 0));
+
+    // The largest sequence a file can hold still goes one up.
+    QByteArray high = first;
+    high.replace("SEQUENCE:0", "SEQUENCE:2147483647");
+    events[0].summary = "Матем, 202";
+    const QByteArray changed = writeFeed(settings, events, high, &changes);
+    EXPECT_EQ(changes.changed, 1);
+    EXPECT_TRUE(changed.contains("SEQUENCE:1000000001"));
+
+    // Bytes that are no calendar, and a calendar without UIDs, are no previous events.
+    for (const QByteArray &junk : {QByteArray("\0\xff\r\n BEGIN:VEVENT\r\n", 16),
+                                   QByteArray(first).replace("UID:", "X-UID:")}) {
+        writeFeed(settings, events, junk, &changes);
+        EXPECT_EQ(std::tuple(changes.added, changes.changed, changes.cancelled), std::tuple(2, 0, 0));
+    }
 }
 
 TEST(SafeFileNames, KeepLettersAndReplaceWhatFileSystemsRefuse)
