@@ -3,11 +3,13 @@
 #include "database.h"
 #include "dberror.h"
 #include "documentschema.h"
+#include "querydef.h"
 #include "sqlfunctions.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QTemporaryFile>
 
 #include <fcntl.h>
@@ -85,6 +87,33 @@ QList<std::pair<QString, QString>> documentTemplateQueries()
     }
     flush();
     return queries;
+}
+
+namespace {
+
+// The template's queries by case-folded name, their white space simplified.
+const QHash<QString, QString> &templateQueriesByName()
+{
+    static const QHash<QString, QString> texts = [] {
+        QHash<QString, QString> byName;
+        for (const auto &[query, sql] : documentTemplateQueries())
+            byName.insert(query.toCaseFolded(), sql.simplified());
+        return byName;
+    }();
+    return texts;
+}
+
+} // namespace
+
+QString templateQueryText(const QString &name)
+{
+    return templateQueriesByName().value(name.toCaseFolded());
+}
+
+bool isTemplateQuery(const Database &db, const QString &name)
+{
+    const QString text = templateQueryText(name);
+    return !text.isEmpty() && db.queryDef(name).sql().simplified() == text;
 }
 
 QString documentTemplateScript()

@@ -27,5 +27,11 @@ QString documentTemplateScript();
 
 // The saved queries every new document carries: name and text in the program's dialect.
 QList<std::pair<QString, QString>> documentTemplateQueries();
+// The text of one of them; empty for a name that is not.
+QString templateQueryText(const QString &name);
+// Whether the document's saved query is still the one every new document carries (white
+// space aside), so that a faster statement with the same rows may stand in for it; a query
+// of the planner's own is run as it stands.
+bool isTemplateQuery(const Database &db, const QString &name);
 
 } // namespace korvesta

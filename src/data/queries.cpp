@@ -3,6 +3,7 @@
 #include "database.h"
 #include "dberror.h"
 #include "documentsession.h"
+#include "documenttemplate.h"
 #include "prompts.h"
 #include "querydef.h"
 #include "settings/settingsstore.h"
@@ -339,6 +340,35 @@ std::optional<Recordset> DocumentQueries::OpenList(const QString &listName)
         // A saved query is opened as one: a document that lacks it is of another layout.
         return std::optional<Recordset>(source->saved ? db.queryDef(query).openRecordset()
                                                       : db.openRecordset(query));
+    });
+}
+
+namespace {
+
+// The template's load list with 0 for each line's count of lessons given; empty when its text
+// has no such count.
+QString uncountedLoadLines()
+{
+    static const QString text = [] {
+        QString sql = templateQueryText(QStringLiteral("qryKorvesta"));
+        const qsizetype count = sql.indexOf(QStringLiteral("(SELECT Count(*)"));
+        const qsizetype name = sql.indexOf(QStringLiteral(" AS CountLesson"));
+        if (count < 0 || name < count)
+            return QString();
+        return sql.replace(count, name - count, QStringLiteral("0"));
+    }();
+    return text;
+}
+
+} // namespace
+
+std::optional<Recordset> DocumentQueries::OpenLoadLines(bool counted)
+{
+    return run<std::optional<Recordset>>(std::nullopt, [counted](const Database &db) {
+        const QString query = QStringLiteral("qryKorvesta");
+        if (!counted && !uncountedLoadLines().isEmpty() && isTemplateQuery(db, query))
+            return std::optional<Recordset>(db.openRecordset(uncountedLoadLines()));
+        return std::optional<Recordset>(db.queryDef(query).openRecordset());
     });
 }
 

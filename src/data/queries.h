@@ -70,6 +70,9 @@ public:
     // A logical list by name ("Groups", "Tutors", "TimeLesson", ...); nothing for a name that
     // is none of them.
     std::optional<Recordset> OpenList(const QString &listName);
+    // The list "Korvesta" (the load lines); without `counted`, its field CountLesson may be 0
+    // on every line, which spares counting each line's lessons over the whole period.
+    std::optional<Recordset> OpenLoadLines(bool counted);
     std::optional<Recordset> OpenGroupPassport(int keyGroup);
     std::optional<Recordset> OpenTutorFreeTime(int keyTutor);
     // Mode 0: by groups (qryTimeTable); 1: by tutors (qryTimeTableWork); else nothing.

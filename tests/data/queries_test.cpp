@@ -263,6 +263,20 @@ TEST_F(Queries, ListsOpenTheirSourcesAndOtherNamesOrKindsNothing)
     };
     for (const auto &[list, count] : lists)
         EXPECT_EQ(rows(q.OpenList(list)).size(), count) << list;
+    // The load lines without their counts are the list's own, the count aside; a list of the
+    // planner's own is read as it stands.
+    const auto uncounted = [](QStringList lines) {
+        for (QString &line : lines)
+            line = line.section(u'|', 0, 13) + u'|' + line.section(u'|', 15);
+        return lines;
+    };
+    const QStringList load = rows(q.OpenList("Korvesta"));
+    EXPECT_EQ(rows(q.OpenLoadLines(true)), load);
+    EXPECT_EQ(uncounted(rows(q.OpenLoadLines(false))), uncounted(load));
+    EXPECT_NE(rows(q.OpenLoadLines(false)), load);
+    b.db().queryDef("qryKorvesta").setSql(QString(b.db().queryDef("qryKorvesta").sql()).replace(
+        "tblTutors.Tutor, tblDisciplines", "tblTutors.Tutor & '*' AS Tutor, tblDisciplines"));
+    EXPECT_TRUE(rows(q.OpenLoadLines(false)).front().startsWith("Иванов И.И.*|"));
     EXPECT_EQ(rows(q.OpenList("Courses")), QStringList({"<none>"}));
     EXPECT_EQ(rows(q.OpenTimeTable(s.past, 2)), QStringList({"<none>"}));
     EXPECT_EQ(rows(q.OpenScheduleReport(3, "П-9", s.past, s.future)), QStringList({"<none>"}));

@@ -83,8 +83,7 @@ struct Fields
         , auditoria(requiredField(rs, QStringLiteral("Auditoria")))
         , corpus(requiredField(rs, QStringLiteral("Corpus")))
     {
-        const LoadFilter::Kind kind = filter.kind();
-        if (kind == LoadFilter::Kind::Given || kind == LoadFilter::Kind::Left)
+        if (filter.readsCounts())
             placed = requiredField(rs, QStringLiteral("CountLesson"));
         if (filter.readsTypes()) {
             tuition = requiredField(rs, QStringLiteral("Key_TypeTuition"));
@@ -246,7 +245,8 @@ void fillLoad(ViewContext &ctx)
         lists = LoadFilterLists::read(queries);
         filter = LoadFilter::forEntry(ctx.filter, lists);
     }
-    std::optional<Recordset> rs = queries.OpenList(QStringLiteral("Korvesta"));
+    // Each line's lessons are counted only for a filter on the hours given or left.
+    std::optional<Recordset> rs = queries.OpenLoadLines(filter.readsCounts());
     if (!rs)
         return;
     const int weeks = queries.GetWorkWeeks();

@@ -65,6 +65,8 @@ public:
     bool keepsAll() const { return m_kind == Kind::All; }
     // Whether the lines need their type texts to be judged.
     bool readsTypes() const;
+    // Whether the lines need their lessons given counted.
+    bool readsCounts() const { return m_kind == Kind::Given || m_kind == Kind::Left; }
     bool accepts(const LoadLine &line) const;
 
 private:

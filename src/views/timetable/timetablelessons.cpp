@@ -121,20 +121,6 @@ struct Names
     }
 };
 
-// The document's saved query is the one every new document carries, whose rows the read
-// of keys gives; a query of the planner's own is run as it stands.
-bool isTemplateQuery(const Database &db, const QString &name)
-{
-    static const QHash<QString, QString> texts = [] {
-        QHash<QString, QString> byName;
-        for (const auto &[query, sql] : documentTemplateQueries())
-            byName.insert(query.toCaseFolded(), sql.simplified());
-        return byName;
-    }();
-    const auto text = texts.constFind(name.toCaseFolded());
-    return text != texts.cend() && db.queryDef(name).sql().simplified() == *text;
-}
-
 int field(const Recordset &rs, const char *name)
 {
     return requiredField(rs, QString::fromLatin1(name));
