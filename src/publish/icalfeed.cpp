@@ -158,17 +158,7 @@ void appendEventLines(QByteArray &out, const FeedEvent &e, const QByteArray &tzi
 // from its content lines, folded or not.
 QByteArray signature(QByteArrayView text)
 {
-    QByteArray lines;
-    lines.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r')
-            continue;
-        if (text[i] == '\n' && i + 1 < text.size() && (text[i + 1] == ' ' || text[i + 1] == '\t')) {
-            ++i;
-            continue;
-        }
-        lines += text[i];
-    }
+    const QByteArray lines = unfoldedIcalText(text);
     static const char *const shown[] = {"DTSTART", "DTEND", "SUMMARY", "LOCATION",
                                         "DESCRIPTION", "STATUS"};
     QByteArray sig;

@@ -1,30 +1,12 @@
 #include "previousfeed.h"
 
+#include "text/printable.h"
+
 #include <algorithm>
 
 namespace korvesta {
 
 namespace {
-
-// The text with every folded line joined again and each line ended by '\n' alone.
-QByteArray unfolded(QByteArrayView text)
-{
-    QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        if (c == '\n' && i + 1 < text.size() && (text[i + 1] == ' ' || text[i + 1] == '\t')) {
-            ++i; // a continuation: its blank goes too
-            continue;
-        }
-        out += c;
-    }
-    if (!out.endsWith('\n'))
-        out += '\n';
-    return out;
-}
 
 bool named(QByteArrayView line, const char *name)
 {
@@ -96,7 +78,7 @@ PreviousFeed::PreviousFeed(QByteArrayView text)
 {
     if (text.isEmpty())
         return;
-    const QByteArray all = unfolded(text);
+    const QByteArray all = unfoldedIcalText(text);
     const QByteArrayView whole(all);
     PreviousEvent event;
     int eventDepth = 0; // components open within the event being read, itself included

@@ -141,4 +141,23 @@ void appendFoldedIcalLine(QByteArray &out, QByteArrayView line)
     out += "\r\n";
 }
 
+QByteArray unfoldedIcalText(QByteArrayView text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        if (c == '\n' && i + 1 < text.size() && (text[i + 1] == ' ' || text[i + 1] == '\t')) {
+            ++i; // a continuation: its blank goes too
+            continue;
+        }
+        out += c;
+    }
+    if (!out.isEmpty() && !out.endsWith('\n'))
+        out += '\n';
+    return out;
+}
+
 } // namespace korvesta

@@ -25,5 +25,8 @@ void appendIcalText(QByteArray &out, QStringView text);
 // Appends a content line "NAME:VALUE" folded as RFC 5545 (3.1) asks: no line longer than 75
 // octets, a continuation starting with a blank, never inside a character; CRLF at the end.
 void appendFoldedIcalLine(QByteArray &out, QByteArrayView line);
+// The content lines of iCalendar text with every folded line joined again, each ended by '\n'
+// alone.
+QByteArray unfoldedIcalText(QByteArrayView text);
 
 } // namespace korvesta
