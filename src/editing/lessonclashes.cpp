@@ -67,8 +67,15 @@ QString clashText(const FoundClash &clash)
     return QString();
 }
 
-std::vector<SlotLesson> lessonsOfDate(const Database &db, const QDate &date)
+std::vector<SlotLesson> lessonsOfDate(const Database &db, const QDate &date,
+                                      const std::vector<int> &onlyLessons)
 {
+    QStringList numbers;
+    for (const int n : onlyLessons)
+        numbers << QString::number(n);
+    const QString only = numbers.isEmpty() ? QString()
+                                           : QStringLiteral(" AND tblTimeTableContent.Lesson In (")
+                                                 + numbers.join(u',') + u')';
     std::vector<SlotLesson> lessons;
     for (Recordset rs = db.openRecordset(
              QStringLiteral(
@@ -82,9 +89,9 @@ std::vector<SlotLesson> lessonsOfDate(const Database &db, const QDate &date)
                  "tblTimeTableContent.Key_Group = tblGroups.Key) LEFT JOIN tblDisciplines ON "
                  "tblJob.Key_Discipline = tblDisciplines.Key) LEFT JOIN tblTutors ON "
                  "tblJob.Key_Tutor = tblTutors.Key "
-                 "WHERE tblTimeTableList.[Date] = %1 "
+                 "WHERE tblTimeTableList.[Date] = %1%2 "
                  "ORDER BY tblTimeTableContent.Lesson, tblTimeTableContent.Key;")
-                 .arg(sqlDateLiteral(date)));
+                 .arg(sqlDateLiteral(date), only));
          !rs.isEof(); rs.moveNext()) {
         SlotLesson l;
         l.key = rs.value(0).toLongLong();

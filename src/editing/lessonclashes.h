@@ -54,9 +54,10 @@ FoundClash findClash(const std::vector<SlotLesson> &held, const SlotLesson &adde
 // "преподаватель занят: П-9 (1), Матем, Иванов", and so on for each kind.
 QString clashText(const FoundClash &clash);
 
-// Every lesson of the date, with its tutor and names, in lesson order and, within a lesson,
-// in the order they were written. Throws DbError.
-std::vector<SlotLesson> lessonsOfDate(const Database &db, const QDate &date);
+// Every lesson of the date (of the lesson numbers given, when any are), with its tutor and
+// names, in lesson order and, within a lesson, in the order they were written. Throws DbError.
+std::vector<SlotLesson> lessonsOfDate(const Database &db, const QDate &date,
+                                      const std::vector<int> &onlyLessons = {});
 
 // The pairs of lessons that break a rule on these dates: what undo and redo must not add to
 // (another planner may have placed lessons where the step's were). Throws DbError.

@@ -56,7 +56,9 @@ bool placementAgreed(const Database &db, PlacementChoice &c, const PlacementRequ
 {
     agreement = PlacementAgreement();
     const bool paired = pairedRequest(c, request);
-    const std::vector<SlotLesson> held = lessonsOfDate(db, c.date);
+    // The questions are about the lesson and its pair alone.
+    const std::vector<SlotLesson> held =
+        lessonsOfDate(db, c.date, paired ? std::vector<int>{c.lesson, c.partner} : std::vector<int>{c.lesson});
     const std::vector<int> used = c.checkedSlots();
 
     if (paired) {
