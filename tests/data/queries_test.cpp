@@ -361,6 +361,13 @@ TEST_F(Queries, AccountingHasOneColumnPerDateOrGroup)
                            "О'Нил|Физ|10|1|9|" + who(s.oneil, s.physics) + "|1|||",
                            "Петров П.П.|Матем|20|1|19|" + who(s.petrov, s.math) + "|1|||",
                            "Петров П.П.|Физ|15|1|14|" + who(s.petrov, s.physics) + "||1||"}));
+    // The period holds most of the document's dates, and the lessons are walked in the order
+    // they are counted in; among many more dates they are read from the period's own, with
+    // the same figures.
+    const QStringList walked = rows(q.OpenLessonsInPeriod(s.past, s.past.addDays(1)));
+    for (int n = 1; n <= 20; ++n)
+        b.day(s.past.addYears(-1).addDays(n));
+    EXPECT_EQ(rows(q.OpenLessonsInPeriod(s.past, s.past.addDays(1))), walked);
 
     // Busy time: the totals repeated on each of Петров's five exceptions; none without lessons.
     rs = q.OpenTutorBusyTotals("Петров П.П.");
