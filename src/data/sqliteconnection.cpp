@@ -24,6 +24,24 @@ namespace korvesta {
 
 namespace {
 
+// A connection's mutex held for a scope (none when SQLite runs without one).
+class HeldMutex
+{
+public:
+    explicit HeldMutex(sqlite3_mutex *mutex)
+        : m_mutex(mutex)
+    {
+        sqlite3_mutex_enter(m_mutex);
+    }
+    ~HeldMutex() { sqlite3_mutex_leave(m_mutex); }
+    HeldMutex(const HeldMutex &) = delete;
+    HeldMutex &operator=(const HeldMutex &) = delete;
+
+private:
+    sqlite3_mutex *m_mutex;
+};
+
+
 QString sqlLiteral(sqlite3_stmt *stmt, int column)
 {
     switch (sqlite3_column_type(stmt, column)) {
@@ -384,6 +402,9 @@ std::unique_ptr<RecordsetData> SqliteConnection::read(sqlite3_stmt *stmt, const 
     }
 
     const size_t tableCount = data->tables.size();
+    // SQLite takes the connection's mutex in every call; held here for the whole read, each
+    // call only enters it once more, which costs a fraction of taking it.
+    const HeldMutex held(sqlite3_db_mutex(sqlite3_db_handle(stmt)));
     for (;;) {
         const int rc = sqlite3_step(stmt);
         if (rc == SQLITE_DONE)
