@@ -132,6 +132,8 @@ void appendFoldedIcalLine(QByteArray &out, QByteArrayView line)
         qsizetype cut = room;
         while (cut > 0 && (uchar(line[cut]) & 0xC0) == 0x80)
             --cut;
+        if (cut == 0)
+            cut = room; // no character starts in reach: bytes that are no UTF-8 are cut anywhere
         out += line.first(cut);
         out += "\r\n ";
         line = line.sliced(cut);

@@ -655,6 +655,14 @@ TEST(PreviousCalendar, IsReadAsFarAsItCanBe)
     EXPECT_EQ(changes.changed, 1);
     EXPECT_TRUE(changed.contains("SEQUENCE:1000000001"));
 
+    // An event gone from the period, written back cancelled, whose line holds no character
+    // at all but continuation bytes.
+    QByteArray odd = first;
+    odd.replace("LOCATION:202", "LOCATION:" + QByteArray(300, '\x80'));
+    const QByteArray cancelled = writeFeed(settings, {events[0]}, odd, &changes);
+    EXPECT_EQ(changes.cancelled, 1);
+    EXPECT_TRUE(cancelled.contains("STATUS:CANCELLED"));
+
     // Bytes that are no calendar, and a calendar without UIDs, are no previous events.
     for (const QByteArray &junk : {QByteArray("\0\xff\r\n BEGIN:VEVENT\r\n", 16),
                                    QByteArray(first).replace("UID:", "X-UID:")}) {
