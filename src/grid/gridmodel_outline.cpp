@@ -15,6 +15,22 @@ namespace {
 // blanks; the decimal point may be a comma.
 bool parseNumber(const QString &text, double &value)
 {
+    // Most cells of a total hold a plain whole number ("126"): read without copying.
+    if (!text.isEmpty() && text.size() <= 15) {
+        qint64 whole = 0;
+        bool digits = true;
+        for (const QChar c : text) {
+            if (c < u'0' || c > u'9') {
+                digits = false;
+                break;
+            }
+            whole = whole * 10 + (c.unicode() - u'0');
+        }
+        if (digits) {
+            value = double(whole);
+            return true;
+        }
+    }
     QString s = text.trimmed();
     if (s.isEmpty())
         return false;
