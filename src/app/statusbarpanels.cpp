@@ -5,7 +5,11 @@
 #include <QDateTime>
 #include <QEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMouseEvent>
+
+#include <algorithm>
+#include <iterator>
 
 namespace korvesta {
 
@@ -113,6 +117,38 @@ void StatusBarPanels::showFilter(const QString &entry)
 {
     m_filter->setText(entry.isEmpty() ? QString() : QStringLiteral("Фильтр: ") + entry);
     m_filter->setVisible(!entry.isEmpty());
+    fitPanels();
+}
+
+void StatusBarPanels::resizeEvent(QResizeEvent *event)
+{
+    QStatusBar::resizeEvent(event);
+    fitPanels();
+}
+
+void StatusBarPanels::fitPanels()
+{
+    constexpr int kCommentRoom = 200; // pixels
+    static constexpr Panel kHiddenFirst[][2] = {{TimeLabel, Time}, {TodayLabel, Today}, {Caps, Num}};
+    const int spacing = std::max(layout() ? layout()->spacing() : 0, 6);
+    const auto widthOf = [&](QLabel *label) {
+        return std::max(label->sizeHint().width(), label->minimumWidth()) + spacing;
+    };
+    int used = 32; // the margins and the size grip
+    for (int number = TodayLabel; number < Comment; ++number)
+        used += widthOf(panel(number));
+    if (!m_filter->text().isEmpty())
+        used += widthOf(m_filter);
+    size_t hidden = 0;
+    while (hidden < std::size(kHiddenFirst) && width() - used < kCommentRoom) {
+        for (const Panel p : kHiddenFirst[hidden])
+            used -= widthOf(panel(p));
+        ++hidden;
+    }
+    for (size_t i = 0; i < std::size(kHiddenFirst); ++i) {
+        for (const Panel p : kHiddenFirst[i])
+            panel(p)->setVisible(i >= hidden);
+    }
 }
 
 void StatusBarPanels::refreshClock()

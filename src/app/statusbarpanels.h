@@ -14,7 +14,9 @@ namespace korvesta {
 // The window's status bar, StatusBar1, as eleven panels counted from 1: "Сегодня:", today's
 // date, "Время:", the time, CAPS, NUM, "Дата расписания:", the calendar date, "Рабочая
 // неделя", the working-week number and the comment of the running command. The clock and
-// the lock keys keep themselves up to date.
+// the lock keys keep themselves up to date. In a window too narrow for all of them the comment
+// (what another planner changed, what a command says) keeps room of its own: the clock is
+// hidden first, then today's date, then the lock keys.
 class StatusBarPanels : public QStatusBar
 {
     Q_OBJECT
@@ -46,9 +48,11 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void scheduleClock();
+    void fitPanels();
 
     std::array<QLabel *, PanelCount> m_panels{};
     QLabel *m_filter = nullptr;

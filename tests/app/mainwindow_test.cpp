@@ -8,6 +8,7 @@
 #include "support/windowfixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QFile>
@@ -241,6 +242,28 @@ TEST_F(MainWindowTest, PanelSevenShowsAndHidesTheCalendar)
     window->setCalendarShown(true);
     QTest::keyClick(window->grid(), Qt::Key_Escape);
     EXPECT_FALSE(child("MonthView1")->isVisible());
+}
+
+// In a narrow window the comment keeps room: the clock goes first, then today's date, then
+// the lock keys; a wide window shows them all again.
+TEST(StatusBar, ANarrowWindowKeepsRoomForTheComment)
+{
+    StatusBarPanels bar;
+    bar.show();
+    const auto shown = [&bar](StatusBarPanels::Panel p) { return bar.panel(p)->isVisible(); };
+    bar.resize(1600, bar.sizeHint().height());
+    for (int p = StatusBarPanels::TodayLabel; p <= StatusBarPanels::Comment; ++p)
+        EXPECT_TRUE(shown(StatusBarPanels::Panel(p))) << p;
+    bar.resize(700, bar.height());
+    EXPECT_FALSE(shown(StatusBarPanels::Time));
+    EXPECT_TRUE(shown(StatusBarPanels::CalendarDate) && shown(StatusBarPanels::WeekNumber));
+    QApplication::processEvents();
+    EXPECT_GE(bar.panel(StatusBarPanels::Comment)->width(), 150);
+    bar.showFilter(QStringLiteral("Осталась нагрузка"));
+    QApplication::processEvents();
+    EXPECT_GE(bar.panel(StatusBarPanels::Comment)->width(), 150);
+    bar.resize(1600, bar.height());
+    EXPECT_TRUE(shown(StatusBarPanels::Time) && shown(StatusBarPanels::Today));
 }
 
 TEST_F(MainWindowTest, AChosenDateTellsOfDaysOffLocksAndRefillsDateViews)
