@@ -673,7 +673,9 @@ PublishResult Publisher::run()
         return m_result;
     }
     publishIndex();
-    retireFiles();
+    // A publication that cannot be written has not made all its files: the rest are not gone.
+    if (m_problem.isEmpty())
+        retireFiles();
     if (!m_problem.isEmpty()) {
         m_result.problem = m_problem;
         return m_result;

@@ -482,6 +482,7 @@ TEST_F(PublishTest, NothingOutsideTheFolderIsWrittenOrRemoved)
     const PublishResult linked = publish();
     EXPECT_FALSE(linked.done);
     EXPECT_TRUE(linked.problem.contains("за пределы папки публикации"));
+    EXPECT_FALSE(linked.warnings.join("").contains("больше не файл публикации"));
     EXPECT_EQ(QDir(outside).entryList(QDir::Files).size(), 3);
 
     // A record that is not JSON is no record: everything standing is someone else's.
