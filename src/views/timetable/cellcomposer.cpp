@@ -1,5 +1,9 @@
 #include "cellcomposer.h"
 
+#include <QStringBuilder>
+
+#include <algorithm>
+
 namespace korvesta {
 
 namespace {
@@ -8,11 +12,14 @@ namespace {
 // break between parts, or shift the cells of an exported row.
 QString oneLine(const QString &part)
 {
+    const auto breaks = [](QChar c) {
+        return c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r');
+    };
+    // Most parts hold no break and are shared as they are.
+    if (std::none_of(part.cbegin(), part.cend(), breaks))
+        return part;
     QString text = part;
-    for (QChar &c : text) {
-        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
-            c = QLatin1Char(' ');
-    }
+    std::replace_if(text.begin(), text.end(), breaks, QLatin1Char(' '));
     return text;
 }
 
@@ -25,8 +32,8 @@ QString composeCellText(const LessonTexts &lesson, int code)
     const QString d = oneLine(lesson.discipline);
     const QString f = oneLine(lesson.discipline1);
     const QString a = oneLine(lesson.auditoria);
-    const QString s = QLatin1Char('(') + oneLine(lesson.shortType) + QLatin1Char(')');
-    const QString l = QLatin1Char('(') + oneLine(lesson.longType) + QLatin1Char(')');
+    const QString s = QLatin1Char('(') % oneLine(lesson.shortType) % QLatin1Char(')');
+    const QString l = QLatin1Char('(') % oneLine(lesson.longType) % QLatin1Char(')');
     const QString two = QStringLiteral("  ");
     const QChar one = QLatin1Char(' ');
     const QChar lf = QLatin1Char('\n');
@@ -39,43 +46,43 @@ QString composeCellText(const LessonTexts &lesson, int code)
     case 7:
         return d;
     case 8:
-        return g + two + d;
+        return QString(g % two % d);
     case 10:
-        return d + lf + t;
+        return QString(d % lf % t);
     case 11:
         return a;
     case 12:
-        return g + two + a;
+        return QString(g % two % a);
     case 14:
-        return t + lf + a;
+        return QString(t % lf % a);
     case 18:
-        return d + two + a;
+        return QString(d % two % a);
     case 21:
-        return d + two + a + lf + t;
+        return QString(d % two % a % lf % t);
     case 24:
         return l;
     case 25:
-        return g + two + s;
+        return QString(g % two % s);
     case 27:
-        return t + two + s;
+        return QString(t % two % s);
     case 29:
         return f;
     case 31:
-        return d + two + s;
+        return QString(d % two % s);
     case 32:
-        return f + lf + t;
+        return QString(f % lf % t);
     case 40:
-        return f + lf + a;
+        return QString(f % lf % a);
     case 42:
-        return d + one + s + two + a;
+        return QString(d % one % s % two % a);
     case 43:
-        return f + lf + t + one + a;
+        return QString(f % lf % t % one % a);
     case 45:
-        return d + one + s + two + a + lf + t;
+        return QString(d % one % s % two % a % lf % t);
     case 53:
-        return f + two + s;
+        return QString(f % two % s);
     case 67:
-        return f + one + s + two + a + lf + t;
+        return QString(f % one % s % two % a % lf % t);
     default:
         return {};
     }
