@@ -292,14 +292,12 @@ std::optional<Recordset> DocumentQueries::OpenLessonsInPeriod(const QDate &first
             ? QStringLiteral(
                   "SELECT (SELECT tblTimeTableList.Date FROM tblTimeTableList WHERE "
                   "tblTimeTableList.Key = tblTimeTableContent.Key_TTList) AS [Date], "
-                  "tblTimeTableContent.Key_Job, (SELECT tblGroups.Group FROM tblGroups WHERE "
-                  "tblGroups.Key = tblTimeTableContent.Key_Group) AS [Group], "
-                  "tblTimeTableContent.Lesson, tblTimeTableContent.Key_Group FROM "
-                  "tblTimeTableContent WHERE EXISTS (SELECT tblTimeTableList.Key FROM "
-                  "tblTimeTableList WHERE tblTimeTableList.Key = tblTimeTableContent.Key_TTList "
-                  "AND tblTimeTableList.Date Between ") + period + QStringLiteral(
-                  ") AND EXISTS (SELECT tblGroups.Key FROM tblGroups WHERE tblGroups.Key = "
-                  "tblTimeTableContent.Key_Group);")
+                  "tblTimeTableContent.Key_Job, tblGroups.Group, tblTimeTableContent.Lesson, "
+                  "tblTimeTableContent.Key_Group FROM tblTimeTableContent INNER JOIN tblGroups "
+                  "ON tblTimeTableContent.Key_Group = tblGroups.Key WHERE EXISTS (SELECT "
+                  "tblTimeTableList.Key FROM tblTimeTableList WHERE tblTimeTableList.Key = "
+                  "tblTimeTableContent.Key_TTList AND tblTimeTableList.Date Between ") + period
+                  + QStringLiteral(");")
             : QStringLiteral("SELECT tblTimeTableList.Date, tblTimeTableContent.Key_Job, "
                              "tblGroups.Group, tblTimeTableContent.Lesson, tblGroups.Key AS "
                              "Key_Group FROM tblTimeTableList INNER JOIN (tblTimeTableContent "
