@@ -7,6 +7,8 @@
 #include <QSet>
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <cstdio>
 
 namespace korvesta {
@@ -16,13 +18,7 @@ namespace {
 // Each unfolded line ("NAME...:VALUE\n") of `lines`, folded onto the end of `out`.
 void appendLines(QByteArray &out, QByteArrayView lines)
 {
-    for (qsizetype start = 0; start < lines.size();) {
-        qsizetype end = lines.indexOf('\n', start);
-        if (end < 0)
-            end = lines.size();
-        appendFoldedIcalLine(out, lines.sliced(start, end - start));
-        start = end + 1;
-    }
+    forEachContentLine(lines, [&out](QByteArrayView line) { appendFoldedIcalLine(out, line); });
 }
 
 // Appends the folded content line NAME:VALUE of a TEXT value; `line` is room for the line
@@ -123,21 +119,19 @@ void appendEventLines(QByteArray &out, const FeedEvent &e, const QByteArray &tzi
                       QByteArray &line)
 {
     if (e.start.isValid()) {
-        // Kept room: assigning a shorter text would take new memory.
-        line.resize(0);
-        line += "DTSTART;TZID=";
-        line += tzid;
-        line += ':';
-        appendWallTime(line, e.date, e.start);
-        appendFoldedIcalLine(out, line);
-        if (e.end.isValid()) {
+        const auto timeLine = [&](const char *name, const QTime &time) {
+            // Kept room: assigning a shorter text would take new memory.
             line.resize(0);
-            line += "DTEND;TZID=";
+            line += name;
+            line += ";TZID=";
             line += tzid;
             line += ':';
-            appendWallTime(line, e.date, e.end);
+            appendWallTime(line, e.date, time);
             appendFoldedIcalLine(out, line);
-        }
+        };
+        timeLine("DTSTART", e.start);
+        if (e.end.isValid())
+            timeLine("DTEND", e.end);
     } else {
         out += "DTSTART;VALUE=DATE:";
         appendWallTime(out, e.date, QTime());
@@ -158,21 +152,20 @@ void appendEventLines(QByteArray &out, const FeedEvent &e, const QByteArray &tzi
 // from its content lines, folded or not.
 QByteArray signature(QByteArrayView text)
 {
-    const QByteArray lines = unfoldedIcalText(text);
     static const char *const shown[] = {"DTSTART", "DTEND", "SUMMARY", "LOCATION",
                                         "DESCRIPTION", "STATUS"};
-    QByteArray sig;
-    const QByteArrayView all(lines);
-    for (const char *name : shown) {
-        for (qsizetype start = 0; start < all.size();) {
-            const qsizetype end = all.indexOf('\n', start);
-            const QByteArrayView line = all.sliced(start, (end < 0 ? all.size() : end) - start);
-            start = end < 0 ? all.size() : end + 1;
-            if (contentLineName(line).compare(QByteArrayView(name), Qt::CaseInsensitive) == 0) {
-                sig += line;
-                break;
-            }
+    const QByteArray lines = unfoldedIcalText(text);
+    std::array<QByteArrayView, std::size(shown)> found{}; // the first line of each
+    forEachContentLine(lines, [&found](QByteArrayView line) {
+        const QByteArrayView name = contentLineName(line);
+        for (size_t i = 0; i < found.size(); ++i) {
+            if (found[i].isNull() && name.compare(QByteArrayView(shown[i]), Qt::CaseInsensitive) == 0)
+                found[i] = line;
         }
+    });
+    QByteArray sig;
+    for (const QByteArrayView line : found) {
+        sig += line;
         sig += '\x1f';
     }
     return sig;
@@ -181,17 +174,12 @@ QByteArray signature(QByteArrayView text)
 // Appends the lines of an event with its STATUS put to CANCELLED.
 void appendCancelledLines(QByteArray &out, QByteArrayView lines)
 {
-    for (qsizetype start = 0; start < lines.size();) {
-        qsizetype end = lines.indexOf('\n', start);
-        if (end < 0)
-            end = lines.size();
-        const QByteArrayView line = lines.sliced(start, end - start);
-        start = end + 1;
+    forEachContentLine(lines, [&out](QByteArrayView line) {
         if (contentLineName(line).compare("STATUS", Qt::CaseInsensitive) != 0) {
             out += line;
             out += '\n';
         }
-    }
+    });
     out += "STATUS:CANCELLED\n";
 }
 

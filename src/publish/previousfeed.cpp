@@ -79,23 +79,19 @@ PreviousFeed::PreviousFeed(QByteArrayView text)
     if (text.isEmpty())
         return;
     const QByteArray all = unfoldedIcalText(text);
-    const QByteArrayView whole(all);
     PreviousEvent event;
     int eventDepth = 0; // components open within the event being read, itself included
     int zoneDepth = 0;
     QByteArray zone, zoneId;
     bool calendar = false;
-    for (qsizetype start = 0; start < whole.size();) {
-        const qsizetype end = whole.indexOf('\n', start);
-        const QByteArrayView line = whole.sliced(start, end - start);
-        start = end + 1;
+    forEachContentLine(all, [&](QByteArrayView line) {
         if (line.trimmed().isEmpty())
-            continue;
+            return;
         QByteArrayView component;
         if (!calendar) {
             // Anything before the calendar begins is no part of it.
             calendar = isBoundary(line, "BEGIN", component) && component == "VCALENDAR";
-            continue;
+            return;
         }
         if (zoneDepth > 0) {
             zone += line;
@@ -108,7 +104,7 @@ PreviousFeed::PreviousFeed(QByteArrayView text)
                 zoneId = contentLineValue(line).toByteArray();
             if (zoneDepth == 0 && !zoneId.isEmpty() && !zones.contains(zoneId))
                 zones.insert(zoneId, zone);
-            continue;
+            return;
         }
         if (eventDepth == 0) {
             if (isBoundary(line, "BEGIN", component)) {
@@ -121,30 +117,30 @@ PreviousFeed::PreviousFeed(QByteArrayView text)
                     zoneDepth = 1;
                 }
             }
-            continue;
+            return;
         }
         if (isBoundary(line, "END", component) && --eventDepth == 0) {
             if (!event.uid.isEmpty() && !byUid.contains(event.uid)) {
                 byUid.insert(event.uid, events.size());
                 events.push_back(std::move(event));
             }
-            continue;
+            return;
         }
         if (isBoundary(line, "BEGIN", component))
             ++eventDepth;
         if (eventDepth == 1 && named(line, "UID")) {
             event.uid = contentLineValue(line).toByteArray();
-            continue;
+            return;
         }
         if (eventDepth == 1 && named(line, "DTSTAMP")) {
             event.dtstamp = contentLineValue(line).toByteArray();
-            continue;
+            return;
         }
         if (eventDepth == 1 && named(line, "SEQUENCE")) {
             bool ok = false;
             const int n = contentLineValue(line).trimmed().toInt(&ok);
             event.sequence = ok && n > 0 ? std::min(n, 1000000000) : 0;
-            continue;
+            return;
         }
         if (eventDepth == 1 && named(line, "DTSTART")) {
             event.date = dateValue(contentLineValue(line));
@@ -155,7 +151,7 @@ PreviousFeed::PreviousFeed(QByteArrayView text)
         }
         event.lines += line;
         event.lines += '\n';
-    }
+    });
 }
 
 const PreviousEvent *PreviousFeed::find(const QByteArray &uid) const

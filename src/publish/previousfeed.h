@@ -38,6 +38,20 @@ struct PreviousFeed
     QHash<QByteArray, QByteArray> zones; // a VTIMEZONE's lines, unfolded, by its TZID
 };
 
+// Calls `use` with each line of unfolded text ("NAME...:VALUE\n" after one another), without
+// its line break.
+template<typename Use>
+void forEachContentLine(QByteArrayView text, Use &&use)
+{
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = text.indexOf('\n', start);
+        if (end < 0)
+            end = text.size();
+        use(text.sliced(start, end - start));
+        start = end + 1;
+    }
+}
+
 // The name of a content line, "DTSTART" of "DTSTART;TZID=Europe/Moscow:20261019T083000".
 QByteArrayView contentLineName(QByteArrayView line);
 // Its value: what follows the first colon outside a quoted parameter value.
