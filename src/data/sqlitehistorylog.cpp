@@ -6,6 +6,9 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <QElapsedTimer>
+#include <cstdio>
+
 
 // The images are kept as the values themselves, one log column per table column, so that
 // they are written back exactly as they were read (a real number included). A row is named by
@@ -249,6 +252,8 @@ struct SqliteHistoryLog::Impl
     // gives (0 without a row).
     qint64 run(const QByteArray &sql, qint64 step)
     {
+        QElapsedTimer tm; tm.start();
+        struct P { QElapsedTimer &t; const QByteArray &s; ~P(){ if (getenv("KV_T")) fprintf(stderr, "%6.2f ms %s\n", t.nsecsElapsed()/1e6, s.left(90).constData()); } } pp{tm, sql};
         sqlite3_stmt *stmt = nullptr;
         int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
         if (rc == SQLITE_OK) {
@@ -272,11 +277,10 @@ struct SqliteHistoryLog::Impl
     {
         const QByteArray log = QByteArray("temp.") + kLogTable;
         // A step of a few rows is written back row by row faster than its statements are
-        // prepared.
-        if (run("SELECT count(*) < 32 OR count(*) <> (SELECT count(*) FROM (SELECT "
-                   "DISTINCT tbl, coalesce(ro, rn) FROM " + log + " WHERE step = ?1)) OR EXISTS "
-                   "(SELECT 1 FROM " + log + " WHERE step = ?1 AND ro <> rn) FROM " + log
-                       + " WHERE step = ?1",
+        // prepared; one that wrote a row twice or renumbered one only row by row.
+        if (run("SELECT count(*) < 32 OR coalesce(max(ro <> rn), 0) OR count(*) <> (SELECT "
+                   "count(*) FROM (SELECT DISTINCT tbl, coalesce(ro, rn) FROM " + log
+                       + " WHERE step = ?1)) FROM " + log + " WHERE step = ?1",
                    step))
             return false;
         const QByteArray from = undoing ? "rn" : "ro", to = undoing ? "ro" : "rn";
@@ -308,14 +312,11 @@ struct SqliteHistoryLog::Impl
             for (size_t i = 0; i < t.columns.size(); ++i)
                 same += " AND m." + t.columns[i] + " IS l." + fromImage
                         + QByteArray::number(qsizetype(i)) + " COLLATE BINARY";
-            for (const QByteArray &kind : {removed, changed}) {
-                if (run("SELECT count(*)" + entries(k, kind), step)
-                    != run("SELECT count(*) FROM " + log + " AS l JOIN main." + t.quotedName
-                                  + " AS m ON " + same + " WHERE l.step = ?1 AND l.tbl = "
-                                  + QByteArray::number(k) + " AND " + kind,
-                              step))
-                    return false;
-            }
+            if (run("SELECT EXISTS (SELECT 1" + entries(k, "l." + from + " IS NOT NULL")
+                        + " AND NOT EXISTS (SELECT 1 FROM main." + t.quotedName + " AS m WHERE "
+                        + same + "))",
+                    step))
+                return false;
         }
         for (const int k : touched) {
             const Table &t = tables[size_t(k)];
@@ -345,6 +346,17 @@ struct SqliteHistoryLog::Impl
                 step);
         }
         return true;
+    }
+
+    // A common table `k` of the keys of the dates the step's lessons (log table ?2) stand on,
+    // before and after it; `day` is the image column of their date.
+    static QByteArray stepDays(int day)
+    {
+        const QByteArray log = QByteArray("temp.") + kLogTable;
+        const QByteArray n = QByteArray::number(day);
+        return "WITH k(key) AS (SELECT o" + n + " FROM " + log
+               + " WHERE step = ?1 AND tbl = ?2 UNION SELECT n" + n + " FROM " + log
+               + " WHERE step = ?1 AND tbl = ?2) ";
     }
 
     sqlite3_stmt *writer(Table &t, int kind)
@@ -570,7 +582,9 @@ HistoryLog::Outcome SqliteHistoryLog::apply(qint64 step, bool undoing,
             d->paused = false;
             refusal = after();
         }
+        QElapsedTimer ct; ct.start();
         d->exec(conflictTable.isEmpty() && refusal.isEmpty() ? "COMMIT" : "ROLLBACK");
+        if (getenv("KV_T")) fprintf(stderr, "%6.2f ms commit\n", ct.nsecsElapsed()/1e6);
     } catch (...) {
         sqlite3_exec(d->db, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
@@ -591,20 +605,15 @@ std::vector<QDate> SqliteHistoryLog::dates(qint64 step)
     // The dates of the rows the lessons point at, before and after, each found by its key;
     // a date row the step removed or made is known by its image in the log.
     const QByteArray log = "temp." + QByteArray(kLogTable);
-    QByteArray sql;
-    for (const char *image : {"o", "n"})
-        sql += QByteArray(sql.isEmpty() ? "" : " UNION ") + "SELECT l.\"Date\" AS d FROM " + log
-               + " AS h JOIN main.\"tblTimeTableList\" AS l ON l.rowid = h." + image
-               + QByteArray::number(day) + " WHERE h.step = ?1 AND h.tbl = ?2";
+    QByteArray sql = d->stepDays(day) + "SELECT \"Date\" AS d FROM main.\"tblTimeTableList\" "
+                                        "WHERE rowid IN k";
     if (list >= 0 && dateColumn >= 0) {
         for (const char *image : {"o", "n"})
             sql += " UNION SELECT g." + QByteArray(image) + QByteArray::number(dateColumn)
                    + " FROM " + log + " AS g WHERE g.step = ?1 AND g.tbl = ?3 AND g.r" + image
-                   + " IS NOT NULL AND EXISTS (SELECT 1 FROM " + log
-                   + " AS h WHERE h.step = ?1 AND h.tbl = ?2 AND g.r" + image + " IN (h.o"
-                   + QByteArray::number(day) + ", h.n" + QByteArray::number(day) + "))";
+                   + " IN k";
     }
-    SqliteConnection::Statement s(d->open(), "SELECT d FROM (" + sql + ") ORDER BY d");
+    SqliteConnection::Statement s(d->open(), sql + " ORDER BY 1");
     sqlite3_bind_int64(s.get(), 1, step);
     sqlite3_bind_int(s.get(), 2, lessons);
     sqlite3_bind_int(s.get(), 3, list);
@@ -628,16 +637,13 @@ std::vector<QDate> SqliteHistoryLog::protectedDates(qint64 step)
         return {};
     // A date is protected against the step when it is protected now and its protection was
     // written after the step was made (an unrecorded change, logged under a negative step).
-    const QByteArray o = "h.o" + QByteArray::number(day);
-    const QByteArray n = "h.n" + QByteArray::number(day);
     SqliteConnection::Statement s(
-        d->open(), "SELECT DISTINCT l.\"Date\" FROM temp." + QByteArray(kLogTable)
-                       + " AS h JOIN main.\"tblTimeTableList\" AS l ON l.rowid IN (" + o + ", " + n
-                       + ") WHERE h.step = ?1 AND h.tbl = ?2 AND l.\"ReadOnly\" <> 0 AND "
-                         "EXISTS (SELECT 1 FROM temp."
+        d->open(), d->stepDays(day)
+                       + "SELECT l.\"Date\" FROM main.\"tblTimeTableList\" AS l WHERE l.rowid IN "
+                         "k AND l.\"ReadOnly\" <> 0 AND EXISTS (SELECT 1 FROM temp."
                        + kLogTable
-                       + " AS k WHERE k.step < -?1 AND k.tbl = ?3 AND k.rn = l.rowid) "
-                         "ORDER BY l.\"Date\"");
+                       + " AS x WHERE x.step < -?1 AND x.tbl = ?3 AND x.rn = l.rowid) ORDER BY "
+                         "l.\"Date\"");
     sqlite3_bind_int64(s.get(), 1, step);
     sqlite3_bind_int(s.get(), 2, lessons);
     sqlite3_bind_int(s.get(), 3, dates);
