@@ -145,7 +145,7 @@ void appendEventLines(QByteArray &out, const FeedEvent &e, const QByteArray &tzi
         appendTextLine(out, "LOCATION", e.location, line);
     if (!e.description.isEmpty())
         appendTextLine(out, "DESCRIPTION", e.description, line);
-    out += "STATUS:CONFIRMED\r\n";
+    // No STATUS: an event is confirmed unless it says otherwise.
 }
 
 // What a reader sees of an event, to tell whether it changed: its times, texts and status,
@@ -347,9 +347,13 @@ void writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> &event
         line += "DTSTAMP:";
         line += p.stamp;
         appendFoldedIcalLine(out, line);
-        out += "SEQUENCE:";
-        out += QByteArray::number(p.sequence);
-        out += "\r\nEND:VEVENT\r\n";
+        // A SEQUENCE of 0 goes without saying.
+        if (p.sequence != 0) {
+            out += "SEQUENCE:";
+            out += QByteArray::number(p.sequence);
+            out += "\r\n";
+        }
+        out += "END:VEVENT\r\n";
     }
     out += "END:VCALENDAR\r\n";
 }

@@ -54,8 +54,37 @@ std::vector<LessonWords> objectWords(const PublishModel &model, PublishedKind ki
     return words;
 }
 
+bool sameLesson(const LessonWords &a, const LessonWords &b)
+{
+    return a.discipline == b.discipline && a.type == b.type && a.subgroup == b.subgroup
+           && a.auditorium == b.auditorium && a.tutor == b.tutor && a.groups == b.groups
+           && a.colour == b.colour;
+}
+
+std::vector<LessonRun> lessonRuns(std::span<const LessonWords> day)
+{
+    std::vector<LessonRun> runs;
+    std::vector<bool> taken(day.size());
+    for (size_t i = 0; i < day.size(); ++i) {
+        if (taken[i])
+            continue;
+        size_t last = i;
+        // Other lessons at the same numbers (the subgroups) stand between those of a run.
+        for (size_t j = i + 1; j < day.size() && day[j].lesson <= day[last].lesson + 1; ++j) {
+            if (!taken[j] && day[j].lesson == day[last].lesson + 1
+                && sameLesson(day[j], day[last])) {
+                taken[j] = true;
+                last = j;
+            }
+        }
+        runs.push_back({i, day[last].lesson});
+    }
+    return runs;
+}
+
 FeedEvent feedEvent(const PublishModel &model, PublishedKind kind, size_t objectIndex,
-                    const ObjectLesson &lesson, const LessonWords &texts, const QString &feed)
+                    const ObjectLesson &lesson, const LessonWords &texts, int last,
+                    const QString &feed)
 {
     const Teaching &t = *lesson.teaching;
     const PublishedObject &object = model.list(kind)[objectIndex];
@@ -80,12 +109,21 @@ FeedEvent feedEvent(const PublishModel &model, PublishedKind kind, size_t object
     const LessonClock &time = model.timeOf(t.lesson);
     e.start = time.start;
     e.end = time.end;
+    last = std::max(last, t.lesson);
+    const LessonClock &lastTime = model.timeOf(last);
+    if (time.known() && lastTime.end.isValid())
+        e.end = lastTime.end;
+    // "Урок 3", "Уроки 3–4".
+    QString numbers = (last > t.lesson ? QStringLiteral("Уроки ") : QStringLiteral("Урок "))
+                      + QString::number(t.lesson);
+    if (last > t.lesson)
+        numbers += u'–' + QString::number(last);
 
     // The summary's parts, the empty ones left out: "ОПБД (Лек), 302, Козлов Н.Ф.".
     QString &summary = e.summary;
     summary.reserve(96);
     if (!time.known())
-        summary += QStringLiteral("Урок ") + QString::number(t.lesson) + QStringLiteral(": ");
+        summary += numbers + QStringLiteral(": ");
     const qsizetype summaryStart = summary.size();
     const auto part = [&summary, summaryStart](const QString &text) {
         if (text.isEmpty())
@@ -123,8 +161,7 @@ FeedEvent feedEvent(const PublishModel &model, PublishedKind kind, size_t object
     // a group's calendar the other groups of a lecture.
     QString &d = e.description;
     d.reserve(120);
-    d += QStringLiteral("Урок ");
-    d += QString::number(t.lesson);
+    d += numbers;
     if (!time.known())
         d += QStringLiteral(" (время урока не задано)");
     d += QStringLiteral(". ");

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QString>
 
+#include <span>
 #include <vector>
 
 namespace korvesta {
@@ -40,10 +41,24 @@ LessonWords lessonWords(const PublishModel &model, PublishedKind kind, const Obj
 // calendar and its pages.
 std::vector<LessonWords> objectWords(const PublishModel &model, PublishedKind kind, size_t object);
 
-// The calendar event of the lesson, told in its words. Its UID names the object and the slot (date, lesson
+// Two lessons a reader cannot tell apart but by their numbers.
+bool sameLesson(const LessonWords &a, const LessonWords &b);
+
+// A lesson that goes on unchanged at the next numbers (a pair), told once: its first lesson
+// (an index into the day's lessons) and the number of its last.
+struct LessonRun
+{
+    size_t first = 0;
+    int last = 0;
+};
+// The runs of one day's lessons, sorted by number; in the order of their first lessons.
+std::vector<LessonRun> lessonRuns(std::span<const LessonWords> day);
+
+// The calendar event of the lesson, or of lessons lesson..last together, told in its words. Its UID names the object and the slot (date, lesson
 // number, subgroup), not what is taught there, so that a lesson changed in place updates the
 // event a calendar already shows. `feed` tells apart the publications of two institutions.
 FeedEvent feedEvent(const PublishModel &model, PublishedKind kind, size_t object,
-                    const ObjectLesson &lesson, const LessonWords &words, const QString &feed);
+                    const ObjectLesson &lesson, const LessonWords &words, int last,
+                    const QString &feed);
 
 } // namespace korvesta

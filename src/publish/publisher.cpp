@@ -339,8 +339,14 @@ MadeFile Publisher::makeCalendar(PublishedKind kind, size_t object,
     std::vector<FeedEvent> events;
     const auto &lessons = m_model.lessonsOf(kind, object);
     events.reserve(lessons.size());
-    for (size_t i = 0; i < lessons.size(); ++i)
-        events.push_back(feedEvent(m_model, kind, object, lessons[i], words[i], m_new.feed));
+    // Day by day, a pair is one event.
+    for (size_t day = 0, next = 0; day < lessons.size(); day = next) {
+        while (next < lessons.size() && lessons[next].teaching->date == lessons[day].teaching->date)
+            ++next;
+        for (const LessonRun &run : lessonRuns(std::span(words).subspan(day, next - day)))
+            events.push_back(feedEvent(m_model, kind, object, lessons[day + run.first],
+                                       words[day + run.first], run.last, m_new.feed));
+    }
     FeedSettings settings;
     settings.name = QStringLiteral("Расписание: ") + o.title;
     settings.zone = m_request.zone;

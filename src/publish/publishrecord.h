@@ -15,7 +15,7 @@ namespace korvesta {
 extern const QString kPublishRecordFile;
 // Raised when the files come out differently for the same timetable, so that every file is
 // made anew once.
-constexpr int kPublishFormat = 3;
+constexpr int kPublishFormat = 4;
 
 struct PublishedFile
 {

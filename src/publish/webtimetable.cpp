@@ -87,9 +87,27 @@ void appendEscaped(QString &html, QStringView source)
     html += text.mid(plain);
 }
 
+// The file name as a link: letters and digits of any script as they are (a browser encodes
+// them itself), everything else that is not plainly safe in a path percent-encoded.
 QString link(const QString &file)
 {
-    return QString::fromLatin1(QUrl::toPercentEncoding(file));
+    QString text;
+    text.reserve(file.size());
+    qsizetype run = 0; // the start of the characters still to be encoded
+    const auto encodeRun = [&](qsizetype end) {
+        if (end > run)
+            text += QString::fromLatin1(QUrl::toPercentEncoding(file.mid(run, end - run), "()"));
+    };
+    for (qsizetype i = 0; i < file.size(); ++i) {
+        const QChar c = file[i];
+        if (c.unicode() >= 0x80 && !c.isSurrogate() && c.isLetterOrNumber()) {
+            encodeRun(i);
+            text += c;
+            run = i + 1;
+        }
+    }
+    encodeRun(file.size());
+    return text;
 }
 
 // "07.12", "07.12.2026", "2026-12-07", "2026-12": written by hand, the locale's formatting
@@ -168,11 +186,12 @@ QString periodLine(const PublishModel &model)
 const QString kFoot = QStringLiteral("<footer>Расписание составлено в программе Тарвела</footer>\n"
                                      "</body>\n</html>\n");
 
-// Black or white, whichever reads better on the colour.
+// The rule that turns the text white on a dark colour; the page's dark text stays on a light
+// one.
 QString textColourOn(const QColor &c)
 {
     const double luma = 0.299 * c.red() + 0.587 * c.green() + 0.114 * c.blue();
-    return luma > 140 ? QStringLiteral("#000") : QStringLiteral("#fff");
+    return luma > 140 ? QString() : QStringLiteral(";color:#fff");
 }
 
 QDate mondayOf(const QDate &date)
@@ -195,14 +214,6 @@ QString monthName(const QDate &month, bool capital)
 QDate firstOfMonth(const QDate &date)
 {
     return QDate(date.year(), date.month(), 1);
-}
-
-// Two lessons a reader cannot tell apart but by their numbers.
-bool sameLesson(const LessonWords &a, const LessonWords &b)
-{
-    return a.discipline == b.discipline && a.type == b.type && a.subgroup == b.subgroup
-           && a.auditorium == b.auditorium && a.tutor == b.tutor && a.groups == b.groups
-           && a.colour == b.colour;
 }
 
 // One page of an object: its front page or a month. The lessons of the object are sorted by
@@ -279,7 +290,7 @@ void PageWriter::begin(const QString &root, const QDate &from, const QDate &to)
     }
     QString colours;
     for (size_t i = 0; i < m_colours.size(); ++i)
-        colours += QStringLiteral(".lessons .c%1{background:%2;color:%3}\n")
+        colours += QStringLiteral(".lessons .c%1{background:%2%3}\n")
                        .arg(i)
                        .arg(m_colours[i].name(), textColourOn(m_colours[i]));
     const PublishedObject &o = m_model.list(m_kind)[m_object];
@@ -349,21 +360,9 @@ void PageWriter::weekSection(const QDate &monday, const QString &title, const QD
 void PageWriter::dayLessons(size_t first, size_t end)
 {
     const auto words = std::span(m_words).subspan(first, end - first);
-    std::vector<bool> taken(words.size());
     m_html += QStringLiteral("<ol class=\"lessons\">\n");
-    for (size_t i = 0; i < words.size(); ++i) {
-        if (taken[i])
-            continue;
-        size_t last = i;
-        for (size_t j = i + 1; j < words.size() && words[j].lesson <= words[last].lesson + 1; ++j) {
-            if (!taken[j] && words[j].lesson == words[last].lesson + 1
-                && sameLesson(words[j], words[last])) {
-                taken[j] = true;
-                last = j;
-            }
-        }
-        lessonItem(words[i], words[last].lesson);
-    }
+    for (const LessonRun &run : lessonRuns(words))
+        lessonItem(words[run.first], run.last);
     m_html += QStringLiteral("</ol></article>\n");
 }
 
