@@ -164,20 +164,32 @@ SlotMap::SlotMap(const Database &db, const SettingsRecord &settings, const Assis
         jobs.insert(rs.value(0).toInt(), {rs.value(1).toInt(), rs.value(2).toInt()});
     QHash<QDate, Day> days;
     QHash<QDate, QSet<int>> groupHeld; // lessons whose difficulty is counted already
+    // The period's dates by key, then their lessons by the key of their date: a lesson's
+    // row is read from the index alone.
+    QHash<qint64, QDate> dateOfKey;
     for (Recordset rs = db.openRecordset(
-             QStringLiteral("SELECT tblTimeTableList.[Date], tblTimeTableContent.Lesson, "
+             QStringLiteral("SELECT tblTimeTableList.Key, tblTimeTableList.[Date] FROM "
+                            "tblTimeTableList WHERE tblTimeTableList.[Date] Between %1 And %2;")
+                 .arg(sqlDateLiteral(from), sqlDateLiteral(to)));
+         !rs.isEof(); rs.moveNext())
+        dateOfKey.insert(rs.value(0).toLongLong(), dateOf(rs.value(1)));
+    // The numbers are read as they are stored, 64-bit; toInt() would convert each.
+    const auto number = [](const Recordset &rs, int column) {
+        return int(rs.value(column).toLongLong());
+    };
+    for (Recordset rs = db.openRecordset(
+             QStringLiteral("SELECT tblTimeTableContent.Key_TTList, tblTimeTableContent.Lesson, "
                             "tblTimeTableContent.Key_Group, tblTimeTableContent.Key_Aud, "
-                            "tblTimeTableContent.Key_Job FROM tblTimeTableContent INNER JOIN "
-                            "tblTimeTableList ON tblTimeTableContent.Key_TTList = "
-                            "tblTimeTableList.Key WHERE tblTimeTableList.[Date] Between %1 "
-                            "And %2;")
+                            "tblTimeTableContent.Key_Job FROM tblTimeTableContent WHERE "
+                            "tblTimeTableContent.Key_TTList IN (SELECT tblTimeTableList.Key FROM "
+                            "tblTimeTableList WHERE tblTimeTableList.[Date] Between %1 And %2);")
                  .arg(sqlDateLiteral(from), sqlDateLiteral(to)));
          !rs.isEof(); rs.moveNext()) {
-        const QDate date = dateOf(rs.value(0));
+        const QDate date = dateOfKey.value(rs.value(0).toLongLong());
         Day &day = days[date];
-        const int lesson = rs.value(1).toInt();
-        const bool ours = rs.value(2).toInt() == line.keyGroup;
-        const std::pair<int, int> job = jobs.value(rs.value(4).toInt());
+        const int lesson = number(rs, 1);
+        const bool ours = number(rs, 2) == line.keyGroup;
+        const std::pair<int, int> job = jobs.value(number(rs, 4));
         if (ours) {
             day.groupLessons.insert(lesson);
             if (!groupHeld[date].contains(lesson)) {
@@ -187,9 +199,9 @@ SlotMap::SlotMap(const Database &db, const SettingsRecord &settings, const Assis
         }
         if (job.first == line.keyTutor)
             day.tutorLessons.insert(lesson);
-        if (ours && rs.value(4).toInt() == line.keyJob)
+        if (ours && number(rs, 4) == line.keyJob)
             day.disciplineLessons.insert(lesson);
-        day.auditoriumsTaken[lesson].insert(rs.value(3).toInt());
+        day.auditoriumsTaken[lesson].insert(number(rs, 3));
     }
 
     // The free auditoriums of a slot are listed by name.
@@ -230,6 +242,7 @@ SlotMap::SlotMap(const Database &db, const SettingsRecord &settings, const Assis
             s.date = date;
             s.lesson = lesson;
             const QSet<int> taken = day.auditoriumsTaken.value(lesson);
+            s.freeAuditoriums.reserve(qsizetype(sortedAuditoriums.size()));
             bool usualFree = false;
             for (const auto &[key, name] : sortedAuditoriums) {
                 if (taken.contains(key))
