@@ -133,6 +133,8 @@ private:
     std::mutex m_stagingLock;
     std::optional<QTemporaryDir> m_staging;
     QString m_stagingProblem;
+    std::set<QString> m_stagedFolders; // made in the temporary folder: each once
+
     bool m_folderExisted = false;
     std::mutex m_foreignLock;
     QStringList m_foreign; // files of someone else where the program's would go
@@ -179,7 +181,12 @@ QString Publisher::stage(const QString &relative, const QByteArray &content)
     if (staging.isEmpty())
         return problem;
     const QString path = staging + u'/' + relative;
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    {
+        const QString folder = QFileInfo(path).absolutePath();
+        const std::lock_guard lock(m_stagingLock);
+        if (m_stagedFolders.insert(folder).second && !QDir().mkpath(folder))
+            m_stagedFolders.erase(folder); // the file's own opening says why
+    }
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()
         || !file.flush())
@@ -585,14 +592,16 @@ QString Publisher::moveIntoPlace()
     namespace fs = std::filesystem;
     const QString staging = m_staging->path();
     std::error_code error;
+    std::set<QString> folders; // made or found already
     for (const QString &relative : m_changed) {
         const QString to = target(relative);
         if (folderEntry(m_folder, relative) == FolderEntry::OutsidePath)
             return QStringLiteral("Файл «%1» не записан: путь к нему ведёт через ссылку или "
                                   "файл за пределы папки публикации")
                 .arg(to);
-        if (!QDir().mkpath(QFileInfo(to).absolutePath()))
-            return QStringLiteral("Не удалось создать папку «%1»").arg(QFileInfo(to).absolutePath());
+        const QString folder = QFileInfo(to).absolutePath();
+        if (folders.insert(folder).second && !QDir().mkpath(folder))
+            return QStringLiteral("Не удалось создать папку «%1»").arg(folder);
         fs::rename(fs::path(QFile::encodeName(staging + u'/' + relative).toStdString()),
                    fs::path(QFile::encodeName(to).toStdString()), error);
         if (error)
