@@ -368,7 +368,8 @@ std::optional<Recordset> DocumentQueries::OpenList(const QString &listName)
 
 namespace {
 
-// The template's load list with 0 for each line's count of lessons given; empty when its text
+// The template's load list as the load view reads it: 0 for each line's count of lessons
+// given, and without the keys and the exam date, which it does not show; empty when its text
 // has no such count.
 QString uncountedLoadLines()
 {
@@ -378,7 +379,14 @@ QString uncountedLoadLines()
         const qsizetype name = sql.indexOf(QStringLiteral(" AS CountLesson"));
         if (count < 0 || name < count)
             return QString();
-        return sql.replace(count, name - count, QStringLiteral("0"));
+        sql.replace(count, name - count, QStringLiteral("0"));
+        static const QString unread = QStringLiteral(
+            "tblTutors.Key AS KeyTutor, tblDisciplines.Key AS KeyDiscipline, tblGroups.Key AS "
+            "KeyGroup, tblJob.Key AS KeyJob, tblJobList.Key AS KeyJobList, tblJobList.DateExam, ");
+        const qsizetype keys = sql.indexOf(unread);
+        if (keys >= 0)
+            sql.remove(keys, unread.size());
+        return sql;
     }();
     return text;
 }
