@@ -7,15 +7,26 @@
 
 namespace korvesta {
 
-QColor lessonColour(const PublishModel &model, PublishedKind kind, const ObjectLesson &lesson)
+namespace {
+
+QString colourClass(const PublishModel &model, PublishedKind kind, const ObjectLesson &lesson)
 {
     const Teaching &t = *lesson.teaching;
     if (kind == PublishedKind::Group) {
         const auto discipline = model.disciplines.constFind(t.discipline);
-        return discipline == model.disciplines.constEnd() ? QColor() : discipline->colour;
+        return discipline != model.disciplines.constEnd() && discipline->colour.isValid()
+                   ? u'd' + QString::number(t.discipline)
+                   : QString();
     }
-    return t.groups.empty() ? QColor() : model.groupColours[size_t(t.groups.front().group)];
+    if (t.groups.empty())
+        return QString();
+    const size_t group = size_t(t.groups.front().group);
+    return model.groupColours[group].isValid()
+               ? u'g' + QString::number(model.list(PublishedKind::Group)[group].key)
+               : QString();
 }
+
+} // namespace
 
 LessonWords lessonWords(const PublishModel &model, PublishedKind kind, const ObjectLesson &lesson)
 {
@@ -39,8 +50,7 @@ LessonWords lessonWords(const PublishModel &model, PublishedKind kind, const Obj
     texts.groups = t.groupNames;
     if (kind == PublishedKind::Group && lesson.number > 0)
         texts.subgroup = QStringLiteral("подгруппа %1").arg(lesson.number);
-    texts.colour = kind == PublishedKind::Group ? discipline.colour
-                                                : lessonColour(model, kind, lesson);
+    texts.colourClass = colourClass(model, kind, lesson);
     return texts;
 }
 
@@ -58,7 +68,7 @@ bool sameLesson(const LessonWords &a, const LessonWords &b)
 {
     return a.discipline == b.discipline && a.type == b.type && a.subgroup == b.subgroup
            && a.auditorium == b.auditorium && a.tutor == b.tutor && a.groups == b.groups
-           && a.colour == b.colour;
+           && a.colourClass == b.colourClass;
 }
 
 std::vector<LessonRun> lessonRuns(std::span<const LessonWords> day)

@@ -3,7 +3,6 @@
 #include "icalfeed.h"
 #include "publishmodel.h"
 
-#include <QColor>
 #include <QString>
 
 #include <span>
@@ -27,12 +26,10 @@ struct LessonWords
     QString tutor;
     QString groups;     // "П-9, П-10 (подгруппа 2)"
     QString subgroup;   // the group's own subgroup on its page: "подгруппа 2"
-    QColor colour;      // the discipline's on a group's page, the group's elsewhere
+    // The class of the lesson's colour in the style sheet: "d12" for the discipline's on a
+    // group's page, "g3" for the group's elsewhere; empty when not set.
+    QString colourClass;
 };
-
-// The colour of the lesson on an object's page: the discipline's on a group's page, the
-// group's elsewhere; invalid when not set.
-QColor lessonColour(const PublishModel &model, PublishedKind kind, const ObjectLesson &lesson);
 
 // The lesson on the page of an object of the kind (the lesson is one of the object's own).
 LessonWords lessonWords(const PublishModel &model, PublishedKind kind, const ObjectLesson &lesson);

@@ -532,7 +532,7 @@ bool Publisher::makeAllFiles()
 // beside it.
 void Publisher::publishIndex()
 {
-    const QByteArray style = styleSheet().toUtf8();
+    const QByteArray style = styleSheet(m_model).toUtf8();
     m_new.files[kStyleSheetFile].hash =
         QString::fromLatin1(QCryptographicHash::hash(style, QCryptographicHash::Md5).toHex());
     put(kStyleSheetFile, style);

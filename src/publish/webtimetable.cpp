@@ -45,11 +45,10 @@ break-inside:avoid}
 .day.today{border-color:#0b57d0;box-shadow:0 0 0 2px rgba(11,87,208,.2)}
 .day h3{margin:.1rem 0 .3rem}
 .lessons{list-style:none;margin:0;padding:0}
-.lessons li{display:grid;grid-template-columns:1.8rem 1fr;column-gap:.4rem;margin:.3rem 0;
-padding:.3rem .4rem;border:1px solid #e2e2e2;border-radius:.3rem;background:#fff}
-.lessons li::before{content:attr(value);grid-row:span 3;font-weight:bold;font-size:1.05rem;
-text-align:center}
-.lessons li[data-n]::before{content:attr(data-n);font-size:.9rem}
+.lessons li{margin:.3rem 0;padding:.3rem .5rem;border:1px solid #e2e2e2;border-radius:.3rem;
+background:#fff}
+.lessons i{font-style:normal;font-weight:bold;margin-right:.5rem}
+.lessons small{display:block}
 .lessons time{font-size:.85rem;opacity:.85}
 .lessons b{font-weight:600}
 .lessons small{font-size:.85rem}
@@ -164,16 +163,14 @@ QString kindName(PublishedKind kind)
 }
 
 // The head of a page: the style shared by all pages from `root` (the way to the folder of the
-// publication), and the page's own rules when it has any.
-QString head(const QString &title, const QString &root, const QString &ownStyle = QString())
+// publication).
+QString head(const QString &title, const QString &root)
 {
     QString text = QStringLiteral("<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n"
                                   "<meta name=\"viewport\" content=\"width=device-width, "
                                   "initial-scale=1\">\n<title>")
                    + esc(title) + QStringLiteral("</title>\n<link rel=\"stylesheet\" href=\"")
                    + root + kStyleSheetFile + QStringLiteral("\">\n");
-    if (!ownStyle.isEmpty())
-        text += QStringLiteral("<style>\n") + ownStyle + QStringLiteral("</style>\n");
     return text + QStringLiteral("</head>\n<body>\n");
 }
 
@@ -252,7 +249,6 @@ private:
     const std::vector<ObjectLesson> &m_lessons;
     const std::vector<LessonWords> &m_words; // of the lessons
     QString &m_html;
-    std::vector<QColor> m_colours; // of the page's lessons, each a class "c<index>"
     std::map<std::pair<int, int>, QString> m_spans; // times of lessons together, made once
 };
 
@@ -277,26 +273,17 @@ size_t PageWriter::lessonFrom(const QDate &date) const
     return size_t(m_model.lessonFrom(m_kind, m_object, date) - m_lessons.begin());
 }
 
-// The head of the page, with the colours of its lessons from..to as rules of its own.
+// The head of the page, whose lessons are those from..to (the room the page takes is theirs).
 void PageWriter::begin(const QString &root, const QDate &from, const QDate &to)
 {
     const size_t first = lessonFrom(from);
     size_t end = first;
-    for (; end < m_lessons.size() && m_lessons[end].teaching->date <= to; ++end) {
-        const QColor &colour = m_words[end].colour;
-        if (colour.isValid()
-            && std::find(m_colours.begin(), m_colours.end(), colour) == m_colours.end())
-            m_colours.push_back(colour);
-    }
-    QString colours;
-    for (size_t i = 0; i < m_colours.size(); ++i)
-        colours += QStringLiteral(".lessons .c%1{background:%2%3}\n")
-                       .arg(i)
-                       .arg(m_colours[i].name(), textColourOn(m_colours[i]));
+    while (end < m_lessons.size() && m_lessons[end].teaching->date <= to)
+        ++end;
     const PublishedObject &o = m_model.list(m_kind)[m_object];
     m_html.resize(0);
     m_html.reserve(qsizetype(end - first) * 240 + 8000);
-    m_html += head(QStringLiteral("Расписание: ") + o.title, root, colours);
+    m_html += head(QStringLiteral("Расписание: ") + o.title, root);
 }
 
 void PageWriter::heading(const QString &back, const QString &title)
@@ -366,30 +353,25 @@ void PageWriter::dayLessons(size_t first, size_t end)
     m_html += QStringLiteral("</ol></article>\n");
 }
 
-// <li value="3" class="c1"><time>10:20–11:05</time><div><b>Матем</b> · Лекция</div>
-// <small>ауд. 101 · Иванов И.И.</small></li>: the number is the list item's own; lessons
-// t.lesson..last together also say "3–4".
+// <li class="d7"><i>3</i><time>10:20–11:05</time><div><b>Матем</b> · Лекция</div>
+// <small>ауд. 101 · Иванов И.И.</small></li>: lessons t.lesson..last together say "3–4".
 void PageWriter::lessonItem(const LessonWords &t, int last)
 {
     QString time = t.time;
-    m_html += QStringLiteral("<li value=\"");
-    m_html += QString::number(t.lesson);
-    m_html += u'"';
+    QString number = QString::number(t.lesson);
     if (last > t.lesson) {
-        m_html += QStringLiteral(" data-n=\"");
-        m_html += QString::number(t.lesson);
-        m_html += u'–';
-        m_html += QString::number(last);
-        m_html += u'"';
+        number += u'–' + QString::number(last);
         time = spanTime(t.lesson, last);
     }
-    if (t.colour.isValid()) {
-        const auto colour = std::find(m_colours.begin(), m_colours.end(), t.colour);
-        m_html += QStringLiteral(" class=\"c");
-        m_html += QString::number(colour - m_colours.begin());
+    m_html += QStringLiteral("<li");
+    if (!t.colourClass.isEmpty()) {
+        m_html += QStringLiteral(" class=\"");
+        m_html += t.colourClass;
         m_html += u'"';
     }
-    m_html += QStringLiteral("><time>");
+    m_html += QStringLiteral("><i>");
+    m_html += number;
+    m_html += QStringLiteral("</i><time>");
     m_html += time.isEmpty() ? QStringLiteral("время не задано") : time;
     m_html += QStringLiteral("</time><div><b>");
     appendEscaped(m_html, t.discipline);
@@ -498,9 +480,35 @@ QString kindFolder(PublishedKind kind)
     return QString();
 }
 
-QString styleSheet()
+QString styleSheet(const PublishModel &model)
 {
-    return QString::fromUtf8(kStyle).trimmed() + u'\n';
+    QString style = QString::fromUtf8(kStyle).trimmed() + u'\n';
+    // The colours by key, each once: a discipline's on a group's page, a group's elsewhere.
+    const auto rule = [&style](QChar kind, int key, const QColor &colour) {
+        style += QStringLiteral(".lessons .%1%2{background:%3%4}\n")
+                     .arg(kind)
+                     .arg(key)
+                     .arg(colour.name(), textColourOn(colour));
+    };
+    std::vector<int> disciplines;
+    for (auto d = model.disciplines.cbegin(); d != model.disciplines.cend(); ++d) {
+        if (d->colour.isValid())
+            disciplines.push_back(d.key());
+    }
+    std::sort(disciplines.begin(), disciplines.end());
+    for (const int key : disciplines)
+        rule(u'd', key, model.disciplines.value(key).colour);
+    const std::vector<PublishedObject> &groups = model.list(PublishedKind::Group);
+    std::vector<std::pair<int, QColor>> groupColours;
+    for (size_t i = 0; i < groups.size() && i < model.groupColours.size(); ++i) {
+        if (model.groupColours[i].isValid())
+            groupColours.emplace_back(groups[i].key, model.groupColours[i]);
+    }
+    std::sort(groupColours.begin(), groupColours.end(),
+              [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (const auto &[key, colour] : groupColours)
+        rule(u'g', key, colour);
+    return style;
 }
 
 std::vector<QDate> pageMonths(const PublishModel &model, PublishedKind kind, size_t object)

@@ -13,8 +13,9 @@ namespace korvesta {
 // The static web timetable: an index of every group, tutor and auditorium; for each object a
 // front page with its current week and the next, and a page per month of the period with its
 // lessons. Plain HTML (no script, nothing fetched from elsewhere), readable on a phone and
-// printable; the pages share one style sheet beside the index, and a page's lesson colours are
-// rules in its own head. A month page changes only when its lessons do, so that publishing
+// printable; the pages share one style sheet beside the index, which also holds the colours of
+// the disciplines and groups as classes, so that a new colour rewrites the style sheet alone. A
+// month page changes only when its lessons do, so that publishing
 // again writes the months that changed and the small front pages.
 
 // The folder of an object's files under the publication ("groups", "tutors", "auditoriums").
@@ -24,9 +25,9 @@ QString kindFolder(PublishedKind kind);
 // whose timetable has not changed keeps the date of its last change and is not rewritten.
 extern const QString kPublishedMark;
 
-// The style sheet all pages link to, in the folder of the index.
+// The style sheet all pages link to, in the folder of the index, with the model's colours.
 extern const QString kStyleSheetFile;
-QString styleSheet();
+QString styleSheet(const PublishModel &model);
 
 // The months of an object's pages: the first day of each month with a lesson of it, in order.
 std::vector<QDate> pageMonths(const PublishModel &model, PublishedKind kind, size_t object);
