@@ -71,8 +71,14 @@ bool sameLesson(const LessonWords &a, const LessonWords &b)
            && a.colourClass == b.colourClass;
 }
 
-std::vector<LessonRun> lessonRuns(std::span<const LessonWords> day)
+std::vector<LessonRun> lessonRuns(const PublishModel &model, std::span<const LessonWords> day)
 {
+    // Lesson `number` and the next go on one after the other: no long break between them
+    // when both times are known.
+    const auto together = [&model](int number) {
+        const LessonClock &first = model.timeOf(number), &next = model.timeOf(number + 1);
+        return !first.end.isValid() || !next.known() || first.end.secsTo(next.start) <= 20 * 60;
+    };
     std::vector<LessonRun> runs;
     std::vector<bool> taken(day.size());
     for (size_t i = 0; i < day.size(); ++i) {
@@ -82,7 +88,7 @@ std::vector<LessonRun> lessonRuns(std::span<const LessonWords> day)
         // Other lessons at the same numbers (the subgroups) stand between those of a run.
         for (size_t j = i + 1; j < day.size() && day[j].lesson <= day[last].lesson + 1; ++j) {
             if (!taken[j] && day[j].lesson == day[last].lesson + 1
-                && sameLesson(day[j], day[last])) {
+                && sameLesson(day[j], day[last]) && together(day[last].lesson)) {
                 taken[j] = true;
                 last = j;
             }

@@ -42,14 +42,15 @@ std::vector<LessonWords> objectWords(const PublishModel &model, PublishedKind ki
 bool sameLesson(const LessonWords &a, const LessonWords &b);
 
 // A lesson that goes on unchanged at the next numbers (a pair), told once: its first lesson
-// (an index into the day's lessons) and the number of its last.
+// (an index into the day's lessons) and the number of its last. A break of more than 20
+// minutes between two numbers (a lunch) keeps their lessons apart.
 struct LessonRun
 {
     size_t first = 0;
     int last = 0;
 };
 // The runs of one day's lessons, sorted by number; in the order of their first lessons.
-std::vector<LessonRun> lessonRuns(std::span<const LessonWords> day);
+std::vector<LessonRun> lessonRuns(const PublishModel &model, std::span<const LessonWords> day);
 
 // The calendar event of the lesson, or of lessons lesson..last together, told in its words. Its UID names the object and the slot (date, lesson
 // number, subgroup), not what is taught there, so that a lesson changed in place updates the

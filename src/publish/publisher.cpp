@@ -350,7 +350,7 @@ MadeFile Publisher::makeCalendar(PublishedKind kind, size_t object,
     for (size_t day = 0, next = 0; day < lessons.size(); day = next) {
         while (next < lessons.size() && lessons[next].teaching->date == lessons[day].teaching->date)
             ++next;
-        for (const LessonRun &run : lessonRuns(std::span(words).subspan(day, next - day)))
+        for (const LessonRun &run : lessonRuns(m_model, std::span(words).subspan(day, next - day)))
             events.push_back(feedEvent(m_model, kind, object, lessons[day + run.first],
                                        words[day + run.first], run.last, m_new.feed));
     }

@@ -348,7 +348,7 @@ void PageWriter::dayLessons(size_t first, size_t end)
 {
     const auto words = std::span(m_words).subspan(first, end - first);
     m_html += QStringLiteral("<ol class=\"lessons\">\n");
-    for (const LessonRun &run : lessonRuns(words))
+    for (const LessonRun &run : lessonRuns(m_model, words))
         lessonItem(words[run.first], run.last);
     m_html += QStringLiteral("</ol></article>\n");
 }

@@ -230,6 +230,17 @@ TEST_F(PublishTest, CalendarsHoldTheDocumentsLessonsAtTheirTimes)
 
 // A lesson alone is the whole group's, stored as subgroup 1 or not; stored as a later subgroup
 // it is that subgroup's (the other half of the group is free).
+// The same lecture at lessons 1 and 2 with a lunch between them stays two lessons.
+TEST_F(PublishTest, ALongBreakKeepsEqualLessonsApart)
+{
+    b.db().execute("UPDATE tblTimeLesson SET TimeLesson = '12:00-12:45' WHERE Lesson = 2");
+    ASSERT_TRUE(publish().done);
+    EXPECT_EQ(events("groups/ИС-21_(2).ics"),
+              QStringList({"2026-10-20 08:30|Матем (Лек), 101, Иванов И.И.",
+                           "2026-10-20 12:00|Матем (Лек), 101, Иванов И.И."}));
+    EXPECT_EQ(readText(out + "/groups/2026-10/ИС-21_(2).html").count("</i><time>"), 2);
+}
+
 TEST_F(PublishTest, ALessonAloneIsTheWholeGroups)
 {
     b.lesson(QDate(2026, 10, 27), 3, s.petrovPhysics, s.p10, s.a202, 1);
