@@ -402,8 +402,9 @@ std::unique_ptr<RecordsetData> SqliteConnection::read(sqlite3_stmt *stmt, const 
     }
 
     const size_t tableCount = data->tables.size();
-    // SQLite takes the connection's mutex in every call; held here for the whole read, each
-    // call only enters it once more, which costs a fraction of taking it.
+    // SQLite takes the connection's mutex in every call on the statement; held here for the
+    // whole read, so that each cell is read as a value with one such call, and the value's
+    // own readers (which take no mutex) are safe: no other thread can step the statement.
     const HeldMutex held(sqlite3_db_mutex(sqlite3_db_handle(stmt)));
     for (;;) {
         const int rc = sqlite3_step(stmt);
@@ -413,12 +414,13 @@ std::unique_ptr<RecordsetData> SqliteConnection::read(sqlite3_stmt *stmt, const 
             raise(rc);
         for (int i = 0; i < columns; ++i) {
             const JetType type = data->types[size_t(i)];
-            switch (sqlite3_column_type(stmt, i)) {
+            sqlite3_value *value = sqlite3_column_value(stmt, i);
+            switch (sqlite3_value_type(value)) {
             case SQLITE_NULL:
                 data->cells.emplace_back();
                 break;
             case SQLITE_INTEGER: {
-                const qint64 v = sqlite3_column_int64(stmt, i);
+                const qint64 v = sqlite3_value_int64(value);
                 if (type == JetType::Boolean)
                     data->cells.emplace_back(v != 0);
                 else
@@ -426,11 +428,11 @@ std::unique_ptr<RecordsetData> SqliteConnection::read(sqlite3_stmt *stmt, const 
                 break;
             }
             case SQLITE_FLOAT:
-                data->cells.emplace_back(sqlite3_column_double(stmt, i));
+                data->cells.emplace_back(sqlite3_value_double(value));
                 break;
             case SQLITE_TEXT: {
-                const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
-                const int bytes = sqlite3_column_bytes(stmt, i);
+                const char *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+                const int bytes = sqlite3_value_bytes(value);
                 if (type == JetType::Date) {
                     // Read without local-time conversion: it costs a time-zone lookup per
                     // value, and a date has no time of day anyway.
@@ -448,15 +450,16 @@ std::unique_ptr<RecordsetData> SqliteConnection::read(sqlite3_stmt *stmt, const 
             }
             default:
                 data->cells.emplace_back(QByteArray(
-                    static_cast<const char *>(sqlite3_column_blob(stmt, i)),
-                    sqlite3_column_bytes(stmt, i)));
+                    static_cast<const char *>(sqlite3_value_blob(value)),
+                    sqlite3_value_bytes(value)));
             }
         }
         for (size_t k = 0; k < tableCount; ++k) {
             const int col = hiddenStart + int(k);
-            data->rowids.push_back(sqlite3_column_type(stmt, col) == SQLITE_NULL
+            sqlite3_value *rowid = sqlite3_column_value(stmt, col);
+            data->rowids.push_back(sqlite3_value_type(rowid) == SQLITE_NULL
                                        ? -1
-                                       : sqlite3_column_int64(stmt, col));
+                                       : sqlite3_value_int64(rowid));
         }
         ++data->rowCount;
     }
