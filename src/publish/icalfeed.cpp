@@ -267,7 +267,7 @@ void writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> &event
     };
     std::vector<Placed> placed;
     placed.reserve(events.size() + old.events.size());
-    QSet<QByteArray> present;
+    QSet<QByteArray> present, joined;
     present.reserve(old.events.empty() ? 0 : qsizetype(events.size()));
     for (const FeedEvent &e : events) {
         line.resize(0);
@@ -277,8 +277,14 @@ void writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> &event
         appendFoldedIcalLine(body, line);
         appendEventLines(body, e, tzid, line);
         p.end = body.size();
-        if (!old.events.empty())
+        if (!old.events.empty()) {
             present.insert(p.uid);
+            for (const QString &uid : e.joined) {
+                line.resize(0);
+                appendIcalText(line, uid);
+                joined.insert(line);
+            }
+        }
         if (const PreviousEvent *before = old.events.empty() ? nullptr : old.find(p.uid)) {
             if (signature(before->lines) == signature(linesOf(p)) && !before->dtstamp.isEmpty()) {
                 p.stamp = before->dtstamp;
@@ -313,7 +319,7 @@ void writeFeed(const FeedSettings &settings, const std::vector<FeedEvent> &event
             appendLines(body, cancelled);
             p.stamp = now;
             ++p.sequence;
-            ++count.cancelled;
+            ++(joined.contains(before.uid) ? count.joined : count.cancelled);
         }
         p.end = body.size();
         if (!before.tzid.isEmpty() && before.tzid != rules->id)

@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 #include <QTimeZone>
 
@@ -23,6 +24,9 @@ struct FeedEvent
     QDate date;
     QTime start, end; // local times of the zone; an invalid start makes an all-day event
     QString summary, location, description;
+    // The UIDs of the lessons it tells together with its own (a pair): an event published
+    // under one of them before is taken back as part of this one, not as a lesson gone.
+    QStringList joined;
 };
 
 // The clock of a publication over its period, read from the time-zone database once: the
@@ -62,6 +66,7 @@ struct FeedSettings
 struct FeedChanges
 {
     int added = 0, changed = 0, cancelled = 0;
+    int joined = 0; // events taken back because another tells their lesson now
 };
 
 // The file for the events (sorted by date, then UID), given what was published last time

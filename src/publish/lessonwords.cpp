@@ -106,26 +106,33 @@ FeedEvent feedEvent(const PublishModel &model, PublishedKind kind, size_t object
     const PublishedObject &object = model.list(kind)[objectIndex];
     FeedEvent e;
     static const char letters[kObjectKinds] = {'g', 't', 'a'};
+    last = std::max(last, t.lesson);
     // "20261028-03-g7-s0@feed": the date, the lesson number and the object.
-    char slot[64];
-    int length = std::snprintf(slot, sizeof slot, "%04d%02d%02d-%02d-%c%d", t.date.year(),
-                               t.date.month(), t.date.day(), t.lesson, letters[int(kind)],
-                               object.key);
-    if (kind == PublishedKind::Group)
-        length += std::snprintf(slot + length, sizeof slot - size_t(length), "-s%d",
-                                lesson.subgroup);
-    if (lesson.clash > 0)
-        length += std::snprintf(slot + length, sizeof slot - size_t(length), "-%d",
-                                lesson.clash + 1);
-    e.uid.reserve(length + 1 + feed.size());
-    e.uid += QLatin1StringView(slot, length);
-    e.uid += u'@';
-    e.uid += feed;
+    const auto uid = [&](int number) {
+        char slot[64];
+        int length = std::snprintf(slot, sizeof slot, "%04d%02d%02d-%02d-%c%d", t.date.year(),
+                                   t.date.month(), t.date.day(), number, letters[int(kind)],
+                                   object.key);
+        if (kind == PublishedKind::Group)
+            length += std::snprintf(slot + length, sizeof slot - size_t(length), "-s%d",
+                                    lesson.subgroup);
+        if (lesson.clash > 0)
+            length += std::snprintf(slot + length, sizeof slot - size_t(length), "-%d",
+                                    lesson.clash + 1);
+        QString text;
+        text.reserve(length + 1 + feed.size());
+        text += QLatin1StringView(slot, length);
+        text += u'@';
+        text += feed;
+        return text;
+    };
+    e.uid = uid(t.lesson);
+    for (int number = t.lesson + 1; number <= last; ++number)
+        e.joined << uid(number);
     e.date = t.date;
     const LessonClock &time = model.timeOf(t.lesson);
     e.start = time.start;
     e.end = time.end;
-    last = std::max(last, t.lesson);
     const LessonClock &lastTime = model.timeOf(last);
     if (time.known() && lastTime.end.isValid())
         e.end = lastTime.end;

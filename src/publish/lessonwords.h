@@ -54,7 +54,8 @@ std::vector<LessonRun> lessonRuns(const PublishModel &model, std::span<const Les
 
 // The calendar event of the lesson, or of lessons lesson..last together, told in its words. Its UID names the object and the slot (date, lesson
 // number, subgroup), not what is taught there, so that a lesson changed in place updates the
-// event a calendar already shows. `feed` tells apart the publications of two institutions.
+// event a calendar already shows; lessons first..last together take the first one's, and the
+// others' are its `joined`. `feed` tells apart the publications of two institutions.
 FeedEvent feedEvent(const PublishModel &model, PublishedKind kind, size_t object,
                     const ObjectLesson &lesson, const LessonWords &words, int last,
                     const QString &feed);

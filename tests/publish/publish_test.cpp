@@ -241,6 +241,25 @@ TEST_F(PublishTest, ALongBreakKeepsEqualLessonsApart)
     EXPECT_EQ(readText(out + "/groups/2026-10/ИС-21_(2).html").count("</i><time>"), 2);
 }
 
+// A lesson that comes to equal the one before it joins its event: the event it had is taken
+// back once in the calendars of the group and the tutor, and that is no lesson gone; the
+// auditorium it left has lost a lesson.
+TEST_F(PublishTest, ALessonJoiningAPairIsNoLessonGone)
+{
+    const QString secondLesson = " WHERE Key_Group = " + QString::number(s.isFit) + " AND Lesson = 2";
+    b.db().execute("UPDATE tblTimeTableContent SET Key_Aud = " + QString::number(s.a202) + secondLesson);
+    ASSERT_TRUE(publish().done);
+    ASSERT_EQ(events("groups/ИС-21_(2).ics").size(), 2);
+    b.db().execute("UPDATE tblTimeTableContent SET Key_Aud = " + QString::number(s.a101) + secondLesson);
+    const PublishResult joined = publish();
+    ASSERT_TRUE(joined.done);
+    EXPECT_EQ(joined.cancelled, 1);
+    EXPECT_EQ(events("groups/ИС-21_(2).ics"),
+              QStringList({"2026-10-20 08:30|Матем (Лек), 101, Иванов И.И.",
+                           "ОТМЕНА 2026-10-20 09:20|Матем (Лек), 202, Иванов И.И."}));
+    EXPECT_EQ(events("auditoriums/202_(Второй).ics").filter("ОТМЕНА 2026-10-20").size(), 1);
+}
+
 TEST_F(PublishTest, ALessonAloneIsTheWholeGroups)
 {
     b.lesson(QDate(2026, 10, 27), 3, s.petrovPhysics, s.p10, s.a202, 1);
@@ -664,8 +683,8 @@ TEST(PreviousCalendar, IsReadAsFarAsItCanBe)
     settings.to = QDate(2026, 10, 31);
     settings.now = QDateTime(QDate(2026, 10, 28), QTime(18, 0), QTimeZone::utc());
     std::vector<FeedEvent> events{
-        {"a@f", QDate(2026, 10, 19), QTime(8, 30), QTime(9, 15), "Матем, 101", "101", "Урок 1"},
-        {"b@f", QDate(2026, 10, 20), QTime(8, 30), QTime(9, 15), "Физ, 202", "202", "Урок 1"}};
+        {"a@f", QDate(2026, 10, 19), QTime(8, 30), QTime(9, 15), "Матем, 101", "101", "Урок 1", {}},
+        {"b@f", QDate(2026, 10, 20), QTime(8, 30), QTime(9, 15), "Физ, 202", "202", "Урок 1", {}}};
     const QByteArray first = writeFeed(settings, events, {});
 
     // Cut short inside the second event: the first is known, the second new.
