@@ -41,7 +41,6 @@ private:
     sqlite3_mutex *m_mutex;
 };
 
-
 QString sqlLiteral(sqlite3_stmt *stmt, int column)
 {
     switch (sqlite3_column_type(stmt, column)) {

@@ -6,9 +6,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <QElapsedTimer>
-#include <cstdio>
-
 
 // The images are kept as the values themselves, one log column per table column, so that
 // they are written back exactly as they were read (a real number included). A row is named by
@@ -252,8 +249,6 @@ struct SqliteHistoryLog::Impl
     // gives (0 without a row).
     qint64 run(const QByteArray &sql, qint64 step)
     {
-        QElapsedTimer tm; tm.start();
-        struct P { QElapsedTimer &t; const QByteArray &s; ~P(){ if (getenv("KV_T")) fprintf(stderr, "%6.2f ms %s\n", t.nsecsElapsed()/1e6, s.left(90).constData()); } } pp{tm, sql};
         sqlite3_stmt *stmt = nullptr;
         int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
         if (rc == SQLITE_OK) {
@@ -268,8 +263,8 @@ struct SqliteHistoryLog::Impl
     }
 
     // Writes a step of many rows back with a few statements per table rather than one per
-    // row: every row that must go still as the step left it is deleted at once, every changed one set back,
-    // every one it removed put back. Only for a step that wrote each row once and kept its
+    // row: every row that must go still as the step left it is deleted at once, every changed
+    // one set back, every one it removed put back. Only for a step that wrote each row once and kept its
     // number; false (with part of it written: the caller rolls back) when a row is no longer
     // as the step left it, so that the row-by-row way finds and names it. Throws DbError
     // (a row put back where another now stands, among others).
@@ -582,9 +577,7 @@ HistoryLog::Outcome SqliteHistoryLog::apply(qint64 step, bool undoing,
             d->paused = false;
             refusal = after();
         }
-        QElapsedTimer ct; ct.start();
         d->exec(conflictTable.isEmpty() && refusal.isEmpty() ? "COMMIT" : "ROLLBACK");
-        if (getenv("KV_T")) fprintf(stderr, "%6.2f ms commit\n", ct.nsecsElapsed()/1e6);
     } catch (...) {
         sqlite3_exec(d->db, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;

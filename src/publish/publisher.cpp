@@ -73,6 +73,25 @@ struct MadeFile
     bool changed = false; // written to the staging folder
 };
 
+// The words of an object's lessons, made when the first of its files is written: a file that
+// stands as it was needs none.
+struct ObjectWords
+{
+    const PublishModel &model;
+    PublishedKind kind;
+    size_t object;
+    std::vector<LessonWords> words;
+    bool made = false;
+
+    const std::vector<LessonWords> &get()
+    {
+        if (!made)
+            words = objectWords(model, kind, object);
+        made = true;
+        return words;
+    }
+};
+
 struct ObjectFiles
 {
     MadeFile calendar;
@@ -110,9 +129,9 @@ private:
                      const QDate &to) const;
     void hashShared();
     ObjectFiles makeFiles(PublishedKind kind, size_t object);
-    MadeFile makeCalendar(PublishedKind kind, size_t object, const std::vector<LessonWords> &words,
-                          ObjectFiles &files);
-    MadeFile makePage(const PageSource &source, const QDate &month, ObjectFiles &files);
+    MadeFile makeCalendar(ObjectWords &words, ObjectFiles &files);
+    MadeFile makePage(const PageSource &source, ObjectWords &words, const QDate &month,
+                      ObjectFiles &files);
     bool makeAllFiles();
     void publishIndex();
     void retireFiles();
@@ -326,9 +345,10 @@ void Publisher::hashShared()
     m_shared = hash.result();
 }
 
-MadeFile Publisher::makeCalendar(PublishedKind kind, size_t object,
-                                 const std::vector<LessonWords> &words, ObjectFiles &files)
+MadeFile Publisher::makeCalendar(ObjectWords &texts, ObjectFiles &files)
 {
+    const PublishedKind kind = texts.kind;
+    const size_t object = texts.object;
     const PublishedObject &o = m_model.list(kind)[object];
     MadeFile made;
     made.relative = kindFolder(kind) + u'/' + o.file + QStringLiteral(".ics");
@@ -343,6 +363,7 @@ MadeFile Publisher::makeCalendar(PublishedKind kind, size_t object,
         return made;
     }
 
+    const std::vector<LessonWords> &words = texts.get();
     std::vector<FeedEvent> events;
     const auto &lessons = m_model.lessonsOf(kind, object);
     events.reserve(lessons.size());
@@ -375,7 +396,8 @@ MadeFile Publisher::makeCalendar(PublishedKind kind, size_t object,
 }
 
 // The object's front page when `month` is invalid, else the page of that month.
-MadeFile Publisher::makePage(const PageSource &source, const QDate &month, ObjectFiles &files)
+MadeFile Publisher::makePage(const PageSource &source, ObjectWords &words, const QDate &month,
+                             ObjectFiles &files)
 {
     const PublishedKind kind = source.kind;
     const size_t object = source.object;
@@ -415,6 +437,7 @@ MadeFile Publisher::makePage(const PageSource &source, const QDate &month, Objec
     // The page's text and bytes in room each thread keeps from its last page.
     thread_local QString html;
     thread_local QByteArray bytes;
+    words.get(); // the words the source refers to
     if (month.isValid())
         writeMonthPage(source, month, html);
     else
@@ -436,13 +459,13 @@ MadeFile Publisher::makePage(const PageSource &source, const QDate &month, Objec
 ObjectFiles Publisher::makeFiles(PublishedKind kind, size_t object)
 {
     ObjectFiles files;
-    const std::vector<LessonWords> words = objectWords(m_model, kind, object);
-    files.calendar = makeCalendar(kind, object, words, files);
+    ObjectWords words{m_model, kind, object, {}};
+    files.calendar = makeCalendar(words, files);
     const std::vector<QDate> months = pageMonths(m_model, kind, object);
-    const PageSource source{m_model, kind, object, words, months};
+    const PageSource source{m_model, kind, object, words.words, months};
     files.pages.reserve(months.size() + 1);
     for (size_t i = 0; i <= months.size() && files.problem.isEmpty(); ++i)
-        files.pages.push_back(makePage(source, i == 0 ? QDate() : months[i - 1], files));
+        files.pages.push_back(makePage(source, words, i == 0 ? QDate() : months[i - 1], files));
     return files;
 }
 

@@ -48,10 +48,9 @@ break-inside:avoid}
 .lessons li{margin:.3rem 0;padding:.3rem .5rem;border:1px solid #e2e2e2;border-radius:.3rem;
 background:#fff}
 .lessons i{font-style:normal;font-weight:bold;margin-right:.5rem}
-.lessons small{display:block}
 .lessons time{font-size:.85rem;opacity:.85}
 .lessons b{font-weight:600}
-.lessons small{font-size:.85rem}
+.lessons small{display:block;font-size:.85rem}
 .none{color:#888;font-style:italic;margin:.2rem 0}
 footer{margin-top:2rem;color:#888;font-size:.8rem}
 @media print{body{background:#fff;max-width:none;padding:0}.toc,.ics,.back{display:none}
@@ -484,30 +483,27 @@ QString styleSheet(const PublishModel &model)
 {
     QString style = QString::fromUtf8(kStyle).trimmed() + u'\n';
     // The colours by key, each once: a discipline's on a group's page, a group's elsewhere.
-    const auto rule = [&style](QChar kind, int key, const QColor &colour) {
-        style += QStringLiteral(".lessons .%1%2{background:%3%4}\n")
-                     .arg(kind)
-                     .arg(key)
-                     .arg(colour.name(), textColourOn(colour));
+    const auto rules = [&style](QChar kind, std::vector<std::pair<int, QColor>> colours) {
+        std::sort(colours.begin(), colours.end(),
+                  [](const auto &a, const auto &b) { return a.first < b.first; });
+        for (const auto &[key, colour] : colours)
+            style += QStringLiteral(".lessons .%1%2{background:%3%4}\n")
+                         .arg(kind)
+                         .arg(key)
+                         .arg(colour.name(), textColourOn(colour));
     };
-    std::vector<int> disciplines;
+    std::vector<std::pair<int, QColor>> disciplines, groups;
     for (auto d = model.disciplines.cbegin(); d != model.disciplines.cend(); ++d) {
         if (d->colour.isValid())
-            disciplines.push_back(d.key());
+            disciplines.emplace_back(d.key(), d->colour);
     }
-    std::sort(disciplines.begin(), disciplines.end());
-    for (const int key : disciplines)
-        rule(u'd', key, model.disciplines.value(key).colour);
-    const std::vector<PublishedObject> &groups = model.list(PublishedKind::Group);
-    std::vector<std::pair<int, QColor>> groupColours;
-    for (size_t i = 0; i < groups.size() && i < model.groupColours.size(); ++i) {
+    const std::vector<PublishedObject> &groupList = model.list(PublishedKind::Group);
+    for (size_t i = 0; i < groupList.size() && i < model.groupColours.size(); ++i) {
         if (model.groupColours[i].isValid())
-            groupColours.emplace_back(groups[i].key, model.groupColours[i]);
+            groups.emplace_back(groupList[i].key, model.groupColours[i]);
     }
-    std::sort(groupColours.begin(), groupColours.end(),
-              [](const auto &a, const auto &b) { return a.first < b.first; });
-    for (const auto &[key, colour] : groupColours)
-        rule(u'g', key, colour);
+    rules(u'd', std::move(disciplines));
+    rules(u'g', std::move(groups));
     return style;
 }
 
@@ -540,8 +536,7 @@ std::vector<QDate> frontWeeks(const PublishModel &model, PublishedKind kind, siz
 
 QString monthPagePath(const PublishedObject &object, const QDate &month)
 {
-    return isoMonth(month) + u'/' + object.file
-           + QStringLiteral(".html");
+    return isoMonth(month) + u'/' + object.file + QStringLiteral(".html");
 }
 
 void writeObjectPage(const PageSource &source, const QDate &today, QString &html)
